@@ -1,0 +1,17 @@
+#include "shell/message_box.h"
+
+static MessageBoxHook messageBoxHook = nullptr;
+static void* messageBoxHookContext = nullptr;
+
+void SetMessageBoxHook(MessageBoxHook hook, void* context)
+{
+    messageBoxHook = hook;
+    messageBoxHookContext = context;
+}
+
+int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT flags)
+{
+    if (messageBoxHook)
+        return messageBoxHook(owner, text ? text : "", caption ? caption : "", flags, messageBoxHookContext);
+    return MessageBoxA(owner, text, caption, flags);
+}

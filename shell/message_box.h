@@ -1,0 +1,11 @@
+#pragma once
+#include <windows.h>
+
+// Every message box of the program goes through ShowMessageBox, so that a test can
+// watch what the program tells the user and answer in its place (a modal box would
+// otherwise stop a test that has no one to press its buttons).
+int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT flags);
+
+// A hook returns the button id the user "pressed"; it replaces the real box.
+typedef int (*MessageBoxHook)(HWND owner, const char* text, const char* caption, UINT flags, void* context);
+void SetMessageBoxHook(MessageBoxHook hook, void* context);

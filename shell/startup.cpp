@@ -1,0 +1,6 @@
+#include "shell/startup.h"
+
+int RunVelmora(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    return 0;
+}

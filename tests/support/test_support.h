@@ -1,0 +1,32 @@
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+#include <deque>
+
+namespace vtest {
+
+// Records every message box the program shows during its lifetime and answers it:
+// with the next queued answer, else with the box's default (first) button.
+class MessageBoxRecorder {
+public:
+    struct Box { HWND owner; std::string text; std::string caption; UINT flags; };
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    void QueueAnswer(int id) { answers.push_back(id); }
+    const std::vector<Box>& Boxes() const { return boxes; }
+    size_t Count() const { return boxes.size(); }
+    const Box& Last() const { return boxes.back(); }
+private:
+    static int Hook(HWND, const char*, const char*, UINT, void*);
+    std::vector<Box> boxes;
+    std::deque<int> answers;
+};
+
+std::vector<unsigned char> ReadFileBytes(const std::string& path);
+bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
+std::string CurrentDirectory();
+// Dispatches what is queued for this thread without waiting.
+void PumpMessages();
+
+} // namespace vtest
