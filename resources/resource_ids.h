@@ -1,4 +1,144 @@
 #pragma once
-// Resource ids shared by the .rc files and the code.
-#define IDI_VELMORA 1
-#define IDM_FRAME_MENU 128
+// Resource ids shared by the .rc files and the code. Plain #defines, since windres reads
+// this file too.
+
+// ---- Resources ------------------------------------------------------------------------
+#define IDI_VELMORA 1          // program icon, also the icon of every window class
+#define IDM_FRAME_MENU 128     // the frame menu
+#define IDD_PICTURE 2002       // empty dialog of the about box and the picture dialog
+#define IDA_MDI_ACCEL "MdiAccel"
+
+// The four companion buttons beside the side bar (estimate, framing view, furniture
+// editor, scale model), drawn as one picture; the second shows the framing-view button
+// for a plan whose framing view is on.
+#define IDB_COMPANION_BUTTONS 5200
+#define IDB_COMPANION_BUTTONS_FRAMING 5201
+// The planting-age stepper of the garden tab, plain and hovered.
+#define IDB_AGE_STEPPER 11000
+#define IDB_AGE_STEPPER_HOT 11001
+
+// ---- Commands of the frame menu and the accelerators ------------------------------------
+// File
+#define IDM_QUIT 1
+#define IDM_NEW 2
+#define IDM_OPEN 3
+#define IDM_CLOSE 4
+#define IDM_SAVE 5
+#define IDM_SAVE_AS 6
+#define IDM_PRINT_SETUP 8
+#define IDM_PRINT_FIT_TO_PAGE 9
+#define IDM_IMPORT_OBJECT 5000
+#define IDM_EXPORT_DXF 5095
+#define IDM_EXPORT_BMP 5245
+#define IDM_PRINT_TO_SCALE 5273
+#define IDM_FURNITURE_EDITOR 5231
+#define IDM_SCALE_MODEL 5272
+#define IDM_COST_ESTIMATE 5303
+#define IDM_CLOSE_ALL 9000
+
+// Edit
+#define IDM_UNDO 16
+#define IDM_CUT 18
+#define IDM_COPY 19
+#define IDM_PASTE 20
+#define IDM_CLEAR 21
+#define IDM_SELECT_ALL 5003
+#define IDM_NUDGE_UP 5036
+#define IDM_NUDGE_DOWN 5037
+#define IDM_NUDGE_LEFT 5038
+#define IDM_NUDGE_RIGHT 5039
+#define IDM_MOVE_TO_FLOOR_ABOVE 5168
+#define IDM_MOVE_TO_FLOOR_BELOW 5169
+#define IDM_COPY_TO_FLOOR_ABOVE 5170
+#define IDM_COPY_TO_FLOOR_BELOW 5171
+#define IDM_DELETE 5199
+#define IDM_MOVE_DIALOG 5215
+#define IDM_ROTATION_DIALOG 5216
+#define IDM_OBJECT_ELEVATION 5271
+#define IDM_FIT_TO_TERRAIN 5326
+#define IDM_WORKING_ELEVATION 5327
+#define IDM_MOVE_TO_CATEGORY_FIRST 5335 // 5335 to 5342, one per category tab 0 to 7
+#define IDM_MOVE_TO_CATEGORY_LAST 5342
+
+// Plan
+#define IDM_PLAN_SIZE 5002
+#define IDM_CEILING_HEIGHT_1 5156
+#define IDM_CEILING_HEIGHT_2 5157
+#define IDM_CEILING_HEIGHT_3 5158
+#define IDM_REFRESH 5202
+#define IDM_PLAN_ZOOM 5206
+#define IDM_PLAN_SCALE 5207
+#define IDM_GROWTH_SIMULATION 5236
+#define IDM_PLANTING_AGE 5237
+#define IDM_RESET_PLAN_VIEW 5262
+#define IDM_WORK_ON_FLOOR_1 5275
+#define IDM_WORK_ON_FLOOR_2 5276
+#define IDM_WORK_ON_FLOOR_3 5277
+#define IDM_SHOW_ALL_FLOORS 5278
+#define IDM_SHOW_CURRENT_FLOOR_ONLY 5279
+#define IDM_TRACING_IMAGE_LOAD 5280
+#define IDM_TRACING_IMAGE_SHOWN 5281
+#define IDM_TRACING_IMAGE_RESIZE 5282
+#define IDM_FLOOR_AREA_1 5300
+#define IDM_FLOOR_AREA_2 5301
+#define IDM_FLOOR_AREA_3 5302
+#define IDM_WORK_ON_CATEGORY_FIRST 5343 // 5343 to 5350, one per category tab 0 to 7
+#define IDM_WORK_ON_CATEGORY_LAST 5350
+
+// Options
+#define IDM_TEXT_FONT 30
+#define IDM_UNITS 5011
+#define IDM_BACKGROUND_COLOUR 5030
+#define IDM_GRID_VISIBLE 5044
+#define IDM_GRID_SNAP 5045
+#define IDM_GRID_PROPERTIES 5046
+#define IDM_DIMENSION_PROPERTIES 5177
+#define IDM_CURRENT_FLOOR_COLOUR 5265
+#define IDM_RESET_COLOURS 5266
+#define IDM_MEASURING_LINE 5274
+#define IDM_DOOR_WINDOW_DIMENSIONS 5289
+#define IDM_AUTOMATIC_DIMENSIONS 5290
+#define IDM_INACTIVE_FLOOR_COLOUR 5297
+
+// Display
+#define IDM_WALK_VIEW 5189
+#define IDM_AERIAL_VIEW 5190
+#define IDM_VIEWPOINT_ELEVATION 5239
+#define IDM_FLIGHT_ALTITUDE 5240
+#define IDM_RESET_3D_VIEW 5241
+#define IDM_LIGHTING 5253
+#define IDM_FINAL_RENDER 5285
+#define IDM_SHADOWS 5286
+#define IDM_FRAMING_VIEW 5287
+#define IDM_FINISHED_VIEW 5288
+#define IDM_RENDER_QUALITY_LOW 5291
+#define IDM_RENDER_QUALITY_HIGH 5292
+#define IDM_RENDER_QUALITY_VERY_HIGH 5293
+#define IDM_RENDER_QUALITY_EXCELLENT 5294
+#define IDM_HIDE_DOORS_IN_3D 5322
+#define IDM_TRANSPARENT_RENDER 5325
+#define IDM_SHADOW_QUALITY_LOW 5333
+#define IDM_SHADOW_QUALITY_HIGH 5334
+#define IDM_ELEVATION_FRONT 5351
+#define IDM_ELEVATION_BACK 5352
+#define IDM_ELEVATION_LEFT 5353
+#define IDM_ELEVATION_RIGHT 5354
+
+// Window (the MDI client appends the document list, from id 25000)
+#define IDM_LAYOUT_PLAN_FULL 5257
+#define IDM_LAYOUT_3D_QUARTER 5258
+#define IDM_LAYOUT_3D_HALF 5259
+#define IDM_LAYOUT_3D_FULL 5260
+#define IDM_SHOW_3D_VIEW 5270
+
+// Help
+#define IDM_HELP_CONTENTS 5111
+#define IDM_HELP_ON_HELP 5112
+#define IDM_ABOUT 5113
+#define IDM_HELP_SEARCH 5218
+
+// Accelerator commands without a menu item
+#define IDM_ZOOM_100 5028
+#define IDM_FLOORS_DIALOG 5178
+#define IDM_ACCEL_CTRL_D 5067
+#define IDM_ACCEL_CTRL_T 5070

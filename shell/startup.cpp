@@ -1,6 +1,303 @@
 #include "shell/startup.h"
+#include "shell/app_globals.h"
+#include "shell/command_dispatcher.h"
+#include "shell/elevation_pane.h"
+#include "shell/frame_window.h"
+#include "shell/measurement_bar.h"
+#include "shell/message_box.h"
+#include "shell/printing.h"
+#include "shell/status_bar.h"
+#include "shell/tool_bar.h"
+#include "model/plan_document.h"
+#include "files/symbol_library.h"
+#include "planview/plan_pane.h"
+#include "palette/symbol_bar.h"
+#include "palette/tool_tab_window.h"
+#include "palette/tool_windows.h"
+#include "palette/variant_list.h"
+#include "render3d/render_window.h"
+#include "render3d/selvith_window.h"
+#include <commctrl.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
-int RunVelmora(HINSTANCE, HINSTANCE, LPSTR, int)
+const char* const commandLineTooLongMessage =
+    "La riga di comando è troppo lunga (più di 511 caratteri): il programma viene chiuso.";
+
+static const char* const helpFileName = "\\Z!ProQW.HLP";
+
+static void TakeProgramDirectory()
 {
-    return 0;
+    std::free(programDirectory);
+    programDirectory = nullptr;
+    DWORD size = GetCurrentDirectoryA(0, nullptr);
+    if (size == 0)
+        return;
+    char* directory = static_cast<char*>(std::calloc(size + 1, 1));
+    if (!directory)
+        return;
+    DWORD length = GetCurrentDirectoryA(size, directory);
+    if (length == 0 || length >= size) {
+        std::free(directory);
+        return;
+    }
+    // A drive root (D:\) loses its backslash, so that every name can start with one.
+    if (directory[length - 1] == '\\')
+        directory[length - 1] = 0;
+    programDirectory = directory;
+}
+
+bool InitStartupState(HINSTANCE instance, const char* commandLine)
+{
+    hInstance = instance;
+    TakeProgramDirectory();
+
+    INITCOMMONCONTROLSEX controls;
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES;
+    InitCommonControlsEx(&controls);
+
+    std::memset(commandLineBuffer, 0, sizeof commandLineBuffer);
+    startMode = 0;
+    std::snprintf(applicationTitle, sizeof applicationTitle, "%s", "Fandril Print Manager");
+    std::snprintf(preferencesFileName, sizeof preferencesFileName, "%s", "\\Z!PREFS.INI");
+    if (commandLine) {
+        size_t length = std::strlen(commandLine);
+        // The mode byte is the last byte: a shortened line would lose it, so a line that
+        // does not fit is refused whole.
+        if (length >= CommandLineBufferSize) {
+            ShowMessageBox(nullptr, commandLineTooLongMessage, applicationTitle,
+                           MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+            return false;
+        }
+        std::memcpy(commandLineBuffer, commandLine, length);
+        if (length > 0) {
+            startMode = static_cast<signed char>(commandLineBuffer[length - 1]);
+            commandLineBuffer[length - 1] = 0;
+        }
+    }
+
+    screenWidth = static_cast<short>(GetSystemMetrics(SM_CXSCREEN));
+    screenHeight = static_cast<short>(GetSystemMetrics(SM_CYSCREEN));
+    LoadNamedCursors();
+    return true;
+}
+
+void LoadNamedCursors()
+{
+    for (int i = 0; i < NamedCursorCount; ++i)
+        namedCursors[i] = LoadCursorA(hInstance, namedCursorNames[i]);
+}
+
+void BuildHelpFilePath(char* buffer)
+{
+    if (!buffer)
+        return;
+    if (programDirectory) {
+        std::snprintf(buffer, HelpFilePathSize, "%s%s", programDirectory, helpFileName);
+        return;
+    }
+    size_t used = strnlen(buffer, HelpFilePathSize - 1);
+    buffer[used] = 0;
+    std::snprintf(buffer + used, HelpFilePathSize - used, "%s", helpFileName);
+}
+
+static void SetDefaultLogFont(LOGFONTA& font, LONG height)
+{
+    std::memset(&font, 0, sizeof font);
+    font.lfHeight = height;
+    font.lfItalic = 1;
+    font.lfPitchAndFamily = 0x34;
+    std::strcpy(font.lfFaceName, "Arial");
+}
+
+const char* const windowClassNames[WindowClassCount] = {
+    "FrameClass", "DocumentClass", "MainClass", "ToolbarClass", "SymbarClass", "SymEntryClass",
+    "MiscClass", "ToolClass", "ToolPaneClass", "ToolTabClass", "RenderClass", "SelvithClass",
+    "StatusBarClass", "PopListClass", "PopEntryClass", "ElevationPaneClass", "ElevationArrowClass",
+};
+
+namespace {
+enum ClassCursor { ArrowCursor, FingerCursor, FingerDragCursor, SizeNorthSouthCursor };
+enum ClassColour { ButtonFace, ButtonShadow, PlanPaper };
+
+struct WindowClassSpec {
+    WNDPROC procedure;
+    UINT styles;
+    ClassCursor cursor;
+    ClassColour background;
+    bool hasWindowData;
+};
+
+// In the order of windowClassNames. Classes with window data keep a pointer or a handle
+// there, so each gets room for a whole pointer.
+const WindowClassSpec windowClassSpecs[WindowClassCount] = {
+    {FrameWndProc, CS_HREDRAW | CS_VREDRAW, ArrowCursor, ButtonFace, false},
+    {DocumentWndProc, CS_HREDRAW | CS_VREDRAW, ArrowCursor, ButtonFace, true},
+    {PlanWindowProc, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC | CS_BYTEALIGNWINDOW, ArrowCursor, PlanPaper, true},
+    {ToolbarWndProc, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, ArrowCursor, ButtonFace, true},
+    {SymbarWndProc, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, ArrowCursor, ButtonFace, true},
+    {SymEntryWndProc, CS_DBLCLKS, FingerDragCursor, ButtonFace, true},
+    {MiscBarWndProc, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, ArrowCursor, ButtonFace, true},
+    {ToolWndProc, CS_DBLCLKS, FingerCursor, ButtonFace, true},
+    {ToolPaneWndProc, CS_DBLCLKS, FingerCursor, ButtonFace, true},
+    {ToolTabWndProc, CS_DBLCLKS, ArrowCursor, ButtonFace, true},
+    {RenderWndProc, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC | CS_SAVEBITS | CS_BYTEALIGNWINDOW, ArrowCursor, ButtonShadow, true},
+    {SelvithWndProc, CS_HREDRAW | CS_VREDRAW | CS_OWNDC | CS_SAVEBITS | CS_BYTEALIGNWINDOW, ArrowCursor, ButtonFace, true},
+    {StatusBarWndProc, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, ArrowCursor, ButtonFace, true},
+    {PopListWndProc, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, ArrowCursor, ButtonFace, true},
+    {PopEntryWndProc, CS_DBLCLKS, FingerCursor, ButtonFace, true},
+    {ElevationPaneWndProc, CS_HREDRAW | CS_VREDRAW | CS_OWNDC | CS_SAVEBITS, SizeNorthSouthCursor, ButtonFace, true},
+    {ElevationArrowWndProc, CS_HREDRAW | CS_VREDRAW | CS_OWNDC, FingerCursor, ButtonFace, true},
+};
+
+HCURSOR ClassCursorHandle(ClassCursor cursor)
+{
+    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    switch (cursor) {
+    case FingerCursor:
+        return namedCursors[FingerCursorIndex] ? namedCursors[FingerCursorIndex] : arrow;
+    case FingerDragCursor:
+        return namedCursors[FingerDragCursorIndex] ? namedCursors[FingerDragCursorIndex] : arrow;
+    case SizeNorthSouthCursor:
+        return LoadCursorA(nullptr, IDC_SIZENS);
+    default:
+        return arrow;
+    }
+}
+
+HBRUSH ClassBackground(ClassColour colour)
+{
+    switch (colour) {
+    case ButtonShadow:
+        return CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW));
+    case PlanPaper:
+        return CreateSolidBrush(RGB(248, 248, 255));
+    default:
+        return CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+    }
+}
+} // namespace
+
+bool RegisterWindowClasses(HINSTANCE instance)
+{
+    BuildHelpFilePath(helpFilePath);
+    SetDefaultLogFont(dimensionLogFont, -16);
+    SetDefaultLogFont(textLogFont, -28);
+
+    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    for (int i = 0; i < WindowClassCount; ++i) {
+        const WindowClassSpec& spec = windowClassSpecs[i];
+        WNDCLASSA wc;
+        std::memset(&wc, 0, sizeof wc);
+        wc.style = spec.styles;
+        wc.lpfnWndProc = spec.procedure;
+        wc.cbClsExtra = 0;
+        wc.cbWndExtra = spec.hasWindowData ? static_cast<int>(sizeof(LONG_PTR)) : 0;
+        wc.hInstance = instance;
+        wc.hIcon = icon;
+        wc.hCursor = ClassCursorHandle(spec.cursor);
+        wc.hbrBackground = ClassBackground(spec.background);
+        wc.lpszMenuName = nullptr;
+        wc.lpszClassName = windowClassNames[i];
+        if (!RegisterClassA(&wc)) {
+            if (wc.hbrBackground)
+                DeleteObject(wc.hbrBackground);
+            return false;
+        }
+    }
+    return true;
+}
+
+void InitCustomColours()
+{
+    static const BYTE rgb[16][3] = {
+        {249, 242, 211}, {224, 174, 100}, {176, 124, 30}, {244, 188, 151},
+        {255, 255, 162}, {137, 193, 68}, {238, 214, 168}, {193, 255, 224},
+        {0, 193, 224}, {255, 255, 255}, {199, 155, 112}, {170, 90, 0},
+        {87, 174, 162}, {117, 137, 174}, {199, 139, 79}, {255, 211, 192},
+    };
+    for (int i = 0; i < 16; ++i)
+        customColours[i] = RGB(rgb[i][0], rgb[i][1], rgb[i][2]);
+}
+
+void PrepareFrameResources()
+{
+    InitPrintDefaults();
+    InitCustomColours();
+    frameMenu = LoadMenuA(hInstance, MAKEINTRESOURCEA(128));
+    frameAccelerators = LoadAcceleratorsA(hInstance, "MdiAccel");
+    closingSpreadsheetMessage = RegisterWindowMessageA("CLOSING SPREADSHEET");
+    updateSpreadsheetMessage = RegisterWindowMessageA("UPDATE SPREADSHEET");
+}
+
+HWND CreateFrameWindow()
+{
+    // Created hidden and never shown: the user sees only the print dialog and messages.
+    HWND frame = CreateWindowExA(0, "FrameClass", "Velmora",
+                                 WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_MAXIMIZE,
+                                 1, 1, screenWidth - 2, screenHeight - 72, nullptr, frameMenu, hInstance,
+                                 nullptr);
+    frameWindow = frame;
+    return frame;
+}
+
+static void SendFrameCommand(int command)
+{
+    if (frameWindow)
+        SendMessageA(frameWindow, WM_COMMAND, static_cast<WPARAM>(command), 0);
+}
+
+void RunStartupCommands()
+{
+    if (commandLineBuffer[0] && (startMode == 2 || startMode == 3)) {
+        SendFrameCommand(FrameCommandStartModeLoad);
+        LoadSymbolLibrary2D();
+        LoadSymbolLibrary3D();
+        SendFrameCommand(startMode == 2 ? FrameCommandPrintFitToPage : FrameCommandPrintToScale);
+    }
+    SendFrameCommand(FrameCommandQuit);
+    // The frame is never shown: if a document refused to close, nothing could ever end
+    // the program, so the frame goes now.
+    if (frameWindow && IsWindow(frameWindow))
+        DestroyWindow(frameWindow);
+}
+
+int RunMessageLoop()
+{
+    MSG msg;
+    std::memset(&msg, 0, sizeof msg);
+    for (;;) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0)
+            return static_cast<int>(msg.wParam);
+        if (got < 0)
+            return StartupFailedExitCode;
+        if (mdiClientWindow && TranslateMDISysAccel(mdiClientWindow, &msg))
+            continue;
+        if (frameWindow && frameAccelerators && TranslateAcceleratorA(frameWindow, frameAccelerators, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+int RunVelmora(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int)
+{
+    if (!InitStartupState(instance, commandLine))
+        return StartupFailedExitCode;
+    if (!previous && !RegisterWindowClasses(instance))
+        return 0;
+    PrepareFrameResources();
+    if (!CreateFrameWindow()) {
+        // Without the frame nothing would ever post the quit message.
+        if (frameMenu) {
+            DestroyMenu(frameMenu);
+            frameMenu = nullptr;
+        }
+        return StartupFailedExitCode;
+    }
+    RunStartupCommands();
+    return RunMessageLoop();
 }

@@ -1,0 +1,17 @@
+#pragma once
+#include <cstdint>
+
+struct PlanSettings;
+
+// The working values of the object elevation dialog, filled by its callers before it
+// runs and read back after OK: the elevation in inches and the fit-to-topography state
+// (-1 not applicable, 0 off, 1 on).
+extern float objectElevationValue;
+extern int16_t objectElevationState;
+
+// Each is 1 after OK, 0 after Cancel (or without settings).
+int RunViewpointElevationDialog(PlanSettings* settings);
+int RunAerialAltitudeDialog(PlanSettings* settings);
+int RunObjectElevationDialog();
+int RunRoofElevationDialog();
+int RunRoofSectionElevationDialog();

@@ -1,0 +1,527 @@
+#include "files/picture_files.h"
+#include "model/plan_document.h"
+#include "model/plan_settings.h"
+#include "model/units.h"
+#include "model/view_projection.h"
+#include "shell/app_globals.h"
+#include "shell/message_box.h"
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+HGLOBAL cachedDibBlock = nullptr;
+uint16_t cachedDibBitsOffset = 0;
+HPALETTE cachedDibPalette = nullptr;
+
+namespace {
+
+const uint32_t kFileHeaderSize = 14;
+const uint32_t kCoreHeaderSize = 12;
+const uint32_t kInfoHeaderSize = 40;
+const uint32_t kV4HeaderSize = 108;
+const uint32_t kV5HeaderSize = 124;
+const uint32_t kMaxColours = 256;
+// Pictures are drawn with 16-bit coordinates; nothing larger is a real picture.
+const int32_t kMaxSide = 32767;
+// The RGB converter holds the picture twice at 3 bytes a pixel.
+const uint64_t kMaxConvertedPixels = 4096ull * 4096ull;
+const uint32_t kReadChunk = 32768;
+const size_t kFreshBlockSize = kInfoHeaderSize + 256 * 4;
+
+const char kMissingTracingImage[] =
+    "Impossibile trovare il file Immagine tracciato pianta associato a questo disegno. Il file è "
+    "stato cancellato o spostato in una directory diversa. Caricare un nuovo file con l'immagine "
+    "tracciato pianta?";
+
+uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint32_t U32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+int32_t I32(const uint8_t* p) { return static_cast<int32_t>(U32(p)); }
+
+// Where everything of a picture lies in its file, once the header has been checked.
+struct DibLayout {
+    uint32_t headerSize;
+    int32_t width;
+    int32_t height;     // as stored: negative for a top-down picture
+    uint32_t rows;      // |height|
+    uint16_t bitCount;
+    uint32_t colours;
+    uint32_t entrySize; // 3 for core colour tables, 4 otherwise
+    uint64_t tableOffset;
+    uint64_t pixelOffset;
+    uint32_t stride;    // bytes per row, padded to 4
+    uint64_t imageSize; // stride x rows
+};
+
+bool IsKnownBitCount(uint16_t bits, bool core)
+{
+    switch (bits) {
+    case 1: case 4: case 8: case 24:
+        return true;
+    case 16: case 32:
+        return !core;
+    default:
+        return false;
+    }
+}
+
+// Checks a header (12 bytes for a core header, at least 40 otherwise, at headerStart in
+// a file of fileSize bytes) and finds its colour table and pixels. bitsOffset is the file
+// header's pixel offset, 0 for none.
+bool LayOutDib(const uint8_t* header, uint64_t headerStart, uint64_t fileSize, uint32_t bitsOffset,
+               bool acceptCore, bool acceptExtended, DibLayout* out)
+{
+    DibLayout l;
+    std::memset(&l, 0, sizeof l);
+    l.headerSize = U32(header);
+    bool core = l.headerSize == kCoreHeaderSize;
+    if (core) {
+        if (!acceptCore)
+            return false;
+        l.width = U16(header + 4);
+        l.height = U16(header + 6);
+        l.bitCount = U16(header + 10);
+        l.entrySize = 3;
+    } else {
+        bool extended = l.headerSize == kV4HeaderSize || l.headerSize == kV5HeaderSize;
+        if (l.headerSize != kInfoHeaderSize && !(acceptExtended && extended))
+            return false;
+        l.width = I32(header + 4);
+        l.height = I32(header + 8);
+        l.bitCount = U16(header + 14);
+        if (U32(header + 16) != BI_RGB)
+            return false;
+        l.entrySize = 4;
+    }
+    if (headerStart + l.headerSize > fileSize)
+        return false;
+    if (l.width < 1 || l.width > kMaxSide || l.height == 0 || l.height < -kMaxSide || l.height > kMaxSide)
+        return false;
+    if (!IsKnownBitCount(l.bitCount, core))
+        return false;
+    l.colours = DibColourCount(header);
+    if (l.colours > kMaxColours)
+        return false;
+    l.rows = static_cast<uint32_t>(l.height < 0 ? -l.height : l.height);
+    l.tableOffset = headerStart + l.headerSize;
+    uint64_t tableEnd = l.tableOffset + static_cast<uint64_t>(l.colours) * l.entrySize;
+    if (tableEnd > fileSize)
+        return false;
+    l.stride = static_cast<uint32_t>(((static_cast<uint64_t>(l.width) * l.bitCount + 31) / 32) * 4);
+    l.imageSize = static_cast<uint64_t>(l.stride) * l.rows;
+    l.pixelOffset = bitsOffset ? bitsOffset : tableEnd;
+    if (l.pixelOffset < tableEnd || l.pixelOffset + l.imageSize > fileSize)
+        return false;
+    *out = l;
+    return true;
+}
+
+// The 40-byte header the drawers and the converter hand to GDI.
+void FillInfoHeader(BITMAPINFOHEADER* info, const DibLayout& l, int32_t height)
+{
+    std::memset(info, 0, sizeof *info);
+    info->biSize = kInfoHeaderSize;
+    info->biWidth = l.width;
+    info->biHeight = height;
+    info->biPlanes = 1;
+    info->biBitCount = l.bitCount;
+    info->biCompression = BI_RGB;
+    info->biSizeImage = static_cast<DWORD>(l.imageSize);
+    info->biClrUsed = l.colours;
+}
+
+bool ReadExactly(HANDLE file, void* buffer, DWORD size)
+{
+    DWORD got = 0;
+    return ReadFile(file, buffer, size, &got, nullptr) && got == size;
+}
+
+bool SeekTo(HANDLE file, uint64_t offset)
+{
+    LARGE_INTEGER position;
+    position.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) != 0;
+}
+
+bool AllocateDibBlock()
+{
+    if (cachedDibBlock)
+        GlobalFree(cachedDibBlock);
+    cachedDibBlock = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, kFreshBlockSize);
+    cachedDibBitsOffset = 0;
+    return cachedDibBlock != nullptr;
+}
+
+void FreeDibBlock()
+{
+    if (cachedDibBlock)
+        GlobalFree(cachedDibBlock);
+    cachedDibBlock = nullptr;
+    cachedDibBitsOffset = 0;
+}
+
+// Draws the block 1:1 at (x, y) with its palette; the block is freed afterwards.
+void DrawDibBlock(HDC dc, int x, int y)
+{
+    BITMAPINFO* info = cachedDibBlock ? static_cast<BITMAPINFO*>(GlobalLock(cachedDibBlock)) : nullptr;
+    if (!info) {
+        FreeDibBlock();
+        return;
+    }
+    HPALETTE previous = nullptr;
+    bool drawable = true;
+    if (info->bmiHeader.biClrUsed != 0) {
+        FreeCachedDib();
+        cachedDibPalette = CreateDibPalette(info);
+        if (cachedDibPalette) {
+            previous = SelectPalette(dc, cachedDibPalette, FALSE);
+            RealizePalette(dc);
+        } else {
+            drawable = false;
+        }
+    }
+    if (drawable) {
+        const BYTE* bits = reinterpret_cast<const BYTE*>(info) + cachedDibBitsOffset;
+        LONG height = info->bmiHeader.biHeight;
+        DWORD rows = static_cast<DWORD>(height < 0 ? -height : height);
+        SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(info->bmiHeader.biWidth), rows, 0, 0, 0, rows, bits,
+                          info, DIB_RGB_COLORS);
+    }
+    // The kept palette must not stay selected, or FreeCachedDib could not delete it.
+    if (previous)
+        SelectPalette(dc, previous, FALSE);
+    GlobalUnlock(cachedDibBlock);
+    FreeDibBlock();
+}
+
+void ShowDibError(const char* text)
+{
+    ShowMessageBox(GetFocus(), text, "Error", MB_OK);
+}
+
+} // namespace
+
+uint32_t DibColourCount(const void* header)
+{
+    if (!header)
+        return 0;
+    const uint8_t* h = static_cast<const uint8_t*>(header);
+    uint16_t bits;
+    if (U32(h) == kCoreHeaderSize) {
+        bits = U16(h + 10);
+    } else {
+        uint32_t used = U32(h + 32);
+        if (used != 0)
+            return used;
+        bits = U16(h + 14);
+    }
+    switch (bits) {
+    case 1: return 2;
+    case 4: return 16;
+    case 8: return 256;
+    default: return 0;
+    }
+}
+
+bool ReadDibFile(const char* path)
+{
+    if (!path || !cachedDibBlock)
+        return false;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = false;
+    LARGE_INTEGER size;
+    uint8_t head[kFileHeaderSize + kInfoHeaderSize];
+    DibLayout layout;
+    if (GetFileSizeEx(file, &size) && ReadExactly(file, head, kFileHeaderSize) && head[0] == 'B' &&
+        head[1] == 'M' && ReadExactly(file, head + kFileHeaderSize, kInfoHeaderSize) &&
+        LayOutDib(head + kFileHeaderSize, kFileHeaderSize, static_cast<uint64_t>(size.QuadPart), U32(head + 10),
+                  false, true, &layout)) {
+        SIZE_T tableBytes = static_cast<SIZE_T>(layout.colours) * 4;
+        SIZE_T total = kInfoHeaderSize + tableBytes + static_cast<SIZE_T>(layout.imageSize);
+        HGLOBAL grown = GlobalReAlloc(cachedDibBlock, total, GMEM_MOVEABLE | GMEM_ZEROINIT);
+        if (grown) {
+            cachedDibBlock = grown;
+            uint8_t* block = static_cast<uint8_t*>(GlobalLock(cachedDibBlock));
+            if (block) {
+                FillInfoHeader(reinterpret_cast<BITMAPINFOHEADER*>(block), layout, layout.height);
+                cachedDibBitsOffset = static_cast<uint16_t>(kInfoHeaderSize + tableBytes);
+                ok = SeekTo(file, layout.tableOffset) &&
+                     (tableBytes == 0 || ReadExactly(file, block + kInfoHeaderSize, static_cast<DWORD>(tableBytes))) &&
+                     SeekTo(file, layout.pixelOffset);
+                uint8_t* bits = block + cachedDibBitsOffset;
+                uint64_t left = layout.imageSize;
+                while (ok && left > 0) {
+                    DWORD chunk = left > kReadChunk ? kReadChunk : static_cast<DWORD>(left);
+                    ok = ReadExactly(file, bits, chunk);
+                    bits += chunk;
+                    left -= chunk;
+                }
+                GlobalUnlock(cachedDibBlock);
+            }
+        }
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+void DrawDibFile(HWND, HDC dc, const char* path)
+{
+    DrawXifPicture(dc, path, 0, 0);
+}
+
+void DrawXifPicture(HDC dc, const char* path, int x, int y)
+{
+    if (!dc || !path || !AllocateDibBlock())
+        return;
+    if (!ReadDibFile(path)) {
+        FreeDibBlock();
+        return;
+    }
+    DrawDibBlock(dc, x, y);
+}
+
+void FreeCachedDib()
+{
+    if (cachedDibPalette)
+        DeleteObject(cachedDibPalette);
+    cachedDibPalette = nullptr;
+}
+
+HPALETTE CreateDibPalette(const BITMAPINFO* info)
+{
+    if (!info)
+        return nullptr;
+    uint32_t colours = info->bmiHeader.biClrUsed;
+    if (colours == 0)
+        return static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
+    if (colours > kMaxColours)
+        colours = kMaxColours;
+    struct {
+        WORD version;
+        WORD count;
+        PALETTEENTRY entries[kMaxColours];
+    } palette;
+    palette.version = 0x300;
+    palette.count = static_cast<WORD>(colours);
+    for (uint32_t i = 0; i < colours; ++i) {
+        palette.entries[i].peRed = info->bmiColors[i].rgbRed;
+        palette.entries[i].peGreen = info->bmiColors[i].rgbGreen;
+        palette.entries[i].peBlue = info->bmiColors[i].rgbBlue;
+        palette.entries[i].peFlags = 0;
+    }
+    return CreatePalette(reinterpret_cast<const LOGPALETTE*>(&palette));
+}
+
+void DrawTracingImage(HWND, HDC dc, const char* path)
+{
+    PlanSettings* settings = activeDocument ? activeDocument->settings : nullptr;
+    if (!settings || !dc || !path)
+        return;
+    if (!AllocateDibBlock())
+        return;
+    if (!ReadDibFile(path)) {
+        FreeDibBlock();
+        // Cleared before asking: a repaint behind the question must not ask again.
+        settings->tracingImagePath[0] = 0;
+        settings->tracingImageShown = 0;
+        settings->tracingScaleX = 1.0f;
+        settings->tracingScaleY = 1.0f;
+        int answer = ShowMessageBox(nullptr, kMissingTracingImage, applicationTitle,
+                                    MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL);
+        if (answer == IDYES && frameWindow)
+            PostMessageA(frameWindow, WM_COMMAND, LoadTracingImageCommand, 0);
+        return;
+    }
+    BITMAPINFO* info = static_cast<BITMAPINFO*>(GlobalLock(cachedDibBlock));
+    if (!info) {
+        FreeDibBlock();
+        return;
+    }
+    HPALETTE previous = nullptr;
+    if (info->bmiHeader.biClrUsed != 0) {
+        FreeCachedDib();
+        cachedDibPalette = CreateDibPalette(info);
+        if (cachedDibPalette) {
+            previous = SelectPalette(dc, cachedDibPalette, FALSE);
+            RealizePalette(dc);
+        }
+    }
+    LONG width = info->bmiHeader.biWidth;
+    LONG height = info->bmiHeader.biHeight < 0 ? -info->bmiHeader.biHeight : info->bmiHeader.biHeight;
+    float zoomedWidth = ZoomFloat(static_cast<float>(width) * settings->tracingScaleX);
+    float zoomedHeight = ZoomFloat(static_cast<float>(height) * settings->tracingScaleY);
+    // A scale of the settings that is not a usable size draws nothing.
+    if (std::isfinite(zoomedWidth) && std::isfinite(zoomedHeight) && zoomedWidth >= 0.5f &&
+        zoomedHeight >= 0.5f && zoomedWidth < 32767.0f && zoomedHeight < 32767.0f) {
+        int destWidth = static_cast<int>(zoomedWidth + 0.5f);
+        int destHeight = static_cast<int>(zoomedHeight + 0.5f);
+        // Centred on where the plan origin lies in the view.
+        float ox = 0.0f, oy = 0.0f, oz = 0.0f;
+        TransformPointToView(&ox, &oy, &oz, viewPitchCos, viewPitchSin, viewYawCos, viewYawSin, viewOrigin.x,
+                             viewOrigin.y, viewOrigin.z, 1);
+        float left = ox - destWidth / 2.0f;
+        float top = oy - destHeight / 2.0f;
+        if (std::isfinite(left) && std::isfinite(top) && std::fabs(left) < 32767.0f && std::fabs(top) < 32767.0f) {
+            const BYTE* bits = reinterpret_cast<const BYTE*>(info) + cachedDibBitsOffset;
+            StretchDIBits(dc, static_cast<int>(std::floor(left + 0.5f)), static_cast<int>(std::floor(top + 0.5f)),
+                          destWidth, destHeight, 0, 0, width, height, bits, info, DIB_RGB_COLORS, SRCCOPY);
+        }
+    }
+    if (previous)
+        SelectPalette(dc, previous, FALSE);
+    GlobalUnlock(cachedDibBlock);
+    FreeDibBlock();
+}
+
+DIBImage* LoadDIBImage(const void* path, bool wide)
+{
+    if (!path)
+        return nullptr;
+    HANDLE file = wide ? CreateFileW(static_cast<const wchar_t*>(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+                       : CreateFileA(static_cast<const char*>(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE mapping = nullptr;
+    const uint8_t* view = nullptr;
+    LARGE_INTEGER size;
+    size.QuadPart = 0;
+    if (file != INVALID_HANDLE_VALUE && GetFileSizeEx(file, &size) && size.QuadPart > 0) {
+        mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+        if (mapping)
+            view = static_cast<const uint8_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
+    }
+    auto release = [&]() {
+        if (view)
+            UnmapViewOfFile(view);
+        if (mapping)
+            CloseHandle(mapping);
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+    };
+    if (!view) {
+        char text[MAX_PATH + 64];
+        if (wide) {
+            char ansi[MAX_PATH * 2];
+            if (!WideCharToMultiByte(CP_ACP, 0, static_cast<const wchar_t*>(path), -1, ansi, sizeof ansi, nullptr,
+                                     nullptr))
+                ansi[0] = 0;
+            std::snprintf(text, sizeof text, "Failed to open DIB file %s.\n", ansi);
+        } else {
+            std::snprintf(text, sizeof text, "Failed to open DIB file %s.\n", static_cast<const char*>(path));
+        }
+        release();
+        ShowDibError(text);
+        return nullptr;
+    }
+
+    uint64_t fileSize = static_cast<uint64_t>(size.QuadPart);
+    uint64_t headerStart = 0;
+    uint32_t bitsOffset = 0;
+    if (fileSize >= 2 && view[0] == 'B' && view[1] == 'M') {
+        headerStart = kFileHeaderSize;
+        if (fileSize >= kFileHeaderSize)
+            bitsOffset = U32(view + 10);
+    }
+    // Enough bytes for the header size, and for the header itself once its size is known.
+    DibLayout layout;
+    bool known = headerStart + 4 <= fileSize;
+    if (known) {
+        uint32_t headerSize = U32(view + headerStart);
+        uint32_t needed = headerSize == kCoreHeaderSize ? kCoreHeaderSize : kInfoHeaderSize;
+        known = headerStart + needed <= fileSize &&
+                LayOutDib(view + headerStart, headerStart, fileSize, bitsOffset, true, false, &layout);
+    }
+    if (!known) {
+        release();
+        ShowDibError("Unknown DIB file format.");
+        return nullptr;
+    }
+    if (static_cast<uint64_t>(layout.width) * layout.rows > kMaxConvertedPixels) {
+        release();
+        ShowDibError("Out of memory.");
+        return nullptr;
+    }
+
+    // Source header with a colour table of 4-byte entries.
+    BITMAPINFO* source = static_cast<BITMAPINFO*>(
+        LocalAlloc(LPTR, kInfoHeaderSize + static_cast<size_t>(kMaxColours) * sizeof(RGBQUAD)));
+    if (!source) {
+        release();
+        ShowDibError("Out of memory.");
+        return nullptr;
+    }
+    FillInfoHeader(&source->bmiHeader, layout, layout.height);
+    const uint8_t* table = view + layout.tableOffset;
+    for (uint32_t i = 0; i < layout.colours; ++i) {
+        const uint8_t* entry = table + static_cast<size_t>(i) * layout.entrySize;
+        source->bmiColors[i].rgbBlue = entry[0];
+        source->bmiColors[i].rgbGreen = entry[1];
+        source->bmiColors[i].rgbRed = entry[2];
+        source->bmiColors[i].rgbReserved = 0;
+    }
+
+    // Always converted into a bottom-up section, so the rows come out bottom row first.
+    BITMAPINFO target;
+    std::memset(&target, 0, sizeof target);
+    target.bmiHeader.biSize = kInfoHeaderSize;
+    target.bmiHeader.biWidth = layout.width;
+    target.bmiHeader.biHeight = static_cast<LONG>(layout.rows);
+    target.bmiHeader.biPlanes = 1;
+    target.bmiHeader.biBitCount = 24;
+    target.bmiHeader.biCompression = BI_RGB;
+    HDC memory = CreateCompatibleDC(nullptr);
+    void* sectionBits = nullptr;
+    HBITMAP section = memory ? CreateDIBSection(memory, &target, DIB_RGB_COLORS, &sectionBits, nullptr, 0) : nullptr;
+    bool converted = section && sectionBits &&
+                     SetDIBits(memory, section, 0, layout.rows, view + layout.pixelOffset, source, DIB_RGB_COLORS) > 0;
+    DIBImage* image = nullptr;
+    const char* failure = nullptr;
+    if (!converted) {
+        failure = "Image file conversion error.";
+    } else {
+        GdiFlush();
+        size_t rowBytes = static_cast<size_t>(layout.width) * 3;
+        size_t sectionStride = (rowBytes + 3) & ~static_cast<size_t>(3);
+        uint8_t* pixels = static_cast<uint8_t*>(std::malloc(rowBytes * layout.rows));
+        image = pixels ? static_cast<DIBImage*>(std::malloc(sizeof(DIBImage))) : nullptr;
+        if (!image) {
+            std::free(pixels);
+            failure = "Out of memory.";
+        } else {
+            const uint8_t* from = static_cast<const uint8_t*>(sectionBits);
+            for (uint32_t row = 0; row < layout.rows; ++row) {
+                const uint8_t* src = from + row * sectionStride;
+                uint8_t* dst = pixels + row * rowBytes;
+                for (int32_t x = 0; x < layout.width; ++x) {
+                    dst[3 * x] = src[3 * x + 2];
+                    dst[3 * x + 1] = src[3 * x + 1];
+                    dst[3 * x + 2] = src[3 * x];
+                }
+            }
+            image->width = layout.width;
+            image->height = static_cast<int32_t>(layout.rows);
+            image->pixels = pixels;
+        }
+    }
+    if (section)
+        DeleteObject(section);
+    if (memory)
+        DeleteDC(memory);
+    LocalFree(source);
+    release();
+    if (failure)
+        ShowDibError(failure);
+    return image;
+}
+
+DIBImage* LoadDIBImageA(const char* path)
+{
+    return LoadDIBImage(path, false);
+}

@@ -1,0 +1,483 @@
+#include "files/plan_file.h"
+#include "files/plan_object_records.h"
+#include "files/record_stream.h"
+#include "model/object_copies.h"
+#include "model/object_operations.h"
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "model/view_projection.h"
+#include "model3d/rebuild_driver.h"
+#include "palette/category_tabs.h"
+#include "planview/plan_background.h"
+#include "planview/plan_redraw.h"
+#include "shell/app_globals.h"
+#include "shell/frame_window.h"
+#include "shell/message_box.h"
+#include "shell/status_bar.h"
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+uint32_t planFileVersionRead = 0;
+uint32_t planFileVersionWritten = PlanVersion10410;
+uint16_t planFileHeaderWord = 0;
+unsigned char& importIntoCurrentFloor = exchangeImportActive;
+uint8_t saveInProgress = 0;
+
+const char* const kPlanFormatCaption = "Errore file - Formato sconosciuto";
+const char* const kPlanFormatText =
+    "Questo file è stato danneggiato oppure è stato creato da una versione più recente di Velmora.";
+
+static const char* const kSaveErrorCaption = "Errore di salvataggio";
+static const char* const kSaveErrorText =
+    "Si è verificato un errore durante il salvataggio di questo file. Assicurarsi che gli attributi "
+    "del file non siano impostati come Sola lettura, e che il percorso del file non si trovi su una "
+    "periferica di Solo lettura.\n\nUsare l'opzione Salva con nome per salvare questo file in un'altra "
+    "posizione.";
+
+// Groups nest through the stream; deeper trees than this come only from damaged files
+// and would make every later walk of the tree recurse without end in sight.
+static const size_t kMaxGroupNesting = 64;
+
+void ShowPlanFormatMessage(const char* text)
+{
+    ShowMessageBox(nullptr, text, kPlanFormatCaption, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+}
+
+// ---------------------------------------------------------------------------------
+// Version and settings block.
+
+void ReadPlanVersion()
+{
+    // A file too short for its version reads as no version at all.
+    planFileVersionRead = 0;
+    planFileHeaderWord = 0;
+    ReadU32BigEndian(&planFileVersionRead);
+    ReadU16BigEndian(&planFileHeaderWord);
+    if (StreamDamaged())
+        planFileVersionRead = 0;
+}
+
+static size_t SettingsPrefixForVersion(uint32_t version)
+{
+    switch (version) {
+    case PlanVersion10000: return kPlanSettingsPrefix794;
+    case PlanVersion10300: return kPlanSettingsPrefix1418;
+    case PlanVersion10350:
+    case PlanVersion10351: return kPlanSettingsPrefix1444;
+    case PlanVersion10400: return kPlanSettingsPrefix1592;
+    case PlanVersion10410: return kPlanSettingsSize;
+    default: return 0;
+    }
+}
+
+static bool IsSaneFloat(float value)
+{
+    return !std::isnan(value);
+}
+
+static void RepairSettings(PlanSettings* settings, uint32_t version)
+{
+    // Stud spacing below 6 inches (or garbage) would make framed walls endless.
+    if (!IsSaneFloat(settings->studSpacing) || settings->studSpacing < 6.0f)
+        settings->studSpacing = 16.0f;
+    if (version < PlanVersion10400)
+        settings->value3D1390 = 1.0f;
+    else if (!IsSaneFloat(settings->value3D1390) || settings->value3D1390 <= 0.0f)
+        settings->value3D1390 = 1.0f;
+    // A freshly loaded plan is never modified, whatever the file carried.
+    settings->modified = 0;
+}
+
+static bool ReadPlanHeader(uint32_t version)
+{
+    size_t prefix = SettingsPrefixForVersion(version);
+    if (!prefix || !activeDocument)
+        return false;
+    // The whole block must be there before the document's settings are touched.
+    if (!RequireStreamBytes(4 + (uint64_t)prefix))
+        return false;
+    PlanSettings* settings = CreatePlanSettings();
+    if (!settings)
+        return false;
+    uint32_t storedSize = 0;
+    ReadU32BigEndian(&storedSize);
+    std::vector<uint8_t> block(prefix);
+    ReadBytes(block.data(), (uint32_t)prefix);
+    if (StreamDamaged()) {
+        FreePlanSettings(settings);
+        return false;
+    }
+    // The record is stored exactly as it lies in memory (little-endian, packed).
+    std::memcpy(settings, block.data(), prefix);
+    settings->tracingImagePath[sizeof settings->tracingImagePath - 1] = '\0';
+    RepairSettings(settings, version);
+    FreePlanSettings(activeDocument->settings);
+    activeDocument->settings = settings;
+    return true;
+}
+
+bool ReadPlanHeaderV10000() { return ReadPlanHeader(PlanVersion10000); }
+bool ReadPlanHeaderV10300() { return ReadPlanHeader(PlanVersion10300); }
+bool ReadPlanHeaderV10350() { return ReadPlanHeader(planFileVersionRead == PlanVersion10351 ? PlanVersion10351 : PlanVersion10350); }
+bool ReadPlanHeaderV10400() { return ReadPlanHeader(PlanVersion10400); }
+bool ReadPlanHeaderV10410() { return ReadPlanHeader(PlanVersion10410); }
+
+static bool SkipHeader(uint32_t version)
+{
+    size_t prefix = SettingsPrefixForVersion(version);
+    if (!prefix || !RequireStreamBytes(4 + (uint64_t)prefix))
+        return false;
+    uint32_t storedSize = 0;
+    ReadU32BigEndian(&storedSize);
+    std::vector<uint8_t> block(prefix);
+    ReadBytes(block.data(), (uint32_t)prefix);
+    return !StreamDamaged();
+}
+
+bool SkipHeaderV10000() { return SkipHeader(PlanVersion10000); }
+bool SkipHeaderV10300() { return SkipHeader(PlanVersion10300); }
+bool SkipHeaderV10350() { return SkipHeader(PlanVersion10350); }
+bool SkipHeaderV10400() { return SkipHeader(PlanVersion10400); }
+bool SkipHeaderV10410() { return SkipHeader(PlanVersion10410); }
+
+bool ReadPlanHeaderForVersion(uint32_t version)
+{
+    switch (version) {
+    case PlanVersion10000: return ReadPlanHeaderV10000();
+    case PlanVersion10300: return ReadPlanHeaderV10300();
+    case PlanVersion10350:
+    case PlanVersion10351: return ReadPlanHeaderV10350();
+    case PlanVersion10400: return ReadPlanHeaderV10400();
+    case PlanVersion10410: return ReadPlanHeaderV10410();
+    default: return false;
+    }
+}
+
+bool SkipHeaderForVersion(uint32_t version)
+{
+    switch (version) {
+    case PlanVersion10000: return SkipHeaderV10000();
+    case PlanVersion10300: return SkipHeaderV10300();
+    case PlanVersion10350:
+    case PlanVersion10351: return SkipHeaderV10350();
+    case PlanVersion10400: return SkipHeaderV10400();
+    case PlanVersion10410: return SkipHeaderV10410();
+    default: return false;
+    }
+}
+
+static bool IsKnownVersion(uint32_t version)
+{
+    return SettingsPrefixForVersion(version) != 0;
+}
+
+// ---------------------------------------------------------------------------------
+// Floors.
+
+static bool ReadFloorFields(char* name, uint8_t* shown, uint8_t* active, float* height)
+{
+    if (!RequireStreamBytes(kFloorRecordNameBytes + 6))
+        return false;
+    ReadBytes(name, kFloorRecordNameBytes);
+    name[kFloorRecordNameBytes - 1] = '\0';
+    ReadBytes(shown, 1);
+    ReadBytes(active, 1);
+    ReadFloatBigEndian(height);
+    return !StreamDamaged();
+}
+
+PlanFloor* ReadFloorRecord()
+{
+    PlanFloor* floor = CreateFloor("Untitled", 1, 1, nullptr);
+    if (!floor) {
+        SkipFloorRecord();
+        MarkStreamDamaged();
+        return nullptr;
+    }
+    if (!ReadFloorFields(floor->name, &floor->shown, &floor->active, &floor->height)) {
+        RemoveFloor(floor);
+        return nullptr;
+    }
+    if (std::strcmp(floor->name, "X_TOP") == 0)
+        std::strcpy(floor->name, "X_TOP_FIRST_FLOOR");
+    if (!importIntoCurrentFloor)
+        AppendFloorToDocument(floor);
+    return floor;
+}
+
+void SkipFloorRecord()
+{
+    char name[kFloorRecordNameBytes];
+    uint8_t shown = 0, active = 0;
+    float height = 0;
+    ReadFloorFields(name, &shown, &active, &height);
+}
+
+void WriteFloorRecord(const PlanFloor* floor)
+{
+    WriteU16BigEndian(TagFloor);
+    WriteBytes(floor->name, kFloorRecordNameBytes);
+    WriteBytes(&floor->shown, 1);
+    WriteBytes(&floor->active, 1);
+    WriteFloatBigEndian(floor->height);
+}
+
+static void SetCameraForFloorName(const char* name)
+{
+    float pitch = 90.0f, yaw = 0.0f;
+    uint16_t plane = 2;
+    if (std::strcmp(name, "X_FRONT") == 0) {
+        pitch = 0.0f; yaw = 0.0f; plane = 1;
+    } else if (std::strcmp(name, "X_BACK") == 0) {
+        pitch = 0.0f; yaw = 180.0f; plane = 1;
+    } else if (std::strcmp(name, "X_LEFT") == 0) {
+        pitch = 0.0f; yaw = 270.0f; plane = 3;
+    } else if (std::strcmp(name, "X_RIGHT") == 0) {
+        pitch = 0.0f; yaw = 90.0f; plane = 3;
+    }
+    viewPitchDegrees = pitch;
+    viewYawDegrees = yaw;
+    if (activeDocument && activeDocument->settings)
+        activeDocument->settings->viewPlane = plane;
+    ApplyViewAngles(pitch, yaw, &viewPitchCos, &viewPitchSin, &viewYawCos, &viewYawSin, perspectiveOn);
+}
+
+// ---------------------------------------------------------------------------------
+// Body.
+
+static void AppendGroupMember(PlanObject* group, PlanObject* object)
+{
+    object->owner = group;
+    object->floor = group->floor;
+    object->previous = nullptr;
+    object->next = nullptr;
+    if (!group->firstChild) {
+        group->firstChild = object;
+        return;
+    }
+    PlanObject* last = group->firstChild;
+    while (last->next)
+        last = last->next;
+    last->next = object;
+    object->previous = last;
+}
+
+bool ReadPlanBody()
+{
+    if (!activeDocument)
+        return false;
+    bool memory = streamMemoryMode != 0;
+    LONG length = memory ? 0 : GetFileSize(planFileHandle);
+    if (memory)
+        SetCameraForFloorName("X_TOP_FIRST_FLOOR");
+
+    PlanFloor* lastFloor = nullptr;
+    PlanObject* lastObject = nullptr;
+    // Open groups, innermost last.
+    std::vector<PlanObject*> groups;
+    bool ended = false;
+
+    uint16_t tag = 0;
+    ReadU16BigEndian(&tag);
+    while (!StreamDamaged()) {
+        if (tag == TagEnd) {
+            ended = true;
+            break;
+        }
+        if (!memory && GetFilePosition(planFileHandle) >= length)
+            break;
+        switch (tag) {
+        case TagFloor:
+            if (memory) {
+                // The copy never holds floor records.
+                MarkStreamDamaged();
+                break;
+            }
+            if (PlanFloor* floor = ReadFloorRecord()) {
+                SetCameraForFloorName(floor->name);
+                if (importIntoCurrentFloor) {
+                    // Read for its camera only: the objects go to the current floor.
+                    RemoveFloor(floor);
+                } else {
+                    lastFloor = floor;
+                }
+            }
+            break;
+        case TagObject: {
+            PlanFloor* target = (memory || importIntoCurrentFloor) ? activeDocument->currentFloor : lastFloor;
+            if (!target) {
+                // An object before any floor has nowhere to live.
+                MarkStreamDamaged();
+                break;
+            }
+            PlanObject* object = ReadPlanObject(target, groups.empty());
+            if (object && !groups.empty())
+                AppendGroupMember(groups.back(), object);
+            if (object)
+                lastObject = object;
+            break;
+        }
+        case TagGroupBegin:
+            // Only a group can take members; anything else is a damaged stream.
+            if (!lastObject || lastObject->type != ObjGroup || groups.size() >= kMaxGroupNesting ||
+                (!groups.empty() && lastObject == groups.back())) {
+                MarkStreamDamaged();
+                break;
+            }
+            groups.push_back(lastObject);
+            break;
+        case TagGroupEnd:
+            if (!groups.empty()) {
+                UpdateObjectExtentsFiltered(groups.back(), 0, 1);
+                groups.pop_back();
+            }
+            break;
+        default:
+            // Unknown tags stand alone.
+            break;
+        }
+        if (StreamDamaged())
+            break;
+        ReadU16BigEndian(&tag);
+    }
+    return ended && !StreamDamaged();
+}
+
+void WritePlanHeader()
+{
+    WriteU32BigEndian(planFileVersionWritten);
+    WriteU16BigEndian(kPlanHeaderWord);
+}
+
+void WritePlanSettings()
+{
+    if (!activeDocument || !activeDocument->settings)
+        return;
+    WriteU32BigEndian((uint32_t)kPlanSettingsSize);
+    uint8_t block[kPlanSettingsSize];
+    std::memcpy(block, activeDocument->settings, kPlanSettingsSize);
+    WriteBytes(block, (uint32_t)kPlanSettingsSize);
+}
+
+static bool IsTopViewSheet(const char* name)
+{
+    return std::strcmp(name, "X_TOP_FIRST_FLOOR") == 0 || std::strcmp(name, "X_TOP_SECOND_FLOOR") == 0 ||
+           std::strcmp(name, "X_TOP_THIRD_FLOOR") == 0;
+}
+
+void WriteAllFloors()
+{
+    if (activeDocument) {
+        for (PlanFloor* floor = activeDocument->firstFloor; floor; floor = floor->next) {
+            if (streamMemoryMode) {
+                if (!IsTopViewSheet(floor->name))
+                    continue;
+            } else {
+                WriteFloorRecord(floor);
+            }
+            for (PlanObject* object = floor->firstObject; object; object = object->next)
+                WritePlanObject(object);
+        }
+    }
+    WriteU16BigEndian(TagEnd);
+}
+
+// ---------------------------------------------------------------------------------
+// Load and save.
+
+static void SendFrameCommand(WPARAM command)
+{
+    if (frameWindow && IsWindow(frameWindow))
+        SendMessageA(frameWindow, WM_COMMAND, command, 0);
+}
+
+bool LoadPlanFile(const char* path)
+{
+    if (!activeDocument || !activePlanPane)
+        return false;
+    if (OpenRecordFileForReading(path) == HFILE_ERROR)
+        return false;
+    ResetStatusProgress();
+    ReadPlanVersion();
+    if (!IsKnownVersion(planFileVersionRead) || !ReadPlanHeaderForVersion(planFileVersionRead)) {
+        ShowPlanFormatMessage(kPlanFormatText);
+        CloseRecordFile();
+        return false;
+    }
+    PlanSettings* settings = activeDocument->settings;
+    if (settings->groundColour.red == 0 && settings->groundColour.green == 192 &&
+        settings->groundColour.blue == 0)
+        settings->groundColour = ColourTriple{24415, 36751, 12079};
+
+    if (!importIntoCurrentFloor) {
+        while (activeDocument->firstFloor)
+            RemoveFloor(activeDocument->firstFloor);
+        activeDocument->firstFloor = nullptr;
+        activeDocument->currentFloor = nullptr;
+        activeDocument->currentViewSheet = nullptr;
+    }
+    bool bodyIntact = ReadPlanBody();
+    CloseRecordFile();
+    if (!bodyIntact)
+        ShowPlanFormatMessage(kPlanFormatText);
+
+    bool result = false;
+    PlanFloor* storeys[3] = {FindFloorByName("First Floor"), FindFloorByName("Second Floor"),
+                             FindFloorByName("Third Floor")};
+    if (storeys[0] && storeys[1] && storeys[2]) {
+        for (PlanFloor* storey : storeys) {
+            if (storey->active && storey->shown) {
+                activeDocument->currentFloor = storey;
+                break;
+            }
+        }
+        SendFrameCommand(5149);
+        DeactivateDocumentChild();
+        if (activeDocument->firstFloor)
+            ForEachFloorObject(activeDocument->firstFloor, 0, SuspendTextEditors, nullptr);
+        result = bodyIntact;
+        // The plan shows the layers remembered for the floor-plan tab.
+        uint16_t before = activeToolTab;
+        SetActiveToolTab(1);
+        if (before == 1)
+            ApplyTabLayerToPlan();
+    }
+    InvalidatePlanView();
+    RebuildAll3D();
+    ResetStatusProgress();
+    return result;
+}
+
+bool SavePlanFile(const char* path)
+{
+    planFileVersionWritten = PlanVersion10410;
+    saveInProgress = 1;
+    if (!activeDocument)
+        return false;
+    PlanSettings* settings = activeDocument->settings;
+    float zoom = settings ? settings->zoom : 1.0f;
+    if (settings)
+        settings->zoom = 1.0f;
+
+    bool written = false;
+    if (OpenRecordFileForWriting(path) != HFILE_ERROR) {
+        WritePlanHeader();
+        WritePlanSettings();
+        WriteAllFloors();
+        bool closed = CloseRecordFile();
+        written = closed && !streamWriteFailed;
+    }
+    if (settings)
+        settings->zoom = zoom;
+    if (!written) {
+        ShowMessageBox(nullptr, kSaveErrorText, kSaveErrorCaption, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+        return false;
+    }
+    if (settings)
+        settings->modified = 0;
+    saveInProgress = 0;
+    return true;
+}

@@ -1,0 +1,216 @@
+#include "model/dialog_fields.h"
+
+#include <math.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "model/plan_document.h"
+#include "model/plan_settings.h"
+#include "model/units.h"
+
+namespace {
+
+long TruncateToLong(double v)
+{
+    if (v != v) return 0;
+    if (v >= 2147483647.0) return 2147483647L;
+    if (v <= -2147483648.0) return -2147483647L - 1;
+    return static_cast<long>(v);
+}
+
+void FormatWholeInches(double inches, char* text)
+{
+    const long n = TruncateToLong(inches);
+    const long shown = (n >= 0) ? TruncateToLong(inches + 0.5) : TruncateToLong(inches - 0.5);
+    snprintf(text, kLengthTextSize, "%ld\"", shown);
+}
+
+// Feet and inches of a length, the inches rounded and 12 of them carried into a foot.
+// A negative length is written as its magnitude after one minus sign, so -66 inches
+// read -5'-6" and not a foot count and an inch count each with its own sign.
+void FormatFeetInches(double inches, char* text)
+{
+    const bool negative = inches < 0.0;
+    const double q = fabs(inches) / 12.0;
+    long feet = TruncateToLong(q);
+    long rest = TruncateToLong((q - feet) * 12.0 + 0.5);
+    if (rest == 12) {
+        feet += 1;
+        rest = 0;
+    }
+    const char* sign = (negative && (feet != 0 || rest != 0)) ? "-" : "";
+    if (feet == 0)
+        snprintf(text, kLengthTextSize, "%s%ld\"", sign, rest);
+    else
+        snprintf(text, kLengthTextSize, "%s%ld'-%ld\"", sign, feet, rest);
+}
+
+void FocusAndSelectAll(HWND dialog, int controlId)
+{
+    HWND control = GetDlgItem(dialog, controlId);
+    if (!control) return;
+    SetFocus(control);
+    SendMessageA(control, EM_SETSEL, 0, -1);
+}
+
+void ReadControlText(HWND dialog, int controlId, char* text)
+{
+    text[0] = '\0';
+    GetDlgItemTextA(dialog, controlId, text, static_cast<int>(kLengthTextSize));
+    text[kLengthTextSize - 1] = '\0';
+}
+
+}  // namespace
+
+void FormatLength(float value, char* text, const PlanSettings* settings, int rawFlag)
+{
+    if (!text || !settings) return;
+    uint16_t format = settings->displayFormat;
+    if (!rawFlag && (format == kFormatWholeInches || format == kFormatFeetInches))
+        format = kFormatUnits;
+    const double v = value;
+    switch (format) {
+    case kFormatWhole:
+        snprintf(text, kLengthTextSize, "%0.0f", v);
+        break;
+    case kFormatOneDecimal:
+        snprintf(text, kLengthTextSize, "%0.1f", v);
+        break;
+    case kFormatUnits:
+        if (settings->unitSystem == kUnitSystemFeetInches)
+            snprintf(text, kLengthTextSize, "%0.2f\"", v);
+        else if (settings->unitSystem == kUnitSystemMetric)
+            snprintf(text, kLengthTextSize, "%0.2f m", static_cast<double>(InchesToMetres(value)));
+        else
+            snprintf(text, kLengthTextSize, "%0.2f", v);
+        break;
+    case kFormatThreeDecimals:
+        snprintf(text, kLengthTextSize, "%0.3f", v);
+        break;
+    case kFormatFourDecimals:
+        snprintf(text, kLengthTextSize, "%0.4f", v);
+        break;
+    case kFormatWholeInches:
+        FormatWholeInches(ConvertUnitsToInches(value, settings), text);
+        break;
+    case kFormatFeetInches:
+        FormatFeetInches(ConvertUnitsToInches(value, settings), text);
+        break;
+    default:
+        snprintf(text, kLengthTextSize, "%0.2f", v);
+        break;
+    }
+}
+
+void SetDlgItemLength(HWND dialog, int controlId, float value, const PlanSettings* settings,
+                      int focusFlag, int rawFlag)
+{
+    if (!dialog || !settings) return;
+    char text[kLengthTextSize];
+    FormatLength(value, text, settings, rawFlag);
+    SetDlgItemTextA(dialog, controlId, text);
+    if (focusFlag) FocusAndSelectAll(dialog, controlId);
+}
+
+float ParseLengthText(const char* text, const PlanSettings* settings)
+{
+    if (!text) return 0.0f;
+    // The number typed first (feet when a separator follows) and the inches after it.
+    char number[kLengthTextSize] = {};
+    char inches[kLengthTextSize] = {};
+    size_t numberLength = 0;
+    size_t inchesLength = 0;
+    for (size_t i = 0; text[i] != '\0' && i < kLengthTextSize - 1; ++i) {
+        const char c = text[i];
+        if ((c >= '0' && c <= '9') || c == '.') {
+            if (inchesLength > 0)
+                inches[inchesLength++] = c;
+            else
+                number[numberLength++] = c;
+        } else if (c == '-') {
+            if (i == 0)
+                number[numberLength++] = c;  // a leading minus
+            else if (inchesLength == 0)
+                inches[inchesLength++] = '0'; // the feet-inches separator
+        }
+        // Anything else (foot and inch marks, blanks, letters) is skipped.
+    }
+    double result = numberLength ? atof(number) : 0.0;
+    if (inchesLength > 0) {
+        const double inchPart = atof(inches);
+        result *= 12.0;
+        result = (result >= 0.0) ? result + inchPart : result - inchPart;
+    }
+    float length = static_cast<float>(result);
+    if (settings &&
+        (settings->displayFormat == kFormatWholeInches || settings->displayFormat == kFormatFeetInches) &&
+        settings->unitSystem == kUnitSystemMetric)
+        length = MetresToInches(length);
+    return length;
+}
+
+float GetDlgItemLength(HWND dialog, int controlId)
+{
+    if (!dialog || !activeDocument || !activeDocument->settings) return 0.0f;
+    char text[kLengthTextSize];
+    ReadControlText(dialog, controlId, text);
+    return ParseLengthText(text, activeDocument->settings);
+}
+
+float GetDlgItemFloat(HWND dialog, int controlId)
+{
+    if (!dialog) return 0.0f;
+    char text[kLengthTextSize];
+    ReadControlText(dialog, controlId, text);
+    return static_cast<float>(atof(text));
+}
+
+int32_t GetDlgItemLong(HWND dialog, int controlId)
+{
+    if (!dialog) return 0;
+    char text[kLengthTextSize];
+    ReadControlText(dialog, controlId, text);
+    return static_cast<int32_t>(strtol(text, nullptr, 10));
+}
+
+void SetDlgItemLong(HWND dialog, int controlId, int32_t value, int focusFlag)
+{
+    if (!dialog) return;
+    char text[32];
+    snprintf(text, sizeof(text), "%ld", static_cast<long>(value));
+    SetDlgItemTextA(dialog, controlId, text);
+    if (focusFlag) FocusAndSelectAll(dialog, controlId);
+}
+
+void SetDlgItemDisabled(HWND dialog, int controlId, int disable)
+{
+    if (!dialog) return;
+    HWND control = GetDlgItem(dialog, controlId);
+    if (control) EnableWindow(control, disable ? FALSE : TRUE);
+}
+
+void CheckDlgRadio(HWND dialog, int controlId, int firstId, int lastId)
+{
+    if (!dialog) return;
+    CheckRadioButton(dialog, firstId, lastId, controlId);
+}
+
+void SetDlgButtonCheck(HWND dialog, int controlId, int checked)
+{
+    if (!dialog) return;
+    CheckDlgButton(dialog, controlId, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void ShowDlgItem(HWND dialog, int controlId)
+{
+    if (!dialog) return;
+    HWND control = GetDlgItem(dialog, controlId);
+    if (control) ShowWindow(control, SW_SHOW);
+}
+
+void HideDlgItem(HWND dialog, int controlId)
+{
+    if (!dialog) return;
+    HWND control = GetDlgItem(dialog, controlId);
+    if (control) ShowWindow(control, SW_HIDE);
+}

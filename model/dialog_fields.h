@@ -1,0 +1,43 @@
+#pragma once
+// Numbers and lengths in dialog edit controls, and the one formatter of every length
+// the user sees, by the plan's display format (settings offset 138, commands 5058..5064).
+#include <windows.h>
+#include <stdint.h>
+
+struct PlanSettings;
+
+// Display formats.
+constexpr uint16_t kFormatWhole = 5058;        // "%0.0f"
+constexpr uint16_t kFormatOneDecimal = 5059;   // "%0.1f"
+constexpr uint16_t kFormatUnits = 5060;        // two decimals with the unit mark
+constexpr uint16_t kFormatThreeDecimals = 5061;
+constexpr uint16_t kFormatFourDecimals = 5062;
+constexpr uint16_t kFormatWholeInches = 5063;  // 7"
+constexpr uint16_t kFormatFeetInches = 5064;   // 5'-6"
+
+// Room a length text needs, its terminating NUL included.
+constexpr size_t kLengthTextSize = 256;
+
+// Writes the value by the settings' display format into text (kLengthTextSize bytes).
+// Without the raw flag, whole inches and feet-inches are shown as kFormatUnits. Nothing
+// when the text or the settings are missing.
+void FormatLength(float value, char* text, const PlanSettings* settings, int rawFlag);
+
+// Writes FormatLength of the value into the control; with the focus flag the control
+// gets the focus and all its text is selected.
+void SetDlgItemLength(HWND dialog, int controlId, float value, const PlanSettings* settings,
+                      int focusFlag, int rawFlag);
+// Reads a typed length (feet and inches accepted: 5'-6", 5-6, 10-); 0.0 without a dialog
+// or without settings of the active document.
+float GetDlgItemLength(HWND dialog, int controlId);
+// The same reading of a text, by the given settings' display format and unit system.
+float ParseLengthText(const char* text, const PlanSettings* settings);
+
+float GetDlgItemFloat(HWND dialog, int controlId);
+int32_t GetDlgItemLong(HWND dialog, int controlId);
+void SetDlgItemLong(HWND dialog, int controlId, int32_t value, int focusFlag);
+void SetDlgItemDisabled(HWND dialog, int controlId, int disable);
+void CheckDlgRadio(HWND dialog, int controlId, int firstId, int lastId);
+void SetDlgButtonCheck(HWND dialog, int controlId, int checked);
+void ShowDlgItem(HWND dialog, int controlId);
+void HideDlgItem(HWND dialog, int controlId);

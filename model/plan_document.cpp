@@ -1,0 +1,148 @@
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "shell/app_globals.h"
+#include "shell/frame_window.h"
+#include <stdio.h>
+#include <string.h>
+
+PlanDocument* activeDocument = nullptr;
+HWND activePlanPane = nullptr;
+
+PlanDocument* CreatePlanDocument()
+{
+    PlanDocument* document = AllocateRecordOf<PlanDocument>();
+    if (!document)
+        return nullptr;
+    activeDocument = document;
+    PlanFloor* first = CreateFloor("First Floor", 1, 1, nullptr);
+    if (first) {
+        document->firstFloor = first;
+        document->currentFloor = first;
+        PlanFloor* previous = first;
+        const char* const upperNames[2] = {"Second Floor", "Third Floor"};
+        for (const char* name : upperNames) {
+            PlanFloor* floor = CreateFloor(name, 1, 0, nullptr);
+            if (!floor)
+                break;
+            floor->previous = previous;
+            previous->next = floor;
+            previous = floor;
+        }
+    } else {
+        MessageBeep(0);
+    }
+    document->currentViewSheet = nullptr;
+    document->toolBar = toolBarWindow;
+    document->settings = CreatePlanSettings();
+    document->lastEditKind = -1;
+    document->measuringLineEnds[0] = -144.0f;
+    document->measuringLineEnds[1] = 0.0f;
+    document->measuringLineEnds[2] = 144.0f;
+    document->measuringLineEnds[3] = 0.0f;
+    return document;
+}
+
+void FreePlanDocument(PlanDocument* document)
+{
+    if (!document)
+        return;
+    PlanFloor* floor = document->firstFloor;
+    document->firstFloor = nullptr;
+    document->currentFloor = nullptr;
+    document->currentViewSheet = nullptr;
+    while (floor) {
+        PlanFloor* nextFloor = floor->next;
+        PlanObject* object = floor->firstObject;
+        while (object) {
+            PlanObject* next = object->next;
+            FreeObject(object);
+            object = next;
+        }
+        ReleaseRecord(floor);
+        floor = nextFloor;
+    }
+    if (document->settings) {
+        FreePlanSettings(document->settings);
+        document->settings = nullptr;
+    }
+    ReleaseRecord(document->filePath);
+    document->filePath = nullptr;
+    if (activeDocument == document) {
+        activeDocument = nullptr;
+        activePlanPane = nullptr;
+    }
+    ReleaseRecord(document);
+}
+
+PlanDocument* GetWindowDocument(HWND documentWindow)
+{
+    if (!documentWindow || !IsWindow(documentWindow))
+        return nullptr;
+    HWND pane = reinterpret_cast<HWND>(GetWindowLongPtrA(documentWindow, 0));
+    if (!pane || !IsWindow(pane))
+        return nullptr;
+    return reinterpret_cast<PlanDocument*>(GetWindowLongPtrA(pane, 0));
+}
+
+// ---------------------------------------------------------------------------------
+// Plan colours in the preferences file.
+
+struct ColourKey {
+    const char* section;
+    ColourTriple PlanSettings::*field;
+    ColourTriple fallback;
+};
+
+static const ColourKey kColourKeys[3] = {
+    {"ForegroundColor", &PlanSettings::foregroundColour, {0, 16448, 34952}},
+    {"BackgroundColor", &PlanSettings::backgroundColour, {63736, 63736, 65535}},
+    {"InactiveColor", &PlanSettings::inactiveColour, {53456, 59624, 65535}},
+};
+
+// The preferences file of the program directory, or false when there is none.
+static bool PreferencesPath(char* path, size_t size)
+{
+    if (!programDirectory || !programDirectory[0])
+        return false;
+    const char* name = preferencesFileName[0] ? preferencesFileName : "\\Z!PREFS.INI";
+    int written = snprintf(path, size, "%s%s", programDirectory, name);
+    return written > 0 && static_cast<size_t>(written) < size;
+}
+
+void LoadPlanColours()
+{
+    if (!activeDocument || !activeDocument->settings)
+        return;
+    char path[MAX_PATH + 64];
+    if (!PreferencesPath(path, sizeof(path)))
+        return;
+    PlanSettings* settings = activeDocument->settings;
+    for (const ColourKey& key : kColourKeys) {
+        ColourTriple& colour = settings->*key.field;
+        colour.red = static_cast<uint16_t>(GetPrivateProfileIntA(key.section, "Red", key.fallback.red, path));
+        colour.green = static_cast<uint16_t>(GetPrivateProfileIntA(key.section, "Green", key.fallback.green, path));
+        colour.blue = static_cast<uint16_t>(GetPrivateProfileIntA(key.section, "Blue", key.fallback.blue, path));
+    }
+}
+
+void SavePlanColours()
+{
+    if (!activeDocument || !activeDocument->settings)
+        return;
+    char path[MAX_PATH + 64];
+    if (!PreferencesPath(path, sizeof(path)))
+        return;
+    PlanSettings* settings = activeDocument->settings;
+    char text[16];
+    for (const ColourKey& key : kColourKeys) {
+        const ColourTriple& colour = settings->*key.field;
+        snprintf(text, sizeof(text), "%u", static_cast<unsigned>(colour.red));
+        WritePrivateProfileStringA(key.section, "Red", text, path);
+        snprintf(text, sizeof(text), "%u", static_cast<unsigned>(colour.green));
+        WritePrivateProfileStringA(key.section, "Green", text, path);
+        snprintf(text, sizeof(text), "%u", static_cast<unsigned>(colour.blue));
+        WritePrivateProfileStringA(key.section, "Blue", text, path);
+    }
+}

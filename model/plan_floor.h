@@ -1,0 +1,31 @@
+#pragma once
+#include <stdint.h>
+
+// Storeys ("First Floor", "Second Floor", "Third Floor") and the view sheets of the
+// camera presets ("X_TOP_FIRST_FLOOR" ... "X_BACK"). A document's floors form a
+// doubly linked list in creation order; a floor owns its objects.
+
+struct PlanObject;
+
+struct PlanFloor {
+    PlanFloor* previous;
+    char name[256];             // compared exactly, case-sensitive
+    uint8_t shown;              // the floor is drawn
+    uint8_t active;             // its objects can be selected and edited
+    PlanObject* firstObject;
+    float height;               // storey height in inches, 96.0 when new
+    PlanFloor* next;
+};
+
+const float kDefaultFloorHeight = 96.0f;
+
+PlanFloor* CreateFloor(const char* name, uint8_t shown, uint8_t active, PlanObject* firstObject);
+void AttachObjectToFloor(PlanObject* object, PlanFloor* floor);
+void AppendFloorToDocument(PlanFloor* floor);
+void RemoveFloor(PlanFloor* floor);
+PlanFloor* FindFloorByNumber(uint32_t viewCode);
+PlanFloor* FindFloorByName(const char* name);
+float GetFloorBaseHeight(const PlanFloor* floor);
+void SelectCurrentFloor(PlanFloor* floor);
+void MoveObjectToFloor(PlanObject* object, PlanFloor* floor);
+void MoveAnnotationsToViewSheet(PlanFloor* floor, uint32_t viewCode);

@@ -1,0 +1,37 @@
+#include "model/record_memory.h"
+#include <stdlib.h>
+#include <string.h>
+
+static long liveRecords = 0;
+
+void* AllocateRecord(size_t size)
+{
+    void* block = calloc(1, size ? size : 1);
+    if (block)
+        ++liveRecords;
+    return block;
+}
+
+void ReleaseRecord(void* record)
+{
+    if (!record)
+        return;
+    --liveRecords;
+    free(record);
+}
+
+char* DuplicateRecordText(const char* text)
+{
+    if (!text)
+        return nullptr;
+    size_t length = strlen(text);
+    char* copy = static_cast<char*>(AllocateRecord(length + 1));
+    if (copy)
+        memcpy(copy, text, length + 1);
+    return copy;
+}
+
+long LiveRecordCount()
+{
+    return liveRecords;
+}

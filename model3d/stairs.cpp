@@ -1,0 +1,4 @@
+#include "model3d/stairs.h"
+
+// Stair parts are not generated yet.
+void RebuildStair(PlanObject*) {}

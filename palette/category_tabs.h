@@ -1,0 +1,20 @@
+#pragma once
+// The category tabs as plan layers: each of the first eight tabs is a ViewCategory bit;
+// the plan shows the objects whose bit is in its visible mask, and each tab remembers
+// the mask shown with it (in the plan's settings). Tab 8 (drawing shapes) has no bit.
+#include <cstdint>
+
+enum { ToolTabCount = 9, LayerTabCount = 8, DrawingShapeTab = 8 };
+
+// The active tab, 0 to 8 (0 at start).
+extern uint16_t activeToolTab;
+
+// Makes a tab active; when it differs from activeToolTab, stores it and lays the panes out.
+void SetActiveToolTab(uint16_t tab);
+// Switches to the new tab: for tabs 0 to 7 the active plan's visible mask becomes the tab's
+// remembered mask and the active category bit 1 << tab; then the plan's objects are
+// refreshed for the new layers. Nothing for a tab of 9 or more or without a plan with settings.
+void LayoutToolPanes(uint16_t oldTab, uint16_t newTab);
+// Re-applies the active tab's remembered mask and category bit to the active plan;
+// nothing for tab 8 or without a plan with settings.
+void ApplyTabLayerToPlan();

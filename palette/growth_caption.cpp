@@ -1,0 +1,3 @@
+#include "palette/growth_caption.h"
+
+void DrawPlantGrowthProgress(HDC, int) {}

@@ -1,0 +1,3 @@
+#include "palette/tool_popups.h"
+
+void ShowStainPaintPopup(const RECT*) {}

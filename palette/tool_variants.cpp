@@ -1,0 +1,3 @@
+#include "palette/tool_variants.h"
+
+void DrawToolVariantButton(HDC, int) {}

@@ -1,0 +1,7 @@
+#include "planview/dimension_lines.h"
+
+// Dimension objects are not built yet.
+void SetObjectEndMarkBits(PlanObject*, uint32_t) {}
+void DrawDimensionObject(HDC, PlanObject*, uint32_t, const DragTransform*) {}
+// Without the drag transforms a preview shows the objects where they are.
+void ApplyPreviewTransform(PlanVertex*, uint32_t, const DragTransform*) {}

@@ -1,0 +1,18 @@
+#pragma once
+// Plan symbols of wall elements and fixtures, roof-pitch symbols, slopes, plants,
+// beams, cables, slope arrows, piers, stairs and ducts.
+#include <windows.h>
+#include <stdint.h>
+
+struct PlanObject;
+
+void DrawWallElementSymbol(HDC dc, PlanObject* object, uint32_t symbolCode);
+void DrawPitchSymbol(HDC dc, PlanObject* object);
+void DrawSlopeSymbol(HDC dc, PlanObject* object);
+void DrawPlantSymbol(HDC dc, PlanObject* object);
+void DrawBeamSymbol(HDC dc, PlanObject* object);
+void DrawCableSymbol(HDC dc, PlanObject* object);
+void DrawSlopeArrowSymbol(HDC dc, PlanObject* object);
+void DrawPierSymbol(HDC dc, PlanObject* object);
+void DrawStairSymbol(HDC dc, PlanObject* object);
+void DrawDuctSymbol(HDC dc, PlanObject* object);

@@ -1,0 +1,3 @@
+#include "planview/plant_growth_stepping.h"
+
+void StepPlantGrowthWhileHeld(int, int) {}

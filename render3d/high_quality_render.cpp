@@ -1,0 +1,3 @@
+#include "render3d/high_quality_render.h"
+
+unsigned char finalRenderRequested = 0;

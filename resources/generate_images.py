@@ -1,0 +1,776 @@
+#!/usr/bin/env python3
+"""Draws the program's icon, cursors and bitmaps and writes them into resources/images/.
+
+Standard library only, so anyone can redraw the pictures; the written files are kept in
+the repository and the build never runs this script. Run it from anywhere:
+    python3 resources/generate_images.py
+The output is deterministic: running it twice gives the same bytes.
+"""
+import math
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+OUT = os.path.join(HERE, "images")
+
+# ---------------------------------------------------------------------------------------
+# A tiny raster canvas: a grid of values (None = transparent, else a colour key).
+
+
+class Canvas:
+    def __init__(self, width, height, fill=None):
+        self.w = width
+        self.h = height
+        self.px = [[fill] * width for _ in range(height)]
+
+    def get(self, x, y):
+        if 0 <= x < self.w and 0 <= y < self.h:
+            return self.px[y][x]
+        return None
+
+    def set(self, x, y, v):
+        x = int(x)
+        y = int(y)
+        if 0 <= x < self.w and 0 <= y < self.h:
+            self.px[y][x] = v
+
+    def line(self, x0, y0, x1, y1, v, width=1):
+        x0, y0, x1, y1 = int(round(x0)), int(round(y0)), int(round(x1)), int(round(y1))
+        dx = abs(x1 - x0)
+        dy = -abs(y1 - y0)
+        sx = 1 if x0 < x1 else -1
+        sy = 1 if y0 < y1 else -1
+        err = dx + dy
+        while True:
+            self.dot(x0, y0, v, width)
+            if x0 == x1 and y0 == y1:
+                break
+            e2 = 2 * err
+            if e2 >= dy:
+                err += dy
+                x0 += sx
+            if e2 <= dx:
+                err += dx
+                y0 += sy
+
+    def dot(self, x, y, v, width=1):
+        if width <= 1:
+            self.set(x, y, v)
+            return
+        lo = -(width // 2)
+        for oy in range(lo, lo + width):
+            for ox in range(lo, lo + width):
+                self.set(x + ox, y + oy, v)
+
+    def polyline(self, pts, v, width=1, closed=False):
+        seq = list(pts) + ([pts[0]] if closed else [])
+        for a, b in zip(seq, seq[1:]):
+            self.line(a[0], a[1], b[0], b[1], v, width)
+
+    def rect(self, x0, y0, x1, y1, v):
+        """Outline of the rectangle whose corners are (x0, y0) and (x1, y1), both included."""
+        self.line(x0, y0, x1, y0, v)
+        self.line(x1, y0, x1, y1, v)
+        self.line(x1, y1, x0, y1, v)
+        self.line(x0, y1, x0, y0, v)
+
+    def fill_rect(self, x0, y0, x1, y1, v):
+        for y in range(int(y0), int(y1) + 1):
+            for x in range(int(x0), int(x1) + 1):
+                self.set(x, y, v)
+
+    def fill_ellipse(self, cx, cy, rx, ry, v):
+        for y in range(self.h):
+            for x in range(self.w):
+                if ((x - cx) / rx) ** 2 + ((y - cy) / ry) ** 2 <= 1.0:
+                    self.px[y][x] = v
+
+    def ellipse(self, cx, cy, rx, ry, v, a0=0.0, a1=360.0, width=1):
+        """Outline (or arc, angles in degrees, 0 = right, counter-clockwise on screen)."""
+        steps = int(max(rx, ry) * 8) + 16
+        last = None
+        for i in range(steps + 1):
+            a = math.radians(a0 + (a1 - a0) * i / steps)
+            p = (int(round(cx + rx * math.cos(a))), int(round(cy - ry * math.sin(a))))
+            if last is not None:
+                self.line(last[0], last[1], p[0], p[1], v, width)
+            last = p
+
+    def fill_rotated_ellipse(self, cx, cy, rx, ry, degrees, v):
+        a = math.radians(degrees)
+        pts = []
+        for i in range(36):
+            t = 2 * math.pi * i / 36
+            x, y = rx * math.cos(t), ry * math.sin(t)
+            pts.append((cx + x * math.cos(a) + y * math.sin(a), cy - x * math.sin(a) + y * math.cos(a)))
+        self.fill_polygon(pts, v)
+
+    def fill_polygon(self, pts, v):
+        """Fills the pixels whose centres lie inside the polygon (even-odd rule)."""
+        n = len(pts)
+        for y in range(self.h):
+            yc = y + 0.5
+            xs = []
+            for i in range(n):
+                (xa, ya), (xb, yb) = pts[i], pts[(i + 1) % n]
+                if (ya <= yc < yb) or (yb <= yc < ya):
+                    xs.append(xa + (yc - ya) * (xb - xa) / (yb - ya))
+            xs.sort()
+            for i in range(0, len(xs) - 1, 2):
+                for x in range(self.w):
+                    if xs[i] <= x + 0.5 < xs[i + 1]:
+                        self.px[y][x] = v
+
+    def blit(self, other, ox, oy):
+        for y in range(other.h):
+            for x in range(other.w):
+                if other.px[y][x] is not None:
+                    self.set(ox + x, oy + y, other.px[y][x])
+
+    def transformed(self, fn):
+        """A copy whose pixel (x, y) comes from fn(x, y) of this canvas."""
+        c = Canvas(self.w, self.h)
+        for y in range(self.h):
+            for x in range(self.w):
+                sx, sy = fn(x, y)
+                c.px[y][x] = self.get(sx, sy)
+        return c
+
+
+# A 3 x 5 pixel font for the few letters the pictures carry.
+GLYPHS = {
+    "3": ["XXX", "..X", ".XX", "..X", "XXX"],
+    "D": ["XX.", "X.X", "X.X", "X.X", "XX."],
+    "+": ["...", ".X.", "XXX", ".X.", "..."],
+    "-": ["...", "...", "XXX", "...", "..."],
+}
+
+
+def draw_text(c, x, y, text, v):
+    for ch in text:
+        for gy, row in enumerate(GLYPHS[ch]):
+            for gx, bit in enumerate(row):
+                if bit == "X":
+                    c.set(x + gx, y + gy, v)
+        x += 4
+
+
+# ---------------------------------------------------------------------------------------
+# Cursors: 32 x 32, two colours plus transparent and inverted. K black, W white.
+
+K, W = "K", "W"
+
+
+def halo(c):
+    """Adds a white edge round every black pixel so the cursor shows on any background."""
+    out = Canvas(c.w, c.h)
+    out.px = [row[:] for row in c.px]
+    for y in range(c.h):
+        for x in range(c.w):
+            if c.px[y][x] is not None:
+                continue
+            for oy in (-1, 0, 1):
+                for ox in (-1, 0, 1):
+                    if c.get(x + ox, y + oy) == K:
+                        out.px[y][x] = W
+    return out
+
+
+def silhouette(mask):
+    """Black outline and white inside of the shape painted (any value) on mask."""
+    c = Canvas(mask.w, mask.h)
+    for y in range(mask.h):
+        for x in range(mask.w):
+            if mask.px[y][x] is None:
+                continue
+            edge = any(mask.get(x + ox, y + oy) is None
+                       for ox, oy in ((1, 0), (-1, 0), (0, 1), (0, -1)))
+            c.px[y][x] = K if edge else W
+    return c
+
+
+def cur_bytes(c, hotspot):
+    """A .cur file holding one 32 x 32 monochrome image."""
+    assert c.w == 32 and c.h == 32
+    xor_rows, and_rows = [], []
+    for y in range(31, -1, -1):  # bottom-up
+        xb = ab = 0
+        for x in range(32):
+            v = c.px[y][x]
+            bit = 1 << (31 - x)
+            if v is None:
+                ab |= bit
+            elif v == W:
+                xb |= bit
+        xor_rows.append(struct.pack(">I", xb))
+        and_rows.append(struct.pack(">I", ab))
+    header = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 1, 0, 0, 0, 0, 2, 0)
+    palette = struct.pack("<BBBBBBBB", 0, 0, 0, 0, 255, 255, 255, 0)
+    image = header + palette + b"".join(xor_rows) + b"".join(and_rows)
+    directory = struct.pack("<HHH", 0, 2, 1)
+    entry = struct.pack("<BBBBHHII", 32, 32, 2, 0, hotspot[0], hotspot[1], len(image), 6 + 16)
+    return directory + entry + image
+
+
+def crosshair(c, cx=8, cy=8, arm=8):
+    c.line(cx - arm, cy, cx + arm, cy, K)
+    c.line(cx, cy - arm, cx, cy + arm, K)
+
+
+def tool_cursor(badge):
+    """A cross for precise placing, with a small picture of the tool at its lower right."""
+    c = Canvas(32, 32)
+    crosshair(c)
+    b = Canvas(32, 32)
+    badge(b)
+    c.blit(b, 0, 0)
+    return halo(c), (8, 8)
+
+
+def badge_wall(c):
+    c.rect(15, 18, 30, 28, K)
+    c.line(15, 23, 30, 23, K)
+    for x in (19, 23, 27):
+        c.line(x, 18, x, 23, K)
+    for x in (17, 21, 25, 29):
+        c.line(x, 23, x, 28, K)
+
+
+def badge_door(c):
+    c.line(16, 29, 30, 29, K)            # the wall opening
+    c.line(17, 29, 17, 16, K)            # the open leaf
+    c.ellipse(17, 29, 12, 13, K, 0, 90)  # its swing
+
+
+def badge_window(c):
+    c.rect(16, 16, 30, 29, K)
+    c.line(23, 16, 23, 29, K)
+    c.line(16, 22, 30, 22, K)
+
+
+def badge_roof(c):
+    c.polyline([(14, 28), (22, 17), (30, 28)], K, closed=True)
+    c.line(22, 17, 22, 28, K)
+
+
+def badge_floor(c):
+    c.rect(15, 17, 30, 29, K)
+    for x in (20, 25):
+        c.line(x, 17, x, 29, K)
+    for y in (21, 25):
+        c.line(15, y, 30, y, K)
+
+
+def badge_path(c):
+    for cx, cy in ((17, 28), (22, 23), (27, 18)):
+        c.fill_ellipse(cx, cy, 2.6, 2.0, K)
+
+
+def badge_fill(c):
+    c.rect(15, 17, 30, 29, K)
+    for k in range(0, 28, 4):
+        for i in range(0, 13):
+            x, y = 15 + k - i, 17 + i
+            if 15 < x < 30 and 17 < y < 29:
+                c.set(x, y, K)
+
+
+def badge_edging(c):
+    for x0 in (14, 20, 26):
+        c.ellipse(x0 + 2.5, 27, 2.5, 4, K, 0, 180)
+    c.line(14, 27, 31, 27, K)
+
+
+def badge_fence(c):
+    for x in (16, 21, 26, 30):
+        c.line(x, 19, x, 30, K)
+        c.set(x, 18, K)
+    c.line(15, 22, 31, 22, K)
+    c.line(15, 27, 31, 27, K)
+
+
+def badge_gate(c):
+    c.fill_rect(14, 16, 15, 30, K)
+    c.fill_rect(29, 16, 30, 30, K)
+    c.rect(17, 19, 27, 28, K)
+    c.line(17, 28, 27, 19, K)
+
+
+def badge_topo(c):
+    c.ellipse(22, 23, 8, 6, K)
+    c.ellipse(22, 23, 5, 3.5, K)
+    c.set(22, 23, K)
+
+
+def badge_cad(c):
+    c.rect(15, 20, 25, 30, K)
+    c.ellipse(25, 20, 5, 5, K)
+
+
+def finger_mask(c, ox=0):
+    """The pointing hand: forefinger up, tip at (ox + 11, 0)."""
+    c.fill_ellipse(ox + 11.5, 3.0, 2.8, 3.0, 1)
+    c.fill_rect(ox + 9, 3, ox + 14, 17, 1)
+    c.fill_ellipse(ox + 16.5, 13.5, 2.6, 3.0, 1)
+    c.fill_ellipse(ox + 21.0, 14.5, 2.6, 3.0, 1)
+    c.fill_ellipse(ox + 25.0, 16.0, 2.4, 2.8, 1)
+    c.fill_rect(ox + 9, 14, ox + 27, 25, 1)
+    c.fill_rotated_ellipse(ox + 6.0, 18.0, 5.5, 3.0, 35, 1)   # the thumb
+    c.fill_polygon([(ox + 9, 24), (ox + 27.5, 24), (ox + 25, 30), (ox + 12, 30)], 1)
+
+
+def finger_cursor(extra=None):
+    m = Canvas(32, 32)
+    finger_mask(m)
+    c = silhouette(m)
+    for x0 in (14, 19, 23):             # gaps between the folded fingers
+        c.line(x0 + 0, 15, x0 + 0, 19, K)
+    c.line(12, 29, 24, 29, K)
+    if extra:
+        extra(c)
+    return c, (11, 1)
+
+
+def finger_drag_extra(c):
+    b = Canvas(32, 32)
+    b.fill_rect(23, 1, 30, 7, W)   # the item being dragged
+    b.rect(23, 1, 30, 7, K)
+    for y in range(32):
+        for x in range(32):
+            if b.px[y][x] is not None:
+                c.px[y][x] = b.px[y][x]
+    edged = halo(b)
+    for y in range(32):
+        for x in range(32):
+            if edged.px[y][x] == W and c.px[y][x] is None:
+                c.px[y][x] = W
+
+
+def finger_3d_extra(c):
+    b = Canvas(32, 32)
+    draw_text(b, 23, 1, "3D", K)
+    edged = halo(b)
+    for y in range(32):
+        for x in range(32):
+            if edged.px[y][x] is not None and c.px[y][x] is None:
+                c.px[y][x] = edged.px[y][x]
+            elif b.px[y][x] is not None:
+                c.px[y][x] = K
+
+
+def hand_cursor():
+    m = Canvas(32, 32)
+    m.fill_ellipse(16, 20, 8.5, 8.5, 1)
+    for cx, top in ((10.5, 7), (14.5, 4), (18.5, 4), (22.5, 7)):
+        m.fill_rect(cx - 1.5, top + 2, cx + 1.5, 19, 1)
+        m.fill_ellipse(cx, top + 2, 1.9, 2.2, 1)
+    m.fill_polygon([(8, 22), (2, 15), (4, 13), (11, 18)], 1)
+    c = silhouette(m)
+    for x in (12, 16, 20):
+        c.line(x + 0.5, 10, x + 0.5, 17, K)
+    return c, (16, 16)
+
+
+def foot_up():
+    m = Canvas(32, 32)
+    m.fill_ellipse(16, 18, 6.5, 9.5, 1)
+    m.fill_ellipse(16.5, 28, 4.5, 3.5, 1)
+    c = silhouette(m)
+    toes = Canvas(32, 32)
+    for cx, cy, r in ((11, 5, 1.8), (14.5, 3.5, 2.0), (18.5, 3.8, 1.9), (21.5, 5.8, 1.6), (23.5, 8.5, 1.4)):
+        toes.fill_ellipse(cx, cy, r + 0.8, r + 0.8, 1)
+    t = silhouette(toes)
+    c.blit(t, 0, 0)
+    return c
+
+
+def foot_cursor(direction):
+    up = foot_up()
+    if direction == "up":
+        return up, (16, 16)
+    if direction == "left":   # turned a quarter to the left: toes point left
+        return up.transformed(lambda x, y: (31 - y, x)), (16, 16)
+    return up.transformed(lambda x, y: (y, 31 - x)), (16, 16)
+
+
+def chopper_cursor(frame):
+    m = Canvas(32, 32)
+    m.fill_ellipse(12, 17, 8, 5.5, 1)               # cabin
+    m.fill_rect(18, 15, 29, 17, 1)                  # tail boom
+    m.fill_rect(27, 11, 29, 17, 1)                  # fin
+    c = silhouette(m)
+    c.fill_ellipse(8.5, 16, 3, 2.5, W)              # window
+    c.ellipse(8.5, 16, 3, 2.5, K)
+    c.line(12, 9, 12, 11, K)                        # rotor mast
+    if frame == 1:
+        c.line(1, 9, 24, 9, K)                      # blades across
+    else:
+        c.line(6, 8, 18, 10, K)                     # blades seen turned
+    c.line(5, 25, 19, 25, K)                        # skids
+    c.line(8, 22, 8, 25, K)
+    c.line(16, 22, 16, 25, K)
+    if frame == 1:
+        c.line(28, 8, 28, 13, K)                    # tail rotor
+    else:
+        c.line(26, 11, 30, 11, K)
+    return halo(c), (12, 17)
+
+
+def eye_cursor(kind):
+    c = Canvas(32, 32)
+    if kind == "blink":
+        # the closed lid with its lashes
+        c.ellipse(16, 8, 13, 8, K, 200, 340)
+        for a in (220, 245, 270, 295, 320):
+            r = math.radians(a)
+            x, y = 16 + 13 * math.cos(r), 8 - 8 * math.sin(r)
+            c.line(x, y, x + 4 * math.cos(r), y - 4 * math.sin(r), K)
+        return halo(c), (16, 16)
+    m = Canvas(32, 32)
+    m.fill_polygon([(2, 16)] + [(16 + 14 * math.cos(math.radians(a)), 16 - 9 * math.sin(math.radians(a)))
+                                for a in range(170, 9, -10)] + [(30, 16)] +
+                   [(16 + 14 * math.cos(math.radians(a)), 16 + 9 * math.sin(math.radians(a)))
+                    for a in range(10, 171, 10)], 1)
+    c = silhouette(m)
+    shift = {"center": 0, "left": -6, "right": 6}[kind]
+    c.fill_ellipse(16 + shift, 16, 5, 5, K)
+    c.set(15 + shift, 14, W)
+    c.set(16 + shift, 14, W)
+    return c, (16, 16)
+
+
+def rotate_cursor():
+    c = Canvas(32, 32)
+    c.ellipse(16, 16, 10, 10, K, 60, 360, width=2)
+    c.fill_polygon([(19, 2), (27, 8), (18, 12)], K)
+    return halo(c), (16, 16)
+
+
+def nodrag_cursor():
+    c = Canvas(32, 32)
+    c.ellipse(16, 16, 11, 11, K, width=2)
+    c.line(9, 9, 23, 23, K, width=2)
+    return halo(c), (16, 16)
+
+
+def camera_cursor():
+    m = Canvas(32, 32)
+    m.fill_rect(4, 10, 27, 25, 1)
+    m.fill_rect(11, 7, 19, 10, 1)
+    c = silhouette(m)
+    c.ellipse(15.5, 17.5, 5, 5, K)
+    c.ellipse(15.5, 17.5, 2.5, 2.5, K)
+    c.fill_rect(22, 12, 25, 13, K)
+    return c, (16, 16)
+
+
+def zoom_cursor(sign):
+    c = Canvas(32, 32)
+    c.ellipse(12, 12, 8, 8, K, width=2)
+    c.line(18, 18, 28, 28, K, width=3)
+    if sign == "+":
+        c.line(8, 12, 16, 12, K)
+        c.line(12, 8, 12, 16, K)
+    elif sign == "-":
+        c.line(8, 12, 16, 12, K)
+    return halo(c), (12, 12)
+
+
+def dropper_cursor():
+    m = Canvas(32, 32)
+    # the glass tube from the tip (1, 30) up to the rubber bulb at the top right
+    m.fill_polygon([(1, 30), (3, 25), (18, 11), (21, 14), (7, 28)], 1)
+    c = silhouette(m)
+    c.fill_ellipse(24.5, 7.5, 4.5, 4.5, K)
+    c.line(17, 9, 23, 15, K, width=2)
+    c.set(1, 30, K)
+    c.set(2, 29, K)
+    return halo(c), (1, 30)
+
+
+def invisible_cursor():
+    return Canvas(32, 32), (0, 0)
+
+
+# Resource name -> (file name, drawing function returning (canvas, hotspot)).
+CURSORS = [
+    ("ZoomCursor", "zoom.cur", lambda: zoom_cursor(None)),
+    ("ZoomCursorIn", "zoom_in.cur", lambda: zoom_cursor("+")),
+    ("ZoomCursorOut", "zoom_out.cur", lambda: zoom_cursor("-")),
+    ("DropperCursor", "dropper.cur", dropper_cursor),
+    ("HandCursor", "hand.cur", hand_cursor),
+    ("FootCursor", "foot.cur", lambda: foot_cursor("up")),
+    ("FootCursorLeft", "foot_left.cur", lambda: foot_cursor("left")),
+    ("FootCursorRight", "foot_right.cur", lambda: foot_cursor("right")),
+    ("Chopper1", "chopper1.cur", lambda: chopper_cursor(1)),
+    ("Chopper2", "chopper2.cur", lambda: chopper_cursor(2)),
+    ("EyeCenterCursor", "eye_center.cur", lambda: eye_cursor("center")),
+    ("EyeLeftCursor", "eye_left.cur", lambda: eye_cursor("left")),
+    ("EyeRightCursor", "eye_right.cur", lambda: eye_cursor("right")),
+    ("EyeBlinkCursor", "eye_blink.cur", lambda: eye_cursor("blink")),
+    ("Rotate", "rotate.cur", rotate_cursor),
+    ("NoDrag", "no_drag.cur", nodrag_cursor),
+    ("Camera", "camera.cur", camera_cursor),
+    ("Finger", "finger.cur", lambda: finger_cursor()),
+    ("FingerDrag", "finger_drag.cur", lambda: finger_cursor(finger_drag_extra)),
+    ("Finger3D", "finger_3d.cur", lambda: finger_cursor(finger_3d_extra)),
+    ("Invisible", "invisible.cur", invisible_cursor),
+    ("Wall", "wall.cur", lambda: tool_cursor(badge_wall)),
+    ("Door", "door.cur", lambda: tool_cursor(badge_door)),
+    ("Window", "window.cur", lambda: tool_cursor(badge_window)),
+    ("Roof", "roof.cur", lambda: tool_cursor(badge_roof)),
+    ("Floor", "floor.cur", lambda: tool_cursor(badge_floor)),
+    ("Path", "path.cur", lambda: tool_cursor(badge_path)),
+    ("Fill", "fill.cur", lambda: tool_cursor(badge_fill)),
+    ("Edging", "edging.cur", lambda: tool_cursor(badge_edging)),
+    ("Fence", "fence.cur", lambda: tool_cursor(badge_fence)),
+    ("Gate", "gate.cur", lambda: tool_cursor(badge_gate)),
+    ("Topo", "topo.cur", lambda: tool_cursor(badge_topo)),
+    ("CAD", "cad.cur", lambda: tool_cursor(badge_cad)),
+]
+
+# Cursors whose hotspot must sit on a drawn pixel (tips and cross centres).
+OPAQUE_HOTSPOT = {"Finger", "FingerDrag", "Finger3D", "DropperCursor", "Wall", "Door", "Window",
+                  "Roof", "Floor", "Path", "Fill", "Edging", "Fence", "Gate", "Topo", "CAD"}
+
+# ---------------------------------------------------------------------------------------
+# Palette pictures (icon and bitmaps).
+
+# The three greys that LoadImage's LR_LOADMAP3DCOLORS replaces by the system 3D colours.
+PALETTE = [
+    ("black", (0, 0, 0)),
+    ("white", (255, 255, 255)),
+    ("shadow", (128, 128, 128)),
+    ("face", (192, 192, 192)),
+    ("light", (223, 223, 223)),
+    ("red", (178, 34, 34)),
+    ("roof", (190, 70, 40)),
+    ("brown", (120, 72, 30)),
+    ("wood", (205, 150, 80)),
+    ("cream", (250, 240, 200)),
+    ("blue", (70, 120, 200)),
+    ("sky", (170, 210, 240)),
+    ("green", (60, 150, 60)),
+    ("darkgreen", (30, 90, 30)),
+    ("yellow", (240, 200, 40)),
+    ("navy", (0, 0, 128)),
+]
+INDEX = {name: i for i, (name, _) in enumerate(PALETTE)}
+
+
+def palette_bytes(count):
+    out = b""
+    for i in range(count):
+        r, g, b = PALETTE[i][1] if i < len(PALETTE) else (0, 0, 0)
+        out += struct.pack("<BBBB", b, g, r, 0)
+    return out
+
+
+def dib_8bit(c, with_and_mask):
+    """A bottom-up 8-bit DIB (header, colour table, pixels[, AND mask for icons])."""
+    row_len = (c.w + 3) & ~3
+    rows = b""
+    for y in range(c.h - 1, -1, -1):
+        row = bytes(INDEX[c.px[y][x]] if c.px[y][x] is not None else 0 for x in range(c.w))
+        rows += row + b"\0" * (row_len - c.w)
+    height = c.h * 2 if with_and_mask else c.h
+    header = struct.pack("<IiiHHIIiiII", 40, c.w, height, 1, 8, 0, len(rows), 0, 0,
+                         len(PALETTE), len(PALETTE))
+    data = header + palette_bytes(len(PALETTE)) + rows
+    if with_and_mask:
+        mask_len = ((c.w + 31) // 32) * 4
+        for y in range(c.h - 1, -1, -1):
+            bits = 0
+            for x in range(c.w):
+                if c.px[y][x] is None:
+                    bits |= 1 << (mask_len * 8 - 1 - x)
+            data += bits.to_bytes(mask_len, "big")
+    return data
+
+
+def bmp_bytes(c):
+    dib = dib_8bit(c, False)
+    offset = 14 + 40 + 4 * len(PALETTE)
+    return struct.pack("<2sIHHI", b"BM", 14 + len(dib), 0, 0, offset) + dib
+
+
+def ico_bytes(canvases):
+    images = [dib_8bit(c, True) for c in canvases]
+    out = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for c, img in zip(canvases, images):
+        out += struct.pack("<BBBBHHII", c.w % 256, c.h % 256, 0, 0, 1, 8, len(img), offset)
+        offset += len(img)
+    return out + b"".join(images)
+
+
+def house(c, x0, y0, s):
+    """A small house with its lawn, drawn in a box of 16 x 16 units scaled by s."""
+    def X(v):
+        return x0 + v * s
+
+    def Y(v):
+        return y0 + v * s
+    c.fill_rect(X(0), Y(14), X(16) - 1, Y(16) - 1, "green")
+    c.fill_rect(X(3), Y(7), X(13) - 1, Y(14) - 1, "cream")
+    c.rect(X(3), Y(7), X(13) - 1, Y(14) - 1, "black")
+    c.fill_polygon([(X(1), Y(7.5)), (X(8), Y(1)), (X(15), Y(7.5))], "roof")
+    c.polyline([(X(1), Y(7.5) - 1), (X(8), Y(1)), (X(15) - 1, Y(7.5) - 1)], "black", closed=True)
+    c.fill_rect(X(5), Y(10), X(7) - 1, Y(14) - 1, "brown")
+    c.fill_rect(X(9), Y(9), X(11.5) - 1, Y(11.5) - 1, "sky")
+    c.rect(X(9), Y(9), X(11.5) - 1, Y(11.5) - 1, "black")
+
+
+def app_icon():
+    big = Canvas(32, 32)
+    house(big, 0, 0, 2)
+    small = Canvas(16, 16)
+    house(small, 0, 0, 1)
+    return [big, small]
+
+
+# The column of four companion buttons beside the side bar: each picture sits in a
+# 53 x 31 cell, the cells 32 pixels apart (estimate, framing view, furniture editor,
+# scale model from top to bottom). 5200 shows the framing-view button as framing,
+# 5201 (framing view on) shows it as the finished house.
+BUTTON_W, BUTTON_H, BUTTON_STEP = 53, 31, 32
+
+
+def draw_estimate(c, oy):
+    c.fill_rect(13, oy + 4, 32, oy + 27, "white")
+    c.rect(13, oy + 4, 32, oy + 27, "black")
+    c.fill_rect(14, oy + 5, 31, oy + 8, "navy")
+    for y in (13, 18, 23):
+        c.line(14, oy + y, 31, oy + y, "shadow")
+    c.line(20, oy + 9, 20, oy + 26, "shadow")
+    c.fill_ellipse(37, oy + 21, 5.5, 5.5, "yellow")
+    c.ellipse(37, oy + 21, 5.5, 5.5, "brown")
+    c.ellipse(37, oy + 21, 3, 3, "brown")
+
+
+def draw_house_frame(c, oy, finished):
+    left, right, base, eaves, ridge = 14, 38, oy + 27, oy + 15, oy + 4
+    mid = (left + right) // 2
+    if finished:
+        c.fill_rect(left, eaves, right, base, "cream")
+        c.fill_polygon([(left - 3, eaves + 1), (mid + 0.5, ridge), (right + 4, eaves + 1)], "roof")
+        c.fill_rect(22, oy + 19, 26, base, "brown")
+        c.fill_rect(30, oy + 18, 34, oy + 22, "sky")
+        c.rect(30, oy + 18, 34, oy + 22, "black")
+        c.rect(left, eaves, right, base, "black")
+        c.polyline([(left - 3, eaves), (mid, ridge), (right + 3, eaves)], "black")
+    else:
+        c.rect(left, eaves, right, base, "brown")
+        for x in range(left + 4, right, 4):
+            c.line(x, eaves, x, base, "wood")
+        c.line(left, oy + 21, right, oy + 21, "wood")
+        c.polyline([(left - 3, eaves), (mid, ridge), (right + 3, eaves)], "brown")
+        c.line(left - 3, eaves, right + 3, eaves, "brown")
+        for x in range(left + 4, right, 4):
+            top = ridge + abs(x - mid) * (eaves - ridge) / (mid - left + 3)
+            c.line(x, eaves, x, top, "wood")
+    c.line(8, base, 44, base, "darkgreen")
+
+
+def draw_chair(c, oy):
+    c.fill_rect(17, oy + 5, 33, oy + 17, "red")     # back
+    c.rect(17, oy + 5, 33, oy + 17, "black")
+    c.fill_rect(14, oy + 16, 36, oy + 21, "red")    # seat
+    c.rect(14, oy + 16, 36, oy + 21, "black")
+    c.fill_rect(12, oy + 12, 15, oy + 21, "red")    # arms
+    c.rect(12, oy + 12, 15, oy + 21, "black")
+    c.fill_rect(35, oy + 12, 38, oy + 21, "red")
+    c.rect(35, oy + 12, 38, oy + 21, "black")
+    for x in (14, 36):
+        c.line(x, oy + 22, x, oy + 27, "brown")
+        c.line(x + 1, oy + 22, x + 1, oy + 27, "brown")
+
+
+def draw_scale_model(c, oy):
+    # a cut-out sheet with a folded paper house on it
+    c.fill_polygon([(9, oy + 26), (17, oy + 20), (45, oy + 20), (37, oy + 26)], "white")
+    c.polyline([(9, oy + 26), (17, oy + 20), (45, oy + 20), (37, oy + 26)], "shadow", closed=True)
+    front = [(16, oy + 23), (16, oy + 13), (28, oy + 13), (28, oy + 23)]
+    c.fill_polygon(front + [(16, oy + 23)], "cream")
+    c.polyline(front, "black", closed=True)
+    c.fill_polygon([(28, oy + 13), (34, oy + 9), (34, oy + 19), (28, oy + 23)], "wood")
+    c.polyline([(28, oy + 13), (34, oy + 9), (34, oy + 19), (28, oy + 23)], "black")
+    c.fill_polygon([(15, oy + 13), (22, oy + 5), (29, oy + 13)], "roof")
+    c.fill_polygon([(22, oy + 5), (28, oy + 1), (35, oy + 9), (29, oy + 13)], "red")
+    c.polyline([(15, oy + 13), (22, oy + 5), (28, oy + 1), (35, oy + 9)], "black")
+    c.line(22, oy + 5, 29, oy + 13, "black")
+    for x in range(19, 27, 3):                       # the fold line, dashed
+        c.set(x, oy + 18, "shadow")
+
+
+def companion_buttons(framing_on):
+    c = Canvas(BUTTON_W, 3 * BUTTON_STEP + BUTTON_H, fill="face")
+    draw_estimate(c, 0)
+    draw_house_frame(c, BUTTON_STEP, framing_on)
+    draw_chair(c, 2 * BUTTON_STEP)
+    draw_scale_model(c, 3 * BUTTON_STEP)
+    return c
+
+
+# The planting-age stepper of the garden tab, 88 x 20: the down button (x 0-17), the
+# growth bar's well (x 18-69, painted over by the program) and the up button (x 70-87).
+
+
+def raised(c, x0, y0, x1, y1):
+    c.line(x0, y0, x1, y0, "white")
+    c.line(x0, y0, x0, y1, "white")
+    c.line(x1, y0, x1, y1, "black")
+    c.line(x0, y1, x1, y1, "black")
+    c.line(x1 - 1, y0 + 1, x1 - 1, y1 - 1, "shadow")
+    c.line(x0 + 1, y1 - 1, x1 - 1, y1 - 1, "shadow")
+
+
+def sunken(c, x0, y0, x1, y1):
+    c.line(x0, y0, x1, y0, "shadow")
+    c.line(x0, y0, x0, y1, "shadow")
+    c.line(x1, y0, x1, y1, "white")
+    c.line(x0, y1, x1, y1, "white")
+
+
+def age_stepper(hot):
+    c = Canvas(88, 20, fill="face")
+    arrow = "navy" if hot else "black"
+    raised(c, 0, 0, 17, 19)
+    c.fill_polygon([(5, 10), (12, 5), (12, 15)], arrow)       # fewer years
+    sunken(c, 18, 2, 69, 17)
+    raised(c, 70, 0, 87, 19)
+    c.fill_polygon([(82, 10), (75, 5), (75, 15)], arrow)      # more years
+    if hot:
+        c.rect(1, 1, 16, 18, "light")
+        c.rect(71, 1, 86, 18, "light")
+    return c
+
+
+BITMAPS = [
+    (5200, "companion_buttons.bmp", lambda: companion_buttons(False)),
+    (5201, "companion_buttons_framing.bmp", lambda: companion_buttons(True)),
+    (11000, "age_stepper.bmp", lambda: age_stepper(False)),
+    (11001, "age_stepper_hot.bmp", lambda: age_stepper(True)),
+]
+
+
+def write(name, data):
+    path = os.path.join(OUT, name)
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    write("velmora.ico", ico_bytes(app_icon()))
+    for name, file_name, draw in CURSORS:
+        canvas, hotspot = draw()
+        if name in OPAQUE_HOTSPOT:
+            assert canvas.get(*hotspot) is not None, name + ": hotspot off the picture"
+        write(file_name, cur_bytes(canvas, hotspot))
+    for _, file_name, draw in BITMAPS:
+        write(file_name, bmp_bytes(draw()))
+
+
+if __name__ == "__main__":
+    main()

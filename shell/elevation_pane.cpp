@@ -1,0 +1,14 @@
+#include "shell/elevation_pane.h"
+
+HWND elevationArrowWindow = nullptr;
+int elevationArrowIndex = 22;
+
+LRESULT CALLBACK ElevationPaneWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ElevationArrowWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,6 @@
+#include "shell/measurement_bar.h"
+
+LRESULT CALLBACK MiscBarWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(window, message, wParam, lParam);
+}

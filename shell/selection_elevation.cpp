@@ -1,0 +1,3 @@
+#include "shell/selection_elevation.h"
+
+float selectionElevationFeet = 0.0f;

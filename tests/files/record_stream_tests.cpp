@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include <cstring>
+#include "files/record_stream.h"
+#include "support/test_support.h"
+
+namespace {
+
+typedef std::vector<unsigned char> Bytes;
+
+Bytes WriteToFile(const char* path, void (*writer)())
+{
+    EXPECT_NE(HFILE_ERROR, OpenRecordFileForWriting(path));
+    writer();
+    EXPECT_TRUE(CloseRecordFile());
+    return vtest::ReadFileBytes(path);
+}
+
+void StartMemoryWrite()
+{
+    std::free(streamBuffer);
+    streamBuffer = nullptr;
+    streamBufferLength = 0;
+    streamMemoryMode = 1;
+    streamPosition = 0;
+    ResetStreamFlags();
+}
+
+void EndMemoryMode()
+{
+    streamMemoryMode = 0;
+    streamPosition = 0;
+}
+
+} // namespace
+
+TEST(RecordStream, TypedWritersAreBigEndian)
+{
+    Bytes got = WriteToFile("typed.bin", [] {
+        WriteU16BigEndian(0x1234);
+        WriteFloatBigEndian(1.0f);
+        WriteU32BigEndian(10410);
+        WriteU16BigEndian((uint16_t)(int16_t)-1);
+        WriteFloatBigEndian(-2.5f);
+    });
+    Bytes want = {0x12, 0x34, 0x3F, 0x80, 0, 0, 0, 0, 0x28, 0xAA, 0xFF, 0xFF, 0xC0, 0x20, 0, 0};
+    EXPECT_EQ(want, got);
+}
+
+TEST(RecordStream, RawBlocksKeepTheirLittleEndianLayout)
+{
+    Bytes got = WriteToFile("raw.bin", [] {
+        uint8_t block[6];
+        PutLE16(block, 0x1234);
+        PutLE32(block + 2, 0xA1B2C3D4u);
+        WriteBytes(block, sizeof block);
+    });
+    Bytes want = {0x34, 0x12, 0xD4, 0xC3, 0xB2, 0xA1};
+    EXPECT_EQ(want, got);
+    uint8_t f[4];
+    PutLEFloat(f, 1.0f);
+    EXPECT_EQ(0x3F800000u, GetLE32(f));
+    EXPECT_EQ(1.0f, GetLEFloat(f));
+}
+
+TEST(RecordStream, ByteOrderRoutines)
+{
+    EXPECT_EQ(0x3412, SwapBytes16(0x1234));
+    EXPECT_EQ(0x78563412u, SwapBytes32(0x12345678u));
+    float one = 1.0f, swapped = SwapFloatBytes(one);
+    uint32_t bits;
+    std::memcpy(&bits, &swapped, 4);
+    EXPECT_EQ(0x0000803Fu, bits);
+    EXPECT_EQ(one, SwapFloatBytes(swapped));
+}
+
+TEST(RecordStream, ReadersMirrorTheWritersAndStopAtTheEnd)
+{
+    vtest::WriteFileBytes("in.bin", {0x12, 0x34, 0x00, 0x00, 0x28, 0xAA, 0x3F, 0x80, 0x00, 0x00, 0x77});
+    ASSERT_NE(HFILE_ERROR, OpenRecordFileForReading("in.bin"));
+    EXPECT_EQ(11, GetFileSize(planFileHandle));
+    uint16_t a = 0;
+    uint32_t b = 0;
+    float c = 0;
+    ReadU16BigEndian(&a);
+    ReadU16BigEndian(nullptr); // consumes nothing
+    EXPECT_EQ(2, GetFilePosition(planFileHandle));
+    ReadU32BigEndian(&b);
+    ReadFloatBigEndian(&c);
+    EXPECT_EQ(0x1234, a);
+    EXPECT_EQ(10410u, b);
+    EXPECT_EQ(1.0f, c);
+    EXPECT_EQ(1u, StreamBytesRemaining());
+    EXPECT_FALSE(streamReadShort);
+
+    // One byte left: a u32 read gets it and keeps the other bytes of the destination.
+    uint32_t d = 0x11223344u;
+    ReadU32BigEndian(&d);
+    EXPECT_EQ(0x77223344u, d);
+    EXPECT_TRUE(streamReadShort);
+    uint16_t e = 0xBEEF;
+    ReadU16BigEndian(&e);
+    EXPECT_EQ(0xBEEF, e);
+    EXPECT_EQ(0u, StreamBytesRemaining());
+    EXPECT_TRUE(CloseRecordFile());
+}
+
+TEST(RecordStream, MissingFileCannotBeOpened)
+{
+    EXPECT_EQ(HFILE_ERROR, OpenRecordFileForReading("nothing-here.bin"));
+    EXPECT_EQ(HFILE_ERROR, planFileHandle);
+}
+
+TEST(RecordStream, OverwritingALongerFileLeavesNoTail)
+{
+    vtest::WriteFileBytes("over.bin", Bytes(100, 0xEE));
+    Bytes got = WriteToFile("over.bin", [] { WriteU16BigEndian(400); });
+    EXPECT_EQ((Bytes{0x01, 0x90}), got);
+}
+
+TEST(RecordStream, WriteToAReadOnlyHandleIsDetected)
+{
+    vtest::WriteFileBytes("ro.bin", Bytes(4, 0));
+    ASSERT_NE(HFILE_ERROR, OpenRecordFileForReading("ro.bin"));
+    WriteU32BigEndian(1);
+    EXPECT_TRUE(streamWriteFailed);
+    CloseRecordFile();
+    EXPECT_EQ(Bytes(4, 0), vtest::ReadFileBytes("ro.bin"));
+}
+
+TEST(RecordStream, MemoryModeGrowsAndReadsBack)
+{
+    StartMemoryWrite();
+    const uint8_t first[3] = {1, 2, 3};
+    const uint8_t second[5] = {4, 5, 6, 7, 8};
+    WriteBytes(first, 3);
+    WriteBytes(second, 5);
+    EXPECT_EQ(8u, streamPosition);
+    EXPECT_EQ(8u, streamBufferLength);
+    EXPECT_FALSE(streamWriteFailed);
+
+    streamPosition = 0;
+    uint8_t back[8] = {};
+    ReadBytes(back, 8);
+    EXPECT_EQ(0, std::memcmp(back, "\1\2\3\4\5\6\7\10", 8));
+    EXPECT_FALSE(streamReadShort);
+    EXPECT_EQ(0u, StreamBytesRemaining());
+
+    // Past the block's end a read behaves like a read at the end of a file.
+    uint16_t keep = 0xCAFE;
+    ReadU16BigEndian(&keep);
+    EXPECT_EQ(0xCAFE, keep);
+    EXPECT_TRUE(streamReadShort);
+    EXPECT_EQ(8u, streamPosition);
+
+    streamPosition = 6;
+    uint32_t partial = 0;
+    ReadU32BigEndian(&partial);
+    EXPECT_EQ(0x07080000u, partial);
+    EndMemoryMode();
+}
+
+TEST(RecordStream, MemoryModeTypedRoundTrip)
+{
+    StartMemoryWrite();
+    WriteU32BigEndian(10410);
+    WriteU16BigEndian(2);
+    WriteFloatBigEndian(96.0f);
+    EXPECT_EQ(10u, streamBufferLength);
+    EXPECT_EQ(0x28AA, (streamBuffer[2] << 8) | streamBuffer[3]);
+    streamPosition = 0;
+    uint32_t v = 0;
+    uint16_t w = 0;
+    float h = 0;
+    ReadU32BigEndian(&v);
+    ReadU16BigEndian(&w);
+    ReadFloatBigEndian(&h);
+    EXPECT_EQ(10410u, v);
+    EXPECT_EQ(2, w);
+    EXPECT_EQ(96.0f, h);
+    EndMemoryMode();
+}
+
+TEST(RecordStream, MemoryBlockThatCannotGrowFailsTheCopy)
+{
+    StartMemoryWrite();
+    WriteU32BigEndian(1);
+    // A block that would pass 4 GB cannot be made: the write is dropped and marked.
+    streamPosition = 0xFFFFFFF0u;
+    uint8_t data[32] = {};
+    WriteBytes(data, sizeof data);
+    EXPECT_TRUE(streamWriteFailed);
+    EXPECT_EQ(4u, streamBufferLength);
+    EXPECT_EQ(0xFFFFFFF0u, streamPosition);
+    EndMemoryMode();
+}

@@ -1,0 +1,146 @@
+#pragma once
+// Plan files made by the tests themselves: a small writer that follows the format tables
+// (independent of the program's writer, so it can produce every older version) and a
+// walker of the version-10410 body grammar, plus a fixture with an active document.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct PlanDocument;
+struct PlanFloor;
+struct PlanObject;
+struct PlanVertex;
+struct PlanSettings;
+
+namespace ftest {
+
+typedef std::vector<uint8_t> Bytes;
+
+struct TPoint {
+    uint16_t kind = 1;
+    uint8_t selected = 0, selectable = 1, keep = 0;
+    float in[3] = {0, 0, 0}, pos[3] = {0, 0, 0}, out[3] = {0, 0, 0}, extra[3] = {0, 0, 0};
+    uint32_t textureA = 0, textureB = 0;
+    float reserved[2] = {0, 0};
+    float u = 1.0f, v = 1.0f;
+    uint16_t colourA[3] = {65535, 65535, 65535}, colourB[3] = {65535, 65535, 65535};
+    // Tails (the fields each version carries).
+    float elevation = 0;
+    uint32_t word3 = 0;
+    uint16_t short1 = 0, side = 0;
+    uint32_t flags = 0, word1 = 0;
+    float height = 0, value1 = 0;
+    uint32_t word2 = 0;
+    float value2 = 0, value3 = 0, value4 = 0;
+};
+
+TPoint At(float x, float y, float z);
+
+struct TObject {
+    uint16_t type = 6;
+    uint8_t closed = 0, creation = 0;
+    uint16_t colourA[3] = {0, 0, 0}, colourM[3] = {0, 0, 0}, colourB[3] = {0, 0, 0};
+    float size = 1.0f;
+    uint16_t value1 = 6, value2 = 2, rows = 1;
+    int64_t headerCount = -1;  // the header's point count; -1: the number of points
+    uint8_t build = 1;
+    int16_t winding = 0;
+    uint32_t style = 0;
+    uint8_t texture[32] = {};
+    uint16_t projection = 2;
+    float plantAge = 0;
+    uint32_t subType = 0, image1 = 0, image2 = 0;
+    uint16_t colour3[3] = {0, 0, 0}, colour4[3] = {0, 0, 0};
+    float elevation = 0;
+    uint8_t onTerrain = 0;
+    uint32_t value3 = 0;
+    uint16_t colour5[3] = {0, 0, 0};
+    uint32_t category = 2;
+    float params[5] = {0, 0, 0, 0, 0};
+    uint32_t offsetSide = 0, value4 = 0;
+    std::vector<TPoint> points;
+};
+
+struct TOpening {
+    uint16_t typeCopy = 16, style = 501;
+    uint32_t startIndex = 0, endIndex = 1;
+    float distance = 10, remaining = 10, width = 30, height = 80, elevation = 0;
+    uint8_t hinge = 0;
+    float swing = 0;
+    uint16_t flags = 0, bars1 = 0, bars2 = 0;
+    float casing = 3;
+};
+
+class TestFileWriter {
+public:
+    explicit TestFileWriter(uint32_t version) : version(version) {}
+    void U8(uint8_t v) { bytes.push_back(v); }
+    void U16(uint16_t v);
+    void U32(uint32_t v);
+    void F32(float v);
+    void Raw(const void* data, size_t n);
+    // Version, header word 2, the stored size 1614 and the version's prefix of the block.
+    void Header(const Bytes& settings1614);
+    void Floor(const char* name, uint8_t shown, uint8_t active, float height);
+    void Floor(const uint8_t* name256, uint8_t shown, uint8_t active, float height);
+    void ObjectHeader(const TObject& o);
+    void Points(const TObject& o);
+    // Tag 200, header and points (the caller adds the extras).
+    void Object(const TObject& o);
+    void OpeningBlock(const TOpening& b);
+    void End() { U16(400); }
+
+    uint32_t version;
+    Bytes bytes;
+};
+
+// The default settings record (1614 bytes) as the model makes it, and field pokes by offset.
+Bytes DefaultSettingsBlock();
+void PokeLE16(Bytes& b, size_t offset, uint16_t v);
+void PokeLE32(Bytes& b, size_t offset, uint32_t v);
+void PokeLEFloat(Bytes& b, size_t offset, float v);
+uint32_t ReadLE32(const Bytes& b, size_t offset);
+uint32_t ReadBE32(const Bytes& b, size_t offset);
+uint16_t ReadBE16(const Bytes& b, size_t offset);
+
+// Walks a version-10410 plan file by the body grammar alone, the way any reader of the
+// format does, and lists what it met: "F:<name>", "O:<type>", "{" and "}" for 202 and
+// 203, "E" for the end tag. `ok` is false when the walk left the grammar or the data.
+struct BodyWalk {
+    bool ok = false;
+    std::vector<std::string> events;
+    std::string Joined() const;
+};
+BodyWalk WalkPlanBody(const Bytes& file);
+
+class PlanFileTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    PlanFloor* Storey(int index) const;
+    PlanSettings* Settings() const;
+    // An object on the floor (attached), one straight vertex per point.
+    PlanObject* Make(uint16_t type, PlanFloor* floor, std::initializer_list<TPoint> points, bool closed = false);
+    // An object in the owner's child list.
+    PlanObject* MakeChild(PlanObject* owner, uint16_t type, std::initializer_list<TPoint> points);
+    static PlanVertex* VertexAt(PlanObject* object, int index);
+    static int CountObjects(const PlanFloor* floor);
+    static int CountChildren(const PlanObject* object);
+
+    // Writes the bytes to a file and loads it.
+    bool LoadBytes(const Bytes& bytes, const char* name = "in.ZRO");
+    // Saves the active document and returns the file's bytes.
+    Bytes SaveBytes(const char* name = "out.ZRO");
+    // Loads a saved plan and saves it again: the bytes must not change.
+    void ExpectSameBytesAfterReload(const Bytes& saved);
+
+    PlanDocument* document = nullptr;
+    HWND pane = nullptr;
+    char directory[MAX_PATH] = {};
+    char* savedProgramDirectory = nullptr;
+};
+
+} // namespace ftest

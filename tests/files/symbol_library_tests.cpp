@@ -1,0 +1,415 @@
+#include "support_files.h"
+#include "files/plan_file.h"
+#include "files/symbol_library.h"
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "planview/selection.h"
+#include "shell/app_globals.h"
+#include "support/test_support.h"
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+using namespace ftest;
+
+namespace {
+
+TObject Outline(uint16_t type, std::vector<TPoint> points, uint8_t closed = 0)
+{
+    TObject o;
+    o.type = type;
+    o.closed = closed;
+    o.points = points;
+    return o;
+}
+
+// The source folder as a Windows path (it names the repository on the host).
+std::string SourceDir()
+{
+    const char* dir = std::getenv("VELMORA_SOURCE_DIR");
+    std::string source = dir ? dir : "";
+    for (char& c : source)
+        if (c == '/')
+            c = '\\';
+    if (!source.empty() && source[0] == '\\')
+        source = "Z:" + source;
+    return source;
+}
+
+} // namespace
+
+class SymbolLibrary : public PlanFileTest {
+protected:
+    // The shapes of one library symbol, on the first storey, in plan units; the 3D
+    // library uses the same outlines.
+    void AddSymbolShapes(uint16_t code);
+    void Circle(float cx, float cz, float r, int n = 12)
+    {
+        PlanObject* o = Make(6, Storey(0), {}, true);
+        for (int i = 0; i < n; ++i) {
+            double a = 2 * M_PI * i / n;
+            AddObjectPoint(NewVertexNode(1, 0, 0, 0, 0, 0, cx + (float)(r * std::cos(a)), 0, cz + (float)(r * std::sin(a)),
+                                         0, 0, 0, 0, 0, 0, o), o);
+        }
+    }
+    void Oval(float cx, float cz, float rx, float rz)
+    {
+        PlanObject* o = Make(6, Storey(0), {}, true);
+        for (int i = 0; i < 16; ++i) {
+            double a = 2 * M_PI * i / 16;
+            AddObjectPoint(NewVertexNode(1, 0, 0, 0, 0, 0, cx + (float)(rx * std::cos(a)), 0, cz + (float)(rz * std::sin(a)),
+                                         0, 0, 0, 0, 0, 0, o), o);
+        }
+    }
+    void Rect(float x0, float z0, float x1, float z1)
+    {
+        Make(6, Storey(0), {At(x0, 0, z0), At(x1, 0, z0), At(x1, 0, z1), At(x0, 0, z1)}, true);
+    }
+    void Line(float x0, float z0, float x1, float z1) { Make(6, Storey(0), {At(x0, 0, z0), At(x1, 0, z1)}); }
+    void ClearStorey()
+    {
+        while (PlanObject* o = Storey(0)->firstObject)
+            FreeObject(o);
+    }
+    // Writes every library file with the program's own writer below `root`.
+    void WriteLibrary(const std::string& root);
+};
+
+void SymbolLibrary::AddSymbolShapes(uint16_t code)
+{
+    switch (code) {
+    case 55: case 65: case 66: case 67: case 68: case 69: case 70: case 71: case 72:
+        // Receptacles: a circle with the two blade slots; 220 V ones have three.
+        Circle(0, 6, 6);
+        Line(-2, 3, -2, 9);
+        Line(2, 3, 2, 9);
+        if (code >= 70)
+            Line(0, 3, 0, 9);
+        if (code == 65)
+            Line(-6, 6, 6, 6);
+        if (code == 67)
+            Rect(-7, 0, 7, 12);
+        break;
+    case 73: case 74: case 75: case 76: case 77: case 78:
+        // Switches: a stem and a head, one more stroke per way.
+        Line(0, 0, 0, 8);
+        Circle(0, 11, 3, 8);
+        for (int i = 73; i < code && i < 77; ++i)
+            Line(-3 + 2.0f * (i - 73), 14, -3 + 2.0f * (i - 73), 17);
+        break;
+    case 79: case 80: case 81: case 82: case 83:
+        Circle(0, 8, 8);
+        Line(-6, 2, 6, 14);
+        Line(-6, 14, 6, 2);
+        break;
+    case 84: case 85:
+        Make(6, Storey(0), {At(-6, 0, 0), At(6, 0, 0), At(0, 0, 10)}, true);
+        if (code == 85)
+            Line(-3, 5, 3, 5);
+        break;
+    case 86:
+        Circle(0, 6, 6);
+        Circle(0, 6, 3, 8);
+        break;
+    case 87:
+        Rect(-4, 0, 4, 6);
+        Line(-2, 3, 2, 3);
+        break;
+    case 88:
+        Circle(0, 0, 4, 8);
+        for (int i = 0; i < 4; ++i) {
+            double a = M_PI / 2 * i;
+            Line((float)(4 * std::cos(a)), (float)(4 * std::sin(a)), (float)(14 * std::cos(a)), (float)(14 * std::sin(a)));
+        }
+        break;
+    case 90:
+        Rect(-10, 0, 10, 8);
+        Oval(0, 18, 7, 10);
+        break;
+    case 91: case 92: case 93: {
+        float half = code == 91 ? 12.0f : code == 92 ? 16.5f : 24.0f;
+        Rect(-half, 0, half, 22);
+        int bowls = code - 90;
+        float step = 2 * half / bowls;
+        for (int i = 0; i < bowls; ++i)
+            Oval(-half + step * (i + 0.5f), 12, step / 2 - 2, 7);
+        break;
+    }
+    case 94:
+        Oval(0, 10, 10, 7);
+        Oval(0, 10, 7, 5);
+        break;
+    case 95:
+        Rect(-30, 0, 30, 30);
+        Rect(-26, 4, 26, 26);
+        break;
+    case 96:
+        Rect(-30, 0, 30, 42);
+        Circle(0, 21, 16, 16);
+        break;
+    case 97:
+        Rect(-24, 0, 24, 36);
+        Line(-24, 0, 24, 36);
+        Line(24, 0, -24, 36);
+        break;
+    case 98:
+        Circle(0, 0, 11, 16);
+        Line(-11, 0, 11, 0);
+        break;
+    case 99: case 109:
+        Rect(-2, 0, 2, 3);
+        Circle(0, 6, 3, 8);
+        break;
+    case 110:
+        Circle(0, 0, 4, 8);
+        Line(-4, 0, 4, 0);
+        Line(0, -4, 0, 4);
+        break;
+    default:
+        // Heating, ventilation and air conditioning units.
+        Rect(-12, 0, 12, 12);
+        Line(-12, 0, 12, 12);
+        if (code == 119 || code == 118 || code == 120)
+            Line(-12, 12, 12, 0);
+        break;
+    }
+}
+
+void SymbolLibrary::WriteLibrary(const std::string& root)
+{
+    struct Library { const char* folder; const char* suffix; const SymbolLibraryEntry* entries; int count; };
+    const Library libraries[2] = {{"\\OBJECTS\\SYMBOL2D\\", "2D", symbolLibrary2D, symbolLibrary2DCount},
+                                  {"\\OBJECTS\\SYMBOL3D\\", "3D", symbolLibrary3D, symbolLibrary3DCount}};
+    CreateDirectoryA((root + "\\OBJECTS").c_str(), nullptr);
+    for (const Library& library : libraries) {
+        CreateDirectoryA((root + library.folder).c_str(), nullptr);
+        for (int i = 0; i < library.count; ++i) {
+            ClearStorey();
+            AddSymbolShapes(library.entries[i].code);
+            std::string path = root + library.folder + library.entries[i].stem + library.suffix + ".ZTM";
+            ASSERT_TRUE(SavePlanFile(path.c_str())) << path;
+        }
+    }
+    ClearStorey();
+}
+
+TEST_F(SymbolLibrary, LibraryTablesMatchTheirFolders)
+{
+    EXPECT_EQ(44, symbolLibrary2DCount);
+    EXPECT_EQ(27, symbolLibrary3DCount);
+    EXPECT_STREQ("HVACRETURN", symbolLibrary2D[43].stem);
+    EXPECT_EQ(120, symbolLibrary2D[43].code);
+    EXPECT_STREQ("HVACBBHTR", symbolLibrary3D[26].stem);
+}
+
+TEST_F(SymbolLibrary, CentringOffsetByKindOfSymbol)
+{
+    for (uint16_t code : {uint16_t(98), uint16_t(99)}) {
+        PlanObject templateObject = {};
+        templateObject.type = code;
+        PlanObject* shape = Make(6, Storey(0), {At(10, 0, 5), At(30, 0, 25)});
+        UnlinkObject(shape);
+        templateObject.firstChild = shape;
+        float x = 0, z = 0;
+        GetTemplateCentringOffset(&templateObject, &x, &z);
+        EXPECT_FLOAT_EQ(-20.0f, x);
+        // The water heater stands free; the hose bib hangs on a wall by its back edge.
+        EXPECT_FLOAT_EQ(code == 98 ? -15.0f : -5.0f, z);
+        FreeObject(shape);
+    }
+}
+
+TEST_F(SymbolLibrary, SymbolFileBecomesTheTemplatesChildren)
+{
+    TestFileWriter w(10300);
+    w.Header(DefaultSettingsBlock());
+    w.Floor("Some Floor", 1, 1, 50.0f);
+    w.Object(Outline(1000, {}));
+    w.U16(202);
+    w.Object(Outline(6, {At(10, 0, 5), At(30, 0, 5)}));
+    w.Object(Outline(3, {At(10, 0, 25), At(30, 0, 25)}));
+    w.U16(203);
+    w.Object(Outline(6, {At(20, 0, 5), At(20, 0, 25)}));
+    w.End();
+    vtest::WriteFileBytes("SYM.ZTM", w.bytes);
+
+    PlanSettings* settings = Settings();
+    int floors = 0;
+    for (PlanFloor* f = document->firstFloor; f; f = f->next)
+        ++floors;
+    PlanObject templateObject = {};
+    templateObject.type = 98;
+    ASSERT_TRUE(LoadSymbolFile("SYM.ZTM", &templateObject));
+    EXPECT_EQ(3, CountChildren(&templateObject));
+    for (PlanObject* c = templateObject.firstChild; c; c = c->next) {
+        EXPECT_EQ(98, c->type);
+        EXPECT_EQ(&templateObject, c->owner);
+        EXPECT_EQ(nullptr, c->floor);
+    }
+    int after = 0;
+    for (PlanFloor* f = document->firstFloor; f; f = f->next)
+        ++after;
+    EXPECT_EQ(floors, after);
+    EXPECT_EQ(settings, Settings());
+    EXPECT_EQ(0, CountObjects(Storey(0)));
+    FreeSymbolTemplates(templateObject.firstChild);
+}
+
+TEST_F(SymbolLibrary, RejectedSymbolAndModelFilesShowTheirMessages)
+{
+    vtest::MessageBoxRecorder boxes;
+    TestFileWriter bad(10410);
+    bad.Header(DefaultSettingsBlock());
+    bad.bytes[3] = 0x01;  // version 10241
+    bad.End();
+    vtest::WriteFileBytes("BAD.ZTM", bad.bytes);
+    PlanObject templateObject = {};
+    templateObject.type = 55;
+    EXPECT_FALSE(LoadSymbolFile("BAD.ZTM", &templateObject));
+    EXPECT_FALSE(LoadModelFile("BAD.ZTM"));
+    ASSERT_EQ(2u, boxes.Count());
+    EXPECT_EQ("Errore file - Formato sconosciuto", boxes.Boxes()[0].caption);
+    EXPECT_EQ("Il file di un simbolo \xE8 stato danneggiato oppure \xE8 stato creato da una versione pi\xF9 recente di Velmora.",
+              boxes.Boxes()[0].text);
+    EXPECT_EQ("Questo file modello \xE8 stato danneggiato oppure \xE8 stato creato da una versione pi\xF9 recente di Velmora.",
+              boxes.Boxes()[1].text);
+    EXPECT_EQ(UINT(MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL), boxes.Boxes()[1].flags);
+
+    // A damaged symbol adds nothing.
+    TestFileWriter cut(10410);
+    cut.Header(DefaultSettingsBlock());
+    cut.Object(Outline(6, {At(0, 0, 0), At(9, 0, 9)}));
+    cut.bytes.resize(cut.bytes.size() - 30);
+    vtest::WriteFileBytes("CUT.ZTM", cut.bytes);
+    EXPECT_FALSE(LoadSymbolFile("CUT.ZTM", &templateObject));
+    EXPECT_EQ(nullptr, templateObject.firstChild);
+    EXPECT_EQ(3u, boxes.Count());
+
+    // A missing file says nothing.
+    EXPECT_FALSE(LoadSymbolFile("NONE.ZTM", &templateObject));
+    EXPECT_FALSE(LoadModelFile("NONE.ZTM"));
+    EXPECT_EQ(3u, boxes.Count());
+}
+
+TEST_F(SymbolLibrary, ModelFileInsertsIntoTheCurrentFloorWithTheCurrentDefaults)
+{
+    Settings()->wallThickness = 6.0f;
+    Settings()->pathWidth = 40.0f;
+    document->currentFloor = Storey(1);
+    TestFileWriter w(10410);
+    w.Header(DefaultSettingsBlock());
+    w.Floor("Elsewhere", 1, 1, 96.0f);
+    TObject wall = Outline(12, {At(0, 0, 0), At(100, 0, 0)});
+    wall.size = 2.0f;
+    wall.image1 = 44;
+    wall.params[0] = 96.0f;
+    wall.params[1] = 16.0f;
+    w.Object(wall);
+    w.U32(0);
+    w.Object(Outline(1000, {}));
+    w.U16(202);
+    w.Object(Outline(22, {At(0, 0, 50), At(100, 0, 50)}));
+    w.Object(Outline(6, {At(0, 0, 60), At(100, 0, 60)}));
+    w.U16(203);
+    w.End();
+    vtest::WriteFileBytes("MODEL.ZQW", w.bytes);
+
+    int before = 0;
+    for (PlanFloor* f = document->firstFloor; f; f = f->next)
+        ++before;
+    ASSERT_TRUE(LoadModelFile("MODEL.ZQW"));
+    int after = 0;
+    for (PlanFloor* f = document->firstFloor; f; f = f->next)
+        ++after;
+    EXPECT_EQ(before, after);
+    ASSERT_EQ(2, CountObjects(Storey(1)));
+    PlanObject* loadedWall = Storey(1)->firstObject;
+    EXPECT_EQ(12, loadedWall->type);
+    EXPECT_FLOAT_EQ(6.0f, loadedWall->size);
+    EXPECT_EQ(1700u, loadedWall->styleOrTexture);
+    EXPECT_EQ(0u, loadedWall->imageId1);
+    EXPECT_EQ(65535, loadedWall->colour3.red);
+    EXPECT_TRUE(IsAnyPointSelected(loadedWall));
+    PlanObject* group = loadedWall->next;
+    ASSERT_EQ(1000, group->type);
+    ASSERT_EQ(2, CountChildren(group));
+    PlanObject* path = group->firstChild;
+    EXPECT_EQ(group, path->owner);
+    EXPECT_FLOAT_EQ(40.0f, path->size);
+    EXPECT_EQ(currentPathTexture, path->firstVertex->faceTextureA);
+    EXPECT_EQ(currentPathTexture, path->firstVertex->faceTextureB);
+}
+
+TEST_F(SymbolLibrary, GeneratedLibraryLoadsWhole)
+{
+    WriteLibrary(directory);
+    // Regenerating the shipped copies: VELMORA_WRITE_LIBRARY=1 with the source folder.
+    if (std::getenv("VELMORA_WRITE_LIBRARY") && !SourceDir().empty())
+        WriteLibrary(SourceDir());
+    vtest::MessageBoxRecorder boxes;
+    LoadSymbolLibrary2D();
+    LoadSymbolLibrary3D();
+    EXPECT_EQ(0u, boxes.Count());
+    int count = 0;
+    for (PlanObject* t = symbolTemplates2D; t; t = t->next, ++count) {
+        EXPECT_EQ(symbolLibrary2D[count].code, t->type);
+        EXPECT_GT(CountChildren(t), 0) << symbolLibrary2D[count].stem;
+    }
+    EXPECT_EQ(44, count);
+    count = 0;
+    for (PlanObject* t = symbolTemplates3D; t; t = t->next, ++count)
+        EXPECT_GT(CountChildren(t), 0) << symbolLibrary3D[count].stem;
+    EXPECT_EQ(27, count);
+}
+
+TEST_F(SymbolLibrary, ShippedLibraryLoads)
+{
+    ASSERT_FALSE(SourceDir().empty());
+    std::string source = SourceDir();
+    char* saved = programDirectory;
+    programDirectory = &source[0];
+    vtest::MessageBoxRecorder boxes;
+    LoadSymbolLibrary2D();
+    LoadSymbolLibrary3D();
+    programDirectory = saved;
+    EXPECT_EQ(0u, boxes.Count());
+    int templates = 0, empty = 0;
+    for (PlanObject* t = symbolTemplates2D; t; t = t->next, ++templates)
+        empty += t->firstChild ? 0 : 1;
+    for (PlanObject* t = symbolTemplates3D; t; t = t->next, ++templates)
+        empty += t->firstChild ? 0 : 1;
+    EXPECT_EQ(71, templates);
+    EXPECT_EQ(0, empty);
+}
+
+TEST_F(SymbolLibrary, MissingLibraryLeavesEmptyTemplates)
+{
+    vtest::MessageBoxRecorder boxes;
+    LoadSymbolLibrary3D();
+    int count = 0;
+    for (PlanObject* t = symbolTemplates3D; t; t = t->next, ++count)
+        EXPECT_EQ(nullptr, t->firstChild);
+    EXPECT_EQ(27, count);
+    EXPECT_EQ(0u, boxes.Count());
+}
+
+TEST_F(SymbolLibrary, AppendChildObjectUsesThePartList)
+{
+    PlanObject* owner = Make(12, Storey(0), {At(0, 0, 0), At(9, 0, 0)});
+    PlanObject* a = Make(6, Storey(0), {});
+    PlanObject* b = Make(6, Storey(0), {});
+    UnlinkObject(a);
+    UnlinkObject(b);
+    AppendChildObject(a, owner);
+    AppendChildObject(b, owner);
+    EXPECT_EQ(a, owner->firstPart);
+    EXPECT_EQ(b, a->next);
+    EXPECT_EQ(a, b->previous);
+    PlanObject* group = Make(1000, Storey(0), {});
+    UnlinkObject(group);
+    AppendChildObject(group, owner);
+    EXPECT_EQ(nullptr, b->next);
+    FreeObject(group);
+}

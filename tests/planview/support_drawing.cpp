@@ -1,0 +1,190 @@
+#include "support_drawing.h"
+#include <cstring>
+
+namespace vtest {
+
+MetafileRecorder::MetafileRecorder()
+{
+    recordingDC = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    currentPen.lopnStyle = 0xFFFFFFFF;
+}
+
+MetafileRecorder::~MetafileRecorder()
+{
+    if (recordingDC)
+        DeleteEnhMetaFile(CloseEnhMetaFile(recordingDC));
+    if (metafile)
+        DeleteEnhMetaFile(metafile);
+}
+
+void MetafileRecorder::Finish()
+{
+    if (!recordingDC)
+        return;
+    metafile = CloseEnhMetaFile(recordingDC);
+    recordingDC = nullptr;
+    if (metafile)
+        EnumEnhMetaFile(nullptr, metafile, Collect, this, nullptr);
+}
+
+int CALLBACK MetafileRecorder::Collect(HDC, HANDLETABLE*, const ENHMETARECORD* record, int,
+                                       LPARAM selfParam)
+{
+    MetafileRecorder* self = reinterpret_cast<MetafileRecorder*>(selfParam);
+    self->types.push_back(record->iType);
+    switch (record->iType) {
+    case EMR_CREATEPEN: {
+        const EMRCREATEPEN* pen = reinterpret_cast<const EMRCREATEPEN*>(record);
+        self->pens[pen->ihPen] = pen->lopn;
+        break;
+    }
+    case EMR_SELECTOBJECT: {
+        const EMRSELECTOBJECT* select = reinterpret_cast<const EMRSELECTOBJECT*>(record);
+        auto found = self->pens.find(select->ihObject);
+        if (found != self->pens.end()) {
+            self->currentPen = found->second;
+        } else if (select->ihObject & 0x80000000u) {
+            DWORD stock = select->ihObject & 0x7FFFFFFFu;
+            if (stock == BLACK_PEN || stock == WHITE_PEN || stock == NULL_PEN || stock == DC_PEN) {
+                std::memset(&self->currentPen, 0, sizeof self->currentPen);
+                self->currentPen.lopnStyle = 0xFFFFFFFF;
+            }
+        }
+        break;
+    }
+    case EMR_MOVETOEX: {
+        const EMRMOVETOEX* move = reinterpret_cast<const EMRMOVETOEX*>(record);
+        self->position = {move->ptl.x, move->ptl.y};
+        self->moves.push_back(self->position);
+        break;
+    }
+    case EMR_LINETO: {
+        const EMRLINETO* line = reinterpret_cast<const EMRLINETO*>(record);
+        RecordedLine recorded;
+        recorded.from = self->position;
+        recorded.to = {line->ptl.x, line->ptl.y};
+        recorded.pen = self->currentPen;
+        self->lines.push_back(recorded);
+        self->position = recorded.to;
+        break;
+    }
+    case EMR_ARC: {
+        const EMRARC* arc = reinterpret_cast<const EMRARC*>(record);
+        RecordedArc recorded;
+        recorded.box = {arc->rclBox.left, arc->rclBox.top, arc->rclBox.right, arc->rclBox.bottom};
+        recorded.start = {arc->ptlStart.x, arc->ptlStart.y};
+        recorded.end = {arc->ptlEnd.x, arc->ptlEnd.y};
+        self->arcs.push_back(recorded);
+        break;
+    }
+    default:
+        break;
+    }
+    return 1;
+}
+
+const std::vector<DWORD>& MetafileRecorder::Types()
+{
+    Finish();
+    return types;
+}
+
+const std::vector<RecordedLine>& MetafileRecorder::Lines()
+{
+    Finish();
+    return lines;
+}
+
+const std::vector<RecordedArc>& MetafileRecorder::Arcs()
+{
+    Finish();
+    return arcs;
+}
+
+const std::vector<POINT>& MetafileRecorder::Moves()
+{
+    Finish();
+    return moves;
+}
+
+size_t MetafileRecorder::Count(DWORD type)
+{
+    Finish();
+    size_t n = 0;
+    for (DWORD t : types)
+        n += t == type ? 1 : 0;
+    return n;
+}
+
+DibSurface::DibSurface(int w, int h, COLORREF fill) : width(w), height(h)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;   // top-down: row y at bits + y * w
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    bits = static_cast<uint32_t*>(pixels);
+    surfaceDC = CreateCompatibleDC(nullptr);
+    previous = SelectObject(surfaceDC, bitmap);
+    RECT all = {0, 0, w, h};
+    HBRUSH brush = CreateSolidBrush(fill);
+    FillRect(surfaceDC, &all, brush);
+    DeleteObject(brush);
+    GdiFlush();
+}
+
+DibSurface::~DibSurface()
+{
+    SelectObject(surfaceDC, previous);
+    DeleteDC(surfaceDC);
+    DeleteObject(bitmap);
+}
+
+COLORREF DibSurface::Pixel(int x, int y) const
+{
+    GdiFlush();
+    if (!bits || x < 0 || y < 0 || x >= width || y >= height)
+        return CLR_INVALID;
+    uint32_t v = bits[y * width + x];
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+int DibSurface::CountInRow(int y, COLORREF colour) const
+{
+    int n = 0;
+    for (int x = 0; x < width; ++x)
+        n += Pixel(x, y) == colour ? 1 : 0;
+    return n;
+}
+
+int DibSurface::CountAll(COLORREF colour) const
+{
+    int n = 0;
+    for (int y = 0; y < height; ++y)
+        n += CountInRow(y, colour);
+    return n;
+}
+
+SHORT ScriptedInput::KeyState(int virtualKey)
+{
+    int index = calls[virtualKey]++;
+    auto found = keys.find(virtualKey);
+    if (found == keys.end() || found->second.empty())
+        return 0;
+    const std::vector<SHORT>& script = found->second;
+    return script[index < static_cast<int>(script.size()) ? index : script.size() - 1];
+}
+
+BOOL ScriptedInput::CursorPos(POINT* screenPoint)
+{
+    if (!screenPoint)
+        return FALSE;
+    *screenPoint = cursor;
+    return TRUE;
+}
+
+} // namespace vtest

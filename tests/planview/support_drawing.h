@@ -1,0 +1,95 @@
+#pragma once
+// Surfaces to draw the plan on and read back: an enhanced metafile whose records are
+// listed (lines with the pen they were drawn with), a top-down 32-bit DIB section whose
+// pixels are read, and an input source that tests script.
+#include <windows.h>
+#include <map>
+#include <vector>
+#include "planview/input_gdi.h"
+
+namespace vtest {
+
+// One line as the metafile recorded it: MOVETOEX then LINETO (or LINETO from the
+// previous end), with the pen selected at the time.
+struct RecordedLine {
+    POINT from;
+    POINT to;
+    LOGPEN pen;         // lopnStyle 0xFFFFFFFF when a stock or unknown pen was selected
+};
+
+struct RecordedArc {
+    RECT box;
+    POINT start;
+    POINT end;
+};
+
+class MetafileRecorder {
+public:
+    MetafileRecorder();
+    ~MetafileRecorder();
+    HDC dc() const { return recordingDC; }
+    // Ends the recording and reads the records (once).
+    void Finish();
+    const std::vector<DWORD>& Types();
+    const std::vector<RecordedLine>& Lines();
+    const std::vector<RecordedArc>& Arcs();
+    // Positions of the MOVETOEX records.
+    const std::vector<POINT>& Moves();
+    size_t Count(DWORD type);
+
+private:
+    static int CALLBACK Collect(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM self);
+    HDC recordingDC = nullptr;
+    HENHMETAFILE metafile = nullptr;
+    std::vector<DWORD> types;
+    std::vector<RecordedLine> lines;
+    std::vector<RecordedArc> arcs;
+    std::vector<POINT> moves;
+    std::map<DWORD, LOGPEN> pens;
+    LOGPEN currentPen{};
+    POINT position{0, 0};
+};
+
+class DibSurface {
+public:
+    DibSurface(int width, int height, COLORREF fill = RGB(255, 255, 255));
+    ~DibSurface();
+    HDC dc() const { return surfaceDC; }
+    COLORREF Pixel(int x, int y) const;   // device coordinates
+    // Number of pixels of the colour in row y (device coordinates).
+    int CountInRow(int y, COLORREF colour) const;
+    int CountAll(COLORREF colour) const;
+    int width, height;
+
+private:
+    HDC surfaceDC = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ previous = nullptr;
+    uint32_t* bits = nullptr;
+};
+
+// A scripted keyboard, mouse and clock. Keys answer from their script (the last entry
+// repeats); calls are counted. The queue is the real one.
+class ScriptedInput : public InputSource {
+public:
+    SHORT KeyState(int virtualKey) override;
+    BOOL CursorPos(POINT* screenPoint) override;
+    DWORD TickCount() override { return now; }
+
+    std::map<int, std::vector<SHORT>> keys;
+    std::map<int, int> calls;
+    POINT cursor{0, 0};
+    DWORD now = 1000;
+};
+
+// Installs an input source for the life of the object.
+class InputScope {
+public:
+    explicit InputScope(InputSource* source) : previous(SetInputSource(source)) {}
+    ~InputScope() { SetInputSource(previous); }
+
+private:
+    InputSource* previous;
+};
+
+} // namespace vtest

@@ -1,0 +1,79 @@
+#include "support_shell.h"
+#include "shell/app_globals.h"
+#include "shell/frame_window.h"
+#include "shell/startup.h"
+
+namespace shelltest {
+
+HWND StartShell()
+{
+    if (!InitStartupState(GetModuleHandleA(nullptr), nullptr))
+        return nullptr;
+    if (!RegisterWindowClasses(GetModuleHandleA(nullptr)))
+        return nullptr;
+    PrepareFrameResources();
+    return CreateFrameWindow();
+}
+
+void UnregisterShellClasses()
+{
+    for (const char* name : windowClassNames)
+        UnregisterClassA(name, GetModuleHandleA(nullptr));
+}
+
+int TakeQuitMessage()
+{
+    MSG msg;
+    int code = -1;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT)
+            code = static_cast<int>(msg.wParam);
+    }
+    return code;
+}
+
+void StopShell()
+{
+    if (frameWindow && IsWindow(frameWindow))
+        DestroyWindow(frameWindow);
+    frameWindow = nullptr;
+    TakeQuitMessage();
+    if (frameMenu) {
+        DestroyMenu(frameMenu);
+        frameMenu = nullptr;
+    }
+    UnregisterShellClasses();
+}
+
+void SetFrameClientSize(HWND frame, int width, int height)
+{
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        RECT window, client;
+        GetWindowRect(frame, &window);
+        GetClientRect(frame, &client);
+        int dw = width - (client.right - client.left);
+        int dh = height - (client.bottom - client.top);
+        if (dw == 0 && dh == 0)
+            return;
+        SetWindowPos(frame, nullptr, 0, 0, (window.right - window.left) + dw, (window.bottom - window.top) + dh,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+RECT ChildPlacement(HWND child)
+{
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    RECT placement = {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+    return placement;
+}
+
+std::string ClassNameOf(HWND window)
+{
+    char name[256] = {0};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+} // namespace shelltest

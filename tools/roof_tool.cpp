@@ -1,0 +1,4 @@
+#include "tools/roof_tool.h"
+
+// Roof planes are not generated yet.
+void RebuildRoof(PlanObject*) {}

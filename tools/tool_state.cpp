@@ -1,0 +1,3 @@
+#include "tools/tool_state.h"
+
+short currentToolId = -1;
