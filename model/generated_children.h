@@ -2,7 +2,12 @@
 
 #include <stdint.h>
 
+struct PlanFloor;
 struct PlanObject;
+
+// Paths, floor slabs and floor openings, photo image objects and freehand roofs are
+// drawn and modelled through generated parts hung on their link, in no floor list,
+// thrown away and built again at every change.
 
 // The next texture number for a chosen picture; starts at 1.
 extern uint32_t imageTextureCounter;
@@ -13,3 +18,15 @@ void RebuildPath(PlanObject* path);
 void RebuildSlabChildren(PlanObject* object);
 void RebuildImageObject(PlanObject* object);
 void RebuildFreehandRoof(PlanObject* roof);
+
+// The same for every such object of every shown floor from firstFloor on.
+void RebuildAllPaths(PlanFloor* firstFloor);
+void RebuildAllFloorSlabs(PlanFloor* firstFloor);
+void RebuildAllImageObjects(PlanFloor* firstFloor);
+void RebuildAllFreehandRoofs(PlanFloor* firstFloor);
+
+// The walking surface of a path (type 23): its outline widened to both sides, hosted by
+// the path and in no list. Null when it cannot be made.
+PlanObject* BuildPathSurface(PlanObject* path);
+// Lays a freehand roof's plate on the slope of its pitch and direction.
+void ApplyRoofSlope(PlanObject* roof, PlanObject* plate);

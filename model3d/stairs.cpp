@@ -1,4 +1,286 @@
 #include "model3d/stairs.h"
+#include "model3d/generated_parts.h"
+#include "model3d/generator_limits.h"
+#include "model3d/railings.h"
+#include "model/plan_document.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "model/plane_geometry.h"
+#include "model/units.h"
+
+StairRunState stairRunState;
 
 // Stair parts are not generated yet.
 void RebuildStair(PlanObject*) {}
+
+namespace {
+
+const float kHalfPi = 1.5707963267948966f;
+// Texture of framing members in the framing view.
+const uint32_t kFramingMemberTexture = 2202;
+
+struct FlightLook {
+    PlanObject* owner;
+    float y;                // walking line height: the foot of the stair
+    float riser;            // plan length
+    float tread;            // plan length, never 0
+    uint32_t leftRailing;
+    uint32_t rightRailing;
+    float railingHeight;    // display units
+    uint32_t treadTexture;
+    ColourTriple treadColour;
+    uint32_t sideTexture;
+    ColourTriple sideColour;
+    uint32_t railingTexture;
+    ColourTriple railingColour;
+    bool framing;
+    const PlanSettings* settings;
+};
+
+float PlanLength(const FlightLook& look, float units)
+{
+    return UnitsToPlanLength(units, look.settings, 0);
+}
+
+void Offset(const float* from, float angle, float distance, float* to)
+{
+    float dx = 0.0f;
+    float dz = 0.0f;
+    OffsetPointPolar(angle, distance, &dx, &dz);
+    to[0] = from[0] + dx;
+    to[1] = from[1];
+    to[2] = from[2] + dz;
+}
+
+// A solid of four corners whose lower ring lies at the heights given per corner and
+// whose upper ring lies thickness above it.
+void AddSlab(PlanObject* owner, uint16_t type, const float corners[4][2], const float lower[4],
+             float thickness, uint32_t texture, const ColourTriple& colour)
+{
+    Point3f bottom[4];
+    Point3f top[4];
+    for (int i = 0; i < 4; ++i) {
+        bottom[i] = {corners[i][0], lower[i], corners[i][1]};
+        top[i] = {corners[i][0], lower[i] - thickness, corners[i][1]};
+    }
+    AddGeneratedSolid(owner, type, bottom, top, 4, texture, colour);
+}
+
+// A baluster 2.0 square centred on (x, z), standing at y and rising height.
+void AddBaluster(const FlightLook& look, float x, float z, float angle, float y, float height)
+{
+    AddGeneratedColumn(look.owner, 39, x, z, angle, 1.0f, y, y - height, look.railingTexture,
+                       look.railingColour);
+    stairRunState.balusterCount++;
+}
+
+// Two balusters and, at the first or the last step, a post along one edge of a step.
+void BuildStraightStairSideRailing(const FlightLook& look, const float* from, const float* to,
+                                   bool left)
+{
+    float length = 0.0f;
+    float angle = AngleBetweenPoints(from[0], from[2], to[0], to[2], &length);
+    float inward = left ? angle - kHalfPi : angle + kHalfPi;
+    float start[3];
+    float end[3];
+    Offset(from, inward, 5.0f, start);
+    Offset(to, inward, 5.0f, end);
+    float stepTop = look.y - stairRunState.accumulatedHeight;
+    start[1] = end[1] = stepTop;
+
+    float slope = look.riser / look.tread;
+    float base = PlanLength(look, look.railingHeight - 8.0f + 0.5f);
+    const float fractions[2] = {0.25f, 0.75f};
+    for (float fraction : fractions) {
+        float at[3];
+        Offset(start, angle, length * fraction, at);
+        AddBaluster(look, at[0], at[2], angle, stepTop, base + slope * (look.tread * fraction));
+    }
+
+    if (stairRunState.firstEdgePending) {
+        AddPostBox(start, angle, look.owner, look.railingHeight + 4.0f, 0, look.railingTexture,
+                   look.railingColour);
+        stairRunState.firstEdgePending = 0;
+    } else if (stairRunState.lastStep) {
+        AddPostBox(end, angle, look.owner, look.railingHeight + 4.0f, 0, look.railingTexture,
+                   look.railingColour);
+    }
+}
+
+// The side pieces under one edge of a step: a framing member at the new corner, or a
+// side board along the edge.
+void BuildStepSidePiece(const FlightLook& look, const float* from, const float* to, bool left,
+                        float treadTop)
+{
+    float length = 0.0f;
+    float angle = AngleBetweenPoints(from[0], from[2], to[0], to[2], &length);
+    float outward = left ? angle + kHalfPi : angle - kHalfPi;
+    if (look.framing) {
+        float back[3];
+        Offset(to, angle, -2.5f, back);
+        float inner[3];
+        float backInner[3];
+        Offset(to, outward, -10.0f, inner);
+        Offset(back, outward, -10.0f, backInner);
+        Point3f foot[4] = {{back[0], look.y, back[2]},
+                           {to[0], look.y, to[2]},
+                           {inner[0], look.y, inner[2]},
+                           {backInner[0], look.y, backInner[2]}};
+        Point3f head[4];
+        for (int i = 0; i < 4; ++i)
+            head[i] = {foot[i].x, treadTop, foot[i].z};
+        AddGeneratedSolid(look.owner, 42, foot, head, 4, kFramingMemberTexture, look.sideColour);
+        return;
+    }
+    float a[3];
+    float b[3];
+    Offset(from, outward, 0.1f, a);
+    Offset(to, outward, 0.1f, b);
+    float boardTop = treadTop + 3.0f;
+    Point3f foot[2] = {{a[0], look.y, a[2]}, {b[0], look.y, b[2]}};
+    Point3f head[2] = {{a[0], boardTop, a[2]}, {b[0], boardTop, b[2]}};
+    AddGeneratedSolid(look.owner, 42, foot, head, 2, look.sideTexture, look.sideColour);
+}
+
+void BuildStraightStairStep(const FlightLook& look, const float* previousLeft,
+                            const float* previousRight, const float* newLeft,
+                            const float* newRight)
+{
+    float lower = look.y - stairRunState.accumulatedHeight;
+    float thickness = look.riser > 0.0f ? look.riser : 15.0f;
+    const float corners[4][2] = {{previousLeft[0], previousLeft[2]},
+                                 {previousRight[0], previousRight[2]},
+                                 {newRight[0], newRight[2]},
+                                 {newLeft[0], newLeft[2]}};
+    const float lowers[4] = {lower, lower, lower, lower};
+    AddSlab(look.owner, 43, corners, lowers, thickness, look.treadTexture, look.treadColour);
+
+    float treadTop = lower - thickness;
+    BuildStepSidePiece(look, previousLeft, newLeft, true, treadTop);
+    BuildStepSidePiece(look, previousRight, newRight, false, treadTop);
+
+    stairRunState.accumulatedHeight += look.riser;
+
+    uint8_t firstEdge = stairRunState.firstEdgePending;
+    if (look.leftRailing == 1)
+        BuildStraightStairSideRailing(look, previousLeft, newLeft, true);
+    if (look.rightRailing == 1) {
+        stairRunState.firstEdgePending = firstEdge;
+        BuildStraightStairSideRailing(look, previousRight, newRight, false);
+    }
+}
+
+// The sloped rail over one side of a flight, its underside railing height less 8.0 above
+// the step tops.
+void BuildFlightRail(const FlightLook& look, const float* first, const float* last, bool left,
+                     float startHeight, float endHeight)
+{
+    float length = 0.0f;
+    float angle = AngleBetweenPoints(first[0], first[2], last[0], last[2], &length);
+    float inward = left ? angle - kHalfPi : angle + kHalfPi;
+    float start[3];
+    float end[3];
+    Offset(first, inward, 5.0f, start);
+    Offset(last, inward, 5.0f, end);
+    float lift = PlanLength(look, look.railingHeight - 8.0f);
+    start[1] = look.y - startHeight - lift;
+    end[1] = look.y - endHeight - lift;
+    float corners[4][2];
+    CornersAroundLine(start[0], start[2], end[0], end[2], angle, 1.0f, corners);
+    const float lower[4] = {start[1], end[1], end[1], start[1]};
+    if (look.framing) {
+        AddSlab(look.owner, 39, corners, lower, 2.5f, kFramingMemberTexture, look.railingColour);
+        return;
+    }
+    AddSlab(look.owner, 39, corners, lower, 2.0f, look.railingTexture, look.railingColour);
+    stairRunState.handrailLength +=
+        Distance3D(start[0], start[1], start[2], end[0], end[1], end[2]);
+}
+
+} // namespace
+
+void BuildStepsBetweenEdges(PlanObject* owner, float* leftStart, const float* leftEnd,
+                            float* rightStart, const float* rightEnd, float totalRise, float y,
+                            float riserHeight, float treadDepth, uint32_t leftRailing,
+                            uint32_t rightRailing, float railingHeight, uint32_t treadTexture,
+                            ColourTriple treadColour, uint32_t sideTexture,
+                            ColourTriple sideColour, uint32_t railingTexture,
+                            ColourTriple railingColour, uint8_t /*finalFlag*/)
+{
+    if (!owner || !leftStart || !leftEnd || !rightStart || !rightEnd)
+        return;
+    if (!activeDocument || !activeDocument->settings)
+        return;
+    FlightLook look;
+    look.settings = activeDocument->settings;
+    look.owner = owner;
+    look.y = y;
+    look.riser = PlanLength(look, riserHeight);
+    look.tread = PlanLength(look, treadDepth);
+    if (look.tread == 0.0f)
+        look.tread = 1.0f;
+    look.leftRailing = leftRailing;
+    look.rightRailing = rightRailing;
+    look.railingHeight = railingHeight;
+    look.treadTexture = treadTexture;
+    look.treadColour = treadColour;
+    look.sideTexture = sideTexture;
+    look.sideColour = sideColour;
+    look.railingTexture = railingTexture;
+    look.railingColour = railingColour;
+    look.framing = look.settings->framingStyle != 0;
+
+    float leftLength = 0.0f;
+    float rightLength = 0.0f;
+    float leftAngle =
+        AngleBetweenPoints(leftStart[0], leftStart[2], leftEnd[0], leftEnd[2], &leftLength);
+    AngleBetweenPoints(rightStart[0], rightStart[2], rightEnd[0], rightEnd[2], &rightLength);
+    float run = leftLength < rightLength ? leftLength : rightLength;
+
+    // A damaged tread depth or length must not ask for endless steps.
+    double wanted = (double)run / look.tread + 0.5;
+    int32_t steps = 0;
+    if (wanted >= 1.0)
+        steps = wanted > kMaxGeneratedPieces ? kMaxGeneratedPieces : (int32_t)wanted;
+    if (steps < 1) {
+        stairRunState.accumulatedHeight -= look.riser;
+        return;
+    }
+    float depth = run / (float)steps;
+
+    const float firstLeft[3] = {leftStart[0], y, leftStart[2]};
+    const float firstRight[3] = {rightStart[0], y, rightStart[2]};
+    float previousLeft[3] = {firstLeft[0], y, firstLeft[2]};
+    float previousRight[3] = {firstRight[0], y, firstRight[2]};
+    float heightBefore = stairRunState.accumulatedHeight;
+    int32_t built = 0;
+    for (int32_t i = 1; i <= steps && stairRunState.accumulatedHeight < totalRise; ++i) {
+        float newLeft[3];
+        float newRight[3];
+        Offset(firstLeft, leftAngle, (float)i * depth, newLeft);
+        Offset(firstRight, leftAngle, (float)i * depth, newRight);
+        if ((stairRunState.accumulatedHeight + look.riser >= totalRise || i == steps) &&
+            stairRunState.lastSegment)
+            stairRunState.lastStep = 1;
+        BuildStraightStairStep(look, previousLeft, previousRight, newLeft, newRight);
+        for (int k = 0; k < 3; ++k) {
+            previousLeft[k] = newLeft[k];
+            previousRight[k] = newRight[k];
+        }
+        ++built;
+    }
+
+    if (built > 0) {
+        float startHeight = heightBefore + look.riser;
+        float endHeight = stairRunState.accumulatedHeight;
+        if (leftRailing == 1 || look.framing)
+            BuildFlightRail(look, firstLeft, previousLeft, true, startHeight, endHeight);
+        if (rightRailing == 1 || look.framing)
+            BuildFlightRail(look, firstRight, previousRight, false, startHeight, endHeight);
+    }
+
+    for (int k = 0; k < 3; ++k) {
+        leftStart[k] = previousLeft[k];
+        rightStart[k] = previousRight[k];
+    }
+}

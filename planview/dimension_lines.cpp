@@ -3,5 +3,3 @@
 // Dimension objects are not built yet.
 void SetObjectEndMarkBits(PlanObject*, uint32_t) {}
 void DrawDimensionObject(HDC, PlanObject*, uint32_t, const DragTransform*) {}
-// Without the drag transforms a preview shows the objects where they are.
-void ApplyPreviewTransform(PlanVertex*, uint32_t, const DragTransform*) {}

@@ -68,8 +68,11 @@ void OnPaint(HWND pane)
     if (GetUpdateRect(pane, nullptr, FALSE)) {
         PAINTSTRUCT paint;
         if (BeginPaint(pane, &paint)) {
+            // The paint rectangle in the logical units of the pane's own DC.
+            RECT area = paint.rcPaint;
+            GetClipBox(paint.hdc, &area);
             if (activeDocument)
-                PaintPlanView(&paint.rcPaint, DrawAllObjects);
+                PaintPlanView(&area, DrawAllObjects);
             EndPaint(pane, &paint);
         }
     }

@@ -10,6 +10,7 @@
 #include "planview/segment_dimensions.h"
 #include "planview/selection.h"
 #include "model/hermite.h"
+#include "model/object_transforms.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
@@ -189,16 +190,28 @@ static void DrawHermiteSegment(HDC dc, PlanObject* object, const float* p0, cons
 }
 
 // The preview transforms move the copies only; texts are never stretched or turned.
+static void ApplyPreviewToCopy(const PlanObject* object, PlanVertex* vertex, uint32_t flags,
+                               const DragTransform* preview)
+{
+    bool text = object && (object->type == ObjTextFrame || object->type == ObjDimensionLabel);
+    if (flags & DrawPreviewMove)
+        MoveVertexByDrag(vertex, flags, preview);
+    else if (flags & DrawPreviewScale)
+        ScaleVertexByDrag(vertex, flags, preview);
+    else if (flags & DrawPreviewStretch) {
+        if (!text)
+            StretchVertexByDrag(vertex, flags, preview);
+    } else if ((flags & DrawPreviewRotate) && !text)
+        RotateVertexByDrag(vertex, flags, preview);
+}
+
 static void ApplyPreviewToCopies(const PlanObject* object, PlanVertex* a, PlanVertex* b,
                                  uint32_t flags, const DragTransform* preview)
 {
     if (!preview)
         return;
-    uint32_t applied = flags;
-    if (object && (object->type == ObjTextFrame || object->type == ObjDimensionLabel))
-        applied &= ~static_cast<uint32_t>(DrawPreviewStretch | DrawPreviewRotate);
-    ApplyPreviewTransform(a, applied, preview);
-    ApplyPreviewTransform(b, applied, preview);
+    ApplyPreviewToCopy(object, a, flags, preview);
+    ApplyPreviewToCopy(object, b, flags, preview);
 }
 
 void DrawObjectSegment(HDC dc, PlanObject* object, const PlanVertex* a, const PlanVertex* b,

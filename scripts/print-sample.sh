@@ -16,13 +16,13 @@ trap 'bash "$root/scripts/wine-env.sh" stop "$envdir"' EXIT
 bash "$root/scripts/wine-env.sh" start "$envdir"
 . "$envdir/env.sh"
 
-# The program directory of the run: the sample plan is copied in when the repository
-# has one, and the program is given its name followed by the mode byte 2.
+# The program directory of the run: the sample house of the repository is copied in as
+# sample.ZRO, and the program is given that name followed by the mode byte 2.
 work=$build/print-sample
 rm -rf "$work"
 mkdir -p "$work"
-if [ -f "$root/samples/sample.ZRO" ]; then
-  cp "$root/samples/sample.ZRO" "$work/"
+if [ -f "$root/samples/house.ZRO" ]; then
+  cp "$root/samples/house.ZRO" "$work/sample.ZRO"
 fi
 cd "$work"
 

@@ -16,7 +16,15 @@
 #include "render3d/selvith_window.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
+#include "model/object_copies.h"
+#include "model/object_extents.h"
+#include "model/object_operations.h"
+#include "model/object_transforms.h"
+#include "model/plan_object.h"
+#include "files/object_exchange.h"
+#include "planview/selection.h"
 #include <commctrl.h>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -604,11 +612,49 @@ static bool HandleFrameButtonDown(HWND frame, POINT pt)
     return false;
 }
 
-// The furniture editor has ended; the edited object (if any) would be re-imported here
-// from its exchange file. Either way the companion state is reset and the plan redrawn.
-static void HandleWorkbenchClosing(bool)
+// The furniture editor has ended. With "WORKBENCH CLOSING" its exchange file is imported:
+// an edited object is replaced by the new one, put where the old one stood; a new object
+// is placed in the middle of the plan. Either way the companion state is reset.
+static void HandleWorkbenchClosing(HWND frame, bool update)
 {
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    PlanDocument* document = activeDocument;
+    if (update) {
+        char path[MAX_PATH + 32];
+        std::snprintf(path, sizeof path, "%s\\Z!TOVRL.TMP", programDirectory);
+        float recentred[4];
+        if (PlanObject* edited = companionEditObject) {
+            SetSelectionAllFloors(document->firstFloor, 2, 1);
+            SelectObjectAndDrawHandles(edited, 1, 1);
+            float box[6] = {32000.0f, 32000.0f, 32000.0f, -32000.0f, -32000.0f, -32000.0f};
+            GetAllFloorsExtents3D(document->currentFloor, 1, box, 0);
+            float centreX = box[1] + (box[4] - box[1]) / 2.0f;
+            float centreZ = box[2] + (box[5] - box[2]) / 2.0f;
+            SetSelectionAllFloors(document->firstFloor, 2, 1);
+            exchangeImportActive = 1;
+            bool imported = ImportObjectFile(path);
+            exchangeImportActive = 0;
+            if (imported) {
+                RecentreDrawing(1, recentred);
+                SendMessageA(frame, WM_COMMAND, 5205, 0);
+                TransformRecord move = {};
+                move.offset[0] = centreX;
+                move.offset[2] = centreZ;
+                ForEachFloorObject(document->currentFloor, 1, MoveBy, &move);
+                SetSelectionAllFloors(document->firstFloor, 2, 0);
+                SelectObjectAndDrawHandles(edited, 1, 0);
+                DeleteObjectWithDependants(edited);
+            }
+        } else {
+            exchangeImportActive = 1;
+            bool imported = ImportObjectFile(path);
+            exchangeImportActive = 0;
+            if (imported) {
+                RecentreDrawing(1, recentred);
+                SendMessageA(frame, WM_COMMAND, 5205, 0);
+            }
+        }
+    }
     companionEditObject = nullptr;
     furnitureEditorRunning = 0;
     if (activePlanPane) {
@@ -655,7 +701,7 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         if (workbenchMessagesRegistered &&
             (message == workbenchClosingMessage || message == workbenchNoUpdateMessage)) {
             if (activeDocument && programDirectory) {
-                HandleWorkbenchClosing(message == workbenchClosingMessage);
+                HandleWorkbenchClosing(window, message == workbenchClosingMessage);
                 return 0;
             }
             return DefaultFrame(window, message, wParam, lParam);

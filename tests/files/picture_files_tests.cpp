@@ -23,6 +23,7 @@ typedef std::vector<uint8_t> Bytes;
 struct Rgb {
     uint8_t r, g, b;
     bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+    bool operator!=(const Rgb& o) const { return !(*this == o); }
 };
 
 void Put16(Bytes& b, size_t at, uint32_t v)
@@ -39,7 +40,7 @@ void Put32(Bytes& b, size_t at, uint32_t v)
 // A BMP (or packed DIB) picture. value(x, y) is the colour index of the pixel (x, y)
 // counted from the top row for paletted pictures, and an RGB packed as 0xRRGGBB for
 // 24 bits.
-struct BmpSpec {
+struct BmpLayout {
     int bits = 24;
     int width = 1;
     int height = 1;
@@ -51,7 +52,7 @@ struct BmpSpec {
     std::function<uint32_t(int, int)> value;
 };
 
-Bytes MakeBmp(const BmpSpec& s)
+Bytes MakeBmp(const BmpLayout& s)
 {
     uint32_t headerSize = s.core ? 12 : 40;
     uint32_t entry = s.core ? 3 : 4;
@@ -115,8 +116,8 @@ std::vector<Rgb> Palette(int count, int seed)
     return p;
 }
 
-// The colour each pixel of the spec should show.
-Rgb Expected(const BmpSpec& s, int x, int y)
+// The colour each pixel of the picture should show.
+Rgb Expected(const BmpLayout& s, int x, int y)
 {
     uint32_t v = s.value(x, y);
     if (s.bits == 24)
@@ -185,41 +186,41 @@ std::string WritePicture(const std::string& name, const Bytes& bytes)
     return path;
 }
 
-std::vector<BmpSpec> EveryKind()
+std::vector<BmpLayout> EveryKind()
 {
-    std::vector<BmpSpec> specs;
+    std::vector<BmpLayout> specs;
     for (bool core : {false, true}) {
-        BmpSpec one;
+        BmpLayout one;
         one.bits = 1, one.width = 11, one.height = 3, one.core = core;
         one.palette = Palette(2, 9);
         one.value = [](int x, int y) { return static_cast<uint32_t>((x + y) % 2); };
         specs.push_back(one);
 
-        BmpSpec four;
+        BmpLayout four;
         four.bits = 4, four.width = 5, four.height = 3, four.core = core;
         four.palette = Palette(16, 4);
         four.value = [](int x, int y) { return static_cast<uint32_t>((x + 2 * y) % 16); };
         specs.push_back(four);
 
-        BmpSpec eight;
+        BmpLayout eight;
         eight.bits = 8, eight.width = 7, eight.height = 4, eight.core = core;
         eight.palette = Palette(256, 1); // colour count 0 in the header: a full table
         eight.value = [](int x, int y) { return static_cast<uint32_t>(x * 30 + y); };
         specs.push_back(eight);
 
-        BmpSpec rgb;
+        BmpLayout rgb;
         rgb.bits = 24, rgb.width = 5, rgb.height = 2, rgb.core = core;
         rgb.value = [](int x, int y) { return static_cast<uint32_t>((x * 40) << 16 | (y * 100) << 8 | 7); };
         specs.push_back(rgb);
     }
     // Top-down info pictures.
     for (int bits : {1, 4, 8, 24}) {
-        BmpSpec s = specs[bits == 1 ? 0 : bits == 4 ? 1 : bits == 8 ? 2 : 3];
+        BmpLayout s = specs[bits == 1 ? 0 : bits == 4 ? 1 : bits == 8 ? 2 : 3];
         s.topDown = true;
         specs.push_back(s);
     }
     // A 4-bit picture with a short table announced by its colour count.
-    BmpSpec shortTable;
+    BmpLayout shortTable;
     shortTable.bits = 4, shortTable.width = 6, shortTable.height = 2;
     shortTable.palette = Palette(3, 7);
     shortTable.clrUsedField = 3;
@@ -228,7 +229,7 @@ std::vector<BmpSpec> EveryKind()
     return specs;
 }
 
-std::string Describe(const BmpSpec& s)
+std::string Describe(const BmpLayout& s)
 {
     return std::to_string(s.bits) + " bits" + (s.core ? ", core" : ", info") + (s.topDown ? ", top-down" : "") +
            (s.fileHeader ? "" : ", packed");
@@ -243,7 +244,7 @@ protected:
 TEST_F(PictureFiles, InfoPicturesOfEveryBitCountDrawOneToOne)
 {
     int n = 0;
-    for (const BmpSpec& s : EveryKind()) {
+    for (const BmpLayout& s : EveryKind()) {
         if (s.core)
             continue;
         SCOPED_TRACE(Describe(s));
@@ -263,7 +264,7 @@ TEST_F(PictureFiles, InfoPicturesOfEveryBitCountDrawOneToOne)
 
 TEST_F(PictureFiles, XifPictureDrawsAtItsPosition)
 {
-    BmpSpec s = EveryKind()[3];
+    BmpLayout s = EveryKind()[3];
     std::string path = WritePicture("grid.xif", MakeBmp(s));
     Canvas canvas(12, 8);
     DrawXifPicture(canvas.dc, path.c_str(), 4, 3);
@@ -276,7 +277,7 @@ TEST_F(PictureFiles, XifPictureDrawsAtItsPosition)
 
 TEST_F(PictureFiles, PalettedDrawingKeepsItsPaletteUntilFreed)
 {
-    BmpSpec s = EveryKind()[1];
+    BmpLayout s = EveryKind()[1];
     std::string path = WritePicture("four.bmp", MakeBmp(s));
     Canvas canvas(8, 8);
     DrawDibFile(nullptr, canvas.dc, path.c_str());
@@ -297,7 +298,7 @@ TEST_F(PictureFiles, PalettedDrawingKeepsItsPaletteUntilFreed)
 
 TEST_F(PictureFiles, ReaderFillsTheBlockAndCountsAZeroColourCountByBits)
 {
-    BmpSpec s = EveryKind()[2]; // 8 bits, colour count 0
+    BmpLayout s = EveryKind()[2]; // 8 bits, colour count 0
     std::string path = WritePicture("eight.bmp", MakeBmp(s));
     cachedDibBlock = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 1064);
     ASSERT_TRUE(ReadDibFile(path.c_str()));
@@ -317,11 +318,11 @@ TEST_F(PictureFiles, ReaderFillsTheBlockAndCountsAZeroColourCountByBits)
 
 TEST_F(PictureFiles, ReaderRefusesCoreHeadersAndPackedDibs)
 {
-    BmpSpec core = EveryKind()[6]; // 8 bits, core
+    BmpLayout core = EveryKind()[6]; // 8 bits, core
     ASSERT_TRUE(core.core);
-    BmpSpec packed = EveryKind()[3];
+    BmpLayout packed = EveryKind()[3];
     packed.fileHeader = false;
-    for (const BmpSpec& s : {core, packed}) {
+    for (const BmpLayout& s : {core, packed}) {
         SCOPED_TRACE(Describe(s));
         std::string path = WritePicture("refused.bmp", MakeBmp(s));
         cachedDibBlock = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 1064);
@@ -338,15 +339,15 @@ TEST_F(PictureFiles, ReaderRefusesCoreHeadersAndPackedDibs)
 
 TEST_F(PictureFiles, ConverterGivesRgbRowsBottomFirstForEveryKind)
 {
-    std::vector<BmpSpec> specs = EveryKind();
+    std::vector<BmpLayout> specs = EveryKind();
     // Packed DIBs with both header kinds.
     for (int i : {2, 3, 6, 7}) {
-        BmpSpec packed = specs[i];
+        BmpLayout packed = specs[i];
         packed.fileHeader = false;
         specs.push_back(packed);
     }
     int n = 0;
-    for (const BmpSpec& s : specs) {
+    for (const BmpLayout& s : specs) {
         SCOPED_TRACE(Describe(s));
         std::string path = WritePicture("c" + std::to_string(n++) + ".bmp", MakeBmp(s));
         DIBImage* image = LoadDIBImageA(path.c_str());
@@ -366,7 +367,7 @@ TEST_F(PictureFiles, ConverterGivesRgbRowsBottomFirstForEveryKind)
 
 TEST_F(PictureFiles, FiveByTwoRgbDropsTheRowPadding)
 {
-    BmpSpec s = EveryKind()[3];
+    BmpLayout s = EveryKind()[3];
     ASSERT_EQ(s.width, 5);
     ASSERT_EQ(s.height, 2);
     std::string path = WritePicture("five.bmp", MakeBmp(s));
@@ -399,27 +400,6 @@ TEST_F(PictureFiles, ConverterReportsAMissingOrEmptyFile)
     EXPECT_EQ(boxes.Last().text, "Failed to open DIB file none-w.bmp.\n");
 }
 
-TEST_F(PictureFiles, DibColourCountByHeaderKind)
-{
-    uint8_t core[12] = {12, 0, 0, 0, 1, 0, 1, 0, 1, 0, 0, 0};
-    const std::pair<int, uint32_t> coreCounts[] = {{1, 2}, {4, 16}, {8, 256}, {24, 0}};
-    for (auto [bits, count] : coreCounts) {
-        core[10] = static_cast<uint8_t>(bits);
-        EXPECT_EQ(DibColourCount(core), count) << bits;
-    }
-    BITMAPINFOHEADER info;
-    std::memset(&info, 0, sizeof info);
-    info.biSize = 40;
-    info.biBitCount = 8;
-    EXPECT_EQ(DibColourCount(&info), 256u);
-    info.biClrUsed = 12;
-    EXPECT_EQ(DibColourCount(&info), 12u);
-    info.biClrUsed = 0;
-    info.biBitCount = 24;
-    EXPECT_EQ(DibColourCount(&info), 0u);
-    EXPECT_EQ(DibColourCount(nullptr), 0u);
-}
-
 // Malformed pictures: every reader refuses them, draws nothing and does not crash.
 struct Hostile {
     const char* name;
@@ -428,8 +408,8 @@ struct Hostile {
 
 TEST_F(PictureFiles, MalformedHeadersAreRefused)
 {
-    BmpSpec base8 = EveryKind()[2];
-    BmpSpec base24 = EveryKind()[3];
+    BmpLayout base8 = EveryKind()[2];
+    BmpLayout base24 = EveryKind()[3];
     const Bytes good8 = MakeBmp(base8);
     const Bytes good24 = MakeBmp(base24);
     const size_t h = 14;
@@ -485,11 +465,11 @@ TEST_F(PictureFiles, MalformedHeadersAreRefused)
     }
 
     // The same faults in core and packed headers reach the converter.
-    BmpSpec core = EveryKind()[7]; // 24 bits, core
+    BmpLayout core = EveryKind()[7]; // 24 bits, core
     Bytes badCore = MakeBmp(core);
     Put16(badCore, h + 10, 16); // no 16-bit core pictures
     EXPECT_EQ(LoadDIBImageA(WritePicture("core16.bmp", badCore).c_str()), nullptr);
-    BmpSpec packed = base8;
+    BmpLayout packed = base8;
     packed.fileHeader = false;
     Bytes badPacked = MakeBmp(packed);
     badPacked.resize(40 + 1024 + 3); // the pixels cut short
@@ -530,7 +510,7 @@ protected:
 
 TEST_F(TracingImage, StretchedByItsScalesAndCentredOnThePlanOrigin)
 {
-    BmpSpec s = EveryKind()[3]; // 5 x 2, 24 bits
+    BmpLayout s = EveryKind()[3]; // 5 x 2, 24 bits
     std::string path = WritePicture("trace.bmp", MakeBmp(s));
     PlanSettings* settings = document->settings;
     settings->tracingScaleX = 2.0f;

@@ -242,7 +242,7 @@ TEST_F(RailingTest, CurvedRailingsStayBoundedWithDamagedValues)
 {
     // No curve steps and no spacing: both fall back to usable values.
     Settings()->curveSteps = 0;
-    PlanObject* railing = MakeRailing({{0, 0, 0}, {10, 0, 0}}, 803, 0.0f, 0);
+    PlanObject* railing = MakeRailing({{0, 0, 0}, {10.5f, 0, 0}}, 803, 0.0f, 0);
     RebuildRailing(railing);
     EXPECT_EQ(stairRunState.balusterCount, 11u);
 

@@ -155,9 +155,9 @@ TEST_F(FlightTest, RailingsPutBalustersPostsAndASlopedRailOnEachSide)
     PlanObject* leftRail = railing[20];
     std::vector<P3> rail = Positions(leftRail);
     ASSERT_EQ(rail.size(), 8u);
-    EXPECT_POINT(rail[0], 0, -35.5f, -14);
-    EXPECT_POINT(rail[1], 40, -58.0f, -14);
-    EXPECT_POINT(rail[4], 0, -37.5f, -14);
+    EXPECT_POINT(rail[0], 0, -35.5f, -12);
+    EXPECT_POINT(rail[1], 40, -58.0f, -12);
+    EXPECT_POINT(rail[4], 0, -37.5f, -12);
     float slopeLength = sqrtf(40.0f * 40.0f + 22.5f * 22.5f);
     EXPECT_NEAR(stairRunState.handrailLength, 2.0f * slopeLength, 1e-3f);
     EXPECT_EQ(leftRail->firstVertex->faceTextureA, 88u);

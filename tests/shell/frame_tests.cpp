@@ -676,4 +676,25 @@ TEST_F(Frame, MenuSelectionShowsTheItemsHelp)
     swallowNextToolClick = 0;
 }
 
+
+TEST_F(Frame, FurnitureEditorEndResetsTheCompanionState)
+{
+    // Without a plan the message is not the frame's.
+    furnitureEditorRunning = 1;
+    SendMessageA(frame, workbenchNoUpdateMessage, 0, 0);
+    EXPECT_EQ(1, furnitureEditorRunning);
+
+    PlanDocument* document = CreatePlanDocument();
+    ASSERT_NE(nullptr, document);
+    activeDocument = document;
+    PlanObject* edited = reinterpret_cast<PlanObject*>(document);  // only compared, never used
+    companionEditObject = edited;
+    EXPECT_EQ(0, SendMessageA(frame, workbenchNoUpdateMessage, 0, 0));
+    EXPECT_EQ(0, furnitureEditorRunning);
+    EXPECT_EQ(nullptr, companionEditObject);
+    EXPECT_EQ(0, exchangeImportActive);
+    FreePlanDocument(document);
+    activeDocument = nullptr;
+}
+
 } // namespace

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# velmora-test: printer
+# velmora-test: timeout 180
+# velmora.exe <plan><byte 2>: the plan is loaded, the print dialog is shown and answered,
+# one page comes out of the test printer with every line of the plan where the
+# fit-to-page arithmetic puts it, and the program ends by itself asking nothing else.
+set -u
+exe=${1:?velmora.exe}
+. "$(dirname "$0")/print_road_lib.sh"
+work=$(pwd)
+generate_plans "$work" || exit 1
+failed=0
+
+before=$(last_job)
+run_print_road "$work/fit.ZRO" 2 "$work/fit.log"
+rc=$?
+[ "$rc" -eq 0 ] || { echo "FAIL fit: exit code $rc (124: it did not end)"; failed=1; }
+if [ "$(cat "$work/fit.log.windows")" != "Print" ]; then
+  echo "FAIL fit: the windows shown were: $(tr '\n' '|' <"$work/fit.log.windows")"
+  failed=1
+fi
+after=$(last_job)
+if [ "$after" -ne $((before + 1)) ]; then
+  echo "FAIL fit: $((after - before)) print jobs instead of 1"
+  exit 1
+fi
+pdf="$VELMORA_PRINT_DIR/job-$after.pdf"
+echo "fit: $pdf"
+python3 "$here/printed_pages.py" fit "$pdf" "$work/fit.segments" "$work/printer.caps" || failed=1
+
+# The program directory is left as it was: printing writes no file.
+extra=$(ls -A "$work" | grep -v -E '\.(ZRO|segments|caps|log|windows)$|^tc$' || true)
+[ -z "$extra" ] || { echo "FAIL files left behind: $extra"; failed=1; }
+exit $failed

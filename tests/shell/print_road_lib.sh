@@ -1,0 +1,51 @@
+# Shared steps of the print-road script tests (sourced, not a test of its own).
+# Needs the test environment's WINEPREFIX, DISPLAY, VELMORA_PRINT_DIR and
+# VELMORA_BINARY_DIR / VELMORA_SOURCE_DIR.
+WINE=/usr/lib/wine/wine64
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# Windows path (drive Z:) of a Unix path.
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Writes the generated plans, their segment lists and printer.caps into DIR.
+generate_plans() {
+  local dir=$1
+  VELMORA_PRINT_PLAN_DIR="$dir" timeout 60 "$WINE" \
+    "$VELMORA_BINARY_DIR/tests/shell_sample_plan.exe" --gtest_filter='*WritePrintPlansWhenAsked' \
+    >"$dir/generate.log" 2>&1 </dev/null
+  grep -q '^\[       OK \]' "$dir/generate.log" || { cat "$dir/generate.log"; return 1; }
+}
+
+last_job() {
+  local n=0 f k
+  for f in "$VELMORA_PRINT_DIR"/job-*.pdf; do
+    [ -e "$f" ] || continue
+    k=${f##*/job-}; k=${k%.pdf}
+    [ "$k" -gt "$n" ] && n=$k
+  done
+  echo "$n"
+}
+
+# run_print_road PLAN MODE LOG: runs $exe (velmora.exe) on the plan with the mode byte (2 or 3)
+# and answers every window it shows with Return (the print dialog's default is OK).
+# The titles of the windows met go to LOG.windows, one a line. Returns the exit code
+# (124: the program did not end by itself).
+run_print_road() {
+  local plan=$1 mode=$2 log=$3
+  : >"$log.windows"
+  local arg
+  arg="$(winpath "$plan")$(printf "\\$(printf '%03o' "$mode")")"
+  timeout 90 "$WINE" "$exe" "$arg" >"$log" 2>&1 </dev/null &
+  local pid=$! seen=" " id name
+  while kill -0 "$pid" 2>/dev/null; do
+    for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+      case "$seen" in *" $id "*) continue ;; esac
+      seen="$seen$id "
+      name=$(xdotool getwindowname "$id" 2>/dev/null)
+      echo "$name" >>"$log.windows"
+      xdotool windowfocus --sync "$id" key Return >/dev/null 2>&1
+    done
+    sleep 0.2
+  done
+  wait "$pid"
+}

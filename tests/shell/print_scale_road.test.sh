@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# velmora-test: printer
+# velmora-test: timeout 180
+# velmora.exe <plan><byte 3>: the plan is printed at its print scale over the grid of
+# pages the page arithmetic gives for the test printer (1:48 imperial: 2 x 2 pages;
+# 1:100 metric: 1 page), each page showing its part of the plan where it belongs.
+set -u
+exe=${1:?velmora.exe}
+. "$(dirname "$0")/print_road_lib.sh"
+work=$(pwd)
+generate_plans "$work" || exit 1
+failed=0
+
+for name in scale small; do
+  before=$(last_job)
+  run_print_road "$work/$name.ZRO" 3 "$work/$name.log"
+  rc=$?
+  [ "$rc" -eq 0 ] || { echo "FAIL $name: exit code $rc (124: it did not end)"; failed=1; }
+  if [ "$(cat "$work/$name.log.windows")" != "Print" ]; then
+    echo "FAIL $name: the windows shown were: $(tr '\n' '|' <"$work/$name.log.windows")"
+    failed=1
+  fi
+  after=$(last_job)
+  if [ "$after" -ne $((before + 1)) ]; then
+    echo "FAIL $name: $((after - before)) print jobs instead of 1"
+    failed=1
+    continue
+  fi
+  pdf="$VELMORA_PRINT_DIR/job-$after.pdf"
+  echo "$name: $pdf"
+  python3 "$here/printed_pages.py" scale "$pdf" "$work/$name.segments" "$work/printer.caps" || failed=1
+done
+exit $failed

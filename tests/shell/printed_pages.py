@@ -1,0 +1,225 @@
+#!/usr/bin/env python3
+"""Checks a PDF printed by velmora.exe against the plan it printed.
+
+    printed_pages.py fit|scale PDF SEGMENTS CAPS [COPIES]
+
+SEGMENTS lists the plan's drawn lines ("x1 z1 x2 z2", after a "# choice C units U"
+header); CAPS the printer's device caps ("NAME value"). The expected pages follow the
+print arithmetic: fit to page scales the plan, grown by 72 on every side, to the
+printable page and centres it; to scale uses k of the print-scale table and prints the
+grid of pages row by row. Each page is rendered at the printer's resolution without
+anti-aliasing (so a device unit is a pixel and hairlines show); every drawn line must be
+black where the arithmetic puts it, and nothing may be black anywhere else.
+"""
+import math
+import os
+import re
+import struct
+import subprocess
+import sys
+import tempfile
+import zlib
+
+MARGIN = 72.0
+K_TABLE = {8: (0.375, 0.36), 9: (0.75, 0.72), 10: (1.0, 1.8), 11: (1.5, 3.6)}
+METRIC = 4
+NEAR = 2          # pixels: a drawn line may be this far from its computed place
+STRAY = 3         # pixels: black further than this from every line is a stray mark
+
+
+def trunc_round(v):
+    """+0.5, truncated toward zero: the rounding of the output routines."""
+    return int(v + 0.5) if v + 0.5 >= 0 else -int(-(v + 0.5))
+
+
+def read_caps(path):
+    caps = {}
+    for line in open(path):
+        name, value = line.split()
+        caps[name] = int(value)
+    return caps
+
+
+def read_segments(path):
+    choice, units, segments = 0, 0, []
+    for line in open(path):
+        if line.startswith('#'):
+            m = re.search(r'choice (\d+) units (\d+)', line)
+            if m:
+                choice, units = int(m.group(1)), int(m.group(2))
+            continue
+        if line.strip():
+            segments.append(tuple(float(v) for v in line.split()))
+    return choice, units, segments
+
+
+def grown_extents(segments):
+    if segments:
+        left = min(min(s[0], s[2]) for s in segments)
+        right = max(max(s[0], s[2]) for s in segments)
+        top = min(min(s[1], s[3]) for s in segments)
+        bottom = max(max(s[1], s[3]) for s in segments)
+    else:
+        top = left = -2400.0
+        bottom = right = 2400.0
+    return top - MARGIN, left - MARGIN, bottom + MARGIN, right + MARGIN
+
+
+def read_png(path):
+    """Rows of an 8-bit PNG as bytes (filters undone), and the bytes per pixel."""
+    data = open(path, 'rb').read()
+    pos, idat = 8, []
+    while pos < len(data):
+        n, = struct.unpack('>I', data[pos:pos + 4])
+        kind, body = data[pos + 4:pos + 8], data[pos + 8:pos + 8 + n]
+        pos += 12 + n
+        if kind == b'IHDR':
+            width, height, depth, colour = struct.unpack('>IIBB', body[:10])
+            if depth != 8:
+                raise SystemExit('unexpected PNG bit depth %d' % depth)
+        elif kind == b'IDAT':
+            idat.append(body)
+    raw = zlib.decompress(b''.join(idat))
+    bpp = {0: 1, 2: 3, 4: 2, 6: 4}[colour]
+    stride = width * bpp
+    rows, prev = [], bytearray(stride)
+    nonzero = re.compile(rb'[^\x00]')
+    for y in range(height):
+        start = y * (stride + 1)
+        kind, line = raw[start], raw[start + 1:start + 1 + stride]
+        if kind == 0:
+            cur = bytearray(line)
+        elif kind == 2:
+            # Up: only the bytes that differ from the row above need adding.
+            cur = bytearray(prev)
+            for m in nonzero.finditer(line):
+                i = m.start()
+                cur[i] = (cur[i] + line[i]) & 255
+        else:
+            cur = bytearray(line)
+            for i in range(stride):
+                a = cur[i - bpp] if i >= bpp else 0
+                b = prev[i]
+                c = prev[i - bpp] if i >= bpp else 0
+                if kind == 1:
+                    cur[i] = (cur[i] + a) & 255
+                elif kind == 3:
+                    cur[i] = (cur[i] + ((a + b) >> 1)) & 255
+                else:
+                    p = a + b - c
+                    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                    cur[i] = (cur[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        rows.append(bytes(cur))
+        prev = cur
+    return width, height, bpp, rows
+
+
+def dark_pixels(path):
+    width, height, bpp, rows = read_png(path)
+    dark = set()
+    pattern = re.compile(rb'[\x00-\x7f]')
+    for y, row in enumerate(rows):
+        for m in pattern.finditer(row):
+            if m.start() % bpp == 0:
+                dark.add((m.start() // bpp, y))
+    return width, height, dark
+
+
+def distance(px, py, line):
+    x1, y1, x2, y2 = line
+    dx, dy = x2 - x1, y2 - y1
+    length2 = dx * dx + dy * dy
+    t = ((px - x1) * dx + (py - y1) * dy) / length2 if length2 else 0.0
+    t = max(0.0, min(1.0, t))
+    return math.hypot(x1 + t * dx - px, y1 + t * dy - py)
+
+
+def check_page(index, png, lines, caps, errors):
+    """lines: the expected segments in device units of this page."""
+    width, height, dark = dark_pixels(png)
+    ox, oy = caps['PHYSICALOFFSETX'], caps['PHYSICALOFFSETY']
+    horz, vert = caps['HORZRES'], caps['VERTRES']
+    pixel_lines = [(x1 + ox, y1 + oy, x2 + ox, y2 + oy) for x1, y1, x2, y2 in lines]
+    missing, covered = 0, 0
+    for (x1, y1, x2, y2), pl in zip(lines, pixel_lines):
+        for step in range(1, 50):
+            t = step / 50.0
+            dx, dy = x1 + t * (x2 - x1), y1 + t * (y2 - y1)
+            if dx < NEAR + 1 or dy < NEAR + 1 or dx > horz - NEAR - 1 or dy > vert - NEAR - 1:
+                continue
+            covered += 1
+            px, py = int(round(dx + ox)), int(round(dy + oy))
+            if not any((px + i, py + j) in dark for i in range(-NEAR, NEAR + 1) for j in range(-NEAR, NEAR + 1)):
+                missing += 1
+                if missing <= 5:
+                    errors.append('page %d: nothing black near (%d, %d) on the line %s' % (index + 1, px, py, pl))
+    stray = 0
+    for (px, py) in dark:
+        if not any(distance(px, py, pl) <= STRAY for pl in pixel_lines):
+            stray += 1
+            if stray <= 5:
+                errors.append('page %d: stray black pixel at (%d, %d)' % (index + 1, px, py))
+    print('page %d: %dx%d pixels, %d black, %d line points checked, %d missing, %d stray'
+          % (index + 1, width, height, len(dark), covered, missing, stray))
+    return covered
+
+
+def main():
+    mode, pdf, segments_path, caps_path = sys.argv[1:5]
+    copies = int(sys.argv[5]) if len(sys.argv) > 5 else 1
+    caps = read_caps(caps_path)
+    choice, units, segments = read_segments(segments_path)
+    horz, vert = caps['HORZRES'], caps['VERTRES']
+    dpi_x, dpi_y = caps['LOGPIXELSX'], caps['LOGPIXELSY']
+    top, left, bottom, right = grown_extents(segments)
+
+    pages = []     # per page: the device origin of its top-left corner
+    if mode == 'fit':
+        scale_x = scale_y = min(horz / (right - left), vert / (bottom - top))
+        centre_x = (left + (right - left) / 2) * scale_x
+        centre_y = (top + (bottom - top) / 2) * scale_y
+        origin = (-trunc_round(horz // 2 - centre_x), -trunc_round(vert // 2 - centre_y))
+        pages = [origin] * copies
+    else:
+        pair = K_TABLE.get(choice, (1.0, 1.0))
+        k = pair[1] if units == METRIC else pair[0]
+        page_w = int(horz / dpi_x * 72.0)
+        page_h = int(vert / dpi_y * 72.0)
+        columns = math.ceil((right - left) * k / page_w)
+        rows = math.ceil((bottom - top) * k / page_h)
+        scale_x, scale_y = dpi_x / 72.0 * k, dpi_y / 72.0 * k
+        print('grid: k %.3f, %d columns x %d rows' % (k, columns, rows))
+        for _ in range(copies):
+            y = trunc_round(top * scale_y)
+            for _ in range(rows):
+                x = trunc_round(left * scale_x)
+                for _ in range(columns):
+                    pages.append((x, y))
+                    x += horz
+                y += vert
+
+    info = subprocess.run(['pdfinfo', pdf], capture_output=True, text=True, check=True).stdout
+    count = int(re.search(r'^Pages:\s+(\d+)', info, re.M).group(1))
+    errors = []
+    if count != len(pages):
+        errors.append('the PDF has %d pages, the arithmetic gives %d' % (count, len(pages)))
+
+    with tempfile.TemporaryDirectory() as tmp:
+        subprocess.run(['pdftoppm', '-rx', str(dpi_x), '-ry', str(dpi_y), '-aa', 'no', '-aaVector', 'no',
+                        '-png', pdf, os.path.join(tmp, 'page')], check=True)
+        pngs = sorted((f for f in os.listdir(tmp) if f.endswith('.png')),
+                      key=lambda f: int(re.search(r'(\d+)\.png$', f).group(1)))
+        for index, (png, (ox, oy)) in enumerate(zip(pngs, pages)):
+            lines = [(trunc_round(x1 * scale_x) - ox, trunc_round(z1 * scale_y) - oy,
+                      trunc_round(x2 * scale_x) - ox, trunc_round(z2 * scale_y) - oy)
+                     for x1, z1, x2, z2 in segments]
+            covered = check_page(index, os.path.join(tmp, png), lines, caps, errors)
+            if segments and mode == 'fit' and covered == 0:
+                errors.append('page %d shows none of the plan' % (index + 1))
+    for e in errors:
+        print('FAIL ' + e)
+    return 1 if errors else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())

@@ -1,0 +1,211 @@
+// The sample house of the README and the plans of the end-to-end print tests, written
+// by the program's own writer. With VELMORA_WRITE_SAMPLE=1 the sample is written to
+// samples/house.ZRO of the sources (or to VELMORA_SAMPLE_PATH); with
+// VELMORA_PRINT_PLAN_DIR set, the test plans, the segments each draws and the default
+// printer's device caps are written there. Otherwise the committed sample is checked.
+#include <gtest/gtest.h>
+#include "support_print_plans.h"
+#include "files/plan_file.h"
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "shell/app_globals.h"
+#include "support/test_support.h"
+#include <commdlg.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+using namespace printtest;
+
+namespace {
+
+std::string Env(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+class SamplePlanTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        GetCurrentDirectoryA(MAX_PATH, directory);
+        savedProgramDirectory = programDirectory;
+        programDirectory = directory;
+    }
+    void TearDown() override
+    {
+        EndPlan();
+        programDirectory = savedProgramDirectory;
+    }
+    // Builds a plan into a fresh document and writes it.
+    bool Write(void (*build)(), const std::string& path, std::vector<Segment>* segments = nullptr)
+    {
+        EndPlan();
+        if (!BeginPlan())
+            return false;
+        build();
+        if (segments)
+            *segments = DrawnSegments(activeDocument);
+        return SavePlanFile(path.c_str());
+    }
+    char directory[MAX_PATH] = {};
+    char* savedProgramDirectory = nullptr;
+};
+
+struct TypeCount {
+    int walls = 0, exteriorWalls = 0, rectangles = 0, lines = 0, others = 0;
+};
+
+TypeCount CountFirstStorey()
+{
+    TypeCount count;
+    for (PlanObject* o = FirstStorey()->firstObject; o; o = o->next) {
+        if (o->type == ObjWall) {
+            ++count.walls;
+            if (o->subType == 54)
+                ++count.exteriorWalls;
+        } else if (o->type == ObjDrawingElement && o->subType == 1) {
+            ++count.rectangles;
+        } else if (o->type == ObjDrawingElement && o->subType == 6) {
+            ++count.lines;
+        } else {
+            ++count.others;
+        }
+    }
+    return count;
+}
+
+bool SameSegments(std::vector<Segment> a, std::vector<Segment> b)
+{
+    auto less = [](const Segment& p, const Segment& q) {
+        if (p.x1 != q.x1) return p.x1 < q.x1;
+        if (p.z1 != q.z1) return p.z1 < q.z1;
+        if (p.x2 != q.x2) return p.x2 < q.x2;
+        return p.z2 < q.z2;
+    };
+    std::sort(a.begin(), a.end(), less);
+    std::sort(b.begin(), b.end(), less);
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].x1 != b[i].x1 || a[i].z1 != b[i].z1 || a[i].x2 != b[i].x2 || a[i].z2 != b[i].z2)
+            return false;
+    return true;
+}
+
+} // namespace
+
+// The committed sample is what the generator makes: the same walls and the same drawn
+// lines, and it reads back without a message.
+TEST_F(SamplePlanTest, CommittedSampleLoadsAsGenerated)
+{
+    std::string source = Env("VELMORA_SOURCE_DIR");
+    ASSERT_FALSE(source.empty());
+    std::string path = WindowsPath(source + "/samples/house.ZRO");
+
+    ASSERT_NE(BeginPlan(), nullptr);
+    BuildSampleHouse();
+    std::vector<Segment> generated = DrawnSegments(activeDocument);
+    TypeCount built = CountFirstStorey();
+    EndPlan();
+
+    vtest::MessageBoxRecorder boxes;
+    ASSERT_NE(BeginPlan(), nullptr);
+    ASSERT_TRUE(LoadPlanFile(path.c_str())) << path;
+    EXPECT_EQ(boxes.Count(), 0u);
+    TypeCount loaded = CountFirstStorey();
+    EXPECT_EQ(loaded.walls, 3);
+    EXPECT_EQ(loaded.exteriorWalls, 1);
+    EXPECT_EQ(loaded.walls, built.walls);
+    EXPECT_EQ(loaded.rectangles, built.rectangles);
+    EXPECT_EQ(loaded.lines, built.lines);
+    EXPECT_TRUE(SameSegments(DrawnSegments(activeDocument), generated));
+    EXPECT_EQ(activeDocument->settings->printScaleChoice, 9);
+    EXPECT_EQ(activeDocument->settings->modified, 0u);
+}
+
+// Each test plan survives the writer and the reader with its drawn lines.
+TEST_F(SamplePlanTest, TestPlansRoundTripTheirLines)
+{
+    void (*builds[])() = {BuildFitPlan, BuildScalePlan, BuildSmallScalePlan};
+    for (auto build : builds) {
+        std::vector<Segment> written;
+        ASSERT_TRUE(Write(build, "plan.ZRO", &written));
+        ASSERT_FALSE(written.empty());
+        uint16_t choice = activeDocument->settings->printScaleChoice;
+        uint16_t units = activeDocument->settings->unitSystem;
+        EndPlan();
+        ASSERT_NE(BeginPlan(), nullptr);
+        ASSERT_TRUE(LoadPlanFile("plan.ZRO"));
+        EXPECT_TRUE(SameSegments(DrawnSegments(activeDocument), written));
+        EXPECT_EQ(activeDocument->settings->printScaleChoice, choice);
+        EXPECT_EQ(activeDocument->settings->unitSystem, units);
+    }
+}
+
+TEST_F(SamplePlanTest, WriteSampleWhenAsked)
+{
+    if (Env("VELMORA_WRITE_SAMPLE") != "1")
+        GTEST_SKIP() << "VELMORA_WRITE_SAMPLE is not 1";
+    std::string path = Env("VELMORA_SAMPLE_PATH");
+    if (path.empty())
+        path = Env("VELMORA_SOURCE_DIR") + "/samples/house.ZRO";
+    path = WindowsPath(path);
+    ASSERT_TRUE(Write(BuildSampleHouse, path)) << path;
+    std::printf("sample written: %s\n", path.c_str());
+}
+
+// The end-to-end print tests' plans, with "<name>.segments" (the lines each draws, after
+// a header of its print-scale choice and unit system) and "printer.caps".
+TEST_F(SamplePlanTest, WritePrintPlansWhenAsked)
+{
+    std::string dir = Env("VELMORA_PRINT_PLAN_DIR");
+    if (dir.empty())
+        GTEST_SKIP() << "VELMORA_PRINT_PLAN_DIR is not set";
+    dir = WindowsPath(dir);
+    struct Named { const char* name; void (*build)(); };
+    const Named plans[] = {
+        {"house", BuildSampleHouse},
+        {"fit", BuildFitPlan},
+        {"scale", BuildScalePlan},
+        {"small", BuildSmallScalePlan},
+    };
+    for (const Named& plan : plans) {
+        std::vector<Segment> segments;
+        std::string base = dir + "\\" + plan.name;
+        ASSERT_TRUE(Write(plan.build, base + ".ZRO", &segments)) << base;
+        FILE* f = std::fopen((base + ".segments").c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fprintf(f, "# choice %u units %u\n", activeDocument->settings->printScaleChoice,
+                     activeDocument->settings->unitSystem);
+        for (const Segment& s : segments)
+            std::fprintf(f, "%.3f %.3f %.3f %.3f\n", s.x1, s.z1, s.x2, s.z2);
+        ASSERT_EQ(std::fclose(f), 0);
+    }
+
+    // The default printer, as the print dialog offers it.
+    PRINTDLGA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
+    ASSERT_TRUE(PrintDlgA(&dialog)) << CommDlgExtendedError();
+    ASSERT_NE(dialog.hDC, nullptr);
+    FILE* f = std::fopen((dir + "\\printer.caps").c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    const int caps[] = {LOGPIXELSX, LOGPIXELSY, HORZRES, VERTRES, PHYSICALOFFSETX, PHYSICALOFFSETY,
+                        PHYSICALWIDTH, PHYSICALHEIGHT};
+    const char* names[] = {"LOGPIXELSX", "LOGPIXELSY", "HORZRES", "VERTRES", "PHYSICALOFFSETX",
+                           "PHYSICALOFFSETY", "PHYSICALWIDTH", "PHYSICALHEIGHT"};
+    for (int i = 0; i < 8; ++i)
+        std::fprintf(f, "%s %d\n", names[i], GetDeviceCaps(dialog.hDC, caps[i]));
+    ASSERT_EQ(std::fclose(f), 0);
+    DeleteDC(dialog.hDC);
+    if (dialog.hDevMode)
+        GlobalFree(dialog.hDevMode);
+    if (dialog.hDevNames)
+        GlobalFree(dialog.hDevNames);
+}

@@ -1,0 +1,212 @@
+#include "support_print_plans.h"
+#include "model/object_extents.h"
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include <cstdio>
+
+namespace printtest {
+
+// The kinds of drawing element (the sub-type of type 29) used here.
+enum { ShapeRectangle = 1, ShapeLine = 6 };
+static const uint32_t kExteriorWallGroup = 54;
+
+static HWND standInPane = nullptr;
+
+PlanDocument* BeginPlan()
+{
+    PlanDocument* document = CreatePlanDocument();
+    if (!document || !document->settings)
+        return document;
+    if (!standInPane)
+        standInPane = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+    activePlanPane = standInPane;
+    PlanSettings* settings = document->settings;
+    // The floor-plan tab's categories, as a plan shows them once loaded.
+    settings->visibleCategories = kCategoryFloorPlan | kCategoryElectrical | kCategoryPlumbing;
+    settings->activeCategory = kCategoryFloorPlan;
+    return document;
+}
+
+void EndPlan()
+{
+    if (activeDocument)
+        FreePlanDocument(activeDocument);
+    activeDocument = nullptr;
+    activePlanPane = nullptr;
+    if (standInPane)
+        DestroyWindow(standInPane);
+    standInPane = nullptr;
+}
+
+PlanFloor* FirstStorey()
+{
+    return activeDocument ? activeDocument->firstFloor : nullptr;
+}
+
+// An object of the type with straight vertices at the (x, z) points; its stored boxes
+// are measured as the tools do once they have set the vertices.
+static PlanObject* AddObject(PlanFloor* floor, uint16_t type, uint32_t subType, bool closed,
+                             float size, const std::vector<std::pair<float, float>>& points)
+{
+    if (!floor || !activeDocument || !activeDocument->settings)
+        return nullptr;
+    PlanSettings* settings = activeDocument->settings;
+    ColourTriple black = {0, 0, 0};
+    PlanObject* object = CreateObject(type, closed ? 1 : 0, 0, &black, &settings->newObjectColour,
+                                      size, settings->defaultFirstStyle, 2, nullptr, nullptr,
+                                      nullptr, nullptr, floor, nullptr);
+    if (!object)
+        return nullptr;
+    object->subType = subType;
+    object->category = settings->activeCategory;
+    for (const auto& p : points) {
+        PlanVertex* v = NewVertexNode(1, 0, 0, 0, 0, 0, p.first, 0, p.second, 0, 0, 0, 0, 0, 0, object);
+        if (!v) {
+            FreeObject(object);
+            return nullptr;
+        }
+        AddObjectPoint(v, object);
+    }
+    ResetExtentRect(object->box2D);
+    GetObjectExtents2D(object, 0, object->box2D, 0, 0);
+    ResetExtentBox(object->box3D);
+    GetObjectExtents3D(object, 0, object->box3D, 0);
+    AttachObjectToFloor(object, floor);
+    return object;
+}
+
+PlanObject* AddLine(PlanFloor* floor, float x1, float z1, float x2, float z2)
+{
+    return AddObject(floor, ObjDrawingElement, ShapeLine, false, 1.0f, {{x1, z1}, {x2, z2}});
+}
+
+PlanObject* AddRectangle(PlanFloor* floor, float left, float top, float right, float bottom)
+{
+    return AddObject(floor, ObjDrawingElement, ShapeRectangle, true, 1.0f,
+                     {{left, top}, {right, top}, {right, bottom}, {left, bottom}});
+}
+
+PlanObject* AddWall(PlanFloor* floor, const std::vector<std::pair<float, float>>& corners,
+                    bool closed, bool exterior, float thickness)
+{
+    PlanObject* wall = AddObject(floor, ObjWall, exterior ? kExteriorWallGroup : 0, closed,
+                                 thickness, corners);
+    if (!wall)
+        return nullptr;
+    wall->colourM[0] = exterior ? 0 : 1;
+    for (PlanVertex* v = wall->firstVertex; v; v = v->next)
+        v->mainHeight = 96.0f;
+    return wall;
+}
+
+std::vector<Segment> DrawnSegments(const PlanDocument* document)
+{
+    std::vector<Segment> segments;
+    if (!document)
+        return segments;
+    for (const PlanFloor* floor = document->firstFloor; floor; floor = floor->next) {
+        for (const PlanObject* o = floor->firstObject; o; o = o->next) {
+            if (o->type != ObjDrawingElement)
+                continue;
+            const PlanVertex* first = o->firstVertex;
+            for (const PlanVertex* v = first; v && v->next; v = v->next)
+                segments.push_back({v->position[0], v->position[2], v->next->position[0], v->next->position[2]});
+            if (o->closed && first && first->next) {
+                const PlanVertex* last = first;
+                while (last->next)
+                    last = last->next;
+                segments.push_back({last->position[0], last->position[2], first->position[0], first->position[2]});
+            }
+        }
+    }
+    return segments;
+}
+
+void BuildSampleHouse()
+{
+    PlanFloor* floor = FirstStorey();
+    PlanSettings* settings = activeDocument->settings;
+    settings->unitSystem = kUnitSystemFeetInches;
+    settings->printScaleChoice = 9;       // 1:48
+    // The shell of a 40 by 30 foot house (plan units: points of the drawing) and two
+    // inner walls.
+    AddWall(floor, {{-480, -360}, {480, -360}, {480, 360}, {-480, 360}}, true, true, 12.0f);
+    AddWall(floor, {{0, -360}, {0, 360}}, false, false, 8.0f);
+    AddWall(floor, {{0, 0}, {480, 0}}, false, false, 8.0f);
+    // Furniture and the garden, as drawing shapes.
+    AddRectangle(floor, -300, -120, -120, 60);      // table
+    AddRectangle(floor, 160, -300, 400, -100);      // bed
+    AddLine(floor, -480, 520, 480, 520);            // terrace edge
+    AddLine(floor, -80, 360, -80, 520);             // path to the terrace
+    AddLine(floor, 80, 360, 80, 520);
+}
+
+void BuildFitPlan()
+{
+    PlanFloor* floor = FirstStorey();
+    AddRectangle(floor, -600, -200, 900, 400);
+    AddLine(floor, -600, -200, 900, 400);
+    AddLine(floor, -300, 100, 600, 100);
+    AddLine(floor, 150, -200, 150, 400);
+}
+
+// Grown by the margin, 1000 x 1600 plan units: at k = 0.75 on a page of about 558 by 805
+// points that is 2 columns and 2 rows.
+static void AddScaleLines(PlanFloor* floor)
+{
+    AddRectangle(floor, -428, -728, 428, 728);
+    AddLine(floor, -428, -728, 428, 728);
+    AddLine(floor, -428, 0, 428, 0);
+    AddLine(floor, 0, -728, 0, 728);
+    AddLine(floor, -200, -500, 300, -500);
+}
+
+void BuildScalePlan()
+{
+    activeDocument->settings->unitSystem = kUnitSystemFeetInches;
+    activeDocument->settings->printScaleChoice = 9;
+    AddScaleLines(FirstStorey());
+}
+
+void BuildSmallScalePlan()
+{
+    activeDocument->settings->unitSystem = kUnitSystemMetric;
+    activeDocument->settings->printScaleChoice = 8;
+    AddScaleLines(FirstStorey());
+}
+
+void BuildManyLinesPlan(int count)
+{
+    PlanFloor* floor = FirstStorey();
+    for (int i = 0; i < count; ++i) {
+        float x = static_cast<float>(i % 100) * 40.0f - 2000.0f;
+        float z = static_cast<float>(i / 100) * 40.0f - 2000.0f;
+        AddLine(floor, x, z, x + 30.0f, z + 30.0f);
+    }
+}
+
+bool WriteSegments(const std::string& path, const std::vector<Segment>& segments)
+{
+    FILE* f = std::fopen(path.c_str(), "w");
+    if (!f)
+        return false;
+    for (const Segment& s : segments)
+        std::fprintf(f, "%.3f %.3f %.3f %.3f\n", s.x1, s.z1, s.x2, s.z2);
+    return std::fclose(f) == 0;
+}
+
+std::string WindowsPath(const std::string& path)
+{
+    if (path.empty() || path[0] != '/')
+        return path;
+    std::string out = "Z:" + path;
+    for (char& c : out)
+        if (c == '/')
+            c = '\\';
+    return out;
+}
+
+} // namespace printtest

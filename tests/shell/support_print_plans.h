@@ -1,0 +1,55 @@
+#pragma once
+// Plans for the print tests and the sample, built with the model's own routines and
+// written with the program's own writer: drawing lines and rectangles at known places
+// (what a printed page must show) and the walls of a small house.
+#include <windows.h>
+#include <string>
+#include <vector>
+
+struct PlanDocument;
+struct PlanFloor;
+struct PlanObject;
+
+namespace printtest {
+
+// A straight line of the plan, in plan x and z (the top view shows x across, z down).
+struct Segment {
+    float x1, z1, x2, z2;
+};
+
+// A drawing line (type 29, line kind) from (x1, z1) to (x2, z2).
+PlanObject* AddLine(PlanFloor* floor, float x1, float z1, float x2, float z2);
+// A drawing rectangle (type 29, rectangle kind, closed).
+PlanObject* AddRectangle(PlanFloor* floor, float left, float top, float right, float bottom);
+// A wall group through the corners; closed and exterior (sub-type 54) for an outer shell.
+PlanObject* AddWall(PlanFloor* floor, const std::vector<std::pair<float, float>>& corners,
+                    bool closed, bool exterior, float thickness);
+
+// Every straight segment of the drawing lines and rectangles of the document's floors.
+std::vector<Segment> DrawnSegments(const PlanDocument* document);
+
+// The plans. Each fills the active document (fresh, from CreatePlanDocument) and leaves
+// its settings as a loaded plan has them (floor-plan categories shown).
+// The sample: a house of walls with a table, a bed, a path and a terrace line.
+void BuildSampleHouse();
+// Lines at known places, wider than high, for the fit-to-page print.
+void BuildFitPlan();
+// Lines over a grid of 2 x 2 pages at 1:48 (imperial choice 9), for the to-scale print.
+void BuildScalePlan();
+// The same plan at metric 1:100 (choice 8): one page.
+void BuildSmallScalePlan();
+// 10,000 short lines, for timing the print road.
+void BuildManyLinesPlan(int count);
+
+// A new active document with its three storeys (and a stand-in plan pane); freed by
+// EndPlan.
+PlanDocument* BeginPlan();
+void EndPlan();
+PlanFloor* FirstStorey();
+
+// Writes the segments as text, one "x1 z1 x2 z2" line each, for the page checkers.
+bool WriteSegments(const std::string& path, const std::vector<Segment>& segments);
+// A Windows path for a Unix path (Wine's drive Z:); other paths are returned as they are.
+std::string WindowsPath(const std::string& path);
+
+} // namespace printtest
