@@ -104,6 +104,14 @@ void HsvToRgb(const uint16_t* hsv, uint16_t* rgb)
     }
 }
 
+// Float to u32 without undefined behaviour: saturates, NaN gives 0.
+static uint32_t ToUint32(double v)
+{
+    if (!(v > 0.0))
+        return 0;
+    return v < 4294967295.0 ? (uint32_t)v : 0xFFFFFFFFu;
+}
+
 void ShadeColourByNormal(float intensity, float nx, float ny, float nz,
                          uint32_t* saturation, uint32_t* value, uint8_t noBrightness)
 {
@@ -113,22 +121,20 @@ void ShadeColourByNormal(float intensity, float nx, float ny, float nz,
         return;
     uint32_t v = *value;
     float length = (float)sqrt((double)(nx * nx + ny * ny + nz * nz));
-    float d = 0.0f;
-    // A degenerate normal faces no light: it gets the floor (or nothing when plain).
-    if (length > 0.0f && isfinite(length)) {
-        float termX = nx / length * sunDirection[0];
-        float termY = ny / length * sunDirection[1];
-        float termZ = nz / length * sunDirection[2];
-        d = termX + termY + termZ;
-        d = fabsf(d);
-    }
-    uint32_t shaded = (uint32_t)(v * d + 0.5f);
-    uint32_t floorValue = (uint32_t)(v * 0.6 + 0.5);
+    // A normal without a direction (zero, or not a number) gives no shading: the colour
+    // stays as it is rather than a NaN being turned into an integer.
+    if (!(length > 0.0f) || !isfinite(length))
+        return;
+    float termX = nx / length * sunDirection[0];
+    float termY = ny / length * sunDirection[1];
+    float termZ = nz / length * sunDirection[2];
+    float d = fabsf(termX + termY + termZ);
+    uint32_t shaded = ToUint32(v * d + 0.5f);
+    uint32_t floorValue = ToUint32(v * 0.6 + 0.5);
     if (!noBrightness) {
         if (shaded < floorValue)
             shaded = floorValue;
-        double bright = shaded * (double)shadeBrightness;
-        shaded = bright > 0.0 ? (bright < 4294967295.0 ? (uint32_t)bright : 0xFFFFFFFFu) : 0;
+        shaded = ToUint32(shaded * (double)shadeBrightness);
         if (shaded < floorValue)
             shaded = floorValue;
     }

@@ -18,7 +18,8 @@ void UpdateSunDirection();
 
 // Shades the value of a colour by a face normal against the sun direction. The
 // intensity and the saturation are not used or changed. Without noBrightness the
-// result keeps at least 60 % of the input; it never exceeds the input.
+// result keeps at least 60 % of the input; it never exceeds the input. A normal of
+// length 0 or with a component that is not a number leaves the value unchanged.
 void ShadeColourByNormal(float intensity, float nx, float ny, float nz,
                          uint32_t* saturation, uint32_t* value, uint8_t noBrightness);
 

@@ -9,14 +9,10 @@
 
 HermiteScratch hermiteScratch;
 
-// Segments per curve when there is no document to ask.
-static const uint16_t kDefaultCurveSteps = 10;
-
+// Segments per curve of the active plan; 10 when there is no document to ask.
 static uint16_t CurrentCurveSteps()
 {
-    if (activeDocument && activeDocument->settings)
-        return activeDocument->settings->curveSteps;
-    return kDefaultCurveSteps;
+    return UsableCurveSteps(activeDocument ? activeDocument->settings : nullptr);
 }
 
 void ComputeCubicCoefficients(float p0, float t0, float p1, float t1,
@@ -58,7 +54,8 @@ void ComputeArcHermiteHandles(float angle, float radius,
 {
     if (!p0x || !t0x || !t1x || !p1x || !p0y || !t0y || !t1y || !p1y)
         return;
-    double h = angle / 2.0;
+    // An angle that is no number makes no arc: it is taken as the zero angle below.
+    double h = isfinite(angle) ? angle / 2.0 : 0.0;
     double cosH = cos(h), sinH = sin(h), tanH = tan(h);
     double along = 4.0 * radius * (1.0 - cosH);
     *p0x = (float)(radius * cosH);
@@ -132,8 +129,6 @@ float ComputeSegmentCurveLength(const PlanObject* object, const PlanVertex* a, c
     if (IsStraightSegment(a, b))
         return Distance2D(a->position[0], a->position[2], b->position[0], b->position[2]);
     uint16_t steps = CurrentCurveSteps();
-    if (steps == 0)
-        return 0.0f;  // only t = 0 is sampled
     float coefficients[3][4];
     for (int k = 0; k < 3; ++k)
         ComputeCubicCoefficients(a->position[k], a->outTangent[k], b->position[k], b->inTangent[k],

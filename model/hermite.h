@@ -42,6 +42,8 @@ void ScaledDifference(float u, float v, float factor, float* out);
 // End points and tangents of a circular arc of the given angle and radius, centred on
 // the origin, running counter-clockwise from -angle/2 to +angle/2. The out order
 // matches GetCurveSegmentViewBounds: the x group, then the y group, each p0, t0, t1, p1.
+// A zero angle, or one that is not a number, gives the point (radius, 0) twice with zero
+// tangents: a straight segment, never a division by tan 0.
 void ComputeArcHermiteHandles(float angle, float radius,
                               float* p0x, float* t0x, float* t1x, float* p1x,
                               float* p0y, float* t0y, float* t1y, float* p1y);

@@ -99,9 +99,7 @@ static bool IsStraightSegment2D(const PlanVertex* a, const PlanVertex* b)
 
 static uint16_t CurrentCurveSteps()
 {
-    if (activeDocument && activeDocument->settings)
-        return activeDocument->settings->curveSteps;
-    return 10;
+    return UsableCurveSteps(activeDocument ? activeDocument->settings : nullptr);
 }
 
 // Calls `add` with every sample of the Hermite segment a -> b: t from 0 in steps of
@@ -118,7 +116,7 @@ static void SampleSegment(const PlanVertex* a, const PlanVertex* b, AddPoint add
                                  second.inTangent[k], &coefficients[k][0], &coefficients[k][1],
                                  &coefficients[k][2], &coefficients[k][3]);
     uint16_t steps = CurrentCurveSteps();
-    float step = steps ? 1.0f / (float)steps : 2.0f;
+    float step = 1.0f / (float)steps;
     for (float t = 0.0f; t <= 1.01f; t += step) {
         float t2 = t * t;
         float t3 = t2 * t;

@@ -302,7 +302,7 @@ static bool DispatchOperation(PlanObject* object, uint32_t code, void* argument,
             step = UnitsToPlanLength(vertical ? settingsArgument->snapStepY : settingsArgument->snapStepX,
                                      settingsArgument, 0);
         else
-            step = settingsArgument->zoom != 0.0f ? 1.0f / settingsArgument->zoom : 1.0f;
+            step = 1.0f / UsableZoom(settingsArgument);
         NudgeSelectedPoints(object, step, static_cast<int>(code - NudgeUp));
         RebuildByType(object, true);
         *boxesChanged = true;
@@ -401,7 +401,7 @@ static bool DispatchOperation(PlanObject* object, uint32_t code, void* argument,
         if (type == ObjTextFrame) {
             PlanSettings* settings = ActiveSettings();
             HWND edit = TextEditWindow(object);
-            if (edit && settings && settings->zoom >= 0.95f && settings->zoom <= 1.5f)
+            if (edit && settings && UsableZoom(settings) >= 0.95f && UsableZoom(settings) <= 1.5f)
                 RefitTextEditWindow(object);
         } else {
             RebuildByType(object);

@@ -1,5 +1,6 @@
 #include "model/plan_settings.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "model/record_memory.h"
@@ -159,17 +160,17 @@ void InitPlanSettings(PlanSettings* settings)
     s->displayFormat = 5064;
     s->reserved140 = 24;
     s->toolBarFlag = 1;
-    s->drawingScale = 36.0f;
+    s->drawingScale = kPlanDefaultDrawingScale;
     s->paperUnit = 1;
     s->drawingUnit = 1;
     s->scalePaperLength = 1.0f;
     s->scaleDrawingLength = 1.0f / 36.0f;
-    s->curveSteps = 8;
+    s->curveSteps = kPlanDefaultCurveSteps;
     s->multigonSides = 6;
     s->reserved166 = 50;
     s->pickTolerance = 5;
     s->recomputeValue = 8;
-    s->zoom = 0.6f;
+    s->zoom = kPlanDefaultZoom;
     s->zoomPercent = 100;
 
     // The style word is derived from the three stored choices.
@@ -272,7 +273,7 @@ void InitPlanSettings(PlanSettings* settings)
     s->lightDirectionX = 200.0f;
     s->lightDirectionY = 100.0f;
     s->lightDirectionZ = -200.0f;
-    s->antiAliasPasses = 8;
+    s->antiAliasPasses = kPlanDefaultAntiAliasPasses;
     s->drawValue3D = 25000.0f;
     s->studSpacing = 16.0f;
     s->value3D1390 = 1.0f;
@@ -321,4 +322,43 @@ void InitPlanSettings(PlanSettings* settings)
     s->swatchColour = 0;
     for (uint32_t& v : s->plantSearch) v = 65535;
     s->plantSearchOn = 0;
+}
+
+float UsableDrawingScale(const PlanSettings* settings)
+{
+    if (!settings) return kPlanDefaultDrawingScale;
+    const float scale = settings->drawingScale;
+    return scale > 0.0f && std::isfinite(scale) ? scale : kPlanDefaultDrawingScale;
+}
+
+uint16_t UsableCurveSteps(const PlanSettings* settings)
+{
+    if (!settings) return kPlanCurveStepsWithoutDocument;
+    // Older writers stored the count as a signed word: a top bit set is no count.
+    const int16_t steps = static_cast<int16_t>(settings->curveSteps);
+    if (steps <= 0) return kPlanDefaultCurveSteps;
+    return steps > kPlanMaxCurveSteps ? kPlanMaxCurveSteps : static_cast<uint16_t>(steps);
+}
+
+float UsableZoom(const PlanSettings* settings)
+{
+    if (!settings) return 1.0f;
+    const float zoom = settings->zoom;
+    if (!(zoom > 0.0f) || !std::isfinite(zoom)) return kPlanDefaultZoom;
+    return zoom < kMinimumZoom ? kMinimumZoom : zoom;
+}
+
+uint32_t UsableAntiAliasPasses(const PlanSettings* settings)
+{
+    if (!settings) return kPlanDefaultAntiAliasPasses;
+    const uint32_t passes = settings->antiAliasPasses;
+    if (passes == 0) return kPlanDefaultAntiAliasPasses;
+    return passes > kPlanMaxAntiAliasPasses ? kPlanMaxAntiAliasPasses : passes;
+}
+
+const char* UsableTracingImagePath(PlanSettings* settings)
+{
+    if (!settings) return "";
+    settings->tracingImagePath[sizeof settings->tracingImagePath - 1] = '\0';
+    return settings->tracingImagePath;
 }

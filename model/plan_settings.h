@@ -618,6 +618,32 @@ static_assert(sizeof(PlanSettings) == kPlanSettingsSize, "PlanSettings is the 16
 
 #undef VELMORA_SETTINGS_AT
 
+// Defaults and limits of the settings fields that serve as divisors, counts or paths.
+constexpr float kPlanDefaultDrawingScale = 36.0f;         // 144
+constexpr uint16_t kPlanDefaultCurveSteps = 8;            // 162
+constexpr uint16_t kPlanCurveStepsWithoutDocument = 10;
+constexpr uint16_t kPlanMaxCurveSteps = 200;
+constexpr float kPlanDefaultZoom = 0.6f;                  // 172
+// The smallest zoom ever used, so that no zoom divides by zero.
+constexpr float kMinimumZoom = 0.01f;
+constexpr uint32_t kPlanDefaultAntiAliasPasses = 8;       // 1378
+constexpr uint32_t kPlanMaxAntiAliasPasses = 24;
+
+// The record is read raw from plan files, so these fields can hold anything. Read them
+// through these accessors wherever they divide, count or name a file:
+// - drawing scale: a value that is not positive and finite gives the default 36;
+// - curve steps: read as a signed 16-bit count; 0 or below gives the default 8, more
+//   than kPlanMaxCurveSteps is clamped; 10 without settings;
+// - zoom: a value that is not positive and finite gives the default 0.6, a smaller one
+//   than kMinimumZoom gives kMinimumZoom; 1.0 (no zoom) without settings;
+// - anti-alias passes: 0 gives the default 8, more than kPlanMaxAntiAliasPasses is clamped;
+// - tracing-image path: terminated in place at its last byte; "" without settings.
+float UsableDrawingScale(const PlanSettings* settings);
+uint16_t UsableCurveSteps(const PlanSettings* settings);
+float UsableZoom(const PlanSettings* settings);
+uint32_t UsableAntiAliasPasses(const PlanSettings* settings);
+const char* UsableTracingImagePath(PlanSettings* settings);
+
 // A zeroed record filled with every default; null when memory runs out. Free it with
 // FreePlanSettings.
 PlanSettings* CreatePlanSettings();

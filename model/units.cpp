@@ -51,8 +51,7 @@ bool IsZoomApplicable(float zoom)
 // The active document's zoom, 1.0 when there is no document or settings.
 float ActiveZoom()
 {
-    if (!activeDocument || !activeDocument->settings) return 1.0f;
-    return activeDocument->settings->zoom;
+    return UsableZoom(activeDocument ? activeDocument->settings : nullptr);
 }
 
 double InchesPerUnit(uint16_t unit)
@@ -81,12 +80,6 @@ float InchesToUnit(float value, uint16_t unit)
     const double factor = InchesPerUnit(unit);
     if (factor == 0.0) return value;
     return static_cast<float>(static_cast<double>(value) / factor);
-}
-
-// A drawing scale that can be divided by.
-bool IsUsableScale(float scale)
-{
-    return scale > 0.0f && isfinite(scale);
 }
 
 }  // namespace
@@ -128,8 +121,8 @@ float ConvertPaperUnitsToInches(float value, const PlanSettings* settings)
 float PlanLengthToUnits(float planLength, const PlanSettings* settings, int zoomFlag)
 {
     if (!settings) return planLength;
-    const float inches =
-        static_cast<float>(static_cast<double>(planLength) / kPointsPerInch * settings->drawingScale);
+    const float inches = static_cast<float>(static_cast<double>(planLength) / kPointsPerInch *
+                                            UsableDrawingScale(settings));
     float result = ConvertInchesToUnits(inches, settings);
     if (zoomFlag) result = ZoomFloat(result);
     return result;
@@ -138,10 +131,8 @@ float PlanLengthToUnits(float planLength, const PlanSettings* settings, int zoom
 float UnitsToPlanLength(float length, const PlanSettings* settings, int zoomFlag)
 {
     if (!settings) return length;
-    // A scale of zero (a damaged file) would make every length infinite.
-    if (!IsUsableScale(settings->drawingScale)) return length;
     const double inches = ConvertUnitsToInches(length, settings);
-    float result = static_cast<float>(inches / settings->drawingScale * kPointsPerInch);
+    float result = static_cast<float>(inches / UsableDrawingScale(settings) * kPointsPerInch);
     if (zoomFlag) result = ZoomFloat(result);
     return result;
 }
@@ -236,7 +227,8 @@ bool LimitZoom(PlanSettings* settings)
         limit = kZoomedPlanLimit / span;
         if (limit < kMinimumZoom) limit = kMinimumZoom;
     }
-    if (settings->zoom > limit) {
+    // A stored zoom that is no number is compared as the zoom it is used as.
+    if (UsableZoom(settings) > limit) {
         settings->zoom = static_cast<float>(limit);
         return true;
     }
@@ -280,7 +272,7 @@ void SetZoom(PlanSettings* settings, int32_t x, int32_t y, int centreFlag)
     ApplyZoomOrigin(activePlanPane, settings, x, y, centreFlag);
     // Text objects draw their own edit windows only near 100 %; at any other zoom the
     // plan draws the texts and the edit windows are put to sleep.
-    const float zoom = settings->zoom;
+    const float zoom = UsableZoom(settings);
     if (zoom < 0.95f || zoom > 1.05f)
         ForEachFloorObject(activeDocument->firstFloor, 0, SuspendTextEditors, nullptr);
     else if (currentToolId == kTextToolId)
@@ -305,9 +297,11 @@ void ZoomToFitRect(HWND pane, PlanSettings* settings, double top, double left, d
     if (!(width > 0.0) || !(height > 0.0)) return;
     const double zx = (client.right - client.left) / width;
     const double zy = (client.bottom - client.top) / height;
-    const double zoom = zx < zy ? zx : zy;
+    double zoom = zx < zy ? zx : zy;
     // An empty pane would give a zoom of zero.
     if (!(zoom > 0.0)) return;
+    // Below the minimum the zoom would be read back as the minimum anyway.
+    if (zoom < kMinimumZoom) zoom = kMinimumZoom;
     settings->zoom = static_cast<float>(zoom);
     SetZoom(settings, TruncateToInt32(left + 0.5), TruncateToInt32(top + 0.5), 0);
 }

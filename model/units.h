@@ -6,7 +6,8 @@
 #include <windows.h>
 #include <stdint.h>
 
-struct PlanSettings;
+#include "model/plan_settings.h"  // kMinimumZoom, the usable zoom
+
 struct PlanVertex;
 
 // `LengthUnit` codes of the settings' paper side (offset 148) and drawing (offset 150).
@@ -45,20 +46,23 @@ float ConvertInchesToUnits(float value, const PlanSettings* settings);
 // By the paper-side unit.
 float ConvertPaperUnitsToInches(float value, const PlanSettings* settings);
 
-// Plan length <-> drawing units through the drawing scale; with the zoom flag the result
-// is also zoomed (ZoomFloat). Unchanged without settings.
+// Plan length <-> drawing units through the drawing scale (UsableDrawingScale: a scale
+// that is not positive and finite counts as 36); with the zoom flag the result is also
+// zoomed (ZoomFloat). Unchanged without settings.
 float PlanLengthToUnits(float planLength, const PlanSettings* settings, int zoomFlag);
 float UnitsToPlanLength(float length, const PlanSettings* settings, int zoomFlag);
 
-// Zoom of the active document's plan view. Each returns its input unchanged when there
-// is no active document or settings, or when the zoom is exactly 1.0 (or not a usable
-// positive number). Integers round by +0.5 and truncation toward zero.
+// Zoom of the active document's plan view, as UsableZoom reads it (a stored zoom that is
+// not positive and finite counts as 0.6). Each returns its input unchanged when there
+// is no active document or settings, or when the zoom is exactly 1.0. Integers round by
+// +0.5 and truncation toward zero.
 int32_t ZoomInt(int32_t x);
 int32_t UnzoomInt(int32_t x);
 float ZoomFloat(float x);
 float UnzoomFloat(float x);
 
-// The same arithmetic with an explicit zoom factor.
+// The same arithmetic with an explicit zoom factor; one that is not positive and finite
+// changes nothing.
 int32_t ZoomIntBy(int32_t x, float zoom);
 int32_t UnzoomIntBy(int32_t x, float zoom);
 float ZoomFloatBy(float x, float zoom);
@@ -74,11 +78,8 @@ void UnzoomFloatRect(float* rect);
 // Zooms the x and y of the vertex position, and of each tangent when not zero.
 void ZoomVertex(PlanVertex* vertex);
 
-// The smallest zoom the limit ever gives, so that no zoom divides by zero.
-constexpr float kMinimumZoom = 0.01f;
-
-// Caps the zoom so that the zoomed plan extents stay within 32000 device units; true
-// when the zoom was lowered.
+// Caps the zoom so that the zoomed plan extents stay within 32000 device units, never
+// below kMinimumZoom; true when the zoom was lowered.
 bool LimitZoom(PlanSettings* settings);
 
 // After the caller stored a new zoom: places the view origin on the current plan pane

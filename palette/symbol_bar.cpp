@@ -15,3 +15,7 @@ void FillSymbarFromLibraryFolder() {}
 void ShowLibraryCategoryMenu(const RECT*) {}
 void StepSwatchHue(const RECT*, int) {}
 void ResetSymbarScroll() {}
+
+short symbarMode = 2;
+
+void IgnoreSymbarCommand(int) {}

@@ -14,3 +14,6 @@ LRESULT CALLBACK PopEntryWndProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 void ShowPopList(HWND) {}
 void ResetPopListScroll() {}
+
+// The zoom animation is not drawn yet.
+void AnimateZoomRect(int, int, int, int, const RECT*) {}

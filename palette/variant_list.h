@@ -11,3 +11,6 @@ void ResetPopListScroll();
 
 // The tool id, or side-bar command id, whose variants the list and the variant button show.
 extern short variantListTool;
+
+// Animates a rectangle from a start point to a target rectangle (screen coordinates).
+void AnimateZoomRect(int startX, int startY, int targetCentreX, int targetCentreY, const RECT* target);

@@ -14,8 +14,6 @@
 
 // GDI takes 16-bit coordinates: hit tests work within +-32767.
 static const float kHitLimit = 32767.0f;
-// Segments per curve when the settings give none.
-static const uint16_t kDefaultCurveSteps = 10;
 
 static PlanSettings* CurrentSettings()
 {
@@ -46,12 +44,11 @@ static int HandleHalfSize(const PlanSettings* settings)
     return h < 2 ? 2 : h;
 }
 
-static uint16_t CurveSteps(const PlanSettings* settings)
+// Samples of a curve: twice the curve steps (a file's 0 or huge count made usable), 10
+// without settings.
+static float CurveSamples(const PlanSettings* settings)
 {
-    if (!settings)
-        return kDefaultCurveSteps;
-    // A plan file can carry 0; the stored default keeps the sampling finite.
-    return settings->curveSteps ? settings->curveSteps : 8;
+    return settings ? 2.0f * UsableCurveSteps(settings) : 10.0f;
 }
 
 // A model point into the current view, zoomed, with perspective when it is on.
@@ -152,7 +149,7 @@ static bool HitTestCurve(const float* p0, const float* t0, const float* p1, cons
     for (int k = 0; k < 3; ++k)
         ComputeCubicCoefficients(p0[k], t0[k], p1[k], t1[k], &coefficients[k][0],
                                  &coefficients[k][1], &coefficients[k][2], &coefficients[k][3]);
-    float n = 2.0f * CurveSteps(settings);
+    float n = CurveSamples(settings);
     float step = 1.0f / n;
     float previous[3] = {0.0f, 0.0f, 0.0f};
     float previousT = 0.0f;

@@ -401,7 +401,7 @@ void PaintPlanView(const RECT* rect, uint32_t flags)
     ReleaseDC(activePlanPane, dc);
 }
 
-void UpdatePlanScrollBarsFromExtents(HWND horizontal, HWND vertical)
+void UpdatePlanScrollBars(HWND horizontal, HWND vertical)
 {
     PlanSettings* settings = ActiveSettings();
     if (!horizontal || !vertical || !activePlanPane || !settings)

@@ -1,4 +1,5 @@
 #pragma once
+#include "planview/view_origin.h"
 // The layers of a plan pane's paint below and above the plan itself: background colour,
 // tracing image, grid (lines or points) or plan border with its grey surround, the plan
 // (RedrawPlan), the 3D viewpoint marker and the selection marks; and the scroll ranges
@@ -38,10 +39,6 @@ void DrawPlanBorder(HDC dc, float gridX, float gridY, float offsetX, float offse
 // removes it.
 void DrawCameraMarker(HDC dc);
 
-// The scroll ranges and positions of the active plan's pane from its zoomed extents and
-// the pane DC's window origin (the scroll position); a plan smaller than the pane is
-// centred. The scrollable area is twice the zoomed extents.
-void UpdatePlanScrollBarsFromExtents(HWND horizontal, HWND vertical);
 
 // Ends the in-place text editing of the active document, if any.
 void DeactivateDocumentChild();

@@ -6,4 +6,3 @@ void SetWindowOrg16(HDC dc, int x, int y)
         SetWindowOrgEx(dc, static_cast<short>(x), static_cast<short>(y), nullptr);
 }
 
-void UpdatePlanScrollBars(HWND, HWND) {}

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds, and runs velmora.exe on the sample plan with mode byte 2
-# (print fitted to one page) inside the private Wine environment, then prints the
-# program's exit code.
+# Sets up the machine, builds, and prints the sample house (samples/house.ZRO) fitted to
+# one page through the test printer of the private Wine environment: velmora.exe is run
+# with the plan's path and the mode byte 2, its print dialog is answered with OK, and
+# the path of the PDF it made is printed.
 #   scripts/print-sample.sh [--build-dir DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,30 +17,52 @@ trap 'bash "$root/scripts/wine-env.sh" stop "$envdir"' EXIT
 bash "$root/scripts/wine-env.sh" start "$envdir"
 . "$envdir/env.sh"
 
-# The program directory of the run: the sample house of the repository is copied in as
-# sample.ZRO, and the program is given that name followed by the mode byte 2.
+# The program directory of the run holds the sample plan.
 work=$build/print-sample
 rm -rf "$work"
 mkdir -p "$work"
-if [ -f "$root/samples/house.ZRO" ]; then
-  cp "$root/samples/house.ZRO" "$work/sample.ZRO"
-fi
+cp "$root/samples/house.ZRO" "$work/"
 cd "$work"
 
+# The plan's path followed by the mode byte. Wine quotes an argument with a space, and
+# the quote would become the mode byte: a path with a space is given by its name alone
+# (the program directory is the current directory).
+if [[ "$work" == *" "* ]]; then
+  plan=house.ZRO
+else
+  plan="Z:${work//\//\\}\\house.ZRO"
+fi
+jobs_before=$(ls "$VELMORA_PRINT_DIR"/job-*.pdf 2>/dev/null | wc -l)
+
 set +e
-timeout 300 /usr/lib/wine/wine64 "$build/velmora.exe" "$(printf 'sample.ZRO\002')" >velmora.log 2>&1 </dev/null &
+timeout 300 /usr/lib/wine/wine64 "$build/velmora.exe" "$plan$(printf '\002')" >velmora.log 2>&1 </dev/null &
 pid=$!
-# Any message box the program shows on the way is answered with its default button, so
-# the run always comes to its end.
+# The print dialog ("Print") is answered with OK; any message box on the way with its
+# default button, so the run always comes to its end.
+seen=" "
 while kill -0 "$pid" 2>/dev/null; do
   for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    case "$seen" in *" $id "*) continue ;; esac
+    seen="$seen$id "
     echo "print-sample: answering \"$(xdotool getwindowname "$id" 2>/dev/null)\""
-    xdotool windowfocus --sync "$id" key Return 2>/dev/null
+    xdotool windowfocus --sync "$id" key Return >/dev/null 2>&1
   done
-  sleep 0.5
+  sleep 0.2
 done
 wait "$pid"
 rc=$?
 set -e
-echo "print-sample: velmora.exe ended with exit code $rc"
-exit "$rc"
+if [ "$rc" -ne 0 ]; then
+  echo "print-sample: velmora.exe ended with exit code $rc" >&2
+  exit "$rc"
+fi
+
+# The job's PDF is complete once the program has ended (EndDoc returns after the port).
+newest=$(ls -t "$VELMORA_PRINT_DIR"/job-*.pdf 2>/dev/null | head -1 || true)
+jobs_after=$(ls "$VELMORA_PRINT_DIR"/job-*.pdf 2>/dev/null | wc -l)
+if [ -z "$newest" ] || [ "$jobs_after" -le "$jobs_before" ]; then
+  echo "print-sample: no page was printed (see $work/velmora.log)" >&2
+  exit 1
+fi
+cp "$newest" "$work/house.pdf"
+echo "$work/house.pdf"

@@ -7,9 +7,18 @@ enum FrameCommand {
     FrameCommandQuit = 1,
     FrameCommandNew = 2,
     FrameCommandOpen = 3,
+    FrameCommandClose = 4,
+    FrameCommandSave = 5,
+    FrameCommandSaveAs = 6,
+    FrameCommandPrintSetup = 8,
     FrameCommandPrintFitToPage = 9,
+    FrameCommandZoom100 = 5028,
+    FrameCommandTopView = 5149,
+    FrameCommandResetPlanView = 5262,
     FrameCommandPrintToScale = 5273,
+    FrameCommandFinalRender = 5285,
     FrameCommandStartModeLoad = 5307,
+    FrameCommandSaveTemporaryCopy = 5308,
     FrameCommandCloseAll = 9000,
 };
 

@@ -1,25 +1,39 @@
 #include "shell/document_commands.h"
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
+#include "shell/message_box.h"
 #include "model/plan_document.h"
+#include "model/plan_floor.h"
 #include "model/plan_settings.h"
+#include "model/plane_geometry.h"
 #include "model/record_memory.h"
 #include "files/plan_file.h"
 #include "palette/category_tabs.h"
 #include "planview/selection.h"
+#include "render3d/render_window.h"
 #include "render3d/scene_upkeep.h"
 #include <cstdio>
 #include <cstring>
 
-char fileNameBuffer[FileNameBufferSize];
-char fileTitleBuffer[FileNameBufferSize];
 unsigned long untitledCounter = 1;
 short cascadeIndex = 0;
+short saveAsCounter = 1;
+HWND unreadStartPlanWindow = nullptr;
+
+const char* const planNotReadMessage = "Impossibile leggere il file di disegno:\n%s";
+
+static void SendFrameCommand(HWND frame, WPARAM command)
+{
+    if (frame)
+        SendMessageA(frame, WM_COMMAND, command, 0);
+}
 
 // The document keeps a heap copy of its path (length + 10 bytes, zeroed); the old one
 // is freed first. Without memory the document keeps no path and the user hears a beep.
 static void SetDocumentPath(PlanDocument* document, const char* path)
 {
+    if (!document)
+        return;
     ReleaseRecord(document->filePath);
     document->filePath = nullptr;
     if (!path)
@@ -34,10 +48,49 @@ static void SetDocumentPath(PlanDocument* document, const char* path)
     document->filePath = copy;
 }
 
+static void CopyToBuffer(char* buffer, const char* text)
+{
+    std::snprintf(buffer, FileNameBufferSize, "%s", text ? text : "");
+}
+
+static HCURSOR ShowWaitCursor()
+{
+    return SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+}
+
+static void ShowArrowCursor()
+{
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
+static HWND ActiveDocumentWindow()
+{
+    return activePlanPane ? GetParent(activePlanPane) : nullptr;
+}
+
+// Loads a plan into the active document. A file the reader rejected has been reported by
+// the reader; one it could not even open (or refused without a word) is reported here, so
+// the user always hears why, once.
+static bool LoadPlanReported(const char* path)
+{
+    unsigned long boxesBefore = shownMessageBoxCount;
+    HCURSOR previous = ShowWaitCursor();
+    bool loaded = LoadPlanFile(path);
+    SetCursor(previous);
+    if (!loaded && shownMessageBoxCount == boxesBefore) {
+        char text[FileNameBufferSize + 64];
+        std::snprintf(text, sizeof text, planNotReadMessage, path);
+        ShowMessageBox(nullptr, text, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+    }
+    return loaded;
+}
+
 HWND NewDocumentCommand(HWND)
 {
     if (!mdiClientWindow)
         return nullptr;
+    if (unreadStartPlanWindow && !IsWindow(unreadStartPlanWindow))
+        unreadStartPlanWindow = nullptr;
     FreeScenePolygons();
 
     RECT client;
@@ -54,25 +107,164 @@ HWND NewDocumentCommand(HWND)
     create.cy = (client.bottom - client.top) - 2 - offset;
     create.style = WS_VISIBLE | WS_MAXIMIZE | WS_OVERLAPPEDWINDOW | 1;
     create.lParam = 0;
-    HWND document = reinterpret_cast<HWND>(SendMessageA(mdiClientWindow, WM_MDICREATE, 0,
-                                                        reinterpret_cast<LPARAM>(&create)));
-    if (!document)
+    HWND window = reinterpret_cast<HWND>(
+        SendMessageA(mdiClientWindow, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+    if (!window)
         return nullptr;
 
     cascadeIndex = static_cast<short>(cascadeIndex + 1);
     if (cascadeIndex >= 5)
         cascadeIndex = 0;
 
-    if (activeDocument)
-        SetDocumentPath(activeDocument, nullptr);
+    // The new window's own plan, not whichever was active should its plan be missing.
+    SetDocumentPath(GetWindowDocument(window), nullptr);
     char caption[64];
     std::snprintf(caption, sizeof caption, "Senza nome%ld", static_cast<long>(untitledCounter));
-    SetWindowTextA(document, caption);
+    SetWindowTextA(window, caption);
     ++untitledCounter;
 
     LoadPlanColours();
     ApplyTabLayerToPlan();
-    return document;
+    return window;
+}
+
+// The first untitled document, still without any object on its three storeys, takes the
+// plan that is opened instead of a second window.
+static bool IsReusableFirstDocument()
+{
+    if (!activeDocument || untitledCounter != 2)
+        return false;
+    static const char* const names[3] = {"First Floor", "Second Floor", "Third Floor"};
+    for (const char* name : names) {
+        PlanFloor* floor = FindFloorByName(name);
+        if (!floor || floor->firstObject)
+            return false;
+    }
+    return true;
+}
+
+// The 3D camera looks along the loaded heading, at a point 1000.0 away.
+static void AimCameraFromSettings(const PlanSettings* settings)
+{
+    const double degreesToRadians = 3.14159265358979323846 / 180.0;
+    float angle = static_cast<float>((settings->cameraHeading + 90.0f) * degreesToRadians);
+    float dx = 0.0f, dz = 0.0f;
+    OffsetPointPolar(angle, 1000.0f, &dx, &dz);
+    UpdateSkyForCamera(settings->cameraX, 0.0f, -settings->cameraZ);
+    IgnoreCameraChange(settings->cameraX + dx, 0.0f, settings->cameraZ + dz);
+}
+
+void OpenDocumentCommand(HWND frame)
+{
+    PreparePlanOpenDialog(frame);
+    CopyToBuffer(fileNameBuffer, "*.ZRO;*.ZQW;*.ZVK");
+    if (!ChooseFileToOpen(frame, fileNameBuffer, fileTitleBuffer))
+        return;
+    if (!IsReusableFirstDocument())
+        SendFrameCommand(frame, 2);
+    if (!activeDocument || !activePlanPane)
+        return;
+    HWND window = ActiveDocumentWindow();
+
+    if (!LoadPlanReported(fileNameBuffer)) {
+        // The window keeps no path of a file it could not read, so no later save can
+        // overwrite that file with what little was read of it.
+        SetDocumentPath(activeDocument, nullptr);
+        fileNameBuffer[0] = 0;
+        fileTitleBuffer[0] = 0;
+        MessageBeep(0);
+        return;
+    }
+    SetWindowTextA(window, fileTitleBuffer);
+    SetDocumentPath(activeDocument, fileNameBuffer);
+    ShowArrowCursor();
+    PlanSettings* settings = activeDocument->settings;
+    if (settings && settings->toolBarFlag && toolBarWindow)
+        RedrawWindow(toolBarWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if (frame)
+        RedrawWindow(frame, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    SetSelectionAllFloors(activeDocument->firstFloor, 2, 0);
+    if (settings)
+        AimCameraFromSettings(settings);
+    RedrawRenderWindow();
+    LoadPlanColours();
+    ApplyTabLayerToPlan();
+}
+
+void CloseDocumentCommand()
+{
+    if (!mdiClientWindow)
+        return;
+    HWND child = reinterpret_cast<HWND>(SendMessageA(mdiClientWindow, WM_MDIGETACTIVE, 0, 0));
+    if (!child)
+        return;
+    if (SendMessageA(child, WM_QUERYENDSESSION, 0, 0))
+        SendMessageA(mdiClientWindow, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+}
+
+// Writes the active plan to fileNameBuffer. The file never records the plan as modified
+// (that belongs to the open window), so a plan saved, reopened and saved again gives the
+// same bytes; a failed save keeps the flag as it was.
+static bool SaveActivePlan()
+{
+    PlanSettings* settings = activeDocument ? activeDocument->settings : nullptr;
+    uint32_t modified = settings ? settings->modified : 0;
+    if (settings)
+        settings->modified = 0;
+    HCURSOR previous = ShowWaitCursor();
+    bool saved = SavePlanFile(fileNameBuffer);
+    if (!saved) {
+        if (settings && activeDocument && activeDocument->settings == settings)
+            settings->modified = modified;
+        MessageBeep(0);
+    }
+    SetCursor(previous);
+    ShowArrowCursor();
+    return saved;
+}
+
+void SaveDocumentAsCommand(HWND frame)
+{
+    // Until a file is written the save counts as failed: a document closing on "Yes"
+    // stays open when the user cancels the dialog.
+    saveInProgress = 1;
+    PlanDocument* document = activeDocument;
+    if (!document || !activePlanPane)
+        return;
+    HWND window = ActiveDocumentWindow();
+    PreparePlanSaveDialog(frame);
+    bool hadPath = document->filePath != nullptr;
+    if (hadPath)
+        CopyToBuffer(fileNameBuffer, document->filePath);
+    else
+        std::snprintf(fileNameBuffer, FileNameBufferSize, "Disegno%d.ZRO", saveAsCounter);
+    if (!ChooseFileToSave(frame, fileNameBuffer, fileTitleBuffer))
+        return;
+    if (!hadPath) {
+        saveAsCounter = static_cast<short>(saveAsCounter + 1);
+        if (saveAsCounter > 99)
+            saveAsCounter = 1;
+    }
+    SetWindowTextA(window, fileTitleBuffer);
+    SetDocumentPath(document, fileNameBuffer);
+    if (SaveActivePlan())
+        SendFrameCommand(frame, 5149);
+}
+
+void SaveDocumentCommand(HWND frame)
+{
+    saveInProgress = 1;
+    PlanDocument* document = activeDocument;
+    if (!document || !activePlanPane)
+        return;
+    // A path that does not fit the file-name buffer is asked for again.
+    if (!document->filePath || std::strlen(document->filePath) >= FileNameBufferSize) {
+        SaveDocumentAsCommand(frame);
+        return;
+    }
+    CopyToBuffer(fileNameBuffer, document->filePath);
+    SaveActivePlan();
+    SendFrameCommand(frame, 5149);
 }
 
 void CloseAllDocumentsCommand()
@@ -83,21 +275,45 @@ void CloseAllDocumentsCommand()
 
 void StartModeLoadCommand(HWND frame)
 {
-    SendMessageA(frame, WM_COMMAND, 2, 0);
+    SendFrameCommand(frame, 2);
     if (!activeDocument || !activePlanPane)
         return;
-    SetWindowTextA(GetParent(activePlanPane), "");
-    SetDocumentPath(activeDocument, commandLineBuffer);
-    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    bool loaded = LoadPlanFile(commandLineBuffer);
-    SetCursor(previous ? previous : LoadCursorA(nullptr, IDC_ARROW));
-    if (loaded) {
-        if (activeDocument && activeDocument->settings)
+    HWND window = ActiveDocumentWindow();
+    SetWindowTextA(window, "");
+    if (LoadPlanReported(commandLineBuffer)) {
+        SetDocumentPath(activeDocument, commandLineBuffer);
+        ShowArrowCursor();
+        if (activeDocument->settings)
             SetSelectionAllFloors(activeDocument->firstFloor, 2, 0);
         return;
     }
-    // The reader has already said why; the document stays open and empty.
+    // The unread file's path is not kept, so no save can overwrite it; what little was
+    // read is not the user's work, so closing does not ask to save it; and nothing of
+    // it is printed.
+    SetDocumentPath(activeDocument, nullptr);
+    if (activeDocument->settings)
+        activeDocument->settings->modified = 0;
+    unreadStartPlanWindow = window;
     fileNameBuffer[0] = 0;
     fileTitleBuffer[0] = 0;
     MessageBeep(0);
+}
+
+void SaveTemporaryCopyCommand(HWND frame)
+{
+    PlanDocument* document = activeDocument;
+    if (!document || !document->settings || !activePlanPane || !programDirectory)
+        return;
+    uint32_t modified = document->settings->modified;
+    int length = std::snprintf(fileNameBuffer, FileNameBufferSize, "%s\\PRINT.TMP", programDirectory);
+    if (length < 0 || length >= FileNameBufferSize) {
+        // A program directory too long for the buffer: no copy rather than a cut name.
+        fileNameBuffer[0] = 0;
+        MessageBeep(0);
+        return;
+    }
+    SaveActivePlan();
+    SendFrameCommand(frame, 5149);
+    if (activeDocument && activeDocument->settings)
+        activeDocument->settings->modified = modified;
 }

@@ -4,3 +4,8 @@ LRESULT CALLBACK MiscBarWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     return DefWindowProcA(window, message, wParam, lParam);
 }
+
+// The readouts are not drawn yet.
+void ShowLengthReadout(float) {}
+void ShowSizeReadout(float, float, float) {}
+void ShowReadoutText(const char*) {}

@@ -3,3 +3,11 @@
 
 // The measurement bar of a document window (MiscClass).
 LRESULT CALLBACK MiscBarWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The readouts of the active plan's measurement bar (lengths in display units).
+// The live "Lunghezza:" readout; 0 clears it.
+void ShowLengthReadout(float length);
+// The size of the selection: a width, depth and height part for each value that is not 0.
+void ShowSizeReadout(float width, float depth, float height);
+// Clears the readout area and writes the text at its left; an empty text only clears it.
+void ShowReadoutText(const char* text);

@@ -1,5 +1,7 @@
 #include "shell/message_box.h"
 
+unsigned long shownMessageBoxCount = 0;
+
 static MessageBoxHook messageBoxHook = nullptr;
 static void* messageBoxHookContext = nullptr;
 
@@ -11,6 +13,7 @@ void SetMessageBoxHook(MessageBoxHook hook, void* context)
 
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT flags)
 {
+    ++shownMessageBoxCount;
     if (messageBoxHook)
         return messageBoxHook(owner, text ? text : "", caption ? caption : "", flags, messageBoxHookContext);
     return MessageBoxA(owner, text, caption, flags);

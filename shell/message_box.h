@@ -9,3 +9,7 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT flags
 // A hook returns the button id the user "pressed"; it replaces the real box.
 typedef int (*MessageBoxHook)(HWND owner, const char* text, const char* caption, UINT flags, void* context);
 void SetMessageBoxHook(MessageBoxHook hook, void* context);
+
+// The number of boxes shown so far (answered by a hook or by the user), so that a caller
+// can tell whether a routine it called has already told the user something.
+extern unsigned long shownMessageBoxCount;

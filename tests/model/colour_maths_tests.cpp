@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <math.h>
 #include "model/colour_maths.h"
 #include "model/plan_settings.h"
 
@@ -168,10 +169,24 @@ TEST_F(ShadeTest, BrightnessWithASixtyPercentFloor)
     EXPECT_EQ(4u, Shade(1.0f, 0.0f, 0.0f, 7, 0));
 }
 
-TEST_F(ShadeTest, ZeroNormalIsShadedLikeAFaceAcrossTheLight)
+TEST_F(ShadeTest, NormalWithoutDirectionLeavesTheColourUnchanged)
 {
-    EXPECT_EQ(28800u, Shade(0.0f, 0.0f, 0.0f, 40000, 0));
-    EXPECT_EQ(0u, Shade(0.0f, 0.0f, 0.0f, 40000, 1));
+    EXPECT_EQ(40000u, Shade(0.0f, 0.0f, 0.0f, 40000, 0));
+    EXPECT_EQ(40000u, Shade(0.0f, 0.0f, 0.0f, 40000, 1));
+    EXPECT_EQ(40000u, Shade(NAN, 0.0f, 1.0f, 40000, 0));
+    EXPECT_EQ(40000u, Shade(0.0f, NAN, 0.0f, 40000, 1));
+    EXPECT_EQ(40000u, Shade(0.0f, INFINITY, 0.0f, 40000, 1));
+    // So small that its square is 0 in f32: no direction either.
+    EXPECT_EQ(40000u, Shade(1e-30f, 0.0f, 0.0f, 40000, 1));
+}
+
+TEST_F(ShadeTest, FacingTheUnnormalisedSunNeverExceedsTheInput)
+{
+    // Along (0, -0.866, 1) the cosine sum is |L| = 1.3229: the product is capped at the
+    // input, also where it no longer fits 32 bits.
+    EXPECT_EQ(40000u, Shade(0.0f, -0.8660254f, 1.0f, 40000, 1));
+    EXPECT_EQ(0xFFFFFFFFu, Shade(0.0f, -0.8660254f, 1.0f, 0xFFFFFFFFu, 1));
+    EXPECT_EQ(0xFFFFFFFFu, Shade(0.0f, -0.8660254f, 1.0f, 0xFFFFFFFFu, 0));
 }
 
 TEST(ColourMaths, NullArgumentsAreIgnored)

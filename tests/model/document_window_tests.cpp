@@ -381,6 +381,30 @@ TEST_F(PlanColoursTest, SavedColoursAreWrittenInDecimalAndReadBack)
     EXPECT_EQ(settings->inactiveColour.blue, 9);
 }
 
+TEST_F(PlanColoursTest, EveryChannelSurvivesTheRoundTrip)
+{
+    PlanSettings* settings = document->settings;
+    const ColourTriple saved[3] = {{0, 65535, 1}, {65534, 2, 32768}, {257, 514, 771}};
+    settings->foregroundColour = saved[0];
+    settings->backgroundColour = saved[1];
+    settings->inactiveColour = saved[2];
+    const PlanSettings before = *settings;
+    SavePlanColours();
+    settings->foregroundColour = {9, 9, 9};
+    settings->backgroundColour = {9, 9, 9};
+    settings->inactiveColour = {9, 9, 9};
+    LoadPlanColours();
+    const ColourTriple* read[3] = {&settings->foregroundColour, &settings->backgroundColour,
+                                   &settings->inactiveColour};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(read[i]->red, saved[i].red) << i;
+        EXPECT_EQ(read[i]->green, saved[i].green) << i;
+        EXPECT_EQ(read[i]->blue, saved[i].blue) << i;
+    }
+    // Nothing else in the record moves.
+    EXPECT_EQ(memcmp(&before, settings, sizeof(PlanSettings)), 0);
+}
+
 TEST_F(PlanColoursTest, NothingHappensWithoutADocumentOrSettings)
 {
     activeDocument = nullptr;

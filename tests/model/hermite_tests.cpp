@@ -87,6 +87,17 @@ TEST(Hermite, ZeroArcIsAPointWithoutTangents)
     EXPECT_EQ(0.0f, t0y);
     EXPECT_EQ(0.0f, t1x);
     EXPECT_EQ(0.0f, t1y);
+
+    // An angle that is no number is the zero angle, not a NaN handle.
+    ComputeArcHermiteHandles(NAN, 3.0f, &p0x, &t0x, &t1x, &p1x, &p0y, &t0y, &t1y, &p1y);
+    EXPECT_EQ(3.0f, p0x);
+    EXPECT_EQ(0.0f, p0y);
+    EXPECT_EQ(3.0f, p1x);
+    EXPECT_EQ(0.0f, p1y);
+    EXPECT_EQ(0.0f, t0x);
+    EXPECT_EQ(0.0f, t0y);
+    EXPECT_EQ(0.0f, t1x);
+    EXPECT_EQ(0.0f, t1y);
 }
 
 TEST(Hermite, SegmentPointAtStartMiddleAndEnd)
@@ -164,8 +175,21 @@ TEST(Hermite, CurvedLengthIsASumOfChordsByCurveSteps)
     // 3 steps: samples 0, 16/9, 16/9, 0.
     doc.settings.curveSteps = 3;
     EXPECT_NEAR(32.0f / 9.0f, ComputeSegmentCurveLength(&shape.object, a, b), 1e-5);
+}
+
+TEST(Hermite, CurveStepsFromAFileAreMadeUsable)
+{
+    ViewStateScope view;
+    TestObject shape(21);
+    PlanVertex *a, *b;
+    MakeBulge(shape, &a, &b);
+    ScopedDocument doc;
+    // 0 would be a step of 1/0: the default 8 is used, which samples the peak.
     doc.settings.curveSteps = 0;
-    EXPECT_EQ(0.0f, ComputeSegmentCurveLength(&shape.object, a, b));
+    EXPECT_NEAR(4.0f, ComputeSegmentCurveLength(&shape.object, a, b), 1e-5);
+    // A negative count as the signed word reads it: the default too.
+    doc.settings.curveSteps = 0xFFFF;
+    EXPECT_NEAR(4.0f, ComputeSegmentCurveLength(&shape.object, a, b), 1e-5);
 }
 
 TEST(Hermite, CurvedLengthWithoutDocumentUsesTenSteps)

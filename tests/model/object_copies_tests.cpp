@@ -23,6 +23,9 @@ protected:
         DocumentTest::TearDown();
     }
 
+    // Every message box is answered here, so that none can stop a test.
+    vtest::MessageBoxRecorder boxes;
+
     // A wall with every copied field set to something of its own.
     PlanObject* MakeRichWall()
     {
@@ -369,7 +372,6 @@ TEST_F(ObjectCopiesTest, UngroupPutsEveryMemberBackOnTheGroupsFloor)
 
 TEST_F(ObjectCopiesTest, TwoPointWallCannotBecomeExterior)
 {
-    vtest::MessageBoxRecorder boxes;
     PlanObject* wall = MakeObject(ObjWall, Storey(0), {{0, 0, 0}, {100, 0, 0}}, 1);
     ConvertWallGroupToExterior(wall);
     ASSERT_EQ(boxes.Count(), 1u);
@@ -630,6 +632,98 @@ TEST_F(ObjectCopiesTest, RecentringNeedsAPlanPane)
     EXPECT_EQ(box[0], 0.0f);
     EXPECT_EQ(box[3], 0.0f);
     EXPECT_EQ(VertexAt(line, 0)->position[0], 500.0f);
+}
+
+// ---------------------------------------------------------------------------------
+// Boxes, text editors and whole floors
+
+TEST_F(ObjectCopiesTest, GroupBoxesFollowTheirMembersOnShownFloors)
+{
+    PlanObject* group = MakeObject(ObjGroup, Storey(0), {});
+    MakeChild(group, ObjLine, {{-5, -2, 3}, {40, -9, 60}});
+    PlanObject* unselected = MakeObject(ObjGroup, Storey(0), {});
+    MakeChild(unselected, ObjLine, {{1, 0, 1}});
+    PlanObject* hidden = MakeObject(ObjGroup, Storey(1), {});
+    MakeChild(hidden, ObjLine, {{0, 0, 0}, {7, 0, 7}}, 1);
+    Storey(1)->shown = 0;
+    VertexAt(group->firstChild, 0)->selected = 1;
+
+    UpdateAllGroupExtents(document->firstFloor, 0, 1);
+    EXPECT_EQ(group->box3D[0], -9.0f);
+    EXPECT_EQ(group->box3D[1], -5.0f);
+    EXPECT_EQ(group->box3D[2], 3.0f);
+    EXPECT_EQ(group->box3D[3], -2.0f);
+    EXPECT_EQ(group->box3D[4], 40.0f);
+    EXPECT_EQ(group->box3D[5], 60.0f);
+    EXPECT_EQ(unselected->box3D[4], 0.0f) << "only groups with a selected point";
+    EXPECT_EQ(hidden->box3D[4], 0.0f) << "hidden floors are skipped";
+    UpdateAllGroupExtents(document->firstFloor, 0, 0);
+    EXPECT_EQ(unselected->box3D[4], 1.0f);
+}
+
+// The last WM_SETREDRAW each watched window received (-1: none).
+WNDPROC editProc = nullptr;
+HWND watched[2] = {};
+int lastRedraw[2] = {-1, -1};
+
+LRESULT CALLBACK WatchRedraw(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SETREDRAW)
+        for (int i = 0; i < 2; ++i)
+            if (watched[i] == window)
+                lastRedraw[i] = static_cast<int>(wParam);
+    return CallWindowProcA(editProc, window, message, wParam, lParam);
+}
+
+TEST_F(ObjectCopiesTest, TextEditorsDrawOnlyOnShownFloors)
+{
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    for (int i = 0; i < 2; ++i) {
+        watched[i] = CreateWindowExA(0, "EDIT", "a", WS_CHILD | WS_VISIBLE, 0, 0, 40, 20, parent, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+        editProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(watched[i], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchRedraw)));
+        lastRedraw[i] = -1;
+    }
+    PlanObject* shown = MakeObject(ObjTextFrame, Storey(0), {{0, 0, 0}});
+    shown->link = watched[0];
+    PlanObject* group = MakeObject(ObjGroup, Storey(1), {});
+    PlanObject* nested = MakeChild(group, ObjTextFrame, {{0, 0, 0}});
+    nested->link = watched[1];
+    Storey(1)->shown = 0;
+    UpdateTextEditRedraw();
+    EXPECT_EQ(lastRedraw[0], TRUE);
+    EXPECT_EQ(lastRedraw[1], FALSE);
+    Storey(1)->shown = 1;
+    UpdateTextEditRedraw();
+    EXPECT_EQ(lastRedraw[1], TRUE);
+    FreeObject(shown);
+    FreeObject(group);
+    DestroyWindow(parent);
+}
+
+TEST_F(ObjectCopiesTest, FloorHeightsAreRaisedAndClampedInPlanLengths)
+{
+    PlanObject* line = MakeObject(ObjLine, Storey(0), {{0, 500, 0}, {0, 20, 0}});
+    PlanObject* wall = MakeObject(ObjWall, Storey(0), {{0, 0, 0}, {100, 0, 0}});
+    PlanObject* door = MakeDoorOn(wall, 0);
+    OpeningRecord* record = static_cast<OpeningRecord*>(door->link);
+    record->elevation = 170;
+    record->height = 80;
+    VertexAt(door, 0)->position[1] = 300;
+
+    RaiseFloorObjects(Storey(0), 5);
+    EXPECT_EQ(VertexAt(line, 1)->position[1], 25.0f);
+    EXPECT_EQ(VertexAt(door, 0)->position[1], 305.0f);
+
+    // 96 inches at 1:36 are 192 plan units; openings stay 6 below that.
+    ClampFloorObjectHeights(Storey(0));
+    EXPECT_FLOAT_EQ(VertexAt(line, 0)->position[1], 192.0f);
+    EXPECT_EQ(VertexAt(line, 1)->position[1], 25.0f);
+    EXPECT_FLOAT_EQ(VertexAt(door, 0)->position[1], 192.0f);
+    EXPECT_FLOAT_EQ(record->elevation, 106.0f);
+    EXPECT_FLOAT_EQ(record->height, 80.0f);
 }
 
 } // namespace

@@ -162,11 +162,11 @@ TEST(ObjectExtents, CurvedSegmentSampledByTheCurveSteps)
     GetObjectExtents3D(&shape.object, 0, box, 0);
     ExpectBox(0.0f, 0.0f, 0.0f, 0.0f, 10.0f, 16.0f / 9.0f, box);
 
-    // No steps: only t = 0, the start of the segment.
+    // No steps (a damaged file): the default 8, never a step of 1/0.
     doc.settings.curveSteps = 0;
     ResetExtentBox(box);
     GetObjectExtents3D(&shape.object, 0, box, 0);
-    ExpectBox(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, box);
+    ExpectBox(0.0f, 0.0f, 0.0f, 0.0f, 10.0f, 2.0f, box);
 
     // Vertices only: the curve is not sampled.
     doc.settings.curveSteps = 8;

@@ -1,5 +1,6 @@
 #include "support_model.h"
 #include "model/object_operations.h"
+#include <math.h>
 #include <string.h>
 #include <vector>
 
@@ -266,4 +267,25 @@ TEST_F(ObjectOperationsTest, SuspendAndResumeSwitchTextEditors)
     HWND edit = static_cast<HWND>(text->link);
     ForEachFloorObject(document->firstFloor, 0, SuspendTextEditors, nullptr);
     EXPECT_FALSE(IsWindowEnabled(edit));
+}
+
+TEST_F(ObjectOperationsTest, NudgeWithoutGridMovesOneScreenPixelEvenForAnUnusableZoom)
+{
+    PlanSettings* settings = document->settings;
+    settings->snapToGrid = 0;
+    PlanObject* line = MakeObject(ObjLine, Storey(0), {{0, 0, 0}, {10, 0, 0}}, 1);
+
+    // One pixel at zoom 2 is half a plan unit.
+    settings->zoom = 2.0f;
+    ApplyObjectOperation(line, 0, NudgeRight, settings);
+    EXPECT_FLOAT_EQ(VertexAt(line, 0)->position[0], 0.5f);
+
+    // A zoom of 0 or no number (a damaged file) counts as the default 0.6.
+    settings->zoom = 0.0f;
+    ApplyObjectOperation(line, 0, NudgeRight, settings);
+    EXPECT_FLOAT_EQ(VertexAt(line, 0)->position[0], 0.5f + 1.0f / 0.6f);
+    settings->zoom = NAN;
+    ApplyObjectOperation(line, 0, NudgeLeft, settings);
+    EXPECT_FLOAT_EQ(VertexAt(line, 0)->position[0], 0.5f);
+    EXPECT_FLOAT_EQ(VertexAt(line, 1)->position[0], 10.5f);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -330,4 +331,98 @@ TEST(PlanSettingsStyleWord, DisplayFormatSetsOneOfBitsTwelveToEighteen)
     }
     ApplyDisplayFormatChoice(nullptr);
     FreePlanSettings(s);
+}
+
+// Fields read raw from a plan file that serve as divisors, counts or a path.
+TEST(PlanSettingsFromFiles, DefaultsPassThroughTheAccessors)
+{
+    PlanSettings* s = CreatePlanSettings();
+    ASSERT_NE(nullptr, s);
+    EXPECT_EQ(36.0f, UsableDrawingScale(s));
+    EXPECT_EQ(8, UsableCurveSteps(s));
+    EXPECT_EQ(0.6f, UsableZoom(s));
+    EXPECT_EQ(8u, UsableAntiAliasPasses(s));
+    EXPECT_STREQ("", UsableTracingImagePath(s));
+    // Every value a plan or a command can sensibly set comes back as it is.
+    s->drawingScale = 0.5f;
+    s->curveSteps = 200;
+    s->zoom = 7.25f;
+    s->antiAliasPasses = 24;
+    std::strcpy(s->tracingImagePath, "C:\\PLANS\\TRACE.BMP");
+    EXPECT_EQ(0.5f, UsableDrawingScale(s));
+    EXPECT_EQ(200, UsableCurveSteps(s));
+    EXPECT_EQ(7.25f, UsableZoom(s));
+    EXPECT_EQ(24u, UsableAntiAliasPasses(s));
+    EXPECT_STREQ("C:\\PLANS\\TRACE.BMP", UsableTracingImagePath(s));
+    s->curveSteps = 1;
+    s->zoom = kMinimumZoom;
+    s->antiAliasPasses = 4;
+    EXPECT_EQ(1, UsableCurveSteps(s));
+    EXPECT_EQ(kMinimumZoom, UsableZoom(s));
+    EXPECT_EQ(4u, UsableAntiAliasPasses(s));
+    FreePlanSettings(s);
+}
+
+TEST(PlanSettingsFromFiles, DivisorsThatAreNoPositiveNumberGiveTheDefaults)
+{
+    PlanSettings* s = CreatePlanSettings();
+    ASSERT_NE(nullptr, s);
+    const float bad[] = {0.0f, -0.0f, -36.0f, NAN, INFINITY, -INFINITY};
+    for (float v : bad) {
+        s->drawingScale = v;
+        s->zoom = v;
+        EXPECT_EQ(36.0f, UsableDrawingScale(s)) << v;
+        EXPECT_EQ(0.6f, UsableZoom(s)) << v;
+    }
+    // A positive zoom below the minimum is held at it: dividing by it stays finite.
+    s->zoom = 1.0e-30f;
+    EXPECT_EQ(kMinimumZoom, UsableZoom(s));
+    FreePlanSettings(s);
+}
+
+TEST(PlanSettingsFromFiles, CountsAreClamped)
+{
+    PlanSettings* s = CreatePlanSettings();
+    ASSERT_NE(nullptr, s);
+    s->curveSteps = 0;
+    EXPECT_EQ(8, UsableCurveSteps(s));
+    s->curveSteps = 201;
+    EXPECT_EQ(200, UsableCurveSteps(s));
+    s->curveSteps = 32767;
+    EXPECT_EQ(200, UsableCurveSteps(s));
+    // The count is a signed word in older files: a top bit set is negative, no count.
+    s->curveSteps = 0x8000;
+    EXPECT_EQ(8, UsableCurveSteps(s));
+    s->curveSteps = 0xFFFF;
+    EXPECT_EQ(8, UsableCurveSteps(s));
+
+    s->antiAliasPasses = 0;
+    EXPECT_EQ(8u, UsableAntiAliasPasses(s));
+    s->antiAliasPasses = 25;
+    EXPECT_EQ(24u, UsableAntiAliasPasses(s));
+    s->antiAliasPasses = 0xFFFFFFFFu;
+    EXPECT_EQ(24u, UsableAntiAliasPasses(s));
+    FreePlanSettings(s);
+}
+
+TEST(PlanSettingsFromFiles, PathWithoutTerminatorIsCutAtTheFieldsEnd)
+{
+    PlanSettings* s = CreatePlanSettings();
+    ASSERT_NE(nullptr, s);
+    std::memset(s->tracingImagePath, 'A', sizeof s->tracingImagePath);
+    s->tracingImageShown = 0x42;  // the byte after the field: must not be read as text
+    const char* path = UsableTracingImagePath(s);
+    EXPECT_EQ(s->tracingImagePath, path);
+    EXPECT_EQ(511u, std::strlen(path));
+    EXPECT_EQ(0x42, s->tracingImageShown);
+    FreePlanSettings(s);
+}
+
+TEST(PlanSettingsFromFiles, WithoutSettingsTheNoDocumentValues)
+{
+    EXPECT_EQ(36.0f, UsableDrawingScale(nullptr));
+    EXPECT_EQ(10, UsableCurveSteps(nullptr));
+    EXPECT_EQ(1.0f, UsableZoom(nullptr));
+    EXPECT_EQ(8u, UsableAntiAliasPasses(nullptr));
+    EXPECT_STREQ("", UsableTracingImagePath(nullptr));
 }

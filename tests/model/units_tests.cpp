@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <math.h>
 
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
@@ -139,12 +140,17 @@ TEST_F(ActiveDocumentTest, PlanLengthsThroughTheDrawingScale)
     EXPECT_EQ(96.0f, UnitsToPlanLength(96.0f, nullptr, 1));
 }
 
-TEST_F(ActiveDocumentTest, ZeroDrawingScaleLeavesLengthsFinite)
+TEST_F(ActiveDocumentTest, UnusableDrawingScaleCountsAsTheDefault)
 {
     settings->zoom = 1.0f;
-    settings->drawingScale = 0.0f;
-    EXPECT_EQ(96.0f, UnitsToPlanLength(96.0f, settings, 0));
-    EXPECT_EQ(0.0f, PlanLengthToUnits(192.0f, settings, 0));
+    settings->drawingUnit = kUnitInch;
+    // A damaged file's scale would make every length infinite or NaN: 1:36 is used.
+    const float bad[] = {0.0f, -12.0f, NAN, INFINITY};
+    for (float scale : bad) {
+        settings->drawingScale = scale;
+        EXPECT_FLOAT_EQ(192.0f, UnitsToPlanLength(96.0f, settings, 0)) << scale;
+        EXPECT_FLOAT_EQ(96.0f, PlanLengthToUnits(192.0f, settings, 0)) << scale;
+    }
 }
 
 TEST(Zoom, WithoutActiveDocumentNothingChanges)
@@ -194,12 +200,22 @@ TEST_F(ActiveDocumentTest, ZoomRoundsByHalfAndTruncatesTowardZero)
 
 TEST_F(ActiveDocumentTest, UnusableZoomNeverDividesByZero)
 {
-    settings->zoom = 0.0f;
-    EXPECT_EQ(7, UnzoomInt(7));
-    EXPECT_EQ(2.5f, UnzoomFloat(2.5f));
-    EXPECT_EQ(7, ZoomInt(7));
-    settings->zoom = -2.0f;
-    EXPECT_EQ(2.5f, UnzoomFloat(2.5f));
+    // Zero, negative or no number: the default 0.6 is used, both ways alike.
+    const float bad[] = {0.0f, -2.0f, NAN, INFINITY};
+    for (float zoom : bad) {
+        settings->zoom = zoom;
+        EXPECT_EQ(12, UnzoomInt(7)) << zoom;  // 11.67 + 0.5
+        EXPECT_FLOAT_EQ(2.5f / 0.6f, UnzoomFloat(2.5f)) << zoom;
+        EXPECT_EQ(4, ZoomInt(7)) << zoom;     // 4.2 + 0.5
+        EXPECT_FLOAT_EQ(1.5f, ZoomFloat(2.5f)) << zoom;
+    }
+    // A vanishing zoom is held at the minimum.
+    settings->zoom = 1.0e-30f;
+    EXPECT_EQ(700, UnzoomInt(7));
+    EXPECT_EQ(10, ZoomInt(1000));  // 10.0 + 0.5
+    // An explicit factor that is unusable changes nothing.
+    EXPECT_EQ(2.5f, UnzoomFloatBy(2.5f, 0.0f));
+    EXPECT_EQ(7, UnzoomIntBy(7, NAN));
     // Far beyond the integer range: saturates instead of overflowing.
     settings->zoom = 1.0e6f;
     EXPECT_EQ(INT32_MAX, ZoomInt(1000000));
@@ -319,6 +335,17 @@ TEST(ZoomLimit, NeverZero)
     s->extentRight = -10.0f;
     EXPECT_FALSE(LimitZoom(s));
     EXPECT_EQ(3.0f, s->zoom);
+
+    // A stored zoom that is no number is limited as the 0.6 it is used as.
+    s->extentLeft = -32000.0f;
+    s->extentRight = 32000.0f;
+    s->zoom = NAN;
+    EXPECT_TRUE(LimitZoom(s));
+    EXPECT_FLOAT_EQ(0.5f, s->zoom);
+    s->extentLeft = -20000.0f;
+    s->extentRight = 20000.0f;
+    s->zoom = 0.0f;
+    EXPECT_FALSE(LimitZoom(s));  // 0.6 is within the 0.8 limit
     FreePlanSettings(s);
 }
 
@@ -390,6 +417,12 @@ TEST_F(ActiveDocumentTest, FitToPlanExtentsTakesTheSmallerRatio)
     POINT p = WindowOrigin(pane);
     EXPECT_EQ(-149, p.x);
     EXPECT_EQ(-149, p.y);
+
+    // Extents far wider than any pane: the fit stops at the minimum zoom.
+    settings->extentLeft = settings->extentTop = -1.0e7f;
+    settings->extentRight = settings->extentBottom = 1.0e7f;
+    ZoomToFitPlanExtents(pane, settings);
+    EXPECT_EQ(kMinimumZoom, settings->zoom);
     DestroyWindow(pane);
 }
 

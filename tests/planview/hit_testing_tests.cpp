@@ -94,6 +94,16 @@ TEST_F(HitTest, CurvedSegmentFollowsTheCurve)
     // The straight chord between the ends is not part of the curve.
     PlanMouseState onChord = Click(50, 0);
     EXPECT_FALSE(Pick(&onChord));
+
+    // A file's curve steps of 0, or a negative signed word, sample as the default 8.
+    const uint16_t damaged[] = {0, 0xFFFF};
+    for (uint16_t steps : damaged) {
+        Settings()->curveSteps = steps;
+        PlanMouseState again = Click(50, 50);
+        ASSERT_TRUE(Pick(&again)) << steps;
+        EXPECT_FLOAT_EQ(again.chordPreviousT, 0.4375f) << steps;
+        EXPECT_FLOAT_EQ(again.chordCurrentT, 0.5f) << steps;
+    }
 }
 
 TEST_F(HitTest, EndHandlesBeforeTheSegment)

@@ -372,7 +372,7 @@ TEST_F(PlanBackground, ScrollRangesAreTwiceTheZoomedExtents)
     Bar h(false), v(true);
     SetExtents(-2400, -2400, 2400, 2400);
     own.SetOrigin(-400, -300);
-    UpdatePlanScrollBarsFromExtents(h.window, v.window);
+    UpdatePlanScrollBars(h.window, v.window);
     // Doubled zoomed extents: (r(2400) - r(-2400)) x 2 = (2400 - (-2399)) x 2 = 9598,
     // less the window (400 - 2, 300 - 2); positions from 2 x the minimum.
     EXPECT_EQ(h.Max(), 9598 - 398);
@@ -384,7 +384,7 @@ TEST_F(PlanBackground, ScrollRangesAreTwiceTheZoomedExtents)
 
     // At zoom 0.5 the area halves.
     Settings()->zoom = 0.5f;
-    UpdatePlanScrollBarsFromExtents(h.window, v.window);
+    UpdatePlanScrollBars(h.window, v.window);
     EXPECT_EQ(h.Max(), (1200 - (-1199)) * 2 - 398);
     EXPECT_EQ(h.Position(), -400 + 2400);
     Settings()->zoom = 1.0f;
@@ -397,7 +397,7 @@ TEST_F(PlanBackground, APlanSmallerThanThePaneIsCentred)
     Bar h(false), v(true);
     SetExtents(-60, -90, 60, 90); // 358 x 238 doubled: smaller than the pane
     own.SetOrigin(5, 7);
-    UpdatePlanScrollBarsFromExtents(h.window, v.window);
+    UpdatePlanScrollBars(h.window, v.window);
     EXPECT_EQ(h.Max(), 0);
     EXPECT_EQ(v.Max(), 0);
     EXPECT_EQ(h.Position(), 0);

@@ -506,6 +506,45 @@ TEST_F(RedrawTest, OrphanDimensionLabelShowsZero)
     label->link = nullptr;
 }
 
+TEST_F(RedrawTest, GateSegmentOfAPicketFenceGetsAHeavyPen)
+{
+    PlanObject* fence = AddObject(25, {{0, 0, 0}, {10, 0, 0}, {20, 0, 0}});
+    Vertex(fence, 0)->kind = 6;   // a gate starts here
+    MetafileRecorder record;
+    Redraw(record.dc());
+    const auto& lines = record.Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    ExpectPen(lines[0], PS_SOLID, 3, kCurrentColour);
+    ExpectPen(lines[1], PS_DOT, 0, kCurrentColour);
+
+    MetafileRecorder red;
+    Redraw(red.dc(), DrawAllObjects | DrawRed);
+    ASSERT_EQ(red.Lines().size(), 2u);
+    ExpectPen(red.Lines()[0], PS_SOLID, 3, RGB(0, 0, 0));
+}
+
+TEST_F(RedrawTest, ObjectTouchesRectUsesTheZoomedGrownBox)
+{
+    PlanObject* object = AddObject(15, {{0, 0, 0}});
+    const float box[4] = {10, 20, 40, 60};   // top, left, bottom, right
+    std::memcpy(object->box2D, box, sizeof box);
+    const RECT left = {0, 0, 19, 100};
+    const RECT touching = {0, 0, 20, 100};    // the box grown by 1 starts at 19
+    EXPECT_FALSE(ObjectTouchesRect(object, &left));
+    EXPECT_TRUE(ObjectTouchesRect(object, &touching));
+    Settings()->zoom = 2.0f;                  // 40..120 x 20..80, grown to 39..121
+    const RECT below = {0, 81, 200, 200};
+    const RECT edge = {0, 80, 200, 200};
+    EXPECT_FALSE(ObjectTouchesRect(object, &below));
+    EXPECT_TRUE(ObjectTouchesRect(object, &edge));
+    object->type = 102;
+    EXPECT_TRUE(ObjectTouchesRect(object, &below));
+    object->type = 15;
+    planOutputMode = 1;
+    EXPECT_TRUE(ObjectTouchesRect(object, &below));
+    EXPECT_FALSE(ObjectTouchesRect(nullptr, &below));
+}
+
 TEST_F(RedrawTest, InvalidateMarksThePlanView)
 {
     planViewInvalid = 0;

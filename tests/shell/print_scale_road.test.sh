@@ -3,7 +3,9 @@
 # velmora-test: timeout 180
 # velmora.exe <plan><byte 3>: the plan is printed at its print scale over the grid of
 # pages the page arithmetic gives for the test printer (1:48 imperial: 2 x 2 pages;
-# 1:100 metric: 1 page), each page showing its part of the plan where it belongs.
+# 1:100 metric: 1 page), each page showing its part of the plan where it belongs. A plan
+# whose grid would take about 100,000 pages is refused with a message box, after which
+# the program ends without printing.
 set -u
 exe=${1:?velmora.exe}
 . "$(dirname "$0")/print_road_lib.sh"
@@ -30,4 +32,14 @@ for name in scale small; do
   echo "$name: $pdf"
   python3 "$here/printed_pages.py" scale "$pdf" "$work/$name.segments" "$work/printer.caps" || failed=1
 done
+before=$(last_job)
+run_print_road "$work/huge.ZRO" 3 "$work/huge.log"
+rc=$?
+[ "$rc" -eq 0 ] || { echo "FAIL huge: exit code $rc (124: it did not end)"; failed=1; }
+windows=$(tr '\n' '|' <"$work/huge.log.windows")
+if [ "$windows" != "Print|Fandril Print Manager|" ]; then
+  echo "FAIL huge: the windows shown were: $windows"
+  failed=1
+fi
+[ "$(last_job)" -eq "$before" ] || { echo "FAIL huge: something was printed"; failed=1; }
 exit $failed

@@ -174,6 +174,8 @@ TEST_F(SamplePlanTest, WritePrintPlansWhenAsked)
         {"fit", BuildFitPlan},
         {"scale", BuildScalePlan},
         {"small", BuildSmallScalePlan},
+        {"huge", BuildHugeScalePlan},
+        {"many", [] { BuildManyLinesPlan(10000); }},
     };
     for (const Named& plan : plans) {
         std::vector<Segment> segments;

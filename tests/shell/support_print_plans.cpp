@@ -188,14 +188,11 @@ void BuildManyLinesPlan(int count)
     }
 }
 
-bool WriteSegments(const std::string& path, const std::vector<Segment>& segments)
+void BuildHugeScalePlan()
 {
-    FILE* f = std::fopen(path.c_str(), "w");
-    if (!f)
-        return false;
-    for (const Segment& s : segments)
-        std::fprintf(f, "%.3f %.3f %.3f %.3f\n", s.x1, s.z1, s.x2, s.z2);
-    return std::fclose(f) == 0;
+    activeDocument->settings->unitSystem = kUnitSystemMetric;
+    activeDocument->settings->printScaleChoice = 11;
+    AddLine(FirstStorey(), -29000, -29000, 29000, 29000);
 }
 
 std::string WindowsPath(const std::string& path)

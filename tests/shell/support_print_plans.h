@@ -38,8 +38,10 @@ void BuildFitPlan();
 void BuildScalePlan();
 // The same plan at metric 1:100 (choice 8): one page.
 void BuildSmallScalePlan();
-// 10,000 short lines, for timing the print road.
+// Short lines in rows of 100, for timing the print road.
 void BuildManyLinesPlan(int count);
+// One line across nearly the whole plane at metric 1:10: a grid of about 100,000 pages.
+void BuildHugeScalePlan();
 
 // A new active document with its three storeys (and a stand-in plan pane); freed by
 // EndPlan.
@@ -47,8 +49,6 @@ PlanDocument* BeginPlan();
 void EndPlan();
 PlanFloor* FirstStorey();
 
-// Writes the segments as text, one "x1 z1 x2 z2" line each, for the page checkers.
-bool WriteSegments(const std::string& path, const std::vector<Segment>& segments);
 // A Windows path for a Unix path (Wine's drive Z:); other paths are returned as they are.
 std::string WindowsPath(const std::string& path);
 

@@ -1,0 +1,4 @@
+#pragma once
+
+// The grid property sheet (spacing and style pages), modal; returns its result.
+int ShowGridPropertySheet();

@@ -1,0 +1,395 @@
+#include <gtest/gtest.h>
+#include "shell/app_globals.h"
+#include "shell/command_dispatcher.h"
+#include "shell/document_commands.h"
+#include "shell/frame_window.h"
+#include "files/plan_file.h"
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "model/record_memory.h"
+#include "support/test_support.h"
+#include "support_commands.h"
+#include "support_shell.h"
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+using shelltest::AddLine;
+using shelltest::CountObjects;
+using shelltest::DocumentWindows;
+using shelltest::SendCommand;
+using shelltest::WindowText;
+
+const char* const saveQuestion = "Salvare le modifiche prima di chiudere?";
+
+class DocumentCommands : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        untitledCounter = 1;
+        cascadeIndex = 0;
+        saveAsCounter = 1;
+        unreadStartPlanWindow = nullptr;
+        frame = shelltest::StartShell();
+        ASSERT_NE(nullptr, frame);
+        shelltest::SetFrameClientSize(frame, 1000, 700);
+    }
+    void TearDown() override
+    {
+        // Leave nothing modified, so the frame closes without asking.
+        for (HWND window : DocumentWindows())
+            if (PlanDocument* document = GetWindowDocument(window))
+                if (document->settings)
+                    document->settings->modified = 0;
+        shelltest::StopShell();
+    }
+
+    // A plan of two lines on the first storey and one on the second, written by the
+    // program's own writer from a document of its own, which is then closed.
+    std::string WriteSamplePlan(const std::string& name)
+    {
+        SendCommand(frame, FrameCommandNew);
+        EXPECT_NE(nullptr, activeDocument);
+        AddLine(shelltest::Storey("First Floor"), {{0, 0}, {100, 0}});
+        AddLine(shelltest::Storey("First Floor"), {{0, 0}, {0, 50}, {40, 50}});
+        AddLine(shelltest::Storey("Second Floor"), {{10, 10}, {20, 20}});
+        std::string path = shelltest::LocalPath(name);
+        EXPECT_TRUE(SavePlanFile(path.c_str()));
+        SendCommand(frame, FrameCommandClose);
+        EXPECT_TRUE(DocumentWindows().empty());
+        return path;
+    }
+
+    void SetCommandLine(const std::string& path)
+    {
+        std::snprintf(commandLineBuffer, CommandLineBufferSize, "%s", path.c_str());
+    }
+
+    HWND frame = nullptr;
+    vtest::MessageBoxRecorder boxes;
+};
+
+TEST_F(DocumentCommands, NewDocumentsAreNumberedAndCascaded)
+{
+    for (int i = 1; i <= 6; ++i)
+        SendCommand(frame, FrameCommandNew);
+    std::vector<HWND> windows = DocumentWindows();
+    ASSERT_EQ(6u, windows.size());
+    // Newest first in z order.
+    const int offsets[6] = {1, 5, 9, 13, 17, 1};
+    for (int i = 0; i < 6; ++i) {
+        HWND window = windows[5 - i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ("Senza nome" + std::to_string(i + 1), WindowText(window));
+        WINDOWPLACEMENT placement = {sizeof placement};
+        ASSERT_TRUE(GetWindowPlacement(window, &placement));
+        EXPECT_EQ(offsets[i], placement.rcNormalPosition.left);
+        EXPECT_EQ(offsets[i], placement.rcNormalPosition.top);
+        PlanDocument* document = GetWindowDocument(window);
+        ASSERT_NE(nullptr, document);
+        EXPECT_EQ(nullptr, document->filePath);
+    }
+    EXPECT_EQ(7u, untitledCounter);
+    EXPECT_EQ(1, cascadeIndex);
+    EXPECT_EQ(0u, boxes.Count());
+}
+
+TEST_F(DocumentCommands, StartModeLoadReadsThePlanIntoANewUnmodifiedDocument)
+{
+    std::string path = WriteSamplePlan("SAMPLE.ZRO");
+    SetCommandLine(path);
+    SendCommand(frame, FrameCommandStartModeLoad);
+    std::vector<HWND> windows = DocumentWindows();
+    ASSERT_EQ(1u, windows.size());
+    PlanDocument* document = GetWindowDocument(windows[0]);
+    ASSERT_NE(nullptr, document);
+    EXPECT_EQ(document, activeDocument);
+    EXPECT_EQ(3, CountObjects(document));
+    ASSERT_NE(nullptr, document->settings);
+    EXPECT_EQ(0u, document->settings->modified);
+    ASSERT_NE(nullptr, document->filePath);
+    EXPECT_EQ(path, document->filePath);
+    EXPECT_EQ("", WindowText(windows[0]));
+    EXPECT_EQ(nullptr, unreadStartPlanWindow);
+    EXPECT_EQ(0u, boxes.Count());
+
+    // The print road ends with the quit command: no save question, the frame goes.
+    SendCommand(frame, FrameCommandQuit);
+    EXPECT_EQ(0u, boxes.Count());
+    EXPECT_FALSE(IsWindow(frame));
+    EXPECT_EQ(0, shelltest::TakeQuitMessage());
+}
+
+TEST_F(DocumentCommands, StartModeLoadOfAMissingFileSaysSoOnceAndPrintsNothing)
+{
+    SetCommandLine(shelltest::LocalPath("MISSING.ZRO"));
+    SendCommand(frame, FrameCommandStartModeLoad);
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_NE(std::string::npos, boxes.Last().text.find("MISSING.ZRO"));
+    EXPECT_EQ(std::string(applicationTitle), boxes.Last().caption);
+
+    std::vector<HWND> windows = DocumentWindows();
+    ASSERT_EQ(1u, windows.size());
+    PlanDocument* document = GetWindowDocument(windows[0]);
+    ASSERT_NE(nullptr, document);
+    EXPECT_EQ(nullptr, document->filePath);
+    EXPECT_EQ(windows[0], unreadStartPlanWindow);
+
+    // The print commands of the road neither print nor ask for a new plan.
+    SendCommand(frame, FrameCommandPrintFitToPage);
+    SendCommand(frame, FrameCommandPrintToScale);
+    EXPECT_EQ(1u, boxes.Count());
+
+    SendCommand(frame, FrameCommandQuit);
+    EXPECT_EQ(1u, boxes.Count());
+    EXPECT_FALSE(IsWindow(frame));
+}
+
+TEST_F(DocumentCommands, StartModeLoadOfABrokenFileKeepsNoPathToIt)
+{
+    std::string path = shelltest::LocalPath("BROKEN.ZRO");
+    ASSERT_TRUE(vtest::WriteFileBytes(path, {0x00, 0x00, 0x28, 0x8A, 0x00, 0x01, 0xFF, 0x13}));
+    SetCommandLine(path);
+    SendCommand(frame, FrameCommandStartModeLoad);
+    // The reader's own message, and no second one.
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(std::string::npos, boxes.Last().text.find("BROKEN.ZRO"));
+    ASSERT_NE(nullptr, activeDocument);
+    EXPECT_EQ(nullptr, activeDocument->filePath);
+    EXPECT_EQ(0u, activeDocument->settings->modified);
+    EXPECT_EQ(0, fileNameBuffer[0]);
+
+    // Save now asks for a name instead of writing over the unreadable file.
+    shelltest::FileDialogAnswers dialogs;
+    dialogs.Cancel();
+    SendCommand(frame, FrameCommandSave);
+    ASSERT_EQ(1u, dialogs.Calls().size());
+    EXPECT_TRUE(dialogs.Calls()[0].save);
+    EXPECT_EQ((std::vector<unsigned char>{0x00, 0x00, 0x28, 0x8A, 0x00, 0x01, 0xFF, 0x13}),
+              vtest::ReadFileBytes(path));
+}
+
+TEST_F(DocumentCommands, SaveAsProposesNumberedNamesAndWritesWhatReloadsIdentically)
+{
+    shelltest::FileDialogAnswers dialogs;
+    SendCommand(frame, FrameCommandNew);
+    AddLine(shelltest::Storey("First Floor"), {{-30, 5}, {70, 5}, {70, 60}});
+    activeDocument->settings->modified = 1;
+    std::string first = shelltest::LocalPath("FIRST.ZRO");
+    dialogs.Choose(first);
+    SendCommand(frame, FrameCommandSaveAs);
+    ASSERT_EQ(1u, dialogs.Calls().size());
+    const auto& call = dialogs.Calls()[0];
+    EXPECT_TRUE(call.save);
+    EXPECT_EQ("Disegno1.ZRO", call.initialName);
+    EXPECT_EQ("Fandril (*.ZRO, *.ZVK, *.ZQW)|*.ZRO;*.ZVK;*.ZQW", call.filter);
+    EXPECT_EQ("ZRO", call.extension);
+    EXPECT_EQ(static_cast<DWORD>(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY), call.flags);
+    EXPECT_EQ(512u, call.maxFile);
+    EXPECT_EQ("", call.title);
+    EXPECT_EQ(frame, call.owner);
+    EXPECT_EQ(2, saveAsCounter);
+    EXPECT_EQ("FIRST.ZRO", WindowText(DocumentWindows()[0]));
+    ASSERT_NE(nullptr, activeDocument->filePath);
+    EXPECT_EQ(first, activeDocument->filePath);
+    EXPECT_EQ(0u, activeDocument->settings->modified);
+    EXPECT_EQ(0, saveInProgress);
+
+    // Save of a document with a path asks nothing and writes the same file again.
+    activeDocument->settings->modified = 1;
+    SendCommand(frame, FrameCommandSave);
+    EXPECT_EQ(1u, dialogs.Calls().size());
+    EXPECT_EQ(0u, activeDocument->settings->modified);
+    std::vector<unsigned char> firstBytes = vtest::ReadFileBytes(first);
+    ASSERT_FALSE(firstBytes.empty());
+
+    // Saving again under a new name proposes the path and leaves the counter alone.
+    std::string second = shelltest::LocalPath("SECOND.ZRO");
+    dialogs.Choose(second);
+    SendCommand(frame, FrameCommandSaveAs);
+    ASSERT_EQ(2u, dialogs.Calls().size());
+    EXPECT_EQ(first, dialogs.Calls()[1].initialName);
+    EXPECT_EQ(2, saveAsCounter);
+    EXPECT_EQ(firstBytes, vtest::ReadFileBytes(second));
+
+    // A saved plan opened into a new window and saved from there, twice: the second
+    // round gives the bytes of the first (the reader completes what a test-made object
+    // lacks, such as its boxes, so the first round is the reference).
+    std::string third = shelltest::LocalPath("THIRD.ZRO");
+    std::string fourth = shelltest::LocalPath("FOURTH.ZRO");
+    dialogs.Choose(first);
+    SendCommand(frame, FrameCommandOpen);
+    ASSERT_EQ(2u, DocumentWindows().size());
+    EXPECT_EQ(1, CountObjects(activeDocument));
+    dialogs.Choose(third);
+    SendCommand(frame, FrameCommandSaveAs);
+    dialogs.Choose(third);
+    SendCommand(frame, FrameCommandOpen);
+    ASSERT_EQ(3u, DocumentWindows().size());
+    dialogs.Choose(fourth);
+    SendCommand(frame, FrameCommandSaveAs);
+    std::vector<unsigned char> thirdBytes = vtest::ReadFileBytes(third);
+    ASSERT_FALSE(thirdBytes.empty());
+    EXPECT_EQ(thirdBytes, vtest::ReadFileBytes(fourth));
+    EXPECT_EQ(firstBytes.size(), thirdBytes.size());
+    EXPECT_EQ(0u, boxes.Count());
+}
+
+TEST_F(DocumentCommands, TheProposedNameCountsUpToNinetyNineThenStartsAgain)
+{
+    shelltest::FileDialogAnswers dialogs;
+    SendCommand(frame, FrameCommandNew);
+    saveAsCounter = 99;
+    dialogs.Choose(shelltest::LocalPath("A.ZRO"));
+    SendCommand(frame, FrameCommandSave);
+    ASSERT_EQ(1u, dialogs.Calls().size());
+    EXPECT_EQ("Disegno99.ZRO", dialogs.Calls()[0].initialName);
+    EXPECT_EQ(1, saveAsCounter);
+
+    // A cancelled dialog changes nothing.
+    SendCommand(frame, FrameCommandNew);
+    dialogs.Cancel();
+    SendCommand(frame, FrameCommandSaveAs);
+    EXPECT_EQ("Disegno1.ZRO", dialogs.Calls()[1].initialName);
+    EXPECT_EQ(1, saveAsCounter);
+    EXPECT_EQ("Senza nome2", WindowText(DocumentWindows()[0]));
+    EXPECT_EQ(nullptr, activeDocument->filePath);
+}
+
+TEST_F(DocumentCommands, OpenUsesTheFirstEmptyUntitledDocumentOnlyOnce)
+{
+    std::string path = WriteSamplePlan("OPEN.ZRO");
+    untitledCounter = 1;
+    shelltest::FileDialogAnswers dialogs;
+    SendCommand(frame, FrameCommandNew);
+    HWND first = DocumentWindows()[0];
+    dialogs.Choose(path);
+    SendCommand(frame, FrameCommandOpen);
+    ASSERT_EQ(1u, dialogs.Calls().size());
+    const auto& call = dialogs.Calls()[0];
+    EXPECT_FALSE(call.save);
+    EXPECT_EQ("*.ZRO;*.ZQW;*.ZVK", call.initialName);
+    EXPECT_EQ(static_cast<DWORD>(OFN_CREATEPROMPT | OFN_HIDEREADONLY), call.flags);
+    EXPECT_EQ("ZRO", call.extension);
+    ASSERT_EQ(1u, DocumentWindows().size());
+    EXPECT_EQ(first, DocumentWindows()[0]);
+    EXPECT_EQ("OPEN.ZRO", WindowText(first));
+    EXPECT_EQ(3, CountObjects(GetWindowDocument(first)));
+    EXPECT_EQ(0u, GetWindowDocument(first)->settings->modified);
+
+    // Now that the first document holds a plan, the next open makes a new window.
+    dialogs.Choose(path);
+    SendCommand(frame, FrameCommandOpen);
+    EXPECT_EQ(2u, DocumentWindows().size());
+    EXPECT_EQ(0u, boxes.Count());
+}
+
+TEST_F(DocumentCommands, OpenOfABrokenFileLeavesNothingToOverwriteIt)
+{
+    std::string path = shelltest::LocalPath("BAD.ZRO");
+    const std::vector<unsigned char> bad = {'n', 'o', 't', ' ', 'a', ' ', 'p', 'l', 'a', 'n'};
+    ASSERT_TRUE(vtest::WriteFileBytes(path, bad));
+    shelltest::FileDialogAnswers dialogs;
+    SendCommand(frame, FrameCommandNew);
+    AddLine(shelltest::Storey("First Floor"), {{0, 0}, {10, 0}});
+    dialogs.Choose(path);
+    SendCommand(frame, FrameCommandOpen);
+    EXPECT_EQ(1u, boxes.Count());
+    ASSERT_EQ(2u, DocumentWindows().size());
+    HWND opened = DocumentWindows()[0];
+    EXPECT_EQ("Senza nome2", WindowText(opened));
+    EXPECT_EQ(nullptr, GetWindowDocument(opened)->filePath);
+    EXPECT_EQ(0, fileNameBuffer[0]);
+    EXPECT_EQ(0, fileTitleBuffer[0]);
+
+    dialogs.Cancel();
+    SendCommand(frame, FrameCommandSave);
+    EXPECT_EQ(bad, vtest::ReadFileBytes(path));
+}
+
+TEST_F(DocumentCommands, TemporaryCopyKeepsTheModifiedFlag)
+{
+    SendCommand(frame, FrameCommandNew);
+    AddLine(shelltest::Storey("First Floor"), {{0, 0}, {25, 25}});
+    std::string copy = std::string(programDirectory) + "\\PRINT.TMP";
+    for (uint32_t modified : {1u, 0u}) {
+        SCOPED_TRACE(modified);
+        DeleteFileA(copy.c_str());
+        activeDocument->settings->modified = modified;
+        SendCommand(frame, FrameCommandSaveTemporaryCopy);
+        EXPECT_EQ(modified, activeDocument->settings->modified);
+        EXPECT_FALSE(vtest::ReadFileBytes(copy).empty());
+        EXPECT_EQ(nullptr, activeDocument->filePath);
+    }
+    EXPECT_EQ(0u, boxes.Count());
+}
+
+TEST_F(DocumentCommands, CloseAllAsksEachDocumentAboutItsOwnPlanAndFreesThem)
+{
+    long baseline = LiveRecordCount();
+    SendCommand(frame, FrameCommandNew);
+    AddLine(shelltest::Storey("First Floor"), {{0, 0}, {10, 10}});
+    activeDocument->settings->modified = 1;
+    SendCommand(frame, FrameCommandNew);
+    AddLine(shelltest::Storey("Second Floor"), {{5, 0}, {10, 10}, {20, 0}});
+    activeDocument->settings->modified = 1;
+    SendCommand(frame, FrameCommandNew);
+    ASSERT_EQ(3u, DocumentWindows().size());
+    EXPECT_GT(LiveRecordCount(), baseline);
+
+    boxes.QueueAnswer(IDNO);
+    boxes.QueueAnswer(IDNO);
+    SendCommand(frame, FrameCommandCloseAll);
+    EXPECT_TRUE(DocumentWindows().empty());
+    EXPECT_EQ(nullptr, activeDocument);
+    ASSERT_EQ(2u, boxes.Count());
+    std::vector<std::string> captions = {boxes.Boxes()[0].caption, boxes.Boxes()[1].caption};
+    std::sort(captions.begin(), captions.end());
+    EXPECT_EQ("Senza nome1", captions[0]);
+    EXPECT_EQ("Senza nome2", captions[1]);
+    for (const auto& box : boxes.Boxes())
+        EXPECT_EQ(saveQuestion, box.text);
+    EXPECT_EQ(baseline, LiveRecordCount());
+}
+
+TEST_F(DocumentCommands, CloseFollowsTheDocumentsAnswer)
+{
+    SendCommand(frame, FrameCommandNew);
+    activeDocument->settings->modified = 1;
+    boxes.QueueAnswer(IDCANCEL);
+    SendCommand(frame, FrameCommandClose);
+    EXPECT_EQ(1u, DocumentWindows().size());
+
+    // Yes, then a cancelled save dialog: the plan is not lost.
+    shelltest::FileDialogAnswers dialogs;
+    boxes.QueueAnswer(IDYES);
+    dialogs.Cancel();
+    SendCommand(frame, FrameCommandClose);
+    EXPECT_EQ(1u, dialogs.Calls().size());
+    EXPECT_EQ(1u, DocumentWindows().size());
+
+    boxes.QueueAnswer(IDNO);
+    SendCommand(frame, FrameCommandClose);
+    EXPECT_TRUE(DocumentWindows().empty());
+    EXPECT_EQ(3u, boxes.Count());
+}
+
+TEST_F(DocumentCommands, QuitWithAModifiedPlanAsksAndStaysWhenCancelled)
+{
+    SendCommand(frame, FrameCommandNew);
+    activeDocument->settings->modified = 1;
+    boxes.QueueAnswer(IDCANCEL);
+    SendCommand(frame, FrameCommandQuit);
+    EXPECT_TRUE(IsWindow(frame));
+    EXPECT_EQ(1u, DocumentWindows().size());
+    boxes.QueueAnswer(IDNO);
+    SendCommand(frame, FrameCommandQuit);
+    EXPECT_FALSE(IsWindow(frame));
+    EXPECT_EQ(2u, boxes.Count());
+}
+
+} // namespace
