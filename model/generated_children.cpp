@@ -12,7 +12,11 @@
 #include "model3d/array_objects.h"
 #include "model3d/fences.h"
 #include "model3d/generated_parts.h"
+#include "dialogs/photo_view_dialog.h"
 #include "render3d/object_polygons.h"
+#include "shell/app_globals.h"
+#include "shell/file_dialogs.h"
+#include <string.h>
 #include <initializer_list>
 #include <stdlib.h>
 
@@ -255,6 +259,37 @@ void RebuildImageObject(PlanObject* object)
         w->faceColourB = p->faceColourB;
     }
     AppendGeneratedPart(object, panel);
+}
+
+void ChooseObjectImage(PlanObject* object)
+{
+    PlanSettings* settings = Settings();
+    if (!object || object->type != ObjImage || !settings)
+        return;
+    ChooseImageFileToOpen(frameWindow);
+    strcpy(fileNameBuffer, "*.BMP");
+    if (!ChooseFileToOpen(frameWindow, fileNameBuffer, fileTitleBuffer))
+        return;
+    size_t length = strnlen(fileNameBuffer, FileNameBufferSize - 1);
+    if (length > 0) {
+        char* path = static_cast<char*>(AllocateRecord(length + 5));
+        if (path) {
+            memcpy(path, fileNameBuffer, length);
+            if (object->imagePath)
+                ReleaseRecord(object->imagePath);
+            object->imagePath = path;
+            uint32_t picture = imageTextureCounter++;
+            object->imageId1 = picture;
+            object->imageId2 = picture;
+            object->value3 = picture;
+            for (PlanVertex* v = object->firstVertex; v; v = v->next) {
+                v->faceTextureA = picture;
+                v->faceTextureB = picture;
+            }
+            RebuildImageObject(object);
+        }
+    }
+    EditLumarefSettings(object, settings);
 }
 
 void ApplyRoofSlope(PlanObject* roof, PlanObject* plate)

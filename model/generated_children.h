@@ -19,6 +19,10 @@ void RebuildSlabChildren(PlanObject* object);
 void RebuildImageObject(PlanObject* object);
 void RebuildFreehandRoof(PlanObject* roof);
 
+// Lets the user pick the picture of an image object (type 130): a new picture gets the
+// next texture number and the panel is rebuilt; the view settings dialog follows.
+void ChooseObjectImage(PlanObject* object);
+
 // The same for every such object of every shown floor from firstFloor on.
 void RebuildAllPaths(PlanFloor* firstFloor);
 void RebuildAllFloorSlabs(PlanFloor* firstFloor);

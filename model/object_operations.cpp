@@ -303,7 +303,9 @@ static bool DispatchOperation(PlanObject* object, uint32_t code, void* argument,
                                      settingsArgument, 0);
         else
             step = 1.0f / UsableZoom(settingsArgument);
-        NudgeSelectedPoints(object, step, static_cast<int>(code - NudgeUp));
+        // Command order is up, down, left, right; directions run up, left, down, right.
+        static const int directionOfCommand[4] = {0, 2, 1, 3};
+        NudgeSelectedPoints(object, step, directionOfCommand[code - NudgeUp]);
         RebuildByType(object, true);
         *boxesChanged = true;
         break;

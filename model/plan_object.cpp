@@ -486,6 +486,12 @@ static void DeleteWallSegment(PlanObject* wall)
     }
 
     bool eFollows = s->next == e;
+    // Only a pair that bounds a real segment deletes anything: neighbours, or the first
+    // and last vertex of a closed wall (its closing segment). Any other pair would drop
+    // a segment, and its doors and windows, that the user never selected.
+    bool closingSegment = wall->closed && s == wall->firstVertex && e->next == nullptr;
+    if (!eFollows && !closingSegment)
+        return;
     // The segment in question starts at S when E follows it, otherwise it is the
     // closing segment, which starts at the last vertex E.
     if (OpeningStandsOn(wall, eFollows ? s : e)) {

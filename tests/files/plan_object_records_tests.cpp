@@ -109,6 +109,7 @@ TEST_F(ObjectRecords, WallWithTwoDoorsKeepsItsOpeningIndexes)
         r->casingWidth = 3.0f;
         doors[i]->link = r;
     }
+    NormaliseAsPlaced(wall);
     Bytes file = SaveBytes();
 
     // wall: tag, header, count, 4 points; then the opening count and the first part.
@@ -173,6 +174,7 @@ TEST_F(ObjectRecords, GroupsAreBracketedAndNestedGroupsKeepTheirMembers)
     MakeChild(inner, 6, {At(0, 0, 9), At(10, 0, 9)});
     MakeChild(group, 6, {At(3, 0, 3), At(4, 0, 4)});
     (void)a;
+    NormaliseAsPlaced(group);
     Bytes file = SaveBytes();
 
     // Any reader of the grammar walks it to its end without meeting anything unknown.
@@ -258,6 +260,7 @@ TEST_F(ObjectRecords, DimensionWithoutLabelRoundTrips)
     record->tolerance1 = 0.25f;
     record->tolerance2 = -0.5f;
     dim->link = record;
+    NormaliseAsPlaced(dim);
     Bytes file = SaveBytes();
     size_t extras = kAfterFirstFloor + 2 + 152 + 4 + 4 * 133;
     EXPECT_EQ(301, ReadBE16(file, extras));

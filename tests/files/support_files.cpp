@@ -4,7 +4,9 @@
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
+#include "model/object_operations.h"
 #include "model/plan_settings.h"
+#include "model/texture_coords.h"
 #include "model/view_projection.h"
 #include "palette/category_tabs.h"
 #include "shell/app_globals.h"
@@ -429,6 +431,20 @@ int PlanFileTest::CountChildren(const PlanObject* object)
     for (const PlanObject* o = object ? object->firstChild : nullptr; o; o = o->next)
         ++n;
     return n;
+}
+
+void PlanFileTest::NormaliseAsPlaced(PlanObject* object)
+{
+    if (!object)
+        return;
+    if (object->type == ObjGroup) {
+        for (PlanObject* member = object->firstChild; member; member = member->next)
+            NormaliseAsPlaced(member);
+        return;
+    }
+    ComputeProjectionExtents(object);
+    ComputeMeshTextureCoords(object);
+    RebuildByType(object);
 }
 
 bool PlanFileTest::LoadBytes(const Bytes& bytes, const char* name)

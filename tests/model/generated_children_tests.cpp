@@ -2,6 +2,8 @@
 #include "model/generated_children.h"
 #include "model/object_copies.h"
 #include "model3d/generated_parts.h"
+#include "shell/file_dialogs.h"
+#include <string.h>
 #include <vector>
 
 using namespace mtest;
@@ -205,4 +207,47 @@ TEST_F(GeneratedChildrenTest, AFreehandRoofPlateFollowsItsPitchAndDirection)
     ExpectAt(VertexAt(plate, 2), 100, 0, 100);
     ExpectAt(VertexAt(marker, 0), 50, 0, 90);
     ExpectAt(VertexAt(marker, 1), 50, 0, 10);
+}
+
+namespace {
+
+// Answers the open dialog in the user's place with a picture name, or cancels.
+BOOL AnswerPicture(OPENFILENAMEA* record, bool save, void* context)
+{
+    const char* name = static_cast<const char*>(context);
+    if (save || !name)
+        return FALSE;
+    strcpy(record->lpstrFile, name);
+    return TRUE;
+}
+
+} // namespace
+
+TEST_F(GeneratedChildrenTest, ChoosingAPictureGivesANewTextureNumberEachTime)
+{
+    PlanObject* image = Own(MakeObject(ObjImage, Storey(0), {{0, 0, 0}, {50, 0, 0}}));
+    image->parameters[0] = 40.0f;
+    uint32_t next = imageTextureCounter;
+
+    SetFileDialogHook(AnswerPicture, (void*)"C:\\pictures\\front.bmp");
+    ChooseObjectImage(image);
+    ASSERT_NE(image->imagePath, nullptr);
+    EXPECT_STREQ(image->imagePath, "C:\\pictures\\front.bmp");
+    EXPECT_EQ(image->imageId1, next);
+    EXPECT_EQ(image->value3, next);
+    EXPECT_EQ(image->firstVertex->next->faceTextureB, next);
+    ASSERT_EQ(Parts(image).size(), 1u);
+    EXPECT_EQ(Parts(image)[0]->firstVertex->faceTextureA, next);
+
+    SetFileDialogHook(AnswerPicture, (void*)"C:\\pictures\\back.bmp");
+    ChooseObjectImage(image);
+    EXPECT_STREQ(image->imagePath, "C:\\pictures\\back.bmp");
+    EXPECT_EQ(image->imageId2, next + 1);
+
+    // Cancelling changes nothing.
+    SetFileDialogHook(AnswerPicture, nullptr);
+    ChooseObjectImage(image);
+    SetFileDialogHook(nullptr, nullptr);
+    EXPECT_STREQ(image->imagePath, "C:\\pictures\\back.bmp");
+    EXPECT_EQ(imageTextureCounter, next + 2);
 }

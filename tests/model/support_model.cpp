@@ -1,4 +1,5 @@
 #include "support_model.h"
+#include <math.h>
 
 namespace mtest {
 
@@ -97,6 +98,12 @@ PlanObject* MakeDoorOn(PlanObject* wall, int start, uint8_t selected)
     record->startVertex = VertexAt(wall, start);
     record->endVertex = VertexAt(wall, start)->next ? VertexAt(wall, start)->next : wall->firstVertex;
     record->width = 36.0f;
+    // In the middle of its segment, so that refitting the wall's openings keeps it.
+    const float dx = record->endVertex->position[0] - record->startVertex->position[0];
+    const float dz = record->endVertex->position[2] - record->startVertex->position[2];
+    const float length = sqrtf(dx * dx + dz * dz);
+    record->distanceFromStart = length / 2.0f;
+    record->distanceToEnd = length / 2.0f;
     door->link = record;
     return door;
 }

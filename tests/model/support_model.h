@@ -33,7 +33,8 @@ PlanObject* MakeChild(PlanObject* owner, uint16_t type, std::initializer_list<Po
 PlanVertex* VertexAt(PlanObject* object, int index);
 int CountChain(const PlanObject* object);
 int CountFloorObjects(const PlanFloor* floor);
-// A door standing on the wall segment that starts at vertex index 'start'.
+// A door 36 wide standing in the middle of the wall segment that starts at vertex
+// index 'start'.
 PlanObject* MakeDoorOn(PlanObject* wall, int start, uint8_t selected = 0);
 
 } // namespace mtest

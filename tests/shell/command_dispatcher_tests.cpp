@@ -313,6 +313,60 @@ TEST_F(Dispatcher, AnAreaCommandIgnoresAnObjectThatIsNotThePlans)
     EXPECT_EQ(0u, boxes.Count());
 }
 
+TEST_F(Dispatcher, TheTracingImageIsChosenShownAndHidden)
+{
+    PlanSettings* settings = OpenDocument();
+    ASSERT_NE(nullptr, settings);
+    shelltest::FileDialogAnswers dialogs;
+    // Showing an image that was never chosen asks for one first.
+    dialogs.Cancel();
+    SendCommand(frame, 5281);
+    ASSERT_EQ(1u, dialogs.Calls().size());
+    EXPECT_EQ("Carica Immagine tracciato pianta", dialogs.Calls()[0].title);
+    EXPECT_EQ("*.BMP", dialogs.Calls()[0].initialName);
+    EXPECT_EQ("BMP File (*.BMP)|*.bmp", dialogs.Calls()[0].filter);
+    EXPECT_EQ(0, settings->tracingImageShown);
+
+    settings->tracingScaleX = 3.0f;
+    std::string picture = shelltest::LocalPath("TRACE.BMP");
+    dialogs.Choose(picture);
+    SendCommand(frame, 5280);
+    EXPECT_EQ(picture, settings->tracingImagePath);
+    EXPECT_EQ(1.0f, settings->tracingScaleX);
+    EXPECT_EQ(1.0f, settings->tracingScaleY);
+    EXPECT_EQ(1, settings->tracingImageShown);
+    SendCommand(frame, 5281);
+    EXPECT_EQ(0, settings->tracingImageShown);
+    SendCommand(frame, 5281);
+    EXPECT_EQ(1, settings->tracingImageShown);
+    EXPECT_EQ(2u, dialogs.Calls().size());
+    EXPECT_EQ(1u, settings->modified);
+}
+
+TEST_F(Dispatcher, ExportsAskForTheirFileNames)
+{
+    OpenDocument();
+    shelltest::FileDialogAnswers dialogs;
+    dialogs.Cancel();
+    SendCommand(frame, 5095);
+    dialogs.Cancel();
+    SendCommand(frame, 5211);
+    dialogs.Cancel();
+    SendCommand(frame, 5245);
+    ASSERT_EQ(3u, dialogs.Calls().size());
+    EXPECT_EQ("Export DXF", dialogs.Calls()[0].title);
+    EXPECT_EQ("Senza nome.DXF", dialogs.Calls()[0].initialName);
+    EXPECT_EQ("dxf", dialogs.Calls()[0].extension);
+    EXPECT_EQ("Export 3D DXF", dialogs.Calls()[1].title);
+    EXPECT_EQ("Esporta BMP", dialogs.Calls()[2].title);
+    EXPECT_EQ("Senza nome.BMP", dialogs.Calls()[2].initialName);
+    for (const auto& call : dialogs.Calls()) {
+        EXPECT_TRUE(call.save);
+        EXPECT_EQ(static_cast<DWORD>(OFN_OVERWRITEPROMPT), call.flags);
+    }
+    EXPECT_EQ(0u, boxes.Count());
+}
+
 // The font dialog answered in the user's place: a chosen height, or a cancel.
 struct FontAnswer { bool ok; LONG height; COLORREF colour; int calls; DWORD flags; };
 
