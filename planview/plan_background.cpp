@@ -352,8 +352,8 @@ void DrawPlanBackground(HDC dc, const RECT* rect, uint32_t flags)
                     perspectiveOn);
     if (flags != PaintWithoutBackground && rect)
         FillBackgroundRect(nullptr, dc, rect, 0);
-    if (settings->tracingImageShown && settings->tracingImagePath[0])
-        DrawTracingImage(activePlanPane, dc, settings->tracingImagePath);
+    if (settings->tracingImageShown && UsableTracingImagePath(settings)[0])
+        DrawTracingImage(activePlanPane, dc, UsableTracingImagePath(settings));
 
     float gx = UnitsToPlanLength(settings->gridSpacingX, settings, 0);
     float gy = UnitsToPlanLength(settings->gridSpacingY, settings, 0);

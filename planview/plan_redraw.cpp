@@ -161,7 +161,7 @@ static void DrawHermiteSegment(HDC dc, PlanObject* object, const float* p0, cons
         return;
     }
     PlanSettings* settings = ActiveSettings();
-    float steps = settings ? static_cast<float>(settings->curveSteps) : 10.0f;
+    float steps = static_cast<float>(UsableCurveSteps(settings));
     if (interactiveRedraw)
         steps = std::floor(steps / 2.0f);
     // Zero steps would leave the curve undrawn: a curve always gets one chord at least.

@@ -16,6 +16,12 @@ namespace {
 
 const char* const kFormatText =
     "Questo file \xE8 stato danneggiato oppure \xE8 stato creato da una versione pi\xF9 recente di Velmora.";
+const char* const kWallTooShortText =
+    "Il muro non \xE8 abbastanza lungo perch\xE9 vi si possano inserire tutti gli oggetti: eliminare una o pi\xF9 "
+    "finestre, porte o apparecchi elettrici/idraulici.";
+const char* const kStepsDoNotFitText =
+    "E' stato accorciato un lato di terrazza oppure \xE8 stato inserito un gradino pi\xF9 ampio del lato della "
+    "terrazza: eliminare uno o pi\xF9 gradini.";
 
 TObject Outline(uint16_t type, std::vector<TPoint> points)
 {
@@ -32,6 +38,9 @@ void Door(TestFileWriter& w, uint16_t tag, uint16_t type, uint32_t start)
     w.ObjectHeader(door);
     w.Points(door);
     TOpening block;
+    // Centred well inside its segment (every segment here is at least 100 long), so that
+    // the refit after loading keeps it and says nothing.
+    block.distance = 50;
     block.typeCopy = type;
     block.startIndex = start;
     block.endIndex = start + 1;
@@ -286,10 +295,21 @@ TEST_F(HostileFiles, ThousandsOfDamagedCopiesReturnCleanly)
         double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         slowest = std::max(slowest, seconds);
         (ok ? loaded : rejected)++;
-        // A loaded file shows nothing; a rejected one at most the format message.
-        ASSERT_LE(boxes.Count(), boxesBefore + 1);
-        if (ok)
-            ASSERT_EQ(boxesBefore, boxes.Count());
+        // A rejected file shows the format message at most once (a well-formed file that
+        // lacks a storey is refused silently), a loaded one never. A damaged number can
+        // leave a well-formed plan whose opening or step no longer fits its segment: the
+        // refit after loading removes it with its own notice, the only other box allowed.
+        size_t formatMessages = 0;
+        for (size_t i = boxesBefore; i < boxes.Count(); ++i) {
+            const vtest::MessageBoxRecorder::Box& box = boxes.Boxes()[i];
+            if (box.text == kFormatText) {
+                ++formatMessages;
+                continue;
+            }
+            ASSERT_TRUE(box.text == kWallTooShortText || box.text == kStepsDoNotFitText)
+                << "unexpected box \"" << box.caption << "\": " << box.text;
+        }
+        ASSERT_LE(formatMessages, ok ? 0u : 1u);
     }
     double total = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     EXPECT_GT(rejected, 0);

@@ -438,6 +438,28 @@ TEST_F(WallSegmentDeleteTest, NonAdjacentPairsDeleteNothing)
     DeleteObjectWithDependants(wall);
     EXPECT_EQ(wall->vertexCount, 4u);
     EXPECT_EQ(CountFloorObjects(Storey(0)), 1);
+
+    // A pair ending at the last vertex bounds no segment either: the last segment (only
+    // one end selected) and its door stay.
+    PlanObject* open = MakeWall(0);
+    PlanObject* door = MakeDoorOn(open, 2);
+    Select(open, {1, 3});
+    DeleteObjectWithDependants(open);
+    EXPECT_EQ(Xs(open), (std::vector<float>{Key(0, 0), Key(100, 0), Key(100, 100), Key(0, 100)}));
+    EXPECT_EQ(open->firstChild, door);
+    // The first and last vertices of an open group are joined by no segment.
+    PlanObject* ends = MakeWall(0);
+    Select(ends, {0, 3});
+    DeleteObjectWithDependants(ends);
+    EXPECT_EQ(ends->vertexCount, 4u);
+    // In a closed group the closing segment runs from the last vertex to the first, not
+    // from the second: the group stays closed.
+    PlanObject* closed = MakeWall(1);
+    Select(closed, {1, 3});
+    DeleteObjectWithDependants(closed);
+    EXPECT_EQ(closed->closed, 1);
+    EXPECT_EQ(closed->vertexCount, 4u);
+    EXPECT_EQ(unexpectedBoxes.Count(), 0u);
 }
 
 TEST_F(WallSegmentDeleteTest, OneOrThreeOrNoSelectedVerticesDeleteNothing)

@@ -1,7 +1,6 @@
 #include "support_model.h"
 #include "model/wall_openings.h"
 #include "support/test_support.h"
-#include "model3d/wall_rebuild.h"
 
 using namespace mtest;
 
@@ -187,21 +186,4 @@ TEST_F(WallOpeningsTest, ShiftingMovesOnlyTheOpeningsOfThatSegment)
     EXPECT_FLOAT_EQ(Record(onSecond)->distanceFromStart, 30.0f);
     ShiftOpeningsOnSegment(wall, nullptr, 5.0f);
     EXPECT_FLOAT_EQ(Record(onFirst)->distanceFromStart, 42.5f);
-}
-
-TEST_F(WallOpeningsTest, DebugClosedSquare)
-{
-    vtest::MessageBoxRecorder boxes;
-    PlanObject* wall = MakeObject(ObjWall, Storey(0), {{0, 0, 0}, {100, 0, 0}, {100, 0, 100}, {0, 0, 100}}, 0, 1);
-    Door(wall, 36.0f, 50.0f, 1);
-    Door(wall, 36.0f, 50.0f, 3);
-    Door(wall, 36.0f, 50.0f, 0);
-    RebuildWall(wall);
-    for (PlanVertex* v = wall->firstVertex; v; v = v->next) printf("V %f %f %f\n", v->position[0], v->position[1], v->position[2]);
-    for (PlanObject* c = wall->firstChild; c; c = c->next) {
-        OpeningRecord* r = static_cast<OpeningRecord*>(c->link);
-        printf("R %p %p d %f w %f\n", (void*)r->startVertex, (void*)r->endVertex, r->distanceFromStart, r->width);
-    }
-    EXPECT_EQ(FitWallOpenings(wall), 0);
-    printf("children %d\n", Children(wall));
 }

@@ -26,19 +26,26 @@ last_job() {
   echo "$n"
 }
 
-# run_print_road PLAN MODE LOG: runs $exe (velmora.exe) on the plan with the mode byte (2 or 3)
-# and answers every window it shows with Return (the print dialog's default is OK).
-# The titles of the windows met go to LOG.windows, one a line. Returns the exit code
-# (124: the program did not end by itself).
+# run_print_road PLAN MODE LOG: runs $exe (velmora.exe) on the plan with the mode byte
+# (2 or 3) and answers every window the program shows with Return (the print dialog's
+# default is OK). Only the program's own windows are touched (other tests may show
+# windows on the same display). The titles of the windows met go to LOG.windows, one a
+# line. Returns the exit code (124: the program did not end by itself within 90 s).
 run_print_road() {
   local plan=$1 mode=$2 log=$3
   : >"$log.windows"
   local arg
   arg="$(winpath "$plan")$(printf "\\$(printf '%03o' "$mode")")"
-  timeout 90 "$WINE" "$exe" "$arg" >"$log" 2>&1 </dev/null &
-  local pid=$! seen=" " id name
+  # Started directly, so that $! is the Windows process that owns the windows.
+  "$WINE" "$exe" "$arg" >"$log" 2>&1 </dev/null &
+  local pid=$! seen=" " id name deadline=$((SECONDS + 90))
   while kill -0 "$pid" 2>/dev/null; do
-    for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    if [ "$SECONDS" -ge "$deadline" ]; then
+      kill "$pid" 2>/dev/null
+      wait "$pid" 2>/dev/null
+      return 124
+    fi
+    for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
       case "$seen" in *" $id "*) continue ;; esac
       seen="$seen$id "
       name=$(xdotool getwindowname "$id" 2>/dev/null)
