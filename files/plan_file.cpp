@@ -315,7 +315,7 @@ bool ReadPlanBody()
             }
             PlanObject* object = ReadPlanObject(target, groups.empty());
             if (object && !groups.empty())
-                AppendGroupMember(groups.back(), object);
+                AppendGroupMember(groups.back(), GroupDimensionMember(object));
             if (object)
                 lastObject = object;
             break;

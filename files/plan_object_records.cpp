@@ -416,9 +416,11 @@ void ReadObjectPoints(PlanObject* object)
             break;
         }
         ReadPointRecord(v, version);
+        AddObjectPoint(v, object);
+        // The steps builder places steps only between two vertices of the deck: the
+        // segment is upgraded once its end vertex is in the chain.
         if (deckUpgrade && previous)
             UpgradeDeckSegmentParts(object, previous, v);
-        AddObjectPoint(v, object);
         previous = v;
     }
     if (deckUpgrade && object->closed && object->vertexCount > 1)
@@ -542,12 +544,18 @@ void UpgradeDeckSegmentParts(PlanObject* deck, PlanVertex* a, PlanVertex* b)
 {
     if (!deck || !a || !b || !(a->segmentFlags & 2))
         return;
+    PlanObject* before = deck->firstChild;
+    while (before && before->next)
+        before = before->next;
     BuildKind53OnSegment(deck, a, b);
     PlanObject* last = deck->firstChild;
     while (last && last->next)
         last = last->next;
-    if (!last || last->type != ObjDeckSteps || !last->link)
+    // A side too short for steps gets none; the steps of an earlier side keep their sizes.
+    if (!last || last == before || last->type != ObjDeckSteps || !last->link)
         return;
+    // The builder puts new steps on the current floor, which a load has not chosen yet.
+    last->floor = deck->floor;
     OpeningRecord* record = static_cast<OpeningRecord*>(last->link);
     const PlanSettings* settings = activeDocument ? activeDocument->settings : nullptr;
     record->width = UnitsToPlanLength(a->angleA, settings, 0);
@@ -890,9 +898,43 @@ void WriteObjectExtras(PlanObject* object)
 // ---------------------------------------------------------------------------------
 // Whole records.
 
+// A dimension grouped with its own label and nothing else: the reader groups the two
+// again when it meets the dimension. Any other group, even one that starts with a
+// dimension, is a group of the user's and is stored as one.
 static bool IsDimensionGroup(const PlanObject* object)
 {
-    return object->type == ObjGroup && object->firstChild && object->firstChild->type == ObjDimensionLine;
+    if (object->type != ObjGroup)
+        return false;
+    const PlanObject* dimension = object->firstChild;
+    if (!dimension || !IsDimensionType(dimension->type) || !dimension->link)
+        return false;
+    const PlanObject* label = dimension->next;
+    const AttachmentRecord* record = static_cast<const AttachmentRecord*>(dimension->link);
+    return label && !label->next && record->label == label && label->type == ObjDimensionLabel && label->link;
+}
+
+PlanObject* GroupDimensionMember(PlanObject* dimension)
+{
+    if (!dimension || !IsDimensionType(dimension->type) || !dimension->link || dimension->owner)
+        return dimension;
+    PlanObject* label = static_cast<AttachmentRecord*>(dimension->link)->label;
+    if (!label || label->type != ObjDimensionLabel || label->owner || !label->floor)
+        return dimension;
+    PlanFloor* floor = label->floor;
+    PlanObject* group = CreateObject(ObjGroup, 0, 0, &kUnsetColour, &kBlackColour, 0.0f, 6, 0, nullptr,
+                                     nullptr, nullptr, nullptr, floor, nullptr);
+    // Without a group the label simply stays on its floor.
+    if (!group)
+        return dimension;
+    if (activeDocument && activeDocument->settings)
+        group->category = activeDocument->settings->activeCategory;
+    UnlinkObject(label);
+    AppendChild(group, dimension);
+    AppendChild(group, label);
+    dimension->floor = floor;
+    label->floor = floor;
+    UpdateObjectExtentsFiltered(group, 0, 1);
+    return group;
 }
 
 void WritePlanObject(PlanObject* object)

@@ -51,6 +51,12 @@ void PartPointIndexesToRefs(OpeningRecord* record, const PlanObject* owner,
 void EncodeOpeningBlock(const OpeningRecord* record, const PlanObject* owner, uint8_t* block);
 void DecodeOpeningBlock(const uint8_t* block, const PlanObject* owner, OpeningRecord* record);
 
+// A dimension read as a member of a group finds its label loose on the floor (the
+// grouping by selection sees only the objects of the floor lists): the two are put in a
+// group of their own, returned to take the dimension's place among the members. Anything
+// else comes back unchanged.
+PlanObject* GroupDimensionMember(PlanObject* dimension);
+
 // Version 10350 decks: turn the deck-part flags of segment a-b into a deck-steps part.
 void UpgradeDeckSegmentParts(PlanObject* deck, PlanVertex* a, PlanVertex* b);
 

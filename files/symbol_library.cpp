@@ -397,7 +397,7 @@ bool ReadModelBody()
                 break;
             SelectObjectAndDrawHandles(object, kSelectSelect, 0);
             if (!groups.empty())
-                AppendMember(groups.back(), object);
+                AppendMember(groups.back(), GroupDimensionMember(object));
             lastObject = object;
             break;
         }

@@ -202,6 +202,20 @@ static void FreeObjectChain(PlanObject* first)
     }
 }
 
+// Types whose link is the list of their generated parts (wall mesh, fence pieces,
+// stair and railing solids, deck faces, path surface, slab sides, image panel, roof plate).
+static bool HoldsGeneratedParts(uint16_t type)
+{
+    switch (type) {
+    case ObjWall: case ObjFence: case ObjPicketFence: case ObjStair: case ObjRailing:
+    case ObjDeck: case ObjPath: case ObjFloorSlab: case ObjFloorOpening: case ObjImage:
+    case ObjFreehandRoof:
+        return true;
+    default:
+        return false;
+    }
+}
+
 static void ReleaseObjectLink(PlanObject* object)
 {
     void* link = object->link;
@@ -245,9 +259,8 @@ static void ReleaseObjectLink(PlanObject* object)
         OpeningRecord* record = static_cast<OpeningRecord*>(link);
         FreeObjectChain(record->parts);
         ReleaseRecord(record);
-    } else if (type == ObjWall || type == ObjFence || type == ObjPicketFence) {
-        // The generated wall mesh and the fence pieces hang on the link and are
-        // owned by it.
+    } else if (HoldsGeneratedParts(type)) {
+        // The generated mesh, pieces and faces hang on the link and are owned by it.
         FreeObjectChain(static_cast<PlanObject*>(link));
     } else {
         // Other links belong to whoever hung them there; put it back untouched.

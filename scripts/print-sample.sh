@@ -32,16 +32,33 @@ if [[ "$work" == *" "* ]]; then
 else
   plan="Z:${work//\//\\}\\house.ZRO"
 fi
-jobs_before=$(ls "$VELMORA_PRINT_DIR"/job-*.pdf 2>/dev/null | wc -l)
+# The printer's jobs are numbered; the newest has the highest number.
+last_job() {
+  local n=0 f k
+  for f in "$VELMORA_PRINT_DIR"/job-*.pdf; do
+    [ -e "$f" ] || continue
+    k=${f##*/job-}; k=${k%.pdf}
+    [ "$k" -gt "$n" ] && n=$k
+  done
+  echo "$n"
+}
+before=$(last_job)
 
 set +e
-timeout 300 /usr/lib/wine/wine64 "$build/velmora.exe" "$plan$(printf '\002')" >velmora.log 2>&1 </dev/null &
+# Started directly, so that $! is the Windows process that owns the dialog.
+/usr/lib/wine/wine64 "$build/velmora.exe" "$plan$(printf '\002')" >velmora.log 2>&1 </dev/null &
 pid=$!
 # The print dialog ("Print") is answered with OK; any message box on the way with its
 # default button, so the run always comes to its end.
 seen=" "
+deadline=$((SECONDS + 300))
 while kill -0 "$pid" 2>/dev/null; do
-  for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+  if [ "$SECONDS" -ge "$deadline" ]; then
+    echo "print-sample: velmora.exe did not end; stopping it" >&2
+    kill "$pid" 2>/dev/null
+    break
+  fi
+  for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
     case "$seen" in *" $id "*) continue ;; esac
     seen="$seen$id "
     echo "print-sample: answering \"$(xdotool getwindowname "$id" 2>/dev/null)\""
@@ -58,11 +75,10 @@ if [ "$rc" -ne 0 ]; then
 fi
 
 # The job's PDF is complete once the program has ended (EndDoc returns after the port).
-newest=$(ls -t "$VELMORA_PRINT_DIR"/job-*.pdf 2>/dev/null | head -1 || true)
-jobs_after=$(ls "$VELMORA_PRINT_DIR"/job-*.pdf 2>/dev/null | wc -l)
-if [ -z "$newest" ] || [ "$jobs_after" -le "$jobs_before" ]; then
+after=$(last_job)
+if [ "$after" -le "$before" ]; then
   echo "print-sample: no page was printed (see $work/velmora.log)" >&2
   exit 1
 fi
-cp "$newest" "$work/house.pdf"
+cp "$VELMORA_PRINT_DIR/job-$after.pdf" "$work/house.pdf"
 echo "$work/house.pdf"

@@ -352,6 +352,76 @@ TEST_F(ObjectRecords, DimensionGroupIsStoredAsItsDimension)
     EXPECT_EQ("F:First Floor O:102 F:Second Floor F:Third Floor E", walk.Joined());
 }
 
+TEST_F(ObjectRecords, UserGroupStartingWithADimensionKeepsItsMembers)
+{
+    // Only a dimension grouped with its own label is left to the reader to group again;
+    // a group the user made around a dimension is a group like any other.
+    PlanObject* group = Make(1000, Storey(0), {});
+    PlanObject* dim = MakeChild(group, 102, {At(0, 0, 0), At(0, 0, 10), At(50, 0, 10), At(50, 0, 0)});
+    dim->link = AllocateRecordOf<AttachmentRecord>();
+    MakeChild(group, 6, {At(0, 0, 30), At(40, 0, 30)});
+    NormaliseAsPlaced(group);
+    Bytes file = SaveBytes();
+    BodyWalk walk = WalkPlanBody(file);
+    ASSERT_TRUE(walk.ok);
+    EXPECT_EQ("F:First Floor O:1000 { O:102 O:6 } F:Second Floor F:Third Floor E", walk.Joined());
+
+    ASSERT_TRUE(LoadBytes(file));
+    PlanObject* top = Storey(0)->firstObject;
+    ASSERT_NE(nullptr, top);
+    EXPECT_EQ(nullptr, top->next);
+    ASSERT_EQ(1000, top->type);
+    ASSERT_EQ(2, CountChildren(top));
+    EXPECT_EQ(102, top->firstChild->type);
+    EXPECT_EQ(6, top->firstChild->next->type);
+    ExpectSameBytesAfterReload(file);
+}
+
+TEST_F(ObjectRecords, DimensionGroupInsideAGroupKeepsItsLabel)
+{
+    PlanObject* outer = Make(1000, Storey(0), {});
+    PlanObject* pair = MakeChild(outer, 1000, {});
+    PlanObject* dim = MakeChild(pair, 102, {At(0, 0, 0), At(0, 0, 10), At(50, 0, 10), At(50, 0, 0)});
+    PlanObject* label = MakeChild(pair, 201, {At(5, 0, 0), At(45, 0, 20)});
+    AttachmentRecord* record = AllocateRecordOf<AttachmentRecord>();
+    AttachedPartRecord* part = AllocateRecordOf<AttachedPartRecord>();
+    record->label = label;
+    record->flags = 8;
+    part->owner = dim;
+    std::strcpy(part->font.lfFaceName, "Arial");
+    dim->link = record;
+    label->link = part;
+    MakeChild(outer, 6, {At(0, 0, 30), At(40, 0, 30)});
+    NormaliseAsPlaced(outer);
+    Bytes file = SaveBytes();
+    BodyWalk walk = WalkPlanBody(file);
+    ASSERT_TRUE(walk.ok);
+    EXPECT_EQ("F:First Floor O:1000 { O:102 O:6 } F:Second Floor F:Third Floor E", walk.Joined());
+
+    ASSERT_TRUE(LoadBytes(file));
+    PlanObject* top = Storey(0)->firstObject;
+    ASSERT_NE(nullptr, top);
+    // Nothing of the group is left loose on the floor: the label went back to its pair.
+    EXPECT_EQ(nullptr, top->next);
+    ASSERT_EQ(2, CountChildren(top));
+    PlanObject* loadedPair = top->firstChild;
+    ASSERT_EQ(1000, loadedPair->type);
+    EXPECT_EQ(top, loadedPair->owner);
+    ASSERT_EQ(2, CountChildren(loadedPair));
+    PlanObject* loadedDim = loadedPair->firstChild;
+    PlanObject* loadedLabel = loadedDim->next;
+    EXPECT_EQ(102, loadedDim->type);
+    EXPECT_EQ(201, loadedLabel->type);
+    EXPECT_EQ(loadedPair, loadedDim->owner);
+    EXPECT_EQ(loadedPair, loadedLabel->owner);
+    EXPECT_EQ(Storey(0), loadedLabel->floor);
+    const AttachmentRecord* back = static_cast<const AttachmentRecord*>(loadedDim->link);
+    ASSERT_NE(nullptr, back);
+    EXPECT_EQ(loadedLabel, back->label);
+    EXPECT_EQ(6, loadedPair->next->type);
+    ExpectSameBytesAfterReload(file);
+}
+
 TEST_F(ObjectRecords, DimensionWithLabelComesBackLinked)
 {
     TestFileWriter w(10410);

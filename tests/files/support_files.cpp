@@ -442,6 +442,9 @@ void PlanFileTest::NormaliseAsPlaced(PlanObject* object)
             NormaliseAsPlaced(member);
         return;
     }
+    // A dimension's label travels as a part of its dimension and is never refitted.
+    if (object->type == ObjDimensionLabel)
+        return;
     ComputeProjectionExtents(object);
     ComputeMeshTextureCoords(object);
     RebuildByType(object);

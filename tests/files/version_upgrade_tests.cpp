@@ -4,6 +4,7 @@
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "model/units.h"
 #include "support/test_support.h"
 
 using namespace ftest;
@@ -242,6 +243,56 @@ TEST_F(VersionUpgrade, OlderDeckHasNoExtras)
     ASSERT_NE(nullptr, deck->next);
     EXPECT_EQ(6, deck->next->type);
     EXPECT_EQ(10u, VertexAt(deck, 1)->segmentFlags);
+}
+
+TEST_F(VersionUpgrade, Version10350DeckFlagsBecomeDeckSteps)
+{
+    Bytes file = FileOf(10350, [](TestFileWriter& w) {
+        TObject deck = Outline(51, {At(0, 0, 0), At(200, 0, 0), At(200, 0, 200), At(0, 0, 200)});
+        deck.closed = 1;
+        // Second vertex: steps on segment 2-3 with the first option; last vertex: steps on
+        // the closing segment with the second option; the first carries no part.
+        deck.points[1].flags = 2 | 8;
+        deck.points[1].value1 = 4.0f;
+        deck.points[1].value2 = 2.0f;
+        deck.points[3].flags = 2 | 16;
+        deck.points[3].value1 = 5.0f;
+        deck.points[3].value2 = 1.0f;
+        deck.points[0].flags = 8;
+        w.Object(deck);
+        w.Object(Outline(6, {At(0, 0, 0), At(1, 0, 1)}));
+    });
+    vtest::MessageBoxRecorder boxes;
+    ASSERT_TRUE(LoadBytes(file));
+    EXPECT_EQ(0u, boxes.Count());
+    PlanObject* deck = Storey(0)->firstObject;
+    ASSERT_NE(nullptr, deck);
+    ASSERT_EQ(51, deck->type);
+    ASSERT_EQ(2, CountChildren(deck));
+    const int starts[2] = {1, 3}, ends[2] = {2, 0};
+    const float widths[2] = {4.0f, 5.0f}, heights[2] = {2.0f, 1.0f};
+    const uint16_t across[2] = {1, 0}, down[2] = {0, 1};
+    int i = 0;
+    for (PlanObject* steps = deck->firstChild; steps; steps = steps->next, ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(53, steps->type);
+        EXPECT_EQ(deck, steps->owner);
+        EXPECT_EQ(deck->floor, steps->floor);
+        const OpeningRecord* r = static_cast<const OpeningRecord*>(steps->link);
+        ASSERT_NE(nullptr, r);
+        EXPECT_EQ(VertexAt(deck, starts[i]), r->startVertex);
+        EXPECT_EQ(VertexAt(deck, ends[i]), r->endVertex);
+        // Step sizes are stored in display units.
+        EXPECT_FLOAT_EQ(UnitsToPlanLength(widths[i], Settings(), 0), r->width);
+        EXPECT_FLOAT_EQ(UnitsToPlanLength(heights[i], Settings(), 0), r->height);
+        EXPECT_EQ(across[i], r->glazingBarsAcross);
+        EXPECT_EQ(down[i], r->glazingBarsDown);
+    }
+    // Saved, the steps travel as the deck's parts of the current version.
+    Bytes first = SaveBytes("a.ZRO");
+    ASSERT_TRUE(LoadBytes(first));
+    EXPECT_EQ(2, CountChildren(Storey(0)->firstObject));
+    EXPECT_TRUE(first == SaveBytes("b.ZRO"));
 }
 
 TEST_F(VersionUpgrade, Version10400HeaderTailAndRoundTrip)

@@ -251,3 +251,15 @@ TEST_F(GeneratedChildrenTest, ChoosingAPictureGivesANewTextureNumberEachTime)
     EXPECT_STREQ(image->imagePath, "C:\\pictures\\back.bmp");
     EXPECT_EQ(imageTextureCounter, next + 2);
 }
+
+TEST_F(GeneratedChildrenTest, FreeingAnOwnerFreesItsGeneratedParts)
+{
+    long before = LiveRecordCount();
+    PlanObject* slab = MakeObject(ObjFloorSlab, Storey(0),
+                                  {{0, 0, 0}, {100, 0, 0}, {100, 0, 100}, {0, 0, 100}}, 0, 1);
+    slab->parameters[2] = 6.0f;
+    RebuildSlabChildren(slab);
+    ASSERT_EQ(Parts(slab).size(), 4u);
+    FreeObject(slab);
+    EXPECT_EQ(LiveRecordCount(), before) << "the side faces go with the slab";
+}
