@@ -85,7 +85,7 @@ void TessellateSegment(MeshVertex** array, PlanVertex* from, PlanVertex* to, int
         ComputeCubicCoefficients(from->position[k], from->outTangent[k], to->position[k],
                                  to->inTangent[k], &coefficients[k][0], &coefficients[k][1],
                                  &coefficients[k][2], &coefficients[k][3]);
-    int32_t steps = SafeCurveSteps(activeDocument->settings);
+    int32_t steps = static_cast<int32_t>(UsableCurveSteps(activeDocument->settings));
     float dt = 1.0f / (float)steps;
     float u = 0.0f;
     float v = 0.0f;

@@ -170,7 +170,7 @@ void BuildCurvedRailingSegment(const RailingLook& look, const PlanVertex* a, con
         ComputeCubicCoefficients(a->position[k], a->outTangent[k], b->position[k],
                                  b->inTangent[k], &coefficients[k][0], &coefficients[k][1],
                                  &coefficients[k][2], &coefficients[k][3]);
-    int32_t pieces = 6 * SafeCurveSteps(activeDocument->settings);
+    int32_t pieces = 6 * static_cast<int32_t>(UsableCurveSteps(activeDocument->settings));
     float previous[3] = {0.0f, 0.0f, 0.0f};
     for (int32_t i = 0; i <= pieces; ++i) {
         float t = (float)i / (float)pieces;
