@@ -605,24 +605,61 @@ static void ReadOpeningParts(PlanObject* object, PlanFloor* floor)
     }
 }
 
+static bool IsOnFloorList(const PlanObject* object)
+{
+    return !object->owner && object->floor && (object->previous || object->floor->firstObject == object);
+}
+
+// The group of a dimension and its label, as grouping the two by hand makes it.
+static PlanObject* CreateDimensionGroup(PlanFloor* floor)
+{
+    PlanObject* group = CreateObject(ObjGroup, 0, 0, &kUnsetColour, &kBlackColour, 0.0f, 6, 0, nullptr,
+                                     nullptr, nullptr, nullptr, floor, nullptr);
+    if (group && activeDocument && activeDocument->settings)
+        group->category = activeDocument->settings->activeCategory;
+    return group;
+}
+
+static void MoveIntoDimensionGroup(PlanObject* group, PlanObject* dimension, PlanObject* label)
+{
+    PlanFloor* floor = group->floor;
+    UnlinkObject(dimension);
+    UnlinkObject(label);
+    AppendChild(group, dimension);
+    AppendChild(group, label);
+    dimension->floor = floor;
+    label->floor = floor;
+    UpdateObjectExtents(group);
+}
+
+// A dimension read on its floor is grouped with its label at once, the group taking the
+// dimension's place at the end of the floor. The two are grouped directly rather than
+// through the selection: that would clear the selection stored with every object read so
+// far and leave these two selected, so a plan would not save again as it was loaded.
 static void GroupDimensionWithLabel(PlanObject* dimension, PlanObject* label)
 {
-    if (!activeDocument)
+    if (!IsOnFloorList(dimension) || !IsOnFloorList(label))
         return;
-    PlanFloor* first = activeDocument->firstFloor;
-    SetSelectionAllFloors(first, kSelectDeselect, 0);
-    SelectObjectAndDrawHandles(dimension, kSelectSelect, 0);
-    SelectObjectAndDrawHandles(label, kSelectSelect, 0);
-    groupNestingTooDeep = 0;
-    groupNestingCount = 0;
-    ForEachFloorObject(first, 1, CountGroups, nullptr);
-    if (groupNestingTooDeep)
+    PlanObject* group = CreateDimensionGroup(dimension->floor);
+    if (!group)
         return;
-    groupUnderConstruction = nullptr;
-    groupNestingCount = 0;
-    ForEachFloorSelection(first, CountSelectedObjects, nullptr);
-    if (groupNestingCount >= 2)
-        ForEachFloorSelection(first, kGroupSelectionCode, nullptr);
+    AttachObjectToFloor(group, dimension->floor);
+    MoveIntoDimensionGroup(group, dimension, label);
+}
+
+PlanObject* GroupDimensionMember(PlanObject* dimension)
+{
+    if (!dimension || !IsDimensionType(dimension->type) || !dimension->link || IsOnFloorList(dimension))
+        return dimension;
+    PlanObject* label = static_cast<AttachmentRecord*>(dimension->link)->label;
+    if (!label || label->type != ObjDimensionLabel || !IsOnFloorList(label))
+        return dimension;
+    // Without a group the label simply stays on its floor.
+    PlanObject* group = CreateDimensionGroup(label->floor);
+    if (!group)
+        return dimension;
+    MoveIntoDimensionGroup(group, dimension, label);
+    return group;
 }
 
 static void ReadDimensionExtras(PlanObject* object)
@@ -667,8 +704,6 @@ static void ReadDimensionExtras(PlanObject* object)
         attached->link = part;
         AttachObjectToFloor(attached, object->floor);
         UpdateObjectExtents(attached);
-        // The label is attached before the dimension gets its record, so the dimension's
-        // link must already name the label when the grouping walks the selection.
         record->label = attached;
         object->link = record;
         GroupDimensionWithLabel(object, attached);
@@ -911,30 +946,6 @@ static bool IsDimensionGroup(const PlanObject* object)
     const PlanObject* label = dimension->next;
     const AttachmentRecord* record = static_cast<const AttachmentRecord*>(dimension->link);
     return label && !label->next && record->label == label && label->type == ObjDimensionLabel && label->link;
-}
-
-PlanObject* GroupDimensionMember(PlanObject* dimension)
-{
-    if (!dimension || !IsDimensionType(dimension->type) || !dimension->link || dimension->owner)
-        return dimension;
-    PlanObject* label = static_cast<AttachmentRecord*>(dimension->link)->label;
-    if (!label || label->type != ObjDimensionLabel || label->owner || !label->floor)
-        return dimension;
-    PlanFloor* floor = label->floor;
-    PlanObject* group = CreateObject(ObjGroup, 0, 0, &kUnsetColour, &kBlackColour, 0.0f, 6, 0, nullptr,
-                                     nullptr, nullptr, nullptr, floor, nullptr);
-    // Without a group the label simply stays on its floor.
-    if (!group)
-        return dimension;
-    if (activeDocument && activeDocument->settings)
-        group->category = activeDocument->settings->activeCategory;
-    UnlinkObject(label);
-    AppendChild(group, dimension);
-    AppendChild(group, label);
-    dimension->floor = floor;
-    label->floor = floor;
-    UpdateObjectExtentsFiltered(group, 0, 1);
-    return group;
 }
 
 void WritePlanObject(PlanObject* object)

@@ -102,6 +102,18 @@ PlanObject* ReadSymbolObject(PlanFloor* floor, bool asPart, PlanObject* template
     // The extras belong to the stored type: read them before the object takes the
     // template's code.
     ReadObjectExtras(object, floor);
+    if (IsDimensionType(object->type) && object->link) {
+        // A symbol keeps its shapes only. The label read with a dimension was put on the
+        // plan's floor, where it does not belong; and once retyped to the symbol's code
+        // the dimension's record would be released by nobody.
+        AttachmentRecord* record = static_cast<AttachmentRecord*>(object->link);
+        if (PlanObject* label = record->label) {
+            UnlinkObject(label);
+            FreeObject(label);
+        }
+        ReleaseRecord(object->link);
+        object->link = nullptr;
+    }
     if (asPart && object->type != ObjGroup)
         AppendToTemplate(object, templateObject);
     SelectObjectAndDrawHandles(object, kSelectSelect, 0);

@@ -2,4 +2,5 @@
 
 // Automatic dimensions are not built yet.
 void DrawSegmentDimensions(HDC, PlanObject*) {}
+void DrawSegmentAutoDimension(HDC, PlanObject*, PlanVertex*, PlanVertex*, uint8_t) {}
 void DrawPathLengthDimension(HDC, PlanObject*) {}

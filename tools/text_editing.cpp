@@ -1,7 +1,389 @@
 #include "tools/text_editing.h"
+#include "model/object_extents.h"
+#include "model/object_operations.h"
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "model/units.h"
+#include "planview/output_routing.h"
+#include "planview/plan_background.h"
+#include "planview/selection.h"
+#include "shell/app_globals.h"
+#include "tools/point_mapping.h"
+#include <vector>
 
-// In-place text editing is not built yet: nothing is refitted or re-created.
-HWND CreateTextEditWindow(DWORD, int, int, int, int, HWND) { return nullptr; }
-void RefitTextEditWindow(PlanObject*) {}
-HWND CommitTextEdit(HWND control, int, PlanObject*) { return control; }
-void FitTextEditToObject(HDC, HWND, PlanObject*) {}
+uint16_t textEditControlId = 1;
+
+namespace {
+
+// The alignment bits of an edit control's style (ES_LEFT is 0).
+const LONG kAlignmentStyles = ES_CENTER | ES_RIGHT;
+// The frame is this much larger than the control's area on every side.
+const int kFrameMargin = 3;
+// How far beyond a frame its repaint reaches.
+const int kRepaintMargin = 5;
+
+LONG RoundHalfUp(float value)
+{
+    return static_cast<LONG>(value + 0.5f);
+}
+
+PlanSettings* ActiveSettings()
+{
+    return activeDocument ? activeDocument->settings : nullptr;
+}
+
+HWND FrameControl(const PlanObject* frame)
+{
+    if (!frame || frame->type != ObjTextFrame || !frame->link)
+        return nullptr;
+    HWND control = static_cast<HWND>(frame->link);
+    return IsWindow(control) ? control : nullptr;
+}
+
+LONG AlignmentStyle(int code)
+{
+    if (code == AlignTextRight)
+        return ES_RIGHT;
+    if (code == AlignTextCentre)
+        return ES_CENTER;
+    return ES_LEFT;
+}
+
+// The frame's 3D box seen in the view plane, rounded: plane 1 height and x, plane 3
+// height and z, otherwise (the plan) x and z.
+RECT FrameRectFromBox3D(const PlanObject* frame, uint16_t viewPlane)
+{
+    const float* box = frame->box3D;
+    float left, top, right, bottom;
+    switch (viewPlane) {
+    case 1:
+        left = box[kBoxMinX]; right = box[kBoxMaxX]; top = box[kBoxMinY]; bottom = box[kBoxMaxY];
+        break;
+    case 3:
+        left = box[kBoxMinZ]; right = box[kBoxMaxZ]; top = box[kBoxMinY]; bottom = box[kBoxMaxY];
+        break;
+    default:
+        left = box[kBoxMinX]; right = box[kBoxMaxX]; top = box[kBoxMinZ]; bottom = box[kBoxMaxZ];
+        break;
+    }
+    RECT rect = {RoundHalfUp(left), RoundHalfUp(top), RoundHalfUp(right), RoundHalfUp(bottom)};
+    return rect;
+}
+
+// The frame's stored 2D box, rounded, grown by `grow` on every side (negative shrinks).
+RECT FrameRectFromBox2D(const PlanObject* frame, int grow)
+{
+    const float* box = frame->box2D;
+    RECT rect = {RoundHalfUp(box[kRectMinX]) - grow, RoundHalfUp(box[kRectMinY]) - grow,
+                 RoundHalfUp(box[kRectMaxX]) + grow, RoundHalfUp(box[kRectMaxY]) + grow};
+    return rect;
+}
+
+// The control's font as a LOGFONT; a control without a font of its own is stored and
+// drawn with the dimension font, as the plan file does.
+void GetControlLogFont(HWND control, LOGFONTA* font)
+{
+    HFONT handle = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    if (!handle || GetObjectA(handle, sizeof *font, font) <= 0)
+        *font = dimensionLogFont;
+}
+
+HFONT CreateFontOfHeight(const LOGFONTA& base, LONG height)
+{
+    LOGFONTA font = base;
+    font.lfHeight = height == 0 ? -1 : height;
+    return CreateFontIndirectA(&font);
+}
+
+// The frame's repaint area (2D box grown by 5) in device units of the pane.
+RECT FrameScreenRect(const PlanObject* frame, HWND pane)
+{
+    RECT rect = FrameRectFromBox2D(frame, kRepaintMargin);
+    if (HDC dc = pane ? GetDC(pane) : nullptr) {
+        LPtoDP(dc, reinterpret_cast<POINT*>(&rect), 2);
+        ReleaseDC(pane, dc);
+    }
+    return rect;
+}
+
+PlanObject* FindTextLabelInList(PlanObject* first, HWND control, uint8_t selectedOnly)
+{
+    for (PlanObject* object = first; object; object = object->next) {
+        if (object->type == ObjTextFrame && static_cast<HWND>(object->link) == control &&
+            (!selectedOnly || IsAnyPointSelected(object)))
+            return object;
+        // Texts may be members of groups.
+        if (PlanObject* inner = FindTextLabelInList(object->firstChild, control, selectedOnly))
+            return inner;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+HWND CreateTextEditWindow(DWORD style, int x, int y, int width, int height, HWND parent)
+{
+    if (!parent || !IsWindow(parent))
+        return nullptr;
+    if (width < 0)
+        width = 0;
+    if (height < 0)
+        height = 0;
+    HINSTANCE instance = hInstance ? hInstance : GetModuleHandleA(nullptr);
+    return CreateWindowExA(0, "EDIT", "", style, x, y, width, height, parent,
+                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(textEditControlId)),
+                           instance, nullptr);
+}
+
+HWND CommitTextEdit(HWND control, int alignmentCode, PlanObject* textFrame)
+{
+    PlanSettings* settings = ActiveSettings();
+    if (!settings || !textFrame || !control || !IsWindow(control))
+        return control;
+    DeactivateDocumentChild();
+
+    int length = GetWindowTextLengthA(control);
+    if (length < 0)
+        length = 0;
+    std::vector<char> text(static_cast<size_t>(length) + 2, '\0');
+    if (length > 0)
+        GetWindowTextA(control, text.data(), length + 1);
+
+    RECT rect = FrameRectFromBox3D(textFrame, settings->viewPlane);
+    InflateRect(&rect, -kFrameMargin, -kFrameMargin);
+
+    // The new control keeps the old one's state (enabled, shown) and the rest of its
+    // style; only the alignment changes. The font handle moves over with the text.
+    LONG style = GetWindowLongA(control, GWL_STYLE);
+    style = (style & ~kAlignmentStyles) | AlignmentStyle(alignmentCode);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    HWND parent = GetParent(control);
+    if (!parent)
+        parent = activePlanPane;
+    HWND made = CreateTextEditWindow(static_cast<DWORD>(style), rect.left, rect.top,
+                                     rect.right - rect.left, rect.bottom - rect.top, parent);
+    if (!made)
+        return nullptr;
+    DestroyWindow(control);
+    SetWindowTextA(made, text.data());
+    if (font)
+        SendMessageA(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return made;
+}
+
+PlanObject* FindTextLabelOnFloor(PlanFloor* floor, HWND control, uint8_t selectedOnly)
+{
+    if (!floor || !control)
+        return nullptr;
+    return FindTextLabelInList(floor->firstObject, control, selectedOnly);
+}
+
+PlanObject* FindTextLabelInFloors(HWND control, uint8_t selectedOnly)
+{
+    if (!activeDocument || !control)
+        return nullptr;
+    for (PlanFloor* floor = activeDocument->firstFloor; floor; floor = floor->next)
+        if (PlanObject* frame = FindTextLabelOnFloor(floor, control, selectedOnly))
+            return frame;
+    return nullptr;
+}
+
+PlanObject* FindTextLabelOfObject(HWND control, uint8_t selectedOnly)
+{
+    return FindTextLabelInFloors(control, selectedOnly);
+}
+
+void SetTextFrameFromEditRect(PlanObject* textFrame, const RECT* rect)
+{
+    PlanSettings* settings = ActiveSettings();
+    if (!textFrame || !rect || !activePlanPane || !settings)
+        return;
+    RECT grown = *rect;
+    InflateRect(&grown, kFrameMargin, kFrameMargin);
+    // The frame keeps its top-left corner and takes the text's width and height.
+    float box[4] = {textFrame->box2D[0], textFrame->box2D[1], textFrame->box2D[2],
+                    textFrame->box2D[3]};
+    box[kRectMaxX] = box[kRectMinX] + static_cast<float>(grown.right - grown.left);
+    box[kRectMaxY] = box[kRectMinY] + static_cast<float>(grown.bottom - grown.top);
+
+    float first[3] = {0.0f, 0.0f, 0.0f};
+    float second[3] = {0.0f, 0.0f, 0.0f};
+    MapFloatPointToModel(box[kRectMinX], box[kRectMinY], &first[0], &first[1], &first[2], 0,
+                         nullptr, 1);
+    MapFloatPointToModel(box[kRectMaxX], box[kRectMaxY], &second[0], &second[1], &second[2], 0,
+                         nullptr, 1);
+    // The two model coordinates the view plane shows: across, then down.
+    int across = 0, down = 2;
+    if (settings->viewPlane == 1) {
+        across = 0;
+        down = 1;
+    } else if (settings->viewPlane == 3) {
+        across = 2;
+        down = 1;
+    }
+    const float corners[4][2] = {{first[across], first[down]},
+                                 {second[across], first[down]},
+                                 {second[across], second[down]},
+                                 {first[across], second[down]}};
+    int index = 0;
+    for (PlanVertex* vertex = textFrame->firstVertex; vertex && index < 4;
+         vertex = vertex->next, ++index) {
+        vertex->position[across] = corners[index][0];
+        vertex->position[down] = corners[index][1];
+    }
+    for (int i = 0; i < 4; ++i)
+        textFrame->box2D[i] = box[i];
+    // The 3D box holds the view plane's two coordinates; the third is 0.
+    const int other = 3 - across - down;
+    float* box3D = textFrame->box3D;
+    box3D[across] = first[across] < second[across] ? first[across] : second[across];
+    box3D[across + 3] = first[across] < second[across] ? second[across] : first[across];
+    box3D[down] = first[down] < second[down] ? first[down] : second[down];
+    box3D[down + 3] = first[down] < second[down] ? second[down] : first[down];
+    box3D[other] = 0.0f;
+    box3D[other + 3] = 0.0f;
+}
+
+void RefitTextEditWindow(PlanObject* textFrame)
+{
+    HWND control = FrameControl(textFrame);
+    if (!control || !ActiveSettings())
+        return;
+    HDC dc = GetDC(control);
+    if (!dc)
+        return;
+    RECT frameRect = FrameRectFromBox2D(textFrame, -kFrameMargin);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    HGDIOBJ previousFont = font ? SelectObject(dc, font) : nullptr;
+    TEXTMETRICA metrics;
+    LONG lineHeight = GetTextMetricsA(dc, &metrics) ? metrics.tmHeight : 0;
+    if (previousFont)
+        SelectObject(dc, previousFont);
+    ReleaseDC(control, dc);
+
+    LONG lines = static_cast<LONG>(SendMessageA(control, EM_GETLINECOUNT, 0, 0));
+    RECT format = {0, 0, 0, 0};
+    SendMessageA(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    const LONG frameWidth = frameRect.right - frameRect.left;
+    const LONG frameHeight = frameRect.bottom - frameRect.top;
+    if (format.bottom == format.top + lineHeight * lines &&
+        frameWidth == format.right - format.left && frameHeight == format.bottom - format.top)
+        return;
+    // The text re-wraps at the frame's width; its line count sets the height.
+    format.bottom = format.top + lineHeight * lines;
+    format.right = format.left + frameWidth;
+    SendMessageA(control, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    lines = static_cast<LONG>(SendMessageA(control, EM_GETLINECOUNT, 0, 0));
+    format.bottom = format.top + lineHeight * lines + 5;
+    SendMessageA(control, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
+
+    HWND pane = GetParent(control);
+    if (!pane)
+        pane = activePlanPane;
+    RECT before = FrameScreenRect(textFrame, pane);
+    SetTextFrameFromEditRect(textFrame, &format);
+    RECT after = FrameScreenRect(textFrame, pane);
+    if (pane && !EqualRect(&before, &after)) {
+        InvalidateRect(pane, &before, TRUE);
+        InvalidateRect(pane, &after, TRUE);
+    }
+}
+
+void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
+{
+    PlanSettings* settings = ActiveSettings();
+    const bool printing = planOutputMode != 0 && planDC != nullptr;
+    HDC out = printing ? planDC : dc;
+    if (!settings || !textFrame || !control || !IsWindow(control) || !out)
+        return;
+
+    ResetExtentRect(textFrame->box2D);
+    GetObjectExtents2D(textFrame, 0, textFrame->box2D, 0, 0);
+    if (textFrame->box2D[kRectMinX] == kExtentEmpty)
+        return;  // a frame without corners has nowhere to go
+    RECT box = FrameRectFromBox2D(textFrame, -ZoomInt(kFrameMargin));
+
+    // The control sits over the frame with the zoomed font, so that its lines wrap as
+    // the frame shows them. The printed page takes the same lines, scaled, so that the
+    // print breaks the text where the screen does.
+    POINT origin = {0, 0};
+    HWND pane = GetParent(control);
+    if (HDC paneDC = pane ? GetDC(pane) : nullptr) {
+        DPtoLP(paneDC, &origin, 1);
+        ReleaseDC(pane, paneDC);
+    }
+    MoveWindow(control, box.left - origin.x, box.top - origin.y, box.right - box.left,
+               box.bottom - box.top, FALSE);
+    LOGFONTA logFont;
+    GetControlLogFont(control, &logFont);
+    HFONT previousFont = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    const LONG zoomedHeight = static_cast<LONG>(ZoomFloat(static_cast<float>(logFont.lfHeight)));
+    HFONT zoomedFont = CreateFontOfHeight(logFont, zoomedHeight);
+    if (zoomedFont)
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(zoomedFont), FALSE);
+    HFONT printFont = nullptr;
+    if (printing)
+        printFont = CreateFontOfHeight(
+            logFont, static_cast<LONG>(static_cast<float>(zoomedHeight == 0 ? -1 : zoomedHeight) *
+                                       printScaleY));
+    HFONT drawFont = printing ? printFont : zoomedFont;
+    HGDIOBJ outPreviousFont = drawFont ? SelectObject(out, drawFont) : nullptr;
+
+    if (GetWindowTextLengthA(control) > 0) {
+        TEXTMETRICA metrics;
+        const LONG lineHeight = GetTextMetricsA(out, &metrics) ? metrics.tmHeight : 0;
+        const float scaleX = printing ? printScaleX : 1.0f;
+        const float scaleY = printing ? printScaleY : 1.0f;
+        const LONG style = GetWindowLongA(control, GWL_STYLE);
+        UINT alignment = TA_LEFT;
+        float x = static_cast<float>(box.left);
+        if (style & ES_CENTER) {
+            alignment = TA_CENTER;
+            x = static_cast<float>(box.left + box.right) / 2.0f;
+        } else if (style & ES_RIGHT) {
+            alignment = TA_RIGHT;
+            x = static_cast<float>(box.right);
+        }
+        const int textX = RoundHalfUp(x * scaleX);
+        const int textTop = RoundHalfUp(static_cast<float>(box.top) * scaleY);
+        const ColourTriple& pen = settings->foregroundColour;
+        const COLORREF colour =
+            printing ? RGB(0, 0, 0) : RGB(pen.red / 257, pen.green / 257, pen.blue / 257);
+        const UINT previousAlignment = SetTextAlign(out, alignment | TA_TOP | TA_NOUPDATECP);
+        const COLORREF previousColour = SetTextColor(out, colour);
+        const int previousMode = SetBkMode(out, TRANSPARENT);
+
+        const int lines = static_cast<int>(SendMessageA(control, EM_GETLINECOUNT, 0, 0));
+        std::vector<char> line;
+        for (int i = 0; i < lines; ++i) {
+            LRESULT start = SendMessageA(control, EM_LINEINDEX, static_cast<WPARAM>(i), 0);
+            if (start < 0)
+                break;
+            LRESULT chars = SendMessageA(control, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
+            if (chars <= 0)
+                continue;
+            if (chars > 0xFFFF)
+                chars = 0xFFFF;  // EM_GETLINE takes its size in one word
+            line.assign(static_cast<size_t>(chars) + 2, '\0');
+            *reinterpret_cast<WORD*>(line.data()) = static_cast<WORD>(chars);
+            LRESULT got = SendMessageA(control, EM_GETLINE, static_cast<WPARAM>(i),
+                                       reinterpret_cast<LPARAM>(line.data()));
+            if (got > 0)
+                TextOutA(out, textX, textTop + i * lineHeight, line.data(), static_cast<int>(got));
+        }
+        SetBkMode(out, previousMode);
+        SetTextColor(out, previousColour);
+        SetTextAlign(out, previousAlignment);
+    }
+
+    if (outPreviousFont)
+        SelectObject(out, outPreviousFont);
+    if (zoomedFont) {
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(previousFont), FALSE);
+        DeleteObject(zoomedFont);
+    }
+    if (printFont)
+        DeleteObject(printFont);
+}

@@ -1,15 +1,45 @@
 #pragma once
+// In-place text editing. A text frame (type 200) keeps its text, font and alignment in
+// a multi-line "EDIT" child of the plan pane (the frame's link); the plan draws the
+// text lines itself, on the screen and on the printer, so the control is both the
+// text store and the input field.
 #include <windows.h>
+#include <stdint.h>
 
+struct PlanFloor;
 struct PlanObject;
 
-// Creates the in-place "EDIT" child of the plan pane for a text frame; null on failure.
+// The child id of every text control.
+extern uint16_t textEditControlId;
+
+// Creates the in-place "EDIT" child of the plan pane for a text frame, with no text;
+// null on failure (no parent, for example). Negative sizes count as 0.
 HWND CreateTextEditWindow(DWORD style, int x, int y, int width, int height, HWND parent);
-// Fits a text frame's edit control and the frame to its text.
-void RefitTextEditWindow(PlanObject* textFrame);
-// Re-creates a text frame's edit control with the alignment of the code (40 right,
-// 42 centred, other left); returns the new control, or the old one when nothing was done.
+
+// Re-creates a text frame's control with the alignment of the code (40 right, 42
+// centred, any other value left) over the frame's 3D box seen in the view plane, moving
+// its text, font, state and the rest of its style over, and destroys the old control.
+// Returns the new control; the old one when there is no document with settings or no
+// control; null when the new control cannot be created (the old one is then kept).
 HWND CommitTextEdit(HWND control, int alignmentCode, PlanObject* textFrame);
-// Places a text frame's edit control over the frame and draws the frame's text lines
-// into the DC (into planDC while printing).
+
+// The text frame (type 200) of the active document, on any floor and in any group,
+// whose control is the window (only frames with a selected point with the flag); null
+// without an active document or when none is found.
+PlanObject* FindTextLabelOfObject(HWND control, uint8_t selectedOnly);
+PlanObject* FindTextLabelInFloors(HWND control, uint8_t selectedOnly);
+PlanObject* FindTextLabelOnFloor(PlanFloor* floor, HWND control, uint8_t selectedOnly);
+
+// After a change of text or font: fits the control's formatting rectangle to the
+// frame's width and the text's height, sets the frame from it and repaints the old and
+// the new frame areas when they differ.
+void RefitTextEditWindow(PlanObject* textFrame);
+
+// Sets the frame's corners and boxes from a rectangle of the control's formatting area
+// (the frame is 3 units larger on every side): its 2D box keeps its top-left corner.
+void SetTextFrameFromEditRect(PlanObject* textFrame, const RECT* rect);
+
+// Places the control over its frame and draws the frame's text lines into the DC (into
+// planDC while printing, at the print scales, in black; on the screen in the plan pen
+// colour).
 void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame);

@@ -7,6 +7,7 @@
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "planview/selection.h"
 #include "shell/app_globals.h"
 #include "support/test_support.h"
 #include <cstring>
@@ -419,6 +420,44 @@ TEST_F(ObjectRecords, DimensionGroupInsideAGroupKeepsItsLabel)
     ASSERT_NE(nullptr, back);
     EXPECT_EQ(loadedLabel, back->label);
     EXPECT_EQ(6, loadedPair->next->type);
+    ExpectSameBytesAfterReload(file);
+}
+
+TEST_F(ObjectRecords, LabelledDimensionLeavesTheStoredSelectionAlone)
+{
+    // Selected and unselected objects before and after a dimension with its label: the
+    // reader groups the dimension and the label without touching anybody's selection.
+    TPoint picked = At(0, 0, 40);
+    picked.selected = 1;
+    Make(6, Storey(0), {picked, At(40, 0, 40)});
+    PlanObject* pair = Make(1000, Storey(0), {});
+    PlanObject* dim = MakeChild(pair, 102, {At(0, 0, 0), At(0, 0, 10), At(50, 0, 10), At(50, 0, 0)});
+    PlanObject* label = MakeChild(pair, 201, {At(5, 0, 0), At(45, 0, 20)});
+    AttachmentRecord* record = AllocateRecordOf<AttachmentRecord>();
+    AttachedPartRecord* part = AllocateRecordOf<AttachedPartRecord>();
+    record->label = label;
+    part->owner = dim;
+    dim->link = record;
+    label->link = part;
+    Make(6, Storey(0), {At(0, 0, 80), At(40, 0, 80)});
+    for (PlanObject* o = Storey(0)->firstObject; o; o = o->next)
+        NormaliseAsPlaced(o);
+    Bytes file = SaveBytes();
+
+    ASSERT_TRUE(LoadBytes(file));
+    PlanObject* first = Storey(0)->firstObject;
+    ASSERT_NE(nullptr, first);
+    ASSERT_NE(nullptr, first->next);
+    ASSERT_NE(nullptr, first->next->next);
+    EXPECT_EQ(nullptr, first->next->next->next);
+    EXPECT_TRUE(IsAnyPointSelected(first));
+    PlanObject* loadedPair = first->next;
+    ASSERT_EQ(1000, loadedPair->type);
+    ASSERT_EQ(2, CountChildren(loadedPair));
+    EXPECT_EQ(102, loadedPair->firstChild->type);
+    EXPECT_FALSE(IsAnyPointSelected(loadedPair->firstChild));
+    EXPECT_FALSE(IsAnyPointSelected(loadedPair->firstChild->next));
+    EXPECT_FALSE(IsAnyPointSelected(first->next->next));
     ExpectSameBytesAfterReload(file);
 }
 

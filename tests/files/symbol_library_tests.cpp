@@ -257,6 +257,43 @@ TEST_F(SymbolLibrary, SymbolFileBecomesTheTemplatesChildren)
     FreeSymbolTemplates(templateObject.firstChild);
 }
 
+TEST_F(SymbolLibrary, DimensionInASymbolFileLeavesNothingOnThePlan)
+{
+    TPoint picked = At(0, 0, 0);
+    picked.selected = 1;
+    PlanObject* mine = Make(6, Storey(0), {picked, At(9, 0, 9)});
+    TestFileWriter w(10410);
+    w.Header(DefaultSettingsBlock());
+    w.Object(Outline(102, {At(0, 0, 0), At(0, 0, 10), At(50, 0, 10), At(50, 0, 0)}));
+    w.U16(300);
+    TObject label = Outline(201, {At(5, 0, 0), At(45, 0, 20)});
+    w.ObjectHeader(label);
+    w.Points(label);
+    w.U16(1); w.U16(2); w.U8(0);
+    w.Raw(std::vector<uint8_t>(60).data(), 60);
+    w.U32(8); w.F32(0); w.F32(0);
+    w.Object(Outline(6, {At(10, 0, 5), At(30, 0, 5)}));
+    w.End();
+    vtest::WriteFileBytes("SYM.ZTM", w.bytes);
+
+    PlanObject templateObject = {};
+    templateObject.type = 99;
+    ASSERT_TRUE(LoadSymbolFile("SYM.ZTM", &templateObject));
+    EXPECT_EQ(2, CountChildren(&templateObject));
+    for (PlanObject* c = templateObject.firstChild; c; c = c->next) {
+        EXPECT_EQ(99, c->type);
+        EXPECT_EQ(nullptr, c->link);
+    }
+    // The open plan is as it was: no label of the symbol on it, its selection untouched.
+    int objects = 0;
+    for (PlanFloor* f = document->firstFloor; f; f = f->next)
+        objects += CountObjects(f);
+    EXPECT_EQ(1, objects);
+    EXPECT_EQ(mine, Storey(0)->firstObject);
+    EXPECT_TRUE(IsAnyPointSelected(mine));
+    FreeSymbolTemplates(templateObject.firstChild);
+}
+
 TEST_F(SymbolLibrary, RejectedSymbolAndModelFilesShowTheirMessages)
 {
     vtest::MessageBoxRecorder boxes;

@@ -43,7 +43,8 @@ protected:
         programDirectory = savedProgramDirectory;
     }
     // Builds a plan into a fresh document and writes it.
-    bool Write(void (*build)(), const std::string& path, std::vector<Segment>* segments = nullptr)
+    bool Write(void (*build)(), const std::string& path, std::vector<Segment>* segments = nullptr,
+               std::vector<WallBand>* walls = nullptr)
     {
         EndPlan();
         if (!BeginPlan())
@@ -51,6 +52,8 @@ protected:
         build();
         if (segments)
             *segments = DrawnSegments(activeDocument);
+        if (walls)
+            *walls = WallBands(activeDocument);
         return SavePlanFile(path.c_str());
     }
     char directory[MAX_PATH] = {};
@@ -98,6 +101,29 @@ bool SameSegments(std::vector<Segment> a, std::vector<Segment> b)
     return true;
 }
 
+bool SameWallBands(const std::vector<WallBand>& a, const std::vector<WallBand>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].x1 != b[i].x1 || a[i].z1 != b[i].z1 || a[i].x2 != b[i].x2 || a[i].z2 != b[i].z2 ||
+            a[i].half != b[i].half || a[i].extendStart != b[i].extendStart ||
+            a[i].extendEnd != b[i].extendEnd)
+            return false;
+    return true;
+}
+
+// Per wall in list order: its kind, thickness, height, stud spacing, slab and footing.
+std::vector<std::vector<float>> WallParameters()
+{
+    std::vector<std::vector<float>> walls;
+    for (PlanObject* o = FirstStorey()->firstObject; o; o = o->next)
+        if (o->type == ObjWall)
+            walls.push_back({static_cast<float>(o->subType), o->size, o->parameters[0],
+                             o->parameters[1], o->parameters[2], o->parameters[3]});
+    return walls;
+}
+
 } // namespace
 
 // The committed sample is what the generator makes: the same walls and the same drawn
@@ -111,6 +137,8 @@ TEST_F(SamplePlanTest, CommittedSampleLoadsAsGenerated)
     ASSERT_NE(BeginPlan(), nullptr);
     BuildSampleHouse();
     std::vector<Segment> generated = DrawnSegments(activeDocument);
+    std::vector<WallBand> generatedWalls = WallBands(activeDocument);
+    std::vector<std::vector<float>> generatedParameters = WallParameters();
     TypeCount built = CountFirstStorey();
     EndPlan();
 
@@ -125,8 +153,25 @@ TEST_F(SamplePlanTest, CommittedSampleLoadsAsGenerated)
     EXPECT_EQ(loaded.rectangles, built.rectangles);
     EXPECT_EQ(loaded.lines, built.lines);
     EXPECT_TRUE(SameSegments(DrawnSegments(activeDocument), generated));
+    EXPECT_TRUE(SameWallBands(WallBands(activeDocument), generatedWalls));
+    EXPECT_EQ(WallParameters(), generatedParameters);
     EXPECT_EQ(activeDocument->settings->printScaleChoice, 9);
     EXPECT_EQ(activeDocument->settings->modified, 0u);
+    // Loading built every wall's body, and the footing of the outer shell, so the
+    // printed page can show them.
+    for (PlanObject* o = FirstStorey()->firstObject; o; o = o->next) {
+        if (o->type != ObjWall)
+            continue;
+        const PlanObject* mesh = static_cast<const PlanObject*>(o->link);
+        ASSERT_NE(mesh, nullptr);
+        EXPECT_EQ(mesh->type, ObjWallMesh);
+        EXPECT_EQ(mesh->host, o);
+        EXPECT_EQ(mesh->rows, 2u);
+        if (o->subType == 54)
+            EXPECT_NE(o->firstPart, nullptr);
+        else
+            EXPECT_EQ(o->firstPart, nullptr);
+    }
 }
 
 // Each test plan survives the writer and the reader with its drawn lines.
@@ -179,14 +224,19 @@ TEST_F(SamplePlanTest, WritePrintPlansWhenAsked)
     };
     for (const Named& plan : plans) {
         std::vector<Segment> segments;
+        std::vector<WallBand> walls;
         std::string base = dir + "\\" + plan.name;
-        ASSERT_TRUE(Write(plan.build, base + ".ZRO", &segments)) << base;
+        ASSERT_TRUE(Write(plan.build, base + ".ZRO", &segments, &walls)) << base;
         FILE* f = std::fopen((base + ".segments").c_str(), "w");
         ASSERT_NE(f, nullptr);
         std::fprintf(f, "# choice %u units %u\n", activeDocument->settings->printScaleChoice,
                      activeDocument->settings->unitSystem);
         for (const Segment& s : segments)
             std::fprintf(f, "%.3f %.3f %.3f %.3f\n", s.x1, s.z1, s.x2, s.z2);
+        // Walls print as their filled footprint: "wall x1 z1 x2 z2 half start end".
+        for (const WallBand& w : walls)
+            std::fprintf(f, "wall %.3f %.3f %.3f %.3f %.3f %.3f %.3f\n", w.x1, w.z1, w.x2, w.z2,
+                         w.half, w.extendStart, w.extendEnd);
         ASSERT_EQ(std::fclose(f), 0);
     }
 

@@ -4,6 +4,7 @@
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "model/units.h"
 #include <cstdio>
 
 namespace printtest {
@@ -96,9 +97,23 @@ PlanObject* AddWall(PlanFloor* floor, const std::vector<std::pair<float, float>>
                                  thickness, corners);
     if (!wall)
         return nullptr;
+    // The fields the wall tools give a new wall: a storey-high wall on a half-inch slab,
+    // the plan's stud spacing and, outside, the plan's footing width.
+    PlanSettings* settings = activeDocument->settings;
+    const float height = floor->height > 0.0f ? floor->height : 96.0f;
     wall->colourM[0] = exterior ? 0 : 1;
-    for (PlanVertex* v = wall->firstVertex; v; v = v->next)
-        v->mainHeight = 96.0f;
+    wall->offsetSide = 0;
+    wall->parameters[0] = height;
+    wall->parameters[1] = settings->studSpacing;
+    wall->parameters[2] = 0.5f;
+    if (exterior)
+        wall->parameters[3] = settings->floorToolDefaults[0];
+    for (PlanVertex* v = wall->firstVertex; v; v = v->next) {
+        v->mainHeight = height;
+        v->heightC = height * 1.25f;
+        v->heightD = height * 1.75f;
+        v->angleA = v->angleB = 10.0f;
+    }
     return wall;
 }
 
@@ -123,6 +138,35 @@ std::vector<Segment> DrawnSegments(const PlanDocument* document)
         }
     }
     return segments;
+}
+
+std::vector<WallBand> WallBands(const PlanDocument* document)
+{
+    std::vector<WallBand> bands;
+    if (!document || !document->settings)
+        return bands;
+    for (const PlanFloor* floor = document->firstFloor; floor; floor = floor->next) {
+        for (const PlanObject* o = floor->firstObject; o; o = o->next) {
+            if (o->type != ObjWall || !o->firstVertex)
+                continue;
+            const float half = UnitsToPlanLength(o->size / 2.0f, document->settings, 0);
+            std::vector<const PlanVertex*> corners;
+            for (const PlanVertex* v = o->firstVertex; v; v = v->next)
+                corners.push_back(v);
+            const size_t n = corners.size();
+            const size_t segments = o->closed ? n : n - 1;
+            for (size_t i = 0; i < segments && n > 1; ++i) {
+                const PlanVertex* a = corners[i];
+                const PlanVertex* b = corners[(i + 1) % n];
+                // A joint with the wall's previous or next segment, or an open end.
+                const bool jointAtStart = o->closed || i > 0;
+                const bool jointAtEnd = o->closed || i + 1 < segments;
+                bands.push_back({a->position[0], a->position[2], b->position[0], b->position[2],
+                                 half, jointAtStart ? half : 0.0f, jointAtEnd ? half : 0.0f});
+            }
+        }
+    }
+    return bands;
 }
 
 void BuildSampleHouse()

@@ -28,6 +28,18 @@ PlanObject* AddWall(PlanFloor* floor, const std::vector<std::pair<float, float>>
 // Every straight segment of the drawing lines and rectangles of the document's floors.
 std::vector<Segment> DrawnSegments(const PlanDocument* document);
 
+// The band one straight wall segment covers on the plan, worked out from the wall's
+// centre line and thickness alone: the segment from (x1, z1) to (x2, z2), reaching half
+// the thickness (plan units) to either side, lengthened at its start and its end by
+// that half where it meets the next segment of its own wall, so that walls meeting at
+// right angles close their corners.
+struct WallBand {
+    float x1, z1, x2, z2;
+    float half;
+    float extendStart, extendEnd;
+};
+std::vector<WallBand> WallBands(const PlanDocument* document);
+
 // The plans. Each fills the active document (fresh, from CreatePlanDocument) and leaves
 // its settings as a loaded plan has them (floor-plan categories shown).
 // The sample: a house of walls with a table, a bed, a path and a terrace line.
