@@ -7,6 +7,8 @@ MetafileRecorder::MetafileRecorder()
 {
     recordingDC = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
     currentPen.lopnStyle = 0xFFFFFFFF;
+    currentBrush.lbStyle = BS_SOLID;   // the stock white brush of a new DC
+    currentBrush.lbColor = RGB(255, 255, 255);
 }
 
 MetafileRecorder::~MetafileRecorder()
@@ -36,20 +38,72 @@ int CALLBACK MetafileRecorder::Collect(HDC, HANDLETABLE*, const ENHMETARECORD* r
     case EMR_CREATEPEN: {
         const EMRCREATEPEN* pen = reinterpret_cast<const EMRCREATEPEN*>(record);
         self->pens[pen->ihPen] = pen->lopn;
+        self->brushes.erase(pen->ihPen);   // a table slot freed by a brush is reused
+        break;
+    }
+    case EMR_CREATEBRUSHINDIRECT: {
+        const EMRCREATEBRUSHINDIRECT* brush = reinterpret_cast<const EMRCREATEBRUSHINDIRECT*>(record);
+        self->brushes[brush->ihBrush] = brush->lb;
+        self->pens.erase(brush->ihBrush);
+        break;
+    }
+    case EMR_DELETEOBJECT: {
+        const EMRDELETEOBJECT* del = reinterpret_cast<const EMRDELETEOBJECT*>(record);
+        self->pens.erase(del->ihObject);
+        self->brushes.erase(del->ihObject);
+        break;
+    }
+    case EMR_SETPOLYFILLMODE: {
+        self->fillMode = static_cast<int>(reinterpret_cast<const EMRSETPOLYFILLMODE*>(record)->iMode);
         break;
     }
     case EMR_SELECTOBJECT: {
         const EMRSELECTOBJECT* select = reinterpret_cast<const EMRSELECTOBJECT*>(record);
         auto found = self->pens.find(select->ihObject);
+        auto foundBrush = self->brushes.find(select->ihObject);
         if (found != self->pens.end()) {
             self->currentPen = found->second;
+        } else if (foundBrush != self->brushes.end()) {
+            self->currentBrush = foundBrush->second;
         } else if (select->ihObject & 0x80000000u) {
             DWORD stock = select->ihObject & 0x7FFFFFFFu;
             if (stock == BLACK_PEN || stock == WHITE_PEN || stock == NULL_PEN || stock == DC_PEN) {
                 std::memset(&self->currentPen, 0, sizeof self->currentPen);
                 self->currentPen.lopnStyle = 0xFFFFFFFF;
+            } else if (stock == NULL_BRUSH) {
+                std::memset(&self->currentBrush, 0, sizeof self->currentBrush);
+                self->currentBrush.lbStyle = BS_NULL;
+            } else if (stock <= BLACK_BRUSH || stock == DC_BRUSH) {
+                std::memset(&self->currentBrush, 0, sizeof self->currentBrush);
+                self->currentBrush.lbStyle = 0xFFFFFFFF;
+                if (stock == WHITE_BRUSH || stock == BLACK_BRUSH) {
+                    self->currentBrush.lbStyle = BS_SOLID;
+                    self->currentBrush.lbColor = stock == WHITE_BRUSH ? RGB(255, 255, 255) : RGB(0, 0, 0);
+                }
             }
         }
+        break;
+    }
+    case EMR_POLYGON16: {
+        const EMRPOLYGON16* polygon = reinterpret_cast<const EMRPOLYGON16*>(record);
+        RecordedPolygon recorded;
+        for (DWORD i = 0; i < polygon->cpts; ++i)
+            recorded.points.push_back({polygon->apts[i].x, polygon->apts[i].y});
+        recorded.pen = self->currentPen;
+        recorded.brush = self->currentBrush;
+        recorded.fillMode = self->fillMode;
+        self->polygons.push_back(recorded);
+        break;
+    }
+    case EMR_POLYGON: {
+        const EMRPOLYGON* polygon = reinterpret_cast<const EMRPOLYGON*>(record);
+        RecordedPolygon recorded;
+        for (DWORD i = 0; i < polygon->cptl; ++i)
+            recorded.points.push_back({polygon->aptl[i].x, polygon->aptl[i].y});
+        recorded.pen = self->currentPen;
+        recorded.brush = self->currentBrush;
+        recorded.fillMode = self->fillMode;
+        self->polygons.push_back(recorded);
         break;
     }
     case EMR_MOVETOEX: {
@@ -99,6 +153,12 @@ const std::vector<RecordedArc>& MetafileRecorder::Arcs()
 {
     Finish();
     return arcs;
+}
+
+const std::vector<RecordedPolygon>& MetafileRecorder::Polygons()
+{
+    Finish();
+    return polygons;
 }
 
 const std::vector<POINT>& MetafileRecorder::Moves()

@@ -17,6 +17,15 @@ struct RecordedLine {
     LOGPEN pen;         // lopnStyle 0xFFFFFFFF when a stock or unknown pen was selected
 };
 
+// One polygon as the metafile recorded it, with the pen, the brush and the fill mode
+// in force. brush.lbStyle is 0xFFFFFFFF for a stock brush other than the null brush.
+struct RecordedPolygon {
+    std::vector<POINT> points;
+    LOGPEN pen;
+    LOGBRUSH32 brush;
+    int fillMode;
+};
+
 struct RecordedArc {
     RECT box;
     POINT start;
@@ -33,6 +42,7 @@ public:
     const std::vector<DWORD>& Types();
     const std::vector<RecordedLine>& Lines();
     const std::vector<RecordedArc>& Arcs();
+    const std::vector<RecordedPolygon>& Polygons();
     // Positions of the MOVETOEX records.
     const std::vector<POINT>& Moves();
     size_t Count(DWORD type);
@@ -44,9 +54,13 @@ private:
     std::vector<DWORD> types;
     std::vector<RecordedLine> lines;
     std::vector<RecordedArc> arcs;
+    std::vector<RecordedPolygon> polygons;
     std::vector<POINT> moves;
     std::map<DWORD, LOGPEN> pens;
+    std::map<DWORD, LOGBRUSH32> brushes;
     LOGPEN currentPen{};
+    LOGBRUSH32 currentBrush{};
+    int fillMode = ALTERNATE;
     POINT position{0, 0};
 };
 

@@ -4,12 +4,15 @@
     printed_pages.py fit|scale PDF SEGMENTS CAPS [COPIES]
 
 SEGMENTS lists the plan's drawn lines ("x1 z1 x2 z2", after a "# choice C units U"
-header); CAPS the printer's device caps ("NAME value"). The expected pages follow the
-print arithmetic: fit to page scales the plan, grown by 72 on every side, to the
-printable page and centres it; to scale uses k of the print-scale table and prints the
-grid of pages row by row. Each page is rendered at the printer's resolution without
-anti-aliasing (so a device unit is a pixel and hairlines show); every drawn line must be
-black where the arithmetic puts it, and nothing may be black anywhere else.
+header) and its wall segments ("wall x1 z1 x2 z2 half start end": the centre line, half
+the thickness and how far the band runs on past each end); CAPS the printer's device
+caps ("NAME value"). The expected pages follow the print arithmetic: fit to page scales
+the plan, grown by 72 on every side, to the printable page and centres it; to scale uses
+k of the print-scale table and prints the grid of pages row by row. Each page is
+rendered at the printer's resolution without anti-aliasing (so a device unit is a pixel
+and hairlines show); every drawn line must be black where the arithmetic puts it, every
+wall a black band with its edges where its centre line and thickness put them, and
+nothing may be black anywhere else.
 """
 import math
 import os
@@ -40,25 +43,46 @@ def read_caps(path):
     return caps
 
 
+def wall_corners(wall):
+    """The four plan corners of a wall segment's band, in order around it."""
+    x1, z1, x2, z2, half, start, end = wall
+    length = math.hypot(x2 - x1, z2 - z1)
+    if length == 0:
+        return None
+    dx, dz = (x2 - x1) / length, (z2 - z1) / length
+    nx, nz = -dz * half, dx * half
+    ax, az = x1 - dx * start, z1 - dz * start
+    bx, bz = x2 + dx * end, z2 + dz * end
+    return [(ax + nx, az + nz), (bx + nx, bz + nz), (bx - nx, bz - nz), (ax - nx, az - nz)]
+
+
 def read_segments(path):
-    choice, units, segments = 0, 0, []
+    """The drawn lines, and the walls as bands: their four corners."""
+    choice, units, segments, walls = 0, 0, [], []
     for line in open(path):
         if line.startswith('#'):
             m = re.search(r'choice (\d+) units (\d+)', line)
             if m:
                 choice, units = int(m.group(1)), int(m.group(2))
             continue
-        if line.strip():
-            segments.append(tuple(float(v) for v in line.split()))
-    return choice, units, segments
+        fields = line.split()
+        if fields and fields[0] == 'wall':
+            corners = wall_corners(tuple(float(v) for v in fields[1:8]))
+            if corners:
+                walls.append(corners)
+        elif fields:
+            segments.append(tuple(float(v) for v in fields))
+    return choice, units, segments, walls
 
 
-def grown_extents(segments):
-    if segments:
-        left = min(min(s[0], s[2]) for s in segments)
-        right = max(max(s[0], s[2]) for s in segments)
-        top = min(min(s[1], s[3]) for s in segments)
-        bottom = max(max(s[1], s[3]) for s in segments)
+def grown_extents(segments, walls=()):
+    points = [(s[0], s[1]) for s in segments] + [(s[2], s[3]) for s in segments]
+    points += [p for corners in walls for p in corners]
+    if points:
+        left = min(p[0] for p in points)
+        right = max(p[0] for p in points)
+        top = min(p[1] for p in points)
+        bottom = max(p[1] for p in points)
     else:
         top = left = -2400.0
         bottom = right = 2400.0
@@ -134,13 +158,55 @@ def distance(px, py, line):
     return math.hypot(x1 + t * dx - px, y1 + t * dy - py)
 
 
-def check_page(index, png, lines, caps, errors):
-    """lines: the expected segments in device units of this page."""
+def inside_band(px, py, corners, grow):
+    """Whether the pixel lies in the band (a convex quadrilateral), grown by grow pixels."""
+    sign = 0
+    for i in range(4):
+        ax, ay = corners[i]
+        bx, by = corners[(i + 1) % 4]
+        length = math.hypot(bx - ax, by - ay)
+        if length == 0:
+            continue
+        side = ((bx - ax) * (py - ay) - (by - ay) * (px - ax)) / length
+        if sign == 0:
+            # The winding of the quadrilateral decides which side is inside.
+            cx = sum(c[0] for c in corners) / 4.0
+            cy = sum(c[1] for c in corners) / 4.0
+            sign = 1 if (bx - ax) * (cy - ay) - (by - ay) * (cx - ax) > 0 else -1
+        if side * sign < -grow:
+            return False
+    return True
+
+
+def check_page(index, png, lines, caps, errors, bands=()):
+    """lines: the expected segments in device units of this page; bands: the walls'
+    corners in device units, each filled black with its four edges."""
     width, height, dark = dark_pixels(png)
     ox, oy = caps['PHYSICALOFFSETX'], caps['PHYSICALOFFSETY']
     horz, vert = caps['HORZRES'], caps['VERTRES']
+    band_pixels = [[(x + ox, y + oy) for x, y in corners] for corners in bands]
+    lines = list(lines)
+    for corners in bands:
+        lines += [corners[i] + corners[(i + 1) % 4] for i in range(4)]
     pixel_lines = [(x1 + ox, y1 + oy, x2 + ox, y2 + oy) for x1, y1, x2, y2 in lines]
-    missing, covered = 0, 0
+    missing, covered, holes = 0, 0, 0
+    # Inside every band, away from its edges, the page is black.
+    for corners in band_pixels:
+        (ax, ay), (bx, by), _, (dx, dy) = corners
+        for i in range(1, 20):
+            for j in range(1, 8):
+                u, v = i / 20.0, j / 8.0
+                px = int(round(ax + u * (bx - ax) + v * (dx - ax)))
+                py = int(round(ay + u * (by - ay) + v * (dy - ay)))
+                if not inside_band(px, py, corners, -(NEAR + 1)):
+                    continue
+                if px < ox + NEAR + 1 or py < oy + NEAR + 1 or px > ox + horz - NEAR - 1 or py > oy + vert - NEAR - 1:
+                    continue
+                covered += 1
+                if (px, py) not in dark:
+                    holes += 1
+                    if holes <= 5:
+                        errors.append('page %d: white at (%d, %d) inside the wall %s' % (index + 1, px, py, corners))
     for (x1, y1, x2, y2), pl in zip(lines, pixel_lines):
         for step in range(1, 50):
             t = step / 50.0
@@ -155,12 +221,14 @@ def check_page(index, png, lines, caps, errors):
                     errors.append('page %d: nothing black near (%d, %d) on the line %s' % (index + 1, px, py, pl))
     stray = 0
     for (px, py) in dark:
+        if any(inside_band(px, py, corners, STRAY) for corners in band_pixels):
+            continue
         if not any(distance(px, py, pl) <= STRAY for pl in pixel_lines):
             stray += 1
             if stray <= 5:
                 errors.append('page %d: stray black pixel at (%d, %d)' % (index + 1, px, py))
-    print('page %d: %dx%d pixels, %d black, %d line points checked, %d missing, %d stray'
-          % (index + 1, width, height, len(dark), covered, missing, stray))
+    print('page %d: %dx%d pixels, %d black, %d points checked, %d missing, %d white in walls, %d stray'
+          % (index + 1, width, height, len(dark), covered, missing, holes, stray))
     return covered
 
 
@@ -168,10 +236,10 @@ def main():
     mode, pdf, segments_path, caps_path = sys.argv[1:5]
     copies = int(sys.argv[5]) if len(sys.argv) > 5 else 1
     caps = read_caps(caps_path)
-    choice, units, segments = read_segments(segments_path)
+    choice, units, segments, walls = read_segments(segments_path)
     horz, vert = caps['HORZRES'], caps['VERTRES']
     dpi_x, dpi_y = caps['LOGPIXELSX'], caps['LOGPIXELSY']
-    top, left, bottom, right = grown_extents(segments)
+    top, left, bottom, right = grown_extents(segments, walls)
 
     pages = []     # per page: the device origin of its top-left corner
     if mode == 'fit':
@@ -213,8 +281,10 @@ def main():
             lines = [(trunc_round(x1 * scale_x) - ox, trunc_round(z1 * scale_y) - oy,
                       trunc_round(x2 * scale_x) - ox, trunc_round(z2 * scale_y) - oy)
                      for x1, z1, x2, z2 in segments]
-            covered = check_page(index, os.path.join(tmp, png), lines, caps, errors)
-            if segments and mode == 'fit' and covered == 0:
+            bands = [[(trunc_round(x * scale_x) - ox, trunc_round(z * scale_y) - oy) for x, z in corners]
+                     for corners in walls]
+            covered = check_page(index, os.path.join(tmp, png), lines, caps, errors, bands)
+            if (segments or walls) and mode == 'fit' and covered == 0:
                 errors.append('page %d shows none of the plan' % (index + 1))
     for e in errors:
         print('FAIL ' + e)
