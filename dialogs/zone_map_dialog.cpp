@@ -14,19 +14,8 @@ INT_PTR CALLBACK HardinessZoneMapDlgProc(HWND dialog, UINT message, WPARAM, LPAR
         SetWindowPos(dialog, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
         return TRUE;
     }
-    case WM_PAINT: {
-        if (!GetUpdateRect(dialog, nullptr, FALSE))
-            return FALSE;
-        PAINTSTRUCT paint;
-        BeginPaint(dialog, &paint);
-        HDC dc = GetDC(dialog);
-        if (dc) {
-            DrawDibFile(dialog, dc, zoneMapPicturePath);
-            ReleaseDC(dialog, dc);
-        }
-        EndPaint(dialog, &paint);
-        return TRUE;
-    }
+    case WM_PAINT:
+        return PaintDibFileWindow(dialog, zoneMapPicturePath) ? TRUE : FALSE;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
         FreeCachedDib();

@@ -164,6 +164,33 @@ void FreeDibBlock()
     cachedDibBitsOffset = 0;
 }
 
+// For a picture with a colour table, makes its palette the kept one and realises it in
+// the DC; *previous gets the palette it displaced (null when none was selected). False
+// when the picture needs a palette that could not be made.
+bool RealizeDibPalette(HDC dc, const BITMAPINFO* info, HPALETTE* previous)
+{
+    *previous = nullptr;
+    if (info->bmiHeader.biClrUsed == 0)
+        return true;
+    FreeCachedDib();
+    cachedDibPalette = CreateDibPalette(info);
+    if (!cachedDibPalette)
+        return false;
+    *previous = SelectPalette(dc, cachedDibPalette, FALSE);
+    RealizePalette(dc);
+    return true;
+}
+
+// After drawing the locked block: puts the DC's palette back and frees the block.
+void ReleaseDrawnDibBlock(HDC dc, HPALETTE previous)
+{
+    // The kept palette must not stay selected, or FreeCachedDib could not delete it.
+    if (previous)
+        SelectPalette(dc, previous, FALSE);
+    GlobalUnlock(cachedDibBlock);
+    FreeDibBlock();
+}
+
 // Draws the block 1:1 at (x, y) with its palette; the block is freed afterwards.
 void DrawDibBlock(HDC dc, int x, int y)
 {
@@ -173,29 +200,14 @@ void DrawDibBlock(HDC dc, int x, int y)
         return;
     }
     HPALETTE previous = nullptr;
-    bool drawable = true;
-    if (info->bmiHeader.biClrUsed != 0) {
-        FreeCachedDib();
-        cachedDibPalette = CreateDibPalette(info);
-        if (cachedDibPalette) {
-            previous = SelectPalette(dc, cachedDibPalette, FALSE);
-            RealizePalette(dc);
-        } else {
-            drawable = false;
-        }
-    }
-    if (drawable) {
+    if (RealizeDibPalette(dc, info, &previous)) {
         const BYTE* bits = reinterpret_cast<const BYTE*>(info) + cachedDibBitsOffset;
         LONG height = info->bmiHeader.biHeight;
         DWORD rows = static_cast<DWORD>(height < 0 ? -height : height);
         SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(info->bmiHeader.biWidth), rows, 0, 0, 0, rows, bits,
                           info, DIB_RGB_COLORS);
     }
-    // The kept palette must not stay selected, or FreeCachedDib could not delete it.
-    if (previous)
-        SelectPalette(dc, previous, FALSE);
-    GlobalUnlock(cachedDibBlock);
-    FreeDibBlock();
+    ReleaseDrawnDibBlock(dc, previous);
 }
 
 void ShowDibError(const char* text)
@@ -287,6 +299,21 @@ void DrawXifPicture(HDC dc, const char* path, int x, int y)
     DrawDibBlock(dc, x, y);
 }
 
+bool PaintDibFileWindow(HWND window, const char* path)
+{
+    if (!GetUpdateRect(window, nullptr, FALSE))
+        return false;
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    HDC dc = GetDC(window);
+    if (dc) {
+        DrawDibFile(window, dc, path);
+        ReleaseDC(window, dc);
+    }
+    EndPaint(window, &paint);
+    return true;
+}
+
 void FreeCachedDib()
 {
     if (cachedDibPalette)
@@ -344,15 +371,9 @@ void DrawTracingImage(HWND, HDC dc, const char* path)
         FreeDibBlock();
         return;
     }
+    // Without its palette the image is still drawn, in the colours the DC has.
     HPALETTE previous = nullptr;
-    if (info->bmiHeader.biClrUsed != 0) {
-        FreeCachedDib();
-        cachedDibPalette = CreateDibPalette(info);
-        if (cachedDibPalette) {
-            previous = SelectPalette(dc, cachedDibPalette, FALSE);
-            RealizePalette(dc);
-        }
-    }
+    RealizeDibPalette(dc, info, &previous);
     LONG width = info->bmiHeader.biWidth;
     LONG height = info->bmiHeader.biHeight < 0 ? -info->bmiHeader.biHeight : info->bmiHeader.biHeight;
     float zoomedWidth = ZoomFloat(static_cast<float>(width) * settings->tracingScaleX);
@@ -374,10 +395,7 @@ void DrawTracingImage(HWND, HDC dc, const char* path)
                           destWidth, destHeight, 0, 0, width, height, bits, info, DIB_RGB_COLORS, SRCCOPY);
         }
     }
-    if (previous)
-        SelectPalette(dc, previous, FALSE);
-    GlobalUnlock(cachedDibBlock);
-    FreeDibBlock();
+    ReleaseDrawnDibBlock(dc, previous);
 }
 
 DIBImage* LoadDIBImage(const void* path, bool wide)

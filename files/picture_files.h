@@ -36,6 +36,9 @@ bool ReadDibFile(const char* path);
 void DrawDibFile(HWND window, HDC dc, const char* path);
 // The same at (x, y): the dialog pictures.
 void DrawXifPicture(HDC dc, const char* path, int x, int y);
+// WM_PAINT of a window whose face is the picture: validates the update region and draws
+// the picture 1:1 at the client origin. False when nothing needed painting.
+bool PaintDibFileWindow(HWND window, const char* path);
 // Deletes cachedDibPalette, if any, and clears it.
 void FreeCachedDib();
 // A logical palette of the block's colour table, or the stock default palette for a

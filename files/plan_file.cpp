@@ -248,21 +248,51 @@ static void SetCameraForFloorName(const char* name)
 // ---------------------------------------------------------------------------------
 // Body.
 
-static void AppendGroupMember(PlanObject* group, PlanObject* object)
+void AppendToObjectList(PlanObject** first, PlanObject* object)
 {
-    object->owner = group;
-    object->floor = group->floor;
     object->previous = nullptr;
     object->next = nullptr;
-    if (!group->firstChild) {
-        group->firstChild = object;
+    if (!*first) {
+        *first = object;
         return;
     }
-    PlanObject* last = group->firstChild;
+    PlanObject* last = *first;
     while (last->next)
         last = last->next;
     last->next = object;
     object->previous = last;
+}
+
+void AppendGroupMember(PlanObject* group, PlanObject* object)
+{
+    object->owner = group;
+    object->floor = group->floor;
+    AppendToObjectList(&group->firstChild, object);
+}
+
+void BeginGroupRecord(std::vector<PlanObject*>& groups, PlanObject* lastObject)
+{
+    // Only a group can take members; anything else is a damaged stream.
+    if (!lastObject || lastObject->type != ObjGroup || groups.size() >= kMaxGroupNesting ||
+        (!groups.empty() && lastObject == groups.back())) {
+        MarkStreamDamaged();
+        return;
+    }
+    groups.push_back(lastObject);
+}
+
+void EndGroupRecord(std::vector<PlanObject*>& groups)
+{
+    if (!groups.empty()) {
+        UpdateObjectExtentsFiltered(groups.back(), 0, 1);
+        groups.pop_back();
+    }
+}
+
+void AddToOpenGroup(const std::vector<PlanObject*>& groups, PlanObject* object)
+{
+    if (object && !groups.empty())
+        AppendGroupMember(groups.back(), GroupDimensionMember(object));
 }
 
 bool ReadPlanBody()
@@ -314,26 +344,16 @@ bool ReadPlanBody()
                 break;
             }
             PlanObject* object = ReadPlanObject(target, groups.empty());
-            if (object && !groups.empty())
-                AppendGroupMember(groups.back(), GroupDimensionMember(object));
+            AddToOpenGroup(groups, object);
             if (object)
                 lastObject = object;
             break;
         }
         case TagGroupBegin:
-            // Only a group can take members; anything else is a damaged stream.
-            if (!lastObject || lastObject->type != ObjGroup || groups.size() >= kMaxGroupNesting ||
-                (!groups.empty() && lastObject == groups.back())) {
-                MarkStreamDamaged();
-                break;
-            }
-            groups.push_back(lastObject);
+            BeginGroupRecord(groups, lastObject);
             break;
         case TagGroupEnd:
-            if (!groups.empty()) {
-                UpdateObjectExtentsFiltered(groups.back(), 0, 1);
-                groups.pop_back();
-            }
+            EndGroupRecord(groups);
             break;
         default:
             // Unknown tags stand alone.

@@ -3,8 +3,10 @@
 // word, the raw settings record, then tagged floor, object and group records. Every
 // version ever written is read (10000, 10300, 10350, 10351, 10400, 10410); 10410 is written.
 #include <cstdint>
+#include <vector>
 
 struct PlanFloor;
+struct PlanObject;
 
 enum PlanFileVersion : uint32_t {
     PlanVersion10000 = 10000,
@@ -74,6 +76,17 @@ bool SkipHeaderForVersion(uint32_t version);
 bool ReadPlanBody();
 PlanFloor* ReadFloorRecord();
 void SkipFloorRecord();
+
+// Links the object at the end of the sibling list that starts at *first.
+void AppendToObjectList(PlanObject** first, PlanObject* object);
+// Makes the object the group's last member, on the group's floor.
+void AppendGroupMember(PlanObject* group, PlanObject* object);
+// Group records of a body being read; the open groups are kept innermost last. A begin
+// record opens the object read just before it, which must be a group: anything else
+// marks the stream damaged. An object read while a group is open becomes its member.
+void BeginGroupRecord(std::vector<PlanObject*>& groups, PlanObject* lastObject);
+void EndGroupRecord(std::vector<PlanObject*>& groups);
+void AddToOpenGroup(const std::vector<PlanObject*>& groups, PlanObject* object);
 
 void WritePlanHeader();
 void WritePlanSettings();

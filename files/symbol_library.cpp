@@ -60,8 +60,6 @@ static const char* const kModelFormatText =
 
 static const ColourTriple kUnsetColour = {kColourChannelUnset, kColourChannelUnset, kColourChannelUnset};
 
-static const size_t kMaxGroupNesting = 64;
-
 // ---------------------------------------------------------------------------------
 // Templates.
 
@@ -71,17 +69,7 @@ void AppendToTemplate(PlanObject* object, PlanObject* templateObject)
         return;
     object->type = templateObject->type;
     object->owner = templateObject;
-    object->next = nullptr;
-    object->previous = nullptr;
-    if (!templateObject->firstChild) {
-        templateObject->firstChild = object;
-        return;
-    }
-    PlanObject* last = templateObject->firstChild;
-    while (last->next)
-        last = last->next;
-    last->next = object;
-    object->previous = last;
+    AppendToObjectList(&templateObject->firstChild, object);
 }
 
 PlanObject* ReadSymbolObject(PlanFloor* floor, bool asPart, PlanObject* templateObject)
@@ -200,14 +188,7 @@ static void FreeTemplateChildren(PlanObject* templateObject)
 {
     PlanObject* child = templateObject->firstChild;
     templateObject->firstChild = nullptr;
-    while (child) {
-        PlanObject* next = child->next;
-        child->previous = nullptr;
-        child->next = nullptr;
-        child->owner = nullptr;
-        FreeObject(child);
-        child = next;
-    }
+    FreeMemberChain(child);
 }
 
 bool LoadSymbolFile(const char* path, PlanObject* templateObject)
@@ -238,13 +219,7 @@ bool LoadSymbolFile(const char* path, PlanObject* templateObject)
 
 void FreeSymbolTemplates(PlanObject* first)
 {
-    while (first) {
-        PlanObject* next = first->next;
-        first->previous = nullptr;
-        first->next = nullptr;
-        FreeObject(first);
-        first = next;
-    }
+    FreeObjectChain(first);
 }
 
 static void LoadSymbolLibrary(PlanObject** list, const char* folder, const char* suffix,
@@ -368,23 +343,6 @@ PlanObject* ReadModelObject(PlanFloor* floor, bool attach)
     return object;
 }
 
-static void AppendMember(PlanObject* group, PlanObject* object)
-{
-    object->owner = group;
-    object->floor = group->floor;
-    object->previous = nullptr;
-    object->next = nullptr;
-    if (!group->firstChild) {
-        group->firstChild = object;
-        return;
-    }
-    PlanObject* last = group->firstChild;
-    while (last->next)
-        last = last->next;
-    last->next = object;
-    object->previous = last;
-}
-
 bool ReadModelBody()
 {
     if (!activeDocument || !activeDocument->currentFloor)
@@ -408,24 +366,15 @@ bool ReadModelBody()
             if (!object)
                 break;
             SelectObjectAndDrawHandles(object, kSelectSelect, 0);
-            if (!groups.empty())
-                AppendMember(groups.back(), GroupDimensionMember(object));
+            AddToOpenGroup(groups, object);
             lastObject = object;
             break;
         }
         case TagGroupBegin:
-            if (!lastObject || lastObject->type != ObjGroup || groups.size() >= kMaxGroupNesting ||
-                (!groups.empty() && lastObject == groups.back())) {
-                MarkStreamDamaged();
-                break;
-            }
-            groups.push_back(lastObject);
+            BeginGroupRecord(groups, lastObject);
             break;
         case TagGroupEnd:
-            if (!groups.empty()) {
-                UpdateObjectExtentsFiltered(groups.back(), 0, 1);
-                groups.pop_back();
-            }
+            EndGroupRecord(groups);
             break;
         default:
             break;
@@ -462,15 +411,5 @@ void AppendChildObject(PlanObject* object, PlanObject* owner)
 {
     if (!object || !owner || object->type == ObjGroup)
         return;
-    object->next = nullptr;
-    object->previous = nullptr;
-    if (!owner->firstPart) {
-        owner->firstPart = object;
-        return;
-    }
-    PlanObject* last = owner->firstPart;
-    while (last->next)
-        last = last->next;
-    last->next = object;
-    object->previous = last;
+    AppendToObjectList(&owner->firstPart, object);
 }

@@ -393,14 +393,7 @@ int16_t FitDeckSteps(PlanObject* deck)
 
 void FitFloorDeckSteps(PlanFloor* floor)
 {
-    if (!floor || !floor->shown)
-        return;
-    PlanObject* object = floor->firstObject;
-    while (object) {
-        PlanObject* next = object->next;
-        FitDeckSteps(object);
-        object = next;
-    }
+    ForEachShownFloorObject(floor, FitDeckSteps);
 }
 
 void FitAllDeckSteps(PlanFloor* firstFloor)
@@ -437,14 +430,7 @@ void RebuildDeck(PlanObject* deck)
 
 void RebuildDecksOnFloor(PlanFloor* floor)
 {
-    if (!floor || !floor->shown)
-        return;
-    PlanObject* object = floor->firstObject;
-    while (object) {
-        PlanObject* next = object->next;
-        RebuildDeck(object);
-        object = next;
-    }
+    ForEachShownFloorObject(floor, RebuildDeck);
 }
 
 void RebuildAllDecks(PlanFloor* firstFloor)

@@ -42,14 +42,6 @@ PlanFloor* FloorOf(const PlanObject* object)
     return activeDocument ? activeDocument->currentFloor : nullptr;
 }
 
-int32_t CountChain(const PlanObject* object)
-{
-    int32_t n = 0;
-    for (const PlanVertex* v = object->firstVertex; v; v = v->next)
-        ++n;
-    return n;
-}
-
 // What every rebuild starts with: the object's polygons and old parts go.
 void StartRebuild(PlanObject* object)
 {
@@ -110,17 +102,10 @@ PlanVertex* VertexAt(PlanObject* object, int32_t index)
 template <typename Rebuild>
 void RebuildFloorsOfTypes(PlanFloor* firstFloor, uint16_t typeA, uint16_t typeB, Rebuild rebuild)
 {
-    for (PlanFloor* floor = firstFloor; floor; floor = floor->next) {
-        if (!floor->shown)
-            continue;
-        PlanObject* object = floor->firstObject;
-        while (object) {
-            PlanObject* next = object->next;
-            if (object->type == typeA || object->type == typeB)
-                rebuild(object);
-            object = next;
-        }
-    }
+    ForEachShownObject(firstFloor, [=](PlanObject* object) {
+        if (object->type == typeA || object->type == typeB)
+            rebuild(object);
+    });
 }
 
 } // namespace
@@ -137,7 +122,7 @@ PlanObject* BuildPathSurface(PlanObject* path)
     path->firstChild = children;
     if (!copy)
         return nullptr;
-    copy->vertexCount = (uint32_t)CountChain(copy);
+    copy->vertexCount = (uint32_t)CountVertexChain(copy);
     PlanObject* surface = SplitWallGroupIntoSides(copy, path->size, 1);
     if (!surface)
         return nullptr;
@@ -145,7 +130,7 @@ PlanObject* BuildPathSurface(PlanObject* path)
     RecomputeObject(surface);
 
     // Both ends of the band stay square: no curve at the far turn or at the start.
-    int32_t count = CountChain(surface);
+    int32_t count = CountVertexChain(surface);
     int32_t half = count / 2;
     if (half >= 2) {
         ZeroTangents(VertexAt(surface, half - 1));
@@ -297,7 +282,7 @@ void ApplyRoofSlope(PlanObject* roof, PlanObject* plate)
     PlanSettings* settings = Settings();
     if (!settings || !roof || !plate)
         return;
-    int32_t count = CountChain(plate);
+    int32_t count = CountVertexChain(plate);
     int32_t ring = plate->rows > 1 ? count / plate->rows : count;
     if (ring < 3)
         return;
@@ -351,7 +336,7 @@ void RebuildFreehandRoof(PlanObject* roof)
         }
     }
     if (marker) {
-        while (CountChain(marker) < 2) {
+        while (CountVertexChain(marker) < 2) {
             PlanVertex* added = NewVertexNode(1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, marker);
             if (!added)
                 break;
@@ -376,23 +361,19 @@ void RebuildFreehandRoof(PlanObject* roof)
     }
 
     // The plate: two rings of the outline, laid on the slope.
-    int32_t count = CountChain(roof);
+    int32_t count = CountVertexChain(roof);
     if (count < 1)
         return;
-    Point3f* ring = (Point3f*)calloc((size_t)count, sizeof(Point3f));
-    Point3f* zero = (Point3f*)calloc((size_t)count, sizeof(Point3f));
-    if (!ring || !zero) {
-        free(ring);
-        free(zero);
+    PointArrays arrays;
+    if (!arrays.Allocate(count, 2))
         return;
-    }
+    Point3f* ring = arrays.items[0];
+    Point3f* zero = arrays.items[1];
     int32_t i = 0;
     for (PlanVertex* v = roof->firstVertex; v && i < count; v = v->next, ++i)
         ring[i] = {v->position[0], 0.0f, v->position[2]};
     PlanObject* plate =
         BuildObjectFromArrays(ring, ring, zero, zero, zero, zero, count, floor, 0, 8, 1, 0);
-    free(ring);
-    free(zero);
     if (!plate)
         return;
     UpdateObjectWinding(plate);

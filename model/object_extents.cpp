@@ -277,17 +277,24 @@ static bool AddsOwnBox(const PlanObject* object, uint8_t selectedOnly)
     return !selectedOnly || IsAnyPointSelected(object);
 }
 
+// The object whose stored box and children stand for the object: a wall's generated
+// object (null when it has none), any other object itself.
+static PlanObject* StoredBoxObject(PlanObject* object)
+{
+    if (object->type == ObjWall)
+        return static_cast<PlanObject*>(object->link);
+    return object;
+}
+
 void AddObjectViewExtents(PlanObject* object, uint8_t selectedOnly, float* rect,
                           uint8_t reserved, uint8_t pen)
 {
     if (!object || !rect)
         return;
     bool ownBox = AddsOwnBox(object, selectedOnly);
-    if (object->type == ObjWall) {
-        object = static_cast<PlanObject*>(object->link);
-        if (!object)
-            return;
-    }
+    object = StoredBoxObject(object);
+    if (!object)
+        return;
     int16_t dx = 0, dy = 0;
     if (pen)
         PenOffsets(object, 1, &dx, &dy);
@@ -320,11 +327,9 @@ void AddObjectBoxExtents3D(PlanObject* object, uint8_t selectedOnly, float* box,
     if (!object || !box)
         return;
     bool ownBox = AddsOwnBox(object, selectedOnly);
-    if (object->type == ObjWall) {
-        object = static_cast<PlanObject*>(object->link);
-        if (!object)
-            return;
-    }
+    object = StoredBoxObject(object);
+    if (!object)
+        return;
     if (ownBox) {
         const float* stored = object->box3D;
         const float ys[2] = {stored[kBoxMinY], stored[kBoxMaxY]};
@@ -345,10 +350,11 @@ void AddObjectBoxExtents3D(PlanObject* object, uint8_t selectedOnly, float* box,
 void GetFloorExtents2D(PlanFloor* floor, uint8_t selectedOnly, float* rect,
                        uint8_t verticesOnly, uint8_t pen)
 {
-    if (!floor || !floor->shown || !rect)
+    if (!rect)
         return;
-    for (PlanObject* object = floor->firstObject; object; object = object->next)
+    ForEachShownFloorObject(floor, [&](PlanObject* object) {
         GetObjectExtents2D(object, selectedOnly, rect, verticesOnly, pen);
+    });
 }
 
 void GetAllFloorsExtents2D(PlanFloor* firstFloor, uint8_t selectedOnly, float* rect,
@@ -361,10 +367,11 @@ void GetAllFloorsExtents2D(PlanFloor* firstFloor, uint8_t selectedOnly, float* r
 void GetFloorViewExtents(PlanFloor* floor, uint8_t selectedOnly, float* rect,
                          uint8_t reserved, uint8_t pen)
 {
-    if (!floor || !floor->shown || !rect)
+    if (!rect)
         return;
-    for (PlanObject* object = floor->firstObject; object; object = object->next)
+    ForEachShownFloorObject(floor, [&](PlanObject* object) {
         AddObjectViewExtents(object, selectedOnly, rect, reserved, pen);
+    });
 }
 
 void GetAllFloorsViewExtents(PlanFloor* firstFloor, uint8_t selectedOnly, float* rect,
@@ -376,10 +383,11 @@ void GetAllFloorsViewExtents(PlanFloor* firstFloor, uint8_t selectedOnly, float*
 
 void GetFloorExtents3D(PlanFloor* floor, uint8_t selectedOnly, float* box, uint8_t verticesOnly)
 {
-    if (!floor || !floor->shown || !box)
+    if (!box)
         return;
-    for (PlanObject* object = floor->firstObject; object; object = object->next)
+    ForEachShownFloorObject(floor, [&](PlanObject* object) {
         GetObjectExtents3D(object, selectedOnly, box, verticesOnly);
+    });
 }
 
 void GetAllFloorsExtents3D(PlanFloor* firstFloor, uint8_t selectedOnly, float* box,
@@ -392,10 +400,11 @@ void GetAllFloorsExtents3D(PlanFloor* firstFloor, uint8_t selectedOnly, float* b
 void GetFloorRenderExtents3D(PlanFloor* floor, uint8_t selectedOnly, float* box,
                              uint8_t verticesOnly)
 {
-    if (!floor || !floor->shown || !box)
+    if (!box)
         return;
-    for (PlanObject* object = floor->firstObject; object; object = object->next)
+    ForEachShownFloorObject(floor, [&](PlanObject* object) {
         AddObjectRenderExtents3D(object, selectedOnly, box, verticesOnly);
+    });
 }
 
 void GetAllFloorsRenderExtents3D(PlanFloor* firstFloor, uint8_t selectedOnly, float* box,
@@ -407,10 +416,11 @@ void GetAllFloorsRenderExtents3D(PlanFloor* firstFloor, uint8_t selectedOnly, fl
 
 void GetFloorBoxExtents3D(PlanFloor* floor, uint8_t selectedOnly, float* box, uint8_t reserved)
 {
-    if (!floor || !floor->shown || !box)
+    if (!box)
         return;
-    for (PlanObject* object = floor->firstObject; object; object = object->next)
+    ForEachShownFloorObject(floor, [&](PlanObject* object) {
         AddObjectBoxExtents3D(object, selectedOnly, box, reserved);
+    });
 }
 
 void GetAllFloorsBoxExtents3D(PlanFloor* firstFloor, uint8_t selectedOnly, float* box,

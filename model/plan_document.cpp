@@ -54,12 +54,7 @@ void FreePlanDocument(PlanDocument* document)
     document->currentViewSheet = nullptr;
     while (floor) {
         PlanFloor* nextFloor = floor->next;
-        PlanObject* object = floor->firstObject;
-        while (object) {
-            PlanObject* next = object->next;
-            FreeObject(object);
-            object = next;
-        }
+        FreeFloorObjects(floor);
         ReleaseRecord(floor);
         floor = nextFloor;
     }
@@ -111,14 +106,23 @@ static bool PreferencesPath(char* path, size_t size)
     return written > 0 && static_cast<size_t>(written) < size;
 }
 
-void LoadPlanColours()
+// The active document's settings whose colours the preferences file keeps, with the
+// file's path; null when there is no document or no file.
+static PlanSettings* ColourPreferences(char* path, size_t size)
 {
     if (!activeDocument || !activeDocument->settings)
-        return;
+        return nullptr;
+    if (!PreferencesPath(path, size))
+        return nullptr;
+    return activeDocument->settings;
+}
+
+void LoadPlanColours()
+{
     char path[MAX_PATH + 64];
-    if (!PreferencesPath(path, sizeof(path)))
+    PlanSettings* settings = ColourPreferences(path, sizeof(path));
+    if (!settings)
         return;
-    PlanSettings* settings = activeDocument->settings;
     for (const ColourKey& key : kColourKeys) {
         ColourTriple& colour = settings->*key.field;
         colour.red = static_cast<uint16_t>(GetPrivateProfileIntA(key.section, "Red", key.fallback.red, path));
@@ -129,12 +133,10 @@ void LoadPlanColours()
 
 void SavePlanColours()
 {
-    if (!activeDocument || !activeDocument->settings)
-        return;
     char path[MAX_PATH + 64];
-    if (!PreferencesPath(path, sizeof(path)))
+    PlanSettings* settings = ColourPreferences(path, sizeof(path));
+    if (!settings)
         return;
-    PlanSettings* settings = activeDocument->settings;
     char text[16];
     for (const ColourKey& key : kColourKeys) {
         const ColourTriple& colour = settings->*key.field;

@@ -71,6 +71,12 @@ void RemoveFloor(PlanFloor* floor)
         floor->next->previous = floor->previous;
     floor->previous = nullptr;
     floor->next = nullptr;
+    FreeFloorObjects(floor);
+    ReleaseRecord(floor);
+}
+
+void FreeFloorObjects(PlanFloor* floor)
+{
     PlanObject* object = floor->firstObject;
     while (object) {
         PlanObject* next = object->next;
@@ -78,7 +84,6 @@ void RemoveFloor(PlanFloor* floor)
         object = next;
     }
     floor->firstObject = nullptr;
-    ReleaseRecord(floor);
 }
 
 static const char* const kStoreyNames[3] = {"First Floor", "Second Floor", "Third Floor"};
@@ -230,4 +235,22 @@ void MoveAnnotationsToViewSheet(PlanFloor* floor, uint32_t viewCode)
             MoveObjectToFloor(object, sheet);
         object = next;
     }
+}
+
+void ForEachShownFloorObject(PlanFloor* floor, const std::function<void(PlanObject*)>& visit)
+{
+    if (!floor || !floor->shown)
+        return;
+    PlanObject* object = floor->firstObject;
+    while (object) {
+        PlanObject* next = object->next;
+        visit(object);
+        object = next;
+    }
+}
+
+void ForEachShownObject(PlanFloor* firstFloor, const std::function<void(PlanObject*)>& visit)
+{
+    for (PlanFloor* floor = firstFloor; floor; floor = floor->next)
+        ForEachShownFloorObject(floor, visit);
 }

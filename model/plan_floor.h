@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <stdint.h>
 
 // Storeys ("First Floor", "Second Floor", "Third Floor") and the view sheets of the
@@ -23,9 +24,17 @@ PlanFloor* CreateFloor(const char* name, uint8_t shown, uint8_t active, PlanObje
 void AttachObjectToFloor(PlanObject* object, PlanFloor* floor);
 void AppendFloorToDocument(PlanFloor* floor);
 void RemoveFloor(PlanFloor* floor);
+// Frees every object of the floor, in list order; the floor's list is left empty.
+void FreeFloorObjects(PlanFloor* floor);
 PlanFloor* FindFloorByNumber(uint32_t viewCode);
 PlanFloor* FindFloorByName(const char* name);
 float GetFloorBaseHeight(const PlanFloor* floor);
 void SelectCurrentFloor(PlanFloor* floor);
 void MoveObjectToFloor(PlanObject* object, PlanFloor* floor);
 void MoveAnnotationsToViewSheet(PlanFloor* floor, uint32_t viewCode);
+
+// Hands each top-level object of the floor, when it is shown, to visit in list order.
+// Each object's successor is taken before the call, so visit may free the object.
+void ForEachShownFloorObject(PlanFloor* floor, const std::function<void(PlanObject*)>& visit);
+// The same for every floor of the list from firstFloor.
+void ForEachShownObject(PlanFloor* firstFloor, const std::function<void(PlanObject*)>& visit);

@@ -171,6 +171,14 @@ void CopyVertexChain(const PlanObject* source, PlanObject* destination,
     }
 }
 
+int32_t CountVertexChain(const PlanObject* object)
+{
+    int32_t n = 0;
+    for (const PlanVertex* v = object->firstVertex; v; v = v->next)
+        ++n;
+    return n;
+}
+
 void UnlinkObject(PlanObject* object)
 {
     if (!object)
@@ -188,18 +196,27 @@ void UnlinkObject(PlanObject* object)
     object->floor = nullptr;
 }
 
-// Frees a chain of generated objects linked by next (parts, pieces, meshes).
-static void FreeObjectChain(PlanObject* first)
+static void FreeChain(PlanObject* first, bool members)
 {
     while (first) {
         PlanObject* next = first->next;
-        // Generated objects hang on no list of their own; cut them loose first so
-        // that unlinking one never writes into its neighbours.
         first->previous = nullptr;
         first->next = nullptr;
+        if (members)
+            first->owner = nullptr;
         FreeObject(first);
         first = next;
     }
+}
+
+void FreeObjectChain(PlanObject* first)
+{
+    FreeChain(first, false);
+}
+
+void FreeMemberChain(PlanObject* first)
+{
+    FreeChain(first, true);
 }
 
 // Types whose link is the list of their generated parts (wall mesh, fence pieces,
@@ -290,14 +307,7 @@ void FreeObject(PlanObject* object)
     }
     PlanObject* child = object->firstChild;
     object->firstChild = nullptr;
-    while (child) {
-        PlanObject* next = child->next;
-        child->previous = nullptr;
-        child->owner = nullptr;
-        child->next = nullptr;
-        FreeObject(child);
-        child = next;
-    }
+    FreeMemberChain(child);
     PlanObject* part = object->firstPart;
     object->firstPart = nullptr;
     FreeObjectChain(part);

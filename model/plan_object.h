@@ -240,11 +240,19 @@ void AddObjectPoint(PlanVertex* vertex, PlanObject* object);
 void InsertObjectPoint(PlanVertex* vertex, PlanObject* object, PlanVertex* after);
 // Frees every vertex of the object's chain; the head is cleared and the count set to 0.
 void FreeVertexChain(PlanObject* object);
+// Vertices of the chain, counted by walking it (a stored count may be stale).
+int32_t CountVertexChain(const PlanObject* object);
 void CopyVertexChain(const PlanObject* source, PlanObject* destination,
                      float offsetX, float offsetZ, uint8_t selected);
 
 void UnlinkObject(PlanObject* object);
 void FreeObject(PlanObject* object);
+// Frees every object of a chain linked by next (generated parts, meshes, templates).
+// Each is cut loose from its neighbours first, so that unlinking one never writes into
+// objects that are going too.
+void FreeObjectChain(PlanObject* first);
+// The same for the members of an owner, cut loose from the owner as well.
+void FreeMemberChain(PlanObject* first);
 void DeleteObjectWithDependants(PlanObject* object);
 
 void GetObjectCentre2D(PlanObject* object, float* x, float* y);

@@ -84,20 +84,20 @@ float InchesToUnit(float value, uint16_t unit)
 
 }  // namespace
 
-float FeetToInches(float x) { return static_cast<float>(x * kInchesPerFoot); }
-float InchesToFeet(float x) { return static_cast<float>(x / kInchesPerFoot); }
-float YardsToInches(float x) { return static_cast<float>(x * kInchesPerYard); }
-float InchesToYards(float x) { return static_cast<float>(x / kInchesPerYard); }
-float MilesToInches(float x) { return static_cast<float>(x * kInchesPerMile); }
-float InchesToMiles(float x) { return static_cast<float>(x / kInchesPerMile); }
-float MillimetresToInches(float x) { return static_cast<float>(x * kInchesPerMillimetre); }
-float InchesToMillimetres(float x) { return static_cast<float>(x / kInchesPerMillimetre); }
-float CentimetresToInches(float x) { return static_cast<float>(x * kInchesPerCentimetre); }
-float InchesToCentimetres(float x) { return static_cast<float>(x / kInchesPerCentimetre); }
-float DecimetresToInches(float x) { return static_cast<float>(x * kInchesPerDecimetre); }
-float InchesToDecimetres(float x) { return static_cast<float>(x / kInchesPerDecimetre); }
-float MetresToInches(float x) { return static_cast<float>(x * kInchesPerMetre); }
-float InchesToMetres(float x) { return static_cast<float>(x / kInchesPerMetre); }
+float FeetToInches(float x) { return UnitToInches(x, kUnitFoot); }
+float InchesToFeet(float x) { return InchesToUnit(x, kUnitFoot); }
+float YardsToInches(float x) { return UnitToInches(x, kUnitYard); }
+float InchesToYards(float x) { return InchesToUnit(x, kUnitYard); }
+float MilesToInches(float x) { return UnitToInches(x, kUnitMile); }
+float InchesToMiles(float x) { return InchesToUnit(x, kUnitMile); }
+float MillimetresToInches(float x) { return UnitToInches(x, kUnitMillimetre); }
+float InchesToMillimetres(float x) { return InchesToUnit(x, kUnitMillimetre); }
+float CentimetresToInches(float x) { return UnitToInches(x, kUnitCentimetre); }
+float InchesToCentimetres(float x) { return InchesToUnit(x, kUnitCentimetre); }
+float DecimetresToInches(float x) { return UnitToInches(x, kUnitDecimetre); }
+float InchesToDecimetres(float x) { return InchesToUnit(x, kUnitDecimetre); }
+float MetresToInches(float x) { return UnitToInches(x, kUnitMetre); }
+float InchesToMetres(float x) { return InchesToUnit(x, kUnitMetre); }
 float InchesToPoints(float x) { return static_cast<float>(x * kPointsPerInch); }
 
 float ConvertUnitsToInches(float value, const PlanSettings* settings)
@@ -169,11 +169,12 @@ float UnzoomFloat(float x) { return UnzoomFloatBy(x, ActiveZoom()); }
 void ZoomRect16(RECT* rect)
 {
     if (!rect || !IsZoomApplicable(ActiveZoom())) return;
+    ZoomRect(rect);
     // Saturate rather than wrap, so a far-away rectangle never turns inside out.
-    rect->left = ClampToInt16(ZoomInt(rect->left));
-    rect->top = ClampToInt16(ZoomInt(rect->top));
-    rect->right = ClampToInt16(ZoomInt(rect->right));
-    rect->bottom = ClampToInt16(ZoomInt(rect->bottom));
+    rect->left = ClampToInt16(rect->left);
+    rect->top = ClampToInt16(rect->top);
+    rect->right = ClampToInt16(rect->right);
+    rect->bottom = ClampToInt16(rect->bottom);
 }
 
 void ZoomRect(RECT* rect)

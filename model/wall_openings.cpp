@@ -131,14 +131,7 @@ int16_t FitWallOpenings(PlanObject* wall)
 
 void FitFloorWallOpenings(PlanFloor* floor)
 {
-    if (!floor || !floor->shown)
-        return;
-    PlanObject* object = floor->firstObject;
-    while (object) {
-        PlanObject* next = object->next;
-        FitWallOpenings(object);
-        object = next;
-    }
+    ForEachShownFloorObject(floor, FitWallOpenings);
 }
 
 void FitAllWallOpenings(PlanFloor* firstFloor)

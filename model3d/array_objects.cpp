@@ -74,16 +74,18 @@ void ComputeStoredBoxes(PlanObject* object)
         object->box3D[i] = box3D[i];
 }
 
-// Vertices of the chain, counted by walking it (a stored count may be stale).
-int32_t CountVertices(const PlanObject* object)
-{
-    int32_t n = 0;
-    for (const PlanVertex* v = object->firstVertex; v; v = v->next)
-        ++n;
-    return n;
-}
-
 } // namespace
+
+void ChainToPointArrays(const PlanObject* object, Point3f* positions, Point3f* tangentsIn,
+                        Point3f* tangentsOut, int32_t count)
+{
+    int32_t i = 0;
+    for (const PlanVertex* v = object->firstVertex; v && i < count; v = v->next, ++i) {
+        positions[i] = {v->position[0], v->position[1], v->position[2]};
+        tangentsIn[i] = {v->inTangent[0], v->inTangent[1], v->inTangent[2]};
+        tangentsOut[i] = {v->outTangent[0], v->outTangent[1], v->outTangent[2]};
+    }
+}
 
 PlanObject* BuildObjectFromArrays(const Point3f* positions, const Point3f* positions2,
                                   const Point3f* tangentsIn, const Point3f* tangentsOut,
@@ -164,29 +166,21 @@ PlanObject* ConvertOutlineToSolid(PlanObject* object, float dx, float dz)
     if (!floor)
         return nullptr;
 
-    int32_t n = CountVertices(object);
-    size_t bytes = (size_t)(n > 0 ? n : 1) * sizeof(Point3f);
-    Point3f* ring1 = (Point3f*)malloc(bytes);
-    Point3f* ring2 = (Point3f*)malloc(bytes);
-    Point3f* in1 = (Point3f*)malloc(bytes);
-    Point3f* out1 = (Point3f*)malloc(bytes);
-    Point3f* in2 = (Point3f*)malloc(bytes);
-    Point3f* out2 = (Point3f*)malloc(bytes);
-    if (!ring1 || !ring2 || !in1 || !out1 || !in2 || !out2) {
-        free(ring1);
-        free(ring2);
-        free(in1);
-        free(out1);
-        free(in2);
-        free(out2);
+    int32_t n = CountVertexChain(object);
+    PointArrays arrays;
+    if (!arrays.Allocate(n > 0 ? n : 1, 6))
         return nullptr;
-    }
-    int32_t i = 0;
-    for (PlanVertex* v = object->firstVertex; v && i < n; v = v->next, ++i) {
-        ring1[i] = {v->position[0], v->position[1], v->position[2]};
-        ring2[i] = {v->position[0] - dx, v->position[1], v->position[2] - dz};
-        in1[i] = in2[i] = {v->inTangent[0], v->inTangent[1], v->inTangent[2]};
-        out1[i] = out2[i] = {v->outTangent[0], v->outTangent[1], v->outTangent[2]};
+    Point3f* ring1 = arrays.items[0];
+    Point3f* in1 = arrays.items[1];
+    Point3f* out1 = arrays.items[2];
+    Point3f* ring2 = arrays.items[3];
+    Point3f* in2 = arrays.items[4];
+    Point3f* out2 = arrays.items[5];
+    ChainToPointArrays(object, ring1, in1, out1, n);
+    ChainToPointArrays(object, ring2, in2, out2, n);
+    for (int32_t i = 0; i < n; ++i) {
+        ring2[i].x -= dx;
+        ring2[i].z -= dz;
     }
 
     uint16_t type = object->type;
@@ -207,13 +201,6 @@ PlanObject* ConvertOutlineToSolid(PlanObject* object, float dx, float dz)
             solid->buildFlag = 0;
         }
     }
-    free(ring1);
-    free(ring2);
-    free(in1);
-    free(out1);
-    free(in2);
-    free(out2);
-
     if (solid)
         solid->owner = object->owner;
     FreeObject(object);

@@ -1,5 +1,6 @@
 #pragma once
 #include <stdint.h>
+#include <stdlib.h>
 
 // Makers of plan objects from plain point arrays: the wall meshes, stair, railing and
 // fence parts, door and window frames and the shapes of the drawing tools are all
@@ -14,6 +15,34 @@ struct Point3f {
     float y;
     float z;
 };
+
+// Point arrays of one build (at most six, zero-filled), all released together.
+struct PointArrays {
+    Point3f* items[6] = {};
+    PointArrays() = default;
+    PointArrays(const PointArrays&) = delete;
+    PointArrays& operator=(const PointArrays&) = delete;
+    // Allocates the first count arrays of n points each; false when memory runs out.
+    bool Allocate(int32_t n, int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            items[i] = (Point3f*)calloc((size_t)n, sizeof(Point3f));
+            if (!items[i])
+                return false;
+        }
+        return true;
+    }
+    ~PointArrays()
+    {
+        for (Point3f* p : items)
+            free(p);
+    }
+};
+
+// Copies the positions and both tangents of the object's vertex chain, at most count
+// vertices, into the arrays.
+void ChainToPointArrays(const PlanObject* object, Point3f* positions, Point3f* tangentsIn,
+                        Point3f* tangentsOut, int32_t count);
 
 // A new object of the type with one vertex per entry of ring 1 and, when its positions
 // and both tangent arrays are given, one per entry of ring 2 (row count 2; 1 otherwise).

@@ -24,14 +24,7 @@ void FreeGeneratedParts(PlanObject* owner)
         return;
     PlanObject* part = static_cast<PlanObject*>(owner->link);
     owner->link = nullptr;
-    while (part) {
-        PlanObject* next = part->next;
-        // Cut loose first: freeing unlinks, and the neighbours are going too.
-        part->previous = nullptr;
-        part->next = nullptr;
-        FreeObject(part);
-        part = next;
-    }
+    FreeObjectChain(part);
 }
 
 PlanObject* AddGeneratedSolid(PlanObject* owner, uint16_t type, const Point3f* lower,

@@ -48,14 +48,6 @@ float PlanLength(float units)
     return UnitsToPlanLength(units, activeDocument ? activeDocument->settings : nullptr, 0);
 }
 
-int32_t CountChain(const PlanObject* object)
-{
-    int32_t n = 0;
-    for (const PlanVertex* v = object->firstVertex; v; v = v->next)
-        ++n;
-    return n;
-}
-
 // Wait cursor while a rebuild runs; the previous cursor comes back afterwards.
 class WaitCursor {
 public:
@@ -303,7 +295,7 @@ void RebuildRailing(PlanObject* railing)
         return;
     if (!activeDocument || !activeDocument->settings)
         return;
-    if (CountChain(railing) < 2 || railing->vertexCount < 2 || railing->rows != 1)
+    if (CountVertexChain(railing) < 2 || railing->vertexCount < 2 || railing->rows != 1)
         return;
     if (railing->subType == kStraightRailing)
         BuildStraightRailing(railing);
@@ -313,14 +305,5 @@ void RebuildRailing(PlanObject* railing)
 
 void RebuildAllRailings(PlanFloor* firstFloor)
 {
-    for (PlanFloor* floor = firstFloor; floor; floor = floor->next) {
-        if (!floor->shown)
-            continue;
-        PlanObject* object = floor->firstObject;
-        while (object) {
-            PlanObject* next = object->next;
-            RebuildRailing(object);
-            object = next;
-        }
-    }
+    ForEachShownObject(firstFloor, RebuildRailing);
 }

@@ -20,14 +20,6 @@ PlanFloor* WallFloor(PlanObject* wall)
     return wall->floor ? wall->floor : activeDocument->currentFloor;
 }
 
-int32_t CountChain(const PlanObject* object)
-{
-    int32_t n = 0;
-    for (const PlanVertex* v = object->firstVertex; v; v = v->next)
-        ++n;
-    return n;
-}
-
 // A copy of the wall's centre line and parameters without its openings.
 PlanObject* CloneWithoutOpenings(PlanObject* wall)
 {
@@ -38,40 +30,52 @@ PlanObject* CloneWithoutOpenings(PlanObject* wall)
     wall->firstChild = openings;
     if (!clone)
         return nullptr;
-    clone->vertexCount = (uint32_t)CountChain(clone);
+    clone->vertexCount = (uint32_t)CountVertexChain(clone);
     return clone;
 }
 
-// Frees a chain of generated meshes linked by next.
-void FreeMeshChain(PlanObject* mesh)
+// The band of the given width along the wall's centre line, the wall's openings left
+// out; centred, it lies half on either side of the line whatever side the wall itself
+// lies on. Null when none could be made.
+PlanObject* BuildWallFootprint(PlanObject* wall, float width, bool centred)
 {
-    while (mesh) {
-        PlanObject* next = mesh->next;
-        mesh->previous = nullptr;
-        mesh->next = nullptr;
-        FreeObject(mesh);
-        mesh = next;
-    }
+    PlanObject* clone = CloneWithoutOpenings(wall);
+    if (!clone)
+        return nullptr;
+    if (centred)
+        clone->offsetSide = 0;
+    // In the centred case the clone is freed by the split.
+    return SplitWallGroupIntoSides(clone, width, 1);
 }
 
-// Point arrays of one build, all released together.
-struct PointArrays {
-    Point3f* items[6] = {};
-    bool Allocate(int32_t n, int count)
-    {
-        for (int i = 0; i < count; ++i) {
-            items[i] = (Point3f*)calloc((size_t)n, sizeof(Point3f));
-            if (!items[i])
-                return false;
-        }
-        return true;
+// Allocates count arrays of the footprint's length and reads its chain into the first
+// three: positions, tangents in, tangents out. The point count; 0 when there is no
+// footprint, it has no points or memory runs out, and then the footprint is freed.
+int32_t ReadFootprintPoints(PlanObject* footprint, PointArrays& arrays, int count)
+{
+    if (!footprint)
+        return 0;
+    int32_t n = CountVertexChain(footprint);
+    if (n < 1 || !arrays.Allocate(n, count)) {
+        FreeObject(footprint);
+        return 0;
     }
-    ~PointArrays()
-    {
-        for (Point3f* p : items)
-            free(p);
-    }
-};
+    ChainToPointArrays(footprint, arrays.items[0], arrays.items[1], arrays.items[2], n);
+    return n;
+}
+
+// A closed footprint makes a solid, an open one a surface; both are put on the floor.
+PlanObject* CreateFootprintMesh(bool closed, const Point3f* positions, const Point3f* positions2,
+                                const Point3f* tangentsIn, const Point3f* tangentsOut,
+                                const Point3f* tangentsIn2, const Point3f* tangentsOut2,
+                                int32_t count, PlanFloor* floor)
+{
+    if (closed)
+        return CreateSolidFromArrays(positions, positions2, tangentsIn, tangentsOut, tangentsIn2,
+                                     tangentsOut2, count, floor, 1);
+    return CreateSurfaceFromArrays(positions, positions2, tangentsIn, tangentsOut, tangentsIn2,
+                                   tangentsOut2, count, floor, 1);
+}
 
 } // namespace
 
@@ -83,50 +87,33 @@ PlanObject* BuildWallMesh(PlanObject* wall)
     PlanFloor* floor = WallFloor(wall);
     if (!floor)
         return nullptr;
-    PlanObject* clone = CloneWithoutOpenings(wall);
-    if (!clone)
-        return nullptr;
-    // The band around the centre line; in the centred case the clone is freed by it.
-    PlanObject* footprint = SplitWallGroupIntoSides(clone, wall->size, 1);
-    if (!footprint)
-        return nullptr;
-
-    int32_t n = CountChain(footprint);
+    PlanObject* footprint = BuildWallFootprint(wall, wall->size, false);
     PointArrays arrays;
-    if (n < 1 || !arrays.Allocate(n, 6)) {
-        FreeObject(footprint);
+    int32_t n = ReadFootprintPoints(footprint, arrays, 6);
+    if (!n)
         return nullptr;
-    }
     Point3f* foot = arrays.items[0];
-    Point3f* top = arrays.items[1];
-    Point3f* footIn = arrays.items[2];
-    Point3f* footOut = arrays.items[3];
+    Point3f* footIn = arrays.items[1];
+    Point3f* footOut = arrays.items[2];
+    Point3f* top = arrays.items[3];
     Point3f* topIn = arrays.items[4];
     Point3f* topOut = arrays.items[5];
     float rise = UnitsToPlanLength(wall->parameters[0], settings, 0) +
                  UnitsToPlanLength(wall->parameters[2], settings, 0);
-    int32_t i = 0;
-    for (PlanVertex* v = footprint->firstVertex; v && i < n; v = v->next, ++i) {
-        foot[i] = {v->position[0], v->position[1], v->position[2]};
-        top[i] = {v->position[0], v->position[1] - rise, v->position[2]};
-        footIn[i] = topIn[i] = {v->inTangent[0], v->inTangent[1], v->inTangent[2]};
-        footOut[i] = topOut[i] = {v->outTangent[0], v->outTangent[1], v->outTangent[2]};
-    }
+    ChainToPointArrays(footprint, top, topIn, topOut, n);
+    for (int32_t i = 0; i < n; ++i)
+        top[i].y -= rise;
 
-    PlanObject* mesh;
-    if (footprint->closed) {
-        mesh = CreateSolidFromArrays(foot, top, footIn, footOut, topIn, topOut, n, floor, 1);
-        if (mesh) {
-            mesh->type = ObjWallMesh;
-            mesh->buildFlag = 0;
-        }
-    } else {
-        mesh = CreateSurfaceFromArrays(foot, top, footIn, footOut, topIn, topOut, n, floor, 1);
-        if (mesh)
-            mesh->type = ObjWallMeshExterior;
-    }
+    bool closed = footprint->closed;
+    PlanObject* mesh = CreateFootprintMesh(closed, foot, top, footIn, footOut, topIn, topOut, n, floor);
     FreeObject(footprint);
     if (mesh) {
+        if (closed) {
+            mesh->type = ObjWallMesh;
+            mesh->buildFlag = 0;
+        } else {
+            mesh->type = ObjWallMeshExterior;
+        }
         mesh->colourA = wall->colourA;
         mesh->colourB = wall->colourB;
         UnlinkObject(mesh);
@@ -142,39 +129,14 @@ PlanObject* BuildFoundationMesh(PlanObject* wall)
     PlanFloor* floor = WallFloor(wall);
     if (!floor)
         return nullptr;
-    PlanObject* clone = CloneWithoutOpenings(wall);
-    if (!clone)
-        return nullptr;
-    // The footing is centred on the wall line whatever side the wall itself lies on, and
-    // reaches half the foundation width to either side.
-    clone->offsetSide = 0;
-    PlanObject* footprint = SplitWallGroupIntoSides(clone, wall->parameters[3], 1);
-    if (!footprint)
-        return nullptr;
-
-    int32_t n = CountChain(footprint);
+    // The footing reaches half the foundation width to either side of the wall line.
+    PlanObject* footprint = BuildWallFootprint(wall, wall->parameters[3], true);
     PointArrays arrays;
-    if (n < 1 || !arrays.Allocate(n, 3)) {
-        FreeObject(footprint);
+    int32_t n = ReadFootprintPoints(footprint, arrays, 3);
+    if (!n)
         return nullptr;
-    }
-    Point3f* positions = arrays.items[0];
-    Point3f* tangentsIn = arrays.items[1];
-    Point3f* tangentsOut = arrays.items[2];
-    int32_t i = 0;
-    for (PlanVertex* v = footprint->firstVertex; v && i < n; v = v->next, ++i) {
-        positions[i] = {v->position[0], v->position[1], v->position[2]};
-        tangentsIn[i] = {v->inTangent[0], v->inTangent[1], v->inTangent[2]};
-        tangentsOut[i] = {v->outTangent[0], v->outTangent[1], v->outTangent[2]};
-    }
-
-    PlanObject* mesh;
-    if (footprint->closed)
-        mesh = CreateSolidFromArrays(positions, nullptr, tangentsIn, tangentsOut, nullptr,
-                                     nullptr, n, floor, 1);
-    else
-        mesh = CreateSurfaceFromArrays(positions, nullptr, tangentsIn, tangentsOut, nullptr,
-                                       nullptr, n, floor, 1);
+    PlanObject* mesh = CreateFootprintMesh(footprint->closed, arrays.items[0], nullptr, arrays.items[1],
+                                           arrays.items[2], nullptr, nullptr, n, floor);
     FreeObject(footprint);
     if (mesh) {
         mesh->type = ObjFooting;
@@ -192,25 +154,18 @@ void RebuildWall(PlanObject* wall)
     RemoveObjectPolygons(wall);
     PlanObject* oldMesh = static_cast<PlanObject*>(wall->link);
     wall->link = nullptr;
-    FreeMeshChain(oldMesh);
+    FreeObjectChain(oldMesh);
     wall->link = BuildWallMesh(wall);
     PlanObject* oldFooting = wall->firstPart;
     wall->firstPart = nullptr;
-    FreeMeshChain(oldFooting);
+    FreeObjectChain(oldFooting);
     if (wall->subType == kExteriorWallGroup)
         wall->firstPart = BuildFoundationMesh(wall);
 }
 
 void RebuildFloorWalls(PlanFloor* floor)
 {
-    if (!floor || !floor->shown)
-        return;
-    PlanObject* object = floor->firstObject;
-    while (object) {
-        PlanObject* next = object->next;
-        RebuildWall(object);
-        object = next;
-    }
+    ForEachShownFloorObject(floor, RebuildWall);
 }
 
 void RebuildAllWalls(PlanFloor* firstFloor)

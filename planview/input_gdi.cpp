@@ -191,10 +191,11 @@ bool PeekClickOrKeyMessage(MSG* message)
     return PeekFor(message, kinds, true);
 }
 
+static const UINT kButtonOrKeyKinds[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_KEYDOWN};
+
 bool PeekButtonOrKeyMessage(MSG* message)
 {
-    static const UINT kinds[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_KEYDOWN};
-    return PeekFor(message, kinds, true);
+    return PeekFor(message, kButtonOrKeyKinds, true);
 }
 
 bool PeekButtonDownMessage(MSG* message)
@@ -205,8 +206,7 @@ bool PeekButtonDownMessage(MSG* message)
 
 bool PeekButtonOrKeyMessageNoRemove(MSG* message)
 {
-    static const UINT kinds[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_KEYDOWN};
-    return PeekFor(message, kinds, false);
+    return PeekFor(message, kButtonOrKeyKinds, false);
 }
 
 bool PeekMouseOrKeyMessageNoRemove(MSG* message)

@@ -159,6 +159,24 @@ bool IsOffEdge(float offset)
     return offset > 0.5f || offset < -0.5f;
 }
 
+// The grid lines of one axis: from start on, offset, one a step (as many as were counted
+// and none past end), and the two edges as well when the grid is off them.
+template <typename Line>
+void DrawAxisGridLines(float start, float end, float offset, float step, long count, Line line)
+{
+    // Bounded by the counted steps, so that no step can keep the loop turning.
+    for (long i = 0; i < count; ++i) {
+        float v = start + offset + static_cast<float>(i) * step;
+        if (!(v <= end))
+            break;
+        line(v);
+    }
+    if (IsOffEdge(offset)) {
+        line(start);
+        line(end);
+    }
+}
+
 // One pass of the grid lines; shift moves lines of constant z down and lines of
 // constant x to the right, in logical units.
 void DrawGridLineSet(HDC dc, float gx, float gy, float ox, float oy, const float* e, float h, const GridPlan& plan,
@@ -179,29 +197,8 @@ void DrawGridLineSet(HDC dc, float gx, float gy, float ox, float oy, const float
             DrawLine(dc, a, b);
         }
     };
-    // Bounded by the counted steps, so that no step can keep the loop turning.
-    long rows = static_cast<long>(plan.rows);
-    for (long i = 0; i < rows; ++i) {
-        float z = e[Top] + oy + static_cast<float>(i) * gy;
-        if (!(z <= e[Bottom]))
-            break;
-        zLine(z);
-    }
-    if (IsOffEdge(oy)) {
-        zLine(e[Top]);
-        zLine(e[Bottom]);
-    }
-    long columns = static_cast<long>(plan.columns);
-    for (long i = 0; i < columns; ++i) {
-        float x = e[Left] + ox + static_cast<float>(i) * gx;
-        if (!(x <= e[Right]))
-            break;
-        xLine(x);
-    }
-    if (IsOffEdge(ox)) {
-        xLine(e[Left]);
-        xLine(e[Right]);
-    }
+    DrawAxisGridLines(e[Top], e[Bottom], oy, gy, static_cast<long>(plan.rows), zLine);
+    DrawAxisGridLines(e[Left], e[Right], ox, gx, static_cast<long>(plan.columns), xLine);
 }
 
 COLORREF PlanBackgroundColour()

@@ -8,7 +8,7 @@
 #include "shell/keys_and_menus.h"
 #include "shell/status_bar.h"
 #include "tools/text_editing.h"
-#include "tools/text_label_lookup.h"
+#include "tools/text_editing.h"
 
 namespace {
 

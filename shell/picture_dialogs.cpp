@@ -13,19 +13,9 @@ static INT_PTR PictureDialog(HWND dialog, UINT message, const char* pictureName)
         FreeCachedDib();
         return TRUE;
     case WM_PAINT: {
-        if (!GetUpdateRect(dialog, nullptr, FALSE))
-            return FALSE;
-        PAINTSTRUCT ps;
-        BeginPaint(dialog, &ps);
-        HDC dc = GetDC(dialog);
-        if (dc) {
-            char path[MAX_PATH + 32];
-            std::snprintf(path, sizeof path, "%s%s", programDirectory ? programDirectory : "", pictureName);
-            DrawDibFile(dialog, dc, path);
-            ReleaseDC(dialog, dc);
-        }
-        EndPaint(dialog, &ps);
-        return TRUE;
+        char path[MAX_PATH + 32];
+        std::snprintf(path, sizeof path, "%s%s", programDirectory ? programDirectory : "", pictureName);
+        return PaintDibFileWindow(dialog, path) ? TRUE : FALSE;
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

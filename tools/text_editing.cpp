@@ -121,6 +121,30 @@ PlanObject* FindTextLabelInList(PlanObject* first, HWND control, uint8_t selecte
     return nullptr;
 }
 
+const char kEditProcProperty[] = "VelmoraEditProc";
+
+// Set while a control carries the zoomed font for drawing: a change notification it
+// sends meanwhile must not refit the frame to that font.
+bool fittingControl = false;
+
+// The control's own procedure, with one addition: switching its redraw off or on also
+// takes it off or puts it back on the screen (as the default window procedure does),
+// so that a suspended control does not cover the text the plan draws in its place.
+LRESULT CALLBACK TextControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WNDPROC edit = reinterpret_cast<WNDPROC>(GetPropA(window, kEditProcProperty));
+    if (!edit)
+        return DefWindowProcA(window, message, wParam, lParam);
+    LRESULT result = CallWindowProcA(edit, window, message, wParam, lParam);
+    if (message == WM_SETREDRAW) {
+        DefWindowProcA(window, message, wParam, lParam);
+    } else if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(edit));
+        RemovePropA(window, kEditProcProperty);
+    }
+    return result;
+}
+
 } // namespace
 
 HWND CreateTextEditWindow(DWORD style, int x, int y, int width, int height, HWND parent)
@@ -132,9 +156,15 @@ HWND CreateTextEditWindow(DWORD style, int x, int y, int width, int height, HWND
     if (height < 0)
         height = 0;
     HINSTANCE instance = hInstance ? hInstance : GetModuleHandleA(nullptr);
-    return CreateWindowExA(0, "EDIT", "", style, x, y, width, height, parent,
-                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(textEditControlId)),
-                           instance, nullptr);
+    HWND control = CreateWindowExA(0, "EDIT", "", style, x, y, width, height, parent,
+                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(textEditControlId)),
+                                   instance, nullptr);
+    if (!control)
+        return nullptr;
+    LONG_PTR edit = GetWindowLongPtrA(control, GWLP_WNDPROC);
+    if (edit && SetPropA(control, kEditProcProperty, reinterpret_cast<HANDLE>(edit)))
+        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextControlProc));
+    return control;
 }
 
 HWND CommitTextEdit(HWND control, int alignmentCode, PlanObject* textFrame)
@@ -249,7 +279,7 @@ void SetTextFrameFromEditRect(PlanObject* textFrame, const RECT* rect)
 void RefitTextEditWindow(PlanObject* textFrame)
 {
     HWND control = FrameControl(textFrame);
-    if (!control || !ActiveSettings())
+    if (!control || !ActiveSettings() || fittingControl)
         return;
     HDC dc = GetDC(control);
     if (!dc)
@@ -321,6 +351,7 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
     HFONT previousFont = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
     const LONG zoomedHeight = static_cast<LONG>(ZoomFloat(static_cast<float>(logFont.lfHeight)));
     HFONT zoomedFont = CreateFontOfHeight(logFont, zoomedHeight);
+    fittingControl = true;
     if (zoomedFont)
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(zoomedFont), FALSE);
     HFONT printFont = nullptr;
@@ -384,6 +415,7 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(previousFont), FALSE);
         DeleteObject(zoomedFont);
     }
+    fittingControl = false;
     if (printFont)
         DeleteObject(printFont);
 }

@@ -1,0 +1,663 @@
+#include <gtest/gtest.h>
+#include "files/plan_file.h"
+#include "model/object_copies.h"
+#include "model/object_extents.h"
+#include "model/object_operations.h"
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "model/record_memory.h"
+#include "model/texture_coords.h"
+#include "model/view_projection.h"
+#include "palette/category_tabs.h"
+#include "planview/output_routing.h"
+#include "shell/app_globals.h"
+#include "shell/startup.h"
+#include "support/test_support.h"
+#include "tools/text_editing.h"
+#include "tools/tool_state.h"
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The style the plan reader gives a text's control.
+const DWORD kReaderStyle =
+    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+const char kAccentedText[] = "Été à Noël, façade\r\nDeuxième ligne";
+
+LOGFONTA ArialFont()
+{
+    LOGFONTA font;
+    std::memset(&font, 0, sizeof font);
+    font.lfHeight = -28;
+    font.lfWeight = FW_BOLD;
+    font.lfCharSet = ANSI_CHARSET;
+    font.lfQuality = NONANTIALIASED_QUALITY;  // plain pixels in the pen colour
+    std::strcpy(font.lfFaceName, "Arial");
+    return font;
+}
+
+std::string ControlText(HWND control)
+{
+    int length = GetWindowTextLengthA(control);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    GetWindowTextA(control, &text[0], length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+LOGFONTA ControlFont(HWND control)
+{
+    LOGFONTA font;
+    std::memset(&font, 0, sizeof font);
+    HFONT handle = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    EXPECT_NE(nullptr, handle);
+    if (handle)
+        GetObjectA(handle, sizeof font, &font);
+    return font;
+}
+
+// The control's rectangle in its parent's client coordinates.
+RECT PlacementInParent(HWND control)
+{
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+size_t FindBytes(const std::vector<unsigned char>& haystack, const std::string& needle)
+{
+    for (size_t at = 0; at + needle.size() <= haystack.size(); ++at)
+        if (std::memcmp(&haystack[at], needle.data(), needle.size()) == 0)
+            return at;
+    return std::string::npos;
+}
+
+// The first offsets at which two files differ, for the failure message.
+std::string Differences(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b)
+{
+    std::string text = "sizes " + std::to_string(a.size()) + ", " + std::to_string(b.size()) + "; differ at";
+    for (size_t at = 0, shown = 0; at < a.size() && at < b.size() && shown < 12; ++at)
+        if (a[at] != b[at]) {
+            text += " " + std::to_string(at) + " (" + std::to_string(a[at]) + "/" + std::to_string(b[at]) + ")";
+            ++shown;
+        }
+    return text;
+}
+
+uint32_t BigEndian32(const std::vector<unsigned char>& b, size_t at)
+{
+    return (uint32_t(b[at]) << 24) | (uint32_t(b[at + 1]) << 16) | (uint32_t(b[at + 2]) << 8) | b[at + 3];
+}
+
+// A white 32-bit drawing surface for what the plan draws.
+struct Surface {
+    Surface(int width, int height) : width(width), height(height)
+    {
+        BITMAPINFO info;
+        std::memset(&info, 0, sizeof info);
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        dc = CreateCompatibleDC(nullptr);
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+        previous = SelectObject(dc, bitmap);
+        std::memset(bits, 0xFF, static_cast<size_t>(width) * height * 4);
+    }
+    ~Surface()
+    {
+        SelectObject(dc, previous);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    COLORREF At(int x, int y) const
+    {
+        uint32_t p = bits[static_cast<size_t>(y) * width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    // The bounding box of every pixel that is not white; empty when none.
+    RECT Ink(COLORREF* someColour = nullptr) const
+    {
+        RECT ink = {width, height, -1, -1};
+        GdiFlush();
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                COLORREF c = At(x, y);
+                if (c == RGB(255, 255, 255))
+                    continue;
+                if (someColour)
+                    *someColour = c;
+                if (x < ink.left) ink.left = x;
+                if (y < ink.top) ink.top = y;
+                if (x > ink.right) ink.right = x;
+                if (y > ink.bottom) ink.bottom = y;
+            }
+        return ink;
+    }
+    int width, height;
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ previous = nullptr;
+    uint32_t* bits = nullptr;
+};
+
+class TextEditing : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(RegisterWindowClasses(GetModuleHandleA(nullptr)));
+        document = CreatePlanDocument();
+        ASSERT_NE(nullptr, document);
+        ASSERT_NE(nullptr, document->settings);
+        document->settings->zoom = 1.0f;
+        pane = MakePane();
+        activePlanPane = pane;
+        activeToolTab = 1;
+        ApplyTabLayerToPlan();
+        importIntoCurrentFloor = 0;
+        viewPitchDegrees = 90.0f;
+        viewYawDegrees = 0.0f;
+        perspectiveOn = 0;
+        viewOrigin = ViewPoint{0.0f, -96.0f, 0.0f};
+        ApplyViewAngles(90.0f, 0.0f, &viewPitchCos, &viewPitchSin, &viewYawCos, &viewYawSin, 0);
+        currentToolId = 200;
+        GetCurrentDirectoryA(MAX_PATH, directory);
+        savedProgramDirectory = programDirectory;
+        programDirectory = directory;
+    }
+    void TearDown() override
+    {
+        planOutputMode = 0;
+        planDC = nullptr;
+        for (PlanDocument* d : {second, document}) {
+            if (d) {
+                activeDocument = d;
+                FreePlanDocument(d);
+            }
+        }
+        activeDocument = nullptr;
+        activePlanPane = nullptr;
+        for (HWND p : panes)
+            if (IsWindow(p))
+                DestroyWindow(p);
+        for (HFONT f : fonts)
+            DeleteObject(f);
+        programDirectory = savedProgramDirectory;
+        currentToolId = -1;
+        for (const char* name : windowClassNames)
+            UnregisterClassA(name, GetModuleHandleA(nullptr));
+    }
+
+    HWND MakePane()
+    {
+        HWND made = CreateWindowExA(0, "MainClass", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr,
+                                    nullptr, GetModuleHandleA(nullptr), nullptr);
+        EXPECT_NE(nullptr, made);
+        panes.push_back(made);
+        return made;
+    }
+
+    PlanFloor* Storey(int index) const
+    {
+        PlanFloor* floor = activeDocument->firstFloor;
+        while (floor && index-- > 0)
+            floor = floor->next;
+        return floor;
+    }
+
+    // A text frame on the floor with its corners at (left, top) and (right, bottom) in
+    // the plan, its control made as the plan reader makes it.
+    PlanObject* MakeTextFrame(PlanFloor* floor, float left, float top, float right, float bottom,
+                              const char* text, const LOGFONTA* font, int alignment = AlignTextLeft)
+    {
+        ColourTriple black = {0, 0, 0};
+        PlanObject* frame = CreateObject(ObjTextFrame, 1, 0, &black, nullptr, 1.0f, 6, 2, nullptr, nullptr,
+                                         nullptr, nullptr, floor, nullptr);
+        EXPECT_NE(nullptr, frame);
+        if (!frame)
+            return nullptr;
+        const float corners[4][2] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
+        for (const auto& c : corners)
+            AddObjectPoint(NewVertexNode(1, 0, 0, 0, 0, 0, c[0], 0, c[1], 0, 0, 0, 0, 0, 0, frame), frame);
+        frame->category = 2;
+        AttachObjectToFloor(frame, floor);
+        UpdateObjectExtents(frame);
+        // What loading derives from the corners, so that a saved copy compares whole.
+        ComputeProjectionExtents(frame);
+        ComputeMeshTextureCoords(frame);
+        HWND control = CreateTextEditWindow(kReaderStyle, static_cast<int>(left) + 3, static_cast<int>(top) + 3,
+                                            static_cast<int>(right - left) - 6,
+                                            static_cast<int>(bottom - top) - 6, activePlanPane);
+        EXPECT_NE(nullptr, control);
+        SetWindowTextA(control, text);
+        if (font) {
+            HFONT handle = CreateFontIndirectA(font);
+            fonts.push_back(handle);
+            SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(handle), FALSE);
+        }
+        if (alignment != AlignTextLeft)
+            control = CommitTextEdit(control, alignment, frame);
+        frame->link = control;
+        return frame;
+    }
+
+    static HWND Control(const PlanObject* frame) { return static_cast<HWND>(frame->link); }
+
+    static PlanObject* FirstText(PlanDocument* d)
+    {
+        for (PlanFloor* floor = d->firstFloor; floor; floor = floor->next)
+            for (PlanObject* o = floor->firstObject; o; o = o->next)
+                if (o->type == ObjTextFrame)
+                    return o;
+        return nullptr;
+    }
+
+    LONG LineHeightOf(const LOGFONTA& font)
+    {
+        HDC dc = GetDC(pane);
+        HFONT handle = CreateFontIndirectA(&font);
+        HGDIOBJ old = SelectObject(dc, handle);
+        TEXTMETRICA metrics;
+        GetTextMetricsA(dc, &metrics);
+        SelectObject(dc, old);
+        DeleteObject(handle);
+        ReleaseDC(pane, dc);
+        return metrics.tmHeight;
+    }
+
+    PlanDocument* document = nullptr;
+    PlanDocument* second = nullptr;
+    HWND pane = nullptr;
+    std::vector<HWND> panes;
+    std::vector<HFONT> fonts;
+    char directory[MAX_PATH] = {};
+    char* savedProgramDirectory = nullptr;
+};
+
+// ---------------------------------------------------------------------------------
+// Plan files: a text keeps its text, font, alignment and colour.
+
+TEST_F(TextEditing, TextSurvivesSaveLoadIntoNewDocumentAndSaveAgain)
+{
+    LOGFONTA arial = ArialFont();
+    PlanObject* frame = MakeTextFrame(Storey(0), 100, 50, 300, 110, kAccentedText, &arial, AlignTextCentre);
+    ASSERT_NE(nullptr, frame);
+    frame->colourA = ColourTriple{257 * 200, 257 * 10, 257 * 30};
+    ASSERT_TRUE(SavePlanFile("first.ZRO"));
+    std::vector<unsigned char> first = vtest::ReadFileBytes("first.ZRO");
+
+    // The record itself: length with its NUL, the text in Windows-1252, no skipped
+    // bytes, "centred", then the font as it lies in memory.
+    const std::string text(kAccentedText);
+    size_t at = FindBytes(first, text);
+    ASSERT_NE(std::string::npos, at);
+    EXPECT_EQ(0xC9, first[at]);  // "É"
+    EXPECT_EQ(text.size() + 1, BigEndian32(first, at - 4));
+    EXPECT_EQ(0, first[at + text.size()]);
+    EXPECT_EQ(0u, BigEndian32(first, at + text.size() + 1));
+    size_t alignment = at + text.size() + 5;
+    EXPECT_EQ(0, first[alignment]);
+    EXPECT_EQ(1, first[alignment + 1]);
+    size_t font = alignment + 2;
+    EXPECT_EQ(0xE4, first[font]);  // -28, little-endian
+    EXPECT_EQ(0xFF, first[font + 3]);
+    EXPECT_STREQ("Arial", reinterpret_cast<const char*>(&first[font + 28]));
+
+    second = CreatePlanDocument();
+    ASSERT_NE(nullptr, second);
+    HWND secondPane = MakePane();
+    activePlanPane = secondPane;
+    ASSERT_TRUE(LoadPlanFile("first.ZRO"));
+
+    PlanObject* loaded = FirstText(second);
+    ASSERT_NE(nullptr, loaded);
+    HWND control = Control(loaded);
+    ASSERT_TRUE(IsWindow(control));
+    EXPECT_EQ(secondPane, GetParent(control));
+    EXPECT_EQ(text, ControlText(control));
+    EXPECT_TRUE(GetWindowLongA(control, GWL_STYLE) & ES_CENTER);
+    LOGFONTA got = ControlFont(control);
+    EXPECT_EQ(-28, got.lfHeight);
+    EXPECT_EQ(FW_BOLD, got.lfWeight);
+    EXPECT_STREQ("Arial", got.lfFaceName);
+    EXPECT_EQ(257 * 200, loaded->colourA.red);
+    EXPECT_EQ(257 * 10, loaded->colourA.green);
+    EXPECT_EQ(257 * 30, loaded->colourA.blue);
+    // Loading leaves the control to the plan: disabled, not drawing itself.
+    EXPECT_FALSE(IsWindowEnabled(control));
+
+    ASSERT_TRUE(SavePlanFile("second.ZRO"));
+    std::vector<unsigned char> again = vtest::ReadFileBytes("second.ZRO");
+    EXPECT_TRUE(first == again) << Differences(first, again);
+}
+
+TEST_F(TextEditing, RightAlignedAndEmptyTextsKeepTheirAlignmentThroughAFile)
+{
+    LOGFONTA arial = ArialFont();
+    MakeTextFrame(Storey(0), 0, 0, 200, 42, "", &arial, AlignTextRight);
+    MakeTextFrame(Storey(1), 0, 100, 200, 142, "à droite", &arial, AlignTextRight);
+    ASSERT_TRUE(SavePlanFile("first.ZRO"));
+    std::vector<unsigned char> first = vtest::ReadFileBytes("first.ZRO");
+
+    ASSERT_TRUE(LoadPlanFile("first.ZRO"));
+    int rightAligned = 0;
+    for (PlanFloor* floor = document->firstFloor; floor; floor = floor->next)
+        for (PlanObject* o = floor->firstObject; o; o = o->next)
+            if (o->type == ObjTextFrame && (GetWindowLongA(Control(o), GWL_STYLE) & ES_RIGHT))
+                ++rightAligned;
+    EXPECT_EQ(2, rightAligned);
+    ASSERT_TRUE(SavePlanFile("again.ZRO"));
+    std::vector<unsigned char> again = vtest::ReadFileBytes("again.ZRO");
+    EXPECT_TRUE(first == again) << Differences(first, again);
+}
+
+// ---------------------------------------------------------------------------------
+// The control lives and dies with its frame; the model's operations reach it.
+
+TEST_F(TextEditing, FreeingTheFrameDestroysItsControl)
+{
+    long before = LiveRecordCount();
+    LOGFONTA arial = ArialFont();
+    PlanObject* frame = MakeTextFrame(Storey(0), 10, 10, 210, 52, "Texte", &arial);
+    HWND control = Control(frame);
+    ASSERT_TRUE(IsWindow(control));
+    FreeObject(frame);
+    EXPECT_FALSE(IsWindow(control));
+    EXPECT_EQ(before, LiveRecordCount());
+
+    // A loaded document frees its texts' controls with it.
+    ASSERT_NE(nullptr, MakeTextFrame(Storey(0), 10, 10, 210, 52, "Texte", &arial));
+    ASSERT_TRUE(SavePlanFile("plan.ZRO"));
+    second = CreatePlanDocument();
+    activePlanPane = MakePane();
+    ASSERT_TRUE(LoadPlanFile("plan.ZRO"));
+    HWND loaded = Control(FirstText(second));
+    ASSERT_TRUE(IsWindow(loaded));
+    FreePlanDocument(second);
+    second = nullptr;
+    EXPECT_FALSE(IsWindow(loaded));
+}
+
+TEST_F(TextEditing, SuspendHidesAndResumeShowsTheControlsOfActiveFloors)
+{
+    LOGFONTA arial = ArialFont();
+    PlanObject* onActive = MakeTextFrame(Storey(0), 10, 10, 210, 52, "Rez", &arial);
+    PlanObject* onInactive = MakeTextFrame(Storey(1), 10, 100, 210, 142, "Étage", &arial);
+    ASSERT_TRUE(Storey(0)->active);
+    ASSERT_FALSE(Storey(1)->active);
+    HWND a = Control(onActive), b = Control(onInactive);
+    ASSERT_TRUE(IsWindowVisible(a));
+    ASSERT_TRUE(IsWindowEnabled(a));
+
+    ForEachFloorObject(document->firstFloor, 0, SuspendTextEditors, nullptr);
+    for (HWND control : {a, b}) {
+        EXPECT_FALSE(IsWindowEnabled(control));
+        EXPECT_FALSE(GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE);
+    }
+
+    ForEachFloorObject(document->firstFloor, 0, ResumeTextEditors, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(a));
+    EXPECT_TRUE(GetWindowLongA(a, GWL_STYLE) & WS_VISIBLE);
+    // The other storey cannot be edited: its text stays with the plan.
+    EXPECT_FALSE(IsWindowEnabled(b));
+    EXPECT_FALSE(GetWindowLongA(b, GWL_STYLE) & WS_VISIBLE);
+}
+
+TEST_F(TextEditing, CopyOfAFrameGetsAControlOfItsOwn)
+{
+    LOGFONTA arial = ArialFont();
+    PlanObject* frame = MakeTextFrame(Storey(0), 10, 10, 210, 52, "Copie", &arial, AlignTextCentre);
+    PlanObject* copy = CreateObject(ObjTextFrame, 1, 0, nullptr, nullptr, 1.0f, 6, 2, nullptr, nullptr, nullptr,
+                                    nullptr, Storey(0), nullptr);
+    ASSERT_NE(nullptr, copy);
+    CopyObjectLink(frame, copy);
+    HWND control = Control(copy);
+    ASSERT_TRUE(IsWindow(control));
+    EXPECT_NE(Control(frame), control);
+    EXPECT_EQ(pane, GetParent(control));
+    EXPECT_EQ("Copie", ControlText(control));
+    EXPECT_TRUE(GetWindowLongA(control, GWL_STYLE) & ES_CENTER);
+    FreeObject(copy);
+    EXPECT_FALSE(IsWindow(control));
+    EXPECT_TRUE(IsWindow(Control(frame)));
+}
+
+// ---------------------------------------------------------------------------------
+// Re-creation with an alignment.
+
+TEST_F(TextEditing, CommitRecreatesTheControlWithTheAlignmentOverTheFrame)
+{
+    LOGFONTA arial = ArialFont();
+    PlanObject* frame = MakeTextFrame(Storey(0), 100.4f, 50.6f, 300.0f, 110.0f, "Ligne", &arial);
+    HWND old = Control(frame);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(old, WM_GETFONT, 0, 0));
+
+    const struct { int code; LONG style; } cases[] = {
+        {AlignTextRight, ES_RIGHT}, {AlignTextCentre, ES_CENTER}, {AlignTextLeft, ES_LEFT}, {7, ES_LEFT}};
+    for (const auto& c : cases) {
+        HWND made = CommitTextEdit(old, c.code, frame);
+        ASSERT_NE(nullptr, made);
+        EXPECT_NE(old, made);
+        EXPECT_FALSE(IsWindow(old));
+        EXPECT_EQ(c.style, GetWindowLongA(made, GWL_STYLE) & (ES_CENTER | ES_RIGHT)) << c.code;
+        EXPECT_TRUE(GetWindowLongA(made, GWL_STYLE) & ES_MULTILINE);
+        EXPECT_EQ("Ligne", ControlText(made));
+        EXPECT_EQ(font, reinterpret_cast<HFONT>(SendMessageA(made, WM_GETFONT, 0, 0)));
+        EXPECT_EQ(1, GetDlgCtrlID(made));
+        // Over the frame's box rounded (100.4 -> 100, 50.6 -> 51), 3 inside.
+        RECT placed = PlacementInParent(made);
+        EXPECT_EQ(103, placed.left);
+        EXPECT_EQ(54, placed.top);
+        EXPECT_EQ(297, placed.right);
+        EXPECT_EQ(107, placed.bottom);
+        old = made;
+    }
+    frame->link = old;
+}
+
+TEST_F(TextEditing, CommitKeepsTheOldControlWithoutADocument)
+{
+    LOGFONTA arial = ArialFont();
+    PlanObject* frame = MakeTextFrame(Storey(0), 0, 0, 200, 42, "Texte", &arial);
+    HWND old = Control(frame);
+    activeDocument = nullptr;
+    EXPECT_EQ(old, CommitTextEdit(old, AlignTextRight, frame));
+    activeDocument = document;
+    EXPECT_TRUE(IsWindow(old));
+    EXPECT_FALSE(GetWindowLongA(old, GWL_STYLE) & ES_RIGHT);
+    EXPECT_EQ(nullptr, CreateTextEditWindow(kReaderStyle, 0, 0, 10, 10, nullptr));
+}
+
+// ---------------------------------------------------------------------------------
+// Finding the frame of a control.
+
+TEST_F(TextEditing, FindsTheFrameOfAControlOnAnyFloorAndInGroups)
+{
+    LOGFONTA arial = ArialFont();
+    PlanObject* first = MakeTextFrame(Storey(0), 0, 0, 200, 42, "Un", &arial);
+    PlanObject* upstairs = MakeTextFrame(Storey(2), 0, 0, 200, 42, "Deux", &arial);
+    // A third text as a member of a group on the second storey.
+    PlanObject* grouped = MakeTextFrame(Storey(1), 0, 0, 200, 42, "Trois", &arial);
+    UnlinkObject(grouped);
+    PlanObject* group = CreateObject(ObjGroup, 0, 0, nullptr, nullptr, 1.0f, 6, 2, nullptr, nullptr, grouped,
+                                     nullptr, Storey(1), nullptr);
+    ASSERT_NE(nullptr, group);
+    grouped->owner = group;
+    grouped->floor = Storey(1);
+    AttachObjectToFloor(group, Storey(1));
+
+    EXPECT_EQ(first, FindTextLabelOfObject(Control(first), 0));
+    EXPECT_EQ(upstairs, FindTextLabelOfObject(Control(upstairs), 0));
+    EXPECT_EQ(grouped, FindTextLabelOfObject(Control(grouped), 0));
+    EXPECT_EQ(nullptr, FindTextLabelOfObject(pane, 0));
+    EXPECT_EQ(nullptr, FindTextLabelOfObject(nullptr, 0));
+
+    // Only selected frames with the flag.
+    EXPECT_EQ(nullptr, FindTextLabelOfObject(Control(first), 1));
+    first->firstVertex->selected = 1;
+    EXPECT_EQ(first, FindTextLabelOfObject(Control(first), 1));
+
+    activeDocument = nullptr;
+    EXPECT_EQ(nullptr, FindTextLabelOfObject(Control(first), 0));
+    activeDocument = document;
+}
+
+// ---------------------------------------------------------------------------------
+// Drawing the text and placing the control.
+
+TEST_F(TextEditing, ScreenDrawingPlacesTheControlAndWritesTheLinesInThePenColour)
+{
+    LOGFONTA arial = ArialFont();
+    document->settings->foregroundColour = ColourTriple{257 * 20, 257 * 40, 257 * 160};
+    PlanObject* frame = MakeTextFrame(Storey(0), 100, 50, 400, 150, "Ligne un\r\nLigne deux", &arial);
+    HWND control = Control(frame);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    Surface surface(640, 480);
+    FitTextEditToObject(surface.dc, control, frame);
+
+    RECT placed = PlacementInParent(control);
+    EXPECT_EQ(103, placed.left);
+    EXPECT_EQ(53, placed.top);
+    EXPECT_EQ(397, placed.right);
+    EXPECT_EQ(147, placed.bottom);
+    EXPECT_EQ(font, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+
+    COLORREF colour = 0;
+    RECT ink = surface.Ink(&colour);
+    EXPECT_EQ(RGB(20, 40, 160), colour);
+    EXPECT_GE(ink.left, 103);
+    EXPECT_LE(ink.left, 108);
+    EXPECT_GE(ink.top, 53);
+    // Two lines, one line height apart.
+    LONG lineHeight = LineHeightOf(arial);
+    EXPECT_GT(ink.bottom, 53 + lineHeight);
+    EXPECT_LT(ink.bottom, 53 + 2 * lineHeight);
+}
+
+TEST_F(TextEditing, RightAlignedTextEndsAtTheFramesRightEdge)
+{
+    LOGFONTA arial = ArialFont();
+    PlanObject* frame = MakeTextFrame(Storey(0), 100, 50, 400, 100, "Fin", &arial, AlignTextRight);
+    Surface surface(640, 480);
+    FitTextEditToObject(surface.dc, Control(frame), frame);
+    RECT ink = surface.Ink();
+    EXPECT_LE(ink.right, 397);
+    EXPECT_GE(ink.right, 390);
+    EXPECT_GT(ink.left, 250);
+}
+
+TEST_F(TextEditing, EmptyTextDrawsNothing)
+{
+    LOGFONTA arial = ArialFont();
+    PlanObject* frame = MakeTextFrame(Storey(0), 100, 50, 400, 100, "", &arial);
+    Surface surface(640, 480);
+    FitTextEditToObject(surface.dc, Control(frame), frame);
+    EXPECT_EQ(-1, surface.Ink().right);
+}
+
+TEST_F(TextEditing, ZoomedDrawingPlacesTheControlOnTheZoomedFrame)
+{
+    LOGFONTA arial = ArialFont();
+    PlanObject* frame = MakeTextFrame(Storey(0), 50, 25, 200, 75, "Zoom", &arial);
+    HWND control = Control(frame);
+    document->settings->zoom = 2.0f;
+    Surface surface(640, 480);
+    FitTextEditToObject(surface.dc, control, frame);
+    RECT placed = PlacementInParent(control);
+    EXPECT_EQ(106, placed.left);
+    EXPECT_EQ(56, placed.top);
+    EXPECT_EQ(394, placed.right);
+    EXPECT_EQ(144, placed.bottom);
+    EXPECT_EQ(-28, ControlFont(control).lfHeight);
+    // Drawing changes nothing of the frame itself.
+    EXPECT_FLOAT_EQ(75.0f, frame->firstVertex->next->next->position[2]);
+    EXPECT_FLOAT_EQ(200.0f, frame->firstVertex->next->next->position[0]);
+    // The letters are drawn twice as tall as the font.
+    RECT ink = surface.Ink();
+    EXPECT_GT(ink.bottom - ink.top, LineHeightOf(arial));
+}
+
+TEST_F(TextEditing, PrintedTextIsBlackAndScaledWhileTheControlStaysPut)
+{
+    LOGFONTA arial = ArialFont();
+    document->settings->foregroundColour = ColourTriple{257 * 20, 257 * 40, 257 * 160};
+    PlanObject* frame = MakeTextFrame(Storey(0), 100, 50, 300, 100, "Imprimé", &arial);
+    HWND control = Control(frame);
+    Surface page(800, 600);
+    planOutputMode = 1;
+    planDC = page.dc;
+    printScaleX = 2.0f;
+    printScaleY = 2.0f;
+    FitTextEditToObject(page.dc, control, frame);
+    planOutputMode = 0;
+    planDC = nullptr;
+
+    COLORREF colour = 1;
+    RECT ink = page.Ink(&colour);
+    EXPECT_EQ(RGB(0, 0, 0), colour);
+    EXPECT_GE(ink.left, 206);
+    EXPECT_LE(ink.left, 216);
+    EXPECT_GE(ink.top, 106);
+    EXPECT_GT(ink.bottom - ink.top, LineHeightOf(arial));
+    RECT placed = PlacementInParent(control);
+    EXPECT_EQ(103, placed.left);
+    EXPECT_EQ(53, placed.top);
+    EXPECT_EQ(-28, ControlFont(control).lfHeight);
+}
+
+// ---------------------------------------------------------------------------------
+// The frame follows the text while it is typed.
+
+TEST_F(TextEditing, TypingAWrappingLineGrowsTheFrameByOneLine)
+{
+    LOGFONTA arial = ArialFont();
+    arial.lfWeight = FW_NORMAL;
+    PlanObject* frame = MakeTextFrame(Storey(0), 100, 50, 300, 92, "Mot", &arial);
+    HWND control = Control(frame);
+    Surface surface(640, 480);
+    FitTextEditToObject(surface.dc, control, frame);
+    const LONG lineHeight = LineHeightOf(arial);
+
+    RefitTextEditWindow(frame);
+    // One line: the control's area is the line plus 5, the frame 3 larger all round.
+    EXPECT_FLOAT_EQ(50.0f, frame->box2D[kRectMinY]);
+    EXPECT_FLOAT_EQ(100.0f, frame->box2D[kRectMinX]);
+    EXPECT_FLOAT_EQ(300.0f, frame->box2D[kRectMaxX]);
+    EXPECT_FLOAT_EQ(50.0f + lineHeight + 5 + 6, frame->box2D[kRectMaxY]);
+    const float oneLine = frame->box2D[kRectMaxY];
+    // The corners follow, in the plan's x and z.
+    PlanVertex* v = frame->firstVertex;
+    EXPECT_NEAR(100.0f, v->position[0], 0.01f);
+    EXPECT_NEAR(50.0f, v->position[2], 0.01f);
+    v = v->next->next;
+    EXPECT_NEAR(300.0f, v->position[0], 0.01f);
+    EXPECT_NEAR(oneLine, v->position[2], 0.01f);
+    EXPECT_NEAR(oneLine, frame->box3D[kBoxMaxZ], 0.01f);
+
+    // Typing through the control: the plan pane hears of it and refits the frame.
+    FitTextEditToObject(surface.dc, control, frame);
+    ValidateRect(pane, nullptr);
+    SendMessageA(control, EM_SETSEL, 3, 3);
+    SendMessageA(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(" suivi d'un autre"));
+    const LONG lines = static_cast<LONG>(SendMessageA(control, EM_GETLINECOUNT, 0, 0));
+    ASSERT_GE(lines, 2);
+    const float grown = oneLine + static_cast<float>((lines - 1) * lineHeight);
+    EXPECT_FLOAT_EQ(grown, frame->box2D[kRectMaxY]);
+    EXPECT_FLOAT_EQ(300.0f, frame->box2D[kRectMaxX]);
+    // The old and the new frame areas, 5 wider, wait for a repaint.
+    RECT update;
+    ASSERT_TRUE(GetUpdateRect(pane, &update, FALSE));
+    EXPECT_EQ(95, update.left);
+    EXPECT_EQ(45, update.top);
+    EXPECT_EQ(305, update.right);
+    EXPECT_EQ(static_cast<LONG>(grown) + 5, update.bottom);
+}
+
+} // namespace
