@@ -27,48 +27,18 @@ cd "$work"
 # The plan's path followed by the mode byte. Wine quotes an argument with a space, and
 # the quote would become the mode byte: a path with a space is given by its name alone
 # (the program directory is the current directory).
-if [[ "$work" == *" "* ]]; then
-  plan=house.ZRO
-else
-  plan="Z:${work//\//\\}\\house.ZRO"
-fi
-# The printer's jobs are numbered; the newest has the highest number.
-last_job() {
-  local n=0 f k
-  for f in "$VELMORA_PRINT_DIR"/job-*.pdf; do
-    [ -e "$f" ] || continue
-    k=${f##*/job-}; k=${k%.pdf}
-    [ "$k" -gt "$n" ] && n=$k
-  done
-  echo "$n"
-}
+plan=$work/house.ZRO
+if [[ "$work" == *" "* ]]; then plan=house.ZRO; fi
+# The print road's runner: starts velmora.exe with the plan and the mode byte and
+# answers the print dialog with OK (and any message box with its default button).
+. "$root/tests/shell/print_road_lib.sh"
+exe=$build/velmora.exe
 before=$(last_job)
-
 set +e
-# Started directly, so that $! is the Windows process that owns the dialog.
-/usr/lib/wine/wine64 "$build/velmora.exe" "$plan$(printf '\002')" >velmora.log 2>&1 </dev/null &
-pid=$!
-# The print dialog ("Print") is answered with OK; any message box on the way with its
-# default button, so the run always comes to its end.
-seen=" "
-deadline=$((SECONDS + 300))
-while kill -0 "$pid" 2>/dev/null; do
-  if [ "$SECONDS" -ge "$deadline" ]; then
-    echo "print-sample: velmora.exe did not end; stopping it" >&2
-    kill "$pid" 2>/dev/null
-    break
-  fi
-  for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-    case "$seen" in *" $id "*) continue ;; esac
-    seen="$seen$id "
-    echo "print-sample: answering \"$(xdotool getwindowname "$id" 2>/dev/null)\""
-    xdotool windowfocus --sync "$id" key Return >/dev/null 2>&1
-  done
-  sleep 0.2
-done
-wait "$pid"
+run_print_road "$plan" 2 "$work/velmora.log"
 rc=$?
 set -e
+while read -r title; do echo "print-sample: answered \"$title\""; done <"$work/velmora.log.windows"
 if [ "$rc" -ne 0 ]; then
   echo "print-sample: velmora.exe ended with exit code $rc" >&2
   exit "$rc"

@@ -355,6 +355,38 @@ static RECT HueArrowRect(const RECT& client, int up)
     return rect;
 }
 
+// Which of the frame's buttons lies under a point: a hue arrow while the colour swatches
+// are up, the variant button otherwise, then the command buttons.
+enum FrameButtonKind { NoFrameButton, HueArrowFrameButton, VariantFrameButton, CommandFrameButton };
+struct FrameButtonHit {
+    FrameButtonKind kind;
+    int index;   // the arrow (1 up) or the command button
+    RECT rect;
+};
+
+static FrameButtonHit FrameButtonAt(HWND frame, POINT pt)
+{
+    RECT r;
+    GetClientRect(frame, &r);
+    if (variantListTool == 5332) {
+        for (int up = 0; up < 2; ++up) {
+            RECT rect = HueArrowRect(r, up);
+            if (PtInRect(&rect, pt))
+                return {HueArrowFrameButton, up, rect};
+        }
+    } else {
+        RECT rect = VariantButtonRect(r);
+        if (PtInRect(&rect, pt))
+            return {VariantFrameButton, 0, rect};
+    }
+    for (int button = 0; button < CommandButtonCount; ++button) {
+        RECT rect = CommandButtonRect(r, button);
+        if (PtInRect(&rect, pt))
+            return {CommandFrameButton, button, rect};
+    }
+    return {NoFrameButton, 0, {}};
+}
+
 static bool FramingViewOn()
 {
     return activeDocument && activeDocument->settings && activeDocument->settings->framingStyle;
@@ -464,55 +496,44 @@ static const char* CommandButtonHelp(int button, bool fromHighlight)
 
 static void HandleFrameMouseMove(HWND frame, POINT pt)
 {
-    RECT r;
-    GetClientRect(frame, &r);
-
-    if (variantListTool == 5332) {
-        for (int up = 0; up < 2; ++up) {
-            RECT rect = HueArrowRect(r, up);
-            if (!PtInRect(&rect, pt))
-                continue;
-            if (!IsHoveredRect(frame, rect)) {
-                ClearToolButtonHover();
-                RecordHover(frame, rect);
-                RECT grown = rect;
-                InflateRect(&grown, 1, 1);
-                RedrawNow(frame, &grown);
-                DrawBevelOnFrame(frame, rect, false);
-            }
-            return;
+    FrameButtonHit hit = FrameButtonAt(frame, pt);
+    RECT rect = hit.rect;
+    switch (hit.kind) {
+    case HueArrowFrameButton:
+        if (!IsHoveredRect(frame, rect)) {
+            ClearToolButtonHover();
+            RecordHover(frame, rect);
+            RECT grown = rect;
+            InflateRect(&grown, 1, 1);
+            RedrawNow(frame, &grown);
+            DrawBevelOnFrame(frame, rect, false);
         }
-    } else {
-        RECT rect = VariantButtonRect(r);
-        if (PtInRect(&rect, pt)) {
-            if (!IsHoveredRect(frame, rect)) {
-                ClearToolButtonHover();
-                RecordHover(frame, rect);
-                variantButtonHot = 1;
-                RedrawNow(frame, &rect);
-                variantButtonHot = 0;
-            }
-            return;
+        return;
+    case VariantFrameButton:
+        if (!IsHoveredRect(frame, rect)) {
+            ClearToolButtonHover();
+            RecordHover(frame, rect);
+            variantButtonHot = 1;
+            RedrawNow(frame, &rect);
+            variantButtonHot = 0;
         }
-    }
-
-    for (int button = 0; button < CommandButtonCount; ++button) {
-        RECT rect = CommandButtonRect(r, button);
-        if (!PtInRect(&rect, pt))
-            continue;
+        return;
+    case CommandFrameButton:
         if (!IsHoveredRect(frame, rect)) {
             bool fromHighlight = hoveredBarWindow != nullptr || hoveredToolButton != nullptr;
             ClearToolButtonHover();
             RecordHover(frame, rect);
             RedrawNow(frame, nullptr);
             DrawBevelOnFrame(frame, rect, false);
-            const char* help = CommandButtonHelp(button, fromHighlight);
+            const char* help = CommandButtonHelp(hit.index, fromHighlight);
             std::strncpy(customStatusText, help, StatusTextSize - 1);
             customStatusText[StatusTextSize - 1] = 0;
             lastStatusId = StatusDefaultId;
             ShowStatusHelp(StatusCustomTextId);
         }
         return;
+    case NoFrameButton:
+        break;
     }
 
     if (activeToolTab == GardenTab && PtInRect(&ageStepperRect, pt)) {
@@ -543,34 +564,22 @@ static void InvertOnFrame(HWND frame, const RECT& rect)
 // True when the press was one of the frame's own controls.
 static bool HandleFrameButtonDown(HWND frame, POINT pt)
 {
-    RECT r;
-    GetClientRect(frame, &r);
-
-    if (variantListTool == 5332) {
-        for (int up = 0; up < 2; ++up) {
-            RECT rect = HueArrowRect(r, up);
-            if (PtInRect(&rect, pt)) {
-                StepSwatchHue(&rect, up);
-                return true;
-            }
+    FrameButtonHit hit = FrameButtonAt(frame, pt);
+    RECT rect = hit.rect;
+    switch (hit.kind) {
+    case HueArrowFrameButton:
+        StepSwatchHue(&rect, hit.index);
+        return true;
+    case VariantFrameButton:
+        if (variantListWindow) {
+            if (!IsWindowVisible(variantListWindow))
+                ShowLibraryCategoryMenu(&rect);
+            else
+                ShowStainPaintPopup(&rect);
         }
-    } else {
-        RECT rect = VariantButtonRect(r);
-        if (PtInRect(&rect, pt)) {
-            if (variantListWindow) {
-                if (!IsWindowVisible(variantListWindow))
-                    ShowLibraryCategoryMenu(&rect);
-                else
-                    ShowStainPaintPopup(&rect);
-            }
-            return true;
-        }
-    }
-
-    for (int button = 0; button < CommandButtonCount; ++button) {
-        RECT rect = CommandButtonRect(r, button);
-        if (!PtInRect(&rect, pt))
-            continue;
+        return true;
+    case CommandFrameButton: {
+        int button = hit.index;
         RedrawNow(frame, nullptr);
         DrawBevelOnFrame(frame, rect, true);
         while (IsMouseButtonDown()) {
@@ -590,6 +599,9 @@ static bool HandleFrameButtonDown(HWND frame, POINT pt)
         DrawBevelOnFrame(frame, rect, false);
         SendMessageA(frame, WM_COMMAND, static_cast<WPARAM>(command), 0);
         return true;
+    }
+    case NoFrameButton:
+        break;
     }
 
     if (activeToolTab == GardenTab) {

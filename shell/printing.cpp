@@ -205,6 +205,17 @@ struct PrintRun {
     bool usable;            // the printer reported a page and a resolution
 };
 
+// The printable page in points, from the device's size in pixels and its resolution.
+// False, and the page left as it was, when the device reports no page or resolution.
+static bool StorePageSize(int32_t horizontal, int32_t vertical, int32_t dpiX, int32_t dpiY)
+{
+    if (horizontal <= 0 || vertical <= 0 || dpiX <= 0 || dpiY <= 0)
+        return false;
+    pageWidthPoints = static_cast<int32_t>(static_cast<double>(horizontal) / dpiX * 72.0);
+    pageHeightPoints = static_cast<int32_t>(static_cast<double>(vertical) / dpiY * 72.0);
+    return true;
+}
+
 // Steps common to both prints once the printer is chosen: resolution, zoom 100 %, page.
 static void BeginPrintRun(PrintRun* run, HDC dc, HWND owner)
 {
@@ -218,10 +229,38 @@ static void BeginPrintRun(PrintRun* run, HDC dc, HWND owner)
         SendMessageA(run->frame, WM_COMMAND, CommandZoom100, 0);
     run->horizontal = GetDeviceCaps(dc, HORZRES);
     run->vertical = GetDeviceCaps(dc, VERTRES);
-    run->usable = run->horizontal > 0 && run->vertical > 0 && printDpiX > 0 && printDpiY > 0;
-    if (run->usable) {
-        pageWidthPoints = static_cast<int32_t>(static_cast<double>(run->horizontal) / printDpiX * 72.0);
-        pageHeightPoints = static_cast<int32_t>(static_cast<double>(run->vertical) / printDpiY * 72.0);
+    run->usable = StorePageSize(run->horizontal, run->vertical, printDpiX, printDpiY);
+}
+
+// The start of a print of the active plan: its print dialog, then the run. False, with
+// nothing to end, when there is no plan or no printer was chosen.
+static bool BeginPlanPrint(HINSTANCE instance, HWND owner, PrintRun* run)
+{
+    if (!activeDocument || !activeDocument->settings)
+        return false;
+    HDC dc = ChoosePrinter(instance, owner);
+    if (!dc)
+        return false;
+    BeginPrintRun(run, dc, owner);
+    return true;
+}
+
+// One print job named jobName: printCopies(copies) prints its pages between StartDoc and
+// EndDoc. A printer that refuses the job gets a beep.
+template <typename PrintCopies>
+static void RunPrintJob(HDC dc, const char* jobName, PrintCopies printCopies)
+{
+    DOCINFOA info;
+    std::memset(&info, 0, sizeof info);
+    info.cbSize = sizeof info;
+    info.lpszDocName = jobName;
+    if (StartDocA(dc, &info) > 0) {
+        printCopies(printDialog.nCopies > 0 ? printDialog.nCopies : 1);
+        planDC = nullptr;
+        planOutputMode = 0;
+        EndDoc(dc);
+    } else {
+        MessageBeep(0);
     }
 }
 
@@ -274,22 +313,15 @@ static bool PrintPlanPage(HDC dc, int32_t x, int32_t y)
 
 int PrintPlanFitToPage(HINSTANCE instance, HWND owner)
 {
-    if (!activeDocument || !activeDocument->settings)
-        return 1;
-    HDC dc = ChoosePrinter(instance, owner);
-    if (!dc)
-        return 1;
     PrintRun run;
-    BeginPrintRun(&run, dc, owner);
+    if (!BeginPlanPrint(instance, owner, &run))
+        return 1;
+    HDC dc = run.dc;
 
     // The job is named after the plan pane, as the print queue shows it.
     char jobName[31] = "";
     if (activePlanPane)
         GetWindowTextA(activePlanPane, jobName, sizeof jobName);
-    DOCINFOA info;
-    std::memset(&info, 0, sizeof info);
-    info.cbSize = sizeof info;
-    info.lpszDocName = jobName;
 
     PlanDocument* document = activeDocument;
     if (run.usable && document && document->settings) {
@@ -314,27 +346,21 @@ int PrintPlanFitToPage(HINSTANCE instance, HWND owner)
         int32_t drawBottom = RoundToDevice(drawing[kRectMaxY] * printScaleY);
         int32_t drawRight = RoundToDevice(drawing[kRectMaxX] * printScaleX);
 
-        if (StartDocA(dc, &info) > 0) {
-            float centreX = (extents[kRectMinX] + (extents[kRectMaxX] - extents[kRectMinX]) / 2.0f) * printScaleX;
-            float centreY = (extents[kRectMinY] + (extents[kRectMaxY] - extents[kRectMinY]) / 2.0f) * printScaleY;
-            int32_t halfWidth = run.horizontal / 2;
-            int32_t halfHeight = run.vertical / 2;
-            int32_t originX = -RoundToDevice(static_cast<float>(halfWidth) - centreX);
-            int32_t originY = -RoundToDevice(static_cast<float>(halfHeight) - centreY);
-            // A drawing of no width or height (one straight line) still meets the page.
-            bool meets = drawLeft <= originX + run.horizontal && drawRight >= originX &&
-                         drawTop <= originY + run.vertical && drawBottom >= originY;
-            int copies = printDialog.nCopies > 0 ? printDialog.nCopies : 1;
+        float centreX = (extents[kRectMinX] + (extents[kRectMaxX] - extents[kRectMinX]) / 2.0f) * printScaleX;
+        float centreY = (extents[kRectMinY] + (extents[kRectMaxY] - extents[kRectMinY]) / 2.0f) * printScaleY;
+        int32_t halfWidth = run.horizontal / 2;
+        int32_t halfHeight = run.vertical / 2;
+        int32_t originX = -RoundToDevice(static_cast<float>(halfWidth) - centreX);
+        int32_t originY = -RoundToDevice(static_cast<float>(halfHeight) - centreY);
+        // A drawing of no width or height (one straight line) still meets the page.
+        bool meets = drawLeft <= originX + run.horizontal && drawRight >= originX &&
+                     drawTop <= originY + run.vertical && drawBottom >= originY;
+        RunPrintJob(dc, jobName, [&](int copies) {
             for (int copy = 0; meets && copy < copies; ++copy) {
                 if (!PrintPlanPage(dc, originX, originY))
                     break;
             }
-            planDC = nullptr;
-            planOutputMode = 0;
-            EndDoc(dc);
-        } else {
-            MessageBeep(0);
-        }
+        });
     }
     EndPrintRun(&run);
     return 0;
@@ -342,18 +368,10 @@ int PrintPlanFitToPage(HINSTANCE instance, HWND owner)
 
 int PrintPlanToScale(HINSTANCE instance, HWND owner)
 {
-    if (!activeDocument || !activeDocument->settings)
-        return 1;
-    HDC dc = ChoosePrinter(instance, owner);
-    if (!dc)
-        return 1;
     PrintRun run;
-    BeginPrintRun(&run, dc, owner);
-
-    DOCINFOA info;
-    std::memset(&info, 0, sizeof info);
-    info.cbSize = sizeof info;
-    info.lpszDocName = scalePrintJobName;
+    if (!BeginPlanPrint(instance, owner, &run))
+        return 1;
+    HDC dc = run.dc;
 
     int result = 0;
     PlanDocument* document = activeDocument;
@@ -373,26 +391,22 @@ int PrintPlanToScale(HINSTANCE instance, HWND owner)
                           static_cast<long>(columns), static_cast<long>(rows));
             ShowMessageBox(run.frame, text, applicationTitle, MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
             result = 1;
-        } else if (StartDocA(dc, &info) > 0) {
-            int copies = printDialog.nCopies > 0 ? printDialog.nCopies : 1;
-            for (int copy = 0; copy < copies; ++copy) {
-                int32_t y = RoundToDevice(extents[kRectMinY] * printScaleY);
-                for (int32_t row = 0; row < rows; ++row) {
-                    int32_t x = RoundToDevice(extents[kRectMinX] * printScaleX);
-                    for (int32_t column = 0; column < columns; ++column) {
-                        // A refused page ends its row; the next row is still tried.
-                        if (!PrintPlanPage(dc, x, y))
-                            break;
-                        x += run.horizontal;
-                    }
-                    y += run.vertical;
-                }
-            }
-            planDC = nullptr;
-            planOutputMode = 0;
-            EndDoc(dc);
         } else {
-            MessageBeep(0);
+            RunPrintJob(dc, scalePrintJobName, [&](int copies) {
+                for (int copy = 0; copy < copies; ++copy) {
+                    int32_t y = RoundToDevice(extents[kRectMinY] * printScaleY);
+                    for (int32_t row = 0; row < rows; ++row) {
+                        int32_t x = RoundToDevice(extents[kRectMinX] * printScaleX);
+                        for (int32_t column = 0; column < columns; ++column) {
+                            // A refused page ends its row; the next row is still tried.
+                            if (!PrintPlanPage(dc, x, y))
+                                break;
+                            x += run.horizontal;
+                        }
+                        y += run.vertical;
+                    }
+                }
+            });
         }
     }
     EndPrintRun(&run);
@@ -406,14 +420,8 @@ int RunPrintSetup(HINSTANCE instance, HWND owner)
         return 1;
     if (!dc)
         return 0;
-    int32_t horizontal = GetDeviceCaps(dc, HORZRES);
-    int32_t vertical = GetDeviceCaps(dc, VERTRES);
-    int32_t dpiX = GetDeviceCaps(dc, LOGPIXELSX);
-    int32_t dpiY = GetDeviceCaps(dc, LOGPIXELSY);
-    if (horizontal > 0 && vertical > 0 && dpiX > 0 && dpiY > 0) {
-        pageWidthPoints = static_cast<int32_t>(static_cast<double>(horizontal) / dpiX * 72.0);
-        pageHeightPoints = static_cast<int32_t>(static_cast<double>(vertical) / dpiY * 72.0);
-    }
+    StorePageSize(GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES), GetDeviceCaps(dc, LOGPIXELSX),
+                  GetDeviceCaps(dc, LOGPIXELSY));
     DeleteDC(dc);
     return 0;
 }

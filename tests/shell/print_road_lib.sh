@@ -35,22 +35,30 @@ run_print_road() {
   local plan=$1 mode=$2 log=$3
   : >"$log.windows"
   local arg
-  arg="$(winpath "$plan")$(printf "\\$(printf '%03o' "$mode")")"
+  # A bare name is taken from the current directory (the program directory).
+  case $plan in */*) arg=$(winpath "$plan") ;; *) arg=$plan ;; esac
+  arg="$arg$(printf "\\$(printf '%03o' "$mode")")"
   # Started directly, so that $! is the Windows process that owns the windows.
   "$WINE" "$exe" "$arg" >"$log" 2>&1 </dev/null &
-  local pid=$! seen=" " id name deadline=$((SECONDS + 90))
+  local pid=$! id name deadline=$((SECONDS + 90))
+  local -A pressed=()
   while kill -0 "$pid" 2>/dev/null; do
     if [ "$SECONDS" -ge "$deadline" ]; then
       kill "$pid" 2>/dev/null
       wait "$pid" 2>/dev/null
       return 124
     fi
-    for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-      case "$seen" in *" $id "*) continue ;; esac
-      seen="$seen$id "
-      name=$(xdotool getwindowname "$id" 2>/dev/null)
-      echo "$name" >>"$log.windows"
-      xdotool windowfocus --sync "$id" key Return >/dev/null 2>&1
+    for id in $(timeout 5 xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+      if [ -z "${pressed[$id]:-}" ]; then
+        name=$(timeout 5 xdotool getwindowname "$id" 2>/dev/null)
+        echo "$name" >>"$log.windows"
+      elif [ $((SECONDS - pressed[$id])) -lt 3 ]; then
+        continue
+      fi
+      # Another test on the display can take the focus between the two steps: a window
+      # still there a few seconds later is answered again.
+      pressed[$id]=$SECONDS
+      timeout 5 xdotool windowfocus --sync "$id" key Return >/dev/null 2>&1
     done
     sleep 0.2
   done
