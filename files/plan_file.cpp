@@ -248,21 +248,6 @@ static void SetCameraForFloorName(const char* name)
 // ---------------------------------------------------------------------------------
 // Body.
 
-void AppendToObjectList(PlanObject** first, PlanObject* object)
-{
-    object->previous = nullptr;
-    object->next = nullptr;
-    if (!*first) {
-        *first = object;
-        return;
-    }
-    PlanObject* last = *first;
-    while (last->next)
-        last = last->next;
-    last->next = object;
-    object->previous = last;
-}
-
 void AppendGroupMember(PlanObject* group, PlanObject* object)
 {
     object->owner = group;

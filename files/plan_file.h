@@ -77,8 +77,6 @@ bool ReadPlanBody();
 PlanFloor* ReadFloorRecord();
 void SkipFloorRecord();
 
-// Links the object at the end of the sibling list that starts at *first.
-void AppendToObjectList(PlanObject** first, PlanObject* object);
 // Makes the object the group's last member, on the group's floor.
 void AppendGroupMember(PlanObject* group, PlanObject* object);
 // Group records of a body being read; the open groups are kept innermost last. A begin

@@ -191,26 +191,42 @@ static void FreeTemplateChildren(PlanObject* templateObject)
     FreeMemberChain(child);
 }
 
-bool LoadSymbolFile(const char* path, PlanObject* templateObject)
+// Symbol and model files are plan files whose settings block is skipped: opens one and
+// reads its body with readBody. False for a file that cannot be opened; false after the
+// format message with formatText for an unknown version or a damaged body, when
+// discard first drops what the body had read.
+template <typename ReadBody, typename Discard>
+static bool ReadHeaderlessPlanFile(const char* path, const char* formatText, ReadBody readBody,
+                                   Discard discard)
 {
-    if (!activeDocument || !activePlanPane || !templateObject)
-        return false;
     if (OpenRecordFileForReading(path) == HFILE_ERROR)
         return false;
     ReadPlanVersion();
     if (!SkipHeaderForVersion(planFileVersionRead)) {
-        ShowPlanFormatMessage(kSymbolFormatText);
+        ShowPlanFormatMessage(formatText);
         CloseRecordFile();
         return false;
     }
-    bool intact = ReadSymbolBody(templateObject);
+    bool intact = readBody();
     CloseRecordFile();
     if (!intact) {
-        // A damaged symbol adds nothing rather than half a drawing.
-        FreeTemplateChildren(templateObject);
-        ShowPlanFormatMessage(kSymbolFormatText);
+        discard();
+        ShowPlanFormatMessage(formatText);
         return false;
     }
+    return true;
+}
+
+bool LoadSymbolFile(const char* path, PlanObject* templateObject)
+{
+    if (!activeDocument || !activePlanPane || !templateObject)
+        return false;
+    bool read = ReadHeaderlessPlanFile(
+        path, kSymbolFormatText, [&] { return ReadSymbolBody(templateObject); },
+        // A damaged symbol adds nothing rather than half a drawing.
+        [&] { FreeTemplateChildren(templateObject); });
+    if (!read)
+        return false;
     CentreTemplateOnOrigin(templateObject);
     // Templates outlive the document whose floor they were read on.
     ClearTreeFloor(templateObject->firstChild);
@@ -390,21 +406,7 @@ bool LoadModelFile(const char* path)
 {
     if (!activeDocument || !activePlanPane)
         return false;
-    if (OpenRecordFileForReading(path) == HFILE_ERROR)
-        return false;
-    ReadPlanVersion();
-    if (!SkipHeaderForVersion(planFileVersionRead)) {
-        ShowPlanFormatMessage(kModelFormatText);
-        CloseRecordFile();
-        return false;
-    }
-    bool intact = ReadModelBody();
-    CloseRecordFile();
-    if (!intact) {
-        ShowPlanFormatMessage(kModelFormatText);
-        return false;
-    }
-    return true;
+    return ReadHeaderlessPlanFile(path, kModelFormatText, ReadModelBody, [] {});
 }
 
 void AppendChildObject(PlanObject* object, PlanObject* owner)

@@ -306,14 +306,7 @@ void BuildKind53OnSegment(PlanObject* deck, PlanVertex* a, PlanVertex* b)
         }
         AddObjectPoint(vertex, step);
     }
-    PlanObject* last = deck->firstChild;
-    while (last && last->next)
-        last = last->next;
-    step->previous = last;
-    if (last)
-        last->next = step;
-    else
-        deck->firstChild = step;
+    AppendToObjectList(&deck->firstChild, step);
     step->vertexCount = 2;
     UpdateObjectExtents(step);
 

@@ -38,8 +38,7 @@ static void SendFrameCommand(WPARAM command)
         SendMessageA(frameWindow, WM_COMMAND, command, 0);
 }
 
-// The working-elevation summary of the selection, shown on the elevation pane.
-static void RefreshWorkingElevationValue(PlanDocument* document)
+void RefreshWorkingElevationValue(PlanDocument* document)
 {
     PlanSettings* settings = document ? document->settings : nullptr;
     if (!settings)

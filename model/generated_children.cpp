@@ -22,11 +22,22 @@
 
 uint32_t imageTextureCounter = 1;
 
+void NumberImagePicture(PlanObject* object)
+{
+    uint32_t number = imageTextureCounter++;
+    object->imageId1 = number;
+    object->imageId2 = number;
+    object->value3 = number;
+    for (PlanVertex* v = object->firstVertex; v; v = v->next) {
+        v->faceTextureA = number;
+        v->faceTextureB = number;
+    }
+}
+
 namespace {
 
 const float kHalfPi = 1.5707963267948966f;
 const uint16_t kFenceBorder = 2;
-const uint32_t kCopyWithoutPasteMark = 5006;
 // The slope marker of a freehand roof is 80.0 long, centred on the roof.
 const float kMarkerHalfLength = 40.0f;
 
@@ -115,14 +126,9 @@ PlanObject* BuildPathSurface(PlanObject* path)
     if (!path || !path->firstVertex || !Settings() || !FloorOf(path))
         return nullptr;
     ClearObjectVertexSlopes(path);
-    PlanObject* children = path->firstChild;
-    path->firstChild = nullptr;
-    PlanObject* copy =
-        CreateObjectFromTemplate(path, nullptr, nullptr, 0.0f, 0.0f, 0, kCopyWithoutPasteMark);
-    path->firstChild = children;
+    PlanObject* copy = CopyOutlineWithoutChildren(path);
     if (!copy)
         return nullptr;
-    copy->vertexCount = (uint32_t)CountVertexChain(copy);
     PlanObject* surface = SplitWallGroupIntoSides(copy, path->size, 1);
     if (!surface)
         return nullptr;
@@ -263,14 +269,7 @@ void ChooseObjectImage(PlanObject* object)
             if (object->imagePath)
                 ReleaseRecord(object->imagePath);
             object->imagePath = path;
-            uint32_t picture = imageTextureCounter++;
-            object->imageId1 = picture;
-            object->imageId2 = picture;
-            object->value3 = picture;
-            for (PlanVertex* v = object->firstVertex; v; v = v->next) {
-                v->faceTextureA = picture;
-                v->faceTextureB = picture;
-            }
+            NumberImagePicture(object);
             RebuildImageObject(object);
         }
     }

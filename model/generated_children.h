@@ -11,6 +11,9 @@ struct PlanObject;
 
 // The next texture number for a chosen picture; starts at 1.
 extern uint32_t imageTextureCounter;
+// Gives an image object's picture the next texture number: its image numbers and the
+// face textures of its points all take it.
+void NumberImagePicture(PlanObject* object);
 
 // Regenerate the generated children of a path (22), a floor slab or floor opening
 // (13, 48), an image object (130) and a freehand roof (57).

@@ -37,6 +37,29 @@ float EvaluateCubic(float a, float b, float c, float d, float t, float t2, float
     return a * t3 + b * t2 + c * t + d;
 }
 
+void ComputeSegmentCoefficients(const float* p0, const float* t0, const float* p1, const float* t1,
+                                float coefficients[3][4])
+{
+    for (int k = 0; k < 3; ++k)
+        ComputeCubicCoefficients(p0[k], t0[k], p1[k], t1[k], &coefficients[k][0], &coefficients[k][1],
+                                 &coefficients[k][2], &coefficients[k][3]);
+}
+
+void ComputeVertexSegmentCoefficients(const PlanVertex* a, const PlanVertex* b,
+                                      float coefficients[3][4])
+{
+    ComputeSegmentCoefficients(a->position, a->outTangent, b->position, b->inTangent, coefficients);
+}
+
+void EvaluateSegmentCoefficients(const float coefficients[3][4], float t, float point[3])
+{
+    float t2 = t * t;
+    float t3 = t2 * t;
+    for (int k = 0; k < 3; ++k)
+        point[k] = EvaluateCubic(coefficients[k][0], coefficients[k][1], coefficients[k][2],
+                                 coefficients[k][3], t, t2, t3);
+}
+
 float EvaluateCubicDerivative(float a, float b, float c, float t, float t2)
 {
     return 3.0f * a * t2 + 2.0f * b * t + c;
@@ -130,20 +153,15 @@ float ComputeSegmentCurveLength(const PlanObject* object, const PlanVertex* a, c
         return Distance2D(a->position[0], a->position[2], b->position[0], b->position[2]);
     uint16_t steps = CurrentCurveSteps();
     float coefficients[3][4];
-    for (int k = 0; k < 3; ++k)
-        ComputeCubicCoefficients(a->position[k], a->outTangent[k], b->position[k], b->inTangent[k],
-                                 &coefficients[k][0], &coefficients[k][1], &coefficients[k][2],
-                                 &coefficients[k][3]);
+    ComputeVertexSegmentCoefficients(a, b, coefficients);
     float step = 1.0f / (float)steps;
     float length = 0.0f;
     float previousX = 0.0f, previousZ = 0.0f;
     for (float t = 0.0f; t <= 1.01f; t += step) {
-        float t2 = t * t;
-        float t3 = t2 * t;
-        float x = EvaluateCubic(coefficients[0][0], coefficients[0][1], coefficients[0][2],
-                                coefficients[0][3], t, t2, t3);
-        float z = EvaluateCubic(coefficients[2][0], coefficients[2][1], coefficients[2][2],
-                                coefficients[2][3], t, t2, t3);
+        float point[3];
+        EvaluateSegmentCoefficients(coefficients, t, point);
+        float x = point[0];
+        float z = point[2];
         if (t > 0.0f)
             length += Distance2D(previousX, previousZ, x, z);
         previousX = x;
@@ -179,15 +197,13 @@ void EvaluateHermiteSegmentPoint(const PlanVertex* a, const PlanVertex* b, float
 {
     if (!a || !b || !x || !y || !z)
         return;
-    float t2 = t * t;
-    float t3 = t2 * t;
-    float* out[3] = {x, y, z};
-    for (int k = 0; k < 3; ++k) {
-        float ca, cb, cc, cd;
-        ComputeCubicCoefficients(a->position[k], a->outTangent[k], b->position[k], b->inTangent[k],
-                                 &ca, &cb, &cc, &cd);
-        *out[k] = EvaluateCubic(ca, cb, cc, cd, t, t2, t3);
-    }
+    float coefficients[3][4];
+    ComputeVertexSegmentCoefficients(a, b, coefficients);
+    float point[3];
+    EvaluateSegmentCoefficients(coefficients, t, point);
+    *x = point[0];
+    *y = point[1];
+    *z = point[2];
 }
 
 // Patches.

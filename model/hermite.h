@@ -35,6 +35,16 @@ void ComputeCubicCoefficientsByEnds(float p0, float p1, float t0, float t1,
                                     float* a, float* b, float* c, float* d);
 // The caller passes t and its powers.
 float EvaluateCubic(float a, float b, float c, float d, float t, float t2, float t3);
+// The cubic coefficients [a, b, c, d] of each coordinate k of the segment that runs from
+// p0 with tangent t0 to p1 with tangent t1 (three coordinates each).
+void ComputeSegmentCoefficients(const float* p0, const float* t0, const float* p1, const float* t1,
+                                float coefficients[3][4]);
+// The same for the segment a -> b: a's position and outgoing tangent, b's position and
+// incoming tangent.
+void ComputeVertexSegmentCoefficients(const PlanVertex* a, const PlanVertex* b,
+                                      float coefficients[3][4]);
+// The point at t of a segment given by its coefficients.
+void EvaluateSegmentCoefficients(const float coefficients[3][4], float t, float point[3]);
 float EvaluateCubicDerivative(float a, float b, float c, float t, float t2);
 // out = (v - u) * factor.
 void ScaledDifference(float u, float v, float factor, float* out);

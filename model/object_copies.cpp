@@ -113,27 +113,7 @@ PlanObject* CreateObjectFromTemplate(PlanObject* source, PlanObject* parent,
     if (!copy)
         return nullptr;
 
-    memcpy(copy->colourM, source->colourM, sizeof(copy->colourM));
-    copy->rows = source->rows;
-    copy->buildFlag = source->buildFlag;
-    copy->winding = source->winding;
-    copy->styleOrTexture = source->styleOrTexture;
-    memcpy(copy->textureBlock, source->textureBlock, sizeof(copy->textureBlock));
-    copy->projectionMode = source->projectionMode;
-    copy->plantAge = source->plantAge;
-    copy->subType = source->subType;
-    copy->imageId1 = source->imageId1;
-    copy->imageId2 = source->imageId2;
-    copy->colour3 = source->colour3;
-    copy->colour4 = source->colour4;
-    copy->elevation = source->elevation;
-    copy->onTerrain = source->onTerrain;
-    copy->value3 = source->value3;
-    copy->colour5 = source->colour5;
-    copy->category = source->category;
-    memcpy(copy->parameters, source->parameters, sizeof(copy->parameters));
-    copy->offsetSide = source->offsetSide;
-    copy->value4 = source->value4;
+    CopyObjectAttributes(source, copy);
     if (source->plantData)
         copy->plantData = CopyPlantInfo(source->plantData);
 
@@ -265,14 +245,7 @@ void CopyObjectLink(PlanObject* source, PlanObject* copy)
     }
     if (source->type == ObjImage && source->imagePath) {
         copy->imagePath = DuplicateRecordText(source->imagePath);
-        uint32_t number = imageTextureCounter++;
-        copy->imageId1 = number;
-        copy->imageId2 = number;
-        copy->value3 = number;
-        for (PlanVertex* v = copy->firstVertex; v; v = v->next) {
-            v->faceTextureA = number;
-            v->faceTextureB = number;
-        }
+        NumberImagePicture(copy);
     }
 }
 
@@ -332,15 +305,7 @@ void AddObjectToCurrentGroup(PlanObject* object)
         if (above == object)
             return;
     UnlinkObject(object);
-    PlanObject* last = group->firstChild;
-    while (last && last->next)
-        last = last->next;
-    object->previous = last;
-    object->next = nullptr;
-    if (last)
-        last->next = object;
-    else
-        group->firstChild = object;
+    AppendToObjectList(&group->firstChild, object);
     object->owner = group;
     // Members stay on the group's floor, so that their openings and deck steps are still
     // refitted when the group moves.
@@ -953,4 +918,19 @@ void RaiseFloorObjects(PlanFloor* floor, float height)
     if (!floor || !ActiveSettings())
         return;
     RaiseTree(floor->firstObject, height);
+}
+
+PlanObject* CopyOutlineWithoutChildren(PlanObject* object)
+{
+    // None of the codes that select or mirror the copy's vertices.
+    const uint32_t kCopyWithoutPasteMark = 5006;
+    PlanObject* children = object->firstChild;
+    object->firstChild = nullptr;
+    PlanObject* copy =
+        CreateObjectFromTemplate(object, nullptr, nullptr, 0.0f, 0.0f, 0, kCopyWithoutPasteMark);
+    object->firstChild = children;
+    if (!copy)
+        return nullptr;
+    copy->vertexCount = (uint32_t)CountVertexChain(copy);
+    return copy;
 }

@@ -23,6 +23,10 @@ extern float mirrorPoint[2];
 PlanObject* CreateObjectFromTemplate(PlanObject* source, PlanObject* parent,
                                      PlanObject* previousSibling, float offsetX, float offsetZ,
                                      uint8_t attach, uint32_t code);
+// A copy of the object's outline and parameters without its children (a wall's
+// openings, a path's pieces), on no list, its vertex count that of its chain: the
+// outline a generated band is built from. Null on failure.
+PlanObject* CopyOutlineWithoutChildren(PlanObject* object);
 // Gives the copy its own type-dependent link: an opening record on the matching segment
 // of the copy's owner, a new text editor window, a picture record with its own metafile;
 // an image object also gets its own path and picture number.

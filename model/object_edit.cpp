@@ -327,11 +327,7 @@ void EditObject(PlanObject* object, uint32_t code, void* argument)
         result = nullptr;
         break;
     case kMergeSelectedPointValuesCode:
-        if (settingsArgument) {
-            CommonValue copy = settingsArgument->workingElevationValue;
-            MergeCommonValuesFromSelectedPoints(&copy, object);
-            settingsArgument->workingElevationValue = copy;
-        }
+        MergeSelectedPointValuesInto(settingsArgument, object);
         break;
     default:
         if (code >= kSetCategoryFoundationCode && code <= kSetCategoryGardenCode)

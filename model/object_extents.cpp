@@ -111,19 +111,12 @@ static void SampleSegment(const PlanVertex* a, const PlanVertex* b, AddPoint add
     PlanVertex first = *a;
     PlanVertex second = *b;
     float coefficients[3][4];
-    for (int k = 0; k < 3; ++k)
-        ComputeCubicCoefficients(first.position[k], first.outTangent[k], second.position[k],
-                                 second.inTangent[k], &coefficients[k][0], &coefficients[k][1],
-                                 &coefficients[k][2], &coefficients[k][3]);
+    ComputeVertexSegmentCoefficients(&first, &second, coefficients);
     uint16_t steps = CurrentCurveSteps();
     float step = 1.0f / (float)steps;
     for (float t = 0.0f; t <= 1.01f; t += step) {
-        float t2 = t * t;
-        float t3 = t2 * t;
         float p[3];
-        for (int k = 0; k < 3; ++k)
-            p[k] = EvaluateCubic(coefficients[k][0], coefficients[k][1], coefficients[k][2],
-                                 coefficients[k][3], t, t2, t3);
+        EvaluateSegmentCoefficients(coefficients, t, p);
         add(p[0], p[1], p[2]);
     }
 }

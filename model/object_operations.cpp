@@ -515,11 +515,7 @@ static bool DispatchOperation(PlanObject* object, uint32_t code, void* argument,
         }
         break;
     case MergeSelectedPointValues:
-        if (settingsArgument) {
-            CommonValue copy = settingsArgument->workingElevationValue;
-            MergeCommonValuesFromSelectedPoints(&copy, object);
-            settingsArgument->workingElevationValue = copy;
-        }
+        MergeSelectedPointValuesInto(settingsArgument, object);
         break;
 
     default:
@@ -530,6 +526,15 @@ static bool DispatchOperation(PlanObject* object, uint32_t code, void* argument,
     return true;
 }
 
+void MergeSelectedPointValuesInto(PlanSettings* settings, PlanObject* object)
+{
+    if (!settings)
+        return;
+    CommonValue copy = settings->workingElevationValue;
+    MergeCommonValuesFromSelectedPoints(&copy, object);
+    settings->workingElevationValue = copy;
+}
+
 void ApplyObjectOperation(PlanObject* object, uint8_t selectedOnly, uint32_t code, void* argument)
 {
     if (!object)
@@ -537,16 +542,8 @@ void ApplyObjectOperation(PlanObject* object, uint8_t selectedOnly, uint32_t cod
     bool boxesChanged = false;
     if (!DispatchOperation(object, code, argument, &boxesChanged))
         return;
-    if (boxesChanged) {
-        float rect[4];
-        ResetExtentRect(rect);
-        GetObjectExtents2D(object, 0, rect, 0, 0);
-        memcpy(object->box2D, rect, sizeof(rect));
-        float box[6];
-        ResetExtentBox(box);
-        GetObjectExtents3D(object, 0, box, 0);
-        memcpy(object->box3D, box, sizeof(box));
-    }
+    if (boxesChanged)
+        UpdateObjectExtents(object);
     PlanObject* child = object->firstChild;
     while (child) {
         PlanObject* next = child->next;

@@ -7,6 +7,7 @@
 
 struct PlanFloor;
 struct PlanObject;
+struct PlanSettings;
 
 enum ObjectOperation : uint32_t {
     RemoveCutOpening = 21,
@@ -69,6 +70,9 @@ extern uint8_t groupNestingTooDeep;
 // rebuilds what is generated from it and then hands the operation to each child.
 // selectedOnly is only passed on. An operation may free the object.
 void ApplyObjectOperation(PlanObject* object, uint8_t selectedOnly, uint32_t code, void* argument);
+// Operation 8007 on one object, for both dispatchers: the values of its selected points
+// merged into the settings' working elevation value (nothing without settings).
+void MergeSelectedPointValuesInto(PlanSettings* settings, PlanObject* object);
 
 // Every shown floor of the list from firstFloor, objects in list order (or only those
 // with a selected point). Each object's successor is taken before the call.

@@ -1,4 +1,5 @@
 #include "model/object_transforms.h"
+#include "model/object_copies.h"
 #include "model/object_extents.h"
 #include "model/plan_document.h"
 #include "model/plan_object.h"
@@ -181,14 +182,7 @@ static void ApplyTreeOperation(PlanObject* object, const TransformRecord* transf
 // their symbol with the same record.
 static void RefreshAfterTransform(PlanObject* object, const TransformRecord* transform, TreeOperation operation)
 {
-    float rect[4];
-    ResetExtentRect(rect);
-    GetObjectExtents2D(object, 0, rect, 0, 0);
-    memcpy(object->box2D, rect, sizeof(rect));
-    float box[6];
-    ResetExtentBox(box);
-    GetObjectExtents3D(object, 0, box, 0);
-    memcpy(object->box3D, box, sizeof(box));
+    UpdateObjectExtents(object);
 
     ComputeProjectionExtents(object);
     ComputeMeshTextureCoords(object);

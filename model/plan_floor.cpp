@@ -25,15 +25,7 @@ void AttachObjectToFloor(PlanObject* object, PlanFloor* floor)
     if (!object || !floor)
         return;
     object->floor = floor;
-    object->next = nullptr;
-    PlanObject* last = floor->firstObject;
-    while (last && last->next)
-        last = last->next;
-    object->previous = last;
-    if (last)
-        last->next = object;
-    else
-        floor->firstObject = object;
+    AppendToObjectList(&floor->firstObject, object);
 }
 
 void AppendFloorToDocument(PlanFloor* floor)

@@ -179,6 +179,44 @@ int32_t CountVertexChain(const PlanObject* object)
     return n;
 }
 
+void CopyObjectAttributes(const PlanObject* source, PlanObject* copy)
+{
+    memcpy(copy->colourM, source->colourM, sizeof(copy->colourM));
+    copy->rows = source->rows;
+    copy->buildFlag = source->buildFlag;
+    copy->winding = source->winding;
+    copy->styleOrTexture = source->styleOrTexture;
+    memcpy(copy->textureBlock, source->textureBlock, sizeof(copy->textureBlock));
+    copy->projectionMode = source->projectionMode;
+    copy->plantAge = source->plantAge;
+    copy->subType = source->subType;
+    copy->imageId1 = source->imageId1;
+    copy->imageId2 = source->imageId2;
+    copy->colour3 = source->colour3;
+    copy->colour4 = source->colour4;
+    copy->elevation = source->elevation;
+    copy->onTerrain = source->onTerrain;
+    copy->value3 = source->value3;
+    copy->colour5 = source->colour5;
+    copy->category = source->category;
+    memcpy(copy->parameters, source->parameters, sizeof(copy->parameters));
+    copy->offsetSide = source->offsetSide;
+    copy->value4 = source->value4;
+}
+
+void AppendToObjectList(PlanObject** first, PlanObject* object)
+{
+    object->next = nullptr;
+    PlanObject* last = *first;
+    while (last && last->next)
+        last = last->next;
+    object->previous = last;
+    if (last)
+        last->next = object;
+    else
+        *first = object;
+}
+
 void UnlinkObject(PlanObject* object)
 {
     if (!object)
@@ -393,29 +431,9 @@ static PlanObject* MakeSplitWallGroup(PlanObject* wall)
                                     wall->box2D, nullptr, nullptr, nullptr, nullptr, nullptr);
     if (!copy)
         return nullptr;
-    memcpy(copy->colourM, wall->colourM, sizeof(copy->colourM));
+    CopyObjectAttributes(wall, copy);
     memcpy(copy->box3D, wall->box3D, sizeof(copy->box3D));
-    copy->rows = wall->rows;
-    copy->buildFlag = wall->buildFlag;
-    copy->winding = wall->winding;
-    copy->styleOrTexture = wall->styleOrTexture;
-    memcpy(copy->textureBlock, wall->textureBlock, sizeof(copy->textureBlock));
-    copy->projectionMode = wall->projectionMode;
     copy->needsRebuild = wall->needsRebuild;
-    copy->plantAge = wall->plantAge;
-    copy->subType = wall->subType;
-    copy->imageId1 = wall->imageId1;
-    copy->imageId2 = wall->imageId2;
-    copy->colour3 = wall->colour3;
-    copy->colour4 = wall->colour4;
-    copy->elevation = wall->elevation;
-    copy->onTerrain = wall->onTerrain;
-    copy->value3 = wall->value3;
-    copy->colour5 = wall->colour5;
-    copy->category = wall->category;
-    memcpy(copy->parameters, wall->parameters, sizeof(copy->parameters));
-    copy->offsetSide = wall->offsetSide;
-    copy->value4 = wall->value4;
     if (wall->owner) {
         // Stays in the same group as the original, right after it.
         copy->owner = wall->owner;
@@ -462,16 +480,8 @@ static void MoveTailToGroup(PlanObject* wall, PlanVertex* from, PlanObject* copy
                     wall->firstChild = child->next;
                 if (child->next)
                     child->next->previous = child->previous;
-                child->next = nullptr;
                 child->owner = copy;
-                PlanObject* last = copy->firstChild;
-                while (last && last->next)
-                    last = last->next;
-                child->previous = last;
-                if (last)
-                    last->next = child;
-                else
-                    copy->firstChild = child;
+                AppendToObjectList(&copy->firstChild, child);
             }
         }
         child = next;

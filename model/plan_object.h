@@ -246,6 +246,13 @@ void CopyVertexChain(const PlanObject* source, PlanObject* destination,
                      float offsetX, float offsetZ, uint8_t selected);
 
 void UnlinkObject(PlanObject* object);
+// The fields that CreateObject does not take and a copy carries over: looks, rows,
+// texture block, parameters, category and the other stored values. No links, lists,
+// boxes, vertices or records.
+void CopyObjectAttributes(const PlanObject* source, PlanObject* copy);
+// Links the object at the end of the sibling list that starts at *first (a floor's
+// objects, an owner's children or parts); owner and floor are the caller's to set.
+void AppendToObjectList(PlanObject** first, PlanObject* object);
 void FreeObject(PlanObject* object);
 // Frees every object of a chain linked by next (generated parts, meshes, templates).
 // Each is cut loose from its neighbours first, so that unlinking one never writes into

@@ -26,9 +26,7 @@ PlanVertex* VertexOrNew(PlanObject* object, int index)
     if (v)
         return v;
     while (true) {
-        int count = 0;
-        for (PlanVertex* w = object->firstVertex; w; w = w->next)
-            ++count;
+        int count = CountVertexChain(object);
         PlanVertex* added = NewVertexNode(1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, object);
         if (!added)
             return nullptr;
@@ -38,16 +36,25 @@ PlanVertex* VertexOrNew(PlanObject* object, int index)
     }
 }
 
+// The plan point (x, z) at the distance from (x, z) in the direction of the angle.
+void PointAlong(float x, float z, float angle, float distance, float* point)
+{
+    float dx = 0.0f;
+    float dz = 0.0f;
+    OffsetPointPolar(angle, distance, &dx, &dz);
+    point[0] = x + dx;
+    point[1] = z + dz;
+}
+
 void PlaceVertex(PlanVertex* vertex, const PlanVertex* from, float angle, float distance)
 {
     if (!vertex)
         return;
-    float dx = 0.0f;
-    float dz = 0.0f;
-    OffsetPointPolar(angle, distance, &dx, &dz);
-    vertex->position[0] = from->position[0] + dx;
+    float point[2];
+    PointAlong(from->position[0], from->position[2], angle, distance, point);
+    vertex->position[0] = point[0];
     vertex->position[1] = 0.0f;
-    vertex->position[2] = from->position[2] + dz;
+    vertex->position[2] = point[1];
 }
 
 } // namespace
@@ -169,11 +176,7 @@ void ComputeOpeningPositions(const PlanVertex* segmentStart, const PlanVertex* s
             if (first > limit)
                 first = limit;
         }
-        float dx = 0.0f;
-        float dz = 0.0f;
-        OffsetPointPolar(angle, first, &dx, &dz);
-        firstEnd[0] = sx + dx;
-        firstEnd[1] = sz + dz;
+        PointAlong(sx, sz, angle, first, firstEnd);
     }
     if (!firstEndGrabbed) {
         if (secondEndGrabbed) {
@@ -182,11 +185,7 @@ void ComputeOpeningPositions(const PlanVertex* segmentStart, const PlanVertex* s
             if (second < limit)
                 second = limit;
         }
-        float dx = 0.0f;
-        float dz = 0.0f;
-        OffsetPointPolar(angle, second, &dx, &dz);
-        secondEnd[0] = sx + dx;
-        secondEnd[1] = sz + dz;
+        PointAlong(sx, sz, angle, second, secondEnd);
     }
 }
 

@@ -60,18 +60,14 @@ bool AppendPoint(PlanObject* object, const Point3f& in, const Point3f& at, const
     return true;
 }
 
-void ComputeStoredBoxes(PlanObject* object)
+// One ring of points appended to the object's chain; false when a point could not be made.
+bool AppendRing(PlanObject* object, const Point3f* positions, const Point3f* tangentsIn,
+                const Point3f* tangentsOut, int32_t count)
 {
-    float box2D[4];
-    ResetExtentRect(box2D);
-    GetObjectExtents2D(object, 0, box2D, 0, 0);
-    for (int i = 0; i < 4; ++i)
-        object->box2D[i] = box2D[i];
-    float box3D[6];
-    ResetExtentBox(box3D);
-    GetObjectExtents3D(object, 0, box3D, 0);
-    for (int i = 0; i < 6; ++i)
-        object->box3D[i] = box3D[i];
+    for (int32_t i = 0; i < count; ++i)
+        if (!AppendPoint(object, tangentsIn[i], positions[i], tangentsOut[i]))
+            return false;
+    return true;
 }
 
 } // namespace
@@ -103,24 +99,16 @@ PlanObject* BuildObjectFromArrays(const Point3f* positions, const Point3f* posit
     // The second ring only exists when all three of its arrays do; the row count says
     // what the chain really holds, so a lone ring is never read as two half rows.
     bool secondRing = positions2 && tangentsIn2 && tangentsOut2;
-    for (int32_t i = 0; i < count; ++i) {
-        bool made = AppendPoint(object, tangentsIn[i], positions[i], tangentsOut[i]);
-        if (!made) {
-            // Rows of unequal length would make every later face wrong.
-            FreeObject(object);
-            return nullptr;
-        }
-    }
-    for (int32_t i = 0; secondRing && i < count; ++i) {
-        if (!AppendPoint(object, tangentsIn2[i], positions2[i], tangentsOut2[i])) {
-            FreeObject(object);
-            return nullptr;
-        }
+    if (!AppendRing(object, positions, tangentsIn, tangentsOut, count) ||
+        (secondRing && !AppendRing(object, positions2, tangentsIn2, tangentsOut2, count))) {
+        // Rows of unequal length would make every later face wrong.
+        FreeObject(object);
+        return nullptr;
     }
     if (attach)
         AttachObjectToFloor(object, floor);
     object->rows = secondRing ? 2 : 1;
-    ComputeStoredBoxes(object);
+    UpdateObjectExtents(object);
     // A fresh object's winding is still unknown (0), so its rows keep the order given:
     // the geometry never depends on where the viewer happens to stand.
     if (closed && attach && object->rows > 1)
@@ -242,7 +230,7 @@ PlanObject* CreatePlantObject(PlanFloor* floor, uint8_t useDefaults, uint32_t pl
     }
     AttachObjectToFloor(plant, floor);
     plant->rows = 1;
-    ComputeStoredBoxes(plant);
+    UpdateObjectExtents(plant);
     BuildObject3D(plant);
     return plant;
 }

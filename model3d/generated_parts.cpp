@@ -7,15 +7,9 @@ void AppendGeneratedPart(PlanObject* owner, PlanObject* part)
 {
     if (!owner || !part)
         return;
-    part->next = nullptr;
-    PlanObject* last = static_cast<PlanObject*>(owner->link);
-    while (last && last->next)
-        last = last->next;
-    part->previous = last;
-    if (last)
-        last->next = part;
-    else
-        owner->link = part;
+    PlanObject* first = static_cast<PlanObject*>(owner->link);
+    AppendToObjectList(&first, part);
+    owner->link = first;
 }
 
 void FreeGeneratedParts(PlanObject* owner)

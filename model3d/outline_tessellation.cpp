@@ -81,10 +81,7 @@ void TessellateSegment(MeshVertex** array, PlanVertex* from, PlanVertex* to, int
         sv = 1.0f;
 
     float coefficients[3][4];
-    for (int k = 0; k < 3; ++k)
-        ComputeCubicCoefficients(from->position[k], from->outTangent[k], to->position[k],
-                                 to->inTangent[k], &coefficients[k][0], &coefficients[k][1],
-                                 &coefficients[k][2], &coefficients[k][3]);
+    ComputeVertexSegmentCoefficients(from, to, coefficients);
     int32_t steps = static_cast<int32_t>(UsableCurveSteps(activeDocument->settings));
     float dt = 1.0f / (float)steps;
     float u = 0.0f;
@@ -92,12 +89,8 @@ void TessellateSegment(MeshVertex** array, PlanVertex* from, PlanVertex* to, int
     // The end point starts the next segment, so t stops one step short of 1.
     for (int32_t i = 0; i < steps; ++i) {
         float t = (float)i * dt;
-        float t2 = t * t;
-        float t3 = t2 * t;
         float p[3];
-        for (int k = 0; k < 3; ++k)
-            p[k] = EvaluateCubic(coefficients[k][0], coefficients[k][1], coefficients[k][2],
-                                 coefficients[k][3], t, t2, t3);
+        EvaluateSegmentCoefficients(coefficients, t, p);
         switch (owner->projectionMode) {
         case 1:
             u = (p[0] - e2) / su;

@@ -158,20 +158,13 @@ void WalkCurvedRailingPiece(const RailingLook& look, const float* from, const fl
 void BuildCurvedRailingSegment(const RailingLook& look, const PlanVertex* a, const PlanVertex* b)
 {
     float coefficients[3][4];
-    for (int k = 0; k < 3; ++k)
-        ComputeCubicCoefficients(a->position[k], a->outTangent[k], b->position[k],
-                                 b->inTangent[k], &coefficients[k][0], &coefficients[k][1],
-                                 &coefficients[k][2], &coefficients[k][3]);
+    ComputeVertexSegmentCoefficients(a, b, coefficients);
     int32_t pieces = 6 * static_cast<int32_t>(UsableCurveSteps(activeDocument->settings));
     float previous[3] = {0.0f, 0.0f, 0.0f};
     for (int32_t i = 0; i <= pieces; ++i) {
         float t = (float)i / (float)pieces;
-        float t2 = t * t;
-        float t3 = t2 * t;
         float point[3];
-        for (int k = 0; k < 3; ++k)
-            point[k] = EvaluateCubic(coefficients[k][0], coefficients[k][1], coefficients[k][2],
-                                     coefficients[k][3], t, t2, t3);
+        EvaluateSegmentCoefficients(coefficients, t, point);
         if (i > 0)
             WalkCurvedRailingPiece(look, previous, point);
         for (int k = 0; k < 3; ++k)

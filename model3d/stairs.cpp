@@ -74,17 +74,27 @@ void AddBaluster(const FlightLook& look, float x, float z, float angle, float y,
     stairRunState.balusterCount++;
 }
 
+// The line a railing follows along one side of a flight: the edge from-to moved 5.0
+// toward the middle of the flight, into start and end. Returns the edge's angle;
+// *length gets its length.
+float RailingLineAlongEdge(const float* from, const float* to, bool left, float* start, float* end,
+                           float* length)
+{
+    float angle = AngleBetweenPoints(from[0], from[2], to[0], to[2], length);
+    float inward = left ? angle - kHalfPi : angle + kHalfPi;
+    Offset(from, inward, 5.0f, start);
+    Offset(to, inward, 5.0f, end);
+    return angle;
+}
+
 // Two balusters and, at the first or the last step, a post along one edge of a step.
 void BuildStraightStairSideRailing(const FlightLook& look, const float* from, const float* to,
                                    bool left)
 {
     float length = 0.0f;
-    float angle = AngleBetweenPoints(from[0], from[2], to[0], to[2], &length);
-    float inward = left ? angle - kHalfPi : angle + kHalfPi;
     float start[3];
     float end[3];
-    Offset(from, inward, 5.0f, start);
-    Offset(to, inward, 5.0f, end);
+    float angle = RailingLineAlongEdge(from, to, left, start, end, &length);
     float stepTop = look.y - stairRunState.accumulatedHeight;
     start[1] = end[1] = stepTop;
 
@@ -176,12 +186,9 @@ void BuildFlightRail(const FlightLook& look, const float* first, const float* la
                      float startHeight, float endHeight)
 {
     float length = 0.0f;
-    float angle = AngleBetweenPoints(first[0], first[2], last[0], last[2], &length);
-    float inward = left ? angle - kHalfPi : angle + kHalfPi;
     float start[3];
     float end[3];
-    Offset(first, inward, 5.0f, start);
-    Offset(last, inward, 5.0f, end);
+    float angle = RailingLineAlongEdge(first, last, left, start, end, &length);
     float lift = PlanLength(look, look.railingHeight - 8.0f);
     start[1] = look.y - startHeight - lift;
     end[1] = look.y - endHeight - lift;

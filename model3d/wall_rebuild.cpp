@@ -13,25 +13,10 @@
 namespace {
 
 const uint32_t kExteriorWallGroup = 54;
-const uint32_t kCopyWithoutPasteMark = 5006;
 
 PlanFloor* WallFloor(PlanObject* wall)
 {
     return wall->floor ? wall->floor : activeDocument->currentFloor;
-}
-
-// A copy of the wall's centre line and parameters without its openings.
-PlanObject* CloneWithoutOpenings(PlanObject* wall)
-{
-    PlanObject* openings = wall->firstChild;
-    wall->firstChild = nullptr;
-    PlanObject* clone =
-        CreateObjectFromTemplate(wall, nullptr, nullptr, 0.0f, 0.0f, 0, kCopyWithoutPasteMark);
-    wall->firstChild = openings;
-    if (!clone)
-        return nullptr;
-    clone->vertexCount = (uint32_t)CountVertexChain(clone);
-    return clone;
 }
 
 // The band of the given width along the wall's centre line, the wall's openings left
@@ -39,7 +24,7 @@ PlanObject* CloneWithoutOpenings(PlanObject* wall)
 // lies on. Null when none could be made.
 PlanObject* BuildWallFootprint(PlanObject* wall, float width, bool centred)
 {
-    PlanObject* clone = CloneWithoutOpenings(wall);
+    PlanObject* clone = CopyOutlineWithoutChildren(wall);
     if (!clone)
         return nullptr;
     if (centred)

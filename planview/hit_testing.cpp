@@ -146,20 +146,14 @@ static bool HitTestCurve(const float* p0, const float* t0, const float* p1, cons
         return false;
 
     float coefficients[3][4];
-    for (int k = 0; k < 3; ++k)
-        ComputeCubicCoefficients(p0[k], t0[k], p1[k], t1[k], &coefficients[k][0],
-                                 &coefficients[k][1], &coefficients[k][2], &coefficients[k][3]);
+    ComputeSegmentCoefficients(p0, t0, p1, t1, coefficients);
     float n = CurveSamples(settings);
     float step = 1.0f / n;
     float previous[3] = {0.0f, 0.0f, 0.0f};
     float previousT = 0.0f;
     for (float t = 0.0f; t < 1.0f + step; t += step) {
-        float t2 = t * t;
-        float t3 = t2 * t;
         float model[3];
-        for (int k = 0; k < 3; ++k)
-            model[k] = EvaluateCubic(coefficients[k][0], coefficients[k][1], coefficients[k][2],
-                                     coefficients[k][3], t, t2, t3);
+        EvaluateSegmentCoefficients(coefficients, t, model);
         float view[3];
         ProjectToView(model[0], model[1], model[2], view);
         if (t > 0.0f) {

@@ -378,20 +378,11 @@ static void TextOnScreenDC(HDC dc, const char* text, int length)
 
 void DrawTextAt(HWND window, const char* text)
 {
-    if (!text)
-        return;
-    int length = static_cast<int>(std::strlen(text));
-    if (PrintingText()) {
-        TextOnPrintDC(text, length);
-        return;
-    }
-    if (!window)
-        return;
-    HDC dc = GetDC(window);
-    if (!dc)
-        return;
-    TextOnScreenDC(dc, text, length);
-    ReleaseDC(window, dc);
+    // A print goes to the print DC: no window DC is needed for it.
+    HDC dc = text && window && !PrintingText() ? GetDC(window) : nullptr;
+    DrawTextAtDC(dc, text);
+    if (dc)
+        ReleaseDC(window, dc);
 }
 
 void DrawTextAtDC(HDC dc, const char* text)
@@ -425,6 +416,21 @@ int32_t GetPlanPaneTextWidth(const char* text)
     if (dc)
         ReleaseDC(activePlanPane, dc);
     return width;
+}
+
+void ReleaseOwnDCFont(HWND window, HFONT* font, HGDIOBJ* displaced)
+{
+    if (!*font)
+        return;
+    HDC dc = GetDC(window);
+    if (dc) {
+        if (*displaced)
+            SelectObject(dc, *displaced);
+        ReleaseDC(window, dc);
+    }
+    DeleteObject(*font);
+    *font = nullptr;
+    *displaced = nullptr;
 }
 
 void GetTextMetricsOfDC(HDC dc, uint16_t* ascent, uint16_t* descent, uint16_t* maxCharWidth,

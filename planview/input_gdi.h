@@ -86,6 +86,10 @@ void GetTextMetricsOfDC(HDC dc, uint16_t* ascent, uint16_t* descent, uint16_t* m
                         uint16_t* externalLeading);
 void GetPlanPaneTextMetrics(uint16_t* ascent, uint16_t* descent, uint16_t* maxCharWidth,
                             uint16_t* externalLeading);
+// A window whose class owns its DC keeps its font selected there for its whole life; at
+// its end (WM_NCDESTROY) the object the font displaced goes back into the DC and the
+// font is deleted. Both handles are cleared.
+void ReleaseOwnDCFont(HWND window, HFONT* font, HGDIOBJ* displaced);
 
 // Fills with the window DC's background colour.
 void FillRectBackground(HWND window, const RECT* rect);

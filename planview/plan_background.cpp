@@ -201,6 +201,17 @@ void DrawGridLineSet(HDC dc, float gx, float gy, float ox, float oy, const float
     DrawAxisGridLines(e[Left], e[Right], ox, gx, static_cast<long>(plan.columns), xLine);
 }
 
+// What both grids draw first: the plan border in the black pen and the grey surround.
+// Returns the pen the black pen displaced.
+HGDIOBJ DrawGridBorder(HDC dc, const float* extents)
+{
+    HGDIOBJ previous = SelectObject(dc, GetStockObject(BLACK_PEN));
+    BorderEdges edges = ProjectBorder(extents);
+    DrawBorderEdges(dc, edges);
+    FillSurround(dc, edges, 0, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    return previous;
+}
+
 COLORREF PlanBackgroundColour()
 {
     PlanSettings* settings = ActiveSettings();
@@ -223,10 +234,7 @@ void DrawGridLines(HDC dc, float gx, float gy, float ox, float oy, const float* 
             DeleteObject(penB);
         return;
     }
-    HGDIOBJ previous = SelectObject(dc, GetStockObject(BLACK_PEN));
-    BorderEdges edges = ProjectBorder(extents);
-    DrawBorderEdges(dc, edges);
-    FillSurround(dc, edges, 0, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    HGDIOBJ previous = DrawGridBorder(dc, extents);
 
     GridPlan plan;
     bool drawable = PlanGrid(gx, gy, extents, &plan) && plan.columns + plan.rows <= MaxGridLines;
@@ -250,10 +258,7 @@ void DrawGridPoints(HDC dc, float gx, float gy, float ox, float oy, const float*
     HPEN pen = CreatePen(PS_SOLID, 1, colour ? RGB(192, 192, 192) : RGB(0, 0, 0));
     if (!pen)
         return;
-    HGDIOBJ previous = SelectObject(dc, GetStockObject(BLACK_PEN));
-    BorderEdges edges = ProjectBorder(extents);
-    DrawBorderEdges(dc, edges);
-    FillSurround(dc, edges, 0, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    HGDIOBJ previous = DrawGridBorder(dc, extents);
 
     GridPlan plan;
     if (PlanGrid(gx, gy, extents, &plan) && plan.columns * plan.rows <= MaxGridPoints) {

@@ -216,12 +216,7 @@ void ObjectElevationCommand()
             selectionElevationFeet = objectElevationValue / 12.0f;
             ForEachFloorSelection(document->firstFloor, kSetElevationCode, nullptr);
         }
-        CommonValue value = settings->workingElevationValue;
-        GetWorkingElevationValue(settings, &value);
-        settings->workingElevationValue = value;
-        ForEachFloorSelection(document->firstFloor, kMergeSelectedPointValuesCode, settings);
-        value = settings->workingElevationValue;
-        ShowElevationPaneValue(&value);
+        RefreshWorkingElevationValue(document);
     }
     InvalidatePlanView();
 }

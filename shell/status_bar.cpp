@@ -43,17 +43,7 @@ LRESULT CALLBACK StatusBarWndProc(HWND window, UINT message, WPARAM wParam, LPAR
         }
         break;
     case WM_NCDESTROY:
-        if (statusBarFont) {
-            HDC dc = GetDC(window);
-            if (dc) {
-                if (statusBarOldFont)
-                    SelectObject(dc, statusBarOldFont);
-                ReleaseDC(window, dc);
-            }
-            DeleteObject(statusBarFont);
-            statusBarFont = nullptr;
-            statusBarOldFont = nullptr;
-        }
+        ReleaseOwnDCFont(window, &statusBarFont, &statusBarOldFont);
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

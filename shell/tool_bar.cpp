@@ -1,5 +1,6 @@
 #include "shell/tool_bar.h"
 #include "shell/keys_and_menus.h"
+#include "planview/input_gdi.h"
 #include "palette/tool_windows.h"
 
 static HFONT toolBarFont = nullptr;
@@ -39,16 +40,7 @@ LRESULT CALLBACK ToolbarWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
         HandlePlanKeyDown(wParam, lParam);
         break;
     case WM_NCDESTROY:
-        if (toolBarFont) {
-            HDC dc = GetDC(window);
-            if (dc) {
-                SelectObject(dc, toolBarOldFont);
-                ReleaseDC(window, dc);
-            }
-            DeleteObject(toolBarFont);
-            toolBarFont = nullptr;
-            toolBarOldFont = nullptr;
-        }
+        ReleaseOwnDCFont(window, &toolBarFont, &toolBarOldFont);
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -23,14 +23,6 @@ const char* const kStepsDoNotFitText =
     "E' stato accorciato un lato di terrazza oppure \xE8 stato inserito un gradino pi\xF9 ampio del lato della "
     "terrazza: eliminare uno o pi\xF9 gradini.";
 
-TObject Outline(uint16_t type, std::vector<TPoint> points)
-{
-    TObject o;
-    o.type = type;
-    o.points = points;
-    return o;
-}
-
 void Door(TestFileWriter& w, uint16_t tag, uint16_t type, uint32_t start)
 {
     w.U16(tag);
@@ -63,16 +55,9 @@ Bytes RichFile(uint32_t version = 10410)
         w.U32(1);
         Door(w, 204, 53, 0);
     }
-    w.Object(Outline(102, {At(0, 0, 0), At(0, 0, 10), At(50, 0, 10), At(50, 0, 0)}));
-    w.U16(300);
-    TObject label = Outline(201, {At(5, 0, 0), At(45, 0, 20)});
-    w.ObjectHeader(label);
-    w.Points(label);
-    w.U16(1); w.U16(2); w.U8(0);
     uint8_t font[60] = {};
     std::memcpy(font + 28, "Arial", 5);
-    w.Raw(font, 60);
-    w.U32(8); w.F32(0); w.F32(0);
+    WriteDimensionWithLabel(w, font);
     w.Object(Outline(130, {At(0, 0, 0), At(30, 0, 0)}));
     w.U32(4);
     w.Raw("A.BM", 4);

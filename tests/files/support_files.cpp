@@ -24,6 +24,27 @@ TPoint At(float x, float y, float z)
     return p;
 }
 
+TObject Outline(uint16_t type, std::vector<TPoint> points, uint8_t closed)
+{
+    TObject o;
+    o.type = type;
+    o.closed = closed;
+    o.points = points;
+    return o;
+}
+
+void WriteDimensionWithLabel(TestFileWriter& w, const uint8_t* font60)
+{
+    w.Object(Outline(102, {At(0, 0, 0), At(0, 0, 10), At(50, 0, 10), At(50, 0, 0)}));
+    w.U16(300);
+    TObject label = Outline(201, {At(5, 0, 0), At(45, 0, 20)});
+    w.ObjectHeader(label);
+    w.Points(label);
+    w.U16(1); w.U16(2); w.U8(0);
+    w.Raw(font60, 60);
+    w.U32(8); w.F32(0); w.F32(0);
+}
+
 void TestFileWriter::U16(uint16_t v)
 {
     bytes.push_back((uint8_t)(v >> 8));

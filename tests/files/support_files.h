@@ -96,6 +96,12 @@ public:
     Bytes bytes;
 };
 
+// An object of the type through the points, every other field the writer's default.
+TObject Outline(uint16_t type, std::vector<TPoint> points, uint8_t closed = 0);
+// A dimension line (type 102 over four points) with its label part: tag 300, the label
+// (type 201) with words 1 and 2, flag 0, the 60-byte font, then 8 and two zero floats.
+void WriteDimensionWithLabel(TestFileWriter& w, const uint8_t* font60);
+
 // The default settings record (1614 bytes) as the model makes it, and field pokes by offset.
 Bytes DefaultSettingsBlock();
 void PokeLE16(Bytes& b, size_t offset, uint16_t v);

@@ -16,15 +16,6 @@ using namespace ftest;
 
 namespace {
 
-TObject Outline(uint16_t type, std::vector<TPoint> points, uint8_t closed = 0)
-{
-    TObject o;
-    o.type = type;
-    o.closed = closed;
-    o.points = points;
-    return o;
-}
-
 // The source folder as a Windows path (it names the repository on the host).
 std::string SourceDir()
 {
@@ -264,14 +255,7 @@ TEST_F(SymbolLibrary, DimensionInASymbolFileLeavesNothingOnThePlan)
     PlanObject* mine = Make(6, Storey(0), {picked, At(9, 0, 9)});
     TestFileWriter w(10410);
     w.Header(DefaultSettingsBlock());
-    w.Object(Outline(102, {At(0, 0, 0), At(0, 0, 10), At(50, 0, 10), At(50, 0, 0)}));
-    w.U16(300);
-    TObject label = Outline(201, {At(5, 0, 0), At(45, 0, 20)});
-    w.ObjectHeader(label);
-    w.Points(label);
-    w.U16(1); w.U16(2); w.U8(0);
-    w.Raw(std::vector<uint8_t>(60).data(), 60);
-    w.U32(8); w.F32(0); w.F32(0);
+    WriteDimensionWithLabel(w, std::vector<uint8_t>(60).data());
     w.Object(Outline(6, {At(10, 0, 5), At(30, 0, 5)}));
     w.End();
     vtest::WriteFileBytes("SYM.ZTM", w.bytes);

@@ -28,14 +28,6 @@ Bytes FileOf(uint32_t version, Body body, float secondHeight = 96.0f, bool onSec
     return w.bytes;
 }
 
-TObject Outline(uint16_t type, std::vector<TPoint> points)
-{
-    TObject o;
-    o.type = type;
-    o.points = points;
-    return o;
-}
-
 } // namespace
 
 class VersionUpgrade : public PlanFileTest {};

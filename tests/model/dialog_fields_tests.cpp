@@ -7,6 +7,7 @@
 #include "model/dialog_fields.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
+#include "support_model.h"
 
 namespace {
 
@@ -17,18 +18,15 @@ std::string Format(float value, const PlanSettings* s, int raw)
     return text;
 }
 
-class DialogFieldsTest : public ::testing::Test {
+class DialogFieldsTest : public mtest::ActiveSettingsTest {
 protected:
     enum { kEdit = 101, kEdit2 = 102, kRadio1 = 201, kRadio2 = 202, kRadio3 = 203, kCheck = 301 };
 
     void SetUp() override
     {
-        settings = CreatePlanSettings();
-        ASSERT_NE(nullptr, settings);
-        document = PlanDocument{};
-        document.settings = settings;
-        savedDocument = activeDocument;
-        activeDocument = &document;
+        mtest::ActiveSettingsTest::SetUp();
+        if (HasFatalFailure())
+            return;
 
         dialog = CreateWindowExA(0, "STATIC", "fields", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200,
                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -43,8 +41,7 @@ protected:
     void TearDown() override
     {
         if (dialog) DestroyWindow(dialog);
-        activeDocument = savedDocument;
-        FreePlanSettings(settings);
+        mtest::ActiveSettingsTest::TearDown();
     }
     void Child(const char* cls, DWORD style, int id)
     {
@@ -65,9 +62,6 @@ protected:
         return GetDlgItemLength(dialog, kEdit);
     }
 
-    PlanSettings* settings = nullptr;
-    PlanDocument document{};
-    PlanDocument* savedDocument = nullptr;
     HWND dialog = nullptr;
 };
 

@@ -335,14 +335,6 @@ protected:
         return wall;
     }
     void Delete() { ForEachFloorSelection(document->firstFloor, kDeleteSelectedObjectCode, nullptr); }
-    static std::vector<float> Xs(PlanObject* wall)
-    {
-        std::vector<float> xs;
-        for (PlanVertex* v = wall->firstVertex; v; v = v->next)
-            xs.push_back(v->position[0] + v->position[2] * 1000.0f);
-        return xs;
-    }
-    static float Key(float x, float z) { return x + z * 1000.0f; }
 };
 
 TEST_F(WallSegmentEditTest, OpenWallSplitsAtTheDeletedSegment)
@@ -353,8 +345,8 @@ TEST_F(WallSegmentEditTest, OpenWallSplitsAtTheDeletedSegment)
     EXPECT_EQ(boxes.Count(), 0u);
     std::vector<PlanObject*> objects = FloorObjects(Storey(0));
     ASSERT_EQ(objects.size(), 2u);
-    EXPECT_EQ(Xs(objects[0]), (std::vector<float>{Key(0, 0), Key(100, 0)}));
-    EXPECT_EQ(Xs(objects[1]), (std::vector<float>{Key(100, 100), Key(0, 100)}));
+    EXPECT_EQ(ChainKeys(objects[0]), (std::vector<float>{PointKey(0, 0), PointKey(100, 0)}));
+    EXPECT_EQ(ChainKeys(objects[1]), (std::vector<float>{PointKey(100, 100), PointKey(0, 100)}));
     EXPECT_EQ(objects[0]->firstChild, door);
 }
 
@@ -364,7 +356,7 @@ TEST_F(WallSegmentEditTest, ClosedWallOpensAtTheDeletedSegment)
     Delete();
     EXPECT_EQ(FloorObjects(Storey(0)).size(), 1u);
     EXPECT_EQ(wall->closed, 0);
-    EXPECT_EQ(Xs(wall), (std::vector<float>{Key(0, 100), Key(0, 0), Key(100, 0), Key(100, 100)}));
+    EXPECT_EQ(ChainKeys(wall), (std::vector<float>{PointKey(0, 100), PointKey(0, 0), PointKey(100, 0), PointKey(100, 100)}));
 }
 
 TEST_F(WallSegmentEditTest, SegmentWithADoorIsKeptWithAMessage)
@@ -387,7 +379,7 @@ TEST_F(WallSegmentEditTest, VerticesThatBoundNoSegmentDeleteNothing)
     PlanObject* open = MakeWall(0, {1, 3});
     PlanObject* door = FittedDoorOn(open, 2);
     Delete();
-    EXPECT_EQ(Xs(open), (std::vector<float>{Key(0, 0), Key(100, 0), Key(100, 100), Key(0, 100)}));
+    EXPECT_EQ(ChainKeys(open), (std::vector<float>{PointKey(0, 0), PointKey(100, 0), PointKey(100, 100), PointKey(0, 100)}));
     EXPECT_EQ(open->firstChild, door);
 
     // The closing segment runs from the last vertex to the first, not from the second.

@@ -244,12 +244,7 @@ TEST_F(ObjectOperationsTest, TextFontGoesToTheDimensionsLabelRecord)
 {
     PlanObject* dimension = MakeObject(ObjDimensionLine, Storey(0), {{0, 0, 0}, {0, 0, 10}, {50, 0, 10}, {50, 0, 0}});
     PlanObject* label = MakeObject(ObjDimensionLabel, Storey(0), {{25, 0, 10}});
-    AttachmentRecord* attachment = AllocateRecordOf<AttachmentRecord>();
-    AttachedPartRecord* part = AllocateRecordOf<AttachedPartRecord>();
-    attachment->label = label;
-    part->owner = dimension;
-    dimension->link = attachment;
-    label->link = part;
+    AttachedPartRecord* part = LinkDimensionLabel(dimension, label).part;
     LOGFONTA font = {};
     font.lfHeight = -17;
     strcpy(font.lfFaceName, "Arial");

@@ -239,12 +239,7 @@ TEST_F(PlanObjectTest, DimensionAndLabelForgetEachOtherWhenOneIsFreed)
     PlanFloor* floor = Storey(0);
     PlanObject* dimension = MakeObject(ObjDimensionLine, floor, {{0, 0, 0}, {0, 0, 10}, {50, 0, 10}, {50, 0, 0}});
     PlanObject* label = MakeObject(ObjDimensionLabel, floor, {{20, 0, 0}});
-    AttachmentRecord* attachment = AllocateRecordOf<AttachmentRecord>();
-    AttachedPartRecord* part = AllocateRecordOf<AttachedPartRecord>();
-    attachment->label = label;
-    part->owner = dimension;
-    dimension->link = attachment;
-    label->link = part;
+    AttachedPartRecord* part = LinkDimensionLabel(dimension, label).part;
 
     FreeObject(dimension);
     EXPECT_EQ(part->owner, nullptr);
@@ -253,12 +248,7 @@ TEST_F(PlanObjectTest, DimensionAndLabelForgetEachOtherWhenOneIsFreed)
     // The other way round.
     dimension = MakeObject(ObjDimensionLine, floor, {});
     label = MakeObject(ObjDimensionLabel, floor, {});
-    attachment = AllocateRecordOf<AttachmentRecord>();
-    part = AllocateRecordOf<AttachedPartRecord>();
-    attachment->label = label;
-    part->owner = dimension;
-    dimension->link = attachment;
-    label->link = part;
+    AttachmentRecord* attachment = LinkDimensionLabel(dimension, label).attachment;
     FreeObject(label);
     EXPECT_EQ(attachment->label, nullptr);
     FreeObject(dimension);
@@ -340,16 +330,7 @@ protected:
         for (int i : indexes)
             VertexAt(wall, i)->selected = 1;
     }
-    static std::vector<float> Xs(PlanObject* wall)
-    {
-        std::vector<float> xs;
-        for (PlanVertex* v = wall->firstVertex; v; v = v->next)
-            xs.push_back(v->position[0] + v->position[2] * 1000.0f);
-        return xs;
-    }
 };
-
-static float Key(float x, float z) { return x + z * 1000.0f; }
 
 TEST_F(WallSegmentDeleteTest, MiddleSegmentOfAnOpenGroupSplitsItInTwo)
 {
@@ -358,12 +339,12 @@ TEST_F(WallSegmentDeleteTest, MiddleSegmentOfAnOpenGroupSplitsItInTwo)
     DeleteObjectWithDependants(wall);
     ASSERT_EQ(CountFloorObjects(Storey(0)), 2);
     EXPECT_EQ(wall->vertexCount, 2u);
-    EXPECT_EQ(Xs(wall), (std::vector<float>{Key(0, 0), Key(100, 0)}));
+    EXPECT_EQ(ChainKeys(wall), (std::vector<float>{PointKey(0, 0), PointKey(100, 0)}));
     PlanObject* split = wall->next;
     ASSERT_NE(split, nullptr);
     EXPECT_EQ(split->type, ObjWall);
     EXPECT_EQ(split->vertexCount, 2u);
-    EXPECT_EQ(Xs(split), (std::vector<float>{Key(100, 100), Key(0, 100)}));
+    EXPECT_EQ(ChainKeys(split), (std::vector<float>{PointKey(100, 100), PointKey(0, 100)}));
     for (PlanVertex* v = split->firstVertex; v; v = v->next)
         EXPECT_EQ(v->owner, split);
     EXPECT_EQ(split->firstVertex->previous, nullptr);
@@ -397,7 +378,7 @@ TEST_F(WallSegmentDeleteTest, MiddleSegmentOfAClosedGroupOpensItFromTheEndVertex
     EXPECT_EQ(CountFloorObjects(Storey(0)), 1);
     EXPECT_EQ(wall->closed, 0);
     EXPECT_EQ(wall->vertexCount, 4u);
-    EXPECT_EQ(Xs(wall), (std::vector<float>{Key(100, 100), Key(0, 100), Key(0, 0), Key(100, 0)}));
+    EXPECT_EQ(ChainKeys(wall), (std::vector<float>{PointKey(100, 100), PointKey(0, 100), PointKey(0, 0), PointKey(100, 0)}));
     EXPECT_EQ(wall->firstVertex->previous, nullptr);
     EXPECT_EQ(VertexAt(wall, 3)->next, nullptr);
 }
@@ -407,12 +388,12 @@ TEST_F(WallSegmentDeleteTest, EndSegmentsOfAnOpenGroupLoseTheirOuterVertex)
     PlanObject* wall = MakeWall(0);
     Select(wall, {2, 3});
     DeleteObjectWithDependants(wall);
-    EXPECT_EQ(Xs(wall), (std::vector<float>{Key(0, 0), Key(100, 0), Key(100, 100)}));
+    EXPECT_EQ(ChainKeys(wall), (std::vector<float>{PointKey(0, 0), PointKey(100, 0), PointKey(100, 100)}));
 
     PlanObject* other = MakeWall(0);
     Select(other, {0, 1});
     DeleteObjectWithDependants(other);
-    EXPECT_EQ(Xs(other), (std::vector<float>{Key(100, 0), Key(100, 100), Key(0, 100)}));
+    EXPECT_EQ(ChainKeys(other), (std::vector<float>{PointKey(100, 0), PointKey(100, 100), PointKey(0, 100)}));
     EXPECT_EQ(other->vertexCount, 3u);
 }
 
@@ -422,13 +403,13 @@ TEST_F(WallSegmentDeleteTest, ClosingSegmentOrFirstSegmentOfAClosedGroupOpensIt)
     Select(wall, {0, 3});
     DeleteObjectWithDependants(wall);
     EXPECT_EQ(wall->closed, 0);
-    EXPECT_EQ(Xs(wall), (std::vector<float>{Key(0, 0), Key(100, 0), Key(100, 100), Key(0, 100)}));
+    EXPECT_EQ(ChainKeys(wall), (std::vector<float>{PointKey(0, 0), PointKey(100, 0), PointKey(100, 100), PointKey(0, 100)}));
 
     PlanObject* other = MakeWall(1);
     Select(other, {0, 1});
     DeleteObjectWithDependants(other);
     EXPECT_EQ(other->closed, 0);
-    EXPECT_EQ(Xs(other), (std::vector<float>{Key(100, 0), Key(100, 100), Key(0, 100), Key(0, 0)}));
+    EXPECT_EQ(ChainKeys(other), (std::vector<float>{PointKey(100, 0), PointKey(100, 100), PointKey(0, 100), PointKey(0, 0)}));
 }
 
 TEST_F(WallSegmentDeleteTest, NonAdjacentPairsDeleteNothing)
@@ -445,7 +426,7 @@ TEST_F(WallSegmentDeleteTest, NonAdjacentPairsDeleteNothing)
     PlanObject* door = MakeDoorOn(open, 2);
     Select(open, {1, 3});
     DeleteObjectWithDependants(open);
-    EXPECT_EQ(Xs(open), (std::vector<float>{Key(0, 0), Key(100, 0), Key(100, 100), Key(0, 100)}));
+    EXPECT_EQ(ChainKeys(open), (std::vector<float>{PointKey(0, 0), PointKey(100, 0), PointKey(100, 100), PointKey(0, 100)}));
     EXPECT_EQ(open->firstChild, door);
     // The first and last vertices of an open group are joined by no segment.
     PlanObject* ends = MakeWall(0);
@@ -470,7 +451,7 @@ TEST_F(WallSegmentDeleteTest, OneOrThreeOrNoSelectedVerticesDeleteNothing)
         Select(wall, selection);
         DeleteObjectWithDependants(wall);
         EXPECT_EQ(wall->vertexCount, 4u);
-        EXPECT_EQ(Xs(wall), (std::vector<float>{Key(0, 0), Key(100, 0), Key(100, 100), Key(0, 100)}));
+        EXPECT_EQ(ChainKeys(wall), (std::vector<float>{PointKey(0, 0), PointKey(100, 0), PointKey(100, 100), PointKey(0, 100)}));
     }
     EXPECT_EQ(CountFloorObjects(Storey(0)), 3);
 }

@@ -20,6 +20,24 @@ void DocumentTest::TearDown()
     EXPECT_EQ(LiveRecordCount(), baselineRecords) << "records left behind";
 }
 
+void ActiveSettingsTest::SetUp()
+{
+    settings = CreatePlanSettings();
+    ASSERT_NE(nullptr, settings);
+    document = PlanDocument{};
+    document.settings = settings;
+    savedDocument = activeDocument;
+    savedPane = activePlanPane;
+    activeDocument = &document;
+}
+
+void ActiveSettingsTest::TearDown()
+{
+    activeDocument = savedDocument;
+    activePlanPane = savedPane;
+    FreePlanSettings(settings);
+}
+
 PlanFloor* DocumentTest::Storey(int index)
 {
     PlanFloor* floor = document->firstFloor;
@@ -106,6 +124,31 @@ PlanObject* MakeDoorOn(PlanObject* wall, int start, uint8_t selected)
     record->distanceToEnd = length / 2.0f;
     door->link = record;
     return door;
+}
+
+DimensionLink LinkDimensionLabel(PlanObject* dimension, PlanObject* label)
+{
+    DimensionLink link;
+    link.attachment = AllocateRecordOf<AttachmentRecord>();
+    link.part = AllocateRecordOf<AttachedPartRecord>();
+    link.attachment->label = label;
+    link.part->owner = dimension;
+    dimension->link = link.attachment;
+    label->link = link.part;
+    return link;
+}
+
+float PointKey(float x, float z)
+{
+    return x + z * 1000.0f;
+}
+
+std::vector<float> ChainKeys(const PlanObject* object)
+{
+    std::vector<float> keys;
+    for (const PlanVertex* v = object->firstVertex; v; v = v->next)
+        keys.push_back(v->position[0] + v->position[2] * 1000.0f);
+    return keys;
 }
 
 } // namespace mtest

@@ -6,6 +6,7 @@
 #include "model/record_memory.h"
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <vector>
 
 namespace mtest {
 
@@ -22,6 +23,19 @@ protected:
     long baselineRecords = 0;
 };
 
+// A document of default settings alone (no floors, no window) made the active one for
+// the length of a test; the active document and plan pane come back afterwards.
+class ActiveSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    PlanSettings* settings = nullptr;
+    PlanDocument document{};
+    PlanDocument* savedDocument = nullptr;
+    HWND savedPane = nullptr;
+};
+
 struct Point { float x, y, z; };
 
 // An object of the type on the floor (attached), one vertex per point.
@@ -36,5 +50,18 @@ int CountFloorObjects(const PlanFloor* floor);
 // A door 36 wide standing in the middle of the wall segment that starts at vertex
 // index 'start'.
 PlanObject* MakeDoorOn(PlanObject* wall, int start, uint8_t selected = 0);
+
+// A dimension and its label linked as a read plan links them: an attachment record on
+// the dimension naming the label, a part record on the label naming the dimension.
+struct DimensionLink {
+    AttachmentRecord* attachment;
+    AttachedPartRecord* part;
+};
+DimensionLink LinkDimensionLabel(PlanObject* dimension, PlanObject* label);
+
+// A plan point as one number, x + 1000 z, and the chain of an object as such numbers:
+// outlines compare in one expectation.
+float PointKey(float x, float z);
+std::vector<float> ChainKeys(const PlanObject* object);
 
 } // namespace mtest

@@ -9,33 +9,11 @@
 #include "model/plan_settings.h"
 #include "model/units.h"
 #include "tools/tool_state.h"
+#include "support_model.h"
 
 namespace {
 
-// Makes a document with default settings the active one for the length of a test.
-class ActiveDocumentTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        settings = CreatePlanSettings();
-        ASSERT_NE(nullptr, settings);
-        document = PlanDocument{};
-        document.settings = settings;
-        savedDocument = activeDocument;
-        savedPane = activePlanPane;
-        activeDocument = &document;
-    }
-    void TearDown() override
-    {
-        activeDocument = savedDocument;
-        activePlanPane = savedPane;
-        FreePlanSettings(settings);
-    }
-    PlanSettings* settings = nullptr;
-    PlanDocument document{};
-    PlanDocument* savedDocument = nullptr;
-    HWND savedPane = nullptr;
-};
+using ActiveDocumentTest = mtest::ActiveSettingsTest;
 
 // A pane like the plan pane: its own device context, so the window origin persists.
 HWND CreateOwnDcWindow(int width, int height, bool visible)

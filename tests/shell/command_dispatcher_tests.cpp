@@ -43,10 +43,7 @@ protected:
         SetFontDialogHook(nullptr, nullptr);
         currentToolId = -1;
         highlightedPane = nullptr;
-        for (HWND window : DocumentWindows())
-            if (PlanDocument* document = GetWindowDocument(window))
-                if (document->settings)
-                    document->settings->modified = 0;
+        shelltest::ForgetDocumentChanges();
         shelltest::StopShell();
     }
     PlanSettings* OpenDocument()

@@ -40,11 +40,7 @@ protected:
     }
     void TearDown() override
     {
-        // Leave nothing modified, so the frame closes without asking.
-        for (HWND window : DocumentWindows())
-            if (PlanDocument* document = GetWindowDocument(window))
-                if (document->settings)
-                    document->settings->modified = 0;
+        shelltest::ForgetDocumentChanges();
         shelltest::StopShell();
     }
 

@@ -36,10 +36,7 @@ protected:
     {
         undoAvailable = 0;
         activeToolTab = 0;
-        for (HWND window : DocumentWindows())
-            if (PlanDocument* document = GetWindowDocument(window))
-                if (document->settings)
-                    document->settings->modified = 0;
+        shelltest::ForgetDocumentChanges();
         shelltest::StopShell();
     }
     PlanSettings* OpenDocument()
