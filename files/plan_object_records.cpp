@@ -194,17 +194,7 @@ static PlanObject* CreateEmptyObject(PlanFloor* floor)
 static void AppendChild(PlanObject* owner, PlanObject* child)
 {
     child->owner = owner;
-    child->next = nullptr;
-    child->previous = nullptr;
-    if (!owner->firstChild) {
-        owner->firstChild = child;
-        return;
-    }
-    PlanObject* last = owner->firstChild;
-    while (last->next)
-        last = last->next;
-    last->next = child;
-    child->previous = last;
+    AppendToObjectList(&owner->firstChild, child);
 }
 
 static PlanVertex* LastVertexOf(const PlanObject* object)
@@ -731,14 +721,7 @@ static void ReadImagePath(PlanObject* object)
     if (object->imagePath)
         ReleaseRecord(object->imagePath);
     object->imagePath = path;
-    uint32_t number = imageTextureCounter++;
-    object->imageId1 = number;
-    object->imageId2 = number;
-    object->value3 = number;
-    for (PlanVertex* v = object->firstVertex; v; v = v->next) {
-        v->faceTextureA = number;
-        v->faceTextureB = number;
-    }
+    NumberImagePicture(object);
 }
 
 static int RoundHalfUp(float value)

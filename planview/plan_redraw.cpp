@@ -167,17 +167,13 @@ static void DrawHermiteSegment(HDC dc, PlanObject* object, const float* p0, cons
     // Zero steps would leave the curve undrawn: a curve always gets one chord at least.
     if (steps < 1.0f)
         steps = 1.0f;
-    float a[3], b[3], c[3], d[3];
-    for (int axis = 0; axis < 3; ++axis)
-        ComputeCubicCoefficients(p0[axis], t0[axis], p1[axis], t1[axis], &a[axis], &b[axis],
-                                 &c[axis], &d[axis]);
+    float coefficients[3][4];
+    ComputeSegmentCoefficients(p0, t0, p1, t1, coefficients);
     const float increment = 1.0f / steps;
     float previous[3] = {0.0f, 0.0f, 0.0f};
     for (float t = 0.0f; t <= 1.01f; t += increment) {
-        float t2 = t * t, t3 = t2 * t;
         float point[3];
-        for (int axis = 0; axis < 3; ++axis)
-            point[axis] = EvaluateCubic(a[axis], b[axis], c[axis], d[axis], t, t2, t3);
+        EvaluateSegmentCoefficients(coefficients, t, point);
         if (t > 0.0f) {
             EmitChord(dc, previous, point);
             if (curvedStair && t + increment > 1.01f)

@@ -341,19 +341,14 @@ BodyWalk WalkPlanBody(const Bytes& file)
 
 void PlanFileTest::SetUp()
 {
-    document = CreatePlanDocument();
-    ASSERT_NE(document, nullptr);
-    ASSERT_NE(document->settings, nullptr);
-    pane = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    activePlanPane = pane;
+    PaneDocumentTest::SetUp();
+    if (HasFatalFailure())
+        return;
     // The state a plan is in after loading: the floor-plan tab and its layers.
     activeToolTab = 1;
     ApplyTabLayerToPlan();
     importIntoCurrentFloor = 0;
-    viewPitchDegrees = 90.0f;
-    viewYawDegrees = 0.0f;
-    perspectiveOn = 0;
-    ApplyViewAngles(90.0f, 0.0f, &viewPitchCos, &viewPitchSin, &viewYawCos, &viewYawSin, 0);
+    vtest::ShowTopView();
     GetCurrentDirectoryA(MAX_PATH, directory);
     savedProgramDirectory = programDirectory;
     programDirectory = directory;
@@ -365,21 +360,14 @@ void PlanFileTest::TearDown()
     symbolTemplates2D = nullptr;
     FreeSymbolTemplates(symbolTemplates3D);
     symbolTemplates3D = nullptr;
-    FreePlanDocument(document);
-    activeDocument = nullptr;
-    activePlanPane = nullptr;
-    if (pane)
-        DestroyWindow(pane);
+    PaneDocumentTest::TearDown();
     programDirectory = savedProgramDirectory;
     importIntoCurrentFloor = 0;
 }
 
 PlanFloor* PlanFileTest::Storey(int index) const
 {
-    PlanFloor* floor = document->firstFloor;
-    while (floor && index-- > 0)
-        floor = floor->next;
-    return floor;
+    return vtest::StoreyAt(document, index);
 }
 
 PlanSettings* PlanFileTest::Settings() const
@@ -417,33 +405,8 @@ PlanObject* PlanFileTest::MakeChild(PlanObject* owner, uint16_t type, std::initi
     PlanObject* child = NewObject(type, owner->floor, points, false);
     if (!child)
         return nullptr;
-    child->owner = owner;
-    if (!owner->firstChild) {
-        owner->firstChild = child;
-    } else {
-        PlanObject* last = owner->firstChild;
-        while (last->next)
-            last = last->next;
-        last->next = child;
-        child->previous = last;
-    }
+    vtest::AppendChildObject(owner, child);
     return child;
-}
-
-PlanVertex* PlanFileTest::VertexAt(PlanObject* object, int index)
-{
-    PlanVertex* v = object ? object->firstVertex : nullptr;
-    while (v && index-- > 0)
-        v = v->next;
-    return v;
-}
-
-int PlanFileTest::CountObjects(const PlanFloor* floor)
-{
-    int n = 0;
-    for (const PlanObject* o = floor ? floor->firstObject : nullptr; o; o = o->next)
-        ++n;
-    return n;
 }
 
 int PlanFileTest::CountChildren(const PlanObject* object)

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#include "support/plan_fixtures.h"
 
 struct PlanDocument;
 struct PlanFloor;
@@ -121,7 +122,7 @@ struct BodyWalk {
 };
 BodyWalk WalkPlanBody(const Bytes& file);
 
-class PlanFileTest : public ::testing::Test {
+class PlanFileTest : public vtest::PaneDocumentTest {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -132,8 +133,8 @@ protected:
     PlanObject* Make(uint16_t type, PlanFloor* floor, std::initializer_list<TPoint> points, bool closed = false);
     // An object in the owner's child list.
     PlanObject* MakeChild(PlanObject* owner, uint16_t type, std::initializer_list<TPoint> points);
-    static PlanVertex* VertexAt(PlanObject* object, int index);
-    static int CountObjects(const PlanFloor* floor);
+    static PlanVertex* VertexAt(PlanObject* object, int index) { return vtest::VertexAt(object, index); }
+    static int CountObjects(const PlanFloor* floor) { return vtest::CountFloorObjects(floor); }
     static int CountChildren(const PlanObject* object);
     // Brings an object made by a test into the state the program keeps a placed object in,
     // the one loading gives it: projection and texture coordinates and the parts generated
@@ -148,8 +149,6 @@ protected:
     // Loads a saved plan and saves it again: the bytes must not change.
     void ExpectSameBytesAfterReload(const Bytes& saved);
 
-    PlanDocument* document = nullptr;
-    HWND pane = nullptr;
     char directory[MAX_PATH] = {};
     char* savedProgramDirectory = nullptr;
 };

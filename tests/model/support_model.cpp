@@ -5,19 +5,15 @@ namespace mtest {
 
 void DocumentTest::SetUp()
 {
-    activeDocument = nullptr;
-    activePlanPane = nullptr;
-    baselineRecords = LiveRecordCount();
-    document = CreatePlanDocument();
-    ASSERT_NE(document, nullptr);
+    RecordCheckedDocumentTest::SetUp();
+    if (HasFatalFailure())
+        return;
     ASSERT_EQ(activeDocument, document);
 }
 
-void DocumentTest::TearDown()
+void DocumentTest::CheckAfterFree()
 {
-    FreePlanDocument(document);
     EXPECT_EQ(activeDocument, nullptr);
-    EXPECT_EQ(LiveRecordCount(), baselineRecords) << "records left behind";
 }
 
 void ActiveSettingsTest::SetUp()
@@ -38,71 +34,19 @@ void ActiveSettingsTest::TearDown()
     FreePlanSettings(settings);
 }
 
-PlanFloor* DocumentTest::Storey(int index)
-{
-    PlanFloor* floor = document->firstFloor;
-    for (int i = 0; i < index && floor; ++i)
-        floor = floor->next;
-    return floor;
-}
-
-static void AddPoints(PlanObject* object, std::initializer_list<Point> points, uint8_t selected)
-{
-    for (const Point& p : points)
-        AddObjectPoint(NewVertexNode(1, selected, 0, 0, 0, 0, p.x, p.y, p.z, 0, 0, 0, 0, 0, 0, object), object);
-}
-
-PlanObject* MakeObject(uint16_t type, PlanFloor* floor, std::initializer_list<Point> points,
-                       uint8_t selected, uint8_t closed)
-{
-    PlanObject* object = CreateObject(type, closed, 0, nullptr, nullptr, 1.0f, 6, 2, nullptr, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr);
-    if (!object)
-        return nullptr;
-    AddPoints(object, points, selected);
-    if (floor)
-        AttachObjectToFloor(object, floor);
-    return object;
-}
-
 PlanObject* MakeChild(PlanObject* owner, uint16_t type, std::initializer_list<Point> points, uint8_t selected)
 {
     PlanObject* child = MakeObject(type, nullptr, points, selected);
     if (!child)
         return nullptr;
-    child->owner = owner;
-    child->floor = owner->floor;
-    PlanObject* last = owner->firstChild;
-    while (last && last->next)
-        last = last->next;
-    child->previous = last;
-    if (last)
-        last->next = child;
-    else
-        owner->firstChild = child;
+    vtest::AppendChildObject(owner, child);
     return child;
-}
-
-PlanVertex* VertexAt(PlanObject* object, int index)
-{
-    PlanVertex* v = object ? object->firstVertex : nullptr;
-    for (int i = 0; i < index && v; ++i)
-        v = v->next;
-    return v;
 }
 
 int CountChain(const PlanObject* object)
 {
     int n = 0;
     for (PlanVertex* v = object->firstVertex; v; v = v->next)
-        ++n;
-    return n;
-}
-
-int CountFloorObjects(const PlanFloor* floor)
-{
-    int n = 0;
-    for (PlanObject* o = floor->firstObject; o; o = o->next)
         ++n;
     return n;
 }

@@ -4,6 +4,7 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/record_memory.h"
+#include "support/plan_fixtures.h"
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <vector>
@@ -13,14 +14,10 @@ namespace mtest {
 // A document made the way the document window makes one (three storeys, default
 // settings), active for the length of a test and freed afterwards; the fixture
 // checks that the test left no record behind.
-class DocumentTest : public ::testing::Test {
+class DocumentTest : public vtest::RecordCheckedDocumentTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
-    PlanFloor* Storey(int index);  // 0 first, 1 second, 2 third
-
-    PlanDocument* document = nullptr;
-    long baselineRecords = 0;
+    void CheckAfterFree() override;
 };
 
 // A document of default settings alone (no floors, no window) made the active one for
@@ -36,17 +33,20 @@ protected:
     HWND savedPane = nullptr;
 };
 
-struct Point { float x, y, z; };
+using Point = vtest::Point3;
 
 // An object of the type on the floor (attached), one vertex per point.
-PlanObject* MakeObject(uint16_t type, PlanFloor* floor, std::initializer_list<Point> points,
-                       uint8_t selected = 0, uint8_t closed = 0);
+inline PlanObject* MakeObject(uint16_t type, PlanFloor* floor, std::initializer_list<Point> points,
+                              uint8_t selected = 0, uint8_t closed = 0)
+{
+    return vtest::MakePointObject(type, floor, points, selected, closed);
+}
 // An object that hangs in the owner's child list.
 PlanObject* MakeChild(PlanObject* owner, uint16_t type, std::initializer_list<Point> points,
                       uint8_t selected = 0);
-PlanVertex* VertexAt(PlanObject* object, int index);
+using vtest::VertexAt;
 int CountChain(const PlanObject* object);
-int CountFloorObjects(const PlanFloor* floor);
+using vtest::CountFloorObjects;
 // A door 36 wide standing in the middle of the wall segment that starts at vertex
 // index 'start'.
 PlanObject* MakeDoorOn(PlanObject* wall, int start, uint8_t selected = 0);

@@ -5,11 +5,9 @@ namespace m3test {
 
 void GeneratorTest::SetUp()
 {
-    activeDocument = nullptr;
-    activePlanPane = nullptr;
-    baselineRecords = LiveRecordCount();
-    document = CreatePlanDocument();
-    ASSERT_NE(document, nullptr);
+    RecordCheckedDocumentTest::SetUp();
+    if (HasFatalFailure())
+        return;
     ASSERT_NE(document->settings, nullptr);
     // Inches drawn at 72 to the inch: a display length is its plan length.
     document->settings->drawingScale = 72.0f;
@@ -17,35 +15,6 @@ void GeneratorTest::SetUp()
     document->settings->paperUnit = 1;
     document->settings->zoom = 1.0f;
     stairRunState = StairRunState{};
-}
-
-void GeneratorTest::TearDown()
-{
-    FreePlanDocument(document);
-    EXPECT_EQ(LiveRecordCount(), baselineRecords) << "records left behind";
-}
-
-PlanFloor* GeneratorTest::Storey(int index)
-{
-    PlanFloor* floor = document->firstFloor;
-    for (int i = 0; i < index && floor; ++i)
-        floor = floor->next;
-    return floor;
-}
-
-PlanObject* MakeObject(uint16_t type, PlanFloor* floor, std::initializer_list<P3> points,
-                       uint8_t closed)
-{
-    PlanObject* object = CreateObject(type, closed, 0, nullptr, nullptr, 1.0f, 6, 2, nullptr,
-                                      nullptr, nullptr, nullptr, nullptr, nullptr);
-    if (!object)
-        return nullptr;
-    for (const P3& p : points)
-        AddObjectPoint(NewVertexNode(1, 0, 0, 0, 0, 0, p.x, p.y, p.z, 0, 0, 0, 0, 0, 0, object),
-                       object);
-    if (floor)
-        AttachObjectToFloor(object, floor);
-    return object;
 }
 
 std::vector<P3> Positions(const PlanObject* object)

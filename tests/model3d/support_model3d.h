@@ -4,6 +4,7 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/record_memory.h"
+#include "support/plan_fixtures.h"
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <vector>
@@ -13,24 +14,20 @@ namespace m3test {
 // A fresh document, active for one test and freed afterwards. Its drawing scale makes
 // one display unit one plan unit, so expected lengths read as the plan's own numbers.
 // The fixture checks that nothing the test made was left behind.
-class GeneratorTest : public ::testing::Test {
+class GeneratorTest : public vtest::RecordCheckedDocumentTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
-    PlanFloor* Storey(int index);
     PlanSettings* Settings() { return document->settings; }
-
-    PlanDocument* document = nullptr;
-    long baselineRecords = 0;
 };
 
-struct P3 {
-    float x, y, z;
-};
+using P3 = vtest::Point3;
 
 // An object of the type appended to the floor, one straight vertex per point.
-PlanObject* MakeObject(uint16_t type, PlanFloor* floor, std::initializer_list<P3> points,
-                       uint8_t closed = 0);
+inline PlanObject* MakeObject(uint16_t type, PlanFloor* floor, std::initializer_list<P3> points,
+                              uint8_t closed = 0)
+{
+    return vtest::MakePointObject(type, floor, points, 0, closed);
+}
 // Positions of the object's chain in order.
 std::vector<P3> Positions(const PlanObject* object);
 // The generated parts hung on an owner's link, in order.

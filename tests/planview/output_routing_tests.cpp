@@ -13,34 +13,15 @@
 
 using vtest::DibSurface;
 using vtest::MetafileRecorder;
-using vtest::PlanViewTest;
+using vtest::OutputStateTest;
 
 namespace {
 
 const COLORREF kBlack = RGB(0, 0, 0);
 const COLORREF kWhite = RGB(255, 255, 255);
 
-class OutputRoutingTest : public PlanViewTest {
+class OutputRoutingTest : public OutputStateTest {
 protected:
-    void SetUp() override
-    {
-        PlanViewTest::SetUp();
-        ResetOutputState();
-    }
-    void TearDown() override
-    {
-        ResetOutputState();
-        PlanViewTest::TearDown();
-    }
-    static void ResetOutputState()
-    {
-        planDC = nullptr;
-        planOutputMode = 0;
-        printScaleX = printScaleY = 1.0f;
-        exportDxf2D = exportDxf3D = 0;
-        interactiveRedraw = 0;
-        dragFeedbackActive = 0;
-    }
     static void SelectBlackPen(HDC dc) { SelectObject(dc, GetStockObject(BLACK_PEN)); }
     // Starts a print road onto dc with both scales.
     static void Print(HDC dc, float scale)

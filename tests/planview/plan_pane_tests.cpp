@@ -208,10 +208,7 @@ TEST_F(PlanPane, PaintingBorrowsTheActivePairAndAPlainTopViewAndGivesThemBack)
     EXPECT_EQ(viewPitchDegrees, 30.0f);
     EXPECT_TRUE(SameTrig(trig));
 
-    viewPitchDegrees = 90.0f;
-    viewYawDegrees = 0.0f;
-    perspectiveOn = 0;
-    ApplyViewAngles(90.0f, 0.0f, &viewPitchCos, &viewPitchSin, &viewYawCos, &viewYawSin, 0);
+    vtest::ShowTopView();
 }
 
 TEST_F(PlanPane, APaintWithoutADocumentOnlyValidates)

@@ -17,7 +17,7 @@
 using vtest::DibSurface;
 using vtest::InputScope;
 using vtest::MetafileRecorder;
-using vtest::PlanViewTest;
+using vtest::OutputStateTest;
 using vtest::RecordedLine;
 using vtest::ScriptedInput;
 
@@ -26,27 +26,8 @@ namespace {
 const COLORREF kCurrentColour = RGB(0, 64, 136);    // settings 126: 0, 16448, 34952
 const COLORREF kInactiveColour = RGB(208, 232, 255); // settings 1354: 53456, 59624, 65535
 
-class RedrawTest : public PlanViewTest {
+class RedrawTest : public OutputStateTest {
 protected:
-    void SetUp() override
-    {
-        PlanViewTest::SetUp();
-        ResetOutputState();
-    }
-    void TearDown() override
-    {
-        ResetOutputState();
-        PlanViewTest::TearDown();
-    }
-    static void ResetOutputState()
-    {
-        planDC = nullptr;
-        planOutputMode = 0;
-        printScaleX = printScaleY = 1.0f;
-        exportDxf2D = exportDxf3D = 0;
-        interactiveRedraw = 0;
-        dragFeedbackActive = 0;
-    }
     void Redraw(HDC dc, uint32_t flags = DrawAllObjects, const DragTransform* preview = nullptr)
     {
         RedrawPlan(dc, FirstFloor(), nullptr, flags, preview);

@@ -1,4 +1,5 @@
 #include "support_drawing.h"
+#include "planview/output_routing.h"
 #include <cstring>
 
 namespace vtest {
@@ -245,6 +246,28 @@ BOOL ScriptedInput::CursorPos(POINT* screenPoint)
         return FALSE;
     *screenPoint = cursor;
     return TRUE;
+}
+
+void OutputStateTest::SetUp()
+{
+    PlanViewTest::SetUp();
+    ResetOutputState();
+}
+
+void OutputStateTest::TearDown()
+{
+    ResetOutputState();
+    PlanViewTest::TearDown();
+}
+
+void OutputStateTest::ResetOutputState()
+{
+    planDC = nullptr;
+    planOutputMode = 0;
+    printScaleX = printScaleY = 1.0f;
+    exportDxf2D = exportDxf3D = 0;
+    interactiveRedraw = 0;
+    dragFeedbackActive = 0;
 }
 
 } // namespace vtest

@@ -1,11 +1,13 @@
 #pragma once
 // Surfaces to draw the plan on and read back: an enhanced metafile whose records are
 // listed (lines with the pen they were drawn with), a top-down 32-bit DIB section whose
-// pixels are read, and an input source that tests script.
+// pixels are read, an input source that tests script, and a plan test that starts and
+// ends with the output state of a screen redraw.
 #include <windows.h>
 #include <map>
 #include <vector>
 #include "planview/input_gdi.h"
+#include "support_plan.h"
 
 namespace vtest {
 
@@ -104,6 +106,15 @@ public:
 
 private:
     InputSource* previous;
+};
+
+// A plan test whose output state (target DC, print scales, DXF export, interactive and
+// drag flags) is that of a plain screen redraw before and after each case.
+class OutputStateTest : public PlanViewTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    static void ResetOutputState();
 };
 
 } // namespace vtest

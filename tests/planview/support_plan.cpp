@@ -10,28 +10,18 @@ namespace vtest {
 
 void PlanViewTest::SetUp()
 {
-    document = CreatePlanDocument();
-    ASSERT_NE(document, nullptr);
-    ASSERT_NE(document->settings, nullptr);
+    PaneDocumentTest::SetUp();
+    if (HasFatalFailure())
+        return;
     document->settings->zoom = 1.0f;
-    pane = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
-                         GetModuleHandleA(nullptr), nullptr);
-    activePlanPane = pane;
     currentToolId = 200;
-    viewPitchDegrees = 90.0f;
-    viewYawDegrees = 0.0f;
     viewOrigin.x = viewOrigin.y = viewOrigin.z = 0.0f;
-    perspectiveOn = 0;
-    ApplyViewAngles(90.0f, 0.0f, &viewPitchCos, &viewPitchSin, &viewYawCos, &viewYawSin, 0);
+    ShowTopView();
 }
 
 void PlanViewTest::TearDown()
 {
-    FreePlanDocument(document);
-    activeDocument = nullptr;
-    activePlanPane = nullptr;
-    if (pane)
-        DestroyWindow(pane);
+    PaneDocumentTest::TearDown();
     currentToolId = -1;
 }
 
@@ -80,26 +70,8 @@ PlanObject* PlanViewTest::AddChild(PlanObject* owner, uint16_t type,
     PlanObject* child = BuildObject(type, points, false);
     if (!child)
         return nullptr;
-    child->owner = owner;
-    child->floor = owner->floor;
-    PlanObject* last = owner->firstChild;
-    while (last && last->next)
-        last = last->next;
-    if (last) {
-        last->next = child;
-        child->previous = last;
-    } else {
-        owner->firstChild = child;
-    }
+    AppendChildObject(owner, child);
     return child;
-}
-
-PlanVertex* PlanViewTest::Vertex(PlanObject* object, int index)
-{
-    PlanVertex* v = object ? object->firstVertex : nullptr;
-    for (int i = 0; v && i < index; ++i)
-        v = v->next;
-    return v;
 }
 
 int PlanViewTest::CountSelected(const PlanObject* object)

@@ -7,6 +7,7 @@
 #include <array>
 #include <initializer_list>
 #include <stdint.h>
+#include "support/plan_fixtures.h"
 
 struct PlanDocument;
 struct PlanFloor;
@@ -16,7 +17,7 @@ struct PlanSettings;
 
 namespace vtest {
 
-class PlanViewTest : public ::testing::Test {
+class PlanViewTest : public PaneDocumentTest {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -33,11 +34,8 @@ protected:
     // The same, as the last child of an owner.
     PlanObject* AddChild(PlanObject* owner, uint16_t type,
                          std::initializer_list<std::array<float, 3>> points);
-    static PlanVertex* Vertex(PlanObject* object, int index);
+    static PlanVertex* Vertex(PlanObject* object, int index) { return VertexAt(object, index); }
     static int CountSelected(const PlanObject* object);
-
-    PlanDocument* document = nullptr;
-    HWND pane = nullptr;
 };
 
 } // namespace vtest

@@ -5,6 +5,7 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/units.h"
+#include "support/plan_fixtures.h"
 #include <cstdio>
 
 namespace printtest {
@@ -21,8 +22,7 @@ PlanDocument* BeginPlan()
     if (!document || !document->settings)
         return document;
     if (!standInPane)
-        standInPane = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
-                                    GetModuleHandleA(nullptr), nullptr);
+        standInPane = vtest::CreatePaneStandIn();
     activePlanPane = standInPane;
     PlanSettings* settings = document->settings;
     // The floor-plan tab's categories, as a plan shows them once loaded.

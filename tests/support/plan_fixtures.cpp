@@ -1,0 +1,115 @@
+#include "support/plan_fixtures.h"
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/record_memory.h"
+#include "model/view_projection.h"
+
+namespace vtest {
+
+void RecordCheckedDocumentTest::SetUp()
+{
+    activeDocument = nullptr;
+    activePlanPane = nullptr;
+    baselineRecords = LiveRecordCount();
+    document = CreatePlanDocument();
+    ASSERT_NE(document, nullptr);
+}
+
+void RecordCheckedDocumentTest::TearDown()
+{
+    FreePlanDocument(document);
+    CheckAfterFree();
+    EXPECT_EQ(LiveRecordCount(), baselineRecords) << "records left behind";
+}
+
+PlanFloor* RecordCheckedDocumentTest::Storey(int index) const
+{
+    return StoreyAt(document, index);
+}
+
+void PaneDocumentTest::SetUp()
+{
+    document = CreatePlanDocument();
+    ASSERT_NE(document, nullptr);
+    ASSERT_NE(document->settings, nullptr);
+    pane = CreatePaneStandIn();
+    activePlanPane = pane;
+}
+
+void PaneDocumentTest::TearDown()
+{
+    FreePlanDocument(document);
+    activeDocument = nullptr;
+    activePlanPane = nullptr;
+    if (pane)
+        DestroyWindow(pane);
+}
+
+PlanFloor* StoreyAt(const PlanDocument* document, int index)
+{
+    PlanFloor* floor = document->firstFloor;
+    for (int i = 0; i < index && floor; ++i)
+        floor = floor->next;
+    return floor;
+}
+
+PlanObject* MakePointObject(uint16_t type, PlanFloor* floor, std::initializer_list<Point3> points,
+                            uint8_t selected, uint8_t closed)
+{
+    PlanObject* object = CreateObject(type, closed, 0, nullptr, nullptr, 1.0f, 6, 2, nullptr, nullptr,
+                                      nullptr, nullptr, nullptr, nullptr);
+    if (!object)
+        return nullptr;
+    for (const Point3& p : points)
+        AddObjectPoint(NewVertexNode(1, selected, 0, 0, 0, 0, p.x, p.y, p.z, 0, 0, 0, 0, 0, 0, object), object);
+    if (floor)
+        AttachObjectToFloor(object, floor);
+    return object;
+}
+
+void AppendChildObject(PlanObject* owner, PlanObject* child)
+{
+    child->owner = owner;
+    child->floor = owner->floor;
+    PlanObject* last = owner->firstChild;
+    while (last && last->next)
+        last = last->next;
+    child->previous = last;
+    if (last)
+        last->next = child;
+    else
+        owner->firstChild = child;
+}
+
+PlanVertex* VertexAt(PlanObject* object, int index)
+{
+    PlanVertex* v = object ? object->firstVertex : nullptr;
+    for (int i = 0; i < index && v; ++i)
+        v = v->next;
+    return v;
+}
+
+int CountFloorObjects(const PlanFloor* floor)
+{
+    int n = 0;
+    for (const PlanObject* o = floor ? floor->firstObject : nullptr; o; o = o->next)
+        ++n;
+    return n;
+}
+
+HWND CreatePaneStandIn()
+{
+    return CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+void ShowTopView()
+{
+    viewPitchDegrees = 90.0f;
+    viewYawDegrees = 0.0f;
+    perspectiveOn = 0;
+    ApplyViewAngles(90.0f, 0.0f, &viewPitchCos, &viewPitchSin, &viewYawCos, &viewYawSin, 0);
+}
+
+} // namespace vtest

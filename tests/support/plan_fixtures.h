@@ -1,0 +1,63 @@
+#pragma once
+// Plan pieces the tests of several folders build alike: a document fixture that checks
+// for records left behind, a document with a plan pane stand-in, objects built from
+// points, and walks of storeys, vertices and floor objects.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <initializer_list>
+#include <stdint.h>
+
+struct PlanDocument;
+struct PlanFloor;
+struct PlanObject;
+struct PlanVertex;
+
+namespace vtest {
+
+struct Point3 {
+    float x, y, z;
+};
+
+// A document made the way the document window makes one (three storeys, default
+// settings), active for the length of a test and freed afterwards, with no active
+// document or plan pane before it; the fixture checks that the test left no record behind.
+class RecordCheckedDocumentTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // What a fixture checks once the document is freed, before the record count.
+    virtual void CheckAfterFree() {}
+    PlanFloor* Storey(int index) const;  // 0 first, 1 second, 2 third
+
+    PlanDocument* document = nullptr;
+    long baselineRecords = 0;
+};
+
+// A document with its storeys and settings and a plan pane stand-in that is the active
+// pane; both go at the end of the test and the active document and pane are cleared.
+class PaneDocumentTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    PlanDocument* document = nullptr;
+    HWND pane = nullptr;
+};
+
+// The storey at index (0 the first) of the document's floor list; null past its end.
+PlanFloor* StoreyAt(const PlanDocument* document, int index);
+// An object of the type (closed or open, size 1, styles 6 and 2), one straight vertex
+// per point, attached to the floor when one is given.
+PlanObject* MakePointObject(uint16_t type, PlanFloor* floor, std::initializer_list<Point3> points,
+                            uint8_t selected, uint8_t closed);
+// Hangs the child last in the owner's child list, on the owner's floor.
+void AppendChildObject(PlanObject* owner, PlanObject* child);
+PlanVertex* VertexAt(PlanObject* object, int index);
+// Top-level objects of the floor; 0 for none.
+int CountFloorObjects(const PlanFloor* floor);
+// A hidden window that stands in for the plan pane (400 x 300).
+HWND CreatePaneStandIn();
+// The top view: pitch 90, yaw 0, no perspective, with its trigonometry.
+void ShowTopView();
+
+} // namespace vtest
