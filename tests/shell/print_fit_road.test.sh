@@ -11,21 +11,8 @@ work=$(pwd)
 generate_plans "$work" || exit 1
 failed=0
 
-before=$(last_job)
-run_print_road "$work/fit.ZRO" 2 "$work/fit.log"
-rc=$?
-[ "$rc" -eq 0 ] || { echo "FAIL fit: exit code $rc (124: it did not end)"; failed=1; }
-if [ "$(cat "$work/fit.log.windows")" != "Print" ]; then
-  echo "FAIL fit: the windows shown were: $(tr '\n' '|' <"$work/fit.log.windows")"
-  failed=1
-fi
-after=$(last_job)
-if [ "$after" -ne $((before + 1)) ]; then
-  echo "FAIL fit: $((after - before)) print jobs instead of 1"
-  exit 1
-fi
-pdf="$VELMORA_PRINT_DIR/job-$after.pdf"
-echo "fit: $pdf"
+print_one_job fit "$work/fit.ZRO" 2
+case $? in 1) failed=1 ;; 2) exit 1 ;; esac
 python3 "$here/printed_pages.py" fit "$pdf" "$work/fit.segments" "$work/printer.caps" || failed=1
 
 # The program directory is left as it was: printing writes no file.

@@ -19,20 +19,7 @@ if ! grep -q '^wall ' "$work/house.segments"; then
 fi
 cp "$VELMORA_SOURCE_DIR/samples/house.ZRO" "$work/sample.ZRO" || exit 1
 
-before=$(last_job)
-run_print_road "$work/sample.ZRO" 2 "$work/sample.log"
-rc=$?
-[ "$rc" -eq 0 ] || { echo "FAIL house: exit code $rc (124: it did not end)"; failed=1; }
-if [ "$(cat "$work/sample.log.windows")" != "Print" ]; then
-  echo "FAIL house: the windows shown were: $(tr '\n' '|' <"$work/sample.log.windows")"
-  failed=1
-fi
-after=$(last_job)
-if [ "$after" -ne $((before + 1)) ]; then
-  echo "FAIL house: $((after - before)) print jobs instead of 1"
-  exit 1
-fi
-pdf="$VELMORA_PRINT_DIR/job-$after.pdf"
-echo "house: $pdf"
+print_one_job house "$work/sample.ZRO" 2
+case $? in 1) failed=1 ;; 2) exit 1 ;; esac
 python3 "$here/printed_pages.py" fit "$pdf" "$work/house.segments" "$work/printer.caps" || failed=1
 exit $failed

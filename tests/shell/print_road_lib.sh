@@ -64,3 +64,27 @@ run_print_road() {
   done
   wait "$pid"
 }
+
+# print_one_job LABEL PLAN MODE: runs the print road on the plan (log $work/LABEL.log),
+# which must show only the print dialog, end by itself and make exactly one print job;
+# sets pdf to that job's PDF. Returns 0, 1 when the run went wrong but a job came out,
+# 2 when there is no single job to look at.
+print_one_job() {
+  local label=$1 plan=$2 mode=$3 log="$work/$1.log" rc before after status=0
+  before=$(last_job)
+  run_print_road "$plan" "$mode" "$log"
+  rc=$?
+  [ "$rc" -eq 0 ] || { echo "FAIL $label: exit code $rc (124: it did not end)"; status=1; }
+  if [ "$(cat "$log.windows")" != "Print" ]; then
+    echo "FAIL $label: the windows shown were: $(tr '\n' '|' <"$log.windows")"
+    status=1
+  fi
+  after=$(last_job)
+  if [ "$after" -ne $((before + 1)) ]; then
+    echo "FAIL $label: $((after - before)) print jobs instead of 1"
+    return 2
+  fi
+  pdf="$VELMORA_PRINT_DIR/job-$after.pdf"
+  echo "$label: $pdf"
+  return $status
+}

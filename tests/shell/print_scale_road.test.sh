@@ -14,22 +14,8 @@ generate_plans "$work" || exit 1
 failed=0
 
 for name in scale small; do
-  before=$(last_job)
-  run_print_road "$work/$name.ZRO" 3 "$work/$name.log"
-  rc=$?
-  [ "$rc" -eq 0 ] || { echo "FAIL $name: exit code $rc (124: it did not end)"; failed=1; }
-  if [ "$(cat "$work/$name.log.windows")" != "Print" ]; then
-    echo "FAIL $name: the windows shown were: $(tr '\n' '|' <"$work/$name.log.windows")"
-    failed=1
-  fi
-  after=$(last_job)
-  if [ "$after" -ne $((before + 1)) ]; then
-    echo "FAIL $name: $((after - before)) print jobs instead of 1"
-    failed=1
-    continue
-  fi
-  pdf="$VELMORA_PRINT_DIR/job-$after.pdf"
-  echo "$name: $pdf"
+  print_one_job "$name" "$work/$name.ZRO" 3
+  case $? in 1) failed=1 ;; 2) failed=1; continue ;; esac
   python3 "$here/printed_pages.py" scale "$pdf" "$work/$name.segments" "$work/printer.caps" || failed=1
 done
 before=$(last_job)
