@@ -759,7 +759,7 @@ HWND ReadTextObject(PlanObject* object)
     ReadU32BigEndian(&length);
     if (StreamDamaged() || !RequireStreamBytes(length)) {
         if (window)
-            DestroyWindow(window);
+            DestroyTextEditWindow(window);
         return nullptr;
     }
     if (length > 0) {
@@ -773,7 +773,7 @@ HWND ReadTextObject(PlanObject* object)
     ReadU32BigEndian(&skip);
     if (StreamDamaged() || !RequireStreamBytes(skip)) {
         if (window)
-            DestroyWindow(window);
+            DestroyTextEditWindow(window);
         return nullptr;
     }
     SkipStreamBytes(skip);
@@ -783,7 +783,7 @@ HWND ReadTextObject(PlanObject* object)
     ReadBytes(raw, kLogFontBytes);
     if (StreamDamaged()) {
         if (window)
-            DestroyWindow(window);
+            DestroyTextEditWindow(window);
         return nullptr;
     }
     if (!window)
@@ -794,8 +794,7 @@ HWND ReadTextObject(PlanObject* object)
         window = made;
     LOGFONTA font;
     DecodeLogFont(raw, &font);
-    if (HFONT handle = CreateFontIndirectA(&font))
-        SendMessageA(window, WM_SETFONT, (WPARAM)handle, 0);
+    SetTextEditFont(window, font);
     EnableWindow(window, FALSE);
     BringWindowToTop(window);
     return window;

@@ -212,8 +212,8 @@ static void CopyTextEditor(PlanObject* source, PlanObject* copy)
     if (!window)
         return;
     SetWindowTextA(window, text.data());
-    WPARAM font = static_cast<WPARAM>(SendMessageA(sourceWindow, WM_GETFONT, 0, 0));
-    SendMessageA(window, WM_SETFONT, font, FALSE);
+    // The copy's control owns a font of its own, so either text can go without the other.
+    CopyTextEditFont(sourceWindow, window);
     EnableWindow(window, FALSE);
     BringWindowToTop(window);
     SendMessageA(window, WM_SETREDRAW, FALSE, 0);

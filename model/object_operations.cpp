@@ -230,9 +230,8 @@ static bool DispatchOperation(PlanObject* object, uint32_t code, void* argument,
             static_cast<AttachedPartRecord*>(object->link)->font = *font;
             *boxesChanged = true;
         } else if (HWND edit = TextEditWindow(object)) {
-            HFONT handle = CreateFontIndirectA(font);
-            if (handle) {
-                SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(handle), FALSE);
+            // The control's previous font goes with the change.
+            if (SetTextEditFont(edit, *font)) {
                 RefitTextEditWindow(object);
                 *boxesChanged = true;
             }

@@ -13,6 +13,7 @@
 #include "planview/selection.h"
 #include "shell/app_globals.h"
 #include "shell/message_box.h"
+#include "tools/text_editing.h"
 #include <string.h>
 
 PlanObject* CreateObject(uint16_t type, uint8_t closed, uint8_t creationFlag,
@@ -293,8 +294,8 @@ static void ReleaseObjectLink(PlanObject* object)
             if (activePlanPane)
                 SendMessageA(activePlanPane, WM_ACTIVATE, WA_ACTIVE, 0);
         }
-        if (IsWindow(editWindow))
-            DestroyWindow(editWindow);
+        // The control takes its font with it.
+        DestroyTextEditWindow(editWindow);
     } else if (type == ObjDimensionLabel) {
         AttachedPartRecord* record = static_cast<AttachedPartRecord*>(link);
         if (record->owner && IsDimensionType(record->owner->type) && record->owner->link) {

@@ -11,6 +11,7 @@
 #include "planview/selection.h"
 #include "shell/app_globals.h"
 #include "tools/point_mapping.h"
+#include <cstring>
 #include <vector>
 
 uint16_t textEditControlId = 1;
@@ -97,6 +98,28 @@ HFONT CreateFontOfHeight(const LOGFONTA& base, LONG height)
     return CreateFontIndirectA(&font);
 }
 
+bool IsStockFont(HFONT font)
+{
+    static const int kStockFonts[] = {OEM_FIXED_FONT, ANSI_FIXED_FONT, ANSI_VAR_FONT, SYSTEM_FONT,
+                                      DEVICE_DEFAULT_FONT, SYSTEM_FIXED_FONT, DEFAULT_GUI_FONT};
+    for (int stock : kStockFonts)
+        if (font == static_cast<HFONT>(GetStockObject(stock)))
+            return true;
+    return false;
+}
+
+// Deletes a font a control owned, once no control holds it any more.
+void DeleteOwnedFont(HFONT font)
+{
+    if (font && !IsStockFont(font))
+        DeleteObject(font);
+}
+
+HFONT ControlFontHandle(HWND control)
+{
+    return reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+}
+
 // The frame's repaint area (2D box grown by 5) in device units of the pane.
 RECT FrameScreenRect(const PlanObject* frame, HWND pane)
 {
@@ -167,6 +190,41 @@ HWND CreateTextEditWindow(DWORD style, int x, int y, int width, int height, HWND
     return control;
 }
 
+bool SetTextEditFont(HWND control, const LOGFONTA& font)
+{
+    if (!control || !IsWindow(control))
+        return false;
+    HFONT made = CreateFontIndirectA(&font);
+    if (!made)
+        return false;
+    HFONT replaced = ControlFontHandle(control);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(made), FALSE);
+    if (replaced != made)
+        DeleteOwnedFont(replaced);
+    return true;
+}
+
+bool CopyTextEditFont(HWND source, HWND target)
+{
+    if (!source || !IsWindow(source))
+        return false;
+    HFONT handle = ControlFontHandle(source);
+    LOGFONTA font;
+    std::memset(&font, 0, sizeof font);
+    if (!handle || GetObjectA(handle, sizeof font, &font) <= 0)
+        return false;
+    return SetTextEditFont(target, font);
+}
+
+void DestroyTextEditWindow(HWND control)
+{
+    if (!control || !IsWindow(control))
+        return;
+    HFONT font = ControlFontHandle(control);
+    DestroyWindow(control);
+    DeleteOwnedFont(font);
+}
+
 HWND CommitTextEdit(HWND control, int alignmentCode, PlanObject* textFrame)
 {
     PlanSettings* settings = ActiveSettings();
@@ -185,10 +243,11 @@ HWND CommitTextEdit(HWND control, int alignmentCode, PlanObject* textFrame)
     InflateRect(&rect, -kFrameMargin, -kFrameMargin);
 
     // The new control keeps the old one's state (enabled, shown) and the rest of its
-    // style; only the alignment changes. The font handle moves over with the text.
+    // style; only the alignment changes. The font moves over with the text: the new
+    // control owns it, so the old one is destroyed without deleting it.
     LONG style = GetWindowLongA(control, GWL_STYLE);
     style = (style & ~kAlignmentStyles) | AlignmentStyle(alignmentCode);
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    HFONT font = ControlFontHandle(control);
     HWND parent = GetParent(control);
     if (!parent)
         parent = activePlanPane;
@@ -411,6 +470,8 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
 
     if (outPreviousFont)
         SelectObject(out, outPreviousFont);
+    // The zoomed font was only lent to the control: it gets its own back, and the
+    // zoomed one goes.
     if (zoomedFont) {
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(previousFont), FALSE);
         DeleteObject(zoomedFont);

@@ -16,9 +16,26 @@ extern uint16_t textEditControlId;
 // null on failure (no parent, for example). Negative sizes count as 0.
 HWND CreateTextEditWindow(DWORD style, int x, int y, int width, int height, HWND parent);
 
+// Each text frame's control owns exactly one font: the one SetTextEditFont gave it. The
+// font goes away with the control (DestroyTextEditWindow) or when another replaces it,
+// and is never shared: a copy makes its own. A stock font is never deleted.
+
+// Makes a font from the LOGFONT, sets it on the control and deletes the font it
+// replaces. False when there is no control or the font cannot be made; the control then
+// keeps its font.
+bool SetTextEditFont(HWND control, const LOGFONTA& font);
+
+// Gives the target a font of its own equal to the source control's font. False when the
+// source has no font or the font cannot be made.
+bool CopyTextEditFont(HWND source, HWND target);
+
+// Destroys the control, then deletes its font.
+void DestroyTextEditWindow(HWND control);
+
 // Re-creates a text frame's control with the alignment of the code (40 right, 42
 // centred, any other value left) over the frame's 3D box seen in the view plane, moving
-// its text, font, state and the rest of its style over, and destroys the old control.
+// its text, font, state and the rest of its style over, and destroys the old control
+// (the font then belongs to the new one).
 // Returns the new control; the old one when there is no document with settings or no
 // control; null when the new control cannot be created (the old one is then kept).
 HWND CommitTextEdit(HWND control, int alignmentCode, PlanObject* textFrame);

@@ -49,6 +49,52 @@ std::string ControlText(HWND control)
     return text;
 }
 
+HFONT FontHandle(HWND control)
+{
+    return reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+}
+
+bool IsLiveFont(HFONT font)
+{
+    return GetObjectType(font) == OBJ_FONT;
+}
+
+// The whole LOGFONT of a font handle, zero-filled first so that two compare bytewise.
+LOGFONTA LogFontOf(HFONT font)
+{
+    LOGFONTA got;
+    std::memset(&got, 0, sizeof got);
+    EXPECT_GT(GetObjectA(font, sizeof got, &got), 0);
+    return got;
+}
+
+bool SameLogFont(const LOGFONTA& a, const LOGFONTA& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Every font a control is given while it is subclassed by FontRecorder.
+std::vector<HFONT> fontsGiven;
+WNDPROC recordedProc = nullptr;
+
+LRESULT CALLBACK RecordFonts(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SETFONT)
+        fontsGiven.push_back(reinterpret_cast<HFONT>(wParam));
+    return CallWindowProcA(recordedProc, window, message, wParam, lParam);
+}
+
+struct FontRecorder {
+    explicit FontRecorder(HWND control) : control(control)
+    {
+        fontsGiven.clear();
+        recordedProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordFonts)));
+    }
+    ~FontRecorder() { SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recordedProc)); }
+    HWND control;
+};
+
 LOGFONTA ControlFont(HWND control)
 {
     LOGFONTA font;
@@ -187,8 +233,6 @@ protected:
         for (HWND p : panes)
             if (IsWindow(p))
                 DestroyWindow(p);
-        for (HFONT f : fonts)
-            DeleteObject(f);
         programDirectory = savedProgramDirectory;
         currentToolId = -1;
         for (const char* name : windowClassNames)
@@ -238,9 +282,7 @@ protected:
         EXPECT_NE(nullptr, control);
         SetWindowTextA(control, text);
         if (font) {
-            HFONT handle = CreateFontIndirectA(font);
-            fonts.push_back(handle);
-            SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(handle), FALSE);
+            EXPECT_TRUE(SetTextEditFont(control, *font));
         }
         if (alignment != AlignTextLeft)
             control = CommitTextEdit(control, alignment, frame);
@@ -276,7 +318,6 @@ protected:
     PlanDocument* second = nullptr;
     HWND pane = nullptr;
     std::vector<HWND> panes;
-    std::vector<HFONT> fonts;
     char directory[MAX_PATH] = {};
     char* savedProgramDirectory = nullptr;
 };
@@ -427,6 +468,166 @@ TEST_F(TextEditing, CopyOfAFrameGetsAControlOfItsOwn)
     FreeObject(copy);
     EXPECT_FALSE(IsWindow(control));
     EXPECT_TRUE(IsWindow(Control(frame)));
+}
+
+// ---------------------------------------------------------------------------------
+// Each control owns exactly one font, which goes with it.
+
+TEST_F(TextEditing, FreeingATextDeletesItsFont)
+{
+    LOGFONTA arial = ArialFont();
+    PlanObject* frame = MakeTextFrame(Storey(0), 10, 10, 210, 52, "Texte", &arial);
+    HFONT font = FontHandle(Control(frame));
+    ASSERT_TRUE(IsLiveFont(font));
+    EXPECT_TRUE(SameLogFont(arial, LogFontOf(font)));
+    FreeObject(frame);
+    EXPECT_EQ(0u, GetObjectType(font));
+
+    // The font a loaded text gets goes with its document.
+    ASSERT_NE(nullptr, MakeTextFrame(Storey(0), 10, 10, 210, 52, "Texte", &arial));
+    ASSERT_TRUE(SavePlanFile("plan.ZRO"));
+    second = CreatePlanDocument();
+    activePlanPane = MakePane();
+    ASSERT_TRUE(LoadPlanFile("plan.ZRO"));
+    HFONT loaded = FontHandle(Control(FirstText(second)));
+    ASSERT_TRUE(IsLiveFont(loaded));
+    FreePlanDocument(second);
+    second = nullptr;
+    EXPECT_EQ(0u, GetObjectType(loaded));
+}
+
+TEST_F(TextEditing, LoadingOverAPlanDeletesTheFontsOfTheTextsItReplaces)
+{
+    LOGFONTA arial = ArialFont();
+    PlanObject* frame = MakeTextFrame(Storey(0), 100, 50, 300, 110, kAccentedText, &arial, AlignTextCentre);
+    HFONT before = FontHandle(Control(frame));
+    ASSERT_TRUE(SavePlanFile("first.ZRO"));
+    std::vector<unsigned char> first = vtest::ReadFileBytes("first.ZRO");
+
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_TRUE(LoadPlanFile("first.ZRO"));
+        EXPECT_EQ(0u, GetObjectType(before)) << round;
+        HWND control = Control(FirstText(document));
+        HFONT now = FontHandle(control);
+        ASSERT_TRUE(IsLiveFont(now));
+        EXPECT_TRUE(SameLogFont(arial, LogFontOf(now)));
+        before = now;
+    }
+    // The file still comes back byte for byte.
+    ASSERT_TRUE(SavePlanFile("again.ZRO"));
+    std::vector<unsigned char> again = vtest::ReadFileBytes("again.ZRO");
+    EXPECT_TRUE(first == again) << Differences(first, again);
+}
+
+TEST_F(TextEditing, CopiedTextHasAnEqualFontOfItsOwn)
+{
+    LOGFONTA arial = ArialFont();
+    PlanObject* frame = MakeTextFrame(Storey(0), 10, 10, 210, 52, "Copie", &arial);
+    PlanObject* copy = CreateObject(ObjTextFrame, 1, 0, nullptr, nullptr, 1.0f, 6, 2, nullptr, nullptr, nullptr,
+                                    nullptr, Storey(0), nullptr);
+    ASSERT_NE(nullptr, copy);
+    CopyObjectLink(frame, copy);
+    HFONT original = FontHandle(Control(frame));
+    HFONT copied = FontHandle(Control(copy));
+    ASSERT_NE(nullptr, copied);
+    EXPECT_NE(original, copied);
+    EXPECT_TRUE(SameLogFont(LogFontOf(original), LogFontOf(copied)));
+
+    FreeObject(frame);
+    EXPECT_EQ(0u, GetObjectType(original));
+    ASSERT_TRUE(IsLiveFont(copied));
+    EXPECT_TRUE(SameLogFont(arial, LogFontOf(copied)));
+    FreeObject(copy);
+    EXPECT_EQ(0u, GetObjectType(copied));
+
+    // A text without a font of its own gives its copy none.
+    PlanObject* plain = MakeTextFrame(Storey(0), 10, 10, 210, 52, "Sans", nullptr);
+    PlanObject* plainCopy = CreateObject(ObjTextFrame, 1, 0, nullptr, nullptr, 1.0f, 6, 2, nullptr, nullptr,
+                                         nullptr, nullptr, Storey(0), nullptr);
+    ASSERT_NE(nullptr, plainCopy);
+    CopyObjectLink(plain, plainCopy);
+    ASSERT_TRUE(IsWindow(Control(plainCopy)));
+    EXPECT_EQ(nullptr, FontHandle(Control(plainCopy)));
+    FreeObject(plainCopy);
+}
+
+TEST_F(TextEditing, ChangingTheFontDeletesTheFontItReplaces)
+{
+    LOGFONTA arial = ArialFont();
+    PlanObject* frame = MakeTextFrame(Storey(0), 100, 50, 300, 92, "Police", &arial);
+    HWND control = Control(frame);
+    HFONT old = FontHandle(control);
+    LOGFONTA larger = arial;
+    larger.lfHeight = -40;
+    std::strcpy(larger.lfFaceName, "Times New Roman");
+    ApplyObjectOperation(frame, 0, SetTextFont, &larger);
+    HFONT now = FontHandle(control);
+    ASSERT_TRUE(IsLiveFont(now));
+    EXPECT_NE(old, now);
+    EXPECT_EQ(0u, GetObjectType(old));
+    EXPECT_TRUE(SameLogFont(larger, LogFontOf(now)));
+    // The frame has grown to the taller font.
+    EXPECT_GT(frame->box2D[kRectMaxY] - frame->box2D[kRectMinY], static_cast<float>(LineHeightOf(arial)));
+}
+
+TEST_F(TextEditing, CommitHandsTheOneFontToTheNewControl)
+{
+    LOGFONTA arial = ArialFont();
+    PlanObject* frame = MakeTextFrame(Storey(0), 100, 50, 300, 110, "Ligne", &arial);
+    HWND control = Control(frame);
+    HFONT font = FontHandle(control);
+    for (int code : {AlignTextRight, AlignTextCentre, AlignTextLeft}) {
+        FontRecorder recorder(control);
+        HWND made = CommitTextEdit(control, code, frame);
+        ASSERT_NE(nullptr, made);
+        ASSERT_FALSE(IsWindow(control));
+        // No font was made: the old control's one lives on in the new control.
+        EXPECT_TRUE(fontsGiven.empty());
+        EXPECT_EQ(font, FontHandle(made));
+        EXPECT_TRUE(IsLiveFont(font)) << code;
+        control = made;
+        frame->link = made;
+    }
+    FreeObject(frame);
+    EXPECT_EQ(0u, GetObjectType(font));
+}
+
+TEST_F(TextEditing, DrawingLendsAZoomedFontAndDeletesItAfterwards)
+{
+    LOGFONTA arial = ArialFont();
+    PlanObject* frame = MakeTextFrame(Storey(0), 50, 25, 200, 75, "Zoom", &arial);
+    HWND control = Control(frame);
+    HFONT own = FontHandle(control);
+    document->settings->zoom = 2.0f;
+    Surface surface(640, 480);
+    {
+        FontRecorder recorder(control);
+        FitTextEditToObject(surface.dc, control, frame);
+    }
+    ASSERT_EQ(2u, fontsGiven.size());
+    EXPECT_NE(own, fontsGiven[0]);
+    EXPECT_EQ(0u, GetObjectType(fontsGiven[0]));
+    EXPECT_EQ(own, fontsGiven[1]);
+    EXPECT_EQ(own, FontHandle(control));
+    EXPECT_TRUE(IsLiveFont(own));
+}
+
+TEST_F(TextEditing, DestroyingAControlDeletesItsFont)
+{
+    HWND control = CreateTextEditWindow(kReaderStyle, 0, 0, 100, 40, pane);
+    ASSERT_NE(nullptr, control);
+    LOGFONTA arial = ArialFont();
+    EXPECT_FALSE(SetTextEditFont(nullptr, arial));
+    ASSERT_TRUE(SetTextEditFont(control, arial));
+    HFONT first = FontHandle(control);
+    ASSERT_TRUE(SetTextEditFont(control, arial));
+    HFONT second = FontHandle(control);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(0u, GetObjectType(first));
+    DestroyTextEditWindow(control);
+    EXPECT_FALSE(IsWindow(control));
+    EXPECT_EQ(0u, GetObjectType(second));
+    DestroyTextEditWindow(control);  // a control already gone is nothing to do
 }
 
 // ---------------------------------------------------------------------------------
