@@ -42,9 +42,9 @@ static PlanObject* Duplicate(PlanObject* object, uint32_t code, PlanSettings* se
     if (code == kCopySelectionCode) {
         if (!settings)
             return object;
-        count = settings->reserved8;
-        offsetX = UnitsToPlanLength(settings->reserved0, settings, 0);
-        offsetZ = UnitsToPlanLength(settings->reserved4, settings, 0);
+        count = settings->duplicateCount;
+        offsetX = UnitsToPlanLength(settings->duplicateOffsetX, settings, 0);
+        offsetZ = UnitsToPlanLength(settings->duplicateOffsetZ, settings, 0);
     }
     PlanObject* current = object;
     for (uint32_t i = 0; i < count; ++i) {

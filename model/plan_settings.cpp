@@ -118,9 +118,9 @@ void InitPlanSettings(PlanSettings* settings)
     // Padding and every field whose default is zero start at zero.
     std::memset(s, 0, sizeof(*s));
 
-    s->reserved0 = 0.5f;
-    s->reserved4 = -0.5f;
-    s->reserved8 = 1;
+    s->duplicateOffsetX = 0.5f;
+    s->duplicateOffsetZ = -0.5f;
+    s->duplicateCount = 1;
     s->referenceX = 2400.0f;
     s->referenceHeight = 0.0f;
     s->referenceZ = -2400.0f;

@@ -109,9 +109,9 @@ struct CommonProperties {
 // `PlanSettings`. Fields named reservedNNN are kept only for their place in the file.
 struct PlanSettings {
     // Header and view geometry.
-    float reserved0;                 // 0
-    float reserved4;                 // 4
-    uint16_t reserved8;              // 8
+    float duplicateOffsetX;          // 0: display units, the duplicate command's step
+    float duplicateOffsetZ;          // 4
+    uint16_t duplicateCount;         // 8
     float referenceX;                // 10: reference point of the view plane (limit planes)
     float referenceHeight;           // 14
     float referenceZ;                // 18
@@ -389,9 +389,9 @@ static_assert(offsetof(CommonProperties, textAlignment) == 46, "CommonProperties
     static_assert(offsetof(PlanSettings, field) == (offset), #field " offset");     \
     static_assert(sizeof(PlanSettings::field) == (width), #field " width")
 
-VELMORA_SETTINGS_AT(reserved0, 0, 4);
-VELMORA_SETTINGS_AT(reserved4, 4, 4);
-VELMORA_SETTINGS_AT(reserved8, 8, 2);
+VELMORA_SETTINGS_AT(duplicateOffsetX, 0, 4);
+VELMORA_SETTINGS_AT(duplicateOffsetZ, 4, 4);
+VELMORA_SETTINGS_AT(duplicateCount, 8, 2);
 VELMORA_SETTINGS_AT(referenceX, 10, 4);
 VELMORA_SETTINGS_AT(referenceHeight, 14, 4);
 VELMORA_SETTINGS_AT(referenceZ, 18, 4);

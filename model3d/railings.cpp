@@ -177,7 +177,8 @@ void BuildCurvedRailing(PlanObject* railing)
     PlanSettings* settings = activeDocument->settings;
     WaitCursor wait;
     StartRebuild(railing);
-    uint16_t saved = settings->multigonSides;
+    // The curve tension that RecomputeObject reads; the build leaves it as it found it.
+    uint16_t saved = settings->recomputeValue;
     ClearObjectVertexSlopes(railing);
     RecomputeObject(railing);
 
@@ -206,7 +207,7 @@ void BuildCurvedRailing(PlanObject* railing)
                                          last->position[0], last->position[2], &length);
         AddPostBox(last->position, angle, railing, postHeight, 0, look.texture, look.colour);
     }
-    settings->multigonSides = saved;
+    settings->recomputeValue = saved;
 }
 
 } // namespace

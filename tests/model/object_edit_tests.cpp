@@ -63,9 +63,9 @@ protected:
 TEST_F(ObjectEditTest, DuplicateMakesEachCopyFromThePreviousOne)
 {
     PlanSettings* settings = document->settings;
-    settings->reserved0 = 10;     // duplicate offset x, display units
-    settings->reserved4 = 0;
-    settings->reserved8 = 3;      // duplicate count
+    settings->duplicateOffsetX = 10;  // display units
+    settings->duplicateOffsetZ = 0;
+    settings->duplicateCount = 3;
     PlanObject* line = MakeObject(ObjLine, Storey(0), {{0, 0, 0}, {5, 0, 5}}, 1);
     PlanObject* dimension = MakeObject(ObjDimensionLine, Storey(0), {{0, 0, 50}}, 1);
     ForEachFloorSelection(document->firstFloor, kCopySelectionCode, settings);
