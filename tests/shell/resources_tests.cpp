@@ -274,6 +274,8 @@ TEST(Strings, HelpTextsOfCommandsAndTools)
     EXPECT_EQ("S\xE9lectionne tous les objets du plan", LoadText(5003));
     EXPECT_EQ("Cr\xE9" "e un nouveau plan", LoadText(2));
     EXPECT_EQ("Ferme tous les plans et quitte le programme", LoadText(1));
+    // Print setup has no menu item; its status text is the one the print commands name.
+    EXPECT_EQ("Sp\xE9" "cifie des param\xE8tres d'impression tels que l'orientation de la page", LoadText(8));
     // Every tool whose button shows its help on hover has a text.
     std::vector<UINT> tools;
     for (UINT id = 200; id <= 206; ++id) tools.push_back(id);
