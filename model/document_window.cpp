@@ -38,19 +38,6 @@ static void SendFrameCommand(WPARAM command)
         SendMessageA(frameWindow, WM_COMMAND, command, 0);
 }
 
-void RefreshWorkingElevationValue(PlanDocument* document)
-{
-    PlanSettings* settings = document ? document->settings : nullptr;
-    if (!settings)
-        return;
-    CommonValue value = settings->workingElevationValue;
-    GetWorkingElevationValue(settings, &value);
-    settings->workingElevationValue = value;
-    ForEachFloorSelection(document->firstFloor, MergeSelectedPointValues, settings);
-    value = settings->workingElevationValue;
-    ShowElevationPaneValue(&value);
-}
-
 // Positions of the children for a client area of width w and height h.
 struct DocumentLayout {
     RECT pane, hScroll, vScroll, sizeBox, strip;  // x, y, width, height in left/top/right/bottom

@@ -40,9 +40,6 @@ enum DocumentChildId {
 };
 
 LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// The working-elevation summary of the document's selection: gathered again from the
-// selected points and shown on the elevation pane. Nothing without settings.
-void RefreshWorkingElevationValue(PlanDocument* document);
 
 // Plan colours of the active plan in the preferences file "\Z!PREFS.INI".
 void LoadPlanColours();

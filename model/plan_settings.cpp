@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "dialogs/common_values.h"
 #include "model/record_memory.h"
 
 namespace {
@@ -39,10 +40,13 @@ constexpr uint32_t kSwatchDefaults[72] = {
     Rgb(128, 128, 128), Rgb(112, 112, 112), Rgb(92, 92, 92),    Rgb(0, 0, 0),
 };
 
+}  // namespace
+
 // The common-value record describes the current drawing defaults: every value valid and
 // the same for all.
-void FillCommonPropertiesFromDefaults(const PlanSettings* s, CommonProperties* c)
+void FillCommonValuesFromSettings(const PlanSettings* s, CommonProperties* c)
 {
+    if (!s || !c) return;
     c->first = 1;
     c->secondStyleSame = 1;
     c->secondStyle = kBuilderSecondStyleDefault;
@@ -65,8 +69,6 @@ void FillCommonPropertiesFromDefaults(const PlanSettings* s, CommonProperties* c
     c->textAlignmentSame = 1;
     c->textAlignment = kTextToolAlignmentDefault;
 }
-
-}  // namespace
 
 PlanSettings* CreatePlanSettings()
 {
@@ -180,7 +182,7 @@ void InitPlanSettings(PlanSettings* settings)
     ApplyStyleChoice5054(s);
 
     s->viewTitleMode = 5100;
-    FillCommonPropertiesFromDefaults(s, &s->commonProperties);
+    FillCommonValuesFromSettings(s, &s->commonProperties);
     s->view3DMode = 5;
 
     s->wallThicknessPreset = 9;
@@ -307,9 +309,7 @@ void InitPlanSettings(PlanSettings* settings)
     s->activeCategory = kCategoryFoundation;
     s->view3DValue1488 = 235;
     s->workingElevation = 0.0f;
-    s->workingElevationValue.first = 1;
-    s->workingElevationValue.same = 1;
-    s->workingElevationValue.value = s->workingElevation;
+    GetWorkingElevationValue(s, &s->workingElevationValue);
 
     for (float& v : s->floorToolDefaults) v = 12.0f;
     for (uint32_t& v : s->fixtureToolDefaults) v = 8;

@@ -652,6 +652,10 @@ void FreePlanSettings(PlanSettings* settings);
 // Writes every default and the derived fields; nothing for null.
 void InitPlanSettings(PlanSettings* settings);
 
+// The common-value record of the current drawing defaults: first set, every value the
+// same for all, the values from the settings and the builders' program-wide defaults.
+void FillCommonValuesFromSettings(const PlanSettings* settings, CommonProperties* properties);
+
 // Re-derive their bits of the style word from the stored choices; nothing for null.
 void ApplyEndMarkChoice(PlanSettings* settings);
 void ApplyStyleChoice5054(PlanSettings* settings);

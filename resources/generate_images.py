@@ -141,6 +141,10 @@ class Canvas:
 GLYPHS = {
     "3": ["XXX", "..X", ".XX", "..X", "XXX"],
     "D": ["XX.", "X.X", "X.X", "X.X", "XX."],
+    "A": [".X.", "X.X", "XXX", "X.X", "X.X"],
+    "B": ["XX.", "X.X", "XX.", "X.X", "XX."],
+    "C": [".XX", "X..", "X..", "X..", ".XX"],
+    "H": ["X.X", "X.X", "XXX", "X.X", "X.X"],
     "+": ["...", ".X.", "XXX", ".X.", "..."],
     "-": ["...", "...", "XXX", "...", "..."],
 }
@@ -746,12 +750,95 @@ def age_stepper(hot):
     return c
 
 
+# ---------------------------------------------------------------------------------------
+# Property dialogs: the end marks of the dimension dialog ("ARROWS", one row per end-mark
+# radio, 26 pixels apart), the wall segment's diagram (61) and its twelve top styles
+# (330 for style 0, 319 to 329 for styles 1 to 11).
+
+END_MARK_ROW = 26
+
+
+def end_marks():
+    c = Canvas(135, 182, fill="face")
+    for row in range(7):
+        y = 13 + row * END_MARK_ROW
+        left, right = 12, 122
+        c.line(left, y, right, y, "black")
+        for x, d in ((left, 1), (right, -1)):
+            if row == 0:      # open arrow
+                c.line(x, y, x + 7 * d, y - 4, "black")
+                c.line(x, y, x + 7 * d, y + 4, "black")
+            elif row == 1:    # filled arrow
+                c.fill_polygon([(x, y), (x + 9 * d, y - 4), (x + 9 * d, y + 4)], "black")
+            elif row == 2:    # slash
+                c.line(x - 4, y + 4, x + 4, y - 4, "black", 2)
+            elif row == 3:    # dot
+                c.fill_ellipse(x, y, 3, 3, "black")
+            elif row == 4:    # circle
+                c.ellipse(x, y, 4, 4, "black")
+            elif row == 5:    # bar
+                c.line(x, y - 6, x, y + 6, "black", 2)
+            # row 6: no mark
+        c.line(left, y - 8, left, y + 8, "shadow")
+        c.line(right, y - 8, right, y + 8, "shadow")
+    return c
+
+
+# Top outlines of the twelve segment styles in a 40 x 32 picture, as (x, height above
+# the base line) points from the left end to the right end.
+SEGMENT_TOPS = [
+    [(0, 14), (39, 14)],                          # 0 flat
+    [(0, 12), (20, 26), (39, 12)],                # 1 gable: C, A, B
+    [(0, 10), (39, 24)],                          # 2 rising slope: A
+    [(0, 24), (39, 10)],                          # 3 falling slope: A
+    [(0, 10), (12, 20), (27, 20), (39, 10)],      # 4 to 7: C, D, A, B
+    [(0, 10), (12, 20), (39, 26)],
+    [(0, 26), (27, 20), (39, 10)],
+    [(0, 12), (16, 24), (24, 24), (39, 16)],
+    [(0, 10), (20, 24), (39, 24)],                # 8 to 11: C, A
+    [(0, 24), (20, 24), (39, 10)],
+    [(0, 24), (19, 10), (39, 10)],
+    [(0, 10), (19, 10), (39, 24)],
+]
+
+
+def segment_style(style):
+    c = Canvas(40, 32, fill="face")
+    base = 30
+    top = [(x, base - h) for x, h in SEGMENT_TOPS[style]]
+    c.fill_polygon([(0, base)] + top + [(39, base)], "cream")
+    c.polyline([(0, base)] + top + [(39, base)], "black", closed=True)
+    c.line(0, 31, 39, 31, "darkgreen")
+    return c
+
+
+def segment_diagram():
+    c = Canvas(225, 162, fill="face")
+    base, x0, x1 = 140, 30, 195
+    h, cx, dx = 60, 70, 150
+    hc, hd = 100, 120
+    outline = [(x0, base), (x0, base - h), (cx, base - hc), (dx, base - hd), (x1, base - h), (x1, base)]
+    c.fill_polygon(outline, "cream")
+    c.polyline(outline, "black", closed=True)
+    c.line(10, base + 1, 215, base + 1, "darkgreen", 2)
+    for x, height, ch in ((x0 - 12, h, "H"), (cx, hc, "C"), (dx, hd, "D")):
+        c.line(x, base, x, base - height, "blue")
+        c.line(x - 2, base - height, x + 2, base - height, "blue")
+        draw_text(c, x + 3, base - height // 2 - 3, ch, "navy")
+    draw_text(c, (x0 + cx) // 2 - 8, base - (h + hc) // 2 - 12, "A", "red")
+    draw_text(c, (dx + x1) // 2 + 4, base - (hd + h) // 2 - 12, "B", "red")
+    return c
+
+
 BITMAPS = [
     (5200, "companion_buttons.bmp", lambda: companion_buttons(False)),
     (5201, "companion_buttons_framing.bmp", lambda: companion_buttons(True)),
     (11000, "age_stepper.bmp", lambda: age_stepper(False)),
     (11001, "age_stepper_hot.bmp", lambda: age_stepper(True)),
-]
+    ("ARROWS", "end_marks.bmp", end_marks),
+    (61, "segment_diagram.bmp", segment_diagram),
+] + [(330 if k == 0 else 318 + k, "segment_style_%d.bmp" % k, (lambda k=k: segment_style(k)))
+     for k in range(12)]
 
 
 def write(name, data):

@@ -17,6 +17,30 @@
 #define IDB_AGE_STEPPER 11000
 #define IDB_AGE_STEPPER_HOT 11001
 
+// ---- Property dialogs of building objects, dimensions and colours ----------------------
+#define IDD_COLOUR_PALETTE 1017
+#define IDD_EXTERIOR_WALL 1018
+#define IDD_DOOR 1019
+#define IDD_WINDOW 1020
+#define IDD_ROOF 1021
+#define IDD_PLAN_COLOURS 1022
+#define IDD_DIMENSION 1023
+#define IDD_STAIRS 1062
+#define IDD_RAILING 1063
+#define IDD_WALL_SEGMENT 1064
+#define IDD_BEAM 1071
+#define IDD_PIER 1072
+#define IDD_HVAC_DUCT 1073
+#define IDD_BATH_SHOWER 1080
+#define IDD_INTERIOR_WALL 1081
+#define IDD_SLAB 1082
+#define IDD_STAIRWELL 1083
+// The wall segment's diagram, and its twelve top styles: 330 for style 0, 319 to 329
+// for styles 1 to 11. The end marks of the dimension dialog are the bitmap "ARROWS".
+#define IDB_SEGMENT_DIAGRAM 61
+#define IDB_SEGMENT_STYLE_FIRST 319
+#define IDB_SEGMENT_STYLE_PLAIN 330
+
 // ---- Commands of the frame menu and the accelerators ------------------------------------
 // File
 #define IDM_QUIT 1

@@ -20,9 +20,7 @@ static ColourTriple* ColourOfCommand(PlanSettings* settings, int command)
     return nullptr;
 }
 
-// The system colour dialog started from a 16-bit colour; on OK the choice is stored back
-// as 16-bit channels. A dialog that could not be shown counts as a cancel.
-static bool ChooseColour(HWND owner, ColourTriple* colour)
+bool ChooseColour(HWND owner, ColourTriple* colour)
 {
     CHOOSECOLORA record;
     std::memset(&record, 0, sizeof record);

@@ -12,3 +12,6 @@ LRESULT CALLBACK ElevationArrowWndProc(HWND window, UINT message, WPARAM wParam,
 {
     return DefWindowProcA(window, message, wParam, lParam);
 }
+
+// The pane does not show values yet: it keeps its arrow where it is.
+void LayoutElevationPane(const CommonValue&) {}

@@ -36,15 +36,6 @@ static PlanDocument* DocumentWithSettings()
     return document && document->settings ? document : nullptr;
 }
 
-void ShowWorkingElevation(PlanDocument* document)
-{
-    if (!document || !document->settings)
-        return;
-    CommonValue value = document->settings->workingElevationValue;
-    GetWorkingElevationValue(document->settings, &value);
-    ShowElevationPaneValue(&value);
-}
-
 void CutSelectionCommand(bool copyFirst)
 {
     PlanDocument* document = DocumentWithSettings();
@@ -228,8 +219,7 @@ void WorkingElevationCommand()
         return;
     if (!RunWorkingElevationDialog())
         return;
-    ForEachFloorSelection(document->firstFloor, kMergeSelectedPointValuesCode, document->settings);
-    ShowWorkingElevation(document);
+    RefreshWorkingElevationValue(document);
     InvalidatePlanView();
 }
 

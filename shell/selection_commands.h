@@ -35,7 +35,5 @@ void WorkingElevationCommand();
 void MoveSelectionToCategoryCommand(int command);
 // 30: the text font dialog; on OK the selected texts take the font.
 void TextFontCommand(HWND frame);
-// The working elevation of the plan shown on the elevation pane.
-void ShowWorkingElevation(PlanDocument* document);
 
 extern const char* const wallsOnTerrainMessage;

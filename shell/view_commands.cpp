@@ -5,6 +5,7 @@
 #include "shell/frame_window.h"
 #include "shell/message_box.h"
 #include "shell/selection_commands.h"
+#include "dialogs/common_values.h"
 #include "dialogs/grid_elevation_dialogs.h"
 #include "dialogs/storey_units_dialogs.h"
 #include "model/object_operations.h"
@@ -211,7 +212,7 @@ void StoreyCommand(int command)
         ForEachFloorObject(document->firstFloor, 0, SuspendTextEditors, nullptr);
     }
     ResetWorkingElevation();
-    ShowWorkingElevation(document);
+    RefreshWorkingElevationValue(document);
     InvalidatePlanView();
     RebuildAll3D();
     if (command <= 5277 && document->measurementStrip)
@@ -226,7 +227,7 @@ void CeilingHeightCommand(int command)
     RunCeilingHeightDialog(document->settings, command - 5155);
     RebuildAll3D();
     InvalidatePlanView();
-    ShowWorkingElevation(document);
+    RefreshWorkingElevationValue(document);
 }
 
 void TracingImageCommand(HWND frame, int command)

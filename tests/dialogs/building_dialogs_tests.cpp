@@ -1,0 +1,404 @@
+// The property dialogs of walls, openings, roofs, dimensions, stairs, wall segments and
+// the single-size objects, driven by control id in an imperial plan (display format
+// feet-inches, so lengths are written as inches with two decimals: 5.00").
+#include <gtest/gtest.h>
+#include <cmath>
+
+#include "dialogs/dialog_pattern.h"
+#include "dialogs/dimension_colour_dialogs.h"
+#include "dialogs/door_window_dialogs.h"
+#include "dialogs/roof_dialog.h"
+#include "dialogs/stair_railing_dialogs.h"
+#include "dialogs/structure_dialogs.h"
+#include "dialogs/wall_dialogs.h"
+#include "model/plan_document.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "model/record_memory.h"
+#include "shell/app_globals.h"
+#include "shell/command_dispatcher.h"
+#include "support/dialog_driver.h"
+#include "support/plan_fixtures.h"
+#include "support/test_support.h"
+
+using namespace vtest;
+
+namespace {
+
+class BuildingDialogTest : public RecordCheckedDocumentTest {
+protected:
+    void SetUp() override
+    {
+        RecordCheckedDocumentTest::SetUp();
+        settings = document->settings;
+        settings->unitSystem = kUnitSystemFeetInches;
+        hInstance = GetModuleHandleA(nullptr);
+    }
+    PlanObject* Object(uint16_t type)
+    {
+        return MakePointObject(type, Storey(0), {{0, 0, 0}, {100, 0, 0}}, 0, 0);
+    }
+    OpeningRecord* Opening(PlanObject* object, uint16_t style)
+    {
+        OpeningRecord* record = AllocateRecordOf<OpeningRecord>();
+        record->style = style;
+        object->link = record;
+        return record;
+    }
+    PlanSettings* settings = nullptr;
+    MessageBoxRecorder boxes;
+    DialogDriver driver;
+};
+
+TEST_F(BuildingDialogTest, WallOpensOnItsThicknessAndKeepsTheDefaults)
+{
+    PlanObject* wall = Object(ObjWall);
+    wall->size = 5.0f;
+    wall->parameters[1] = 12.0f;
+    bool otherChecked = false;
+    std::string custom, spacing;
+    driver.Queue([&](HWND d) {
+        otherChecked = Checked(d, 14);
+        custom = Text(d, 5);
+        spacing = Text(d, 43);
+        Click(d, 10);
+        SetText(d, 43, "4");
+        Click(d, IDOK);
+    });
+    driver.Queue([&](HWND d) {  // changed, then cancelled: nothing moves
+        Click(d, 13);
+        SetText(d, 43, "24");
+        Click(d, IDCANCEL);
+    });
+    EditSelectedWall(wall, settings);
+    EXPECT_TRUE(otherChecked);
+    EXPECT_EQ("5.00\"", custom);
+    EXPECT_EQ("12.00\"", spacing);
+    EXPECT_EQ(6.0f, wall->size);
+    EXPECT_EQ(16.0f, wall->parameters[1]);
+    EditSelectedWall(wall, settings);
+    EXPECT_EQ(6.0f, wall->size);
+    EXPECT_EQ(16.0f, wall->parameters[1]);
+    EXPECT_EQ("Propriétés du mur intérieur", driver.LastCaption());
+    EXPECT_EQ(4.0f, settings->wallThickness);
+    EXPECT_EQ(9, settings->wallThicknessPreset);
+    EXPECT_EQ(5.0f, settings->wallDialogLength);
+    EXPECT_EQ(16.0f, settings->studSpacing);
+}
+
+TEST_F(BuildingDialogTest, DoorSwingSizeAndElevation)
+{
+    PlanObject* door = Object(ObjDoor);
+    OpeningRecord* record = Opening(door, 501);
+    record->swingAngle = 3.0f / 57.29578f;
+    record->elevation = -20.0f;
+    std::string swing;
+    driver.Queue([&](HWND d) {
+        swing = Text(d, 85);
+        SetText(d, 85, "");
+        SetText(d, 25, "-10");
+        Click(d, IDOK);
+    });
+    EditSelectedDoor(door, settings);
+    EXPECT_EQ("45", swing);
+    EXPECT_NEAR(0.0174533f, record->swingAngle, 1e-6f);  // an empty angle is 1 degree
+    EXPECT_EQ(4, record->flags);
+    EXPECT_EQ(0.0f, record->elevation);                   // not 10: below the floor is 0
+
+    record->style = 503;  // garage to standard: 30 x 80, casing 3 (plan units at 1:36: x 2)
+    std::string width, height, casing;
+    driver.Queue([&](HWND d) {
+        Click(d, 3026);
+        width = Text(d, 23), height = Text(d, 24), casing = Text(d, 28);
+        Click(d, IDOK);
+    });
+    EditSelectedDoor(door, settings);
+    EXPECT_EQ("30.00\" 80.00\" 3.00\"", width + " " + height + " " + casing);
+    EXPECT_EQ(501, record->style);
+    EXPECT_EQ(60.0f, record->width);
+    EXPECT_EQ(160.0f, record->height);
+    EXPECT_EQ(3.0f, record->casingWidth);
+
+    // The swing is the whole number it is written as, in a metric plan too.
+    settings->unitSystem = kUnitSystemMetric;
+    driver.Queue([&](HWND d) {
+        SetText(d, 85, "90");
+        Click(d, IDOK);
+    });
+    EditSelectedDoor(door, settings);
+    EXPECT_NEAR(1.5707964f, record->swingAngle, 1e-6f);
+}
+
+TEST_F(BuildingDialogTest, WindowStylesBarsAndCasing)
+{
+    PlanObject* window = Object(ObjWindow);
+    OpeningRecord* record = Opening(window, 606);
+    bool halfArch = false;
+    driver.Queue([&](HWND d) {
+        halfArch = Checked(d, 3028);
+        SetText(d, 28, "0.5");
+        Click(d, IDOK);
+    });
+    EditSelectedWindow(window, settings);
+    EXPECT_TRUE(halfArch);
+    EXPECT_EQ(606, record->style);
+    EXPECT_EQ(1.0f, record->casingWidth);
+
+    // Bars (2, 2): "Chassis fixe" and a preview of 140 x 130 pixels split in three each
+    // way: bars at x 47 and 93 (140 / 3 and 280 / 3 rounded), at y 43 and 87.
+    record->style = 600;
+    record->glazingBarsAcross = 2;
+    record->glazingBarsDown = 2;
+    bool fixedPane = false;
+    RECT box = {};
+    COLORREF onBars[4] = {}, between[2] = {};
+    driver.Queue([&](HWND d) {
+        fixedPane = Checked(d, 3024);
+        GetWindowRect(GetDlgItem(d, 29), &box);
+        MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&box), 2);
+        RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        HDC dc = GetDC(d);
+        const int midX = box.left + 20, midY = box.top + 20;
+        onBars[0] = GetPixel(dc, box.left + 47, midY);
+        onBars[1] = GetPixel(dc, box.left + 93, midY);
+        onBars[2] = GetPixel(dc, midX, box.top + 43);
+        onBars[3] = GetPixel(dc, midX, box.top + 87);
+        between[0] = GetPixel(dc, box.left + 70, midY);
+        between[1] = GetPixel(dc, midX, box.top + 65);
+        ReleaseDC(d, dc);
+        Scroll(d, 26, WM_HSCROLL, SB_LINEDOWN);
+        Scroll(d, 17, WM_VSCROLL, SB_PAGEUP);
+        Click(d, IDOK);
+    });
+    EditSelectedWindow(window, settings);
+    EXPECT_TRUE(fixedPane);
+    EXPECT_EQ(140, box.right - box.left);
+    EXPECT_EQ(130, box.bottom - box.top);
+    for (COLORREF c : onBars) EXPECT_EQ(RGB(0, 0, 0), c);
+    for (COLORREF c : between) EXPECT_EQ(RGB(255, 255, 255), c);
+    EXPECT_EQ(3, record->glazingBarsAcross);
+    EXPECT_EQ(1, record->glazingBarsDown);
+}
+
+TEST_F(BuildingDialogTest, RoofPitchOpensOnOtherAndIsStoredPositive)
+{
+    PlanObject* roof = Object(ObjFreehandRoof);
+    roof->size = 7.0f;
+    bool other = false;
+    std::string pitch;
+    driver.Queue([&](HWND d) {
+        other = Checked(d, 14);
+        pitch = Text(d, 5);
+        SetText(d, 5, "-5");
+        Click(d, IDOK);
+    });
+    EditSelectedRoof(roof, settings);
+    EXPECT_TRUE(other);
+    EXPECT_EQ("7.0", pitch);
+    EXPECT_EQ(5.0f, roof->size);
+    EXPECT_EQ(12, settings->roofPitchPreset);
+    EXPECT_EQ(10.0f, settings->roofPitch);
+}
+
+TEST_F(BuildingDialogTest, DimensionCancelKeepsEndMarkAndRadio)
+{
+    settings->endMarkChoice = 5089;
+    settings->dimensionDialogValue = 11;
+    driver.Queue([&](HWND d) {
+        Click(d, 9);
+        Click(d, IDCANCEL);
+    });
+    EXPECT_EQ(0, RunDimensionDialog(settings));
+    EXPECT_EQ(5089, settings->endMarkChoice);
+    EXPECT_EQ(11, settings->dimensionDialogValue);
+    driver.Queue([&](HWND d) {
+        Click(d, 9);
+        Click(d, IDOK);
+    });
+    EXPECT_EQ(1, RunDimensionDialog(settings));
+    EXPECT_EQ(5087, settings->endMarkChoice);
+    EXPECT_EQ(2u, settings->styleWord & kStyleEndMarkBits);
+}
+
+// The colour button opens the program's system colour dialog, answered by its own
+// red, green and blue fields.
+TEST_F(BuildingDialogTest, DimensionColourComesFromTheSystemColourDialog)
+{
+    driver.Queue([&](HWND d) {
+        Click(d, 3);
+        Click(d, IDOK);
+    });
+    driver.Queue([&](HWND d) {
+        SetText(d, 706, "10");
+        SetText(d, 707, "20");
+        SetText(d, 708, "30");
+        Click(d, IDOK);
+    });
+    EXPECT_EQ(1, RunDimensionDialog(settings));
+    EXPECT_EQ(2570, settings->dimensionColour.red);
+    EXPECT_EQ(5140, settings->dimensionColour.green);
+    EXPECT_EQ(7710, settings->dimensionColour.blue);
+}
+
+TEST_F(BuildingDialogTest, PaletteSwatchTwelveIsTheUnsetColour)
+{
+    ColourTriple colour = {1, 2, 3};
+    driver.Queue([&](HWND d) {
+        Click(d, 12);
+        Click(d, IDOK);
+    });
+    EXPECT_EQ(1, PickColour(nullptr, settings, &colour));
+    EXPECT_EQ(kColourChannelUnset, colour.red);
+    EXPECT_EQ(kColourChannelUnset, colour.blue);
+}
+
+struct SegmentCase {
+    int style;
+    const char *height, *c, *d, *a, *b;
+    const char* message;  // null: accepted
+    int focused;
+};
+
+TEST_F(BuildingDialogTest, WallSegmentChecks)
+{
+    const SegmentCase cases[] = {
+        {54, "96", "100", "90", "5", "5", sideDBelowSideCMessage, 8},
+        {54, "96", "80", "90", "5", "5", sideDBelowBaseMessage, 8},
+        {58, "96", "90", "0", "5", "0", sideCBelowBaseMessage, 7},
+        {52, "96", "0", "0", "0.5", "0", slopeAMessage, 9},
+        {51, "96", "0", "0", "20", "21", slopeBMessage, 10},
+        {51, "0", "0", "0", "1", "20", nullptr, 0},
+    };
+    PlanObject* wall = Object(ObjWall);
+    PlanVertex* vertex = wall->firstVertex;
+    for (const SegmentCase& c : cases) {
+        SCOPED_TRACE(c.style);
+        vertex->segmentStyle = static_cast<uint32_t>(c.style - 50);
+        const size_t before = boxes.Count();
+        int focused = 0;
+        driver.Queue([&](HWND d) {
+            SetText(d, 3, c.height), SetText(d, 7, c.c), SetText(d, 8, c.d);
+            SetText(d, 9, c.a), SetText(d, 10, c.b);
+            Click(d, IDOK);
+            focused = FocusedId();
+            if (c.message) Click(d, IDCANCEL);
+        });
+        const int result = EditSelectedWallSegment(document, vertex, settings);
+        if (c.message) {
+            EXPECT_EQ(0, result);
+            ASSERT_EQ(before + 1, boxes.Count());
+            EXPECT_EQ(c.message, boxes.Last().text);
+            EXPECT_EQ(c.focused, focused);
+        } else {
+            EXPECT_EQ(1, result);
+            EXPECT_EQ(1.0f, vertex->mainHeight);  // a main height of 0 is 1
+            EXPECT_EQ(1.0f, vertex->heightC);     // as is side C of a gable
+        }
+    }
+    EXPECT_EQ(96.0f, settings->wallHeight);
+}
+
+TEST_F(BuildingDialogTest, SizeDialogsClampTheirValues)
+{
+    float width = 1.0f, depth = 1.0f;
+    driver.Queue([&](HWND d) {
+        SetText(d, 5, "0");
+        SetText(d, 7, "60");
+        Click(d, IDOK);
+    });
+    EXPECT_EQ(1, RunBeamDialog(settings, &width, &depth));
+    EXPECT_EQ(0.001f, width);
+    EXPECT_EQ(50.0f, depth);
+
+    float length = 1.0f;
+    driver.Queue([&](HWND d) {
+        SetText(d, 5, "250");
+        Click(d, IDOK);
+    });
+    EXPECT_EQ(1, RunBathShowerDialog(settings, &length, &width, 96));
+    EXPECT_EQ("Proprietà Vasca idromassaggio", driver.LastCaption());
+    EXPECT_EQ(200.0f, length);
+}
+
+// Every field read on OK passes one check: a typing error or an absurd value keeps the
+// dialog open on that field, and nothing is stored.
+TEST_F(BuildingDialogTest, NumberCheckKeepsTheDialogOpen)
+{
+    const struct {
+        int field;
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {24, "abc", notANumberMessage},
+        {23, "2000000", numberOutOfRangeMessage},
+        {28, "20000", numberOutOfRangeMessage},  // 40,000 plan units at 1:36
+        {25, "nan", notANumberMessage},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        int focused = 0;
+        std::pair<int, int> selection;
+        driver.Queue([&](HWND d) {
+            SetText(d, c.field, c.text);
+            Click(d, IDOK);
+            focused = FocusedId();
+            selection = FocusedSelection();
+            Click(d, IDCANCEL);
+        });
+        EXPECT_EQ(0, RunWindowDialog(settings));
+        EXPECT_EQ(c.message, boxes.Last().text);
+        EXPECT_EQ(MB_ICONINFORMATION | MB_TASKMODAL, boxes.Last().flags);
+        EXPECT_EQ(c.field, focused);
+        EXPECT_EQ(static_cast<int>(strlen(c.text)), selection.second);
+    }
+    EXPECT_EQ(36.0f, settings->windowWidth);
+    EXPECT_EQ(56.0f, settings->windowHeight);
+}
+
+// A dialog that cannot be made is a Cancel: nothing is written back or rebuilt.
+TEST_F(BuildingDialogTest, MissingTemplateIsACancel)
+{
+    PlanObject* wall = Object(ObjWall);
+    wall->size = 5.0f;
+    hInstance = GetModuleHandleA("kernel32.dll");
+    EditSelectedWall(wall, settings);
+    float width = 3.0f, depth = 4.0f;
+    EXPECT_EQ(0, RunBeamDialog(settings, &width, &depth));
+    EXPECT_EQ(0, driver.Answered() + driver.Unanswered());
+    EXPECT_EQ(5.0f, wall->size);
+    EXPECT_EQ(0.0f, wall->parameters[1]);
+    EXPECT_EQ(3.0f, width);
+}
+
+class FrameDialogCommandTest : public PaneDocumentTest {};
+
+// Each frame command opens its dialog on the active plan (answered with Cancel).
+TEST_F(FrameDialogCommandTest, CommandsOpenTheirDialogs)
+{
+    hInstance = GetModuleHandleA(nullptr);
+    MessageBoxRecorder boxes;
+    const struct {
+        int command;
+        const char* caption;
+    } cases[] = {
+        {5134, "Couleurs"},
+        {5172, "Propriétés du mur intérieur"},
+        {5173, "Propriétés des portes"},
+        {5174, "Propriétés des fenêtres"},
+        {5175, "Propriétés du toit"},
+        {5176, "Couleur du plan"},
+        {5177, "Propriétés des cotes"},
+        {5295, "Propriétés de l'escalier"},
+        {5296, "Propriétés de la balustrade"},
+    };
+    for (const auto& c : cases) {
+        DialogDriver driver;
+        driver.Queue([](HWND d) { Click(d, IDCANCEL); });
+        HandleFrameCommand(pane, c.command, 0);
+        EXPECT_EQ(1, driver.Answered()) << c.command;
+        EXPECT_EQ(c.caption, driver.LastCaption()) << c.command;
+    }
+    EXPECT_EQ(0u, boxes.Count());
+}
+
+} // namespace
