@@ -19,7 +19,4 @@ void MergeCommonValuesFromObject(PlanDocument* document, CommonProperties* prope
 void MergeCommonValuesFromSelectedPoints(CommonValue* value, PlanObject* object);
 // Hands the record to the elevation pane when a document is active.
 void ShowElevationPaneValue(const CommonValue* value);
-// The whole feed, at every place that changes the working elevation, the units, the
-// floors or the selection: the working elevation into the settings' summary, the
-// selection of every floor merged into it, the result shown. Nothing without settings.
-void RefreshWorkingElevationValue(PlanDocument* document);
+// The whole feed built on these is RefreshWorkingElevationValue (model/plan_document.h).

@@ -40,6 +40,11 @@ enum DocumentChildId {
 };
 
 LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The elevation feed, at every place that changes the working elevation, the units, the
+// floors or the selection: the working elevation into the settings' summary, the
+// selection of every floor merged into it, the result shown on the elevation pane.
+// Nothing without settings. Built with the common values (dialogs/common_values).
+void RefreshWorkingElevationValue(PlanDocument* document);
 
 // Plan colours of the active plan in the preferences file "\Z!PREFS.INI".
 void LoadPlanColours();
