@@ -8,6 +8,7 @@
 
 namespace {
 const short kTextToolId = 203;
+const short kViewpointToolId = 206;
 }
 
 // Grid snapping of model points is not built yet: nothing is snapped.
@@ -52,4 +53,11 @@ void MapFloatPointToModel(float x, float y, float* outX, float* outY, float* out
         return;
     if (settings->snapToGrid && currentToolId != kTextToolId && snap)
         SnapFloatPointToGrid(settings, outX, outY, outZ);
+}
+
+void MapPlanPointToModel(int32_t x, int32_t y, float* outX, float* outY, float* outZ,
+                         uint8_t snap, PlanMouseState* hit, uint8_t unzoom)
+{
+    MapFloatPointToModel((float)x, (float)y, outX, outY, outZ,
+                         currentToolId == kViewpointToolId ? 0 : snap, hit, unzoom);
 }

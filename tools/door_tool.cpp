@@ -1,0 +1,22 @@
+#include "tools/door_tool.h"
+#include "model/plan_object.h"
+#include "model/plane_geometry.h"
+
+namespace {
+// An opening keeps this clear of each end of its segment.
+const float kSegmentMargin = 3.0f;
+}
+
+float GetWallSectionSpan(float, float, const PlanVertex* segmentStart,
+                         const PlanVertex* segmentEnd, float* low, float* high)
+{
+    float length = 0.0f;
+    if (segmentStart && segmentEnd)
+        length = Distance2D(segmentStart->position[0], segmentStart->position[2],
+                            segmentEnd->position[0], segmentEnd->position[2]);
+    if (low)
+        *low = kSegmentMargin;
+    if (high)
+        *high = length - kSegmentMargin;
+    return length - 2.0f * kSegmentMargin;
+}
