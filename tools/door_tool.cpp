@@ -1,10 +1,18 @@
 #include "tools/door_tool.h"
 #include "model/plan_object.h"
 #include "model/plane_geometry.h"
+#include "tools/tool_state.h"
 
 namespace {
 // An opening keeps this clear of each end of its segment.
 const float kSegmentMargin = 3.0f;
+}
+
+// Not built yet: a release only ends the gesture.
+void HandleDoorTool(float, float, float, int16_t event)
+{
+    if (event == 3)
+        ReleaseToolCapture();
 }
 
 float GetWallSectionSpan(float, float, const PlanVertex* segmentStart,

@@ -330,8 +330,7 @@ PlanObject* PlaceWallFixture(float, float, float, int16_t event, uint32_t code)
     PlanSizeOf(code, settings, size);
     PlanMouseState hit = planMouseState;
     PlanObject* element = PlaceWallElement(event, &hit, hit.modifiers, size, code);
-    mouseCaptured = 0;
-    ReleaseCapture();
+    ReleaseToolCapture();
     return element;
 }
 
