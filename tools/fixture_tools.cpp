@@ -22,6 +22,7 @@
 #include "shell/message_box.h"
 #include "tools/door_tool.h"
 #include "tools/point_mapping.h"
+#include "tools/plan_mouse_state.h"
 #include "tools/tool_state.h"
 #include <math.h>
 

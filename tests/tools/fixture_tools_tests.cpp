@@ -9,6 +9,7 @@
 #include "support/plan_fixtures.h"
 #include "support/test_support.h"
 #include "tools/fixture_tools.h"
+#include "tools/plan_mouse_state.h"
 #include "tools/tool_state.h"
 #include <math.h>
 #include <string>
