@@ -766,10 +766,16 @@ void DrawDimensionLine(HDC dc, float ax, float az, float bx, float bz, float ux,
                        float gap, uint8_t textOnly, const char* suffix)
 {
     PlanSettings* settings = Settings();
-    if (!settings || !dc || !feet || !inches)
+    if (!settings || !dc)
         return;
     if (!live && !settings->dimensionDrawing)
         return;
+    // Callers that need no feet and inches back pass none.
+    int32_t scratchFeet = 0, scratchInches = 0;
+    if (!feet || !inches) {
+        feet = &scratchFeet;
+        inches = &scratchInches;
+    }
     HPEN livePen = nullptr;
     HGDIOBJ previousPen = nullptr;
     if (live) {

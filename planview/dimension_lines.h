@@ -65,7 +65,8 @@ void DrawDimensionObjectText(HDC dc, const AttachmentRecord* record, float x1, f
 // A -> B as the plan shows it, any other value on the left. offset is the distance of
 // the dimension from the segment (plan units); gap where its extension lines start.
 // feet and inches receive the whole feet and inches of the text, or give them with
-// useGiven (signed: a chain's remainder may be negative). Normal mode needs the
+// useGiven (signed: a chain's remainder may be negative); either may be null when the
+// caller needs nothing back. Normal mode needs the
 // dimension drawing flag of the settings. textOnly (forced below 72 zoomed units)
 // leaves out the extension lines, the line and the marks.
 void DrawDimensionLine(HDC dc, float ax, float az, float bx, float bz, float ux, float uz,
