@@ -121,7 +121,8 @@ void Outline(int32_t style, HoleFamily family, float w, float h, std::vector<Hol
     float hw = w / 2.0f;
     switch (family) {
     case kRectangle:
-        out = {{-(hw + 1.0f), -1.0f}, {-(hw + 1.0f), h}, {hw + 1.0f, h}, {hw + 1.0f, -1.0f}};
+        out.insert(out.end(),
+                   {{-(hw + 1.0f), -1.0f}, {-(hw + 1.0f), h}, {hw + 1.0f, h}, {hw + 1.0f, -1.0f}});
         break;
     case kArchedHead:
         ArchedHead(style, w, h, out);
@@ -134,36 +135,37 @@ void Outline(int32_t style, HoleFamily family, float w, float h, std::vector<Hol
         if (h < q)
             h = q + 1.0f;
         if (style == 613)
-            out = {{-hw, 0}, {-hw, h - q}, {-hw + q, h}, {hw - q, h}, {hw, h - q}, {hw, 0}};
+            out.insert(out.end(),
+                       {{-hw, 0}, {-hw, h - q}, {-hw + q, h}, {hw - q, h}, {hw, h - q}, {hw, 0}});
         else
-            out = {{-hw, 0}, {-hw, h - q}, {-hw + q, h}, {hw, h}, {hw, 0}};
+            out.insert(out.end(), {{-hw, 0}, {-hw, h - q}, {-hw + q, h}, {hw, h}, {hw, 0}});
         break;
     }
     case kRakedHead:
         if (h < w)
             h = w + 1.0f;
         if (style <= 615)
-            out = {{-hw, 0}, {-hw, h - w}, {hw, h}, {hw, 0}};
+            out.insert(out.end(), {{-hw, 0}, {-hw, h - w}, {hw, h}, {hw, 0}});
         else
-            out = {{-hw, 0}, {hw, w}, {hw, 0}};
+            out.insert(out.end(), {{-hw, 0}, {hw, w}, {hw, 0}});
         break;
     case kGableHead:
         if (hw >= h)
             h = hw + 1.0f;
         if (style == 619)
-            out = {{-hw, 0}, {-hw, h - hw}, {0, h}, {hw, h - hw}, {hw, 0}};
+            out.insert(out.end(), {{-hw, 0}, {-hw, h - hw}, {0, h}, {hw, h - hw}, {hw, 0}});
         else
-            out = {{-hw, 0}, {0, hw}, {hw, 0}};
+            out.insert(out.end(), {{-hw, 0}, {0, hw}, {hw, 0}});
         break;
     case kParallelogram: {
         float q = CutOf(w, 0.25f);
-        out = {{-hw, 0}, {-hw + q, w}, {hw, w}, {hw - q, 0}};
+        out.insert(out.end(), {{-hw, 0}, {-hw + q, w}, {hw, w}, {hw - q, 0}});
         break;
     }
     case kOctagon: {
         float q = CutOf(w, 0.3f);
-        out = {{-hw + q, 0}, {-hw, q}, {-hw, w - q}, {-hw + q, w},
-               {hw - q, w},  {hw, w - q}, {hw, q},   {hw - q, 0}};
+        out.insert(out.end(), {{-hw + q, 0}, {-hw, q}, {-hw, w - q}, {-hw + q, w}, {hw - q, w},
+                               {hw, w - q}, {hw, q}, {hw - q, 0}});
         break;
     }
     case kCircle: {
