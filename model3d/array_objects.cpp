@@ -29,7 +29,8 @@ MakerLook ChooseLook(uint8_t useDefaults)
     if (useDefaults && settings) {
         look.colourA = settings->foregroundColour;
         look.colourB = settings->newObjectColour;
-        look.size = (float)settings->defaultPenWidth;
+        // The pen-width word is signed.
+        look.size = (float)(int16_t)settings->defaultPenWidth;
         look.value1 = settings->defaultFirstStyle;
         look.value2 = settings->commonProperties.secondStyle;
     } else {
@@ -40,14 +41,6 @@ MakerLook ChooseLook(uint8_t useDefaults)
         look.value2 = 0;
     }
     return look;
-}
-
-PlanObject* CreateMakerObject(uint16_t type, uint8_t closed, uint8_t useDefaults,
-                              const float* box2D, PlanFloor* floor)
-{
-    MakerLook look = ChooseLook(useDefaults);
-    return CreateObject(type, closed, 1, &look.colourA, &look.colourB, look.size, look.value1,
-                        look.value2, box2D, nullptr, nullptr, nullptr, floor, nullptr);
 }
 
 bool AppendPoint(PlanObject* object, const Point3f& in, const Point3f& at, const Point3f& out)
@@ -71,6 +64,14 @@ bool AppendRing(PlanObject* object, const Point3f* positions, const Point3f* tan
 }
 
 } // namespace
+
+PlanObject* CreateMakerObject(uint16_t type, uint8_t closed, uint8_t useDefaults,
+                              const float* box2D, PlanFloor* floor)
+{
+    MakerLook look = ChooseLook(useDefaults);
+    return CreateObject(type, closed, 1, &look.colourA, &look.colourB, look.size, look.value1,
+                        look.value2, box2D, nullptr, nullptr, nullptr, floor, nullptr);
+}
 
 void ChainToPointArrays(const PlanObject* object, Point3f* positions, Point3f* tangentsIn,
                         Point3f* tangentsOut, int32_t count)

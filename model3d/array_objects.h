@@ -39,6 +39,13 @@ struct PointArrays {
     }
 };
 
+// A new unlinked object of the type with the look of new drawing objects: with
+// useDefaults (and settings) the plan pen colour, the new-object colour, the pen width,
+// the line-style word and the shared second style word; otherwise colour A unset,
+// colour B black, size 1.0, style words 6 and 0. Null on failure.
+PlanObject* CreateMakerObject(uint16_t type, uint8_t closed, uint8_t useDefaults,
+                              const float* box2D, PlanFloor* floor);
+
 // Copies the positions and both tangents of the object's vertex chain, at most count
 // vertices, into the arrays.
 void ChainToPointArrays(const PlanObject* object, Point3f* positions, Point3f* tangentsIn,

@@ -213,7 +213,9 @@ void UpdateMenus()
         CheckMenuCommand(window, 5270, IsWindowVisible(selvithWindow) != 0);
 
     const char* undo =
-        undoAvailable ? UndoMenuText(document->lastEditKind, document->lastEditUndone != 0) : nullptr;
+        undoAvailable && UndoBelongsToActivePlan()
+            ? UndoMenuText(document->lastEditKind, document->lastEditUndone != 0)
+            : nullptr;
     if (undo)
         SetMenuCommandText(edit, 16, undo, true);
     else

@@ -9,3 +9,5 @@ LRESULT CALLBACK MiscBarWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
 void ShowLengthReadout(float) {}
 void ShowSizeReadout(float, float, float) {}
 void ShowReadoutText(const char*) {}
+void ShowDiameterReadout(float) {}
+void ShowAreaReadout(float, float) {}

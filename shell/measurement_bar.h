@@ -9,5 +9,9 @@ LRESULT CALLBACK MiscBarWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
 void ShowLengthReadout(float length);
 // The size of the selection: a width, depth and height part for each value that is not 0.
 void ShowSizeReadout(float width, float depth, float height);
+// "Diametro:" of the oval tool; 0 clears it.
+void ShowDiameterReadout(float diameter);
+// Width, depth and area of a rubber band (plan units); 0 and 0 clear it.
+void ShowAreaReadout(float width, float depth);
 // Clears the readout area and writes the text at its left; an empty text only clears it.
 void ShowReadoutText(const char* text);

@@ -11,6 +11,7 @@
 #include "planview/selection.h"
 #include "shell/app_globals.h"
 #include "tools/point_mapping.h"
+#include "tools/tool_state.h"
 #include <cstring>
 #include <vector>
 
@@ -479,4 +480,11 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
     fittingControl = false;
     if (printFont)
         DeleteObject(printFont);
+}
+
+// The text tool's gesture is not built yet: a release only ends it.
+void HandleTextTool(float, float, float, int16_t event)
+{
+    if (event == 3)
+        ReleaseToolCapture();
 }

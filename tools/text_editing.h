@@ -60,3 +60,6 @@ void SetTextFrameFromEditRect(PlanObject* textFrame, const RECT* rect);
 // planDC while printing, at the print scales, in black; on the screen in the plan pen
 // colour).
 void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame);
+
+// The text tool 203 (dispatcher model form): a click or a drag opens a new text frame.
+void HandleTextTool(float x, float y, float z, int16_t event);

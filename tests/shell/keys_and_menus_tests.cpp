@@ -35,6 +35,7 @@ protected:
     void TearDown() override
     {
         undoAvailable = 0;
+        undoDocument = nullptr;
         activeToolTab = 0;
         shelltest::ForgetDocumentChanges();
         shelltest::StopShell();
@@ -76,6 +77,7 @@ TEST_F(MenusAndKeys, TheUndoItemNamesTheLastEdit)
     EXPECT_TRUE(Greyed(16));
 
     undoAvailable = 1;
+    undoDocument = activeDocument;
     activeDocument->lastEditKind = 7;
     OpenMenu();
     EXPECT_EQ("Annulla Sposta", Text(16));

@@ -1,0 +1,9 @@
+#include "tools/rotate_tool.h"
+#include "tools/tool_state.h"
+
+// Not built yet: a release only ends the gesture.
+void RotateSelection(float, float, float, int16_t event)
+{
+    if (event == 3)
+        ReleaseToolCapture();
+}

@@ -1,0 +1,15 @@
+#include "tools/wiring_tools.h"
+#include "tools/tool_state.h"
+
+// Not built yet: a release only ends the gesture.
+void HandleWiringTool(int32_t, int32_t, float, float, float, int16_t event)
+{
+    if (event == 3)
+        ReleaseToolCapture();
+}
+
+void HandleSprinklerTool(int32_t, int32_t, float, float, float, int16_t event)
+{
+    if (event == 3)
+        ReleaseToolCapture();
+}
