@@ -194,3 +194,6 @@ void HighlightExteriorWallGroups(HDC dc, PlanFloor* firstFloor)
 // Deck and sprinkler captions are not built yet: nothing is written.
 void DrawDeckLabel(HDC, PlanObject*) {}
 void DrawSprinklerLabel(HDC, PlanObject*) {}
+
+// TEMP until the plan labels land.
+void DrawTextLabel(HDC, const char*, float, float, float) {}

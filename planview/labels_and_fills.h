@@ -18,3 +18,5 @@ void HighlightExteriorWallGroups(HDC dc, PlanFloor* firstFloor);
 void DrawDeckLabel(HDC dc, PlanObject* deck);
 // Radius dimension and angle caption of a sprinkler.
 void DrawSprinklerLabel(HDC dc, PlanObject* sprinkler);
+// A live caption seven pixels above the plan point; a second call erases it.
+void DrawTextLabel(HDC dc, const char* text, float x, float z, float angleDegrees);
