@@ -90,14 +90,17 @@ void QuarterArcTool(HDC dc, const PlanSettings* settings, const float* q, int16_
 }
 
 // The second phase of the circular arc: the preview follows the pointer until a left
-// press; right presses and keys change nothing. Returns the last sweep.
+// press; right presses and keys change nothing. Returns the last sweep (0 when the
+// pointer never moved).
 float TrackArcEnd(const float* centre, const float* first, float startAngle, float radius)
 {
     PlanSettings* settings = ActiveSettings();
     const uint16_t plane = settings->viewPlane;
     float current[2] = {first[0], first[1]};
-    float sweep = DrawArcPreviewXor(centre[0], centre[1], first[0], first[1], current[0],
-                                    current[1], startAngle, radius);
+    // Until the pointer moves there is no arc to make, whatever the preview shows.
+    float sweep = 0.0f;
+    DrawArcPreviewXor(centre[0], centre[1], first[0], first[1], current[0], current[1], startAngle,
+                      radius);
     POINT previousCursor = GetCursorLogicalPos();
     for (;;) {
         MSG message;

@@ -1,10 +1,11 @@
 #pragma once
 #include <stdint.h>
 
-// The arc 7704 (a quarter of an ellipse dragged as a rectangle) and circular arc 7705
-// (centre and radius dragged, the end chosen by a second click) tools, and the
-// inverting preview of a circular arc that the sprinkler tool and the door swing use
-// too. Both tools leave an open drawing element of shape kind 5 on the current floor.
+// The arc 7704 (a quarter of an ellipse dragged as a rectangle, running from the press to
+// the release) and circular arc 7705 (centre and radius dragged, the end chosen by a
+// second click; a click before the pointer moves or a zero sweep makes nothing) tools,
+// and the inverting preview of a circular arc that the sprinkler tool and the door swing
+// use too. Both tools leave an open drawing element of shape kind 5 on the current floor.
 // Dispatched by the tool framework with (window x, window y,) model x, y, z and the
 // tool event (1 press, 2 move, 3 release).
 

@@ -8,6 +8,7 @@
 #include "model/wall_openings.h"
 #include "planview/input_gdi.h"
 #include "planview/output_routing.h"
+#include "planview/segment_dimensions.h"
 #include "shell/camera_presets.h"
 #include "tools/plan_mouse_state.h"
 #include "tools/point_mapping.h"
@@ -66,7 +67,8 @@ public:
     SectionDrag(const SectionDrag&) = delete;
     SectionDrag& operator=(const SectionDrag&) = delete;
 
-    // The opening between its ends at the base height, the jambs up the storey height.
+    // The opening between its ends at the base height, the jambs up the storey height,
+    // and the dimensions of the openings along the segment.
     void Draw(const float* first, const float* second, float base, float storey, uint16_t typeCode)
     {
         if (!dc)
@@ -76,7 +78,15 @@ public:
             Line(thinPen, first[0], base, first[1], second[0], base, second[1]);
         Line(dottedPen, first[0], base, first[1], first[0], base - storey, first[1]);
         Line(dottedPen, second[0], base, second[1], second[0], base - storey, second[1]);
+        const float middle[2] = {(first[0] + second[0]) / 2.0f, (first[1] + second[1]) / 2.0f};
+        SelectObject(dc, thinPen ? static_cast<HGDIOBJ>(thinPen) : GetStockObject(BLACK_PEN));
+        DrawOpeningDimensions(dc, wall, start, end, 1, middle, moving);
     }
+
+    PlanObject* wall = nullptr;
+    PlanVertex* start = nullptr;
+    PlanVertex* end = nullptr;
+    PlanObject* moving = nullptr;
 
 private:
     void Line(HPEN pen, float x1, float y1, float z1, float x2, float y2, float z2)
@@ -172,7 +182,7 @@ bool DrawOpeningPreviewXor(PlanObject* wall, PlanVertex* segmentStart, PlanVerte
                            const float* parameters, float, float low, float high, float pointerX,
                            float pointerZ, float* firstEnd, float* secondEnd, uint8_t resizeFirst,
                            uint8_t resizeSecond, uint16_t typeCode, OpeningRecord* existing,
-                           PlanObject*, uint8_t)
+                           PlanObject* existingObject, uint8_t)
 {
     PlanSettings* settings = ActiveSettings();
     if (!settings || !wall || !segmentStart || !segmentEnd || !parameters || !firstEnd || !secondEnd)
@@ -201,6 +211,10 @@ bool DrawOpeningPreviewXor(PlanObject* wall, PlanVertex* segmentStart, PlanVerte
     };
 
     SectionDrag drag(settings);
+    drag.wall = wall;
+    drag.start = segmentStart;
+    drag.end = segmentEnd;
+    drag.moving = existingObject;
     place(pointerX, pointerZ);
     drag.Draw(firstEnd, secondEnd, base, storey, typeCode);
     bool moved = false;

@@ -96,7 +96,9 @@ float DrawSprayPreview(HDC dc, const float* s, const float* first, const float* 
 float TrackSprayAngle(HDC dc, const float* s, const float* first, float startAngle, float radius)
 {
     float current[2] = {first[0], first[1]};
-    float sweep = DrawSprayPreview(dc, s, first, current, startAngle, radius);
+    // Until the pointer moves there is no angle: a click then makes nothing.
+    float sweep = 0.0f;
+    DrawSprayPreview(dc, s, first, current, startAngle, radius);
     POINT previousCursor = GetCursorLogicalPos();
     for (;;) {
         MSG message;

@@ -10,8 +10,8 @@
 // tool event (1 press, 2 move, 3 release).
 
 void HandleWiringTool(int32_t windowX, int32_t windowY, float x, float y, float z, int16_t event);
-// A sweep of 0 (the second click in the very direction of the radius, with Shift)
-// makes nothing.
+// An angle phase that ends before the pointer moved, or with a sweep of 0 (with Shift
+// back in the very direction of the radius), makes nothing.
 void HandleSprinklerTool(int32_t windowX, int32_t windowY, float x, float y, float z, int16_t event);
 
 // The spray-angle label of a sweep in degrees: the whole degrees of its size followed by
