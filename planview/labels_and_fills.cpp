@@ -195,5 +195,5 @@ void HighlightExteriorWallGroups(HDC dc, PlanFloor* firstFloor)
 void DrawDeckLabel(HDC, PlanObject*) {}
 void DrawSprinklerLabel(HDC, PlanObject*) {}
 
-// TEMP until the plan labels land.
+// Not built yet: a live caption draws nothing.
 void DrawTextLabel(HDC, const char*, float, float, float) {}
