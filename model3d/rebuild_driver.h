@@ -1,8 +1,21 @@
 #pragma once
 
+// Turns the plan into the scene polygons of the live 3D view: all of it after a load,
+// a paste or a change of the whole plan, or one object at a time after each edit. By
+// object type it decides which of an object's own vertices, generated children,
+// openings and parts become faces, marks the object being built (buildObject,
+// buildChild) and applies the framing view's filter. Every entry builds only while the
+// live view is visible and marks the scene out of date while it is hidden.
+
+struct PlanFloor;
 struct PlanObject;
 
-// Frees and rebuilds every 3D polygon and the ground grid of all floors.
+// Frees the scene and the ground grid and builds both again for "First Floor" and
+// every storey after it.
 void RebuildAll3D();
-// Builds the 3D polygons of one object by its type.
+// Every object of a shown storey, with its children.
+void RebuildFloor3D(PlanFloor* floor);
+// The object, then its children (group members, a wall's openings) in list order.
+void RebuildObjectTree3D(PlanObject* object);
+// The scene polygons of one object by its type.
 void BuildObject3D(PlanObject* object);

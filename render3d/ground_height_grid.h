@@ -1,5 +1,29 @@
 #pragma once
+#include <stdint.h>
+#include "model3d/mesh_vertex.h"
 
-// Rebuilds the ground height grid (cells of 72.0 units) over the site extents; called
-// after a topography or slope object moved.
+// The ground height grid: heights in inches at every 72.0 of the plan extents, from
+// which the ground surface, the terrain heights of the 3D builders and the plants'
+// footing are taken. Point (i, j) lies at plan x = minimum x + 72 j and plan z =
+// minimum z + 72 i, and is element i * (groundGridColumns + 1) + j. Topography objects
+// raise the points inside their outline, slope objects tilt the whole grid.
+
+// The grid, (groundGridRows + 1) x (groundGridColumns + 1) floats, or null. When it
+// exists both counts are at least 1.
+extern float* groundGrid;
+extern int32_t groundGridRows;
+extern int32_t groundGridColumns;
+// Whether the active plan holds a topography or slope object, as last found.
+extern uint8_t hasTerrainObjects;
+
+// Remakes the grid, all heights 0, over the active plan's extents (while the live view
+// is visible). Extents that are not finite, less than one cell across or too many cells
+// large leave no grid.
 void AllocGroundHeightGrid();
+// Adds the topography and slope objects of every floor to the grid; stops, setting
+// renderAborted, when a mouse button goes down (unless sceneChanged is set).
+void FillGroundHeightGrid();
+// Even-odd test of the plan point (x, z) against the outline's x and z; 1 inside.
+int IsPointInOutline(float x, float z, const MeshVertex* vertices, int32_t count);
+// True when the grid exists and the active plan holds a topography or slope object.
+bool DocumentHasTerrainObjects();

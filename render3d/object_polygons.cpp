@@ -1,5 +1,36 @@
 #include "render3d/object_polygons.h"
+#include "model3d/rebuild_driver.h"
+#include "model3d/scene_polygons.h"
+#include "render3d/interactive_view.h"
+#include <windows.h>
 
-// No 3D polygons are built from plan objects yet: nothing to remove or rebuild.
-void RemoveObjectPolygons(PlanObject*) {}
-void RebuildObject3D(PlanObject*) {}
+void RemoveObjectPolygons(PlanObject* object)
+{
+    if (!object || !sceneMeshes)
+        return;
+    DeleteSceneDisplayList();
+    ScenePolygon* polygon = sceneMeshes;
+    while (polygon) {
+        ScenePolygon* next = polygon->next;
+        if (polygon->buildOwner == object) {
+            if (polygon->previous)
+                polygon->previous->next = next;
+            else
+                sceneMeshes = next;
+            if (next)
+                next->previous = polygon->previous;
+            FreeSceneNode(polygon);
+        }
+        polygon = next;
+    }
+}
+
+void RebuildObject3D(PlanObject* object)
+{
+    if (!SceneBuildAllowed() || !object)
+        return;
+    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    RemoveObjectPolygons(object);
+    BuildObject3D(object);
+    SetCursor(previous);
+}

@@ -1,10 +1,26 @@
 #pragma once
 
-// Frees both 3D polygon lists and the scene display list.
+// Upkeep of the live view's scene beside the per-object rebuild: freeing the whole
+// scene, repainting the render window, growing the plants of the scene, and the
+// horizontal texture offsets of the sky picture that follow the camera heading.
+
+struct PlanSettings;
+
+// Horizontal texture coordinates of the sky quad's corners: top-left, top-right,
+// bottom-right, bottom-left (the vertical ones are 1.0 at the top and 0.0 below).
+extern float skyTextureU[4];
+
+// Frees both scene polygon lists and drops the scene display list.
 void FreeScenePolygons();
-// Invalidates and redraws the 3D render window when it exists.
-void RedrawRenderWindow();
-// The sky's texture offsets after a camera change (the three values are not read).
+// Invalidates and redraws the 3D render window when it exists; 1.
+int RedrawRenderWindow();
+// Adds years to the age of every plant of the scene (at least 1.0) and resizes its
+// billboard.
+void GrowPlantNodes(float years);
+// The sky's texture offsets after a camera change while the sky follows the camera
+// (the three values are not read).
 void UpdateSkyForCamera(float x, float y, float z);
 // The camera-change notification that does nothing.
 void IgnoreCameraChange(float x, float y, float z);
+// A quarter turn of the camera shifts the sky by one picture width.
+void UpdateSkyTextureOffsets(const PlanSettings* settings);

@@ -3,7 +3,14 @@
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/record_memory.h"
+#include "model/plan_settings.h"
 #include "model/view_projection.h"
+#include "model3d/scene_polygons.h"
+#include "render3d/ground_height_grid.h"
+#include "render3d/scene_upkeep.h"
+#include "render3d/selvith_window.h"
+#include "shell/startup.h"
+#include <stdlib.h>
 
 namespace vtest {
 
@@ -44,6 +51,50 @@ void PaneDocumentTest::TearDown()
     activePlanPane = nullptr;
     if (pane)
         DestroyWindow(pane);
+}
+
+void LiveSceneTest::SetUp()
+{
+    RecordCheckedDocumentTest::SetUp();
+    if (HasFatalFailure())
+        return;
+    PlanSettings* settings = document->settings;
+    ASSERT_NE(settings, nullptr);
+    settings->drawingScale = 72.0f;
+    settings->drawingUnit = 1;
+    settings->paperUnit = 1;
+    settings->zoom = 1.0f;
+    WNDCLASSA known;
+    if (!GetClassInfoA(GetModuleHandleA(nullptr), "SelvithClass", &known)) {
+        ASSERT_TRUE(RegisterWindowClasses(GetModuleHandleA(nullptr)));
+    }
+    ShowLiveView(true);
+}
+
+void LiveSceneTest::ShowLiveView(bool visible)
+{
+    CloseLiveView();
+    selvithWindow = CreateWindowA("SelvithClass", "", WS_POPUP | (visible ? WS_VISIBLE : 0), 0, 0,
+                                  64, 64, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(selvithWindow, nullptr);
+}
+
+void LiveSceneTest::CloseLiveView()
+{
+    if (selvithWindow)
+        DestroyWindow(selvithWindow);
+    selvithWindow = nullptr;
+}
+
+void LiveSceneTest::TearDown()
+{
+    FreeScenePolygons();
+    free(groundGrid);
+    groundGrid = nullptr;
+    groundGridRows = groundGridColumns = 0;
+    CloseLiveView();
+    scene3DOutOfDate = 1;
+    RecordCheckedDocumentTest::TearDown();
 }
 
 PlanFloor* StoreyAt(const PlanDocument* document, int index)

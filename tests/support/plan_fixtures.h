@@ -53,6 +53,18 @@ PlanObject* MakePointObject(uint16_t type, PlanFloor* floor, std::initializer_li
 // Hangs the child last in the owner's child list, on the owner's floor.
 void AppendChildObject(PlanObject* owner, PlanObject* child);
 PlanVertex* VertexAt(PlanObject* object, int index);
+// A document whose live 3D view stand-in (a window of the view's own class, shown or
+// hidden) is selvithWindow, so that the scene is built; a display length is its plan
+// length (inches at 72 to the inch). The scene, the ground grid and the window go at
+// the end of the test.
+class LiveSceneTest : public RecordCheckedDocumentTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    void ShowLiveView(bool visible);
+    void CloseLiveView();
+};
+
 // Top-level objects of the floor; 0 for none.
 int CountFloorObjects(const PlanFloor* floor);
 // A hidden window that stands in for the plan pane (400 x 300).

@@ -1,0 +1,4 @@
+#include "model3d/roof_framing.h"
+
+// Roofs show no framing members yet.
+void BuildRoofFraming(PlanObject*) {}
