@@ -25,7 +25,7 @@ protected:
         POINT middle = {(from.x + to.x) / 2, (from.y + to.y) / 2};
         tooltest::PlayInput({
             {frame.ScreenPoint(from.x, from.y), 0},
-            {frame.ScreenPoint(from.x, from.y), MOUSEEVENTF_LEFTDOWN},
+            {frame.ScreenPoint(from.x, from.y), MOUSEEVENTF_LEFTDOWN, 0, 0, true},
             {frame.ScreenPoint(middle.x, middle.y), 0},
             {frame.ScreenPoint(to.x, to.y), 0},
             {frame.ScreenPoint(to.x, to.y), MOUSEEVENTF_LEFTUP},

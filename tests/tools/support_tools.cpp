@@ -1,5 +1,6 @@
 #include "support_tools.h"
 #include <gtest/gtest.h>
+#include <atomic>
 #include <thread>
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
@@ -215,9 +216,21 @@ void SendKey(WORD key, bool up)
 
 } // namespace
 
+namespace {
+std::atomic<bool> pressTaken(false);
+}
+
 void PlayInput(const std::vector<InputStep>& steps)
 {
-    volatile bool done = false;
+    std::atomic<bool> done(false);
+    // A loaded machine may take the press late: the moves wait until the drag loop runs,
+    // so that they are not over before it starts polling.
+    pressTaken = false;
+    auto previousTap = toolEventTap;
+    toolEventTap = [](int32_t, int32_t, float, float, float, int16_t event, int16_t) {
+        if (event == 1)
+            pressTaken = true;
+    };
     std::thread driver([&]() {
         Sleep(100);
         for (const InputStep& step : steps) {
@@ -231,6 +244,8 @@ void PlayInput(const std::vector<InputStep>& steps)
             }
             if (step.modifier)
                 SendKey(step.modifier, true);
+            for (int wait = 0; step.untilPressed && !pressTaken && wait < 500; ++wait)
+                Sleep(10);
             Sleep(45);
         }
         Sleep(150);
@@ -251,6 +266,7 @@ void PlayInput(const std::vector<InputStep>& steps)
         Sleep(5);
     }
     driver.join();
+    toolEventTap = previousTap;
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);

@@ -101,6 +101,7 @@ struct InputStep {
     DWORD buttonFlags;   // MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP or 0 for a move
     WORD key = 0;        // a key pressed and released instead of the mouse
     WORD modifier = 0;   // a key held around it (VK_CONTROL)
+    bool untilPressed = false;   // wait until the tool framework has taken the press
 };
 void PlayInput(const std::vector<InputStep>& steps);
 
