@@ -251,6 +251,17 @@ void PlayInput(const std::vector<InputStep>& steps)
         Sleep(150);
         done = true;
     });
+    // Messages are handled as the program's loop does, also for a while after the last
+    // step: on a loaded machine the last keys may arrive late.
+    auto pump = []() {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (!TranslateAcceleratorA(frameWindow, frameAccelerators, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        }
+    };
     while (!done) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -267,10 +278,9 @@ void PlayInput(const std::vector<InputStep>& steps)
     }
     driver.join();
     toolEventTap = previousTap;
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+    for (int i = 0; i < 60; ++i) {
+        pump();
+        Sleep(5);
     }
 }
 
