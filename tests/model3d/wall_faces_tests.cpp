@@ -200,6 +200,24 @@ TEST_F(WallFaceTest, CapsCloseTheWallWhereNeighboursDiffer)
     wall->firstVertex->next->mainHeight = 120.0f;
     Build(wall);
     EXPECT_EQ(caps(), 2);
+    // A mesh left from a longer wall: the quads past the wall's last vertex keep plain
+    // faces, and the segment that lost its next vertex is capped.
+    auto count = [] {
+        int n = 0;
+        for (ScenePolygon* p = sceneMeshes; p; p = p->next)
+            ++n;
+        return n;
+    };
+    wall->firstVertex->next->mainHeight = 96.0f;
+    Build(wall);
+    int whole = count();
+    PlanVertex* last = wall->firstVertex->next->next;
+    wall->firstVertex->next->next = nullptr;
+    wall->vertexCount = 2;
+    ReleaseRecord(last);
+    FreeScenePolygons();
+    BuildObject3D(wall);
+    EXPECT_EQ(count(), whole + 1);
 
     // A closed square: both sides of its four segments, its corners closed, no caps.
     PlanObject* square = Wall({{0, 0, 200}, {100, 0, 200}, {100, 0, 300}, {0, 0, 300}});
