@@ -20,6 +20,10 @@ protected:
     void TearDown() override { frame.Stop(); }
     void DragOnPane(POINT from, POINT to)
     {
+        for (int wait = 0; wait < 50 && WindowFromPoint(frame.ScreenPoint(from.x, from.y)) != frame.pane; ++wait) {
+            SetWindowPos(frame.frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+            Sleep(20);
+        }
         ASSERT_EQ(WindowFromPoint(frame.ScreenPoint(from.x, from.y)), frame.pane);
         ASSERT_EQ(WindowFromPoint(frame.ScreenPoint(to.x, to.y)), frame.pane);
         POINT middle = {(from.x + to.x) / 2, (from.y + to.y) / 2};

@@ -150,7 +150,8 @@ bool ShownFrame::Start()
     frame = CreateFrameWindow();
     if (!frame)
         return false;
-    SetWindowPos(frame, HWND_TOP, 0, 0, 900, 700, SWP_SHOWWINDOW);
+    // Tests running beside this one share the desktop: the frame stays above their windows.
+    SetWindowPos(frame, HWND_TOPMOST, 300, 250, 900, 700, SWP_SHOWWINDOW);
     SendMessageA(frame, WM_COMMAND, 2, 0);
     pane = activePlanPane;
     SetForegroundWindow(frame);
