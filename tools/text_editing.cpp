@@ -1,4 +1,5 @@
 #include "tools/text_editing.h"
+#include "model/object_copies.h"
 #include "model/object_extents.h"
 #include "model/object_operations.h"
 #include "model/plan_document.h"
@@ -10,12 +11,21 @@
 #include "planview/plan_background.h"
 #include "planview/selection.h"
 #include "shell/app_globals.h"
+#include "planview/input_gdi.h"
+#include "planview/plan_redraw.h"
+#include "planview/selection_marks_paint.h"
+#include "shell/message_box.h"
+#include "tools/cad_builders.h"
+#include "tools/drawing_elements.h"
+#include "tools/marquee.h"
 #include "tools/point_mapping.h"
+#include "tools/tool_framework.h"
 #include "tools/tool_state.h"
 #include <cstring>
 #include <vector>
 
 uint16_t textEditControlId = 1;
+int16_t textAlignment = AlignTextLeft;
 
 namespace {
 
@@ -146,6 +156,75 @@ PlanObject* FindTextLabelInList(PlanObject* first, HWND control, uint8_t selecte
 }
 
 const char kEditProcProperty[] = "VelmoraEditProc";
+
+// Sizes of a new text frame (pane units): a drag smaller than the least size in either
+// direction counts as a click.
+const LONG kLeastDraggedSize = 20;
+const LONG kDefaultFrameWidth = 200;
+const LONG kNewFrameHeight = 36;
+const DWORD kTextControlStyle =
+    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | ES_MULTILINE | ES_AUTOVSCROLL;
+
+// The rubber rectangle of the text tool's drag, from the press point while a button is
+// down; returns the last rectangle (the press point alone when the pointer never moved).
+RECT TrackTextFrameDrag(POINT start)
+{
+    RECT last = {start.x, start.y, start.x, start.y};
+    bool drawn = false;
+    while (IsMouseButtonDown()) {
+        const POINT pointer = GetCursorLogicalPos();
+        RECT rect;
+        NormaliseRectangle(&rect, static_cast<int16_t>(start.x), static_cast<int16_t>(start.y),
+                           static_cast<int16_t>(pointer.x), static_cast<int16_t>(pointer.y));
+        if (EqualRect(&rect, &last))
+            continue;
+        if (drawn)
+            DrawPlanRectOutline(&last);
+        PostPointerMoveToPane(pointer);
+        DrawPlanRectOutline(&rect);
+        drawn = true;
+        last = rect;
+    }
+    if (drawn)
+        DrawPlanRectOutline(&last);
+    return last;
+}
+
+// The control's rectangle for a dragged one: the drag when large enough, else the
+// default width at the press; always the new height.
+RECT NewTextControlRect(POINT start, const RECT& dragged)
+{
+    RECT rect = dragged;
+    const LONG width = dragged.right - dragged.left;
+    const LONG height = dragged.bottom - dragged.top;
+    if (IsRectSinglePoint(&dragged) || width < kLeastDraggedSize || height < kLeastDraggedSize) {
+        rect.left = start.x;
+        rect.top = start.y;
+        rect.right = rect.left + kDefaultFrameWidth;
+    }
+    rect.bottom = rect.top + kNewFrameHeight;
+    return rect;
+}
+
+// The control's rectangle in model coordinates of the view plane's pair, rounded: what
+// the frame builder takes.
+RECT ModelRectOfControl(const RECT& rect, uint16_t viewPlane)
+{
+    float first[3] = {0.0f, 0.0f, 0.0f};
+    float second[3] = {0.0f, 0.0f, 0.0f};
+    MapPlanPointToModel(rect.left, rect.top, &first[0], &first[1], &first[2], 1, nullptr, 1);
+    MapPlanPointToModel(rect.right, rect.bottom, &second[0], &second[1], &second[2], 1, nullptr, 1);
+    int across = 0, down = 2;
+    if (viewPlane == 1) {
+        down = 1;
+    } else if (viewPlane == 3) {
+        across = 2;
+        down = 1;
+    }
+    RECT model = {RoundHalfUp(first[across]), RoundHalfUp(first[down]), RoundHalfUp(second[across]),
+                  RoundHalfUp(second[down])};
+    return model;
+}
 
 // Set while a control carries the zoomed font for drawing: a change notification it
 // sends meanwhile must not refit the frame to that font.
@@ -482,9 +561,68 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
         DeleteObject(printFont);
 }
 
-// The text tool's gesture is not built yet: a release only ends it.
-void HandleTextTool(float, float, float, int16_t event)
+void HandleTextTool(float x, float y, float z, int16_t event)
 {
-    if (event == 3)
+    PlanDocument* document = activeDocument;
+    if (event != kToolPress || !document || !document->settings || !activePlanPane) {
+        if (event == kToolRelease)
+            ReleaseToolCapture();
+        return;
+    }
+    PlanSettings* settings = document->settings;
+    const float point[3] = {x, y, z};
+    const POINT start = ProjectToPane(point);
+    const RECT dragged = TrackTextFrameDrag(start);
+    const RECT rect = NewTextControlRect(start, dragged);
+
+    // The control is a child window: its place is the frame's less the pane's origin.
+    POINT origin = {0, 0};
+    if (HDC paneDC = GetDC(activePlanPane)) {
+        DPtoLP(paneDC, &origin, 1);
+        ReleaseDC(activePlanPane, paneDC);
+    }
+    HWND control = CreateTextEditWindow(kTextControlStyle | AlignmentStyle(textAlignment),
+                                        rect.left - origin.x, rect.top - origin.y,
+                                        rect.right - rect.left, kNewFrameHeight, activePlanPane);
+    if (!control) {
+        ShowMessageBox(frameWindow, "Memoria insufficiente per creare un nuovo oggetto di Testo.",
+                       "Limite di Windows...", MB_OK | MB_TASKMODAL);
         ReleaseToolCapture();
+        return;
+    }
+    DeactivateDocumentChild();
+    SetFocus(control);
+    SetTextEditFont(control, textLogFont);
+    document->textEditChild = control;
+
+    PlanObject* frame = nullptr;
+    if (document->currentViewSheet) {
+        const RECT model = ModelRectOfControl(rect, settings->viewPlane);
+        frame = BuildTextFrameObject(&model, control, document->currentViewSheet);
+    }
+    if (!frame) {
+        // No frame holds the control: it goes, and no text is left being edited.
+        DestroyTextEditWindow(control);
+        document->textEditChild = nullptr;
+        ReleaseToolCapture();
+        return;
+    }
+    if (settings->viewPlane == 2)
+        SwapObjectYZ(frame);
+    else if (settings->viewPlane == 3)
+        SwapObjectXZ(frame);
+    ResetExtentRect(frame->box2D);
+    GetObjectExtents2D(frame, 0, frame->box2D, 0, 0);
+    ResetExtentBox(frame->box3D);
+    GetObjectExtents3D(frame, 0, frame->box3D, 0);
+    frame->colourA = {0, 0, 0};
+    if (HDC dc = GetDC(activePlanPane)) {
+        RECT client;
+        GetClientRect(activePlanPane, &client);
+        DPtoLP(dc, reinterpret_cast<POINT*>(&client), 2);
+        DrawPlanObject(dc, frame, &client, DrawAllObjects, nullptr);
+        ReleaseDC(activePlanPane, dc);
+        DrawObjectSelectionMarks(frame, &client);
+    }
+    ReleaseToolCapture();
 }
