@@ -7,6 +7,7 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/units.h"
+#include "planview/input_gdi.h"
 #include "planview/output_routing.h"
 #include "planview/plan_background.h"
 #include "planview/selection.h"
@@ -93,12 +94,32 @@ RECT FrameRectFromBox2D(const PlanObject* frame, int grow)
     return rect;
 }
 
+// The font a control was given, as it was given (a plan's stored bytes), kept beside the
+// drawable font the control holds; released with the control.
+const char kStoredFontProperty[] = "VelmoraStoredFont";
+
+void ReleaseStoredFont(HWND control)
+{
+    delete static_cast<LOGFONTA*>(RemovePropA(control, kStoredFontProperty));
+}
+
+void KeepStoredFont(HWND control, const LOGFONTA& font)
+{
+    LOGFONTA* kept = static_cast<LOGFONTA*>(GetPropA(control, kStoredFontProperty));
+    if (kept) {
+        *kept = font;
+        return;
+    }
+    kept = new LOGFONTA(font);
+    if (!SetPropA(control, kStoredFontProperty, kept))
+        delete kept;
+}
+
 // The control's font as a LOGFONT; a control without a font of its own is stored and
 // drawn with the dimension font, as the plan file does.
 void GetControlLogFont(HWND control, LOGFONTA* font)
 {
-    HFONT handle = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-    if (!handle || GetObjectA(handle, sizeof *font, font) <= 0)
+    if (!GetTextEditLogFont(control, font))
         *font = dimensionLogFont;
 }
 
@@ -106,7 +127,7 @@ HFONT CreateFontOfHeight(const LOGFONTA& base, LONG height)
 {
     LOGFONTA font = base;
     font.lfHeight = height == 0 ? -1 : height;
-    return CreateFontIndirectA(&font);
+    return CreateDrawableFont(font);
 }
 
 bool IsStockFont(HFONT font)
@@ -244,6 +265,7 @@ LRESULT CALLBACK TextControlProc(HWND window, UINT message, WPARAM wParam, LPARA
     } else if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(edit));
         RemovePropA(window, kEditProcProperty);
+        ReleaseStoredFont(window);
     }
     return result;
 }
@@ -274,24 +296,34 @@ bool SetTextEditFont(HWND control, const LOGFONTA& font)
 {
     if (!control || !IsWindow(control))
         return false;
-    HFONT made = CreateFontIndirectA(&font);
+    HFONT made = CreateDrawableFont(font);
     if (!made)
         return false;
     HFONT replaced = ControlFontHandle(control);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(made), FALSE);
     if (replaced != made)
         DeleteOwnedFont(replaced);
+    KeepStoredFont(control, font);
     return true;
+}
+
+bool GetTextEditLogFont(HWND control, LOGFONTA* font)
+{
+    if (!control || !font || !IsWindow(control))
+        return false;
+    if (const LOGFONTA* kept = static_cast<const LOGFONTA*>(GetPropA(control, kStoredFontProperty))) {
+        *font = *kept;
+        return true;
+    }
+    HFONT handle = ControlFontHandle(control);
+    return handle && GetObjectA(handle, sizeof *font, font) > 0;
 }
 
 bool CopyTextEditFont(HWND source, HWND target)
 {
-    if (!source || !IsWindow(source))
-        return false;
-    HFONT handle = ControlFontHandle(source);
     LOGFONTA font;
     std::memset(&font, 0, sizeof font);
-    if (!handle || GetObjectA(handle, sizeof font, &font) <= 0)
+    if (!GetTextEditLogFont(source, &font))
         return false;
     return SetTextEditFont(target, font);
 }
@@ -301,6 +333,7 @@ void DestroyTextEditWindow(HWND control)
     if (!control || !IsWindow(control))
         return;
     HFONT font = ControlFontHandle(control);
+    ReleaseStoredFont(control);
     DestroyWindow(control);
     DeleteOwnedFont(font);
 }
@@ -328,6 +361,8 @@ HWND CommitTextEdit(HWND control, int alignmentCode, PlanObject* textFrame)
     LONG style = GetWindowLongA(control, GWL_STYLE);
     style = (style & ~kAlignmentStyles) | AlignmentStyle(alignmentCode);
     HFONT font = ControlFontHandle(control);
+    LOGFONTA storedFont;
+    const bool hasStoredFont = GetPropA(control, kStoredFontProperty) && GetTextEditLogFont(control, &storedFont);
     HWND parent = GetParent(control);
     if (!parent)
         parent = activePlanPane;
@@ -339,6 +374,8 @@ HWND CommitTextEdit(HWND control, int alignmentCode, PlanObject* textFrame)
     SetWindowTextA(made, text.data());
     if (font)
         SendMessageA(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (hasStoredFont)
+        KeepStoredFont(made, storedFont);
     return made;
 }
 
