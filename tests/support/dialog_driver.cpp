@@ -68,7 +68,10 @@ void DialogDriver::RunNext(HWND dialog)
         EndDialog(dialog, 0);
         return;
     }
-    // The dialog manager shows a dialog once its queue is empty; a step may come first.
+    // Tests beside this one share the display: the dialog goes to the top left corner,
+    // out of the way of the windows they place. The dialog manager shows a dialog once
+    // its queue is empty; a step may come first.
+    SetWindowPos(dialog, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (!IsWindowVisible(dialog)) {
         ShowWindow(dialog, SW_SHOWNORMAL);
         UpdateWindow(dialog);
