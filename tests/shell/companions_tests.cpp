@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+#include "shell/app_globals.h"
+#include "shell/companions.h"
+#include "shell/frame_window.h"
+#include "files/plan_file.h"
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "support/test_support.h"
+#include "support_commands.h"
+#include "support_shell.h"
+#include <string>
+#include <vector>
+
+namespace {
+
+using shelltest::SendCommand;
+
+const char* const kStandInClass = "VelmoraCompanionStandIn";
+
+// The companions are stand-ins (built beside this test program) copied into the program
+// directory under the companions' names; each logs its command line and the
+// "UPDATE SPREADSHEET" it receives to STANDIN.LOG beside itself.
+class Companions : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        frame = shelltest::StartShell();
+        ASSERT_NE(nullptr, frame);
+        directory = programDirectory;
+        SendCommand(frame, 2);
+        ASSERT_NE(nullptr, activeDocument);
+        settings = activeDocument->settings;
+        for (const char* name : {"\\Z!TOVRL.EXE", "\\Z!KORVAN.EXE", "\\Z!3DEST.EXE"})
+            InstallStandIn(directory, name);
+        DeleteFileA((directory + "\\STANDIN.LOG").c_str());
+        estimateRunning = 0;
+        furnitureEditorRunning = 0;
+    }
+    void TearDown() override
+    {
+        CloseStandIns();
+        estimateRunning = 0;
+        furnitureEditorRunning = 0;
+        shelltest::ForgetDocumentChanges();
+        shelltest::StopShell();
+    }
+    static void InstallStandIn(const std::string& folder, const char* name)
+    {
+        char module[MAX_PATH] = {0};
+        GetModuleFileNameA(nullptr, module, sizeof module);
+        std::string standIn = module;
+        standIn = standIn.substr(0, standIn.find_last_of('\\')) + "\\companion_standin.exe";
+        ASSERT_TRUE(CopyFileA(standIn.c_str(), (folder + name).c_str(), FALSE)) << standIn;
+    }
+    // The lines of the log once it holds at least count of them (empty after 20 s).
+    static std::vector<std::string> LogLines(const std::string& folder, size_t count)
+    {
+        for (int wait = 0; wait < 400; ++wait) {
+            std::vector<unsigned char> bytes = vtest::ReadFileBytes(folder + "\\STANDIN.LOG");
+            std::vector<std::string> lines;
+            std::string line;
+            for (unsigned char c : bytes) {
+                if (c == '\n') {
+                    lines.push_back(line);
+                    line.clear();
+                } else {
+                    line += static_cast<char>(c);
+                }
+            }
+            if (lines.size() >= count)
+                return lines;
+            vtest::PumpMessages();
+            Sleep(50);
+        }
+        return {};
+    }
+    static void CloseStandIns()
+    {
+        for (int wait = 0; wait < 200; ++wait) {
+            HWND standIn = FindWindowA(kStandInClass, nullptr);
+            if (!standIn)
+                return;
+            PostMessageA(standIn, WM_CLOSE, 0, 0);
+            Sleep(50);
+        }
+    }
+
+    HWND frame = nullptr;
+    std::string directory;
+    PlanSettings* settings = nullptr;
+    vtest::MessageBoxRecorder boxes;
+};
+
+TEST_F(Companions, FurnitureEditorGetsTheUnitLetter)
+{
+    for (uint16_t units : {4, 3}) {
+        DeleteFileA((directory + "\\STANDIN.LOG").c_str());
+        settings->unitSystem = units;
+        SendCommand(frame, 5231);
+        std::vector<std::string> lines = LogLines(directory, 1);
+        ASSERT_EQ(1u, lines.size());
+        EXPECT_EQ("COMMAND " + directory + "\\Z!TOVRL.EXE " + (units == 4 ? "M" : "E"), lines[0]);
+        EXPECT_EQ(1, furnitureEditorRunning);
+        EXPECT_EQ(nullptr, companionEditObject);
+        CloseStandIns();
+    }
+    EXPECT_EQ(0u, boxes.Count());
+}
+
+TEST_F(Companions, ProgramDirectoryWithABlankIsQuoted)
+{
+    const std::string blank = directory + "\\with blank";
+    CreateDirectoryA(blank.c_str(), nullptr);
+    InstallStandIn(blank, "\\Z!TOVRL.EXE");
+    DeleteFileA((blank + "\\STANDIN.LOG").c_str());
+    char* kept = programDirectory;
+    std::vector<char> moved(blank.begin(), blank.end());
+    moved.push_back('\0');
+    programDirectory = moved.data();
+    settings->unitSystem = 3;
+    SendCommand(frame, 5231);
+    programDirectory = kept;
+    SetCurrentDirectoryA(directory.c_str());
+    std::vector<std::string> lines = LogLines(blank, 1);
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_EQ("COMMAND \"" + blank + "\\Z!TOVRL.EXE\" E", lines[0]);
+}
+
+TEST_F(Companions, ScaleModelToolGetsAPlanCopyAndKeepsTheModifiedFlag)
+{
+    shelltest::AddLine(shelltest::Storey("First Floor"), {{0, 0}, {100, 0}}, true);
+    const std::string exchange = directory + "\\Z!3DQW.TMP";
+    for (uint32_t modified : {0u, 1u}) {
+        DeleteFileA((directory + "\\STANDIN.LOG").c_str());
+        settings->modified = modified;
+        SendCommand(frame, 5272);
+        std::vector<std::string> lines = LogLines(directory, 1);
+        ASSERT_EQ(1u, lines.size());
+        EXPECT_EQ("COMMAND " + directory + "\\Z!KORVAN.EXE " + exchange, lines[0]);
+        EXPECT_EQ(modified, settings->modified);
+        CloseStandIns();
+    }
+    SendCommand(frame, 2);
+    ASSERT_TRUE(LoadPlanFile(exchange.c_str()));
+    EXPECT_EQ(1, shelltest::CountObjects(activeDocument));
+
+    DeleteFileA((directory + "\\Z!KORVAN.EXE").c_str());
+    SendCommand(frame, 5272);
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ("Impossibile aprire Korvane", boxes.Last().caption);
+    EXPECT_EQ("E' stato riscontrato un errore durante l'apertura di Korvane. Assicurarsi che il programma sia "
+              "installato correttamente e che ci sia memoria sufficiente.",
+              boxes.Last().text);
+    EXPECT_EQ(nullptr, boxes.Last().owner);
+}
+
+TEST_F(Companions, RunningSpreadsheetIsAskedBeforeAnUpdate)
+{
+    const std::string exchange = directory + "\\Z!EST.TMP";
+    DeleteFileA(exchange.c_str());
+    estimateRunning = 1;
+    boxes.QueueAnswer(IDNO);
+    SendCommand(frame, 5303);
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ("Aggiornare Revazov udodovezuz?", boxes.Last().caption);
+    EXPECT_EQ(frame, boxes.Last().owner);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO), boxes.Last().flags);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(exchange.c_str()));
+
+    // A running spreadsheet hears the update broadcast.
+    ASSERT_GE(RunCompanion("\\Z!3DEST.EXE", exchange.c_str()), 32u);
+    ASSERT_EQ(1u, LogLines(directory, 1).size());
+    BroadcastSpreadsheetUpdate();
+    std::vector<std::string> lines = LogLines(directory, 2);
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_EQ("COMMAND " + directory + "\\Z!3DEST.EXE " + exchange, lines[0]);
+    EXPECT_EQ("UPDATE SPREADSHEET", lines[1]);
+}
+
+TEST_F(Companions, ImportThatIsCancelledOrRejectedChangesNothing)
+{
+    PlanObject* line = shelltest::AddLine(shelltest::Storey("First Floor"), {{500, 300}, {600, 300}});
+    const std::string hostile = shelltest::LocalPath("hostile.ZOB");
+    vtest::WriteFileBytes(hostile, {'Z', '!', 0, 1, 2, 3, 0xFF, 0xFF});
+    shelltest::FileDialogAnswers answers;
+    answers.Cancel();
+    answers.Choose(hostile);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SendCommand(frame, 5000);
+        EXPECT_EQ(0, exchangeImportActive);
+        EXPECT_EQ(1, shelltest::CountObjects(activeDocument));
+        EXPECT_EQ(line, shelltest::Storey("First Floor")->firstObject);
+        EXPECT_FLOAT_EQ(500.0f, line->firstVertex->position[0]);
+    }
+    ASSERT_EQ(2u, answers.Calls().size());
+    EXPECT_EQ("*.ZOB", answers.Calls()[0].initialName);
+}
+
+} // namespace
