@@ -34,57 +34,42 @@ protected:
         settings = activeDocument->settings;
         for (const char* name : {"\\Z!TOVRL.EXE", "\\Z!KORVAN.EXE", "\\Z!3DEST.EXE"})
             InstallStandIn(directory, name);
-        DeleteFileA((directory + "\\STANDIN.LOG").c_str());
-        estimateRunning = 0;
-        furnitureEditorRunning = 0;
     }
     void TearDown() override
     {
         CloseStandIns();
-        estimateRunning = 0;
-        furnitureEditorRunning = 0;
+        estimateRunning = furnitureEditorRunning = 0;
         shelltest::ForgetDocumentChanges();
         shelltest::StopShell();
     }
+    // Copies the stand-in under the name and starts a new log.
     static void InstallStandIn(const std::string& folder, const char* name)
     {
+        DeleteFileA((folder + "\\STANDIN.LOG").c_str());
         char module[MAX_PATH] = {0};
         GetModuleFileNameA(nullptr, module, sizeof module);
         std::string standIn = module;
         standIn = standIn.substr(0, standIn.find_last_of('\\')) + "\\companion_standin.exe";
         ASSERT_TRUE(CopyFileA(standIn.c_str(), (folder + name).c_str(), FALSE)) << standIn;
     }
-    // The lines of the log once it holds at least count of them (empty after 20 s).
+    // The lines of the log once it holds at least count of them (fewer after 20 s).
     static std::vector<std::string> LogLines(const std::string& folder, size_t count)
     {
-        for (int wait = 0; wait < 400; ++wait) {
-            std::vector<unsigned char> bytes = vtest::ReadFileBytes(folder + "\\STANDIN.LOG");
-            std::vector<std::string> lines;
-            std::string line;
-            for (unsigned char c : bytes) {
-                if (c == '\n') {
-                    lines.push_back(line);
-                    line.clear();
-                } else {
-                    line += static_cast<char>(c);
-                }
-            }
-            if (lines.size() >= count)
-                return lines;
+        std::vector<std::string> lines;
+        for (int wait = 0; wait < 400 && lines.size() < count; ++wait, Sleep(50)) {
             vtest::PumpMessages();
-            Sleep(50);
+            std::vector<unsigned char> bytes = vtest::ReadFileBytes(folder + "\\STANDIN.LOG");
+            std::string text(bytes.begin(), bytes.end());
+            lines.clear();
+            for (size_t end; (end = text.find('\n')) != std::string::npos; text.erase(0, end + 1))
+                lines.push_back(text.substr(0, end));
         }
-        return {};
+        return lines;
     }
     static void CloseStandIns()
     {
-        for (int wait = 0; wait < 200; ++wait) {
-            HWND standIn = FindWindowA(kStandInClass, nullptr);
-            if (!standIn)
-                return;
-            PostMessageA(standIn, WM_CLOSE, 0, 0);
-            Sleep(50);
-        }
+        for (int wait = 0; wait < 200 && FindWindowA(kStandInClass, nullptr); ++wait, Sleep(50))
+            PostMessageA(FindWindowA(kStandInClass, nullptr), WM_CLOSE, 0, 0);
     }
 
     HWND frame = nullptr;
@@ -96,7 +81,7 @@ protected:
 TEST_F(Companions, FurnitureEditorGetsTheUnitLetter)
 {
     for (uint16_t units : {4, 3}) {
-        DeleteFileA((directory + "\\STANDIN.LOG").c_str());
+        InstallStandIn(directory, "\\Z!TOVRL.EXE");
         settings->unitSystem = units;
         SendCommand(frame, 5231);
         std::vector<std::string> lines = LogLines(directory, 1);
@@ -107,19 +92,14 @@ TEST_F(Companions, FurnitureEditorGetsTheUnitLetter)
         CloseStandIns();
     }
     EXPECT_EQ(0u, boxes.Count());
-}
 
-TEST_F(Companions, ProgramDirectoryWithABlankIsQuoted)
-{
+    // A blank in the program directory: the executable's path is quoted.
     const std::string blank = directory + "\\with blank";
     CreateDirectoryA(blank.c_str(), nullptr);
     InstallStandIn(blank, "\\Z!TOVRL.EXE");
-    DeleteFileA((blank + "\\STANDIN.LOG").c_str());
+    std::vector<char> moved(blank.c_str(), blank.c_str() + blank.size() + 1);
     char* kept = programDirectory;
-    std::vector<char> moved(blank.begin(), blank.end());
-    moved.push_back('\0');
     programDirectory = moved.data();
-    settings->unitSystem = 3;
     SendCommand(frame, 5231);
     programDirectory = kept;
     SetCurrentDirectoryA(directory.c_str());
@@ -133,7 +113,7 @@ TEST_F(Companions, ScaleModelToolGetsAPlanCopyAndKeepsTheModifiedFlag)
     shelltest::AddLine(shelltest::Storey("First Floor"), {{0, 0}, {100, 0}}, true);
     const std::string exchange = directory + "\\Z!3DQW.TMP";
     for (uint32_t modified : {0u, 1u}) {
-        DeleteFileA((directory + "\\STANDIN.LOG").c_str());
+        InstallStandIn(directory, "\\Z!KORVAN.EXE");
         settings->modified = modified;
         SendCommand(frame, 5272);
         std::vector<std::string> lines = LogLines(directory, 1);

@@ -14,19 +14,17 @@
 
 namespace {
 
-// Replays a drag: one pointer position per poll with the left button held, released
-// after the last one.
+// Replays a drag over pane points: one pointer position per poll with the left button
+// held, released after the last one.
 class DragTape : public InputSource {
 public:
     std::vector<POINT> path;
     size_t polls = 0;
-    SHORT KeyState(int key) override
-    {
-        return key == VK_LBUTTON && polls < path.size() ? static_cast<SHORT>(0x8000) : 0;
-    }
+    SHORT KeyState(int key) override { return key == VK_LBUTTON && polls < path.size() ? SHORT(0x8000) : 0; }
     BOOL CursorPos(POINT* point) override
     {
-        *point = path.empty() ? POINT{0, 0} : path[polls < path.size() ? polls : path.size() - 1];
+        *point = path[polls < path.size() ? polls : path.size() - 1];
+        ClientToScreen(elevationPaneWindow, point);
         ++polls;
         return TRUE;
     }
@@ -65,22 +63,13 @@ protected:
     void Drag(HWND target, int pressY, std::vector<int> pathY)
     {
         DragTape tape;
-        for (int y : pathY) {
-            POINT point = {10, y};
-            ClientToScreen(elevationPaneWindow, &point);
-            tape.path.push_back(point);
-        }
+        for (int y : pathY)
+            tape.path.push_back({10, y});
         SetInputSource(&tape);
         SendMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, pressY));
         SetInputSource(nullptr);
     }
-    COLORREF PanePixel(int y)
-    {
-        HDC dc = GetDC(elevationPaneWindow);
-        COLORREF colour = GetPixel(dc, 21, y);
-        ReleaseDC(elevationPaneWindow, dc);
-        return colour;
-    }
+    COLORREF PanePixel(int y) { return GetPixel(GetDC(elevationPaneWindow), 21, y); }
     int ArrowTop() { return shelltest::ChildPlacement(elevationArrowWindow).top; }
 
     HWND frame = nullptr;

@@ -5,6 +5,7 @@
 #include "support/test_support.h"
 #include "support_commands.h"
 #include "support_shell.h"
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -34,45 +35,32 @@ protected:
         shelltest::StopShell();
     }
 
-    // The readout area's pixels (from x = 80), from a DC or drawn by the callback.
-    std::vector<COLORREF> Pixels(HDC source)
-    {
-        RECT client;
-        GetClientRect(bar, &client);
-        std::vector<COLORREF> pixels;
-        for (int y = 0; y < client.bottom; ++y)
-            for (int x = 80; x < client.right; ++x)
-                pixels.push_back(GetPixel(source, x, y));
-        return pixels;
-    }
-    std::vector<COLORREF> Drawn()
-    {
-        HDC dc = GetDC(bar);
-        std::vector<COLORREF> pixels = Pixels(dc);
-        ReleaseDC(bar, dc);
-        return pixels;
-    }
-    std::vector<COLORREF> Expected(const std::string& text)
+    // The readout area's pixels (from x = 80) as drawn on the bar, or, given a text, as
+    // that text alone draws them on the bar's face with the bar's font.
+    std::vector<COLORREF> Pixels(const char* text = nullptr)
     {
         RECT client;
         GetClientRect(bar, &client);
         HDC screen = GetDC(bar);
         HDC dc = CreateCompatibleDC(screen);
         HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-        HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-        HGDIOBJ oldFont = SelectObject(dc, GetCurrentObject(screen, OBJ_FONT));
-        HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
-        FillRect(dc, &client, face);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-        SetTextAlign(dc, TA_BASELINE);
-        TextOutA(dc, 85, 12, text.c_str(), static_cast<int>(text.size()));
-        std::vector<COLORREF> pixels = Pixels(dc);
-        SelectObject(dc, oldFont);
-        SelectObject(dc, oldBitmap);
-        DeleteObject(face);
-        DeleteObject(bitmap);
+        SelectObject(dc, bitmap);
+        SelectObject(dc, GetCurrentObject(screen, OBJ_FONT));
+        if (text) {
+            FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+            SetTextAlign(dc, TA_BASELINE);
+            TextOutA(dc, 85, 12, text, static_cast<int>(strlen(text)));
+        } else {
+            BitBlt(dc, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+        }
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 80; x < client.right; ++x)
+                pixels.push_back(GetPixel(dc, x, y));
         DeleteDC(dc);
+        DeleteObject(bitmap);
         ReleaseDC(bar, screen);
         return pixels;
     }
@@ -118,7 +106,7 @@ TEST_F(MeasurementBar, ReadoutsDrawTheirTexts)
         // A clearing call must wipe what was there; a readout keeps its label's pixels.
         ShowReadoutText(c.text[0] ? "" : "MMMMMMMMMMMMMMMM");
         c.show();
-        EXPECT_TRUE(Drawn() == Expected(c.text)) << c.text;
+        EXPECT_TRUE(Pixels() == Pixels(c.text)) << c.text;
     }
 }
 
@@ -135,11 +123,11 @@ TEST_F(MeasurementBar, PressesOnTheBar)
 
     // Readouts need the active plan's bar.
     ShowReadoutText("");
-    const std::vector<COLORREF> blank = Drawn();
+    const std::vector<COLORREF> blank = Pixels();
     activeDocument->measurementStrip = nullptr;
     ShowLengthReadout(39.37f);
     activeDocument->measurementStrip = bar;
-    EXPECT_TRUE(Drawn() == blank);
+    EXPECT_TRUE(Pixels() == blank);
 }
 
 } // namespace
