@@ -2,7 +2,9 @@
 #include "shell/app_globals.h"
 #include "shell/companions.h"
 #include "shell/frame_window.h"
+#include "files/object_exchange.h"
 #include "files/plan_file.h"
+#include "model/object_extents.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
@@ -176,6 +178,28 @@ TEST_F(Companions, ImportThatIsCancelledOrRejectedChangesNothing)
     }
     ASSERT_EQ(2u, answers.Calls().size());
     EXPECT_EQ("*.ZOB", answers.Calls()[0].initialName);
+
+    // A good file: only the imported objects (the selected ones) go to the middle of the
+    // site, here (500, 300); the user's line stays where it was.
+    PlanObject* piece = shelltest::AddLine(shelltest::Storey("First Floor"), {{0, 0}, {40, 0}}, true);
+    const std::string good = shelltest::LocalPath("piece.ZOB");
+    ASSERT_TRUE(WriteObjectExchangeFile(good.c_str()));
+    piece->firstVertex->selected = piece->firstVertex->next->selected = 0;
+    settings->extentLeft = 0.0f;
+    settings->extentRight = 1000.0f;
+    settings->extentTop = 0.0f;
+    settings->extentBottom = 600.0f;
+    answers.Choose(good);
+    SendCommand(frame, 5000);
+    EXPECT_EQ(3, shelltest::CountObjects(activeDocument));
+    EXPECT_FLOAT_EQ(500.0f, line->firstVertex->position[0]);
+    EXPECT_FLOAT_EQ(0.0f, piece->firstVertex->position[0]);
+    float box[6] = {32000, 32000, 32000, -32000, -32000, -32000};
+    GetAllFloorsExtents3D(activeDocument->firstFloor, 1, box, 0);
+    EXPECT_FLOAT_EQ(480.0f, box[1]);
+    EXPECT_FLOAT_EQ(520.0f, box[4]);
+    EXPECT_FLOAT_EQ(300.0f, box[2]);
+    EXPECT_EQ(0, exchangeImportActive);
 }
 
 } // namespace
