@@ -37,8 +37,10 @@ protected:
     {
         frame = shelltest::StartShell();
         ASSERT_NE(nullptr, frame);
-        SetWindowPos(frame, HWND_TOP, 0, 0, 700, 600, SWP_SHOWWINDOW);
-        shelltest::SetFrameClientSize(frame, 600, 500);
+        // At the left edge of the screen, clear of the frames other tests show, and never
+        // taking the keyboard from them.
+        SetWindowPos(frame, HWND_TOP, 0, 0, 280, 600, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+        shelltest::SetFrameClientSize(frame, 260, 500);
         shelltest::SendCommand(frame, 2);
         ASSERT_NE(nullptr, activeDocument);
         settings = activeDocument->settings;

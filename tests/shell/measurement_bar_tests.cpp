@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include "shell/frame_window.h"
 #include "shell/measurement_bar.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
@@ -20,11 +21,14 @@ protected:
     {
         frame = shelltest::StartShell();
         ASSERT_NE(nullptr, frame);
-        SetWindowPos(frame, HWND_TOP, 0, 0, 900, 600, SWP_SHOWWINDOW);
+        // Along the top of the screen, clear of the frames other tests show, and never
+        // taking the keyboard from them.
+        SetWindowPos(frame, HWND_TOP, 0, 0, 1280, 240, SWP_SHOWWINDOW | SWP_NOACTIVATE);
         shelltest::SendCommand(frame, 2);
         ASSERT_NE(nullptr, activeDocument);
         bar = activeDocument->measurementStrip;
         ASSERT_NE(nullptr, bar);
+        SendMessageA(mdiClientWindow, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(GetParent(bar)), 0);
         settings = activeDocument->settings;
         settings->displayFormat = 5059;
         vtest::PumpMessages();
