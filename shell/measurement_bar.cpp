@@ -11,3 +11,4 @@ void ShowSizeReadout(float, float, float) {}
 void ShowReadoutText(const char*) {}
 void ShowDiameterReadout(float) {}
 void ShowAreaReadout(float, float) {}
+void ShowAngleReadout(float) {}

@@ -11,6 +11,8 @@ void ShowLengthReadout(float length);
 void ShowSizeReadout(float width, float depth, float height);
 // "Diametro:" of the oval tool; 0 clears it.
 void ShowDiameterReadout(float diameter);
+// "Angle:" in whole degrees; 32000.0 clears it.
+void ShowAngleReadout(float degrees);
 // Width, depth and area of a rubber band (plan units); 0 and 0 clear it.
 void ShowAreaReadout(float width, float depth);
 // Clears the readout area and writes the text at its left; an empty text only clears it.
