@@ -262,7 +262,8 @@ TEST_F(VersionUpgrade, Version10350DeckFlagsBecomeDeckSteps)
     ASSERT_EQ(51, deck->type);
     ASSERT_EQ(2, CountChildren(deck));
     const int starts[2] = {1, 3}, ends[2] = {2, 0};
-    const float widths[2] = {4.0f, 5.0f}, heights[2] = {2.0f, 1.0f};
+    // The stored sizes (4, 5 by 2, 1) are display units: inches at 1:36, two plan units an inch.
+    const float widths[2] = {8.0f, 10.0f}, heights[2] = {4.0f, 2.0f};
     const uint16_t across[2] = {1, 0}, down[2] = {0, 1};
     int i = 0;
     for (PlanObject* steps = deck->firstChild; steps; steps = steps->next, ++i) {
@@ -274,9 +275,8 @@ TEST_F(VersionUpgrade, Version10350DeckFlagsBecomeDeckSteps)
         ASSERT_NE(nullptr, r);
         EXPECT_EQ(VertexAt(deck, starts[i]), r->startVertex);
         EXPECT_EQ(VertexAt(deck, ends[i]), r->endVertex);
-        // Step sizes are stored in display units.
-        EXPECT_FLOAT_EQ(UnitsToPlanLength(widths[i], Settings(), 0), r->width);
-        EXPECT_FLOAT_EQ(UnitsToPlanLength(heights[i], Settings(), 0), r->height);
+        EXPECT_FLOAT_EQ(widths[i], r->width);
+        EXPECT_FLOAT_EQ(heights[i], r->height);
         EXPECT_EQ(across[i], r->glazingBarsAcross);
         EXPECT_EQ(down[i], r->glazingBarsDown);
     }

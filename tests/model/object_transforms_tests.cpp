@@ -273,8 +273,8 @@ TEST(TransformArithmetic, RatiosAnglesAndPoints)
     EXPECT_FLOAT_EQ(ScaleRatio(5, 9, 5), 1.0f);
     EXPECT_FLOAT_EQ(ScaleRatio(10, 20, 0), 2.0f);
     EXPECT_FLOAT_EQ(ScaleRatio(10, 0, 5), -1.0f);
-    EXPECT_NEAR(AngleDifference(0.1f, 6.2f), 6.2f - 2 * kPi - 0.1f, 1e-5f);
-    EXPECT_NEAR(AngleDifference(4.0f, 1.0f), 1.0f - (4.0f - 2 * kPi), 1e-5f);
+    EXPECT_NEAR(AngleDifference(0.1f, 6.2f), -0.183185f, 1e-5f);
+    EXPECT_NEAR(AngleDifference(4.0f, 1.0f), 3.283185f, 1e-5f);
     EXPECT_FLOAT_EQ(FloatDifference(3, 10), 7);
 
     float x = 1, y = 0;
@@ -301,7 +301,7 @@ TEST(TransformArithmetic, RatiosAnglesAndPoints)
     y = 9;
     ShearPoint(2, 0, 8, 4, &x, &y, 0, 0);
     EXPECT_FLOAT_EQ(x, 7);
-    EXPECT_FLOAT_EQ(y, 9 + 7.0f / 2.0f * 4.0f);
+    EXPECT_FLOAT_EQ(y, 23);
 }
 
 } // namespace

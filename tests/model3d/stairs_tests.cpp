@@ -172,8 +172,15 @@ TEST_F(FlightTest, TheShorterEdgeSetsTheRun)
     ASSERT_EQ(treads.size(), 4u);
     EXPECT_POINT(Positions(treads[3])[2], 40, -22.5f, 18);
     EXPECT_FLOAT_EQ(rightStart[0], 40.0f);
-    // Not the last flight of a walking line that is cut short: no last step.
+    EXPECT_EQ(stairRunState.lastStep, 1);
+}
+
+TEST_F(FlightTest, AFlightBeforeTheLastSegmentHasNoLastStep)
+{
     stairRunState.lastSegment = 0;
+    Lay(40.0f, 100.0f, 7.5f, 10.0f, 0, 0, 55.0f);
+    EXPECT_EQ(PartsOfType(owner, 43).size(), 4u);
+    EXPECT_EQ(stairRunState.lastStep, 0);
 }
 
 TEST_F(FlightTest, BuildingStopsAtTheTotalRise)

@@ -330,15 +330,4 @@ TEST_F(OutputRoutingTest, MeasuringSurfaceIsCentredOnTheOrigin)
     DeleteMeasureSurface();
 }
 
-TEST_F(OutputRoutingTest, FloatWrappers)
-{
-    float whole = 0.0f;
-    EXPECT_FLOAT_EQ(ModfF(-3.75f, &whole), -0.75f);
-    EXPECT_FLOAT_EQ(whole, -3.0f);
-    EXPECT_FLOAT_EQ(AbsF(-2.5f), 2.5f);
-    EXPECT_FLOAT_EQ(Atan2F(1.0f, 0.0f), 1.5707964f);
-    EXPECT_FLOAT_EQ(FloorF(-1.5f), -2.0f);
-    EXPECT_FLOAT_EQ(PowF(2.0f, 10.0f), 1024.0f);
-}
-
 } // namespace

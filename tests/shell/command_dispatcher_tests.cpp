@@ -62,7 +62,9 @@ TEST_F(Dispatcher, WithoutAPlanACommandAsksWhetherToMakeOne)
     boxes.QueueAnswer(IDNO);
     EXPECT_EQ(0u, HandleFrameCommand(frame, 5199, 0) & 0xFF);
     ASSERT_EQ(1u, boxes.Count());
-    EXPECT_EQ(noPlanQuestion, boxes.Last().text);
+    EXPECT_EQ("Non sono aperte finestre di disegno. Per usare questa opzione occorre aprire un disegno "
+              "esistente oppure creare un nuovo disegno. Creare un nuovo disegno?",
+              boxes.Last().text);
     EXPECT_EQ(std::string(applicationTitle), boxes.Last().caption);
     EXPECT_EQ(static_cast<UINT>(0x2024), boxes.Last().flags);
     EXPECT_EQ(nullptr, boxes.Last().owner);

@@ -211,10 +211,8 @@ TEST_F(Frame, ElevationArrowFollowsTheResize)
     elevationArrowIndex = 22;
     shelltest::SetFrameClientSize(frame, 1000, 700);
     SendMessageA(frame, WM_SIZE, SIZE_RESTORED, MAKELPARAM(1000, 700));
-    RECT pane;
-    GetClientRect(elevationPaneWindow, &pane);
-    int expectedY = static_cast<int>(22 * pane.bottom / 34.0 + 0.5) - 6;
-    ExpectPlacement(arrow, 0, expectedY, 20, 13);
+    // A pane of 700 - 209 = 491 pixels, 34 steps: step 22 at 317.7, the arrow's middle.
+    ExpectPlacement(arrow, 0, 312, 20, 13);
     elevationArrowWindow = nullptr;
     DestroyWindow(arrow);
 }
@@ -226,7 +224,9 @@ TEST_F(Frame, NoPlanQuestionAnsweredYesAsksForANewDocument)
     boxes.QueueAnswer(IDYES);
     EXPECT_EQ(0u, HandleFrameCommand(frame, 5199, 0) & 0xFF);
     ASSERT_EQ(1u, boxes.Count());
-    EXPECT_EQ(noPlanQuestion, boxes.Last().text);
+    EXPECT_EQ("Non sono aperte finestre di disegno. Per usare questa opzione occorre aprire un disegno "
+              "esistente oppure creare un nuovo disegno. Creare un nuovo disegno?",
+              boxes.Last().text);
     EXPECT_EQ(std::string("Non sono aperte finestre di disegno. Per usare questa opzione occorre aprire un "
                           "disegno esistente oppure creare un nuovo disegno. Creare un nuovo disegno?"),
               boxes.Last().text);

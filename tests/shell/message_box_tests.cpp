@@ -1,16 +1,21 @@
 #include <gtest/gtest.h>
+#include "files/plan_file.h"
 #include "shell/message_box.h"
 #include "support/test_support.h"
 
-TEST(MessageRoutine, HookSeesTextAndAnswers)
+// A program routine's box reaches the hook with the routine's own caption, text and
+// style, the hook's answer comes back, and every box is counted.
+TEST(MessageRoutine, ProgramBoxReachesHookAndIsCounted)
 {
     vtest::MessageBoxRecorder rec;
-    rec.QueueAnswer(IDNO);
-    EXPECT_EQ(IDNO, ShowMessageBox(nullptr, "Creare un nuovo disegno?", "Fandril Print Manager", MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL));
-    EXPECT_EQ(IDYES, ShowMessageBox(nullptr, "è", "c", MB_YESNO));
+    const unsigned long before = shownMessageBoxCount;
+    ShowPlanFormatMessage("x\xE8");
+    ShowSaveFailure();
+    EXPECT_EQ(before + 2, shownMessageBoxCount);
     ASSERT_EQ(2u, rec.Count());
-    EXPECT_EQ("Creare un nuovo disegno?", rec.Boxes()[0].text);
-    EXPECT_EQ(0x2024u, rec.Boxes()[0].flags);
-    // Sources are UTF-8, the program's texts Windows-1252.
-    EXPECT_EQ(std::string("\xE8"), rec.Last().text);
+    EXPECT_EQ("Errore file - Formato sconosciuto", rec.Boxes()[0].caption);
+    EXPECT_EQ("x\xE8", rec.Boxes()[0].text);
+    EXPECT_EQ(0x2030u, rec.Boxes()[0].flags);  // OK, exclamation, task-modal
+    EXPECT_EQ("Errore di salvataggio", rec.Boxes()[1].caption);
+    EXPECT_EQ(0u, rec.Boxes()[1].text.find("Si \xE8 verificato un errore durante il salvataggio"));
 }

@@ -158,9 +158,15 @@ TEST_F(StatusBar, ProgressIsThrottledTo100Milliseconds)
 TEST_F(StatusBar, RenderProgressBarFillsItsShareOfTheBar)
 {
     OpenDocument();
+    // A bar of 400 pixels between its 2-pixel margins.
+    RECT window;
+    GetWindowRect(statusBarWindow, &window);
     RECT client;
     GetClientRect(statusBarWindow, &client);
-    int width = client.right - 4;
+    SetWindowPos(statusBarWindow, nullptr, 0, 0, 404 + (window.right - window.left) - client.right,
+                 window.bottom - window.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetClientRect(statusBarWindow, &client);
+    ASSERT_EQ(404, client.right);
     COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
 
     ClearStatusBar();
@@ -168,7 +174,7 @@ TEST_F(StatusBar, RenderProgressBarFillsItsShareOfTheBar)
     EXPECT_EQ(0, MarkedPixels());
 
     DrawRenderProgressBar(5, 10);
-    int right = 2 + width * 5 / 10;
+    int right = 202;
     EXPECT_EQ(highlight, PixelAt(2, 5));
     EXPECT_EQ(highlight, PixelAt(right - 1, 5));
     EXPECT_EQ(face, PixelAt(right, 5));
@@ -178,7 +184,7 @@ TEST_F(StatusBar, RenderProgressBarFillsItsShareOfTheBar)
     ClearStatusBar();
     document->settings->renderQuality = 1;
     DrawRenderProgressBar(5, 10);
-    right = 2 + width * 5 / 20;
+    right = 102;
     EXPECT_EQ(highlight, PixelAt(right - 1, 5));
     EXPECT_EQ(face, PixelAt(right, 5));
 
@@ -188,7 +194,7 @@ TEST_F(StatusBar, RenderProgressBarFillsItsShareOfTheBar)
     document->settings->antiAliasPasses = 4;
     finalRenderRequested = 1;
     DrawRenderProgressBar(6, 10);
-    right = 2 + width * 6 / 30;
+    right = 82;
     EXPECT_EQ(highlight, PixelAt(right - 1, 5));
     EXPECT_EQ(face, PixelAt(right, 5));
 }
