@@ -408,29 +408,32 @@ TEST_F(PlanPress, FurnitureEditorHandOver)
     char* savedDirectory = programDirectory;
     std::string dir = directory;
     programDirectory = &dir[0];
-    const char* binary = std::getenv("VELMORA_BINARY_DIR");
-    ASSERT_NE(binary, nullptr);
-    std::string fixture = std::string("Z:") + binary + "/tests/companion_fixture.exe";
-    for (char& c : fixture)
-        if (c == '/')
-            c = '\\';
+    // The companions' stand-in beside the test program logs its command line.
+    char module[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, module, sizeof module);
+    std::string standIn = module;
+    standIn = standIn.substr(0, standIn.find_last_of('\\')) + "\\companion_standin.exe";
     PlanObject* object = vtest::MakePointObject(15, document->currentFloor, {{0, 0, 0}, {20, 0, 0}, {20, 0, 20}}, 1, 1);
-    DeleteFileA((directory + "\\Z!TOVRL.CMD").c_str());
+    DeleteFileA((directory + "\\STANDIN.LOG").c_str());
     for (bool present : {true, false}) {
         DeleteFileA((directory + "\\Z!TOVRL.EXE").c_str());
         if (present) {
-            ASSERT_TRUE(CopyFileA(fixture.c_str(), (directory + "\\Z!TOVRL.EXE").c_str(), FALSE)) << fixture;
+            ASSERT_TRUE(CopyFileA(standIn.c_str(), (directory + "\\Z!TOVRL.EXE").c_str(), FALSE)) << standIn;
         }
         vtest::MessageBoxRecorder boxes;
         furnitureEditorRunning = 0;
         HandOverToFurnitureEditor(object);
         EXPECT_NE(GetFileAttributesA((directory + "\\Z!TOVRL.TMP").c_str()), INVALID_FILE_ATTRIBUTES);
         if (present) {
-            std::vector<unsigned char> line;
-            for (int wait = 0; wait < 250 && line.empty(); ++wait, Sleep(20))
-                line = vtest::ReadFileBytes(directory + "\\Z!TOVRL.CMD");
-            EXPECT_EQ(std::string(line.begin(), line.end()),
-                      directory + "\\Z!TOVRL.EXE " + directory + "\\Z!TOVRL.TMPM");
+            std::string line;
+            for (int wait = 0; wait < 250 && line.find('\n') == std::string::npos; ++wait, Sleep(20)) {
+                const std::vector<unsigned char> bytes = vtest::ReadFileBytes(directory + "\\STANDIN.LOG");
+                line.assign(bytes.begin(), bytes.end());
+            }
+            EXPECT_EQ(line.substr(0, line.find('\n')),
+                      "COMMAND " + directory + "\\Z!TOVRL.EXE " + directory + "\\Z!TOVRL.TMPM");
+            for (int wait = 0; wait < 200 && FindWindowA("VelmoraCompanionStandIn", nullptr); ++wait, Sleep(50))
+                PostMessageA(FindWindowA("VelmoraCompanionStandIn", nullptr), WM_CLOSE, 0, 0);
             EXPECT_EQ(furnitureEditorRunning, 1);
             EXPECT_EQ(companionEditObject, object);
             EXPECT_EQ(boxes.Count(), 0u);
