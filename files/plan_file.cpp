@@ -1,6 +1,7 @@
 #include "files/plan_file.h"
 #include "files/plan_object_records.h"
 #include "files/record_stream.h"
+#include "files/safe_save.h"
 #include "model/object_copies.h"
 #include "model/object_operations.h"
 #include "model/plan_document.h"
@@ -367,10 +368,13 @@ void WritePlanSettings()
     WriteBytes(block, (uint32_t)kPlanSettingsSize);
 }
 
-static bool IsTopViewSheet(const char* name)
+// The floors a copy takes objects from: the storeys, where walls and everything built
+// stand, and their top-view sheets; side-view sheets stay out.
+static bool IsCopiedFloor(const char* name)
 {
     return std::strcmp(name, "X_TOP_FIRST_FLOOR") == 0 || std::strcmp(name, "X_TOP_SECOND_FLOOR") == 0 ||
-           std::strcmp(name, "X_TOP_THIRD_FLOOR") == 0;
+           std::strcmp(name, "X_TOP_THIRD_FLOOR") == 0 || std::strcmp(name, "First Floor") == 0 ||
+           std::strcmp(name, "Second Floor") == 0 || std::strcmp(name, "Third Floor") == 0;
 }
 
 void WriteAllFloors()
@@ -378,7 +382,7 @@ void WriteAllFloors()
     if (activeDocument) {
         for (PlanFloor* floor = activeDocument->firstFloor; floor; floor = floor->next) {
             if (streamMemoryMode) {
-                if (!IsTopViewSheet(floor->name))
+                if (!IsCopiedFloor(floor->name))
                     continue;
             } else {
                 WriteFloorRecord(floor);
@@ -467,14 +471,12 @@ bool SavePlanFile(const char* path)
     if (settings)
         settings->zoom = 1.0f;
 
-    bool written = false;
-    if (OpenRecordFileForWriting(path) != HFILE_ERROR) {
+    // The old plan is replaced only by a complete new one.
+    bool written = SaveFileSafely(path, [] {
         WritePlanHeader();
         WritePlanSettings();
         WriteAllFloors();
-        bool closed = CloseRecordFile();
-        written = closed && !streamWriteFailed;
-    }
+    });
     if (settings)
         settings->zoom = zoom;
     if (!written) {

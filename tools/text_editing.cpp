@@ -1,5 +1,7 @@
 #include "tools/text_editing.h"
 #include "model/object_copies.h"
+#include "files/copy_buffer.h"
+#include "files/record_stream.h"
 #include "model/object_extents.h"
 #include "model/object_operations.h"
 #include "model/plan_document.h"
@@ -7,6 +9,7 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/units.h"
+#include "planview/input_gdi.h"
 #include "planview/output_routing.h"
 #include "planview/plan_background.h"
 #include "planview/selection.h"
@@ -93,12 +96,32 @@ RECT FrameRectFromBox2D(const PlanObject* frame, int grow)
     return rect;
 }
 
+// The font a control was given, as it was given (a plan's stored bytes), kept beside the
+// drawable font the control holds; released with the control.
+const char kStoredFontProperty[] = "VelmoraStoredFont";
+
+void ReleaseStoredFont(HWND control)
+{
+    delete static_cast<LOGFONTA*>(RemovePropA(control, kStoredFontProperty));
+}
+
+void KeepStoredFont(HWND control, const LOGFONTA& font)
+{
+    LOGFONTA* kept = static_cast<LOGFONTA*>(GetPropA(control, kStoredFontProperty));
+    if (kept) {
+        *kept = font;
+        return;
+    }
+    kept = new LOGFONTA(font);
+    if (!SetPropA(control, kStoredFontProperty, kept))
+        delete kept;
+}
+
 // The control's font as a LOGFONT; a control without a font of its own is stored and
 // drawn with the dimension font, as the plan file does.
 void GetControlLogFont(HWND control, LOGFONTA* font)
 {
-    HFONT handle = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-    if (!handle || GetObjectA(handle, sizeof *font, font) <= 0)
+    if (!GetTextEditLogFont(control, font))
         *font = dimensionLogFont;
 }
 
@@ -106,7 +129,7 @@ HFONT CreateFontOfHeight(const LOGFONTA& base, LONG height)
 {
     LOGFONTA font = base;
     font.lfHeight = height == 0 ? -1 : height;
-    return CreateFontIndirectA(&font);
+    return CreateDrawableFont(font);
 }
 
 bool IsStockFont(HFONT font)
@@ -244,6 +267,7 @@ LRESULT CALLBACK TextControlProc(HWND window, UINT message, WPARAM wParam, LPARA
     } else if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(edit));
         RemovePropA(window, kEditProcProperty);
+        ReleaseStoredFont(window);
     }
     return result;
 }
@@ -274,24 +298,34 @@ bool SetTextEditFont(HWND control, const LOGFONTA& font)
 {
     if (!control || !IsWindow(control))
         return false;
-    HFONT made = CreateFontIndirectA(&font);
+    HFONT made = CreateDrawableFont(font);
     if (!made)
         return false;
     HFONT replaced = ControlFontHandle(control);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(made), FALSE);
     if (replaced != made)
         DeleteOwnedFont(replaced);
+    KeepStoredFont(control, font);
     return true;
+}
+
+bool GetTextEditLogFont(HWND control, LOGFONTA* font)
+{
+    if (!control || !font || !IsWindow(control))
+        return false;
+    if (const LOGFONTA* kept = static_cast<const LOGFONTA*>(GetPropA(control, kStoredFontProperty))) {
+        *font = *kept;
+        return true;
+    }
+    HFONT handle = ControlFontHandle(control);
+    return handle && GetObjectA(handle, sizeof *font, font) > 0;
 }
 
 bool CopyTextEditFont(HWND source, HWND target)
 {
-    if (!source || !IsWindow(source))
-        return false;
-    HFONT handle = ControlFontHandle(source);
     LOGFONTA font;
     std::memset(&font, 0, sizeof font);
-    if (!handle || GetObjectA(handle, sizeof font, &font) <= 0)
+    if (!GetTextEditLogFont(source, &font))
         return false;
     return SetTextEditFont(target, font);
 }
@@ -301,6 +335,7 @@ void DestroyTextEditWindow(HWND control)
     if (!control || !IsWindow(control))
         return;
     HFONT font = ControlFontHandle(control);
+    ReleaseStoredFont(control);
     DestroyWindow(control);
     DeleteOwnedFont(font);
 }
@@ -328,6 +363,8 @@ HWND CommitTextEdit(HWND control, int alignmentCode, PlanObject* textFrame)
     LONG style = GetWindowLongA(control, GWL_STYLE);
     style = (style & ~kAlignmentStyles) | AlignmentStyle(alignmentCode);
     HFONT font = ControlFontHandle(control);
+    LOGFONTA storedFont;
+    const bool hasStoredFont = GetPropA(control, kStoredFontProperty) && GetTextEditLogFont(control, &storedFont);
     HWND parent = GetParent(control);
     if (!parent)
         parent = activePlanPane;
@@ -339,6 +376,8 @@ HWND CommitTextEdit(HWND control, int alignmentCode, PlanObject* textFrame)
     SetWindowTextA(made, text.data());
     if (font)
         SendMessageA(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (hasStoredFont)
+        KeepStoredFont(made, storedFont);
     return made;
 }
 
@@ -464,6 +503,8 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
 {
     PlanSettings* settings = ActiveSettings();
     const bool printing = planOutputMode != 0 && planDC != nullptr;
+    // The copy's metafile takes the lines without the control being moved.
+    const bool copyPicture = printing && renderingCopyPicture;
     HDC out = printing ? planDC : dc;
     if (!settings || !textFrame || !control || !IsWindow(control) || !out)
         return;
@@ -483,8 +524,9 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
         DPtoLP(paneDC, &origin, 1);
         ReleaseDC(pane, paneDC);
     }
-    MoveWindow(control, box.left - origin.x, box.top - origin.y, box.right - box.left,
-               box.bottom - box.top, FALSE);
+    if (!copyPicture)
+        MoveWindow(control, box.left - origin.x, box.top - origin.y, box.right - box.left,
+                   box.bottom - box.top, FALSE);
     LOGFONTA logFont;
     GetControlLogFont(control, &logFont);
     HFONT previousFont = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
@@ -494,7 +536,10 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
     if (zoomedFont)
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(zoomedFont), FALSE);
     HFONT printFont = nullptr;
-    if (printing)
+    if (copyPicture)
+        printFont = CreateFontOfHeight(
+            logFont, static_cast<LONG>(static_cast<float>(zoomedHeight == 0 ? -1 : zoomedHeight) * printScaleX - 0.5f));
+    else if (printing)
         printFont = CreateFontOfHeight(
             logFont, static_cast<LONG>(static_cast<float>(zoomedHeight == 0 ? -1 : zoomedHeight) *
                                        printScaleY));
@@ -503,7 +548,20 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
 
     if (GetWindowTextLengthA(control) > 0) {
         TEXTMETRICA metrics;
-        const LONG lineHeight = GetTextMetricsA(out, &metrics) ? metrics.tmHeight : 0;
+        LONG lineHeight = GetTextMetricsA(out, &metrics) ? metrics.tmHeight : 0;
+        if (copyPicture && streamMemoryMode) {
+            // While a copy is being made the lines are spaced as the control spaces them.
+            if (HDC controlDC = GetDC(control)) {
+                HGDIOBJ before = SelectObject(controlDC, ControlFontHandle(control));
+                TEXTMETRICA own;
+                LOGFONTA drawn;
+                if (GetTextMetricsA(controlDC, &own) &&
+                    GetObjectA(ControlFontHandle(control), sizeof drawn, &drawn) > 0)
+                    lineHeight = own.tmExternalLeading - drawn.lfHeight;
+                SelectObject(controlDC, before);
+                ReleaseDC(control, controlDC);
+            }
+        }
         const float scaleX = printing ? printScaleX : 1.0f;
         const float scaleY = printing ? printScaleY : 1.0f;
         const LONG style = GetWindowLongA(control, GWL_STYLE);

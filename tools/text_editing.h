@@ -28,6 +28,11 @@ HWND CreateTextEditWindow(DWORD style, int x, int y, int width, int height, HWND
 // keeps its font.
 bool SetTextEditFont(HWND control, const LOGFONTA& font);
 
+// The font the control was given, as given: a font read from a plan keeps its stored
+// bytes here while the control draws with a drawable copy (MakeDrawableFont). False
+// without a control or a font.
+bool GetTextEditLogFont(HWND control, LOGFONTA* font);
+
 // Gives the target a font of its own equal to the source control's font. False when the
 // source has no font or the font cannot be made.
 bool CopyTextEditFont(HWND source, HWND target);
