@@ -1,6 +1,5 @@
-// The dimension and text tools from taped input, the text frame's refit while typing,
-// its lines drawn into a metafile, and both tools driven by real input on the shown
-// frame together with the sprinkler.
+// The dimension and text tools from taped input, the text frame's refit while typing
+// and its lines drawn into a metafile.
 #include "support_tools.h"
 #include <gtest/gtest.h>
 #include <string>
