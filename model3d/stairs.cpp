@@ -3,6 +3,7 @@
 #include "model3d/generator_limits.h"
 #include "model3d/railings.h"
 #include "model/plan_document.h"
+#include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/plane_geometry.h"
@@ -290,4 +291,12 @@ void BuildStepsBetweenEdges(PlanObject* owner, float* leftStart, const float* le
         leftStart[k] = previousLeft[k];
         rightStart[k] = previousRight[k];
     }
+}
+
+void RebuildAllStairs(PlanFloor* firstFloor)
+{
+    ForEachShownObject(firstFloor, [](PlanObject* object) {
+        if (object->type == ObjStair)
+            RebuildStair(object);
+    });
 }

@@ -46,3 +46,7 @@ void BuildStepsBetweenEdges(PlanObject* owner, float* leftStart, const float* le
                             ColourTriple treadColour, uint32_t sideTexture,
                             ColourTriple sideColour, uint32_t railingTexture,
                             ColourTriple railingColour, uint8_t finalFlag);
+
+struct PlanFloor;
+// Regenerates every staircase of every shown storey from firstFloor.
+void RebuildAllStairs(PlanFloor* firstFloor);
