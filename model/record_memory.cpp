@@ -3,9 +3,19 @@
 #include <string.h>
 
 static long liveRecords = 0;
+static long allocationsLeft = -1;
+
+void FailRecordAllocationsAfter(long count)
+{
+    allocationsLeft = count;
+}
 
 void* AllocateRecord(size_t size)
 {
+    if (allocationsLeft == 0)
+        return nullptr;
+    if (allocationsLeft > 0)
+        --allocationsLeft;
     void* block = calloc(1, size ? size : 1);
     if (block)
         ++liveRecords;

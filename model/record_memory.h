@@ -17,6 +17,10 @@ char* DuplicateRecordText(const char* text);
 // Number of blocks handed out and not yet released.
 long LiveRecordCount();
 
+// Lets a test run a road out of memory: after `count` more blocks every allocation
+// fails, until it is called again with a negative count (the default: never fail).
+void FailRecordAllocationsAfter(long count);
+
 // Typed helper: a zeroed T, or null.
 template <typename T>
 inline T* AllocateRecordOf() { return static_cast<T*>(AllocateRecord(sizeof(T))); }

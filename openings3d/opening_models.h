@@ -2,6 +2,10 @@
 
 struct PlanObject;
 
-// Rebuilds the 3D parts of a door (16), window (17) or wall element (56) on its wall
-// segment from its opening record: frames, leaves, glazing bars, or the element's model.
+// The single entry of the door, window and wall-element models. Throws away the 3D parts
+// generated for a door (16), window (17) or wall element (56) before and builds them
+// again from its opening record and its wall: frames, leaves, glazing bars and sills of
+// doors and windows go to the record's part list, the stretched and turned clone of a
+// wall element's library model to the element's own part list. Neither redraws nor
+// rebuilds the 3D scene; nothing for a missing document, record or an unknown style.
 void BuildOpeningModel(PlanObject* opening);

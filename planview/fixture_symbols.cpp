@@ -11,3 +11,4 @@ void DrawSlopeArrowSymbol(HDC, PlanObject*) {}
 void DrawPierSymbol(HDC, PlanObject*) {}
 void DrawStairSymbol(HDC, PlanObject*) {}
 void DrawDuctSymbol(HDC, PlanObject*) {}
+void DrawSymbolTemplate(HDC, float, const float*, uint32_t, float, float) {}

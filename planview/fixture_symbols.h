@@ -16,3 +16,7 @@ void DrawSlopeArrowSymbol(HDC dc, PlanObject* object);
 void DrawPierSymbol(HDC dc, PlanObject* object);
 void DrawStairSymbol(HDC dc, PlanObject* object);
 void DrawDuctSymbol(HDC dc, PlanObject* object);
+// The 2D symbol template of the code (symbolTemplates2D) at the plan point (x, z),
+// turned by the angle (radians) and scaled along and across.
+void DrawSymbolTemplate(HDC dc, float angle, const float* position, uint32_t code,
+                        float scaleX, float scaleY);

@@ -4,3 +4,4 @@
 void DrawSegmentDimensions(HDC, PlanObject*) {}
 void DrawSegmentAutoDimension(HDC, PlanObject*, PlanVertex*, PlanVertex*, uint8_t) {}
 void DrawPathLengthDimension(HDC, PlanObject*) {}
+void DrawOpeningDimensions(HDC, PlanObject*, PlanVertex*, PlanVertex*, uint8_t, const float*, PlanObject*) {}

@@ -14,3 +14,7 @@ void DrawSegmentAutoDimension(HDC dc, PlanObject* object, PlanVertex* a, PlanVer
                               uint8_t sideFlag);
 // The length of a path.
 void DrawPathLengthDimension(HDC dc, PlanObject* path);
+// The live chained dimensions of the openings along the segment A -> B of a wall while
+// an opening is placed or moved at the point (x, z); the moving one may be null.
+void DrawOpeningDimensions(HDC dc, PlanObject* wall, PlanVertex* a, PlanVertex* b,
+                           uint8_t unused, const float* position, PlanObject* moving);
