@@ -191,6 +191,30 @@ void PrintLine(float x1, float y1, float x2, float y2)
     PrintLineTo(x2, y2);
 }
 
+void DrawViewLine(HDC dc, float x1, float y1, float x2, float y2)
+{
+    if (planOutputMode == 1) {
+        if (!planDC)
+            return;
+        double px1 = x1 * static_cast<double>(printScaleX), py1 = y1 * static_cast<double>(printScaleY);
+        double px2 = x2 * static_cast<double>(printScaleX), py2 = y2 * static_cast<double>(printScaleY);
+        if (!std::isfinite(px1) || !std::isfinite(py1) || !std::isfinite(px2) || !std::isfinite(py2))
+            return;
+        double left, top, right, bottom;
+        GetPrintClipRect(&left, &top, &right, &bottom);
+        if (!ClipSegment(&px1, &py1, &px2, &py2, left, top, right, bottom))
+            return;
+        MoveToEx(planDC, RoundPrint(px1), RoundPrint(py1), nullptr);
+        LineTo(planDC, RoundPrint(px2), RoundPrint(py2));
+        return;
+    }
+    if (!dc || !InsideScreenRange(x1) || !InsideScreenRange(y1) || !InsideScreenRange(x2) ||
+        !InsideScreenRange(y2))
+        return;
+    MoveTo16(dc, RoundScreen(x1), RoundScreen(y1));
+    LineTo(dc, RoundScreen(x2), RoundScreen(y2));
+}
+
 // ---------------------------------------------------------------------------------
 // The plan pane's own DC
 

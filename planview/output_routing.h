@@ -48,6 +48,10 @@ void PrintWorldLine(float x1, float y1, float z1, float x2, float y2, float z2);
 void PrintMoveTo(float x, float y);
 void PrintLineTo(float x, float y);
 void PrintLine(float x1, float y1, float x2, float y2);
+// A segment already in view coordinates (projected and zoomed): on the screen DC
+// rounded, dropped when an end lies beyond the screen range; while printing scaled by
+// the print scales, cut to the page and drawn on planDC.
+void DrawViewLine(HDC dc, float x1, float y1, float x2, float y2);
 
 // Move and line on the plan pane's own DC; with the zoom flag each coordinate goes
 // through ZoomInt first.
