@@ -45,6 +45,12 @@ void DrawWorldLine(HDC dc, float x1, float y1, float z1, float x2, float y2, flo
 void PrintWorldLine(float x1, float y1, float z1, float x2, float y2, float z2);
 // Move and line on planDC from view coordinates, scaled by the print scales and
 // rounded; only while printing.
+// A print batch: while one is open for a DC and a pen, the lines of PrintWorldLine drawn
+// on that DC with that pen go out together as one PolyPolyline, when the batch is full and
+// when it ends; a line drawn with another pen sends the batch first. Whoever opens a
+// batch ends it before the pen is deleted (RedrawPlan does, for its pens on a page).
+void BeginPrintLineBatch(HDC dc, HGDIOBJ pen);
+void EndPrintLineBatch();
 void PrintMoveTo(float x, float y);
 void PrintLineTo(float x, float y);
 void PrintLine(float x1, float y1, float x2, float y2);

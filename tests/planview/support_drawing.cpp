@@ -177,6 +177,27 @@ int CALLBACK MetafileRecorder::Collect(HDC, HANDLETABLE*, const ENHMETARECORD* r
         self->position = recorded.to;
         break;
     }
+    case EMR_POLYPOLYLINE16:
+    case EMR_POLYPOLYLINE: {
+        // Printed lines travel in batches: each polyline is its chain of lines.
+        const EMRPOLYPOLYLINE16* poly = reinterpret_cast<const EMRPOLYPOLYLINE16*>(record);
+        const DWORD* counts = poly->aPolyCounts;
+        const BYTE* points = reinterpret_cast<const BYTE*>(counts + poly->nPolys);
+        const bool small = record->iType == EMR_POLYPOLYLINE16;
+        DWORD at = 0;
+        for (DWORD p = 0; p < poly->nPolys; ++p) {
+            POINT previous = {0, 0};
+            for (DWORD i = 0; i < counts[p]; ++i, ++at) {
+                POINT point = small ? POINT{reinterpret_cast<const POINTS*>(points)[at].x,
+                                            reinterpret_cast<const POINTS*>(points)[at].y}
+                                    : reinterpret_cast<const POINT*>(points)[at];
+                if (i > 0)
+                    self->lines.push_back({previous, point, self->currentPen});
+                previous = point;
+            }
+        }
+        break;
+    }
     case EMR_ARC: {
         const EMRARC* arc = reinterpret_cast<const EMRARC*>(record);
         RecordedArc recorded;
