@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs the speed benchmarks (the main road's, the live 3D view's) under the private Wine environment and prints its
-# figures; with --road it also times velmora.exe printing the largest plan from its
-# command line (process start to end, the print dialog answered by xdotool).
+# Builds and runs the speed benchmarks (the main road's and the live 3D view's) under the
+# private Wine environment and prints their figures; with --road it also times velmora.exe
+# printing the largest plan from its command line (process start to end, the print
+# dialog answered by xdotool).
 #   scripts/benchmark.sh [--build-dir DIR] [--road] [plan_speed arguments...]
 set -euo pipefail
 . "$(dirname "$0")/start-run.sh" "$@"
