@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds and runs the speed benchmarks (the main road's and the live 3D view's) under the
+# Builds and runs the speed benchmarks (plan road, select drag, live 3D view) under the
 # private Wine environment and prints their figures; with --road it also times velmora.exe
 # printing the largest plan from its command line (process start to end, the print
 # dialog answered by xdotool).
@@ -18,6 +18,8 @@ cd "$work"
 cat "$work/plan_speed.log"
 /usr/lib/wine/wine64 "$build/benchmarks/live_view_speed.exe" >"$work/live_view_speed.log" 2>&1 </dev/null || true
 cat "$work/live_view_speed.log"
+/usr/lib/wine/wine64 "$build/benchmarks/drag_speed.exe" >"$work/drag_speed.log" 2>&1 </dev/null || true
+cat "$work/drag_speed.log"
 
 if [ "$road" = 1 ]; then
   plan=lines-100000.ZRO
