@@ -3,7 +3,7 @@
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
 #include "palette/tool_windows.h"
-#include "planview/camera_navigation.h"
+#include "planview/drag_zoom_camera.h"
 #include "planview/input_gdi.h"
 #include "render3d/ground_height_grid.h"
 #include "render3d/high_quality_render.h"
@@ -15,7 +15,6 @@
 HWND renderWindow = nullptr;
 HGLRC glContext = nullptr;
 uint8_t renderPaintActive = 0;
-uint8_t navigating3D = 0;
 uint8_t navigationRiseFlag = 0;
 
 namespace {
