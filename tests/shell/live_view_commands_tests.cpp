@@ -101,12 +101,18 @@ TEST_F(LiveViewCommands, Command5220MakesTheViewAndTogglesIt)
 TEST_F(LiveViewCommands, ClosingTheViewHidesItAndGoesBackToTheSelectTool)
 {
     SendCommand(frame, 5270);
-    highlightedPane = frameToolWindows[0];
+    // The general strip's buttons of tools 200 to 206: going back selects the first.
+    HWND buttons[7];
+    for (int i = 0; i < 7; ++i)
+        buttons[i] = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 22 * i, 20, 20,
+                                     frameToolWindows[0], nullptr, nullptr, nullptr);
+    highlightedPane = buttons[3];
     currentToolId = 7051;
     SendMessageA(selvithWindow, WM_CLOSE, 0, 0);
     ASSERT_TRUE(IsWindow(selvithWindow));
     EXPECT_FALSE(IsWindowVisible(selvithWindow));
     EXPECT_EQ(200, currentToolId);
+    EXPECT_EQ(buttons[0], highlightedPane);
 }
 
 TEST_F(LiveViewCommands, CameraTransparencyAndFramingCommands)
