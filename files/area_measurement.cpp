@@ -117,11 +117,13 @@ float SurfaceScale(const PlanSettings* settings)
     return std::isfinite(scale) && scale > 0.0f ? scale : 0.0f;
 }
 
-// Surface coordinates are rounded like every plan coordinate (+0.5, toward zero) and
-// kept to what GDI takes.
+// Surface coordinates are rounded to the nearest pixel, downward for negative ones too:
+// the surface's origin is its centre, and truncating toward zero would shift every
+// outline edge left of or above it by a pixel, so a square around the centre would lose
+// a row and a column. Kept to what GDI takes.
 int SurfaceCoordinate(float value)
 {
-    const float rounded = value + 0.5f;
+    const float rounded = std::floor(value + 0.5f);
     if (!(rounded > -32767.0f))
         return -32767;
     if (!(rounded < 32767.0f))
