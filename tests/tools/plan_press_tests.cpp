@@ -127,7 +127,12 @@ TEST_F(PlanPress, FirstPressSelectsSecondDrags)
     Press(tooltest::Drag({{200, 150}, {210, 150}}));
     EXPECT_TRUE(line->firstVertex->selected && line->firstVertex->next->selected);
     EXPECT_TRUE(toolsSeen.empty());
-    Press(tooltest::Drag({{200, 150}, {210, 155}, {220, 160}}));
+    // A message posted mid-drag stays queued for the program's loop.
+    std::vector<Frame> drag = tooltest::Drag({{200, 150}, {210, 155}, {220, 160}});
+    drag[1].post = WM_APP + 7;
+    Press(drag);
+    MSG waiting;
+    EXPECT_TRUE(PeekMessageA(&waiting, shown.pane, WM_APP + 7, WM_APP + 7, PM_REMOVE));
     ASSERT_FALSE(toolsSeen.empty());
     EXPECT_EQ(pressEdits, 7);
     EXPECT_EQ(toolsSeen.front(), 200);
@@ -462,38 +467,46 @@ TEST_F(PlanPress, DeckEdgeAndRoofMenus)
     EXPECT_EQ(Find(items, "|Pavimento")->state, 0u);
 }
 
-// The hand-over: the exchange file, then the editor started on it with the unit letter;
-// without the editor, the message box and the companion state reset.
+// The hand-over: the exchange file, then the editor started on it with the unit letter
+// (its path quoted in a directory with a blank); without the editor, the message box and
+// the companion state reset.
 TEST_F(PlanPress, FurnitureEditorHandOver)
 {
-    const std::string directory = vtest::CurrentDirectory();
+    const std::string base = vtest::CurrentDirectory();
     char* savedDirectory = programDirectory;
-    std::string dir = directory;
-    programDirectory = &dir[0];
     // The companions' stand-in beside the test program logs its command line.
     char module[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, module, sizeof module);
     std::string standIn = module;
     standIn = standIn.substr(0, standIn.find_last_of('\\')) + "\\companion_standin.exe";
     PlanObject* object = vtest::MakePointObject(15, document->currentFloor, {{0, 0, 0}, {20, 0, 0}, {20, 0, 20}}, 1, 1);
-    DeleteFileA((directory + "\\STANDIN.LOG").c_str());
-    for (bool present : {true, false}) {
-        DeleteFileA((directory + "\\Z!TOVRL.EXE").c_str());
-        if (present) {
-            ASSERT_TRUE(CopyFileA(standIn.c_str(), (directory + "\\Z!TOVRL.EXE").c_str(), FALSE)) << standIn;
+    struct Case {
+        const char* subdirectory;
+        bool present;
+        bool quoted;
+    } cases[] = {{"", true, false}, {"\\Tovrel dir", true, true}, {"", false, false}};
+    for (const Case& c : cases) {
+        std::string dir = base + c.subdirectory;
+        CreateDirectoryA(dir.c_str(), nullptr);
+        programDirectory = &dir[0];
+        DeleteFileA((dir + "\\STANDIN.LOG").c_str());
+        DeleteFileA((dir + "\\Z!TOVRL.EXE").c_str());
+        if (c.present) {
+            ASSERT_TRUE(CopyFileA(standIn.c_str(), (dir + "\\Z!TOVRL.EXE").c_str(), FALSE)) << standIn;
         }
         vtest::MessageBoxRecorder boxes;
         furnitureEditorRunning = 0;
         HandOverToFurnitureEditor(object);
-        EXPECT_NE(GetFileAttributesA((directory + "\\Z!TOVRL.TMP").c_str()), INVALID_FILE_ATTRIBUTES);
-        if (present) {
+        EXPECT_NE(GetFileAttributesA((dir + "\\Z!TOVRL.TMP").c_str()), INVALID_FILE_ATTRIBUTES);
+        if (c.present) {
             std::string line;
             for (int wait = 0; wait < 250 && line.find('\n') == std::string::npos; ++wait, Sleep(20)) {
-                const std::vector<unsigned char> bytes = vtest::ReadFileBytes(directory + "\\STANDIN.LOG");
+                const std::vector<unsigned char> bytes = vtest::ReadFileBytes(dir + "\\STANDIN.LOG");
                 line.assign(bytes.begin(), bytes.end());
             }
-            EXPECT_EQ(line.substr(0, line.find('\n')),
-                      "COMMAND " + directory + "\\Z!TOVRL.EXE " + directory + "\\Z!TOVRL.TMPM");
+            const std::string program = dir + "\\Z!TOVRL.EXE";
+            EXPECT_EQ(line.substr(0, line.find('\n')), "COMMAND " + (c.quoted ? "\"" + program + "\"" : program) +
+                                                           " " + dir + "\\Z!TOVRL.TMPM");
             for (int wait = 0; wait < 200 && FindWindowA("VelmoraCompanionStandIn", nullptr); ++wait, Sleep(50))
                 PostMessageA(FindWindowA("VelmoraCompanionStandIn", nullptr), WM_CLOSE, 0, 0);
             EXPECT_EQ(furnitureEditorRunning, 1);
