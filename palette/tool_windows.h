@@ -15,10 +15,15 @@ LRESULT CALLBACK ToolPaneWndProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 void CreateToolPaneButtons(HWND strip, HINSTANCE instance, const ToolPaneDescriptor* descriptor);
 void ClearToolButtonHover();
+// The select tool's button on the general strip (tools 200 .. 206, the last child being
+// 206's), or null without the strip or with fewer buttons.
+HWND FindSelectToolButton(HWND generalStrip);
 
 void DrawBevelRaised(HWND window, HDC dc, const RECT* rect);
 void DrawBevelSunken(HWND window, HDC dc, const RECT* rect);
 void EraseBevel(HWND window, HDC dc, const RECT* rect);
+// A shadow line at x = right - 1 and a highlight line at x = right, from top + 3 down.
+void DrawEtchedVerticalLine(HWND window, HDC dc, const RECT* rect);
 void BlitBitmap(HDC dc, HBITMAP bitmap, int x, int y);
 
 // The button window of the current tool, and the tool button under the pointer.
