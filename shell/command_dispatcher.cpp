@@ -87,11 +87,7 @@ static void LeaveTextEditing(PlanDocument* document)
     HWND generalPane = frameToolWindows[0];
     if (!highlightedPane || currentToolId != 203 || !generalPane)
         return;
-    HWND button = GetWindow(generalPane, GW_CHILD);
-    if (button)
-        button = GetWindow(button, GW_HWNDLAST);
-    for (int step = 0; step < 6 && button; ++step)
-        button = GetWindow(button, GW_HWNDPREV);
+    HWND button = FindSelectToolButton(generalPane);
     if (!button)
         return;
     InvertButton(highlightedPane);
