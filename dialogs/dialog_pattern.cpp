@@ -93,6 +93,12 @@ void CentreDialog(HWND dialog)
     SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+int EndDialogOnCancel(HWND dialog, WPARAM wParam)
+{
+    if (LOWORD(wParam) == IDCANCEL) EndDialog(dialog, 0);
+    return 1;
+}
+
 void ShowDialogMessage(HWND dialog, const char* text)
 {
     ShowMessageBox(dialog, text, applicationTitle, MB_ICONINFORMATION | MB_TASKMODAL);

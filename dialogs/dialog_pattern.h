@@ -28,6 +28,10 @@ PlanSettings* DialogSettings();
 // Moves the dialog to the middle of the screen, size and activation untouched.
 void CentreDialog(HWND dialog);
 
+// Ends the dialog with 0 when the command is Cancel; 1, what a procedure returns for a
+// command it has seen.
+int EndDialogOnCancel(HWND dialog, WPARAM wParam);
+
 // A message of the dialogs: the program's title as caption, information icon, task modal.
 void ShowDialogMessage(HWND dialog, const char* text);
 // The message, then the field focused with its whole text selected: the dialog stays open.

@@ -1,12 +1,17 @@
 #pragma once
+// The plant dialogs: how old the growth simulation lets plants grow, the planting age
+// of the selected plants, and the details of one plant from its information file.
+#include <cstddef>
 
 struct PlanObject;
 struct PlanSettings;
 
-// The growth simulation and planting age dialogs; nonzero after OK, 0 after Cancel or
-// without settings.
+// Nonzero after OK, 0 after Cancel or without settings.
 int RunPlantGrowthDialog(PlanSettings* settings);
 int RunPlantingAgeDialog(PlanSettings* settings);
+// The details of a plant (type 28 with its data); 0 when it closes or cannot open.
+int RunPlantDetailsDialog(PlanSettings* settings, PlanObject* plant);
 
-// The plant details dialog of one plant; not there yet: a cancel.
-void RunPlantDetailsDialog(PlanSettings* settings, PlanObject* plant);
+// A height in inches as the plant and photo dialogs show it: "%0.2f m." in a metric
+// plan, else feet and inches ("6'-0\"", or "11\"" below a foot).
+void FormatDialogHeight(float inches, const PlanSettings* settings, char* text, size_t size);

@@ -1,4 +1,8 @@
 #pragma once
+// Dialogs that set one height or angle: the raise of a custom topography, the angle of
+// a sloped one, the walk view's eye height, the aerial view's altitude, an object's
+// elevation (or its fitting to the topography), the vertical move of the selected roofs
+// and a freehand roof section's elevation with the edge it keeps.
 #include <cstdint>
 
 struct PlanObject;
@@ -18,8 +22,7 @@ int RunRoofElevationDialog();
 int RunRoofSectionElevationDialog();
 
 // The elevation editors of one object and of a freehand roof section, and the custom
-// and sloped topography dialogs (1 after OK with the value written, else 0); not there
-// yet: each is a cancel.
+// and sloped topography dialogs (1 after OK with the value written, else 0).
 void EditSelectedElevation(PlanObject* object);
 void EditSelectedRoofSectionElevation(PlanObject* section, PlanSettings* settings);
 int RunCustomTopographyDialog(PlanSettings* settings, float* amount);
