@@ -181,38 +181,19 @@ long Round(float v)
     return static_cast<long>(v + 0.5f);
 }
 
-// Where the fit-to-page print puts the plan: the scale and the device origin.
+// Where the fit-to-page print puts the plan: the scale and the device origin. Worked
+// out by hand for the pinned printer (300 dpi, 2329 x 3358 printable): the extents grown
+// by 72 on every side, the smaller ratio of page to extents, and the origin that puts
+// the extents' centre on the page's (half page 1164, 1679).
 struct FitPlacement {
     float scale;
     long originX, originY;
 };
 
-FitPlacement ExpectedFit(const std::vector<Segment>& segments, const Caps& caps)
-{
-    float top = 32000, left = 32000, bottom = -32000, right = -32000;
-    for (const Segment& s : segments) {
-        left = std::min({left, s.x1, s.x2});
-        right = std::max({right, s.x1, s.x2});
-        top = std::min({top, s.z1, s.z2});
-        bottom = std::max({bottom, s.z1, s.z2});
-    }
-    if (segments.empty()) {
-        top = left = -2400;
-        bottom = right = 2400;
-    }
-    top -= 72;
-    left -= 72;
-    bottom += 72;
-    right += 72;
-    float scale = std::min(caps.horizontal / (right - left), caps.vertical / (bottom - top));
-    float centreX = (left + (right - left) / 2) * scale;
-    float centreY = (top + (bottom - top) / 2) * scale;
-    FitPlacement fit;
-    fit.scale = scale;
-    fit.originX = -Round(caps.horizontal / 2 - centreX);
-    fit.originY = -Round(caps.vertical / 2 - centreY);
-    return fit;
-}
+// -672..972 by -272..472: 2329 / 1644 = 17/12; centre (150, 100) x 17/12 = (212.5, 141.67).
+const FitPlacement kFitPlanPlacement = {17.0f / 12.0f, -952, -1537};
+// -572..772 by 28..172: 2329 / 1344; centre (100, 100) x 1.7328869 = (173.29, 173.29).
+const FitPlacement kOneLinePlacement = {1.7328869f, -991, -1506};
 
 // Every plan segment printed once, at its place, and nothing else on the page.
 void ExpectFitPage(const std::vector<Line>& page, const std::vector<Segment>& segments,
@@ -235,37 +216,21 @@ void ExpectFitPage(const std::vector<Line>& page, const std::vector<Segment>& se
     }
 }
 
-// The to-scale grid as the page arithmetic gives it.
+// The to-scale grid, by hand: the page is 558 x 805 points; the extents grown by 72,
+// times k, over the page give the counts; the scale is 300 / 72 x k; the first page's
+// origin is the grown corner times the scale, + 0.5, truncated toward zero.
 struct Grid {
     long columns, rows;
     float scaleX, scaleY;
     long firstX, firstY;    // device origin of the first page
 };
 
-Grid ExpectedGrid(const std::vector<Segment>& segments, const Caps& caps, float k)
-{
-    float top = 32000, left = 32000, bottom = -32000, right = -32000;
-    for (const Segment& s : segments) {
-        left = std::min({left, s.x1, s.x2});
-        right = std::max({right, s.x1, s.x2});
-        top = std::min({top, s.z1, s.z2});
-        bottom = std::max({bottom, s.z1, s.z2});
-    }
-    top -= 72;
-    left -= 72;
-    bottom += 72;
-    right += 72;
-    long pageWidth = static_cast<long>(static_cast<double>(caps.horizontal) / caps.dpiX * 72.0);
-    long pageHeight = static_cast<long>(static_cast<double>(caps.vertical) / caps.dpiY * 72.0);
-    Grid grid;
-    grid.columns = static_cast<long>(std::ceil((right - left) * k / pageWidth));
-    grid.rows = static_cast<long>(std::ceil((bottom - top) * k / pageHeight));
-    grid.scaleX = caps.dpiX / 72.0f * k;
-    grid.scaleY = caps.dpiY / 72.0f * k;
-    grid.firstX = Round(left * grid.scaleX);
-    grid.firstY = Round(top * grid.scaleY);
-    return grid;
-}
+// -500..500 by -800..800 at k 0.75: 750 / 558 and 1200 / 805 round up to 2 and 2.
+const Grid kScaleGrid = {2, 2, 3.125f, 3.125f, -1562, -2499};
+// The same at k 0.36: 360 / 558 and 576 / 805, one page.
+const Grid kSmallScaleGrid = {1, 1, 1.5f, 1.5f, -749, -1199};
+// 2628..2972 both ways at k 3.6: 1238.4 / 558 and / 805 round up to 3 and 2; scale 15.
+const Grid kFarScaleGrid = {3, 2, 15.0f, 15.0f, 39420, 39420};
 
 // Each page shows the part of the plan that falls on it, in device units from the page's
 // corner: every printed line lies on a plan segment, and every point of a plan segment
@@ -326,7 +291,9 @@ protected:
         SetPrintDialogFunction(DefaultPrinterDialog);
         dialogCalls = 0;
         caps = DefaultPrinterCaps();
-        ASSERT_GT(caps.horizontal, 0);
+        // The expected placements are worked out for this printer.
+        ASSERT_EQ("300 300 2329 3358", std::to_string(caps.dpiX) + " " + std::to_string(caps.dpiY) + " " +
+                                           std::to_string(caps.horizontal) + " " + std::to_string(caps.vertical));
         ASSERT_NE(BeginPlan(), nullptr);
         settings = activeDocument->settings;
         settings->zoom = 1.0f;
@@ -563,12 +530,12 @@ TEST_F(PrintTest, FitToPagePrintsEveryLineWhereTheArithmeticPutsIt)
     EXPECT_EQ(planDC, nullptr);
     EXPECT_EQ(planOutputMode, 0);
 
-    FitPlacement fit = ExpectedFit(segments, caps);
+    const FitPlacement& fit = kFitPlanPlacement;
     EXPECT_FLOAT_EQ(printScaleX, fit.scale);
     EXPECT_FLOAT_EQ(printScaleY, fit.scale);
     EXPECT_EQ(printDpiX, caps.dpiX);
-    EXPECT_EQ(pageWidthPoints, static_cast<int32_t>(caps.horizontal * 72.0 / caps.dpiX));
-    EXPECT_EQ(pageHeightPoints, static_cast<int32_t>(caps.vertical * 72.0 / caps.dpiY));
+    EXPECT_EQ(pageWidthPoints, 558);  // 2329 / 300 x 72 = 558.96
+    EXPECT_EQ(pageHeightPoints, 805);  // 3358 / 300 x 72 = 805.92
 
     ASSERT_EQ(NewJobs(), 1);
     Job job = FirstNewJob();
@@ -585,9 +552,8 @@ TEST_F(PrintTest, FitToPageRepeatsThePageForEachCopy)
     ASSERT_EQ(NewJobs(), 1);
     Job job = FirstNewJob();
     ASSERT_EQ(job.pages.size(), 2u);
-    FitPlacement fit = ExpectedFit(segments, caps);
-    ExpectFitPage(job.pages[0], segments, fit);
-    ExpectFitPage(job.pages[1], segments, fit);
+    ExpectFitPage(job.pages[0], segments, kFitPlanPlacement);
+    ExpectFitPage(job.pages[1], segments, kFitPlanPlacement);
 }
 
 TEST_F(PrintTest, JobNamesArePaneTextAndDisegno)
@@ -609,7 +575,7 @@ TEST_F(PrintTest, EmptyPlanPrintsOneEmptyPage)
     ASSERT_EQ(job.pages.size(), 1u);
     EXPECT_TRUE(job.pages[0].empty());
     // Fitted to the plan border, ±2400 grown by 72.
-    EXPECT_FLOAT_EQ(printScaleX, std::min(caps.horizontal / 4944.0f, caps.vertical / 4944.0f));
+    EXPECT_FLOAT_EQ(printScaleX, 2329.0f / 4944.0f);
 }
 
 TEST_F(PrintTest, OneStraightLinePrintsItsPage)
@@ -620,7 +586,7 @@ TEST_F(PrintTest, OneStraightLinePrintsItsPage)
     ASSERT_EQ(NewJobs(), 1);
     Job job = FirstNewJob();
     ASSERT_EQ(job.pages.size(), 1u);
-    ExpectFitPage(job.pages[0], segments, ExpectedFit(segments, caps));
+    ExpectFitPage(job.pages[0], segments, kOneLinePlacement);
 }
 
 TEST_F(PrintTest, ToScalePrintsTheGridRowByRow)
@@ -628,9 +594,7 @@ TEST_F(PrintTest, ToScalePrintsTheGridRowByRow)
     BuildScalePlan();
     std::vector<Segment> segments = DrawnSegments(activeDocument);
     ASSERT_EQ(PrintPlanToScale(GetModuleHandleA(nullptr), nullptr), 0);
-    Grid grid = ExpectedGrid(segments, caps, 0.75f);
-    EXPECT_EQ(grid.columns, 2);
-    EXPECT_EQ(grid.rows, 2);
+    const Grid& grid = kScaleGrid;
     EXPECT_FLOAT_EQ(printScaleX, grid.scaleX);
     EXPECT_FLOAT_EQ(printScaleY, grid.scaleY);
     ASSERT_EQ(NewJobs(), 1);
@@ -648,9 +612,8 @@ TEST_F(PrintTest, ToScaleRepeatsTheGridForEachCopy)
     ASSERT_EQ(NewJobs(), 1);
     Job job = FirstNewJob();
     ASSERT_EQ(job.pages.size(), 8u);
-    Grid grid = ExpectedGrid(segments, caps, 0.75f);
-    ExpectScalePages(job, 0, segments, grid, caps);
-    ExpectScalePages(job, 4, segments, grid, caps);
+    ExpectScalePages(job, 0, segments, kScaleGrid, caps);
+    ExpectScalePages(job, 4, segments, kScaleGrid, caps);
 }
 
 TEST_F(PrintTest, ToScaleMetricHundredFitsOnePage)
@@ -658,12 +621,11 @@ TEST_F(PrintTest, ToScaleMetricHundredFitsOnePage)
     BuildSmallScalePlan();
     std::vector<Segment> segments = DrawnSegments(activeDocument);
     ASSERT_EQ(PrintPlanToScale(GetModuleHandleA(nullptr), nullptr), 0);
-    Grid grid = ExpectedGrid(segments, caps, 0.36f);
-    EXPECT_EQ(grid.columns * grid.rows, 1);
+    EXPECT_FLOAT_EQ(printScaleX, kSmallScaleGrid.scaleX);
     ASSERT_EQ(NewJobs(), 1);
     Job job = FirstNewJob();
     ASSERT_EQ(job.pages.size(), 1u);
-    ExpectScalePages(job, 0, segments, grid, caps);
+    ExpectScalePages(job, 0, segments, kSmallScaleGrid, caps);
 }
 
 TEST_F(PrintTest, AbsurdGridIsRefusedWithAMessage)
@@ -688,12 +650,10 @@ TEST_F(PrintTest, AbsurdGridIsRefusedWithAMessage)
     AddLine(FirstStorey(), 2700, 2700, 2900, 2900);
     std::vector<Segment> segments = DrawnSegments(activeDocument);
     ASSERT_EQ(PrintPlanToScale(GetModuleHandleA(nullptr), nullptr), 0);
-    Grid grid = ExpectedGrid(segments, caps, 3.6f);
-    EXPECT_GT(grid.firstX, 32767);
     ASSERT_EQ(NewJobs(), 1);
     Job job = FirstNewJob();
-    ASSERT_EQ(job.pages.size(), static_cast<size_t>(grid.columns * grid.rows));
-    ExpectScalePages(job, 0, segments, grid, caps, false);
+    ASSERT_EQ(job.pages.size(), 6u);
+    ExpectScalePages(job, 0, segments, kFarScaleGrid, caps, false);
 }
 
 TEST_F(PrintTest, PrintingLeavesTheModifiedFlagAlone)
@@ -722,8 +682,8 @@ TEST_F(PrintTest, PrintSetupRecordsThePageAndStaysInTheRecord)
     SetPrintDialogFunction(DefaultPrinterDialog);
     EXPECT_EQ(RunPrintSetup(GetModuleHandleA(nullptr), nullptr), 0);
     EXPECT_TRUE(dialogFlagsSeen & PD_PRINTSETUP);
-    EXPECT_EQ(pageWidthPoints, static_cast<int32_t>(caps.horizontal * 72.0 / caps.dpiX));
-    EXPECT_EQ(pageHeightPoints, static_cast<int32_t>(caps.vertical * 72.0 / caps.dpiY));
+    EXPECT_EQ(pageWidthPoints, 558);  // 2329 / 300 x 72 = 558.96
+    EXPECT_EQ(pageHeightPoints, 805);  // 3358 / 300 x 72 = 805.92
     EXPECT_TRUE(printDialog.Flags & PD_PRINTSETUP);
     EXPECT_EQ(NewJobs(), 0);
 
@@ -787,7 +747,7 @@ TEST_F(FramePrintTest, ZoomedPlanPrintsAtFullSizeAndViewEndsAtDefaultZoom)
     ASSERT_EQ(LastJobNumber() - lastJob, 1);
     Job job = ReadJob(lastJob + 1);
     ASSERT_EQ(job.pages.size(), 1u);
-    ExpectFitPage(job.pages[0], segments, ExpectedFit(segments, caps));
+    ExpectFitPage(job.pages[0], segments, kFitPlanPlacement);
     EXPECT_FLOAT_EQ(activeDocument->settings->zoom, 0.6f);
     EXPECT_EQ(activeDocument->settings->modified, 0u);
 
