@@ -10,10 +10,8 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 # Writes the generated plans, their segment lists and printer.caps into DIR.
 generate_plans() {
   local dir=$1
-  VELMORA_PRINT_PLAN_DIR="$dir" timeout 60 "$WINE" \
-    "$VELMORA_BINARY_DIR/tests/shell_sample_plan.exe" --gtest_filter='*WritePrintPlansWhenAsked' \
-    >"$dir/generate.log" 2>&1 </dev/null
-  grep -q '^\[       OK \]' "$dir/generate.log" || { cat "$dir/generate.log"; return 1; }
+  timeout 60 "$WINE" "$VELMORA_BINARY_DIR/tests/print_plan_writer.exe" plans "$(winpath "$dir")" \
+    >"$dir/generate.log" 2>&1 </dev/null || { cat "$dir/generate.log"; return 1; }
 }
 
 last_job() {

@@ -1,8 +1,6 @@
-// The sample house of the README and the plans of the end-to-end print tests, written
-// by the program's own writer. With VELMORA_WRITE_SAMPLE=1 the sample is written to
-// samples/house.ZRO of the sources (or to VELMORA_SAMPLE_PATH); with
-// VELMORA_PRINT_PLAN_DIR set, the test plans, the segments each draws and the default
-// printer's device caps are written there. Otherwise the committed sample is checked.
+// The sample house of the README and the plans of the end-to-end print tests, as the
+// program's own writer and reader keep them. The files themselves are written by the
+// print_plan_writer tool beside the tests.
 #include <gtest/gtest.h>
 #include "support_print_plans.h"
 #include "files/plan_file.h"
@@ -13,7 +11,6 @@
 #include "shell/app_globals.h"
 #include "support/plan_fixtures.h"
 #include "support/test_support.h"
-#include <commdlg.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -200,88 +197,4 @@ TEST_F(SamplePlanTest, TestPlansRoundTripTheirLines)
         EXPECT_EQ(activeDocument->settings->printScaleChoice, choice);
         EXPECT_EQ(activeDocument->settings->unitSystem, units);
     }
-}
-
-TEST_F(SamplePlanTest, WriteSampleWhenAsked)
-{
-    if (Env("VELMORA_WRITE_SAMPLE") != "1")
-        GTEST_SKIP() << "VELMORA_WRITE_SAMPLE is not 1";
-    std::string path = Env("VELMORA_SAMPLE_PATH");
-    if (path.empty())
-        path = Env("VELMORA_SOURCE_DIR") + "/samples/house.ZRO";
-    path = WindowsPath(path);
-    ASSERT_TRUE(Write(BuildSampleHouse, path)) << path;
-    std::printf("sample written: %s\n", path.c_str());
-}
-
-// The end-to-end print tests' plans, with "<name>.segments" (the lines each draws, after
-// a header of its print-scale choice and unit system) and "printer.caps".
-TEST_F(SamplePlanTest, WritePrintPlansWhenAsked)
-{
-    std::string dir = Env("VELMORA_PRINT_PLAN_DIR");
-    if (dir.empty())
-        GTEST_SKIP() << "VELMORA_PRINT_PLAN_DIR is not set";
-    dir = WindowsPath(dir);
-    struct Named { const char* name; void (*build)(); };
-    const Named plans[] = {
-        {"house", BuildSampleHouse},
-        {"fit", BuildFitPlan},
-        {"scale", BuildScalePlan},
-        {"small", BuildSmallScalePlan},
-        {"huge", BuildHugeScalePlan},
-        {"many", [] { BuildManyLinesPlan(10000); }},
-    };
-    for (const Named& plan : plans) {
-        std::vector<Segment> segments;
-        std::vector<WallBand> walls;
-        std::string base = dir + "\\" + plan.name;
-        ASSERT_TRUE(Write(plan.build, base + ".ZRO", &segments, &walls)) << base;
-        FILE* f = std::fopen((base + ".segments").c_str(), "w");
-        ASSERT_NE(f, nullptr);
-        std::fprintf(f, "# choice %u units %u\n", activeDocument->settings->printScaleChoice,
-                     activeDocument->settings->unitSystem);
-        for (const Segment& s : segments)
-            std::fprintf(f, "%.3f %.3f %.3f %.3f\n", s.x1, s.z1, s.x2, s.z2);
-        // Walls print as their filled footprint: "wall x1 z1 x2 z2 half start end".
-        for (const WallBand& w : walls)
-            std::fprintf(f, "wall %.3f %.3f %.3f %.3f %.3f %.3f %.3f\n", w.x1, w.z1, w.x2, w.z2,
-                         w.half, w.extendStart, w.extendEnd);
-        // The house's dimensions and symbols: where dimensions may print ("near x1 z1
-        // x2 z2 reach"), the texts the page must carry ("text ..."), the symbols' lines
-        // ("symbol x1 z1 x2 z2", dotted ones "dotted ...") and the cuts that stay white
-        // ("cut left top right bottom").
-        if (plan.build == BuildSampleHouse) {
-            for (const NearZone& z : DimensionZones(activeDocument))
-                std::fprintf(f, "near %.3f %.3f %.3f %.3f %.3f\n", z.x1, z.z1, z.x2, z.z2, z.reach);
-            for (const std::string& text : SampleHouseTexts())
-                std::fprintf(f, "text %s\n", text.c_str());
-            for (const SymbolLine& l : SampleHouseSymbolLines())
-                std::fprintf(f, "%s %.3f %.3f %.3f %.3f\n", l.dotted ? "dotted" : "symbol",
-                             l.segment.x1, l.segment.z1, l.segment.x2, l.segment.z2);
-            for (const CutRect& c : SampleHouseCuts())
-                std::fprintf(f, "cut %.3f %.3f %.3f %.3f\n", c.left, c.top, c.right, c.bottom);
-        }
-        ASSERT_EQ(std::fclose(f), 0);
-    }
-
-    // The default printer, as the print dialog offers it.
-    PRINTDLGA dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
-    ASSERT_TRUE(PrintDlgA(&dialog)) << CommDlgExtendedError();
-    ASSERT_NE(dialog.hDC, nullptr);
-    FILE* f = std::fopen((dir + "\\printer.caps").c_str(), "w");
-    ASSERT_NE(f, nullptr);
-    const int caps[] = {LOGPIXELSX, LOGPIXELSY, HORZRES, VERTRES, PHYSICALOFFSETX, PHYSICALOFFSETY,
-                        PHYSICALWIDTH, PHYSICALHEIGHT};
-    const char* names[] = {"LOGPIXELSX", "LOGPIXELSY", "HORZRES", "VERTRES", "PHYSICALOFFSETX",
-                           "PHYSICALOFFSETY", "PHYSICALWIDTH", "PHYSICALHEIGHT"};
-    for (int i = 0; i < 8; ++i)
-        std::fprintf(f, "%s %d\n", names[i], GetDeviceCaps(dialog.hDC, caps[i]));
-    ASSERT_EQ(std::fclose(f), 0);
-    DeleteDC(dialog.hDC);
-    if (dialog.hDevMode)
-        GlobalFree(dialog.hDevMode);
-    if (dialog.hDevNames)
-        GlobalFree(dialog.hDevNames);
 }
