@@ -358,6 +358,46 @@ TEST_F(PlanPress, LibraryObjectHandlesByView)
     vtest::ShowTopView();
 }
 
+// The captions beside selected vertices: a fall with one minus, in feet and inches or
+// in metres of the length in inches; a freehand roof's height where its generated part
+// has a vertex, and nothing beyond that part's chain.
+TEST_F(PlanPress, MarkCaptions)
+{
+    PlanObject* ground = vtest::MakePointObject(ObjTopography, nullptr, {{0, 0, 0}}, 1, 0);
+    PlanObject* slope = vtest::MakePointObject(ObjSlope, nullptr, {{0, 0, 0}}, 1, 0);
+    slope->firstVertex->mainHeight = 12.0f;
+    PlanObject* roof = vtest::MakePointObject(ObjFreehandRoof, nullptr, {{0, 0, 0}, {50, 0, 0}}, 1, 0);
+    PlanObject* generated = vtest::MakePointObject(ObjFreehandRoof, nullptr, {{0, -24, 0}}, 0, 0);
+    roof->link = generated;
+    roof->elevation = 100.0f;
+    struct Case {
+        PlanObject* owner;
+        PlanVertex* vertex;
+        float size;
+        uint16_t units;
+        const char* text;   // null: no caption
+    } cases[] = {
+        {ground, ground->firstVertex, -18.0f, kUnitSystemFeetInches, "Scendi: -1'-6\""},
+        {ground, ground->firstVertex, 30.0f, kUnitSystemFeetInches, "Sali: 2'-6\""},
+        {ground, ground->firstVertex, -18.0f, kUnitSystemMetric, "Scendi: -0.46 m."},
+        {slope, slope->firstVertex, 0.0f, kUnitSystemMetric, "Discesa: 12º"},
+        {roof, roof->firstVertex, 0.0f, kUnitSystemFeetInches, "Elev: 10'-4\""},
+        {roof, roof->firstVertex->next, 0.0f, kUnitSystemFeetInches, nullptr},
+    };
+    for (const Case& c : cases) {
+        c.owner->size = c.size;
+        document->settings->unitSystem = c.units;
+        char text[64] = {};
+        const bool shown = MarkCaptionText(c.owner, c.vertex, text, sizeof text);
+        EXPECT_EQ(shown, c.text != nullptr) << text;
+        if (c.text)
+            EXPECT_STREQ(text, c.text);
+    }
+    roof->link = nullptr;
+    for (PlanObject* object : {ground, slope, roof, generated})
+        FreeObject(object);
+}
+
 // The items of a menu: text, id and state (checked or grayed), the sub-menu's after "|".
 struct Item {
     std::string text;
