@@ -138,6 +138,12 @@ TEST_F(PlanPress, FirstPressSelectsSecondDrags)
     EXPECT_EQ(toolsSeen.front(), 200);
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(mouseCaptured, 0u);
+    // A double click on it opens its dialog, without a drag but with the size readout.
+    toolsSeen.clear();
+    selectionSize[0] = 0.0f;
+    Press(tooltest::Drag({{220, 160}, {230, 170}}), WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(toolsSeen.empty());
+    EXPECT_FLOAT_EQ(selectionSize[0], 100.0f);
     // Shift toggles the selected line off and does not drag.
     toolsSeen.clear();
     const PlanVertex* v = line->firstVertex;
@@ -204,6 +210,21 @@ TEST_F(PlanPress, PanAndDragZoom)
         }
         POINT moved = {-1, -1};
     };
+    {
+        // A zoom click without a drag only brings the clicked point to the middle.
+        RECT client;
+        GetClientRect(shown.pane, &client);
+        const POINT at = {client.right / 2 + 30, client.bottom / 2 + 20};
+        const POINT corner = Logical(0, 0);
+        Recorder tape(shown.pane, tooltest::Drag({at, at}));
+        tooltest::InputScope scope(&tape);
+        currentToolId = 205;
+        HDC dc = GetDC(shown.pane);
+        DispatchPlanInput(dc, 0, shown.pane, WM_LBUTTONDOWN, MAKELPARAM(at.x, at.y));
+        ReleaseDC(shown.pane, dc);
+        EXPECT_EQ(Logical(0, 0).x, corner.x + 30);
+        EXPECT_EQ(Logical(0, 0).y, corner.y + 20);
+    }
     // 1 + 1 + 2 + 1 = 5 from 1.0: the next 100 up (6.0) is refused. A plan 10000 wide
     // caps the zoom at 3.0: the 2 up is refused, the 1 after it taken.
     struct ZoomCase {
