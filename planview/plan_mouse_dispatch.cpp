@@ -9,6 +9,27 @@
 #include "tools/tool_state.h"
 #include "tools/undo.h"
 
+namespace {
+
+bool IsOpeningTool(int16_t tool)
+{
+    return tool >= 7052 && tool <= 7054;
+}
+
+bool IsWallFixtureTool(int16_t tool)
+{
+    switch (tool) {
+    case 7100: case 7101: case 7103: case 7105: case 7106: case 7107: case 7112: case 7113:
+    case 7114: case 7115: case 7116: case 7200: case 7201: case 7202: case 7203: case 7204:
+    case 7205: case 7206: case 7207: case 7209: case 7210: case 7407:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
 void DispatchPlanInput(HDC paneDC, int, HWND pane, UINT message, LPARAM point)
 {
     if (!paneDC || !pane)
@@ -51,6 +72,21 @@ void HandlePlanToolMouse(HDC paneDC, HWND pane, int32_t x, int32_t y, UINT)
                       : 0;
         if (!hit.hit && !shift)
             SetSelectionAllFloors(document->firstFloor, kSelectDeselect, 1);
+    } else if (IsOpeningTool(currentToolId) || IsWallFixtureTool(currentToolId)) {
+        // A press on a placed opening selects it instead; otherwise the wall under the
+        // pointer is the one to place on.
+        const int16_t placed[2] = {currentToolId <= 7054 ? int16_t(16) : int16_t(56), int16_t(17)};
+        const int16_t walls[1] = {12};
+        if (PickObjectAtPoint(document->firstFloor, &hit, 0, placed, currentToolId <= 7054 ? 2 : 1)) {
+            RevertToSelectTool(1);
+            SetSelectionAllFloors(document->firstFloor, kSelectDeselect, 1);
+            SelectObjectAndDrawHandles(hit.object, kSelectSelect, 1);
+            return;
+        }
+        hit.hit = PickObjectAtPoint(document->firstFloor, &hit, 0, walls, 1) ? 1 : 0;
+    } else if (currentToolId == 7506) {
+        const int16_t pickets[1] = {25};
+        hit.hit = PickObjectAtPoint(document->firstFloor, &hit, 0, pickets, 1) ? 1 : 0;
     } else {
         SetSelectionAllFloors(document->firstFloor, kSelectDeselect, 1);
     }
