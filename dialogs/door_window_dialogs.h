@@ -1,6 +1,7 @@
 #pragma once
 #include <stdint.h>
 
+struct PlanObject;
 struct PlanSettings;
 
 // The window's mirror choices of the last dialog; the window tool gives them to new windows.
@@ -11,3 +12,7 @@ extern uint8_t windowMirrorVertical;
 // 0 after Cancel or without settings.
 int RunDoorDialog(PlanSettings* settings);
 int RunWindowDialog(PlanSettings* settings);
+
+// The door and window editors of one object; not there yet: a cancel.
+void EditSelectedDoor(PlanObject* door, PlanSettings* settings);
+void EditSelectedWindow(PlanObject* window, PlanSettings* settings);
