@@ -97,14 +97,6 @@ void SetNamedCursor(int index)
         SetCursor(namedCursors[index]);
 }
 
-void DrawFrame3D(PlanSettings* settings, bool sky)
-{
-    if (sky && skyFollowsCamera)
-        UpdateSkyTextureOffsets(settings);
-    DrawScene3D(settings);
-    SetPolygonDrawMode(sceneMeshes);
-    SwapRenderBuffers();
-}
 
 // Steps 1 and 4 of the viewpoint drags around the loop.
 class CameraDragScope {
@@ -125,6 +117,15 @@ public:
 };
 
 } // namespace
+
+void DrawFrame3D(PlanSettings* settings, bool sky)
+{
+    if (sky && skyFollowsCamera)
+        UpdateSkyTextureOffsets(settings);
+    DrawScene3D(settings);
+    SetPolygonDrawMode(sceneMeshes);
+    SwapRenderBuffers();
+}
 
 void DragZoomView()
 {

@@ -9,14 +9,13 @@
 #include "model/plane_geometry.h"
 #include "model/texture_coords.h"
 #include "model/units.h"
-#include "model3d/array_objects.h"
 #include "model3d/rebuild_driver.h"
-#include "planview/dimension_lines.h"
 #include "planview/input_gdi.h"
 #include "planview/output_routing.h"
 #include "planview/plan_redraw.h"
 #include "planview/selection.h"
 #include "render3d/object_polygons.h"
+#include "tools/exterior_wall_tools.h"
 #include "tools/floor_stair_deck_tools.h"
 #include "tools/placement_drag.h"
 #include "tools/plan_mouse_state.h"
@@ -84,39 +83,6 @@ PlanObject* MakeArrow(PlanObject* roof)
     UpdateObjectExtents(arrow);
     AppendToObjectList(&roof->firstChild, arrow);
     return arrow;
-}
-
-struct Run {
-    float s[3];
-    float e[3];
-};
-
-void DrawDuctPreview(HDC dc, const Run& run)
-{
-    const float y = run.s[1];
-    float unused = 0.0f;
-    const float angle = AngleBetweenPoints(run.s[0], run.s[2], run.e[0], run.e[2], &unused);
-    const float half = ZoomFloat(UnitsToPlanLength(6.0f, Settings(), 0));
-    float dx = 0.0f, dz = 0.0f;
-    OffsetPointPolar(angle + 1.5707963f, half, &dx, &dz);
-    HPEN dotted = CreatePen(PS_DOT, 1, RGB(255, 0, 0));
-    HGDIOBJ previous = dotted ? SelectObject(dc, dotted) : nullptr;
-    DrawWorldLine(dc, run.s[0] + dx, y, run.s[2] + dz, run.e[0] + dx, y, run.e[2] + dz, 1);
-    DrawWorldLine(dc, run.s[0] - dx, y, run.s[2] - dz, run.e[0] - dx, y, run.e[2] - dz, 1);
-    if (previous)
-        SelectObject(dc, previous);
-    if (dotted)
-        DeleteObject(dotted);
-    // Arrow marks at a quarter, half and three quarters of the run and at its end, all
-    // pointing back toward the start.
-    for (float t : {0.25f, 0.5f, 0.75f, 1.0f}) {
-        const float mx = run.s[0] + (run.e[0] - run.s[0]) * t;
-        const float mz = run.s[2] + (run.e[2] - run.s[2]) * t;
-        DrawDimensionEndMarks(dc, nullptr, mx, mz, run.s[0], run.s[2], 4);
-    }
-    halfInchToggle = 1;
-    DrawDimensionLine(dc, run.s[0], run.s[2], run.e[0], run.e[2], run.s[0], run.s[2], run.e[0], run.e[2],
-                      1, 17.0f, 1, nullptr, nullptr, 0, 0, 5.0f, 0, nullptr);
 }
 
 }  // namespace
@@ -232,50 +198,5 @@ void DragFreehandRoofArrow()
 
 void HandleAirDuctTool(int32_t, int32_t, float x, float, float z, int16_t event)
 {
-    PlanSettings* settings = Settings();
-    if (!settings)
-        return;
-    Run run;
-    for (int i = 0; i < 3; ++i)
-        run.s[i] = planMouseState.dragStart[i];
-    run.e[0] = x;
-    run.e[1] = run.s[1];
-    run.e[2] = z;
-    if (!ShiftHeld()) {
-        float length = 0.0f;
-        const float angle = AngleBetweenPoints(run.s[0], run.s[2], x, z, &length);
-        const int32_t steps = static_cast<int32_t>(angle * kDegreesPerRadian / 15.0 + 0.5);
-        float dx = 0.0f, dz = 0.0f;
-        OffsetPointPolar(static_cast<float>(steps * 15.0 * kRadiansPerDegree), length, &dx, &dz);
-        run.e[0] = run.s[0] + dx;
-        run.e[2] = run.s[2] + dz;
-    }
-    if (activePlanPane) {
-        HDC dc = GetDC(activePlanPane);
-        if (dc) {
-            DrawDuctPreview(dc, run);
-            ReleaseDC(activePlanPane, dc);
-        }
-    }
-    if (event != kToolRelease)
-        return;
-    PlanFloor* storey = activeDocument->currentFloor;
-    bool differs = false;
-    for (int i = 0; i < 3; ++i)
-        differs = differs || std::trunc(run.s[i] + 0.5f) != std::trunc(run.e[i] + 0.5f);
-    if (storey && differs) {
-        const Point3f points[2] = {{run.s[0], run.s[1], run.s[2]}, {run.e[0], run.s[1], run.e[2]}};
-        const Point3f zero[2] = {};
-        PlanObject* duct = CreateSurfaceFromArrays(points, nullptr, zero, zero, nullptr, nullptr, 2, storey, 1);
-        if (duct) {
-            duct->type = ObjAirDuct;
-            duct->category = kCategoryHvac;
-            duct->parameters[2] = settings->ductWidth;
-            duct->parameters[3] = settings->ductHeight;
-            pendingObject = duct;
-            undoAvailable = 1;
-            InvalidatePlanView();
-        }
-    }
-    ReleaseToolCapture();
+    HandleRunTool(x, z, event, ObjAirDuct);
 }
