@@ -38,7 +38,77 @@ void ClearToolButtonHover()
         RedrawWindow(window, &rect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
 }
-void DrawBevelRaised(HWND, HDC, const RECT*) {}
-void DrawBevelSunken(HWND, HDC, const RECT*) {}
-void EraseBevel(HWND, HDC, const RECT*) {}
-void BlitBitmap(HDC, HBITMAP, int, int) {}
+// The one-pixel edge of a button: the first colour along the top and the left side,
+// the second down the right side and back along the bottom.
+static void DrawBevel(HDC dc, const RECT* rect, int topLeftColour, int bottomRightColour)
+{
+    if (!dc || !rect)
+        return;
+    HPEN first = CreatePen(PS_SOLID, 1, GetSysColor(topLeftColour));
+    HPEN second = CreatePen(PS_SOLID, 1, GetSysColor(bottomRightColour));
+    HGDIOBJ previous = SelectObject(dc, first);
+    MoveToEx(dc, rect->left, rect->top, nullptr);
+    LineTo(dc, rect->right, rect->top);
+    MoveToEx(dc, rect->left, rect->top, nullptr);
+    LineTo(dc, rect->left, rect->bottom);
+    SelectObject(dc, second);
+    MoveToEx(dc, rect->right, rect->top, nullptr);
+    LineTo(dc, rect->right, rect->bottom);
+    LineTo(dc, rect->left - 1, rect->bottom);
+    SelectObject(dc, previous);
+    DeleteObject(first);
+    DeleteObject(second);
+}
+
+void DrawBevelRaised(HWND, HDC dc, const RECT* rect)
+{
+    DrawBevel(dc, rect, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+}
+
+void DrawBevelSunken(HWND, HDC dc, const RECT* rect)
+{
+    DrawBevel(dc, rect, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
+}
+
+void EraseBevel(HWND, HDC dc, const RECT* rect)
+{
+    DrawBevel(dc, rect, COLOR_BTNFACE, COLOR_BTNFACE);
+}
+
+void DrawEtchedVerticalLine(HWND, HDC dc, const RECT* rect)
+{
+    if (!dc || !rect)
+        return;
+    HPEN shadow = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+    HPEN highlight = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+    HGDIOBJ previous = SelectObject(dc, shadow);
+    MoveToEx(dc, rect->right - 1, rect->top + 3, nullptr);
+    LineTo(dc, rect->right - 1, rect->bottom - 1);
+    SelectObject(dc, highlight);
+    MoveToEx(dc, rect->right, rect->top + 3, nullptr);
+    LineTo(dc, rect->right, rect->bottom - 1);
+    SelectObject(dc, previous);
+    DeleteObject(shadow);
+    DeleteObject(highlight);
+}
+
+void BlitBitmap(HDC dc, HBITMAP bitmap, int x, int y)
+{
+    if (!dc || !bitmap)
+        return;
+    HDC memory = CreateCompatibleDC(dc);
+    if (!memory)
+        return;
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    SetMapMode(memory, GetMapMode(dc));
+    BITMAP info;
+    GetObjectA(bitmap, sizeof info, &info);
+    // Size and source origin in the target's logical units.
+    POINT size = {info.bmWidth, info.bmHeight};
+    DPtoLP(dc, &size, 1);
+    POINT origin = {0, 0};
+    DPtoLP(memory, &origin, 1);
+    BitBlt(dc, x, y, size.x, size.y, memory, origin.x, origin.y, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+}

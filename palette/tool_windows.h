@@ -19,6 +19,8 @@ void ClearToolButtonHover();
 void DrawBevelRaised(HWND window, HDC dc, const RECT* rect);
 void DrawBevelSunken(HWND window, HDC dc, const RECT* rect);
 void EraseBevel(HWND window, HDC dc, const RECT* rect);
+// A shadow line at x = right - 1 and a highlight line at x = right, from top + 3 down.
+void DrawEtchedVerticalLine(HWND window, HDC dc, const RECT* rect);
 void BlitBitmap(HDC dc, HBITMAP bitmap, int x, int y);
 
 // The button window of the current tool, and the tool button under the pointer.

@@ -21,8 +21,6 @@
 #include "tools/point_mapping.h"
 #include <math.h>
 
-float walkEyeHeight = 96.0f;
-float aerialDistance = 2000.0f;
 uint8_t aerialToggle = 0;
 uint8_t navigating3D = 0;
 
@@ -354,9 +352,9 @@ void NavigateIn3DView()
             s->aerialPitch = fminf(25.0f, fmaxf(5.0f, pitch));
             if (right) {
                 if (aerialToggle)
-                    aerialDistance += distanceStep;
-                else if (aerialDistance > distanceStep)
-                    aerialDistance -= distanceStep;
+                    orbitDistance += distanceStep;
+                else if (orbitDistance > distanceStep)
+                    orbitDistance -= distanceStep;
             }
             float yaw = fmodf(s->aerialYaw - dx / 3.0f, 360.0f);
             s->aerialYaw = yaw < 0.0f ? yaw + 360.0f : yaw;
