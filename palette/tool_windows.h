@@ -15,6 +15,9 @@ LRESULT CALLBACK ToolPaneWndProc(HWND window, UINT message, WPARAM wParam, LPARA
 
 void CreateToolPaneButtons(HWND strip, HINSTANCE instance, const ToolPaneDescriptor* descriptor);
 void ClearToolButtonHover();
+// The select tool's button on the general strip (tools 200 .. 206, the last child being
+// 206's), or null without the strip or with fewer buttons.
+HWND FindSelectToolButton(HWND generalStrip);
 
 void DrawBevelRaised(HWND window, HDC dc, const RECT* rect);
 void DrawBevelSunken(HWND window, HDC dc, const RECT* rect);

@@ -80,15 +80,6 @@ void DrawGridOrBorder(HDC dc, const PlanSettings* s, const GridLayout& g)
     }
 }
 
-// The largest zoom at which the zoomed plan extents stay within the device range.
-float ZoomCap(const PlanSettings* s)
-{
-    const float span = fmaxf(s->extentRight - s->extentLeft, s->extentBottom - s->extentTop);
-    if (!(span > 0.0f) || !isfinite(span))
-        return 0.0f;
-    return floorf(32000.0f / span);
-}
-
 void SetNamedCursor(int index)
 {
     if (index >= 0 && index < NamedCursorCount && namedCursors[index])
@@ -137,7 +128,7 @@ void DragZoomView()
     const GridLayout grid = LayOutGrid(s);
     if (s->view3DMode == 3 || s->view3DMode == 5)
         UpdateSunDirection();
-    const float cap = ZoomCap(s);
+    const float cap = ZoomLimit(s);   // beyond it the zoomed plan leaves the device range
     HDC dc = GetDC(pane);
     if (!dc)
         return;
@@ -234,15 +225,15 @@ void DragZoomView()
         s->zoomOtherViews = s->zoom;
 }
 
-void AimCameraDrag()
+namespace {
+
+// The loop of both viewpoint drags: at every move of the cursor the marker is erased,
+// place() sets the viewpoint from the cursor (pane logical units), the marker is drawn
+// again and the 3D view shows one frame.
+template <typename Place>
+void TrackCameraDrag(PlanSettings* s, bool sky, Place place)
 {
-    PlanSettings* s = ReadySettings();
-    if (!s || !renderWindow)
-        return;
     CameraDragScope scope(s);
-    float px = s->cameraX, py = 0.0f, pz = s->cameraZ;
-    TransformPointToView(&px, &py, &pz, viewPitchCos, viewPitchSin, viewYawCos, viewYawSin,
-                         viewOrigin.x, viewOrigin.y, viewOrigin.z, 1);
     POINT previous = {0, 0};
     GetCursorLogicalPosInWindow(activePlanPane, &previous);
     while (IsMouseButtonDown()) {
@@ -251,6 +242,26 @@ void AimCameraDrag()
         if (now.x == previous.x && now.y == previous.y)
             continue;
         previous = now;
+        HDC dc = GetDC(activePlanPane);
+        DrawCameraMarker(dc);
+        place(now);
+        DrawCameraMarker(dc);
+        ReleaseDC(activePlanPane, dc);
+        DrawFrame3D(s, sky);
+    }
+}
+
+} // namespace
+
+void AimCameraDrag()
+{
+    PlanSettings* s = ReadySettings();
+    if (!s || !renderWindow)
+        return;
+    float px = s->cameraX, py = 0.0f, pz = s->cameraZ;
+    TransformPointToView(&px, &py, &pz, viewPitchCos, viewPitchSin, viewYawCos, viewYawSin,
+                         viewOrigin.x, viewOrigin.y, viewOrigin.z, 1);
+    TrackCameraDrag(s, true, [&](POINT now) {
         float distance = 0.0f;
         float heading = static_cast<float>(
             AngleBetweenPoints(px, py, static_cast<float>(now.x), static_cast<float>(now.y), &distance) /
@@ -260,13 +271,8 @@ void AimCameraDrag()
             heading += 360.0f;
         if (heading > 359.0f)
             heading -= 360.0f;
-        HDC dc = GetDC(activePlanPane);
-        DrawCameraMarker(dc);
         s->cameraHeading = heading;
-        DrawCameraMarker(dc);
-        ReleaseDC(activePlanPane, dc);
-        DrawFrame3D(s, true);
-    }
+    });
 }
 
 void MoveCameraDrag()
@@ -274,25 +280,12 @@ void MoveCameraDrag()
     PlanSettings* s = ReadySettings();
     if (!s || !renderWindow)
         return;
-    CameraDragScope scope(s);
-    POINT previous = {0, 0};
-    GetCursorLogicalPosInWindow(activePlanPane, &previous);
-    while (IsMouseButtonDown()) {
-        POINT now = previous;
-        GetCursorLogicalPosInWindow(activePlanPane, &now);
-        if (now.x == previous.x && now.y == previous.y)
-            continue;
-        previous = now;
+    TrackCameraDrag(s, false, [&](POINT now) {
         float x = s->cameraX, y = 0.0f, z = s->cameraZ;
         MapPlanPointToModel(now.x, now.y, &x, &y, &z, 0, nullptr, 1);
-        HDC dc = GetDC(activePlanPane);
-        DrawCameraMarker(dc);
         s->cameraX = x;
         s->cameraZ = z;
-        DrawCameraMarker(dc);
-        ReleaseDC(activePlanPane, dc);
-        DrawFrame3D(s, false);
-    }
+    });
 }
 
 void NavigateIn3DView()

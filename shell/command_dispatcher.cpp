@@ -34,13 +34,13 @@
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
 #include "model3d/rebuild_driver.h"
-#include "model3d/scene_polygons.h"
 #include "palette/tool_windows.h"
 #include "palette/transform_dialogs.h"
 #include "planview/output_routing.h"
 #include "planview/plan_background.h"
 #include "planview/plan_redraw.h"
 #include "planview/selection.h"
+#include "render3d/high_quality_render.h"
 #include "render3d/render_window.h"
 #include "render3d/scene_upkeep.h"
 #include "render3d/selvith_window.h"
@@ -87,11 +87,7 @@ static void LeaveTextEditing(PlanDocument* document)
     HWND generalPane = frameToolWindows[0];
     if (!highlightedPane || currentToolId != 203 || !generalPane)
         return;
-    HWND button = GetWindow(generalPane, GW_CHILD);
-    if (button)
-        button = GetWindow(button, GW_HWNDLAST);
-    for (int step = 0; step < 6 && button; ++step)
-        button = GetWindow(button, GW_HWNDPREV);
+    HWND button = FindSelectToolButton(generalPane);
     if (!button)
         return;
     InvertButton(highlightedPane);
@@ -634,8 +630,7 @@ uint32_t HandleFrameCommand(HWND window, WPARAM wParam, LPARAM lParam)
         if (settings) {
             ToggleByte(&settings->renderQuality);
             InvalidateWindow(highlightedPane);
-            sceneChanged = 1;
-            RedrawRenderWindow();
+            RedrawFinalRender();
         }
         modifies = true;
         break;
