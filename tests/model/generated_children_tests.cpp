@@ -3,6 +3,7 @@
 #include "model/object_copies.h"
 #include "model3d/generated_parts.h"
 #include "shell/file_dialogs.h"
+#include "support/dialog_driver.h"
 #include <string.h>
 #include <vector>
 
@@ -228,6 +229,7 @@ TEST_F(GeneratedChildrenTest, ChoosingAPictureGivesANewTextureNumberEachTime)
     PlanObject* image = Own(MakeObject(ObjImage, Storey(0), {{0, 0, 0}, {50, 0, 0}}));
     image->parameters[0] = 40.0f;
     uint32_t next = imageTextureCounter;
+    vtest::DialogDriver photoDialogs;  // the photo view dialog after each choice: cancelled
 
     SetFileDialogHook(AnswerPicture, (void*)"C:\\pictures\\front.bmp");
     ChooseObjectImage(image);
@@ -250,6 +252,7 @@ TEST_F(GeneratedChildrenTest, ChoosingAPictureGivesANewTextureNumberEachTime)
     SetFileDialogHook(nullptr, nullptr);
     EXPECT_STREQ(image->imagePath, "C:\\pictures\\back.bmp");
     EXPECT_EQ(imageTextureCounter, next + 2);
+    EXPECT_EQ(2, photoDialogs.Unanswered());
 }
 
 TEST_F(GeneratedChildrenTest, FreeingAnOwnerFreesItsGeneratedParts)
