@@ -9,5 +9,9 @@ LRESULT CALLBACK MiscBarWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
 void ShowLengthReadout(float) {}
 void ShowSizeReadout(float, float, float) {}
 void ShowReadoutText(const char*) {}
+void ShowGrowthReadoutText(const char* text)
+{
+    ShowReadoutText(text);
+}
 void ShowDiameterReadout(float) {}
 void ShowAreaReadout(float, float) {}

@@ -15,3 +15,5 @@ void ShowDiameterReadout(float diameter);
 void ShowAreaReadout(float width, float depth);
 // Clears the readout area and writes the text at its left; an empty text only clears it.
 void ShowReadoutText(const char* text);
+// The plant growth caption, shown as ShowReadoutText shows its text.
+void ShowGrowthReadoutText(const char* text);
