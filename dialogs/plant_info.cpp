@@ -10,6 +10,7 @@
 #include "render3d/texture_names.h"
 #include <windows.h>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -21,18 +22,71 @@ const int kNameBufferSize = 60;
 const float kSeedlingHeight = 12.0f;
 const float kWidthPerHeight = 0.85f;
 
-void ReadName(const char* path, const char* key, char* field)
+// The "Description" section of an information file, read once: the side bar reads
+// hundreds of these in a row, and one read per key would open each file eighteen times.
+class DescriptionSection {
+public:
+    explicit DescriptionSection(const char* path)
+    {
+        DWORD n = GetPrivateProfileSectionA(kSection, text_, sizeof text_, path);
+        length_ = n < sizeof text_ ? n : 0;
+    }
+    // The value of the key (case-insensitive, spaces and surrounding quotes taken off, as
+    // the profile functions give it), or null when the key is absent.
+    const char* Find(const char* key, char* value, size_t size) const
+    {
+        for (size_t at = 0; at < length_ && text_[at];) {
+            const char* line = text_ + at;
+            size_t lineLength = std::strlen(line);
+            at += lineLength + 1;
+            const char* equals = std::strchr(line, '=');
+            if (!equals)
+                continue;
+            const char* keyEnd = equals;
+            while (keyEnd > line && keyEnd[-1] == ' ')
+                --keyEnd;
+            const char* keyStart = line;
+            while (keyStart < keyEnd && *keyStart == ' ')
+                ++keyStart;
+            if ((size_t)(keyEnd - keyStart) != std::strlen(key) ||
+                _strnicmp(keyStart, key, keyEnd - keyStart) != 0)
+                continue;
+            const char* v = equals + 1;
+            while (*v == ' ')
+                ++v;
+            size_t n = std::strlen(v);
+            while (n && v[n - 1] == ' ')
+                --n;
+            if (n >= 2 && (v[0] == '"' || v[0] == '\'') && v[n - 1] == v[0]) {
+                ++v;
+                n -= 2;
+            }
+            if (n >= size)
+                n = size - 1;
+            std::memcpy(value, v, n);
+            value[n] = 0;
+            return value;
+        }
+        return nullptr;
+    }
+    // The key's value read as the profile functions read a number (0 when absent).
+    UINT Number(const char* key) const
+    {
+        char value[32];
+        const char* text = Find(key, value, sizeof value);
+        return text ? (UINT)std::strtol(text, nullptr, 10) : 0;
+    }
+
+private:
+    char text_[4096];
+    DWORD length_ = 0;
+};
+
+void ReadName(const DescriptionSection& section, const char* key, char* field)
 {
     char text[kNameBufferSize];
-    GetPrivateProfileStringA(kSection, key, kAbsent, text, sizeof text, path);
-    if (std::strcmp(text, kAbsent) != 0) {
+    if (section.Find(key, text, sizeof text) && std::strcmp(text, kAbsent) != 0)
         std::memcpy(field, text, std::strlen(text) + 1);
-    }
-}
-
-UINT ReadNumber(const char* path, const char* key)
-{
-    return GetPrivateProfileIntA(kSection, key, 0, path);
 }
 
 } // namespace
@@ -45,20 +99,21 @@ void ReadPlantInfo(PlantInfo* info, int32_t id)
     MakeTextureInfoPath(id, path);
     if (!path[0])
         return;
-    ReadName(path, "CommonName", info->commonName);
-    ReadName(path, "BotanicalName", info->botanicalName);
-    info->type = (uint16_t)ReadNumber(path, "Type");
-    info->propagation = (uint16_t)ReadNumber(path, "Propagation");
-    info->water = (uint16_t)ReadNumber(path, "Water");
-    info->sunLight = (uint16_t)ReadNumber(path, "SunLight");
-    info->maximumGrowthHeight = (uint16_t)ReadNumber(path, "MaximumGrowthHeight");
-    info->soilType = (uint16_t)ReadNumber(path, "SoilType");
+    const DescriptionSection section(path);
+    ReadName(section, "CommonName", info->commonName);
+    ReadName(section, "BotanicalName", info->botanicalName);
+    info->type = (uint16_t)section.Number("Type");
+    info->propagation = (uint16_t)section.Number("Propagation");
+    info->water = (uint16_t)section.Number("Water");
+    info->sunLight = (uint16_t)section.Number("SunLight");
+    info->maximumGrowthHeight = (uint16_t)section.Number("MaximumGrowthHeight");
+    info->soilType = (uint16_t)section.Number("SoilType");
     for (int n = 0; n < 10; ++n) {
         char key[8];
         std::snprintf(key, sizeof key, "Zone%d", n + 1);
-        info->zones[n] = (uint8_t)ReadNumber(path, key);
+        info->zones[n] = (uint8_t)section.Number(key);
     }
-    info->annualGrowthRate = (float)(int16_t)ReadNumber(path, "AnnualGrowthRate");
+    info->annualGrowthRate = (float)(int16_t)section.Number("AnnualGrowthRate");
 }
 
 PlantInfo* LoadPlantInfo(uint32_t textureId)

@@ -12,6 +12,7 @@
 #include "shell/app_globals.h"
 #include "shell/message_box.h"
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -47,6 +48,14 @@ bool Refuse(HWND dialog, int controlId)
     return true;
 }
 
+// The text of the control read as a number the way atof reads it is finite.
+bool TypedFinite(HWND dialog, int controlId)
+{
+    char text[64] = "";
+    GetDlgItemTextA(dialog, controlId, text, sizeof text);
+    return std::isfinite((float)std::strtod(text, nullptr));
+}
+
 bool ChooseMode(HWND dialog, int mode)
 {
     if (mode == moveMode)
@@ -65,9 +74,9 @@ bool ApplyMove(HWND dialog)
     PlanSettings* settings = Settings();
     float first = GetDlgItemLength(dialog, IDC_MOVE_FIRST);
     float second = GetDlgItemLength(dialog, IDC_MOVE_SECOND);
-    if (!std::isfinite(first))
+    if (!TypedFinite(dialog, IDC_MOVE_FIRST) || !std::isfinite(first))
         return !Refuse(dialog, IDC_MOVE_FIRST);
-    if (!std::isfinite(second))
+    if (!TypedFinite(dialog, IDC_MOVE_SECOND) || !std::isfinite(second))
         return !Refuse(dialog, IDC_MOVE_SECOND);
     TransformRecord move = {};
     if (activeDocument->firstFloor) {
