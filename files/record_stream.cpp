@@ -51,39 +51,221 @@ void PutLEFloat(uint8_t* p, float v)
     PutLE32(p, bits);
 }
 
+// ---------------------------------------------------------------------------------
+// File buffering. A record file opened through the helpers below is read and written
+// in large blocks: a plan of a hundred thousand objects is millions of small fields,
+// and one system call per field made loading and saving take minutes. The logical
+// position (what GetFilePosition reports) is the file offset of the next byte the
+// readers get or the writers put.
+
+namespace {
+
+enum class FileStreamMode { Unbuffered, Reading, Writing };
+
+const uint32_t kFileBlockBytes = 1u << 20;
+
+FileStreamMode fileStreamMode = FileStreamMode::Unbuffered;
+uint8_t* fileBlock = nullptr;        // the block being read or filled
+uint32_t fileBlockFill = 0;          // bytes held by the block
+uint32_t fileBlockPosition = 0;      // next byte of the block to read
+LONG fileBlockOffset = 0;            // file offset of the block's first byte
+LONG fileLength = 0;                 // length of a file being read, taken once at open
+
+UINT WINAPI SystemFileWrite(HFILE file, const void* data, UINT count)
+{
+    return _lwrite(file, static_cast<LPCCH>(data), count);
+}
+
+RecordFileWriteFunction fileWriteFunction = SystemFileWrite;
+
+// The memory block's capacity, valid only for the block and length this layer last made
+// (tests and the copy buffer may hand the layer a block of their own).
+const uint8_t* capacityBlock = nullptr;
+uint32_t capacityLength = 0;
+uint32_t capacityBytes = 0;
+
+void ReleaseFileBlock()
+{
+    std::free(fileBlock);
+    fileBlock = nullptr;
+    fileBlockFill = 0;
+    fileBlockPosition = 0;
+    fileBlockOffset = 0;
+    fileLength = 0;
+    fileStreamMode = FileStreamMode::Unbuffered;
+}
+
+// Hands bytes to the file; a short or failed write marks the stream at once.
+void WriteToFile(const void* data, uint32_t count)
+{
+    if (!count)
+        return;
+    if (planFileHandle == HFILE_ERROR) {
+        streamWriteFailed = true;
+        return;
+    }
+    UINT written = fileWriteFunction(planFileHandle, data, count);
+    if (written != count)
+        streamWriteFailed = true;
+}
+
+void FlushFileBlock()
+{
+    if (fileStreamMode != FileStreamMode::Writing || !fileBlockFill)
+        return;
+    // After a failure nothing more goes out: the file is lost anyway, and a later block
+    // must not land where the lost one should have been.
+    if (!streamWriteFailed)
+        WriteToFile(fileBlock, fileBlockFill);
+    fileBlockOffset += (LONG)fileBlockFill;
+    fileBlockFill = 0;
+}
+
+void WriteBufferedFile(const uint8_t* data, uint32_t count)
+{
+    while (count) {
+        uint32_t room = kFileBlockBytes - fileBlockFill;
+        if (!room) {
+            FlushFileBlock();
+            continue;
+        }
+        uint32_t n = count < room ? count : room;
+        std::memcpy(fileBlock + fileBlockFill, data, n);
+        fileBlockFill += n;
+        data += n;
+        count -= n;
+    }
+}
+
+uint32_t BufferedBytesLeft()
+{
+    LONG here = fileBlockOffset + (LONG)fileBlockPosition;
+    return here < fileLength ? (uint32_t)(fileLength - here) : 0;
+}
+
+void ReadBufferedFile(uint8_t* dest, uint32_t count)
+{
+    while (count) {
+        if (fileBlockPosition == fileBlockFill) {
+            if (!BufferedBytesLeft())
+                break;
+            fileBlockOffset += (LONG)fileBlockFill;
+            fileBlockPosition = 0;
+            fileBlockFill = 0;
+            UINT got = _lread(planFileHandle, fileBlock, kFileBlockBytes);
+            if (got == (UINT)HFILE_ERROR || got == 0)
+                break;
+            fileBlockFill = got;
+        }
+        uint32_t available = fileBlockFill - fileBlockPosition;
+        uint32_t n = count < available ? count : available;
+        std::memcpy(dest, fileBlock + fileBlockPosition, n);
+        fileBlockPosition += n;
+        dest += n;
+        count -= n;
+    }
+    if (count)
+        streamReadShort = true;
+}
+
+bool StartBufferedFile(FileStreamMode mode)
+{
+    ReleaseFileBlock();
+    fileBlock = static_cast<uint8_t*>(std::malloc(kFileBlockBytes));
+    if (!fileBlock)
+        return false;
+    fileStreamMode = mode;
+    if (mode == FileStreamMode::Reading) {
+        LONG end = _llseek(planFileHandle, 0, 2);
+        LONG start = _llseek(planFileHandle, 0, 0);
+        fileLength = (end == HFILE_ERROR || start != 0) ? 0 : end;
+    }
+    return true;
+}
+
+// Grows the memory block to hold `needed` bytes, by doubling, so that a copy of many
+// fields costs a few reallocations rather than one per field.
+bool GrowMemoryBlock(uint32_t needed)
+{
+    uint32_t capacity = (streamBuffer && capacityBlock == streamBuffer && capacityLength == streamBufferLength)
+                            ? capacityBytes
+                            : streamBufferLength;
+    if (streamBuffer && needed <= capacity) {
+        streamBufferLength = needed;
+        capacityLength = needed;
+        return true;
+    }
+    uint64_t grown = streamBuffer ? (uint64_t)capacity * 2 : needed;
+    if (grown < needed)
+        grown = needed;
+    if (grown < 256)
+        grown = 256;
+    if (grown > 0xFFFFFFFFull)
+        grown = 0xFFFFFFFFull;
+    uint8_t* block = static_cast<uint8_t*>(std::realloc(streamBuffer, (size_t)grown));
+    if (!block && grown > needed) {
+        grown = needed;
+        block = static_cast<uint8_t*>(std::realloc(streamBuffer, (size_t)grown));
+    }
+    if (!block)
+        return false;
+    if (!streamBuffer)
+        std::memset(block, 0, (size_t)grown);
+    streamBuffer = block;
+    streamBufferLength = needed;
+    capacityBlock = block;
+    capacityLength = needed;
+    capacityBytes = (uint32_t)grown;
+    return true;
+}
+
+// Most fields are a few bytes: copied in place rather than through the runtime's copy.
+inline void CopySmall(uint8_t* to, const uint8_t* from, uint32_t count)
+{
+    if (count > 16) {
+        std::memcpy(to, from, count);
+        return;
+    }
+    for (uint32_t i = 0; i < count; ++i)
+        to[i] = from[i];
+}
+
+} // namespace
+
+void SetRecordFileWriteFunction(RecordFileWriteFunction function)
+{
+    fileWriteFunction = function ? function : SystemFileWrite;
+}
+
 void WriteBytes(const void* data, uint32_t count)
 {
+    // Most fields fit in the block as it is.
+    if (fileStreamMode == FileStreamMode::Writing && !streamMemoryMode && count <= kFileBlockBytes - fileBlockFill) {
+        CopySmall(fileBlock + fileBlockFill, static_cast<const uint8_t*>(data), count);
+        fileBlockFill += count;
+        return;
+    }
     if (!streamMemoryMode) {
         if (count == 0)
             return;
-        UINT written = _lwrite(planFileHandle, static_cast<LPCCH>(data), count);
-        if (written != count)
-            streamWriteFailed = true;
+        if (fileStreamMode == FileStreamMode::Writing)
+            WriteBufferedFile(static_cast<const uint8_t*>(data), count);
+        else if (fileStreamMode == FileStreamMode::Reading)
+            streamWriteFailed = true;   // a file opened for reading takes no bytes
+        else
+            WriteToFile(data, count);
         return;
     }
-    // Memory mode grows the block write by write; a failed growth keeps the old block
+    // Memory mode grows the block as it fills; a failed growth keeps the old block
     // and marks the whole copy as failed.
     uint64_t needed = (uint64_t)streamPosition + count;
     if (needed > 0xFFFFFFFFull) {
         streamWriteFailed = true;
         return;
     }
-    if (!streamBuffer) {
-        uint8_t* block = static_cast<uint8_t*>(std::calloc(needed ? (size_t)needed : 1, 1));
-        if (!block) {
-            streamWriteFailed = true;
-            return;
-        }
-        streamBuffer = block;
-        streamBufferLength = (uint32_t)needed;
-    } else if (needed > streamBufferLength) {
-        uint8_t* block = static_cast<uint8_t*>(std::realloc(streamBuffer, (size_t)needed));
-        if (!block) {
-            streamWriteFailed = true;
-            return;
-        }
-        streamBuffer = block;
-        streamBufferLength = (uint32_t)needed;
+    if ((!streamBuffer || needed > streamBufferLength) && !GrowMemoryBlock((uint32_t)needed)) {
+        streamWriteFailed = true;
+        return;
     }
     if (count)
         std::memcpy(streamBuffer + streamPosition, data, count);
@@ -94,7 +276,21 @@ void ReadBytes(void* dest, uint32_t count)
 {
     if (!dest || count == 0)
         return;
+    if (fileStreamMode == FileStreamMode::Reading && !streamMemoryMode &&
+        count <= fileBlockFill - fileBlockPosition) {
+        CopySmall(static_cast<uint8_t*>(dest), fileBlock + fileBlockPosition, count);
+        fileBlockPosition += count;
+        return;
+    }
     if (!streamMemoryMode) {
+        if (fileStreamMode == FileStreamMode::Reading) {
+            ReadBufferedFile(static_cast<uint8_t*>(dest), count);
+            return;
+        }
+        if (fileStreamMode == FileStreamMode::Writing) {
+            streamReadShort = true;
+            return;
+        }
         UINT got = _lread(planFileHandle, dest, count);
         if (got != count)
             streamReadShort = true;
@@ -114,16 +310,40 @@ void ReadBytes(void* dest, uint32_t count)
         streamReadShort = true;
 }
 
+// Typed fields of a buffered file take the block directly when they fit: a copy of a
+// known size is a move, where a general copy is a call into the runtime.
+template <uint32_t N>
+static inline void WriteField(const uint8_t* b)
+{
+    if (fileStreamMode == FileStreamMode::Writing && !streamMemoryMode && N <= kFileBlockBytes - fileBlockFill) {
+        std::memcpy(fileBlock + fileBlockFill, b, N);
+        fileBlockFill += N;
+        return;
+    }
+    WriteBytes(b, N);
+}
+
+template <uint32_t N>
+static inline void ReadField(uint8_t* b)
+{
+    if (fileStreamMode == FileStreamMode::Reading && !streamMemoryMode && N <= fileBlockFill - fileBlockPosition) {
+        std::memcpy(b, fileBlock + fileBlockPosition, N);
+        fileBlockPosition += N;
+        return;
+    }
+    ReadBytes(b, N);
+}
+
 void WriteU16BigEndian(uint16_t value)
 {
     uint8_t b[2] = {(uint8_t)(value >> 8), (uint8_t)value};
-    WriteBytes(b, 2);
+    WriteField<2>(b);
 }
 
 void WriteU32BigEndian(uint32_t value)
 {
     uint8_t b[4] = {(uint8_t)(value >> 24), (uint8_t)(value >> 16), (uint8_t)(value >> 8), (uint8_t)value};
-    WriteBytes(b, 4);
+    WriteField<4>(b);
 }
 
 void WriteFloatBigEndian(float value)
@@ -139,7 +359,7 @@ void ReadU16BigEndian(uint16_t* dest)
         return;
     // Read over the host value so a short read leaves the untouched bytes as they were.
     uint8_t b[2] = {(uint8_t)(*dest >> 8), (uint8_t)*dest};
-    ReadBytes(b, 2);
+    ReadField<2>(b);
     *dest = (uint16_t)((b[0] << 8) | b[1]);
 }
 
@@ -149,7 +369,7 @@ void ReadU32BigEndian(uint32_t* dest)
         return;
     uint32_t v = *dest;
     uint8_t b[4] = {(uint8_t)(v >> 24), (uint8_t)(v >> 16), (uint8_t)(v >> 8), (uint8_t)v};
-    ReadBytes(b, 4);
+    ReadField<4>(b);
     *dest = ((uint32_t)b[0] << 24) | ((uint32_t)b[1] << 16) | ((uint32_t)b[2] << 8) | b[3];
 }
 
@@ -165,6 +385,16 @@ void ReadFloatBigEndian(float* dest)
 
 LONG GetFileSize(HFILE file)
 {
+    if (file == planFileHandle && file != HFILE_ERROR) {
+        if (fileStreamMode == FileStreamMode::Reading)
+            return fileLength;
+        if (fileStreamMode == FileStreamMode::Writing) {
+            // What has been written so far, flushed or not.
+            LONG flushedEnd = _llseek(file, 0, 2);
+            LONG logical = fileBlockOffset + (LONG)fileBlockFill;
+            return flushedEnd > logical ? flushedEnd : logical;
+        }
+    }
     LONG here = _llseek(file, 0, 1);
     LONG end = _llseek(file, 0, 2);
     _llseek(file, here, 0);
@@ -173,6 +403,12 @@ LONG GetFileSize(HFILE file)
 
 LONG GetFilePosition(HFILE file)
 {
+    if (file == planFileHandle && file != HFILE_ERROR) {
+        if (fileStreamMode == FileStreamMode::Reading)
+            return fileBlockOffset + (LONG)fileBlockPosition;
+        if (fileStreamMode == FileStreamMode::Writing)
+            return fileBlockOffset + (LONG)fileBlockFill;
+    }
     return _llseek(file, 0, 1);
 }
 
@@ -181,6 +417,10 @@ uint32_t StreamBytesRemaining()
     if (streamMemoryMode)
         return streamPosition < streamBufferLength ? streamBufferLength - streamPosition : 0;
     if (planFileHandle == HFILE_ERROR)
+        return 0;
+    if (fileStreamMode == FileStreamMode::Reading)
+        return BufferedBytesLeft();
+    if (fileStreamMode == FileStreamMode::Writing)
         return 0;
     LONG end = GetFileSize(planFileHandle);
     LONG here = GetFilePosition(planFileHandle);
@@ -200,13 +440,18 @@ bool RequireStreamBytes(uint64_t count)
 HFILE OpenRecordFileForReading(const char* path)
 {
     ResetStreamFlags();
+    ReleaseFileBlock();
     planFileHandle = path ? _lopen(path, OF_READ | OF_SHARE_DENY_WRITE) : HFILE_ERROR;
+    // Without a block the file is still read, field by field.
+    if (planFileHandle != HFILE_ERROR)
+        StartBufferedFile(FileStreamMode::Reading);
     return planFileHandle;
 }
 
 HFILE OpenRecordFileForWriting(const char* path)
 {
     ResetStreamFlags();
+    ReleaseFileBlock();
     planFileHandle = HFILE_ERROR;
     if (!path)
         return planFileHandle;
@@ -214,19 +459,32 @@ HFILE OpenRecordFileForWriting(const char* path)
     if (planFileHandle != HFILE_ERROR) {
         // Cut the old content so a shorter plan leaves nothing of the older file behind.
         HANDLE h = LongToHandle(planFileHandle);
-        if (_llseek(planFileHandle, 0, 0) == 0 && SetEndOfFile(h))
-            return planFileHandle;
-        _lclose(planFileHandle);
+        if (!(_llseek(planFileHandle, 0, 0) == 0 && SetEndOfFile(h))) {
+            _lclose(planFileHandle);
+            planFileHandle = HFILE_ERROR;
+        }
     }
-    planFileHandle = _lcreat(path, 0);
+    if (planFileHandle == HFILE_ERROR)
+        planFileHandle = _lcreat(path, 0);
+    if (planFileHandle != HFILE_ERROR)
+        StartBufferedFile(FileStreamMode::Writing);
     return planFileHandle;
+}
+
+bool FlushRecordFile()
+{
+    FlushFileBlock();
+    return !streamWriteFailed;
 }
 
 bool CloseRecordFile()
 {
     bool ok = true;
+    if (fileStreamMode == FileStreamMode::Writing)
+        ok = FlushRecordFile();
+    ReleaseFileBlock();
     if (planFileHandle != HFILE_ERROR)
-        ok = _lclose(planFileHandle) != HFILE_ERROR;
+        ok = _lclose(planFileHandle) != HFILE_ERROR && ok;
     planFileHandle = HFILE_ERROR;
     return ok;
 }

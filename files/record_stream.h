@@ -41,7 +41,9 @@ uint16_t SwapBytes16(uint16_t value);
 uint32_t SwapBytes32(uint32_t value);
 float SwapFloatBytes(float value);
 
-// Length and position of an open file (legacy handle).
+// Length and position of an open file (legacy handle). For the record file opened by the
+// helpers below they are the logical ones: the file's length taken at open and the offset
+// of the next byte read, or what has been written so far, buffered or not.
 LONG GetFileSize(HFILE file);
 LONG GetFilePosition(HFILE file);
 
@@ -53,11 +55,21 @@ uint32_t StreamBytesRemaining();
 // Opening as every record reader and writer does it. Reading: shared read, deny write.
 // Writing: exclusive write access; an existing file is truncated first so that no tail of
 // an older, longer file stays behind the new end tag; created when missing.
-// Both return planFileHandle (HFILE_ERROR on failure) and reset the stream flags.
+// Both return planFileHandle (HFILE_ERROR on failure) and reset the stream flags. A file
+// opened here is read and written through a block of a megabyte: reads are served from
+// it, writes collect in it and go out when it is full, at a flush and at the close.
 HFILE OpenRecordFileForReading(const char* path);
 HFILE OpenRecordFileForWriting(const char* path);
-// False when closing failed (data of a written file may be lost).
+// Sends what the writers collected to the file; false when any write of the file failed.
+bool FlushRecordFile();
+// Flushes a file being written and closes it. False when a write or the close failed:
+// the file on disk is then not what was written.
 bool CloseRecordFile();
+
+// The call that hands a block of bytes to the open file (_lwrite unless replaced). Tests
+// put a failing one in to stand for a full disk; null puts _lwrite back.
+typedef UINT (WINAPI* RecordFileWriteFunction)(HFILE file, const void* data, UINT count);
+void SetRecordFileWriteFunction(RecordFileWriteFunction function);
 
 // Raw little-endian fields inside in-memory images of the old records.
 inline uint16_t GetLE16(const uint8_t* p) { return (uint16_t)(p[0] | (p[1] << 8)); }

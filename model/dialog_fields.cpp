@@ -18,10 +18,10 @@ long TruncateToLong(double v)
     return static_cast<long>(v);
 }
 
+// Whole inches rounded half away from zero by the sign of the value: -0.7 reads -1".
 void FormatWholeInches(double inches, char* text)
 {
-    const long n = TruncateToLong(inches);
-    const long shown = (n >= 0) ? TruncateToLong(inches + 0.5) : TruncateToLong(inches - 0.5);
+    const long shown = (inches >= 0.0) ? TruncateToLong(inches + 0.5) : TruncateToLong(inches - 0.5);
     snprintf(text, kLengthTextSize, "%ld\"", shown);
 }
 
@@ -80,7 +80,9 @@ void FormatLength(float value, char* text, const PlanSettings* settings, int raw
         if (settings->unitSystem == kUnitSystemFeetInches)
             snprintf(text, kLengthTextSize, "%0.2f\"", v);
         else if (settings->unitSystem == kUnitSystemMetric)
-            snprintf(text, kLengthTextSize, "%0.2f m", static_cast<double>(InchesToMetres(value)));
+            // Metres from inches, not from the drawing unit as it stands.
+            snprintf(text, kLengthTextSize, "%0.2f m",
+                     static_cast<double>(InchesToMetres(ConvertUnitsToInches(value, settings))));
         else
             snprintf(text, kLengthTextSize, "%0.2f", v);
         break;
@@ -137,15 +139,23 @@ float ParseLengthText(const char* text, const PlanSettings* settings)
     }
     double result = numberLength ? atof(number) : 0.0;
     if (inchesLength > 0) {
+        // The sign is the leading minus's, so "-0-6" reads -6 as "-5-6" reads -66.
         const double inchPart = atof(inches);
         result *= 12.0;
-        result = (result >= 0.0) ? result + inchPart : result - inchPart;
+        result = (number[0] == '-') ? result - inchPart : result + inchPart;
     }
     float length = static_cast<float>(result);
-    if (settings &&
-        (settings->displayFormat == kFormatWholeInches || settings->displayFormat == kFormatFeetInches) &&
-        settings->unitSystem == kUnitSystemMetric)
-        length = MetresToInches(length);
+    if (!settings)
+        return length;
+    const uint16_t format = settings->displayFormat;
+    const bool inchFormat = format == kFormatWholeInches || format == kFormatFeetInches;
+    // What the formats write in metres (5060, 5063 and 5064 with the metric unit
+    // system) and in feet and inches is read back the same way, and given in the
+    // drawing unit the formatter took.
+    if (settings->unitSystem == kUnitSystemMetric && (inchFormat || format == kFormatUnits))
+        return ConvertInchesToUnits(MetresToInches(length), settings);
+    if (inchFormat)
+        return ConvertInchesToUnits(length, settings);
     return length;
 }
 

@@ -30,7 +30,10 @@ void SetDlgItemLength(HWND dialog, int controlId, float value, const PlanSetting
 // Reads a typed length (feet and inches accepted: 5'-6", 5-6, 10-); 0.0 without a dialog
 // or without settings of the active document.
 float GetDlgItemLength(HWND dialog, int controlId);
-// The same reading of a text, by the given settings' display format and unit system.
+// The same reading of a text, by the given settings' display format and unit system: a
+// text FormatLength wrote reads back as the value it was made from. Metres (the metric
+// unit system in formats 5060, 5063, 5064) and feet and inches (5063, 5064) are turned
+// into the drawing unit.
 float ParseLengthText(const char* text, const PlanSettings* settings);
 
 float GetDlgItemFloat(HWND dialog, int controlId);

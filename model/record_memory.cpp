@@ -1,4 +1,5 @@
 #include "model/record_memory.h"
+#include "model/plan_object.h"
 #include <stdlib.h>
 #include <string.h>
 
@@ -26,6 +27,8 @@ void ReleaseRecord(void* record)
 {
     if (!record)
         return;
+    // The object lists remember ends and last vertices; none may outlive its record.
+    ForgetRememberedRecord(record);
     --liveRecords;
     free(record);
 }

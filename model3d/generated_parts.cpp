@@ -1,4 +1,5 @@
 #include "model3d/generated_parts.h"
+#include "model3d/generator_limits.h"
 #include "model/plan_document.h"
 #include "model/plan_object.h"
 #include "model/plane_geometry.h"
@@ -26,6 +27,8 @@ PlanObject* AddGeneratedSolid(PlanObject* owner, uint16_t type, const Point3f* l
                               const ColourTriple& colour)
 {
     if (!owner || !lower || !upper || count <= 0 || count > 64 || !activeDocument)
+        return nullptr;
+    if (!PieceBudget::Take())
         return nullptr;
     PlanFloor* floor = owner->floor ? owner->floor : activeDocument->currentFloor;
     if (!floor)

@@ -420,8 +420,10 @@ void BuildQuadFaces(PlanVertex* a, PlanVertex* b, PlanVertex* e, PlanVertex* f, 
     float upperB[3] = {b->position[0], b->position[1], b->position[2]};
     float upperF[3] = {f->position[0], f->position[1], f->position[2]};
     if (object->type == ObjWall && object->firstVertex) {
-        // The wall's upper edge is laid at its height above A.
-        float h = GetElementHeightForKind(object->firstVertex, 1);
+        // The wall's upper edge is laid at its height above A, on top of its slab as the
+        // segment faces are.
+        float h = GetElementHeightForKind(object->firstVertex, 1) +
+                  UnitsToPlanLength(object->parameters[2], Settings(), 0);
         upperB[1] = a->position[1] - h;
         upperF[1] = a->position[1] - h;
         if (currentMesh)

@@ -16,7 +16,6 @@
 // out of date.
 
 struct PlanObject;
-struct PlanVertex;
 
 // One closed face of a polygon; outlines form a doubly linked list.
 struct PolygonOutline {
@@ -77,7 +76,8 @@ struct ScenePolygon {
     ScenePolygon* openings;     // holes cut into this polygon (owned)
     ScenePolygon* parts;        // parts drawn with it (owned)
     float elevation;            // a wall vertex's elevation, display units
-    PlanVertex* segmentVertex;  // wall faces: the wall vertex whose segment words they show
+    uint32_t* trimWord;         // wall faces: the trim word of the face's side on the wall
+                                // vertex that starts the segment (surface styles), or null
     ScenePolygon* next;
 };
 

@@ -2,7 +2,9 @@
 #include <stdint.h>
 #include "model/plan_settings.h"
 
+struct PlanFloor;
 struct PlanObject;
+struct PlanVertex;
 
 // Stations laid along a curve at a fixed spacing (curved stairs and curved railings).
 struct StationWalk {
@@ -30,8 +32,40 @@ struct StairRunState {
 };
 extern StairRunState stairRunState;
 
-// Regenerates a staircase's (type 38) generated parts.
+// A stair's fields as its builders read them (lengths in display units).
+struct StairFields {
+    float width;
+    float riserHeight;
+    float treadDepth;
+    float railingHeight;
+    float totalRise;
+    uint32_t leftRailing;       // 1 builds a railing along that edge
+    uint32_t rightRailing;
+    uint32_t treadTexture;
+    ColourTriple treadColour;
+    uint32_t railingTexture;
+    ColourTriple railingColour;
+    ColourTriple sideColour;    // the walking line's first vertex's face-A colour
+};
+StairFields ReadStairFields(const PlanObject* stair);
+
+// Regenerates a staircase's (type 38) generated parts: straight flights with landings
+// (style 800) or steps along the walking line's curves (any other style). A stair with
+// fewer than 2 vertices or more than one row, or without a plan and its settings, keeps
+// its old parts. The riser height, tread texture and railing flags are changed only
+// while the rebuild runs.
 void RebuildStair(PlanObject* stair);
+// RebuildStair on every object of every shown floor from firstFloor on.
+void RebuildAllStairs(PlanFloor* firstFloor);
+// The flights of a straight stair along its two offset edges, with a landing at each
+// corner, until the run state's height reaches the total rise (plan length).
+PlanObject* BuildStraightStair(PlanObject* stair, float totalRise);
+// The landing at the corner between two flights: left and right (x, y, z) are the flight's
+// end corners, moved on to the next flight's start edge; the corners and next vertices
+// are those of the two offset edges; y is the walking line's height.
+void BuildStairLanding(PlanObject* stair, float* left, float* right, const PlanVertex* leftCorner,
+                       const PlanVertex* leftNext, const PlanVertex* rightCorner,
+                       const PlanVertex* rightNext, float totalRise, float y);
 
 // Lays the steps of one flight between a left and a right edge, each given by its start
 // and end (x, y, z). totalRise is a plan length, y the height of the walking line's

@@ -5,12 +5,18 @@
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "model/plane_geometry.h"
+#include "model/units.h"
 #include "model/view_projection.h"
+#include "planview/dimension_lines.h"
 #include "planview/output_routing.h"
 #include "planview/plan_redraw.h"
 #include "planview/segment_dimensions.h"
+#include "shell/app_globals.h"     // dimensionLogFont
 #include "tools/tool_state.h"
+#include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 namespace {
 
@@ -191,6 +197,139 @@ void HighlightExteriorWallGroups(HDC dc, PlanFloor* firstFloor)
     }
 }
 
-// Deck and sprinkler captions are not built yet: nothing is written.
-void DrawDeckLabel(HDC, PlanObject*) {}
-void DrawSprinklerLabel(HDC, PlanObject*) {}
+// ---------------------------------------------------------------------------------
+// Labels and captions
+
+namespace {
+
+const float kQuarterTurnRadians = 1.5707963267948966f;
+const float kDegreesToRadians = 0.017453292519943295f;
+
+// The short code a door's style adds to its size label; windows have none.
+const char* DoorStyleCode(uint16_t style)
+{
+    switch (style) {
+    case 500: return " AS";
+    case 502: return " PS";
+    case 503: return " PGB";
+    case 504: case 505: case 506: case 507: return " Arco";
+    case 508: return " PV";
+    case 509: return " 9 luci";
+    case 510: return " PSC";
+    case 511: return " PL";
+    default: return "";
+    }
+}
+
+// A plan point (height 0) in the view, zoomed; with the perspective divide when asked
+// and it is on.
+void ProjectPlanPoint(float x, float z, bool perspective, float* vx, float* vy)
+{
+    float y = 0.0f;
+    TransformPointToView(&x, &y, &z, viewPitchCos, viewPitchSin, viewYawCos, viewYawSin,
+                         viewOrigin.x, viewOrigin.y, viewOrigin.z, 1);
+    if (perspective && perspectiveOn)
+        ApplyPerspective(&x, &y, &z, viewerDistance, 0.0f, 0.0f, 0.0f);
+    *vx = x;
+    *vy = y;
+}
+
+} // namespace
+
+void DrawOpeningSizeLabel(HDC dc, const OpeningRecord* record, float sx, float sz, float ex,
+                          float ez, float px, float pz, uint8_t side, float offset)
+{
+    PlanSettings* settings = activeDocument ? activeDocument->settings : nullptr;
+    if (!settings || !record || !dc || !settings->labelDrawing || !activePlanPane)
+        return;
+    float y1 = 0.0f, y2 = 0.0f;
+    ProjectSegmentToView(&sx, &y1, &sz, &ex, &y2, &ez, perspectiveOn);
+    float lx = 0.0f, ly = 0.0f;
+    ProjectPlanPoint(px, pz, false, &lx, &ly);
+    float distance = 0.0f;
+    const float theta = AngleBetweenPoints(sx, y1, ex, y2, &distance);
+    const float phi = side ? theta + kQuarterTurnRadians : theta - kQuarterTurnRadians;
+    float dx = 0.0f, dy = 0.0f;
+    OffsetPointPolar(phi, ZoomFloat(offset + 15.0f), &dx, &dy);
+    lx += dx;
+    ly += dy;
+
+    bool flipped = false;
+    const float degrees = ReadableTextDegrees(theta, &flipped);
+    // Width by height, each by the length-text rules with plain rounding.
+    char width[kDimensionTextSize], height[kDimensionTextSize], text[3 * kDimensionTextSize];
+    FormatPlanLengthText(record->width, settings, width, sizeof width, false, nullptr, nullptr);
+    FormatPlanLengthText(record->height, settings, height, sizeof height, false, nullptr, nullptr);
+    snprintf(text, sizeof text, "%s x %s%s", width, height,
+             record->typeCopy == ObjDoor ? DoorStyleCode(record->style) : "");
+
+    HFONT font = CreatePlanFont(dimensionLogFont, degrees);
+    if (!font)
+        return;
+    uint16_t ascent = 0;
+    MeasurePlanText(dc, dimensionLogFont, text, nullptr, &ascent, nullptr, nullptr);
+    OffsetPointPolar(theta + kQuarterTurnRadians, static_cast<float>(ascent / 2), &dx, &dy);
+    if (flipped)
+        DrawPlanTextCentred(dc, font, text, lx + dx, ly + dy, PlanLineColour());
+    else
+        DrawPlanTextCentred(dc, font, text, lx - dx, ly - dy, PlanLineColour());
+    DeleteObject(font);
+}
+
+void DrawCaption(HDC dc, const char* text, float x, float z, float angleDegrees)
+{
+    if (!dc || !text || !activeDocument || !activeDocument->settings)
+        return;
+    float dx = 0.0f, dz = 0.0f;
+    OffsetPointPolar(angleDegrees * kDegreesToRadians - kQuarterTurnRadians, 6.0f, &dx, &dz);
+    float vx = 0.0f, vy = 0.0f;
+    ProjectPlanPoint(x + dx, z + dz, true, &vx, &vy);
+    HFONT font = CreatePlanFont(dimensionLogFont, NudgePrintDegrees(angleDegrees));
+    if (!font)
+        return;
+    DrawPlanTextCentred(dc, font, text, vx, vy, PlanLineColour());
+    DeleteObject(font);
+}
+
+void DrawTextLabel(HDC dc, const char* text, float x, float z, float angleDegrees)
+{
+    if (!dc || !text || !activeDocument || !activeDocument->settings)
+        return;
+    float vx = 0.0f, vy = 0.0f;
+    ProjectPlanPoint(x, z, true, &vx, &vy);
+    const float degrees = angleDegrees > 90.0f && angleDegrees <= 270.0f ? angleDegrees + 180.0f
+                                                                         : angleDegrees;
+    DrawLiveLabelText(dc, text, vx, vy - 7.0f, degrees);
+}
+
+void DrawDeckLabel(HDC dc, PlanObject* deck)
+{
+    if (!deck)
+        return;
+    DrawCaption(dc, "TERRAZZA", (deck->box3D[1] + deck->box3D[4]) / 2.0f,
+                (deck->box3D[2] + deck->box3D[5]) / 2.0f, 0.0f);
+}
+
+void DrawSprinklerLabel(HDC dc, PlanObject* sprinkler)
+{
+    PlanSettings* settings = activeDocument ? activeDocument->settings : nullptr;
+    if (!settings || !sprinkler || !settings->dimensionDrawing)
+        return;
+    const PlanObject* outline = static_cast<const PlanObject*>(sprinkler->link);
+    if (!outline || !outline->firstVertex)
+        return;
+    const PlanVertex* first = outline->firstVertex;
+    const PlanVertex* last = first;
+    while (last->next)
+        last = last->next;
+    const float fx = first->position[0], fz = first->position[2];
+    const float zx = last->position[0], zz = last->position[2];
+    int32_t feet = 0, inches = 0;
+    halfInchToggle = 1;
+    // The radius, " R" after it, beside the radius line.
+    DrawDimensionLine(dc, fx, fz, zx, zz, fx, fz, zx, zz, 1, 5.0f, 0, &feet, &inches, 0, 0, 0.0f,
+                      1, " R");
+    char caption[64];
+    snprintf(caption, sizeof caption, "%0.0fº Sprinkler", static_cast<double>(sprinkler->parameters[0]));
+    DrawCaption(dc, caption, zx, zz - 15.0f, 0.0f);
+}

@@ -1,4 +1,5 @@
 #include "planview/output_routing.h"
+#include <vector>
 #include "files/dxf_export.h"
 #include "model/plan_document.h"
 #include "model/plan_object.h"
@@ -150,6 +151,78 @@ void DrawWorldLine(HDC dc, float x1, float y1, float z1, float x2, float y2, flo
     LineTo(dc, RoundScreen(x2), RoundScreen(y2));
 }
 
+// ---------------------------------------------------------------------------------
+// Printed lines collected into one PolyPolyline. A printer driver sends the pen's colour
+// with every stroke: a page of ten thousand lines drawn one stroke each made a PostScript
+// file several times the size of its lines. While a batch is open for a pen, the lines
+// drawn with that pen are kept and sent as one call when the batch grows large and when
+// it closes; a line drawn with any other pen sends the batch first. The current position
+// is left at each line's end, as drawing the line would leave it. A printed page is
+// opaque lines and transparent text, so sending lines a little later changes nothing on it.
+namespace {
+
+const size_t kPrintBatchPoints = 4096;
+
+HDC printBatchDC = nullptr;
+HGDIOBJ printBatchPen = nullptr;
+std::vector<POINT> printBatchPoints;
+std::vector<DWORD> printBatchCounts;
+
+void SendPrintBatch()
+{
+    if (printBatchCounts.empty())
+        return;
+    HDC dc = printBatchDC;
+    HGDIOBJ current = GetCurrentObject(dc, OBJ_PEN);
+    if (current != printBatchPen)
+        SelectObject(dc, printBatchPen);
+    PolyPolyline(dc, printBatchPoints.data(), printBatchCounts.data(), static_cast<DWORD>(printBatchCounts.size()));
+    if (current != printBatchPen)
+        SelectObject(dc, current);
+    printBatchPoints.clear();
+    printBatchCounts.clear();
+}
+
+// True when the line went into the open batch.
+bool AddToPrintBatch(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    if (!printBatchDC)
+        return false;
+    if (planDC != printBatchDC || GetCurrentObject(planDC, OBJ_PEN) != printBatchPen) {
+        SendPrintBatch();
+        return false;
+    }
+    if (printBatchPoints.size() >= kPrintBatchPoints)
+        SendPrintBatch();
+    // A line that starts where the last one ended continues its polyline.
+    bool joined = !printBatchCounts.empty() && printBatchPoints.back().x == x1 && printBatchPoints.back().y == y1;
+    if (joined) {
+        ++printBatchCounts.back();
+    } else {
+        printBatchPoints.push_back(POINT{x1, y1});
+        printBatchCounts.push_back(2);
+    }
+    printBatchPoints.push_back(POINT{x2, y2});
+    MoveToEx(planDC, x2, y2, nullptr);
+    return true;
+}
+
+} // namespace
+
+void BeginPrintLineBatch(HDC dc, HGDIOBJ pen)
+{
+    EndPrintLineBatch();
+    printBatchDC = dc && pen ? dc : nullptr;
+    printBatchPen = pen;
+}
+
+void EndPrintLineBatch()
+{
+    SendPrintBatch();
+    printBatchDC = nullptr;
+    printBatchPen = nullptr;
+}
+
 void PrintWorldLine(float x1, float y1, float z1, float x2, float y2, float z2)
 {
     if (!planDC || planOutputMode == 0)
@@ -165,8 +238,11 @@ void PrintWorldLine(float x1, float y1, float z1, float x2, float y2, float z2)
     GetPrintClipRect(&left, &top, &right, &bottom);
     if (!ClipSegment(&px1, &py1, &px2, &py2, left, top, right, bottom))
         return;
-    MoveToEx(planDC, RoundPrint(px1), RoundPrint(py1), nullptr);
-    LineTo(planDC, RoundPrint(px2), RoundPrint(py2));
+    int32_t ax = RoundPrint(px1), ay = RoundPrint(py1), bx = RoundPrint(px2), by = RoundPrint(py2);
+    if (AddToPrintBatch(ax, ay, bx, by))
+        return;
+    MoveToEx(planDC, ax, ay, nullptr);
+    LineTo(planDC, bx, by);
 }
 
 void PrintMoveTo(float x, float y)
@@ -189,6 +265,30 @@ void PrintLine(float x1, float y1, float x2, float y2)
 {
     PrintMoveTo(x1, y1);
     PrintLineTo(x2, y2);
+}
+
+void DrawViewLine(HDC dc, float x1, float y1, float x2, float y2)
+{
+    if (planOutputMode == 1) {
+        if (!planDC)
+            return;
+        double px1 = x1 * static_cast<double>(printScaleX), py1 = y1 * static_cast<double>(printScaleY);
+        double px2 = x2 * static_cast<double>(printScaleX), py2 = y2 * static_cast<double>(printScaleY);
+        if (!std::isfinite(px1) || !std::isfinite(py1) || !std::isfinite(px2) || !std::isfinite(py2))
+            return;
+        double left, top, right, bottom;
+        GetPrintClipRect(&left, &top, &right, &bottom);
+        if (!ClipSegment(&px1, &py1, &px2, &py2, left, top, right, bottom))
+            return;
+        MoveToEx(planDC, RoundPrint(px1), RoundPrint(py1), nullptr);
+        LineTo(planDC, RoundPrint(px2), RoundPrint(py2));
+        return;
+    }
+    if (!dc || !InsideScreenRange(x1) || !InsideScreenRange(y1) || !InsideScreenRange(x2) ||
+        !InsideScreenRange(y2))
+        return;
+    MoveTo16(dc, RoundScreen(x1), RoundScreen(y1));
+    LineTo(dc, RoundScreen(x2), RoundScreen(y2));
 }
 
 // ---------------------------------------------------------------------------------

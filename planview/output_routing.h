@@ -45,9 +45,19 @@ void DrawWorldLine(HDC dc, float x1, float y1, float z1, float x2, float y2, flo
 void PrintWorldLine(float x1, float y1, float z1, float x2, float y2, float z2);
 // Move and line on planDC from view coordinates, scaled by the print scales and
 // rounded; only while printing.
+// A print batch: while one is open for a DC and a pen, the lines of PrintWorldLine drawn
+// on that DC with that pen go out together as one PolyPolyline, when the batch is full and
+// when it ends; a line drawn with another pen sends the batch first. Whoever opens a
+// batch ends it before the pen is deleted (RedrawPlan does, for its pens on a page).
+void BeginPrintLineBatch(HDC dc, HGDIOBJ pen);
+void EndPrintLineBatch();
 void PrintMoveTo(float x, float y);
 void PrintLineTo(float x, float y);
 void PrintLine(float x1, float y1, float x2, float y2);
+// A segment already in view coordinates (projected and zoomed): on the screen DC
+// rounded, dropped when an end lies beyond the screen range; while printing scaled by
+// the print scales, cut to the page and drawn on planDC.
+void DrawViewLine(HDC dc, float x1, float y1, float x2, float y2);
 
 // Move and line on the plan pane's own DC; with the zoom flag each coordinate goes
 // through ZoomInt first.

@@ -44,6 +44,9 @@ enum : uint32_t {
 };
 constexpr int16_t kInteriorWallTool = 7051;
 constexpr uint32_t kFoundationCategory = 1;
+// A screen redraw reads Esc at least this often.
+constexpr uint32_t kEscapePollObjects = 64;
+constexpr DWORD kEscapePollMilliseconds = 2;
 
 static COLORREF ToColorRef(const ColourTriple& c)
 {
@@ -332,18 +335,25 @@ static void DrawMeshOutline(HDC dc, PlanObject* object, uint32_t flags, const Dr
 // ---------------------------------------------------------------------------------
 // Objects
 
-static HPEN CreateObjectPen(HDC dc, const PlanObject* object, uint32_t flags,
-                            const PlanSettings* settings)
+// What DrawPlanObject draws an object with: style, width and colour of its pen.
+struct ObjectPen {
+    int style;
+    int width;
+    COLORREF colour;
+};
+
+static ObjectPen ChooseObjectPen(HDC dc, const PlanObject* object, uint32_t flags,
+                                 const PlanSettings* settings)
 {
     if (planOutputMode == 1)
-        return CreatePen(PS_SOLID, 0, RGB(0, 0, 0));
+        return {PS_SOLID, 0, RGB(0, 0, 0)};
     if (flags & (DrawXorPreview | DrawRed)) {
         int width = 0;
         if (object->type == ObjWall)
             width = ZoomInt(RoundToInt(UnitsToPlanLength(object->size, settings, 0)));
         else if (object->type == kTypeWallPreview)
             width = 2;
-        return CreatePen(PS_SOLID, width, RGB(255, 0, 0));
+        return {PS_SOLID, width, RGB(255, 0, 0)};
     }
     int style = PS_SOLID;
     int width = 0;
@@ -368,8 +378,82 @@ static HPEN CreateObjectPen(HDC dc, const PlanObject* object, uint32_t flags,
         SetBkMode(dc, TRANSPARENT);
         break;
     }
-    return CreatePen(style, width, ToColorRef(settings->foregroundColour));
+    return {style, width, ToColorRef(settings->foregroundColour)};
 }
+
+// Pens kept for the length of one RedrawPlan. Objects in a row mostly draw with the same
+// pen: making, selecting and deleting one per object cost more than drawing the object,
+// and on a printer every new pen resends its colour, width and dash. While a redraw runs,
+// the pen of the last object stays selected and is taken again when the next object
+// wants the same one; the redraw's end puts the DC's own pen back and deletes it.
+namespace {
+
+struct KeptPen {
+    bool active;        // a RedrawPlan is running
+    HDC dc;             // the DC the kept pen is made for
+    HPEN pen;
+    ObjectPen look;
+    HGDIOBJ original;   // the DC's pen before the first kept pen went in
+    bool surelySelected; // only outlines were drawn since it was selected: no other pen went in
+};
+
+KeptPen keptPen = {};
+
+void ReleaseKeptPen()
+{
+    EndPrintLineBatch();
+    if (keptPen.pen) {
+        if (keptPen.dc && GetCurrentObject(keptPen.dc, OBJ_PEN) == keptPen.pen && keptPen.original)
+            SelectObject(keptPen.dc, keptPen.original);
+        DeleteObject(keptPen.pen);
+    }
+    keptPen.pen = nullptr;
+    keptPen.dc = nullptr;
+    keptPen.original = nullptr;
+}
+
+// Selects a pen of the look into the DC, the kept one when it matches. True when the
+// pen stays kept (the caller leaves it selected); false for a pen of the caller's own,
+// returned in *made with the DC's previous pen in *previous.
+bool SelectObjectPen(HDC dc, const ObjectPen& look, HPEN* made, HGDIOBJ* previous)
+{
+    *made = nullptr;
+    *previous = nullptr;
+    if (!keptPen.active) {
+        *made = CreatePen(look.style, look.width, look.colour);
+        *previous = *made ? SelectObject(dc, *made) : nullptr;
+        return false;
+    }
+    bool same = keptPen.pen && keptPen.dc == dc && keptPen.look.style == look.style &&
+                keptPen.look.width == look.width && keptPen.look.colour == look.colour;
+    if (!same) {
+        HPEN pen = CreatePen(look.style, look.width, look.colour);
+        if (!pen)
+            return true;   // the DC's pen stays in use
+        HGDIOBJ before = SelectObject(dc, pen);
+        if (keptPen.pen && keptPen.dc == dc) {
+            EndPrintLineBatch();
+            DeleteObject(keptPen.pen);
+        } else {
+            ReleaseKeptPen();
+            keptPen.original = before;
+        }
+        keptPen.dc = dc;
+        keptPen.pen = pen;
+        keptPen.look = look;
+        keptPen.surelySelected = false;
+        // On a page the lines of a kept pen travel together.
+        if (planOutputMode == 1 && dc == planDC)
+            BeginPrintLineBatch(dc, pen);
+        return true;
+    }
+    // A renderer that selected a pen of its own put the kept one back, unless it did not.
+    if (!keptPen.surelySelected && GetCurrentObject(dc, OBJ_PEN) != keptPen.pen)
+        SelectObject(dc, keptPen.pen);
+    return true;
+}
+
+} // namespace
 
 static void DrawTextFrame(HDC dc, PlanObject* object, const RECT* rect)
 {
@@ -401,47 +485,48 @@ static void DrawOrphanDimensionLabel(HDC dc, PlanObject* object)
     DrawTextAtDC(dc, "0.00");
 }
 
-// Steps 3 to 6 of drawing a shown object, with its pen already selected.
-static void DrawShownObject(HDC dc, PlanObject* object, const RECT* rect, uint32_t flags,
+// Steps 3 to 6 of drawing a shown object, with its pen already selected. True when it
+// drew the bare outline, which selects no pen of its own.
+static bool DrawShownObject(HDC dc, PlanObject* object, const RECT* rect, uint32_t flags,
                             const DragTransform* preview, int view)
 {
     const bool topView = view == ViewTop;
     switch (object->type) {
     case ObjDoor:
         DrawDoorSymbol(dc, object, rect, flags, preview);
-        return;
+        return false;
     case ObjWindow:
         DrawWindowSymbol(dc, object, rect, flags, preview);
-        return;
+        return false;
     case ObjPlant:
         DrawPlantSymbol(dc, object);
-        return;
+        return false;
     case ObjWallElement:
         DrawWallElementSymbol(dc, object, object->subType);
-        return;
+        return false;
     case ObjFreehandRoofPart:
         DrawPitchSymbol(dc, object);
-        return;
+        return false;
     case 100: case 101: case 102:
         if (topView)
             DrawDimensionObject(dc, object, flags, preview);
-        return;
+        return false;
     case 103: case 104: case 105: case 106: case 107: case 108:
-        return;
+        return false;
     case ObjTextFrame:
         if (topView)
             DrawTextFrame(dc, object, rect);
-        return;
+        return false;
     case ObjDimensionLabel:
         if (topView)
             DrawOrphanDimensionLabel(dc, object);
-        return;
+        return false;
     default:
         break;
     }
     // A wall group's own shape is its generated outline, drawn as its companion.
     if (object->type == ObjWall && !preview)
-        return;
+        return false;
 
     if (!interactiveRedraw) {
         switch (object->type) {
@@ -455,13 +540,13 @@ static void DrawShownObject(HDC dc, PlanObject* object, const RECT* rect, uint32
         }
         if (!preview && !dragFeedbackActive) {
             switch (object->type) {
-            case ObjRoof: DrawRoofOutline(dc, object); return;
-            case ObjStair: DrawStairSymbol(dc, object); return;
-            case ObjBeam: DrawBeamSymbol(dc, object); return;
-            case ObjPier: DrawPierSymbol(dc, object); return;
-            case ObjTensionCable: DrawCableSymbol(dc, object); return;
-            case ObjAirDuct: DrawDuctSymbol(dc, object); return;
-            case ObjFoundationSlopeArrow: DrawSlopeArrowSymbol(dc, object); return;
+            case ObjRoof: DrawRoofOutline(dc, object); return false;
+            case ObjStair: DrawStairSymbol(dc, object); return false;
+            case ObjBeam: DrawBeamSymbol(dc, object); return false;
+            case ObjPier: DrawPierSymbol(dc, object); return false;
+            case ObjTensionCable: DrawCableSymbol(dc, object); return false;
+            case ObjAirDuct: DrawDuctSymbol(dc, object); return false;
+            case ObjFoundationSlopeArrow: DrawSlopeArrowSymbol(dc, object); return false;
             case ObjPath: DrawPathLengthDimension(dc, object); break;
             case ObjDeck: DrawDeckLabel(dc, object); break;
             case ObjSprinkler: DrawSprinklerLabel(dc, object); break;
@@ -473,7 +558,7 @@ static void DrawShownObject(HDC dc, PlanObject* object, const RECT* rect, uint32
         PlanObject* host = object->type != ObjImage ? object->host : nullptr;
         if (host && host->type == ObjWall && topView) {
             DrawWallGroupOutline(dc, object, host);
-            return;
+            return false;
         }
     }
 
@@ -481,6 +566,8 @@ static void DrawShownObject(HDC dc, PlanObject* object, const RECT* rect, uint32
         DrawMeshOutline(dc, object, flags, preview);
     else
         DrawOutline(dc, object, rect, flags, preview);
+    // A gate of a picket fence and a stair's arrows use pens of their own.
+    return object->type != ObjPicketFence && object->type != ObjStair;
 }
 
 void DrawPlanObject(HDC dc, PlanObject* object, const RECT* rect, uint32_t flags,
@@ -509,9 +596,12 @@ void DrawPlanObject(HDC dc, PlanObject* object, const RECT* rect, uint32_t flags
         if (flags & DrawXorPreview)
             SetROP2(dc, R2_NOTXORPEN);
         HDC penDC = (printing && planDC) ? planDC : dc;
-        HPEN pen = CreateObjectPen(dc, object, flags, settings);
-        HGDIOBJ previousPen = pen ? SelectObject(penDC, pen) : nullptr;
-        DrawShownObject(dc, object, rect, flags, preview, view);
+        HPEN pen = nullptr;
+        HGDIOBJ previousPen = nullptr;
+        bool kept = SelectObjectPen(penDC, ChooseObjectPen(dc, object, flags, settings), &pen, &previousPen);
+        bool outlineOnly = DrawShownObject(dc, object, rect, flags, preview, view);
+        if (kept)
+            keptPen.surelySelected = outlineOnly && keptPen.pen && keptPen.dc == penDC;
         if (pen) {
             if (previousPen)
                 SelectObject(penDC, previousPen);
@@ -571,9 +661,21 @@ bool DrawFloorObjects(HDC dc, PlanFloor* floor, const RECT* rect, uint32_t flags
     if (!floor || !settings || !floor->shown)
         return false;
     const bool pollEscape = !interactiveRedraw && planOutputMode != 1 && !preview;
+    // Esc is read before the first object, then after every so many objects or a few
+    // milliseconds: a read of the key state costs as much as drawing a simple object.
+    uint32_t sincePoll = kEscapePollObjects;
+    DWORD lastPoll = 0;
     for (PlanObject* object = floor->firstObject; object; object = object->next) {
-        if (pollEscape && CurrentInput().KeyState(VK_ESCAPE) != 0)
-            return true;
+        if (pollEscape) {
+            DWORD now = CurrentInput().TickCount();
+            if (sincePoll >= kEscapePollObjects || now - lastPoll >= kEscapePollMilliseconds) {
+                if (CurrentInput().KeyState(VK_ESCAPE) != 0)
+                    return true;
+                sincePoll = 0;
+                lastPoll = now;
+            }
+            ++sincePoll;
+        }
         if (!IsObjectInViewFilter(object, settings->visibleCategories))
             continue;
         if (!preview)
@@ -607,6 +709,8 @@ void RedrawPlan(HDC dc, PlanFloor* firstFloor, const RECT* rect, uint32_t flags,
 
     const ColourTriple currentColour = settings->foregroundColour;
     settings->foregroundColour = settings->inactiveColour;
+    ReleaseKeptPen();
+    keptPen.active = true;
 
     if (!preview && planOutputMode == 0) {
         const uint32_t mask = settings->visibleCategories;
@@ -633,6 +737,8 @@ void RedrawPlan(HDC dc, PlanFloor* firstFloor, const RECT* rect, uint32_t flags,
     settings->foregroundColour = currentColour;
     DrawFloorObjects(dc, document->currentFloor, rect, flags, preview);
     DrawFloorObjects(dc, document->currentViewSheet, rect, flags, preview);
+    keptPen.active = false;
+    ReleaseKeptPen();
 
     if (!preview && planOutputMode == 0 && currentToolId == kInteriorWallTool)
         HighlightExteriorWallGroups(dc, firstFloor);

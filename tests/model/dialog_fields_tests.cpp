@@ -132,6 +132,7 @@ TEST(LengthParse, FeetAndInchesAsTyped)
     PlanSettings* s = CreatePlanSettings();
     ASSERT_NE(nullptr, s);
     s->displayFormat = 5060;
+    s->unitSystem = kUnitSystemFeetInches;   // metric 5060 reads metres
     EXPECT_FLOAT_EQ(66.0f, ParseLengthText("5'-6\"", s));
     EXPECT_FLOAT_EQ(66.0f, ParseLengthText("5-6", s));
     EXPECT_FLOAT_EQ(-66.0f, ParseLengthText("-5-6", s));
@@ -155,8 +156,45 @@ TEST(LengthParse, FeetAndInchesAsTyped)
     EXPECT_FLOAT_EQ(78.74f, ParseLengthText("2", s));
     s->displayFormat = 5063;
     EXPECT_FLOAT_EQ(78.74f, ParseLengthText("2", s));
-    s->displayFormat = 5060;
-    EXPECT_FLOAT_EQ(2.0f, ParseLengthText("2", s));
+    FreePlanSettings(s);
+}
+
+// What the formats write reads back in the drawing unit; metric texts are metres of
+// the length in inches whatever the drawing unit; negative lengths keep one sign.
+TEST(LengthFormat, UnitsSignsAndReadingBack)
+{
+    PlanSettings* s = CreatePlanSettings();
+    ASSERT_NE(nullptr, s);
+    struct Case {
+        uint16_t format, units, drawingUnit;
+        float value;
+        const char* text;
+        float readBack;
+    } cases[] = {
+        {5060, kUnitSystemMetric, 1, 96.0f, "2.44 m", 96.0628f},
+        {5060, kUnitSystemMetric, 2, 10.0f, "3.05 m", 10.0065f},   // feet
+        {5064, kUnitSystemFeetInches, 2, 5.5f, "5'-6\"", 5.5f},
+        {5063, kUnitSystemFeetInches, 1, -0.7f, "-1\"", -1.0f},
+        {5063, kUnitSystemFeetInches, 1, -6.5f, "-7\"", -7.0f},
+        {5064, kUnitSystemFeetInches, 1, -6.0f, "-6\"", -6.0f},
+        {5064, kUnitSystemFeetInches, 1, -66.0f, "-5'-6\"", -66.0f},
+    };
+    for (const Case& c : cases) {
+        s->displayFormat = c.format;
+        s->unitSystem = c.units;
+        s->drawingUnit = c.drawingUnit;
+        const std::string text = Format(c.value, s, 1);
+        EXPECT_EQ(text, c.text) << c.format << " " << c.value;
+        EXPECT_NEAR(ParseLengthText(text.c_str(), s), c.readBack, 1e-3f) << text;
+    }
+    // A zero foot count keeps the leading minus.
+    s->displayFormat = 5064;
+    s->drawingUnit = 1;
+    EXPECT_FLOAT_EQ(-6.0f, ParseLengthText("-0-6", s));
+    EXPECT_FLOAT_EQ(-6.0f, ParseLengthText("-0'-6\"", s));
+    // A damaged length is written within the text's room.
+    s->displayFormat = 5059;
+    EXPECT_LT(Format(3.0e38f, s, 1).size(), kLengthTextSize);
     FreePlanSettings(s);
 }
 

@@ -1,6 +1,7 @@
 #include "support_model3d.h"
 #include "model3d/generated_parts.h"
 #include "model3d/stairs.h"
+#include "model3d/generator_limits.h"
 #include <math.h>
 
 using namespace m3test;
@@ -231,4 +232,119 @@ TEST_F(FlightTest, InTheFramingViewRailsBecomeFramingMembers)
     EXPECT_EQ(rails[0]->firstVertex->faceTextureB, 2202u);
     EXPECT_FLOAT_EQ(stairRunState.handrailLength, 0.0f);
     EXPECT_EQ(stairRunState.balusterCount, 0u);
+}
+
+namespace {
+
+// A stair of the style along the points: 36 wide, riser 7, tread 10, railing 36, rise 100.
+class StairTest : public GeneratorTest {
+protected:
+    PlanObject* Stair(uint32_t style, std::initializer_list<P3> points)
+    {
+        PlanObject* stair = MakeObject(ObjStair, Storey(0), points);
+        stair->subType = style;
+        const float parameters[5] = {36.0f, 7.0f, 10.0f, 36.0f, 100.0f};
+        for (int i = 0; i < 5; ++i)
+            stair->parameters[i] = parameters[i];
+        stair->imageId2 = 66;
+        return stair;
+    }
+    // Landings are the treads about as deep as the stair is wide.
+    static int Landings(const PlanObject* stair)
+    {
+        int n = 0;
+        for (PlanObject* tread : PartsOfType(stair, 43)) {
+            float minX = 1e9f, maxX = -1e9f, minZ = 1e9f, maxZ = -1e9f;
+            for (const P3& p : Positions(tread)) {
+                minX = fminf(minX, p.x), maxX = fmaxf(maxX, p.x);
+                minZ = fminf(minZ, p.z), maxZ = fmaxf(maxZ, p.z);
+            }
+            n += (maxX - minX > 30.0f && maxZ - minZ > 30.0f) ? 1 : 0;
+        }
+        return n;
+    }
+};
+
+} // namespace
+
+TEST_F(StairTest, ARiseOf100OverRisersOf7Takes14AndTheRiserReads7Again)
+{
+    PlanObject* stair = Stair(800, {{0, 0, 0}, {200, 0, 0}});
+    RebuildStair(stair);
+    std::vector<PlanObject*> treads = PartsOfType(stair, 43);
+    ASSERT_EQ(treads.size(), 14u);
+    EXPECT_NEAR(MinY(treads[13]), -(100.0f / 14.0f + 0.01f) * 14.0f, 1e-3f);
+    EXPECT_EQ(treads[0]->firstVertex->faceTextureA, 66u);
+    EXPECT_FLOAT_EQ(stair->parameters[1], 7.0f);
+    // Rebuilding gives the same parts again.
+    size_t parts = Parts(stair).size();
+    RebuildStair(stair);
+    EXPECT_EQ(Parts(stair).size(), parts);
+    EXPECT_EQ(Landings(stair), 0);
+}
+
+TEST_F(StairTest, AnLShapedLineGetsOneLanding)
+{
+    PlanObject* stair = Stair(800, {{0, 0, 0}, {100, 0, 0}, {100, 0, 100}});
+    RebuildStair(stair);
+    EXPECT_EQ(Landings(stair), 1);
+    EXPECT_EQ(PartsOfType(stair, 43).size(), 14u);
+}
+
+TEST_F(StairTest, RisesThatMakeNoRiserLayNothing)
+{
+    const struct {
+        float riser, rise;
+    } cases[] = {{0.0f, 100.0f}, {-7.0f, 100.0f}, {NAN, 100.0f}, {7.0f, NAN}};
+    for (const auto& c : cases) {
+        PlanObject* stair = Stair(800, {{0, 0, 0}, {200, 0, 0}});
+        RebuildStair(stair);
+        ASSERT_FALSE(Parts(stair).empty());
+        stair->parameters[1] = c.riser;
+        stair->parameters[4] = c.rise;
+        RebuildStair(stair);
+        EXPECT_TRUE(Parts(stair).empty()) << c.riser << " " << c.rise;
+        EXPECT_EQ(isnan(stair->parameters[1]), isnan(c.riser));
+        if (!isnan(c.riser)) {
+            EXPECT_EQ(stair->parameters[1], c.riser);
+        }
+    }
+}
+
+TEST_F(StairTest, ACurvedStairsFirstStationOnlyMarksItsEdge)
+{
+    PlanObject* shortLine = Stair(801, {{0, 0, 0}, {5, 0, 0}});
+    RebuildStair(shortLine);
+    EXPECT_TRUE(Parts(shortLine).empty());
+
+    // Stations every tread depth: the first marks the edge, each later one lays a step.
+    PlanObject* stair = Stair(801, {{0, 0, 0}, {35, 0, 0}});
+    stair->parameters[4] = 70.0f;
+    RebuildStair(stair);
+    std::vector<PlanObject*> treads = PartsOfType(stair, 43);
+    ASSERT_EQ(treads.size(), 3u);
+    EXPECT_NEAR(RingCentre(treads[0]).x, 5.0f, 1e-3f);
+    EXPECT_NEAR(RingCentre(treads[2]).x, 25.0f, 1e-3f);
+    EXPECT_EQ(PartsOfType(stair, 40).size(), 6u);
+    size_t parts = Parts(stair).size();
+    RebuildStair(stair);
+    EXPECT_EQ(Parts(stair).size(), parts);
+
+    // A tread depth that is no positive number walks stations 1.0 apart.
+    stair->parameters[2] = 0.0f;
+    stair->parameters[4] = 14.0f;
+    RebuildStair(stair);
+    EXPECT_EQ(PartsOfType(stair, 43).size(), 2u);
+}
+
+TEST_F(StairTest, AFinelyCutStairMakesNoMoreThanTheLimit)
+{
+    PlanObject* stair = Stair(800, {{0, 0, 0}, {1.0e5f, 0, 0}, {1.0e5f, 0, 1.0e5f}});
+    stair->parameters[1] = 0.001f;
+    stair->parameters[2] = 0.01f;
+    stair->parameters[4] = 1.0e5f;
+    RebuildStair(stair);
+    size_t parts = Parts(stair).size();
+    EXPECT_LE(parts, (size_t)kMaxGeneratedPieces);
+    EXPECT_GT(parts, (size_t)kMaxGeneratedPieces - 10);
 }

@@ -40,18 +40,69 @@ int CALLBACK MetafileRecorder::Collect(HDC, HANDLETABLE*, const ENHMETARECORD* r
         const EMRCREATEPEN* pen = reinterpret_cast<const EMRCREATEPEN*>(record);
         self->pens[pen->ihPen] = pen->lopn;
         self->brushes.erase(pen->ihPen);   // a table slot freed by a brush is reused
+        self->fonts.erase(pen->ihPen);
         break;
     }
     case EMR_CREATEBRUSHINDIRECT: {
         const EMRCREATEBRUSHINDIRECT* brush = reinterpret_cast<const EMRCREATEBRUSHINDIRECT*>(record);
         self->brushes[brush->ihBrush] = brush->lb;
         self->pens.erase(brush->ihBrush);
+        self->fonts.erase(brush->ihBrush);
+        break;
+    }
+    case EMR_EXTCREATEFONTINDIRECTW: {
+        const EMREXTCREATEFONTINDIRECTW* font = reinterpret_cast<const EMREXTCREATEFONTINDIRECTW*>(record);
+        self->fonts[font->ihFont] = font->elfw.elfLogFont;
+        self->pens.erase(font->ihFont);
+        self->brushes.erase(font->ihFont);
+        break;
+    }
+    case EMR_SETTEXTCOLOR:
+        self->textColour = reinterpret_cast<const EMRSETTEXTCOLOR*>(record)->crColor;
+        break;
+    case EMR_SETTEXTALIGN:
+        self->textAlign = reinterpret_cast<const EMRSETTEXTALIGN*>(record)->iMode;
+        break;
+    case EMR_EXTTEXTOUTW: {
+        const EMREXTTEXTOUTW* out = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
+        const WCHAR* chars = reinterpret_cast<const WCHAR*>(reinterpret_cast<const BYTE*>(record) +
+                                                            out->emrtext.offString);
+        char narrow[512] = {};
+        int n = WideCharToMultiByte(1252, 0, chars, static_cast<int>(out->emrtext.nChars), narrow,
+                                    sizeof narrow - 1, nullptr, nullptr);
+        RecordedText text;
+        text.text.assign(narrow, n > 0 ? n : 0);
+        text.at = {out->emrtext.ptlReference.x, out->emrtext.ptlReference.y};
+        text.font = self->currentFont;
+        text.colour = self->textColour;
+        text.align = self->textAlign;
+        self->texts.push_back(text);
+        break;
+    }
+    case EMR_EXTTEXTOUTA: {
+        const EMREXTTEXTOUTA* out = reinterpret_cast<const EMREXTTEXTOUTA*>(record);
+        const char* chars = reinterpret_cast<const char*>(record) + out->emrtext.offString;
+        RecordedText text;
+        text.text.assign(chars, out->emrtext.nChars);
+        text.at = {out->emrtext.ptlReference.x, out->emrtext.ptlReference.y};
+        text.font = self->currentFont;
+        text.colour = self->textColour;
+        text.align = self->textAlign;
+        self->texts.push_back(text);
+        break;
+    }
+    case EMR_ELLIPSE: {
+        const EMRELLIPSE* ellipse = reinterpret_cast<const EMRELLIPSE*>(record);
+        self->ellipses.push_back({{ellipse->rclBox.left, ellipse->rclBox.top, ellipse->rclBox.right,
+                                   ellipse->rclBox.bottom},
+                                  self->currentBrush});
         break;
     }
     case EMR_DELETEOBJECT: {
         const EMRDELETEOBJECT* del = reinterpret_cast<const EMRDELETEOBJECT*>(record);
         self->pens.erase(del->ihObject);
         self->brushes.erase(del->ihObject);
+        self->fonts.erase(del->ihObject);
         break;
     }
     case EMR_SETPOLYFILLMODE: {
@@ -62,7 +113,10 @@ int CALLBACK MetafileRecorder::Collect(HDC, HANDLETABLE*, const ENHMETARECORD* r
         const EMRSELECTOBJECT* select = reinterpret_cast<const EMRSELECTOBJECT*>(record);
         auto found = self->pens.find(select->ihObject);
         auto foundBrush = self->brushes.find(select->ihObject);
-        if (found != self->pens.end()) {
+        auto foundFont = self->fonts.find(select->ihObject);
+        if (foundFont != self->fonts.end()) {
+            self->currentFont = foundFont->second;
+        } else if (found != self->pens.end()) {
             self->currentPen = found->second;
         } else if (foundBrush != self->brushes.end()) {
             self->currentBrush = foundBrush->second;
@@ -123,6 +177,27 @@ int CALLBACK MetafileRecorder::Collect(HDC, HANDLETABLE*, const ENHMETARECORD* r
         self->position = recorded.to;
         break;
     }
+    case EMR_POLYPOLYLINE16:
+    case EMR_POLYPOLYLINE: {
+        // Printed lines travel in batches: each polyline is its chain of lines.
+        const EMRPOLYPOLYLINE16* poly = reinterpret_cast<const EMRPOLYPOLYLINE16*>(record);
+        const DWORD* counts = poly->aPolyCounts;
+        const BYTE* points = reinterpret_cast<const BYTE*>(counts + poly->nPolys);
+        const bool small = record->iType == EMR_POLYPOLYLINE16;
+        DWORD at = 0;
+        for (DWORD p = 0; p < poly->nPolys; ++p) {
+            POINT previous = {0, 0};
+            for (DWORD i = 0; i < counts[p]; ++i, ++at) {
+                POINT point = small ? POINT{reinterpret_cast<const POINTS*>(points)[at].x,
+                                            reinterpret_cast<const POINTS*>(points)[at].y}
+                                    : reinterpret_cast<const POINT*>(points)[at];
+                if (i > 0)
+                    self->lines.push_back({previous, point, self->currentPen});
+                previous = point;
+            }
+        }
+        break;
+    }
     case EMR_ARC: {
         const EMRARC* arc = reinterpret_cast<const EMRARC*>(record);
         RecordedArc recorded;
@@ -160,6 +235,26 @@ const std::vector<RecordedPolygon>& MetafileRecorder::Polygons()
 {
     Finish();
     return polygons;
+}
+
+const std::vector<RecordedText>& MetafileRecorder::Texts()
+{
+    Finish();
+    return texts;
+}
+
+const std::vector<RecordedEllipse>& MetafileRecorder::Ellipses()
+{
+    Finish();
+    return ellipses;
+}
+
+std::vector<std::string> MetafileRecorder::TextStrings()
+{
+    std::vector<std::string> strings;
+    for (const RecordedText& text : Texts())
+        strings.push_back(text.text);
+    return strings;
 }
 
 const std::vector<POINT>& MetafileRecorder::Moves()
@@ -220,6 +315,14 @@ int DibSurface::CountInRow(int y, COLORREF colour) const
     for (int x = 0; x < width; ++x)
         n += Pixel(x, y) == colour ? 1 : 0;
     return n;
+}
+
+std::vector<uint32_t> DibSurface::Snapshot() const
+{
+    GdiFlush();
+    if (!bits)
+        return {};
+    return std::vector<uint32_t>(bits, bits + static_cast<size_t>(width) * height);
 }
 
 int DibSurface::CountAll(COLORREF colour) const

@@ -5,6 +5,7 @@
 // ends with the output state of a screen redraw.
 #include <windows.h>
 #include <map>
+#include <string>
 #include <vector>
 #include "planview/input_gdi.h"
 #include "support_plan.h"
@@ -28,6 +29,21 @@ struct RecordedPolygon {
     int fillMode;
 };
 
+// One text as the metafile recorded it: the reference point, the characters (Windows
+// code page), and the font, colour and alignment in force.
+struct RecordedText {
+    std::string text;
+    POINT at;
+    LOGFONTW font;      // lfHeight 0 and no face when no font was created in the metafile
+    COLORREF colour;
+    UINT align;
+};
+
+struct RecordedEllipse {
+    RECT box;
+    LOGBRUSH32 brush;
+};
+
 struct RecordedArc {
     RECT box;
     POINT start;
@@ -45,6 +61,10 @@ public:
     const std::vector<RecordedLine>& Lines();
     const std::vector<RecordedArc>& Arcs();
     const std::vector<RecordedPolygon>& Polygons();
+    const std::vector<RecordedText>& Texts();
+    const std::vector<RecordedEllipse>& Ellipses();
+    // The texts alone, in drawing order.
+    std::vector<std::string> TextStrings();
     // Positions of the MOVETOEX records.
     const std::vector<POINT>& Moves();
     size_t Count(DWORD type);
@@ -57,6 +77,12 @@ private:
     std::vector<RecordedLine> lines;
     std::vector<RecordedArc> arcs;
     std::vector<RecordedPolygon> polygons;
+    std::vector<RecordedText> texts;
+    std::vector<RecordedEllipse> ellipses;
+    std::map<DWORD, LOGFONTW> fonts;
+    LOGFONTW currentFont{};
+    COLORREF textColour = RGB(0, 0, 0);
+    UINT textAlign = 0;
     std::vector<POINT> moves;
     std::map<DWORD, LOGPEN> pens;
     std::map<DWORD, LOGBRUSH32> brushes;
@@ -75,6 +101,8 @@ public:
     // Number of pixels of the colour in row y (device coordinates).
     int CountInRow(int y, COLORREF colour) const;
     int CountAll(COLORREF colour) const;
+    // Every pixel, row by row, to compare two states of the surface.
+    std::vector<uint32_t> Snapshot() const;
     int width, height;
 
 private:

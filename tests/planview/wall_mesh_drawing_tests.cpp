@@ -40,6 +40,9 @@ protected:
         s->drawingScale = 36.0f;     // 72 / 36: 2 plan units an inch
         s->visibleCategories = kCategoryFloorPlan | kCategoryElectrical | kCategoryPlumbing;
         s->activeCategory = kCategoryFloorPlan;
+        // The walls' bodies alone: their dimensions are another test's.
+        s->dimensionDrawing = 0;
+        s->labelDrawing = 0;
     }
     void TearDown() override
     {

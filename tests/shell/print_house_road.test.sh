@@ -3,9 +3,11 @@
 # velmora-test: timeout 180
 # The README's sample house (samples/house.ZRO) printed fitted to one page: its walls are
 # built when the plan is loaded and print as black bands, each where its centre line and
-# thickness put it and with its edges in place, beside the drawing shapes; nothing else
-# on the page is black. The expected page comes from the generator's own house plan,
-# which the sample test keeps equal to the committed file.
+# thickness put it and with its edges in place, beside the drawing shapes; the walls'
+# automatic dimensions, the door's size label and the shapes' lengths print as texts
+# (each expected text is on the page) and lines near them; nothing else on the page is
+# black. The expected page comes from the generator's own house plan, which the sample
+# test keeps equal to the committed file.
 set -u
 exe=${1:?velmora.exe}
 . "$(dirname "$0")/print_road_lib.sh"

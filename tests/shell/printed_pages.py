@@ -5,14 +5,16 @@
 
 SEGMENTS lists the plan's drawn lines ("x1 z1 x2 z2", after a "# choice C units U"
 header) and its wall segments ("wall x1 z1 x2 z2 half start end": the centre line, half
-the thickness and how far the band runs on past each end); CAPS the printer's device
-caps ("NAME value"). The expected pages follow the print arithmetic: fit to page scales
+the thickness and how far the band runs on past each end); for a plan with automatic
+dimensions also where they may print ("near x1 z1 x2 z2 reach") and the texts the page
+must carry ("text ..."); CAPS the printer's device caps ("NAME value"). The expected pages follow the print arithmetic: fit to page scales
 the plan, grown by 72 on every side, to the printable page and centres it; to scale uses
 k of the print-scale table and prints the grid of pages row by row. Each page is
 rendered at the printer's resolution without anti-aliasing (so a device unit is a pixel
 and hairlines show); every drawn line must be black where the arithmetic puts it, every
-wall a black band with its edges where its centre line and thickness put them, and
-nothing may be black anywhere else.
+wall a black band with its edges where its centre line and thickness put them, every
+expected text on the page, and nothing may be black anywhere else than on these or
+within reach of a "near" segment.
 """
 import math
 import os
@@ -57,22 +59,28 @@ def wall_corners(wall):
 
 
 def read_segments(path):
-    """The drawn lines, and the walls as bands: their four corners."""
-    choice, units, segments, walls = 0, 0, [], []
-    for line in open(path):
+    """The drawn lines, the walls as bands (their four corners), the zones where
+    dimensions may print and the expected texts."""
+    choice, units, segments, walls, zones, texts = 0, 0, [], [], [], []
+    for line in open(path, encoding='latin-1'):
         if line.startswith('#'):
             m = re.search(r'choice (\d+) units (\d+)', line)
             if m:
                 choice, units = int(m.group(1)), int(m.group(2))
+            continue
+        if line.startswith('text '):
+            texts.append(line[5:].rstrip('\n'))
             continue
         fields = line.split()
         if fields and fields[0] == 'wall':
             corners = wall_corners(tuple(float(v) for v in fields[1:8]))
             if corners:
                 walls.append(corners)
+        elif fields and fields[0] == 'near':
+            zones.append(tuple(float(v) for v in fields[1:6]))
         elif fields:
             segments.append(tuple(float(v) for v in fields))
-    return choice, units, segments, walls
+    return choice, units, segments, walls, zones, texts
 
 
 def grown_extents(segments, walls=()):
@@ -178,9 +186,10 @@ def inside_band(px, py, corners, grow):
     return True
 
 
-def check_page(index, png, lines, caps, errors, bands=()):
+def check_page(index, png, lines, caps, errors, bands=(), zones=()):
     """lines: the expected segments in device units of this page; bands: the walls'
-    corners in device units, each filled black with its four edges."""
+    corners in device units, each filled black with its four edges; zones: segments
+    (x1, y1, x2, y2, reach) in device units near which black is allowed."""
     width, height, dark = dark_pixels(png)
     ox, oy = caps['PHYSICALOFFSETX'], caps['PHYSICALOFFSETY']
     horz, vert = caps['HORZRES'], caps['VERTRES']
@@ -220,8 +229,11 @@ def check_page(index, png, lines, caps, errors, bands=()):
                 if missing <= 5:
                     errors.append('page %d: nothing black near (%d, %d) on the line %s' % (index + 1, px, py, pl))
     stray = 0
+    zone_pixels = [((x1 + ox, y1 + oy, x2 + ox, y2 + oy), reach) for x1, y1, x2, y2, reach in zones]
     for (px, py) in dark:
         if any(inside_band(px, py, corners, STRAY) for corners in band_pixels):
+            continue
+        if any(distance(px, py, zl) <= reach for zl, reach in zone_pixels):
             continue
         if not any(distance(px, py, pl) <= STRAY for pl in pixel_lines):
             stray += 1
@@ -236,7 +248,7 @@ def main():
     mode, pdf, segments_path, caps_path = sys.argv[1:5]
     copies = int(sys.argv[5]) if len(sys.argv) > 5 else 1
     caps = read_caps(caps_path)
-    choice, units, segments, walls = read_segments(segments_path)
+    choice, units, segments, walls, zones, texts = read_segments(segments_path)
     horz, vert = caps['HORZRES'], caps['VERTRES']
     dpi_x, dpi_y = caps['LOGPIXELSX'], caps['LOGPIXELSY']
     top, left, bottom, right = grown_extents(segments, walls)
@@ -283,9 +295,19 @@ def main():
                      for x1, z1, x2, z2 in segments]
             bands = [[(trunc_round(x * scale_x) - ox, trunc_round(z * scale_y) - oy) for x, z in corners]
                      for corners in walls]
-            covered = check_page(index, os.path.join(tmp, png), lines, caps, errors, bands)
+            near = [(trunc_round(x1 * scale_x) - ox, trunc_round(z1 * scale_y) - oy,
+                     trunc_round(x2 * scale_x) - ox, trunc_round(z2 * scale_y) - oy, reach * scale_x)
+                    for x1, z1, x2, z2, reach in zones]
+            covered = check_page(index, os.path.join(tmp, png), lines, caps, errors, bands, near)
             if (segments or walls) and mode == 'fit' and covered == 0:
                 errors.append('page %d shows none of the plan' % (index + 1))
+    if texts:
+        printed = subprocess.run(['pdftotext', '-raw', pdf, '-'], capture_output=True, text=True,
+                                 check=True).stdout
+        print('texts on the page: ' + ' | '.join(printed.split('\n')))
+        for text in texts:
+            if text not in printed:
+                errors.append('the text %s is not on the page' % text)
     for e in errors:
         print('FAIL ' + e)
     return 1 if errors else 0

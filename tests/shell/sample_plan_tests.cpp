@@ -11,6 +11,7 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "shell/app_globals.h"
+#include "support/plan_fixtures.h"
 #include "support/test_support.h"
 #include <commdlg.h>
 #include <algorithm>
@@ -157,6 +158,14 @@ TEST_F(SamplePlanTest, CommittedSampleLoadsAsGenerated)
     EXPECT_EQ(WallParameters(), generatedParameters);
     EXPECT_EQ(activeDocument->settings->printScaleChoice, 9);
     EXPECT_EQ(activeDocument->settings->modified, 0u);
+    EXPECT_EQ(activeDocument->settings->dimensionDrawing, 1u);
+    // The front door is back on the shell's south wall.
+    PlanObject* shell = FirstStorey()->firstObject;
+    ASSERT_TRUE(shell && shell->firstChild && shell->firstChild->link);
+    const OpeningRecord* door = static_cast<const OpeningRecord*>(shell->firstChild->link);
+    EXPECT_EQ(door->style, 501);
+    EXPECT_EQ(door->startVertex, vtest::VertexAt(shell, 2));
+    EXPECT_FLOAT_EQ(door->distanceFromStart, 720.0f);
     // Loading built every wall's body, and the footing of the outer shell, so the
     // printed page can show them.
     for (PlanObject* o = FirstStorey()->firstObject; o; o = o->next) {
@@ -237,6 +246,14 @@ TEST_F(SamplePlanTest, WritePrintPlansWhenAsked)
         for (const WallBand& w : walls)
             std::fprintf(f, "wall %.3f %.3f %.3f %.3f %.3f %.3f %.3f\n", w.x1, w.z1, w.x2, w.z2,
                          w.half, w.extendStart, w.extendEnd);
+        // With dimensions on: where they may print ("near x1 z1 x2 z2 reach") and the
+        // texts the page must carry ("text ...").
+        if (activeDocument->settings->dimensionDrawing) {
+            for (const NearZone& z : DimensionZones(activeDocument))
+                std::fprintf(f, "near %.3f %.3f %.3f %.3f %.3f\n", z.x1, z.z1, z.x2, z.z2, z.reach);
+            for (const std::string& text : SampleHouseTexts())
+                std::fprintf(f, "text %s\n", text.c_str());
+        }
         ASSERT_EQ(std::fclose(f), 0);
     }
 

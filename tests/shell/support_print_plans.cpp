@@ -1,5 +1,7 @@
 #include "support_print_plans.h"
 #include "model/object_extents.h"
+#include "model/record_memory.h"
+#include "model/wall_openings.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
@@ -16,6 +18,15 @@ static const uint32_t kExteriorWallGroup = 54;
 
 static HWND standInPane = nullptr;
 
+void ShowLinesOnly()
+{
+    // The line plans check where each line lands: no length texts among the lines.
+    if (!activeDocument || !activeDocument->settings)
+        return;
+    activeDocument->settings->dimensionDrawing = 0;
+    activeDocument->settings->labelDrawing = 0;
+}
+
 PlanDocument* BeginPlan()
 {
     PlanDocument* document = CreatePlanDocument();
@@ -28,6 +39,7 @@ PlanDocument* BeginPlan()
     // The floor-plan tab's categories, as a plan shows them once loaded.
     settings->visibleCategories = kCategoryFloorPlan | kCategoryElectrical | kCategoryPlumbing;
     settings->activeCategory = kCategoryFloorPlan;
+    ShowLinesOnly();
     return document;
 }
 
@@ -117,6 +129,39 @@ PlanObject* AddWall(PlanFloor* floor, const std::vector<std::pair<float, float>>
     return wall;
 }
 
+PlanObject* AddDoor(PlanObject* wall, int segment, float centre, float width, float height,
+                    uint16_t style)
+{
+    PlanVertex* start = wall ? vtest::VertexAt(wall, segment) : nullptr;
+    PlanVertex* end = start ? (start->next ? start->next : wall->firstVertex) : nullptr;
+    OpeningRecord* record = AllocateRecordOf<OpeningRecord>();
+    if (!end || !record) {
+        ReleaseRecord(record);
+        return nullptr;
+    }
+    ColourTriple black = {0, 0, 0};
+    PlanObject* door = CreateObject(ObjDoor, 0, 0, &black, &black, 1.0f, 0, 0, nullptr, nullptr,
+                                    nullptr, nullptr, wall->floor, record);
+    if (!door) {
+        ReleaseRecord(record);
+        return nullptr;
+    }
+    door->category = wall->category;
+    record->typeCopy = ObjDoor;
+    record->style = style;
+    record->startVertex = start;
+    record->endVertex = end;
+    record->distanceFromStart = centre;
+    record->width = width;
+    record->height = height;
+    record->hingeSide = 1;
+    record->swingAngle = 1.5707964f;
+    record->flags = 4;
+    vtest::AppendChildObject(wall, door);
+    FitWallOpenings(wall);
+    return door;
+}
+
 std::vector<Segment> DrawnSegments(const PlanDocument* document)
 {
     std::vector<Segment> segments;
@@ -175,21 +220,55 @@ void BuildSampleHouse()
     PlanSettings* settings = activeDocument->settings;
     settings->unitSystem = kUnitSystemFeetInches;
     settings->printScaleChoice = 9;       // 1:48
-    // The shell of a 40 by 30 foot house (plan units: points of the drawing) and two
-    // inner walls.
-    AddWall(floor, {{-480, -360}, {480, -360}, {480, 360}, {-480, 360}}, true, true, 12.0f);
+    settings->dimensionDrawing = 1;
+    settings->labelDrawing = 1;
+    // The shell of a 40 by 30 foot house (plan units: points of the drawing) with its
+    // front door, 3 by 6'-8" in the south wall 10 feet from its west end, and two inner
+    // walls.
+    PlanObject* shell =
+        AddWall(floor, {{-480, -360}, {480, -360}, {480, 360}, {-480, 360}}, true, true, 12.0f);
+    AddDoor(shell, 2, 720.0f, 72.0f, 160.0f, 501);
     AddWall(floor, {{0, -360}, {0, 360}}, false, false, 8.0f);
     AddWall(floor, {{0, 0}, {480, 0}}, false, false, 8.0f);
     // Furniture and the garden, as drawing shapes.
     AddRectangle(floor, -300, -120, -120, 60);      // table
     AddRectangle(floor, 160, -300, 400, -100);      // bed
     AddLine(floor, -480, 520, 480, 520);            // terrace edge
-    AddLine(floor, -80, 360, -80, 520);             // path to the terrace
-    AddLine(floor, 80, 360, 80, 520);
+    AddLine(floor, -320, 360, -320, 520);           // path from the door to the terrace
+    AddLine(floor, -160, 360, -160, 520);
+}
+
+std::vector<NearZone> DimensionZones(const PlanDocument* document)
+{
+    std::vector<NearZone> zones;
+    // A wall's chained and overall dimensions reach 25 + 22 units out and their texts
+    // a little further; its door labels sit 20 out on the other side.
+    for (const WallBand& w : WallBands(document))
+        zones.push_back({w.x1, w.z1, w.x2, w.z2, 64.0f});
+    // A drawn line's length text is centred 15 units beside it.
+    for (const Segment& s : DrawnSegments(document))
+        zones.push_back({s.x1, s.z1, s.x2, s.z2, 32.0f});
+    return zones;
+}
+
+std::vector<std::string> SampleHouseTexts()
+{
+    // 72 plan units are 36 inches at the default scale.
+    return {
+        "40'-0\"",          // north wall and terrace edge: 960 units
+        "30'-0\"",          // east and west walls, inner wall, the south wall east of the door
+        "20'-0\"",          // inner wall: 480 units
+        "10'-0\"",          // the south wall west of the door: 240 units; the bed
+        "3'-0\" x 6'-8\"",  // the door: 72 by 160 units
+        "7'-6\"",           // table: 180 units a side
+        "8'-4\"",           // bed: 240 by 200 units
+        "6'-8\"",           // path sides: 160 units
+    };
 }
 
 void BuildFitPlan()
 {
+    ShowLinesOnly();
     PlanFloor* floor = FirstStorey();
     AddRectangle(floor, -600, -200, 900, 400);
     AddLine(floor, -600, -200, 900, 400);
@@ -210,6 +289,7 @@ static void AddScaleLines(PlanFloor* floor)
 
 void BuildScalePlan()
 {
+    ShowLinesOnly();
     activeDocument->settings->unitSystem = kUnitSystemFeetInches;
     activeDocument->settings->printScaleChoice = 9;
     AddScaleLines(FirstStorey());
@@ -217,6 +297,7 @@ void BuildScalePlan()
 
 void BuildSmallScalePlan()
 {
+    ShowLinesOnly();
     activeDocument->settings->unitSystem = kUnitSystemMetric;
     activeDocument->settings->printScaleChoice = 8;
     AddScaleLines(FirstStorey());
@@ -224,6 +305,7 @@ void BuildSmallScalePlan()
 
 void BuildManyLinesPlan(int count)
 {
+    ShowLinesOnly();
     PlanFloor* floor = FirstStorey();
     for (int i = 0; i < count; ++i) {
         float x = static_cast<float>(i % 100) * 40.0f - 2000.0f;
@@ -234,6 +316,7 @@ void BuildManyLinesPlan(int count)
 
 void BuildHugeScalePlan()
 {
+    ShowLinesOnly();
     activeDocument->settings->unitSystem = kUnitSystemMetric;
     activeDocument->settings->printScaleChoice = 11;
     AddLine(FirstStorey(), -29000, -29000, 29000, 29000);

@@ -24,6 +24,11 @@ PlanObject* AddRectangle(PlanFloor* floor, float left, float top, float right, f
 // A wall group through the corners; closed and exterior (sub-type 54) for an outer shell.
 PlanObject* AddWall(PlanFloor* floor, const std::vector<std::pair<float, float>>& corners,
                     bool closed, bool exterior, float thickness);
+// A door of the style on the wall's segment that starts at its vertex of that index,
+// centred at the distance from it (plan units), hinged on side 1 and swung a quarter
+// turn; laid out on its wall as the tools leave it.
+PlanObject* AddDoor(PlanObject* wall, int segment, float centre, float width, float height,
+                    uint16_t style);
 
 // Every straight segment of the drawing lines and rectangles of the document's floors.
 std::vector<Segment> DrawnSegments(const PlanDocument* document);
@@ -40,9 +45,21 @@ struct WallBand {
 };
 std::vector<WallBand> WallBands(const PlanDocument* document);
 
+// Where the automatic dimensions and labels of a plan may print: near each wall segment
+// (its dimensions, the door labels on its other side) and beside each drawn line (its
+// length text); and the texts the house's page must carry, worked out by hand.
+struct NearZone {
+    float x1, z1, x2, z2;
+    float reach;
+};
+std::vector<NearZone> DimensionZones(const PlanDocument* document);
+std::vector<std::string> SampleHouseTexts();
+
 // The plans. Each fills the active document (fresh, from CreatePlanDocument) and leaves
 // its settings as a loaded plan has them (floor-plan categories shown).
-// The sample: a house of walls with a table, a bed, a path and a terrace line.
+// The sample: a house of walls with a door, a table, a bed, a path and a terrace line,
+// with the automatic dimensions and labels a new plan has. The other plans show lines
+// only: their dimensions and labels are turned off.
 void BuildSampleHouse();
 // Lines at known places, wider than high, for the fit-to-page print.
 void BuildFitPlan();
@@ -55,6 +72,8 @@ void BuildManyLinesPlan(int count);
 // One line across nearly the whole plane at metric 1:10: a grid of about 100,000 pages.
 void BuildHugeScalePlan();
 
+// Turns the active plan's automatic dimensions and labels off (the line plans do).
+void ShowLinesOnly();
 // A new active document with its three storeys (and a stand-in plan pane); freed by
 // EndPlan.
 PlanDocument* BeginPlan();
