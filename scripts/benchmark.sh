@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds and runs the speed benchmark under the private Wine environment and prints its
+# Builds and runs the speed benchmarks under the private Wine environment and prints its
 # figures; with --road it also times velmora.exe printing the largest plan from its
 # command line (process start to end, the print dialog answered by xdotool).
 #   scripts/benchmark.sh [--build-dir DIR] [--road] [plan_speed arguments...]
@@ -15,6 +15,8 @@ mkdir -p "$work"
 cd "$work"
 /usr/lib/wine/wine64 "$build/benchmarks/plan_speed.exe" "$@" >"$work/plan_speed.log" 2>&1 </dev/null || true
 cat "$work/plan_speed.log"
+/usr/lib/wine/wine64 "$build/benchmarks/plant_list_speed.exe" >"$work/plant_list_speed.log" 2>&1 </dev/null || true
+cat "$work/plant_list_speed.log"
 
 if [ "$road" = 1 ]; then
   plan=lines-100000.ZRO
