@@ -1,6 +1,7 @@
 #include "files/plan_file.h"
 #include "files/plan_object_records.h"
 #include "files/record_stream.h"
+#include "files/safe_save.h"
 #include "model/object_copies.h"
 #include "model/object_operations.h"
 #include "model/plan_document.h"
@@ -467,14 +468,12 @@ bool SavePlanFile(const char* path)
     if (settings)
         settings->zoom = 1.0f;
 
-    bool written = false;
-    if (OpenRecordFileForWriting(path) != HFILE_ERROR) {
+    // The old plan is replaced only by a complete new one.
+    bool written = SaveFileSafely(path, [] {
         WritePlanHeader();
         WritePlanSettings();
         WriteAllFloors();
-        bool closed = CloseRecordFile();
-        written = closed && !streamWriteFailed;
-    }
+    });
     if (settings)
         settings->zoom = zoom;
     if (!written) {

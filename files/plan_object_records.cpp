@@ -888,9 +888,7 @@ static void WriteTextExtras(PlanObject* object)
     uint16_t alignment = (style & ES_CENTER) ? 1 : (style & ES_RIGHT) ? 65535 : 0;
     WriteU16BigEndian(alignment);
     LOGFONTA font = dimensionLogFont;
-    HFONT handle = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
-    if (handle)
-        GetObjectA(handle, sizeof font, &font);
+    GetTextEditLogFont(window, &font);
     EncodeLogFont(font, raw);
     WriteBytes(raw, kLogFontBytes);
 }

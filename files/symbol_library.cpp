@@ -67,6 +67,9 @@ void AppendToTemplate(PlanObject* object, PlanObject* templateObject)
 {
     if (!object || !templateObject)
         return;
+    // What the shape was read with is still its own, and goes with it as such.
+    if (!object->extrasType && object->type != templateObject->type)
+        object->extrasType = object->type;
     object->type = templateObject->type;
     object->owner = templateObject;
     AppendToObjectList(&templateObject->firstChild, object);

@@ -1,4 +1,5 @@
 #include "model/deck_parts.h"
+#include "model3d/generator_limits.h"
 #include "model/object_copies.h"
 #include "model/outline_offsets.h"
 #include "model/plan_document.h"
@@ -407,6 +408,8 @@ void RebuildDeck(PlanObject* deck)
     PlanFloor* floor = deck->floor ? deck->floor : activeDocument->currentFloor;
     if (!floor)
         return;
+    // The railings of all its sides and its steps share one limit of pieces.
+    PieceBudget budget;
     PlanVertex* first = deck->firstVertex;
     for (PlanVertex* v = first; v; v = v->next) {
         PlanVertex* n = v->next ? v->next : first;

@@ -361,13 +361,20 @@ static bool HoldsGeneratedParts(uint16_t type)
     }
 }
 
+// The type whose extras the object holds: a library shape is retyped to its symbol's
+// code after its extras were read, and they go as what they are.
+static uint16_t ExtrasType(const PlanObject* object)
+{
+    return object->extrasType ? object->extrasType : object->type;
+}
+
 static void ReleaseObjectLink(PlanObject* object)
 {
     void* link = object->link;
     object->link = nullptr;
     if (!link)
         return;
-    uint16_t type = object->type;
+    uint16_t type = ExtrasType(object);
     if (IsDimensionType(type)) {
         AttachmentRecord* record = static_cast<AttachmentRecord*>(link);
         if (record->label && record->label->type == ObjDimensionLabel && record->label->link) {
@@ -429,7 +436,7 @@ void FreeObject(PlanObject* object)
     }
     if (object->type == ObjTopography || object->type == ObjSlope)
         RebuildAll3D();
-    else if (object->type == ObjImage && object->imagePath) {
+    else if (ExtrasType(object) == ObjImage && object->imagePath) {
         ReleaseRecord(object->imagePath);
         object->imagePath = nullptr;
     }

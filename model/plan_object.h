@@ -208,6 +208,8 @@ struct PlanObject {
     float parameters[5];        // per-type parameters
     uint32_t offsetSide;        // first option word
     uint32_t value4;            // second option word
+    uint16_t extrasType;        // the type its link and extras were made for, when it was
+                                // retyped since (library shapes); 0: its own type
     PlanObject* next;
 };
 

@@ -135,7 +135,7 @@ void WalkCurvedRailingPiece(const RailingLook& look, const float* from, const fl
     float length = 0.0f;
     float angle = AngleBetweenPoints(from[0], from[2], to[0], to[2], &length);
     float consumed = 0.0f;
-    while (length > 0.0f && stationsLeft > 0) {
+    while (length > 0.0f && stationsLeft > 0 && !PieceBudget::Spent()) {
         float need = walk.spacing - walk.carried;
         if (need <= length) {
             consumed += need;
@@ -255,7 +255,7 @@ void BuildRailSegment(const float* start, const float* end, float angle, PlanObj
         count = wanted > kMaxGeneratedPieces ? kMaxGeneratedPieces : (int32_t)wanted;
     float step = length / (float)count;
 
-    for (int32_t i = 0; i <= count; ++i) {
+    for (int32_t i = 0; i <= count && !PieceBudget::Spent(); ++i) {
         float dx = 0.0f;
         float dz = 0.0f;
         OffsetPointPolar(angle, (float)i * step, &dx, &dz);
@@ -291,6 +291,8 @@ void RebuildRailing(PlanObject* railing)
         return;
     if (CountVertexChain(railing) < 2 || railing->vertexCount < 2 || railing->rows != 1)
         return;
+    // However fine its spacing, one railing lays at most the generator limit of pieces.
+    PieceBudget budget;
     if (railing->subType == kStraightRailing)
         BuildStraightRailing(railing);
     else

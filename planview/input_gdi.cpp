@@ -107,6 +107,53 @@ uint32_t GetDoubleClickSpeed()
     return static_cast<uint32_t>(GetProfileIntA("windows", "DoubleClickSpeed", 550));
 }
 
+static LONG HoldFontUnits(LONG value)
+{
+    if (value > kMaxFontUnits)
+        return kMaxFontUnits;
+    if (value < -kMaxFontUnits)
+        return -kMaxFontUnits;
+    return value;
+}
+
+LOGFONTA MakeDrawableFont(const LOGFONTA& stored)
+{
+    LOGFONTA font = stored;
+    font.lfHeight = HoldFontUnits(font.lfHeight);
+    font.lfWidth = HoldFontUnits(font.lfWidth);
+    font.lfEscapement %= 3600;
+    font.lfOrientation %= 3600;
+    if (font.lfWeight < 0 || font.lfWeight > 1000)
+        font.lfWeight = FW_NORMAL;
+    font.lfItalic = font.lfItalic ? 1 : 0;
+    font.lfUnderline = font.lfUnderline ? 1 : 0;
+    font.lfStrikeOut = font.lfStrikeOut ? 1 : 0;
+    switch (font.lfCharSet) {
+    case ANSI_CHARSET: case DEFAULT_CHARSET: case SYMBOL_CHARSET: case SHIFTJIS_CHARSET:
+    case HANGEUL_CHARSET: case GB2312_CHARSET: case CHINESEBIG5_CHARSET: case OEM_CHARSET:
+    case JOHAB_CHARSET: case HEBREW_CHARSET: case ARABIC_CHARSET: case GREEK_CHARSET:
+    case TURKISH_CHARSET: case VIETNAMESE_CHARSET: case THAI_CHARSET: case EASTEUROPE_CHARSET:
+    case RUSSIAN_CHARSET: case MAC_CHARSET: case BALTIC_CHARSET:
+        break;
+    default:
+        font.lfCharSet = DEFAULT_CHARSET;
+        break;
+    }
+    if (font.lfOutPrecision > OUT_PS_ONLY_PRECIS)
+        font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision &= CLIP_MASK | CLIP_LH_ANGLES | CLIP_TT_ALWAYS | CLIP_EMBEDDED;
+    if (font.lfQuality > CLEARTYPE_NATURAL_QUALITY)
+        font.lfQuality = DEFAULT_QUALITY;
+    font.lfFaceName[LF_FACESIZE - 1] = '\0';
+    return font;
+}
+
+HFONT CreateDrawableFont(const LOGFONTA& stored)
+{
+    LOGFONTA font = MakeDrawableFont(stored);
+    return CreateFontIndirectA(&font);
+}
+
 DWORD GetInputTickCount()
 {
     return CurrentInput().TickCount();

@@ -55,6 +55,15 @@ bool PeekButtonOrKeyMessageNoRemove(MSG* message); // as PeekButtonOrKeyMessage,
 // Leaves it queued; true for presses, releases, moves and key downs.
 bool PeekMouseOrKeyMessageNoRemove(MSG* message);
 
+// Fonts from files. A LOGFONT read from a plan keeps its bytes, but the fonts drawn with
+// it are made from this copy: height and width held to what a device draws (0 stays
+// "default"), weight, charset, quality and angles in range, the face name terminated.
+// No stored font can then crash or stall a text draw on any device.
+const LONG kMaxFontUnits = 4096;
+LOGFONTA MakeDrawableFont(const LOGFONTA& stored);
+// CreateFontIndirectA of the drawable copy.
+HFONT CreateDrawableFont(const LOGFONTA& stored);
+
 // Rectangles.
 void MakeRectFromCorners(int x1, int y1, int x2, int y2, RECT* rect);
 bool IsRectSinglePoint(const RECT* rect);   // true for no rectangle

@@ -555,7 +555,7 @@ static bool DrawShownObject(HDC dc, PlanObject* object, const RECT* rect, uint32
             }
         }
         // The host field of an image object holds its picture path, not an object.
-        PlanObject* host = object->type != ObjImage ? object->host : nullptr;
+        PlanObject* host = object->type != ObjImage && object->extrasType != ObjImage ? object->host : nullptr;
         if (host && host->type == ObjWall && topView) {
             DrawWallGroupOutline(dc, object, host);
             return false;

@@ -1,10 +1,13 @@
 #pragma once
 #include <stdint.h>
 
+struct OpeningRecord;
+struct PlanObject;
 struct PlanVertex;
 
-// The square opening 7052 and door 7053 tools, and the span rule the window and fixture
-// tools share.
+// The square opening 7052 and door 7053 tools, and the span rule and the drag along a
+// wall section that the window, gate and fixture tools and the select tool's opening
+// drag share.
 // Dispatched by the tool framework with (window x, window y,) model x, y, z and the
 // tool event (1 press, 2 move, 3 release).
 
@@ -15,3 +18,18 @@ void HandleDoorTool(float x, float y, float z, int16_t event);
 // low = 3.0 to high = length - 3.0. The pointer is not used.
 float GetWallSectionSpan(float pointerX, float pointerY, const PlanVertex* segmentStart,
                          const PlanVertex* segmentEnd, float* low, float* high);
+
+// The section drag: while a mouse button is down the opening of parameters[0]'s width
+// (plan units) follows the pointer along the segment start -> end, previewed inverting
+// with its jambs (the current storey's height) and its dimensions; at the release the
+// preview goes and its ends (x, z) are in firstEnd and secondEnd. The opening keeps 5.0
+// inside the span [low, high]; one too wide for that is shifted so that both its ends
+// stay at least 3.0 inside the section's ends. With an end-resize flag only that end
+// moves; with an existing record the pointer keeps its offset from the opening's centre
+// and, in the side views, moves it along the wall line. The grid snap is 1.0 during the
+// drag. Type code 17 (windows) draws the opening line twice. True when the pointer moved.
+bool DrawOpeningPreviewXor(PlanObject* wall, PlanVertex* segmentStart, PlanVertex* segmentEnd,
+                           const float* parameters, float span, float low, float high,
+                           float pointerX, float pointerZ, float* firstEnd, float* secondEnd,
+                           uint8_t resizeFirst, uint8_t resizeSecond, uint16_t typeCode,
+                           OpeningRecord* existing, PlanObject* existingObject, uint8_t viewFlag);

@@ -1,4 +1,5 @@
 #include "tools/text_editing.h"
+#include "model/object_copies.h"
 #include "model/object_extents.h"
 #include "model/object_operations.h"
 #include "model/plan_document.h"
@@ -6,16 +7,26 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/units.h"
+#include "planview/input_gdi.h"
 #include "planview/output_routing.h"
 #include "planview/plan_background.h"
 #include "planview/selection.h"
 #include "shell/app_globals.h"
+#include "planview/input_gdi.h"
+#include "planview/plan_redraw.h"
+#include "planview/selection_marks_paint.h"
+#include "shell/message_box.h"
+#include "tools/cad_builders.h"
+#include "tools/drawing_elements.h"
+#include "tools/marquee.h"
 #include "tools/point_mapping.h"
+#include "tools/tool_framework.h"
 #include "tools/tool_state.h"
 #include <cstring>
 #include <vector>
 
 uint16_t textEditControlId = 1;
+int16_t textAlignment = AlignTextLeft;
 
 namespace {
 
@@ -83,12 +94,32 @@ RECT FrameRectFromBox2D(const PlanObject* frame, int grow)
     return rect;
 }
 
+// The font a control was given, as it was given (a plan's stored bytes), kept beside the
+// drawable font the control holds; released with the control.
+const char kStoredFontProperty[] = "VelmoraStoredFont";
+
+void ReleaseStoredFont(HWND control)
+{
+    delete static_cast<LOGFONTA*>(RemovePropA(control, kStoredFontProperty));
+}
+
+void KeepStoredFont(HWND control, const LOGFONTA& font)
+{
+    LOGFONTA* kept = static_cast<LOGFONTA*>(GetPropA(control, kStoredFontProperty));
+    if (kept) {
+        *kept = font;
+        return;
+    }
+    kept = new LOGFONTA(font);
+    if (!SetPropA(control, kStoredFontProperty, kept))
+        delete kept;
+}
+
 // The control's font as a LOGFONT; a control without a font of its own is stored and
 // drawn with the dimension font, as the plan file does.
 void GetControlLogFont(HWND control, LOGFONTA* font)
 {
-    HFONT handle = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-    if (!handle || GetObjectA(handle, sizeof *font, font) <= 0)
+    if (!GetTextEditLogFont(control, font))
         *font = dimensionLogFont;
 }
 
@@ -96,7 +127,7 @@ HFONT CreateFontOfHeight(const LOGFONTA& base, LONG height)
 {
     LOGFONTA font = base;
     font.lfHeight = height == 0 ? -1 : height;
-    return CreateFontIndirectA(&font);
+    return CreateDrawableFont(font);
 }
 
 bool IsStockFont(HFONT font)
@@ -147,6 +178,75 @@ PlanObject* FindTextLabelInList(PlanObject* first, HWND control, uint8_t selecte
 
 const char kEditProcProperty[] = "VelmoraEditProc";
 
+// Sizes of a new text frame (pane units): a drag smaller than the least size in either
+// direction counts as a click.
+const LONG kLeastDraggedSize = 20;
+const LONG kDefaultFrameWidth = 200;
+const LONG kNewFrameHeight = 36;
+const DWORD kTextControlStyle =
+    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | ES_MULTILINE | ES_AUTOVSCROLL;
+
+// The rubber rectangle of the text tool's drag, from the press point while a button is
+// down; returns the last rectangle (the press point alone when the pointer never moved).
+RECT TrackTextFrameDrag(POINT start)
+{
+    RECT last = {start.x, start.y, start.x, start.y};
+    bool drawn = false;
+    while (IsMouseButtonDown()) {
+        const POINT pointer = GetCursorLogicalPos();
+        RECT rect;
+        NormaliseRectangle(&rect, static_cast<int16_t>(start.x), static_cast<int16_t>(start.y),
+                           static_cast<int16_t>(pointer.x), static_cast<int16_t>(pointer.y));
+        if (EqualRect(&rect, &last))
+            continue;
+        if (drawn)
+            DrawPlanRectOutline(&last);
+        PostPointerMoveToPane(pointer);
+        DrawPlanRectOutline(&rect);
+        drawn = true;
+        last = rect;
+    }
+    if (drawn)
+        DrawPlanRectOutline(&last);
+    return last;
+}
+
+// The control's rectangle for a dragged one: the drag when large enough, else the
+// default width at the press; always the new height.
+RECT NewTextControlRect(POINT start, const RECT& dragged)
+{
+    RECT rect = dragged;
+    const LONG width = dragged.right - dragged.left;
+    const LONG height = dragged.bottom - dragged.top;
+    if (IsRectSinglePoint(&dragged) || width < kLeastDraggedSize || height < kLeastDraggedSize) {
+        rect.left = start.x;
+        rect.top = start.y;
+        rect.right = rect.left + kDefaultFrameWidth;
+    }
+    rect.bottom = rect.top + kNewFrameHeight;
+    return rect;
+}
+
+// The control's rectangle in model coordinates of the view plane's pair, rounded: what
+// the frame builder takes.
+RECT ModelRectOfControl(const RECT& rect, uint16_t viewPlane)
+{
+    float first[3] = {0.0f, 0.0f, 0.0f};
+    float second[3] = {0.0f, 0.0f, 0.0f};
+    MapPlanPointToModel(rect.left, rect.top, &first[0], &first[1], &first[2], 1, nullptr, 1);
+    MapPlanPointToModel(rect.right, rect.bottom, &second[0], &second[1], &second[2], 1, nullptr, 1);
+    int across = 0, down = 2;
+    if (viewPlane == 1) {
+        down = 1;
+    } else if (viewPlane == 3) {
+        across = 2;
+        down = 1;
+    }
+    RECT model = {RoundHalfUp(first[across]), RoundHalfUp(first[down]), RoundHalfUp(second[across]),
+                  RoundHalfUp(second[down])};
+    return model;
+}
+
 // Set while a control carries the zoomed font for drawing: a change notification it
 // sends meanwhile must not refit the frame to that font.
 bool fittingControl = false;
@@ -165,6 +265,7 @@ LRESULT CALLBACK TextControlProc(HWND window, UINT message, WPARAM wParam, LPARA
     } else if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(edit));
         RemovePropA(window, kEditProcProperty);
+        ReleaseStoredFont(window);
     }
     return result;
 }
@@ -195,24 +296,34 @@ bool SetTextEditFont(HWND control, const LOGFONTA& font)
 {
     if (!control || !IsWindow(control))
         return false;
-    HFONT made = CreateFontIndirectA(&font);
+    HFONT made = CreateDrawableFont(font);
     if (!made)
         return false;
     HFONT replaced = ControlFontHandle(control);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(made), FALSE);
     if (replaced != made)
         DeleteOwnedFont(replaced);
+    KeepStoredFont(control, font);
     return true;
+}
+
+bool GetTextEditLogFont(HWND control, LOGFONTA* font)
+{
+    if (!control || !font || !IsWindow(control))
+        return false;
+    if (const LOGFONTA* kept = static_cast<const LOGFONTA*>(GetPropA(control, kStoredFontProperty))) {
+        *font = *kept;
+        return true;
+    }
+    HFONT handle = ControlFontHandle(control);
+    return handle && GetObjectA(handle, sizeof *font, font) > 0;
 }
 
 bool CopyTextEditFont(HWND source, HWND target)
 {
-    if (!source || !IsWindow(source))
-        return false;
-    HFONT handle = ControlFontHandle(source);
     LOGFONTA font;
     std::memset(&font, 0, sizeof font);
-    if (!handle || GetObjectA(handle, sizeof font, &font) <= 0)
+    if (!GetTextEditLogFont(source, &font))
         return false;
     return SetTextEditFont(target, font);
 }
@@ -222,6 +333,7 @@ void DestroyTextEditWindow(HWND control)
     if (!control || !IsWindow(control))
         return;
     HFONT font = ControlFontHandle(control);
+    ReleaseStoredFont(control);
     DestroyWindow(control);
     DeleteOwnedFont(font);
 }
@@ -249,6 +361,8 @@ HWND CommitTextEdit(HWND control, int alignmentCode, PlanObject* textFrame)
     LONG style = GetWindowLongA(control, GWL_STYLE);
     style = (style & ~kAlignmentStyles) | AlignmentStyle(alignmentCode);
     HFONT font = ControlFontHandle(control);
+    LOGFONTA storedFont;
+    const bool hasStoredFont = GetPropA(control, kStoredFontProperty) && GetTextEditLogFont(control, &storedFont);
     HWND parent = GetParent(control);
     if (!parent)
         parent = activePlanPane;
@@ -260,6 +374,8 @@ HWND CommitTextEdit(HWND control, int alignmentCode, PlanObject* textFrame)
     SetWindowTextA(made, text.data());
     if (font)
         SendMessageA(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (hasStoredFont)
+        KeepStoredFont(made, storedFont);
     return made;
 }
 
@@ -482,9 +598,68 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
         DeleteObject(printFont);
 }
 
-// The text tool's gesture is not built yet: a release only ends it.
-void HandleTextTool(float, float, float, int16_t event)
+void HandleTextTool(float x, float y, float z, int16_t event)
 {
-    if (event == 3)
+    PlanDocument* document = activeDocument;
+    if (event != kToolPress || !document || !document->settings || !activePlanPane) {
+        if (event == kToolRelease)
+            ReleaseToolCapture();
+        return;
+    }
+    PlanSettings* settings = document->settings;
+    const float point[3] = {x, y, z};
+    const POINT start = ProjectToPane(point);
+    const RECT dragged = TrackTextFrameDrag(start);
+    const RECT rect = NewTextControlRect(start, dragged);
+
+    // The control is a child window: its place is the frame's less the pane's origin.
+    POINT origin = {0, 0};
+    if (HDC paneDC = GetDC(activePlanPane)) {
+        DPtoLP(paneDC, &origin, 1);
+        ReleaseDC(activePlanPane, paneDC);
+    }
+    HWND control = CreateTextEditWindow(kTextControlStyle | AlignmentStyle(textAlignment),
+                                        rect.left - origin.x, rect.top - origin.y,
+                                        rect.right - rect.left, kNewFrameHeight, activePlanPane);
+    if (!control) {
+        ShowMessageBox(frameWindow, "Memoria insufficiente per creare un nuovo oggetto di Testo.",
+                       "Limite di Windows...", MB_OK | MB_TASKMODAL);
         ReleaseToolCapture();
+        return;
+    }
+    DeactivateDocumentChild();
+    SetFocus(control);
+    SetTextEditFont(control, textLogFont);
+    document->textEditChild = control;
+
+    PlanObject* frame = nullptr;
+    if (document->currentViewSheet) {
+        const RECT model = ModelRectOfControl(rect, settings->viewPlane);
+        frame = BuildTextFrameObject(&model, control, document->currentViewSheet);
+    }
+    if (!frame) {
+        // No frame holds the control: it goes, and no text is left being edited.
+        DestroyTextEditWindow(control);
+        document->textEditChild = nullptr;
+        ReleaseToolCapture();
+        return;
+    }
+    if (settings->viewPlane == 2)
+        SwapObjectYZ(frame);
+    else if (settings->viewPlane == 3)
+        SwapObjectXZ(frame);
+    ResetExtentRect(frame->box2D);
+    GetObjectExtents2D(frame, 0, frame->box2D, 0, 0);
+    ResetExtentBox(frame->box3D);
+    GetObjectExtents3D(frame, 0, frame->box3D, 0);
+    frame->colourA = {0, 0, 0};
+    if (HDC dc = GetDC(activePlanPane)) {
+        RECT client;
+        GetClientRect(activePlanPane, &client);
+        DPtoLP(dc, reinterpret_cast<POINT*>(&client), 2);
+        DrawPlanObject(dc, frame, &client, DrawAllObjects, nullptr);
+        ReleaseDC(activePlanPane, dc);
+        DrawObjectSelectionMarks(frame, &client);
+    }
+    ReleaseToolCapture();
 }

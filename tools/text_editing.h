@@ -11,6 +11,9 @@ struct PlanObject;
 
 // The child id of every text control.
 extern uint16_t textEditControlId;
+// The alignment code of new texts (40 right, 42 centred, any other value left); 41 at
+// start, set by the text dialog.
+extern int16_t textAlignment;
 
 // Creates the in-place "EDIT" child of the plan pane for a text frame, with no text;
 // null on failure (no parent, for example). Negative sizes count as 0.
@@ -24,6 +27,11 @@ HWND CreateTextEditWindow(DWORD style, int x, int y, int width, int height, HWND
 // replaces. False when there is no control or the font cannot be made; the control then
 // keeps its font.
 bool SetTextEditFont(HWND control, const LOGFONTA& font);
+
+// The font the control was given, as given: a font read from a plan keeps its stored
+// bytes here while the control draws with a drawable copy (MakeDrawableFont). False
+// without a control or a font.
+bool GetTextEditLogFont(HWND control, LOGFONTA* font);
 
 // Gives the target a font of its own equal to the source control's font. False when the
 // source has no font or the font cannot be made.
@@ -61,5 +69,9 @@ void SetTextFrameFromEditRect(PlanObject* textFrame, const RECT* rect);
 // colour).
 void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame);
 
-// The text tool 203 (dispatcher model form): a click or a drag opens a new text frame.
+// The text tool 203 (dispatcher model form), on the press: a click opens a text frame
+// 200 pixels wide at the click, a drag of at least 20 x 20 pixels one as wide as the
+// drag; both 36 high. The new control takes the font of textLogFont, the alignment of
+// textAlignment and the typing focus; the frame goes on the current view sheet. Without
+// a view sheet the control and its font go again and no control is left active.
 void HandleTextTool(float x, float y, float z, int16_t event);

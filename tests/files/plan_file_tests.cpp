@@ -112,37 +112,6 @@ TEST_F(PlanFile, SaveThatCannotCreateTheFileKeepsTheModifiedFlag)
     EXPECT_FLOAT_EQ(1.0f, Settings()->zoom);
 }
 
-// A disk that takes only so many bytes: the write that passes them fails, short.
-uint32_t diskRoom = 0;
-UINT WINAPI FillingDiskWrite(HFILE file, const void* data, UINT count)
-{
-    UINT n = count < diskRoom ? count : diskRoom;
-    diskRoom -= n;
-    return n ? _lwrite(file, static_cast<LPCCH>(data), n) : 0;
-}
-
-TEST_F(PlanFile, SaveThatAWriteFailsInTheMiddleReportsIt)
-{
-    // Over a megabyte of lines, so that the writer sends more than one block.
-    for (int i = 0; i < 3000; ++i)
-        Make(6, Storey(0), {At(i, 0, 0), At(i, 0, 10)});
-    const uint32_t rooms[] = {0, 100, 1u << 20, (1u << 20) + 5000};
-    for (uint32_t room : rooms) {
-        SCOPED_TRACE(room);
-        vtest::MessageBoxRecorder boxes;
-        Settings()->modified = 1;
-        diskRoom = room;
-        SetRecordFileWriteFunction(FillingDiskWrite);
-        bool saved = SavePlanFile("full.ZRO");
-        SetRecordFileWriteFunction(nullptr);
-        EXPECT_FALSE(saved);
-        ASSERT_EQ(1u, boxes.Count());
-        EXPECT_EQ("Errore di salvataggio", boxes.Last().caption);
-        EXPECT_EQ(1u, Settings()->modified);
-        EXPECT_EQ(1, saveInProgress);
-    }
-}
-
 TEST_F(PlanFile, UnknownVersionShowsTheFormatMessageAndChangesNothing)
 {
     vtest::MessageBoxRecorder boxes;

@@ -1,5 +1,6 @@
 #include "support_model3d.h"
 #include "model3d/generated_parts.h"
+#include "model3d/generator_limits.h"
 #include "model3d/railings.h"
 #include "model3d/stairs.h"
 #include <math.h>
@@ -177,7 +178,8 @@ TEST_F(RailingTest, ADamagedSpacingCannotAskForEndlessBalusters)
 {
     PlanObject* railing = MakeRailing({{0, 0, 0}, {50000, 0, 0}}, 802, 0.001f, 0);
     RebuildRailing(railing);
-    EXPECT_EQ(stairRunState.balusterCount, 10001u);
+    // Each baluster is a piece: the railing's limit of pieces is reached by balusters.
+    EXPECT_EQ(stairRunState.balusterCount, static_cast<uint32_t>(kMaxGeneratedPieces));
 }
 
 TEST_F(RailingTest, APostDownToTheGroundStartsAtZero)
@@ -251,5 +253,8 @@ TEST_F(RailingTest, CurvedRailingsStayBoundedWithDamagedValues)
     Settings()->curveSteps = 8;
     PlanObject* endless = MakeRailing({{0, 0, 0}, {1.0e7f, 0, 0}}, 803, 1.0f, 0);
     RebuildRailing(endless);
-    EXPECT_EQ(stairRunState.balusterCount, 10000u);
+    size_t pieces = 0;
+    for (PlanObject* p = static_cast<PlanObject*>(endless->link); p; p = p->next)
+        ++pieces;
+    EXPECT_EQ(pieces, static_cast<size_t>(kMaxGeneratedPieces));
 }
