@@ -1,6 +1,15 @@
 #pragma once
+// Object exchange files: the 3D object files of the library (".ZOB") and the furniture
+// editor's exchange file "\Z!TOVRL.TMP". A reduced plan file: version 10000, the
+// companion's block in place of the settings, shorter object and point records whose
+// coordinates are stored times 3. Untrusted like plan files: a damaged one adds nothing.
 
 // Reads a 3D object file (or the furniture editor's exchange file) with its style file
 // into the current floor; the new objects are the selected ones. False when the file is
-// rejected (after its own message).
+// rejected (after its own message) or cannot be opened.
 bool ImportObjectFile(const char* path);
+
+// Writes the selected objects of every floor as an exchange file, replacing the file only
+// when it is complete (SaveFileSafely). False without a document or when it cannot be
+// written; no message.
+bool WriteObjectExchangeFile(const char* path);

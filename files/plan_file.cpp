@@ -368,10 +368,13 @@ void WritePlanSettings()
     WriteBytes(block, (uint32_t)kPlanSettingsSize);
 }
 
-static bool IsTopViewSheet(const char* name)
+// The floors a copy takes objects from: the storeys, where walls and everything built
+// stand, and their top-view sheets; side-view sheets stay out.
+static bool IsCopiedFloor(const char* name)
 {
     return std::strcmp(name, "X_TOP_FIRST_FLOOR") == 0 || std::strcmp(name, "X_TOP_SECOND_FLOOR") == 0 ||
-           std::strcmp(name, "X_TOP_THIRD_FLOOR") == 0;
+           std::strcmp(name, "X_TOP_THIRD_FLOOR") == 0 || std::strcmp(name, "First Floor") == 0 ||
+           std::strcmp(name, "Second Floor") == 0 || std::strcmp(name, "Third Floor") == 0;
 }
 
 void WriteAllFloors()
@@ -379,7 +382,7 @@ void WriteAllFloors()
     if (activeDocument) {
         for (PlanFloor* floor = activeDocument->firstFloor; floor; floor = floor->next) {
             if (streamMemoryMode) {
-                if (!IsTopViewSheet(floor->name))
+                if (!IsCopiedFloor(floor->name))
                     continue;
             } else {
                 WriteFloorRecord(floor);

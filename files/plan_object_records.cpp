@@ -893,6 +893,12 @@ static void WriteTextExtras(PlanObject* object)
     WriteBytes(raw, kLogFontBytes);
 }
 
+void WriteTextObjectExtras(PlanObject* object)
+{
+    if (object)
+        WriteTextExtras(object);
+}
+
 void WriteObjectExtras(PlanObject* object)
 {
     uint16_t type = object->type;

@@ -40,6 +40,8 @@ void WritePlanObject(PlanObject* object);
 void WriteObjectHeader(const PlanObject* object);
 void WriteObjectPoints(const PlanObject* object);
 void WriteObjectExtras(PlanObject* object);
+// A text object's extras alone: text, skipped block, alignment and font.
+void WriteTextObjectExtras(PlanObject* object);
 
 // The raw 60-byte opening block: the segment's vertices travel as indexes in the owner's
 // chain. A reference found nowhere is stored as 0; an index found nowhere reads back as

@@ -429,6 +429,31 @@ uint32_t StreamBytesRemaining()
     return (uint32_t)(end - here);
 }
 
+void RewindRecordStream(uint32_t count)
+{
+    if (streamMemoryMode) {
+        streamPosition = streamPosition >= count ? streamPosition - count : 0;
+        return;
+    }
+    if (fileStreamMode == FileStreamMode::Reading && fileBlockPosition >= count) {
+        fileBlockPosition -= count;
+        return;
+    }
+    if (planFileHandle == HFILE_ERROR)
+        return;
+    LONG here = GetFilePosition(planFileHandle);
+    LONG back = here >= (LONG)count ? here - (LONG)count : 0;
+    if (fileStreamMode == FileStreamMode::Reading) {
+        // Refilled from the new place by the next read.
+        _llseek(planFileHandle, back, 0);
+        fileBlockOffset = back;
+        fileBlockFill = 0;
+        fileBlockPosition = 0;
+    } else {
+        _llseek(planFileHandle, back, 0);
+    }
+}
+
 bool RequireStreamBytes(uint64_t count)
 {
     if (count <= StreamBytesRemaining())

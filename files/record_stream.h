@@ -47,6 +47,10 @@ float SwapFloatBytes(float value);
 LONG GetFileSize(HFILE file);
 LONG GetFilePosition(HFILE file);
 
+// Steps the read position back over bytes just read (at most those of the last read);
+// a reader that looked ahead gives them back.
+void RewindRecordStream(uint32_t count);
+
 // Bytes left to read in the current stream: up to the end of the file in file mode, up to
 // the block's length in memory mode. Readers check every count and length against it
 // before allocating.

@@ -1,4 +1,5 @@
 #include "model/view_projection.h"
+#include <cmath>
 #include <math.h>
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
@@ -213,17 +214,34 @@ static float WorkPlanePosition(const PlanSettings* settings)
     }
 }
 
+// The cosine and sine of an angle in degrees; whole quarter turns give exact 0 and 1, so
+// that the plan and side views map whole points back to whole points (a cosine of 90
+// degrees a little off zero would put a click on the grid line below it).
+static void QuarterTurnExactTrig(float degrees, float* cosine, float* sine)
+{
+    const float turns = degrees / 90.0f;
+    if (std::isfinite(turns) && turns == std::floor(turns) && std::fabs(turns) < 1.0e6f) {
+        static const float cosines[4] = {1.0f, 0.0f, -1.0f, 0.0f};
+        static const float sines[4] = {0.0f, 1.0f, 0.0f, -1.0f};
+        const int quarter = static_cast<int>(std::fmod(std::fabs(turns), 4.0f));
+        const int index = turns >= 0.0f ? quarter : (4 - quarter) % 4;
+        *cosine = cosines[index];
+        *sine = sines[index];
+        return;
+    }
+    const float radians = degreesToRadians * degrees;
+    *cosine = (float)cos((double)radians);
+    *sine = (float)sin((double)radians);
+}
+
 void ApplyViewAngles(float pitchDegrees, float yawDegrees, float* cosPitch, float* sinPitch,
                      float* cosYaw, float* sinYaw, uint8_t perspective)
 {
     if (!cosPitch || !sinPitch || !cosYaw || !sinYaw)
         return;
-    float pitch = degreesToRadians * pitchDegrees;
-    float yaw = degreesToRadians * yawDegrees;
-    float cp = (float)cos((double)pitch);
-    float sp = (float)sin((double)pitch);
-    float cy = (float)cos((double)yaw);
-    float sy = (float)sin((double)yaw);
+    float cp, sp, cy, sy;
+    QuarterTurnExactTrig(pitchDegrees, &cp, &sp);
+    QuarterTurnExactTrig(yawDegrees, &cy, &sy);
     *cosPitch = cp;
     *sinPitch = sp;
     *cosYaw = cy;

@@ -50,8 +50,9 @@ void CutSelectionCommand(bool copyFirst)
     PlanDocument* document = DocumentWithSettings();
     if (!document)
         return;
-    if (copyFirst)
-        CopySelection();
+    // A cut whose copy failed deletes nothing.
+    if (copyFirst && !CopySelection())
+        return;
     ForEachFloorSelection(document->firstFloor, kRemoveCutObjectCode, nullptr);
     ForEachFloorObject(document->firstFloor, 0, RemoveCutOpening, document->settings);
     InvalidatePlanView();

@@ -77,7 +77,7 @@ public:
           closed(closed), constrain(constrainByDefault), previewType(previewType)
     {
     }
-    PlanObject* Run(const float* firstCorner);
+    PlanObject* Run(const float* firstCorner, POINT release);
 
 private:
     void TrackPointer(POINT cursor);
@@ -211,7 +211,7 @@ bool PlacementGesture::TakeMessage(const MSG& message)
     return true;
 }
 
-PlanObject* PlacementGesture::Run(const float* firstCorner)
+PlanObject* PlacementGesture::Run(const float* firstCorner, POINT release)
 {
     first = {firstCorner[0], firstCorner[1], firstCorner[2]};
     outline = BuildCadPolyline(nullptr, first.x, first.y, first.z, document->currentFloor, kCadStart, 1);
@@ -221,7 +221,7 @@ PlanObject* PlacementGesture::Run(const float* firstCorner)
     pointer = first;
     beforeLast = first;
     firstIteration = true;
-    previousCursor = GetCursorLogicalPos();
+    previousCursor = release;
     bool done = false;
     while (!done) {
         MSG message = {};
@@ -261,7 +261,7 @@ void SwallowInputForDoubleClickTime()
 
 }  // namespace
 
-PlanObject* TrackPlacementDrag(int32_t, int32_t, float, float, float, int16_t event, uint8_t smooth,
+PlanObject* TrackPlacementDrag(int32_t windowX, int32_t windowY, float, float, float, int16_t event, uint8_t smooth,
                                uint8_t closed, uint8_t constrainByDefault, int16_t previewType)
 {
     PlanDocument* document = activeDocument;
@@ -274,7 +274,7 @@ PlanObject* TrackPlacementDrag(int32_t, int32_t, float, float, float, int16_t ev
     PlanObject* outline = nullptr;
     if (document->currentFloor) {
         PlacementGesture gesture(pen.dc, document, smooth, closed, constrainByDefault, previewType);
-        outline = gesture.Run(planMouseState.dragEnd);
+        outline = gesture.Run(planMouseState.dragEnd, POINT{windowX, windowY});
     }
     SwallowInputForDoubleClickTime();
     dragFeedbackActive = 0;

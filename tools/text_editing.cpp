@@ -1,5 +1,7 @@
 #include "tools/text_editing.h"
 #include "model/object_copies.h"
+#include "files/copy_buffer.h"
+#include "files/record_stream.h"
 #include "model/object_extents.h"
 #include "model/object_operations.h"
 #include "model/plan_document.h"
@@ -501,6 +503,8 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
 {
     PlanSettings* settings = ActiveSettings();
     const bool printing = planOutputMode != 0 && planDC != nullptr;
+    // The copy's metafile takes the lines without the control being moved.
+    const bool copyPicture = printing && renderingCopyPicture;
     HDC out = printing ? planDC : dc;
     if (!settings || !textFrame || !control || !IsWindow(control) || !out)
         return;
@@ -520,8 +524,9 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
         DPtoLP(paneDC, &origin, 1);
         ReleaseDC(pane, paneDC);
     }
-    MoveWindow(control, box.left - origin.x, box.top - origin.y, box.right - box.left,
-               box.bottom - box.top, FALSE);
+    if (!copyPicture)
+        MoveWindow(control, box.left - origin.x, box.top - origin.y, box.right - box.left,
+                   box.bottom - box.top, FALSE);
     LOGFONTA logFont;
     GetControlLogFont(control, &logFont);
     HFONT previousFont = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
@@ -531,7 +536,10 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
     if (zoomedFont)
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(zoomedFont), FALSE);
     HFONT printFont = nullptr;
-    if (printing)
+    if (copyPicture)
+        printFont = CreateFontOfHeight(
+            logFont, static_cast<LONG>(static_cast<float>(zoomedHeight == 0 ? -1 : zoomedHeight) * printScaleX - 0.5f));
+    else if (printing)
         printFont = CreateFontOfHeight(
             logFont, static_cast<LONG>(static_cast<float>(zoomedHeight == 0 ? -1 : zoomedHeight) *
                                        printScaleY));
@@ -540,7 +548,20 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
 
     if (GetWindowTextLengthA(control) > 0) {
         TEXTMETRICA metrics;
-        const LONG lineHeight = GetTextMetricsA(out, &metrics) ? metrics.tmHeight : 0;
+        LONG lineHeight = GetTextMetricsA(out, &metrics) ? metrics.tmHeight : 0;
+        if (copyPicture && streamMemoryMode) {
+            // While a copy is being made the lines are spaced as the control spaces them.
+            if (HDC controlDC = GetDC(control)) {
+                HGDIOBJ before = SelectObject(controlDC, ControlFontHandle(control));
+                TEXTMETRICA own;
+                LOGFONTA drawn;
+                if (GetTextMetricsA(controlDC, &own) &&
+                    GetObjectA(ControlFontHandle(control), sizeof drawn, &drawn) > 0)
+                    lineHeight = own.tmExternalLeading - drawn.lfHeight;
+                SelectObject(controlDC, before);
+                ReleaseDC(control, controlDC);
+            }
+        }
         const float scaleX = printing ? printScaleX : 1.0f;
         const float scaleY = printing ? printScaleY : 1.0f;
         const LONG style = GetWindowLongA(control, GWL_STYLE);

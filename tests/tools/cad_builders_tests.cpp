@@ -155,18 +155,4 @@ TEST_F(CadBuilders, DimensionOffsetsTowardThirdPointWithLabelAndRecords)
     EXPECT_EQ(BuildDimensionObject(5, 5, 5, 5, 0, 0, document->currentFloor), nullptr);
 }
 
-TEST_F(CadBuilders, PolylineKeepsRepeatedPointsAndFinishesSelected)
-{
-    PlanFloor* floor = document->currentFloor;
-    PlanObject* line = BuildCadPolyline(nullptr, 1, 0, 2, floor, kCadStart, 1);
-    ASSERT_NE(line, nullptr);
-    EXPECT_EQ(BuildCadPolyline(line, 1, 0, 2, floor, kCadAppend, 1), line);
-    EXPECT_EQ(BuildCadPolyline(line, 9, 0, 2, nullptr, kCadAppend, 1), nullptr);
-    EXPECT_EQ(BuildCadPolyline(line, 0, 0, 0, floor, kCadFinish, 1), line);
-    EXPECT_EQ(CountVertexChain(line), 2);
-    EXPECT_EQ(line->type, 9);
-    EXPECT_EQ(line->colourA.red, document->settings->foregroundColour.red);
-    EXPECT_TRUE(VertexAt(line, 0)->selected);
-}
-
 }  // namespace

@@ -1,0 +1,79 @@
+// Real input on the shown frame: a rectangle dragged with the mouse, taken back and
+// brought again with Ctrl+Z, and selected by a marquee.
+// velmora-test: timeout 120
+#include "support_tools.h"
+#include <gtest/gtest.h>
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "tools/tool_state.h"
+
+namespace {
+
+using tooltest::InputStep;
+using tooltest::ShownFrame;
+
+class FrameDrag : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(frame.Start()); }
+    void TearDown() override { frame.Stop(); }
+    void DragOnPane(POINT from, POINT to)
+    {
+        for (int wait = 0; wait < 50 && WindowFromPoint(frame.ScreenPoint(from.x, from.y)) != frame.pane; ++wait) {
+            SetWindowPos(frame.frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+            Sleep(20);
+        }
+        ASSERT_EQ(WindowFromPoint(frame.ScreenPoint(from.x, from.y)), frame.pane);
+        ASSERT_EQ(WindowFromPoint(frame.ScreenPoint(to.x, to.y)), frame.pane);
+        POINT middle = {(from.x + to.x) / 2, (from.y + to.y) / 2};
+        tooltest::PlayInput({
+            {frame.ScreenPoint(from.x, from.y), 0},
+            {frame.ScreenPoint(from.x, from.y), MOUSEEVENTF_LEFTDOWN, 0, 0, true},
+            {frame.ScreenPoint(middle.x, middle.y), 0},
+            {frame.ScreenPoint(to.x, to.y), 0},
+            {frame.ScreenPoint(to.x, to.y), MOUSEEVENTF_LEFTUP},
+        });
+    }
+    // Tests running beside this one share the desktop, and one of their windows may take
+    // the keyboard for a moment: the keys are sent again while the frame did not get them.
+    void ControlZ(PlanFloor* floor, PlanObject* expectedFirst)
+    {
+        for (int attempt = 0; attempt < 3 && floor->firstObject != expectedFirst; ++attempt) {
+            SetForegroundWindow(frame.frame);
+            SetFocus(frame.pane);
+            tooltest::PlayInput({{POINT{0, 0}, 0, 'Z', VK_CONTROL}});
+        }
+    }
+    ShownFrame frame;
+};
+
+TEST_F(FrameDrag, RectangleDrawnUndoneRedoneAndSelectedByMarquee)
+{
+    PlanFloor* floor = activeDocument->currentFloor;
+    activeDocument->settings->snapToGrid = 0;
+    currentToolId = 7700;
+    DragOnPane({100, 100}, {200, 170});
+    PlanObject* rectangle = floor->firstObject;
+    ASSERT_NE(rectangle, nullptr);
+    EXPECT_EQ(rectangle->type, ObjDrawingElement);
+    EXPECT_EQ(rectangle->subType, 1u);
+    // 100 by 70 pixels at the plan's zoom.
+    const float zoom = activeDocument->settings->zoom;
+    EXPECT_NEAR(rectangle->box3D[4] - rectangle->box3D[1], 100.0f / zoom, 0.01f);
+    EXPECT_NEAR(rectangle->box3D[5] - rectangle->box3D[2], 70.0f / zoom, 0.01f);
+    EXPECT_EQ(mouseCaptured, 0u);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    ControlZ(floor, nullptr);
+    EXPECT_EQ(floor->firstObject, nullptr);
+    ControlZ(floor, rectangle);
+    EXPECT_EQ(floor->firstObject, rectangle);
+
+    currentToolId = 200;
+    DragOnPane({60, 60}, {260, 230});
+    EXPECT_TRUE(rectangle->firstVertex->selected);
+    EXPECT_EQ(floor->firstObject, rectangle);
+}
+
+}  // namespace

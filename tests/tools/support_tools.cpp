@@ -1,0 +1,288 @@
+#include "support_tools.h"
+#include <gtest/gtest.h>
+#include <atomic>
+#include <thread>
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "model/view_projection.h"
+#include "model3d/wall_rebuild.h"
+#include "planview/plan_mouse_dispatch.h"
+#include "shell/app_globals.h"
+#include "shell/frame_window.h"
+#include "shell/startup.h"
+#include "tools/plan_mouse_state.h"
+#include "tools/tool_framework.h"
+#include "tools/tool_state.h"
+#include "tools/undo.h"
+
+namespace tooltest {
+
+std::vector<DispatchedEvent> ToolTest::events;
+
+TapeInput::TapeInput(HWND pane, std::vector<Frame> frames) : pane(pane), frames(std::move(frames))
+{
+}
+
+SHORT TapeInput::KeyState(int key)
+{
+    if (frames.empty() || ranOut)
+        return 0;
+    const Frame& f = frames[index];
+    bool down = false;
+    switch (key) {
+    case VK_LBUTTON: down = f.left; break;
+    case VK_RBUTTON: down = f.right; break;
+    case VK_SHIFT: down = f.shift; break;
+    case VK_CONTROL: down = f.ctrl; break;
+    default: break;
+    }
+    return down ? static_cast<SHORT>(0x8000) : 0;
+}
+
+BOOL TapeInput::CursorPos(POINT* screen)
+{
+    if (index + 1 >= frames.size()) {
+        if (!ranOut) {
+            ADD_FAILURE() << "the input tape ran out after " << frames.size() << " frames";
+            PostMessageA(pane, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+        ranOut = true;
+    } else {
+        ++index;
+        const Frame& f = frames[index];
+        if (f.post)
+            PostMessageA(pane, f.post, f.wParam, MAKELPARAM(f.x, f.y));
+        if (f.thenPost)
+            PostMessageA(pane, f.thenPost, 0, MAKELPARAM(f.x, f.y));
+    }
+    const Frame& f = frames.empty() ? Frame() : frames[index];
+    POINT point = {f.x, f.y};
+    ClientToScreen(pane, &point);
+    *screen = point;
+    return TRUE;
+}
+
+std::vector<Frame> Drag(std::initializer_list<POINT> points, bool shift)
+{
+    std::vector<Frame> frames;
+    for (const POINT& p : points) {
+        Frame f;
+        f.x = p.x;
+        f.y = p.y;
+        f.shift = shift;
+        frames.push_back(f);
+    }
+    frames.back().left = false;
+    frames.push_back(frames.back());
+    return frames;
+}
+
+void ToolTest::SetUp()
+{
+    RecordCheckedDocumentTest::SetUp();
+    pane = vtest::CreatePaneStandIn();
+    activePlanPane = pane;
+    vtest::ShowTopView();
+    viewOrigin = ViewPoint{0.0f, -96.0f, 0.0f};
+    PlanSettings* s = document->settings;
+    s->zoom = 1.0f;
+    s->drawingUnit = 1;
+    s->drawingScale = 72.0f;
+    s->snapStepX = 1.0f;
+    s->snapStepY = 1.0f;
+    events.clear();
+    toolEventTap = [](int32_t wx, int32_t wy, float x, float y, float z, int16_t event, int16_t tool) {
+        events.push_back({event, wx, wy, x, y, z, tool});
+    };
+}
+
+void ToolTest::TearDown()
+{
+    CancelPendingObject();
+    toolEventTap = nullptr;
+    planMouseState = {};
+    currentToolId = -1;
+    undoDocument = nullptr;
+    returnToWallTool = 0;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    activePlanPane = nullptr;
+    DestroyWindow(pane);
+    RecordCheckedDocumentTest::TearDown();
+}
+
+void ToolTest::RunGesture(int16_t tool, const std::vector<Frame>& frames)
+{
+    currentToolId = tool;
+    TapeInput tape(pane, frames);
+    tooltest::InputScope scope(&tape);
+    HDC dc = GetDC(pane);
+    HandlePlanToolMouse(dc, pane, frames.front().x, frames.front().y, WM_LBUTTONDOWN);
+    ReleaseDC(pane, dc);
+}
+
+PlanFloor* ToolTest::Floor() const
+{
+    return document->currentFloor;
+}
+
+PlanObject* AddWall(PlanFloor* floor, std::initializer_list<vtest::Point3> points, uint32_t category)
+{
+    PlanObject* wall = vtest::MakePointObject(ObjWall, floor, points, 0, 0);
+    wall->category = category;
+    wall->size = 6.0f;
+    wall->parameters[0] = 96.0f;
+    for (PlanVertex* v = wall->firstVertex; v; v = v->next)
+        v->mainHeight = 96.0f;
+    RebuildWall(wall);
+    return wall;
+}
+
+bool ShownFrame::Start()
+{
+    if (!InitStartupState(GetModuleHandleA(nullptr), nullptr) ||
+        !RegisterWindowClasses(GetModuleHandleA(nullptr)))
+        return false;
+    PrepareFrameResources();
+    frame = CreateFrameWindow();
+    if (!frame)
+        return false;
+    // Tests running beside this one share the desktop: the frame stays above their windows.
+    SetWindowPos(frame, HWND_TOPMOST, 300, 250, 900, 700, SWP_SHOWWINDOW);
+    SendMessageA(frame, WM_COMMAND, 2, 0);
+    pane = activePlanPane;
+    SetForegroundWindow(frame);
+    UpdateWindow(frame);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return pane != nullptr;
+}
+
+void ShownFrame::Stop()
+{
+    if (activeDocument && activeDocument->settings)
+        activeDocument->settings->modified = 0;
+    CancelPendingObject();
+    undoDocument = nullptr;
+    if (frame && IsWindow(frame))
+        DestroyWindow(frame);
+    frameWindow = nullptr;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    if (frameMenu) {
+        DestroyMenu(frameMenu);
+        frameMenu = nullptr;
+    }
+    for (const char* name : windowClassNames)
+        UnregisterClassA(name, GetModuleHandleA(nullptr));
+    currentToolId = -1;
+}
+
+POINT ShownFrame::ScreenPoint(int x, int y) const
+{
+    POINT point = {x, y};
+    ClientToScreen(pane, &point);
+    return point;
+}
+
+namespace {
+
+void Send(const POINT& screen, DWORD flags)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = screen.x * 65535 / (width - 1);
+    input.mi.dy = screen.y * 65535 / (height - 1);
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+void SendKey(WORD key, bool up)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+} // namespace
+
+namespace {
+std::atomic<bool> pressTaken(false);
+}
+
+void PlayInput(const std::vector<InputStep>& steps)
+{
+    std::atomic<bool> done(false);
+    // A loaded machine may take the press late: the moves wait until the drag loop runs,
+    // so that they are not over before it starts polling.
+    pressTaken = false;
+    auto previousTap = toolEventTap;
+    toolEventTap = [](int32_t, int32_t, float, float, float, int16_t event, int16_t) {
+        if (event == 1)
+            pressTaken = true;
+    };
+    std::thread driver([&]() {
+        Sleep(100);
+        for (const InputStep& step : steps) {
+            if (step.modifier)
+                SendKey(step.modifier, false);
+            if (step.key) {
+                SendKey(step.key, false);
+                SendKey(step.key, true);
+            } else {
+                Send(step.screen, step.buttonFlags);
+            }
+            if (step.modifier)
+                SendKey(step.modifier, true);
+            for (int wait = 0; step.untilPressed && !pressTaken && wait < 500; ++wait)
+                Sleep(10);
+            Sleep(45);
+        }
+        Sleep(150);
+        done = true;
+    });
+    // Messages are handled as the program's loop does, also for a while after the last
+    // step: on a loaded machine the last keys may arrive late.
+    auto pump = []() {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (!TranslateAcceleratorA(frameWindow, frameAccelerators, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        }
+    };
+    while (!done) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            // Wine's asynchronous key state follows real input up to 50 ms late: a drag
+            // loop that polls at once after the press would see the button up.
+            if (message.message == WM_LBUTTONDOWN)
+                Sleep(60);
+            if (!TranslateAcceleratorA(frameWindow, frameAccelerators, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        }
+        Sleep(5);
+    }
+    driver.join();
+    toolEventTap = previousTap;
+    for (int i = 0; i < 60; ++i) {
+        pump();
+        Sleep(5);
+    }
+}
+
+} // namespace tooltest

@@ -1,0 +1,108 @@
+#pragma once
+// What the tools' tests share: a taped input source whose frames a drag loop polls, a
+// document fixture in the top view at identity scale with a plan pane stand-in and a
+// tap on the dispatched events, and a shown frame for drags with real input.
+#include <windows.h>
+#include <initializer_list>
+#include <vector>
+#include "planview/input_gdi.h"
+#include "support/plan_fixtures.h"
+
+struct PlanObject;
+
+namespace tooltest {
+
+// One poll of the input: the cursor (pane client units), the buttons and keys held,
+// and a message posted to the pane when the frame is reached.
+struct Frame {
+    int x = 0;
+    int y = 0;
+    bool left = true;
+    bool shift = false;
+    bool ctrl = false;
+    bool right = false;
+    UINT post = 0;
+    WPARAM wParam = 0;
+    UINT thenPost = 0;   // a second message, queued right behind the first
+};
+
+// Each cursor read takes the next frame; key and button reads answer from the frame
+// last taken; the clock moves 20 ms at each read. Running out of frames fails the
+// test, releases every button and posts Esc, so that no loop waits for ever.
+class TapeInput : public InputSource {
+public:
+    TapeInput(HWND pane, std::vector<Frame> frames);
+    SHORT KeyState(int virtualKey) override;
+    BOOL CursorPos(POINT* screenPoint) override;
+    DWORD TickCount() override { return now += 20; }
+    size_t Taken() const { return index + 1; }
+
+private:
+    HWND pane;
+    std::vector<Frame> frames;
+    size_t index = 0;
+    bool ranOut = false;
+    DWORD now = 5000;
+};
+
+// Installs an input source for the life of the object.
+class InputScope {
+public:
+    explicit InputScope(InputSource* source) : previous(SetInputSource(source)) {}
+    ~InputScope() { SetInputSource(previous); }
+
+private:
+    InputSource* previous;
+};
+
+// Frames of a press, moves with the button down and a release at the last point
+// (followed by the loop's last cursor read).
+std::vector<Frame> Drag(std::initializer_list<POINT> points, bool shift = false);
+
+struct DispatchedEvent {
+    int16_t event;
+    int32_t wx, wy;
+    float x, y, z;
+    int16_t tool;
+};
+
+// A document with a plan pane stand-in, the top view at zoom 1 and identity scale (one
+// display inch is one plan unit) with a snap step of 1, and the dispatched events
+// recorded. The undo state and the pointer record are reset afterwards.
+class ToolTest : public vtest::RecordCheckedDocumentTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Runs the pane's drag loop over the frames with the tool current.
+    void RunGesture(int16_t tool, const std::vector<Frame>& frames);
+    PlanFloor* Floor() const;
+
+    HWND pane = nullptr;
+    static std::vector<DispatchedEvent> events;
+};
+
+// A wall (type 12) as the wall tools make it: thickness 6, storey high, its mesh built.
+PlanObject* AddWall(PlanFloor* floor, std::initializer_list<vtest::Point3> points, uint32_t category);
+
+// The program's frame, shown, with one new plan, for drags with real input; the plan
+// pane's client origin on the screen. Stop destroys it and unregisters the classes.
+struct ShownFrame {
+    HWND frame = nullptr;
+    HWND pane = nullptr;
+    bool Start();
+    void Stop();
+    POINT ScreenPoint(int x, int y) const;
+};
+
+// Real input from a second thread: moves and button changes with SendInput, 40 ms
+// apart, while the caller's thread keeps handling messages until the thread ends.
+struct InputStep {
+    POINT screen;
+    DWORD buttonFlags;   // MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP or 0 for a move
+    WORD key = 0;        // a key pressed and released instead of the mouse
+    WORD modifier = 0;   // a key held around it (VK_CONTROL)
+    bool untilPressed = false;   // wait until the tool framework has taken the press
+};
+void PlayInput(const std::vector<InputStep>& steps);
+
+} // namespace tooltest
