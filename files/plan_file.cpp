@@ -42,6 +42,11 @@ static const char* const kSaveErrorText =
 // and would make every later walk of the tree recurse without end in sight.
 static const size_t kMaxGroupNesting = 64;
 
+void ShowSaveFailure()
+{
+    ShowMessageBox(nullptr, kSaveErrorText, kSaveErrorCaption, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+}
+
 void ShowPlanFormatMessage(const char* text)
 {
     ShowMessageBox(nullptr, text, kPlanFormatCaption, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
@@ -480,7 +485,7 @@ bool SavePlanFile(const char* path)
     if (settings)
         settings->zoom = zoom;
     if (!written) {
-        ShowMessageBox(nullptr, kSaveErrorText, kSaveErrorCaption, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+        ShowSaveFailure();
         return false;
     }
     if (settings)

@@ -91,6 +91,9 @@ void WritePlanSettings();
 void WriteAllFloors();
 void WriteFloorRecord(const PlanFloor* floor);
 
+// "Errore di salvataggio": a file could not be written (plans and every other file the
+// program writes over).
+void ShowSaveFailure();
 // Shows the format message of a damaged or unknown plan file.
 void ShowPlanFormatMessage(const char* text);
 extern const char* const kPlanFormatCaption;      // "Errore file - Formato sconosciuto"

@@ -88,13 +88,15 @@ void FillViewPolygon(HDC dc, const ViewPoint2* points, int count, HBRUSH brush, 
     HDC target = TargetDC(dc);
     if (!target || count < 3 || count > 8)
         return;
-    POINT device[8];
-    for (int i = 0; i < count; ++i)
-        device[i] = DevicePoint(points[i].x, points[i].y);
+    float view[8][2];
+    for (int i = 0; i < count; ++i) {
+        view[i][0] = points[i].x;
+        view[i][1] = points[i].y;
+    }
     HGDIOBJ previousBrush =
         SelectObject(target, brush ? static_cast<HGDIOBJ>(brush) : GetStockObject(NULL_BRUSH));
     HGDIOBJ previousPen = nullPen ? SelectObject(target, GetStockObject(NULL_PEN)) : nullptr;
-    Polygon(target, device, count);
+    DrawViewPolygon(dc, view, count);
     if (previousPen)
         SelectObject(target, previousPen);
     if (previousBrush)

@@ -291,6 +291,25 @@ void DrawViewLine(HDC dc, float x1, float y1, float x2, float y2)
     LineTo(dc, RoundScreen(x2), RoundScreen(y2));
 }
 
+void DrawViewPolygon(HDC dc, const float (*points)[2], int count)
+{
+    const bool printing = planOutputMode == 1;
+    HDC target = printing ? planDC : dc;
+    if (!target || !points || count < 3 || count > 8)
+        return;
+    POINT device[8];
+    for (int i = 0; i < count; ++i) {
+        double x = points[i][0], y = points[i][1];
+        if (printing) {
+            x *= printScaleX;
+            y *= printScaleY;
+        }
+        device[i].x = RoundPrint(x);
+        device[i].y = RoundPrint(y);
+    }
+    Polygon(target, device, count);
+}
+
 // ---------------------------------------------------------------------------------
 // The plan pane's own DC
 

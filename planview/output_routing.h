@@ -58,6 +58,9 @@ void PrintLine(float x1, float y1, float x2, float y2);
 // rounded, dropped when an end lies beyond the screen range; while printing scaled by
 // the print scales, cut to the page and drawn on planDC.
 void DrawViewLine(HDC dc, float x1, float y1, float x2, float y2);
+// A polygon of view points (x, y pairs, at most 8) with the current pen and brush: on
+// the DC rounded, or scaled and rounded on planDC while printing.
+void DrawViewPolygon(HDC dc, const float (*points)[2], int count);
 
 // Move and line on the plan pane's own DC; with the zoom flag each coordinate goes
 // through ZoomInt first.

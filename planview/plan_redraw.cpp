@@ -660,7 +660,8 @@ bool DrawFloorObjects(HDC dc, PlanFloor* floor, const RECT* rect, uint32_t flags
     PlanSettings* settings = ActiveSettings();
     if (!floor || !settings || !floor->shown)
         return false;
-    const bool pollEscape = !interactiveRedraw && planOutputMode != 1 && !preview;
+    // An export runs to its end: a file cut short by Esc would look complete.
+    const bool pollEscape = !interactiveRedraw && planOutputMode != 1 && !preview && !exportDxf2D && !exportDxf3D;
     // Esc is read before the first object, then after every so many objects or a few
     // milliseconds: a read of the key state costs as much as drawing a simple object.
     uint32_t sincePoll = kEscapePollObjects;

@@ -143,6 +143,17 @@ GLYPHS = {
     "D": ["XX.", "X.X", "X.X", "X.X", "XX."],
     "+": ["...", ".X.", "XXX", ".X.", "..."],
     "-": ["...", "...", "XXX", "...", "..."],
+    "0": ["XXX", "X.X", "X.X", "X.X", "XXX"],
+    "1": [".X.", "XX.", ".X.", ".X.", "XXX"],
+    "2": ["XXX", "..X", "XXX", "X..", "XXX"],
+    "4": ["X.X", "X.X", "XXX", "..X", "..X"],
+    "5": ["XXX", "X..", "XXX", "..X", "XXX"],
+    "6": ["XXX", "X..", "XXX", "X.X", "XXX"],
+    "7": ["XXX", "..X", ".X.", ".X.", ".X."],
+    "8": ["XXX", "X.X", "XXX", "X.X", "XXX"],
+    "9": ["XXX", "X.X", "XXX", "..X", "XXX"],
+    "'": ["X..", "X..", "...", "...", "..."],
+    "m": ["...", "XX.", "XXX", "X.X", "X.X"],
 }
 
 
@@ -946,6 +957,80 @@ def write_previews():
                 with open(path, "wb") as f:
                     f.write(bmp8_bytes(preview(name, n), None))
 
+# The measurement bar's buttons (23 x 16, each drawn at the left of its 25-pixel cell) and
+# the elevation pane's scale labels (16 x 7) and arrow (20 x 13).
+BAR_W, BAR_H = 23, 16
+
+
+def measuring_line(on):
+    c = Canvas(BAR_W, BAR_H, fill="light" if on else "face")
+    if on:
+        sunken(c, 0, 0, BAR_W - 1, BAR_H - 1)
+    colour = "red" if on else "black"
+    c.line(4, 11, 18, 4, colour)
+    c.line(3, 9, 5, 13, colour)
+    c.line(17, 2, 19, 6, colour)
+    return c
+
+
+def dimensions_menu():
+    c = Canvas(BAR_W, BAR_H, fill="face")
+    c.line(2, 3, 2, 9, "black")
+    c.line(15, 3, 15, 9, "black")
+    c.line(3, 6, 14, 6, "black")
+    c.fill_polygon([(3, 6), (6, 3.5), (6, 8.5)], "black")
+    c.fill_polygon([(14, 6), (11, 3.5), (11, 8.5)], "black")
+    c.fill_rect(4, 10, 13, 14, "sky")
+    c.rect(4, 10, 13, 14, "navy")
+    c.fill_polygon([(17, 10), (22, 10), (19.5, 13)], "black")   # it opens a menu
+    return c
+
+
+def working_floor(storey):
+    c = Canvas(BAR_W, BAR_H, fill="face")
+    c.fill_polygon([(2, 5), (9, 0), (16, 5)], "roof")
+    for level in range(3):
+        top = 11 - 3 * level
+        c.fill_rect(4, top, 14, top + 2, "navy" if level + 1 == storey else "cream")
+        c.rect(4, top, 14, top + 2, "black")
+    draw_text(c, 18, 6, str(storey), "black")
+    return c
+
+
+def elevation_label(value, unit_mark):
+    c = Canvas(16, 7, fill="face")
+    text = str(value) + unit_mark
+    draw_text(c, 16 - 4 * len(text), 1, text, "black")
+    return c
+
+
+def elevation_arrow():
+    c = Canvas(20, 13, fill="face")
+    outline = [(0, 0), (13, 0), (19, 6), (13, 12), (0, 12)]
+    c.fill_polygon(outline, "face")
+    c.polyline(outline, "shadow", closed=True)
+    c.line(0, 12, 13, 12, "black")
+    c.line(13, 12, 19, 6, "black")
+    return c
+
+
+# Label i of the scale names step 2 (i + 1): elevation 20 - 2 i, in feet or metres.
+BAR_BITMAPS = [
+    (5000, "measuring_line_off.bmp", lambda: measuring_line(False)),
+    (5001, "measuring_line_on.bmp", lambda: measuring_line(True)),
+    (5005, "dimensions_menu.bmp", dimensions_menu),
+    (5006, "working_floor_1.bmp", lambda: working_floor(1)),
+    (5007, "working_floor_2.bmp", lambda: working_floor(2)),
+    (5008, "working_floor_3.bmp", lambda: working_floor(3)),
+    (14050, "elevation_arrow.bmp", elevation_arrow),
+] + [
+    (14000 + i, "elevation_feet_%d.bmp" % i, (lambda v: lambda: elevation_label(v, "'"))(20 - 2 * i))
+    for i in range(16)
+] + [
+    (14020 + i, "elevation_metres_%d.bmp" % i, (lambda v: lambda: elevation_label(v, "m"))(20 - 2 * i))
+    for i in range(16)
+]
+
 
 def write(name, data):
     path = os.path.join(OUT, name)
@@ -970,6 +1055,8 @@ def main():
         f.write("// Tool palette pictures, written by generate_images.py with the pictures.\n")
         for id_, file_name, _ in palette_bitmaps():
             f.write('%d BITMAP "images/%s"\n' % (id_, file_name))
+    for _, file_name, draw in BAR_BITMAPS:
+        write(file_name, bmp_bytes(draw()))
 
 
 if __name__ == "__main__":

@@ -8,11 +8,13 @@ set -euo pipefail
 . "$(dirname "$0")/start-run.sh" "$@"
 shift "$start_run_args"
 
-# The program directory of the run holds the sample plan.
+# The program directory of the run holds the sample plan and the symbol library the
+# program reads at start-up (the bath's symbol).
 work=$build/print-sample
 rm -rf "$work"
 mkdir -p "$work"
 cp "$root/samples/house.ZRO" "$work/"
+cp -r "$root/OBJECTS" "$work/"
 cd "$work"
 
 # The plan's path followed by the mode byte. Wine quotes an argument with a space, and

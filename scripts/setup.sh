@@ -7,7 +7,7 @@ need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 for p in g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
          wine64 xvfb xauth cmake make googletest ghostscript poppler-utils xdotool \
-         python3 imagemagick; do
+         python3 python3-ezdxf imagemagick; do
   have_pkg "$p" || need+=("$p")
 done
 

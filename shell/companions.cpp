@@ -1,7 +1,249 @@
 #include "shell/companions.h"
+#include "shell/app_globals.h"
+#include "shell/camera_presets.h"
+#include "shell/file_dialogs.h"
+#include "shell/frame_window.h"
+#include "shell/message_box.h"
+#include "files/area_measurement.h"
+#include "files/object_exchange.h"
+#include "files/plan_file.h"
+#include "model/object_copies.h"
+#include "model/plan_document.h"
+#include "model/plan_settings.h"
+#include "model/units.h"
+#include "planview/plan_redraw.h"
+#include "planview/selection.h"
 
-// The companion programs are not wired yet: each command does nothing.
-void StartFurnitureEditor(HWND) {}
-void StartScaleModelTool(HWND) {}
-void StartEstimateSpreadsheet(HWND) {}
-void ImportObjectCommand(HWND) {}
+#include <direct.h>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Commands the import sends to the frame.
+constexpr WPARAM kNewDocumentCommand = 2;
+constexpr WPARAM kPlanViewCommand = 5149;
+constexpr WPARAM kGroupSelectionCommand = 5025;
+
+// How long the broadcast waits for each window.
+constexpr UINT kBroadcastTimeout = 2000;
+
+const char* const kTovrelError =
+    "E' stato riscontrato un errore durante l'apertura di Tovrel. Assicurarsi che il programma sia "
+    "installato correttamente e che ci sia memoria sufficiente.";
+const char* const kTovrelCaption = "Impossibile aprire Tovrel";
+const char* const kKorvaneWriteError =
+    "Si è verificato un errore durante la scrittura del file di disegno da usare con Korvane.";
+const char* const kKorvaneError =
+    "E' stato riscontrato un errore durante l'apertura di Korvane. Assicurarsi che il programma sia "
+    "installato correttamente e che ci sia memoria sufficiente.";
+const char* const kKorvaneCaption = "Impossibile aprire Korvane";
+const char* const kEstimateQuestion =
+    "Revazov udodovezuz è già aperto. Aggiornare Revazov udodovezuz con le modifiche del disegno più "
+    "recenti?\n\nNOTA: Questo cancellerà e aggiornerà tutti i valori in Revazov udodovezuz. Assicurarsi di "
+    "salvare il lavoro in Revazov udodovezuz prima di cancellarne e aggiornarne il contenuto.";
+const char* const kEstimateQuestionCaption = "Aggiornare Revazov udodovezuz?";
+const char* const kEstimateWriteError =
+    "Si è verificato un errore durante la scrittura del file di calcolo da usare con Revazov udodovezuz.";
+// The spreadsheet's start failure reads "sufficient." as it always has.
+const char* const kEstimateError =
+    "E' stato riscontrato un errore durante l'apertura di Revazov udodovezuz. Assicurarsi che il programma "
+    "sia installato correttamente e che ci sia memoria sufficient.";
+const char* const kEstimateCaption = "Impossibile aprire Revazov udodovezuz";
+
+std::string ProgramFile(const char* name)
+{
+    return std::string(programDirectory) + name;
+}
+
+bool Failed(UINT result)
+{
+    return result < 32;
+}
+
+void DeselectEverything(PlanDocument* document)
+{
+    SetSelectionAllFloors(document->firstFloor, 2, 1);
+}
+
+void ShowWaitCursor()
+{
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+}
+
+void ShowArrowCursor()
+{
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
+// The imported objects' new extents (plan units) as a device rectangle of the plan pane,
+// grown by 5 pixels.
+RECT ImportedDeviceRect(const float* box)
+{
+    RECT rect = {static_cast<LONG>(box[0] + 0.5f), static_cast<LONG>(box[1] + 0.5f),
+                 static_cast<LONG>(box[2] + 0.5f), static_cast<LONG>(box[3] + 0.5f)};
+    ZoomRect16(&rect);
+    InflateRect(&rect, 5, 5);
+    if (HDC dc = GetDC(activePlanPane)) {
+        LPtoDP(dc, reinterpret_cast<POINT*>(&rect), 2);
+        ReleaseDC(activePlanPane, dc);
+    }
+    return rect;
+}
+
+} // namespace
+
+void ChangeToProgramDirectory()
+{
+    if (!programDirectory || !programDirectory[0])
+        return;
+    std::string directory = programDirectory;
+    for (char& c : directory)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (directory[0] >= 'A' && directory[0] <= 'Z')
+        _chdrive(directory[0] - 'A' + 1);
+    _chdir(directory.c_str());
+}
+
+bool BuildCompanionCommandLine(const char* executable, const char* arguments, char* line, size_t size)
+{
+    if (!programDirectory || !executable || !line || size == 0)
+        return false;
+    const bool quoted = std::strchr(programDirectory, ' ') != nullptr;
+    std::string text;
+    if (quoted)
+        text = "\"" + ProgramFile(executable) + "\"";
+    else
+        text = ProgramFile(executable);
+    if (arguments && arguments[0])
+        text += std::string(" ") + arguments;
+    if (text.size() >= size)
+        return false;
+    std::memcpy(line, text.c_str(), text.size() + 1);
+    return true;
+}
+
+UINT RunCompanion(const char* executable, const char* arguments)
+{
+    char line[2 * MAX_PATH + 64];
+    if (!BuildCompanionCommandLine(executable, arguments, line, sizeof line))
+        return 0;
+    ChangeToProgramDirectory();
+    return WinExec(line, SW_SHOWNORMAL);
+}
+
+void BroadcastSpreadsheetUpdate()
+{
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, updateSpreadsheetMessage, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                        kBroadcastTimeout, &answer);
+}
+
+void StartFurnitureEditor(HWND)
+{
+    PlanDocument* document = activeDocument;
+    if (!programDirectory || !document || !document->settings)
+        return;
+    DeselectEverything(document);
+    const bool metric = document->settings->unitSystem == kUnitSystemMetric;
+    companionEditObject = nullptr;
+    if (Failed(RunCompanion("\\Z!TOVRL.EXE", metric ? "M" : "E"))) {
+        ShowMessageBox(nullptr, kTovrelError, kTovrelCaption, MB_OK);
+        furnitureEditorRunning = 0;
+        return;
+    }
+    furnitureEditorRunning = 1;
+}
+
+void StartScaleModelTool(HWND)
+{
+    PlanDocument* document = activeDocument;
+    if (!document || !programDirectory)
+        return;
+    ChangeToProgramDirectory();
+    PlanSettings* settings = document->settings;
+    const uint32_t modified = settings ? settings->modified : 0;
+    DeselectEverything(document);
+
+    const std::string exchange = ProgramFile("\\Z!3DQW.TMP");
+    ShowWaitCursor();
+    if (!SavePlanFile(exchange.c_str())) {
+        ShowArrowCursor();
+        ShowMessageBox(nullptr, kKorvaneWriteError, kKorvaneCaption, MB_OK);
+        return;
+    }
+    ShowArrowCursor();
+    if (Failed(RunCompanion("\\Z!KORVAN.EXE", exchange.c_str())))
+        ShowMessageBox(nullptr, kKorvaneError, kKorvaneCaption, MB_OK);
+    // The exchange copy is not a save of the plan.
+    if (settings)
+        settings->modified = modified;
+}
+
+void StartEstimateSpreadsheet(HWND frame)
+{
+    PlanDocument* document = activeDocument;
+    if (!document || !programDirectory)
+        return;
+    if (estimateRunning &&
+        ShowMessageBox(frame, kEstimateQuestion, kEstimateQuestionCaption, MB_YESNO) != IDYES)
+        return;
+    ChangeToProgramDirectory();
+    DeselectEverything(document);
+
+    const std::string exchange = ProgramFile("\\Z!EST.TMP");
+    ShowWaitCursor();
+    if (!WriteEstimateFile(exchange.c_str())) {
+        ShowArrowCursor();
+        ShowMessageBox(nullptr, kEstimateWriteError, kEstimateCaption, MB_OK);
+        return;
+    }
+    ShowArrowCursor();
+    if (estimateRunning) {
+        BroadcastSpreadsheetUpdate();
+        return;
+    }
+    if (Failed(RunCompanion("\\Z!3DEST.EXE", exchange.c_str()))) {
+        ShowMessageBox(nullptr, kEstimateError, kEstimateCaption, MB_OK);
+        return;
+    }
+    estimateRunning = 1;
+}
+
+void ImportObjectCommand(HWND frame)
+{
+    if (!activePlanPane)
+        SendMessageA(frame, WM_COMMAND, kNewDocumentCommand, 0);
+    if (!activePlanPane || !activeDocument || !activeDocument->settings)
+        return;
+    if (GetCameraPresetCommand() != ViewTop)
+        SendMessageA(frame, WM_COMMAND, kPlanViewCommand, 0);
+
+    exchangeImportActive = 1;
+    PrepareObjectImportDialog(frame);
+    std::snprintf(fileNameBuffer, sizeof fileNameBuffer, "%s", "*.ZOB");
+    if (!ChooseObjectFileToImport(frame, fileNameBuffer, fileTitleBuffer)) {
+        exchangeImportActive = 0;
+        return;
+    }
+
+    ShowWaitCursor();
+    DeselectEverything(activeDocument);
+    const bool imported = ImportObjectFile(fileNameBuffer);
+    if (imported && activePlanPane) {
+        // Only the imported objects (the selected ones) go to the middle of the site: the
+        // rest of the plan stays where the user put it.
+        float box[4];
+        RecentreDrawing(1, box);
+        RECT rect = ImportedDeviceRect(box);
+        SendMessageA(frame, WM_COMMAND, kGroupSelectionCommand, 0);
+        InvalidateRect(activePlanPane, &rect, TRUE);
+        if (activeDocument && activeDocument->settings)
+            activeDocument->settings->modified = 1;
+    }
+    ShowArrowCursor();
+    exchangeImportActive = 0;
+    InvalidatePlanView();
+}

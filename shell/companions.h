@@ -1,8 +1,30 @@
 #pragma once
+// The companion programs started from the program directory (the furniture editor
+// Z!TOVRL.EXE, the scale-model tool Z!KORVAN.EXE, the estimate spreadsheet Z!3DEST.EXE)
+// and the import of an object file (commands 5231, 5272, 5303 and 5000). What binds the
+// companions is fixed here: their command lines, their exchange files in the program
+// directory and the "UPDATE SPREADSHEET" broadcast; the frame handles their closing
+// messages and clears furnitureEditorRunning and estimateRunning.
 #include <windows.h>
+#include <stddef.h>
 
-// The companion programs and the object import (commands 5231, 5272, 5303 and 5000).
+// The frame's commands.
 void StartFurnitureEditor(HWND frame);
 void StartScaleModelTool(HWND frame);
 void StartEstimateSpreadsheet(HWND frame);
 void ImportObjectCommand(HWND frame);
+
+// Makes the program directory the current drive and directory (nothing without one).
+void ChangeToProgramDirectory();
+// The command line of a companion: the program directory, the executable's name (with
+// its leading backslash) and the arguments as given, after one blank (no blank when the
+// arguments are empty). The executable's path is quoted when the program directory holds
+// a blank, so that Windows does not start a program named after its first word. False
+// when it does not fit.
+bool BuildCompanionCommandLine(const char* executable, const char* arguments, char* line, size_t size);
+// Starts a companion from the program directory, shown normally; WinExec's result
+// (below 32 a failure; 0 without a program directory or a command line that fits).
+UINT RunCompanion(const char* executable, const char* arguments);
+// Tells a running spreadsheet to reread its file. The broadcast waits at most a moment
+// for each window, so that a hung program elsewhere does not freeze this one.
+void BroadcastSpreadsheetUpdate();

@@ -59,8 +59,9 @@ void ShowArea(const char* format, float area)
 {
     char text[128];
     std::snprintf(text, sizeof text, format, static_cast<long>(area + 0.5f));
-    ShowReadoutText(text);
+    // The length readout is cleared first: clearing wipes the whole readout area.
     ShowLengthReadout(0.0f);
+    ShowReadoutText(text);
 }
 
 bool ContainsObject(const PlanObject* list, const PlanObject* object, int depth)

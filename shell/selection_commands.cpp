@@ -98,8 +98,9 @@ void SelectAllCommand()
     GetAllFloorsBoxExtents3D(document->firstFloor, 1, box, 0);
     float width, depth, height;
     BoxSize(box, &width, &depth, &height);
-    ShowSizeReadout(PlanLengthToUnits(width, settings, 0), PlanLengthToUnits(depth, settings, 0),
-                    PlanLengthToUnits(height, settings, 0));
+    // Zoomed, as the press handling gives sizes: the readout takes the zoom off again.
+    ShowSizeReadout(PlanLengthToUnits(width, settings, 1), PlanLengthToUnits(depth, settings, 1),
+                    PlanLengthToUnits(height, settings, 1));
 }
 
 void GroupSelectionCommand()

@@ -388,7 +388,9 @@ TEST_F(RedrawTest, EarlierEscPressIsForgotten)
 TEST_F(RedrawTest, PreviewSkipsEscCompanionsAndSymbols)
 {
     // A stair draws its symbol, not its outline, and first its generated flight
-    // pieces of type 43 (others not); a preview shows only its bare outline.
+    // pieces of type 43 (others not); a preview shows only its bare outline. With the
+    // automatic dimensions off its symbol shows nothing.
+    Settings()->dimensionDrawing = 0;
     PlanObject* stair = AddObject(38, {{0, 0, 0}, {10, 0, 0}});
     PlanObject* flight = AddObject(43, {{0, 0, 20}, {10, 0, 20}});
     PlanObject* rail = AddObject(39, {{0, 0, 30}, {10, 0, 30}});

@@ -246,13 +246,20 @@ TEST_F(SamplePlanTest, WritePrintPlansWhenAsked)
         for (const WallBand& w : walls)
             std::fprintf(f, "wall %.3f %.3f %.3f %.3f %.3f %.3f %.3f\n", w.x1, w.z1, w.x2, w.z2,
                          w.half, w.extendStart, w.extendEnd);
-        // With dimensions on: where they may print ("near x1 z1 x2 z2 reach") and the
-        // texts the page must carry ("text ...").
-        if (activeDocument->settings->dimensionDrawing) {
+        // The house's dimensions and symbols: where dimensions may print ("near x1 z1
+        // x2 z2 reach"), the texts the page must carry ("text ..."), the symbols' lines
+        // ("symbol x1 z1 x2 z2", dotted ones "dotted ...") and the cuts that stay white
+        // ("cut left top right bottom").
+        if (plan.build == BuildSampleHouse) {
             for (const NearZone& z : DimensionZones(activeDocument))
                 std::fprintf(f, "near %.3f %.3f %.3f %.3f %.3f\n", z.x1, z.z1, z.x2, z.z2, z.reach);
             for (const std::string& text : SampleHouseTexts())
                 std::fprintf(f, "text %s\n", text.c_str());
+            for (const SymbolLine& l : SampleHouseSymbolLines())
+                std::fprintf(f, "%s %.3f %.3f %.3f %.3f\n", l.dotted ? "dotted" : "symbol",
+                             l.segment.x1, l.segment.z1, l.segment.x2, l.segment.z2);
+            for (const CutRect& c : SampleHouseCuts())
+                std::fprintf(f, "cut %.3f %.3f %.3f %.3f\n", c.left, c.top, c.right, c.bottom);
         }
         ASSERT_EQ(std::fclose(f), 0);
     }

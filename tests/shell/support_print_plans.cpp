@@ -8,6 +8,7 @@
 #include "model/plan_settings.h"
 #include "model/units.h"
 #include "support/plan_fixtures.h"
+#include <cmath>
 #include <cstdio>
 
 namespace printtest {
@@ -129,10 +130,9 @@ PlanObject* AddWall(PlanFloor* floor, const std::vector<std::pair<float, float>>
     return wall;
 }
 
-PlanObject* AddDoor(PlanObject* wall, int segment, float centre, float width, float height,
-                    uint16_t style)
+PlanObject* AddOpening(PlanObject* wall, const OpeningPlace& place)
 {
-    PlanVertex* start = wall ? vtest::VertexAt(wall, segment) : nullptr;
+    PlanVertex* start = wall ? vtest::VertexAt(wall, place.segment) : nullptr;
     PlanVertex* end = start ? (start->next ? start->next : wall->firstVertex) : nullptr;
     OpeningRecord* record = AllocateRecordOf<OpeningRecord>();
     if (!end || !record) {
@@ -140,26 +140,32 @@ PlanObject* AddDoor(PlanObject* wall, int segment, float centre, float width, fl
         return nullptr;
     }
     ColourTriple black = {0, 0, 0};
-    PlanObject* door = CreateObject(ObjDoor, 0, 0, &black, &black, 1.0f, 0, 0, nullptr, nullptr,
-                                    nullptr, nullptr, wall->floor, record);
-    if (!door) {
+    PlanObject* opening = CreateObject(place.type, 0, 0, &black, &black, 1.0f, 0, 0, nullptr,
+                                       nullptr, nullptr, nullptr, wall->floor, record);
+    if (!opening) {
         ReleaseRecord(record);
         return nullptr;
     }
-    door->category = wall->category;
-    record->typeCopy = ObjDoor;
-    record->style = style;
+    opening->category = wall->category;
+    record->typeCopy = place.type;
+    record->style = place.style;
+    if (place.type == ObjWallElement) {
+        // A wall element names its symbol by its sub-type, as the fixture tool leaves it.
+        opening->subType = place.style;
+        record->typeCopy = place.style;
+        record->style = 0;
+    }
     record->startVertex = start;
     record->endVertex = end;
-    record->distanceFromStart = centre;
-    record->width = width;
-    record->height = height;
-    record->hingeSide = 1;
-    record->swingAngle = 1.5707964f;
-    record->flags = 4;
-    vtest::AppendChildObject(wall, door);
+    record->distanceFromStart = place.centre;
+    record->width = place.width;
+    record->height = place.height;
+    record->hingeSide = place.hingeSide;
+    record->swingAngle = place.swing;
+    record->flags = place.flags;
+    vtest::AppendChildObject(wall, opening);
     FitWallOpenings(wall);
-    return door;
+    return opening;
 }
 
 std::vector<Segment> DrawnSegments(const PlanDocument* document)
@@ -227,9 +233,16 @@ void BuildSampleHouse()
     // walls.
     PlanObject* shell =
         AddWall(floor, {{-480, -360}, {480, -360}, {480, 360}, {-480, 360}}, true, true, 12.0f);
-    AddDoor(shell, 2, 720.0f, 72.0f, 160.0f, 501);
-    AddWall(floor, {{0, -360}, {0, 360}}, false, false, 8.0f);
-    AddWall(floor, {{0, 0}, {480, 0}}, false, false, 8.0f);
+    const float quarterTurn = 1.5707964f;
+    AddOpening(shell, {ObjDoor, 2, 720.0f, 72.0f, 160.0f, 501, 0, quarterTurn, 4});
+    // A 4 by 4 foot window in the north wall, 10 feet from its west end.
+    AddOpening(shell, {ObjWindow, 0, 240.0f, 96.0f, 96.0f, 600, 0, 0.0f, 0});
+    // The inner walls: a glazed door into the east rooms, and a bath against the wall
+    // between them, 5 feet by 2'-6".
+    PlanObject* hall = AddWall(floor, {{0, -360}, {0, 360}}, false, false, 8.0f);
+    AddOpening(hall, {ObjDoor, 0, 540.0f, 72.0f, 160.0f, 509, 1, quarterTurn, 4});
+    PlanObject* bathWall = AddWall(floor, {{0, 0}, {480, 0}}, false, false, 8.0f);
+    AddOpening(bathWall, {ObjWallElement, 0, 360.0f, 120.0f, 60.0f, 95, 0, 0.0f, 0});
     // Furniture and the garden, as drawing shapes.
     AddRectangle(floor, -300, -120, -120, 60);      // table
     AddRectangle(floor, 160, -300, 400, -100);      // bed
@@ -255,15 +268,70 @@ std::vector<std::string> SampleHouseTexts()
 {
     // 72 plan units are 36 inches at the default scale.
     return {
-        "40'-0\"",          // north wall and terrace edge: 960 units
-        "30'-0\"",          // east and west walls, inner wall, the south wall east of the door
-        "20'-0\"",          // inner wall: 480 units
-        "10'-0\"",          // the south wall west of the door: 240 units; the bed
-        "3'-0\" x 6'-8\"",  // the door: 72 by 160 units
-        "7'-6\"",           // table: 180 units a side
-        "8'-4\"",           // bed: 240 by 200 units
-        "6'-8\"",           // path sides: 160 units
+        "40'-0\"",                  // terrace edge: 960 units
+        "30'-0\"",                  // east and west walls; north and south walls east of their openings
+        "20'-0\"",                  // the inner wall of the bath: 480 units
+        "10'-0\"",                  // north and south walls west of their openings: 240 units; the bed
+        "22'-6\"",                  // the hall wall north of its door (540 units) and south of it
+        "7'-6\"",                   // (180 units); the table: 180 units a side
+        "3'-0\" x 6'-8\"",          // the front door: 72 by 160 units
+        "3'-0\" x 6'-8\" 9 luci",   // the glazed door
+        "4'-0\" x 4'-0\"",          // the window: 96 by 96 units
+        "60\"LUx30\"LA",            // the bath: 120 by 60 units
+        "Vasca/Doccia",
+        "8'-4\"",                   // bed: 240 by 200 units
+        "6'-8\"",                   // path sides: 160 units
     };
+}
+
+// A quarter arc about the hinge, radius w - 3 = 69, from one angle to the other
+// (degrees, counter-clockwise as the plan is seen), as six chords.
+static void AddArc(std::vector<SymbolLine>* lines, float hx, float hz, float from, float to)
+{
+    const double radians = 3.14159265358979 / 180.0;
+    for (int i = 0; i < 6; ++i) {
+        const double a = (from + (to - from) * i / 6.0) * radians;
+        const double b = (from + (to - from) * (i + 1) / 6.0) * radians;
+        lines->push_back({{static_cast<float>(hx + 69 * std::cos(a)), static_cast<float>(hz - 69 * std::sin(a)),
+                           static_cast<float>(hx + 69 * std::cos(b)), static_cast<float>(hz - 69 * std::sin(b))},
+                          true});
+    }
+}
+
+std::vector<SymbolLine> SampleHouseSymbolLines()
+{
+    std::vector<SymbolLine> lines = {
+        // Front door: jambs at x -204 and -276 on z 360, hinged at -276 (hinge side 0 on a
+        // wall running west), the leaf opening north from 5 to 77 off the hinge.
+        {{-276, 360, -204, 360}, true},
+        {{-276, 355, -276, 283}, false},
+        // Glazed door: jambs at z 144 and 216 on x 0, hinged at 144, the leaf east.
+        {{0, 144, 0, 216}, true},
+        {{5, 144, 77, 144}, false},
+        // Window: the frame 4 beyond the 12-unit faces, from x -288 to -192.
+        {{-288, -376, -192, -376}, false},
+        {{-192, -376, -192, -344}, false},
+        {{-192, -344, -288, -344}, false},
+        {{-288, -344, -288, -376}, false},
+    };
+    AddArc(&lines, -276, 360, 0, 90);
+    AddArc(&lines, 0, 144, 270, 360);
+    // Bath: its template (60 by 30, back edge on the origin line) on the south face of
+    // the 8-inch wall at z 0 (8 units off its centre line), centred at x 360.
+    const float rects[2][4] = {{330, 8, 390, 38}, {334, 12, 386, 34}};
+    for (const auto& r : rects) {
+        lines.push_back({{r[0], r[1], r[2], r[1]}, false});
+        lines.push_back({{r[2], r[1], r[2], r[3]}, false});
+        lines.push_back({{r[2], r[3], r[0], r[3]}, false});
+        lines.push_back({{r[0], r[3], r[0], r[1]}, false});
+    }
+    return lines;
+}
+
+std::vector<CutRect> SampleHouseCuts()
+{
+    // Each door's cut 3 beyond its wall's faces, the window 4 beyond.
+    return {{-276, 345, -204, 375}, {-11, 144, 11, 216}, {-288, -376, -192, -344}};
 }
 
 void BuildFitPlan()

@@ -24,11 +24,20 @@ PlanObject* AddRectangle(PlanFloor* floor, float left, float top, float right, f
 // A wall group through the corners; closed and exterior (sub-type 54) for an outer shell.
 PlanObject* AddWall(PlanFloor* floor, const std::vector<std::pair<float, float>>& corners,
                     bool closed, bool exterior, float thickness);
-// A door of the style on the wall's segment that starts at its vertex of that index,
-// centred at the distance from it (plan units), hinged on side 1 and swung a quarter
-// turn; laid out on its wall as the tools leave it.
-PlanObject* AddDoor(PlanObject* wall, int segment, float centre, float width, float height,
-                    uint16_t style);
+// An opening (door 16, window 17 or wall element 56) on the wall's segment that starts
+// at its vertex of that index, centred at the distance from it (plan units), its
+// height (a wall element's depth) and style (a wall element's symbol code), hinge or
+// flip side, swing and swing sense; laid out on its wall as the tools leave it.
+struct OpeningPlace {
+    uint16_t type;
+    int segment;
+    float centre, width, height;
+    uint16_t style;
+    uint8_t hingeSide;
+    float swing;
+    uint16_t flags;
+};
+PlanObject* AddOpening(PlanObject* wall, const OpeningPlace& place);
 
 // Every straight segment of the drawing lines and rectangles of the document's floors.
 std::vector<Segment> DrawnSegments(const PlanDocument* document);
@@ -55,9 +64,23 @@ struct NearZone {
 std::vector<NearZone> DimensionZones(const PlanDocument* document);
 std::vector<std::string> SampleHouseTexts();
 
+// What the house's door, window and bath symbols print, worked out by hand from the
+// places the sample gives them: lines (dotted ones are the doors' centre lines and
+// swing arcs) and the cuts through the walls that must print white.
+struct SymbolLine {
+    Segment segment;
+    bool dotted;
+};
+std::vector<SymbolLine> SampleHouseSymbolLines();
+struct CutRect {
+    float left, top, right, bottom;
+};
+std::vector<CutRect> SampleHouseCuts();
+
 // The plans. Each fills the active document (fresh, from CreatePlanDocument) and leaves
 // its settings as a loaded plan has them (floor-plan categories shown).
-// The sample: a house of walls with a door, a table, a bed, a path and a terrace line,
+// The sample: a house of walls with two doors, a window and a bath, a table, a bed, a
+// path and a terrace line,
 // with the automatic dimensions and labels a new plan has. The other plans show lines
 // only: their dimensions and labels are turned off.
 void BuildSampleHouse();

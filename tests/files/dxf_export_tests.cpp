@@ -1,0 +1,80 @@
+// DXF export: the LINE records of one segment byte for byte at any zoom, the templates
+// around them, and sample drawings for the script test that reads them with ezdxf.
+#include "support_files.h"
+#include "files/dxf_export.h"
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "model/view_projection.h"
+#include "planview/output_routing.h"
+#include "support/test_support.h"
+#include <cstdlib>
+#include <string>
+
+using namespace ftest;
+
+namespace {
+
+std::string Resource(const char* type)
+{
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(1), type);
+    const char* bytes = found ? static_cast<const char*>(LockResource(LoadResource(nullptr, found))) : nullptr;
+    return bytes ? std::string(bytes, SizeofResource(nullptr, found)) : std::string();
+}
+
+const char kOneLine[] =
+    "0\r\nLINE\r\n8\r\n1\r\n6\r\nCONTINUOUS\r\n62\r\n7\r\n10\r\n10.0000\r\n20\r\n-20.0000\r\n30\r\n0.0000\r\n"
+    "11\r\n30.5000\r\n21\r\n-40.0000\r\n31\r\n0.0000\r\n";
+
+} // namespace
+
+class DxfExport : public PlanFileTest {
+protected:
+    void SetUp() override
+    {
+        PlanFileTest::SetUp();
+        vtest::ShowTopView();
+        viewOrigin = {0.0f, 0.0f, 0.0f};
+    }
+    std::string Export(const char* path, bool threeD = false)
+    {
+        (threeD ? exportDxf3D : exportDxf2D) = 1;
+        ExportDxf(DxfExportKind, path);
+        exportDxf2D = exportDxf3D = 0;
+        auto bytes = vtest::ReadFileBytes(path);
+        return std::string(bytes.begin(), bytes.end());
+    }
+};
+
+TEST_F(DxfExport, OneSegmentAtAnyZoomAndAnEmptyPlan)
+{
+    const std::string header = Resource("HDRS"), trailer = Resource("TLRS");
+    ASSERT_EQ(trailer, "0\r\nENDSEC\r\n0\r\nEOF\r\n");
+    const std::string opening = "   0\r\nSECTION\r\n   2\r\nENTITIES\r\n";
+    ASSERT_GT(header.size(), opening.size());
+    EXPECT_EQ(header.substr(header.size() - opening.size()), opening);
+    EXPECT_EQ(Export("EMPTY.DXF"), header + trailer);
+    Make(9, Storey(0), {At(10, 0, 20), At(30.5f, 0, 40)});
+    for (float zoom : {0.6f, 2.0f}) {
+        SCOPED_TRACE(zoom);
+        Settings()->zoom = zoom;
+        EXPECT_EQ(Export("ONE.DXF"), header + kOneLine + trailer);
+        EXPECT_FLOAT_EQ(Settings()->zoom, zoom);
+    }
+}
+
+// Drawings for dxf_reader.test.sh, which reads them with ezdxf: written when it asks.
+TEST_F(DxfExport, WriteSamplesWhenAsked)
+{
+    const char* dir = std::getenv("VELMORA_DXF_DIR");
+    if (!dir)
+        GTEST_SKIP() << "VELMORA_DXF_DIR not set";
+    const std::string folder = dir;
+    Make(9, Storey(0), {At(10, 0, 20), At(30.5f, 0, 40)});
+    Make(9, Storey(0), {At(0, -12, 0), At(50, -12, 0), At(50, -12, 25)});
+    Export((folder + "\\lines.dxf").c_str());
+    Export((folder + "\\lines3d.dxf").c_str(), true);
+    FreeFloorObjects(Storey(0));
+    Export((folder + "\\empty.dxf").c_str());
+}

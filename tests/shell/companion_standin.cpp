@@ -1,0 +1,73 @@
+// A stand-in for the companion programs, copied by the tests under their names
+// (Z!TOVRL.EXE, Z!KORVAN.EXE, Z!3DEST.EXE) into the test's program directory. It appends
+// its command line to STANDIN.LOG beside itself, then keeps a hidden top-level window
+// that logs every "UPDATE SPREADSHEET" it receives, until it is closed (WM_CLOSE to the
+// window of class "VelmoraCompanionStandIn") or a minute has passed.
+#include <windows.h>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const char* const kClassName = "VelmoraCompanionStandIn";
+std::string logPath;
+UINT updateMessage = 0;
+
+void Log(const std::string& line)
+{
+    if (FILE* file = std::fopen(logPath.c_str(), "ab")) {
+        std::fprintf(file, "%s\n", line.c_str());
+        std::fclose(file);
+    }
+}
+
+LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != 0 && message == updateMessage) {
+        Log("UPDATE SPREADSHEET");
+        return 0;
+    }
+    switch (message) {
+    case WM_TIMER:
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    char module[MAX_PATH] = {0};
+    GetModuleFileNameA(nullptr, module, sizeof module);
+    std::string directory = module;
+    directory = directory.substr(0, directory.find_last_of('\\'));
+    logPath = directory + "\\STANDIN.LOG";
+    updateMessage = RegisterWindowMessageA("UPDATE SPREADSHEET");
+
+    WNDCLASSA windowClass;
+    std::memset(&windowClass, 0, sizeof windowClass);
+    windowClass.lpfnWndProc = StandInProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kClassName;
+    RegisterClassA(&windowClass);
+    // Broadcasts reach top-level windows, hidden ones included.
+    HWND window = CreateWindowExA(0, kClassName, module, WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                  instance, nullptr);
+    SetTimer(window, 1, 60000, nullptr);
+    // Logged once the window is there, so a test that has read this line can broadcast.
+    Log(std::string("COMMAND ") + GetCommandLineA());
+
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}

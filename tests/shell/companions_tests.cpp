@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+#include "shell/app_globals.h"
+#include "shell/companions.h"
+#include "shell/frame_window.h"
+#include "files/object_exchange.h"
+#include "files/plan_file.h"
+#include "model/object_extents.h"
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "support/test_support.h"
+#include "support_commands.h"
+#include "support_shell.h"
+#include <string>
+#include <vector>
+
+namespace {
+
+using shelltest::SendCommand;
+
+const char* const kStandInClass = "VelmoraCompanionStandIn";
+
+// The companions are stand-ins (built beside this test program) copied into the program
+// directory under the companions' names; each logs its command line and the
+// "UPDATE SPREADSHEET" it receives to STANDIN.LOG beside itself.
+class Companions : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        frame = shelltest::StartShell();
+        ASSERT_NE(nullptr, frame);
+        directory = programDirectory;
+        SendCommand(frame, 2);
+        ASSERT_NE(nullptr, activeDocument);
+        settings = activeDocument->settings;
+        for (const char* name : {"\\Z!TOVRL.EXE", "\\Z!KORVAN.EXE", "\\Z!3DEST.EXE"})
+            InstallStandIn(directory, name);
+    }
+    void TearDown() override
+    {
+        CloseStandIns();
+        estimateRunning = furnitureEditorRunning = 0;
+        shelltest::ForgetDocumentChanges();
+        shelltest::StopShell();
+    }
+    // Copies the stand-in under the name and starts a new log.
+    static void InstallStandIn(const std::string& folder, const char* name)
+    {
+        DeleteFileA((folder + "\\STANDIN.LOG").c_str());
+        char module[MAX_PATH] = {0};
+        GetModuleFileNameA(nullptr, module, sizeof module);
+        std::string standIn = module;
+        standIn = standIn.substr(0, standIn.find_last_of('\\')) + "\\companion_standin.exe";
+        ASSERT_TRUE(CopyFileA(standIn.c_str(), (folder + name).c_str(), FALSE)) << standIn;
+    }
+    // The lines of the log once it holds at least count of them (fewer after 20 s).
+    static std::vector<std::string> LogLines(const std::string& folder, size_t count)
+    {
+        std::vector<std::string> lines;
+        for (int wait = 0; wait < 400 && lines.size() < count; ++wait, Sleep(50)) {
+            vtest::PumpMessages();
+            std::vector<unsigned char> bytes = vtest::ReadFileBytes(folder + "\\STANDIN.LOG");
+            std::string text(bytes.begin(), bytes.end());
+            lines.clear();
+            for (size_t end; (end = text.find('\n')) != std::string::npos; text.erase(0, end + 1))
+                lines.push_back(text.substr(0, end));
+        }
+        return lines;
+    }
+    static void CloseStandIns()
+    {
+        for (int wait = 0; wait < 200 && FindWindowA(kStandInClass, nullptr); ++wait, Sleep(50))
+            PostMessageA(FindWindowA(kStandInClass, nullptr), WM_CLOSE, 0, 0);
+    }
+
+    HWND frame = nullptr;
+    std::string directory;
+    PlanSettings* settings = nullptr;
+    vtest::MessageBoxRecorder boxes;
+};
+
+TEST_F(Companions, FurnitureEditorGetsTheUnitLetter)
+{
+    for (uint16_t units : {4, 3}) {
+        InstallStandIn(directory, "\\Z!TOVRL.EXE");
+        settings->unitSystem = units;
+        SendCommand(frame, 5231);
+        std::vector<std::string> lines = LogLines(directory, 1);
+        ASSERT_EQ(1u, lines.size());
+        EXPECT_EQ("COMMAND " + directory + "\\Z!TOVRL.EXE " + (units == 4 ? "M" : "E"), lines[0]);
+        EXPECT_EQ(1, furnitureEditorRunning);
+        EXPECT_EQ(nullptr, companionEditObject);
+        CloseStandIns();
+    }
+    EXPECT_EQ(0u, boxes.Count());
+
+    // A blank in the program directory: the executable's path is quoted.
+    const std::string blank = directory + "\\with blank";
+    CreateDirectoryA(blank.c_str(), nullptr);
+    InstallStandIn(blank, "\\Z!TOVRL.EXE");
+    std::vector<char> moved(blank.c_str(), blank.c_str() + blank.size() + 1);
+    char* kept = programDirectory;
+    programDirectory = moved.data();
+    SendCommand(frame, 5231);
+    programDirectory = kept;
+    SetCurrentDirectoryA(directory.c_str());
+    std::vector<std::string> lines = LogLines(blank, 1);
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_EQ("COMMAND \"" + blank + "\\Z!TOVRL.EXE\" E", lines[0]);
+}
+
+TEST_F(Companions, ScaleModelToolGetsAPlanCopyAndKeepsTheModifiedFlag)
+{
+    shelltest::AddLine(shelltest::Storey("First Floor"), {{0, 0}, {100, 0}}, true);
+    const std::string exchange = directory + "\\Z!3DQW.TMP";
+    for (uint32_t modified : {0u, 1u}) {
+        InstallStandIn(directory, "\\Z!KORVAN.EXE");
+        settings->modified = modified;
+        SendCommand(frame, 5272);
+        std::vector<std::string> lines = LogLines(directory, 1);
+        ASSERT_EQ(1u, lines.size());
+        EXPECT_EQ("COMMAND " + directory + "\\Z!KORVAN.EXE " + exchange, lines[0]);
+        EXPECT_EQ(modified, settings->modified);
+        CloseStandIns();
+    }
+    SendCommand(frame, 2);
+    ASSERT_TRUE(LoadPlanFile(exchange.c_str()));
+    EXPECT_EQ(1, shelltest::CountObjects(activeDocument));
+
+    DeleteFileA((directory + "\\Z!KORVAN.EXE").c_str());
+    SendCommand(frame, 5272);
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ("Impossibile aprire Korvane", boxes.Last().caption);
+    EXPECT_EQ("E' stato riscontrato un errore durante l'apertura di Korvane. Assicurarsi che il programma sia "
+              "installato correttamente e che ci sia memoria sufficiente.",
+              boxes.Last().text);
+    EXPECT_EQ(nullptr, boxes.Last().owner);
+}
+
+TEST_F(Companions, RunningSpreadsheetIsAskedBeforeAnUpdate)
+{
+    const std::string exchange = directory + "\\Z!EST.TMP";
+    DeleteFileA(exchange.c_str());
+    estimateRunning = 1;
+    boxes.QueueAnswer(IDNO);
+    SendCommand(frame, 5303);
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ("Aggiornare Revazov udodovezuz?", boxes.Last().caption);
+    EXPECT_EQ(frame, boxes.Last().owner);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO), boxes.Last().flags);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(exchange.c_str()));
+
+    // A running spreadsheet hears the update broadcast.
+    ASSERT_GE(RunCompanion("\\Z!3DEST.EXE", exchange.c_str()), 32u);
+    ASSERT_EQ(1u, LogLines(directory, 1).size());
+    BroadcastSpreadsheetUpdate();
+    std::vector<std::string> lines = LogLines(directory, 2);
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_EQ("COMMAND " + directory + "\\Z!3DEST.EXE " + exchange, lines[0]);
+    EXPECT_EQ("UPDATE SPREADSHEET", lines[1]);
+}
+
+TEST_F(Companions, ImportThatIsCancelledOrRejectedChangesNothing)
+{
+    PlanObject* line = shelltest::AddLine(shelltest::Storey("First Floor"), {{500, 300}, {600, 300}});
+    const std::string hostile = shelltest::LocalPath("hostile.ZOB");
+    vtest::WriteFileBytes(hostile, {'Z', '!', 0, 1, 2, 3, 0xFF, 0xFF});
+    shelltest::FileDialogAnswers answers;
+    answers.Cancel();
+    answers.Choose(hostile);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SendCommand(frame, 5000);
+        EXPECT_EQ(0, exchangeImportActive);
+        EXPECT_EQ(1, shelltest::CountObjects(activeDocument));
+        EXPECT_EQ(line, shelltest::Storey("First Floor")->firstObject);
+        EXPECT_FLOAT_EQ(500.0f, line->firstVertex->position[0]);
+    }
+    ASSERT_EQ(2u, answers.Calls().size());
+    EXPECT_EQ("*.ZOB", answers.Calls()[0].initialName);
+
+    // A good file: only the imported objects (the selected ones) go to the middle of the
+    // site, here (500, 300); the user's line stays where it was.
+    PlanObject* piece = shelltest::AddLine(shelltest::Storey("First Floor"), {{0, 0}, {40, 0}}, true);
+    const std::string good = shelltest::LocalPath("piece.ZOB");
+    ASSERT_TRUE(WriteObjectExchangeFile(good.c_str()));
+    piece->firstVertex->selected = piece->firstVertex->next->selected = 0;
+    settings->extentLeft = 0.0f;
+    settings->extentRight = 1000.0f;
+    settings->extentTop = 0.0f;
+    settings->extentBottom = 600.0f;
+    answers.Choose(good);
+    SendCommand(frame, 5000);
+    EXPECT_EQ(3, shelltest::CountObjects(activeDocument));
+    EXPECT_FLOAT_EQ(500.0f, line->firstVertex->position[0]);
+    EXPECT_FLOAT_EQ(0.0f, piece->firstVertex->position[0]);
+    float box[6] = {32000, 32000, 32000, -32000, -32000, -32000};
+    GetAllFloorsExtents3D(activeDocument->firstFloor, 1, box, 0);
+    EXPECT_FLOAT_EQ(480.0f, box[1]);
+    EXPECT_FLOAT_EQ(520.0f, box[4]);
+    EXPECT_FLOAT_EQ(300.0f, box[2]);
+    EXPECT_EQ(0, exchangeImportActive);
+}
+
+} // namespace
