@@ -45,7 +45,12 @@ void HandlePlanToolMouse(HDC paneDC, HWND pane, int32_t x, int32_t y, UINT)
     hit.shiftState = static_cast<int16_t>(CurrentInput().KeyState(VK_SHIFT));
     const bool shift = (hit.shiftState & 0x8000) != 0;
     if (currentToolId == 200 || currentToolId == 201) {
-        hit.hit = PickObjectAtPoint(document->firstFloor, &hit, 0, nullptr, 0) ? 1 : 0;
+        // Openings and deck steps lie on their owners: they are asked first.
+        const int16_t openings[4] = {16, 17, 56, 53};
+        hit.hit = (PickObjectAtPoint(document->firstFloor, &hit, 0, openings, 4) ||
+                   PickObjectAtPoint(document->firstFloor, &hit, 0, nullptr, 0))
+                      ? 1
+                      : 0;
         if (!hit.hit && !shift)
             SetSelectionAllFloors(document->firstFloor, kSelectDeselect, 1);
     } else {

@@ -4,3 +4,4 @@
 void DrawPointMark(PlanVertex*, uint8_t) {}
 void DrawSelectionBox(PlanObject*) {}
 void DrawObjectOutlineXor(PlanObject*) {}
+void DrawDottedBoundingBox(HDC, const float*) {}

@@ -1,4 +1,5 @@
 #pragma once
+#include <windows.h>
 #include <stdint.h>
 
 // XOR marks of the selection on the plan pane; drawing a mark twice removes it.
@@ -12,3 +13,6 @@ void DrawPointMark(PlanVertex* vertex, uint8_t unused);
 void DrawSelectionBox(PlanObject* object);
 // Heavy outline of a selected door, window, pitch symbol, deck steps or stair.
 void DrawObjectOutlineXor(PlanObject* object);
+// The twelve edges of a 3D box (6 f32: least height, x, z, then the greatest), projected
+// and dotted, in XOR: a second call erases them.
+void DrawDottedBoundingBox(HDC dc, const float* box);

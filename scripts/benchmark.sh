@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs the speed benchmarks under the private Wine environment and prints its
+# Builds and runs the speed benchmarks (plan road, select drag, plant list) under the private
+# Wine environment and prints its
 # figures; with --road it also times velmora.exe printing the largest plan from its
 # command line (process start to end, the print dialog answered by xdotool).
 #   scripts/benchmark.sh [--build-dir DIR] [--road] [plan_speed arguments...]
@@ -17,6 +18,8 @@ cd "$work"
 cat "$work/plan_speed.log"
 /usr/lib/wine/wine64 "$build/benchmarks/plant_list_speed.exe" >"$work/plant_list_speed.log" 2>&1 </dev/null || true
 cat "$work/plant_list_speed.log"
+/usr/lib/wine/wine64 "$build/benchmarks/drag_speed.exe" >"$work/drag_speed.log" 2>&1 </dev/null || true
+cat "$work/drag_speed.log"
 
 if [ "$road" = 1 ]; then
   plan=lines-100000.ZRO

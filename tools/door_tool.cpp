@@ -196,8 +196,11 @@ bool DrawOpeningPreviewXor(PlanObject* wall, PlanVertex* segmentStart, PlanVerte
     float length = 0.0f;
     const float angle =
         AngleBetweenPoints(sx, sz, segmentEnd->position[0], segmentEnd->position[2], &length);
-    const float offset = existing ? Distance2D(sx, sz, pointerX, pointerZ) - existing->distanceFromStart
-                                  : 0.0f;
+    // A grabbed end follows the pointer itself: the offset from the centre would put it
+    // half a width beyond.
+    const float offset = existing && !resizeFirst && !resizeSecond
+                             ? Distance2D(sx, sz, pointerX, pointerZ) - existing->distanceFromStart
+                             : 0.0f;
     auto place = [&](float x, float z) {
         if (existing) {
             FollowSideView(segmentStart, segmentEnd, &x, &z);

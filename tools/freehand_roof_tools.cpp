@@ -13,3 +13,6 @@ void HandleAirDuctTool(int32_t, int32_t, float, float, float, int16_t event)
     if (event == 3)
         ReleaseToolCapture();
 }
+
+// Not built yet: the arrow stays where it is.
+void DragFreehandRoofArrow() {}

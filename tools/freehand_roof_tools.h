@@ -7,3 +7,5 @@
 
 void HandleFreehandRoofTool(int32_t windowX, int32_t windowY, float x, float y, float z, int16_t event);
 void HandleAirDuctTool(int32_t windowX, int32_t windowY, float x, float y, float z, int16_t event);
+// The select tool's drag of a freehand roof's pitch arrow (the handle hit at the press).
+void DragFreehandRoofArrow();

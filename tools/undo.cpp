@@ -232,3 +232,11 @@ void CancelPendingObject()
     pendingObject = nullptr;
     undoDocument = nullptr;
 }
+
+void ForgetPendingObject(const PlanObject* object)
+{
+    if (!object || pendingObject != object)
+        return;
+    pendingObject = nullptr;
+    undoAvailable = 0;
+}

@@ -10,6 +10,7 @@
 // the active plan, and another plan neither undoes it nor offers it in its menu.
 
 struct PlanDocument;
+struct PlanObject;
 
 // Set by a tool when its gesture really changed the plan; cleared by CancelPendingObject.
 extern uint32_t undoAvailable;
@@ -36,3 +37,6 @@ bool UndoBelongsToActivePlan();
 // The start of a gesture: a creation still standing undone is freed, and the undo state
 // becomes the active plan's.
 void BeginUndoableGesture();
+// An object about to be freed by a tool (a wall merged or joined away): when it is the
+// pending creation, the undo forgets it rather than touch freed memory.
+void ForgetPendingObject(const PlanObject* object);

@@ -6,6 +6,7 @@
 #include "model/plan_settings.h"
 #include "model/view_projection.h"
 #include "model3d/scene_polygons.h"
+#include "planview/input_gdi.h"
 #include "render3d/ground_height_grid.h"
 #include "render3d/scene_upkeep.h"
 #include "render3d/selvith_window.h"
@@ -13,6 +14,22 @@
 #include <stdlib.h>
 
 namespace vtest {
+
+namespace {
+// The scene build stops when a mouse button is down; tests beside this one press real
+// buttons on the shared display, so the scene tests see the buttons up.
+class ButtonsUpInput : public InputSource {
+public:
+    SHORT KeyState(int virtualKey) override
+    {
+        if (virtualKey == VK_LBUTTON || virtualKey == VK_RBUTTON || virtualKey == VK_MBUTTON)
+            return 0;
+        return InputSource::KeyState(virtualKey);
+    }
+};
+ButtonsUpInput buttonsUp;
+InputSource* inputBeforeScene = nullptr;
+} // namespace
 
 void RecordCheckedDocumentTest::SetUp()
 {
@@ -58,6 +75,7 @@ void LiveSceneTest::SetUp()
     RecordCheckedDocumentTest::SetUp();
     if (HasFatalFailure())
         return;
+    inputBeforeScene = SetInputSource(&buttonsUp);
     PlanSettings* settings = document->settings;
     ASSERT_NE(settings, nullptr);
     settings->drawingScale = 72.0f;
@@ -94,6 +112,8 @@ void LiveSceneTest::TearDown()
     groundGridRows = groundGridColumns = 0;
     CloseLiveView();
     scene3DOutOfDate = 1;
+    SetInputSource(inputBeforeScene);
+    inputBeforeScene = nullptr;
     RecordCheckedDocumentTest::TearDown();
 }
 

@@ -78,3 +78,25 @@ TEST_F(FrameDrag, RectangleDrawnUndoneRedoneAndSelectedByMarquee)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FrameDrag, WallDrawnWithTheMouseAndTakenBackWithControlZ)
+{
+    PlanFloor* floor = activeDocument->currentFloor;
+    activeDocument->settings->snapToGrid = 0;
+    currentToolId = 7051;
+    DragOnPane({100, 100}, {300, 140});
+    PlanObject* wall = floor->firstObject;
+    ASSERT_NE(wall, nullptr);
+    EXPECT_EQ(wall->type, ObjWall);
+    ASSERT_EQ(CountVertexChain(wall), 2);
+    // Held to the x axis: the same depth at both ends, 200 pixels long at the zoom.
+    EXPECT_EQ(wall->firstVertex->position[2], wall->firstVertex->next->position[2]);
+    EXPECT_NEAR(wall->firstVertex->next->position[0] - wall->firstVertex->position[0],
+                200.0f / activeDocument->settings->zoom, 0.01f);
+    ControlZ(floor, nullptr);
+    EXPECT_EQ(floor->firstObject, nullptr);
+}
+
+}  // namespace

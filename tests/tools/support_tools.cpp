@@ -8,6 +8,8 @@
 #include "model/plan_settings.h"
 #include "model/view_projection.h"
 #include "model3d/wall_rebuild.h"
+#include "model/record_memory.h"
+#include "model/wall_openings.h"
 #include "planview/plan_mouse_dispatch.h"
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
@@ -79,6 +81,24 @@ std::vector<Frame> Drag(std::initializer_list<POINT> points, bool shift)
     return frames;
 }
 
+std::vector<Frame> Clicks(POINT first, std::vector<Frame> loop)
+{
+    std::vector<Frame> frames = Drag({first});
+    frames.insert(frames.end(), loop.begin(), loop.end());
+    return frames;
+}
+
+Frame At(int x, int y, UINT post, WPARAM wParam)
+{
+    Frame f;
+    f.x = x;
+    f.y = y;
+    f.left = false;
+    f.post = post;
+    f.wParam = wParam;
+    return f;
+}
+
 void ToolTest::SetUp()
 {
     RecordCheckedDocumentTest::SetUp();
@@ -92,6 +112,8 @@ void ToolTest::SetUp()
     s->drawingScale = 72.0f;
     s->snapStepX = 1.0f;
     s->snapStepY = 1.0f;
+    // The floor-plan tab: walls and what hangs on them can be picked.
+    s->visibleCategories = s->tabCategoryMasks[1];
     events.clear();
     toolEventTap = [](int32_t wx, int32_t wy, float x, float y, float z, int16_t event, int16_t tool) {
         events.push_back({event, wx, wy, x, y, z, tool});
@@ -139,6 +161,32 @@ PlanObject* AddWall(PlanFloor* floor, std::initializer_list<vtest::Point3> point
         v->mainHeight = 96.0f;
     RebuildWall(wall);
     return wall;
+}
+
+PlanObject* AddDoor(PlanObject* wall, int segment, float distance, float width)
+{
+    PlanVertex* start = vtest::VertexAt(wall, segment);
+    PlanVertex* end = start && start->next ? start->next : wall->firstVertex;
+    PlanObject* door = vtest::MakePointObject(ObjDoor, nullptr, {{0, 0, 0}, {0, 0, 0}}, 0, 0);
+    OpeningRecord* record = static_cast<OpeningRecord*>(AllocateRecord(sizeof(OpeningRecord)));
+    record->typeCopy = ObjDoor;
+    record->style = 501;
+    record->startVertex = start;
+    record->endVertex = end;
+    record->distanceFromStart = distance;
+    record->width = width;
+    record->height = 80.0f;
+    door->link = record;
+    door->category = wall->category;
+    vtest::AppendChildObject(wall, door);
+    FitWallOpenings(wall);
+    return door;
+}
+
+PlanXZ VertexXZ(PlanObject* object, int index)
+{
+    PlanVertex* v = vtest::VertexAt(object, index);
+    return v ? PlanXZ{v->position[0], v->position[2]} : PlanXZ{-1e9f, -1e9f};
 }
 
 bool ShownFrame::Start()

@@ -59,6 +59,12 @@ private:
 // (followed by the loop's last cursor read).
 std::vector<Frame> Drag(std::initializer_list<POINT> points, bool shift = false);
 
+// A click at the first corner (press and release), then the frames of the placement
+// gesture's own loop.
+std::vector<Frame> Clicks(POINT first, std::vector<Frame> loop);
+// A frame of that loop: the cursor at (x, y), no button held, the message posted there.
+Frame At(int x, int y, UINT post = 0, WPARAM wParam = 0);
+
 struct DispatchedEvent {
     int16_t event;
     int32_t wx, wy;
@@ -83,6 +89,15 @@ protected:
 
 // A wall (type 12) as the wall tools make it: thickness 6, storey high, its mesh built.
 PlanObject* AddWall(PlanFloor* floor, std::initializer_list<vtest::Point3> points, uint32_t category);
+
+// A door (type 16) of the width centred at the distance along the wall's segment that
+// starts at its vertex `segment` (0 the first), laid out by the wall's refit.
+PlanObject* AddDoor(PlanObject* wall, int segment, float distance, float width);
+// The plan x and z of an object's vertex.
+struct PlanXZ {
+    float x, z;
+};
+PlanXZ VertexXZ(PlanObject* object, int index);
 
 // The program's frame, shown, with one new plan, for drags with real input; the plan
 // pane's client origin on the screen. Stop destroys it and unregisters the classes.

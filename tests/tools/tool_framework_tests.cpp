@@ -99,7 +99,7 @@ TEST_F(ToolFramework, MarqueeSelectsWhatLiesInsideAndShiftToggles)
     PlanObject* inside = vtest::MakePointObject(ObjLine, Floor(), {{10, 0, 10}, {30, 0, 10}}, 0, 0);
     PlanObject* outside = vtest::MakePointObject(ObjLine, Floor(), {{100, 0, 100}, {120, 0, 110}}, 0, 0);
     for (PlanObject* line : {inside, outside})
-        line->category = document->settings->activeCategory;
+        line->category = kCategoryFloorPlan;
     // Dragged from right to left over the first line only.
     RunGesture(200, tooltest::Drag({{50, 50}, {20, 20}, {0, 0}}));
     EXPECT_TRUE(vtest::VertexAt(inside, 0)->selected);
