@@ -5,3 +5,8 @@ int RunDeckHeightDialog(PlanSettings*)
 {
     return 0;
 }
+
+// The object editors are not there yet: a cancel.
+void EditSelectedDeckHeight(PlanObject*, PlanSettings*) {}
+void EditSelectedDeckSegment(PlanObject*, PlanVertex*, PlanSettings*) {}
+void EditSelectedDeckStairs(PlanObject*, PlanSettings*) {}

@@ -15,3 +15,6 @@ int PickColour(HWND, PlanSettings*, ColourTriple*)
 {
     return 0;
 }
+
+// The dimension editor is not there yet: a cancel.
+void EditSelectedDimension(PlanObject*, PlanSettings*) {}

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+struct PlanObject;
 struct PlanSettings;
 struct ColourTriple;
 
@@ -10,3 +11,6 @@ int RunDimensionDialog(PlanSettings* settings);
 int RunPlanColoursDialog(PlanSettings* settings);
 // The preset colour palette: 1 when a colour was chosen (written to *colour), else 0.
 int PickColour(HWND owner, PlanSettings* settings, ColourTriple* colour);
+
+// The dimension style editor of one dimension; not there yet: a cancel.
+void EditSelectedDimension(PlanObject* dimension, PlanSettings* settings);

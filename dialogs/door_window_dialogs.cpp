@@ -10,3 +10,7 @@ int RunWindowDialog(PlanSettings*)
 {
     return 0;
 }
+
+// The object editors are not there yet: a cancel.
+void EditSelectedDoor(PlanObject*, PlanSettings*) {}
+void EditSelectedWindow(PlanObject*, PlanSettings*) {}

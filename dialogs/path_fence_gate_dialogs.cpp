@@ -20,3 +20,7 @@ int RunAreaKindDialog(PlanSettings*)
 {
     return 0;
 }
+
+// The object editors are not there yet: a cancel.
+void EditSelectedPath(PlanObject*, PlanSettings*) {}
+void EditSelectedFence(PlanObject*, PlanSettings*) {}

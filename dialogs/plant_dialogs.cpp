@@ -10,3 +10,6 @@ int RunPlantingAgeDialog(PlanSettings*)
 {
     return 0;
 }
+
+// The plant details dialog is not there yet: a cancel.
+void RunPlantDetailsDialog(PlanSettings*, PlanObject*) {}

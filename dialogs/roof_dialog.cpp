@@ -5,3 +5,6 @@ int RunRoofDialog(PlanSettings*)
 {
     return 0;
 }
+
+// The roof editor is not there yet: a cancel.
+void EditSelectedRoof(PlanObject*, PlanSettings*) {}

@@ -10,3 +10,11 @@ int RunRailingDialog(PlanSettings*)
 {
     return 0;
 }
+
+// The object editors are not there yet: a cancel.
+void EditSelectedStairs(PlanObject*, PlanSettings*) {}
+void EditSelectedRailing(PlanObject*, PlanSettings*) {}
+int EditSelectedWallSegment(PlanObject*, PlanVertex*, PlanSettings*)
+{
+    return 0;
+}

@@ -28,3 +28,15 @@ int RunRoofSectionElevationDialog()
 {
     return 0;
 }
+
+// The object elevation editors and topography dialogs are not there yet: a cancel.
+void EditSelectedElevation(PlanObject*) {}
+void EditSelectedRoofSectionElevation(PlanObject*, PlanSettings*) {}
+int RunCustomTopographyDialog(PlanSettings*, float*)
+{
+    return 0;
+}
+int RunSlopedTopographyDialog(PlanSettings*, float*)
+{
+    return 0;
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+struct PlanObject;
 struct PlanSettings;
 
 // The working values of the object elevation dialog, filled by its callers before it
@@ -15,3 +16,11 @@ int RunAerialAltitudeDialog(PlanSettings* settings);
 int RunObjectElevationDialog();
 int RunRoofElevationDialog();
 int RunRoofSectionElevationDialog();
+
+// The elevation editors of one object and of a freehand roof section, and the custom
+// and sloped topography dialogs (1 after OK with the value written, else 0); not there
+// yet: each is a cancel.
+void EditSelectedElevation(PlanObject* object);
+void EditSelectedRoofSectionElevation(PlanObject* section, PlanSettings* settings);
+int RunCustomTopographyDialog(PlanSettings* settings, float* amount);
+int RunSlopedTopographyDialog(PlanSettings* settings, float* angle);

@@ -5,3 +5,6 @@ int RunWallDialog(PlanSettings*)
 {
     return 0;
 }
+
+// The wall editor is not there yet: a cancel.
+void EditSelectedWall(PlanObject*, PlanSettings*) {}

@@ -29,6 +29,11 @@ DWORD InputSource::TickCount()
     return GetTickCount();
 }
 
+BOOL InputSource::MoveCursor(int x, int y)
+{
+    return SetCursorPos(x, y);
+}
+
 static InputSource systemInput;
 static InputSource* installedInput = nullptr;
 

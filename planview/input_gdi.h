@@ -21,6 +21,8 @@ public:
     virtual BOOL PeekQueue(MSG* message, HWND window, UINT first, UINT last, UINT remove);
     // GetTickCount: milliseconds.
     virtual DWORD TickCount();
+    // SetCursorPos: moves the screen cursor.
+    virtual BOOL MoveCursor(int x, int y);
 };
 
 // The source in use.

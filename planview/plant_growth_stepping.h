@@ -1,4 +1,15 @@
 #pragma once
+#include <stdint.h>
 
-// The press-and-hold stepper of the planting age: steps by delta while a button is held.
+// The press-and-hold stepper of the planting age (the garden tab's age buttons): one
+// step per click, repeated while the button is held, each step growing the plants of
+// the plan (or of the live 3D view) by delta years.
+
+// The highest step (23 at start).
+extern uint16_t maxGrowthStep;
+// 1 while the stepper runs.
+extern uint8_t growthStepping;
+
+// Needs the active document with its settings and plan pane, the frame, the render
+// window and the live 3D view window.
 void StepPlantGrowthWhileHeld(int step, int delta);

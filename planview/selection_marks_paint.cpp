@@ -1,11 +1,25 @@
 #include "planview/selection_marks_paint.h"
+#include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "planview/selection.h"
 #include "planview/selection_marks.h"
 #include "tools/tool_state.h"
 
-// The walk over the floors' marks is not built yet: a repaint shows no marks.
-void DrawSelectionMarks(PlanFloor*, const RECT*) {}
+void DrawFloorSelectionMarks(PlanFloor* floor, const RECT* rect)
+{
+    if (!floor || !rect || !floor->shown)
+        return;
+    for (PlanObject* object = floor->firstObject; object; object = object->next)
+        DrawObjectSelectionMarks(object, rect);
+}
+
+void DrawSelectionMarks(PlanFloor* firstFloor, const RECT* rect)
+{
+    if (!rect)
+        return;
+    for (PlanFloor* floor = firstFloor; floor; floor = floor->next)
+        DrawFloorSelectionMarks(floor, rect);
+}
 
 void DrawObjectSelectionMarks(PlanObject* object, const RECT* rect)
 {

@@ -1,4 +1,5 @@
 #include "shell/measure_commands.h"
+#include "planview/plan_mouse_dispatch.h"
 #include "shell/measurement_bar.h"
 #include "files/area_measurement.h"
 #include "model/plan_document.h"
@@ -125,13 +126,15 @@ void ObjectAreaCommand(int command, PlanObject* object)
             texts = &each;
     if (!texts)
         return;
-    // From the plan pane's middle to the middle of the bar, its first 48 pixels left out.
-    RECT pane = ScreenRect(activePlanPane);
+    // From the last click on the plan pane to the middle of the bar, its first 48
+    // pixels left out.
     RECT bar = ScreenRect(document->measurementStrip);
     bar.left += 48;
     if (bar.left > bar.right)
         bar.left = bar.right;
-    POINT start = Centre(pane);
+    POINT start = lastClickDevicePoint;
+    if (activePlanPane)
+        ClientToScreen(activePlanPane, &start);
     POINT target = Centre(bar);
     AnimateZoomRect(start.x, start.y, target.x, target.y, &bar);
     ShowReadoutText(texts->measuring);

@@ -9,6 +9,7 @@
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "planview/selection.h"
 #include "support/test_support.h"
 #include "tools/plan_mouse_state.h"
 #include "tools/tool_state.h"
@@ -61,13 +62,16 @@ TEST_F(SelectDrag, TransformsAreUndoneByExactlyWhatWasApplied)
     ExpectXZ(box, 2, 100, 100);
     FreeObject(box);
 
-    // Two lines turned with Shift (no snap) about their common centre, and back.
+    // Two lines turned with Shift (no snap, held after the press, which would toggle the
+    // selection) about their common centre, and back.
     PlanObject* a = vtest::MakePointObject(ObjLine, Floor(), {{0, 0, 0}, {100, 0, 0}}, 1, 0);
     PlanObject* b = vtest::MakePointObject(ObjLine, Floor(), {{0, 0, 50}, {70, 0, 50}}, 1, 0);
     a->category = b->category = kCategoryFloorPlan;
     UpdateObjectExtents(a);
     UpdateObjectExtents(b);
-    RunGesture(201, tooltest::Drag({{80, 0}, {90, 30}, {80, 60}}, true));
+    std::vector<tooltest::Frame> turn = tooltest::Drag({{80, 0}, {90, 30}, {80, 60}}, true);
+    turn.front().shift = false;
+    RunGesture(201, turn);
     EXPECT_GT(std::fabs(VertexXZ(a, 0).z - 0.0f), 1.0f);   // really turned
     UndoLastEdit();
     ExpectXZ(a, 0, 0, 0);
@@ -112,6 +116,7 @@ TEST_F(SelectDrag, DoorsAndDeckStepsKeepClearOfTheEndsAndTheirLeastWidth)
 {
     PlanObject* wall = tooltest::AddWall(Floor(), {{0, 0, 0}, {100, 0, 0}}, kCategoryFloorPlan);
     PlanObject* door = tooltest::AddDoor(wall, 0, 50.0f, 30.0f);   // 35 to 65
+    SetAllPointsSelected(door, 1);   // a first press would select it without dragging
     // Slid whole toward the start: it stops 8.0 from it.
     RunGesture(200, tooltest::Drag({{50, 0}, {20, 0}, {0, 0}}));
     ExpectXZ(door, 0, 8, 0);
@@ -137,6 +142,8 @@ TEST_F(SelectDrag, DoorsAndDeckStepsKeepClearOfTheEndsAndTheirLeastWidth)
     UpdateObjectExtents(deck);
     PlanObject* steps = deck->firstChild;
     ASSERT_NE(steps, nullptr);
+    SetAllPointsSelected(door, 0);
+    SetAllPointsSelected(steps, 1);
     RunGesture(200, tooltest::Drag({{50, 200}, {80, 200}, {100, 200}}));
     ExpectXZ(steps, 1, 92, 200);
 }

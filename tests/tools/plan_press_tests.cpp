@@ -1,0 +1,452 @@
+// Presses on the plan pane of the program's own frame, with scripted input: what a
+// press selects or drags, the tools that stay or fall back to the pointer, the pan and
+// the drag zoom, the viewpoint marker, the selection marks on the pane, the context
+// menus (tracked for real and answered from a helper thread) and the hand-over to the
+// furniture editor. Top view, zoom 1, one plan unit a display inch.
+// velmora-test: timeout 120
+#include "support_tools.h"
+#include <gtest/gtest.h>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+#include "model/object_copies.h"
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "model/record_memory.h"
+#include "model/view_projection.h"
+#include "palette/tool_windows.h"
+#include "planview/drag_zoom_camera.h"
+#include "planview/plan_context_menus.h"
+#include "planview/plan_mouse_dispatch.h"
+#include "planview/selection.h"
+#include "planview/selection_marks.h"
+#include "planview/selection_marks_paint.h"
+#include "shell/app_globals.h"
+#include "shell/frame_window.h"
+#include "support/test_support.h"
+#include "tools/plan_mouse_state.h"
+#include "tools/tool_framework.h"
+#include "tools/tool_state.h"
+
+using tooltest::Frame;
+
+namespace {
+
+int pressEdits = 0;               // the document's last-edit kind at the drag's press
+std::vector<int16_t> toolsSeen;   // the tool of each dispatched event
+
+class PlanPress : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(shown.Start());
+        document = activeDocument;
+        PlanSettings* s = document->settings;
+        s->zoom = 1.0f;
+        s->drawingScale = 72.0f;
+        s->drawingUnit = 1;
+        s->snapToGrid = 0;
+        s->cameraX = s->cameraZ = 20000.0f;   // the viewpoint marker far from every press
+        s->visibleCategories = 0xFF;
+        vtest::ShowTopView();
+        viewOrigin = ViewPoint{0.0f, -96.0f, 0.0f};
+        // The general strip's buttons (200 .. 206), the first one pressed.
+        for (int i = 0; i < 7; ++i)
+            buttons[i] = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 22 * i, 20, 20, frameToolWindows[0],
+                                         nullptr, GetModuleHandleA(nullptr), nullptr);
+        highlightedPane = buttons[0];
+        toolsSeen.clear();
+        toolEventTap = [](int32_t, int32_t, float, float, float, int16_t event, int16_t tool) {
+            if (event == kToolPress)
+                pressEdits = activeDocument ? activeDocument->lastEditKind : 0;
+            toolsSeen.push_back(tool);
+        };
+    }
+    void TearDown() override
+    {
+        toolEventTap = nullptr;
+        highlightedPane = nullptr;
+        shown.Stop();
+    }
+    // Client point (x, y) of the pane in its logical units.
+    POINT Logical(int x, int y) const
+    {
+        POINT p = {x, y};
+        HDC dc = GetDC(shown.pane);
+        DPtoLP(dc, &p, 1);
+        ReleaseDC(shown.pane, dc);
+        return p;
+    }
+    // Logical point (x, y) of the pane in its client units.
+    POINT Client(float x, float y) const
+    {
+        POINT p = {static_cast<LONG>(x), static_cast<LONG>(y)};
+        HDC dc = GetDC(shown.pane);
+        LPtoDP(dc, &p, 1);
+        ReleaseDC(shown.pane, dc);
+        return p;
+    }
+    // A press (left, double or right) at the first frame's client point, polled over the frames.
+    void Press(std::vector<Frame> frames, UINT message = WM_LBUTTONDOWN)
+    {
+        tooltest::TapeInput tape(shown.pane, frames);
+        tooltest::InputScope scope(&tape);
+        HDC dc = GetDC(shown.pane);
+        DispatchPlanInput(dc, 0, shown.pane, message, MAKELPARAM(frames[0].x, frames[0].y));
+        ReleaseDC(shown.pane, dc);
+    }
+    // A line (type 6) across the client point (x, y), 100 long.
+    PlanObject* AddLine(int x, int y)
+    {
+        const POINT at = Logical(x, y);
+        PlanObject* line = vtest::MakePointObject(ObjLine, document->currentFloor,
+                                                  {{at.x - 50.0f, 0, static_cast<float>(at.y)},
+                                                   {at.x + 50.0f, 0, static_cast<float>(at.y)}},
+                                                  0, 0);
+        line->category = kCategoryFloorPlan;
+        UpdateObjectExtents(line);
+        return line;
+    }
+    tooltest::ShownFrame shown;
+    PlanDocument* document = nullptr;
+    HWND buttons[7] = {};
+};
+
+// The first press on an unselected line selects it without a drag; the second runs the
+// select tool's drag (its undo code 7 set first) to the release; the capture is free.
+TEST_F(PlanPress, FirstPressSelectsSecondDrags)
+{
+    PlanObject* line = AddLine(200, 150);
+    currentToolId = 200;
+    Press(tooltest::Drag({{200, 150}, {210, 150}}));
+    EXPECT_TRUE(line->firstVertex->selected && line->firstVertex->next->selected);
+    EXPECT_TRUE(toolsSeen.empty());
+    Press(tooltest::Drag({{200, 150}, {210, 155}, {220, 160}}));
+    ASSERT_FALSE(toolsSeen.empty());
+    EXPECT_EQ(pressEdits, 7);
+    EXPECT_EQ(toolsSeen.front(), 200);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(mouseCaptured, 0u);
+    // Shift toggles the selected line off and does not drag.
+    toolsSeen.clear();
+    const PlanVertex* v = line->firstVertex;
+    const POINT middle = Client((v->position[0] + v->next->position[0]) / 2, v->position[2]);
+    Press(tooltest::Drag({middle, {middle.x + 10, middle.y}}, true));
+    EXPECT_FALSE(line->firstVertex->selected);
+    EXPECT_TRUE(toolsSeen.empty());
+}
+
+// A door-tool press on a door selects it and falls back to the pointer; a creation
+// tool that does not stay falls back after one press, the interior-wall tool stays.
+TEST_F(PlanPress, ToolsThatStayAndToolsThatFallBack)
+{
+    const POINT at = Logical(200, 150);
+    PlanObject* wall = tooltest::AddWall(document->currentFloor,
+                                         {{at.x - 100.0f, 0, static_cast<float>(at.y)},
+                                          {at.x + 100.0f, 0, static_cast<float>(at.y)}},
+                                         kCategoryFloorPlan);
+    PlanObject* door = vtest::MakePointObject(ObjDoor, nullptr,
+                                              {{at.x - 20.0f, 0, static_cast<float>(at.y)},
+                                               {at.x + 20.0f, 0, static_cast<float>(at.y)}}, 0, 0);
+    door->category = kCategoryFloorPlan;
+    door->link = AllocateRecordOf<OpeningRecord>();
+    vtest::AppendChildObject(wall, door);
+    UpdateObjectExtents(door);
+    currentToolId = 7053;
+    Press(tooltest::Drag({{200, 150}, {200, 150}}));
+    EXPECT_EQ(currentToolId, 200);
+    EXPECT_EQ(highlightedPane, buttons[0]);
+    EXPECT_TRUE(door->firstVertex->selected);
+    EXPECT_EQ(wall->firstChild, door);
+    EXPECT_EQ(door->next, nullptr);   // no new door
+
+    struct Case {
+        int16_t tool;
+        int16_t after;
+    } cases[] = {{7060, 200}, {7051, 7051}};
+    for (const Case& c : cases) {
+        highlightedPane = buttons[3];
+        currentToolId = c.tool;
+        Press(tooltest::Drag({{40, 40}, {45, 45}}));
+        EXPECT_EQ(currentToolId, c.after) << c.tool;
+    }
+}
+
+// The hand tool scrolls by the cursor's steps; the zoom tool brings the cursor to the
+// pane's middle and zooms 1.0 for every 100 units up, never past 5.01.
+TEST_F(PlanPress, PanAndDragZoom)
+{
+    const int startX = GetScrollPos(document->horizontalScrollBar, SB_CTL);
+    const int startY = GetScrollPos(document->verticalScrollBar, SB_CTL);
+    currentToolId = 204;
+    Press(tooltest::Drag({{200, 150}, {200, 150}, {190, 145}, {180, 135}}));
+    EXPECT_EQ(GetScrollPos(document->horizontalScrollBar, SB_CTL), startX + 20);
+    EXPECT_EQ(GetScrollPos(document->verticalScrollBar, SB_CTL), startY + 15);
+
+    struct Recorder : tooltest::TapeInput {
+        using TapeInput::TapeInput;
+        BOOL MoveCursor(int x, int y) override
+        {
+            moved = {x, y};
+            return TRUE;
+        }
+        POINT moved = {-1, -1};
+    };
+    Recorder tape(shown.pane, tooltest::Drag({{200, 300}, {200, 300}, {200, 200}, {200, 0}, {200, -100},
+                                              {200, -200}, {200, -300}}));
+    tooltest::InputScope scope(&tape);
+    currentToolId = 205;
+    RECT client;
+    GetClientRect(shown.pane, &client);
+    HDC dc = GetDC(shown.pane);
+    DispatchPlanInput(dc, 0, shown.pane, WM_LBUTTONDOWN, MAKELPARAM(100, 100));
+    ReleaseDC(shown.pane, dc);
+    POINT middle = {client.right / 2, client.bottom / 2};
+    ClientToScreen(shown.pane, &middle);
+    EXPECT_EQ(tape.moved.x, middle.x);
+    EXPECT_EQ(tape.moved.y, middle.y);
+    // 1 + 1 + 2 + 1 = 5 from 1.0: the next 100 up (6.0) is refused.
+    EXPECT_NEAR(document->settings->zoom, 5.0f, 1e-4f);
+}
+
+// The viewpoint at (100, 50) heading 0: its body is the 10-unit square from 95 to
+// 104, its heading handle the triangle above it.
+TEST_F(PlanPress, CameraMarkerParts)
+{
+    viewOrigin = ViewPoint{0.0f, 0.0f, 0.0f};
+    document->settings->cameraX = 100.0f;
+    document->settings->cameraZ = 50.0f;
+    document->settings->cameraHeading = 0.0f;
+    struct Case {
+        int x, y, part;
+    } cases[] = {{104, 54, 2}, {95, 45, 2}, {100, 38, 1}, {105, 50, 0}, {100, 60, 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(HitTestCameraMarker(c.x, c.y), c.part) << c.x << "," << c.y;
+}
+
+std::vector<uint32_t> PanePixels(HWND pane)
+{
+    RECT r;
+    GetClientRect(pane, &r);
+    HDC dc = GetDC(pane);
+    HDC memory = CreateCompatibleDC(dc);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    POINT origin;   // the pane's client corner in its logical units
+    GetWindowOrgEx(dc, &origin);
+    BitBlt(memory, 0, 0, r.right, r.bottom, dc, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    std::vector<uint32_t> pixels(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + r.right * r.bottom);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(pane, dc);
+    return pixels;
+}
+
+size_t Changed(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
+{
+    size_t n = 0;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+        n += a[i] != b[i];
+    return n;
+}
+
+// Marks: four inverted 7 x 7 squares on a point-edited outline; a text frame's four
+// handles without a box; each drawn twice leaves the pane as it was.
+TEST_F(PlanPress, SelectionMarksAreInvertedAndUndoneByASecondDrawing)
+{
+    const POINT a = Logical(100, 100);
+    PlanObject* wall = tooltest::AddWall(document->currentFloor,
+                                         {{float(a.x), 0, float(a.y)}, {a.x + 60.0f, 0, float(a.y)},
+                                          {a.x + 60.0f, 0, a.y + 40.0f}, {float(a.x), 0, a.y + 40.0f}},
+                                         kCategoryFloorPlan);
+    PlanObject* text = vtest::MakePointObject(ObjTextFrame, document->currentFloor, {}, 0, 0);
+    const float box[6] = {0, a.x + 150.0f, a.y + 0.0f, 0, a.x + 230.0f, a.y + 50.0f};
+    std::memcpy(text->box3D, box, sizeof box);
+    currentToolId = 200;
+    RECT rect = {0, 0, 1, 1};
+    UpdateWindow(shown.pane);
+    for (PlanObject* object : {wall, text}) {
+        SetAllPointsSelected(wall, object == wall);
+        const std::vector<uint32_t> before = PanePixels(shown.pane);
+        if (object == wall)
+            DrawObjectSelectionMarks(wall, &rect);
+        else
+            DrawSelectionBox(text);
+        EXPECT_EQ(Changed(before, PanePixels(shown.pane)), 196u) << object->type;
+        if (object == wall)
+            DrawObjectSelectionMarks(wall, &rect);
+        else
+            DrawSelectionBox(text);
+        EXPECT_EQ(Changed(before, PanePixels(shown.pane)), 0u);
+    }
+}
+
+// The items of a menu: text, id and state (checked or grayed), the sub-menu's after "|".
+struct Item {
+    std::string text;
+    UINT id;
+    UINT state;
+};
+std::vector<Item> Items(HMENU menu)
+{
+    std::vector<Item> items;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[128] = {};
+        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+        const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+        items.push_back({text, GetMenuItemID(menu, i), state & (MF_CHECKED | MF_GRAYED | MF_SEPARATOR)});
+        if (HMENU sub = GetSubMenu(menu, i))
+            for (const Item& inner : Items(sub))
+                items.push_back({"|" + inner.text, inner.id, inner.state});
+    }
+    return items;
+}
+
+const Item* Find(const std::vector<Item>& items, const std::string& text)
+{
+    for (const Item& item : items)
+        if (item.text == text)
+            return &item;
+    return nullptr;
+}
+
+// Chooses the item of the menu the program shows next (found from a helper thread),
+// counting down past separators, as a user with the arrow keys would.
+void ChooseFromNextMenu(int itemsDown)
+{
+    std::thread([itemsDown] {
+        HWND menu = nullptr;
+        for (int wait = 0; wait < 250 && !menu; ++wait, Sleep(20))
+            menu = FindWindowA("#32768", nullptr);
+        if (!menu)
+            return;
+        for (int i = 0; i < itemsDown; ++i)
+            PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    }).detach();
+}
+
+// The wall segment menu: its items in order, "Quotatura automatica" chosen from the
+// tracked menu turns the segment's dimensions off, and the next menu shows it clear
+// with the three position items grayed.
+TEST_F(PlanPress, WallSegmentMenuAndItsDimensionSwitch)
+{
+    PlanObject* wall = tooltest::AddWall(document->currentFloor, {{0, 0, 0}, {200, 0, 0}}, kCategoryFloorPlan);
+    wall->subType = 54;
+    PlanMouseState hit = {};
+    hit.segmentHit = 1;
+    hit.vertexA = wall->firstVertex;
+    hit.vertexB = wall->firstVertex->next;
+    bool own = false;
+    HMENU menu = BuildObjectMenu(wall, &hit, &own);
+    std::vector<Item> items = Items(menu);
+    DestroyMenu(menu);
+    ASSERT_GE(items.size(), 20u);
+    const char* order[] = {"Taglia", "Copia", "Incolla", "Cancella", "", "Sposta...", "Ruota...", "",
+                           "Proprietà muri esterni...", "Proprietà segmento muro...", "",
+                           "Trasforma in muro interno", "", "Quotatura automatica", "Quote porte/finestre", "",
+                           "Quota centro muro", "Quota superficie muro", "", "Sposta quota dentro/fuori"};
+    for (size_t i = 0; i < sizeof order / sizeof order[0]; ++i)
+        EXPECT_EQ(items[i].text, order[i]) << i;
+    EXPECT_EQ(Find(items, "Quotatura automatica")->state, UINT(MF_CHECKED));
+    EXPECT_EQ(Find(items, "Quota centro muro")->state, UINT(MF_CHECKED));
+    EXPECT_EQ(Find(items, "|Pavimento")->state, UINT(MF_CHECKED));
+
+    ChooseFromNextMenu(10);   // the tenth item that is not a separator
+    ShowObjectContextMenu(shown.pane, wall, &hit);
+    EXPECT_EQ(wall->firstVertex->segmentFlags & 1u, 1u);
+    menu = BuildObjectMenu(wall, &hit, &own);
+    items = Items(menu);
+    DestroyMenu(menu);
+    EXPECT_EQ(Find(items, "Quotatura automatica")->state, 0u);
+    for (const char* grey : {"Quota superficie muro", "Sposta quota dentro/fuori"})
+        EXPECT_EQ(Find(items, grey)->state & MF_GRAYED, UINT(MF_GRAYED)) << grey;
+}
+
+// A deck edge's railing check, a roof's layer, and an edge-less deck press without menu.
+TEST_F(PlanPress, DeckEdgeAndRoofMenus)
+{
+    PlanObject* deck = vtest::MakePointObject(ObjDeck, document->currentFloor, {{0, 0, 0}, {100, 0, 0}, {100, 0, 80}}, 0, 1);
+    deck->firstVertex->segmentFlags = 1;
+    PlanMouseState hit = {};
+    hit.segmentHit = 1;
+    hit.vertexA = deck->firstVertex;
+    hit.vertexB = deck->firstVertex->next;
+    bool own = false;
+    HMENU menu = BuildObjectMenu(deck, &hit, &own);
+    std::vector<Item> items = Items(menu);
+    DestroyMenu(menu);
+    EXPECT_EQ(Find(items, "Aggiungi ringhiera")->state, UINT(MF_CHECKED));
+    EXPECT_EQ(Find(items, "Includi rivestimento")->state, 0u);
+    hit.segmentHit = 0;
+    EXPECT_EQ(BuildObjectMenu(deck, &hit, &own), nullptr);
+
+    PlanObject* roof = vtest::MakePointObject(ObjRoof, document->currentFloor, {{0, 0, 0}, {10, 0, 0}}, 0, 0);
+    roof->category = kCategoryRoof;
+    menu = BuildObjectMenu(roof, &hit, &own);
+    items = Items(menu);
+    DestroyMenu(menu);
+    EXPECT_EQ(Find(items, "|Tetti")->state, UINT(MF_CHECKED));
+    EXPECT_EQ(Find(items, "|Pavimento")->state, 0u);
+}
+
+// The hand-over: the exchange file, then the editor started on it with the unit letter;
+// without the editor, the message box and the companion state reset.
+TEST_F(PlanPress, FurnitureEditorHandOver)
+{
+    const std::string directory = vtest::CurrentDirectory();
+    char* savedDirectory = programDirectory;
+    std::string dir = directory;
+    programDirectory = &dir[0];
+    // The companions' stand-in beside the test program logs its command line.
+    char module[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, module, sizeof module);
+    std::string standIn = module;
+    standIn = standIn.substr(0, standIn.find_last_of('\\')) + "\\companion_standin.exe";
+    PlanObject* object = vtest::MakePointObject(15, document->currentFloor, {{0, 0, 0}, {20, 0, 0}, {20, 0, 20}}, 1, 1);
+    DeleteFileA((directory + "\\STANDIN.LOG").c_str());
+    for (bool present : {true, false}) {
+        DeleteFileA((directory + "\\Z!TOVRL.EXE").c_str());
+        if (present) {
+            ASSERT_TRUE(CopyFileA(standIn.c_str(), (directory + "\\Z!TOVRL.EXE").c_str(), FALSE)) << standIn;
+        }
+        vtest::MessageBoxRecorder boxes;
+        furnitureEditorRunning = 0;
+        HandOverToFurnitureEditor(object);
+        EXPECT_NE(GetFileAttributesA((directory + "\\Z!TOVRL.TMP").c_str()), INVALID_FILE_ATTRIBUTES);
+        if (present) {
+            std::string line;
+            for (int wait = 0; wait < 250 && line.find('\n') == std::string::npos; ++wait, Sleep(20)) {
+                const std::vector<unsigned char> bytes = vtest::ReadFileBytes(directory + "\\STANDIN.LOG");
+                line.assign(bytes.begin(), bytes.end());
+            }
+            EXPECT_EQ(line.substr(0, line.find('\n')),
+                      "COMMAND " + directory + "\\Z!TOVRL.EXE " + directory + "\\Z!TOVRL.TMPM");
+            for (int wait = 0; wait < 200 && FindWindowA("VelmoraCompanionStandIn", nullptr); ++wait, Sleep(50))
+                PostMessageA(FindWindowA("VelmoraCompanionStandIn", nullptr), WM_CLOSE, 0, 0);
+            EXPECT_EQ(furnitureEditorRunning, 1);
+            EXPECT_EQ(companionEditObject, object);
+            EXPECT_EQ(boxes.Count(), 0u);
+        } else {
+            ASSERT_EQ(boxes.Count(), 1u);
+            EXPECT_EQ(boxes.Last().caption, "Impossibile aprire Tovrel");
+            EXPECT_EQ(furnitureEditorRunning, 0);
+            EXPECT_EQ(companionEditObject, nullptr);
+        }
+    }
+    furnitureEditorRunning = 0;
+    companionEditObject = nullptr;
+    programDirectory = savedDirectory;
+}
+
+} // namespace
