@@ -1,4 +1,4 @@
-// velmora-test: screen
+// velmora-test: desktop
 #include "support_palette.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"

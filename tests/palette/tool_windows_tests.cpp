@@ -1,4 +1,4 @@
-// velmora-test: screen
+// velmora-test: desktop
 // velmora-test: timeout 300
 #include "support_palette.h"
 #include "model/plan_document.h"

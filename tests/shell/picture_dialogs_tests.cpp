@@ -1,4 +1,4 @@
-// velmora-test: screen
+// velmora-test: desktop
 #include <gtest/gtest.h>
 #include "shell/app_globals.h"
 #include "shell/picture_dialogs.h"

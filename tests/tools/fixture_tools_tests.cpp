@@ -11,6 +11,7 @@
 #include "tools/fixture_tools.h"
 #include "tools/plan_mouse_state.h"
 #include "tools/tool_state.h"
+#include <cstdlib>
 #include <math.h>
 #include <string>
 
@@ -196,6 +197,65 @@ TEST_F(FixtureToolTest, AFreeFixtureIsOneGroupAndAMissingSymbolChangesNoGroup)
     EXPECT_EQ(group->next, nullptr);
     EXPECT_EQ(group->category, 4u);
     EXPECT_EQ(group->styleOrTexture, 79u);
+}
+
+// The members of the code's template and the members' own members.
+int TemplateParts(PlanObject* list, uint32_t code)
+{
+    int count = 0;
+    for (PlanObject* t = list; t; t = t->next)
+        if (t->type == code)
+            for (PlanObject* m = t->firstChild; m; m = m->next) {
+                ++count;
+                for (PlanObject* c = m->firstChild; c; c = c->next)
+                    ++count;
+            }
+    return count;
+}
+
+TEST_F(FixtureToolTest, TheShippedLibrariesGiveFreeFixturesAndWallElementModels)
+{
+    // The symbol files of the program's own folder, as start-up reads them.
+    const char* dir = std::getenv("VELMORA_SOURCE_DIR");
+    ASSERT_NE(dir, nullptr);
+    std::string source = dir;
+    for (char& c : source)
+        if (c == '/')
+            c = '\\';
+    source = "Z:" + source;
+    char* saved = programDirectory;
+    programDirectory = &source[0];
+    HWND pane = vtest::CreatePaneStandIn();   // the reader needs a plan pane
+    activePlanPane = pane;
+    LoadSymbolLibrary2D();
+    LoadSymbolLibrary3D();
+    programDirectory = saved;
+
+    // A light fixture (79): its symbol's shapes as one object on the storey.
+    HandleFreeFixtureTool(100, 50, 3, 7109);
+    PlanObject* made = Storey(0)->firstObject;
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->next, nullptr);
+    EXPECT_EQ(made->category, 4u);
+    EXPECT_EQ(made->styleOrTexture, 79u);
+    const int parts = TemplateParts(symbolTemplates2D, 79);
+    ASSERT_GT(parts, 0);
+    int copies = 0;
+    for (PlanObject* m = made->type == ObjGroup ? made->firstChild : made; m; m = m->next, ++copies)
+        EXPECT_EQ(m->subType, 89u);
+    EXPECT_EQ(copies, made->type == ObjGroup ? parts : 1);
+
+    // A toilet's model: every part of its 3D symbol cloned onto the element.
+    PlanObject* element = vtest::MakePointObject(ObjWallElement, nullptr, {{0, 0, 0}, {24, 0, 0}}, 0, 0);
+    AttachSymbolModelParts(element, 90, 12.0f, 0.0f);
+    int modelParts = 0;
+    for (PlanObject* p = element->firstPart; p; p = p->next, ++modelParts)
+        EXPECT_EQ(p->type, ObjWallElementPart);
+    EXPECT_GT(modelParts, 0);
+    EXPECT_EQ(modelParts, TemplateParts(symbolTemplates3D, 90));
+    FreeObject(element);
+    activePlanPane = nullptr;
+    DestroyWindow(pane);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // Real input on the shown frame: a rectangle dragged with the mouse, taken back and
 // brought again with Ctrl+Z, and selected by a marquee.
 // velmora-test: timeout 120
-// velmora-test: screen
+// velmora-test: desktop
 #include "support_tools.h"
 #include <gtest/gtest.h>
 #include "model/plan_document.h"

@@ -4,6 +4,7 @@
 // menus (tracked for real and answered from a helper thread) and the hand-over to the
 // furniture editor. Top view, zoom 1, one plan unit a display inch.
 // velmora-test: timeout 120
+// velmora-test: desktop
 #include "support_tools.h"
 #include <gtest/gtest.h>
 #include <atomic>
