@@ -16,16 +16,10 @@
 
 namespace {
 
+using tooltest::At;
 using tooltest::Frame;
 using tooltest::ToolTest;
 using vtest::VertexAt;
-
-Frame At(int x, int y, UINT post = 0)
-{
-    Frame f{x, y, false};
-    f.post = post;
-    return f;
-}
 
 // The first object of the type in a list or its groups.
 PlanObject* FindIn(PlanObject* first, uint16_t type)

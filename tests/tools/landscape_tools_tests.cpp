@@ -15,16 +15,10 @@
 
 namespace {
 
+using tooltest::At;
 using tooltest::Frame;
 using tooltest::ToolTest;
 using vtest::VertexAt;
-
-Frame At(int x, int y, UINT post = 0)
-{
-    Frame f{x, y, false};
-    f.post = post;
-    return f;
-}
 
 // A click, then the corners of the placement gesture, ended by a double click.
 std::vector<Frame> Outline(std::initializer_list<POINT> corners)
