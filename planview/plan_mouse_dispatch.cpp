@@ -431,34 +431,34 @@ int16_t GetToolUndoCode(int16_t toolId)
     }
 }
 
-namespace {
-
-// The tools that stay current after a gesture unless the revert is forced.
-bool StaysCurrent(int tool)
-{
-    switch (tool) {
-    case 200: case 201: case 202: case 203: case 205: case 400: case 401: case 406:
-    case 7505: case 7506:
-        return true;
-    default:
-        return (tool >= 7051 && tool <= 7054) || (tool >= 7100 && tool <= 7117);
-    }
-}
-
-} // namespace
-
 void RevertToSelectTool(int force)
 {
-    if (!highlightedPane || (!force && StaysCurrent(currentToolId)))
+    if (!highlightedPane)
         return;
-    HWND select = FindToolButton(frameToolWindows[0], 200);
-    if (!select)
+    if (!force) {
+        const int16_t tool = currentToolId;
+        const bool stays = tool == 200 || tool == 201 || tool == 202 || tool == 203 || tool == 205 ||
+                           tool == 400 || tool == 401 || tool == 406 || (tool >= 7051 && tool <= 7054) ||
+                           (tool >= 7100 && tool <= 7117) || tool == 7505 || tool == 7506;
+        if (stays)
+            return;
+    }
+    // The general strip holds the buttons of tools 200 to 206, the last one 206.
+    HWND strip = frameToolWindows[0];
+    HWND button = strip ? GetWindow(strip, GW_CHILD) : nullptr;
+    if (button)
+        button = GetWindow(button, GW_HWNDLAST);
+    for (int step = 0; step < 6 && button; ++step)
+        button = GetWindow(button, GW_HWNDPREV);
+    if (!button)
         return;
     HWND old = highlightedPane;
-    highlightedPane = select;
+    highlightedPane = button;
     currentToolId = 200;
-    RedrawWindow(old, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    RedrawWindow(select, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    for (HWND redraw : {old, button}) {
+        InvalidateRect(redraw, nullptr, TRUE);
+        UpdateWindow(redraw);
+    }
     if (activePlanPane)
         SetClassLongPtrA(activePlanPane, GCLP_HCURSOR,
                          reinterpret_cast<LONG_PTR>(LoadCursorA(nullptr, IDC_ARROW)));
