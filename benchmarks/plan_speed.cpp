@@ -1,6 +1,6 @@
 // Speed of the main road, measured on generated plans: loading and saving against plain
 // ReadFile/WriteFile of the same bytes, the screen redraw against one pen drawing the
-// same segments, a printed page (time and PostScript bytes) and the whole print road
+// same segments, the area measurement, a printed page (time and PostScript bytes) and the whole print road
 // (load, print dialog answered with the default printer, page, spooling).
 //
 //   plan_speed.exe [--quick] [--no-print] [--only NAME]
@@ -8,6 +8,7 @@
 // Plans: lines-1000, lines-10000, lines-100000 (two-point lines, type 6, in a square) and
 // walls-10000 (straight wall groups, a door on each, with their automatic dimensions). Every figure is a median in ms.
 // Runs in the current directory, which it uses for its files.
+#include "files/area_measurement.h"
 #include "files/plan_file.h"
 #include "model/object_extents.h"
 #include "model/plan_document.h"
@@ -396,6 +397,14 @@ void MeasurePlan(const std::string& name, const std::function<void()>& build, bo
     ScreenFigures screen = MeasureScreen(quick || big ? 3 : 9);
     std::printf("%-13s screen redraw %7.2f  one pen %6.2f | memory DC redraw %7.2f  one pen %6.2f\n", "",
                 screen.redraw, screen.onePen, screen.memoryRedraw, screen.memoryOnePen);
+    // The area of the first floor's objects of the first object's type: every outline
+    // filled into the measuring surface, then the surface's pixels counted.
+    PlanFloor* floor = activeDocument->firstFloor;
+    if (floor && floor->firstObject) {
+        const unsigned short type = floor->firstObject->type;
+        double area = Median(runs, [&] { MeasureAreaOfType(floor, type, 1); });
+        std::printf("%-13s area of type %u %7.1f\n", "", type, area);
+    }
     if (print) {
         std::pair<double, long> page = MeasurePage();
         std::printf("%-13s page drawing %7.1f  PostScript %8.0f KB\n", "", page.first, page.second / 1000.0);

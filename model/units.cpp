@@ -213,14 +213,14 @@ void ZoomVertex(PlanVertex* vertex)
     }
 }
 
-bool LimitZoom(PlanSettings* settings)
+float ZoomLimit(const PlanSettings* settings)
 {
-    if (!settings) return false;
+    if (!settings) return INFINITY;
     const double width = static_cast<double>(settings->extentRight) - settings->extentLeft;
     const double height = static_cast<double>(settings->extentBottom) - settings->extentTop;
     const double span = width > height ? width : height;
     // Empty or inverted extents give no limit.
-    if (!(span > 0.0) || !isfinite(span)) return false;
+    if (!(span > 0.0) || !isfinite(span)) return INFINITY;
     double limit = floor(kZoomedPlanLimit / span);
     if (limit < 1.0) {
         // A plan wider than the coordinate range: a whole-number limit would be zero and
@@ -228,6 +228,13 @@ bool LimitZoom(PlanSettings* settings)
         limit = kZoomedPlanLimit / span;
         if (limit < kMinimumZoom) limit = kMinimumZoom;
     }
+    return static_cast<float>(limit);
+}
+
+bool LimitZoom(PlanSettings* settings)
+{
+    if (!settings) return false;
+    const double limit = ZoomLimit(settings);
     // A stored zoom that is no number is compared as the zoom it is used as.
     if (UsableZoom(settings) > limit) {
         settings->zoom = static_cast<float>(limit);

@@ -81,6 +81,8 @@ void ZoomVertex(PlanVertex* vertex);
 // Caps the zoom so that the zoomed plan extents stay within 32000 device units, never
 // below kMinimumZoom; true when the zoom was lowered.
 bool LimitZoom(PlanSettings* settings);
+// That cap for the settings' extents (infinite without settings or usable extents).
+float ZoomLimit(const PlanSettings* settings);
 
 // After the caller stored a new zoom: places the view origin on the current plan pane
 // and suspends or resumes the text editors.

@@ -13,9 +13,20 @@
 
 HWND highlightedPane = nullptr;
 HWND hoveredToolButton = nullptr;
+
 unsigned char swallowNextToolClick = 0;
 HWND hoveredBarWindow = nullptr;
 RECT hoveredBarRect = {0, 0, 0, 0};
+
+HWND FindSelectToolButton(HWND generalStrip)
+{
+    HWND button = generalStrip ? GetWindow(generalStrip, GW_CHILD) : nullptr;
+    if (button)
+        button = GetWindow(button, GW_HWNDLAST);
+    for (int step = 0; step < 6 && button; ++step)
+        button = GetWindow(button, GW_HWNDPREV);
+    return button;
+}
 
 namespace {
 

@@ -50,6 +50,9 @@ HWND FindToolButton(HWND strip, uint16_t toolId);
 void DrawToolButtonBitmap(HDC dc, const ToolButtonRecord* record, HWND button);
 // Removes every hover highlight of the palette and of the tool bar.
 void ClearToolButtonHover();
+// The select tool's button on the general strip (tools 200 .. 206, the last child being
+// 206's), or null without the strip or with fewer buttons.
+HWND FindSelectToolButton(HWND generalStrip);
 
 // One-pixel edges in the system button colours; nothing without window, DC or rectangle.
 void DrawBevelRaised(HWND window, HDC dc, const RECT* rect);

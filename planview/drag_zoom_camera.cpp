@@ -21,8 +21,6 @@
 #include "tools/point_mapping.h"
 #include <math.h>
 
-float walkEyeHeight = 96.0f;
-float aerialDistance = 2000.0f;
 uint8_t aerialToggle = 0;
 uint8_t navigating3D = 0;
 
@@ -82,15 +80,6 @@ void DrawGridOrBorder(HDC dc, const PlanSettings* s, const GridLayout& g)
     }
 }
 
-// The largest zoom at which the zoomed plan extents stay within the device range.
-float ZoomCap(const PlanSettings* s)
-{
-    const float span = fmaxf(s->extentRight - s->extentLeft, s->extentBottom - s->extentTop);
-    if (!(span > 0.0f) || !isfinite(span))
-        return 0.0f;
-    return floorf(32000.0f / span);
-}
-
 void SetNamedCursor(int index)
 {
     if (index >= 0 && index < NamedCursorCount && namedCursors[index])
@@ -138,7 +127,7 @@ void DragZoomView()
     const GridLayout grid = LayOutGrid(s);
     if (s->view3DMode == 3 || s->view3DMode == 5)
         UpdateSunDirection();
-    const float cap = ZoomCap(s);
+    const float cap = ZoomLimit(s);   // beyond it the zoomed plan leaves the device range
     HDC dc = GetDC(pane);
     if (!dc)
         return;
@@ -235,15 +224,15 @@ void DragZoomView()
         s->zoomOtherViews = s->zoom;
 }
 
-void AimCameraDrag()
+namespace {
+
+// The loop of both viewpoint drags: at every move of the cursor the marker is erased,
+// place() sets the viewpoint from the cursor (pane logical units), the marker is drawn
+// again and the 3D view shows one frame.
+template <typename Place>
+void TrackCameraDrag(PlanSettings* s, bool sky, Place place)
 {
-    PlanSettings* s = ReadySettings();
-    if (!s || !renderWindow)
-        return;
     CameraDragScope scope(s);
-    float px = s->cameraX, py = 0.0f, pz = s->cameraZ;
-    TransformPointToView(&px, &py, &pz, viewPitchCos, viewPitchSin, viewYawCos, viewYawSin,
-                         viewOrigin.x, viewOrigin.y, viewOrigin.z, 1);
     POINT previous = {0, 0};
     GetCursorLogicalPosInWindow(activePlanPane, &previous);
     while (IsMouseButtonDown()) {
@@ -252,6 +241,26 @@ void AimCameraDrag()
         if (now.x == previous.x && now.y == previous.y)
             continue;
         previous = now;
+        HDC dc = GetDC(activePlanPane);
+        DrawCameraMarker(dc);
+        place(now);
+        DrawCameraMarker(dc);
+        ReleaseDC(activePlanPane, dc);
+        DrawFrame3D(s, sky);
+    }
+}
+
+} // namespace
+
+void AimCameraDrag()
+{
+    PlanSettings* s = ReadySettings();
+    if (!s || !renderWindow)
+        return;
+    float px = s->cameraX, py = 0.0f, pz = s->cameraZ;
+    TransformPointToView(&px, &py, &pz, viewPitchCos, viewPitchSin, viewYawCos, viewYawSin,
+                         viewOrigin.x, viewOrigin.y, viewOrigin.z, 1);
+    TrackCameraDrag(s, true, [&](POINT now) {
         float distance = 0.0f;
         float heading = static_cast<float>(
             AngleBetweenPoints(px, py, static_cast<float>(now.x), static_cast<float>(now.y), &distance) /
@@ -261,13 +270,8 @@ void AimCameraDrag()
             heading += 360.0f;
         if (heading > 359.0f)
             heading -= 360.0f;
-        HDC dc = GetDC(activePlanPane);
-        DrawCameraMarker(dc);
         s->cameraHeading = heading;
-        DrawCameraMarker(dc);
-        ReleaseDC(activePlanPane, dc);
-        DrawFrame3D(s, true);
-    }
+    });
 }
 
 void MoveCameraDrag()
@@ -275,25 +279,12 @@ void MoveCameraDrag()
     PlanSettings* s = ReadySettings();
     if (!s || !renderWindow)
         return;
-    CameraDragScope scope(s);
-    POINT previous = {0, 0};
-    GetCursorLogicalPosInWindow(activePlanPane, &previous);
-    while (IsMouseButtonDown()) {
-        POINT now = previous;
-        GetCursorLogicalPosInWindow(activePlanPane, &now);
-        if (now.x == previous.x && now.y == previous.y)
-            continue;
-        previous = now;
+    TrackCameraDrag(s, false, [&](POINT now) {
         float x = s->cameraX, y = 0.0f, z = s->cameraZ;
         MapPlanPointToModel(now.x, now.y, &x, &y, &z, 0, nullptr, 1);
-        HDC dc = GetDC(activePlanPane);
-        DrawCameraMarker(dc);
         s->cameraX = x;
         s->cameraZ = z;
-        DrawCameraMarker(dc);
-        ReleaseDC(activePlanPane, dc);
-        DrawFrame3D(s, false);
-    }
+    });
 }
 
 void NavigateIn3DView()
@@ -353,9 +344,9 @@ void NavigateIn3DView()
             s->aerialPitch = fminf(25.0f, fmaxf(5.0f, pitch));
             if (right) {
                 if (aerialToggle)
-                    aerialDistance += distanceStep;
-                else if (aerialDistance > distanceStep)
-                    aerialDistance -= distanceStep;
+                    orbitDistance += distanceStep;
+                else if (orbitDistance > distanceStep)
+                    orbitDistance -= distanceStep;
             }
             float yaw = fmodf(s->aerialYaw - dx / 3.0f, 360.0f);
             s->aerialYaw = yaw < 0.0f ? yaw + 360.0f : yaw;

@@ -8,10 +8,11 @@
 #include <windows.h>
 #include <stdint.h>
 
-// The walk eye height (96 at start), the aerial distance (2000 at start) and the
-// direction the right button moves them in, flipped at each release of it.
+// The walk eye height (96 at start) and the aerial distance (2000 at start) are the 3D
+// view's (render3d/interactive_view); the direction the right button moves them in is
+// flipped at each release of it.
 extern float walkEyeHeight;
-extern float aerialDistance;
+extern float orbitDistance;
 extern uint8_t aerialToggle;
 // 1 while NavigateIn3DView runs.
 extern uint8_t navigating3D;

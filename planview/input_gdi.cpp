@@ -34,6 +34,14 @@ BOOL InputSource::MoveCursor(int x, int y)
     return SetCursorPos(x, y);
 }
 
+PlanPaneDC::PlanPaneDC() : dc(activePlanPane ? GetDC(activePlanPane) : nullptr), pane(activePlanPane) {}
+
+PlanPaneDC::~PlanPaneDC()
+{
+    if (dc)
+        ReleaseDC(pane, dc);
+}
+
 static InputSource systemInput;
 static InputSource* installedInput = nullptr;
 

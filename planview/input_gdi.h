@@ -31,6 +31,20 @@ InputSource& CurrentInput();
 // previous one (null when it was the real one).
 InputSource* SetInputSource(InputSource* source);
 
+// The plan pane's own DC (activePlanPane's, null without a pane) for the length of a
+// scope: the marks and rubber bands draw on it in whatever mode the pane left it.
+class PlanPaneDC {
+public:
+    PlanPaneDC();
+    ~PlanPaneDC();
+    PlanPaneDC(const PlanPaneDC&) = delete;
+    PlanPaneDC& operator=(const PlanPaneDC&) = delete;
+    HDC dc;
+
+private:
+    HWND pane;
+};
+
 // Buttons and cursor.
 bool IsMouseButtonDown();       // left or right button down
 bool IsLeftButtonDown();

@@ -738,6 +738,8 @@ void HandOverToFurnitureEditor(PlanObject* object)
     if (furnitureEditorRunning)
         answer = ShowMessageBox(frameWindow, "Tovrel è già aperto. Riavviare Tovrel?", "Riavviare Tovrel?",
                                 MB_YESNO);
+    if (answer == 0)
+        answer = IDYES;   // no box could be shown: the editor is restarted
     if (!IsAnyPointSelected(object) || !programDirectory || answer != IDYES)
         return;
     SetCurrentDirectoryA(programDirectory);

@@ -443,13 +443,7 @@ void RevertToSelectTool(int force)
         if (stays)
             return;
     }
-    // The general strip holds the buttons of tools 200 to 206, the last one 206.
-    HWND strip = frameToolWindows[0];
-    HWND button = strip ? GetWindow(strip, GW_CHILD) : nullptr;
-    if (button)
-        button = GetWindow(button, GW_HWNDLAST);
-    for (int step = 0; step < 6 && button; ++step)
-        button = GetWindow(button, GW_HWNDPREV);
+    HWND button = FindSelectToolButton(frameToolWindows[0]);
     if (!button)
         return;
     HWND old = highlightedPane;

@@ -6,6 +6,7 @@
 #include "model/units.h"
 #include "model/view_projection.h"
 #include "planview/dimension_lines.h"
+#include "planview/input_gdi.h"
 #include "planview/labels_and_fills.h"
 #include "planview/output_routing.h"
 #include "shell/camera_presets.h"
@@ -22,18 +23,6 @@ PlanSettings* Settings()
 {
     return activeDocument ? activeDocument->settings : nullptr;
 }
-
-// The plan pane's own DC (its class owns it, so the handle stays valid).
-class PaneDC {
-public:
-    PaneDC() : dc(activePlanPane ? GetDC(activePlanPane) : nullptr) {}
-    ~PaneDC()
-    {
-        if (dc)
-            ReleaseDC(activePlanPane, dc);
-    }
-    HDC dc;
-};
 
 long Rounded(float v)
 {
@@ -176,7 +165,7 @@ void DrawPointMark(PlanVertex* vertex, uint8_t)
 {
     if (!vertex || !activePlanPane)
         return;
-    PaneDC pane;
+    PlanPaneDC pane;
     if (!pane.dc)
         return;
     const int rop = SetROP2(pane.dc, R2_NOT);
@@ -198,7 +187,7 @@ void DrawSelectionBox(PlanObject* object)
 {
     if (!object || !activePlanPane)
         return;
-    PaneDC pane;
+    PlanPaneDC pane;
     if (!pane.dc)
         return;
     const bool top = GetCameraPresetCommand() == ViewTop;
@@ -260,7 +249,7 @@ void DrawObjectOutlineXor(PlanObject* object)
 {
     if (!object || !object->firstVertex || !activePlanPane)
         return;
-    PaneDC pane;
+    PlanPaneDC pane;
     if (!pane.dc)
         return;
     const bool pitch = object->type == ObjFreehandRoofPart;

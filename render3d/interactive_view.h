@@ -1,19 +1,70 @@
 #pragma once
+#include <stdint.h>
 
-// The interactive drawing of the live 3D view from an OpenGL display list of the scene.
+// The interactive drawing of the live 3D view. While the user walks or flies through
+// the model the view is redrawn many times a second from display lists: a sky or
+// background quad, the ground (flat or the terrain grid), the earth block under it,
+// and the scene polygons. A navigation frame is SetupViewport3D once, then for every
+// move DrawScene3D, SetPolygonDrawMode with sceneMeshes and SwapRenderBuffers. The
+// lists are compiled on first use and dropped by SetupViewport3D (and the scene list
+// whenever the scene changes), so each is compiled once per navigation.
+//
+// Every routine needs the render window's context current; those that read the plan
+// do nothing without an active document with settings.
 
 struct PlanSettings;
 struct ScenePolygon;
 
-// Drops the compiled scene display list so that the next interactive draw compiles the
-// scene again; called whenever scene polygons are added or removed.
-void DeleteSceneDisplayList();
-// The start of a navigation, a pick or a redraw: field of view, viewport, clear colour
-// and projection of the render window.
+// Vertical field of view of the current frame (degrees): the walk or the fly value.
+extern float fieldOfView;
+// The two fields of view the commands 5316 to 5320 choose (45 and 38 at start).
+extern float walkFieldOfView;
+extern float flyFieldOfView;
+// Width over height of the last viewport.
+extern float viewAspect;
+// The walk camera's eye height and the fly camera's distance from the plan origin.
+extern float walkEyeHeight;
+extern float orbitDistance;
+// Set while a pick runs: the projection takes a 2 x 2 pick matrix at the pick point
+// (client coordinates of the render window) and the drawers load names.
+extern uint8_t pickingActive;
+extern float pickPointX;
+extern float pickPointY;
+// The scene's display list, 0 when it is not compiled.
+extern unsigned int sceneDisplayList;
+
+// The quality level (6 slowest and best to 10) and the view-mode tests of a frame.
+uint16_t ViewQualityLevel(const PlanSettings* settings);
+bool IsWireframeMode(const PlanSettings* settings);
+
+// Start of a navigation, a pick or a redraw: the field of view by camera mode, all six
+// lists dropped, viewport, clear colour, projection, the second polygon list.
 void SetupViewport3D();
-// One frame of sky, camera, ground and earth by the settings' camera.
-void DrawScene3D(const PlanSettings* settings);
-// The scene polygons through the scene display list.
-void SetPolygonDrawMode(ScenePolygon* polygons);
-// Flush and swap of the render window's buffers.
+// One frame's clear, sky, projection, camera, ground and earth block.
+void DrawScene3D(PlanSettings* settings);
+// The scene polygons through their display list; in wireframe as lines over fill.
+void SetPolygonDrawMode(ScenePolygon* list);
+// glFlush and SwapBuffers on the render window's device context.
 void SwapRenderBuffers();
+// Plants by DrawPlantNodeInteractive, every other polygon by DrawPolygonSimple.
+void DrawPolygonListSimple(ScenePolygon* list);
+// One textured or coloured polygon into the current list.
+void DrawPolygonSimple(ScenePolygon* polygon);
+// One plant as an alpha-tested picture quad facing the camera.
+void DrawPlantNodeInteractive(ScenePolygon* polygon);
+// One image panel with its photo, black transparent.
+void DrawImagePanelNodeInteractive(ScenePolygon* polygon);
+// The background and ground lists.
+void DrawSkyBackgroundList();
+void DrawTerrainGroundList();
+void DrawFlatGroundList();
+void DrawEarthBlockList();
+// Each deletes its list when it exists.
+void DeleteSceneDisplayList();
+void DeleteProjectionDisplayList();
+void DeleteSkyDisplayList();
+void DeleteTerrainDisplayList();
+void DeleteFlatGroundDisplayList();
+void DeleteEarthDisplayList();
+// A complete frame of the scene alone (no sky, no ground).
+void DrawSceneOnePass();

@@ -1,7 +1,30 @@
 #pragma once
 #include <windows.h>
+#include <stdint.h>
 
-// The OpenGL surface of the live 3D view; null while no 3D view exists.
+// The RenderClass window: the OpenGL surface of the live 3D view, child 3 of the
+// SelvithClass window. It owns the program's one rendering context, made current on its
+// own device context (the class owns its DC) when it is created and kept current until
+// it is destroyed, so every OpenGL call of the program draws here. It prepares the
+// ground grid when created, repaints by the high-quality render, hands keys to the
+// plan's key handler and presses to the 3D navigation.
+
+// The window, null while no 3D view exists.
 extern HWND renderWindow;
+// The rendering context, null when none could be made.
+extern HGLRC glContext;
+// 1 while the paint-time render runs.
+extern uint8_t renderPaintActive;
+// 1 while a mouse navigation started in this window runs.
+extern uint8_t navigating3D;
+// The up/down sense of vertical moves during a navigation; a right press flips it.
+extern uint8_t navigationRiseFlag;
+
+// The pixel format the window takes on the device context. Formats are enumerated:
+// the final render needs an accumulation buffer, which ChoosePixelFormat would drop on
+// this platform, so the pick is a double-buffered RGBA window format with accumulation,
+// 8 stencil bits and the deepest depth; ChoosePixelFormat only when no format has
+// accumulation. The chosen index (0 for none) with its description.
+int ChooseRenderPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* chosen);
 
 LRESULT CALLBACK RenderWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

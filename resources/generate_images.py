@@ -757,11 +757,91 @@ def age_stepper(hot):
     return c
 
 
+
+# The bottom strip of the live 3D view: gauges of the quality level, the field of view
+# and the transparency, each with its two small buttons (the program raises and sinks
+# them with bevels), and the four site-edge arrows. Button places in each picture match
+# the strip's click rectangles.
+
+
+def small_button(c, x0, y0, arrow_right):
+    """An 11 x 10 button face with a small arrow, left or right."""
+    c.fill_rect(x0, y0, x0 + 11, y0 + 10, "face")
+    cy = y0 + 5
+    if arrow_right:
+        c.fill_polygon([(x0 + 4, cy - 3), (x0 + 8, cy), (x0 + 4, cy + 3)], "black")
+    else:
+        c.fill_polygon([(x0 + 8, cy - 3), (x0 + 4, cy), (x0 + 8, cy + 3)], "black")
+
+
+def quality_gauge(level):
+    """Level 0 (quality 6, slowest and best) to 4 (quality 10): five bars, the better
+    the quality the more are lit."""
+    c = Canvas(58, 20, fill="face")
+    small_button(c, 1, 9, False)
+    small_button(c, 45, 9, True)
+    sunken(c, 15, 9, 42, 19)
+    lit = 5 - level
+    for i in range(5):
+        x = 17 + 5 * i
+        top = 17 - (i + 1)
+        c.fill_rect(x, top, x + 3, 17, "green" if i < lit else "light")
+    return c
+
+
+def field_of_view_gauge(step):
+    """Step 0 (narrowest) to 4: the eye's two sight lines open wider."""
+    c = Canvas(60, 19, fill="face")
+    small_button(c, 2, 8, False)
+    small_button(c, 46, 8, True)
+    w = 4 + 3 * step
+    c.line(30, 17, 30 - w, 3, "navy")
+    c.line(30, 17, 30 + w, 3, "navy")
+    c.fill_ellipse(30, 17, 2, 1.5, "black")
+    return c
+
+
+def site_edge_arrows():
+    c = Canvas(25, 21, fill="face")
+    c.fill_polygon([(1, 10), (7, 6), (7, 14)], "navy")       # from the left edge
+    c.fill_polygon([(23, 10), (17, 6), (17, 14)], "navy")    # from the right edge
+    c.fill_polygon([(12, 1), (8, 7), (16, 7)], "navy")       # from the top edge
+    c.fill_polygon([(12, 20), (8, 14), (16, 14)], "navy")    # from the bottom edge
+    c.rect(10, 9, 14, 11, "green")                            # the site
+    return c
+
+
+def transparency_gauge(step):
+    """Step 0 (alpha 175, most transparent) to 4 (255, opaque): a blue pane over a
+    checker, drawn denser as the alpha grows."""
+    c = Canvas(60, 23, fill="face")
+    small_button(c, 2, 11, False)
+    small_button(c, 46, 11, True)
+    sunken(c, 16, 2, 43, 21)
+    for y in range(3, 21):
+        for x in range(17, 43):
+            checker = "white" if ((x // 3) + (y // 3)) % 2 else "shadow"
+            c.set(x, y, checker)
+    density = step + 1
+    for y in range(5, 19):
+        for x in range(20, 40):
+            if (x + 2 * y) % 5 < density:
+                c.set(x, y, "blue")
+    return c
+
 BITMAPS = [
     (5200, "companion_buttons.bmp", lambda: companion_buttons(False)),
     (5201, "companion_buttons_framing.bmp", lambda: companion_buttons(True)),
     (11000, "age_stepper.bmp", lambda: age_stepper(False)),
     (11001, "age_stepper_hot.bmp", lambda: age_stepper(True)),
+] + [
+    (11005 + k, "quality_gauge_%d.bmp" % k, (lambda k=k: quality_gauge(k))) for k in range(5)
+] + [
+    (11010 + k, "field_of_view_gauge_%d.bmp" % k, (lambda k=k: field_of_view_gauge(k))) for k in range(5)
+] + [
+    (11015, "site_edge_arrows.bmp", site_edge_arrows),
+] + [
+    (11020 + k, "transparency_gauge_%d.bmp" % k, (lambda k=k: transparency_gauge(k))) for k in range(5)
 ]
 
 

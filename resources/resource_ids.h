@@ -16,6 +16,13 @@
 // The planting-age stepper of the garden tab, plain and hovered.
 #define IDB_AGE_STEPPER 11000
 #define IDB_AGE_STEPPER_HOT 11001
+// The live 3D view's bottom strip: the quality gauge for levels 6 to 10, the field-of-
+// view gauge for commands 5316 to 5320, the site-edge arrows and the transparency gauge
+// for alphas 175 to 255 in steps of 20.
+#define IDB_QUALITY_GAUGE_FIRST 11005
+#define IDB_FIELD_OF_VIEW_GAUGE_FIRST 11010
+#define IDB_SITE_EDGE_ARROWS 11015
+#define IDB_TRANSPARENCY_GAUGE_FIRST 11020
 
 // ---- Commands of the frame menu and the accelerators ------------------------------------
 // File

@@ -34,6 +34,7 @@
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
 #include "model3d/rebuild_driver.h"
+#include "model3d/scene_polygons.h"
 #include "palette/tool_windows.h"
 #include "palette/transform_dialogs.h"
 #include "planview/output_routing.h"
@@ -42,6 +43,7 @@
 #include "planview/selection.h"
 #include "render3d/render_window.h"
 #include "render3d/scene_upkeep.h"
+#include "render3d/selvith_window.h"
 #include "tools/tool_state.h"
 #include "tools/undo.h"
 #include <cstdio>
@@ -85,11 +87,7 @@ static void LeaveTextEditing(PlanDocument* document)
     HWND generalPane = frameToolWindows[0];
     if (!highlightedPane || currentToolId != 203 || !generalPane)
         return;
-    HWND button = GetWindow(generalPane, GW_CHILD);
-    if (button)
-        button = GetWindow(button, GW_HWNDLAST);
-    for (int step = 0; step < 6 && button; ++step)
-        button = GetWindow(button, GW_HWNDPREV);
+    HWND button = FindSelectToolButton(generalPane);
     if (!button)
         return;
     InvertButton(highlightedPane);
@@ -632,6 +630,7 @@ uint32_t HandleFrameCommand(HWND window, WPARAM wParam, LPARAM lParam)
         if (settings) {
             ToggleByte(&settings->renderQuality);
             InvalidateWindow(highlightedPane);
+            sceneChanged = 1;
             RedrawRenderWindow();
         }
         modifies = true;
@@ -684,7 +683,8 @@ uint32_t HandleFrameCommand(HWND window, WPARAM wParam, LPARAM lParam)
         PressToolButton(frameToolWindows[0], 198, ToolOfButtonCommand(command));
         break;
     case 5188:
-        // The 3D tool pane belongs to the live view, which makes it when it opens.
+        // The 3D pane's buttons count from 398 up to the walk tool 400.
+        PressToolButton(selvithToolPanes[0], 398, ToolOfButtonCommand(command));
         break;
     case 5246: case 5247: case 5248: case 5249: case 5250: case 5251: case 5332:
         SideBarModeCommand(command);

@@ -16,6 +16,7 @@ enum FrameChildId {
     CategoryTabStripId = 15,
     PaletteTabStripId = 16,
     ElevationPaneId = 17,
+    LiveViewId = 18,
     FirstMdiChildId = 25000,
 };
 

@@ -3,6 +3,7 @@
 #include "shell/camera_presets.h"
 #include "shell/file_dialogs.h"
 #include "shell/frame_window.h"
+#include "shell/live_view_commands.h"
 #include "shell/message_box.h"
 #include "shell/selection_commands.h"
 #include "dialogs/grid_elevation_dialogs.h"
@@ -354,11 +355,15 @@ void VideoFolderCommand(HWND frame)
 
 void ToggleLiveViewCommand(HWND frame)
 {
-    if (!DocumentWithSettings() || !renderWindow || !selvithWindow)
+    if (!DocumentWithSettings())
+        return;
+    // The first use makes the view, which then counts as just shown.
+    const bool created = !selvithWindow && CreateLiveView(frame);
+    if (!renderWindow || !selvithWindow)
         return;
     static bool coloursChecked = false;
     bool topView = GetCameraPresetCommand() == ViewTop;
-    if (IsWindowVisible(selvithWindow)) {
+    if (!created && IsWindowVisible(selvithWindow)) {
         if (!topView)
             ShowWindow(selvithWindow, SW_HIDE);
     } else {

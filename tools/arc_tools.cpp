@@ -24,20 +24,6 @@ PlanSettings* ActiveSettings()
     return activeDocument ? activeDocument->settings : nullptr;
 }
 
-// The plan pane's own DC, in whatever mode the framework left it, for one call.
-class PaneDC {
-public:
-    PaneDC() : dc(activePlanPane ? GetDC(activePlanPane) : nullptr) {}
-    ~PaneDC()
-    {
-        if (dc)
-            ReleaseDC(activePlanPane, dc);
-    }
-    PaneDC(const PaneDC&) = delete;
-    PaneDC& operator=(const PaneDC&) = delete;
-    HDC dc;
-};
-
 // A line between two view-plane points, the third coordinate from the drag start.
 void DrawPlaneLine(HDC dc, uint16_t plane, float a1, float b1, float a2, float b2)
 {
@@ -172,7 +158,7 @@ float DrawArcPreviewXor(float centreA, float centreB, float firstA, float firstB
     PlanSettings* settings = ActiveSettings();
     if (!settings)
         return 0.0f;
-    PaneDC pane;
+    PlanPaneDC pane;
     const uint16_t plane = settings->viewPlane;
     float box[4];
     CircleBox(centreA, centreB, radius, box);
@@ -209,7 +195,7 @@ void HandleArcTool(int32_t, int32_t, float x, float y, float z, int16_t event, i
     PlanSettings* settings = ActiveSettings();
     if (!settings)
         return;
-    PaneDC pane;
+    PlanPaneDC pane;
     const float q[3] = {x, y, z};
     if (!pane.dc) {
         if (event == kToolRelease)

@@ -34,19 +34,6 @@ PlanSettings* ActiveSettings()
     return activeDocument ? activeDocument->settings : nullptr;
 }
 
-class PaneDC {
-public:
-    PaneDC() : dc(activePlanPane ? GetDC(activePlanPane) : nullptr) {}
-    ~PaneDC()
-    {
-        if (dc)
-            ReleaseDC(activePlanPane, dc);
-    }
-    PaneDC(const PaneDC&) = delete;
-    PaneDC& operator=(const PaneDC&) = delete;
-    HDC dc;
-};
-
 void DrawLine3(HDC dc, const float* p, const float* q)
 {
     if (dc)
@@ -282,7 +269,7 @@ void HandleLineTool(int32_t, int32_t, float x, float y, float z, int16_t event)
     float start[3], end[3];
     LineEnds(settings, q, start, end);
     {
-        PaneDC pane;
+        PlanPaneDC pane;
         DrawLine3(pane.dc, start, end);
     }
     if (event != kToolRelease)
@@ -309,7 +296,7 @@ void HandleMultigonTool(int32_t, int32_t, float x, float y, float z, int16_t eve
     ToViewPlane(plane, p, &pA, &pB);
     ToViewPlane(plane, q, &qA, &qB);
     if (corners >= 3) {
-        PaneDC pane;
+        PlanPaneDC pane;
         float r = 0.0f;
         const double startAngle = AngleBetweenPoints(pA, pB, qA, qB, &r);
         const double step = 2.0 * kPi / corners;
@@ -366,7 +353,7 @@ void HandlePolygonTool(int32_t windowX, int32_t windowY, float x, float y, float
         return;
     PlanObject* element = nullptr;
     if (activeDocument->currentFloor) {
-        PaneDC pane;
+        PlanPaneDC pane;
         const float first[3] = {x, y, z};
         const POINT start = {windowX, windowY};
         PolygonPlacement placement(pane.dc, settings, currentToolId == kCurveToolId, start);

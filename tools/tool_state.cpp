@@ -9,6 +9,7 @@
 short currentToolId = -1;
 short previousToolId = 0;
 uint32_t mouseCaptured = 0;
+uint8_t toolDragActive = 0;
 PlanObject* pendingObject = nullptr;
 uint8_t returnToWallTool = 0;
 int savedDrawMode = R2_COPYPEN;

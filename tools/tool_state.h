@@ -13,6 +13,9 @@ extern short previousToolId;
 // 1 while the plan pane holds the mouse capture for a gesture; the tools clear it with
 // the capture at a release.
 extern uint32_t mouseCaptured;
+// 1 while a drag runs outside the plan pane's own loop (the live 3D view's mouse
+// navigation); 0 otherwise.
+extern uint8_t toolDragActive;
 // The object the last creation gesture made (kept for undo); null when none.
 extern PlanObject* pendingObject;
 // Set when the interior-wall tool handed its press to the select drag: the drag's

@@ -34,19 +34,6 @@ const uint32_t kGardenCategory = 128;
 const float kLabelRise = 15.0f;
 const float kRadiusDimensionOffset = 5.0f;
 
-class PaneDC {
-public:
-    PaneDC() : dc(activePlanPane ? GetDC(activePlanPane) : nullptr) {}
-    ~PaneDC()
-    {
-        if (dc)
-            ReleaseDC(activePlanPane, dc);
-    }
-    PaneDC(const PaneDC&) = delete;
-    PaneDC& operator=(const PaneDC&) = delete;
-    HDC dc;
-};
-
 int16_t RoundTo16(float value)
 {
     return static_cast<int16_t>(static_cast<int32_t>(value + 0.5f));
@@ -168,7 +155,7 @@ void HandleWiringTool(int32_t, int32_t, float x, float, float z, int16_t event)
     PlanDocument* document = activeDocument;
     if (!document || !document->settings)
         return;
-    PaneDC pane;
+    PlanPaneDC pane;
     const float* s = planMouseState.dragStart;
     float box[4];
     float start = 0.0f;
@@ -202,7 +189,7 @@ void HandleSprinklerTool(int32_t, int32_t, float x, float y, float z, int16_t ev
     PlanDocument* document = activeDocument;
     if (!document || !document->settings)
         return;
-    PaneDC pane;
+    PlanPaneDC pane;
     if (!pane.dc) {
         if (event == kToolRelease)
             ReleaseToolCapture();

@@ -95,6 +95,9 @@ void LiveSceneTest::ShowLiveView(bool visible)
     selvithWindow = CreateWindowA("SelvithClass", "", WS_POPUP | (visible ? WS_VISIBLE : 0), 0, 0,
                                   64, 64, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(selvithWindow, nullptr);
+    // The view shows itself when it is made.
+    if (!visible)
+        ShowWindow(selvithWindow, SW_HIDE);
 }
 
 void LiveSceneTest::CloseLiveView()

@@ -127,7 +127,12 @@ TEST_F(PlanPress, FirstPressSelectsSecondDrags)
     Press(tooltest::Drag({{200, 150}, {210, 150}}));
     EXPECT_TRUE(line->firstVertex->selected && line->firstVertex->next->selected);
     EXPECT_TRUE(toolsSeen.empty());
-    Press(tooltest::Drag({{200, 150}, {210, 155}, {220, 160}}));
+    // A message posted mid-drag stays queued for the program's loop.
+    std::vector<Frame> drag = tooltest::Drag({{200, 150}, {210, 155}, {220, 160}});
+    drag[1].post = WM_APP + 7;
+    Press(drag);
+    MSG waiting;
+    EXPECT_TRUE(PeekMessageA(&waiting, shown.pane, WM_APP + 7, WM_APP + 7, PM_REMOVE));
     ASSERT_FALSE(toolsSeen.empty());
     EXPECT_EQ(pressEdits, 7);
     EXPECT_EQ(toolsSeen.front(), 200);
@@ -179,7 +184,8 @@ TEST_F(PlanPress, ToolsThatStayAndToolsThatFallBack)
 }
 
 // The hand tool scrolls by the cursor's steps; the zoom tool brings the cursor to the
-// pane's middle and zooms 1.0 for every 100 units up, never past 5.01.
+// pane's middle and zooms 1.0 for every 100 units up, never past 5.01 nor past the cap
+// of the plan's extents.
 TEST_F(PlanPress, PanAndDragZoom)
 {
     const int startX = GetScrollPos(document->horizontalScrollBar, SB_CTL);
@@ -198,21 +204,33 @@ TEST_F(PlanPress, PanAndDragZoom)
         }
         POINT moved = {-1, -1};
     };
-    Recorder tape(shown.pane, tooltest::Drag({{200, 300}, {200, 300}, {200, 200}, {200, 0}, {200, -100},
-                                              {200, -200}, {200, -300}}));
-    tooltest::InputScope scope(&tape);
-    currentToolId = 205;
-    RECT client;
-    GetClientRect(shown.pane, &client);
-    HDC dc = GetDC(shown.pane);
-    DispatchPlanInput(dc, 0, shown.pane, WM_LBUTTONDOWN, MAKELPARAM(100, 100));
-    ReleaseDC(shown.pane, dc);
-    POINT middle = {client.right / 2, client.bottom / 2};
-    ClientToScreen(shown.pane, &middle);
-    EXPECT_EQ(tape.moved.x, middle.x);
-    EXPECT_EQ(tape.moved.y, middle.y);
-    // 1 + 1 + 2 + 1 = 5 from 1.0: the next 100 up (6.0) is refused.
-    EXPECT_NEAR(document->settings->zoom, 5.0f, 1e-4f);
+    // 1 + 1 + 2 + 1 = 5 from 1.0: the next 100 up (6.0) is refused. A plan 10000 wide
+    // caps the zoom at 3.0: the 2 up is refused, the 1 after it taken.
+    struct ZoomCase {
+        float halfWidth;   // 0: the plan's own extents
+        float zoom;
+    } zooms[] = {{0, 5.0f}, {5000, 3.0f}};
+    for (const ZoomCase& z : zooms) {
+        if (z.halfWidth > 0) {
+            document->settings->extentLeft = -z.halfWidth;
+            document->settings->extentRight = z.halfWidth;
+        }
+        document->settings->zoom = 1.0f;
+        Recorder tape(shown.pane, tooltest::Drag({{200, 300}, {200, 300}, {200, 200}, {200, 0}, {200, -100},
+                                                  {200, -200}, {200, -300}}));
+        tooltest::InputScope scope(&tape);
+        currentToolId = 205;
+        RECT client;
+        GetClientRect(shown.pane, &client);
+        HDC dc = GetDC(shown.pane);
+        DispatchPlanInput(dc, 0, shown.pane, WM_LBUTTONDOWN, MAKELPARAM(100, 100));
+        ReleaseDC(shown.pane, dc);
+        POINT middle = {client.right / 2, client.bottom / 2};
+        ClientToScreen(shown.pane, &middle);
+        EXPECT_EQ(tape.moved.x, middle.x);
+        EXPECT_EQ(tape.moved.y, middle.y);
+        EXPECT_NEAR(document->settings->zoom, z.zoom, 1e-4f) << z.halfWidth;
+    }
 }
 
 // The viewpoint at (100, 50) heading 0: its body is the 10-unit square from 95 to
@@ -290,6 +308,54 @@ TEST_F(PlanPress, SelectionMarksAreInvertedAndUndoneByASecondDrawing)
             DrawSelectionBox(text);
         EXPECT_EQ(Changed(before, PanePixels(shown.pane)), 0u);
     }
+}
+
+// A library object taken whole: its box's four lower corners carry handles in the top
+// view (the upper ones would fall on them), all eight in a turned view.
+TEST_F(PlanPress, LibraryObjectHandlesByView)
+{
+    const POINT a = Logical(150, 120);
+    PlanObject* chair = vtest::MakePointObject(15, document->currentFloor, {}, 1, 0);
+    const float box[6] = {0, a.x + 0.0f, a.y + 0.0f, 40, a.x + 90.0f, a.y + 60.0f};
+    std::memcpy(chair->box3D, box, sizeof box);
+    currentToolId = 200;
+    struct Case {
+        float pitch, yaw;
+        size_t handles;
+    } cases[] = {{90, 0, 4}, {35, 25, 8}};
+    for (const Case& c : cases) {
+        viewPitchDegrees = c.pitch;
+        viewYawDegrees = c.yaw;
+        ApplyViewAngles(c.pitch, c.yaw, &viewPitchCos, &viewPitchSin, &viewYawCos, &viewYawSin, 0);
+        InvalidateRect(shown.pane, nullptr, TRUE);
+        UpdateWindow(shown.pane);
+        const std::vector<uint32_t> before = PanePixels(shown.pane);
+        DrawSelectionBox(chair);
+        const std::vector<uint32_t> after = PanePixels(shown.pane);
+        RECT client;
+        GetClientRect(shown.pane, &client);
+        std::vector<POINT> inverted;
+        for (int corner = 0; corner < 8; ++corner) {
+            float x = box[corner & 1 ? 4 : 1], y = box[corner & 2 ? 3 : 0], z = box[corner & 4 ? 5 : 2];
+            TransformPointToView(&x, &y, &z, viewPitchCos, viewPitchSin, viewYawCos, viewYawSin, viewOrigin.x,
+                                 viewOrigin.y, viewOrigin.z, 1);
+            const POINT at = Client(x + 0.5f, y + 0.5f);
+            size_t changed = 0;
+            for (int dy = -3; dy <= 3; ++dy)
+                for (int dx = -3; dx <= 3; ++dx) {
+                    const size_t i = size_t(at.y + dy) * client.right + size_t(at.x + dx);
+                    changed += i < after.size() && after[i] != before[i];
+                }
+            bool seen = false;
+            for (const POINT& p : inverted)
+                seen = seen || (p.x == at.x && p.y == at.y);
+            if (changed >= 30 && !seen)
+                inverted.push_back(at);
+        }
+        EXPECT_EQ(inverted.size(), c.handles) << c.pitch;
+        DrawSelectionBox(chair);
+    }
+    vtest::ShowTopView();
 }
 
 // The items of a menu: text, id and state (checked or grayed), the sub-menu's after "|".
@@ -401,38 +467,46 @@ TEST_F(PlanPress, DeckEdgeAndRoofMenus)
     EXPECT_EQ(Find(items, "|Pavimento")->state, 0u);
 }
 
-// The hand-over: the exchange file, then the editor started on it with the unit letter;
-// without the editor, the message box and the companion state reset.
+// The hand-over: the exchange file, then the editor started on it with the unit letter
+// (its path quoted in a directory with a blank); without the editor, the message box and
+// the companion state reset.
 TEST_F(PlanPress, FurnitureEditorHandOver)
 {
-    const std::string directory = vtest::CurrentDirectory();
+    const std::string base = vtest::CurrentDirectory();
     char* savedDirectory = programDirectory;
-    std::string dir = directory;
-    programDirectory = &dir[0];
     // The companions' stand-in beside the test program logs its command line.
     char module[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, module, sizeof module);
     std::string standIn = module;
     standIn = standIn.substr(0, standIn.find_last_of('\\')) + "\\companion_standin.exe";
     PlanObject* object = vtest::MakePointObject(15, document->currentFloor, {{0, 0, 0}, {20, 0, 0}, {20, 0, 20}}, 1, 1);
-    DeleteFileA((directory + "\\STANDIN.LOG").c_str());
-    for (bool present : {true, false}) {
-        DeleteFileA((directory + "\\Z!TOVRL.EXE").c_str());
-        if (present) {
-            ASSERT_TRUE(CopyFileA(standIn.c_str(), (directory + "\\Z!TOVRL.EXE").c_str(), FALSE)) << standIn;
+    struct Case {
+        const char* subdirectory;
+        bool present;
+        bool quoted;
+    } cases[] = {{"", true, false}, {"\\Tovrel dir", true, true}, {"", false, false}};
+    for (const Case& c : cases) {
+        std::string dir = base + c.subdirectory;
+        CreateDirectoryA(dir.c_str(), nullptr);
+        programDirectory = &dir[0];
+        DeleteFileA((dir + "\\STANDIN.LOG").c_str());
+        DeleteFileA((dir + "\\Z!TOVRL.EXE").c_str());
+        if (c.present) {
+            ASSERT_TRUE(CopyFileA(standIn.c_str(), (dir + "\\Z!TOVRL.EXE").c_str(), FALSE)) << standIn;
         }
         vtest::MessageBoxRecorder boxes;
         furnitureEditorRunning = 0;
         HandOverToFurnitureEditor(object);
-        EXPECT_NE(GetFileAttributesA((directory + "\\Z!TOVRL.TMP").c_str()), INVALID_FILE_ATTRIBUTES);
-        if (present) {
+        EXPECT_NE(GetFileAttributesA((dir + "\\Z!TOVRL.TMP").c_str()), INVALID_FILE_ATTRIBUTES);
+        if (c.present) {
             std::string line;
             for (int wait = 0; wait < 250 && line.find('\n') == std::string::npos; ++wait, Sleep(20)) {
-                const std::vector<unsigned char> bytes = vtest::ReadFileBytes(directory + "\\STANDIN.LOG");
+                const std::vector<unsigned char> bytes = vtest::ReadFileBytes(dir + "\\STANDIN.LOG");
                 line.assign(bytes.begin(), bytes.end());
             }
-            EXPECT_EQ(line.substr(0, line.find('\n')),
-                      "COMMAND " + directory + "\\Z!TOVRL.EXE " + directory + "\\Z!TOVRL.TMPM");
+            const std::string program = dir + "\\Z!TOVRL.EXE";
+            EXPECT_EQ(line.substr(0, line.find('\n')), "COMMAND " + (c.quoted ? "\"" + program + "\"" : program) +
+                                                           " " + dir + "\\Z!TOVRL.TMPM");
             for (int wait = 0; wait < 200 && FindWindowA("VelmoraCompanionStandIn", nullptr); ++wait, Sleep(50))
                 PostMessageA(FindWindowA("VelmoraCompanionStandIn", nullptr), WM_CLOSE, 0, 0);
             EXPECT_EQ(furnitureEditorRunning, 1);

@@ -1,0 +1,320 @@
+// Speed of the live 3D view's navigation: a furnished two-storey house (walls with
+// doors and windows on both storeys, a stair, a roof, 40 library objects of three
+// boxes each and 20 plants) is turned into the scene, and navigation frames are drawn
+// the way the mouse navigation draws them (DrawScene3D, SetPolygonDrawMode,
+// SwapRenderBuffers) at 800 x 600, the camera turning and walking a little each frame.
+//
+//   live_view_speed.exe [frames]
+//
+// Prints the scene's polygon count, the first frame (which compiles the display lists)
+// and the median of the following frames, in ms. Runs in the current directory, where
+// it writes the plants' pictures.
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "model/record_memory.h"
+#include "model/wall_openings.h"
+#include "model3d/rebuild_driver.h"
+#include "model3d/scene_polygons.h"
+#include "model3d/stairs.h"
+#include "model3d/wall_rebuild.h"
+#include "openings3d/opening_models.h"
+#include "render3d/interactive_view.h"
+#include "render3d/scene_upkeep.h"
+#include "render3d/render_window.h"
+#include "render3d/selvith_window.h"
+#include "render3d/texture_names.h"
+#include "shell/app_globals.h"
+#include "shell/startup.h"
+#include "tools/roof_tool.h"
+#include <GL/gl.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+double Now()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t.QuadPart * 1000.0 / frequency.QuadPart;
+}
+
+PlanObject* AddObject(PlanFloor* floor, uint16_t type, bool closed, const std::vector<std::pair<float, float>>& points,
+                      float y = 0.0f)
+{
+    PlanSettings* settings = activeDocument->settings;
+    PlanObject* object = CreateObject(type, closed ? 1 : 0, 0, &settings->newObjectColour,
+                                      &settings->newObjectColour, 1.0f, 6, 2, nullptr, nullptr, nullptr,
+                                      nullptr, floor, nullptr);
+    for (const auto& p : points)
+        AddObjectPoint(NewVertexNode(1, 0, 0, 0, 0, 0, p.first, y, p.second, 0, 0, 0, 0, 0, 0, object), object);
+    if (floor)
+        AttachObjectToFloor(object, floor);
+    return object;
+}
+
+// A closed box of type 8 (two rings) from (x0, z0) to (x1, z1), from height y0 to y1.
+PlanObject* AddBox(PlanFloor* floor, float x0, float z0, float x1, float z1, float y0, float y1)
+{
+    PlanObject* box = AddObject(floor, 8, true,
+                                {{x0, z0}, {x1, z0}, {x1, z1}, {x0, z1}}, -y0);
+    for (const auto& p : std::vector<std::pair<float, float>>{{x0, z0}, {x1, z0}, {x1, z1}, {x0, z1}})
+        AddObjectPoint(NewVertexNode(1, 0, 0, 0, 0, 0, p.first, -y1, p.second, 0, 0, 0, 0, 0, 0, box), box);
+    box->rows = 2;
+    box->buildFlag = 1;
+    return box;
+}
+
+void AddOpening(PlanObject* wall, PlanVertex* start, uint16_t type, float along, float width, float height,
+                float elevation)
+{
+    PlanObject* opening = AddObject(nullptr, type, false, {{0, 0}, {width, 0}});
+    opening->owner = wall;
+    opening->floor = wall->floor;
+    AppendToObjectList(&wall->firstChild, opening);
+    OpeningRecord* record = AllocateRecordOf<OpeningRecord>();
+    record->typeCopy = type;
+    record->style = type == ObjDoor ? 501 : 600;
+    record->startVertex = start;
+    record->endVertex = start->next ? start->next : wall->firstVertex;
+    float dx = record->endVertex->position[0] - start->position[0];
+    float dz = record->endVertex->position[2] - start->position[2];
+    float length = std::sqrt(dx * dx + dz * dz);
+    record->distanceFromStart = along;
+    record->distanceToEnd = length - along;
+    record->width = width;
+    record->height = height;
+    record->elevation = elevation;
+    record->casingWidth = 3.0f;
+    record->glazingBarsAcross = 2;
+    record->glazingBarsDown = 2;
+    opening->link = record;
+}
+
+// One storey's walls: an exterior ring of four segments with a door and two windows on
+// each, and two interior walls.
+void AddStoreyWalls(PlanFloor* floor, float base)
+{
+    PlanObject* ring = AddObject(floor, ObjWall, true, {{-240, -180}, {240, -180}, {240, 180}, {-240, 180}});
+    ring->subType = 54;
+    std::vector<PlanObject*> walls = {ring,
+                                      AddObject(floor, ObjWall, false, {{0, -180}, {0, 180}}),
+                                      AddObject(floor, ObjWall, false, {{-240, 0}, {0, 0}})};
+    for (PlanObject* wall : walls) {
+        wall->size = 6.0f;
+        wall->parameters[0] = 96.0f;
+        wall->parameters[1] = 16.0f;
+        wall->parameters[2] = 0.5f;
+        wall->parameters[3] = 12.0f;
+        wall->elevation = base;
+        for (PlanVertex* v = wall->firstVertex; v; v = v->next) {
+            v->mainHeight = 96.0f;
+            v->segmentElevation = base;
+        }
+    }
+    int segment = 0;
+    for (PlanVertex* v = ring->firstVertex; v; v = v->next, ++segment) {
+        AddOpening(ring, v, ObjDoor, 60.0f, 36.0f, 80.0f, 0.0f);
+        AddOpening(ring, v, ObjWindow, 160.0f, 48.0f, 40.0f, 36.0f);
+        AddOpening(ring, v, ObjWindow, 260.0f, 48.0f, 40.0f, 36.0f);
+    }
+    for (PlanObject* wall : walls) {
+        FitWallOpenings(wall);
+        for (PlanObject* opening = wall->firstChild; opening; opening = opening->next)
+            BuildOpeningModel(opening);
+        RebuildWall(wall);
+    }
+}
+
+void WritePlantPicture(int32_t id)
+{
+    char name[kTextureNameSize] = "";
+    MakeTextureImageName(id, name);
+    std::string folder = std::string(programDirectory) + "\\TEXTURES";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string file(name);
+    CreateDirectoryA((folder + "\\" + file.substr(0, file.find('\\'))).c_str(), nullptr);
+    const int side = 256, row = side * 3;
+    std::vector<unsigned char> bytes(54 + row * side, 0);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int k = 0; k < 4; ++k)
+            bytes[at + k] = (unsigned char)(v >> (8 * k));
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(2, (uint32_t)bytes.size());
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, side);
+    put32(22, side);
+    bytes[26] = 1;
+    bytes[28] = 24;
+    // A green crown on a brown trunk; black around them is transparent.
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            unsigned char* p = &bytes[54 + y * row + x * 3];
+            int dx = x - 128, dy = y - 160;
+            if (dx * dx + dy * dy < 90 * 90) {
+                p[1] = (unsigned char)(120 + (x + y) % 80);
+            } else if (x > 118 && x < 138 && y < 100) {
+                p[0] = 30; p[1] = 60; p[2] = 110;
+            }
+        }
+    FILE* f = fopen((folder + "\\" + file).c_str(), "wb");
+    if (f) {
+        fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
+    }
+}
+
+void BuildHouse()
+{
+    PlanFloor* first = activeDocument->firstFloor;
+    PlanFloor* second = first->next;
+    AddStoreyWalls(first, 0.0f);
+    AddStoreyWalls(second, 96.0f);
+
+    PlanObject* stair = AddObject(first, ObjStair, false, {{-200, -150}, {-200, -30}});
+    stair->subType = 800;
+    const float stairParameters[5] = {36.0f, 7.5f, 10.0f, 36.0f, 96.0f};
+    std::copy(stairParameters, stairParameters + 5, stair->parameters);
+    RebuildStair(stair);
+
+    PlanObject* roof = AddObject(second, ObjRoof, true, {{-252, -192}, {252, -192}, {252, 192}, {-252, 192}});
+    roof->size = 6.0f;
+    roof->elevation = 192.0f;
+    RebuildRoof(roof);
+
+    // Forty pieces of furniture, three boxes each, spread over both storeys.
+    for (int i = 0; i < 40; ++i) {
+        PlanFloor* floor = i < 20 ? first : second;
+        const float base = i < 20 ? 0.0f : 96.5f;
+        const float x = -210.0f + 52.0f * (float)(i % 8);
+        const float z = -150.0f + 70.0f * (float)((i / 8) % 5);
+        PlanObject* group = AddObject(floor, ObjGroup, false, {});
+        PlanObject* parts[3] = {AddBox(nullptr, x, z, x + 30, z + 30, base, base + 18),
+                                AddBox(nullptr, x, z + 26, x + 30, z + 30, base + 18, base + 36),
+                                AddBox(nullptr, x + 2, z + 2, x + 6, z + 6, base - 0.01f, base)};
+        for (PlanObject* part : parts) {
+            part->owner = group;
+            part->floor = floor;
+            AppendToObjectList(&group->firstChild, part);
+        }
+    }
+    for (int i = 0; i < 20; ++i) {
+        const int32_t id = 300 + i;
+        WritePlantPicture(id);
+        const float x = -400.0f + 40.0f * (float)i;
+        PlanObject* plant = AddObject(first, ObjPlant, false, {{x, 300}, {x + 20, 300}, {x + 20, 320}, {x, 320}});
+        plant->closed = 1;
+        for (PlanVertex* v = plant->firstVertex; v; v = v->next)
+            v->faceTextureA = v->faceTextureB = (uint32_t)id;
+    }
+}
+
+long CountPolygons()
+{
+    long count = 0;
+    for (ScenePolygon* p = sceneMeshes; p; p = p->next) {
+        ++count;
+        for (ScenePolygon* q = p->parts; q; q = q->next)
+            ++count;
+        for (ScenePolygon* q = p->openings; q; q = q->next)
+            ++count;
+        // Plants are drawn at a size fit to be seen.
+        if (p->partKind == kPartPlant) {
+            p->billboardHalfWidth = 40.0f;
+            p->billboardHeight = 120.0f;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int frames = argc > 1 ? std::max(5, atoi(argv[1])) : 60;
+    static char folder[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    programDirectory = folder;
+    hInstance = GetModuleHandleA(nullptr);
+    if (!RegisterWindowClasses(hInstance)) {
+        std::printf("window classes could not be registered\n");
+        return 1;
+    }
+    CreatePlanDocument();
+    PlanSettings* settings = activeDocument->settings;
+    settings->drawingScale = 72.0f;
+    settings->drawingUnit = 1;
+    settings->paperUnit = 1;
+    settings->zoom = 1.0f;
+
+    // The view, visible so that the scene is built, its render window 800 x 600.
+    HWND view = CreateWindowA("SelvithClass", "Selvith", WS_POPUP | WS_VISIBLE, 0, 0, kWidth + 40,
+                              kHeight + 120, nullptr, nullptr, hInstance, nullptr);
+    selvithWindow = view;
+    RECT frame = {0, 0, kWidth, kHeight};
+    AdjustWindowRectEx(&frame, (DWORD)GetWindowLongA(renderWindow, GWL_STYLE), FALSE,
+                       (DWORD)GetWindowLongA(renderWindow, GWL_EXSTYLE));
+    MoveWindow(renderWindow, 0, 28, frame.right - frame.left, frame.bottom - frame.top, TRUE);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+
+    const double buildStart = Now();
+    BuildHouse();
+    RebuildAll3D();
+    const double buildTime = Now() - buildStart;
+    const long polygons = CountPolygons();
+
+    settings->cameraMode = 1;
+    settings->cameraX = 0.0f;
+    settings->cameraZ = 700.0f;
+    settings->cameraHeading = 0.0f;
+    walkEyeHeight = 66.0f;
+
+    double start = Now();
+    SetupViewport3D();
+    DrawScene3D(settings);
+    SetPolygonDrawMode(sceneMeshes);
+    SwapRenderBuffers();
+    glFinish();
+    const double firstFrame = Now() - start;
+
+    std::vector<double> times;
+    for (int i = 0; i < frames; ++i) {
+        settings->cameraHeading = (float)((i % 30) - 15);
+        settings->cameraZ = 700.0f - 4.0f * (float)i;
+        start = Now();
+        DrawScene3D(settings);
+        SetPolygonDrawMode(sceneMeshes);
+        SwapRenderBuffers();
+        glFinish();
+        times.push_back(Now() - start);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("scene build: %.1f ms, polygons: %ld\n", buildTime, polygons);
+    std::printf("first frame (compiles the lists): %.1f ms\n", firstFrame);
+    std::printf("navigation frames at %d x %d: median %.1f ms (of %d, fastest %.1f, slowest %.1f)\n",
+                kWidth, kHeight, times[times.size() / 2], frames, times.front(), times.back());
+
+    DestroyWindow(view);
+    FreeScenePolygons();
+    FreePlanDocument(activeDocument);
+    return 0;
+}
