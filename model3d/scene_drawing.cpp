@@ -3,12 +3,20 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model3d/scene_polygons.h"
+#include "planview/input_gdi.h"
+#include "render3d/high_quality_render.h"
+#include "render3d/image_shadow_utilities.h"
 #include "render3d/interactive_view.h"
+#include "render3d/shaded_polygons.h"
+#include "shell/status_bar.h"
 #include <windows.h>
 #include <GL/gl.h>
 #include <functional>
+#include <math.h>
 
 int32_t runningStencilValue = 2;
+long renderPolygonCount = 0;
+long renderDoneCount = 0;
 
 namespace {
 
@@ -136,7 +144,154 @@ void CompileScene(ScenePolygon* first, const PlanSettings* settings)
     }
 }
 
+// The mouse stops a render unless the scene has just changed.
+bool RenderInterrupted()
+{
+    if (!sceneChanged && IsMouseButtonDown()) {
+        renderAborted = 1;
+        return true;
+    }
+    return false;
+}
+
+void DrawRenderPolygon(ScenePolygon* polygon)
+{
+    if (shadowPassActive)
+        DrawShadowPolygon(polygon);
+    else
+        DrawTexturedPolygon(polygon);
+}
+
 } // namespace
+
+void DrawSceneNodes(ScenePolygon* first)
+{
+    PlanSettings* settings = ActiveSettings();
+    if (!settings)
+        return;
+    if (firstRenderPass)
+        renderPolygonCount = 0;
+    for (ScenePolygon* polygon = first; polygon; polygon = polygon->next) {
+        if (RenderInterrupted())
+            return;
+        if (firstRenderPass) {
+            ++renderPolygonCount;
+        } else if (finalRenderRequested) {
+            ++renderDoneCount;
+            DrawRenderProgressBar(renderDoneCount, renderPolygonCount);
+        }
+        if (polygon->partKind == kPartPlant) {
+            if (shadowPassActive)
+                DrawPlantShadow(polygon);
+            else
+                DrawPlantNode(polygon);
+        } else if (polygon->partKind == kPartImagePanel) {
+            if (shadowPassActive)
+                DrawImagePanelShadow(polygon);
+            else
+                DrawImagePanelNode(polygon);
+        } else if (IsFloorLike(polygon->sourceType) || IsFloorHole(polygon->sourceType)) {
+            continue;
+        } else if (shadowPassActive) {
+            if (polygon->openings)
+                MaskShadowOpenings(polygon);
+            DrawShadowPolygon(polygon);
+        } else if (polygon->openings) {
+            glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+            glDepthMask(GL_FALSE);
+            glEnable(GL_STENCIL_TEST);
+            glStencilFunc(GL_ALWAYS, runningStencilValue, 0xFFFF);
+            glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
+            for (ScenePolygon* hole = polygon->openings; hole; hole = hole->next)
+                DrawTexturedPolygon(hole);
+            glShadeModel(GL_SMOOTH);
+            glEnable(GL_DITHER);
+            glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+            glDepthMask(GL_TRUE);
+            glStencilFunc(GL_NOTEQUAL, runningStencilValue, 0xFFFF);
+            glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+            DrawTexturedPolygon(polygon);
+            for (ScenePolygon* part = polygon->parts; part; part = part->next)
+                DrawTexturedPolygon(part);
+            glDisable(GL_STENCIL_TEST);
+            AdvanceRunningStencilValue();
+        } else {
+            DrawTexturedPolygon(polygon);
+            for (ScenePolygon* part = polygon->parts; part; part = part->next)
+                DrawTexturedPolygon(part);
+        }
+        if (!finalRenderRequested)
+            ShowRenderingProgress();
+    }
+
+    // The floor holes go into the stencil.
+    glClear(GL_STENCIL_BUFFER_BIT);
+    runningStencilValue = 2;
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_ALWAYS, 1, 0xFFFF);
+    glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glDepthMask(GL_FALSE);
+    bool fromAbove = false;
+    for (ScenePolygon* polygon = first; polygon; polygon = polygon->next) {
+        if (RenderInterrupted())
+            break;
+        if (!IsFloorHole(polygon->sourceType))
+            continue;
+        if (SeenFromAbove(polygon, settings, &fromAbove) == (polygon->sourceType == ObjFloorOpening))
+            DrawRenderPolygon(polygon);
+        ShowRenderingProgress();
+    }
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_DITHER);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glStencilFunc(GL_NOTEQUAL, 1, 0xFFFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+
+    // The floors, where no hole was drawn.
+    if (!renderAborted) {
+        for (ScenePolygon* polygon = first; polygon; polygon = polygon->next) {
+            if (RenderInterrupted())
+                break;
+            if (IsFloorLike(polygon->sourceType) && polygon->partKind != kPartPlant &&
+                polygon->partKind != kPartImagePanel)
+                DrawRenderPolygon(polygon);
+        }
+    }
+    glDisable(GL_STENCIL_TEST);
+    sceneChanged = 0;
+}
+
+void ComputeFrustumFromFieldOfView(double fovY, double aspect, double nearPlane, double farPlane,
+                                   double pixelDx, double pixelDy, double eyeDx, double eyeDy,
+                                   double focus)
+{
+    const double half = fovY * M_PI / 180.0 / 2.0;
+    const double top = nearPlane / (cos(half) / sin(half));
+    const double right = top * aspect;
+    SetJitteredFrustum(-right, right, -top, top, nearPlane, farPlane, pixelDx, pixelDy, eyeDx, eyeDy,
+                       focus);
+}
+
+void SetJitteredFrustum(double left, double right, double bottom, double top, double nearPlane,
+                        double farPlane, double pixelDx, double pixelDy, double eyeDx, double eyeDy,
+                        double focus)
+{
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const double width = viewport[2] > 0 ? viewport[2] : 1;
+    const double height = viewport[3] > 0 ? viewport[3] : 1;
+    const double dx = -(pixelDx * (right - left) / width + eyeDx * nearPlane / focus);
+    const double dy = -(pixelDy * (top - bottom) / height + eyeDy * nearPlane / focus);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(left + dx, right + dx, bottom + dy, top + dy, nearPlane, farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslated(-eyeDx, -eyeDy, 0.0);
+    SetupRenderCamera(1.0, 1.0, 1.0, 1.0, 1.0);
+}
 
 void AdvanceRunningStencilValue()
 {

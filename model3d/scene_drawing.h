@@ -8,8 +8,9 @@
 // openings cut every floor-like surface (slabs, their undersides, the floors and
 // ceilings under wall groups) in a pass of their own.
 //
-// CompileSceneDisplayList records that drawing once into the interactive view's display
-// list and serves picking: every polygon and part polygon is named by its place in the
+// DrawSceneNodes is the pass walker of the high-quality render (colour passes and
+// shadow passes, interruptible by the mouse); CompileSceneDisplayList records the same
+// drawing once into the interactive view's display list and serves picking: every polygon and part polygon is named by its place in the
 // scene list (from 2; 1 is the ground), since OpenGL names are 32-bit and addresses are
 // not.
 
@@ -19,11 +20,28 @@ struct ScenePolygon;
 extern int32_t runningStencilValue;
 // The first OpenGL name of the scene's polygons; 1 names the ground.
 constexpr uint32_t kFirstPolygonName = 2;
+// The progress of a final render: the polygons its first (counting) pass met, and the
+// polygons drawn since the render began.
+extern long renderPolygonCount;
+extern long renderDoneCount;
 
 // Moves the running stencil value on to the next face. Before it would pass 255 (the
 // stencil has 8 bits and GL clamps the reference, so faces would cut each other's
 // holes) the stencil is cleared and the value starts again at 2.
 void AdvanceRunningStencilValue();
+// One pass of the high-quality render over the list: the ordinary polygons (holes cut
+// through the stencil), then the floor holes into the stencil, then the floor-like
+// polygons where no hole is. In the shadow pass the shadow drawers run instead. A mouse
+// press while sceneChanged is clear sets renderAborted and ends the walk.
+void DrawSceneNodes(ScenePolygon* first);
+// The jittered perspective of one anti-aliasing pass: the frustum of the field of view
+// (degrees), moved by the pixel offsets and the eye offsets, then the render camera.
+void ComputeFrustumFromFieldOfView(double fovY, double aspect, double nearPlane, double farPlane,
+                                   double pixelDx, double pixelDy, double eyeDx, double eyeDy,
+                                   double focus);
+void SetJitteredFrustum(double left, double right, double bottom, double top, double nearPlane,
+                        double farPlane, double pixelDx, double pixelDy, double eyeDx, double eyeDy,
+                        double focus);
 // Draws the scene from its display list, compiling it first when there is none; then,
 // outside picking, the plants and image panels, which are never compiled.
 void CompileSceneDisplayList(ScenePolygon* first);

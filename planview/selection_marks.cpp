@@ -41,13 +41,6 @@ void FormatMarkLength(float units, const PlanSettings* settings, char* text, siz
                          nullptr, nullptr);
 }
 
-void Caption(HDC dc, const char* prefix, const char* value, const PlanVertex* vertex)
-{
-    char text[kDimensionTextSize + 16];
-    snprintf(text, sizeof text, "%s%s", prefix, value);
-    DrawTextLabel(dc, text, vertex->position[0], vertex->position[2], 0.0f);
-}
-
 void ViewEdge(HDC dc, float x1, float y1, float z1, float x2, float y2, float z2)
 {
     ProjectSegmentToView(&x1, &y1, &z1, &x2, &y2, &z2, perspectiveOn);
@@ -112,53 +105,70 @@ void DrawDottedBoundingBox(HDC dc, const float* box)
     SetROP2(dc, rop);
 }
 
-void DrawRoofElevationCaption(HDC dc, PlanObject* roof, PlanVertex* vertex)
+bool MarkCaptionText(const PlanObject* owner, const PlanVertex* vertex, char* text, size_t size)
 {
     const PlanSettings* settings = Settings();
-    if (!dc || !roof || !vertex || !settings)
-        return;
+    if (!owner || !vertex || !text || size == 0 || !settings)
+        return false;
     char value[kDimensionTextSize];
-    FormatMarkLength(roof->elevation, settings, value, sizeof value);
-    Caption(dc, "Elev: ", value, vertex);
+    switch (owner->type) {
+    case ObjRoof:
+        FormatMarkLength(owner->elevation, settings, value, sizeof value);
+        snprintf(text, size, "Elev: %s", value);
+        return true;
+    case ObjFreehandRoof: {
+        // The vertex at the same place in the chain of the roof's generated part; a
+        // vertex beyond that chain has no caption.
+        const PlanObject* generated = static_cast<const PlanObject*>(owner->link);
+        const PlanVertex* match = generated ? generated->firstVertex : nullptr;
+        for (const PlanVertex* v = owner->firstVertex; v && v != vertex && match; v = v->next)
+            match = match->next;
+        if (!match)
+            return false;
+        const float height = PlanLengthToUnits(fabsf(match->position[1]), settings, 0);
+        FormatMarkLength(owner->winding != 0 ? owner->elevation - height : owner->elevation + height, settings,
+                         value, sizeof value);
+        snprintf(text, size, "Elev: %s", value);
+        return true;
+    }
+    case ObjTopography:
+        FormatPlanLengthText(owner->size, settings, value, sizeof value, false, nullptr, nullptr);
+        snprintf(text, size, "%s%s", owner->size > 0.0f ? "Sali: " : "Scendi: ", value);
+        return true;
+    case ObjSlope:
+        snprintf(text, size, "Discesa: %0.0fº", static_cast<double>(vertex->mainHeight));
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The caption of the owner's kind at the vertex, in XOR with its point mark.
+static void DrawMarkCaption(HDC dc, const PlanObject* owner, const PlanVertex* vertex)
+{
+    char text[kDimensionTextSize + 16];
+    if (dc && MarkCaptionText(owner, vertex, text, sizeof text))
+        DrawTextLabel(dc, text, vertex->position[0], vertex->position[2], 0.0f);
+}
+
+void DrawRoofElevationCaption(HDC dc, PlanObject* roof, PlanVertex* vertex)
+{
+    DrawMarkCaption(dc, roof, vertex);
 }
 
 void DrawFreehandRoofCaption(HDC dc, PlanObject* roof, PlanVertex* vertex)
 {
-    const PlanSettings* settings = Settings();
-    if (!dc || !roof || !vertex || !settings)
-        return;
-    // The vertex at the same place in the chain of the roof's generated part; a vertex
-    // beyond that chain has no caption.
-    const PlanObject* generated = static_cast<const PlanObject*>(roof->link);
-    const PlanVertex* match = generated ? generated->firstVertex : nullptr;
-    for (const PlanVertex* v = roof->firstVertex; v && v != vertex && match; v = v->next)
-        match = match->next;
-    if (!match)
-        return;
-    const float height = PlanLengthToUnits(fabsf(match->position[1]), settings, 0);
-    const float elevation = roof->winding != 0 ? roof->elevation - height : roof->elevation + height;
-    char value[kDimensionTextSize];
-    FormatMarkLength(elevation, settings, value, sizeof value);
-    Caption(dc, "Elev: ", value, vertex);
+    DrawMarkCaption(dc, roof, vertex);
 }
 
 void DrawTopographyCaption(HDC dc, PlanObject* topography, PlanVertex* vertex)
 {
-    const PlanSettings* settings = Settings();
-    if (!dc || !topography || !vertex || !settings)
-        return;
-    char value[kDimensionTextSize];
-    FormatMarkLength(PlanLengthToUnits(topography->size, settings, 0), settings, value, sizeof value);
-    Caption(dc, topography->size > 0.0f ? "Sali: " : "Scendi: ", value, vertex);
+    DrawMarkCaption(dc, topography, vertex);
 }
 
 void DrawSlopeCaption(HDC dc, PlanObject* slope, PlanVertex* vertex)
 {
-    if (!dc || !slope || !vertex)
-        return;
-    char value[64];
-    snprintf(value, sizeof value, "%0.0fº", static_cast<double>(vertex->mainHeight));
-    Caption(dc, "Discesa: ", value, vertex);
+    DrawMarkCaption(dc, slope, vertex);
 }
 
 void DrawPointMark(PlanVertex* vertex, uint8_t)

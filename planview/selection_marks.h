@@ -28,3 +28,6 @@ void DrawRoofElevationCaption(HDC dc, PlanObject* roof, PlanVertex* vertex);
 void DrawFreehandRoofCaption(HDC dc, PlanObject* roof, PlanVertex* vertex);
 void DrawTopographyCaption(HDC dc, PlanObject* topography, PlanVertex* vertex);
 void DrawSlopeCaption(HDC dc, PlanObject* slope, PlanVertex* vertex);
+// The text of those captions by the owner's type (roof 14, freehand roof 57, topography
+// 30, slope 62); false when the vertex has none.
+bool MarkCaptionText(const PlanObject* owner, const PlanVertex* vertex, char* text, size_t size);

@@ -4,8 +4,9 @@
 
 // Small services of the interactive view and the high-quality render: RGB pictures
 // turned into RGBA textures with black as the transparent colour key, recoloured for
-// shadows, the planar shadow matrix, and the second polygon list of the ground
-// cut-away passes.
+// shadows, the planar shadow matrix, saving and restoring the stencil buffer, the second
+// polygon list of the ground cut-away passes, the stencil preparation of the shadow
+// passes, and the image panels (photo pictures) of the render with their shadows.
 //
 // RGB pictures are packed 8-bit rows (DIBImage); RGBA buffers have 4 bytes a pixel in
 // the same order. A pixel whose red, green and blue are all 0 is the colour key.
@@ -30,6 +31,33 @@ void RecolourNonBlack256(uint8_t* rgba, ColourTriple colour);
 // every row.
 void ClearTexelBorder(uint8_t* rgba, int32_t width, int32_t height);
 
-// Refills the second polygon list (secondaryMeshes) with the copies the ground cut-away
-// passes draw.
+// The matrix that flattens geometry onto the plane through the three points along the
+// light (x, y, z, w; w = 0 a direction), in OpenGL column order.
+void ComputeShadowMatrix(const float points[3][3], const float light[4], float matrix[16]);
+// (p0 - p1) x (p1 - p2), normalised.
+void ComputePlaneNormal(const float points[3][3], float normal[3]);
+// Divides by the length; a zero length divides by 1.0.
+void NormaliseVector3(float vector[3]);
+
+// Reads the viewport's stencil values (the inverted opening masks 255 and 254 turned
+// back into 0 and 1) and draws them back; each sets its own pixel alignment.
+void SaveStencilPicture();
+void RestoreStencilPicture();
+
+// Refills the second polygon list (secondaryMeshes) with copies of the exterior walls:
+// their floors sliced at the eye height and their faces stretched far above and below
+// the ground, which the ground cut-away passes draw.
 void BuildSecondaryPolygonList();
+// A copy of the polygon with its outlines, appended to the second list; null when memory
+// runs out.
+ScenePolygon* CopyPolygonToSecondList(const ScenePolygon* polygon);
+
+// The stencil of the ground shadow pass: 0 where the ground receives shadows, 1
+// elsewhere; shadowMatrix onto the ground plane (or the terrain's border plane).
+void PrepareGroundShadowStencil();
+// The same for one raised receiving surface: stencil 0 on its outline, the shadow matrix
+// onto its plane.
+void PrepareSurfaceShadowStencil(ScenePolygon* polygon);
+// An image panel of the render with its photo (black transparent), and its shadow.
+void DrawImagePanelNode(ScenePolygon* polygon);
+void DrawImagePanelShadow(ScenePolygon* polygon);

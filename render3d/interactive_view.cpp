@@ -149,7 +149,9 @@ void ApplyViewProjection()
     glEnable(GL_DEPTH_TEST);
 }
 
-void ApplyCamera(const PlanSettings* settings)
+} // namespace
+
+void ApplyViewCamera(const PlanSettings* settings)
 {
     if (settings->cameraMode == 1) {
         glRotatef(settings->cameraHeading, 0.0f, -1.0f, 0.0f);
@@ -167,6 +169,8 @@ void ApplyCamera(const PlanSettings* settings)
     glRotatef(settings->aerialYaw + 90.0f, 0.0f, 1.0f, 0.0f);
     glTranslated(c, b, e);
 }
+
+namespace {
 
 // Ground height at grid point (r, c).
 float GridHeight(int32_t r, int32_t c)
@@ -533,7 +537,7 @@ void DrawScene3D(PlanSettings* settings)
     if (quality < 10 && !wireframe && !pickingActive)
         DrawSkyBackgroundList();
     CallOrCompile(&projectionList, ApplyViewProjection);
-    ApplyCamera(settings);
+    ApplyViewCamera(settings);
     if (pickingActive)
         glLoadName(1);
     const bool transparent = settings->view3DFlag1490 != 0;

@@ -37,6 +37,11 @@ extern unsigned int sceneDisplayList;
 uint16_t ViewQualityLevel(const PlanSettings* settings);
 bool IsWireframeMode(const PlanSettings* settings);
 
+// The walk or fly camera of the settings multiplied onto the model-view matrix: walk
+// turns by the heading and stands at the eye height; fly looks at the plan's origin from
+// orbitDistance along its pitch and yaw.
+void ApplyViewCamera(const PlanSettings* settings);
+
 // Start of a navigation, a pick or a redraw: the field of view by camera mode, all six
 // lists dropped, viewport, clear colour, projection, the second polygon list.
 void SetupViewport3D();

@@ -1,10 +1,22 @@
 #pragma once
 #include <windows.h>
-#include <cstdint>
+#include <stdint.h>
 
-// Painting the plan data behind a surface of the live 3D view, picked at a point of the
-// render window (client and logical coordinates): a texture, a colour (COLORREF, red in
-// the low byte) or a trim or panel style (100 to 104, 200 to 204).
-void ApplyTextureAtPoint3D(int x, int y, uint32_t textureId);
-void ApplyColorAtPoint3D(int x, int y, COLORREF colour);
-void ApplySurfaceStyleAtPoint3D(int x, int y, uint32_t style);
+// Painting surfaces by picking: a texture, a colour or a trim or panel style dropped
+// from the library side bar onto the live 3D view. The nearest surface under the drop
+// point is found with the OpenGL selection mode and the value is written into the plan
+// data the surface was built from (the polygon's material slots and the type rules of
+// its owner), so that painting in 3D changes the plan; the owner is then rebuilt. A
+// drop that hits nothing paints the background (sky), a drop on the ground the ground.
+//
+// Each takes the drop point in client coordinates of the render window and returns
+// true when a scene polygon was hit and its object rebuilt. A polygon whose slots lead
+// nowhere (framing members, end caps, holes) is never written through: when nothing
+// at all can be written the plan is left as it was and the result is false.
+
+// Texture id 0 or more; ids outside 1..13999 leave a polygon's texture slot alone.
+bool ApplyTextureAtPoint3D(int x, int y, int32_t textureId);
+// Colour as a COLORREF; each channel becomes byte x 257.
+bool ApplyColorAtPoint3D(int x, int y, COLORREF colour);
+// Style 100 to 104 (trims) or 200 to 204 (panels).
+bool ApplySurfaceStyleAtPoint3D(int x, int y, int32_t style);

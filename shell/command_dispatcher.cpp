@@ -34,13 +34,13 @@
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
 #include "model3d/rebuild_driver.h"
-#include "model3d/scene_polygons.h"
 #include "palette/tool_windows.h"
 #include "palette/transform_dialogs.h"
 #include "planview/output_routing.h"
 #include "planview/plan_background.h"
 #include "planview/plan_redraw.h"
 #include "planview/selection.h"
+#include "render3d/high_quality_render.h"
 #include "render3d/render_window.h"
 #include "render3d/scene_upkeep.h"
 #include "render3d/selvith_window.h"
@@ -630,8 +630,7 @@ uint32_t HandleFrameCommand(HWND window, WPARAM wParam, LPARAM lParam)
         if (settings) {
             ToggleByte(&settings->renderQuality);
             InvalidateWindow(highlightedPane);
-            sceneChanged = 1;
-            RedrawRenderWindow();
+            RedrawFinalRender();
         }
         modifies = true;
         break;

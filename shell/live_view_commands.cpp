@@ -279,11 +279,7 @@ void FinalRenderCommand(PlanSettings* settings)
     const uint32_t request = settings->frameValue;
     settings->frameValue = 0;
     ShowLiveViewWindow();
-    sceneChanged = 1;
-    finalRenderRequested = 1;
-    RedrawRenderWindow();
-    sceneChanged = 0;
-    finalRenderRequested = 0;
+    RedrawFinalRender();
     settings->frameValue = request;
 }
 
@@ -308,8 +304,7 @@ void TransparencyCommand(PlanSettings* settings)
         RedrawWindow(highlightedPane, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     if (selvithWindow)
         RedrawWindow(selvithWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    sceneChanged = 1;
-    RedrawRenderWindow();
+    RedrawFinalRender();
     ShowLiveViewWindow();
 }
 

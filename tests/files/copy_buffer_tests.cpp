@@ -1,5 +1,6 @@
 // Copy and paste through the memory stream: what a copy takes (storeys included), where
-// pastes land and how far they move, the floor notice, hidden source floors, and a cut.
+// pastes land and how far they move (labelled dimensions with them), the floor notice,
+// hidden source floors, and a cut.
 #include "support_files.h"
 #include "files/copy_buffer.h"
 #include "model/plan_document.h"
@@ -52,6 +53,19 @@ protected:
         }
         return wall;
     }
+    // A dimension under the wall with its label, grouped as loading groups them.
+    void LabelledDimension()
+    {
+        PlanObject* group = Make(1000, Storey(0), {});
+        PlanObject* dimension = MakeChild(group, 102, {Picked(0, 50), At(200, 0, 50), At(0, 0, 40), At(200, 0, 40)});
+        PlanObject* label = MakeChild(group, 201, {At(100, 0, 60)});
+        AttachmentRecord* attachment = AllocateRecordOf<AttachmentRecord>();
+        AttachedPartRecord* part = AllocateRecordOf<AttachedPartRecord>();
+        attachment->label = label;
+        part->owner = dimension;
+        dimension->link = attachment;
+        label->link = part;
+    }
     static int Doors(const PlanObject* wall)
     {
         int n = 0;
@@ -64,11 +78,12 @@ protected:
 TEST_F(CopyBuffer, PastesMoveFurtherEachTimeAndKeepTheDoors)
 {
     WallWithDoors();
+    LabelledDimension();
     ASSERT_TRUE(CopySelection());
     EXPECT_NE(copyPicture, nullptr);
     for (int i = 0; i < 3; ++i)
         PasteSelection();
-    ASSERT_EQ(CountObjects(Storey(0)), 4);
+    ASSERT_EQ(CountObjects(Storey(0)), 8);
     PlanObject* wall = Storey(0)->firstObject;
     const float offsets[] = {0, 36, 72, 108};
     for (float offset : offsets) {
@@ -78,7 +93,18 @@ TEST_F(CopyBuffer, PastesMoveFurtherEachTimeAndKeepTheDoors)
         EXPECT_FLOAT_EQ(wall->firstVertex->position[0], offset);
         EXPECT_FLOAT_EQ(wall->firstVertex->position[2], offset);
         EXPECT_EQ(Doors(wall), 2);
-        wall = wall->next;
+        // The dimension keeps its label, linked both ways, and moves with it.
+        const PlanObject* group = wall->next;
+        ASSERT_TRUE(group && group->type == 1000 && group->firstChild && group->firstChild->next);
+        const PlanObject* dimension = group->firstChild;
+        const PlanObject* label = dimension->next;
+        ASSERT_EQ(dimension->type, 102);
+        ASSERT_EQ(label->type, 201);
+        EXPECT_EQ(static_cast<const AttachmentRecord*>(dimension->link)->label, label);
+        EXPECT_EQ(static_cast<const AttachedPartRecord*>(label->link)->owner, dimension);
+        EXPECT_FLOAT_EQ(dimension->firstVertex->position[2], 50 + offset);
+        EXPECT_FLOAT_EQ(label->firstVertex->position[0], 100 + offset);
+        wall = group->next;
     }
 }
 

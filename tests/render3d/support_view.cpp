@@ -3,6 +3,7 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model3d/scene_polygons.h"
+#include "render3d/high_quality_render.h"
 #include "render3d/interactive_view.h"
 #include "render3d/render_window.h"
 #include "render3d/selvith_window.h"
@@ -137,6 +138,30 @@ std::vector<uint8_t> LiveViewTest::Frame()
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     SwapRenderBuffers();
+    return pixels;
+}
+
+std::vector<uint8_t> LiveViewTest::Render(bool final)
+{
+    finalRenderRequested = final ? 1 : 0;
+    renderCaptureRequested = 1;
+    RenderHighQuality();
+    renderCaptureRequested = 0;
+    finalRenderRequested = 0;
+    std::vector<uint8_t> pixels((size_t)width * height * 3);
+    EXPECT_EQ(capturedRender.width, width);
+    if (capturedRender.pixels && capturedRender.width == width && capturedRender.height == height) {
+        const size_t row = ((size_t)width * 3 + 3) & ~(size_t)3;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const uint8_t* bgr = capturedRender.pixels + y * row + x * 3;
+                uint8_t* rgb = &pixels[((size_t)y * width + x) * 3];
+                rgb[0] = bgr[2];
+                rgb[1] = bgr[1];
+                rgb[2] = bgr[0];
+            }
+    }
+    FreeCapturedRender();
     return pixels;
 }
 

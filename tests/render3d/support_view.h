@@ -29,6 +29,9 @@ protected:
     void SetRenderClientSize(int w, int h);
     // One navigation frame (viewport, scene, polygons), read back before the swap.
     std::vector<uint8_t> Frame();
+    // The render window painted by the high-quality render (the final render when final
+    // is set), as presented; read as Frame's result is.
+    std::vector<uint8_t> Render(bool final);
     // The pixel at (x, y), y counted from the top of the client area.
     Rgb Pixel(const std::vector<uint8_t>& frame, int x, int y) const;
     // A closed box of type 8 from (x0, z0) to (x1, z1), height h, in the colour.

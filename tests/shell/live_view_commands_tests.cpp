@@ -2,7 +2,14 @@
 #include "shell/app_globals.h"
 #include "shell/command_dispatcher.h"
 #include "shell/frame_window.h"
+#include "files/render_bmp_export.h"
 #include "model/plan_document.h"
+#include "model/plan_object.h"
+#include "model3d/rebuild_driver.h"
+#include "model3d/scene_polygons.h"
+#include "planview/input_gdi.h"
+#include "render3d/high_quality_render.h"
+#include "shell/status_bar.h"
 #include "model/plan_settings.h"
 #include "model/view_projection.h"
 #include "palette/tool_windows.h"
@@ -16,7 +23,9 @@
 #include "support_shell.h"
 #include <GL/gl.h>
 #include <cmath>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -157,4 +166,125 @@ TEST_F(LiveViewCommands, Command5317GivesTheWalkProjectionFortyDegrees)
     SetupViewport3D();
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     EXPECT_NEAR(projection[5], 1.0 / std::tan(16.5 * M_PI / 180.0), 1e-4);
+}
+
+namespace {
+
+// The status bar's pixels, to compare what two roads wrote there.
+std::vector<COLORREF> StatusBarPixels()
+{
+    std::vector<COLORREF> pixels;
+    HDC dc = GetDC(statusBarWindow);
+    RECT client;
+    GetClientRect(statusBarWindow, &client);
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right && x < 300; ++x)
+            pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(statusBarWindow, dc);
+    return pixels;
+}
+
+// Both mouse buttons held, as the render polls them.
+class HeldButtons : public InputSource {
+public:
+    SHORT KeyState(int key) override
+    {
+        return key == VK_LBUTTON || key == VK_RBUTTON ? (SHORT)0x8000 : 0;
+    }
+};
+
+// The render window's client area made w x h.
+void SizeRenderClient(int w, int h)
+{
+    RECT frame = {0, 0, w, h};
+    AdjustWindowRectEx(&frame, (DWORD)GetWindowLongA(renderWindow, GWL_STYLE), FALSE,
+                       (DWORD)GetWindowLongA(renderWindow, GWL_EXSTYLE));
+    MoveWindow(renderWindow, 0, 28, frame.right - frame.left, frame.bottom - frame.top, TRUE);
+    vtest::PumpMessages();
+}
+
+} // namespace
+
+TEST_F(LiveViewCommands, AHeldButtonAbortsTheFinalRenderUnshown)
+{
+    SendCommand(frame, 5270);
+    PlanObject* box = vtest::MakePointObject(8, activeDocument->firstFloor,
+                                             {{-50, 0, -50}, {50, 0, -50}, {50, 0, 50}, {-50, 0, 50},
+                                              {-50, -90, -50}, {50, -90, -50}, {50, -90, 50}, {-50, -90, 50}},
+                                             0, 1);
+    box->rows = 2;
+    RebuildAll3D();
+    sceneChanged = 0;
+    ClearStatusBar();
+    SetStatusText("Rendering interrotto");
+    const std::vector<COLORREF> told = StatusBarPixels();
+    ClearStatusBar();
+
+    const uint32_t presented = presentedRenderFrames;
+    HeldButtons held;
+    InputSource* previous = SetInputSource(&held);
+    SendCommand(frame, 5285);
+    SetInputSource(previous);
+    EXPECT_EQ(presented, presentedRenderFrames);
+    EXPECT_EQ(told, StatusBarPixels());
+    EXPECT_EQ(0, renderAborted);
+    // Without the button the same render is shown.
+    SendCommand(frame, 5285);
+    EXPECT_EQ(presented + 1, presentedRenderFrames);
+}
+
+TEST_F(LiveViewCommands, TheRenderIsSavedAsA24BitBmpOfTheClientArea)
+{
+    SendCommand(frame, 5270);
+    SizeRenderClient(101, 50);
+    const std::string path = shelltest::LocalPath("render.bmp");
+    ExportRenderBmp(path.c_str());
+    std::vector<unsigned char> file = vtest::ReadFileBytes(path);
+    ASSERT_EQ(15254u, file.size());
+    auto u32 = [&](size_t at) { return file[at] | file[at + 1] << 8 | file[at + 2] << 16 | (uint32_t)file[at + 3] << 24; };
+    EXPECT_EQ('B', file[0]);
+    EXPECT_EQ('M', file[1]);
+    EXPECT_EQ(15254u, u32(2));
+    EXPECT_EQ(54u, u32(10));
+    EXPECT_EQ(40u, u32(14));
+    EXPECT_EQ(101u, u32(18));
+    EXPECT_EQ(50u, u32(22));
+    EXPECT_EQ(24u, file[28] | file[29] << 8);
+    EXPECT_EQ(15200u, u32(34));
+    // The picture is the render, not the black a copy of the window gives here.
+    size_t lit = 0;
+    for (size_t i = 54; i < file.size(); ++i)
+        lit += file[i] != 0;
+    EXPECT_GT(lit, 10000u);
+}
+
+// Run by render_bmp_export.test.sh with VELMORA_RENDER_BMP_DIR set: a render with a box
+// saved as render.bmp, and the pixels of the render (read from the window's back buffer
+// as RGB rows, bottom first) as render.rgb, for an independent reader to compare.
+TEST_F(LiveViewCommands, WriteRenderBmpWhenAsked)
+{
+    const char* folder = getenv("VELMORA_RENDER_BMP_DIR");
+    if (!folder)
+        GTEST_SKIP() << "only for the script test";
+    SendCommand(frame, 5270);
+    PlanObject* box = vtest::MakePointObject(8, activeDocument->firstFloor,
+                                             {{-60, 0, -60}, {60, 0, -60}, {60, 0, 60}, {-60, 0, 60},
+                                              {-60, -120, -60}, {60, -120, -60}, {60, -120, 60}, {-60, -120, 60}},
+                                             0, 1);
+    box->rows = 2;
+    box->colourA = box->colourB = {65535, 0, 0};
+    settings->backgroundTextureId = 0;
+    settings->paintTextureId = 0;
+    settings->cameraX = 0;
+    settings->cameraZ = 400;
+    settings->cameraHeading = 0;
+    RebuildAll3D();
+    SizeRenderClient(101, 50);
+    const std::string bmp = std::string(folder) + "\\render.bmp";
+    ExportRenderBmp(bmp.c_str());
+    std::vector<unsigned char> pixels(101 * 50 * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 101, 50, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    ASSERT_TRUE(vtest::WriteFileBytes(std::string(folder) + "\\render.rgb", pixels));
 }

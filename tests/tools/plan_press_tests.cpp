@@ -138,6 +138,12 @@ TEST_F(PlanPress, FirstPressSelectsSecondDrags)
     EXPECT_EQ(toolsSeen.front(), 200);
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(mouseCaptured, 0u);
+    // A double click on it opens its dialog, without a drag but with the size readout.
+    toolsSeen.clear();
+    selectionSize[0] = 0.0f;
+    Press(tooltest::Drag({{220, 160}, {230, 170}}), WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(toolsSeen.empty());
+    EXPECT_FLOAT_EQ(selectionSize[0], 100.0f);
     // Shift toggles the selected line off and does not drag.
     toolsSeen.clear();
     const PlanVertex* v = line->firstVertex;
@@ -204,6 +210,21 @@ TEST_F(PlanPress, PanAndDragZoom)
         }
         POINT moved = {-1, -1};
     };
+    {
+        // A zoom click without a drag only brings the clicked point to the middle.
+        RECT client;
+        GetClientRect(shown.pane, &client);
+        const POINT at = {client.right / 2 + 30, client.bottom / 2 + 20};
+        const POINT corner = Logical(0, 0);
+        Recorder tape(shown.pane, tooltest::Drag({at, at}));
+        tooltest::InputScope scope(&tape);
+        currentToolId = 205;
+        HDC dc = GetDC(shown.pane);
+        DispatchPlanInput(dc, 0, shown.pane, WM_LBUTTONDOWN, MAKELPARAM(at.x, at.y));
+        ReleaseDC(shown.pane, dc);
+        EXPECT_EQ(Logical(0, 0).x, corner.x + 30);
+        EXPECT_EQ(Logical(0, 0).y, corner.y + 20);
+    }
     // 1 + 1 + 2 + 1 = 5 from 1.0: the next 100 up (6.0) is refused. A plan 10000 wide
     // caps the zoom at 3.0: the 2 up is refused, the 1 after it taken.
     struct ZoomCase {
@@ -356,6 +377,46 @@ TEST_F(PlanPress, LibraryObjectHandlesByView)
         DrawSelectionBox(chair);
     }
     vtest::ShowTopView();
+}
+
+// The captions beside selected vertices: a fall with one minus, in feet and inches or
+// in metres of the length in inches; a freehand roof's height where its generated part
+// has a vertex, and nothing beyond that part's chain.
+TEST_F(PlanPress, MarkCaptions)
+{
+    PlanObject* ground = vtest::MakePointObject(ObjTopography, nullptr, {{0, 0, 0}}, 1, 0);
+    PlanObject* slope = vtest::MakePointObject(ObjSlope, nullptr, {{0, 0, 0}}, 1, 0);
+    slope->firstVertex->mainHeight = 12.0f;
+    PlanObject* roof = vtest::MakePointObject(ObjFreehandRoof, nullptr, {{0, 0, 0}, {50, 0, 0}}, 1, 0);
+    PlanObject* generated = vtest::MakePointObject(ObjFreehandRoof, nullptr, {{0, -24, 0}}, 0, 0);
+    roof->link = generated;
+    roof->elevation = 100.0f;
+    struct Case {
+        PlanObject* owner;
+        PlanVertex* vertex;
+        float size;
+        uint16_t units;
+        const char* text;   // null: no caption
+    } cases[] = {
+        {ground, ground->firstVertex, -18.0f, kUnitSystemFeetInches, "Scendi: -1'-6\""},
+        {ground, ground->firstVertex, 30.0f, kUnitSystemFeetInches, "Sali: 2'-6\""},
+        {ground, ground->firstVertex, -18.0f, kUnitSystemMetric, "Scendi: -0.46 m."},
+        {slope, slope->firstVertex, 0.0f, kUnitSystemMetric, "Discesa: 12º"},
+        {roof, roof->firstVertex, 0.0f, kUnitSystemFeetInches, "Elev: 10'-4\""},
+        {roof, roof->firstVertex->next, 0.0f, kUnitSystemFeetInches, nullptr},
+    };
+    for (const Case& c : cases) {
+        c.owner->size = c.size;
+        document->settings->unitSystem = c.units;
+        char text[64] = {};
+        const bool shown = MarkCaptionText(c.owner, c.vertex, text, sizeof text);
+        EXPECT_EQ(shown, c.text != nullptr) << text;
+        if (c.text)
+            EXPECT_STREQ(text, c.text);
+    }
+    roof->link = nullptr;
+    for (PlanObject* object : {ground, slope, roof, generated})
+        FreeObject(object);
 }
 
 // The items of a menu: text, id and state (checked or grayed), the sub-menu's after "|".

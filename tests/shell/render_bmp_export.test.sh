@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# velmora-test: timeout 120
+# The render saved as BMP, read back by a reader of its own (Python): headers, row
+# padding and order, and every pixel equal to the pixels the render left in the window.
+set -u
+WINE=/usr/lib/wine/wine64
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(pwd)
+VELMORA_RENDER_BMP_DIR="Z:${work//\//\\}" timeout 90 "$WINE" \
+  "$VELMORA_BINARY_DIR/tests/shell_live_view_commands.exe" --gtest_filter='*WriteRenderBmpWhenAsked' \
+  >"$work/write.log" 2>&1 </dev/null
+grep -q '^\[       OK \]' "$work/write.log" || { cat "$work/write.log"; exit 1; }
+python3 "$here/read_render_bmp.py" "$work/render.bmp" "$work/render.rgb" 101 50
