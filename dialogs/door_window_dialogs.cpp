@@ -1,5 +1,8 @@
 #include "dialogs/door_window_dialogs.h"
 
+uint8_t windowMirrorHorizontal = 0;
+uint8_t windowMirrorVertical = 0;
+
 // The door and window dialogs are not there yet: both report a cancel.
 int RunDoorDialog(PlanSettings*)
 {

@@ -1,7 +1,12 @@
 #pragma once
+#include <stdint.h>
 
 struct PlanObject;
 struct PlanSettings;
+
+// The window's mirror choices of the last dialog; the window tool gives them to new windows.
+extern uint8_t windowMirrorHorizontal;
+extern uint8_t windowMirrorVertical;
 
 // The door and window properties dialogs on the settings' defaults; nonzero after OK,
 // 0 after Cancel or without settings.

@@ -88,16 +88,6 @@ void DrawCopyPicture(PlanDocument* document)
     copyPicture = CloseEnhMetaFile(metafile);
 }
 
-// Roofs have no all-floors walker of their own.
-void RebuildAllRoofs(PlanFloor* firstFloor)
-{
-    for (PlanFloor* floor = firstFloor; floor; floor = floor->next)
-        ForEachShownFloorObject(floor, [](PlanObject* object) {
-            if (object->type == ObjRoof)
-                RebuildRoof(object);
-        });
-}
-
 void RebuildPasted(PlanFloor* firstFloor)
 {
     RebuildAllWalls(firstFloor);

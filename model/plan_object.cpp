@@ -348,13 +348,14 @@ void FreeMemberChain(PlanObject* first)
 }
 
 // Types whose link is the list of their generated parts (wall mesh, fence pieces,
-// stair and railing solids, deck faces, path surface, slab sides, image panel, roof plate).
+// stair and railing solids, deck faces, path surface, slab sides, image panel, roof plate,
+// roof planes).
 static bool HoldsGeneratedParts(uint16_t type)
 {
     switch (type) {
     case ObjWall: case ObjFence: case ObjPicketFence: case ObjStair: case ObjRailing:
     case ObjDeck: case ObjPath: case ObjFloorSlab: case ObjFloorOpening: case ObjImage:
-    case ObjFreehandRoof:
+    case ObjFreehandRoof: case ObjRoof:
         return true;
     default:
         return false;

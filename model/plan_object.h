@@ -39,7 +39,10 @@ enum ObjectType : uint16_t {
     ObjPlant = 28,
     ObjDrawingElement = 29,         // sub-type holds its CadShapeKind
     ObjTopography = 30,
+    ObjRoofPlane = 32,              // generated roof planes: sloped tops,
+    ObjRoofBand = 35,               // fascia and rake bands,
     ObjStair = 38,
+    ObjRoofUnderside = 41,          // and undersides
     ObjRailing = 45,
     ObjFloorOpening = 48,
     ObjDeck = 51,

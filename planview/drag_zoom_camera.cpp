@@ -86,14 +86,6 @@ void SetNamedCursor(int index)
         SetCursor(namedCursors[index]);
 }
 
-void DrawFrame3D(PlanSettings* settings, bool sky)
-{
-    if (sky && skyFollowsCamera)
-        UpdateSkyTextureOffsets(settings);
-    DrawScene3D(settings);
-    SetPolygonDrawMode(sceneMeshes);
-    SwapRenderBuffers();
-}
 
 // Steps 1 and 4 of the viewpoint drags around the loop.
 class CameraDragScope {
@@ -114,6 +106,15 @@ public:
 };
 
 } // namespace
+
+void DrawFrame3D(PlanSettings* settings, bool sky)
+{
+    if (sky && skyFollowsCamera)
+        UpdateSkyTextureOffsets(settings);
+    DrawScene3D(settings);
+    SetPolygonDrawMode(sceneMeshes);
+    SwapRenderBuffers();
+}
 
 void DragZoomView()
 {

@@ -22,6 +22,10 @@ extern uint8_t navigating3D;
 // other views through an off-screen picture (0.04 .. 3.01, or a camera move with
 // perspective). Never beyond the zoom that the plan's extents allow.
 void DragZoomView();
+struct PlanSettings;
+// One frame of the live 3D view by the settings' camera: the sky's offsets first when
+// asked and the sky follows the camera. Needs the render window.
+void DrawFrame3D(PlanSettings* settings, bool sky);
 // The viewpoint's heading follows the cursor (0 with the cursor straight above it).
 void AimCameraDrag();
 // The viewpoint follows the cursor.

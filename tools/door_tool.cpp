@@ -13,6 +13,18 @@
 #include "tools/plan_mouse_state.h"
 #include "tools/point_mapping.h"
 #include "tools/tool_state.h"
+#include "model/object_copies.h"
+#include "model/outline_offsets.h"
+#include "openings3d/opening_models.h"
+#include "palette/tool_popups.h"
+#include "planview/plan_redraw.h"
+#include "planview/selection.h"
+#include "render3d/object_polygons.h"
+#include "shell/app_globals.h"
+#include "shell/message_box.h"
+#include "tools/arc_tools.h"
+#include "tools/tool_framework.h"
+#include <cmath>
 
 namespace {
 // An opening keeps this clear of each end of its segment.
@@ -158,11 +170,6 @@ void PlaceOnSection(const PlanVertex* start, const PlanVertex* end, float width,
 }  // namespace
 
 // Not built yet: a release only ends the gesture.
-void HandleDoorTool(float, float, float, int16_t event)
-{
-    if (event == 3)
-        ReleaseToolCapture();
-}
 
 float GetWallSectionSpan(float, float, const PlanVertex* segmentStart,
                          const PlanVertex* segmentEnd, float* low, float* high)
@@ -240,4 +247,237 @@ bool DrawOpeningPreviewXor(PlanObject* wall, PlanVertex* segmentStart, PlanVerte
     }
     drag.Draw(firstEnd, secondEnd, base, storey, typeCode);
     return moved;
+}
+
+namespace {
+
+const uint16_t kDoorTypeCode = 16;
+const uint16_t kGarageDoor = 503;
+const uint16_t kSwingSense = 4;
+const float kSpanAllowance = 11.0f;
+const double kDegreesPerRadian = 57.29577951308232;
+
+const char kDoorNoSectionTop[] = "Cliccare e trascinare su una sezione di muro per inserire questa porta.";
+const char kDoorNoSectionSide[] = "Please click-and-drag on the bottom base of a wall section to place the door.";
+const char kDoorSpanTooShort[] =
+    "La sezione del muro non è abbastanza ampia per questa porta. Cliccare e trascinare su una "
+    "sezione più ampia per inserire questa porta.";
+
+bool IsHingedDoor(uint16_t style)
+{
+    return style == 501 || (style >= 506 && style <= 509);
+}
+
+void ShowNotice(const char* text)
+{
+    ShowMessageBox(frameWindow, text, applicationTitle, MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+}
+
+float Direction(float ax, float az, float bx, float bz)
+{
+    float unused = 0.0f;
+    return AngleBetweenPoints(ax, az, bx, bz, &unused);
+}
+
+}  // namespace
+
+bool PressOnWallSection(const PlanMouseState* hit)
+{
+    return hit && hit->hit && hit->object && hit->segmentHit && hit->vertexA && hit->vertexB;
+}
+
+bool OpeningFitsSection(const PlanMouseState* hit, float width)
+{
+    const float span = GetWallSectionSpan(0.0f, 0.0f, hit->vertexA, hit->vertexB, nullptr, nullptr);
+    // A width from a settings file that is no positive length never fits.
+    return std::isfinite(width) && width > 0.0f && !(span - kSpanAllowance < width);
+}
+
+PlanObject* PlaceOpeningOnSection(uint16_t type, const PlanMouseState* hit, const float* parameters,
+                                  float pointerX, float pointerZ, const ColourTriple& colourA,
+                                  uint32_t texture, OpeningRecord** recordOut)
+{
+    PlanDocument* document = activeDocument;
+    PlanSettings* settings = document->settings;
+    PlanObject* wall = hit->object;
+    PlanVertex* start = hit->vertexA;
+    PlanVertex* end = hit->vertexB;
+    float low = 0.0f, high = 0.0f;
+    const float span = GetWallSectionSpan(pointerX, pointerZ, start, end, &low, &high);
+    float first[2] = {0.0f, 0.0f}, second[2] = {0.0f, 0.0f};
+    DrawOpeningPreviewXor(wall, start, end, parameters, span, low, high, pointerX, pointerZ, first,
+                          second, 0, 0, type, nullptr, nullptr, 1);
+    PlanObject* opening = CreateObject(type, 0, 1, &colourA, &settings->newObjectColour, 1.0f, 6, 0,
+                                       nullptr, nullptr, nullptr, nullptr, document->currentFloor, nullptr);
+    OpeningRecord* record = AllocateRecordOf<OpeningRecord>();
+    if (!opening || !record) {
+        FreeObject(opening);
+        ReleaseRecord(record);
+        return nullptr;
+    }
+    opening->colourB = {kColourChannelUnset, kColourChannelUnset, kColourChannelUnset};
+    opening->category = kCategoryFloorPlan;
+    opening->styleOrTexture = texture;
+    opening->rows = 1;
+    for (const float* end2 : {first, second}) {
+        PlanVertex* v = NewVertexNode(1, 1, 0, 0.0f, 0.0f, 0.0f, end2[0], 0.0f, end2[1], 0.0f, 0.0f,
+                                      0.0f, 0.0f, 0.0f, 0.0f, opening);
+        if (v)
+            AddObjectPoint(v, opening);
+    }
+    opening->vertexCount = static_cast<uint32_t>(CountVertexChain(opening));
+    UpdateObjectExtents(opening);
+    opening->owner = wall;
+    opening->floor = wall->floor;
+    AppendToObjectList(&wall->firstChild, opening);
+    SetSelectionAllFloors(document->firstFloor, kSelectDeselect, 1);
+    SelectObjectAndDrawHandles(opening, kSelectSelect, 1);
+    InvalidatePlanView();
+
+    const float length = Distance2D(start->position[0], start->position[2], end->position[0], end->position[2]);
+    record->typeCopy = type;
+    record->startVertex = start;
+    record->endVertex = end;
+    record->distanceFromStart =
+        Distance2D(start->position[0], start->position[2], first[0], first[1]) + parameters[0] / 2.0f;
+    record->distanceToEnd = length - record->distanceFromStart;
+    record->width = parameters[0];
+    record->height = parameters[1];
+    opening->link = record;
+    *recordOut = record;
+    return opening;
+}
+
+void PlaceDoorOnWall(int16_t event, const PlanMouseState* hit, uint16_t, const float* parameters)
+{
+    PlanSettings* settings = activeDocument ? activeDocument->settings : nullptr;
+    if (event != kToolPress || !settings)
+        return;
+    const bool topView = GetCameraPresetCommand() == ViewTop;
+    if (!PressOnWallSection(hit) || hit->object->type != ObjWall) {
+        ShowNotice(topView ? kDoorNoSectionTop : kDoorNoSectionSide);
+        return;
+    }
+    if (settings->viewPlane != 2)
+        return;
+    if (!OpeningFitsSection(hit, parameters[0])) {
+        ShowNotice(kDoorSpanTooShort);
+        return;
+    }
+    OpeningRecord* record = nullptr;
+    PlanObject* wall = hit->object;
+    PlanObject* door = PlaceOpeningOnSection(kDoorTypeCode, hit, parameters, parameters[3],
+                                             parameters[4], settings->doorColour, doorTexture, &record);
+    if (!door)
+        return;
+    record->style = settings->doorStyle;
+    record->elevation = 0.0f;
+    record->glazingBarsAcross = 1;
+    record->glazingBarsDown = 0;
+    record->casingWidth = settings->doorCasingWidth;
+    if (record->style == kGarageDoor && CountVertexChain(wall) > 2)
+        record->hingeSide = GetPolygonWinding(wall) >= 1 ? 1 : 0;
+    BuildOpeningModel(door);
+    if (IsHingedDoor(record->style)) {
+        TrackDoorSwing(door);
+        FitWallOpenings(wall);
+    }
+    RebuildObject3D(wall);
+    InvalidatePlanView();
+}
+
+void TrackDoorSwing(PlanObject* door)
+{
+    PlanVertex* s = door ? door->firstVertex : nullptr;
+    PlanVertex* e = s ? s->next : nullptr;
+    OpeningRecord* record = door ? static_cast<OpeningRecord*>(door->link) : nullptr;
+    if (!s || !e || !record || !activePlanPane)
+        return;
+    SetCursor(LoadCursorA(nullptr, IDC_CROSS));
+    const uint16_t savedModifiers = planMouseState.modifiers;
+    // Sense 0 to begin with: the preview runs clockwise.
+    planMouseState.modifiers &= static_cast<uint16_t>(~kModifierShift);
+    struct Arc {
+        float hinge[2], other[2], pointer[2], start, radius;
+    } arc = {};
+    bool shown = false;
+    uint8_t hingeSide = 0;
+    uint16_t sense = 0;
+    float sweep = 0.0f;
+    float last[2] = {1.0e9f, 1.0e9f};
+    auto draw = [&]() {
+        return DrawArcPreviewXor(arc.hinge[0], arc.hinge[1], arc.other[0], arc.other[1], arc.pointer[0],
+                                 arc.pointer[1], arc.start, arc.radius);
+    };
+    auto senseOf = [](float degrees) -> uint16_t {
+        return ((degrees > -360.0f && degrees < -180.0f) || (degrees >= 0.0f && degrees <= 180.0f)) ? kSwingSense : 0;
+    };
+    MSG message = {};
+    for (;;) {
+        if (PeekClickOrKeyMessage(&message)) {
+            if (message.message != WM_LBUTTONDOWN)
+                continue;
+            break;
+        }
+        const POINT cursor = GetCursorLogicalPos();
+        float x = 0.0f, y = 0.0f, z = 0.0f;
+        MapPlanPointToModel(cursor.x, cursor.y, &x, &y, &z, 1, nullptr, 1);
+        x = Whole(x);
+        z = Whole(z);
+        if (x == last[0] && z == last[1])
+            continue;
+        last[0] = x;
+        last[1] = z;
+        if (shown)
+            draw();
+        // The hinge is the end nearer the pointer.
+        const bool atStart = Distance2D(x, z, s->position[0], s->position[2]) <
+                             Distance2D(x, z, e->position[0], e->position[2]);
+        const PlanVertex* hinge = atStart ? s : e;
+        const PlanVertex* other = atStart ? e : s;
+        hingeSide = atStart ? 1 : 0;
+        arc = {{hinge->position[0], hinge->position[2]}, {other->position[0], other->position[2]}, {x, z},
+               Direction(hinge->position[0], hinge->position[2], other->position[0], other->position[2]),
+               Distance2D(hinge->position[0], hinge->position[2], other->position[0], other->position[2])};
+        sweep = draw();
+        shown = true;
+        const uint16_t newSense = senseOf(sweep);
+        if (newSense != sense) {
+            // The preview's direction follows the sense, as the swing will.
+            draw();
+            sense = newSense;
+            planMouseState.modifiers = static_cast<uint16_t>((planMouseState.modifiers & ~kModifierShift) |
+                                                             (sense ? kModifierShift : 0));
+            sweep = draw();
+        }
+        POINT client = cursor;
+        HDC dc = GetDC(activePlanPane);
+        if (dc) {
+            LPtoDP(dc, &client, 1);
+            ReleaseDC(activePlanPane, dc);
+        }
+        PostMessageA(activePlanPane, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+    }
+    if (shown)
+        draw();
+    const int32_t degrees = static_cast<int32_t>(sweep);
+    if (shown && (degrees < -2 || degrees > 2) && degrees >= -179 && degrees <= 180) {
+        record->hingeSide = hingeSide;
+        record->flags = sense;
+        record->swingAngle = Direction(arc.hinge[0], arc.hinge[1], arc.pointer[0], arc.pointer[1]) - arc.start;
+    }
+    planMouseState.modifiers = savedModifiers;
+}
+
+void HandleDoorTool(float x, float, float z, int16_t event)
+{
+    PlanDocument* document = activeDocument;
+    PlanSettings* settings = document ? document->settings : nullptr;
+    if (!settings || !document->currentFloor)
+        return;
+    const float parameters[5] = {UnitsToPlanLength(settings->doorWidth, settings, 0),
+                                 UnitsToPlanLength(settings->doorHeight, settings, 0), 0.0f, x, z};
+    const PlanMouseState hit = planMouseState;
+    PlaceDoorOnWall(event, &hit, hit.modifiers, parameters);
+    ReleaseToolCapture();
 }

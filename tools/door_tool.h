@@ -1,7 +1,9 @@
 #pragma once
 #include <stdint.h>
 
+struct ColourTriple;
 struct OpeningRecord;
+struct PlanMouseState;
 struct PlanObject;
 struct PlanVertex;
 
@@ -13,6 +15,26 @@ struct PlanVertex;
 
 // Places an opening or a door on the wall section under the pointer.
 void HandleDoorTool(float x, float y, float z, int16_t event);
+// The press of the door and opening tools: refuses, with its message, a press off a
+// wall section or on one too short (or a width that is no positive length), drags the
+// door along the section, makes it with its record and model and, for hinged doors, runs
+// the swing step. parameters: width, height, elevation (plan units), pointer x and z.
+void PlaceDoorOnWall(int16_t event, const PlanMouseState* hit, uint16_t modifiers,
+                     const float* parameters);
+// The swing step of a hinged door: an arc from the nearer end follows the pointer until
+// a left click, which sets the hinge side, the swing sense and the angle (unless the
+// sweep is within 2 degrees of the door line or beyond a half turn).
+void TrackDoorSwing(PlanObject* door);
+
+// What the door and window tools share: the press hit a segment of an object; a width
+// fits the section's span less 11.0; the section drag and the opening (type 16 or 17)
+// made from its ends under the wall, selected, with its record's segment, distances,
+// width and height (the caller fills the rest). Null when it cannot be made.
+bool PressOnWallSection(const PlanMouseState* hit);
+bool OpeningFitsSection(const PlanMouseState* hit, float width);
+PlanObject* PlaceOpeningOnSection(uint16_t type, const PlanMouseState* hit, const float* parameters,
+                                  float pointerX, float pointerZ, const ColourTriple& colourA,
+                                  uint32_t texture, OpeningRecord** record);
 
 // The usable span of the segment start -> end for an opening: its length less 6.0, from
 // low = 3.0 to high = length - 3.0. The pointer is not used.

@@ -162,7 +162,32 @@ void ArrowHead(HDC dc, const Run& run, float length, double halfAngleDegrees, fl
     }
 }
 
-// The previews of the two-point foundation tools.
+// The duct's sides dotted either side of the run, with arrow marks along it pointing
+// back to the start, and its length.
+void DrawDuctPreview(HDC dc, const Run& run, float angle, float y)
+{
+    const float half = ZoomFloat(UnitsToPlanLength(6.0f, Settings(), 0));
+    float dx = 0.0f, dz = 0.0f;
+    OffsetPointPolar(angle + 1.5707963f, half, &dx, &dz);
+    HPEN dotted = CreatePen(PS_DOT, 1, RGB(255, 0, 0));
+    HGDIOBJ previous = dotted ? SelectObject(dc, dotted) : nullptr;
+    Line(dc, run.s[0] + dx, run.s[2] + dz, run.e[0] + dx, run.e[2] + dz, y);
+    Line(dc, run.s[0] - dx, run.s[2] - dz, run.e[0] - dx, run.e[2] - dz, y);
+    if (previous)
+        SelectObject(dc, previous);
+    if (dotted)
+        DeleteObject(dotted);
+    for (float t : {0.25f, 0.5f, 0.75f, 1.0f}) {
+        const float mx = run.s[0] + (run.e[0] - run.s[0]) * t;
+        const float mz = run.s[2] + (run.e[2] - run.s[2]) * t;
+        DrawDimensionEndMarks(dc, nullptr, mx, mz, run.s[0], run.s[2], 4);
+    }
+    halfInchToggle = 1;
+    DrawDimensionLine(dc, run.s[0], run.s[2], run.e[0], run.e[2], run.s[0], run.s[2], run.e[0], run.e[2],
+                      1, 17.0f, 1, nullptr, nullptr, 0, 0, 5.0f, 0, nullptr);
+}
+
+// The previews of the two-point foundation tools and the duct.
 void DrawRunPreview(HDC dc, uint16_t type, const Run& run)
 {
     const float y = run.s[1];
@@ -194,13 +219,16 @@ void DrawRunPreview(HDC dc, uint16_t type, const Run& run)
         halfInchToggle = 1;
         DrawDimensionLine(dc, run.s[0], run.s[2], run.e[0], run.e[2], run.s[0], run.s[2], run.e[0],
                           run.e[2], 1, 5.0f, 1, nullptr, nullptr, 0, 0, 5.0f, 0, nullptr);
+    } else if (type == ObjAirDuct) {
+        DrawDuctPreview(dc, run, angle, y);
     } else {
         Line(dc, run.s[0], run.s[2], run.e[0], run.e[2], 0.0f);
         ArrowHead(dc, run, 50.0f, 30.0, 0.0f);
     }
 }
 
-// A two-point foundation object from the drag start to the point dispatched.
+}  // namespace
+
 void HandleRunTool(float x, float z, int16_t event, uint16_t type)
 {
     PlanSettings* settings = Settings();
@@ -224,10 +252,13 @@ void HandleRunTool(float x, float z, int16_t event, uint16_t type)
         made = CreateSurfaceFromArrays(points, nullptr, zero, zero, nullptr, nullptr, 2, storey, 1);
         if (made) {
             made->type = type;
-            made->category = kCategoryFoundation;
+            made->category = type == ObjAirDuct ? kCategoryHvac : kCategoryFoundation;
             if (type == ObjBeam) {
                 made->parameters[2] = settings->floorToolDefaults[2];
                 made->parameters[3] = settings->floorToolDefaults[1];
+            } else if (type == ObjAirDuct) {
+                made->parameters[2] = settings->ductWidth;
+                made->parameters[3] = settings->ductHeight;
             }
             pendingObject = made;
             undoAvailable = 1;
@@ -236,8 +267,6 @@ void HandleRunTool(float x, float z, int16_t event, uint16_t type)
     }
     ReleaseToolCapture();
 }
-
-}  // namespace
 
 void HandleExteriorWallTool(int32_t windowX, int32_t windowY, float x, float y, float z, int16_t event)
 {

@@ -11,3 +11,8 @@ void HandleBeamTool(int32_t windowX, int32_t windowY, float x, float y, float z,
 void HandlePierTool(int32_t windowX, int32_t windowY, float x, float y, float z, int16_t event);
 void HandleTensionCableTool(int32_t windowX, int32_t windowY, float x, float y, float z, int16_t event);
 void HandleSlopeArrowTool(int32_t windowX, int32_t windowY, float x, float y, float z, int16_t event);
+
+// A two-point run of the type (beam, tension cable, slope arrow, air duct) from the drag
+// start to the point dispatched, in 15-degree steps unless Shift is held, with its
+// preview; made at the release unless it has no length.
+void HandleRunTool(float x, float z, int16_t event, uint16_t type);

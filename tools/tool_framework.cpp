@@ -1,4 +1,5 @@
 #include "tools/tool_framework.h"
+#include "shell/frame_window.h"
 #include "model/plan_document.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
@@ -126,7 +127,8 @@ bool IsFreeFixtureTool(int16_t tool)
     }
 }
 
-// The viewpoint tool gives the pointer back to the tool it interrupted.
+}  // namespace
+
 void ReturnFromViewpointTool()
 {
     currentToolId = (previousToolId > 0 && previousToolId != kViewpointToolId) ? previousToolId
@@ -134,9 +136,10 @@ void ReturnFromViewpointTool()
     if (activePlanPane)
         SetClassLongPtrA(activePlanPane, GCLP_HCURSOR,
                          reinterpret_cast<LONG_PTR>(LoadCursorA(nullptr, IDC_ARROW)));
+    // The general strip shows which of its tools is current.
+    if (frameToolWindows[0])
+        InvalidateRect(frameToolWindows[0], nullptr, TRUE);
 }
-
-}  // namespace
 
 PaneXorState::PaneXorState()
 {

@@ -45,6 +45,10 @@ void DispatchToolEvent(int32_t windowX, int32_t windowY, float x, float y, float
 void RecordShiftKey();
 // 1 when Shift is down now and the kept bit is clear, or up now and the bit set.
 uint8_t ShiftKeyToggled();
+// The end of the one-shot viewpoint tool: the tool it interrupted is current again (the
+// select tool when none or itself is remembered), with the arrow cursor on the plan pane
+// and the general strip repainted.
+void ReturnFromViewpointTool();
 bool ShiftHeld();   // the kept Shift bit
 bool CtrlHeld();    // the Ctrl bit read at the press
 

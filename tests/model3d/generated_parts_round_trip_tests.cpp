@@ -54,7 +54,7 @@ bool LinkHoldsParts(uint16_t type)
     switch (type) {
     case ObjWall: case ObjFence: case ObjPicketFence: case ObjStair: case ObjRailing:
     case ObjDeck: case ObjPath: case ObjFloorSlab: case ObjFloorOpening: case ObjImage:
-    case ObjFreehandRoof:
+    case ObjFreehandRoof: case ObjRoof:
         return true;
     default:
         return false;
@@ -435,6 +435,13 @@ protected:
         roof->imageId1 = 11;
         roof->colour4 = {4, 4, 4};
 
+        // A hip roof: its twelve planes are made again at every load, never stored.
+        PlanObject* hip = Placed(MakeObject(
+            ObjRoof, Storey(0), {{0, -96, 300}, {200, -96, 300}, {200, -96, 400}, {0, -96, 400}}, 1));
+        hip->size = 8.0f;
+        hip->styleOrTexture = 1;
+        hip->firstVertex->faceTextureA = 21;
+
         for (PlanObject* o = Storey(0)->firstObject; o; o = o->next) {
             UpdateObjectExtents(o);
             ComputeProjectionExtents(o);
@@ -542,6 +549,9 @@ TEST_F(GeneratedPartsRoundTrip, SaveAndReloadKeepEveryGeneratedPartEqual)
     // The comparison went down into the parts, not only the top-level objects.
     EXPECT_GT(comparison.partsCompared, 60);
     EXPECT_GT(comparison.verticesCompared, 500);
+
+    EXPECT_EQ(CountLinkParts(FirstOfType(Storey(0), ObjRoof)), 12);
+    EXPECT_EQ(CountLinkParts(FirstOfType(loaded->firstFloor, ObjRoof)), 12);
 
     ASSERT_TRUE(SavePlanFile("again.ZRO"));
     const std::vector<uint8_t> again = vtest::ReadFileBytes("again.ZRO");

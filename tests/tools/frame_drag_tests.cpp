@@ -8,6 +8,7 @@
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "support/test_support.h"
 #include "tools/tool_state.h"
 
 namespace {
@@ -97,6 +98,45 @@ TEST_F(FrameDrag, WallDrawnWithTheMouseAndTakenBackWithControlZ)
                 200.0f / activeDocument->settings->zoom, 0.01f);
     ControlZ(floor, nullptr);
     EXPECT_EQ(floor->firstObject, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FrameDrag, RoofAndDoorPlacedWithTheMouse)
+{
+    vtest::MessageBoxRecorder boxes;
+    PlanFloor* floor = activeDocument->currentFloor;
+    PlanSettings* s = activeDocument->settings;
+    s->snapToGrid = 0;
+    currentToolId = 7301;
+    DragOnPane({60, 60}, {260, 160});
+    PlanObject* roof = floor->firstObject;
+    ASSERT_NE(roof, nullptr);
+    EXPECT_EQ(roof->type, ObjRoof);
+    int planes = 0;
+    for (PlanObject* p = static_cast<PlanObject*>(roof->link); p; p = p->next)
+        ++planes;
+    EXPECT_EQ(planes, 12);
+
+    // A wall, then a sliding door pressed on it and dragged along.
+    currentToolId = 7051;
+    DragOnPane({60, 220}, {360, 220});
+    PlanObject* wall = roof->next;
+    ASSERT_NE(wall, nullptr);
+    ASSERT_EQ(wall->type, ObjWall);
+    // The floor-plan tab: walls can be picked.
+    s->visibleCategories = s->tabCategoryMasks[1];
+    s->doorStyle = 510;
+    s->doorWidth = 30.0f;
+    s->doorHeight = 80.0f;
+    currentToolId = 7053;
+    DragOnPane({150, 220}, {200, 220});
+    ASSERT_NE(wall->firstChild, nullptr) << (boxes.Count() ? boxes.Last().text : "");
+    EXPECT_EQ(wall->firstChild->type, ObjDoor);
+    EXPECT_EQ(boxes.Count(), 0u);
+    EXPECT_EQ(mouseCaptured, 0u);
 }
 
 }  // namespace

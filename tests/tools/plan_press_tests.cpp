@@ -180,7 +180,7 @@ TEST_F(PlanPress, ToolsThatStayAndToolsThatFallBack)
     struct Case {
         int16_t tool;
         int16_t after;
-    } cases[] = {{7060, 200}, {7051, 7051}};
+    } cases[] = {{7302, 200}, {7051, 7051}};
     for (const Case& c : cases) {
         highlightedPane = buttons[3];
         currentToolId = c.tool;
