@@ -3,8 +3,10 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model3d/rebuild_driver.h"
+#include "model3d/scene_drawing.h"
 #include "model3d/scene_polygons.h"
 #include "render3d/high_quality_render.h"
+#include <GL/gl.h>
 
 using view3d::LiveViewTest;
 using view3d::Rgb;
@@ -93,5 +95,27 @@ TEST_F(LiveViewTest, ShadowsDarkenTheGroundBesideABoxButNotInViewModeSix)
             EXPECT_GT(darkened(plain, shaded), 200);
         else
             EXPECT_EQ(plain, shaded);
+    }
+}
+
+TEST_F(LiveViewTest, TheFaceStencilValueStartsAgainAtTwoOnAClearedStencilBeforePassing255)
+{
+    // Each step from 2 to 254 only moves on; the step past 255 clears the stencil first.
+    glClearStencil(7);
+    glClear(GL_STENCIL_BUFFER_BIT);
+    glClearStencil(0);
+    GLubyte stencil = 0;
+    const struct {
+        int32_t before, after;
+        GLubyte left;
+    } cases[] = {{2, 3, 7}, {254, 255, 7}, {255, 2, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before);
+        runningStencilValue = c.before;
+        AdvanceRunningStencilValue();
+        EXPECT_EQ(c.after, runningStencilValue);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(width / 2, height / 2, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &stencil);
+        EXPECT_EQ(c.left, stencil);
     }
 }
