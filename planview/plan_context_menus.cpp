@@ -29,6 +29,7 @@
 #include "render3d/object_polygons.h"
 #include "render3d/scene_upkeep.h"
 #include "shell/app_globals.h"
+#include "shell/companions.h"
 #include "shell/font_dialogs.h"
 #include "shell/frame_window.h"
 #include "shell/message_box.h"
@@ -742,7 +743,7 @@ void HandOverToFurnitureEditor(PlanObject* object)
         answer = IDYES;   // no box could be shown: the editor is restarted
     if (!IsAnyPointSelected(object) || !programDirectory || answer != IDYES)
         return;
-    SetCurrentDirectoryA(programDirectory);
+    ChangeToProgramDirectory();
     PlanObject* top = GetTopLevelObject(object);
     if (activeDocument)
         SetSelectionAllFloors(activeDocument->firstFloor, kSelectDeselect, 1);
@@ -754,23 +755,13 @@ void HandOverToFurnitureEditor(PlanObject* object)
     const bool written = WriteObjectExchangeFile(exchange.c_str());
     SetCursor(previous ? previous : LoadCursorA(nullptr, IDC_ARROW));
 
-    // A directory with a blank is quoted, so Windows does not run a program named
-    // after its first word.
-    std::string program = directory + "\\Z!TOVRL.EXE";
-    if (program.find(' ') != std::string::npos)
-        program = "\"" + program + "\"";
-    const std::string commandLine =
-        program + " " + exchange + (settings->unitSystem == kUnitSystemMetric ? "M" : "E");
     // Without its file the editor would reopen a stale one and the re-import would put
-    // it over the object: it starts only when the file was written.
-    const UINT started = written ? WinExec(commandLine.c_str(), SW_SHOWNORMAL) : 0;
+    // it over the object: it starts only when the file was written. Its path is quoted
+    // in a directory with a blank.
+    const std::string arguments = exchange + (settings->unitSystem == kUnitSystemMetric ? "M" : "E");
+    const UINT started = written ? RunCompanion("\\Z!TOVRL.EXE", arguments.c_str()) : 0;
     if (started < 32) {
-        ShowMessageBox(frameWindow,
-                       "E' stato riscontrato un errore durante l'apertura di Tovrel. Assicurarsi che il "
-                       "programma sia installato correttamente e che ci sia memoria sufficiente.",
-                       "Impossibile aprire Tovrel", MB_OK);
-        companionEditObject = nullptr;
-        furnitureEditorRunning = 0;
+        ReportFurnitureEditorFailure(frameWindow);
         return;
     }
     companionEditObject = top;

@@ -141,6 +141,13 @@ void BroadcastSpreadsheetUpdate()
                         kBroadcastTimeout, &answer);
 }
 
+void ReportFurnitureEditorFailure(HWND owner)
+{
+    ShowMessageBox(owner, kTovrelError, kTovrelCaption, MB_OK);
+    companionEditObject = nullptr;
+    furnitureEditorRunning = 0;
+}
+
 void StartFurnitureEditor(HWND)
 {
     PlanDocument* document = activeDocument;
@@ -150,8 +157,7 @@ void StartFurnitureEditor(HWND)
     const bool metric = document->settings->unitSystem == kUnitSystemMetric;
     companionEditObject = nullptr;
     if (Failed(RunCompanion("\\Z!TOVRL.EXE", metric ? "M" : "E"))) {
-        ShowMessageBox(nullptr, kTovrelError, kTovrelCaption, MB_OK);
-        furnitureEditorRunning = 0;
+        ReportFurnitureEditorFailure(nullptr);
         return;
     }
     furnitureEditorRunning = 1;

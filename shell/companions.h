@@ -25,6 +25,9 @@ bool BuildCompanionCommandLine(const char* executable, const char* arguments, ch
 // Starts a companion from the program directory, shown normally; WinExec's result
 // (below 32 a failure; 0 without a program directory or a command line that fits).
 UINT RunCompanion(const char* executable, const char* arguments);
+// The furniture editor did not start: the box that says so, and no editor or object
+// counted as running.
+void ReportFurnitureEditorFailure(HWND owner);
 // Tells a running spreadsheet to reread its file. The broadcast waits at most a moment
 // for each window, so that a hung program elsewhere does not freeze this one.
 void BroadcastSpreadsheetUpdate();

@@ -169,8 +169,6 @@ void PlaceOnSection(const PlanVertex* start, const PlanVertex* end, float width,
 
 }  // namespace
 
-// Not built yet: a release only ends the gesture.
-
 float GetWallSectionSpan(float, float, const PlanVertex* segmentStart,
                          const PlanVertex* segmentEnd, float* low, float* high)
 {
@@ -268,10 +266,6 @@ bool IsHingedDoor(uint16_t style)
     return style == 501 || (style >= 506 && style <= 509);
 }
 
-void ShowNotice(const char* text)
-{
-    ShowMessageBox(frameWindow, text, applicationTitle, MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
-}
 
 float Direction(float ax, float az, float bx, float bz)
 {
@@ -286,17 +280,23 @@ bool PressOnWallSection(const PlanMouseState* hit)
     return hit && hit->hit && hit->object && hit->segmentHit && hit->vertexA && hit->vertexB;
 }
 
-bool OpeningFitsSection(const PlanMouseState* hit, float width)
+void ShowOpeningNotice(const char* text)
 {
-    const float span = GetWallSectionSpan(0.0f, 0.0f, hit->vertexA, hit->vertexB, nullptr, nullptr);
-    // A width from a settings file that is no positive length never fits.
-    return std::isfinite(width) && width > 0.0f && !(span - kSpanAllowance < width);
+    ShowMessageBox(frameWindow, text, applicationTitle, MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
 }
 
 PlanObject* PlaceOpeningOnSection(uint16_t type, const PlanMouseState* hit, const float* parameters,
-                                  float pointerX, float pointerZ, const ColourTriple& colourA,
-                                  uint32_t texture, OpeningRecord** recordOut)
+                                  const ColourTriple& colourA, uint32_t texture, const char* tooShort,
+                                  OpeningRecord** recordOut)
 {
+    const float width = parameters[0];
+    const float usable = GetWallSectionSpan(0.0f, 0.0f, hit->vertexA, hit->vertexB, nullptr, nullptr);
+    // A width from a settings file that is no positive length never fits.
+    if (!std::isfinite(width) || !(width > 0.0f) || usable - kSpanAllowance < width) {
+        ShowOpeningNotice(tooShort);
+        return nullptr;
+    }
+    const float pointerX = parameters[3], pointerZ = parameters[4];
     PlanDocument* document = activeDocument;
     PlanSettings* settings = document->settings;
     PlanObject* wall = hit->object;
@@ -355,19 +355,15 @@ void PlaceDoorOnWall(int16_t event, const PlanMouseState* hit, uint16_t, const f
         return;
     const bool topView = GetCameraPresetCommand() == ViewTop;
     if (!PressOnWallSection(hit) || hit->object->type != ObjWall) {
-        ShowNotice(topView ? kDoorNoSectionTop : kDoorNoSectionSide);
+        ShowOpeningNotice(topView ? kDoorNoSectionTop : kDoorNoSectionSide);
         return;
     }
     if (settings->viewPlane != 2)
         return;
-    if (!OpeningFitsSection(hit, parameters[0])) {
-        ShowNotice(kDoorSpanTooShort);
-        return;
-    }
     OpeningRecord* record = nullptr;
     PlanObject* wall = hit->object;
-    PlanObject* door = PlaceOpeningOnSection(kDoorTypeCode, hit, parameters, parameters[3],
-                                             parameters[4], settings->doorColour, doorTexture, &record);
+    PlanObject* door = PlaceOpeningOnSection(kDoorTypeCode, hit, parameters, settings->doorColour, doorTexture,
+                                             kDoorSpanTooShort, &record);
     if (!door)
         return;
     record->style = settings->doorStyle;

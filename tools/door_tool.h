@@ -26,15 +26,18 @@ void PlaceDoorOnWall(int16_t event, const PlanMouseState* hit, uint16_t modifier
 // sweep is within 2 degrees of the door line or beyond a half turn).
 void TrackDoorSwing(PlanObject* door);
 
-// What the door and window tools share: the press hit a segment of an object; a width
-// fits the section's span less 11.0; the section drag and the opening (type 16 or 17)
-// made from its ends under the wall, selected, with its record's segment, distances,
-// width and height (the caller fills the rest). Null when it cannot be made.
+// What the door and window tools share: whether the press hit a segment of an object;
+// their notices (information boxes over the frame); and the opening (type 16 or 17) on
+// the pressed section: refused with the tooShort notice unless its width (parameters as
+// for the press) is a positive length that fits the section's span less 11.0, else
+// dragged along the section and made from the drag's ends under the wall, selected,
+// with its record's segment, distances, width and height (the caller fills the rest).
+// Null when it is not made.
 bool PressOnWallSection(const PlanMouseState* hit);
-bool OpeningFitsSection(const PlanMouseState* hit, float width);
+void ShowOpeningNotice(const char* text);
 PlanObject* PlaceOpeningOnSection(uint16_t type, const PlanMouseState* hit, const float* parameters,
-                                  float pointerX, float pointerZ, const ColourTriple& colourA,
-                                  uint32_t texture, OpeningRecord** record);
+                                  const ColourTriple& colourA, uint32_t texture, const char* tooShort,
+                                  OpeningRecord** record);
 
 // The usable span of the segment start -> end for an opening: its length less 6.0, from
 // low = 3.0 to high = length - 3.0. The pointer is not used.

@@ -113,6 +113,7 @@ void HandleRoofTool(int32_t, int32_t, float x, float, float z, int16_t event)
     RoofCorners(p, q, v);
     HDC dc = activePlanPane ? GetDC(activePlanPane) : nullptr;
     if (dc) {
+        halfInchToggle = 1;
         if (settings->dimensionDrawing) {
             halfInchToggle = 1;
             DrawDimensionLine(dc, p[0], q[2], q[0], q[2], p[0], q[2], q[0], q[2], 1, kDimensionOffset, 1,

@@ -1,5 +1,4 @@
 #include "tools/window_tool.h"
-#include <cmath>
 #include "dialogs/door_window_dialogs.h"
 #include "model/plan_document.h"
 #include "model/plan_object.h"
@@ -9,9 +8,7 @@
 #include "palette/tool_popups.h"
 #include "planview/plan_redraw.h"
 #include "render3d/object_polygons.h"
-#include "shell/app_globals.h"
 #include "shell/camera_presets.h"
-#include "shell/message_box.h"
 #include "tools/door_tool.h"
 #include "tools/plan_mouse_state.h"
 #include "tools/tool_framework.h"
@@ -27,11 +24,6 @@ const char kWindowSpanTooShort[] =
     "La sezione del muro non è abbastanza ampia per questa finestra. Cliccare e trascinare su una "
     "sezione più ampia del muro per inserire questa finestra.";
 
-void ShowNotice(const char* text)
-{
-    ShowMessageBox(frameWindow, text, applicationTitle, MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
-}
-
 }  // namespace
 
 void PlaceWindowOnWall(int16_t event, const PlanMouseState* hit, uint16_t, const float* parameters)
@@ -40,20 +32,16 @@ void PlaceWindowOnWall(int16_t event, const PlanMouseState* hit, uint16_t, const
     if (event != kToolPress || !settings)
         return;
     if (!PressOnWallSection(hit)) {
-        ShowNotice(GetCameraPresetCommand() == ViewTop ? kWindowNoSectionTop : kWindowNoSectionSide);
+        ShowOpeningNotice(GetCameraPresetCommand() == ViewTop ? kWindowNoSectionTop : kWindowNoSectionSide);
         return;
     }
     // Anything but a wall, or a view other than the plan, is silently passed over.
     if (hit->object->type != ObjWall || settings->viewPlane != 2)
         return;
-    if (!OpeningFitsSection(hit, parameters[0])) {
-        ShowNotice(kWindowSpanTooShort);
-        return;
-    }
     OpeningRecord* record = nullptr;
     PlanObject* wall = hit->object;
-    PlanObject* window = PlaceOpeningOnSection(kWindowTypeCode, hit, parameters, parameters[3],
-                                               parameters[4], settings->windowColour, windowTexture, &record);
+    PlanObject* window = PlaceOpeningOnSection(kWindowTypeCode, hit, parameters, settings->windowColour,
+                                               windowTexture, kWindowSpanTooShort, &record);
     if (!window)
         return;
     record->style = settings->windowStyle;
