@@ -1,131 +1,194 @@
 #include "dialogs/plant_info.h"
-
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <windows.h>
-
 #include "model/object_transforms.h"
-#include "model/record_memory.h"
 #include "model/plan_document.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "model/record_memory.h"
 #include "model/units.h"
 #include "planview/selection.h"
 #include "render3d/object_polygons.h"
 #include "render3d/texture_names.h"
+#include <windows.h>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
-const char* const kSection = "Description";
-// What the profile read gives for an absent name key.
-const char* const kAbsent = "Done";
-// More growth years than any plant lives: a file's age of a billion would otherwise
-// loop a billion times.
-constexpr int kMostGrowthYears = 200;
-
-void ReadName(const char* path, const char* key, char* field)
-{
-    char text[60];
-    GetPrivateProfileStringA(kSection, key, kAbsent, text, sizeof text, path);
-    if (std::strcmp(text, kAbsent) != 0) {
-        std::strncpy(field, text, 63);
-        field[63] = '\0';
-    }
-}
-
-unsigned ReadInteger(const char* path, const char* key)
-{
-    return GetPrivateProfileIntA(kSection, key, 0, path);
-}
+const char kSection[] = "Description";
+// What the profile functions return for a key that is absent.
+const char kAbsent[] = "Done";
+const int kNameBufferSize = 60;
+const float kSeedlingHeight = 12.0f;
+const float kWidthPerHeight = 0.85f;
+const int kMostGrowthYears = 200;
 
 bool PositiveFinite(float value)
 {
     return std::isfinite(value) && value > 0.0f;
 }
 
-}  // namespace
-
-void ReadPlantInfo(PlantInfo* info, int32_t textureId)
-{
-    if (!info || textureId <= 0 || textureId >= 14000 || !activeDocument || !activeDocument->settings) return;
-    char path[kTextureNameSize] = "";
-    MakeTextureInfoPath(textureId, path);
-    ReadName(path, "CommonName", info->commonName);
-    ReadName(path, "BotanicalName", info->botanicalName);
-    info->type = static_cast<uint16_t>(ReadInteger(path, "Type"));
-    info->propagation = static_cast<uint16_t>(ReadInteger(path, "Propagation"));
-    info->water = static_cast<uint16_t>(ReadInteger(path, "Water"));
-    info->sunLight = static_cast<uint16_t>(ReadInteger(path, "SunLight"));
-    info->maximumGrowthHeight = static_cast<uint16_t>(ReadInteger(path, "MaximumGrowthHeight"));
-    info->soilType = static_cast<uint16_t>(ReadInteger(path, "SoilType"));
-    for (int zone = 0; zone < 10; ++zone) {
-        char key[8];
-        std::snprintf(key, sizeof key, "Zone%d", zone + 1);
-        info->zones[zone] = static_cast<uint8_t>(ReadInteger(path, key));
+// The "Description" section of an information file, read once: the side bar reads
+// hundreds of these in a row, and one read per key would open each file eighteen times.
+class DescriptionSection {
+public:
+    explicit DescriptionSection(const char* path)
+    {
+        DWORD n = GetPrivateProfileSectionA(kSection, text_, sizeof text_, path);
+        length_ = n < sizeof text_ ? n : 0;
     }
-    info->annualGrowthRate = static_cast<float>(static_cast<int16_t>(ReadInteger(path, "AnnualGrowthRate")));
+    // The value of the key (case-insensitive, spaces and surrounding quotes taken off, as
+    // the profile functions give it), or null when the key is absent.
+    const char* Find(const char* key, char* value, size_t size) const
+    {
+        for (size_t at = 0; at < length_ && text_[at];) {
+            const char* line = text_ + at;
+            size_t lineLength = std::strlen(line);
+            at += lineLength + 1;
+            const char* equals = std::strchr(line, '=');
+            if (!equals)
+                continue;
+            const char* keyEnd = equals;
+            while (keyEnd > line && keyEnd[-1] == ' ')
+                --keyEnd;
+            const char* keyStart = line;
+            while (keyStart < keyEnd && *keyStart == ' ')
+                ++keyStart;
+            if ((size_t)(keyEnd - keyStart) != std::strlen(key) ||
+                _strnicmp(keyStart, key, keyEnd - keyStart) != 0)
+                continue;
+            const char* v = equals + 1;
+            while (*v == ' ')
+                ++v;
+            size_t n = std::strlen(v);
+            while (n && v[n - 1] == ' ')
+                --n;
+            if (n >= 2 && (v[0] == '"' || v[0] == '\'') && v[n - 1] == v[0]) {
+                ++v;
+                n -= 2;
+            }
+            if (n >= size)
+                n = size - 1;
+            std::memcpy(value, v, n);
+            value[n] = 0;
+            return value;
+        }
+        return nullptr;
+    }
+    // The key's value read as the profile functions read a number (0 when absent).
+    UINT Number(const char* key) const
+    {
+        char value[32];
+        const char* text = Find(key, value, sizeof value);
+        return text ? (UINT)std::strtol(text, nullptr, 10) : 0;
+    }
+
+private:
+    char text_[4096];
+    DWORD length_ = 0;
+};
+
+void ReadName(const DescriptionSection& section, const char* key, char* field)
+{
+    char text[kNameBufferSize];
+    if (section.Find(key, text, sizeof text) && std::strcmp(text, kAbsent) != 0)
+        std::memcpy(field, text, std::strlen(text) + 1);
+}
+
+} // namespace
+
+void ReadPlantInfo(PlantInfo* info, int32_t id)
+{
+    if (!info || id <= 0 || id >= 14000 || !activeDocument || !activeDocument->settings)
+        return;
+    char path[kTextureNameSize] = "";
+    MakeTextureInfoPath(id, path);
+    if (!path[0])
+        return;
+    const DescriptionSection section(path);
+    ReadName(section, "CommonName", info->commonName);
+    ReadName(section, "BotanicalName", info->botanicalName);
+    info->type = (uint16_t)section.Number("Type");
+    info->propagation = (uint16_t)section.Number("Propagation");
+    info->water = (uint16_t)section.Number("Water");
+    info->sunLight = (uint16_t)section.Number("SunLight");
+    info->maximumGrowthHeight = (uint16_t)section.Number("MaximumGrowthHeight");
+    info->soilType = (uint16_t)section.Number("SoilType");
+    for (int n = 0; n < 10; ++n) {
+        char key[8];
+        std::snprintf(key, sizeof key, "Zone%d", n + 1);
+        info->zones[n] = (uint8_t)section.Number(key);
+    }
+    info->annualGrowthRate = (float)(int16_t)section.Number("AnnualGrowthRate");
 }
 
 PlantInfo* LoadPlantInfo(uint32_t textureId)
 {
     PlantInfo* info = AllocateRecordOf<PlantInfo>();
-    if (info) ReadPlantInfo(info, static_cast<int32_t>(textureId));
+    ReadPlantInfo(info, (int32_t)textureId);
     return info;
 }
 
 PlantInfo* CopyPlantInfo(const PlantInfo* info)
 {
-    if (!info) return nullptr;
+    if (!info)
+        return nullptr;
     PlantInfo* copy = AllocateRecordOf<PlantInfo>();
-    if (copy) std::memcpy(copy, info, sizeof(PlantInfo));
+    if (copy)
+        *copy = *info;
     return copy;
 }
 
 void FreePlantInfo(PlantInfo* info)
 {
-    if (info) ReleaseRecord(info);
+    ReleaseRecord(info);
 }
 
 void ComputePlantSizeAtAge(PlanObject* plant, float* width, float* height, uint8_t rescale)
 {
-    if (!plant || !width || !height || !activeDocument || !activeDocument->settings) return;
-    if (plant->type != ObjPlant || !plant->plantData) return;
+    if (!plant || !width || !height || !activeDocument || !activeDocument->settings ||
+        plant->type != ObjPlant || !plant->plantData)
+        return;
     const PlantInfo* info = plant->plantData;
     // A record with nothing in it comes from a missing information file: such a plant
     // keeps the size it has, rather than taking a growth it has no data for.
     static const PlantInfo kNothingRead = {};
-    if (std::memcmp(info, &kNothingRead, sizeof(PlantInfo)) == 0) return;
-    double age = plant->plantAge;
-    const int16_t plantedAt = static_cast<int16_t>(plant->value2);
-    if (plantedAt != 0) age += plantedAt + 3;
-    double years = std::floor(age + 0.5);
-    if (!(years >= 0.0)) years = 0.0;
-    if (years > kMostGrowthYears) years = kMostGrowthYears;
-    float h = 12.0f;
-    const float growth = 1.0f + info->annualGrowthRate / 100.0f;
-    for (int year = 0; year < static_cast<int>(years); ++year) h *= growth;
-    // A limit of 0 is an absent key or file: such a plant keeps growing, rather than
-    // shrinking to a point that the next rescale would divide by.
+    if (std::memcmp(info, &kNothingRead, sizeof(PlantInfo)) == 0)
+        return;
+    float age = plant->plantAge;
+    const int16_t planted = (int16_t)plant->value2;
+    if (planted)
+        age += planted + 3;
+    float whole = age + 0.5f;
+    // A damaged age must not spin the growth loop: more years than any plant lives.
+    int years = whole > 0.0f ? (whole < kMostGrowthYears ? (int)whole : kMostGrowthYears) : 0;
+    float h = kSeedlingHeight;
+    for (int i = 0; i < years; ++i)
+        h *= 1.0f + info->annualGrowthRate / 100.0f;
+    // A limit of 0 is an absent key: no limit, rather than a plant shrunk to a point that
+    // the next rescale would divide by.
     if (info->maximumGrowthHeight != 0) {
-        const float limit = UnitsToPlanLength(info->maximumGrowthHeight, activeDocument->settings, 0);
-        if (h > limit) h = limit;
+        float limit = UnitsToPlanLength((float)info->maximumGrowthHeight, activeDocument->settings, 0);
+        if (h > limit)
+            h = limit;
     }
     *height = h;
-    *width = h * 0.85f;
-    if (!rescale) return;
-    const float extent = plant->box3D[4] - plant->box3D[1];
-    const float ratio = *width / extent;
-    if (!PositiveFinite(*width) || !PositiveFinite(extent) || !PositiveFinite(ratio)) return;
+    *width = h * kWidthPerHeight;
+    if (!rescale)
+        return;
+    float extent = plant->box3D[4] - plant->box3D[1];
+    float ratio = *width / extent;
+    if (!PositiveFinite(*width) || !PositiveFinite(extent) || !PositiveFinite(ratio))
+        return;
     SelectObjectAndDrawHandles(plant, 1, 1);
-    TransformRecord transform = {};
-    transform.scale[0] = ratio;
-    transform.scale[1] = 1.0f;
-    transform.scale[2] = ratio;
-    transform.centre[0] = (plant->box3D[1] + plant->box3D[4]) / 2.0f;
-    transform.centre[2] = (plant->box3D[2] + plant->box3D[5]) / 2.0f;
-    ScaleObjectTree(plant, &transform);
+    TransformRecord scale = {};
+    scale.scale[0] = ratio;
+    scale.scale[1] = 1.0f;
+    scale.scale[2] = ratio;
+    scale.centre[0] = (plant->box3D[1] + plant->box3D[4]) / 2.0f;
+    scale.centre[2] = (plant->box3D[2] + plant->box3D[5]) / 2.0f;
+    ScaleObjectTree(plant, &scale);
     RebuildObject3D(plant);
     SelectObjectAndDrawHandles(plant, 2, 1);
 }

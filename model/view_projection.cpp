@@ -16,6 +16,7 @@ ViewPoint viewOrigin = {0.0f, -96.0f, 0.0f};
 uint8_t perspectiveOn = 0;
 float viewerDistance = 600.0f;
 float perspectiveScale = 6.0f;
+float viewProjectionScale = 1.0f;
 const float degreesToRadians = 0.017453292f;
 PlaneEquation workPlane = {1.0f, 1.0f, 1.0f, 1.0f};
 

@@ -30,6 +30,7 @@ extern ViewPoint viewOrigin;         // model point subtracted before turning; y
 extern uint8_t perspectiveOn;        // perspective divide active
 extern float viewerDistance;         // eye distance of the perspective divide, 600
 extern float perspectiveScale;       // point and origin factor while perspectiveOn, 6 at start
+extern float viewProjectionScale;    // scale divisor of the view projection; the text tool resets it to 1.0
 extern const float degreesToRadians; // pi/180 as f32
 extern PlaneEquation workPlane;      // the working plane in view space
 

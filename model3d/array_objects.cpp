@@ -215,6 +215,10 @@ PlanObject* CreatePlantObject(PlanFloor* floor, uint8_t useDefaults, uint32_t pl
     if (plant->plantData) {
         float height = 0.0f;
         ComputePlantSizeAtAge(plant, &w, &height, 0);
+        // A plant whose data give it no size (no information file: all zero) would
+        // collapse to a point that can be neither seen nor picked.
+        if (!(w > 0.0f))
+            w = 200.0f;
     }
     const float corners[4][2] = {{0.0f, 0.0f}, {w, 0.0f}, {w, w}, {0.0f, w}};
     for (const auto& corner : corners) {

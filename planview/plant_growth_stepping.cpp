@@ -14,9 +14,6 @@
 #include "shell/app_globals.h"
 #include <stdint.h>
 
-uint16_t maxGrowthStep = 23;
-uint8_t growthStepping = 0;
-
 namespace {
 
 // Waits by the input source's clock; the unsigned difference survives the counter's wrap.
@@ -51,8 +48,8 @@ void StepPlantGrowthWhileHeld(int step, int delta)
     PlanSettings* settings = document ? document->settings : nullptr;
     if (!settings || !activePlanPane || !frameWindow || !renderWindow || !selvithWindow)
         return;
-    const int top = maxGrowthStep;
-    growthStepping = 1;
+    const int top = largestGrowthStep;
+    growthCaptionShown = 1;
     const bool live = IsWindowVisible(selvithWindow) != 0;
     if (live) {
         interactiveRedraw = 1;
@@ -110,5 +107,5 @@ void StepPlantGrowthWhileHeld(int step, int delta)
     ForEachFloorObject(document->firstFloor, 0, ResizePlant, nullptr);
     if (live)
         InvalidatePlanView();
-    growthStepping = 0;
+    growthCaptionShown = 0;
 }

@@ -5,10 +5,8 @@
 // step per click, repeated while the button is held, each step growing the plants of
 // the plan (or of the live 3D view) by delta years.
 
-// The highest step (23 at start).
-extern uint16_t maxGrowthStep;
-// 1 while the stepper runs.
-extern uint8_t growthStepping;
+// The highest step is the growth caption's largestGrowthStep; the stepper sets its
+// caption switch while it runs.
 
 // Needs the active document with its settings and plan pane, the frame, the render
 // window and the live 3D view window.

@@ -934,6 +934,197 @@ BITMAPS = [
 
 
 # ---------------------------------------------------------------------------------------
+# The tool palette: tool-button pictures (by tool id, the current tool's by id + 2000),
+# the 3D bar's state pictures, the category tab row and active-tab buttons, the variant
+# button pictures (53 x 14) and the variant previews of the Tools folder. Drawn in the
+# three greys the program maps to the system 3D colours (shadow 128, face 192, light 223)
+# with a few colours; every picture carries its id in small digits, so each is distinct.
+
+PALETTE_COLOURS = [c for _, c in PALETTE] + [
+    (255, 0, 0), (0, 160, 0), (0, 0, 255), (200, 120, 0), (120, 0, 160), (0, 140, 140),
+]
+GROUP_COLOURS = {200: "black", 400: "navy", 3300: "brown", 3400: "blue", 3430: "roof",
+                 3450: "wood", 3500: "darkgreen", 7000: "brown", 7050: "red", 7100: "yellow",
+                 7200: "blue", 7300: "roof", 7400: "navy", 7500: "green", 7600: "wood",
+                 7700: "black"}
+
+DIGITS = {
+    "0": ["111", "101", "101", "101", "111"], "1": ["010", "110", "010", "010", "111"],
+    "2": ["111", "001", "111", "100", "111"], "3": ["111", "001", "111", "001", "111"],
+    "4": ["101", "101", "111", "001", "001"], "5": ["111", "100", "111", "001", "111"],
+    "6": ["111", "100", "111", "101", "111"], "7": ["111", "001", "010", "010", "010"],
+    "8": ["111", "101", "111", "101", "111"], "9": ["111", "101", "111", "001", "111"],
+}
+
+
+def digits(c, x, y, text, v):
+    for i, ch in enumerate(text):
+        for row, bits in enumerate(DIGITS[ch]):
+            for col, bit in enumerate(bits):
+                if bit == "1":
+                    c.set(x + 4 * i + col, y + row, v)
+
+
+def bmp8_bytes(c, colours):
+    """An 8-bit bottom-up BMP whose pixels are indexes into colours (names or RGB triples)."""
+    table = list(PALETTE_COLOURS)
+    def index(v):
+        rgb = dict(PALETTE)[v] if isinstance(v, str) else v
+        if rgb not in table:
+            table.append(rgb)
+        return table.index(rgb)
+    row_len = (c.w + 3) & ~3
+    rows = b""
+    for y in range(c.h - 1, -1, -1):
+        row = bytes(index(c.px[y][x] if c.px[y][x] is not None else "face") for x in range(c.w))
+        rows += row + b"\0" * (row_len - c.w)
+    assert len(table) <= 256
+    colours_bytes = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in table)
+    header = struct.pack("<IiiHHIIiiII", 40, c.w, c.h, 1, 8, 0, len(rows), 0, 0, len(table),
+                         len(table))
+    offset = 14 + 40 + len(colours_bytes)
+    return struct.pack("<2sIHHI", b"BM", offset + len(rows), 0, 0, offset) + header + \
+        colours_bytes + rows
+
+
+def group_of(tool):
+    best = 200
+    for start in GROUP_COLOURS:
+        if start <= tool and start >= best:
+            best = start
+    return best
+
+
+def tool_picture(tool, w, h, current):
+    """A button picture: the tool id in digits under a group-coloured bar; the current
+    tool's picture is lit (light grey) and its glyph pressed one pixel down and right."""
+    c = Canvas(w, h, fill="light" if current else "face")
+    d = 1 if current else 0
+    colour = GROUP_COLOURS[group_of(tool)]
+    c.fill_rect(2 + d, 2 + d, w - 4 + d, 5 + d, colour)
+    text = str(tool)[-3:] if w < 30 else str(tool)
+    digits(c, (w - 4 * len(text)) // 2 + d, h // 2 + d, text, "black" if not current else "navy")
+    c.line(0, h - 1, w - 1, h - 1, "shadow")
+    return c
+
+
+# Strips of the palette: (first id, count, picture width, height); the current-tool
+# pictures (id + 2000) exist for the general tools, the walk/fly pair and every
+# creation tool.
+TOOL_STRIPS = [
+    (200, 7, 19, 21, True), (7000, 5, 32, 25, True), (7050, 12, 32, 25, True),
+    (7100, 18, 32, 25, True), (7200, 12, 32, 25, True), (7300, 7, 32, 25, True),
+    (7400, 8, 32, 25, True), (7500, 13, 32, 25, True), (7600, 6, 32, 25, True),
+    (7700, 8, 32, 25, True), (3500, 4, 32, 25, False), (3300, 1, 19, 21, False),
+    (400, 2, 32, 25, True), (3400, 4, 32, 25, False), (3430, 4, 32, 25, False),
+    (3450, 1, 32, 21, False),
+]
+
+TAB_COLOURS = ["brown", "red", "yellow", "blue", "roof", "navy", "wood", "green", "black"]
+
+
+def tab_row():
+    c = Canvas(531, 18, fill="face")
+    for i in range(9):
+        x = 59 * i
+        c.line(x + 2, 2, x + 56, 2, "shadow")
+        c.line(x + 57, 3, x + 57, 17, "shadow")
+        c.fill_rect(x + 4, 5, x + 12, 13, TAB_COLOURS[i])
+        digits(c, x + 16, 7, str(i), "black")
+    return c
+
+
+def active_tab(i):
+    c = Canvas(65, 21, fill="light")
+    c.fill_rect(4, 6, 14, 16, TAB_COLOURS[i])
+    digits(c, 20, 8, str(11061 + i), "black")
+    return c
+
+
+def variant_button(id_):
+    c = Canvas(53, 14, fill="face")
+    digits(c, 2, 5, str(id_), "black")
+    c.fill_rect(42, 3, 50, 10, GROUP_COLOURS[group_of(id_)] if id_ < 16000 else "black")
+    return c
+
+
+def hue_button(k):
+    """The swatch-hue picture of page offset 10 k: a bar in that hue."""
+    c = Canvas(53, 14, fill="face")
+    r, g, b = colorsys_hsv(k * 10 / 240.0)
+    c.fill_rect(3, 3, 49, 10, (r, g, b))
+    return c
+
+
+def colorsys_hsv(h):
+    import colorsys
+    r, g, b = colorsys.hsv_to_rgb(h, 1.0, 1.0)
+    return (int(r * 255), int(g * 255), int(b * 255))
+
+
+def state_picture(id_, lit):
+    c = Canvas(32, 25, fill="light" if lit else "face")
+    c.fill_rect(4, 3, 27, 8, "yellow" if lit else "shadow")
+    digits(c, 6, 14, str(id_), "black")
+    return c
+
+
+def palette_bitmaps():
+    """(resource id, file name, canvas) of every palette picture."""
+    out = []
+    for first, count, w, h, current in TOOL_STRIPS:
+        for tool in range(first, first + count):
+            out.append((tool, "tool_%d.bmp" % tool, tool_picture(tool, w, h, False)))
+            if current:
+                out.append((tool + 2000, "tool_%d.bmp" % (tool + 2000), tool_picture(tool, w, h, True)))
+    out.append((3459, "tool_3459.bmp", state_picture(3459, False)))
+    for id_ in range(11050, 11054):
+        out.append((id_, "state_%d.bmp" % id_, state_picture(id_, id_ % 2 == 1)))
+    out.append((11060, "tab_row.bmp", tab_row()))
+    for i in range(9):
+        out.append((11061 + i, "tab_%d.bmp" % (11061 + i), active_tab(i)))
+    for id_ in list(range(6000, 6032)) + [6999]:
+        out.append((id_, "variant_%d.bmp" % id_, variant_button(id_)))
+    for k in range(25):
+        out.append((16000 + k, "hue_%d.bmp" % (16000 + k), hue_button(k)))
+    return out
+
+
+# Variant previews: folder, name and count (doors and windows in a stained and a
+# painted set).
+PREVIEWS = [
+    ("Footings", ["Footing"], 9), ("Beams", ["Beam"], 9), ("Piers", ["Pier"], 9),
+    ("Walls", ["Wall"], 6), ("Doors", ["SDoor", "PDoor"], 12), ("Windows", ["SWindow", "PWindow"], 19),
+    ("Stairs", ["Stair"], 8), ("Railing", ["Rail"], 6), ("Floors", ["Floor"], 8),
+    ("Cutout", ["Cutout"], 8), ("GFI", ["GFI"], 3), ("FlrClg", ["FlrClg"], 2),
+    ("Multiway", ["Multiway"], 3), ("Switch", ["Switch"], 2), ("HVL", ["HVL"], 2),
+    ("StdTub", ["StdTub"], 8), ("SpaTub", ["SpaTub"], 6), ("Shower", ["Shower"], 3),
+    ("Roofs", ["Roofs"], 5), ("Duct", ["Duct"], 8), ("Paths", ["Path"], 8),
+    ("Fences", ["Fence"], 4), ("Gates", ["Gate"], 6), ("Slope", ["Slope"], 5),
+    ("Topos", ["Topo"], 6), ("Decks", ["Deck"], 7),
+]
+PREVIEW_DIR = os.path.join(HERE, "Tools")
+
+
+def preview(name, n):
+    """A 50 x 50 preview: a frame, a size bar growing with n and the number."""
+    c = Canvas(50, 50, fill="white")
+    c.rect(0, 0, 49, 49, "shadow")
+    colour = "wood" if name in ("SDoor", "SWindow") else "blue"   # stained, else painted
+    c.fill_rect(5, 40 - min(30, 2 * n), 10 + min(34, 2 * n), 40, colour)
+    digits(c, 20, 43, str(n), "black")
+    return c
+
+
+def write_previews():
+    for folder, names, count in PREVIEWS:
+        os.makedirs(os.path.join(PREVIEW_DIR, folder), exist_ok=True)
+        for name in names:
+            for n in range(1, count + 1):
+                path = os.path.join(PREVIEW_DIR, folder, "%s%d.ZPV" % (name, n))
+                with open(path, "wb") as f:
+                    f.write(bmp8_bytes(preview(name, n), None))
+
 # The measurement bar's buttons (23 x 16, each drawn at the left of its 25-pixel cell) and
 # the elevation pane's scale labels (16 x 7) and arrow (20 x 13).
 BAR_W, BAR_H = 23, 16
@@ -1025,6 +1216,13 @@ def main():
         write(file_name, cur_bytes(canvas, hotspot))
     for _, file_name, draw in BITMAPS:
         write(file_name, bmp_bytes(draw()))
+    for _, file_name, canvas in palette_bitmaps():
+        write(file_name, bmp8_bytes(canvas, None))
+    write_previews()
+    with open(os.path.join(HERE, "pictures_palette.rc"), "w") as f:
+        f.write("// Tool palette pictures, written by generate_images.py with the pictures.\n")
+        for id_, file_name, _ in palette_bitmaps():
+            f.write('%d BITMAP "images/%s"\n' % (id_, file_name))
     for _, file_name, draw in BAR_BITMAPS:
         write(file_name, bmp_bytes(draw()))
 

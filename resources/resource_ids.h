@@ -174,6 +174,24 @@
 #define IDM_ACCEL_CTRL_D 5067
 #define IDM_ACCEL_CTRL_T 5070
 
+// ---- Tool palette -----------------------------------------------------------------------
+// Tool pictures carry the tool id (and id + 2000 for the current tool's); the palette's
+// other pictures (3459, 11050-11053 3D bar states, 11060 tab row, 11061-11069 active
+// tabs, 6000-6031 and 6999 variant buttons, 16000-16024 swatch hues) are numbered by id
+// in pictures_palette.rc.
+#define IDD_MOVE 500
+#define IDC_ROTATION_ANGLE 3
+#define IDC_MOVE_FIRST 5
+#define IDC_MOVE_SECOND 6
+#define IDC_MOVE_FIRST_LABEL 7
+#define IDC_MOVE_SECOND_LABEL 8
+#define IDC_MOVE_CARTESIAN 9
+#define IDC_MOVE_POLAR 10
+#define IDD_ROTATION 505
+#define IDC_ROTATION_DEGREES 6
+#define IDC_ROTATION_RADIANS 7
+#define IDC_ROTATION_LABEL 100
+
 // Measurement bar and elevation pane bitmaps
 #define IDB_MEASURING_LINE_OFF 5000
 #define IDB_MEASURING_LINE_ON 5001

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs the speed benchmarks (plan road, select drag, live 3D view) under the
-# private Wine environment and prints their figures; with --road it also times velmora.exe
-# printing the largest plan from its command line (process start to end, the print
-# dialog answered by xdotool).
+# Builds and runs the speed benchmarks (plan road, select drag, live 3D view, plant
+# list) under the private Wine environment and prints their figures; with --road it also
+# times velmora.exe printing the largest plan from its command line (process start to
+# end, the print dialog answered by xdotool).
 #   scripts/benchmark.sh [--build-dir DIR] [--road] [plan_speed arguments...]
 set -euo pipefail
 . "$(dirname "$0")/start-run.sh" "$@"
@@ -16,6 +16,8 @@ mkdir -p "$work"
 cd "$work"
 /usr/lib/wine/wine64 "$build/benchmarks/plan_speed.exe" "$@" >"$work/plan_speed.log" 2>&1 </dev/null || true
 cat "$work/plan_speed.log"
+/usr/lib/wine/wine64 "$build/benchmarks/plant_list_speed.exe" >"$work/plant_list_speed.log" 2>&1 </dev/null || true
+cat "$work/plant_list_speed.log"
 /usr/lib/wine/wine64 "$build/benchmarks/live_view_speed.exe" >"$work/live_view_speed.log" 2>&1 </dev/null || true
 cat "$work/live_view_speed.log"
 /usr/lib/wine/wine64 "$build/benchmarks/drag_speed.exe" >"$work/drag_speed.log" 2>&1 </dev/null || true

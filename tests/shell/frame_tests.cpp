@@ -608,9 +608,10 @@ TEST_F(Frame, UsesTheResourcesMenuAcceleratorsAndCursors)
     WNDCLASSA tool;
     ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "ToolClass", &tool));
     EXPECT_EQ(namedCursors[FingerCursorIndex], tool.hCursor);
+    // The side bar starts with textures, whose entries take the cursor of 3D drops.
     WNDCLASSA entry;
     ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "SymEntryClass", &entry));
-    EXPECT_EQ(namedCursors[FingerDragCursorIndex], entry.hCursor);
+    EXPECT_EQ(namedCursors[Finger3DCursorIndex], entry.hCursor);
 
     // The sixth pop-up of the menu is the MDI window list: a new document is listed there.
     HMENU windowMenu = GetSubMenu(frameMenu, 5);

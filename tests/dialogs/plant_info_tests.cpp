@@ -1,0 +1,83 @@
+#include "dialogs/plant_info.h"
+#include "model/plan_document.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "render3d/texture_names.h"
+#include "shell/app_globals.h"
+#include "support/plan_fixtures.h"
+#include "support/test_support.h"
+#include <filesystem>
+#include <string>
+
+namespace {
+
+class PlantInfoTest : public vtest::RecordCheckedDocumentTest {
+protected:
+    void SetUp() override
+    {
+        RecordCheckedDocumentTest::SetUp();
+        saved = programDirectory;
+        directory = vtest::CurrentDirectory();
+        programDirectory = &directory[0];
+        document->settings->drawingScale = 72.0f;
+        document->settings->drawingUnit = 1;
+    }
+    void TearDown() override
+    {
+        programDirectory = saved;
+        RecordCheckedDocumentTest::TearDown();
+    }
+    void Write(uint32_t id, std::initializer_list<std::pair<const char*, std::string>> keys)
+    {
+        char path[kTextureNameSize] = "";
+        MakeTextureInfoPath((int32_t)id, path);
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        DeleteFileA(path);
+        for (const auto& key : keys)
+            WritePrivateProfileStringA("Description", key.first, key.second.c_str(), path);
+    }
+    char* saved = nullptr;
+    std::string directory;
+};
+
+TEST_F(PlantInfoTest, TheInformationFileFillsTheRecordAndItsSizeGrowsByTheRate)
+{
+    Write(7000, {{"CommonName", std::string(70, 'q')}, {"BotanicalName", "Done"},
+                 {"SunLight", "3"}, {"Zone10", "1"}, {"MaximumGrowthHeight", "300"},
+                 {"AnnualGrowthRate", "10"}});
+    PlantInfo* info = LoadPlantInfo(7000);
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(std::string(info->commonName), std::string(59, 'q'));
+    EXPECT_STREQ(info->botanicalName, "");
+    EXPECT_EQ(info->sunLight, 3);
+    EXPECT_EQ(info->zones[9], 1);
+    EXPECT_FLOAT_EQ(info->annualGrowthRate, 10.0f);
+    PlantInfo* missing = LoadPlantInfo(7001);
+    ASSERT_NE(missing, nullptr);
+    EXPECT_EQ(missing->maximumGrowthHeight, 0);
+
+    PlanObject* plant = vtest::MakePointObject(ObjPlant, Storey(0), {{0, 0, 0}, {10, 0, 10}}, 0, 1);
+    plant->plantData = info;
+    const struct {
+        float age;
+        int16_t planted;
+        float height;
+    } cases[] = {{2.0f, 0, 14.52f}, {0.4f, 0, 12.0f}, {0.5f, 0, 13.2f}, {1.4f, 1, 12.0f * 1.61051f}};
+    for (const auto& c : cases) {
+        plant->plantAge = c.age;
+        plant->value2 = (uint16_t)c.planted;
+        float w = 0, h = 0;
+        ComputePlantSizeAtAge(plant, &w, &h, 0);
+        EXPECT_NEAR(h, c.height, 1e-3f) << c.age;
+        EXPECT_NEAR(w, c.height * 0.85f, 1e-3f) << c.age;
+    }
+    // The height is capped by the maximum; a record of zeros caps at 0.
+    plant->plantAge = 60.0f;
+    plant->value2 = 0;
+    float w = 0, h = 0;
+    ComputePlantSizeAtAge(plant, &w, &h, 0);
+    EXPECT_FLOAT_EQ(h, 300.0f);
+    FreePlantInfo(missing);
+}
+
+} // namespace
