@@ -14,7 +14,7 @@
 #include "model/plan_settings.h"
 #include "model/units.h"
 #include "planview/plan_redraw.h"
-#include "planview/plant_growth_stepping.h"
+#include "palette/growth_caption.h"
 #include "render3d/texture_names.h"
 #include "resources/resource_ids.h"
 #include "shell/app_globals.h"
@@ -54,7 +54,7 @@ INT_PTR CALLBACK PlantGrowthDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_INITDIALOG:
         CentreDialog(dialog);
-        SetDlgItemLong(dialog, 6, maxGrowthStep - 3, 1);
+        SetDlgItemLong(dialog, 6, largestGrowthStep - 3, 1);
         return 0;
     case WM_VSCROLL:
         StepAgeField(dialog, wParam, 2, 49, 3, 50);
@@ -68,8 +68,8 @@ INT_PTR CALLBACK PlantGrowthDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
         } else if (value < 2.0f) {
             ShowDialogMessage(dialog, kGrowthTooYoung);
         } else {
-            maxGrowthStep = static_cast<uint16_t>(value + 3.0f);
-            if (s->plantAge > maxGrowthStep) s->plantAge = maxGrowthStep;
+            largestGrowthStep = static_cast<uint16_t>(value + 3.0f);
+            if (s->plantAge > largestGrowthStep) s->plantAge = largestGrowthStep;
             if (frameWindow) InvalidateRect(frameWindow, nullptr, TRUE);
             EndDialog(dialog, 1);
         }
