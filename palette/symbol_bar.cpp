@@ -171,15 +171,7 @@ char* CopyPath(const char* path)
 // Hides the bar for a rebuild and empties it; true when it was visible.
 bool StartRebuild(HWND bar)
 {
-    bool visible = IsWindowVisible(bar) != 0;
-    if (visible)
-        SetWindowPos(bar, nullptr, 0, 0, 0, 0,
-                     SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW |
-                         SWP_NOACTIVATE);
-    if (HDC dc = GetDC(bar)) {
-        SetWindowOrgEx(dc, 0, 0, nullptr);
-        ReleaseDC(bar, dc);
-    }
+    const bool visible = HideForRebuild(bar);
     symbarEntryCount = 0;
     DestroySymbarEntries(bar);
     return visible;

@@ -290,17 +290,8 @@ void PaintEntry(HWND entry)
         default:
             break;
         }
-        if (record->index == symbarSelection) {
-            RECT rect;
-            GetClientRect(entry, &rect);
-            HBRUSH brush = CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT));
-            if (brush) {
-                FrameRect(dc, &rect, brush);
-                InflateRect(&rect, -1, -1);
-                FrameRect(dc, &rect, brush);
-                DeleteObject(brush);
-            }
-        }
+        if (record->index == symbarSelection)
+            DrawChosenEntryFrame(entry, dc);
     }
     EndPaint(entry, &ps);
 }

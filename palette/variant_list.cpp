@@ -128,17 +128,8 @@ void PaintEntry(HWND entry)
                 DrawBevelRaised(entry, dc, &edge);
         } else {
             DrawDibFile(entry, dc, path);
-            if (selected) {
-                RECT rect;
-                GetClientRect(entry, &rect);
-                HBRUSH brush = CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT));
-                if (brush) {
-                    FrameRect(dc, &rect, brush);
-                    InflateRect(&rect, -1, -1);
-                    FrameRect(dc, &rect, brush);
-                    DeleteObject(brush);
-                }
-            }
+            if (selected)
+                DrawChosenEntryFrame(entry, dc);
         }
     }
     EndPaint(entry, &ps);
@@ -245,20 +236,39 @@ void ResetPopListScroll()
     popEntryCount = 0;
 }
 
+bool HideForRebuild(HWND column)
+{
+    const bool visible = IsWindowVisible(column) != 0;
+    if (visible)
+        SetWindowPos(column, nullptr, 0, 0, 0, 0,
+                     SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW |
+                         SWP_NOACTIVATE);
+    if (HDC dc = GetDC(column)) {
+        SetWindowOrgEx(dc, 0, 0, nullptr);
+        ReleaseDC(column, dc);
+    }
+    return visible;
+}
+
+void DrawChosenEntryFrame(HWND entry, HDC dc)
+{
+    RECT rect;
+    GetClientRect(entry, &rect);
+    HBRUSH brush = CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT));
+    if (!brush)
+        return;
+    FrameRect(dc, &rect, brush);
+    InflateRect(&rect, -1, -1);
+    FrameRect(dc, &rect, brush);
+    DeleteObject(brush);
+}
+
 void ShowPopList(HWND list)
 {
     if (!list)
         return;
     const bool metric = PlanIsMetric();
-    const bool visible = IsWindowVisible(list) != 0;
-    if (visible)
-        SetWindowPos(list, nullptr, 0, 0, 0, 0,
-                     SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW |
-                         SWP_NOACTIVATE);
-    if (HDC dc = GetDC(list)) {
-        SetWindowOrgEx(dc, 0, 0, nullptr);
-        ReleaseDC(list, dc);
-    }
+    const bool visible = HideForRebuild(list);
     popEntryCount = 0;
     DestroyPopListEntries(list);
     selectedVariant = -1;

@@ -43,6 +43,13 @@ void ResetPopListScroll();
 // (keeping door and window defaults), then gives the plan pane its cursor.
 void SelectVariantTool(int tool);
 
+// Hides a column (the list or the side bar) for a rebuild without moving, sizing or
+// redrawing it, and puts its DC's window origin back to (0, 0); true when it was visible.
+bool HideForRebuild(HWND column);
+// The two-pixel frame in the system highlight colour inside the client rectangle that
+// marks the chosen entry of the list or of the side bar.
+void DrawChosenEntryFrame(HWND entry, HDC dc);
+
 // Outline rectangles in the screen's DC shrinking from a 44 x 44 box on the start point
 // to a box of half the target's size on the target centre, 30 steps about 13 ms apart,
 // each erased by the next; the screen is left as it was.
