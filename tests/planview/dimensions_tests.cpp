@@ -263,3 +263,63 @@ TEST_F(DimensionsTest, PrintedTextsAreBlackOnWhite)
 }
 
 } // namespace
+
+// Live dimensions: from an opening being placed at P (on a 240-unit wall at z 100) to
+// its neighbours on both sides, 25 out, or 45 when other openings remain beside one
+// being moved; short pieces still get their lines, the wall being long. Then a wall
+// being drawn: its red footprint, half the thickness each side, and its length.
+TEST_F(DimensionsTest, LiveOpeningAndWallDimensions)
+{
+    struct Case {
+        uint16_t units;
+        std::vector<float> doors;
+        int moving;   // index of the door being moved, -1 for a new one
+        float p;
+        Texts texts;
+        int offset;
+    } cases[] = {
+        {3, {}, -1, 100, {"4'-2\"", "5'-10\""}, 25},
+        {4, {}, -1, 100, {"1.27 m.", "1.78 m."}, 25},
+        {3, {60}, -1, 156, {"4'-0\"", "3'-6\""}, 25},
+        {3, {60}, -1, 40, {"1'-8\"", "10\""}, 25},
+        {3, {60}, 0, 156, {"6'-6\"", "3'-6\""}, 25},
+        {3, {60, 180}, 0, 100, {"4'-2\"", "3'-4\""}, 45},
+    };
+    for (const Case& c : cases) {
+        Settings()->unitSystem = c.units;
+        PlanObject* wall = AddObject(ObjWall, {{0, 0, 100}, {240, 0, 100}});
+        wall->size = 6.0f;
+        std::vector<PlanObject*> doors;
+        for (float centre : c.doors)
+            doors.push_back(AddDoor(wall, centre));
+        const float position[2] = {c.p, 100.0f};
+        MetafileRecorder record;
+        DrawOpeningDimensions(record.dc(), wall, Vertex(wall, 0), Vertex(wall, 1), 1, position,
+                              c.moving >= 0 ? doors[c.moving] : nullptr);
+        EXPECT_EQ(record.TextStrings(), c.texts) << c.p;
+        // The extension line at P runs from offset + 3 to offset + 22 above the wall.
+        const int p = static_cast<int>(c.p);
+        EXPECT_TRUE(HasLine(record, p, 97 - c.offset, p, 78 - c.offset)) << c.p;
+        FreeObject(wall);
+    }
+
+    struct WallCase {
+        uint16_t units;
+        float thickness;
+        const char* text;
+        LONG top, bottom;
+    } walls[] = {{3, 12.0f, "10'-0\"", 94, 106}, {4, 6.0f, "3.05 m.", 97, 103}};
+    for (const WallCase& c : walls) {
+        Settings()->unitSystem = c.units;
+        MetafileRecorder record;
+        DrawObjectDimensions(record.dc(), 0, 0, 100, 240, 0, 100, c.thickness);
+        ASSERT_EQ(record.Polygons().size(), 1u);
+        const std::vector<POINT> corners = {{0, c.top}, {240, c.top}, {240, c.bottom}, {0, c.bottom}};
+        const std::vector<POINT>& got = record.Polygons()[0].points;
+        ASSERT_EQ(got.size(), 4u);
+        for (size_t i = 0; i < 4; ++i)
+            EXPECT_TRUE(got[i].x == corners[i].x && got[i].y == corners[i].y) << c.text << " " << i;
+        EXPECT_EQ(record.Polygons()[0].brush.lbColor, RGB(255, 0, 0));
+        EXPECT_EQ(record.TextStrings(), Texts{c.text});
+    }
+}
