@@ -210,28 +210,7 @@ void DrawGroundWithHoles(PlanSettings* settings)
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
     glEnable(GL_DEPTH_TEST);
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    DrawGround();
-    glEnable(GL_STENCIL_TEST);
-    glClear(GL_STENCIL_BUFFER_BIT);
-    glStencilFunc(GL_ALWAYS, 200, 0xFFFF);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-    for (ScenePolygon* p = secondaryMeshes; p; p = p->next)
-        DrawTexturedPolygon(p);
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glDisable(GL_STENCIL_TEST);
-    DrawGround();
-    glEnable(GL_STENCIL_TEST);
-    glDepthFunc(GL_GEQUAL);
-    glClearDepth(0.0);
-    glStencilFunc(GL_ALWAYS, 0, 0xFFFF);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
-    for (ScenePolygon* p = secondaryMeshes; p; p = p->next)
-        DrawTexturedPolygon(p);
-    glDepthFunc(GL_LESS);
-    glClearDepth(1.0);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClear(GL_DEPTH_BUFFER_BIT);
+    MarkGroundHoles(DrawGround);
     if (settings->view3DMode != kWireframeMode) {
         glDisable(GL_STENCIL_TEST);
         DrawEarthBlock();

@@ -375,28 +375,7 @@ void DrawWireframeGround(PlanSettings* settings)
 // Quality 6: the ground is left out where the second list's polygons lie below it.
 void DrawGroundCutOut(PlanSettings* settings)
 {
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    DrawTerrainGroundList();
-    glEnable(GL_STENCIL_TEST);
-    glClear(GL_STENCIL_BUFFER_BIT);
-    glStencilFunc(GL_ALWAYS, 200, 0xFFFF);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-    for (ScenePolygon* p = secondaryMeshes; p; p = p->next)
-        DrawTexturedPolygon(p);
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glDisable(GL_STENCIL_TEST);
-    DrawTerrainGroundList();
-    glEnable(GL_STENCIL_TEST);
-    glDepthFunc(GL_GEQUAL);
-    glClearDepth(0.0);
-    glStencilFunc(GL_ALWAYS, 0, 0xFFFF);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
-    for (ScenePolygon* p = secondaryMeshes; p; p = p->next)
-        DrawTexturedPolygon(p);
-    glDepthFunc(GL_LESS);
-    glClearDepth(1.0);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClear(GL_DEPTH_BUFFER_BIT);
+    MarkGroundHoles(DrawTerrainGroundList);
     const bool wireframe = IsWireframeMode(settings);
     if (!wireframe) {
         glDisable(GL_STENCIL_TEST);
@@ -472,6 +451,34 @@ void UploadImagePanel(const ScenePolygon* polygon, uint32_t id)
 }
 
 } // namespace
+
+// Marks with stencil 200 where the second list's polygons lie below the ground the
+// function draws, leaving colour untouched and the depth buffer cleared.
+void MarkGroundHoles(void (*drawGround)())
+{
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    drawGround();
+    glEnable(GL_STENCIL_TEST);
+    glClear(GL_STENCIL_BUFFER_BIT);
+    glStencilFunc(GL_ALWAYS, 200, 0xFFFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+    for (ScenePolygon* p = secondaryMeshes; p; p = p->next)
+        DrawTexturedPolygon(p);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_STENCIL_TEST);
+    drawGround();
+    glEnable(GL_STENCIL_TEST);
+    glDepthFunc(GL_GEQUAL);
+    glClearDepth(0.0);
+    glStencilFunc(GL_ALWAYS, 0, 0xFFFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
+    for (ScenePolygon* p = secondaryMeshes; p; p = p->next)
+        DrawTexturedPolygon(p);
+    glDepthFunc(GL_LESS);
+    glClearDepth(1.0);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClear(GL_DEPTH_BUFFER_BIT);
+}
 
 uint16_t ViewQualityLevel(const PlanSettings* settings)
 {

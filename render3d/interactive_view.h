@@ -62,6 +62,8 @@ void DrawImagePanelNodeInteractive(ScenePolygon* polygon);
 // The background and ground lists.
 void DrawSkyBackgroundList();
 void DrawTerrainGroundList();
+// Stencil 200 where the second polygon list lies below the drawn ground; colour kept.
+void MarkGroundHoles(void (*drawGround)());
 void DrawFlatGroundList();
 void DrawEarthBlockList();
 // Each deletes its list when it exists.
