@@ -390,15 +390,4 @@ void BuildHugeScalePlan()
     AddLine(FirstStorey(), -29000, -29000, 29000, 29000);
 }
 
-std::string WindowsPath(const std::string& path)
-{
-    if (path.empty() || path[0] != '/')
-        return path;
-    std::string out = "Z:" + path;
-    for (char& c : out)
-        if (c == '/')
-            c = '\\';
-    return out;
-}
-
 } // namespace printtest
