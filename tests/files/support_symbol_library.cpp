@@ -4,6 +4,7 @@
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
+#include "model3d/array_objects.h"
 #include <windows.h>
 #include <cmath>
 #include <vector>
@@ -11,6 +12,10 @@
 namespace ftest {
 
 namespace {
+
+const float kUnit = kSymbolUnitsPerInch;
+// Porcelain, enamel and plastic: what the 3D models show before they are painted.
+const uint16_t kFixtureGrey = 235 * 257;
 
 PlanFloor* FirstStorey()
 {
@@ -24,7 +29,7 @@ void ClearStorey(PlanFloor* floor)
 }
 
 // ---------------------------------------------------------------------------------
-// Symbols: drawing shapes of one row.
+// 2D symbols: drawing shapes of one row, in inches.
 
 struct Point2 {
     float x, z;
@@ -39,7 +44,7 @@ void Shape(const std::vector<Point2>& points, bool closed)
         return;
     o->category = kCategoryFloorPlan;
     for (const Point2& p : points)
-        AddObjectPoint(NewVertexNode(1, 0, 0, 0, 0, 0, p.x, 0, p.z, 0, 0, 0, 0, 0, 0, o), o);
+        AddObjectPoint(NewVertexNode(1, 0, 0, 0, 0, 0, p.x * kUnit, 0, p.z * kUnit, 0, 0, 0, 0, 0, 0, o), o);
     AttachObjectToFloor(o, floor);
 }
 
@@ -158,6 +163,91 @@ void AddSymbolShapes(uint16_t code)
     }
 }
 
+// ---------------------------------------------------------------------------------
+// 3D models: closed solids of two rows, the footprint at the bottom and at the top
+// (inches above the element's base; a bottom below 0 reaches under it).
+
+void Solid(const std::vector<Point2>& footprint, float bottom, float top)
+{
+    const size_t n = footprint.size();
+    std::vector<Point3f> low(n), high(n), tangents(n, Point3f{0, 0, 0});
+    for (size_t i = 0; i < n; ++i) {
+        low[i] = {footprint[i].x * kUnit, -bottom * kUnit, footprint[i].z * kUnit};
+        high[i] = {footprint[i].x * kUnit, -top * kUnit, footprint[i].z * kUnit};
+    }
+    PlanObject* solid = CreateSolidFromArrays(low.data(), high.data(), tangents.data(), tangents.data(),
+                                              tangents.data(), tangents.data(), (int32_t)n, FirstStorey(), 0);
+    if (!solid)
+        return;
+    solid->buildFlag = 1;
+    solid->colourA = solid->colourB = {kFixtureGrey, kFixtureGrey, kFixtureGrey};
+}
+
+void Box(float x0, float z0, float x1, float z1, float bottom, float top)
+{
+    Solid({{x0, z0}, {x1, z0}, {x1, z1}, {x0, z1}}, bottom, top);
+}
+
+// A wall plate 2.5 wide and 4 high standing half an inch off the wall, from the element's
+// base (its mounting height) up.
+void Plate()
+{
+    Box(-1.25f, 0, 1.25f, 0.5f, 0, 4);
+}
+
+void AddSymbolModel(uint16_t code)
+{
+    switch (code) {
+    case 55: case 65: case 66: case 67: case 70:            // receptacles
+    case 73: case 74: case 75: case 76: case 77: case 78:   // switches
+    case 84: case 85:                                       // cable and telephone outlets
+        Plate();
+        break;
+    case 83:
+        // A flood light under its mounting height.
+        Box(-3, 0, 3, 5, 0, 4);
+        break;
+    case 86:
+        Box(-2.5f, 0, 2.5f, 1.5f, 0, 5);
+        break;
+    case 87:
+        Box(-1.75f, 0, 1.75f, 1, 0, 3.5f);
+        break;
+    case 90:
+        // The tank as high as the toilet, the bowl at seat height.
+        Box(-10, 0, 10, 8, 0, 30);
+        Solid(OvalPoints(0, 18, 7, 10, 16), 0, 15);
+        break;
+    case 91: case 92: case 93: {
+        // The kitchen sinks are placed 30 high: their cabinet reaches down to the floor and
+        // its counter 4 above, 34 in all.
+        float half = code == 91 ? 12.0f : code == 92 ? 16.5f : 24.0f;
+        Box(-half, 0, half, 22, -30, 4);
+        break;
+    }
+    case 94:
+        // A lavatory stands on the floor: its basin on a pedestal of its outline.
+        Solid(OvalPoints(0, 10, 10, 7, 16), 0, 34);
+        break;
+    case 95:
+        Box(-30, 0, 30, 30, 0, 20);
+        break;
+    case 96:
+        Box(-30, 0, 30, 42, 0, 24);
+        break;
+    case 97:
+        Box(-24, 0, 24, 36, 0, 78);
+        break;
+    case 99: case 109:
+        Box(-2, 0, 2, 3, 0, 3);
+        break;
+    default:
+        // Heaters and air units: their symbol's box, 36 high.
+        Box(-12, 0, 12, 12, 0, 36);
+        break;
+    }
+}
+
 } // namespace
 
 bool WriteSymbolLibraries(const std::string& root)
@@ -174,7 +264,7 @@ bool WriteSymbolLibraries(const std::string& root)
     };
     const Library libraries[2] = {
         {kSymbolFolder2D, "2D", symbolLibrary2D, symbolLibrary2DCount, AddSymbolShapes},
-        {kSymbolFolder3D, "3D", symbolLibrary3D, symbolLibrary3DCount, AddSymbolShapes}};
+        {kSymbolFolder3D, "3D", symbolLibrary3D, symbolLibrary3DCount, AddSymbolModel}};
     CreateDirectoryA((root + "\\OBJECTS").c_str(), nullptr);
     bool written = true;
     for (const Library& library : libraries) {
