@@ -1,4 +1,5 @@
 #include "support_files.h"
+#include "support_symbol_library.h"
 #include "files/plan_file.h"
 #include "files/symbol_library.h"
 #include "model/plan_document.h"
@@ -7,184 +8,12 @@
 #include "model/plan_settings.h"
 #include "planview/selection.h"
 #include "shell/app_globals.h"
+#include "support/plan_fixtures.h"
 #include "support/test_support.h"
-#include <cmath>
-#include <cstdlib>
-#include <string>
 
 using namespace ftest;
 
-namespace {
-
-// The source folder as a Windows path (it names the repository on the host).
-std::string SourceDir()
-{
-    const char* dir = std::getenv("VELMORA_SOURCE_DIR");
-    std::string source = dir ? dir : "";
-    for (char& c : source)
-        if (c == '/')
-            c = '\\';
-    if (!source.empty() && source[0] == '\\')
-        source = "Z:" + source;
-    return source;
-}
-
-} // namespace
-
-class SymbolLibrary : public PlanFileTest {
-protected:
-    // The shapes of one library symbol, on the first storey, in plan units; the 3D
-    // library uses the same outlines.
-    void AddSymbolShapes(uint16_t code);
-    void Circle(float cx, float cz, float r, int n = 12)
-    {
-        PlanObject* o = Make(6, Storey(0), {}, true);
-        for (int i = 0; i < n; ++i) {
-            double a = 2 * M_PI * i / n;
-            AddObjectPoint(NewVertexNode(1, 0, 0, 0, 0, 0, cx + (float)(r * std::cos(a)), 0, cz + (float)(r * std::sin(a)),
-                                         0, 0, 0, 0, 0, 0, o), o);
-        }
-    }
-    void Oval(float cx, float cz, float rx, float rz)
-    {
-        PlanObject* o = Make(6, Storey(0), {}, true);
-        for (int i = 0; i < 16; ++i) {
-            double a = 2 * M_PI * i / 16;
-            AddObjectPoint(NewVertexNode(1, 0, 0, 0, 0, 0, cx + (float)(rx * std::cos(a)), 0, cz + (float)(rz * std::sin(a)),
-                                         0, 0, 0, 0, 0, 0, o), o);
-        }
-    }
-    void Rect(float x0, float z0, float x1, float z1)
-    {
-        Make(6, Storey(0), {At(x0, 0, z0), At(x1, 0, z0), At(x1, 0, z1), At(x0, 0, z1)}, true);
-    }
-    void Line(float x0, float z0, float x1, float z1) { Make(6, Storey(0), {At(x0, 0, z0), At(x1, 0, z1)}); }
-    void ClearStorey()
-    {
-        while (PlanObject* o = Storey(0)->firstObject)
-            FreeObject(o);
-    }
-    // Writes every library file with the program's own writer below `root`.
-    void WriteLibrary(const std::string& root);
-};
-
-void SymbolLibrary::AddSymbolShapes(uint16_t code)
-{
-    switch (code) {
-    case 55: case 65: case 66: case 67: case 68: case 69: case 70: case 71: case 72:
-        // Receptacles: a circle with the two blade slots; 220 V ones have three.
-        Circle(0, 6, 6);
-        Line(-2, 3, -2, 9);
-        Line(2, 3, 2, 9);
-        if (code >= 70)
-            Line(0, 3, 0, 9);
-        if (code == 65)
-            Line(-6, 6, 6, 6);
-        if (code == 67)
-            Rect(-7, 0, 7, 12);
-        break;
-    case 73: case 74: case 75: case 76: case 77: case 78:
-        // Switches: a stem and a head, one more stroke per way.
-        Line(0, 0, 0, 8);
-        Circle(0, 11, 3, 8);
-        for (int i = 73; i < code && i < 77; ++i)
-            Line(-3 + 2.0f * (i - 73), 14, -3 + 2.0f * (i - 73), 17);
-        break;
-    case 79: case 80: case 81: case 82: case 83:
-        Circle(0, 8, 8);
-        Line(-6, 2, 6, 14);
-        Line(-6, 14, 6, 2);
-        break;
-    case 84: case 85:
-        Make(6, Storey(0), {At(-6, 0, 0), At(6, 0, 0), At(0, 0, 10)}, true);
-        if (code == 85)
-            Line(-3, 5, 3, 5);
-        break;
-    case 86:
-        Circle(0, 6, 6);
-        Circle(0, 6, 3, 8);
-        break;
-    case 87:
-        Rect(-4, 0, 4, 6);
-        Line(-2, 3, 2, 3);
-        break;
-    case 88:
-        Circle(0, 0, 4, 8);
-        for (int i = 0; i < 4; ++i) {
-            double a = M_PI / 2 * i;
-            Line((float)(4 * std::cos(a)), (float)(4 * std::sin(a)), (float)(14 * std::cos(a)), (float)(14 * std::sin(a)));
-        }
-        break;
-    case 90:
-        Rect(-10, 0, 10, 8);
-        Oval(0, 18, 7, 10);
-        break;
-    case 91: case 92: case 93: {
-        float half = code == 91 ? 12.0f : code == 92 ? 16.5f : 24.0f;
-        Rect(-half, 0, half, 22);
-        int bowls = code - 90;
-        float step = 2 * half / bowls;
-        for (int i = 0; i < bowls; ++i)
-            Oval(-half + step * (i + 0.5f), 12, step / 2 - 2, 7);
-        break;
-    }
-    case 94:
-        Oval(0, 10, 10, 7);
-        Oval(0, 10, 7, 5);
-        break;
-    case 95:
-        Rect(-30, 0, 30, 30);
-        Rect(-26, 4, 26, 26);
-        break;
-    case 96:
-        Rect(-30, 0, 30, 42);
-        Circle(0, 21, 16, 16);
-        break;
-    case 97:
-        Rect(-24, 0, 24, 36);
-        Line(-24, 0, 24, 36);
-        Line(24, 0, -24, 36);
-        break;
-    case 98:
-        Circle(0, 0, 11, 16);
-        Line(-11, 0, 11, 0);
-        break;
-    case 99: case 109:
-        Rect(-2, 0, 2, 3);
-        Circle(0, 6, 3, 8);
-        break;
-    case 110:
-        Circle(0, 0, 4, 8);
-        Line(-4, 0, 4, 0);
-        Line(0, -4, 0, 4);
-        break;
-    default:
-        // Heating, ventilation and air conditioning units.
-        Rect(-12, 0, 12, 12);
-        Line(-12, 0, 12, 12);
-        if (code == 119 || code == 118 || code == 120)
-            Line(-12, 12, 12, 0);
-        break;
-    }
-}
-
-void SymbolLibrary::WriteLibrary(const std::string& root)
-{
-    struct Library { const char* folder; const char* suffix; const SymbolLibraryEntry* entries; int count; };
-    const Library libraries[2] = {{"\\OBJECTS\\SYMBOL2D\\", "2D", symbolLibrary2D, symbolLibrary2DCount},
-                                  {"\\OBJECTS\\SYMBOL3D\\", "3D", symbolLibrary3D, symbolLibrary3DCount}};
-    CreateDirectoryA((root + "\\OBJECTS").c_str(), nullptr);
-    for (const Library& library : libraries) {
-        CreateDirectoryA((root + library.folder).c_str(), nullptr);
-        for (int i = 0; i < library.count; ++i) {
-            ClearStorey();
-            AddSymbolShapes(library.entries[i].code);
-            std::string path = root + library.folder + library.entries[i].stem + library.suffix + ".ZTM";
-            ASSERT_TRUE(SavePlanFile(path.c_str())) << path;
-        }
-    }
-    ClearStorey();
-}
+class SymbolLibrary : public PlanFileTest {};
 
 TEST_F(SymbolLibrary, LibraryTablesMatchTheirFolders)
 {
@@ -365,10 +194,8 @@ TEST_F(SymbolLibrary, ModelFileInsertsIntoTheCurrentFloorWithTheCurrentDefaults)
 
 TEST_F(SymbolLibrary, GeneratedLibraryLoadsWhole)
 {
-    WriteLibrary(directory);
-    // Regenerating the shipped copies: VELMORA_WRITE_LIBRARY=1 with the source folder.
-    if (std::getenv("VELMORA_WRITE_LIBRARY") && !SourceDir().empty())
-        WriteLibrary(SourceDir());
+    ASSERT_TRUE(WriteSymbolLibraries(directory));
+    EXPECT_EQ(0, CountObjects(Storey(0)));
     vtest::MessageBoxRecorder boxes;
     LoadSymbolLibrary2D();
     LoadSymbolLibrary3D();
@@ -387,14 +214,8 @@ TEST_F(SymbolLibrary, GeneratedLibraryLoadsWhole)
 
 TEST_F(SymbolLibrary, ShippedLibraryLoads)
 {
-    ASSERT_FALSE(SourceDir().empty());
-    std::string source = SourceDir();
-    char* saved = programDirectory;
-    programDirectory = &source[0];
     vtest::MessageBoxRecorder boxes;
-    LoadSymbolLibrary2D();
-    LoadSymbolLibrary3D();
-    programDirectory = saved;
+    ASSERT_TRUE(vtest::LoadShippedSymbolLibraries());
     EXPECT_EQ(0u, boxes.Count());
     int templates = 0, empty = 0;
     for (PlanObject* t = symbolTemplates2D; t; t = t->next, ++templates)

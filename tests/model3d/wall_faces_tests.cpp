@@ -2,6 +2,8 @@
 #include "model3d/rebuild_driver.h"
 #include "model3d/scene_polygons.h"
 #include "model3d/wall_rebuild.h"
+#include "files/symbol_library.h"
+#include "openings3d/opening_models.h"
 #include "render3d/scene_upkeep.h"
 #include "model/plan_document.h"
 #include "model/plan_object.h"
@@ -82,7 +84,7 @@ protected:
     }
 };
 
-void AddOpening(PlanObject* wall, uint16_t type, uint16_t style, float at, float width)
+PlanObject* AddOpening(PlanObject* wall, uint16_t type, uint16_t style, float at, float width)
 {
     PlanObject* opening = vtest::MakePointObject(type, nullptr, {{at, 0, 0}}, 0, 0);
     OpeningRecord* record = AllocateRecordOf<OpeningRecord>();
@@ -95,6 +97,7 @@ void AddOpening(PlanObject* wall, uint16_t type, uint16_t style, float at, float
     record->height = 60.0f;
     opening->link = record;
     vtest::AppendChildObject(wall, opening);
+    return opening;
 }
 
 } // namespace
@@ -287,4 +290,54 @@ TEST_F(WallFaceTest, HoleOutlinesByStyle)
         }
     }
     buildObject = nullptr;
+}
+
+// The shipped 3D models stand in their wall as closed solids: the faces of each element
+// reach from its base (the 12 slab, plus the element's elevation) to its height, in inches
+// (two plan units an inch).
+TEST_F(WallFaceTest, ShippedFixtureModelsStandAtTheirHeights)
+{
+    HWND pane = vtest::CreatePaneStandIn();
+    activePlanPane = pane;
+    ASSERT_TRUE(vtest::LoadShippedSymbolLibraries());
+    const struct {
+        uint16_t code;
+        float elevation, bottom, top;
+    } cases[] = {
+        {90, 0, 12, 42},    // toilet, 30
+        {91, 30, 12, 46},   // kitchen sink placed 30 up: its cabinet from the slab, 34
+        {94, 0, 12, 46},    // lavatory, 34
+        {95, 0, 12, 32},    // tub, 20
+        {96, 0, 12, 36},    // spa, 24
+        {97, 0, 12, 90},    // shower, 78
+        {124, 6, 18, 54},   // baseboard heater: its box, 36
+        {55, 12, 24, 28},   // receptacle: a plate 4 high at its 12
+        {73, 42, 54, 58},   // switch at 42
+    };
+    for (const auto& c : cases) {
+        PlanObject* wall = Wall({{0, 0, 0}, {400, 0, 0}});
+        PlanObject* element = AddOpening(wall, ObjWallElement, c.code, 200, 120);
+        element->subType = c.code;
+        static_cast<OpeningRecord*>(element->link)->elevation = c.elevation * 2;
+        BuildOpeningModel(element);
+        Build(wall);
+        Box model;
+        bool top = false;
+        for (ScenePolygon* p = sceneMeshes; p; p = p->next) {
+            if (p->sourceType != ObjWallElementPart)
+                continue;
+            Box face = BoxOf(p);
+            model.minY = fminf(model.minY, face.minY);
+            model.maxY = fmaxf(model.maxY, face.maxY);
+            top = top || (p->partKind == kPartEndFace && fabsf(face.maxY + c.top * 2) < 1e-3f);
+        }
+        EXPECT_NEAR(model.maxY, -c.bottom * 2, 1e-3f) << c.code;
+        EXPECT_NEAR(model.minY, -c.top * 2, 1e-3f) << c.code;
+        EXPECT_TRUE(top) << c.code << " has no top face";
+    }
+    FreeSymbolTemplates(symbolTemplates2D);
+    FreeSymbolTemplates(symbolTemplates3D);
+    symbolTemplates2D = symbolTemplates3D = nullptr;
+    activePlanPane = nullptr;
+    DestroyWindow(pane);
 }

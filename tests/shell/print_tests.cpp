@@ -7,6 +7,7 @@
 #include "support_print_plans.h"
 #include "support_shell.h"
 #include "files/plan_file.h"
+#include "files/symbol_library.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
@@ -15,6 +16,7 @@
 #include "planview/plan_redraw.h"
 #include "shell/app_globals.h"
 #include "shell/printing.h"
+#include "support/plan_fixtures.h"
 #include "support/test_support.h"
 #include <algorithm>
 #include <cmath>
@@ -654,6 +656,57 @@ TEST_F(PrintTest, AbsurdGridIsRefusedWithAMessage)
     Job job = FirstNewJob();
     ASSERT_EQ(job.pages.size(), 6u);
     ExpectScalePages(job, 0, segments, kFarScaleGrid, caps, false);
+}
+
+// A bath in a 60 by 30 inch opening (120 by 60 plan units at the plan's scale 36) prints
+// with the shipped library at 1:48 as 60 / 48 by 30 / 48 inches of paper: 375 by 187.5
+// device units at 3.125 a plan unit. A line 400 long at z 150 shows where the plan's origin
+// landed; the bath's outline is what lies wholly within reach of the bath.
+TEST_F(PrintTest, ABathPrintsAtItsRealSizeToScale)
+{
+    ASSERT_TRUE(vtest::LoadShippedSymbolLibraries());
+    settings->unitSystem = kUnitSystemFeetInches;
+    settings->printScaleChoice = 9;
+    PlanObject* wall = AddWall(FirstStorey(), {{-240, 0}, {240, 0}}, false, false, 8.0f);
+    ASSERT_NE(AddOpening(wall, {ObjWallElement, 0, 240.0f, 120.0f, 60.0f, 95, 0, 0.0f, 0}), nullptr);
+    AddLine(FirstStorey(), -200, 150, 200, 150);
+    ASSERT_EQ(PrintPlanToScale(GetModuleHandleA(nullptr), nullptr), 0);
+    FreeSymbolTemplates(symbolTemplates2D);
+    FreeSymbolTemplates(symbolTemplates3D);
+    symbolTemplates2D = symbolTemplates3D = nullptr;
+    ASSERT_EQ(NewJobs(), 1);
+    Job job = FirstNewJob();
+    ASSERT_EQ(job.pages.size(), 1u);
+    // The reference line: from Round(-625) = -624 to Round(625) = 625 across (rounding is
+    // +0.5 truncated toward zero), at Round(468.75) = 469 down.
+    double originX = 0, originY = 0;
+    bool found = false;
+    for (const Line& l : job.pages[0]) {
+        if (l.y1 == l.y2 && std::fabs(std::fabs(l.x2 - l.x1) - 1249) <= 1) {
+            originX = std::min(l.x1, l.x2) + 624;
+            originY = l.y1 - 469;
+            found = true;
+        }
+    }
+    ASSERT_TRUE(found);
+    double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
+    for (const Line& l : job.pages[0]) {
+        const double xs[2] = {l.x1 - originX, l.x2 - originX}, ys[2] = {l.y1 - originY, l.y2 - originY};
+        if (std::fabs(xs[0]) > 250 || std::fabs(xs[1]) > 250 || std::min(ys[0], ys[1]) < 12 ||
+            std::max(ys[0], ys[1]) > 300)
+            continue;
+        left = std::min({left, xs[0], xs[1]});
+        right = std::max({right, xs[0], xs[1]});
+        top = std::min({top, ys[0], ys[1]});
+        bottom = std::max({bottom, ys[0], ys[1]});
+    }
+    std::printf("bath printed %.1f x %.1f device units: %.1f x %.1f inches at 1:48\n", right - left,
+                bottom - top, (right - left) / 300 * 48, (bottom - top) / 300 * 48);
+    // From the wall's face, 8 units off its centre line, to 68: 25 to 212.5.
+    EXPECT_NEAR(left, -187.5, 1.0);
+    EXPECT_NEAR(right, 187.5, 1.0);
+    EXPECT_NEAR(top, 25, 1.0);
+    EXPECT_NEAR(bottom, 212.5, 1.0);
 }
 
 TEST_F(PrintTest, PrintingLeavesTheModifiedFlagAlone)

@@ -316,9 +316,10 @@ std::vector<SymbolLine> SampleHouseSymbolLines()
     };
     AddArc(&lines, -276, 360, 0, 90);
     AddArc(&lines, 0, 144, 270, 360);
-    // Bath: its template (60 by 30, back edge on the origin line) on the south face of
-    // the 8-inch wall at z 0 (8 units off its centre line), centred at x 360.
-    const float rects[2][4] = {{330, 8, 390, 38}, {334, 12, 386, 34}};
+    // Bath: its template (60 by 30 inches with a rim 4 inches wide, two plan units an
+    // inch, back edge on the origin line) on the south face of the 8-inch wall at z 0 (8
+    // units off its centre line), centred at x 360: 120 by 60 units, the rim 8.
+    const float rects[2][4] = {{300, 8, 420, 68}, {308, 16, 412, 60}};
     for (const auto& r : rects) {
         lines.push_back({{r[0], r[1], r[2], r[1]}, false});
         lines.push_back({{r[2], r[1], r[2], r[3]}, false});
@@ -388,17 +389,6 @@ void BuildHugeScalePlan()
     activeDocument->settings->unitSystem = kUnitSystemMetric;
     activeDocument->settings->printScaleChoice = 11;
     AddLine(FirstStorey(), -29000, -29000, 29000, 29000);
-}
-
-std::string WindowsPath(const std::string& path)
-{
-    if (path.empty() || path[0] != '/')
-        return path;
-    std::string out = "Z:" + path;
-    for (char& c : out)
-        if (c == '/')
-            c = '\\';
-    return out;
 }
 
 } // namespace printtest

@@ -3,6 +3,7 @@
 // written with the program's own writer: drawing lines and rectangles at known places
 // (what a printed page must show) and the walls of a small house.
 #include <windows.h>
+#include "support/test_support.h"
 #include <string>
 #include <vector>
 
@@ -103,7 +104,6 @@ PlanDocument* BeginPlan();
 void EndPlan();
 PlanFloor* FirstStorey();
 
-// A Windows path for a Unix path (Wine's drive Z:); other paths are returned as they are.
-std::string WindowsPath(const std::string& path);
+using vtest::WindowsPath;
 
 } // namespace printtest

@@ -1,4 +1,6 @@
 #include "support/plan_fixtures.h"
+#include "support/test_support.h"
+#include "files/symbol_library.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
@@ -10,6 +12,7 @@
 #include "render3d/ground_height_grid.h"
 #include "render3d/scene_upkeep.h"
 #include "render3d/selvith_window.h"
+#include "shell/app_globals.h"
 #include "shell/startup.h"
 #include <stdlib.h>
 
@@ -184,6 +187,19 @@ void ShowTopView()
     viewYawDegrees = 0.0f;
     perspectiveOn = 0;
     ApplyViewAngles(90.0f, 0.0f, &viewPitchCos, &viewPitchSin, &viewYawCos, &viewYawSin, 0);
+}
+
+bool LoadShippedSymbolLibraries()
+{
+    std::string source = SourceDirectory();
+    if (source.empty())
+        return false;
+    char* saved = programDirectory;
+    programDirectory = &source[0];
+    LoadSymbolLibrary2D();
+    LoadSymbolLibrary3D();
+    programDirectory = saved;
+    return true;
 }
 
 } // namespace vtest

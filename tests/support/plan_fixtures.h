@@ -71,5 +71,9 @@ int CountFloorObjects(const PlanFloor* floor);
 HWND CreatePaneStandIn();
 // The top view: pitch 90, yaw 0, no perspective, with its trigonometry.
 void ShowTopView();
+// Reads the symbol libraries of the sources' OBJECTS folder, as start-up reads them from
+// the program directory (needs the active document and plan pane); false when the source
+// folder is unknown. The caller frees the templates.
+bool LoadShippedSymbolLibraries();
 
 } // namespace vtest

@@ -1,6 +1,7 @@
 #include "support/test_support.h"
 #include "shell/message_box.h"
 #include <cstdio>
+#include <cstdlib>
 
 namespace vtest {
 
@@ -49,6 +50,23 @@ std::string CurrentDirectory()
     char buf[MAX_PATH];
     DWORD n = GetCurrentDirectoryA(MAX_PATH, buf);
     return std::string(buf, n);
+}
+
+std::string WindowsPath(const std::string& path)
+{
+    if (path.empty() || path[0] != '/')
+        return path;
+    std::string out = "Z:" + path;
+    for (char& c : out)
+        if (c == '/')
+            c = '\\';
+    return out;
+}
+
+std::string SourceDirectory()
+{
+    const char* dir = std::getenv("VELMORA_SOURCE_DIR");
+    return WindowsPath(dir ? dir : "");
 }
 
 void PumpMessages()

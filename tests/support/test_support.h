@@ -26,6 +26,10 @@ private:
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 std::string CurrentDirectory();
+// A Windows path for a Unix path (Wine's drive Z:); other paths are returned as they are.
+std::string WindowsPath(const std::string& path);
+// The source folder (VELMORA_SOURCE_DIR) as a Windows path; empty when it is not set.
+std::string SourceDirectory();
 // Dispatches what is queued for this thread without waiting.
 void PumpMessages();
 

@@ -11,9 +11,7 @@
 #include "tools/fixture_tools.h"
 #include "tools/plan_mouse_state.h"
 #include "tools/tool_state.h"
-#include <cstdlib>
 #include <math.h>
-#include <string>
 
 namespace {
 
@@ -216,20 +214,9 @@ int TemplateParts(PlanObject* list, uint32_t code)
 TEST_F(FixtureToolTest, TheShippedLibrariesGiveFreeFixturesAndWallElementModels)
 {
     // The symbol files of the program's own folder, as start-up reads them.
-    const char* dir = std::getenv("VELMORA_SOURCE_DIR");
-    ASSERT_NE(dir, nullptr);
-    std::string source = dir;
-    for (char& c : source)
-        if (c == '/')
-            c = '\\';
-    source = "Z:" + source;
-    char* saved = programDirectory;
-    programDirectory = &source[0];
     HWND pane = vtest::CreatePaneStandIn();   // the reader needs a plan pane
     activePlanPane = pane;
-    LoadSymbolLibrary2D();
-    LoadSymbolLibrary3D();
-    programDirectory = saved;
+    ASSERT_TRUE(vtest::LoadShippedSymbolLibraries());
 
     // A light fixture (79): its symbol's shapes as one object on the storey.
     HandleFreeFixtureTool(100, 50, 3, 7109);
