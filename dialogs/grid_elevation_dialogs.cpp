@@ -10,6 +10,7 @@
 #include "model/plan_settings.h"
 #include "model/units.h"
 #include "resources/resource_ids.h"
+#include "shell/app_globals.h"
 
 namespace {
 
@@ -19,6 +20,9 @@ const char* const kPrecisionDistanceMessage =
     "La distanza di precisione deve essere un numero non superiore alle dimensioni del disegno.";
 
 uint16_t gridStyle;
+// Set when a grid page accepts its values, so that a sheet run for one page can tell
+// OK from Cancel whatever PropertySheet itself returns.
+bool gridPageApplied;
 
 float SpacingOr(float value, float fallback)
 {
@@ -51,6 +55,21 @@ void DrawGridPreview(const DRAWITEMSTRUCT* item)
 bool IsApply(UINT message, LPARAM lParam)
 {
     return message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == static_cast<UINT>(PSN_APPLY);
+}
+
+INT_PTR AcceptApply(HWND page)
+{
+    gridPageApplied = true;
+    SetWindowLongPtrA(page, DWLP_MSGRESULT, PSNRET_NOERROR);
+    return 1;
+}
+
+bool RunGridPageAlone(int page)
+{
+    if (!activeDocument || !activeDocument->settings) return false;
+    gridPageApplied = false;
+    RunGridPageSheet(page, 1);
+    return gridPageApplied;
 }
 
 INT_PTR CALLBACK WorkingElevationDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
@@ -162,8 +181,7 @@ INT_PTR CALLBACK GridSpacingDlgProc(HWND dialog, UINT message, WPARAM, LPARAM lP
     s->gridSpacingY = SpacingOr(values[1], 36.0f);
     s->snapStepX = SpacingOr(values[2], 2.0f);
     s->snapStepY = SpacingOr(values[3], 2.0f);
-    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, PSNRET_NOERROR);
-    return 1;
+    return AcceptApply(dialog);
 }
 
 INT_PTR CALLBACK GridStyleDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -192,8 +210,40 @@ INT_PTR CALLBACK GridStyleDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     }
     if (!IsApply(message, lParam)) return 0;
     s->gridStyle = gridStyle;
-    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, PSNRET_NOERROR);
-    return 1;
+    return AcceptApply(dialog);
+}
+
+int RunGridPageSheet(int first, int count)
+{
+    const int templates[kGridPageCount] = {IDD_GRID_SPACING, IDD_GRID_STYLE};
+    const DLGPROC procedures[kGridPageCount] = {GridSpacingDlgProc, GridStyleDlgProc};
+    if (first < 0 || count < 1 || first + count > kGridPageCount) return -1;
+    PROPSHEETPAGEA pages[kGridPageCount] = {};
+    for (int k = 0; k < count; ++k) {
+        pages[k].dwSize = sizeof pages[k];
+        pages[k].hInstance = hInstance;
+        pages[k].pszTemplate = MAKEINTRESOURCEA(templates[first + k]);
+        pages[k].pfnDlgProc = procedures[first + k];
+    }
+    PROPSHEETHEADERA sheet = {};
+    sheet.dwSize = sizeof sheet;
+    sheet.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW;
+    sheet.hwndParent = frameWindow;
+    sheet.hInstance = hInstance;
+    sheet.pszCaption = "Proprietà griglia";
+    sheet.nPages = static_cast<UINT>(count);
+    sheet.ppsp = pages;
+    return static_cast<int>(PropertySheetA(&sheet));
+}
+
+bool RunGridSpacingDialog()
+{
+    return RunGridPageAlone(kGridSpacingPage);
+}
+
+bool RunGridStyleDialog()
+{
+    return RunGridPageAlone(kGridStylePage);
 }
 
 int RunDistancePrecisionDialog(PlanSettings* settings)

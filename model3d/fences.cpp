@@ -279,12 +279,24 @@ void RebuildFence(PlanObject* fence)
         SetCursor(previous);
 }
 
+void RebuildFloorFences(PlanFloor* floor)
+{
+    ForEachShownFloorObject(floor, RebuildFence);
+}
+
+void RebuildFloorPicketFences(PlanFloor* floor)
+{
+    ForEachShownFloorObject(floor, RebuildPicketFence);
+}
+
 void RebuildAllFences(PlanFloor* firstFloor)
 {
-    ForEachShownObject(firstFloor, RebuildFence);
+    for (PlanFloor* floor = firstFloor; floor; floor = floor->next)
+        RebuildFloorFences(floor);
 }
 
 void RebuildAllPicketFences(PlanFloor* firstFloor)
 {
-    ForEachShownObject(firstFloor, RebuildPicketFence);
+    for (PlanFloor* floor = firstFloor; floor; floor = floor->next)
+        RebuildFloorPicketFences(floor);
 }

@@ -23,6 +23,9 @@ extern PostRunState postRunState;
 // Nothing unless the object is of the type, has at least 2 vertices and one row.
 void RebuildFence(PlanObject* fence);
 void RebuildPicketFence(PlanObject* fence);
-// The rebuild on every object of every shown floor from firstFloor on.
+// The rebuild on every object of the floor, in list order, when the floor is shown.
+void RebuildFloorFences(PlanFloor* floor);
+void RebuildFloorPicketFences(PlanFloor* floor);
+// The floor rebuild on every floor of the list from firstFloor on.
 void RebuildAllFences(PlanFloor* firstFloor);
 void RebuildAllPicketFences(PlanFloor* firstFloor);

@@ -230,6 +230,23 @@ TEST_F(SettingsDialogTest, GridSheetAndElevations)
     EXPECT_EQ(3u, boxes.Count());
 }
 
+TEST_F(SettingsDialogTest, GridPagesAloneApplyOnlyOnOk)
+{
+    s->gridSpacingX = 24.0f, s->gridStyle = 1;
+    const struct { bool (*run)(); int button; const char* settings; } cases[] = {
+        {RunGridSpacingDialog, IDCANCEL, "24 1"}, {RunGridSpacingDialog, IDOK, "48 1"},
+        {RunGridStyleDialog, IDCANCEL, "48 1"}, {RunGridStyleDialog, IDOK, "48 2"}};
+    for (const auto& c : cases) {
+        driver.Queue([&](HWND d) {
+            HWND page = PropSheet_GetCurrentPageHwnd(d);
+            SetText(page, 7, "48"), Click(page, 3000), Click(d, c.button);
+        });
+        EXPECT_EQ(c.button == IDOK, c.run());
+        EXPECT_EQ(c.settings, std::to_string(int(s->gridSpacingX)) + " " + std::to_string(s->gridStyle));
+    }
+    EXPECT_EQ(4, driver.Answered());  // every page really opened
+}
+
 TEST_F(SettingsDialogTest, GrowthPathAndLighting)
 {
     s->plantAge = 18.0f;

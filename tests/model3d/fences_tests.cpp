@@ -2,6 +2,7 @@
 #include "model3d/fences.h"
 #include "model3d/generator_limits.h"
 #include <math.h>
+#include <string>
 
 using namespace m3test;
 
@@ -88,4 +89,26 @@ TEST_F(FenceTest, ALongFenceMakesNoMoreThanTheLimit)
     fence->styleOrTexture = 703;
     RebuildPicketFence(fence);
     EXPECT_EQ(Parts(fence).size(), (size_t)kMaxGeneratedPieces);
+}
+
+TEST_F(FenceTest, AFloorRebuildBuildsOnlyThatFloorsFences)
+{
+    // On each storey a style-700 picket fence 30 long (2 pickets, 2 rails) and a post
+    // fence 25 long (posts at 0 and 20); the second storey is hidden.
+    std::vector<PlanObject*> fences;
+    for (int k = 0; k < 6; ++k) {
+        fences.push_back(MakeObject(k % 2 ? ObjFence : ObjPicketFence, Storey(k / 2), {{0, 0, 0}, {k % 2 ? 25.0f : 30.0f, 0, 0}}));
+        fences.back()->styleOrTexture = 700;
+    }
+    Storey(1)->shown = 0;
+    const struct { void (*rebuild)(PlanFloor*); PlanFloor* floor; const char* counts; } cases[] = {
+        {RebuildFloorPicketFences, Storey(0), "40 00 00 "}, {RebuildFloorFences, Storey(1), "40 00 00 "},
+        {RebuildFloorFences, Storey(0), "42 00 00 "}, {RebuildAllPicketFences, document->firstFloor, "42 00 40 "},
+        {RebuildAllFences, document->firstFloor, "42 00 42 "}};
+    for (const auto& c : cases) {
+        c.rebuild(c.floor);
+        std::string counts;
+        for (size_t k = 0; k < 6; ++k) counts += std::to_string(Parts(fences[k]).size()) + (k % 2 ? " " : "");
+        EXPECT_EQ(c.counts, counts);
+    }
 }
