@@ -615,4 +615,18 @@ TEST_F(PlanPress, ASecondGateOnTheSameSectionIsRefused)
     EXPECT_EQ(fence->size, 54.0f);
 }
 
+// A wall dragged on from its free end: the pane's update region holds the new segment.
+TEST_F(PlanPress, ExtendingAWallRepaintsTheNewSegment)
+{
+    PlanObject* wall = tooltest::AddWall(document->currentFloor, {{0, 0, 0}, {100, 0, 0}}, kCategoryFloorPlan);
+    ValidateRect(shown.pane, nullptr);
+    SendPress(7051, tooltest::Drag({Client(100, 0), Client(100, 100)}));
+    ASSERT_EQ(CountVertexChain(wall), 3);
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    GetUpdateRgn(shown.pane, update, FALSE);
+    for (POINT p : {Client(100, 5), Client(100, 50), Client(100, 95)})
+        EXPECT_TRUE(PtInRegion(update, p.x, p.y)) << p.y;
+    DeleteObject(update);
+}
+
 } // namespace
