@@ -456,3 +456,42 @@ void RubberBandSelect(PlanFloor* firstFloor, const RECT* band, uint8_t mode, uin
         }
     }
 }
+
+bool SelectPointInRect(PlanObject* object, const RECT* band, uint8_t mode, uint8_t draw)
+{
+    PlanSettings* settings = CurrentSettings();
+    if (!object || !band || !settings)
+        return false;
+    const bool alone = SelectsPointsAlone(object);
+    for (PlanVertex* v = object->firstVertex; v; v = v->next) {
+        float view[3];
+        ProjectToView(v->position[0], v->position[1], v->position[2], view);
+        const POINT at = {RoundCoordinate(view[0]), RoundCoordinate(view[1])};
+        if (!PtInRect(band, at))
+            continue;
+        SelectPointOrObject(v, object, mode, draw);
+        if (!alone)
+            return true;
+    }
+    for (PlanObject* child = object->firstChild; child; child = child->next) {
+        if (!IsObjectInViewFilter(child, settings->visibleCategories))
+            continue;
+        if (SelectPointInRect(child, band, mode, draw))
+            return true;
+    }
+    return false;
+}
+
+void RubberBandSelectPoints(PlanFloor* firstFloor, const RECT* band, uint8_t mode, uint8_t draw)
+{
+    PlanSettings* settings = CurrentSettings();
+    if (!band || !settings)
+        return;
+    for (PlanFloor* floor = firstFloor; floor; floor = floor->next) {
+        if (!floor->shown || !floor->active)
+            continue;
+        for (PlanObject* object = floor->firstObject; object; object = object->next)
+            if (IsObjectInViewFilter(object, settings->visibleCategories))
+                SelectPointInRect(object, band, mode, draw);
+    }
+}

@@ -39,3 +39,10 @@ bool HitTestBoxCorner(float x, float y, float z, PlanMouseState* state);
 // Selects, with the mode, every object of the shown, active floors whose 2D extents
 // (grown by 2) lie wholly inside the band (window units).
 void RubberBandSelect(PlanFloor* firstFloor, const RECT* band, uint8_t mode, uint8_t draw);
+// The point by point band: every vertex of the shown, active floors' objects (and of
+// their children shown under the category mask) whose view position lies in the band
+// is selected as a click on it would select it (SelectPointOrObject).
+void RubberBandSelectPoints(PlanFloor* firstFloor, const RECT* band, uint8_t mode, uint8_t draw);
+// The same for one object and its children. An object taken whole is taken once, at its
+// first point in the band, so that a toggle does not flip it back: true then.
+bool SelectPointInRect(PlanObject* object, const RECT* band, uint8_t mode, uint8_t draw);

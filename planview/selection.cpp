@@ -303,7 +303,7 @@ void DrawSelectionHandlesAllFloors(PlanFloor* firstFloor, uint8_t mode, uint8_t 
 // A click on a point selects that point only when the object is edited point by point
 // on its own; members of groups, text frames, dimension labels and pictures are taken
 // whole, through their outermost group.
-static bool SelectsPointsAlone(const PlanObject* object)
+bool SelectsPointsAlone(const PlanObject* object)
 {
     return IsPointEditable(currentToolId, object) && !IsGroupedObject(object) &&
            object->type != ObjTextFrame && object->type != ObjDimensionLabel &&

@@ -60,6 +60,9 @@ void SelectVisibleObjectPoints(PlanObject* object, uint8_t mode, uint8_t draw, u
 void DrawFloorSelectionHandles(PlanFloor* floor, uint8_t mode, uint8_t draw, uint32_t mask);
 void DrawSelectionHandlesAllFloors(PlanFloor* firstFloor, uint8_t mode, uint8_t draw, uint32_t mask);
 
+// Whether a click on one of the object's points selects that point alone (false: the
+// object's outermost group is selected whole).
+bool SelectsPointsAlone(const PlanObject* object);
 // A click on a vertex or on a segment: selects the point(s), or the object (its
 // outermost group) when it is not edited point by point. Needs a current tool.
 void SelectPointOrObject(PlanVertex* vertex, PlanObject* object, uint8_t mode, uint8_t draw);
