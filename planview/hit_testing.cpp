@@ -297,12 +297,13 @@ static bool PickMeshSegment(PlanObject* object, PlanMouseState* state, int16_t d
     return false;
 }
 
-bool PickObjectSegment(PlanObject* object, PlanMouseState* state)
+bool PickObjectSegment(PlanObject* object, PlanMouseState* state, uint8_t thinPens)
 {
     if (!object || !state)
         return false;
     int16_t dx = 0, dy = 0;
-    GetPenCentreOffset(GetObjectPenWidth(object, 1), &dx, &dy);
+    if (!thinPens)
+        GetPenCentreOffset(GetObjectPenWidth(object, 1), &dx, &dy);
     if (object->rows > 1)
         return PickMeshSegment(object, state, dx, dy);
     PlanVertex* first = object->firstVertex;
@@ -316,7 +317,7 @@ bool PickObjectSegment(PlanObject* object, PlanMouseState* state)
 }
 
 bool PickObjectPart(PlanObject* object, PlanMouseState* state, uint8_t selectedOnly,
-                    const int16_t* allowedTypes, int16_t count)
+                    const int16_t* allowedTypes, int16_t count, uint8_t thinPens)
 {
     PlanSettings* settings = CurrentSettings();
     if (!object || !state || !settings)
@@ -340,7 +341,7 @@ bool PickObjectPart(PlanObject* object, PlanMouseState* state, uint8_t selectedO
                 state->object = object;
                 return true;
             }
-            if (PickObjectSegment(object, state))
+            if (PickObjectSegment(object, state, thinPens))
                 return true;
         }
     }
@@ -348,7 +349,7 @@ bool PickObjectPart(PlanObject* object, PlanMouseState* state, uint8_t selectedO
         if (IsOpeningChild(child->type) &&
             !IsObjectInViewFilter(child, settings->visibleCategories))
             continue;
-        if (PickObjectPart(child, state, selectedOnly, allowedTypes, count))
+        if (PickObjectPart(child, state, selectedOnly, allowedTypes, count, thinPens))
             return true;
     }
     return false;
@@ -385,7 +386,7 @@ static bool PickBoxHandle(PlanObject* object, PlanMouseState* state)
 }
 
 bool PickObjectOnFloor(PlanFloor* floor, PlanMouseState* state, uint8_t selectedOnly,
-                       const int16_t* allowedTypes, int16_t count)
+                       const int16_t* allowedTypes, int16_t count, uint8_t thinPens)
 {
     PlanSettings* settings = CurrentSettings();
     if (!floor || !state || !settings || !floor->shown || !floor->active)
@@ -400,14 +401,14 @@ bool PickObjectOnFloor(PlanFloor* floor, PlanMouseState* state, uint8_t selected
         if (IsAnyPointSelected(object) && !IsPointEditable(currentToolId, object) &&
             PickBoxHandle(object, state))
             return true;
-        if (PickObjectPart(object, state, selectedOnly, allowedTypes, count))
+        if (PickObjectPart(object, state, selectedOnly, allowedTypes, count, thinPens))
             return true;
     }
     return false;
 }
 
 bool PickObjectAtPoint(PlanFloor* firstFloor, PlanMouseState* state, uint8_t selectedOnly,
-                       const int16_t* allowedTypes, int16_t count)
+                       const int16_t* allowedTypes, int16_t count, uint8_t thinPens)
 {
     if (!firstFloor || !state || !CurrentSettings())
         return false;
@@ -415,7 +416,7 @@ bool PickObjectAtPoint(PlanFloor* firstFloor, PlanMouseState* state, uint8_t sel
     while (floor->next)
         floor = floor->next;
     for (; floor; floor = floor->previous) {
-        if (PickObjectOnFloor(floor, state, selectedOnly, allowedTypes, count))
+        if (PickObjectOnFloor(floor, state, selectedOnly, allowedTypes, count, thinPens))
             return true;
         if (floor == firstFloor)
             break;
@@ -453,5 +454,44 @@ void RubberBandSelect(PlanFloor* firstFloor, const RECT* band, uint8_t mode, uin
             if (inside)
                 SelectVisibleObject(object, mode, draw, mask);
         }
+    }
+}
+
+bool SelectPointInRect(PlanObject* object, const RECT* band, uint8_t mode, uint8_t draw)
+{
+    PlanSettings* settings = CurrentSettings();
+    if (!object || !band || !settings)
+        return false;
+    const bool alone = SelectsPointsAlone(object);
+    for (PlanVertex* v = object->firstVertex; v; v = v->next) {
+        float view[3];
+        ProjectToView(v->position[0], v->position[1], v->position[2], view);
+        const POINT at = {RoundCoordinate(view[0]), RoundCoordinate(view[1])};
+        if (!PtInRect(band, at))
+            continue;
+        SelectPointOrObject(v, object, mode, draw);
+        if (!alone)
+            return true;
+    }
+    for (PlanObject* child = object->firstChild; child; child = child->next) {
+        if (!IsObjectInViewFilter(child, settings->visibleCategories))
+            continue;
+        if (SelectPointInRect(child, band, mode, draw))
+            return true;
+    }
+    return false;
+}
+
+void RubberBandSelectPoints(PlanFloor* firstFloor, const RECT* band, uint8_t mode, uint8_t draw)
+{
+    PlanSettings* settings = CurrentSettings();
+    if (!band || !settings)
+        return;
+    for (PlanFloor* floor = firstFloor; floor; floor = floor->next) {
+        if (!floor->shown || !floor->active)
+            continue;
+        for (PlanObject* object = floor->firstObject; object; object = object->next)
+            if (IsObjectInViewFilter(object, settings->visibleCategories))
+                SelectPointInRect(object, band, mode, draw);
     }
 }

@@ -306,7 +306,9 @@ void HandlePlanToolMouse(HDC paneDC, HWND pane, int32_t x, int32_t y, UINT messa
                 hit.hit = PickObjectAtPoint(first, &hit, 0, walls, 1) ? 1 : 0;
             }
         } else if (currentToolId == kGateTool) {
-            hit.hit = PickObjectAtPoint(first, &hit, 0, fences, 1) ? 1 : 0;
+            // A picket fence's size holds its gate width, not a pen: the press must find
+            // the section it lies on, not an end handle widened across the section.
+            hit.hit = PickObjectAtPoint(first, &hit, 0, fences, 1, 1) ? 1 : 0;
         } else {
             SetSelectionAllFloors(first, kSelectDeselect, 1);
         }

@@ -1,9 +1,14 @@
 #include "planview/selection.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
+#include "model/object_extents.h"
+#include "model/object_operations.h"
+#include "model/object_transforms.h"
 #include "model/plan_object.h"
+#include "model/plan_settings.h"
 #include "planview/plan_redraw.h"
 #include "planview/selection_marks.h"
+#include "tools/point_mapping.h"
 #include "tools/tool_state.h"
 
 // Modes are u8 but compared as signed, so 128..255 count as "select".
@@ -303,7 +308,7 @@ void DrawSelectionHandlesAllFloors(PlanFloor* firstFloor, uint8_t mode, uint8_t 
 // A click on a point selects that point only when the object is edited point by point
 // on its own; members of groups, text frames, dimension labels and pictures are taken
 // whole, through their outermost group.
-static bool SelectsPointsAlone(const PlanObject* object)
+bool SelectsPointsAlone(const PlanObject* object)
 {
     return IsPointEditable(currentToolId, object) && !IsGroupedObject(object) &&
            object->type != ObjTextFrame && object->type != ObjDimensionLabel &&
@@ -341,4 +346,30 @@ void SelectSegmentOrObject(PlanVertex* a, PlanVertex* b, PlanObject* object, uin
     SelectPoint(b, mode, draw);
     if (outline && IsAnyPointSelected(object) != before)
         DrawObjectOutlineXor(object);
+}
+
+void SnapSelectionCornerToGrid(uint16_t command)
+{
+    PlanDocument* document = activeDocument;
+    if (command < 5140 || command > 5143 || !document || !document->settings)
+        return;
+    float box[6];
+    ResetExtentBox(box);
+    GetAllFloorsExtents3D(document->firstFloor, 1, box, 0);
+    if (box[kBoxMinX] > box[kBoxMaxX])
+        return;   // nothing selected
+    const bool right = command == 5141 || command == 5143;
+    const bool bottom = command == 5142 || command == 5143;
+    const float corner[3] = {right ? box[kBoxMaxX] : box[kBoxMinX], box[kBoxMinY],
+                             bottom ? box[kBoxMaxZ] : box[kBoxMinZ]};
+    float snapped[3] = {corner[0], corner[1], corner[2]};
+    if (!SnapFloatPointToGrid(document->settings, &snapped[0], &snapped[1], &snapped[2]))
+        return;
+    TransformRecord move = {};
+    move.offset[0] = snapped[0] - corner[0];
+    move.offset[2] = snapped[2] - corner[2];
+    if (move.offset[0] == 0.0f && move.offset[2] == 0.0f)
+        return;
+    ForEachFloorObject(document->firstFloor, 1, MoveBy, &move);
+    InvalidatePlanView();
 }

@@ -60,7 +60,16 @@ void SelectVisibleObjectPoints(PlanObject* object, uint8_t mode, uint8_t draw, u
 void DrawFloorSelectionHandles(PlanFloor* floor, uint8_t mode, uint8_t draw, uint32_t mask);
 void DrawSelectionHandlesAllFloors(PlanFloor* firstFloor, uint8_t mode, uint8_t draw, uint32_t mask);
 
+// Whether a click on one of the object's points selects that point alone (false: the
+// object's outermost group is selected whole).
+bool SelectsPointsAlone(const PlanObject* object);
 // A click on a vertex or on a segment: selects the point(s), or the object (its
 // outermost group) when it is not edited point by point. Needs a current tool.
 void SelectPointOrObject(PlanVertex* vertex, PlanObject* object, uint8_t mode, uint8_t draw);
 void SelectSegmentOrObject(PlanVertex* a, PlanVertex* b, PlanObject* object, uint8_t mode, uint8_t draw);
+
+// Moves the selected objects of all shown floors (operation 6000) so that one corner of
+// their extents lies on the snap grid (snapped down, as a mapped point is): command
+// 5140 the top left corner (least x, least depth), 5141 the top right, 5142 the bottom
+// left, 5143 the bottom right. Other commands, no selection or no plan: nothing.
+void SnapSelectionCornerToGrid(uint16_t command);

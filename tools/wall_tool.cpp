@@ -406,6 +406,9 @@ void FinishWall(PlanObject* wall, bool trimmed)
     RemoveCollinearWallPoints(wall);
     wall->buildFlag = 0;
     RebuildObject3D(wall);
+    // An extension or a closing changes the plan as much as a new wall does: the pane
+    // repaints the chain as it now is (and a closing's moved end where it was).
+    InvalidatePlanView();
     SelectObjectAndDrawHandles(wall, kSelectDeselect, 1);
 }
 

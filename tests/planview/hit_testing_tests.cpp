@@ -373,4 +373,23 @@ TEST_F(HitTest, RubberBandSelectsWhatLiesInside)
     EXPECT_EQ(CountSelected(upstairs), 0);
 }
 
+TEST_F(HitTest, PointBandSelectsPointsOrTheirObjectOnce)
+{
+    struct Case { RECT band; uint8_t mode; int line, whole; } cases[] = {
+        {{0, 0, 61, 30}, 1, 2, 0},    // two points of three
+        {{0, 0, 60, 30}, 1, 1, 0},    // the right edge is outside
+        {{0, 30, 20, 50}, 1, 0, 2},   // one point takes a whole object
+        {{0, 0, 100, 50}, 3, 3, 2},   // toggled: a whole object only once
+    };
+    for (const Case& c : cases) {
+        PlanObject* line = AddObject(21, {{10, 0, 10}, {60, 0, 10}, {90, 0, 10}});
+        PlanObject* whole = AddObject(15, {{10, 0, 40}, {90, 0, 40}});
+        RubberBandSelectPoints(FirstFloor(), &c.band, c.mode, 0);
+        EXPECT_EQ(CountSelected(line), c.line) << c.band.right;
+        EXPECT_EQ(CountSelected(whole), c.whole) << c.band.right;
+        FreeObject(line);
+        FreeObject(whole);
+    }
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
+#include "model/plan_settings.h"
 #include "planview/selection.h"
 #include "tools/tool_state.h"
 
@@ -321,6 +322,24 @@ TEST_F(SelectionTest, ClickOnAVertexOrSegment)
     SelectPointOrObject(Vertex(outline, 0), outline, 1, 0);
     SelectSegmentOrObject(Vertex(outline, 0), Vertex(outline, 1), outline, 1, 0);
     EXPECT_EQ(CountSelected(outline), 0);
+}
+
+TEST_F(SelectionTest, SelectionCornerSnappedDownToTheGrid)
+{
+    // Inches at 72 to the inch, a grid of 12; the line spans 13..47 across, 25..58 deep.
+    Settings()->drawingUnit = 1;
+    Settings()->drawingScale = 72.0f;
+    Settings()->snapStepX = Settings()->snapStepY = 12.0f;
+    struct Case { uint16_t command; float x, z; } cases[] = {   // where (13, 25) goes
+        {5140, 12, 24}, {5141, 2, 24}, {5142, 12, 15}, {5143, 2, 15}, {5144, 13, 25}};
+    for (const Case& c : cases) {
+        PlanObject* line = AddObject(ObjLine, {{13, 0, 25}, {47, 0, 58}});
+        SetAllPointsSelected(line, 1);
+        SnapSelectionCornerToGrid(c.command);
+        EXPECT_FLOAT_EQ(Vertex(line, 0)->position[0], c.x) << c.command;
+        EXPECT_FLOAT_EQ(Vertex(line, 0)->position[2], c.z) << c.command;
+        FreeObject(line);
+    }
 }
 
 } // namespace

@@ -101,6 +101,14 @@ protected:
         DispatchPlanInput(dc, 0, shown.pane, message, MAKELPARAM(frames[0].x, frames[0].y));
         ReleaseDC(shown.pane, dc);
     }
+    // The press as a message to the pane with the tool current, the drag over the frames.
+    void SendPress(int16_t tool, const std::vector<Frame>& frames)
+    {
+        currentToolId = tool;
+        tooltest::TapeInput tape(shown.pane, frames);
+        tooltest::InputScope scope(&tape);
+        SendMessageA(shown.pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(frames[0].x, frames[0].y));
+    }
     // A line (type 6) across the client point (x, y), 100 long.
     PlanObject* AddLine(int x, int y)
     {
@@ -583,6 +591,42 @@ TEST_F(PlanPress, FurnitureEditorHandOver)
     furnitureEditorRunning = 0;
     companionEditObject = nullptr;
     programDirectory = savedDirectory;
+}
+
+// A 54-inch gate goes 3 in from each end of a 60-long picket fence; a second press on
+// its section (the fence's size now the gate width) is refused and changes nothing.
+TEST_F(PlanPress, ASecondGateOnTheSameSectionIsRefused)
+{
+    document->settings->gateWidth = 54.0f;
+    PlanObject* fence = vtest::MakePointObject(ObjPicketFence, document->currentFloor, {{0, 0, 0}, {60, 0, 0}}, 0, 0);
+    fence->category = kCategoryGarden;
+    UpdateObjectExtents(fence);
+    vtest::MessageBoxRecorder boxes;
+    for (int press = 0; press < 2; ++press)
+        SendPress(7506, std::vector<Frame>(6, tooltest::At(Client(30, 0).x, Client(30, 0).y)));
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "Esiste gi\xE0 un cancello su questa sezione dello steccato. Cliccare e "
+                                 "trascinare  su un'altra sezione dello steccato per aggiungere il cancello.");
+    ASSERT_EQ(CountVertexChain(fence), 4);
+    const float xs[] = {0, 3, 57, 60};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_NEAR(vtest::VertexAt(fence, i)->position[0], xs[i], 0.01f) << i;
+    EXPECT_EQ(vtest::VertexAt(fence, 1)->kind, 6);
+    EXPECT_EQ(fence->size, 54.0f);
+}
+
+// A wall dragged on from its free end: the pane's update region holds the new segment.
+TEST_F(PlanPress, ExtendingAWallRepaintsTheNewSegment)
+{
+    PlanObject* wall = tooltest::AddWall(document->currentFloor, {{0, 0, 0}, {100, 0, 0}}, kCategoryFloorPlan);
+    ValidateRect(shown.pane, nullptr);
+    SendPress(7051, tooltest::Drag({Client(100, 0), Client(100, 100)}));
+    ASSERT_EQ(CountVertexChain(wall), 3);
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    GetUpdateRgn(shown.pane, update, FALSE);
+    for (POINT p : {Client(100, 5), Client(100, 50), Client(100, 95)})
+        EXPECT_TRUE(PtInRegion(update, p.x, p.y)) << p.y;
+    DeleteObject(update);
 }
 
 } // namespace
