@@ -736,7 +736,7 @@ void HandOverToFurnitureEditor(PlanObject* object)
     if (!object || !settings)
         return;
     int answer = IDYES;
-    if (furnitureEditorRunning)
+    if (FurnitureEditorStillRunning())
         answer = ShowMessageBox(frameWindow, "Tovrel è già aperto. Riavviare Tovrel?", "Riavviare Tovrel?",
                                 MB_YESNO);
     if (answer == 0)
@@ -759,11 +759,10 @@ void HandOverToFurnitureEditor(PlanObject* object)
     // it over the object: it starts only when the file was written. Its path is quoted
     // in a directory with a blank.
     const std::string arguments = exchange + (settings->unitSystem == kUnitSystemMetric ? "M" : "E");
-    const UINT started = written ? RunCompanion("\\Z!TOVRL.EXE", arguments.c_str()) : 0;
-    if (started < 32) {
+    HANDLE process = nullptr;
+    if (!written || !RunCompanion("\\Z!TOVRL.EXE", arguments.c_str(), &process)) {
         ReportFurnitureEditorFailure(frameWindow);
         return;
     }
-    companionEditObject = top;
-    furnitureEditorRunning = 1;
+    FurnitureEditorStarted(process, top);
 }

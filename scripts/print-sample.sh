@@ -1,34 +1,65 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds, and prints the sample house (samples/house.ZRO) fitted to
-# one page through the test printer of the private Wine environment: velmora.exe is run
-# with the plan's path and the mode byte 2, its print dialog is answered with OK, and
-# the path of the PDF it made is printed.
-#   scripts/print-sample.sh [--build-dir DIR]
+# Sets up the machine, builds, and prints a plan through the test printer of the private
+# Wine environment: velmora.exe is run with the plan's path and the mode byte (2 fitted
+# to one page, 3 to scale with --to-scale), its print dialog is answered with OK, and the
+# path of the PDF it made is printed. Without PLAN it prints the sample house
+# (samples/house.ZRO) fitted to one page.
+#   scripts/print-sample.sh [--build-dir DIR] [PLAN] [--to-scale]
 set -euo pipefail
-. "$(dirname "$0")/start-run.sh" "$@"
-shift "$start_run_args"
+root=$(cd "$(dirname "$0")/.." && pwd)
 
-# The program directory of the run holds the sample plan and the symbol library the
+usage() {
+  echo "usage: scripts/print-sample.sh [--build-dir DIR] [PLAN] [--to-scale]" >&2
+  exit 2
+}
+run_args=()
+plan=
+mode=2
+while [ $# -gt 0 ]; do
+  case $1 in
+    --build-dir) [ $# -ge 2 ] || usage; run_args=(--build-dir "$2"); shift 2 ;;
+    --to-scale) mode=3; shift ;;
+    -*) usage ;;
+    *) [ -z "$plan" ] || usage; plan=$1; shift ;;
+  esac
+done
+# The plan is checked here, before anything is installed or built: a plan the program
+# cannot open would only end in its own message box.
+if [ -z "$plan" ]; then
+  plan=$root/samples/house.ZRO
+elif [ ! -e "$plan" ]; then
+  echo "print-sample: no plan file $plan" >&2
+  exit 1
+elif [ ! -f "$plan" ] || ! { : <"$plan"; } 2>/dev/null; then
+  echo "print-sample: cannot read the plan file $plan" >&2
+  exit 1
+fi
+plan=$(cd "$(dirname "$plan")" && pwd)/$(basename "$plan")
+
+. "$root/scripts/start-run.sh" "${run_args[@]}"
+
+# The program directory of the run holds a copy of the plan and the symbol library the
 # program reads at start-up (the bath's symbol).
 work=$build/print-sample
 rm -rf "$work"
 mkdir -p "$work"
-cp "$root/samples/house.ZRO" "$work/"
+# Wine quotes an argument with a blank, and the quote would become the mode byte: the
+# copy's name has none, and it is given by its name alone when the program directory
+# (the current directory) has one.
+name=$(basename "$plan")
+name=${name//[[:space:]\"]/_}
+cp "$plan" "$work/$name"
 cp -r "$root/OBJECTS" "$work/"
 cd "$work"
-
-# The plan's path followed by the mode byte. Wine quotes an argument with a space, and
-# the quote would become the mode byte: a path with a space is given by its name alone
-# (the program directory is the current directory).
-plan=$work/house.ZRO
-if [[ "$work" == *" "* ]]; then plan=house.ZRO; fi
+arg=$work/$name
+if [[ "$work" == *" "* ]]; then arg=$name; fi
 # The print road's runner: starts velmora.exe with the plan and the mode byte and
 # answers the print dialog with OK (and any message box with its default button).
 . "$root/tests/shell/print_road_lib.sh"
 exe=$build/velmora.exe
 before=$(last_job)
 set +e
-run_print_road "$plan" 2 "$work/velmora.log"
+run_print_road "$arg" "$mode" "$work/velmora.log"
 rc=$?
 set -e
 while read -r title; do echo "print-sample: answered \"$title\""; done <"$work/velmora.log.windows"
@@ -43,5 +74,6 @@ if [ "$after" -le "$before" ]; then
   echo "print-sample: no page was printed (see $work/velmora.log)" >&2
   exit 1
 fi
-cp "$VELMORA_PRINT_DIR/job-$after.pdf" "$work/house.pdf"
-echo "$work/house.pdf"
+pdf=$work/${name%.*}.pdf
+cp "$VELMORA_PRINT_DIR/job-$after.pdf" "$pdf"
+echo "$pdf"

@@ -10,6 +10,14 @@ build=$root/build
 start_run_args=0
 if [ "${1:-}" = --build-dir ]; then build=$(mkdir -p "$2" && cd "$2" && pwd); start_run_args=2; fi
 
+# Run from inside a running environment (the tests of these scripts), the machine, the
+# build and that environment are used as they are, and left running.
+if [ -n "${VELMORA_WINE_ENV:-}" ] && [ -f "$VELMORA_WINE_ENV" ]; then
+  envdir=$(dirname "$VELMORA_WINE_ENV")
+  . "$VELMORA_WINE_ENV"
+  return 0
+fi
+
 bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh" "$build"
 

@@ -29,6 +29,8 @@ constexpr WPARAM kGroupSelectionCommand = 5025;
 
 // How long the broadcast waits for each window.
 constexpr UINT kBroadcastTimeout = 2000;
+// How long a start waits for the companion to take input (WinExec's wait).
+constexpr DWORD kInputIdleTimeout = 30000;
 
 const char* const kTovrelError =
     "E' stato riscontrato un errore durante l'apertura di Tovrel. Assicurarsi che il programma sia "
@@ -58,9 +60,18 @@ std::string ProgramFile(const char* name)
     return std::string(programDirectory) + name;
 }
 
-bool Failed(UINT result)
+// Whether a companion counts as running: its flag, unless its process has ended.
+bool StillRunning(unsigned char& running, HANDLE& process)
 {
-    return result < 32;
+    if (!running) {
+        ForgetCompanionProcess(process);
+        return false;
+    }
+    if (process && WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
+        ForgetCompanionProcess(process);
+        running = 0;
+    }
+    return running != 0;
 }
 
 void DeselectEverything(PlanDocument* document)
@@ -125,13 +136,63 @@ bool BuildCompanionCommandLine(const char* executable, const char* arguments, ch
     return true;
 }
 
-UINT RunCompanion(const char* executable, const char* arguments)
+HANDLE furnitureEditorProcess = nullptr;
+HANDLE estimateProcess = nullptr;
+
+bool RunCompanion(const char* executable, const char* arguments, HANDLE* process)
 {
+    if (process)
+        *process = nullptr;
+    // CreateProcess may write into the command line: it is built in this buffer.
     char line[2 * MAX_PATH + 64];
     if (!BuildCompanionCommandLine(executable, arguments, line, sizeof line))
-        return 0;
+        return false;
     ChangeToProgramDirectory();
-    return WinExec(line, SW_SHOWNORMAL);
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION started;
+    std::memset(&started, 0, sizeof started);
+    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return false;
+    WaitForInputIdle(started.hProcess, kInputIdleTimeout);
+    CloseHandle(started.hThread);
+    if (process)
+        *process = started.hProcess;
+    else
+        CloseHandle(started.hProcess);
+    return true;
+}
+
+void ForgetCompanionProcess(HANDLE& process)
+{
+    if (process)
+        CloseHandle(process);
+    process = nullptr;
+}
+
+bool FurnitureEditorStillRunning()
+{
+    const bool running = StillRunning(furnitureEditorRunning, furnitureEditorProcess);
+    if (!running)
+        companionEditObject = nullptr;
+    return running;
+}
+
+bool EstimateSpreadsheetStillRunning()
+{
+    return StillRunning(estimateRunning, estimateProcess);
+}
+
+void FurnitureEditorStarted(HANDLE process, PlanObject* edited)
+{
+    // A second editor started from the menu takes the place of the first.
+    ForgetCompanionProcess(furnitureEditorProcess);
+    furnitureEditorProcess = process;
+    companionEditObject = edited;
+    furnitureEditorRunning = 1;
 }
 
 void BroadcastSpreadsheetUpdate()
@@ -146,6 +207,7 @@ void ReportFurnitureEditorFailure(HWND owner)
     ShowMessageBox(owner, kTovrelError, kTovrelCaption, MB_OK);
     companionEditObject = nullptr;
     furnitureEditorRunning = 0;
+    ForgetCompanionProcess(furnitureEditorProcess);
 }
 
 void StartFurnitureEditor(HWND)
@@ -156,11 +218,12 @@ void StartFurnitureEditor(HWND)
     DeselectEverything(document);
     const bool metric = document->settings->unitSystem == kUnitSystemMetric;
     companionEditObject = nullptr;
-    if (Failed(RunCompanion("\\Z!TOVRL.EXE", metric ? "M" : "E"))) {
+    HANDLE process = nullptr;
+    if (!RunCompanion("\\Z!TOVRL.EXE", metric ? "M" : "E", &process)) {
         ReportFurnitureEditorFailure(nullptr);
         return;
     }
-    furnitureEditorRunning = 1;
+    FurnitureEditorStarted(process, nullptr);
 }
 
 void StartScaleModelTool(HWND)
@@ -181,7 +244,7 @@ void StartScaleModelTool(HWND)
         return;
     }
     ShowArrowCursor();
-    if (Failed(RunCompanion("\\Z!KORVAN.EXE", exchange.c_str())))
+    if (!RunCompanion("\\Z!KORVAN.EXE", exchange.c_str()))
         ShowMessageBox(nullptr, kKorvaneError, kKorvaneCaption, MB_OK);
     // The exchange copy is not a save of the plan.
     if (settings)
@@ -193,7 +256,7 @@ void StartEstimateSpreadsheet(HWND frame)
     PlanDocument* document = activeDocument;
     if (!document || !programDirectory)
         return;
-    if (estimateRunning &&
+    if (EstimateSpreadsheetStillRunning() &&
         ShowMessageBox(frame, kEstimateQuestion, kEstimateQuestionCaption, MB_YESNO) != IDYES)
         return;
     ChangeToProgramDirectory();
@@ -211,10 +274,12 @@ void StartEstimateSpreadsheet(HWND frame)
         BroadcastSpreadsheetUpdate();
         return;
     }
-    if (Failed(RunCompanion("\\Z!3DEST.EXE", exchange.c_str()))) {
+    HANDLE process = nullptr;
+    if (!RunCompanion("\\Z!3DEST.EXE", exchange.c_str(), &process)) {
         ShowMessageBox(nullptr, kEstimateError, kEstimateCaption, MB_OK);
         return;
     }
+    estimateProcess = process;
     estimateRunning = 1;
 }
 

@@ -4,7 +4,8 @@
 // and the import of an object file (commands 5231, 5272, 5303 and 5000). What binds the
 // companions is fixed here: their command lines, their exchange files in the program
 // directory and the "UPDATE SPREADSHEET" broadcast; the frame handles their closing
-// messages and clears furnitureEditorRunning and estimateRunning.
+// messages and clears furnitureEditorRunning and estimateRunning. The companions'
+// processes are kept, so that one that ended without its message counts as not running.
 #include <windows.h>
 #include <stddef.h>
 
@@ -22,9 +23,27 @@ void ChangeToProgramDirectory();
 // a blank, so that Windows does not start a program named after its first word. False
 // when it does not fit.
 bool BuildCompanionCommandLine(const char* executable, const char* arguments, char* line, size_t size);
-// Starts a companion from the program directory, shown normally; WinExec's result
-// (below 32 a failure; 0 without a program directory or a command line that fits).
-UINT RunCompanion(const char* executable, const char* arguments);
+// Starts a companion from the program directory, shown normally, and returns once it
+// takes input (as WinExec does); false when it could not be started. With process given
+// the caller keeps the process handle; otherwise it is closed at once.
+bool RunCompanion(const char* executable, const char* arguments, HANDLE* process = nullptr);
+
+// The processes of the furniture editor and of the estimate spreadsheet while
+// furnitureEditorRunning and estimateRunning count them as running; null otherwise.
+extern HANDLE furnitureEditorProcess;
+extern HANDLE estimateProcess;
+// Whether the companion still runs. One that has ended without its closing message
+// (it crashed or was killed) does not: its flag is cleared and its handle closed, and
+// for the editor the object handed to it is forgotten. A flag set without a process
+// is taken as it stands.
+bool FurnitureEditorStillRunning();
+bool EstimateSpreadsheetStillRunning();
+// The furniture editor started: it counts as running with its process, editing the
+// object (null when started from the menu).
+struct PlanObject;
+void FurnitureEditorStarted(HANDLE process, PlanObject* edited);
+// Closes a kept process handle and clears it (after a closing message, at the frame's end).
+void ForgetCompanionProcess(HANDLE& process);
 // The furniture editor did not start: the box that says so, and no editor or object
 // counted as running.
 void ReportFurnitureEditorFailure(HWND owner);

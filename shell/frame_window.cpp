@@ -1,6 +1,7 @@
 #include "shell/frame_window.h"
 #include "shell/app_globals.h"
 #include "shell/command_dispatcher.h"
+#include "shell/companions.h"
 #include "shell/elevation_pane.h"
 #include "shell/keys_and_menus.h"
 #include "shell/status_bar.h"
@@ -669,6 +670,7 @@ static void HandleWorkbenchClosing(HWND frame, bool update)
     }
     companionEditObject = nullptr;
     furnitureEditorRunning = 0;
+    ForgetCompanionProcess(furnitureEditorProcess);
     if (activePlanPane) {
         InvalidateRect(activePlanPane, nullptr, TRUE);
         UpdateWindow(activePlanPane);
@@ -708,6 +710,7 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     if (message != 0) {
         if (message == closingSpreadsheetMessage) {
             estimateRunning = 0;
+            ForgetCompanionProcess(estimateProcess);
             return 0;
         }
         if (workbenchMessagesRegistered &&
@@ -803,6 +806,8 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 
     case WM_DESTROY:
         PostQuitMessage(0);
+        ForgetCompanionProcess(furnitureEditorProcess);
+        ForgetCompanionProcess(estimateProcess);
         for (HCURSOR& cursor : namedCursors) {
             if (cursor)
                 DestroyCursor(cursor);

@@ -9,6 +9,8 @@
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "planview/plan_context_menus.h"
+#include "support/plan_fixtures.h"
 #include "support/test_support.h"
 #include "support_commands.h"
 #include "support_shell.h"
@@ -41,6 +43,7 @@ protected:
     {
         CloseStandIns();
         estimateRunning = furnitureEditorRunning = 0;
+        companionEditObject = nullptr;
         shelltest::ForgetDocumentChanges();
         shelltest::StopShell();
     }
@@ -138,11 +141,16 @@ TEST_F(Companions, ScaleModelToolGetsAPlanCopyAndKeepsTheModifiedFlag)
     EXPECT_EQ(nullptr, boxes.Last().owner);
 }
 
-TEST_F(Companions, RunningSpreadsheetIsAskedBeforeAnUpdate)
+// While the spreadsheet runs, 5303 asks first and on Yes rewrites the file and tells it
+// to reread; once it has ended without "CLOSING SPREADSHEET" (it crashed or was killed),
+// 5303 starts it again without asking.
+TEST_F(Companions, RunningSpreadsheetIsAskedAndAnEndedOneStartedAgain)
 {
     const std::string exchange = directory + "\\Z!EST.TMP";
+    const std::string started = "COMMAND " + directory + "\\Z!3DEST.EXE " + exchange;
+    SendCommand(frame, 5303);
+    ASSERT_EQ(1u, LogLines(directory, 1).size());
     DeleteFileA(exchange.c_str());
-    estimateRunning = 1;
     boxes.QueueAnswer(IDNO);
     SendCommand(frame, 5303);
     ASSERT_EQ(1u, boxes.Count());
@@ -151,14 +159,41 @@ TEST_F(Companions, RunningSpreadsheetIsAskedBeforeAnUpdate)
     EXPECT_EQ(static_cast<UINT>(MB_YESNO), boxes.Last().flags);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(exchange.c_str()));
 
-    // A running spreadsheet hears the update broadcast.
-    ASSERT_GE(RunCompanion("\\Z!3DEST.EXE", exchange.c_str()), 32u);
-    ASSERT_EQ(1u, LogLines(directory, 1).size());
-    BroadcastSpreadsheetUpdate();
+    boxes.QueueAnswer(IDYES);
+    SendCommand(frame, 5303);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(exchange.c_str()));
     std::vector<std::string> lines = LogLines(directory, 2);
     ASSERT_EQ(2u, lines.size());
-    EXPECT_EQ("COMMAND " + directory + "\\Z!3DEST.EXE " + exchange, lines[0]);
+    EXPECT_EQ(started, lines[0]);
     EXPECT_EQ("UPDATE SPREADSHEET", lines[1]);
+
+    CloseStandIns();
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(estimateProcess, 20000));
+    SendCommand(frame, 5303);
+    EXPECT_EQ(2u, boxes.Count());
+    lines = LogLines(directory, 3);
+    ASSERT_EQ(3u, lines.size());
+    EXPECT_EQ(started, lines[2]);
+    EXPECT_EQ(1, estimateRunning);
+}
+
+// The furniture editor ended without its closing message: the hand-over of a library
+// object starts it again without asking whether to restart it.
+TEST_F(Companions, EndedFurnitureEditorIsStartedAgainUnasked)
+{
+    settings->unitSystem = 3;
+    SendCommand(frame, 5231);
+    ASSERT_EQ(1u, LogLines(directory, 1).size());
+    CloseStandIns();
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(furnitureEditorProcess, 20000));
+    PlanObject* object =
+        vtest::MakePointObject(15, activeDocument->currentFloor, {{0, 0, 0}, {20, 0, 0}, {20, 0, 20}}, 1, 1);
+    HandOverToFurnitureEditor(object);
+    EXPECT_EQ(0u, boxes.Count());
+    std::vector<std::string> lines = LogLines(directory, 2);
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_EQ("COMMAND " + directory + "\\Z!TOVRL.EXE " + directory + "\\Z!TOVRL.TMPE", lines[1]);
+    EXPECT_EQ(object, companionEditObject);
 }
 
 TEST_F(Companions, ImportThatIsCancelledOrRejectedChangesNothing)

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# velmora-test: printer
+# velmora-test: timeout 180
+# scripts/print-sample.sh on one's own plan: a missing or unreadable plan is refused by
+# the script itself (its message, a non-zero exit, nothing printed); a plan whose folder
+# and name have blanks, with --to-scale, is printed at its print scale (1:100 metric: one
+# page) through a build folder whose path has a blank, and the PDF's path comes last.
+set -u
+exe=${1:?velmora.exe}
+. "$(dirname "$0")/print_road_lib.sh"
+work=$(pwd)
+script=$VELMORA_SOURCE_DIR/scripts/print-sample.sh
+generate_plans "$work" || exit 1
+failed=0
+
+before=$(last_job)
+for plan in "$work/none.ZRO" "$work"; do
+  out=$(timeout 60 bash "$script" --build-dir "$work/unused" "$plan" 2>&1)
+  rc=$?
+  case $plan in */none.ZRO) want="no plan file $plan" ;; *) want="cannot read the plan file $plan" ;; esac
+  [ "$rc" -ne 0 ] && [ "$out" = "print-sample: $want" ] || { echo "FAIL $plan: exit $rc, said: $out"; failed=1; }
+done
+[ "$(last_job)" -eq "$before" ] || { echo "FAIL a refused plan was printed"; failed=1; }
+
+mkdir -p "$work/my plans" && cp "$work/small.ZRO" "$work/my plans/small plan.ZRO" || exit 1
+ln -sfn "$VELMORA_BINARY_DIR" "$work/build link"
+bash "$script" --build-dir "$work/build link" "$work/my plans/small plan.ZRO" --to-scale >"$work/scale.out" 2>&1
+rc=$?
+pdf=$(tail -n 1 "$work/scale.out")
+if [ "$rc" -ne 0 ] || [ "$pdf" != "$work/build link/print-sample/small_plan.pdf" ] || [ ! -f "$pdf" ]; then
+  echo "FAIL --to-scale: exit $rc, said: $(cat "$work/scale.out")"
+  exit 1
+fi
+python3 "$here/printed_pages.py" scale "$pdf" "$work/small.segments" "$work/printer.caps" || failed=1
+exit $failed
