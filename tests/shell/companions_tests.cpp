@@ -1,3 +1,4 @@
+// velmora-test: desktop
 #include <gtest/gtest.h>
 #include "shell/app_globals.h"
 #include "shell/companions.h"
