@@ -1,6 +1,7 @@
 #include "support/test_support.h"
 #include "shell/message_box.h"
 #include <cstdio>
+#include <cstdlib>
 
 namespace vtest {
 
@@ -49,6 +50,18 @@ std::string CurrentDirectory()
     char buf[MAX_PATH];
     DWORD n = GetCurrentDirectoryA(MAX_PATH, buf);
     return std::string(buf, n);
+}
+
+std::string SourceFilePath(const std::string& relative)
+{
+    const char* dir = std::getenv("VELMORA_SOURCE_DIR");
+    if (!dir || !*dir)
+        return std::string();
+    std::string path = std::string("Z:") + dir + "/" + relative;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
 }
 
 void PumpMessages()

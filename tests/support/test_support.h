@@ -26,6 +26,9 @@ private:
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 std::string CurrentDirectory();
+// A file of the source tree (relative, with slashes) as Wine names it, on drive Z:;
+// empty when the tests were started without VELMORA_SOURCE_DIR.
+std::string SourceFilePath(const std::string& relative);
 // Dispatches what is queued for this thread without waiting.
 void PumpMessages();
 
