@@ -230,7 +230,7 @@ LOGFONTA LiveLabelLogFont(bool onSurface, float degrees)
 {
     LOGFONTA f = {};
     if (onSurface) {
-        LONG h = static_cast<LONG>(ZoomFloat(-16.0f) - 0.5f);
+        const LONG h = ScaledFontHeight(-16, false);
         f.lfHeight = h > -10 ? -10 : h;
         f.lfWeight = FW_NORMAL;
     } else {
@@ -242,7 +242,8 @@ LOGFONTA LiveLabelLogFont(bool onSurface, float degrees)
     f.lfPitchAndFamily = 0x34;
     strcpy(f.lfFaceName, "Arial");
     f.lfEscapement = f.lfOrientation = EscapementTenths(degrees);
-    return f;
+    // The plan's zoom may be anything a file held.
+    return MakeDrawableFont(f);
 }
 
 // Degrees of a live text: turned to read left to right, never nudged (never printed).
@@ -384,11 +385,19 @@ float ReadableTextDegrees(float theta, bool* flipped)
     return NudgePrintDegrees(degrees);
 }
 
-HFONT CreatePlanFont(const LOGFONTA& base, float degrees)
+LOGFONTA PlanTextLogFont(const LOGFONTA& base, bool toPrinter, float degrees)
 {
     LOGFONTA font = base;
-    font.lfHeight = ScaledFontHeight(base.lfHeight, PrintingPlanText());
+    font.lfHeight = ScaledFontHeight(base.lfHeight, toPrinter);
     font.lfEscapement = font.lfOrientation = EscapementTenths(degrees);
+    // Made drawable after the scaling: a height that is fine as stored can pass what a
+    // device draws once zoomed or scaled to the printer.
+    return MakeDrawableFont(font);
+}
+
+HFONT CreatePlanFont(const LOGFONTA& base, float degrees)
+{
+    const LOGFONTA font = PlanTextLogFont(base, PrintingPlanText(), degrees);
     return CreateFontIndirectA(&font);
 }
 
@@ -404,12 +413,10 @@ void MeasurePlanText(HDC dc, const LOGFONTA& base, const char* text, int32_t* wi
     HWND pane = printing ? activePlanPane : nullptr;
     HDC measuring = printing ? (pane ? GetDC(pane) : nullptr) : dc;
     double back = 1.0;
-    LOGFONTA font = base;
-    font.lfEscapement = font.lfOrientation = 0;
-    font.lfHeight = ScaledFontHeight(base.lfHeight, false);
+    LOGFONTA font = PlanTextLogFont(base, false, 0.0f);
     if (printing && !measuring) {
         measuring = planDC;
-        font.lfHeight = ScaledFontHeight(base.lfHeight, true);
+        font = PlanTextLogFont(base, true, 0.0f);
         back = printScaleX > 0.0f ? 1.0 / printScaleX : 1.0;
     }
     HFONT created = measuring ? CreateFontIndirectA(&font) : nullptr;

@@ -112,8 +112,11 @@ COLORREF PlanLineColour();
 float ReadableTextDegrees(float theta, bool* flipped);
 // 0.1 degree added on the axes while printing, so the printer driver turns the text.
 float NudgePrintDegrees(float degrees);
-// A font whose height is in plan units, zoomed (scaled while printing) and turned by
-// the degrees; a zero height becomes -1.
+// The one road from a stored font (a label's, or the dimension font) to a font a device
+// draws: its height, in plan units, zoomed (with toPrinter scaled to the printer; a zero
+// height becomes -1), turned by the degrees, then the drawable copy (MakeDrawableFont).
+LOGFONTA PlanTextLogFont(const LOGFONTA& base, bool toPrinter, float degrees);
+// That font created, scaled to the printer while printing.
 HFONT CreatePlanFont(const LOGFONTA& base, float degrees);
 // Width (GetTextWidth) and metrics of a text in that font, in view units: measured on
 // the DC, or while printing on a DC of the plan pane.

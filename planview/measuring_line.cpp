@@ -215,7 +215,8 @@ void DrawMeasuringLabel(HDC dc)
     logFont.lfItalic = 1;
     logFont.lfPitchAndFamily = 52;
     strcpy(logFont.lfFaceName, "Arial");
-    HFONT font = CreateFontIndirectA(&logFont);
+    // Zoomed by the plan's zoom, which may be anything a file held.
+    HFONT font = CreateDrawableFont(logFont);
     if (!font)
         return;
     HGDIOBJ previous = SelectObject(dc, font);

@@ -1,7 +1,9 @@
-// Files built to hurt: a text font no device can draw, a deck railing spaced to a
-// hair, library shapes that carry a picture path or a text, the same texts through the
-// copy buffer's memory stream, and a save that the disk cannot take.
+// Files built to hurt: text and dimension-label fonts no device can draw, a deck
+// railing spaced to a hair, library shapes that carry a picture path or a text, the
+// same texts through the copy buffer's memory stream, and a save that the disk cannot
+// take.
 #include "support_files.h"
+#include "files/copy_buffer.h"
 #include "files/plan_file.h"
 #include "files/plan_object_records.h"
 #include "files/record_stream.h"
@@ -12,10 +14,13 @@
 #include "model/plan_settings.h"
 #include "model/record_memory.h"
 #include "model3d/generator_limits.h"
+#include "planview/input_gdi.h"
+#include "planview/output_routing.h"
 #include "planview/plan_redraw.h"
 #include "support/test_support.h"
 #include <psapi.h>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -75,6 +80,47 @@ bool AllDeleted(const std::vector<HGDIOBJ>& fonts)
     return !fonts.empty();
 }
 
+// A screen redraw of the whole plan on a memory DC.
+void RedrawOnBitmap(PlanDocument* document, int width, int height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RedrawPlan(dc, document->firstFloor, nullptr, DrawAllObjects, nullptr);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+// The plan printed into a metafile at the scale of a 300 dpi printer; the largest height
+// or width of the fonts the page made.
+LONG LargestPrintedFont(PlanDocument* document)
+{
+    HDC page = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    planDC = page;
+    planOutputMode = 1;
+    printScaleX = printScaleY = 300.0f / 72.0f;
+    RedrawPlan(page, document->firstFloor, nullptr, DrawAllObjects, nullptr);
+    planDC = nullptr;
+    planOutputMode = 0;
+    printScaleX = printScaleY = 1.0f;
+    HENHMETAFILE printed = CloseEnhMetaFile(page);
+    LONG largest = 0;
+    EnumEnhMetaFile(nullptr, printed, [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM out) {
+        if (record->iType == EMR_EXTCREATEFONTINDIRECTW) {
+            const LOGFONTW& f = reinterpret_cast<const EMREXTCREATEFONTINDIRECTW*>(record)->elfw.elfLogFont;
+            LONG* l = reinterpret_cast<LONG*>(out);
+            *l = std::max({*l, std::labs(f.lfHeight), std::labs(f.lfWidth)});
+        }
+        return 1;
+    }, &largest, nullptr);
+    DeleteEnhMetaFile(printed);
+    return largest;
+}
+
 size_t GeneratedParts(const PlanObject* owner)
 {
     size_t n = 0;
@@ -110,21 +156,50 @@ TEST_F(HostileCases, AFontNoDeviceDrawsLoadsDrawsAndSavesAsStored)
     w.Floor("Third Floor", 1, 0, 96.0f);
     w.End();
     ASSERT_TRUE(LoadBytes(w.bytes));
-
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 200, -200, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RedrawPlan(dc, document->firstFloor, nullptr, DrawAllObjects, nullptr);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+    RedrawOnBitmap(document, 200, 200);
 
     Bytes saved = SaveBytes();
     EXPECT_NE(std::search(saved.begin(), saved.end(), font, font + 60), saved.end())
         << "the stored font is saved as it was read";
+}
+
+TEST_F(HostileCases, DimensionLabelFontsNoDeviceDrawsDrawOnEveryRoad)
+{
+    // Found by mutating plans: a dimension in a group whose label font reads lfHeight
+    // 65536, lfWidth -1047806; read as a plan, as a model file and as pasted copies.
+    enum Road { Plan, Model, Paste };
+    const struct Case {
+        const char* file;
+        Road road;
+    } cases[] = {{"dimension-label-font-1.ZRO", Plan}, {"dimension-label-font-4.model", Model},
+                 {"dimension-label-font-2.body", Paste}, {"dimension-label-font-3.body", Paste}};
+    vtest::MessageBoxRecorder boxes;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string path = vtest::SourceFilePath(std::string("tests/files/data/") + c.file);
+        const Bytes bytes = vtest::ReadFileBytes(path);
+        ASSERT_FALSE(bytes.empty()) << path;
+        if (c.road == Plan) {
+            ASSERT_TRUE(LoadPlanFile(path.c_str()));
+        } else if (c.road == Model) {
+            ASSERT_TRUE(LoadModelFile(path.c_str()));
+        } else {
+            streamBuffer = static_cast<uint8_t*>(std::malloc(bytes.size()));
+            std::memcpy(streamBuffer, bytes.data(), bytes.size());
+            streamBufferLength = static_cast<uint32_t>(bytes.size());
+            copySourceFloor = document->currentFloor;
+            std::strcpy(copySourceFloorName, copySourceFloor->name);
+            PasteSelection();
+            std::free(streamBuffer);
+            streamBuffer = nullptr;
+            copySourceFloor = nullptr;
+        }
+        RedrawOnBitmap(document, 320, 240);
+        // The label is printed, held to what a device draws once scaled to the page.
+        EXPECT_EQ(LargestPrintedFont(document), kMaxFontUnits);
+        for (PlanFloor* f = document->firstFloor; f; f = f->next)
+            FreeFloorObjects(f);
+    }
 }
 
 TEST_F(HostileCases, RailingsOfAnySpacingStayWithinTheLimit)

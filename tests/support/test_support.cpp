@@ -69,6 +69,12 @@ std::string SourceDirectory()
     return WindowsPath(dir ? dir : "");
 }
 
+std::string SourceFilePath(const std::string& relative)
+{
+    const char* dir = std::getenv("VELMORA_SOURCE_DIR");
+    return dir && *dir ? WindowsPath(std::string(dir) + "/" + relative) : std::string();
+}
+
 void PumpMessages()
 {
     MSG msg;

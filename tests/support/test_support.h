@@ -30,6 +30,9 @@ std::string CurrentDirectory();
 std::string WindowsPath(const std::string& path);
 // The source folder (VELMORA_SOURCE_DIR) as a Windows path; empty when it is not set.
 std::string SourceDirectory();
+// A file of the source tree (relative, with slashes) as Wine names it, on drive Z:;
+// empty when the tests were started without VELMORA_SOURCE_DIR.
+std::string SourceFilePath(const std::string& relative);
 // Dispatches what is queued for this thread without waiting.
 void PumpMessages();
 
