@@ -51,13 +51,13 @@ double Median(int runs, const std::function<void()>& fn, const std::function<voi
 
 void PrintTime(const std::string& name, double ms, int runs)
 {
-    std::printf("%-60s %10.1f ms   median of %d\n", name.c_str(), ms, runs);
+    std::printf("%-64s %10.1f ms   median of %d\n", name.c_str(), ms, runs);
     std::fflush(stdout);
 }
 
 void PrintValue(const std::string& name, double value, const char* unit)
 {
-    std::printf("%-60s %10.*f %s\n", name.c_str(), value == std::floor(value) ? 0 : 2, value, unit);
+    std::printf("%-64s %10.*f %s\n", name.c_str(), value == std::floor(value) ? 0 : 2, value, unit);
     std::fflush(stdout);
 }
 

@@ -28,7 +28,7 @@ cp -r "$root/OBJECTS" "$work/"
 cd "$work"
 
 machine_load() {
-  printf '%-60s %s (1, 5, 15 min; %s cores)\n' "machine load $1" "$(cut -d' ' -f1-3 /proc/loadavg)" "$(nproc)"
+  printf '%-64s %s (1, 5, 15 min; %s cores)\n' "machine load $1" "$(cut -d' ' -f1-3 /proc/loadavg)" "$(nproc)"
 }
 
 # Runs a benchmark program; its figures follow.
@@ -63,7 +63,7 @@ figure() {
   local name=$1
   shift
   printf '%s\n' "$@" | sort -n | awk -v name="$name" '{ t[NR] = $1 }
-    END { printf "%-60s %10.1f ms   median of %d\n", name, t[int(NR / 2) + 1] / 1000, NR }'
+    END { printf "%-64s %10.1f ms   median of %d\n", name, t[int(NR / 2) + 1] / 1000, NR }'
 }
 
 # Microseconds from the start of a Windows program to its end.
