@@ -1,41 +1,151 @@
 #!/usr/bin/env bash
-# Builds and runs the speed benchmarks (plan road, select drag, live 3D view, plant
-# list) under the private Wine environment and prints their figures; with --road it also
-# times velmora.exe printing the largest plan from its command line (process start to
-# end, the print dialog answered by xdotool).
-#   scripts/benchmark.sh [--build-dir DIR] [--road] [plan_speed arguments...]
+# Builds and runs the speed benchmarks under the private Wine environment and prints their
+# figures, one a line (name, value, and for times the number of runs the median is of),
+# with the machine's load before and after.
+#
+#   scripts/benchmark.sh [--build-dir DIR] [plan_speed arguments...]
+#     the plan road (plan_speed), the start and the print road inside one process
+#     (road_speed), the plant list, the live 3D view and the select drag;
+#   scripts/benchmark.sh [--build-dir DIR] --road
+#     the start and the print road: road_speed, the loads of walls-10000 and
+#     lines-100000 against ReadFile, then whole processes from start to end (medians of
+#     several runs): velmora.exe without arguments against a bare program that makes one
+#     window and against one that makes the frame's windows bare (bare_windows.exe), and
+#     velmora.exe printing generated plans from its command line, its print dialog
+#     answered with Return through xdotool.
 set -euo pipefail
 . "$(dirname "$0")/start-run.sh" "$@"
 shift "$start_run_args"
 road=0
 if [ "${1:-}" = --road ]; then road=1; shift; fi
+WINE=/usr/lib/wine/wine64
 
+# The program directory of every run: the benchmarks' files and the symbol libraries.
 work=$build/benchmark
 rm -rf "$work"
 mkdir -p "$work"
+cp -r "$root/OBJECTS" "$work/"
 cd "$work"
-/usr/lib/wine/wine64 "$build/benchmarks/plan_speed.exe" "$@" >"$work/plan_speed.log" 2>&1 </dev/null || true
-cat "$work/plan_speed.log"
-/usr/lib/wine/wine64 "$build/benchmarks/plant_list_speed.exe" >"$work/plant_list_speed.log" 2>&1 </dev/null || true
-cat "$work/plant_list_speed.log"
-/usr/lib/wine/wine64 "$build/benchmarks/live_view_speed.exe" >"$work/live_view_speed.log" 2>&1 </dev/null || true
-cat "$work/live_view_speed.log"
-/usr/lib/wine/wine64 "$build/benchmarks/drag_speed.exe" >"$work/drag_speed.log" 2>&1 </dev/null || true
-cat "$work/drag_speed.log"
 
-if [ "$road" = 1 ]; then
-  plan=lines-100000.ZRO
-  [ -f "$plan" ] || /usr/lib/wine/wine64 "$build/benchmarks/plan_speed.exe" --only lines-100000 --no-print \
-    >/dev/null 2>&1 </dev/null
+machine_load() {
+  printf '%-64s %s (1, 5, 15 min; %s cores)\n' "machine load $1" "$(cut -d' ' -f1-3 /proc/loadavg)" "$(nproc)"
+}
+
+# Runs a benchmark program; its figures follow.
+bench() {
+  local name=$1
+  shift
+  "$WINE" "$build/benchmarks/$name.exe" "$@" >"$work/$name.log" 2>&1 </dev/null || echo "$name ended with an error"
+  cat "$work/$name.log"
+}
+
+# Print jobs the benchmarks leave in the test printer's folder are removed.
+last_job() {
+  local n=0 f k
+  for f in "$VELMORA_PRINT_DIR"/job-*.ps; do
+    [ -e "$f" ] || continue
+    k=${f##*/job-}; k=${k%.ps}
+    [ "$k" -gt "$n" ] && n=$k
+  done
+  echo "$n"
+}
+forget_jobs_after() {
+  local n
+  for n in $(seq $(($1 + 1)) "$(last_job)"); do rm -f "$VELMORA_PRINT_DIR/job-$n".*; done
+  rm -f "$VELMORA_PRINT_DIR/last.pdf"
+}
+jobs_before=$(last_job)
+trap 'forget_jobs_after "$jobs_before"; bash "$root/scripts/wine-env.sh" stop "$envdir"' EXIT
+
+us_since() { echo $(( ($(date +%s%N) - $1) / 1000 )); }   # microseconds since a date +%s%N
+# figure NAME MICROSECONDS...: the median of the runs, in ms.
+figure() {
+  local name=$1
+  shift
+  printf '%s\n' "$@" | sort -n | awk -v name="$name" '{ t[NR] = $1 }
+    END { printf "%-64s %10.1f ms   median of %d\n", name, t[int(NR / 2) + 1] / 1000, NR }'
+}
+
+# Microseconds from the start of a Windows program to its end.
+time_process() {
+  local start
+  start=$(date +%s%N)
+  "$WINE" "$@" >>"$work/process.log" 2>&1 </dev/null || true
+  us_since "$start"
+}
+
+# velmora.exe <plan><mode byte 2>: microseconds to its end (road_time), to the print
+# dialog shown (print_shown) and gone (print_answered). The dialog is answered with
+# Return as soon as it shows (again if it is still there 0.5 s later: the focus was
+# taken); then the script only waits, so that its polling costs the program nothing.
+time_print_road() {
+  local plan=$1 start pid id pressed=0 arg
   arg="$plan$(printf '\002')"
-  start=$(date +%s.%N)
-  /usr/lib/wine/wine64 "$build/velmora.exe" "$arg" >"$work/road.log" 2>&1 </dev/null &
+  start=$(date +%s%N)
+  "$WINE" "$build/velmora.exe" "$arg" >>"$work/road.log" 2>&1 </dev/null &
   pid=$!
-  id=$(timeout 300 xdotool search --sync --onlyvisible --pid "$pid" --name '^Print$' 2>/dev/null | head -1)
-  shown=$(date +%s.%N)
-  [ -n "$id" ] && xdotool windowfocus --sync "$id" key Return >/dev/null 2>&1
+  print_shown=0 print_answered=0
+  while kill -0 "$pid" 2>/dev/null; do
+    id=$(timeout 5 xdotool search --onlyvisible --pid "$pid" --name '^Print$' 2>/dev/null | head -1 || true)
+    if [ -z "$id" ]; then
+      if [ "$pressed" != 0 ]; then print_answered=$(us_since "$start"); break; fi
+    elif [ "$pressed" = 0 ] || [ $(( $(date +%s%N) - pressed )) -ge 500000000 ]; then
+      [ "$print_shown" = 0 ] && print_shown=$(us_since "$start")
+      timeout 5 xdotool windowfocus --sync "$id" key Return >/dev/null 2>&1 || true
+      pressed=$(date +%s%N)
+    fi
+    sleep 0.01
+  done
   wait "$pid" || true
-  end=$(date +%s.%N)
-  python3 -c "import sys; s,d,e=map(float,sys.argv[1:]); print('velmora.exe print road of %s: %.0f ms (dialog shown after %.0f ms)' % ('$plan', (e-s)*1000, (d-s)*1000))" \
-    "$start" "$shown" "$end"
+  road_time=$(us_since "$start")
+}
+
+machine_load "at the start"
+if [ "$road" = 0 ]; then
+  bench plan_speed "$@"
+  bench road_speed
+  forget_jobs_after "$jobs_before"
+  bench plant_list_speed
+  bench live_view_speed
+  bench drag_speed
+  machine_load "at the end"
+  exit 0
 fi
+
+bench road_speed
+forget_jobs_after "$jobs_before"
+bench plan_speed --no-print --only walls-10000 --only lines-100000
+
+# Start-up to quit, whole processes, run by run in turn.
+"$WINE" "$build/benchmarks/road_speed.exe" --describe frame-windows.txt >"$work/describe.log" 2>&1 </dev/null \
+  || { cat "$work/describe.log"; exit 1; }
+runs=7
+program=() one=() bare=()
+time_process "$build/benchmarks/bare_windows.exe" >/dev/null   # warm up
+for _ in $(seq "$runs"); do
+  program+=("$(time_process "$build/velmora.exe")")
+  one+=("$(time_process "$build/benchmarks/bare_windows.exe")")
+  bare+=("$(time_process "$build/benchmarks/bare_windows.exe" frame-windows.txt)")
+done
+figure "process velmora.exe, no arguments" "${program[@]}"
+figure "process bare program, one window" "${one[@]}"
+figure "process bare program, the frame's $(grep -c '^W' frame-windows.txt) windows" "${bare[@]}"
+
+# The print road of velmora.exe, WinMain to its end.
+"$WINE" "$build/benchmarks/road_speed.exe" --write-plans dimlines-10000 dimlines-100000 walls-10000 \
+  >"$work/plans.log" 2>&1 </dev/null || { cat "$work/plans.log"; exit 1; }
+for plan in dimlines-10000:3 walls-10000:3 dimlines-100000:3; do
+  name=${plan%:*}
+  total=() shown=() answered=()
+  for _ in $(seq "${plan#*:}"); do
+    time_print_road "$name.ZRO"
+    total+=("$road_time")
+    shown+=("$print_shown")
+    answered+=("$print_answered")
+  done
+  figure "process velmora.exe print road $name" "${total[@]}"
+  figure "process velmora.exe print road $name, dialog shown" "${shown[@]}"
+  figure "process velmora.exe print road $name, dialog answered" "${answered[@]}"
+  forget_jobs_after "$jobs_before"
+done
+machine_load "at the end"

@@ -1,0 +1,311 @@
+#include "bench_support.h"
+#include "files/plan_file.h"
+#include "model/object_extents.h"
+#include "model/plan_document.h"
+#include "model/plan_floor.h"
+#include "model/plan_object.h"
+#include "model/plan_settings.h"
+#include "model/record_memory.h"
+#include "model/view_projection.h"
+#include "model/wall_openings.h"
+#include "model3d/wall_rebuild.h"
+#include "planview/output_routing.h"
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+HWND benchPane = nullptr;
+
+double Now()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t.QuadPart * 1000.0 / frequency.QuadPart;
+}
+
+double MedianOf(std::vector<double> times)
+{
+    if (times.empty())
+        return 0;
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+double Median(int runs, const std::function<void()>& fn, const std::function<void()>& prepare)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        if (prepare)
+            prepare();
+        double start = Now();
+        fn();
+        times.push_back(Now() - start);
+    }
+    return MedianOf(times);
+}
+
+void PrintTime(const std::string& name, double ms, int runs)
+{
+    std::printf("%-64s %10.1f ms   median of %d\n", name.c_str(), ms, runs);
+    std::fflush(stdout);
+}
+
+void PrintValue(const std::string& name, double value, const char* unit)
+{
+    std::printf("%-64s %10.*f %s\n", name.c_str(), value == std::floor(value) ? 0 : 2, value, unit);
+    std::fflush(stdout);
+}
+
+void ShowTopView()
+{
+    viewPitchDegrees = 90.0f;
+    viewYawDegrees = 0.0f;
+    perspectiveOn = 0;
+    ApplyViewAngles(90.0f, 0.0f, &viewPitchCos, &viewPitchSin, &viewYawCos, &viewYawSin, 0);
+}
+
+void BeginDocument()
+{
+    PlanDocument* document = CreatePlanDocument();
+    activePlanPane = benchPane;
+    PlanSettings* settings = document->settings;
+    settings->visibleCategories = kCategoryFloorPlan | kCategoryElectrical | kCategoryPlumbing;
+    settings->activeCategory = kCategoryFloorPlan;
+    settings->zoom = 1.0f;
+}
+
+void EndDocument()
+{
+    if (activeDocument)
+        FreePlanDocument(activeDocument);
+    activeDocument = nullptr;
+    activePlanPane = nullptr;
+}
+
+PlanObject* AddObject(PlanFloor* floor, uint16_t type, uint32_t subType, bool closed, float size,
+                      const std::vector<std::pair<float, float>>& points)
+{
+    PlanSettings* settings = activeDocument->settings;
+    ColourTriple black = {0, 0, 0};
+    PlanObject* object = CreateObject(type, closed ? 1 : 0, 0, &black, &settings->newObjectColour, size,
+                                      settings->defaultFirstStyle, 2, nullptr, nullptr, nullptr, nullptr,
+                                      floor, nullptr);
+    object->subType = subType;
+    object->category = settings->activeCategory;
+    for (const auto& p : points)
+        AddObjectPoint(NewVertexNode(1, 0, 0, 0, 0, 0, p.first, 0, p.second, 0, 0, 0, 0, 0, 0, object), object);
+    ResetExtentRect(object->box2D);
+    GetObjectExtents2D(object, 0, object->box2D, 0, 0);
+    ResetExtentBox(object->box3D);
+    GetObjectExtents3D(object, 0, object->box3D, 0);
+    AttachObjectToFloor(object, floor);
+    return object;
+}
+
+namespace {
+
+// n short diagonal lines of the given type in a square, spaced 40 plan units apart,
+// centred on the origin.
+void BuildDiagonals(int n, uint16_t type, uint32_t subType)
+{
+    PlanFloor* floor = activeDocument->firstFloor;
+    int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n))));
+    float origin = -side * 20.0f;
+    for (int i = 0; i < n; ++i) {
+        float x = origin + (i % side) * 40.0f;
+        float z = origin + (i / side) * 40.0f;
+        AddObject(floor, type, subType, false, 1.0f, {{x, z}, {x + 30.0f, z + 30.0f}});
+    }
+}
+
+} // namespace
+
+void BuildLines(int n)
+{
+    BuildDiagonals(n, ObjLine, 0);
+}
+
+void BuildDimensionedLines(int n)
+{
+    activeDocument->settings->dimensionDrawing = 1;
+    BuildDiagonals(n, ObjDrawingElement, 6);
+}
+
+void BuildWallsWithDoors(int n)
+{
+    PlanFloor* floor = activeDocument->firstFloor;
+    PlanSettings* settings = activeDocument->settings;
+    int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n))));
+    float origin = -side * 60.0f;
+    for (int i = 0; i < n; ++i) {
+        float x = origin + (i % side) * 120.0f;
+        float z = origin + (i / side) * 120.0f;
+        PlanObject* wall = AddObject(floor, ObjWall, 0, false, 6.0f, {{x, z}, {x + 100.0f, z}});
+        wall->colourM[0] = 1;
+        wall->parameters[0] = 96.0f;
+        wall->parameters[1] = settings->studSpacing;
+        wall->parameters[2] = 0.5f;
+        for (PlanVertex* v = wall->firstVertex; v; v = v->next)
+            v->mainHeight = 96.0f;
+        PlanObject* door = AddObject(floor, ObjDoor, 0, false, 1.0f, {{x + 35.0f, z}, {x + 65.0f, z}});
+        UnlinkObject(door);
+        door->owner = wall;
+        door->floor = floor;
+        AppendToObjectList(&wall->firstChild, door);
+        OpeningRecord* record = AllocateRecordOf<OpeningRecord>();
+        record->typeCopy = ObjDoor;
+        record->style = 501;
+        record->startVertex = wall->firstVertex;
+        record->endVertex = wall->firstVertex->next;
+        record->width = 30.0f;
+        record->height = 80.0f;
+        record->distanceFromStart = 35.0f;
+        record->distanceToEnd = 35.0f;
+        record->casingWidth = 3.0f;
+        door->link = record;
+        FitWallOpenings(wall);
+        RebuildWall(wall);
+    }
+}
+
+const std::vector<GeneratedPlan>& GeneratedPlans()
+{
+    static const std::vector<GeneratedPlan> plans = {
+        {"lines-1000", [] { BuildLines(1000); }},
+        {"lines-10000", [] { BuildLines(10000); }},
+        {"lines-100000", [] { BuildLines(100000); }},
+        {"dimlines-1000", [] { BuildDimensionedLines(1000); }},
+        {"dimlines-10000", [] { BuildDimensionedLines(10000); }},
+        {"dimlines-100000", [] { BuildDimensionedLines(100000); }},
+        {"walls-10000", [] { BuildWallsWithDoors(10000); }},
+    };
+    return plans;
+}
+
+const GeneratedPlan* FindGeneratedPlan(const std::string& name)
+{
+    for (const GeneratedPlan& plan : GeneratedPlans())
+        if (name == plan.name)
+            return &plan;
+    return nullptr;
+}
+
+double WriteGeneratedPlan(const GeneratedPlan& plan, const char* path)
+{
+    // Plans load only into a document with a pane.
+    const bool ownPane = !benchPane;
+    if (ownPane)
+        benchPane = CreateBenchPane();
+    BeginDocument();
+    ShowTopView();
+    double built = Now();
+    plan.build();
+    built = Now() - built;
+    SavePlanFile("built.ZRO");
+    EndDocument();
+    BeginDocument();
+    LoadPlanFile("built.ZRO");
+    SavePlanFile(path);
+    EndDocument();
+    DeleteFileA("built.ZRO");
+    if (ownPane) {
+        DestroyWindow(benchPane);
+        benchPane = nullptr;
+    }
+    return built;
+}
+
+long FileLength(const char* path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        return -1;
+    return static_cast<long>(data.nFileSizeLow);
+}
+
+std::vector<char> RawRead(const char* path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::vector<char> bytes;
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    bytes.resize(GetFileSize(file, nullptr));
+    DWORD got = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    CloseHandle(file);
+    return bytes;
+}
+
+void RawWrite(const char* path, const std::vector<char>& bytes)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD put = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+    CloseHandle(file);
+}
+
+HDC DefaultPrinterDC()
+{
+    PRINTDLGA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
+    if (!PrintDlgA(&dialog))
+        return nullptr;
+    if (dialog.hDevMode)
+        GlobalFree(dialog.hDevMode);
+    if (dialog.hDevNames)
+        GlobalFree(dialog.hDevNames);
+    return dialog.hDC;
+}
+
+BOOL WINAPI DefaultPrinterDialog(PRINTDLGA* dialog)
+{
+    if (dialog->hDevMode)
+        GlobalFree(dialog->hDevMode);
+    if (dialog->hDevNames)
+        GlobalFree(dialog->hDevNames);
+    dialog->hDevMode = nullptr;
+    dialog->hDevNames = nullptr;
+    DWORD flags = dialog->Flags;
+    dialog->Flags = flags | PD_RETURNDEFAULT;
+    BOOL chosen = PrintDlgA(dialog);
+    dialog->Flags = flags;
+    return chosen;
+}
+
+namespace {
+
+LRESULT CALLBACK BenchPaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        BeginPaint(window, &ps);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+} // namespace
+
+HWND CreateBenchPane()
+{
+    WNDCLASSA wc = {};
+    wc.style = CS_OWNDC;
+    wc.lpfnWndProc = BenchPaneProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = "BenchPlanPane";
+    RegisterClassA(&wc);
+    HWND window = CreateWindowA("BenchPlanPane", "bench", WS_POPUP | WS_VISIBLE, 0, 0, 1200, 900,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&msg);
+    return window;
+}

@@ -1,0 +1,68 @@
+#pragma once
+// What the speed benchmarks share: the clock, medians, one line per figure, the
+// generated plans and their files, and the default printer without a dialog.
+#include <windows.h>
+#include <commdlg.h>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct PlanFloor;
+struct PlanObject;
+
+// Milliseconds from a fixed start (QueryPerformanceCounter).
+double Now();
+// Median of the timings; 0 for none.
+double MedianOf(std::vector<double> times);
+// Median of `runs` timings of fn (ms); `prepare` runs untimed before each.
+double Median(int runs, const std::function<void()>& fn, const std::function<void()>& prepare = nullptr);
+
+// One figure a line, so that runs before and after a change can be set side by side:
+// name, value, unit, and for times how many runs the median is of.
+void PrintTime(const std::string& name, double ms, int runs);
+void PrintValue(const std::string& name, double value, const char* unit);
+
+// The window standing in for the plan pane while a benchmark builds or draws a plan
+// outside the frame (activePlanPane); may be null.
+extern HWND benchPane;
+// A shown 1200 x 900 window whose class owns its DC, as the plan pane's does.
+HWND CreateBenchPane();
+
+// The top view, as the plan shows it.
+void ShowTopView();
+// A new empty active document showing every category, at zoom 1; EndDocument frees it.
+void BeginDocument();
+void EndDocument();
+PlanObject* AddObject(PlanFloor* floor, uint16_t type, uint32_t subType, bool closed, float size,
+                      const std::vector<std::pair<float, float>>& points);
+
+// Generated plans, built into the active document:
+// n short diagonal lines of type 6, which carry no dimensions;
+void BuildLines(int n);
+// n short diagonal drawing lines (drawing elements of kind 6), each drawn with its
+// automatic length dimension while the plan's dimension flag is on (a new plan's is);
+void BuildDimensionedLines(int n);
+// n straight walls, each with a door in its middle, with their wall and opening dimensions.
+void BuildWallsWithDoors(int n);
+
+struct GeneratedPlan {
+    const char* name;   // also the file name, with .ZRO
+    std::function<void()> build;
+};
+// lines-1000/10000/100000, dimlines-1000/10000/100000, walls-10000.
+const std::vector<GeneratedPlan>& GeneratedPlans();
+const GeneratedPlan* FindGeneratedPlan(const std::string& name);
+// Builds the plan and writes it to path as the program keeps it once loaded (saved,
+// loaded and saved again, so that saving a loaded plan gives the same bytes); returns
+// the build time in ms.
+double WriteGeneratedPlan(const GeneratedPlan& plan, const char* path);
+
+long FileLength(const char* path);
+std::vector<char> RawRead(const char* path);
+void RawWrite(const char* path, const std::vector<char>& bytes);
+
+// The default printer's DC, made without a dialog; null when there is no printer.
+HDC DefaultPrinterDC();
+// Stands in for the print dialog: answers it with the default printer, as OK would.
+BOOL WINAPI DefaultPrinterDialog(PRINTDLGA* dialog);
