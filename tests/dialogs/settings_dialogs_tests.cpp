@@ -137,6 +137,7 @@ TEST_F(SettingsDialogTest, PlantDetailsShowTheFile)
         Click(d, IDCANCEL);
     });
     RunPlantDetailsDialog(s, plant);
+    EXPECT_EQ(1, driver.Answered());
     EXPECT_EQ("Cespuglio|3, 5, 10|N/A|Pianticella|1'-3\"|83'-4\"|", texts);
     char text[32];
     FormatDialogHeight(71.9f, s, text, sizeof text);
@@ -198,6 +199,7 @@ TEST_F(SettingsDialogTest, UnitsLotZoomAndScale)
     const float scale = s->drawingScale;
     driver.Queue([](HWND d) { SetText(d, 7, "0"), SetText(d, 8, "10"), Click(d, IDOK), Click(d, IDCANCEL); });
     EXPECT_EQ(0, RunDrawingScaleDialog(s));
+    EXPECT_EQ(6, driver.Answered());
     EXPECT_EQ(scale, s->drawingScale);
 }
 
@@ -243,6 +245,7 @@ TEST_F(SettingsDialogTest, GrowthPathAndLighting)
     const uint8_t border = s->pathBorderFlag;
     driver.Queue([](HWND d) { Click(d, 8), SetText(d, 11, "0"), Click(d, IDOK), Click(d, IDCANCEL); });
     EXPECT_EQ(0, RunPathDialog(s));
+    EXPECT_EQ(2, driver.Answered());
     EXPECT_EQ(border, s->pathBorderFlag);  // no accepted width, no border change
 
     int radio = 0, bright = 0, strength = 0;
@@ -271,6 +274,7 @@ TEST_F(SettingsDialogTest, WholeDeckAndPhotoHeight)
     photo->parameters[0] = 50.0f;
     driver.Queue([](HWND d) { SetText(d, 6, "0"), Click(d, IDOK), Click(d, IDCANCEL); });
     EditLumarefSettings(photo, s);
+    EXPECT_EQ(2, driver.Answered());
     EXPECT_EQ(50.0f, photo->parameters[0]);
     EXPECT_EQ("L'altezza della Visuale fotorealistica deve essere superiore a 0.", boxes.Last().text);
 }

@@ -169,6 +169,7 @@ TEST_F(ToolPresses, VariantsListTheirPicturesAndWriteTheirDefaults)
     Driver cancel = Driver::ForDialog("", [](HWND d) { SendMessageA(d, WM_COMMAND, IDCANCEL, 0); }, 1500);
     ApplyToolVariantByTool(7053, 1, 11);
     cancel.join();
+    EXPECT_TRUE(cancel.found());
     PlanSettings* s = Settings();
     EXPECT_EQ(s->doorStyle, 502);
     EXPECT_FLOAT_EQ(s->doorWidth, 72.0f);
