@@ -14,7 +14,6 @@
 #include "shell/status_bar.h"
 #include "support/plan_fixtures.h"
 #include "support/test_support.h"
-#include "tools/point_mapping.h"
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -168,20 +167,17 @@ TEST_F(Drops, APlantLandsAtTheDropPointInsideThePlanExtentsOnly)
     symbarPlantCount = 4;
     SelectSymbarMode(4);
     LayoutSymbar();
+    // A new plan shows the top view at zoom 0.6, the pane's centre on the plan's origin:
+    // 17 pixels right of it and 11 up is (17 / 0.6, -11 / 0.6) = (28.3, -18.3), each
+    // + 0.5 cut toward zero, so the plant is centred on (28, -17).
+    ASSERT_FLOAT_EQ(activeDocument->settings->zoom, 0.6f);
     RECT pane;
     GetClientRect(activePlanPane, &pane);
     POINT client = {pane.right / 2 + 17, pane.bottom / 2 - 11};
-    float x = 0, y = 0, z = 0;
-    POINT logical = client;
-    HDC dc = GetDC(activePlanPane);
-    DPtoLP(dc, &logical, 1);
-    ReleaseDC(activePlanPane, dc);
-    MapPlanPointToModel(logical.x, logical.y, &x, &y, &z, 0, nullptr, 1);
-
     std::vector<PlanObject*> plants = DropPlantAt(client, {});
     ASSERT_EQ(plants.size(), 1u);
-    EXPECT_NEAR((plants[0]->box3D[1] + plants[0]->box3D[4]) / 2, (int)(x + 0.5f), 0.01f);
-    EXPECT_NEAR((plants[0]->box3D[2] + plants[0]->box3D[5]) / 2, (int)(z + 0.5f), 0.01f);
+    EXPECT_NEAR((plants[0]->box3D[1] + plants[0]->box3D[4]) / 2, 28.0f, 0.01f);
+    EXPECT_NEAR((plants[0]->box3D[2] + plants[0]->box3D[5]) / 2, -17.0f, 0.01f);
     EXPECT_FALSE(plants[0]->firstVertex->selected);
     // Shift and Ctrl held: the tree's variant.
     plants = DropPlantAt(client, {VK_SHIFT, VK_CONTROL});

@@ -47,7 +47,6 @@ protected:
         RECT client;
         GetClientRect(elevationPaneWindow, &client);
         ASSERT_EQ(291, client.bottom);
-        step = client.bottom / 34.0;
         vtest::PumpMessages();
     }
     void TearDown() override
@@ -76,7 +75,6 @@ protected:
 
     HWND frame = nullptr;
     PlanSettings* settings = nullptr;
-    double step = 0.0;
     vtest::MessageBoxRecorder boxes;
 };
 
@@ -108,14 +106,14 @@ TEST_F(ElevationPane, ValuesPlaceOrHideTheArrow)
         }
     }
 
-    // 30 inches lies between steps: no arrow, the shadow bar from step 19.5 down.
+    // 30 inches lies between steps: no arrow, the shadow bar from step 19.5 down, that is
+    // from y 167 (19.5 x 291 / 34 = 166.9, rounded).
     settings->unitSystem = 3;
     Layout(0, 1, 30.0f);
     EXPECT_FALSE(IsWindowVisible(elevationArrowWindow));
     EXPECT_FLOAT_EQ(19.5f, elevationPaneValue);
-    const int top = static_cast<int>(19.5 * step + 0.5);
-    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), PanePixel(top + 1));
-    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), PanePixel(top - 2));
+    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), PanePixel(167));
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), PanePixel(166));
 }
 
 TEST_F(ElevationPane, DragsSetTheWorkingElevation)

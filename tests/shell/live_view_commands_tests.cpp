@@ -73,6 +73,13 @@ protected:
 
 TEST_F(LiveViewCommands, Command5270MakesAndShowsTheViewWhereTheQuarterLayoutPutsIt)
 {
+    // The frame shows maximised: its client is made 1000 x 700 again.
+    SetWindowLongPtrA(frame, GWL_STYLE, GetWindowLongPtrA(frame, GWL_STYLE) & ~WS_MAXIMIZE);
+    shelltest::SetFrameClientSize(frame, 1000, 700);
+    RECT client;
+    GetClientRect(frame, &client);
+    ASSERT_EQ(1000, client.right);
+    ASSERT_EQ(700, client.bottom);
     ASSERT_EQ(nullptr, selvithWindow);
     SendCommand(frame, 5270);
     ASSERT_NE(nullptr, selvithWindow);
@@ -82,13 +89,17 @@ TEST_F(LiveViewCommands, Command5270MakesAndShowsTheViewWhereTheQuarterLayoutPut
     EXPECT_TRUE(IsWindowVisible(selvithWindow));
     EXPECT_TRUE(IsWindowVisible(renderWindow));
     EXPECT_EQ("Selvith (Visuale completa)", WindowText(selvithWindow));
-    RECT mdi;
-    GetClientRect(mdiClientWindow, &mdi);
-    const int w = mdi.right / 2 - 30, h = (int)(0.55 * w);
-    RECT place = shelltest::ChildPlacement(selvithWindow);
-    EXPECT_EQ(24 + w, place.left);
-    EXPECT_EQ(29 + h, place.top);
-    EXPECT_EQ(mdi.right - (GetSystemMetrics(SM_CXVSCROLL) + 2) - w, place.right);
+    // Scroll bars 17 wide and high here: the MDI client of the 1000 x 700 frame is 1000
+    // - 23 - (18 + 54) = 905 by 700 - 45 = 655, inside its border 903 x 653. Half width
+    // 903 / 2 - 30 = 421, height 0.55 x 421 = 231 (231.55 cut): the view at (24 + 421,
+    // 29 + 231), 903 - 19 - 421 = 463 wide and 653 - 2 - 17 - 231 = 403 high.
+    ASSERT_EQ(17, GetSystemMetrics(SM_CXVSCROLL));
+    ASSERT_EQ(17, GetSystemMetrics(SM_CYHSCROLL));
+    const RECT place = shelltest::ChildPlacement(selvithWindow);
+    EXPECT_EQ(445, place.left);
+    EXPECT_EQ(260, place.top);
+    EXPECT_EQ(463, place.right);
+    EXPECT_EQ(403, place.bottom);
     // A second 5270 makes no second view.
     HWND view = selvithWindow;
     SendCommand(frame, 5270);
