@@ -23,7 +23,6 @@
 #include "support_shell.h"
 #include <GL/gl.h>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -204,16 +203,6 @@ public:
     }
 };
 
-// The render window's client area made w x h.
-void SizeRenderClient(int w, int h)
-{
-    RECT frame = {0, 0, w, h};
-    AdjustWindowRectEx(&frame, (DWORD)GetWindowLongA(renderWindow, GWL_STYLE), FALSE,
-                       (DWORD)GetWindowLongA(renderWindow, GWL_EXSTYLE));
-    MoveWindow(renderWindow, 0, 28, frame.right - frame.left, frame.bottom - frame.top, TRUE);
-    vtest::PumpMessages();
-}
-
 } // namespace
 
 TEST_F(LiveViewCommands, AHeldButtonAbortsTheFinalRenderUnshown)
@@ -247,7 +236,7 @@ TEST_F(LiveViewCommands, AHeldButtonAbortsTheFinalRenderUnshown)
 TEST_F(LiveViewCommands, TheRenderIsSavedAsA24BitBmpOfTheClientArea)
 {
     SendCommand(frame, 5270);
-    SizeRenderClient(101, 50);
+    shelltest::SizeRenderClient(101, 50);
     const std::string path = shelltest::LocalPath("render.bmp");
     ExportRenderBmp(path.c_str());
     std::vector<unsigned char> file = vtest::ReadFileBytes(path);
@@ -267,35 +256,4 @@ TEST_F(LiveViewCommands, TheRenderIsSavedAsA24BitBmpOfTheClientArea)
     for (size_t i = 54; i < file.size(); ++i)
         lit += file[i] != 0;
     EXPECT_GT(lit, 10000u);
-}
-
-// Run by render_bmp_export.test.sh with VELMORA_RENDER_BMP_DIR set: a render with a box
-// saved as render.bmp, and the pixels of the render (read from the window's back buffer
-// as RGB rows, bottom first) as render.rgb, for an independent reader to compare.
-TEST_F(LiveViewCommands, WriteRenderBmpWhenAsked)
-{
-    const char* folder = getenv("VELMORA_RENDER_BMP_DIR");
-    if (!folder)
-        GTEST_SKIP() << "only for the script test";
-    SendCommand(frame, 5270);
-    PlanObject* box = vtest::MakePointObject(8, activeDocument->firstFloor,
-                                             {{-60, 0, -60}, {60, 0, -60}, {60, 0, 60}, {-60, 0, 60},
-                                              {-60, -120, -60}, {60, -120, -60}, {60, -120, 60}, {-60, -120, 60}},
-                                             0, 1);
-    box->rows = 2;
-    box->colourA = box->colourB = {65535, 0, 0};
-    settings->backgroundTextureId = 0;
-    settings->paintTextureId = 0;
-    settings->cameraX = 0;
-    settings->cameraZ = 400;
-    settings->cameraHeading = 0;
-    RebuildAll3D();
-    SizeRenderClient(101, 50);
-    const std::string bmp = std::string(folder) + "\\render.bmp";
-    ExportRenderBmp(bmp.c_str());
-    std::vector<unsigned char> pixels(101 * 50 * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, 101, 50, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    ASSERT_TRUE(vtest::WriteFileBytes(std::string(folder) + "\\render.rgb", pixels));
 }

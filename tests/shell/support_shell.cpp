@@ -2,6 +2,8 @@
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
 #include "shell/startup.h"
+#include "render3d/render_window.h"
+#include "support/test_support.h"
 
 namespace shelltest {
 
@@ -58,6 +60,15 @@ void SetFrameClientSize(HWND frame, int width, int height)
         SetWindowPos(frame, nullptr, 0, 0, (window.right - window.left) + dw, (window.bottom - window.top) + dh,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+void SizeRenderClient(int width, int height)
+{
+    RECT frame = {0, 0, width, height};
+    AdjustWindowRectEx(&frame, (DWORD)GetWindowLongA(renderWindow, GWL_STYLE), FALSE,
+                       (DWORD)GetWindowLongA(renderWindow, GWL_EXSTYLE));
+    MoveWindow(renderWindow, 0, 28, frame.right - frame.left, frame.bottom - frame.top, TRUE);
+    vtest::PumpMessages();
 }
 
 RECT ChildPlacement(HWND child)
