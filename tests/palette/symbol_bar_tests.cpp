@@ -8,11 +8,12 @@
 #include "palette/symbol_bar.h"
 #include "palette/transform_dialogs.h"
 #include "palette/variant_list.h"
-#include "render3d/texture_names.h"
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
 #include "shell/status_bar.h"
+#include "support/input_fixtures.h"
 #include "support/plan_fixtures.h"
+#include "support/plant_info_files.h"
 #include "support/test_support.h"
 #include <cmath>
 #include <filesystem>
@@ -44,14 +45,6 @@ protected:
         choose.join();
         ASSERT_TRUE(choose.found()) << item;
     }
-    static void WritePlantInfo(uint32_t id, std::initializer_list<std::pair<const char*, const char*>> keys)
-    {
-        char path[kTextureNameSize] = "";
-        MakeTextureInfoPath((int32_t)id, path);
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        for (const auto& key : keys)
-            WritePrivateProfileStringA("Description", key.first, key.second, path);
-    }
 };
 
 TEST_F(SideBar, CategoriesChooseTheirRangeAndPlantListsKeepTheirGap)
@@ -79,10 +72,10 @@ TEST_F(SideBar, CategoriesChooseTheirRangeAndPlantListsKeepTheirGap)
 TEST_F(SideBar, ThePlantFilterAsksForEveryCriterionAndIgnoresValuesOutOfRange)
 {
     OpenPlan();
-    WritePlantInfo(7000, {{"SunLight", "1"}, {"Zone3", "1"}, {"SoilType", "8"}});
-    WritePlantInfo(7001, {{"SunLight", "2"}, {"Zone3", "1"}});
-    WritePlantInfo(7002, {{"SunLight", "9"}, {"Zone3", "1"}});
-    WritePlantInfo(7003, {{"SunLight", "1"}, {"Zone4", "1"}});
+    vtest::WritePlantInfo(7000, {{"SunLight", "1"}, {"Zone3", "1"}, {"SoilType", "8"}});
+    vtest::WritePlantInfo(7001, {{"SunLight", "2"}, {"Zone3", "1"}});
+    vtest::WritePlantInfo(7002, {{"SunLight", "9"}, {"Zone3", "1"}});
+    vtest::WritePlantInfo(7003, {{"SunLight", "1"}, {"Zone4", "1"}});
     symbarPlantFirst = 7000;
     symbarPlantCount = 4;
     SelectSymbarMode(4);
@@ -145,11 +138,10 @@ protected:
         POINT screen = client;
         ClientToScreen(activePlanPane, &screen);
         HeldMouse held(screen, 0, keys);
-        SetInputSource(&held);
+        vtest::InputScope scope(&held);
         HWND entry = GetDlgItem(symbolBarWindow, 1);
         SendMessageA(entry, WM_LBUTTONDOWN, MK_LBUTTON, 0);
         SendMessageA(entry, WM_LBUTTONUP, 0, 0);
-        SetInputSource(nullptr);
         std::vector<PlanObject*> plants;
         for (PlanObject* o = activeDocument->currentFloor->firstObject; o; o = o->next)
             if (o->type == ObjPlant)

@@ -10,6 +10,7 @@
 #include "palette/variant_list.h"
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
+#include "support/input_fixtures.h"
 #include "support/test_support.h"
 #include "tools/tool_state.h"
 #include <cstring>
@@ -108,10 +109,9 @@ TEST_F(ToolPresses, AViewButtonActsOnlyWhenReleasedOverItself)
     } cases[] = {{{-500, -500}, 2, -1}, {inside, 1, 5246}};
     for (const auto& c : cases) {
         HeldMouse held(c.release, 3);
-        SetInputSource(&held);
+        vtest::InputScope scope(&held);
         ToolButtonRecord record = {3402, nullptr};
         HandleToolButtonPress(&record, button, WM_LBUTTONDOWN, 0);
-        SetInputSource(nullptr);
         EXPECT_EQ(symbarMode, c.mode);
         EXPECT_EQ(variantListTool, c.listTool);
         EXPECT_EQ(currentToolId, 200);

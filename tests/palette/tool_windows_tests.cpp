@@ -6,9 +6,10 @@
 #include "palette/tool_windows.h"
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
+#include "support/input_fixtures.h"
+#include "support/window_pixels.h"
 #include "tools/tool_state.h"
 #include <commctrl.h>
-#include <atomic>
 #include <map>
 
 using namespace ptest;
@@ -75,31 +76,6 @@ TEST_F(ToolStrips, ButtonsAreLaidOutByKindAndNamedByTooltips)
     EXPECT_EQ(highlightedPane, FindToolButton(frameToolWindows[0], 200));
 }
 
-// A real click (SendInput from a driver thread) at a screen point, the main thread
-// dispatching meanwhile.
-void ClickAt(POINT p)
-{
-    std::atomic<bool> done(false);
-    std::thread driver([p, &done]() {
-        const int w = GetSystemMetrics(SM_CXSCREEN) - 1;
-        const int h = GetSystemMetrics(SM_CYSCREEN) - 1;
-        INPUT input = {};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = p.x * 65535 / w;
-        input.mi.dy = p.y * 65535 / h;
-        for (DWORD flags : {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-            input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-            SendInput(1, &input, sizeof input);
-            Sleep(50);
-        }
-        done = true;
-    });
-    while (!done)
-        PaletteTest::Pump(20);
-    driver.join();
-    PaletteTest::Pump(60);
-}
-
 POINT CentreOf(HWND window)
 {
     RECT r;
@@ -129,7 +105,7 @@ void ClickUntil(HWND frame, POINT p, Done done)
 {
     for (int attempt = 0; attempt < 3; ++attempt) {
         SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        ClickAt(p);
+        vtest::ClickAt(p);
         if (done())
             return;
     }
@@ -140,7 +116,7 @@ COLORREF ShownPixel(HWND frame, HWND button, int x, int y)
 {
     SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    return PixelOf(button, x, y);
+    return vtest::WindowPixel(button, x, y);
 }
 
 TEST_F(ToolStrips, RealClicksOnEveryTabAndToolMakeItCurrentPressedAndItsCursorThePlans)

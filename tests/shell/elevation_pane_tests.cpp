@@ -5,7 +5,9 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "planview/input_gdi.h"
+#include "support/input_fixtures.h"
 #include "support/test_support.h"
+#include "support/window_pixels.h"
 #include "support_commands.h"
 #include "support_shell.h"
 #include <cmath>
@@ -51,7 +53,6 @@ protected:
     }
     void TearDown() override
     {
-        SetInputSource(nullptr);
         shelltest::ForgetDocumentChanges();
         shelltest::StopShell();
     }
@@ -66,11 +67,10 @@ protected:
         DragTape tape;
         for (int y : pathY)
             tape.path.push_back({10, y});
-        SetInputSource(&tape);
+        vtest::InputScope scope(&tape);
         SendMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, pressY));
-        SetInputSource(nullptr);
     }
-    COLORREF PanePixel(int y) { return GetPixel(GetDC(elevationPaneWindow), 21, y); }
+    COLORREF PanePixel(int y) { return vtest::WindowPixel(elevationPaneWindow, 21, y); }
     int ArrowTop() { return shelltest::ChildPlacement(elevationArrowWindow).top; }
 
     HWND frame = nullptr;

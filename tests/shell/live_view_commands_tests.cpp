@@ -17,8 +17,10 @@
 #include "render3d/render_window.h"
 #include "render3d/selvith_window.h"
 #include "tools/tool_state.h"
+#include "support/input_fixtures.h"
 #include "support/plan_fixtures.h"
 #include "support/test_support.h"
+#include "support/window_pixels.h"
 #include "support_commands.h"
 #include "support_shell.h"
 #include <GL/gl.h>
@@ -183,15 +185,7 @@ namespace {
 // The status bar's pixels, to compare what two roads wrote there.
 std::vector<COLORREF> StatusBarPixels()
 {
-    std::vector<COLORREF> pixels;
-    HDC dc = GetDC(statusBarWindow);
-    RECT client;
-    GetClientRect(statusBarWindow, &client);
-    for (int y = 0; y < client.bottom; ++y)
-        for (int x = 0; x < client.right && x < 300; ++x)
-            pixels.push_back(GetPixel(dc, x, y));
-    ReleaseDC(statusBarWindow, dc);
-    return pixels;
+    return vtest::ClientPixels(statusBarWindow, 300);
 }
 
 // Both mouse buttons held, as the render polls them.
@@ -221,10 +215,11 @@ TEST_F(LiveViewCommands, AHeldButtonAbortsTheFinalRenderUnshown)
     ClearStatusBar();
 
     const uint32_t presented = presentedRenderFrames;
-    HeldButtons held;
-    InputSource* previous = SetInputSource(&held);
-    SendCommand(frame, 5285);
-    SetInputSource(previous);
+    {
+        HeldButtons held;
+        vtest::InputScope scope(&held);
+        SendCommand(frame, 5285);
+    }
     EXPECT_EQ(presented, presentedRenderFrames);
     EXPECT_EQ(told, StatusBarPixels());
     EXPECT_EQ(0, renderAborted);

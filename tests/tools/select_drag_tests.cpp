@@ -33,12 +33,6 @@ protected:
         UpdateObjectExtents(square);
         return square;
     }
-    void ExpectXZ(PlanObject* object, int index, float x, float z)
-    {
-        const tooltest::PlanXZ p = VertexXZ(object, index);
-        EXPECT_NEAR(p.x, x, 0.001f) << "vertex " << index;
-        EXPECT_NEAR(p.z, z, 0.001f) << "vertex " << index;
-    }
 };
 
 TEST_F(SelectDrag, TransformsAreUndoneByExactlyWhatWasApplied)
