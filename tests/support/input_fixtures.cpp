@@ -1,4 +1,5 @@
 #include "support/input_fixtures.h"
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include "shell/app_globals.h"
@@ -47,6 +48,7 @@ void HandleQueued()
 }
 
 std::atomic<bool> pressTaken(false);
+ReceivedInput* receiving = nullptr;
 
 } // namespace
 
@@ -105,6 +107,29 @@ void ClickAt(POINT screen)
     driver.join();
     for (int i = 0; i < 12; ++i)
         HandleQueued();
+}
+
+ReceivedInput::ReceivedInput(UINT message, std::initializer_list<WPARAM> keys) : message(message), keys(keys)
+{
+    receiving = this;
+    hook = SetWindowsHookExA(WH_GETMESSAGE, Taken, nullptr, GetCurrentThreadId());
+}
+
+ReceivedInput::~ReceivedInput()
+{
+    if (hook)
+        UnhookWindowsHookEx(hook);
+    receiving = nullptr;
+}
+
+LRESULT CALLBACK ReceivedInput::Taken(int code, WPARAM removal, LPARAM message)
+{
+    const MSG* taken = reinterpret_cast<const MSG*>(message);
+    ReceivedInput* self = receiving;
+    if (code == HC_ACTION && removal == PM_REMOVE && self && taken->message == self->message &&
+        (self->keys.empty() || std::find(self->keys.begin(), self->keys.end(), taken->wParam) != self->keys.end()))
+        ++self->count;
+    return CallNextHookEx(nullptr, code, removal, message);
 }
 
 } // namespace vtest
