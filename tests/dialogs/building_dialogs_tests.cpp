@@ -77,6 +77,7 @@ TEST_F(BuildingDialogTest, WallOpensOnItsThicknessAndKeepsTheDefaults)
     EXPECT_EQ(6.0f, wall->size);
     EXPECT_EQ(16.0f, wall->parameters[1]);
     EditSelectedWall(wall, settings);
+    EXPECT_EQ(2, driver.Answered());
     EXPECT_EQ(6.0f, wall->size);
     EXPECT_EQ(16.0f, wall->parameters[1]);
     EXPECT_EQ("Propriétés du mur intérieur", driver.LastCaption());
@@ -209,6 +210,7 @@ TEST_F(BuildingDialogTest, DimensionCancelKeepsEndMarkAndRadio)
         Click(d, IDCANCEL);
     });
     EXPECT_EQ(0, RunDimensionDialog(settings));
+    EXPECT_EQ(1, driver.Answered());
     EXPECT_EQ(5089, settings->endMarkChoice);
     EXPECT_EQ(11, settings->dimensionDialogValue);
     driver.Queue([&](HWND d) {
@@ -283,7 +285,9 @@ TEST_F(BuildingDialogTest, WallSegmentChecks)
             focused = FocusedId();
             if (c.message) Click(d, IDCANCEL);
         });
+        const int answered = driver.Answered();
         const int result = EditSelectedWallSegment(document, vertex, settings);
+        EXPECT_EQ(answered + 1, driver.Answered());
         if (c.message) {
             EXPECT_EQ(0, result);
             ASSERT_EQ(before + 1, boxes.Count());
@@ -345,7 +349,9 @@ TEST_F(BuildingDialogTest, NumberCheckKeepsTheDialogOpen)
             selection = FocusedSelection();
             Click(d, IDCANCEL);
         });
+        const int answered = driver.Answered();
         EXPECT_EQ(0, RunWindowDialog(settings));
+        ASSERT_EQ(answered + 1, driver.Answered());
         EXPECT_EQ(c.message, boxes.Last().text);
         EXPECT_EQ(MB_ICONINFORMATION | MB_TASKMODAL, boxes.Last().flags);
         EXPECT_EQ(c.field, focused);

@@ -2,11 +2,10 @@
 #include "model/plan_document.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
-#include "render3d/texture_names.h"
 #include "shell/app_globals.h"
 #include "support/plan_fixtures.h"
+#include "support/plant_info_files.h"
 #include "support/test_support.h"
-#include <filesystem>
 #include <string>
 
 namespace {
@@ -27,24 +26,15 @@ protected:
         programDirectory = saved;
         RecordCheckedDocumentTest::TearDown();
     }
-    void Write(uint32_t id, std::initializer_list<std::pair<const char*, std::string>> keys)
-    {
-        char path[kTextureNameSize] = "";
-        MakeTextureInfoPath((int32_t)id, path);
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        DeleteFileA(path);
-        for (const auto& key : keys)
-            WritePrivateProfileStringA("Description", key.first, key.second.c_str(), path);
-    }
     char* saved = nullptr;
     std::string directory;
 };
 
 TEST_F(PlantInfoTest, TheInformationFileFillsTheRecordAndItsSizeGrowsByTheRate)
 {
-    Write(7000, {{"CommonName", std::string(70, 'q')}, {"BotanicalName", "Done"},
-                 {"SunLight", "3"}, {"Zone10", "1"}, {"MaximumGrowthHeight", "300"},
-                 {"AnnualGrowthRate", "10"}});
+    vtest::WritePlantInfo(7000, {{"CommonName", std::string(70, 'q')}, {"BotanicalName", "Done"},
+                                 {"SunLight", "3"}, {"Zone10", "1"}, {"MaximumGrowthHeight", "300"},
+                                 {"AnnualGrowthRate", "10"}});
     PlantInfo* info = LoadPlantInfo(7000);
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(std::string(info->commonName), std::string(59, 'q'));

@@ -21,12 +21,12 @@
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
-#include "render3d/texture_names.h"
 #include "shell/app_globals.h"
 #include "shell/elevation_pane.h"
 #include "shell/grid_property_sheet.h"
 #include "support/dialog_driver.h"
 #include "support/plan_fixtures.h"
+#include "support/plant_info_files.h"
 #include "support/test_support.h"
 
 using namespace vtest;
@@ -52,18 +52,6 @@ protected:
     {
         programDirectory = savedDirectory;
         RecordCheckedDocumentTest::TearDown();
-    }
-    // The plant's information file, written as the library keeps it.
-    void WriteInfo(int32_t id, std::initializer_list<std::pair<const char*, const char*>> keys)
-    {
-        char path[kTextureNameSize] = "";
-        MakeTextureInfoPath(id, path);
-        std::string dir(path);
-        dir = dir.substr(0, dir.rfind('\\'));
-        CreateDirectoryA(dir.substr(0, dir.rfind('\\')).c_str(), nullptr);
-        CreateDirectoryA(dir.c_str(), nullptr);
-        DeleteFileA(path);
-        for (const auto& key : keys) WritePrivateProfileStringA("Description", key.first, key.second, path);
     }
     PlanObject* Plant(int32_t id, float age, uint16_t plantedAt)
     {
@@ -93,7 +81,7 @@ TEST_F(SettingsDialogTest, PlantHeightsByAgeRateAndLimit)
         {1e9f, 0, "1", "1000", 12.0f * 7.316018f},   // 200 years at most, not a billion
     };
     for (const Case& c : cases) {
-        WriteInfo(kShrub, {{"AnnualGrowthRate", c.rate}, {"MaximumGrowthHeight", c.limit}});
+        WritePlantInfo(kShrub, {{"AnnualGrowthRate", c.rate}, {"MaximumGrowthHeight", c.limit}});
         PlanObject* plant = Plant(kShrub, c.age, c.plantedAt);
         float width = 0.0f, height = 0.0f;
         ComputePlantSizeAtAge(plant, &width, &height, 0);
@@ -104,13 +92,13 @@ TEST_F(SettingsDialogTest, PlantHeightsByAgeRateAndLimit)
 
 TEST_F(SettingsDialogTest, PlantWithoutFileKeepsASizeAndNamesAreCut)
 {
-    WriteInfo(kShrub, {{"CommonName", std::string(70, 'n').c_str()}, {"Zone3", "1"}});
+    WritePlantInfo(kShrub, {{"CommonName", std::string(70, 'n').c_str()}, {"Zone3", "1"}});
     PlantInfo* info = LoadPlantInfo(kShrub);
     ASSERT_NE(nullptr, info);
     EXPECT_EQ(std::string(59, 'n'), info->commonName);
     EXPECT_EQ(1, info->zones[2]);
     FreePlantInfo(info);
-    WriteInfo(301, {});  // no file
+    WritePlantInfo(301, {});  // no file
     PlanObject* plant = Plant(301, 18.0f, 0);
     plant->box3D[1] = 0.0f, plant->box3D[4] = 20.0f;
     for (PlanVertex* v = plant->firstVertex; v; v = v->next) v->selected = 1;  // no pane to select in
@@ -118,7 +106,7 @@ TEST_F(SettingsDialogTest, PlantWithoutFileKeepsASizeAndNamesAreCut)
     ComputePlantSizeAtAge(plant, &width, &height, 1);
     EXPECT_EQ(7.0f, height);
     EXPECT_EQ(20.0f, plant->firstVertex->next->position[0] - plant->firstVertex->position[0]);
-    WriteInfo(301, {{"AnnualGrowthRate", "10"}});  // a rate, no limit: rescaled to 12 x 0.85
+    WritePlantInfo(301, {{"AnnualGrowthRate", "10"}});  // a rate, no limit: rescaled to 12 x 0.85
     ReadPlantInfo(plant->plantData, 301);
     plant->plantAge = 0.0f;
     ComputePlantSizeAtAge(plant, &width, &height, 1);
@@ -127,7 +115,7 @@ TEST_F(SettingsDialogTest, PlantWithoutFileKeepsASizeAndNamesAreCut)
 
 TEST_F(SettingsDialogTest, PlantDetailsShowTheFile)
 {
-    WriteInfo(kShrub, {{"Type", "2"}, {"AnnualGrowthRate", "10"}, {"MaximumGrowthHeight", "1000"},
+    WritePlantInfo(kShrub, {{"Type", "2"}, {"AnnualGrowthRate", "10"}, {"MaximumGrowthHeight", "1000"},
                        {"Zone3", "1"}, {"Zone5", "1"}, {"Zone10", "1"}});
     PlanObject* plant = Plant(kShrub, 2.0f, 0);
     std::string texts;
@@ -137,6 +125,7 @@ TEST_F(SettingsDialogTest, PlantDetailsShowTheFile)
         Click(d, IDCANCEL);
     });
     RunPlantDetailsDialog(s, plant);
+    EXPECT_EQ(1, driver.Answered());
     EXPECT_EQ("Cespuglio|3, 5, 10|N/A|Pianticella|1'-3\"|83'-4\"|", texts);
     char text[32];
     FormatDialogHeight(71.9f, s, text, sizeof text);
@@ -198,6 +187,7 @@ TEST_F(SettingsDialogTest, UnitsLotZoomAndScale)
     const float scale = s->drawingScale;
     driver.Queue([](HWND d) { SetText(d, 7, "0"), SetText(d, 8, "10"), Click(d, IDOK), Click(d, IDCANCEL); });
     EXPECT_EQ(0, RunDrawingScaleDialog(s));
+    EXPECT_EQ(6, driver.Answered());
     EXPECT_EQ(scale, s->drawingScale);
 }
 
@@ -260,6 +250,7 @@ TEST_F(SettingsDialogTest, GrowthPathAndLighting)
     const uint8_t border = s->pathBorderFlag;
     driver.Queue([](HWND d) { Click(d, 8), SetText(d, 11, "0"), Click(d, IDOK), Click(d, IDCANCEL); });
     EXPECT_EQ(0, RunPathDialog(s));
+    EXPECT_EQ(2, driver.Answered());
     EXPECT_EQ(border, s->pathBorderFlag);  // no accepted width, no border change
 
     int radio = 0, bright = 0, strength = 0;
@@ -288,6 +279,7 @@ TEST_F(SettingsDialogTest, WholeDeckAndPhotoHeight)
     photo->parameters[0] = 50.0f;
     driver.Queue([](HWND d) { SetText(d, 6, "0"), Click(d, IDOK), Click(d, IDCANCEL); });
     EditLumarefSettings(photo, s);
+    EXPECT_EQ(2, driver.Answered());
     EXPECT_EQ(50.0f, photo->parameters[0]);
     EXPECT_EQ("L'altezza della Visuale fotorealistica deve essere superiore a 0.", boxes.Last().text);
 }

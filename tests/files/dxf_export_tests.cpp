@@ -1,6 +1,5 @@
 // DXF export: the LINE records of one segment byte for byte at any zoom, the templates
-// around them, a door's wall cut, and sample drawings for the script test that reads
-// them with ezdxf.
+// around them and a door's wall cut.
 #include "support_files.h"
 #include "files/dxf_export.h"
 #include "model/plan_document.h"
@@ -125,19 +124,4 @@ TEST_F(DxfExport, ADoorCutGivesItsTwoLongEdgesOnly)
         EXPECT_EQ(lines[i].x2, expected[i].x2);
         EXPECT_EQ(lines[i].y2, expected[i].y2);
     }
-}
-
-// Drawings for dxf_reader.test.sh, which reads them with ezdxf: written when it asks.
-TEST_F(DxfExport, WriteSamplesWhenAsked)
-{
-    const char* dir = std::getenv("VELMORA_DXF_DIR");
-    if (!dir)
-        GTEST_SKIP() << "VELMORA_DXF_DIR not set";
-    const std::string folder = dir;
-    Make(9, Storey(0), {At(10, 0, 20), At(30.5f, 0, 40)});
-    Make(9, Storey(0), {At(0, -12, 0), At(50, -12, 0), At(50, -12, 25)});
-    Export((folder + "\\lines.dxf").c_str());
-    Export((folder + "\\lines3d.dxf").c_str(), true);
-    FreeFloorObjects(Storey(0));
-    Export((folder + "\\empty.dxf").c_str());
 }

@@ -2,33 +2,12 @@
 #include "model/plan_document.h"
 #include "model/plan_object.h"
 #include "planview/output_routing.h"
+#include "support/metafile_recorder.h"
 #include "support/plan_fixtures.h"
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
-
-// The MOVETOEX and LINETO records of what was drawn on dc, as (x, y) pairs.
-struct Recording {
-    HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
-    std::vector<POINTL> moves, lines;
-
-    void Finish()
-    {
-        HENHMETAFILE metafile = CloseEnhMetaFile(dc);
-        EnumEnhMetaFile(nullptr, metafile, Collect, this, nullptr);
-        DeleteEnhMetaFile(metafile);
-    }
-    static int CALLBACK Collect(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM self)
-    {
-        Recording* r = reinterpret_cast<Recording*>(self);
-        if (record->iType == EMR_MOVETOEX)
-            r->moves.push_back(reinterpret_cast<const EMRMOVETOEX*>(record)->ptl);
-        else if (record->iType == EMR_LINETO)
-            r->lines.push_back(reinterpret_cast<const EMRLINETO*>(record)->ptl);
-        return 1;
-    }
-};
 
 using ArrowTest = vtest::RecordCheckedDocumentTest;
 
@@ -59,29 +38,27 @@ TEST_F(ArrowTest, TwoStrokesLeaveTheTipAtTwentyFiveDegrees)
     };
     for (const auto& c : cases) {
         document->settings->zoom = c.zoom;
-        Recording screen;
-        Recording printer;
+        vtest::MetafileRecorder screen;
+        vtest::MetafileRecorder printer;
         planOutputMode = c.printing;
-        planDC = printer.dc;
+        planDC = printer.dc();
         printScaleX = 2.0f;
         printScaleY = 3.0f;
-        DrawDirectionArrow(screen.dc, nullptr, c.tipX, c.tipY, c.fromX, c.fromY);
+        DrawDirectionArrow(screen.dc(), nullptr, c.tipX, c.tipY, c.fromX, c.fromY);
         planOutputMode = 0;
         planDC = nullptr;
-        screen.Finish();
-        printer.Finish();
-        const Recording& used = c.printing ? printer : screen;
-        EXPECT_TRUE((c.printing ? screen : printer).lines.empty());
-        ASSERT_EQ(used.moves.size(), 2u);
-        ASSERT_EQ(used.lines.size(), 2u);
-        for (const POINTL& m : used.moves) {
+        vtest::MetafileRecorder& used = c.printing ? printer : screen;
+        EXPECT_TRUE((c.printing ? screen : printer).Lines().empty());
+        ASSERT_EQ(used.Moves().size(), 2u);
+        ASSERT_EQ(used.Lines().size(), 2u);
+        for (const POINT& m : used.Moves()) {
             EXPECT_EQ(m.x, c.start.x);
             EXPECT_EQ(m.y, c.start.y);
         }
-        EXPECT_EQ(used.lines[0].x, c.first.x);
-        EXPECT_EQ(used.lines[0].y, c.first.y);
-        EXPECT_EQ(used.lines[1].x, c.second.x);
-        EXPECT_EQ(used.lines[1].y, c.second.y);
+        EXPECT_EQ(used.Lines()[0].to.x, c.first.x);
+        EXPECT_EQ(used.Lines()[0].to.y, c.first.y);
+        EXPECT_EQ(used.Lines()[1].to.x, c.second.x);
+        EXPECT_EQ(used.Lines()[1].to.y, c.second.y);
     }
 }
 

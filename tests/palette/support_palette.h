@@ -3,11 +3,10 @@
 // open, and answer the program's modal loops (menus, dialogs) from a driver thread.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 #include "planview/input_gdi.h"
+#include "support/modal_driver.h"
 
 struct PlanDocument;
 
@@ -29,28 +28,8 @@ protected:
     HWND frame = nullptr;
 };
 
-// Runs an action in a driver thread once a window of this process that matches appears
-// (a dialog by its caption, any dialog for an empty caption, or the pop-up menu); gives
-// up after the timeout (five seconds unless given). join()
-// waits for the thread; found() says whether the window came.
-class Driver {
-public:
-    // Dialog (class #32770) with the caption.
-    static Driver ForDialog(const std::string& caption, std::function<void(HWND)> action,
-                            DWORD timeout = 5000);
-    // The open pop-up menu (class #32768): picks the item with the text, or dismisses the
-    // menu when text is empty.
-    static Driver ChooseMenuItem(const std::string& text);
-    Driver(Driver&&) = default;
-    ~Driver();
-    void join();
-    bool found() const { return *found_; }
-
-private:
-    Driver() = default;
-    std::thread thread_;
-    std::shared_ptr<bool> found_ = std::make_shared<bool>(false);
-};
+// The menus and dialogs of the program are answered from a driver thread.
+using Driver = vtest::ModalDriver;
 
 // An input source whose mouse button is held for a number of polls at a screen point,
 // then released; the keys given are held throughout.
@@ -68,7 +47,5 @@ private:
 
 // Copies the variant previews of the source tree into the program directory once.
 void InstallToolPreviews();
-// The pixel of a window's client area as it shows on the screen.
-COLORREF PixelOf(HWND window, int x, int y);
 
 } // namespace ptest

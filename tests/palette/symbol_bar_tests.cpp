@@ -8,13 +8,13 @@
 #include "palette/symbol_bar.h"
 #include "palette/transform_dialogs.h"
 #include "palette/variant_list.h"
-#include "render3d/texture_names.h"
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
 #include "shell/status_bar.h"
+#include "support/input_fixtures.h"
 #include "support/plan_fixtures.h"
+#include "support/plant_info_files.h"
 #include "support/test_support.h"
-#include "tools/point_mapping.h"
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -45,14 +45,6 @@ protected:
         choose.join();
         ASSERT_TRUE(choose.found()) << item;
     }
-    static void WritePlantInfo(uint32_t id, std::initializer_list<std::pair<const char*, const char*>> keys)
-    {
-        char path[kTextureNameSize] = "";
-        MakeTextureInfoPath((int32_t)id, path);
-        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        for (const auto& key : keys)
-            WritePrivateProfileStringA("Description", key.first, key.second, path);
-    }
 };
 
 TEST_F(SideBar, CategoriesChooseTheirRangeAndPlantListsKeepTheirGap)
@@ -80,10 +72,10 @@ TEST_F(SideBar, CategoriesChooseTheirRangeAndPlantListsKeepTheirGap)
 TEST_F(SideBar, ThePlantFilterAsksForEveryCriterionAndIgnoresValuesOutOfRange)
 {
     OpenPlan();
-    WritePlantInfo(7000, {{"SunLight", "1"}, {"Zone3", "1"}, {"SoilType", "8"}});
-    WritePlantInfo(7001, {{"SunLight", "2"}, {"Zone3", "1"}});
-    WritePlantInfo(7002, {{"SunLight", "9"}, {"Zone3", "1"}});
-    WritePlantInfo(7003, {{"SunLight", "1"}, {"Zone4", "1"}});
+    vtest::WritePlantInfo(7000, {{"SunLight", "1"}, {"Zone3", "1"}, {"SoilType", "8"}});
+    vtest::WritePlantInfo(7001, {{"SunLight", "2"}, {"Zone3", "1"}});
+    vtest::WritePlantInfo(7002, {{"SunLight", "9"}, {"Zone3", "1"}});
+    vtest::WritePlantInfo(7003, {{"SunLight", "1"}, {"Zone4", "1"}});
     symbarPlantFirst = 7000;
     symbarPlantCount = 4;
     SelectSymbarMode(4);
@@ -146,11 +138,10 @@ protected:
         POINT screen = client;
         ClientToScreen(activePlanPane, &screen);
         HeldMouse held(screen, 0, keys);
-        SetInputSource(&held);
+        vtest::InputScope scope(&held);
         HWND entry = GetDlgItem(symbolBarWindow, 1);
         SendMessageA(entry, WM_LBUTTONDOWN, MK_LBUTTON, 0);
         SendMessageA(entry, WM_LBUTTONUP, 0, 0);
-        SetInputSource(nullptr);
         std::vector<PlanObject*> plants;
         for (PlanObject* o = activeDocument->currentFloor->firstObject; o; o = o->next)
             if (o->type == ObjPlant)
@@ -168,20 +159,17 @@ TEST_F(Drops, APlantLandsAtTheDropPointInsideThePlanExtentsOnly)
     symbarPlantCount = 4;
     SelectSymbarMode(4);
     LayoutSymbar();
+    // A new plan shows the top view at zoom 0.6, the pane's centre on the plan's origin:
+    // 17 pixels right of it and 11 up is (17 / 0.6, -11 / 0.6) = (28.3, -18.3), each
+    // + 0.5 cut toward zero, so the plant is centred on (28, -17).
+    ASSERT_FLOAT_EQ(activeDocument->settings->zoom, 0.6f);
     RECT pane;
     GetClientRect(activePlanPane, &pane);
     POINT client = {pane.right / 2 + 17, pane.bottom / 2 - 11};
-    float x = 0, y = 0, z = 0;
-    POINT logical = client;
-    HDC dc = GetDC(activePlanPane);
-    DPtoLP(dc, &logical, 1);
-    ReleaseDC(activePlanPane, dc);
-    MapPlanPointToModel(logical.x, logical.y, &x, &y, &z, 0, nullptr, 1);
-
     std::vector<PlanObject*> plants = DropPlantAt(client, {});
     ASSERT_EQ(plants.size(), 1u);
-    EXPECT_NEAR((plants[0]->box3D[1] + plants[0]->box3D[4]) / 2, (int)(x + 0.5f), 0.01f);
-    EXPECT_NEAR((plants[0]->box3D[2] + plants[0]->box3D[5]) / 2, (int)(z + 0.5f), 0.01f);
+    EXPECT_NEAR((plants[0]->box3D[1] + plants[0]->box3D[4]) / 2, 28.0f, 0.01f);
+    EXPECT_NEAR((plants[0]->box3D[2] + plants[0]->box3D[5]) / 2, -17.0f, 0.01f);
     EXPECT_FALSE(plants[0]->firstVertex->selected);
     // Shift and Ctrl held: the tree's variant.
     plants = DropPlantAt(client, {VK_SHIFT, VK_CONTROL});

@@ -10,6 +10,7 @@
 #include "palette/variant_list.h"
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
+#include "support/input_fixtures.h"
 #include "support/test_support.h"
 #include "tools/tool_state.h"
 #include <cstring>
@@ -108,10 +109,9 @@ TEST_F(ToolPresses, AViewButtonActsOnlyWhenReleasedOverItself)
     } cases[] = {{{-500, -500}, 2, -1}, {inside, 1, 5246}};
     for (const auto& c : cases) {
         HeldMouse held(c.release, 3);
-        SetInputSource(&held);
+        vtest::InputScope scope(&held);
         ToolButtonRecord record = {3402, nullptr};
         HandleToolButtonPress(&record, button, WM_LBUTTONDOWN, 0);
-        SetInputSource(nullptr);
         EXPECT_EQ(symbarMode, c.mode);
         EXPECT_EQ(variantListTool, c.listTool);
         EXPECT_EQ(currentToolId, 200);
@@ -169,6 +169,7 @@ TEST_F(ToolPresses, VariantsListTheirPicturesAndWriteTheirDefaults)
     Driver cancel = Driver::ForDialog("", [](HWND d) { SendMessageA(d, WM_COMMAND, IDCANCEL, 0); }, 1500);
     ApplyToolVariantByTool(7053, 1, 11);
     cancel.join();
+    EXPECT_TRUE(cancel.found());
     PlanSettings* s = Settings();
     EXPECT_EQ(s->doorStyle, 502);
     EXPECT_FLOAT_EQ(s->doorWidth, 72.0f);

@@ -11,9 +11,12 @@
 #include "palette/tool_windows.h"
 #include "planview/plan_pane.h"
 #include "planview/plan_redraw.h"
+#include "support/window_pixels.h"
 #include <cstring>
 
 namespace {
+
+using vtest::WindowPixel;
 
 const COLORREF kPaper = RGB(250, 240, 230);
 const COLORREF kGrey = RGB(192, 192, 192);
@@ -81,13 +84,6 @@ protected:
         InvalidateRect(w, nullptr, FALSE);
         UpdateWindow(w);
     }
-    static COLORREF Pixel(HWND w, int x, int y)
-    {
-        HDC dc = GetDC(w);
-        COLORREF c = GetPixel(dc, x, y);
-        ReleaseDC(w, dc);
-        return c;
-    }
     static POINT Origin(HWND w)
     {
         POINT p;
@@ -154,13 +150,13 @@ TEST_F(PlanPane, PaintingDrawsTheBackgroundAndGrid)
     activePlanPane = w;
     activeDocument = mine;
     Repaint(w);
-    EXPECT_EQ(Pixel(w, 20, 10), kPaper);
+    EXPECT_EQ(WindowPixel(w, 20, 10), kPaper);
     // The vertical grid lines of extents 240 x 200 and grid 48 x 40 (see the background
     // tests): x = -96 and 48, engraved one unit to the right.
-    EXPECT_EQ(Pixel(w, R(-96), 10), kGrey);
-    EXPECT_EQ(Pixel(w, R(-96) + 1, 10), kPaper);
-    EXPECT_EQ(Pixel(w, R(48), 10), kGrey);
-    EXPECT_EQ(Pixel(w, -150, 10), RGB(128, 128, 128)) << "surround";
+    EXPECT_EQ(WindowPixel(w, R(-96), 10), kGrey);
+    EXPECT_EQ(WindowPixel(w, R(-96) + 1, 10), kPaper);
+    EXPECT_EQ(WindowPixel(w, R(48), 10), kGrey);
+    EXPECT_EQ(WindowPixel(w, -150, 10), RGB(128, 128, 128)) << "surround";
     EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE));
     EXPECT_EQ(planViewInvalid, 0);
 }
@@ -184,8 +180,8 @@ TEST_F(PlanPane, PaintingBorrowsTheActivePairAndAPlainTopViewAndGivesThemBack)
     Repaint(b);
     // B was drawn as a top view with its own document: its grid lines stand upright.
     for (int y : {-60, 10, 70}) {
-        EXPECT_EQ(Pixel(b, R(-96), y), kGrey) << y;
-        EXPECT_EQ(Pixel(b, R(48), y), kGrey) << y;
+        EXPECT_EQ(WindowPixel(b, R(-96), y), kGrey) << y;
+        EXPECT_EQ(WindowPixel(b, R(48), y), kGrey) << y;
     }
     // Everything borrowed is back, to the bit.
     EXPECT_EQ(activePlanPane, a);
@@ -201,7 +197,7 @@ TEST_F(PlanPane, PaintingBorrowsTheActivePairAndAPlainTopViewAndGivesThemBack)
     Repaint(a);
     int upright = 0;
     for (int y = -60; y <= 60; ++y)
-        upright += Pixel(a, R(-96), y) == kGrey;
+        upright += WindowPixel(a, R(-96), y) == kGrey;
     EXPECT_LT(upright, 60) << "not a top view";
     EXPECT_EQ(activePlanPane, a);
     EXPECT_EQ(activeDocument, docA);
@@ -239,9 +235,9 @@ TEST_F(PlanPane, ALoadedPlanPaintsWhereItsObjectsLie)
     int differing = 0;
     for (int x = -60; x <= 60; ++x)
         for (int y : {R(-50), R(50)})
-            differing += Pixel(e, x, y) != Pixel(l, x, y);
+            differing += WindowPixel(e, x, y) != WindowPixel(l, x, y);
     EXPECT_GT(differing, 80) << "the square's top and bottom edges";
-    EXPECT_EQ(Pixel(e, 0, 0), Pixel(l, 0, 0)) << "inside the square both are paper";
+    EXPECT_EQ(WindowPixel(e, 0, 0), WindowPixel(l, 0, 0)) << "inside the square both are paper";
 }
 
 TEST_F(PlanPane, ScrollingMovesTheWindowOriginWithTheBar)
@@ -269,11 +265,11 @@ TEST_F(PlanPane, ScrollingMovesTheWindowOriginWithTheBar)
     EXPECT_EQ(Origin(w).y, -150);
     // The moved pixels and the newly painted strip (logical 200 to 259) agree with the
     // plan's positions.
-    EXPECT_EQ(Pixel(w, R(192), 10), kGrey) << "moved";
-    EXPECT_EQ(Pixel(w, R(192) + 1, 10), kPaper);
-    EXPECT_EQ(Pixel(w, R(240), 10), kGrey) << "in the strip painted after the scroll";
-    EXPECT_EQ(Pixel(w, R(240) + 1, 10), kPaper);
-    EXPECT_EQ(Pixel(w, R(220), 10), kPaper);
+    EXPECT_EQ(WindowPixel(w, R(192), 10), kGrey) << "moved";
+    EXPECT_EQ(WindowPixel(w, R(192) + 1, 10), kPaper);
+    EXPECT_EQ(WindowPixel(w, R(240), 10), kGrey) << "in the strip painted after the scroll";
+    EXPECT_EQ(WindowPixel(w, R(240) + 1, 10), kPaper);
+    EXPECT_EQ(WindowPixel(w, R(220), 10), kPaper);
     EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE)) << "updated at once";
 
     // Past the end: only to the end of the range.

@@ -11,6 +11,7 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "planview/plan_context_menus.h"
+#include "support/companion_standins.h"
 #include "support/plan_fixtures.h"
 #include "support/test_support.h"
 #include "support_commands.h"
@@ -21,12 +22,11 @@
 namespace {
 
 using shelltest::SendCommand;
+using vtest::CloseStandIns;
+using vtest::InstallStandIn;
+using vtest::StandInLogLines;
 
-const char* const kStandInClass = "VelmoraCompanionStandIn";
-
-// The companions are stand-ins (built beside this test program) copied into the program
-// directory under the companions' names; each logs its command line and the
-// "UPDATE SPREADSHEET" it receives to STANDIN.LOG beside itself.
+// The companions are stand-ins copied into the program directory under their names.
 class Companions : public testing::Test {
 protected:
     void SetUp() override
@@ -48,36 +48,6 @@ protected:
         shelltest::ForgetDocumentChanges();
         shelltest::StopShell();
     }
-    // Copies the stand-in under the name and starts a new log.
-    static void InstallStandIn(const std::string& folder, const char* name)
-    {
-        DeleteFileA((folder + "\\STANDIN.LOG").c_str());
-        char module[MAX_PATH] = {0};
-        GetModuleFileNameA(nullptr, module, sizeof module);
-        std::string standIn = module;
-        standIn = standIn.substr(0, standIn.find_last_of('\\')) + "\\companion_standin.exe";
-        ASSERT_TRUE(CopyFileA(standIn.c_str(), (folder + name).c_str(), FALSE)) << standIn;
-    }
-    // The lines of the log once it holds at least count of them (fewer after 20 s).
-    static std::vector<std::string> LogLines(const std::string& folder, size_t count)
-    {
-        std::vector<std::string> lines;
-        for (int wait = 0; wait < 400 && lines.size() < count; ++wait, Sleep(50)) {
-            vtest::PumpMessages();
-            std::vector<unsigned char> bytes = vtest::ReadFileBytes(folder + "\\STANDIN.LOG");
-            std::string text(bytes.begin(), bytes.end());
-            lines.clear();
-            for (size_t end; (end = text.find('\n')) != std::string::npos; text.erase(0, end + 1))
-                lines.push_back(text.substr(0, end));
-        }
-        return lines;
-    }
-    static void CloseStandIns()
-    {
-        for (int wait = 0; wait < 200 && FindWindowA(kStandInClass, nullptr); ++wait, Sleep(50))
-            PostMessageA(FindWindowA(kStandInClass, nullptr), WM_CLOSE, 0, 0);
-    }
-
     HWND frame = nullptr;
     std::string directory;
     PlanSettings* settings = nullptr;
@@ -90,7 +60,7 @@ TEST_F(Companions, FurnitureEditorGetsTheUnitLetter)
         InstallStandIn(directory, "\\Z!TOVRL.EXE");
         settings->unitSystem = units;
         SendCommand(frame, 5231);
-        std::vector<std::string> lines = LogLines(directory, 1);
+        std::vector<std::string> lines = StandInLogLines(directory, 1);
         ASSERT_EQ(1u, lines.size());
         EXPECT_EQ("COMMAND " + directory + "\\Z!TOVRL.EXE " + (units == 4 ? "M" : "E"), lines[0]);
         EXPECT_EQ(1, furnitureEditorRunning);
@@ -109,7 +79,7 @@ TEST_F(Companions, FurnitureEditorGetsTheUnitLetter)
     SendCommand(frame, 5231);
     programDirectory = kept;
     SetCurrentDirectoryA(directory.c_str());
-    std::vector<std::string> lines = LogLines(blank, 1);
+    std::vector<std::string> lines = StandInLogLines(blank, 1);
     ASSERT_EQ(1u, lines.size());
     EXPECT_EQ("COMMAND \"" + blank + "\\Z!TOVRL.EXE\" E", lines[0]);
 }
@@ -122,7 +92,7 @@ TEST_F(Companions, ScaleModelToolGetsAPlanCopyAndKeepsTheModifiedFlag)
         InstallStandIn(directory, "\\Z!KORVAN.EXE");
         settings->modified = modified;
         SendCommand(frame, 5272);
-        std::vector<std::string> lines = LogLines(directory, 1);
+        std::vector<std::string> lines = StandInLogLines(directory, 1);
         ASSERT_EQ(1u, lines.size());
         EXPECT_EQ("COMMAND " + directory + "\\Z!KORVAN.EXE " + exchange, lines[0]);
         EXPECT_EQ(modified, settings->modified);
@@ -150,7 +120,7 @@ TEST_F(Companions, RunningSpreadsheetIsAskedAndAnEndedOneStartedAgain)
     const std::string exchange = directory + "\\Z!EST.TMP";
     const std::string started = "COMMAND " + directory + "\\Z!3DEST.EXE " + exchange;
     SendCommand(frame, 5303);
-    ASSERT_EQ(1u, LogLines(directory, 1).size());
+    ASSERT_EQ(1u, StandInLogLines(directory, 1).size());
     DeleteFileA(exchange.c_str());
     boxes.QueueAnswer(IDNO);
     SendCommand(frame, 5303);
@@ -163,7 +133,7 @@ TEST_F(Companions, RunningSpreadsheetIsAskedAndAnEndedOneStartedAgain)
     boxes.QueueAnswer(IDYES);
     SendCommand(frame, 5303);
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(exchange.c_str()));
-    std::vector<std::string> lines = LogLines(directory, 2);
+    std::vector<std::string> lines = StandInLogLines(directory, 2);
     ASSERT_EQ(2u, lines.size());
     EXPECT_EQ(started, lines[0]);
     EXPECT_EQ("UPDATE SPREADSHEET", lines[1]);
@@ -172,7 +142,7 @@ TEST_F(Companions, RunningSpreadsheetIsAskedAndAnEndedOneStartedAgain)
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(estimateProcess, 20000));
     SendCommand(frame, 5303);
     EXPECT_EQ(2u, boxes.Count());
-    lines = LogLines(directory, 3);
+    lines = StandInLogLines(directory, 3);
     ASSERT_EQ(3u, lines.size());
     EXPECT_EQ(started, lines[2]);
     EXPECT_EQ(1, estimateRunning);
@@ -184,14 +154,14 @@ TEST_F(Companions, EndedFurnitureEditorIsStartedAgainUnasked)
 {
     settings->unitSystem = 3;
     SendCommand(frame, 5231);
-    ASSERT_EQ(1u, LogLines(directory, 1).size());
+    ASSERT_EQ(1u, StandInLogLines(directory, 1).size());
     CloseStandIns();
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(furnitureEditorProcess, 20000));
     PlanObject* object =
         vtest::MakePointObject(15, activeDocument->currentFloor, {{0, 0, 0}, {20, 0, 0}, {20, 0, 20}}, 1, 1);
     HandOverToFurnitureEditor(object);
     EXPECT_EQ(0u, boxes.Count());
-    std::vector<std::string> lines = LogLines(directory, 2);
+    std::vector<std::string> lines = StandInLogLines(directory, 2);
     ASSERT_EQ(2u, lines.size());
     EXPECT_EQ("COMMAND " + directory + "\\Z!TOVRL.EXE " + directory + "\\Z!TOVRL.TMPE", lines[1]);
     EXPECT_EQ(object, companionEditObject);

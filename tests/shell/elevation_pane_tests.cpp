@@ -5,7 +5,9 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "planview/input_gdi.h"
+#include "support/input_fixtures.h"
 #include "support/test_support.h"
+#include "support/window_pixels.h"
 #include "support_commands.h"
 #include "support_shell.h"
 #include <cmath>
@@ -47,12 +49,10 @@ protected:
         RECT client;
         GetClientRect(elevationPaneWindow, &client);
         ASSERT_EQ(291, client.bottom);
-        step = client.bottom / 34.0;
         vtest::PumpMessages();
     }
     void TearDown() override
     {
-        SetInputSource(nullptr);
         shelltest::ForgetDocumentChanges();
         shelltest::StopShell();
     }
@@ -67,16 +67,14 @@ protected:
         DragTape tape;
         for (int y : pathY)
             tape.path.push_back({10, y});
-        SetInputSource(&tape);
+        vtest::InputScope scope(&tape);
         SendMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, pressY));
-        SetInputSource(nullptr);
     }
-    COLORREF PanePixel(int y) { return GetPixel(GetDC(elevationPaneWindow), 21, y); }
+    COLORREF PanePixel(int y) { return vtest::WindowPixel(elevationPaneWindow, 21, y); }
     int ArrowTop() { return shelltest::ChildPlacement(elevationArrowWindow).top; }
 
     HWND frame = nullptr;
     PlanSettings* settings = nullptr;
-    double step = 0.0;
     vtest::MessageBoxRecorder boxes;
 };
 
@@ -108,14 +106,14 @@ TEST_F(ElevationPane, ValuesPlaceOrHideTheArrow)
         }
     }
 
-    // 30 inches lies between steps: no arrow, the shadow bar from step 19.5 down.
+    // 30 inches lies between steps: no arrow, the shadow bar from step 19.5 down, that is
+    // from y 167 (19.5 x 291 / 34 = 166.9, rounded).
     settings->unitSystem = 3;
     Layout(0, 1, 30.0f);
     EXPECT_FALSE(IsWindowVisible(elevationArrowWindow));
     EXPECT_FLOAT_EQ(19.5f, elevationPaneValue);
-    const int top = static_cast<int>(19.5 * step + 0.5);
-    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), PanePixel(top + 1));
-    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), PanePixel(top - 2));
+    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), PanePixel(167));
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), PanePixel(166));
 }
 
 TEST_F(ElevationPane, DragsSetTheWorkingElevation)

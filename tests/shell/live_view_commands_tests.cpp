@@ -17,13 +17,14 @@
 #include "render3d/render_window.h"
 #include "render3d/selvith_window.h"
 #include "tools/tool_state.h"
+#include "support/input_fixtures.h"
 #include "support/plan_fixtures.h"
 #include "support/test_support.h"
+#include "support/window_pixels.h"
 #include "support_commands.h"
 #include "support_shell.h"
 #include <GL/gl.h>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,13 @@ protected:
 
 TEST_F(LiveViewCommands, Command5270MakesAndShowsTheViewWhereTheQuarterLayoutPutsIt)
 {
+    // The frame shows maximised: its client is made 1000 x 700 again.
+    SetWindowLongPtrA(frame, GWL_STYLE, GetWindowLongPtrA(frame, GWL_STYLE) & ~WS_MAXIMIZE);
+    shelltest::SetFrameClientSize(frame, 1000, 700);
+    RECT client;
+    GetClientRect(frame, &client);
+    ASSERT_EQ(1000, client.right);
+    ASSERT_EQ(700, client.bottom);
     ASSERT_EQ(nullptr, selvithWindow);
     SendCommand(frame, 5270);
     ASSERT_NE(nullptr, selvithWindow);
@@ -82,13 +90,17 @@ TEST_F(LiveViewCommands, Command5270MakesAndShowsTheViewWhereTheQuarterLayoutPut
     EXPECT_TRUE(IsWindowVisible(selvithWindow));
     EXPECT_TRUE(IsWindowVisible(renderWindow));
     EXPECT_EQ("Selvith (Visuale completa)", WindowText(selvithWindow));
-    RECT mdi;
-    GetClientRect(mdiClientWindow, &mdi);
-    const int w = mdi.right / 2 - 30, h = (int)(0.55 * w);
-    RECT place = shelltest::ChildPlacement(selvithWindow);
-    EXPECT_EQ(24 + w, place.left);
-    EXPECT_EQ(29 + h, place.top);
-    EXPECT_EQ(mdi.right - (GetSystemMetrics(SM_CXVSCROLL) + 2) - w, place.right);
+    // Scroll bars 17 wide and high here: the MDI client of the 1000 x 700 frame is 1000
+    // - 23 - (18 + 54) = 905 by 700 - 45 = 655, inside its border 903 x 653. Half width
+    // 903 / 2 - 30 = 421, height 0.55 x 421 = 231 (231.55 cut): the view at (24 + 421,
+    // 29 + 231), 903 - 19 - 421 = 463 wide and 653 - 2 - 17 - 231 = 403 high.
+    ASSERT_EQ(17, GetSystemMetrics(SM_CXVSCROLL));
+    ASSERT_EQ(17, GetSystemMetrics(SM_CYHSCROLL));
+    const RECT place = shelltest::ChildPlacement(selvithWindow);
+    EXPECT_EQ(445, place.left);
+    EXPECT_EQ(260, place.top);
+    EXPECT_EQ(463, place.right);
+    EXPECT_EQ(403, place.bottom);
     // A second 5270 makes no second view.
     HWND view = selvithWindow;
     SendCommand(frame, 5270);
@@ -173,15 +185,7 @@ namespace {
 // The status bar's pixels, to compare what two roads wrote there.
 std::vector<COLORREF> StatusBarPixels()
 {
-    std::vector<COLORREF> pixels;
-    HDC dc = GetDC(statusBarWindow);
-    RECT client;
-    GetClientRect(statusBarWindow, &client);
-    for (int y = 0; y < client.bottom; ++y)
-        for (int x = 0; x < client.right && x < 300; ++x)
-            pixels.push_back(GetPixel(dc, x, y));
-    ReleaseDC(statusBarWindow, dc);
-    return pixels;
+    return vtest::ClientPixels(statusBarWindow, 300);
 }
 
 // Both mouse buttons held, as the render polls them.
@@ -192,16 +196,6 @@ public:
         return key == VK_LBUTTON || key == VK_RBUTTON ? (SHORT)0x8000 : 0;
     }
 };
-
-// The render window's client area made w x h.
-void SizeRenderClient(int w, int h)
-{
-    RECT frame = {0, 0, w, h};
-    AdjustWindowRectEx(&frame, (DWORD)GetWindowLongA(renderWindow, GWL_STYLE), FALSE,
-                       (DWORD)GetWindowLongA(renderWindow, GWL_EXSTYLE));
-    MoveWindow(renderWindow, 0, 28, frame.right - frame.left, frame.bottom - frame.top, TRUE);
-    vtest::PumpMessages();
-}
 
 } // namespace
 
@@ -221,10 +215,11 @@ TEST_F(LiveViewCommands, AHeldButtonAbortsTheFinalRenderUnshown)
     ClearStatusBar();
 
     const uint32_t presented = presentedRenderFrames;
-    HeldButtons held;
-    InputSource* previous = SetInputSource(&held);
-    SendCommand(frame, 5285);
-    SetInputSource(previous);
+    {
+        HeldButtons held;
+        vtest::InputScope scope(&held);
+        SendCommand(frame, 5285);
+    }
     EXPECT_EQ(presented, presentedRenderFrames);
     EXPECT_EQ(told, StatusBarPixels());
     EXPECT_EQ(0, renderAborted);
@@ -236,7 +231,7 @@ TEST_F(LiveViewCommands, AHeldButtonAbortsTheFinalRenderUnshown)
 TEST_F(LiveViewCommands, TheRenderIsSavedAsA24BitBmpOfTheClientArea)
 {
     SendCommand(frame, 5270);
-    SizeRenderClient(101, 50);
+    shelltest::SizeRenderClient(101, 50);
     const std::string path = shelltest::LocalPath("render.bmp");
     ExportRenderBmp(path.c_str());
     std::vector<unsigned char> file = vtest::ReadFileBytes(path);
@@ -256,35 +251,4 @@ TEST_F(LiveViewCommands, TheRenderIsSavedAsA24BitBmpOfTheClientArea)
     for (size_t i = 54; i < file.size(); ++i)
         lit += file[i] != 0;
     EXPECT_GT(lit, 10000u);
-}
-
-// Run by render_bmp_export.test.sh with VELMORA_RENDER_BMP_DIR set: a render with a box
-// saved as render.bmp, and the pixels of the render (read from the window's back buffer
-// as RGB rows, bottom first) as render.rgb, for an independent reader to compare.
-TEST_F(LiveViewCommands, WriteRenderBmpWhenAsked)
-{
-    const char* folder = getenv("VELMORA_RENDER_BMP_DIR");
-    if (!folder)
-        GTEST_SKIP() << "only for the script test";
-    SendCommand(frame, 5270);
-    PlanObject* box = vtest::MakePointObject(8, activeDocument->firstFloor,
-                                             {{-60, 0, -60}, {60, 0, -60}, {60, 0, 60}, {-60, 0, 60},
-                                              {-60, -120, -60}, {60, -120, -60}, {60, -120, 60}, {-60, -120, 60}},
-                                             0, 1);
-    box->rows = 2;
-    box->colourA = box->colourB = {65535, 0, 0};
-    settings->backgroundTextureId = 0;
-    settings->paintTextureId = 0;
-    settings->cameraX = 0;
-    settings->cameraZ = 400;
-    settings->cameraHeading = 0;
-    RebuildAll3D();
-    SizeRenderClient(101, 50);
-    const std::string bmp = std::string(folder) + "\\render.bmp";
-    ExportRenderBmp(bmp.c_str());
-    std::vector<unsigned char> pixels(101 * 50 * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, 101, 50, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    ASSERT_TRUE(vtest::WriteFileBytes(std::string(folder) + "\\render.rgb", pixels));
 }

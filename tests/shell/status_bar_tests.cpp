@@ -7,7 +7,9 @@
 #include "planview/output_routing.h"
 #include "render3d/high_quality_render.h"
 #include "support/test_support.h"
+#include "support/window_pixels.h"
 #include "support_shell.h"
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -43,24 +45,10 @@ protected:
     // Pixels of the bar's client area that are not the button face: drawn text or bar.
     int MarkedPixels()
     {
-        HDC dc = GetDC(statusBarWindow);
-        RECT client;
-        GetClientRect(statusBarWindow, &client);
-        int marked = 0;
-        for (int y = client.top; y < client.bottom; ++y)
-            for (int x = client.left; x < client.right && x < 400; ++x)
-                if (GetPixel(dc, x, y) != face)
-                    ++marked;
-        ReleaseDC(statusBarWindow, dc);
-        return marked;
+        const std::vector<COLORREF> pixels = vtest::ClientPixels(statusBarWindow, 400);
+        return static_cast<int>(pixels.size() - std::count(pixels.begin(), pixels.end(), face));
     }
-    COLORREF PixelAt(int x, int y)
-    {
-        HDC dc = GetDC(statusBarWindow);
-        COLORREF colour = GetPixel(dc, x, y);
-        ReleaseDC(statusBarWindow, dc);
-        return colour;
-    }
+    COLORREF PixelAt(int x, int y) { return vtest::WindowPixel(statusBarWindow, x, y); }
     void OpenDocument()
     {
         document = CreatePlanDocument();

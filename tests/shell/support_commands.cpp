@@ -70,14 +70,6 @@ std::vector<HWND> DocumentWindows()
     return windows;
 }
 
-void ForgetDocumentChanges()
-{
-    for (HWND window : DocumentWindows())
-        if (PlanDocument* document = GetWindowDocument(window))
-            if (document->settings)
-                document->settings->modified = 0;
-}
-
 std::string WindowText(HWND window)
 {
     char text[1024] = "";

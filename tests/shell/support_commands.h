@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <string>
 #include <vector>
+#include "support/frame_fixtures.h"
 
 struct PlanDocument;
 struct PlanFloor;
@@ -41,8 +42,7 @@ private:
 LRESULT SendCommand(HWND frame, int command, LPARAM lParam = 0);
 // The document windows of the MDI client, in z order.
 std::vector<HWND> DocumentWindows();
-// Marks every open document unmodified, so that the frame closes without asking.
-void ForgetDocumentChanges();
+using vtest::ForgetDocumentChanges;
 std::string WindowText(HWND window);
 
 // A line (type 6) on the floor, one vertex per point (x, z in the plan, height 0).

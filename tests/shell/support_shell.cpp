@@ -1,49 +1,9 @@
 #include "support_shell.h"
 #include "shell/app_globals.h"
-#include "shell/frame_window.h"
-#include "shell/startup.h"
+#include "render3d/render_window.h"
+#include "support/test_support.h"
 
 namespace shelltest {
-
-HWND StartShell()
-{
-    if (!InitStartupState(GetModuleHandleA(nullptr), nullptr))
-        return nullptr;
-    if (!RegisterWindowClasses(GetModuleHandleA(nullptr)))
-        return nullptr;
-    PrepareFrameResources();
-    return CreateFrameWindow();
-}
-
-void UnregisterShellClasses()
-{
-    for (const char* name : windowClassNames)
-        UnregisterClassA(name, GetModuleHandleA(nullptr));
-}
-
-int TakeQuitMessage()
-{
-    MSG msg;
-    int code = -1;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT)
-            code = static_cast<int>(msg.wParam);
-    }
-    return code;
-}
-
-void StopShell()
-{
-    if (frameWindow && IsWindow(frameWindow))
-        DestroyWindow(frameWindow);
-    frameWindow = nullptr;
-    TakeQuitMessage();
-    if (frameMenu) {
-        DestroyMenu(frameMenu);
-        frameMenu = nullptr;
-    }
-    UnregisterShellClasses();
-}
 
 void SetFrameClientSize(HWND frame, int width, int height)
 {
@@ -58,6 +18,15 @@ void SetFrameClientSize(HWND frame, int width, int height)
         SetWindowPos(frame, nullptr, 0, 0, (window.right - window.left) + dw, (window.bottom - window.top) + dh,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+void SizeRenderClient(int width, int height)
+{
+    RECT frame = {0, 0, width, height};
+    AdjustWindowRectEx(&frame, (DWORD)GetWindowLongA(renderWindow, GWL_STYLE), FALSE,
+                       (DWORD)GetWindowLongA(renderWindow, GWL_EXSTYLE));
+    MoveWindow(renderWindow, 0, 28, frame.right - frame.left, frame.bottom - frame.top, TRUE);
+    vtest::PumpMessages();
 }
 
 RECT ChildPlacement(HWND child)

@@ -41,10 +41,7 @@ protected:
         loop.back().post = WM_LBUTTONDBLCLK;
         loop.insert(loop.end(), 4, At(loop.back().x, loop.back().y));
         RunGesture(tool, tooltest::Clicks({0, 0}, loop));
-        PlanObject* last = Floor()->firstObject;
-        while (last && last->next)
-            last = last->next;
-        return last;
+        return LastObject();
     }
 };
 

@@ -11,6 +11,7 @@
 #include "planview/output_routing.h"
 #include "shell/app_globals.h"
 #include "shell/camera_presets.h"
+#include "support/metafile_recorder.h"
 #include "tools/text_editing.h"
 #include "tools/tool_state.h"
 
@@ -154,21 +155,6 @@ TEST_F(DimensionAndText, AWrappingLineGrowsTheFrameByOneLine)
     EXPECT_FLOAT_EQ(frame->box2D[3] - frame->box2D[1], 206.0f);   // the width stays
 }
 
-// The texts of the metafile's text records (the system records them in wide characters).
-int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM texts)
-{
-    if (record->iType == EMR_EXTTEXTOUTW) {
-        const auto* text = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
-        const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) +
-                                                            text->emrtext.offString);
-        std::string line;
-        for (DWORD i = 0; i < text->emrtext.nChars; ++i)
-            line += static_cast<char>(chars[i]);
-        reinterpret_cast<std::vector<std::string>*>(texts)->push_back(line);
-    }
-    return 1;
-}
-
 TEST_F(DimensionAndText, ATextFramesLinesGoToAMetafile)
 {
     RunGesture(203, tooltest::Drag({{20, 20}, {320, 120}}));
@@ -176,21 +162,17 @@ TEST_F(DimensionAndText, ATextFramesLinesGoToAMetafile)
     ASSERT_NE(frame, nullptr);
     HWND control = static_cast<HWND>(frame->link);
     SetWindowTextA(control, "Cucina\r\nBagno");
-    HDC recording = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    vtest::MetafileRecorder recording;
     const float scales[2] = {printScaleX, printScaleY};
-    planDC = recording;
+    planDC = recording.dc();
     planOutputMode = 1;
     printScaleX = printScaleY = 1.0f;
-    FitTextEditToObject(recording, control, frame);
+    FitTextEditToObject(recording.dc(), control, frame);
     planDC = nullptr;
     planOutputMode = 0;
     printScaleX = scales[0];
     printScaleY = scales[1];
-    HENHMETAFILE metafile = CloseEnhMetaFile(recording);
-    std::vector<std::string> texts;
-    EnumEnhMetaFile(nullptr, metafile, CollectText, &texts, nullptr);
-    DeleteEnhMetaFile(metafile);
-    EXPECT_EQ(texts, (std::vector<std::string>{"Cucina", "Bagno"}));
+    EXPECT_EQ(recording.TextStrings(), (std::vector<std::string>{"Cucina", "Bagno"}));
 }
 
 }  // namespace

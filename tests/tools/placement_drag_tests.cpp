@@ -34,12 +34,6 @@ protected:
         f.wParam = key;
         return f;
     }
-    static void ExpectXZ(const PlanVertex* v, float x, float z)
-    {
-        ASSERT_NE(v, nullptr);
-        EXPECT_NEAR(v->position[0], x, 0.01f);
-        EXPECT_NEAR(v->position[2], z, 0.01f);
-    }
 };
 
 TEST_F(PlacementDrag, HowTheOutlineEnds)

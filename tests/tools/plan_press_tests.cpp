@@ -7,11 +7,9 @@
 // velmora-test: desktop
 #include "support_tools.h"
 #include <gtest/gtest.h>
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 #include "model/object_copies.h"
 #include "model/plan_document.h"
@@ -29,7 +27,10 @@
 #include "planview/selection_marks_paint.h"
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
+#include "support/companion_standins.h"
+#include "support/modal_driver.h"
 #include "support/test_support.h"
+#include "support/window_pixels.h"
 #include "tools/plan_mouse_state.h"
 #include "tools/tool_framework.h"
 #include "tools/tool_state.h"
@@ -277,30 +278,7 @@ TEST_F(PlanPress, CameraMarkerParts)
         EXPECT_EQ(HitTestCameraMarker(c.x, c.y), c.part) << c.x << "," << c.y;
 }
 
-std::vector<uint32_t> PanePixels(HWND pane)
-{
-    RECT r;
-    GetClientRect(pane, &r);
-    HDC dc = GetDC(pane);
-    HDC memory = CreateCompatibleDC(dc);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    POINT origin;   // the pane's client corner in its logical units
-    GetWindowOrgEx(dc, &origin);
-    BitBlt(memory, 0, 0, r.right, r.bottom, dc, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + r.right * r.bottom);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(pane, dc);
-    return pixels;
-}
-
-size_t Changed(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
+size_t Changed(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b)
 {
     size_t n = 0;
     for (size_t i = 0; i < a.size() && i < b.size(); ++i)
@@ -325,17 +303,17 @@ TEST_F(PlanPress, SelectionMarksAreInvertedAndUndoneByASecondDrawing)
     UpdateWindow(shown.pane);
     for (PlanObject* object : {wall, text}) {
         SetAllPointsSelected(wall, object == wall);
-        const std::vector<uint32_t> before = PanePixels(shown.pane);
+        const std::vector<COLORREF> before = vtest::ClientPixels(shown.pane);
         if (object == wall)
             DrawObjectSelectionMarks(wall, &rect);
         else
             DrawSelectionBox(text);
-        EXPECT_EQ(Changed(before, PanePixels(shown.pane)), 196u) << object->type;
+        EXPECT_EQ(Changed(before, vtest::ClientPixels(shown.pane)), 196u) << object->type;
         if (object == wall)
             DrawObjectSelectionMarks(wall, &rect);
         else
             DrawSelectionBox(text);
-        EXPECT_EQ(Changed(before, PanePixels(shown.pane)), 0u);
+        EXPECT_EQ(Changed(before, vtest::ClientPixels(shown.pane)), 0u);
     }
 }
 
@@ -358,9 +336,9 @@ TEST_F(PlanPress, LibraryObjectHandlesByView)
         ApplyViewAngles(c.pitch, c.yaw, &viewPitchCos, &viewPitchSin, &viewYawCos, &viewYawSin, 0);
         InvalidateRect(shown.pane, nullptr, TRUE);
         UpdateWindow(shown.pane);
-        const std::vector<uint32_t> before = PanePixels(shown.pane);
+        const std::vector<COLORREF> before = vtest::ClientPixels(shown.pane);
         DrawSelectionBox(chair);
-        const std::vector<uint32_t> after = PanePixels(shown.pane);
+        const std::vector<COLORREF> after = vtest::ClientPixels(shown.pane);
         RECT client;
         GetClientRect(shown.pane, &client);
         std::vector<POINT> inverted;
@@ -456,22 +434,6 @@ const Item* Find(const std::vector<Item>& items, const std::string& text)
     return nullptr;
 }
 
-// Chooses the item of the menu the program shows next (found from a helper thread),
-// counting down past separators, as a user with the arrow keys would.
-void ChooseFromNextMenu(int itemsDown)
-{
-    std::thread([itemsDown] {
-        HWND menu = nullptr;
-        for (int wait = 0; wait < 250 && !menu; ++wait, Sleep(20))
-            menu = FindWindowA("#32768", nullptr);
-        if (!menu)
-            return;
-        for (int i = 0; i < itemsDown; ++i)
-            PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-    }).detach();
-}
-
 // The wall segment menu: its items in order, "Quotatura automatica" chosen from the
 // tracked menu turns the segment's dimensions off, and the next menu shows it clear
 // with the three position items grayed.
@@ -498,8 +460,10 @@ TEST_F(PlanPress, WallSegmentMenuAndItsDimensionSwitch)
     EXPECT_EQ(Find(items, "Quota centro muro")->state, UINT(MF_CHECKED));
     EXPECT_EQ(Find(items, "|Pavimento")->state, UINT(MF_CHECKED));
 
-    ChooseFromNextMenu(10);   // the tenth item that is not a separator
+    vtest::ModalDriver choose = vtest::ModalDriver::ChooseMenuItem("Quotatura automatica");
     ShowObjectContextMenu(shown.pane, wall, &hit);
+    choose.join();
+    ASSERT_TRUE(choose.found());
     EXPECT_EQ(wall->firstVertex->segmentFlags & 1u, 1u);
     menu = BuildObjectMenu(wall, &hit, &own);
     items = Items(menu);
@@ -543,11 +507,6 @@ TEST_F(PlanPress, FurnitureEditorHandOver)
 {
     const std::string base = vtest::CurrentDirectory();
     char* savedDirectory = programDirectory;
-    // The companions' stand-in beside the test program logs its command line.
-    char module[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, module, sizeof module);
-    std::string standIn = module;
-    standIn = standIn.substr(0, standIn.find_last_of('\\')) + "\\companion_standin.exe";
     PlanObject* object = vtest::MakePointObject(15, document->currentFloor, {{0, 0, 0}, {20, 0, 0}, {20, 0, 20}}, 1, 1);
     struct Case {
         const char* subdirectory;
@@ -558,26 +517,19 @@ TEST_F(PlanPress, FurnitureEditorHandOver)
         std::string dir = base + c.subdirectory;
         CreateDirectoryA(dir.c_str(), nullptr);
         programDirectory = &dir[0];
-        DeleteFileA((dir + "\\STANDIN.LOG").c_str());
         DeleteFileA((dir + "\\Z!TOVRL.EXE").c_str());
-        if (c.present) {
-            ASSERT_TRUE(CopyFileA(standIn.c_str(), (dir + "\\Z!TOVRL.EXE").c_str(), FALSE)) << standIn;
-        }
+        if (c.present)
+            vtest::InstallStandIn(dir, "\\Z!TOVRL.EXE");
         vtest::MessageBoxRecorder boxes;
         furnitureEditorRunning = 0;
         HandOverToFurnitureEditor(object);
         EXPECT_NE(GetFileAttributesA((dir + "\\Z!TOVRL.TMP").c_str()), INVALID_FILE_ATTRIBUTES);
         if (c.present) {
-            std::string line;
-            for (int wait = 0; wait < 250 && line.find('\n') == std::string::npos; ++wait, Sleep(20)) {
-                const std::vector<unsigned char> bytes = vtest::ReadFileBytes(dir + "\\STANDIN.LOG");
-                line.assign(bytes.begin(), bytes.end());
-            }
             const std::string program = dir + "\\Z!TOVRL.EXE";
-            EXPECT_EQ(line.substr(0, line.find('\n')), "COMMAND " + (c.quoted ? "\"" + program + "\"" : program) +
-                                                           " " + dir + "\\Z!TOVRL.TMPM");
-            for (int wait = 0; wait < 200 && FindWindowA("VelmoraCompanionStandIn", nullptr); ++wait, Sleep(50))
-                PostMessageA(FindWindowA("VelmoraCompanionStandIn", nullptr), WM_CLOSE, 0, 0);
+            EXPECT_EQ(vtest::StandInLogLines(dir, 1),
+                      std::vector<std::string>{"COMMAND " + (c.quoted ? "\"" + program + "\"" : program) + " " +
+                                               dir + "\\Z!TOVRL.TMPM"});
+            vtest::CloseStandIns();
             EXPECT_EQ(furnitureEditorRunning, 1);
             EXPECT_EQ(companionEditObject, object);
             EXPECT_EQ(boxes.Count(), 0u);

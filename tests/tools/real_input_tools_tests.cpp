@@ -4,7 +4,6 @@
 // velmora-test: desktop
 #include "support_tools.h"
 #include <gtest/gtest.h>
-#include <string>
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
@@ -76,17 +75,22 @@ TEST_F(RealInputTools, AClickOpensATextFrameThatTakesTheTyping)
     EXPECT_NEAR(client.bottom, 36, 1);
     EXPECT_EQ(activeDocument->textEditChild, control);
     // The tool gave the control the keyboard; should a window of another test have taken
-    // it meanwhile, it is given back and the keys are sent again.
-    char text[16] = {};
-    for (int attempt = 0; attempt < 3 && std::string(text) != "ok"; ++attempt) {
+    // it meanwhile, so that a key never reached this program, it is given back and the
+    // keys are typed again. Once both came, each came once and both are in the text.
+    int keys = 0;
+    for (int attempt = 0; attempt < 3 && keys < 2; ++attempt) {
         if (attempt > 0) {
             SetWindowTextA(control, "");
             SetForegroundWindow(frame.frame);
             SetFocus(control);
         }
+        vtest::ReceivedInput taken(WM_KEYDOWN, {'O', 'K'});
         tooltest::PlayInput({{POINT{0, 0}, 0, 'O'}, {POINT{0, 0}, 0, 'K'}});
-        GetWindowTextA(control, text, sizeof text);
+        keys = taken.Count();
     }
+    EXPECT_EQ(keys, 2);
+    char text[16] = {};
+    GetWindowTextA(control, text, sizeof text);
     EXPECT_STREQ(text, "ok");
 }
 

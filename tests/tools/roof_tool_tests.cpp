@@ -26,10 +26,7 @@ protected:
     PlanObject* Drag(int16_t tool, POINT from, POINT to)
     {
         RunGesture(tool, tooltest::Drag({from, to}));
-        PlanObject* last = Floor()->firstObject;
-        while (last && last->next)
-            last = last->next;
-        return last;
+        return LastObject();
     }
     static std::vector<PlanObject*> Planes(PlanObject* roof)
     {

@@ -46,12 +46,7 @@ protected:
     {
         const int before = vtest::CountFloorObjects(Floor());
         RunGesture(tool, frames);
-        if (vtest::CountFloorObjects(Floor()) == before)
-            return nullptr;
-        PlanObject* last = Floor()->firstObject;
-        while (last && last->next)
-            last = last->next;
-        return last;
+        return vtest::CountFloorObjects(Floor()) == before ? nullptr : LastObject();
     }
     static void ExpectAt(const PlanVertex* v, XZ p, const std::string& what)
     {

@@ -19,22 +19,7 @@ namespace {
 using tooltest::ToolTest;
 using vtest::VertexAt;
 
-class ShapeTools : public ToolTest {
-protected:
-    PlanObject* LastObject() const
-    {
-        PlanObject* object = Floor()->firstObject;
-        while (object && object->next)
-            object = object->next;
-        return object;
-    }
-    static void ExpectXZ(const PlanVertex* v, float x, float z)
-    {
-        ASSERT_NE(v, nullptr);
-        EXPECT_NEAR(v->position[0], x, 0.01f);
-        EXPECT_NEAR(v->position[2], z, 0.01f);
-    }
-};
+class ShapeTools : public ToolTest {};
 
 TEST_F(ShapeTools, RectangleCornersRunFromTheFarCornerRoundThroughThePress)
 {

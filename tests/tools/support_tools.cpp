@@ -1,7 +1,5 @@
 #include "support_tools.h"
 #include <gtest/gtest.h>
-#include <atomic>
-#include <thread>
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
@@ -13,7 +11,8 @@
 #include "planview/plan_mouse_dispatch.h"
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
-#include "shell/startup.h"
+#include "support/frame_fixtures.h"
+#include "support/test_support.h"
 #include "tools/plan_mouse_state.h"
 #include "tools/tool_framework.h"
 #include "tools/tool_state.h"
@@ -128,9 +127,7 @@ void ToolTest::TearDown()
     currentToolId = -1;
     undoDocument = nullptr;
     returnToWallTool = 0;
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    vtest::TakeQuitMessage();   // drops what is queued
     activePlanPane = nullptr;
     DestroyWindow(pane);
     RecordCheckedDocumentTest::TearDown();
@@ -149,6 +146,27 @@ void ToolTest::RunGesture(int16_t tool, const std::vector<Frame>& frames)
 PlanFloor* ToolTest::Floor() const
 {
     return document->currentFloor;
+}
+
+PlanObject* ToolTest::LastObject() const
+{
+    PlanObject* object = Floor()->firstObject;
+    while (object && object->next)
+        object = object->next;
+    return object;
+}
+
+void ToolTest::ExpectXZ(const PlanVertex* vertex, float x, float z, float tolerance)
+{
+    ASSERT_NE(vertex, nullptr);
+    EXPECT_NEAR(vertex->position[0], x, tolerance);
+    EXPECT_NEAR(vertex->position[2], z, tolerance);
+}
+
+void ToolTest::ExpectXZ(PlanObject* object, int index, float x, float z, float tolerance)
+{
+    SCOPED_TRACE("vertex " + std::to_string(index));
+    ExpectXZ(vtest::VertexAt(object, index), x, z, tolerance);
 }
 
 PlanObject* AddWall(PlanFloor* floor, std::initializer_list<vtest::Point3> points, uint32_t category)
@@ -191,11 +209,7 @@ PlanXZ VertexXZ(PlanObject* object, int index)
 
 bool ShownFrame::Start()
 {
-    if (!InitStartupState(GetModuleHandleA(nullptr), nullptr) ||
-        !RegisterWindowClasses(GetModuleHandleA(nullptr)))
-        return false;
-    PrepareFrameResources();
-    frame = CreateFrameWindow();
+    frame = vtest::StartShell();
     if (!frame)
         return false;
     // Tests running beside this one share the desktop: the frame stays above their windows.
@@ -204,32 +218,16 @@ bool ShownFrame::Start()
     pane = activePlanPane;
     SetForegroundWindow(frame);
     UpdateWindow(frame);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    vtest::PumpMessages();
     return pane != nullptr;
 }
 
 void ShownFrame::Stop()
 {
-    if (activeDocument && activeDocument->settings)
-        activeDocument->settings->modified = 0;
+    vtest::ForgetDocumentChanges();
     CancelPendingObject();
     undoDocument = nullptr;
-    if (frame && IsWindow(frame))
-        DestroyWindow(frame);
-    frameWindow = nullptr;
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
-    if (frameMenu) {
-        DestroyMenu(frameMenu);
-        frameMenu = nullptr;
-    }
-    for (const char* name : windowClassNames)
-        UnregisterClassA(name, GetModuleHandleA(nullptr));
+    vtest::StopShell();
     currentToolId = -1;
 }
 
@@ -238,99 +236,6 @@ POINT ShownFrame::ScreenPoint(int x, int y) const
     POINT point = {x, y};
     ClientToScreen(pane, &point);
     return point;
-}
-
-namespace {
-
-void Send(const POINT& screen, DWORD flags)
-{
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = screen.x * 65535 / (width - 1);
-    input.mi.dy = screen.y * 65535 / (height - 1);
-    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
-    SendInput(1, &input, sizeof(INPUT));
-}
-
-void SendKey(WORD key, bool up)
-{
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof(INPUT));
-}
-
-} // namespace
-
-namespace {
-std::atomic<bool> pressTaken(false);
-}
-
-void PlayInput(const std::vector<InputStep>& steps)
-{
-    std::atomic<bool> done(false);
-    // A loaded machine may take the press late: the moves wait until the drag loop runs,
-    // so that they are not over before it starts polling.
-    pressTaken = false;
-    auto previousTap = toolEventTap;
-    toolEventTap = [](int32_t, int32_t, float, float, float, int16_t event, int16_t) {
-        if (event == 1)
-            pressTaken = true;
-    };
-    std::thread driver([&]() {
-        Sleep(100);
-        for (const InputStep& step : steps) {
-            if (step.modifier)
-                SendKey(step.modifier, false);
-            if (step.key) {
-                SendKey(step.key, false);
-                SendKey(step.key, true);
-            } else {
-                Send(step.screen, step.buttonFlags);
-            }
-            if (step.modifier)
-                SendKey(step.modifier, true);
-            for (int wait = 0; step.untilPressed && !pressTaken && wait < 500; ++wait)
-                Sleep(10);
-            Sleep(45);
-        }
-        Sleep(150);
-        done = true;
-    });
-    // Messages are handled as the program's loop does, also for a while after the last
-    // step: on a loaded machine the last keys may arrive late.
-    auto pump = []() {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (!TranslateAcceleratorA(frameWindow, frameAccelerators, &message)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-        }
-    };
-    while (!done) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            // Wine's asynchronous key state follows real input up to 50 ms late: a drag
-            // loop that polls at once after the press would see the button up.
-            if (message.message == WM_LBUTTONDOWN)
-                Sleep(60);
-            if (!TranslateAcceleratorA(frameWindow, frameAccelerators, &message)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-        }
-        Sleep(5);
-    }
-    driver.join();
-    toolEventTap = previousTap;
-    for (int i = 0; i < 60; ++i) {
-        pump();
-        Sleep(5);
-    }
 }
 
 } // namespace tooltest

@@ -6,9 +6,11 @@
 #include <initializer_list>
 #include <vector>
 #include "planview/input_gdi.h"
+#include "support/input_fixtures.h"
 #include "support/plan_fixtures.h"
 
 struct PlanObject;
+struct PlanVertex;
 
 namespace tooltest {
 
@@ -45,15 +47,7 @@ private:
     DWORD now = 5000;
 };
 
-// Installs an input source for the life of the object.
-class InputScope {
-public:
-    explicit InputScope(InputSource* source) : previous(SetInputSource(source)) {}
-    ~InputScope() { SetInputSource(previous); }
-
-private:
-    InputSource* previous;
-};
+using vtest::InputScope;
 
 // Frames of a press, moves with the button down and a release at the last point
 // (followed by the loop's last cursor read).
@@ -82,6 +76,11 @@ protected:
     // Runs the pane's drag loop over the frames with the tool current.
     void RunGesture(int16_t tool, const std::vector<Frame>& frames);
     PlanFloor* Floor() const;
+    // The last top-level object of the floor (the one a tool made last); null for none.
+    PlanObject* LastObject() const;
+    // Expects the plan x and z of a vertex, or of an object's vertex (0 the first).
+    static void ExpectXZ(const PlanVertex* vertex, float x, float z, float tolerance = 0.01f);
+    static void ExpectXZ(PlanObject* object, int index, float x, float z, float tolerance = 0.01f);
 
     HWND pane = nullptr;
     static std::vector<DispatchedEvent> events;
@@ -109,15 +108,8 @@ struct ShownFrame {
     POINT ScreenPoint(int x, int y) const;
 };
 
-// Real input from a second thread: moves and button changes with SendInput, 40 ms
-// apart, while the caller's thread keeps handling messages until the thread ends.
-struct InputStep {
-    POINT screen;
-    DWORD buttonFlags;   // MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP or 0 for a move
-    WORD key = 0;        // a key pressed and released instead of the mouse
-    WORD modifier = 0;   // a key held around it (VK_CONTROL)
-    bool untilPressed = false;   // wait until the tool framework has taken the press
-};
-void PlayInput(const std::vector<InputStep>& steps);
+// Real input from a second thread.
+using vtest::InputStep;
+using vtest::PlayInput;
 
 } // namespace tooltest

@@ -14,6 +14,7 @@
 #include "planview/output_routing.h"
 #include "shell/app_globals.h"
 #include "shell/startup.h"
+#include "support/frame_fixtures.h"
 #include "support/test_support.h"
 #include "tools/text_editing.h"
 #include "tools/tool_state.h"
@@ -235,8 +236,7 @@ protected:
                 DestroyWindow(p);
         programDirectory = savedProgramDirectory;
         currentToolId = -1;
-        for (const char* name : windowClassNames)
-            UnregisterClassA(name, GetModuleHandleA(nullptr));
+        vtest::UnregisterShellClasses();
     }
 
     HWND MakePane()

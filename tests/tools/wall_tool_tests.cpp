@@ -22,19 +22,6 @@ using vtest::VertexAt;
 
 class WallTool : public ToolTest {
 protected:
-    PlanObject* LastObject() const
-    {
-        PlanObject* object = Floor()->firstObject;
-        while (object && object->next)
-            object = object->next;
-        return object;
-    }
-    void ExpectXZ(PlanObject* object, int index, float x, float z, float tolerance = 0.01f)
-    {
-        const tooltest::PlanXZ p = VertexXZ(object, index);
-        EXPECT_NEAR(p.x, x, tolerance) << "vertex " << index;
-        EXPECT_NEAR(p.z, z, tolerance) << "vertex " << index;
-    }
     void ClearFloor()
     {
         CancelPendingObject();

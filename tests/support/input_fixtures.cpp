@@ -1,0 +1,135 @@
+#include "support/input_fixtures.h"
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include "shell/app_globals.h"
+#include "tools/tool_framework.h"
+
+namespace vtest {
+
+namespace {
+
+void SendMouse(const POINT& screen, DWORD flags)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = screen.x * 65535 / (width - 1);
+    input.mi.dy = screen.y * 65535 / (height - 1);
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+void SendKey(WORD key, bool up)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+// Handles what is queued as the program's loop does, then waits 5 ms.
+void HandleQueued()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        // Wine's asynchronous key state follows real input up to 50 ms late: a drag
+        // loop that polls at once after the press would see the button up.
+        if (message.message == WM_LBUTTONDOWN)
+            Sleep(60);
+        if (!TranslateAcceleratorA(frameWindow, frameAccelerators, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    Sleep(5);
+}
+
+std::atomic<bool> pressTaken(false);
+ReceivedInput* receiving = nullptr;
+
+} // namespace
+
+void PlayInput(const std::vector<InputStep>& steps)
+{
+    std::atomic<bool> done(false);
+    // A loaded machine may take the press late: the moves wait until the drag loop runs,
+    // so that they are not over before it starts polling.
+    pressTaken = false;
+    auto previousTap = toolEventTap;
+    toolEventTap = [](int32_t, int32_t, float, float, float, int16_t event, int16_t) {
+        if (event == 1)
+            pressTaken = true;
+    };
+    std::thread driver([&]() {
+        Sleep(100);
+        for (const InputStep& step : steps) {
+            if (step.modifier)
+                SendKey(step.modifier, false);
+            if (step.key) {
+                SendKey(step.key, false);
+                SendKey(step.key, true);
+            } else {
+                SendMouse(step.screen, step.buttonFlags);
+            }
+            if (step.modifier)
+                SendKey(step.modifier, true);
+            for (int wait = 0; step.untilPressed && !pressTaken && wait < 500; ++wait)
+                Sleep(10);
+            Sleep(45);
+        }
+        Sleep(150);
+        done = true;
+    });
+    while (!done)
+        HandleQueued();
+    driver.join();
+    toolEventTap = previousTap;
+    // On a loaded machine the last keys may arrive late.
+    for (int i = 0; i < 60; ++i)
+        HandleQueued();
+}
+
+void ClickAt(POINT screen)
+{
+    std::atomic<bool> done(false);
+    std::thread driver([&]() {
+        for (DWORD flags : {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+            SendMouse(screen, flags);
+            Sleep(50);
+        }
+        done = true;
+    });
+    while (!done)
+        HandleQueued();
+    driver.join();
+    for (int i = 0; i < 12; ++i)
+        HandleQueued();
+}
+
+ReceivedInput::ReceivedInput(UINT message, std::initializer_list<WPARAM> keys) : message(message), keys(keys)
+{
+    receiving = this;
+    hook = SetWindowsHookExA(WH_GETMESSAGE, Taken, nullptr, GetCurrentThreadId());
+}
+
+ReceivedInput::~ReceivedInput()
+{
+    if (hook)
+        UnhookWindowsHookEx(hook);
+    receiving = nullptr;
+}
+
+LRESULT CALLBACK ReceivedInput::Taken(int code, WPARAM removal, LPARAM message)
+{
+    const MSG* taken = reinterpret_cast<const MSG*>(message);
+    ReceivedInput* self = receiving;
+    if (code == HC_ACTION && removal == PM_REMOVE && self && taken->message == self->message &&
+        (self->keys.empty() || std::find(self->keys.begin(), self->keys.end(), taken->wParam) != self->keys.end()))
+        ++self->count;
+    return CallNextHookEx(nullptr, code, removal, message);
+}
+
+} // namespace vtest

@@ -1,0 +1,57 @@
+#pragma once
+// Input for tests: a scope that installs a scripted input source; real input sent with
+// SendInput from a second thread while this thread handles messages as the program's
+// loop does; and a count of the input messages this thread takes from its queue, which
+// tells input the shared desktop lost (it went to another test's window) from input the
+// program received.
+#include <windows.h>
+#include <initializer_list>
+#include <vector>
+#include "planview/input_gdi.h"
+
+namespace vtest {
+
+// Installs an input source for the life of the object.
+class InputScope {
+public:
+    explicit InputScope(InputSource* source) : previous(SetInputSource(source)) {}
+    ~InputScope() { SetInputSource(previous); }
+
+private:
+    InputSource* previous;
+};
+
+// One step of real input: a mouse move or button change at a screen point, or a key
+// pressed and released, 45 ms apart.
+struct InputStep {
+    POINT screen;
+    DWORD buttonFlags;   // MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP or 0 for a move
+    WORD key = 0;        // a key pressed and released instead of the mouse
+    WORD modifier = 0;   // a key held around it (VK_CONTROL)
+    bool untilPressed = false;   // wait until the tool framework has taken the press
+};
+// Sends the steps from a second thread; this thread handles its messages meanwhile and
+// for a while after the last step.
+void PlayInput(const std::vector<InputStep>& steps);
+// A left click (move, press, release, 50 ms apart) at the screen point, this thread's
+// messages handled meanwhile.
+void ClickAt(POINT screen);
+
+// Counts the messages of the kind that this thread takes from its queue while the
+// object lives (for key messages only those of the keys given, when some are): a count
+// of 0 means the input never came, so it may be sent again. One at a time.
+class ReceivedInput {
+public:
+    explicit ReceivedInput(UINT message, std::initializer_list<WPARAM> keys = {});
+    ~ReceivedInput();
+    int Count() const { return count; }
+
+private:
+    static LRESULT CALLBACK Taken(int code, WPARAM removal, LPARAM message);
+    HHOOK hook = nullptr;
+    UINT message;
+    std::vector<WPARAM> keys;
+    int count = 0;
+};
+
+} // namespace vtest
