@@ -1,3 +1,4 @@
+#include "support/input_fixtures.h"
 #include "support_palette.h"
 #include "model/plan_document.h"
 #include "palette/category_tabs.h"
@@ -22,7 +23,7 @@ void PaletteTest::SetUp()
 
 void PaletteTest::TearDown()
 {
-    SetInputSource(nullptr);
+    SetInputSource(vtest::DefaultTestInput());
     vtest::ForgetDocumentChanges();
     vtest::StopShell();
     // The palette's state lives for the program's run; each test starts from the start.

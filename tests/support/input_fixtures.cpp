@@ -1,11 +1,25 @@
 #include "support/input_fixtures.h"
 #include <algorithm>
+#include <cstdlib>
 #include <atomic>
 #include <thread>
 #include "shell/app_globals.h"
 #include "tools/tool_framework.h"
 
 namespace vtest {
+
+namespace {
+class KeysUpInput : public InputSource {
+public:
+    SHORT KeyState(int) override { return 0; }
+};
+} // namespace
+
+InputSource* DefaultTestInput()
+{
+    static KeysUpInput keysUp;
+    return std::getenv("VELMORA_REAL_INPUT") ? nullptr : &keysUp;
+}
 
 namespace {
 

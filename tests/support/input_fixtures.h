@@ -21,6 +21,12 @@ private:
     InputSource* previous;
 };
 
+// The input source every test starts with. Tests share one display, and the program polls
+// the keys and buttons during long work: another test's real clicks would cancel this
+// one's redraw or turn its press into a drag. So every key and button reads as up, unless
+// the test holds the desktop (VELMORA_REAL_INPUT), where null gives the real state.
+InputSource* DefaultTestInput();
+
 // One step of real input: a mouse move or button change at a screen point, or a key
 // pressed and released, 45 ms apart.
 struct InputStep {

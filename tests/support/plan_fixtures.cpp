@@ -18,22 +18,6 @@
 
 namespace vtest {
 
-namespace {
-// The scene build stops when a mouse button is down; tests beside this one press real
-// buttons on the shared display, so the scene tests see the buttons up.
-class ButtonsUpInput : public InputSource {
-public:
-    SHORT KeyState(int virtualKey) override
-    {
-        if (virtualKey == VK_LBUTTON || virtualKey == VK_RBUTTON || virtualKey == VK_MBUTTON)
-            return 0;
-        return InputSource::KeyState(virtualKey);
-    }
-};
-ButtonsUpInput buttonsUp;
-InputSource* inputBeforeScene = nullptr;
-} // namespace
-
 void RecordCheckedDocumentTest::SetUp()
 {
     activeDocument = nullptr;
@@ -78,7 +62,6 @@ void LiveSceneTest::SetUp()
     RecordCheckedDocumentTest::SetUp();
     if (HasFatalFailure())
         return;
-    inputBeforeScene = SetInputSource(&buttonsUp);
     PlanSettings* settings = document->settings;
     ASSERT_NE(settings, nullptr);
     settings->drawingScale = 72.0f;
@@ -118,8 +101,6 @@ void LiveSceneTest::TearDown()
     groundGridRows = groundGridColumns = 0;
     CloseLiveView();
     scene3DOutOfDate = 1;
-    SetInputSource(inputBeforeScene);
-    inputBeforeScene = nullptr;
     RecordCheckedDocumentTest::TearDown();
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <string>
+#include "support/input_fixtures.h"
 
 // Each test case runs in a fresh folder of its own, which is the program directory
 // for the code under test (the program takes its current directory as that).
@@ -36,6 +37,7 @@ int main(int argc, char** argv)
     // A crash must end the test, not open Wine's debugger dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     testing::InitGoogleTest(&argc, argv);
+    SetInputSource(vtest::DefaultTestInput());
     testing::UnitTest::GetInstance()->listeners().Append(new PerTestDirectory);
     return RUN_ALL_TESTS();
 }
