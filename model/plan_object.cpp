@@ -1,4 +1,5 @@
 #include "model/plan_object.h"
+#include "model/list_ends.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_settings.h"
@@ -102,34 +103,12 @@ static PlanVertex* LastVertex(const PlanObject* object)
     return vertex;
 }
 
-// The last vertex appended, so that building a chain of many vertices does not walk it
-// for each one; trusted only while it is still the last of its owner's chain, and
-// forgotten when a vertex is released.
-static PlanVertex* lastAppendedVertex = nullptr;
-
-static PlanVertex* ChainEnd(PlanObject* object)
-{
-    PlanVertex* last = lastAppendedVertex;
-    if (last && last->owner == object && !last->next && object->firstVertex &&
-        (last->previous ? last->previous->next == last : object->firstVertex == last))
-        return last;
-    return LastVertex(object);
-}
-
-
 void AddObjectPoint(PlanVertex* vertex, PlanObject* object)
 {
     if (!vertex || !object)
         return;
     vertex->owner = object;
-    vertex->next = nullptr;
-    PlanVertex* last = ChainEnd(object);
-    lastAppendedVertex = vertex;
-    vertex->previous = last;
-    if (last)
-        last->next = vertex;
-    else
-        object->firstVertex = vertex;
+    AppendChainNode(&object->firstVertex, vertex);
     object->vertexCount++;
 }
 
@@ -221,96 +200,16 @@ void CopyObjectAttributes(const PlanObject* source, PlanObject* copy)
     copy->value4 = source->value4;
 }
 
-// Appending is constant time through remembered list ends: plans hold up to hundreds of
-// thousands of objects, and loading appends every one of them to its floor, generators
-// append thousands of pieces to their owner. A remembered end is trusted only while the
-// list still starts with the head it was remembered with and the end is still linked as
-// that list's last object; unlinking or freeing an object updates or forgets the ends it
-// is part of, so a remembered end is never a released record.
-namespace {
-
-struct ListEnd {
-    PlanObject** first;     // the list's head pointer (a floor's, an owner's, a caller's)
-    PlanObject* head;       // the list's first object when this end was remembered
-    PlanObject* last;       // its last object
-};
-
-const int kListEnds = 8;
-ListEnd listEnds[kListEnds];
-int nextListEnd = 0;
-
-ListEnd* FindListEnd(PlanObject** first)
-{
-    for (ListEnd& end : listEnds)
-        if (end.first == first)
-            return &end;
-    return nullptr;
-}
-
-bool IsLinkedLast(PlanObject** first, const ListEnd& end)
-{
-    PlanObject* last = end.last;
-    if (!last || end.head != *first || last->next)
-        return false;
-    return last->previous ? last->previous->next == last : *first == last;
-}
-
-void RememberListEnd(PlanObject** first, PlanObject* last)
-{
-    ListEnd* end = FindListEnd(first);
-    if (!end) {
-        end = &listEnds[nextListEnd];
-        nextListEnd = (nextListEnd + 1) % kListEnds;
-    }
-    *end = ListEnd{first, *first, last};
-}
-
-// The object leaves its list: an end it was becomes its predecessor, a head it was
-// forgets the whole entry.
-void ForgetListObject(PlanObject* object)
-{
-    for (ListEnd& end : listEnds) {
-        if (end.head == object)
-            end = ListEnd{};
-        else if (end.last == object)
-            end.last = object->previous;
-    }
-}
-
-} // namespace
-
-void ForgetRememberedRecord(const void* record)
-{
-    if (record == lastAppendedVertex)
-        lastAppendedVertex = nullptr;
-    for (ListEnd& end : listEnds)
-        if (end.head == record || end.last == record)
-            end = ListEnd{};
-}
-
 void AppendToObjectList(PlanObject** first, PlanObject* object)
 {
-    object->next = nullptr;
-    PlanObject* last = nullptr;
-    ListEnd* end = FindListEnd(first);
-    if (end && *first && IsLinkedLast(first, *end))
-        last = end->last;
-    else
-        for (last = *first; last && last->next; last = last->next) {
-        }
-    object->previous = last;
-    if (last)
-        last->next = object;
-    else
-        *first = object;
-    RememberListEnd(first, object);
+    AppendListNode(first, object);
 }
 
 void UnlinkObject(PlanObject* object)
 {
     if (!object)
         return;
-    ForgetListObject(object);
+    ForgetListMember(object);
     if (object->previous)
         object->previous->next = object->next;
     else if (object->owner && object->owner->firstChild == object)

@@ -256,12 +256,10 @@ void UnlinkObject(PlanObject* object);
 // boxes, vertices or records.
 void CopyObjectAttributes(const PlanObject* source, PlanObject* copy);
 // Links the object at the end of the sibling list that starts at *first (a floor's
-// objects, an owner's children or parts); owner and floor are the caller's to set.
+// objects, an owner's children or parts), in constant time (model/list_ends.h); owner
+// and floor are the caller's to set.
 void AppendToObjectList(PlanObject** first, PlanObject* object);
 void FreeObject(PlanObject* object);
-// Called for every record released: forgets the list ends and the chain end that
-// AppendToObjectList and AddObjectPoint remember, when they are that record.
-void ForgetRememberedRecord(const void* record);
 // Frees every object of a chain linked by next (generated parts, meshes, templates).
 // Each is cut loose from its neighbours first, so that unlinking one never writes into
 // objects that are going too.

@@ -4,20 +4,23 @@
 // Every record of the plan (documents, floors, objects, vertices, link records,
 // heap texts) is allocated zeroed through AllocateRecord and released through
 // ReleaseRecord, whichever module made it: FreeObject releases link records made by
-// the readers and the tools, so all of them must come from the same heap. The live
-// count lets a test prove that a create/free cycle leaves nothing behind.
+// the readers and the tools, so all of them must come from the same heap. Small records
+// are carved from larger blocks, but each is still released on its own and its memory
+// handed out again. The live count lets a test prove that a create/free cycle leaves
+// nothing behind.
 
-// Returns a zeroed block of the given size, or null when memory runs out.
+// Returns a zeroed record of the given size (16-byte aligned), or null when memory runs
+// out.
 void* AllocateRecord(size_t size);
 // Releases a block of AllocateRecord; null is allowed.
 void ReleaseRecord(void* record);
 // Heap copy of a NUL-terminated text (AllocateRecord), null for null or on failure.
 char* DuplicateRecordText(const char* text);
 
-// Number of blocks handed out and not yet released.
+// Number of records handed out and not yet released.
 long LiveRecordCount();
 
-// Lets a test run a road out of memory: after `count` more blocks every allocation
+// Lets a test run a road out of memory: after `count` more records every allocation
 // fails, until it is called again with a negative count (the default: never fail).
 void FailRecordAllocationsAfter(long count);
 

@@ -557,3 +557,34 @@ TEST_F(GeneratedPartsRoundTrip, SaveAndReloadKeepEveryGeneratedPartEqual)
     const std::vector<uint8_t> again = vtest::ReadFileBytes("again.ZRO");
     EXPECT_TRUE(saved == again) << FirstDifferences(saved, again);
 }
+
+// Walls with doors in numbers: loading appends to the floor's list, each wall's children
+// and each door's parts in turn, and must build every part as building the plan did.
+TEST_F(GeneratedPartsRoundTrip, ManyWallsWithDoorsLoadAsTheyWereBuilt)
+{
+    vtest::MessageBoxRecorder boxes;
+    for (int i = 0; i < 40; ++i) {
+        const float x = (i % 8) * 150.0f, z = (i / 8) * 150.0f;
+        PlanObject* wall = Wall({{x, 0, z}, {x + 100, 0, z}, {x + 100, 0, z + 100}}, 0, 6.0f, i % 2 == 0);
+        OpeningRecord* record = static_cast<OpeningRecord*>(Door(wall, i % 2, 30.0f)->link);
+        record->swingAngle = 1.0f;
+        record->flags = 4;
+        UpdateObjectExtents(wall);
+        ComputeProjectionExtents(wall);
+        ComputeMeshTextureCoords(wall);
+        RebuildByType(wall);
+    }
+    ASSERT_TRUE(SavePlanFile("walls.ZRO"));
+    const std::vector<uint8_t> saved = vtest::ReadFileBytes("walls.ZRO");
+    loaded = CreatePlanDocument();
+    ASSERT_NE(loaded, nullptr);
+    activeDocument = loaded;
+    activePlanPane = pane;
+    ASSERT_TRUE(LoadPlanFile("walls.ZRO"));
+    TreeComparison comparison;
+    EXPECT_TRUE(SameGeneratedParts(document, loaded, comparison));
+    EXPECT_GT(comparison.partsCompared, 40 * 12) << "walls, meshes, doors and their frames and leaves";
+    ASSERT_TRUE(SavePlanFile("again.ZRO"));
+    EXPECT_TRUE(saved == vtest::ReadFileBytes("again.ZRO"));
+    EXPECT_EQ(boxes.Count(), 0u);
+}
