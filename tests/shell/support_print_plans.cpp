@@ -8,8 +8,11 @@
 #include "model/plan_settings.h"
 #include "model/units.h"
 #include "support/plan_fixtures.h"
+#include "tools/cad_builders.h"
+#include "tools/text_editing.h"
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace printtest {
 
@@ -249,6 +252,44 @@ void BuildSampleHouse()
     AddLine(floor, -480, 520, 480, 520);            // terrace edge
     AddLine(floor, -320, 360, -320, 520);           // path from the door to the terrace
     AddLine(floor, -160, 360, -160, 520);
+}
+
+void BuildLabelsPlan()
+{
+    PlanFloor* floor = FirstStorey();
+    PlanSettings* settings = activeDocument->settings;
+    settings->unitSystem = kUnitSystemFeetInches;
+    settings->dimensionDrawing = 1;
+    settings->labelDrawing = 1;
+    // A room whose walls run each way round, with a door and a window: their dimensions
+    // and size labels read along the four directions.
+    PlanObject* room = AddWall(floor, {{-360, -240}, {360, -240}, {360, 240}, {-360, 240}}, true, false, 8.0f);
+    AddOpening(room, {ObjDoor, 2, 240.0f, 72.0f, 160.0f, 503, 0, 1.5707964f, 4});
+    AddOpening(room, {ObjWindow, 1, 200.0f, 96.0f, 96.0f, 600, 0, 0.0f, 0});
+    // Lines whose length texts turn with them (30, 135, 240 and 315 degrees), two alike.
+    AddLine(floor, -300, 440, -40, 290);
+    AddLine(floor, 100, 440, 360, 290);
+    AddLine(floor, -500, 200, -640, 60);
+    AddLine(floor, 560, -100, 480, -240);
+    AddLine(floor, 480, 100, 620, 240);
+    // A dimension whose label has a font of its own, and a text of two lines.
+    LOGFONTA font = {};
+    font.lfHeight = -20;
+    font.lfWeight = FW_BOLD;
+    std::strcpy(font.lfFaceName, "Arial");
+    if (PlanObject* dimension = BuildDimensionObject(-300, -300, 300, -300, 0, -400, floor)) {
+        AttachDimensionLabel(dimension, 0, -400, 1);
+        const AttachmentRecord* record = static_cast<const AttachmentRecord*>(dimension->link);
+        if (record && record->label && record->label->link)
+            static_cast<AttachedPartRecord*>(record->label->link)->font = font;
+    }
+    font.lfHeight = -28;
+    font.lfItalic = 1;
+    HWND text = CreateTextEditWindow(WS_CHILD | ES_MULTILINE, 0, 0, 240, 80, activePlanPane);
+    SetWindowTextA(text, "Soggiorno\r\nCucina");
+    SetTextEditFont(text, font);
+    const RECT frame = {-200, -120, 40, -40};
+    BuildTextFrameObject(&frame, text, floor);
 }
 
 std::vector<NearZone> DimensionZones(const PlanDocument* document)
