@@ -266,7 +266,8 @@ TEST_F(DimensionsTest, PrintedTextsAreBlackOnWhite)
 
 // A page drawn by one redraw (into a metafile, as the printer and the copy are drawn):
 // the texts of one look share one font, whatever their number, and each other look
-// adds one. The DC has its own font back when the redraw ends.
+// adds one. Inside an enclosing run the last font stays selected; the end of that run
+// deletes it and puts the DC's own font back.
 TEST_F(DimensionsTest, TextsOfOneLookShareOneFontInARedraw)
 {
     for (int i = 0; i < 4; ++i)
@@ -277,55 +278,17 @@ TEST_F(DimensionsTest, TextsOfOneLookShareOneFontInARedraw)
     const HGDIOBJ own = GetCurrentObject(record.dc(), OBJ_FONT);
     planDC = record.dc();
     planOutputMode = 1;
+    BeginFontRun();
     RedrawPlan(record.dc(), FirstFloor(), nullptr, DrawAllObjects, nullptr);
+    const HGDIOBJ last = GetCurrentObject(record.dc(), OBJ_FONT);
+    EndFontRun();
+    EXPECT_NE(last, own);
+    EXPECT_EQ(GetObjectType(last), 0u);
     EXPECT_EQ(GetCurrentObject(record.dc(), OBJ_FONT), own);
     planOutputMode = 0;
     planDC = nullptr;
     EXPECT_EQ(record.Texts().size(), 6u);
     EXPECT_EQ(record.Count(EMR_EXTCREATEFONTINDIRECTW), 2u);
-}
-
-// The fonts of a run: one per look (the face name's bytes past its end are no part of
-// it), kept selected in the DC drawn on, deleted with the DC's own font put back when the
-// outermost run ends. Outside a run each use has a font of its own, deleted after it.
-TEST(RunFonts, OneFontPerLookUntilTheOutermostRunEnds)
-{
-    LOGFONTA look = {};
-    look.lfHeight = -16;
-    strcpy(look.lfFaceName, "Arial");
-    LOGFONTA padded = look;
-    padded.lfFaceName[LF_FACESIZE - 1] = 'x';
-    LOGFONTA turned = look;
-    turned.lfEscapement = turned.lfOrientation = 900;
-    HDC dc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ own = GetCurrentObject(dc, OBJ_FONT);
-
-    BeginFontRun();
-    BeginFontRun();
-    HFONT font = AcquireRunFont(look);
-    EXPECT_EQ(AcquireRunFont(padded), font);
-    HFONT other = AcquireRunFont(turned);
-    EXPECT_NE(other, font);
-    EXPECT_EQ(SelectTextFont(dc, font), nullptr);
-    ReleaseRunFont(font);
-    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font);
-    EndFontRun();
-    EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
-    EndFontRun();
-    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), own);
-    EXPECT_EQ(GetObjectType(font), 0u);
-    EXPECT_EQ(GetObjectType(other), 0u);
-
-    HFONT once = AcquireRunFont(look);
-    HFONT again = AcquireRunFont(look);
-    EXPECT_NE(once, again);
-    EXPECT_EQ(SelectTextFont(dc, once), own);
-    RestoreTextFont(dc, own);
-    ReleaseRunFont(once);
-    ReleaseRunFont(again);
-    EXPECT_EQ(GetObjectType(once), 0u);
-    EXPECT_EQ(GetObjectType(again), 0u);
-    DeleteDC(dc);
 }
 
 } // namespace

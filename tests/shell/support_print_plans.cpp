@@ -257,32 +257,24 @@ void BuildSampleHouse()
 void BuildLabelsPlan()
 {
     PlanFloor* floor = FirstStorey();
-    PlanSettings* settings = activeDocument->settings;
-    settings->unitSystem = kUnitSystemFeetInches;
-    settings->dimensionDrawing = 1;
-    settings->labelDrawing = 1;
-    // A room whose walls run each way round, with a door and a window: their dimensions
-    // and size labels read along the four directions.
+    activeDocument->settings->unitSystem = kUnitSystemFeetInches;
+    activeDocument->settings->dimensionDrawing = activeDocument->settings->labelDrawing = 1;
+    // Walls running each way round, a door and a window, lines at 30, 135, 240 and 315
+    // degrees (two alike), a dimension with a label font of its own and a text.
     PlanObject* room = AddWall(floor, {{-360, -240}, {360, -240}, {360, 240}, {-360, 240}}, true, false, 8.0f);
     AddOpening(room, {ObjDoor, 2, 240.0f, 72.0f, 160.0f, 503, 0, 1.5707964f, 4});
     AddOpening(room, {ObjWindow, 1, 200.0f, 96.0f, 96.0f, 600, 0, 0.0f, 0});
-    // Lines whose length texts turn with them (30, 135, 240 and 315 degrees), two alike.
-    AddLine(floor, -300, 440, -40, 290);
-    AddLine(floor, 100, 440, 360, 290);
-    AddLine(floor, -500, 200, -640, 60);
-    AddLine(floor, 560, -100, 480, -240);
-    AddLine(floor, 480, 100, 620, 240);
-    // A dimension whose label has a font of its own, and a text of two lines.
+    const float lines[5][4] = {{-300, 440, -40, 290}, {100, 440, 360, 290}, {-500, 200, -640, 60},
+                               {560, -100, 480, -240}, {480, 100, 620, 240}};
+    for (const auto& l : lines)
+        AddLine(floor, l[0], l[1], l[2], l[3]);
     LOGFONTA font = {};
     font.lfHeight = -20;
     font.lfWeight = FW_BOLD;
     std::strcpy(font.lfFaceName, "Arial");
-    if (PlanObject* dimension = BuildDimensionObject(-300, -300, 300, -300, 0, -400, floor)) {
-        AttachDimensionLabel(dimension, 0, -400, 1);
-        const AttachmentRecord* record = static_cast<const AttachmentRecord*>(dimension->link);
-        if (record && record->label && record->label->link)
-            static_cast<AttachedPartRecord*>(record->label->link)->font = font;
-    }
+    PlanObject* dimension = BuildDimensionObject(-300, -300, 300, -300, 0, -400, floor);
+    AttachDimensionLabel(dimension, 0, -400, 1);
+    static_cast<AttachedPartRecord*>(static_cast<AttachmentRecord*>(dimension->link)->label->link)->font = font;
     font.lfHeight = -28;
     font.lfItalic = 1;
     HWND text = CreateTextEditWindow(WS_CHILD | ES_MULTILINE, 0, 0, 240, 80, activePlanPane);
