@@ -8,6 +8,7 @@
 #include "model/view_projection.h"
 #include "planview/input_gdi.h"
 #include "planview/output_routing.h"
+#include "planview/run_fonts.h"
 #include "shell/app_globals.h"     // dimensionLogFont, the font of computed dimensions
 #include "shell/frame_window.h"    // offscreenDC, the label surface
 #include <math.h>
@@ -214,6 +215,23 @@ LONG ScaledFontHeight(LONG height, bool toPrinter)
     return result == 0 ? -1 : result;
 }
 
+// The text colour, set only when it differs: a printer sets its font again after every
+// change of text colour. Returns the colour to put back, CLR_INVALID for none.
+COLORREF ChangeTextColour(HDC dc, COLORREF colour)
+{
+    const COLORREF previous = GetTextColor(dc);
+    if (previous == colour)
+        return CLR_INVALID;
+    SetTextColor(dc, colour);
+    return previous;
+}
+
+void PutTextColourBack(HDC dc, COLORREF previous)
+{
+    if (previous != CLR_INVALID)
+        SetTextColor(dc, previous);
+}
+
 void AppendSuffix(char* text, size_t size, const char* suffix)
 {
     if (!suffix)
@@ -395,10 +413,9 @@ LOGFONTA PlanTextLogFont(const LOGFONTA& base, bool toPrinter, float degrees)
     return MakeDrawableFont(font);
 }
 
-HFONT CreatePlanFont(const LOGFONTA& base, float degrees)
+HFONT AcquirePlanFont(const LOGFONTA& base, float degrees)
 {
-    const LOGFONTA font = PlanTextLogFont(base, PrintingPlanText(), degrees);
-    return CreateFontIndirectA(&font);
+    return AcquireRunFont(PlanTextLogFont(base, PrintingPlanText(), degrees));
 }
 
 void MeasurePlanText(HDC dc, const LOGFONTA& base, const char* text, int32_t* width,
@@ -419,15 +436,17 @@ void MeasurePlanText(HDC dc, const LOGFONTA& base, const char* text, int32_t* wi
         font = PlanTextLogFont(base, true, 0.0f);
         back = printScaleX > 0.0f ? 1.0 / printScaleX : 1.0;
     }
-    HFONT created = measuring ? CreateFontIndirectA(&font) : nullptr;
-    if (created) {
-        HGDIOBJ previous = SelectObject(measuring, created);
+    HFONT taken = measuring ? AcquireRunFont(font) : nullptr;
+    if (taken) {
+        // A pane's DC got and released per text gives its font back at once; one its
+        // class owns lives on and keeps the run's font, as the DC drawn on does.
+        const bool perText = pane && !(GetClassLongPtrA(pane, GCL_STYLE) & CS_OWNDC);
+        HGDIOBJ previous = perText ? SelectObject(measuring, taken) : SelectTextFont(measuring, taken);
         uint16_t a = 0, d = 0, l = 0;
         const int32_t w = GetTextWidth(measuring, text);
         GetTextMetricsOfDC(measuring, &a, &d, nullptr, &l);
-        if (previous)
-            SelectObject(measuring, previous);
-        DeleteObject(created);
+        RestoreTextFont(measuring, previous);
+        ReleaseRunFont(taken);
         if (width)
             *width = static_cast<int32_t>((w - 2) * back) + 2;
         if (ascent)
@@ -447,16 +466,15 @@ void DrawPlanTextCentred(HDC dc, HFONT font, const char* text, float x, float y,
     if (!target || !font || !text)
         return;
     const POINT at = DevicePoint(x, y);
-    HGDIOBJ previousFont = SelectObject(target, font);
+    HGDIOBJ previousFont = SelectTextFont(target, font);
     const int mode = SetBkMode(target, TRANSPARENT);
     const UINT align = SetTextAlign(target, TA_BASELINE | TA_CENTER);
-    const COLORREF previousColour = SetTextColor(target, colour);
+    const COLORREF previousColour = ChangeTextColour(target, colour);
     TextOutA(target, at.x, at.y, text, static_cast<int>(strlen(text)));
-    SetTextColor(target, previousColour);
+    PutTextColourBack(target, previousColour);
     SetTextAlign(target, align);
     SetBkMode(target, mode);
-    if (previousFont)
-        SelectObject(target, previousFont);
+    RestoreTextFont(target, previousFont);
 }
 
 void MeasureLiveLabelText(HDC dc, const char* text, int32_t* width, uint16_t* ascent)
@@ -466,8 +484,7 @@ void MeasureLiveLabelText(HDC dc, const char* text, int32_t* width, uint16_t* as
         *width = 2;
     if (ascent)
         *ascent = 0;
-    LOGFONTA logFont = LiveLabelLogFont(offscreenDC != nullptr, 0.0f);
-    HFONT font = surface ? CreateFontIndirectA(&logFont) : nullptr;
+    HFONT font = surface ? AcquireRunFont(LiveLabelLogFont(offscreenDC != nullptr, 0.0f)) : nullptr;
     if (!font)
         return;
     HGDIOBJ previous = SelectObject(surface, font);
@@ -476,7 +493,7 @@ void MeasureLiveLabelText(HDC dc, const char* text, int32_t* width, uint16_t* as
     GetTextMetricsOfDC(surface, ascent, nullptr, nullptr, nullptr);
     if (previous)
         SelectObject(surface, previous);
-    DeleteObject(font);
+    ReleaseRunFont(font);
 }
 
 void DrawLiveLabelText(HDC dc, const char* text, float anchorX, float anchorY, float degrees)
@@ -484,8 +501,7 @@ void DrawLiveLabelText(HDC dc, const char* text, float anchorX, float anchorY, f
     if (!dc || !text)
         return;
     HDC surface = offscreenDC;
-    LOGFONTA logFont = LiveLabelLogFont(surface != nullptr, degrees);
-    HFONT font = CreateFontIndirectA(&logFont);
+    HFONT font = AcquireRunFont(LiveLabelLogFont(surface != nullptr, degrees));
     if (!font)
         return;
     const int length = static_cast<int>(strlen(text));
@@ -531,7 +547,7 @@ void DrawLiveLabelText(HDC dc, const char* text, float anchorX, float anchorY, f
         if (previousFont)
             SelectObject(dc, previousFont);
     }
-    DeleteObject(font);
+    ReleaseRunFont(font);
 }
 
 // ---------------------------------------------------------------------------------
@@ -595,7 +611,7 @@ void DrawDimensionObjectText(HDC dc, const AttachmentRecord* record, float x1, f
     const float length = Distance2D(UnzoomFloat(x1), UnzoomFloat(y1), UnzoomFloat(x2), UnzoomFloat(y2));
     FormatPlanLengthText(length, settings, text, sizeof text, false, nullptr, nullptr);
 
-    HFONT font = CreatePlanFont(part->font, 0.0f);
+    HFONT font = AcquirePlanFont(part->font, 0.0f);
     if (!font)
         return;
     int32_t w = 2;
@@ -631,14 +647,13 @@ void DrawDimensionObjectText(HDC dc, const AttachmentRecord* record, float x1, f
         at = DevicePoint(cx - w / 2.0f + 1.0f, cy + h / 2.0f - descent);
     else
         at = {RoundHalfUp(cx - w / 2.0f) + 1, RoundHalfUp(cy + h / 2.0f) - descent};
-    HGDIOBJ previousFont = SelectObject(target, font);
-    const COLORREF previousColour = SetTextColor(target, PlanLineColour());
+    HGDIOBJ previousFont = SelectTextFont(target, font);
+    const COLORREF previousColour = ChangeTextColour(target, PlanLineColour());
     MoveToEx(target, at.x, at.y, nullptr);
     DrawTextAtDC(dc, text);
-    SetTextColor(target, previousColour);
-    if (previousFont)
-        SelectObject(target, previousFont);
-    DeleteObject(font);
+    PutTextColourBack(target, previousColour);
+    RestoreTextFont(target, previousFont);
+    ReleaseRunFont(font);
 }
 
 void DrawDimensionObject(HDC dc, PlanObject* dimension, uint32_t flags, const DragTransform* preview)
@@ -713,7 +728,7 @@ void DrawDimensionText(HDC dc, float e1x, float e1y, float e2x, float e2y, float
     }
     AppendSuffix(text, sizeof text, suffix);
 
-    HFONT font = CreatePlanFont(dimensionLogFont, degrees);
+    HFONT font = AcquirePlanFont(dimensionLogFont, degrees);
     if (!font)
         return;
     int32_t w = 2;
@@ -736,7 +751,7 @@ void DrawDimensionText(HDC dc, float e1x, float e1y, float e2x, float e2y, float
 
     const ViewPoint2 anchor = flipped ? ViewPoint2{m.x + px, m.y + py} : ViewPoint2{m.x - px, m.y - py};
     DrawPlanTextCentred(dc, font, text, anchor.x, anchor.y, PlanLineColour());
-    DeleteObject(font);
+    ReleaseRunFont(font);
 }
 
 void DrawLiveDimensionLabel(HDC dc, float e1x, float e1y, float e2x, float e2y, uint8_t textOnly)

@@ -116,10 +116,11 @@ float NudgePrintDegrees(float degrees);
 // draws: its height, in plan units, zoomed (with toPrinter scaled to the printer; a zero
 // height becomes -1), turned by the degrees, then the drawable copy (MakeDrawableFont).
 LOGFONTA PlanTextLogFont(const LOGFONTA& base, bool toPrinter, float degrees);
-// That font created, scaled to the printer while printing.
-HFONT CreatePlanFont(const LOGFONTA& base, float degrees);
+// That font, scaled to the printer while printing: the run's font of its look
+// (run_fonts.h), handed back with ReleaseRunFont.
+HFONT AcquirePlanFont(const LOGFONTA& base, float degrees);
 // Width (GetTextWidth) and metrics of a text in that font, in view units: measured on
-// the DC, or while printing on a DC of the plan pane.
+// the DC, or while printing on a DC of the plan pane, with the run's font of the look.
 void MeasurePlanText(HDC dc, const LOGFONTA& base, const char* text, int32_t* width,
                      uint16_t* ascent, uint16_t* descent, uint16_t* leading);
 // The text centred on its base line at the view point, transparent, in the colour; on

@@ -11,6 +11,7 @@
 #include "planview/dimension_lines.h"
 #include "planview/output_routing.h"
 #include "planview/plan_redraw.h"
+#include "planview/run_fonts.h"
 #include "planview/segment_dimensions.h"
 #include "shell/app_globals.h"     // dimensionLogFont
 #include "tools/tool_state.h"
@@ -263,7 +264,7 @@ void DrawOpeningSizeLabel(HDC dc, const OpeningRecord* record, float sx, float s
     snprintf(text, sizeof text, "%s x %s%s", width, height,
              record->typeCopy == ObjDoor ? DoorStyleCode(record->style) : "");
 
-    HFONT font = CreatePlanFont(dimensionLogFont, degrees);
+    HFONT font = AcquirePlanFont(dimensionLogFont, degrees);
     if (!font)
         return;
     uint16_t ascent = 0;
@@ -273,7 +274,7 @@ void DrawOpeningSizeLabel(HDC dc, const OpeningRecord* record, float sx, float s
         DrawPlanTextCentred(dc, font, text, lx + dx, ly + dy, PlanLineColour());
     else
         DrawPlanTextCentred(dc, font, text, lx - dx, ly - dy, PlanLineColour());
-    DeleteObject(font);
+    ReleaseRunFont(font);
 }
 
 void DrawCaption(HDC dc, const char* text, float x, float z, float angleDegrees)
@@ -284,11 +285,11 @@ void DrawCaption(HDC dc, const char* text, float x, float z, float angleDegrees)
     OffsetPointPolar(angleDegrees * kDegreesToRadians - kQuarterTurnRadians, 6.0f, &dx, &dz);
     float vx = 0.0f, vy = 0.0f;
     ProjectPlanPoint(x + dx, z + dz, true, &vx, &vy);
-    HFONT font = CreatePlanFont(dimensionLogFont, NudgePrintDegrees(angleDegrees));
+    HFONT font = AcquirePlanFont(dimensionLogFont, NudgePrintDegrees(angleDegrees));
     if (!font)
         return;
     DrawPlanTextCentred(dc, font, text, vx, vy, PlanLineColour());
-    DeleteObject(font);
+    ReleaseRunFont(font);
 }
 
 void DrawTextLabel(HDC dc, const char* text, float x, float z, float angleDegrees)

@@ -8,6 +8,7 @@
 #include "planview/input_gdi.h"
 #include "planview/output_routing.h"
 #include "planview/plan_redraw.h"
+#include "planview/run_fonts.h"
 #include "shell/measurement_bar.h"
 #include "tools/point_mapping.h"
 #include <initializer_list>
@@ -216,10 +217,10 @@ void DrawMeasuringLabel(HDC dc)
     logFont.lfPitchAndFamily = 52;
     strcpy(logFont.lfFaceName, "Arial");
     // Zoomed by the plan's zoom, which may be anything a file held.
-    HFONT font = CreateDrawableFont(logFont);
+    HFONT font = AcquireRunFont(MakeDrawableFont(logFont));
     if (!font)
         return;
-    HGDIOBJ previous = SelectObject(dc, font);
+    HGDIOBJ previous = SelectTextFont(dc, font);
     const int mode = SetBkMode(dc, TRANSPARENT);
     const COLORREF colour = SetTextColor(dc, RGB(0, 0, 0));
     const UINT align = SetTextAlign(dc, TA_BASELINE | TA_CENTER);
@@ -227,9 +228,8 @@ void DrawMeasuringLabel(HDC dc)
     SetTextAlign(dc, align);
     SetTextColor(dc, colour);
     SetBkMode(dc, mode);
-    if (previous)
-        SelectObject(dc, previous);
-    DeleteObject(font);
+    RestoreTextFont(dc, previous);
+    ReleaseRunFont(font);
 }
 
 void DrawMeasuringLine(HDC dc)

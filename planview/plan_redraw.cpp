@@ -7,6 +7,7 @@
 #include "planview/opening_symbols.h"
 #include "planview/output_routing.h"
 #include "planview/roof_outlines.h"
+#include "planview/run_fonts.h"
 #include "planview/segment_dimensions.h"
 #include "planview/selection.h"
 #include "model/hermite.h"
@@ -482,6 +483,8 @@ static void DrawOrphanDimensionLabel(HDC dc, PlanObject* object)
     ZoomFloatRect(box);
     MoveTo16(dc, static_cast<int16_t>(RoundToInt(box[1] + 3.0f)),
              static_cast<int16_t>(RoundToInt(box[2] - 3.0f)));
+    // It is written in the font the DC has of its own, not in a dimension's.
+    RestoreOwnFont(planOutputMode == 1 && planDC ? planDC : dc);
     DrawTextAtDC(dc, "0.00");
 }
 
@@ -712,6 +715,8 @@ void RedrawPlan(HDC dc, PlanFloor* firstFloor, const RECT* rect, uint32_t flags,
     settings->foregroundColour = settings->inactiveColour;
     ReleaseKeptPen();
     keptPen.active = true;
+    // Texts of one look share their font until the redraw ends.
+    BeginFontRun();
 
     if (!preview && planOutputMode == 0) {
         const uint32_t mask = settings->visibleCategories;
@@ -744,6 +749,7 @@ void RedrawPlan(HDC dc, PlanFloor* firstFloor, const RECT* rect, uint32_t flags,
     if (!preview && planOutputMode == 0 && currentToolId == kInteriorWallTool)
         HighlightExteriorWallGroups(dc, firstFloor);
     DrawMeasuringLine(dc);
+    EndFontRun();
 
     if (prompt)
         SetCursor(previousCursor);

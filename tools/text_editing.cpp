@@ -16,6 +16,7 @@
 #include "shell/app_globals.h"
 #include "planview/input_gdi.h"
 #include "planview/plan_redraw.h"
+#include "planview/run_fonts.h"
 #include "planview/selection_marks_paint.h"
 #include "shell/message_box.h"
 #include "tools/cad_builders.h"
@@ -125,11 +126,13 @@ void GetControlLogFont(HWND control, LOGFONTA* font)
         *font = dimensionLogFont;
 }
 
-HFONT CreateFontOfHeight(const LOGFONTA& base, LONG height)
+// The look at that height: the run's font while a run is open (ReleaseRunFont gives it
+// back).
+HFONT AcquireFontOfHeight(const LOGFONTA& base, LONG height)
 {
     LOGFONTA font = base;
     font.lfHeight = height == 0 ? -1 : height;
-    return CreateDrawableFont(font);
+    return AcquireRunFont(MakeDrawableFont(font));
 }
 
 bool IsStockFont(HFONT font)
@@ -531,20 +534,20 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
     GetControlLogFont(control, &logFont);
     HFONT previousFont = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
     const LONG zoomedHeight = static_cast<LONG>(ZoomFloat(static_cast<float>(logFont.lfHeight)));
-    HFONT zoomedFont = CreateFontOfHeight(logFont, zoomedHeight);
+    HFONT zoomedFont = AcquireFontOfHeight(logFont, zoomedHeight);
     fittingControl = true;
     if (zoomedFont)
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(zoomedFont), FALSE);
     HFONT printFont = nullptr;
     if (copyPicture)
-        printFont = CreateFontOfHeight(
+        printFont = AcquireFontOfHeight(
             logFont, static_cast<LONG>(static_cast<float>(zoomedHeight == 0 ? -1 : zoomedHeight) * printScaleX - 0.5f));
     else if (printing)
-        printFont = CreateFontOfHeight(
+        printFont = AcquireFontOfHeight(
             logFont, static_cast<LONG>(static_cast<float>(zoomedHeight == 0 ? -1 : zoomedHeight) *
                                        printScaleY));
     HFONT drawFont = printing ? printFont : zoomedFont;
-    HGDIOBJ outPreviousFont = drawFont ? SelectObject(out, drawFont) : nullptr;
+    HGDIOBJ outPreviousFont = SelectTextFont(out, drawFont);
 
     if (GetWindowTextLengthA(control) > 0) {
         TEXTMETRICA metrics;
@@ -606,17 +609,15 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
         SetTextAlign(out, previousAlignment);
     }
 
-    if (outPreviousFont)
-        SelectObject(out, outPreviousFont);
+    RestoreTextFont(out, outPreviousFont);
     // The zoomed font was only lent to the control: it gets its own back, and the
     // zoomed one goes.
     if (zoomedFont) {
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(previousFont), FALSE);
-        DeleteObject(zoomedFont);
+        ReleaseRunFont(zoomedFont);
     }
     fittingControl = false;
-    if (printFont)
-        DeleteObject(printFont);
+    ReleaseRunFont(printFont);
 }
 
 void HandleTextTool(float x, float y, float z, int16_t event)

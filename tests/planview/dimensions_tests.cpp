@@ -10,6 +10,8 @@
 #include "planview/dimension_lines.h"
 #include "planview/labels_and_fills.h"
 #include "planview/output_routing.h"
+#include "planview/plan_redraw.h"
+#include "planview/run_fonts.h"
 #include "planview/segment_dimensions.h"
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
@@ -260,6 +262,33 @@ TEST_F(DimensionsTest, PrintedTextsAreBlackOnWhite)
     }
     ASSERT_EQ(record.Polygons().size(), 2u);
     EXPECT_EQ(record.Polygons()[0].brush.lbColor, RGB(255, 255, 255));
+}
+
+// A page drawn by one redraw (into a metafile, as the printer and the copy are drawn):
+// the texts of one look share one font, whatever their number, and each other look
+// adds one. Inside an enclosing run the last font stays selected; the end of that run
+// deletes it and puts the DC's own font back.
+TEST_F(DimensionsTest, TextsOfOneLookShareOneFontInARedraw)
+{
+    for (int i = 0; i < 4; ++i)
+        AddObject(ObjDrawingElement, {{0, 0, 40.0f * i}, {200, 0, 40.0f * i}});
+    AddObject(ObjDrawingElement, {{400, 0, 0}, {400, 0, 200}});
+    AddObject(ObjDrawingElement, {{500, 0, 0}, {500, 0, 200}});
+    MetafileRecorder record;
+    const HGDIOBJ own = GetCurrentObject(record.dc(), OBJ_FONT);
+    planDC = record.dc();
+    planOutputMode = 1;
+    BeginFontRun();
+    RedrawPlan(record.dc(), FirstFloor(), nullptr, DrawAllObjects, nullptr);
+    const HGDIOBJ last = GetCurrentObject(record.dc(), OBJ_FONT);
+    EndFontRun();
+    EXPECT_NE(last, own);
+    EXPECT_EQ(GetObjectType(last), 0u);
+    EXPECT_EQ(GetCurrentObject(record.dc(), OBJ_FONT), own);
+    planOutputMode = 0;
+    planDC = nullptr;
+    EXPECT_EQ(record.Texts().size(), 6u);
+    EXPECT_EQ(record.Count(EMR_EXTCREATEFONTINDIRECTW), 2u);
 }
 
 } // namespace

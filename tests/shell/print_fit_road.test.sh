@@ -4,6 +4,7 @@
 # velmora.exe <plan><byte 2>: the plan is loaded, the print dialog is shown and answered,
 # one page comes out of the test printer with every line of the plan where the
 # fit-to-page arithmetic puts it, and the program ends by itself asking nothing else.
+# A plan of every kind of text prints the kept page, pixel for pixel.
 set -u
 exe=${1:?velmora.exe}
 . "$(dirname "$0")/print_road_lib.sh"
@@ -14,6 +15,9 @@ failed=0
 print_one_job fit "$work/fit.ZRO" 2
 case $? in 1) failed=1 ;; 2) exit 1 ;; esac
 python3 "$here/printed_pages.py" fit "$pdf" "$work/fit.segments" "$work/printer.caps" || failed=1
+print_one_job labels "$work/labels.ZRO" 2
+case $? in 1) failed=1 ;; 2) exit 1 ;; esac
+python3 "$here/printed_pages.py" same "$pdf" "$here/data/labels-page.png" || failed=1
 
 # The program directory is left as it was: printing writes no file.
 extra=$(ls -A "$work" | grep -v -E '\.(ZRO|segments|caps|log|windows)$|^tc$' || true)

@@ -95,6 +95,7 @@ bool WritePlans(const std::string& dir)
     const Named plans[] = {
         {"house", BuildSampleHouse},
         {"fit", BuildFitPlan},
+        {"labels", BuildLabelsPlan},
         {"scale", BuildScalePlan},
         {"small", BuildSmallScalePlan},
         {"huge", BuildHugeScalePlan},

@@ -2,6 +2,10 @@
 """Checks a PDF printed by velmora.exe against the plan it printed.
 
     printed_pages.py fit|scale PDF SEGMENTS CAPS [COPIES]
+    printed_pages.py same PDF PNG
+
+The second renders the PDF's page as the kept PNG was made (pdftoppm -r 300 -aa no
+-aaVector no -gray -png -singlefile) and compares them pixel for pixel.
 
 SEGMENTS lists the plan's drawn lines ("x1 z1 x2 z2", after a "# choice C units U"
 header) and its wall segments ("wall x1 z1 x2 z2 half start end": the centre line, half
@@ -298,7 +302,21 @@ def check_page(index, png, lines, caps, errors, bands=(), zones=(), dotted=(), c
     return covered
 
 
+def same_page(pdf, kept):
+    with tempfile.TemporaryDirectory() as tmp:
+        subprocess.run(['pdftoppm', '-r', '300', '-aa', 'no', '-aaVector', 'no', '-gray', '-png',
+                        '-singlefile', pdf, os.path.join(tmp, 'page')], check=True)
+        width, height, _, rows = read_png(os.path.join(tmp, 'page.png'))
+    kept_width, kept_height, _, kept_rows = read_png(kept)
+    differ = [(x, y) for y in range(min(height, kept_height)) if rows[y] != kept_rows[y]
+              for x in range(min(width, kept_width)) if rows[y][x] != kept_rows[y][x]]
+    print('%dx%d pixels (kept %dx%d), %d differ' % (width, height, kept_width, kept_height, len(differ)))
+    return 1 if differ or (width, height) != (kept_width, kept_height) else 0
+
+
 def main():
+    if sys.argv[1] == 'same':
+        return same_page(sys.argv[2], sys.argv[3])
     mode, pdf, segments_path, caps_path = sys.argv[1:5]
     copies = int(sys.argv[5]) if len(sys.argv) > 5 else 1
     caps = read_caps(caps_path)

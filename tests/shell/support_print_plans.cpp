@@ -8,8 +8,11 @@
 #include "model/plan_settings.h"
 #include "model/units.h"
 #include "support/plan_fixtures.h"
+#include "tools/cad_builders.h"
+#include "tools/text_editing.h"
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace printtest {
 
@@ -249,6 +252,36 @@ void BuildSampleHouse()
     AddLine(floor, -480, 520, 480, 520);            // terrace edge
     AddLine(floor, -320, 360, -320, 520);           // path from the door to the terrace
     AddLine(floor, -160, 360, -160, 520);
+}
+
+void BuildLabelsPlan()
+{
+    PlanFloor* floor = FirstStorey();
+    activeDocument->settings->unitSystem = kUnitSystemFeetInches;
+    activeDocument->settings->dimensionDrawing = activeDocument->settings->labelDrawing = 1;
+    // Walls running each way round, a door and a window, lines at 30, 135, 240 and 315
+    // degrees (two alike), a dimension with a label font of its own and a text.
+    PlanObject* room = AddWall(floor, {{-360, -240}, {360, -240}, {360, 240}, {-360, 240}}, true, false, 8.0f);
+    AddOpening(room, {ObjDoor, 2, 240.0f, 72.0f, 160.0f, 503, 0, 1.5707964f, 4});
+    AddOpening(room, {ObjWindow, 1, 200.0f, 96.0f, 96.0f, 600, 0, 0.0f, 0});
+    const float lines[5][4] = {{-300, 440, -40, 290}, {100, 440, 360, 290}, {-500, 200, -640, 60},
+                               {560, -100, 480, -240}, {480, 100, 620, 240}};
+    for (const auto& l : lines)
+        AddLine(floor, l[0], l[1], l[2], l[3]);
+    LOGFONTA font = {};
+    font.lfHeight = -20;
+    font.lfWeight = FW_BOLD;
+    std::strcpy(font.lfFaceName, "Arial");
+    PlanObject* dimension = BuildDimensionObject(-300, -300, 300, -300, 0, -400, floor);
+    AttachDimensionLabel(dimension, 0, -400, 1);
+    static_cast<AttachedPartRecord*>(static_cast<AttachmentRecord*>(dimension->link)->label->link)->font = font;
+    font.lfHeight = -28;
+    font.lfItalic = 1;
+    HWND text = CreateTextEditWindow(WS_CHILD | ES_MULTILINE, 0, 0, 240, 80, activePlanPane);
+    SetWindowTextA(text, "Soggiorno\r\nCucina");
+    SetTextEditFont(text, font);
+    const RECT frame = {-200, -120, 40, -40};
+    BuildTextFrameObject(&frame, text, floor);
 }
 
 std::vector<NearZone> DimensionZones(const PlanDocument* document)

@@ -85,6 +85,9 @@ std::vector<CutRect> SampleHouseCuts();
 // with the automatic dimensions and labels a new plan has. The other plans show lines
 // only: their dimensions and labels are turned off.
 void BuildSampleHouse();
+// A room with a door and a window, lines at several angles, a dimension and a text:
+// every kind of plan text, for the page that must not change.
+void BuildLabelsPlan();
 // Lines at known places, wider than high, for the fit-to-page print.
 void BuildFitPlan();
 // Lines over a grid of 2 x 2 pages at 1:48 (imperial choice 9), for the to-scale print.
