@@ -262,10 +262,11 @@ void DoubleClickButton(HWND button, LPARAM position)
     OpenToolPropertiesDialog(record, button, WM_LBUTTONDBLCLK, position);
 }
 
+// Runs at the button's last message: nothing reads its window word afterwards, so the
+// word is not cleared (one call to the system less for each of a hundred buttons).
 void DestroyButton(HWND button)
 {
     ToolButtonRecord* record = ToolButtonOf(button);
-    SetWindowLongPtrA(button, 0, 0);
     if (record) {
         if (record->bitmap)
             DeleteObject(record->bitmap);
@@ -491,9 +492,9 @@ LRESULT CALLBACK ToolPaneWndProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_KEYDOWN:
         HandlePlanKeyDown(wParam, lParam);
         return 0;
-    case WM_DESTROY:
+    case WM_NCDESTROY:
         DestroyButton(window);
-        return 0;
+        return DefWindowProcA(window, message, wParam, lParam);
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
