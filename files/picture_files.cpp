@@ -217,6 +217,18 @@ void ShowDibError(const char* text)
 
 } // namespace
 
+bool IsSoundPackedDib(const void* data, uint64_t size)
+{
+    if (!data || size < kCoreHeaderSize)
+        return false;
+    const uint8_t* header = static_cast<const uint8_t*>(data);
+    // Every field of an info header is read before its size is checked against the data.
+    if (U32(header) != kCoreHeaderSize && size < kInfoHeaderSize)
+        return false;
+    DibLayout layout;
+    return LayOutDib(header, 0, size, 0, true, true, &layout);
+}
+
 uint32_t DibColourCount(const void* header)
 {
     if (!header)

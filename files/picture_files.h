@@ -52,6 +52,9 @@ void DrawTracingImage(HWND pane, HDC dc, const char* path);
 
 // Colour count of a DIB header (BITMAPCOREHEADER or BITMAPINFOHEADER).
 uint32_t DibColourCount(const void* header);
+// True when size bytes hold a packed DIB (header, colour table, pixels: a bitmap
+// resource) that passes the checks of the BMP readers; nothing is loaded.
+bool IsSoundPackedDib(const void* data, uint64_t size);
 
 // Maps a BMP or packed DIB file (core and info headers) and converts it to RGB.
 // With wide set, path is a const wchar_t*, else a const char*. Null on failure, after

@@ -296,10 +296,10 @@ void PaintEntry(HWND entry)
     EndPaint(entry, &ps);
 }
 
+// At the entry's last message, so its window word needs no clearing.
 void DestroyEntry(HWND entry)
 {
     SymEntryRecord* record = RecordOf(entry);
-    SetWindowLongPtrA(entry, 0, 0);
     if (record) {
         std::free(record->previewPath);
         std::free(record->objectPath);
@@ -717,9 +717,9 @@ void DragInsertObject(SymEntryRecord* record, HWND entry, UINT message, LPARAM)
 
 LRESULT CALLBACK SymEntryWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_DESTROY) {
+    if (message == WM_NCDESTROY) {
         DestroyEntry(window);
-        return 0;
+        return DefWindowProcA(window, message, wParam, lParam);
     }
     if (!activeDocument || !activeDocument->settings)
         return DefWindowProcA(window, message, wParam, lParam);

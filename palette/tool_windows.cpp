@@ -1,4 +1,5 @@
 #include "palette/tool_windows.h"
+#include "files/picture_files.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
 #include "palette/symbol_bar.h"
@@ -155,6 +156,15 @@ void DrawPictureOnce(HDC dc, int id)
     }
 }
 
+// Whether the tool's picture can be loaded, told from its resource without loading it.
+bool ToolPictureAvailable(HINSTANCE instance, uint16_t toolId)
+{
+    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(toolId), RT_BITMAP);
+    HGLOBAL data = found ? LoadResource(instance, found) : nullptr;
+    const void* bytes = data ? LockResource(data) : nullptr;
+    return bytes && IsSoundPackedDib(bytes, SizeofResource(instance, found));
+}
+
 bool ShowsStatusHelp(uint16_t id)
 {
     return (id >= 200 && id <= 206) || (id >= 400 && id <= 401) || (id >= 7050 && id <= 7061) ||
@@ -252,10 +262,11 @@ void DoubleClickButton(HWND button, LPARAM position)
     OpenToolPropertiesDialog(record, button, WM_LBUTTONDBLCLK, position);
 }
 
+// Runs at the button's last message: nothing reads its window word afterwards, so the
+// word is not cleared (one call to the system less for each of a hundred buttons).
 void DestroyButton(HWND button)
 {
     ToolButtonRecord* record = ToolButtonOf(button);
-    SetWindowLongPtrA(button, 0, 0);
     if (record) {
         if (record->bitmap)
             DeleteObject(record->bitmap);
@@ -336,18 +347,13 @@ void CreateToolPaneButtons(HWND strip, HINSTANCE instance, const ToolPaneDescrip
             highlightedPane = button;
             currentToolId = 200;
         }
-        HBITMAP picture = static_cast<HBITMAP>(
-            LoadImageA(instance, MAKEINTRESOURCEA(toolId), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
-        ToolButtonRecord* record =
-            static_cast<ToolButtonRecord*>(std::calloc(1, sizeof(ToolButtonRecord)));
-        if (record && picture) {
-            record->toolId = toolId;
-            record->bitmap = picture;
-            SetWindowLongPtrA(button, 0, reinterpret_cast<LONG_PTR>(record));
-        } else {
-            std::free(record);
-            if (picture)
-                DeleteObject(picture);
+        if (ToolPictureAvailable(instance, toolId)) {
+            ToolButtonRecord* record =
+                static_cast<ToolButtonRecord*>(std::calloc(1, sizeof(ToolButtonRecord)));
+            if (record) {
+                record->toolId = toolId;
+                SetWindowLongPtrA(button, 0, reinterpret_cast<LONG_PTR>(record));
+            }
         }
         if (layout.column)
             y += 22;
@@ -357,7 +363,7 @@ void CreateToolPaneButtons(HWND strip, HINSTANCE instance, const ToolPaneDescrip
     }
 }
 
-void DrawToolButtonBitmap(HDC dc, const ToolButtonRecord* record, HWND button)
+void DrawToolButtonBitmap(HDC dc, ToolButtonRecord* record, HWND button)
 {
     if (!dc || !record || !ToolStripDescriptor(GetParent(button)))
         return;
@@ -370,10 +376,16 @@ void DrawToolButtonBitmap(HDC dc, const ToolButtonRecord* record, HWND button)
             return;
         }
     }
-    if (record->toolId == (uint16_t)currentToolId)
+    if (record->toolId == (uint16_t)currentToolId) {
         DrawPictureOnce(dc, record->toolId + kCurrentPictureOffset);
-    else
-        BlitBitmap(dc, record->bitmap, 1, 1);
+        return;
+    }
+    if (!record->bitmap) {
+        HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(button, GWLP_HINSTANCE));
+        record->bitmap = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(record->toolId),
+                                                         IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+    }
+    BlitBitmap(dc, record->bitmap, 1, 1);
 }
 
 void ClearToolButtonHover()
@@ -480,9 +492,9 @@ LRESULT CALLBACK ToolPaneWndProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_KEYDOWN:
         HandlePlanKeyDown(wParam, lParam);
         return 0;
-    case WM_DESTROY:
+    case WM_NCDESTROY:
         DestroyButton(window);
-        return 0;
+        return DefWindowProcA(window, message, wParam, lParam);
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }

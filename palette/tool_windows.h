@@ -17,8 +17,10 @@ struct ToolPaneDescriptor {
 };
 static_assert(sizeof(ToolPaneDescriptor) == 6, "a strip descriptor is three 16-bit words");
 
-// The window data of a button: its tool id and the picture loaded for it, both owned by
-// the button. A button without one paints nothing and ignores clicks.
+// The window data of a button: its tool id and its picture, both owned by the button.
+// A button gets one only when its picture's resource is there and sound; the picture is
+// loaded when the button is first painted (the hidden frame never paints its buttons).
+// A button without a record paints nothing and ignores clicks.
 struct ToolButtonRecord {
     uint16_t toolId;
     HBITMAP bitmap;
@@ -46,8 +48,9 @@ const ToolPaneDescriptor* ToolStripDescriptor(HWND strip);
 HWND FindToolButton(HWND strip, uint16_t toolId);
 
 // Draws the button's picture at (1, 1): a 3D-bar state picture while a plan is open, the
-// id + 2000 picture for the current tool, else its own picture.
-void DrawToolButtonBitmap(HDC dc, const ToolButtonRecord* record, HWND button);
+// id + 2000 picture for the current tool, else its own picture (loaded into the record
+// the first time it is needed).
+void DrawToolButtonBitmap(HDC dc, ToolButtonRecord* record, HWND button);
 // Removes every hover highlight of the palette and of the tool bar.
 void ClearToolButtonHover();
 // The select tool's button on the general strip (tools 200 .. 206, the last child being

@@ -378,12 +378,12 @@ LRESULT CALLBACK PopListWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 LRESULT CALLBACK PopEntryWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_DESTROY) {
+    // Freed at the entry's last message, so its window word needs no clearing.
+    if (message == WM_NCDESTROY) {
         std::free(EntryOf(window));
-        SetWindowLongPtrA(window, 0, 0);
         if (hoveredToolButton == window)
             hoveredToolButton = nullptr;
-        return 0;
+        return DefWindowProcA(window, message, wParam, lParam);
     }
     if (!activeDocument || !activeDocument->settings)
         return DefWindowProcA(window, message, wParam, lParam);

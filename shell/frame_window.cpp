@@ -814,10 +814,11 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             cursor = nullptr;
         }
         if (frameMenu) {
-            // Detach the menu first, or the window's destruction would free it a second time.
-            if (GetMenu(window) == frameMenu)
-                SetMenu(window, nullptr);
-            DestroyMenu(frameMenu);
+            // The window's destruction frees the menu still attached to it. Taking it off
+            // here would change the client area and lay every bar out again (the side
+            // bar's entries made anew) while the frame's children are being destroyed.
+            if (GetMenu(window) != frameMenu)
+                DestroyMenu(frameMenu);
             frameMenu = nullptr;
         }
         return 0;

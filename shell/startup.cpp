@@ -187,10 +187,16 @@ bool RegisterWindowClasses(HINSTANCE instance)
     SetDefaultLogFont(textLogFont, -28);
 
     HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    // The small icon is loaded once for all classes: without it the system would make
+    // one from the resource again for every class.
+    HICON smallIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                                    GetSystemMetrics(SM_CXSMICON),
+                                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     for (int i = 0; i < WindowClassCount; ++i) {
         const WindowClassSpec& spec = windowClassSpecs[i];
-        WNDCLASSA wc;
+        WNDCLASSEXA wc;
         std::memset(&wc, 0, sizeof wc);
+        wc.cbSize = sizeof wc;
         wc.style = spec.styles;
         wc.lpfnWndProc = spec.procedure;
         wc.cbClsExtra = 0;
@@ -201,7 +207,8 @@ bool RegisterWindowClasses(HINSTANCE instance)
         wc.hbrBackground = ClassBackground(spec.background);
         wc.lpszMenuName = nullptr;
         wc.lpszClassName = windowClassNames[i];
-        if (!RegisterClassA(&wc)) {
+        wc.hIconSm = smallIcon;
+        if (!RegisterClassExA(&wc)) {
             if (wc.hbrBackground)
                 DeleteObject(wc.hbrBackground);
             return false;

@@ -131,6 +131,22 @@ COLORREF ShownPixel(HWND frame, HWND button, int x, int y)
     return vtest::WindowPixel(button, x, y);
 }
 
+// Of 3449 and 3450 only 3450 has a picture among the resources: only its button has a
+// record and takes a press (a swallowed one). 201 shows its own picture: a black bar.
+TEST_F(ToolStrips, AButtonWithoutItsPictureHasNoRecordAndIgnoresPresses)
+{
+    const ToolPaneDescriptor descriptor = {3, 3449, 2};
+    HWND missing = GetWindow(CreateToolWindow(&descriptor, 0, 300, 80, 28, 120, frame), GW_CHILD);
+    EXPECT_EQ(ToolButtonOf(missing), nullptr);
+    for (HWND button : {missing, GetWindow(missing, GW_HWNDNEXT)}) {
+        swallowNextToolClick = 1;
+        SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        EXPECT_EQ(swallowNextToolClick, button == missing ? 1 : 0);
+    }
+    ShowFrame();
+    EXPECT_EQ(ShownPixel(frame, FindToolButton(frameToolWindows[0], 201), 4, 4), RGB(0, 0, 0));
+}
+
 TEST_F(ToolStrips, RealClicksOnEveryTabAndToolMakeItCurrentPressedAndItsCursorThePlans)
 {
     OpenPlan();

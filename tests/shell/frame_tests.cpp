@@ -263,10 +263,21 @@ TEST_F(Frame, CommandsThatNeedNoPlanPassTheGate)
     EXPECT_EQ(0u, boxes.Count());
 }
 
+// The frame goes with its menu, and its destruction makes no window: no bar is laid out
+// again while the bars go.
 TEST_F(Frame, QuitDestroysTheFrameAndPostsTheQuitCode)
 {
     ASSERT_TRUE(IsWindow(frame));
+    HMENU menu = frameMenu;
+    static int made = 0;
+    HHOOK hook = SetWindowsHookExA(WH_CBT, [](int code, WPARAM w, LPARAM l) -> LRESULT {
+        made += code == HCBT_CREATEWND;
+        return CallNextHookEx(nullptr, code, w, l);
+    }, nullptr, GetCurrentThreadId());
     SendMessageA(frame, WM_COMMAND, 1, 0);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(0, made);
+    EXPECT_FALSE(IsMenu(menu));
     EXPECT_FALSE(IsWindow(frame));
     EXPECT_EQ(nullptr, frameWindow);
     EXPECT_EQ(nullptr, frameMenu);
