@@ -4,6 +4,7 @@
 // the target is below 30 ms a step. Figures are medians in ms.
 //
 //   drag_speed.exe
+#include "bench_support.h"
 #include "model/object_copies.h"
 #include "model/object_extents.h"
 #include "model/plan_document.h"
@@ -19,38 +20,6 @@
 #include <vector>
 
 namespace {
-
-double Now()
-{
-    LARGE_INTEGER frequency, t;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&t);
-    return t.QuadPart * 1000.0 / frequency.QuadPart;
-}
-
-LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_PAINT) {
-        PAINTSTRUCT ps;
-        BeginPaint(window, &ps);
-        EndPaint(window, &ps);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HWND CreatePane()
-{
-    WNDCLASSA wc = {};
-    wc.style = CS_OWNDC;
-    wc.lpfnWndProc = PaneProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = "DragBenchPane";
-    RegisterClassA(&wc);
-    return CreateWindowA("DragBenchPane", "drag", WS_POPUP | WS_VISIBLE, 0, 0, 1200, 900, nullptr,
-                         nullptr, GetModuleHandleA(nullptr), nullptr);
-}
 
 // A two-point drawing element (type 29) in a 100 x 100 grid of cells 10 wide.
 PlanObject* AddElement(PlanFloor* floor, int index, bool selected)
@@ -73,7 +42,7 @@ PlanObject* AddElement(PlanFloor* floor, int index, bool selected)
 
 int main()
 {
-    HWND pane = CreatePane();
+    HWND pane = CreateBenchPane();
     PlanDocument* document = CreatePlanDocument();
     activePlanPane = pane;
     PlanSettings* settings = document->settings;

@@ -9,6 +9,7 @@
 // Prints the scene's polygon count, the first frame (which compiles the display lists)
 // and the median of the following frames, in ms. Runs in the current directory, where
 // it writes the plants' pictures.
+#include "bench_support.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
@@ -40,18 +41,6 @@ namespace {
 
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t.QuadPart * 1000.0 / frequency.QuadPart;
-}
 
 PlanObject* AddObject(PlanFloor* floor, uint16_t type, bool closed, const std::vector<std::pair<float, float>>& points,
                       float y = 0.0f)
