@@ -21,6 +21,14 @@ enum ExtentBoxIndex {
     kBoxMinY = 0, kBoxMinX = 1, kBoxMinZ = 2, kBoxMaxY = 3, kBoxMaxX = 4, kBoxMaxZ = 5
 };
 
+// The slot of a model axis's minimum in an ExtentBox (axis 0 x, 1 height, 2 z, as in a
+// vertex position); its maximum is 3 slots on. Box slots and position indexes differ:
+// the box puts the height first.
+inline int BoxMinSlotOfAxis(int axis)
+{
+    return axis == 0 ? kBoxMinX : axis == 1 ? kBoxMinY : kBoxMinZ;
+}
+
 // The empty sentinel: minima at +32000, maxima at -32000 (tested exactly).
 const float kExtentEmpty = 32000.0f;
 

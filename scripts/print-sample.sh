@@ -39,16 +39,20 @@ plan=$(cd "$(dirname "$plan")" && pwd)/$(basename "$plan")
 . "$root/scripts/start-run.sh" "${run_args[@]}"
 
 # The program directory of the run holds a copy of the plan and the symbol library the
-# program reads at start-up (the bath's symbol).
+# program reads at start-up (the bath's symbol). It keeps the prints of other plans: a
+# run replaces only its own plan's copy and PDF.
 work=$build/print-sample
-rm -rf "$work"
 mkdir -p "$work"
 # Wine quotes an argument with a blank, and the quote would become the mode byte: the
 # copy's name has none, and it is given by its name alone when the program directory
 # (the current directory) has one.
 name=$(basename "$plan")
 name=${name//[[:space:]\"]/_}
-cp "$plan" "$work/$name"
+pdf=$work/${name%.*}.pdf
+# An earlier print of this plan must not pass for this run's when this one fails.
+rm -f "$pdf"
+# A plan printed from this folder is its own copy already.
+[ "$plan" -ef "$work/$name" ] || cp "$plan" "$work/$name"
 cp -r "$root/OBJECTS" "$work/"
 cd "$work"
 arg=$work/$name
@@ -74,6 +78,5 @@ if [ "$after" -le "$before" ]; then
   echo "print-sample: no page was printed (see $work/velmora.log)" >&2
   exit 1
 fi
-pdf=$work/${name%.*}.pdf
 cp "$VELMORA_PRINT_DIR/job-$after.pdf" "$pdf"
 echo "$pdf"

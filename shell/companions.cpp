@@ -8,6 +8,7 @@
 #include "files/object_exchange.h"
 #include "files/plan_file.h"
 #include "model/object_copies.h"
+#include "model/object_extents.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
 #include "model/units.h"
@@ -89,12 +90,13 @@ void ShowArrowCursor()
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
 }
 
-// The imported objects' new extents (plan units) as a device rectangle of the plan pane,
-// grown by 5 pixels.
+} // namespace
+
 RECT ImportedDeviceRect(const float* box)
 {
-    RECT rect = {static_cast<LONG>(box[0] + 0.5f), static_cast<LONG>(box[1] + 0.5f),
-                 static_cast<LONG>(box[2] + 0.5f), static_cast<LONG>(box[3] + 0.5f)};
+    // The extents run top, left, bottom, right; a RECT left, top, right, bottom.
+    RECT rect = {static_cast<LONG>(box[kRectMinX] + 0.5f), static_cast<LONG>(box[kRectMinY] + 0.5f),
+                 static_cast<LONG>(box[kRectMaxX] + 0.5f), static_cast<LONG>(box[kRectMaxY] + 0.5f)};
     ZoomRect16(&rect);
     InflateRect(&rect, 5, 5);
     if (HDC dc = GetDC(activePlanPane)) {
@@ -103,8 +105,6 @@ RECT ImportedDeviceRect(const float* box)
     }
     return rect;
 }
-
-} // namespace
 
 void ChangeToProgramDirectory()
 {

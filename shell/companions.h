@@ -15,6 +15,10 @@ void StartScaleModelTool(HWND frame);
 void StartEstimateSpreadsheet(HWND frame);
 void ImportObjectCommand(HWND frame);
 
+// The extents of objects just imported (plan units, as RecentreDrawing gives them) as
+// the device rectangle of the plan pane they need repainted: zoomed, grown by 5.
+RECT ImportedDeviceRect(const float* box);
+
 // Makes the program directory the current drive and directory (nothing without one).
 void ChangeToProgramDirectory();
 // The command line of a companion: the program directory, the executable's name (with

@@ -42,11 +42,6 @@ void PlaneAxes(uint16_t plane, int* first, int* second)
     *second = plane == 2 ? 2 : 1;
 }
 
-int BoxMin(int axis)
-{
-    return axis == 0 ? kBoxMinX : axis == 1 ? kBoxMinY : kBoxMinZ;
-}
-
 bool InPresetView(int view)
 {
     return view == ViewTop || view == ViewLeft || view == ViewRight || view == ViewFront ||
@@ -59,8 +54,8 @@ void GrabSides(int a1, int a2)
 {
     DragTransform& drag = planMouseState.drag;
     for (int axis : {a1, a2}) {
-        const float lo = state.box[BoxMin(axis)];
-        const float hi = state.box[BoxMin(axis) + 3];
+        const float lo = state.box[BoxMinSlotOfAxis(axis)];
+        const float hi = state.box[BoxMinSlotOfAxis(axis) + 3];
         const float middle = (hi - lo) / 2.0f + lo;
         if (drag.start[axis] <= middle) {
             drag.centre[axis] = hi;
@@ -74,8 +69,8 @@ void GrabSides(int a1, int a2)
         state.minimum[axis] = extent != 0.0f ? std::fabs(kLeastSize / extent) : 0.0f;
     }
     for (int axis : {a1, a2}) {
-        const float lo = state.box[BoxMin(axis)];
-        const float hi = state.box[BoxMin(axis) + 3];
+        const float lo = state.box[BoxMinSlotOfAxis(axis)];
+        const float hi = state.box[BoxMinSlotOfAxis(axis) + 3];
         const float middle = (hi - lo) / 2.0f + lo;
         if (drag.start[axis] > middle - kNarrowHalf && drag.start[axis] < middle + kNarrowHalf) {
             drag.centre[axis] = middle;

@@ -30,11 +30,6 @@ void PlaneAxes(uint16_t plane, int* first, int* second)
     *second = plane == 2 ? 2 : 1;
 }
 
-int BoxMin(int axis)
-{
-    return axis == 0 ? kBoxMinX : axis == 1 ? kBoxMinY : kBoxMinZ;
-}
-
 // In the plan the pointer goes onto the nearer axis through the centre, or onto a
 // diagonal.
 void SnapAboutCentre(const float* centre, float* point)
@@ -105,8 +100,10 @@ void RotateSelection(float x, float y, float z, int16_t event)
     int a1, a2;
     PlaneAxes(plane, &a1, &a2);
     float centre[3] = {0.0f, 0.0f, 0.0f};
-    for (int axis : {a1, a2})
-        centre[axis] = (state.box[BoxMin(axis) + 3] - state.box[BoxMin(axis)]) / 2.0f + state.box[BoxMin(axis)];
+    for (int axis : {a1, a2}) {
+        const int low = BoxMinSlotOfAxis(axis);
+        centre[axis] = (state.box[low + 3] - state.box[low]) / 2.0f + state.box[low];
+    }
     float point[3] = {x, y, z};
     if (plane == 2 && !ShiftHeld())
         SnapAboutCentre(centre, point);

@@ -111,12 +111,6 @@ void PlaneAxes(uint16_t plane, int* first, int* second)
     *second = plane == 2 ? 2 : 1;
 }
 
-// Index of an axis's minimum in a 3D box (height, x, z order).
-int BoxMin(int axis)
-{
-    return axis == 0 ? kBoxMinX : axis == 1 ? kBoxMinY : kBoxMinZ;
-}
-
 double Whole(float value)
 {
     return std::trunc(static_cast<double>(value));
@@ -243,8 +237,8 @@ void DragOffset(PlanObject* object, float* d1, float* d2)
 void LimitAxis(int axis, float* d)
 {
     const PlanSettings* s = Settings();
-    const float low = state.box[BoxMin(axis)];
-    const float high = state.box[BoxMin(axis) + 3];
+    const float low = state.box[BoxMinSlotOfAxis(axis)];
+    const float high = state.box[BoxMinSlotOfAxis(axis) + 3];
     if (axis == 1) {
         if (low + *d < s->extentTop)
             *d = s->extentTop - low;

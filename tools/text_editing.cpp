@@ -4,6 +4,7 @@
 #include "files/record_stream.h"
 #include "model/object_extents.h"
 #include "model/object_operations.h"
+#include "model/object_transforms.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
@@ -14,7 +15,6 @@
 #include "planview/plan_background.h"
 #include "planview/selection.h"
 #include "shell/app_globals.h"
-#include "planview/input_gdi.h"
 #include "planview/plan_redraw.h"
 #include "planview/run_fonts.h"
 #include "planview/selection_marks_paint.h"
@@ -240,13 +240,8 @@ RECT ModelRectOfControl(const RECT& rect, uint16_t viewPlane)
     float second[3] = {0.0f, 0.0f, 0.0f};
     MapPlanPointToModel(rect.left, rect.top, &first[0], &first[1], &first[2], 1, nullptr, 1);
     MapPlanPointToModel(rect.right, rect.bottom, &second[0], &second[1], &second[2], 1, nullptr, 1);
-    int across = 0, down = 2;
-    if (viewPlane == 1) {
-        down = 1;
-    } else if (viewPlane == 3) {
-        across = 2;
-        down = 1;
-    }
+    int across, down;
+    GetViewPlaneAxes(viewPlane, &across, &down);
     RECT model = {RoundHalfUp(first[across]), RoundHalfUp(first[down]), RoundHalfUp(second[across]),
                   RoundHalfUp(second[down])};
     return model;
@@ -426,14 +421,8 @@ void SetTextFrameFromEditRect(PlanObject* textFrame, const RECT* rect)
     MapFloatPointToModel(box[kRectMaxX], box[kRectMaxY], &second[0], &second[1], &second[2], 0,
                          nullptr, 1);
     // The two model coordinates the view plane shows: across, then down.
-    int across = 0, down = 2;
-    if (settings->viewPlane == 1) {
-        across = 0;
-        down = 1;
-    } else if (settings->viewPlane == 3) {
-        across = 2;
-        down = 1;
-    }
+    int across, down;
+    GetViewPlaneAxes(settings->viewPlane, &across, &down);
     const float corners[4][2] = {{first[across], first[down]},
                                  {second[across], first[down]},
                                  {second[across], second[down]},
@@ -446,13 +435,15 @@ void SetTextFrameFromEditRect(PlanObject* textFrame, const RECT* rect)
     }
     for (int i = 0; i < 4; ++i)
         textFrame->box2D[i] = box[i];
-    // The 3D box holds the view plane's two coordinates; the third is 0.
-    const int other = 3 - across - down;
+    // The 3D box holds the view plane's two coordinates, each in its own slot (the box
+    // puts the height first); the third is 0.
     float* box3D = textFrame->box3D;
-    box3D[across] = first[across] < second[across] ? first[across] : second[across];
-    box3D[across + 3] = first[across] < second[across] ? second[across] : first[across];
-    box3D[down] = first[down] < second[down] ? first[down] : second[down];
-    box3D[down + 3] = first[down] < second[down] ? second[down] : first[down];
+    for (int axis : {across, down}) {
+        const int low = BoxMinSlotOfAxis(axis);
+        box3D[low] = first[axis] < second[axis] ? first[axis] : second[axis];
+        box3D[low + 3] = first[axis] < second[axis] ? second[axis] : first[axis];
+    }
+    const int other = BoxMinSlotOfAxis(3 - across - down);
     box3D[other] = 0.0f;
     box3D[other + 3] = 0.0f;
 }

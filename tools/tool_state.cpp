@@ -27,14 +27,9 @@ void CopyHitPart(PlanMouseState* target, const PlanMouseState* source)
         memcpy(target, source, offsetof(PlanMouseState, modifiers));
 }
 
-void InvalidateObjectView(PlanObject* object)
+void InvalidateViewExtents(const float* extents)
 {
-    if (!object || !activePlanPane)
-        return;
-    float extents[4];
-    ResetExtentRect(extents);
-    AddObjectViewExtents(object, 0, extents, 0, 1);
-    if (extents[kRectMinX] > extents[kRectMaxX])
+    if (!activePlanPane || extents[kRectMinX] > extents[kRectMaxX])
         return;
     POINT corners[2] = {{static_cast<LONG>(extents[kRectMinX] + 0.5f), static_cast<LONG>(extents[kRectMinY] + 0.5f)},
                         {static_cast<LONG>(extents[kRectMaxX] + 0.5f), static_cast<LONG>(extents[kRectMaxY] + 0.5f)}};
@@ -45,6 +40,16 @@ void InvalidateObjectView(PlanObject* object)
     }
     RECT rect = {corners[0].x - 5, corners[0].y - 5, corners[1].x + 5, corners[1].y + 5};
     InvalidateRect(activePlanPane, &rect, TRUE);
+}
+
+void InvalidateObjectView(PlanObject* object)
+{
+    if (!object || !activePlanPane)
+        return;
+    float extents[4];
+    ResetExtentRect(extents);
+    AddObjectViewExtents(object, 0, extents, 0, 1);
+    InvalidateViewExtents(extents);
 }
 
 void CompleteCreation(PlanObject* object)

@@ -27,8 +27,11 @@ extern int savedDrawMode;
 // Clears mouseCaptured and releases the capture: the end of every gesture.
 void ReleaseToolCapture();
 
-// Invalidates, with erasing, the object's view extents in the plan pane: rounded,
-// turned into device units and grown by 5 on every side.
+// Invalidates, with erasing, a view rectangle (an ExtentRect of the pane's logical
+// units) in the plan pane: rounded, turned into device units and grown by 5 on every
+// side. Nothing for an empty rectangle.
+void InvalidateViewExtents(const float* extents);
+// The same for the object's view extents.
 void InvalidateObjectView(PlanObject* object);
 // The end of a creation gesture: the object becomes the pending object that the undo
 // can take back, its extents are repainted, and the capture is released. A null object

@@ -37,22 +37,6 @@ void SelectionViewExtents(PlanDocument* document, float* extents)
     GetAllFloorsViewExtents(document->firstFloor, 1, extents, 0, 1);
 }
 
-// A view rectangle (logical units) repainted grown by 5 device units.
-void InvalidateViewRect(const float* extents)
-{
-    if (!activePlanPane || extents[kRectMinX] > extents[kRectMaxX])
-        return;
-    POINT corners[2] = {{static_cast<LONG>(extents[kRectMinX] + 0.5f), static_cast<LONG>(extents[kRectMinY] + 0.5f)},
-                        {static_cast<LONG>(extents[kRectMaxX] + 0.5f), static_cast<LONG>(extents[kRectMaxY] + 0.5f)}};
-    HDC dc = GetDC(activePlanPane);
-    if (dc) {
-        LPtoDP(dc, corners, 2);
-        ReleaseDC(activePlanPane, dc);
-    }
-    RECT rect = {corners[0].x - 5, corners[0].y - 5, corners[1].x + 5, corners[1].y + 5};
-    InvalidateRect(activePlanPane, &rect, TRUE);
-}
-
 // The selection of every floor transformed by one operation, old and new places repainted.
 void TransformSelection(PlanDocument* document, uint32_t operation, TransformRecord* record)
 {
@@ -60,8 +44,8 @@ void TransformSelection(PlanDocument* document, uint32_t operation, TransformRec
     SelectionViewExtents(document, before);
     ForEachFloorObject(document->firstFloor, 1, operation, record);
     SelectionViewExtents(document, after);
-    InvalidateViewRect(before);
-    InvalidateViewRect(after);
+    InvalidateViewExtents(before);
+    InvalidateViewExtents(after);
     InvalidatePlanView();
 }
 
@@ -153,6 +137,9 @@ void UndoRotate(PlanDocument* document)
     TransformSelection(document, Rotate, &record);
 }
 
+// A creation taken off or put back. What the object draws reaches beyond its extents (a
+// wall's dimensions stand beside it), so the whole view is repainted, as after the
+// undo of a transform.
 void UndoCreation(PlanDocument* document)
 {
     PlanObject* object = pendingObject;
@@ -162,6 +149,7 @@ void UndoCreation(PlanDocument* document)
             UnlinkObject(object);
             RemoveObjectPolygons(object);
             heldAside = object;
+            InvalidatePlanView();
         }
         document->lastEditUndone = 1;
     } else {
@@ -170,6 +158,7 @@ void UndoCreation(PlanDocument* document)
             heldAside = nullptr;
             InvalidateObjectView(object);
             RebuildObject3D(object);
+            InvalidatePlanView();
         }
         document->lastEditUndone = 0;
     }

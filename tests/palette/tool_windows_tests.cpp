@@ -100,27 +100,44 @@ HCURSOR ExpectedCursor(int tool)
 
 // Other test programs' windows share the screen and come and go over the frame: the frame
 // is raised until the point shows a window of this program, so that no click lands in
-// another test, and a click whose press still never reached this program (waited for
-// a while, since a loaded machine may bring it late) is sent again, four times at most.
-// Once a press came it is the only one, and its effect is the caller's to check.
+// another test, and a click whose press never reached this program is sent again. Once a
+// press came it is the only one, and its effect is the caller's to check.
 void Click(HWND frame, POINT p)
 {
-    int presses = 0;
-    for (int attempt = 0; attempt < 5 && presses == 0; ++attempt) {
-        for (int wait = 0; wait < 250; ++wait) {
-            SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-            if (GetWindowThreadProcessId(WindowFromPoint(p), nullptr) == GetCurrentThreadId())
-                break;
-            PaletteTest::Pump(20);
-        }
-        vtest::ReceivedInput taken(WM_LBUTTONDOWN);
-        vtest::ClickAt(p);
-        for (int wait = 0; wait < 50 && taken.Count() == 0; ++wait)
-            PaletteTest::Pump(5);
-        presses = taken.Count();
-    }
+    const int presses = vtest::ClickUntilReceived(
+        [&] {
+            for (int wait = 0; wait < 250; ++wait) {
+                SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+                if (GetWindowThreadProcessId(WindowFromPoint(p), nullptr) == GetCurrentThreadId())
+                    break;
+                PaletteTest::Pump(20);
+            }
+        },
+        [&] { vtest::ClickAt(p); });
     EXPECT_EQ(presses, 1) << "at " << p.x << ", " << p.y;
+}
+
+// A press that reaches the program only while the next attempt raises the frame is the
+// click's: no second click follows it.
+TEST(RealClicks, APressThatComesLateIsNotFollowedByASecondClick)
+{
+    HWND target = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                nullptr);
+    ASSERT_NE(target, nullptr);
+    int raises = 0, clicks = 0;
+    const int presses = vtest::ClickUntilReceived(
+        [&] {
+            if (++raises == 2) {
+                PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+                PaletteTest::Pump(20);
+            }
+        },
+        [&] { ++clicks; });
+    EXPECT_EQ(presses, 1);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(raises, 2);
+    DestroyWindow(target);
 }
 
 // The button's pixel as it shows, with the frame on top of whatever else is there.

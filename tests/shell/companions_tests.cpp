@@ -208,4 +208,22 @@ TEST_F(Companions, ImportThatIsCancelledOrRejectedChangesNothing)
     EXPECT_EQ(0, exchangeImportActive);
 }
 
+
+// The imported objects' extents (top, left, bottom, right) repainted as the pane's
+// device rectangle: zoomed, grown by 5, through the pane's own mapping.
+TEST_F(Companions, ImportedExtentsBecomeThePanesDeviceRectangle)
+{
+    settings->zoom = 2.0f;
+    const float extents[4] = {10.0f, 100.0f, 50.0f, 300.0f};
+    POINT corners[2] = {{195, 15}, {605, 105}};
+    HDC dc = GetDC(activePlanPane);
+    LPtoDP(dc, corners, 2);
+    ReleaseDC(activePlanPane, dc);
+    const RECT got = ImportedDeviceRect(extents);
+    EXPECT_EQ(got.left, corners[0].x);
+    EXPECT_EQ(got.top, corners[0].y);
+    EXPECT_EQ(got.right, corners[1].x);
+    EXPECT_EQ(got.bottom, corners[1].y);
+}
+
 } // namespace

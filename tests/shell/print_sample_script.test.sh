@@ -4,7 +4,9 @@
 # scripts/print-sample.sh on one's own plan: a missing or unreadable plan is refused by
 # the script itself (its message, a non-zero exit, nothing printed); a plan whose folder
 # and name have blanks, with --to-scale, is printed at its print scale (1:100 metric: one
-# page) through a build folder whose path has a blank, and the PDF's path comes last.
+# page) through a build folder of the test's own whose path has a blank, and the PDF's
+# path comes last; a second plan printed after it leaves its PDF and the folder's other
+# files as they were.
 set -u
 exe=${1:?velmora.exe}
 . "$(dirname "$0")/print_road_lib.sh"
@@ -23,13 +25,30 @@ done
 [ "$(last_job)" -eq "$before" ] || { echo "FAIL a refused plan was printed"; failed=1; }
 
 mkdir -p "$work/my plans" && cp "$work/small.ZRO" "$work/my plans/small plan.ZRO" || exit 1
-ln -sfn "$VELMORA_BINARY_DIR" "$work/build link"
-bash "$script" --build-dir "$work/build link" "$work/my plans/small plan.ZRO" --to-scale >"$work/scale.out" 2>&1
+# The prints go to a build folder of the test's own (the program copied into it), never
+# into the user's build folder.
+build="$work/own build"
+rm -rf "$build" && mkdir -p "$build/print-sample" && cp "$VELMORA_BINARY_DIR/velmora.exe" "$build/" || exit 1
+echo "a print of the user's" >"$build/print-sample/mine.pdf"
+print() {  # print OUT PLAN [--to-scale]: the script's exit code; its output in OUT
+  local out=$1; shift
+  bash "$script" --build-dir "$build" "$@" >"$out" 2>&1
+}
+print "$work/scale.out" "$work/my plans/small plan.ZRO" --to-scale
 rc=$?
 pdf=$(tail -n 1 "$work/scale.out")
-if [ "$rc" -ne 0 ] || [ "$pdf" != "$work/build link/print-sample/small_plan.pdf" ] || [ ! -f "$pdf" ]; then
+if [ "$rc" -ne 0 ] || [ "$pdf" != "$build/print-sample/small_plan.pdf" ] || [ ! -f "$pdf" ]; then
   echo "FAIL --to-scale: exit $rc, said: $(cat "$work/scale.out")"
   exit 1
 fi
 python3 "$here/printed_pages.py" scale "$pdf" "$work/small.segments" "$work/printer.caps" || failed=1
+cp "$pdf" "$work/small_plan.kept.pdf"
+
+print "$work/fit.out" "$work/fit.ZRO"
+rc=$?
+[ "$rc" -eq 0 ] && [ "$(tail -n 1 "$work/fit.out")" = "$build/print-sample/fit.pdf" ] &&
+  [ -f "$build/print-sample/fit.pdf" ] || { echo "FAIL second plan: exit $rc, said: $(cat "$work/fit.out")"; failed=1; }
+cmp -s "$pdf" "$work/small_plan.kept.pdf" || { echo "FAIL the first plan's PDF did not stay"; failed=1; }
+[ "$(cat "$build/print-sample/mine.pdf" 2>/dev/null)" = "a print of the user's" ] ||
+  { echo "FAIL the folder's other files did not stay"; failed=1; }
 exit $failed

@@ -123,6 +123,20 @@ void ClickAt(POINT screen)
         HandleQueued();
 }
 
+int ClickUntilReceived(const std::function<void()>& raise, const std::function<void()>& click)
+{
+    ReceivedInput taken(WM_LBUTTONDOWN);
+    for (int attempt = 0; attempt < 5 && taken.Count() == 0; ++attempt) {
+        raise();
+        if (taken.Count() > 0)
+            break;
+        click();
+        for (int wait = 0; wait < 50 && taken.Count() == 0; ++wait)
+            HandleQueued();
+    }
+    return taken.Count();
+}
+
 ReceivedInput::ReceivedInput(UINT message, std::initializer_list<WPARAM> keys) : message(message), keys(keys)
 {
     receiving = this;

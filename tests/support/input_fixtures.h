@@ -5,6 +5,7 @@
 // tells input the shared desktop lost (it went to another test's window) from input the
 // program received.
 #include <windows.h>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 #include "planview/input_gdi.h"
@@ -42,6 +43,13 @@ void PlayInput(const std::vector<InputStep>& steps);
 // A left click (move, press, release, 50 ms apart) at the screen point, this thread's
 // messages handled meanwhile.
 void ClickAt(POINT screen);
+
+// A click on the shared desktop, sent again (four times at most) only while no press has
+// reached this thread: `raise` runs before each attempt and may handle messages, `click`
+// sends. Presses are counted from before the first raise, so that one of an earlier
+// attempt that comes late ends the attempts instead of being followed by another click.
+// Returns the presses this thread took.
+int ClickUntilReceived(const std::function<void()>& raise, const std::function<void()>& click);
 
 // Counts the messages of the kind that this thread takes from its queue while the
 // object lives (for key messages only those of the keys given, when some are): a count

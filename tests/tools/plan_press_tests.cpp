@@ -16,6 +16,7 @@
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "model/object_extents.h"
 #include "model/record_memory.h"
 #include "model/view_projection.h"
 #include "palette/tool_windows.h"
@@ -32,6 +33,7 @@
 #include "support/test_support.h"
 #include "support/window_pixels.h"
 #include "tools/plan_mouse_state.h"
+#include "tools/text_editing.h"
 #include "tools/tool_framework.h"
 #include "tools/tool_state.h"
 
@@ -579,6 +581,58 @@ TEST_F(PlanPress, ExtendingAWallRepaintsTheNewSegment)
     for (POINT p : {Client(100, 5), Client(100, 50), Client(100, 95)})
         EXPECT_TRUE(PtInRegion(update, p.x, p.y)) << p.y;
     DeleteObject(update);
+}
+
+
+// A text made with the text tool and typed into: a select-tool press at its middle picks
+// it and draws its four handles (7 x 7 inverted squares) at the frame's corners.
+TEST_F(PlanPress, ATypedTextIsPickedAtItsMiddleAndShowsItsHandles)
+{
+    SendPress(203, tooltest::Drag({Client(100, 100)}));
+    HWND control = document->textEditChild;
+    ASSERT_NE(control, nullptr);
+    PlanObject* text = FindTextLabelOfObject(control, 0);
+    ASSERT_NE(text, nullptr);
+    SendMessageA(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("Salon"));
+    SetAllPointsSelected(text, 0);
+    UpdateWindow(shown.pane);
+    const std::vector<COLORREF> before = vtest::ClientPixels(shown.pane);
+    const float* box = text->box2D;
+    SendPress(200, tooltest::Drag({Client((box[kRectMinX] + box[kRectMaxX]) / 2, (box[kRectMinY] + box[kRectMaxY]) / 2)}));
+    EXPECT_TRUE(IsAnyPointSelected(text));
+    const std::vector<COLORREF> after = vtest::ClientPixels(shown.pane);
+    RECT client;
+    GetClientRect(shown.pane, &client);
+    for (float x : {box[kRectMinX], box[kRectMaxX]})
+        for (float y : {box[kRectMinY], box[kRectMaxY]}) {
+            const POINT corner = Client(x + 0.5f, y + 0.5f);
+            int inverted = 0;
+            for (int dy = -3; dy <= 3; ++dy)
+                for (int dx = -3; dx <= 3; ++dx) {
+                    const size_t at = static_cast<size_t>(corner.y + dy) * client.right + corner.x + dx;
+                    inverted += before[at] != after[at];
+                }
+            EXPECT_EQ(inverted, 49) << x << ", " << y;
+        }
+}
+
+// An interior wall drawn and taken back (Ctrl+Z), then put back: each time what the
+// command repaints leaves the pane as a full redraw shows it, the wall's dimension
+// included.
+TEST_F(PlanPress, UndoAndRedoOfANewWallRepaintItsDimensionToo)
+{
+    SendPress(7051, tooltest::Drag({Client(100, 150), Client(350, 150)}));
+    ASSERT_NE(document->currentFloor->firstObject, nullptr);
+    for (const char* step : {"undo", "redo"}) {
+        UpdateWindow(shown.pane);
+        SendMessageA(shown.frame, WM_COMMAND, 16, 0);
+        UpdateWindow(shown.pane);
+        const std::vector<COLORREF> repainted = vtest::ClientPixels(shown.pane);
+        InvalidateRect(shown.pane, nullptr, TRUE);
+        UpdateWindow(shown.pane);
+        EXPECT_EQ(Changed(repainted, vtest::ClientPixels(shown.pane)), 0u) << step;
+    }
+    EXPECT_NE(document->currentFloor->firstObject, nullptr);
 }
 
 } // namespace

@@ -861,4 +861,50 @@ TEST_F(TextEditing, TypingAWrappingLineGrowsTheFrameByOneLine)
     EXPECT_EQ(static_cast<LONG>(grown) + 5, update.bottom);
 }
 
+
+// Typing refits the frame in each view plane; its 3D box stays the box of its corners,
+// each coordinate in its own slot (the box puts the height first). In the plan a commit
+// after typing (an alignment change) then puts the control over the frame.
+TEST_F(TextEditing, TypingKeepsTheBoxOfTheCornersInEveryViewPlane)
+{
+    LOGFONTA arial = ArialFont();
+    const struct { uint16_t plane; float pitch, yaw; } views[] = {{1, 0, 0}, {2, 90, 0}, {3, 0, 90}};
+    for (const auto& v : views) {
+        document->settings->viewPlane = v.plane;
+        viewPitchDegrees = v.pitch;
+        viewYawDegrees = v.yaw;
+        ApplyViewAngles(v.pitch, v.yaw, &viewPitchCos, &viewPitchSin, &viewYawCos, &viewYawSin, 0);
+        PlanObject* frame = MakeTextFrame(Storey(0), 100, 50, 300, 92, "Mot", &arial);
+        // The corners in the plane's two coordinates, the third 0, as the text tool lays them.
+        if (v.plane != 2)
+            SwapObjectYZ(frame);
+        if (v.plane == 3)
+            SwapObjectXZ(frame);
+        HWND control = Control(frame);
+        Surface surface(640, 480);
+        FitTextEditToObject(surface.dc, control, frame);
+        SendMessageA(control, EM_SETSEL, 3, 3);
+        SendMessageA(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(" suivi d'un autre"));
+
+        float corners[6];
+        ResetExtentBox(corners);
+        GetObjectExtents3D(frame, 0, corners, 0);
+        for (int slot = 0; slot < 6; ++slot)
+            EXPECT_NEAR(corners[slot], frame->box3D[slot], 0.01f) << "plane " << v.plane << ", slot " << slot;
+        if (v.plane != 2)
+            continue;
+        frame->link = CommitTextEdit(control, AlignTextCentre, frame);
+        ASSERT_NE(frame->link, nullptr);
+        const RECT placed = PlacementInParent(Control(frame));
+        const LONG box[4] = {static_cast<LONG>(frame->box2D[kRectMinX] + 0.5f) + 3,
+                             static_cast<LONG>(frame->box2D[kRectMinY] + 0.5f) + 3,
+                             static_cast<LONG>(frame->box2D[kRectMaxX] + 0.5f) - 3,
+                             static_cast<LONG>(frame->box2D[kRectMaxY] + 0.5f) - 3};
+        EXPECT_EQ(box[0], placed.left);
+        EXPECT_EQ(box[1], placed.top);
+        EXPECT_EQ(box[2], placed.right);
+        EXPECT_EQ(box[3], placed.bottom);
+    }
+}
+
 } // namespace
