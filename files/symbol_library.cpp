@@ -418,3 +418,11 @@ void AppendChildObject(PlanObject* object, PlanObject* owner)
         return;
     AppendToObjectList(&owner->firstPart, object);
 }
+
+PlanObject* FindSymbolTemplate(PlanObject* first, uint32_t code)
+{
+    for (PlanObject* t = first; t; t = t->next)
+        if (t->type == code)
+            return t;
+    return nullptr;
+}

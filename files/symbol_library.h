@@ -54,3 +54,17 @@ PlanObject* ReadModelObject(PlanFloor* floor, bool attach);
 
 // Appends an object (not a group) at the end of another object's part list.
 void AppendChildObject(PlanObject* object, PlanObject* owner);
+
+// The template of the list whose type is the code; null when none has it.
+PlanObject* FindSymbolTemplate(PlanObject* first, uint32_t code);
+// Calls fn for each member of the template and each member's own members, in order:
+// the shapes a symbol is drawn or built from.
+template <typename Object, typename Fn>
+void ForEachSymbolTemplatePart(Object* templateObject, Fn fn)
+{
+    for (Object* member = templateObject->firstChild; member; member = member->next) {
+        fn(member);
+        for (Object* child = member->firstChild; child; child = child->next)
+            fn(child);
+    }
+}

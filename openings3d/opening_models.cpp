@@ -5,12 +5,14 @@
 #include "model/plan_document.h"
 #include "model/plan_object.h"
 #include "model/texture_coords.h"
+#include "files/symbol_library.h"
 #include "openings3d/arched_frames.h"
 #include "openings3d/opening_parts.h"
 #include "openings3d/rectangular_frames.h"
 #include "openings3d/shaped_windows.h"
 #include "openings3d/sills_and_bars.h"
-#include "tools/fixture_tools.h"
+#include "planview/plan_redraw.h"
+#include "planview/selection.h"
 #include <math.h>
 
 namespace {
@@ -20,6 +22,8 @@ const float kHalfPi = 1.5707963267948966f;
 // An element whose owner is not a wall is fitted as if into a wall this thick.
 const float kDefaultThickness = 4.0f;
 const uint16_t kUpsideDown = 1;
+// The copy code that copies one template member without its own members.
+const uint32_t kMemberCopyCode = 5329;
 
 bool BuildDoor(PlanObject* door, int style)
 {
@@ -216,6 +220,30 @@ void BuildWallElement(PlanObject* element)
 }
 
 } // namespace
+
+void AttachSymbolModelParts(PlanObject* element, uint32_t code, float x, float z)
+{
+    if (!element || !activeDocument)
+        return;
+    PlanObject* templateObject = FindSymbolTemplate(symbolTemplates3D, code);
+    if (!templateObject)
+        return;
+    // Only the clones are deselected (the templates are read selected): every rebuild of
+    // a wall's openings comes here, and the user's selection must outlive it.
+    ForEachSymbolTemplatePart(templateObject, [&](PlanObject* member) {
+        PlanObject* clone =
+            CreateObjectFromTemplate(member, nullptr, nullptr, x, z, 0, kMemberCopyCode);
+        if (!clone)
+            return;
+        // A part belongs to the element alone, never to a floor list.
+        clone->owner = element;
+        clone->floor = element->floor;
+        clone->type = ObjWallElementPart;
+        AppendChildObject(clone, element);
+        SetAllPointsSelected(clone, 0);
+    });
+    InvalidatePlanView();
+}
 
 void BuildOpeningModel(PlanObject* opening)
 {

@@ -1,4 +1,5 @@
 #pragma once
+#include <stdint.h>
 
 struct PlanObject;
 
@@ -9,3 +10,9 @@ struct PlanObject;
 // wall element's library model to the element's own part list. Neither redraws nor
 // rebuilds the 3D scene; nothing for a missing document, record or an unknown style.
 void BuildOpeningModel(PlanObject* opening);
+
+// Clones the parts of the loaded 3D symbol template of the code (each member and each
+// member's members) at the plan point (x, z) into the element's part list as type 111,
+// deselected, and invalidates the plan; the selection of the plan is left as it was.
+// Nothing when no template has the code.
+void AttachSymbolModelParts(PlanObject* element, uint32_t code, float x, float z);

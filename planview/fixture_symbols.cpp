@@ -194,16 +194,12 @@ void DrawSymbolTemplate(HDC dc, float angle, const float* position, uint32_t cod
 {
     if (!dc || !position || !IsDrawnSymbolCode(code))
         return;
-    const PlanObject* symbol = symbolTemplates2D;
-    while (symbol && symbol->type != code)
-        symbol = symbol->next;
+    const PlanObject* symbol = FindSymbolTemplate(symbolTemplates2D, code);
     if (!symbol)
         return;
-    for (const PlanObject* part = symbol->firstChild; part; part = part->next) {
+    ForEachSymbolTemplatePart(symbol, [&](const PlanObject* part) {
         DrawTemplatePart(dc, part, angle, position, scaleX, scaleY);
-        for (const PlanObject* inner = part->firstChild; inner; inner = inner->next)
-            DrawTemplatePart(dc, inner, angle, position, scaleX, scaleY);
-    }
+    });
 }
 
 // ---------------------------------------------------------------------------------

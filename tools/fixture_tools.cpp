@@ -116,31 +116,11 @@ void Tell(const char* text)
     ShowMessageBox(frameWindow, text, applicationTitle, MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
 }
 
-// A template list entry whose type is the code.
-PlanObject* FindTemplate(PlanObject* first, uint32_t code)
-{
-    for (PlanObject* t = first; t; t = t->next)
-        if (t->type == code)
-            return t;
-    return nullptr;
-}
-
 // A copy of one template member at the point, without its own members (they are copied
 // one by one by the callers), selected as a pasted copy is. Null on failure.
 PlanObject* CopyMember(PlanObject* member, float x, float z)
 {
     return CreateObjectFromTemplate(member, nullptr, nullptr, x, z, 0, kPasteCopyCode);
-}
-
-// Calls fn for each member of the template and each member's members.
-template <typename Fn>
-void ForEachTemplatePart(PlanObject* templateObject, Fn fn)
-{
-    for (PlanObject* member = templateObject->firstChild; member; member = member->next) {
-        fn(member);
-        for (PlanObject* child = member->firstChild; child; child = child->next)
-            fn(child);
-    }
 }
 
 // The element's size along the wall and across it, its elevation (plan units).
@@ -569,11 +549,11 @@ PlanObject* PlaceFreeFixture(float x, float z, uint32_t code)
     if (!ActiveSettings() || !activeDocument->currentFloor)
         return nullptr;
     SetSelectionAllFloors(activeDocument->firstFloor, 2, 1);
-    PlanObject* templateObject = FindTemplate(symbolTemplates2D, code);
+    PlanObject* templateObject = FindSymbolTemplate(symbolTemplates2D, code);
     PlanObject* lastCopy = nullptr;
     int copies = 0;
     if (templateObject) {
-        ForEachTemplatePart(templateObject, [&](PlanObject* member) {
+        ForEachSymbolTemplatePart(templateObject, [&](PlanObject* member) {
             PlanObject* copy = CopyMember(member, x, z);
             if (!copy)
                 return;
@@ -610,28 +590,6 @@ void HandleFreeFixtureTool(float x, float z, int16_t event, int16_t toolId)
         made->category = category;
         made->styleOrTexture = code;
     }
-}
-
-void AttachSymbolModelParts(PlanObject* element, uint32_t code, float x, float z)
-{
-    if (!element || !activeDocument)
-        return;
-    PlanObject* templateObject = FindTemplate(symbolTemplates3D, code);
-    if (!templateObject)
-        return;
-    SetSelectionAllFloors(activeDocument->firstFloor, 2, 1);
-    ForEachTemplatePart(templateObject, [&](PlanObject* member) {
-        PlanObject* clone = CopyMember(member, x, z);
-        if (!clone)
-            return;
-        // A part belongs to the element alone, never to a floor list.
-        clone->owner = element;
-        clone->floor = element->floor;
-        clone->type = ObjWallElementPart;
-        AppendChildObject(clone, element);
-        SelectObjectAndDrawHandles(clone, 2, 0);
-    });
-    InvalidatePlanView();
 }
 
 void TrackWallElementDrag()

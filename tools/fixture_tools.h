@@ -78,11 +78,5 @@ void DrawWallElementPreview(HDC dc, const float* firstEnd, const float* middle,
 // the copy itself when the symbol has one part); null when the code has no template.
 PlanObject* PlaceFreeFixture(float x, float z, uint32_t code);
 
-// Clones the parts of the loaded 3D symbol template of the code (each member and each
-// member's members) at the plan point (x, z) into the element's part list as type 111,
-// deselected; everything else is deselected first and the plan invalidated. Nothing
-// when no template has the code.
-void AttachSymbolModelParts(PlanObject* element, uint32_t code, float x, float z);
-
 // The select tool's drag of a placed wall element hit at the press (planMouseState).
 void TrackWallElementDrag();

@@ -4,6 +4,8 @@
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "openings3d/opening_models.h"
+#include "planview/selection.h"
 #include "shell/app_globals.h"
 #include "shell/selection_commands.h"
 #include "support/plan_fixtures.h"
@@ -232,12 +234,17 @@ TEST_F(FixtureToolTest, TheShippedLibrariesGiveFreeFixturesAndWallElementModels)
         EXPECT_EQ(m->subType, 89u);
     EXPECT_EQ(copies, made->type == ObjGroup ? parts : 1);
 
-    // A toilet's model: every part of its 3D symbol cloned onto the element.
+    // A toilet's model: every part of its 3D symbol cloned onto the element, deselected,
+    // and the light left selected as the user had it.
+    SelectObjectAndDrawHandles(made, 1, 0);
     PlanObject* element = vtest::MakePointObject(ObjWallElement, nullptr, {{0, 0, 0}, {24, 0, 0}}, 0, 0);
     AttachSymbolModelParts(element, 90, 12.0f, 0.0f);
+    EXPECT_TRUE(IsAnyPointSelected(made));
     int modelParts = 0;
-    for (PlanObject* p = element->firstPart; p; p = p->next, ++modelParts)
+    for (PlanObject* p = element->firstPart; p; p = p->next, ++modelParts) {
         EXPECT_EQ(p->type, ObjWallElementPart);
+        EXPECT_FALSE(IsAnyPointSelected(p));
+    }
     EXPECT_GT(modelParts, 0);
     EXPECT_EQ(modelParts, TemplateParts(symbolTemplates3D, 90));
     FreeObject(element);

@@ -19,6 +19,8 @@
 #include "model/object_extents.h"
 #include "model/record_memory.h"
 #include "model/view_projection.h"
+#include "files/plan_file.h"
+#include "files/symbol_library.h"
 #include "palette/tool_windows.h"
 #include "planview/drag_zoom_camera.h"
 #include "planview/plan_context_menus.h"
@@ -636,3 +638,98 @@ TEST_F(PlanPress, UndoAndRedoOfANewWallRepaintItsDimensionToo)
 }
 
 } // namespace
+
+namespace {
+
+// The first-storey object whose first vertex is at the plan point.
+PlanObject* ObjectAt(PlanDocument* document, float x, float z)
+{
+    for (PlanObject* o = document->currentFloor->firstObject; o; o = o->next)
+        if (o->firstVertex && o->firstVertex->position[0] == x && o->firstVertex->position[2] == z)
+            return o;
+    return nullptr;
+}
+
+// The sample house, as a user opens it: a bath sits in the inner wall from (0, 0) to
+// (480, 0). Its model is rebuilt whenever that wall's openings are refitted, which
+// most edits do.
+class SampleHouse : public PlanPress {
+protected:
+    void SetUp() override
+    {
+        PlanPress::SetUp();
+        ASSERT_TRUE(vtest::LoadShippedSymbolLibraries());
+        ASSERT_TRUE(LoadPlanFile(vtest::SourceFilePath("samples/house.ZRO").c_str()));
+        PlanSettings* s = document->settings;
+        s->zoom = 1.0f;
+        s->drawingScale = 72.0f;
+        s->snapToGrid = 0;
+        bathWall = ObjectAt(document, 0, 0);
+        ASSERT_TRUE(bathWall && bathWall->firstChild && bathWall->firstChild->firstPart);
+        SetSelectionAllFloors(document->firstFloor, 2, 0);
+    }
+    void TearDown() override
+    {
+        PlanPress::TearDown();
+        FreeSymbolTemplates(symbolTemplates2D);
+        FreeSymbolTemplates(symbolTemplates3D);
+        symbolTemplates2D = symbolTemplates3D = nullptr;
+    }
+    PlanObject* bathWall = nullptr;
+};
+
+} // namespace
+
+// Select all and a nudge move every object of the plan, the ones after the bath's wall too.
+TEST_F(SampleHouse, SelectAllAndANudgeMoveEveryObject)
+{
+    std::vector<std::pair<PlanObject*, float>> before;
+    for (PlanObject* o = document->currentFloor->firstObject; o; o = o->next)
+        before.push_back({o, o->firstVertex->position[0]});
+    ASSERT_EQ(before.size(), 8u);
+    SendMessageA(shown.frame, WM_COMMAND, 5003, 0);
+    SendMessageA(shown.pane, WM_KEYDOWN, VK_RIGHT, 0);
+    const float step = before[0].first->firstVertex->position[0] - before[0].second;
+    EXPECT_GT(step, 0.0f);
+    for (const auto& [object, x] : before) {
+        EXPECT_FLOAT_EQ(object->firstVertex->position[0], x + step) << object->type;
+        EXPECT_TRUE(IsAnyPointSelected(object)) << object->type;
+    }
+}
+
+// The bath's wall dragged with the select tool stays selected and Ctrl+Z puts it back;
+// a copy of the table pasted twice lands 36, then 72 further, selected each time; a WC
+// placed on the hall wall is selected.
+TEST_F(SampleHouse, EditsNearABathKeepTheirSelection)
+{
+    currentToolId = 200;
+    Press(tooltest::Drag({Client(240, 0)}));
+    ASSERT_TRUE(IsAnyPointSelected(bathWall));
+    Press(tooltest::Drag({Client(240, 0), Client(240, 30), Client(240, 60)}));
+    EXPECT_TRUE(IsAnyPointSelected(bathWall));
+    EXPECT_FLOAT_EQ(bathWall->firstVertex->position[2], 60.0f);
+    SendMessageA(shown.frame, WM_COMMAND, 16, 0);
+    EXPECT_FLOAT_EQ(bathWall->firstVertex->position[2], 0.0f);
+
+    PlanObject* table = ObjectAt(document, -300, -120);
+    ASSERT_NE(table, nullptr);
+    SetSelectionAllFloors(document->firstFloor, 2, 0);
+    SelectObjectAndDrawHandles(table, 1, 0);
+    SendMessageA(shown.frame, WM_COMMAND, 19, 0);
+    for (float offset : {36.0f, 72.0f}) {
+        SendMessageA(shown.frame, WM_COMMAND, 20, 0);
+        PlanObject* copy = ObjectAt(document, -300 + offset, -120 + offset);
+        ASSERT_NE(copy, nullptr) << offset;
+        EXPECT_TRUE(IsAnyPointSelected(copy)) << offset;
+        EXPECT_FALSE(IsAnyPointSelected(table)) << offset;
+    }
+
+    PlanObject* hall = ObjectAt(document, 0, -360);
+    ASSERT_NE(hall, nullptr);
+    SendPress(7200, tooltest::Drag({Client(0, -200)}));
+    PlanObject* wc = hall->firstChild;
+    while (wc && wc->type != ObjWallElement)
+        wc = wc->next;
+    ASSERT_NE(wc, nullptr);
+    EXPECT_TRUE(IsAnyPointSelected(wc));
+}
