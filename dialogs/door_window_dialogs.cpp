@@ -75,6 +75,13 @@ int windowBarsAcross, windowBarsDown;
 uint16_t windowStyle;
 uint16_t windowRadio;
 
+// The door's elevation is kept as a whole number of display units, the nearest one: a
+// field that shows it in metres reads back a little off (12 inches show 0.30 m, 11.81).
+int32_t WholeElevation(float elevation)
+{
+    return static_cast<int32_t>(elevation + 0.5f);
+}
+
 uint16_t DoorRadioOfStyle(uint16_t style)
 {
     for (int i = 0; i < 12; ++i)
@@ -173,7 +180,7 @@ void AcceptDoorDialog(HWND dialog, PlanSettings* settings)
     settings->doorWidth = std::fabs(width);
     settings->doorHeight = std::fabs(height);
     settings->doorCasingWidth = std::fabs(casing);
-    doorElevation = elevation < 0.0f ? 0 : static_cast<int32_t>(elevation);
+    doorElevation = elevation < 0.0f ? 0 : WholeElevation(elevation);
     if (editingDoor) {
         if (IsHingedDoorStyle(doorStyle)) doorSwingDegrees = swing == 0.0f ? 1.0f : swing;
         if ((IsHingedDoorStyle(doorStyle) || IsFlippedDoorStyle(doorStyle)) && doorToggle)
@@ -407,7 +414,7 @@ void EditSelectedDoor(PlanObject* door, PlanSettings* settings)
     settings->doorWidth = PlanLengthToUnits(record->width, settings, 0);
     settings->doorHeight = PlanLengthToUnits(record->height, settings, 0);
     settings->doorCasingWidth = record->casingWidth;
-    doorElevation = static_cast<int32_t>(PlanLengthToUnits(record->elevation, settings, 0));
+    doorElevation = WholeElevation(PlanLengthToUnits(record->elevation, settings, 0));
     doorSwingDegrees = static_cast<float>(record->swingAngle * kDegreesPerRadian);
     const int wholeDegrees = static_cast<int>(doorSwingDegrees);
     if (wholeDegrees >= -5 && wholeDegrees <= 4) doorSwingDegrees = 45.0f;

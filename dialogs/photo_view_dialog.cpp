@@ -27,6 +27,10 @@ uint8_t flipRequest;
 // its rounded text would otherwise change.
 char shownWidth[64];
 
+// The fields show metres in a metric plan and feet and inches otherwise, whatever the
+// plan's display format; the feet-and-inches format reads both back as they were written.
+constexpr uint16_t kShownFormat = kFormatFeetInches;
+
 void ShowHeight(HWND dialog, int id, float units, const PlanSettings* s)
 {
     char text[64];
@@ -57,12 +61,12 @@ INT_PTR CALLBACK LumarefDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         if (id == IDCANCEL) EndDialog(dialog, 0);
         if (id != IDOK) return 1;
         float width = 0.0f, height = 0.0f;
-        if (!ReadLengthField(dialog, 5, &width)) return 1;
+        if (!ReadLengthField(dialog, 5, &width, kShownFormat)) return 1;
         if (width <= 0.0f) {
             RejectDialogField(dialog, 5, kWidthMessage);
             return 1;
         }
-        if (!ReadLengthField(dialog, 6, &height)) return 1;
+        if (!ReadLengthField(dialog, 6, &height, kShownFormat)) return 1;
         if (height <= 0.0f) {
             RejectDialogField(dialog, 6, kHeightMessage);
             return 1;

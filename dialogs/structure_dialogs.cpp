@@ -36,6 +36,11 @@ const char* BathCaption(uint32_t symbolCode)
     return nullptr;
 }
 
+// The sizes show with two decimals and the unit mark (metres in a metric plan) whatever
+// the plan's display format, and are read back in that same format: in a plan showing
+// plain decimals, "1.52 m" would otherwise be read as 1.52 inches.
+constexpr uint16_t kSizeFormat = kFormatUnits;
+
 // The common procedure of the size dialogs: one or two fields, their limit.
 INT_PTR SizeDialog(HWND dialog, UINT message, WPARAM wParam, int fields, float limit)
 {
@@ -44,14 +49,14 @@ INT_PTR SizeDialog(HWND dialog, UINT message, WPARAM wParam, int fields, float l
     switch (message) {
     case WM_INITDIALOG:
         CentreDialog(dialog);
-        SetDlgItemLengthAs(dialog, kFirstField, firstValue, settings, kFormatWholeInches, 1);
-        if (fields == 2) SetDlgItemLengthAs(dialog, kSecondField, secondValue, settings, kFormatWholeInches, 1);
+        SetDlgItemLengthAs(dialog, kFirstField, firstValue, settings, kSizeFormat, 1);
+        if (fields == 2) SetDlgItemLengthAs(dialog, kSecondField, secondValue, settings, kSizeFormat, 1);
         return 1;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
             float first = 0.0f, second = 0.0f;
-            if (!ReadLengthField(dialog, kFirstField, &first)) return 1;
-            if (fields == 2 && !ReadLengthField(dialog, kSecondField, &second)) return 1;
+            if (!ReadLengthField(dialog, kFirstField, &first, kSizeFormat)) return 1;
+            if (fields == 2 && !ReadLengthField(dialog, kSecondField, &second, kSizeFormat)) return 1;
             firstValue = ClampedSize(first, limit);
             if (fields == 2) secondValue = ClampedSize(second, limit);
             EndDialog(dialog, 1);

@@ -72,7 +72,10 @@ bool ChooseMode(HWND dialog, int mode)
 bool ApplyMove(HWND dialog)
 {
     PlanSettings* settings = Settings();
-    float first = GetDlgItemLength(dialog, IDC_MOVE_FIRST);
+    // A polar angle is degrees, never a length of the plan (which a metric plan would
+    // take for metres).
+    float first = moveMode == IDC_MOVE_POLAR ? GetDlgItemFloat(dialog, IDC_MOVE_FIRST)
+                                             : GetDlgItemLength(dialog, IDC_MOVE_FIRST);
     float second = GetDlgItemLength(dialog, IDC_MOVE_SECOND);
     if (!TypedFinite(dialog, IDC_MOVE_FIRST) || !std::isfinite(first))
         return !Refuse(dialog, IDC_MOVE_FIRST);

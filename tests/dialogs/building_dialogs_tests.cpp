@@ -1,12 +1,14 @@
 // The property dialogs of walls, openings, roofs, dimensions, stairs, wall segments and
 // the single-size objects, driven by control id in an imperial plan (display format
-// feet-inches, so lengths are written as inches with two decimals: 5.00").
+// feet-inches, so lengths are written as inches with two decimals: 5.00") unless a test
+// says otherwise.
 #include <gtest/gtest.h>
 #include <cmath>
 
 #include "dialogs/dialog_pattern.h"
 #include "dialogs/dimension_colour_dialogs.h"
 #include "dialogs/door_window_dialogs.h"
+#include "dialogs/photo_view_dialog.h"
 #include "dialogs/roof_dialog.h"
 #include "dialogs/stair_railing_dialogs.h"
 #include "dialogs/structure_dialogs.h"
@@ -322,6 +324,63 @@ TEST_F(BuildingDialogTest, SizeDialogsClampTheirValues)
     EXPECT_EQ(1, RunBathShowerDialog(settings, &length, &width, 96));
     EXPECT_EQ("Proprietà Vasca idromassaggio", driver.LastCaption());
     EXPECT_EQ(200.0f, length);
+}
+
+// OK on what a dialog shows stores what it was opened on, to the field's precision (a
+// centimetre in a metric plan, whatever the plan's display format; the door's elevation
+// exactly), and a size typed in metres is stored as its inches. At 1:72 a plan unit is
+// an inch.
+TEST_F(BuildingDialogTest, UntouchedSizesReadBackAsShown)
+{
+    const struct {
+        uint16_t system, format;
+    } plans[] = {{kUnitSystemMetric, 5064}, {kUnitSystemMetric, 5059},
+                 {kUnitSystemFeetInches, 5064}, {kUnitSystemFeetInches, 5061}};
+    using Run = int (*)(PlanSettings*, float*, float*);
+    const struct {
+        Run run;
+        float first, second;
+    } sizes[] = {
+        {RunBeamDialog, 12, 10},
+        {[](PlanSettings* s, float* a, float*) { return RunPierDialog(s, a); }, 20, 0},
+        {RunHvacDuctDialog, 14, 8},
+        {[](PlanSettings* s, float* a, float* b) { return RunBathShowerDialog(s, a, b, 95); }, 60, 30},
+    };
+    const float centimetre = 0.2f;  // half of 0.01 m, in inches
+    settings->drawingScale = 72.0f;
+    PlanObject* door = Object(ObjDoor);
+    OpeningRecord* record = Opening(door, 501);
+    PlanObject* photo = Object(ObjImage);  // 100 wide
+    for (const auto& plan : plans) {
+        SCOPED_TRACE(&plan - plans);
+        settings->unitSystem = plan.system;
+        settings->displayFormat = plan.format;
+        for (const auto& size : sizes) {
+            float first = size.first, second = size.second;
+            driver.Queue([](HWND d) { Click(d, IDOK); });
+            EXPECT_EQ(1, size.run(settings, &first, &second));
+            EXPECT_NEAR(size.first, first, centimetre);
+            EXPECT_NEAR(size.second, second, centimetre);
+        }
+        record->elevation = 12.0f;
+        driver.Queue([](HWND d) { Click(d, IDOK); });
+        EditSelectedDoor(door, settings);
+        EXPECT_EQ(12.0f, record->elevation);
+        photo->parameters[0] = 96.0f;
+        driver.Queue([](HWND d) { Click(d, IDOK); });
+        EditLumarefSettings(photo, settings);
+        EXPECT_EQ(100.0f, photo->firstVertex->next->position[0]);
+        EXPECT_NEAR(96.0f, photo->parameters[0], centimetre);
+        if (plan.system != kUnitSystemMetric) continue;
+        float length = 60, width = 30;
+        driver.Queue([](HWND d) { SetText(d, 5, "1.5"), Click(d, IDOK); });
+        RunBathShowerDialog(settings, &length, &width, 95);
+        EXPECT_NEAR(59.055f, length, 1e-3f);
+        driver.Queue([](HWND d) { SetText(d, 6, "2"), Click(d, IDOK); });
+        EditLumarefSettings(photo, settings);
+        EXPECT_NEAR(78.74f, photo->parameters[0], 1e-3f);
+    }
+    EXPECT_EQ(0, driver.Unanswered());
 }
 
 // Every field read on OK passes one check: a typing error or an absurd value keeps the

@@ -221,12 +221,14 @@ TEST(GrowthCaption, TheBarLightsTheStepsShareAndTheCaptionSpellsTheAge)
 
 class TransformDialogs : public PaletteTest {
 protected:
-    PlanObject* SelectedLine()
+    // At 1:72 with the inch as drawing unit, so that a plan unit is an inch.
+    PlanObject* SelectedLine(uint16_t unitSystem = kUnitSystemMetric, uint16_t format = 5059)
     {
         PlanSettings* s = activeDocument->settings;
         s->drawingScale = 72.0f;
         s->drawingUnit = 1;
-        s->displayFormat = 5059;
+        s->unitSystem = unitSystem;
+        s->displayFormat = format;
         return vtest::MakePointObject(6, activeDocument->currentFloor, {{0, 0, 0}, {10, 0, 0}}, 1, 0);
     }
     static void Fill(HWND dialog, int radio, const char* first, const char* second)
@@ -241,14 +243,21 @@ protected:
 TEST_F(TransformDialogs, MoveTakesAxesOrAnAngleAndADistanceAndRefusesNonNumbers)
 {
     OpenPlan();
+    // The angle is degrees whatever the plan; the distance is a length of the plan (2 m
+    // in a metric plan, 2 inches in an imperial one).
     const struct {
+        uint16_t unitSystem, format;
         int radio;
         const char* first;
         const char* second;
         float dx, dz;
-    } cases[] = {{10, "90", "10", 0, -10}, {9, "10", "10", 10, -10}};
+    } cases[] = {{kUnitSystemMetric, 5059, 10, "90", "10", 0, -10},
+                 {kUnitSystemMetric, 5059, 9, "10", "10", 10, -10},
+                 {kUnitSystemMetric, 5064, 10, "90", "2", 0, -78.74f},
+                 {kUnitSystemFeetInches, 5064, 10, "90", "2", 0, -2}};
     for (const auto& c : cases) {
-        PlanObject* line = SelectedLine();
+        SCOPED_TRACE(&c - cases);
+        PlanObject* line = SelectedLine(c.unitSystem, c.format);
         Driver fill = Driver::ForDialog("Déplacer", [&](HWND d) { Fill(d, c.radio, c.first, c.second); });
         EXPECT_EQ(RunMoveDialog(0, 0), 1);
         fill.join();
