@@ -166,6 +166,16 @@ PlanObject* BuildPathSurface(PlanObject* path)
     return surface;
 }
 
+PlanObject* FindPathSurface(const PlanObject* path)
+{
+    if (!path || path->type != ObjPath)
+        return nullptr;
+    for (PlanObject* part = static_cast<PlanObject*>(path->link); part; part = part->next)
+        if (part->type == ObjPathPart)
+            return part;
+    return nullptr;
+}
+
 void RebuildPath(PlanObject* path)
 {
     if (!path || path->type != ObjPath)

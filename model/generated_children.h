@@ -35,5 +35,8 @@ void RebuildAllFreehandRoofs(PlanFloor* firstFloor);
 // The walking surface of a path (type 23): its outline widened to both sides, hosted by
 // the path and in no list. Null when it cannot be made.
 PlanObject* BuildPathSurface(PlanObject* path);
+// A path's walking surface among its generated parts, found by its type: a bordered
+// path's fence pieces come first. Null for any other object, or when it has none.
+PlanObject* FindPathSurface(const PlanObject* path);
 // Lays a freehand roof's plate on the slope of its pitch and direction.
 void ApplyRoofSlope(PlanObject* roof, PlanObject* plate);

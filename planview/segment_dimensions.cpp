@@ -1,4 +1,5 @@
 #include "planview/segment_dimensions.h"
+#include "model/generated_children.h"
 #include "model/outline_offsets.h"
 #include "model/plan_document.h"
 #include "model/plan_object.h"
@@ -352,7 +353,8 @@ void DrawPathLengthDimension(HDC dc, PlanObject* path)
     PlanSettings* settings = Settings();
     if (!dc || !path || !settings || !settings->dimensionDrawing)
         return;
-    PlanObject* outline = static_cast<PlanObject*>(path->link);
+    // The walking surface: a bordered path's first parts are its fence pieces.
+    PlanObject* outline = FindPathSurface(path);
     if (!outline || !outline->firstVertex)
         return;
     const PlanPoint f = At(outline->firstVertex), z = At(LastVertex(outline));

@@ -29,7 +29,7 @@ void ComputeDimensionOffsets(PlanObject* object, PlanVertex* a, PlanVertex* b, f
 // moving opening itself, when given, is not counted.
 void DrawOpeningDimensions(HDC dc, PlanObject* wall, PlanVertex* a, PlanVertex* b, uint16_t unused,
                            const float* position, PlanObject* moving);
-// The length of a path.
+// The label of a path: from the first to the last point of its walking surface.
 void DrawPathLengthDimension(HDC dc, PlanObject* path);
 // Live footprint (red) and dimension of a wall being drawn from A to B.
 void DrawObjectDimensions(HDC dc, float ax, float ay, float az, float bx, float by, float bz,

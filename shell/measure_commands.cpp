@@ -2,6 +2,7 @@
 #include "planview/plan_mouse_dispatch.h"
 #include "shell/measurement_bar.h"
 #include "files/area_measurement.h"
+#include "model/generated_children.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
@@ -63,6 +64,13 @@ void ShowArea(const char* format, float area)
     // The length readout is cleared first: clearing wipes the whole readout area.
     ShowLengthReadout(0.0f);
     ShowReadoutText(text);
+}
+
+// The outline whose inside is the object's area: a path's walking surface (a bordered
+// path's fence pieces come first among its parts), every other area object's own.
+PlanObject* AreaOutline(PlanObject* object)
+{
+    return object->type == ObjPath ? FindPathSurface(object) : object;
 }
 
 bool ContainsObject(const PlanObject* list, const PlanObject* object, int depth)
@@ -138,7 +146,7 @@ void ObjectAreaCommand(int command, PlanObject* object)
     POINT target = Centre(bar);
     AnimateZoomRect(start.x, start.y, target.x, target.y, &bar);
     ShowReadoutText(texts->measuring);
-    PlanObject* outline = static_cast<PlanObject*>(object->link);
+    PlanObject* outline = AreaOutline(object);
     float area = outline ? MeasureObjectArea(outline) : -1.0f;
     if (area < 0.0f) {
         ShowLengthReadout(0.0f);

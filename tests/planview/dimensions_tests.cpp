@@ -3,6 +3,7 @@
 // point (x, h, z) shows at view (x, z) and 72 plan units are 36 inches.
 #include "support_drawing.h"
 #include "support_plan.h"
+#include "model/generated_children.h"
 #include "model/plan_document.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
@@ -122,6 +123,22 @@ TEST_F(DimensionsTest, WallChainsPiecesLabelsAndOverall)
         ASSERT_FALSE(record.Texts().empty());
         EXPECT_EQ(record.Texts().back().at.x, c.lastTextX);
         FreeObject(wall);
+    }
+}
+
+// A path's label runs from the first to the last point of its walking surface, across
+// its start: 72 units wide are 36 inches, with a fence border as without.
+TEST_F(DimensionsTest, PathLabelMeasuresTheWalkingSurface)
+{
+    for (uint16_t border : {0, 2}) {
+        PlanObject* path = AddObject(ObjPath, {{0, 0, 100}, {240, 0, 100}});
+        path->size = 36.0f;
+        path->value2 = border;
+        RebuildPath(path);
+        MetafileRecorder record;
+        DrawPathLengthDimension(record.dc(), path);
+        EXPECT_EQ(record.TextStrings(), Texts{"0.91 m."}) << border;
+        FreeObject(path);
     }
 }
 

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 #include "shell/frame_window.h"
 #include "shell/measurement_bar.h"
+#include "model/object_operations.h"
 #include "model/plan_document.h"
+#include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "model/units.h"
+#include "support/plan_fixtures.h"
 #include "support/test_support.h"
 #include "support_commands.h"
 #include "support_shell.h"
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -48,7 +53,7 @@ protected:
         HDC screen = GetDC(bar);
         HDC dc = CreateCompatibleDC(screen);
         HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-        SelectObject(dc, bitmap);
+        HGDIOBJ held = SelectObject(dc, bitmap);
         SelectObject(dc, GetCurrentObject(screen, OBJ_FONT));
         if (text) {
             FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
@@ -59,14 +64,35 @@ protected:
         } else {
             BitBlt(dc, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
         }
+        // Read at once: the area commands compare the bar with many texts.
+        SelectObject(dc, held);
+        BITMAPINFO format = {};
+        format.bmiHeader.biSize = sizeof format.bmiHeader;
+        format.bmiHeader.biWidth = client.right;
+        format.bmiHeader.biHeight = -client.bottom;
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
+        std::vector<COLORREF> all(static_cast<size_t>(client.right) * client.bottom);
+        GetDIBits(dc, bitmap, 0, client.bottom, all.data(), &format, DIB_RGB_COLORS);
         std::vector<COLORREF> pixels;
         for (int y = 0; y < client.bottom; ++y)
-            for (int x = 80; x < client.right; ++x)
-                pixels.push_back(GetPixel(dc, x, y));
+            pixels.insert(pixels.end(), all.begin() + y * client.right + 80, all.begin() + (y + 1) * client.right);
         DeleteDC(dc);
         DeleteObject(bitmap);
         ReleaseDC(bar, screen);
         return pixels;
+    }
+    // The number the readout shows in the format, low to high; -1 when it shows none.
+    long ShownNumber(const char* format, long low, long high)
+    {
+        const std::vector<COLORREF> shown = Pixels();
+        for (long n = low; n <= high; ++n) {
+            char text[128];
+            std::snprintf(text, sizeof text, format, n);
+            if (Pixels(text) == shown)
+                return n;
+        }
+        return -1;
     }
 
     HWND frame = nullptr;
@@ -111,6 +137,58 @@ TEST_F(MeasurementBar, ReadoutsDrawTheirTexts)
         ShowReadoutText(c.text[0] ? "" : "MMMMMMMMMMMMMMMM");
         c.show();
         EXPECT_TRUE(Pixels() == Pixels(c.text)) << c.text;
+    }
+}
+
+// The area commands of the plan's context menu on objects 20 m by 5 m: the area inside
+// a slab's, storey area's, floor opening's, deck's (its sides with railings), plot's and
+// fill zone's own outline, and a path's walking surface, bordered by fences or not. The
+// surface's pixels are 6 cm across: the value is within 3 per cent of 100 m.q., 1076 ft.q.
+TEST_F(MeasurementBar, AreaCommandsShowTheAreaInsideTheObject)
+{
+    const struct {
+        int command;
+        uint16_t type, border;   // the path's border kind: 2 fences
+        const char* metric;
+        const char* imperial;
+    } cases[] = {
+        {5305, ObjFloorSlab, 0, "Pavimento: %ld m.q. (±)", "Pavimento: %ld ft.q. (±)"},
+        {5305, 50, 0, "Pavimento: %ld m.q. (±)", "Pavimento: %ld ft.q. (±)"},
+        {5331, ObjFloorOpening, 0, "Apertura pavimento: %ld m.q. (±)", "Apertura pavimento: %ld ft.q. (±)"},
+        {5309, ObjDeck, 0, "Terrazza: %ld m.q. (±)", "Terrazza: %ld ft.q. (±)"},
+        {5330, 21, 0, "Proprietà: %ld m.q. (±)", "Proprietà: %ld ft.q. (±)"},
+        {5306, 26, 0, "Zona riempimento: %ld m.q. (±)", "Zona riempimento: %ld ft.q. (±)"},
+        {5306, 27, 0, "Zona riempimento: %ld m.q. (±)", "Zona riempimento: %ld ft.q. (±)"},
+        {5304, ObjPath, 0, "Sentiero: %ld m.q. (±)", "Sentiero: %ld ft.q. (±)"},
+        {5304, ObjPath, 2, "Sentiero: %ld m.q. (±)", "Sentiero: %ld ft.q. (±)"},
+    };
+    // Display units are inches.
+    const float x = UnitsToPlanLength(10.0f * 39.37f, settings, 0);
+    const float z = UnitsToPlanLength(2.5f * 39.37f, settings, 0);
+    for (const auto& c : cases) {
+        for (uint16_t units : {4, 3}) {
+            settings->unitSystem = units;
+            PlanObject* object = nullptr;
+            if (c.type == ObjPath) {
+                object = vtest::MakePointObject(ObjPath, activeDocument->currentFloor, {{-x, 0, 0}, {x, 0, 0}}, 0, 0);
+                object->size = 5.0f * 39.37f;
+                object->value2 = c.border;
+            } else {
+                object = vtest::MakePointObject(c.type, activeDocument->currentFloor,
+                                                {{-x, 0, -z}, {x, 0, -z}, {x, 0, z}, {-x, 0, z}}, 0, 1);
+                object->parameters[0] = settings->deckHeight;
+                object->parameters[2] = 6.0f;   // a slab's thickness
+                for (PlanVertex* v = object->firstVertex; v; v = v->next) {
+                    v->segmentFlags = c.type == ObjDeck ? 1 : 0;
+                    v->mainHeight = settings->deckRailingHeight;
+                }
+            }
+            RebuildByType(object);
+            shelltest::SendCommand(frame, c.command, reinterpret_cast<LPARAM>(object));
+            const long shown = units == 4 ? ShownNumber(c.metric, 97, 103) : ShownNumber(c.imperial, 1044, 1108);
+            EXPECT_NE(-1, shown) << c.command << " type " << c.type << " border " << c.border << " units " << units;
+            FreeObject(object);
+        }
     }
 }
 
