@@ -138,15 +138,42 @@ float Whole(float value)
     return (float)(int32_t)(value + 0.5f);
 }
 
-// The pen, drawing mode and grid snap of a section drag, put back at its end.
-class SectionDragState {
+// The grid snap of a section drag, one unit, put back at its end.
+class UnitGridSnap {
 public:
-    explicit SectionDragState(PlanSettings* settings) : settings_(settings)
+    explicit UnitGridSnap(PlanSettings* settings) : settings_(settings)
     {
         snapX_ = settings->snapStepX;
         snapY_ = settings->snapStepY;
         settings->snapStepX = 1.0f;
         settings->snapStepY = 1.0f;
+    }
+    ~UnitGridSnap()
+    {
+        settings_->snapStepX = snapX_;
+        settings_->snapStepY = snapY_;
+    }
+
+private:
+    PlanSettings* settings_;
+    float snapX_ = 1.0f;
+    float snapY_ = 1.0f;
+};
+
+// The pointer at (x, y) of the plan pane as a section drag reads it, in whole units.
+void MapSectionPointer(int32_t x, int32_t y, float* pointX, float* pointZ)
+{
+    float height = 0.0f;
+    MapPlanPointToModel(x, y, pointX, &height, pointZ, 1, &planMouseState, 1);
+    *pointX = Whole(*pointX);
+    *pointZ = Whole(*pointZ);
+}
+
+// The pen, drawing mode and grid snap of a section drag, put back at its end.
+class SectionDragState {
+public:
+    explicit SectionDragState(PlanSettings* settings) : snap_(settings)
+    {
         dc_ = activePlanPane ? GetDC(activePlanPane) : nullptr;
         if (dc_) {
             pen_ = CreatePen(PS_SOLID, 1, RGB(0, 192, 128));
@@ -164,15 +191,11 @@ public:
                 DeleteObject(pen_);
             ReleaseDC(activePlanPane, dc_);
         }
-        settings_->snapStepX = snapX_;
-        settings_->snapStepY = snapY_;
     }
     HDC dc() const { return dc_; }
 
 private:
-    PlanSettings* settings_;
-    float snapX_ = 1.0f;
-    float snapY_ = 1.0f;
+    UnitGridSnap snap_;
     HDC dc_ = nullptr;
     HPEN pen_ = nullptr;
     HGDIOBJ oldPen_ = nullptr;
@@ -481,11 +504,8 @@ bool DragWallElement(PlanObject* wall, PlanVertex* start, PlanVertex* end, const
         POINT cursor = {0, 0};
         GetCursorLogicalPosInWindow(activePlanPane, &cursor);
         float x = 0.0f;
-        float y = 0.0f;
         float z = 0.0f;
-        MapPlanPointToModel(cursor.x, cursor.y, &x, &y, &z, 1, &planMouseState, 1);
-        x = Whole(x);
-        z = Whole(z);
+        MapSectionPointer(cursor.x, cursor.y, &x, &z);
         if (x == lastX && z == lastZ)
             continue;
         lastX = x;
@@ -613,8 +633,15 @@ void TrackWallElementDrag()
     float second[2] = {0.0f, 0.0f};
     float middle[2] = {0.0f, 0.0f};
     uint8_t side = record->hingeSide;
-    bool moved = DragWallElement(wall, start, end, size, span, low, high,
-                                 planMouseState.hitPoint[0], planMouseState.hitPoint[2], first,
+    // An element is hit as a whole, so the hit record holds no point of it (a door's holds
+    // the point of its outline under the pointer): the drag keeps the element's offset from
+    // the press itself, read as the drag reads the pointer.
+    float grab[2] = {0.0f, 0.0f};
+    {
+        UnitGridSnap snap(ActiveSettings());
+        MapSectionPointer(planMouseState.x, planMouseState.y, &grab[0], &grab[1]);
+    }
+    bool moved = DragWallElement(wall, start, end, size, span, low, high, grab[0], grab[1], first,
                                  second, 0, 0, element->subType, record, element, 1, &side, middle);
     if (moved) {
         float length = 0.0f;

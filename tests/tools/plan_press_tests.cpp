@@ -11,6 +11,7 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#include "files/symbol_library.h"
 #include "model/object_copies.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
@@ -635,6 +636,53 @@ TEST_F(PlanPress, UndoAndRedoOfANewWallRepaintItsDimensionToo)
         EXPECT_EQ(Changed(repainted, vtest::ClientPixels(shown.pane)), 0u) << step;
     }
     EXPECT_NE(document->currentFloor->firstObject, nullptr);
+}
+
+// A toilet placed on a wall with the symbol libraries of a normal start-up, selected by a
+// click and dragged from its middle along the wall, ends under the pointer: on vertical
+// and horizontal walls near to and far from the plan's origin, either way, also on a
+// coarse snap grid; a click on it leaves it where it is.
+TEST_F(PlanPress, AWallFixtureDraggedAlongItsWallEndsUnderThePointer)
+{
+    ASSERT_TRUE(vtest::LoadShippedSymbolLibraries());
+    struct Libraries {
+        ~Libraries()
+        {
+            FreeSymbolTemplates(symbolTemplates2D);
+            FreeSymbolTemplates(symbolTemplates3D);
+            symbolTemplates2D = symbolTemplates3D = nullptr;
+        }
+    } libraries;
+    // The wall's ends, the toilet's place on it, where its middle is dragged (plan units)
+    // and the snap step of the plan.
+    struct Case { vtest::Point3 start, end; float atX, atZ, toX, toZ, snap; } cases[] = {
+        {{100, 0, -100}, {100, 0, 200}, 100, 50, 100, 150, 1},
+        {{-300, 0, -250}, {-300, 0, 250}, -300, 0, -300, -120, 1},
+        {{-350, 0, 250}, {350, 0, 250}, -100, 250, 50, 250, 1},
+        {{20, 0, -40}, {320, 0, -40}, 250, -40, 150, -40, 1},
+        {{-350, 0, 250}, {350, 0, 250}, 200, 250, 200, 250, 1},
+        {{100, 0, -100}, {100, 0, 200}, 100, 50, 100, 150, 12},
+    };
+    for (const Case& c : cases) {
+        document->settings->snapToGrid = 1;
+        document->settings->snapStepX = document->settings->snapStepY = c.snap;
+        PlanObject* wall = tooltest::AddWall(document->currentFloor, {c.start, c.end}, kCategoryFloorPlan);
+        const POINT at = Client(c.atX, c.atZ);
+        const POINT to = Client(c.toX, c.toZ);
+        SendPress(7200, tooltest::Drag({at, at}));
+        PlanObject* toilet = wall->firstChild;
+        ASSERT_NE(toilet, nullptr);
+        SendPress(200, tooltest::Drag({{5, 5}, {5, 5}}));   // nothing there: all deselected
+        SendPress(200, tooltest::Drag({at, at}));
+        ASSERT_TRUE(IsAnyPointSelected(toilet));
+        SendPress(200, tooltest::Drag({at, {(at.x + to.x) / 2, (at.y + to.y) / 2}, to}));
+        // Within the unit step of the drag, which rounds a point left of or above the
+        // origin one unit toward it.
+        const tooltest::PlanXZ middle = tooltest::VertexXZ(toilet, 2);
+        EXPECT_NEAR(middle.x, c.toX, 1.5f) << c.atX << ", " << c.atZ;
+        EXPECT_NEAR(middle.z, c.toZ, 1.5f) << c.atX << ", " << c.atZ;
+        FreeFloorObjects(document->currentFloor);
+    }
 }
 
 } // namespace
