@@ -356,10 +356,7 @@ void PlanFileTest::SetUp()
 
 void PlanFileTest::TearDown()
 {
-    FreeSymbolTemplates(symbolTemplates2D);
-    symbolTemplates2D = nullptr;
-    FreeSymbolTemplates(symbolTemplates3D);
-    symbolTemplates3D = nullptr;
+    vtest::FreeSymbolLibraries();
     PaneDocumentTest::TearDown();
     programDirectory = savedProgramDirectory;
     importIntoCurrentFloor = 0;

@@ -18,6 +18,7 @@
 #include "model3d/stairs.h"
 #include "palette/category_tabs.h"
 #include "shell/app_globals.h"
+#include "support/plan_fixtures.h"
 #include "support/test_support.h"
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -296,10 +297,7 @@ protected:
         FreePlanDocument(document);
         activeDocument = nullptr;
         activePlanPane = nullptr;
-        FreeSymbolTemplates(symbolTemplates2D);
-        symbolTemplates2D = nullptr;
-        FreeSymbolTemplates(symbolTemplates3D);
-        symbolTemplates3D = nullptr;
+        vtest::FreeSymbolLibraries();
         programDirectory = savedProgramDirectory;
         importIntoCurrentFloor = 0;
         if (pane)

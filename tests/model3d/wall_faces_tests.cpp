@@ -335,9 +335,7 @@ TEST_F(WallFaceTest, ShippedFixtureModelsStandAtTheirHeights)
         EXPECT_NEAR(model.minY, -c.top * 2, 1e-3f) << c.code;
         EXPECT_TRUE(top) << c.code << " has no top face";
     }
-    FreeSymbolTemplates(symbolTemplates2D);
-    FreeSymbolTemplates(symbolTemplates3D);
-    symbolTemplates2D = symbolTemplates3D = nullptr;
+    vtest::FreeSymbolLibraries();
     activePlanPane = nullptr;
     DestroyWindow(pane);
 }

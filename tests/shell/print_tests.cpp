@@ -671,9 +671,7 @@ TEST_F(PrintTest, ABathPrintsAtItsRealSizeToScale)
     ASSERT_NE(AddOpening(wall, {ObjWallElement, 0, 240.0f, 120.0f, 60.0f, 95, 0, 0.0f, 0}), nullptr);
     AddLine(FirstStorey(), -200, 150, 200, 150);
     ASSERT_EQ(PrintPlanToScale(GetModuleHandleA(nullptr), nullptr), 0);
-    FreeSymbolTemplates(symbolTemplates2D);
-    FreeSymbolTemplates(symbolTemplates3D);
-    symbolTemplates2D = symbolTemplates3D = nullptr;
+    vtest::FreeSymbolLibraries();
     ASSERT_EQ(NewJobs(), 1);
     Job job = FirstNewJob();
     ASSERT_EQ(job.pages.size(), 1u);

@@ -183,4 +183,11 @@ bool LoadShippedSymbolLibraries()
     return true;
 }
 
+void FreeSymbolLibraries()
+{
+    FreeSymbolTemplates(symbolTemplates2D);
+    FreeSymbolTemplates(symbolTemplates3D);
+    symbolTemplates2D = symbolTemplates3D = nullptr;
+}
+
 } // namespace vtest

@@ -73,7 +73,9 @@ HWND CreatePaneStandIn();
 void ShowTopView();
 // Reads the symbol libraries of the sources' OBJECTS folder, as start-up reads them from
 // the program directory (needs the active document and plan pane); false when the source
-// folder is unknown. The caller frees the templates.
+// folder is unknown. The caller frees the templates (FreeSymbolLibraries).
 bool LoadShippedSymbolLibraries();
+// Frees both template lists and forgets them.
+void FreeSymbolLibraries();
 
 } // namespace vtest

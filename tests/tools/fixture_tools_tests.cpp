@@ -48,9 +48,7 @@ protected:
     }
     void TearDown() override
     {
-        FreeSymbolTemplates(symbolTemplates2D);
-        FreeSymbolTemplates(symbolTemplates3D);
-        symbolTemplates2D = symbolTemplates3D = nullptr;
+        vtest::FreeSymbolLibraries();
         DestroyWindow(frameWindow);
         frameWindow = savedFrame;
         planMouseState = PlanMouseState{};

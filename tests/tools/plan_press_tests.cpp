@@ -644,15 +644,10 @@ TEST_F(PlanPress, UndoAndRedoOfANewWallRepaintItsDimensionToo)
 // coarse snap grid; a click on it leaves it where it is.
 TEST_F(PlanPress, AWallFixtureDraggedAlongItsWallEndsUnderThePointer)
 {
-    ASSERT_TRUE(vtest::LoadShippedSymbolLibraries());
     struct Libraries {
-        ~Libraries()
-        {
-            FreeSymbolTemplates(symbolTemplates2D);
-            FreeSymbolTemplates(symbolTemplates3D);
-            symbolTemplates2D = symbolTemplates3D = nullptr;
-        }
+        ~Libraries() { vtest::FreeSymbolLibraries(); }
     } libraries;
+    ASSERT_TRUE(vtest::LoadShippedSymbolLibraries());
     // The wall's ends, the toilet's place on it, where its middle is dragged (plan units)
     // and the snap step of the plan.
     struct Case { vtest::Point3 start, end; float atX, atZ, toX, toZ, snap; } cases[] = {
@@ -685,10 +680,6 @@ TEST_F(PlanPress, AWallFixtureDraggedAlongItsWallEndsUnderThePointer)
     }
 }
 
-} // namespace
-
-namespace {
-
 // The first-storey object whose first vertex is at the plan point.
 PlanObject* ObjectAt(PlanDocument* document, float x, float z)
 {
@@ -719,9 +710,7 @@ protected:
     void TearDown() override
     {
         PlanPress::TearDown();
-        FreeSymbolTemplates(symbolTemplates2D);
-        FreeSymbolTemplates(symbolTemplates3D);
-        symbolTemplates2D = symbolTemplates3D = nullptr;
+        vtest::FreeSymbolLibraries();
     }
     PlanObject* bathWall = nullptr;
 };
