@@ -426,3 +426,10 @@ PlanObject* FindSymbolTemplate(PlanObject* first, uint32_t code)
             return t;
     return nullptr;
 }
+
+PlanObject* CopySymbolTemplatePart(PlanObject* part, float x, float z)
+{
+    // The copy code of a paste without the children: members come one by one.
+    const uint32_t kPartCopyCode = 5329;
+    return CreateObjectFromTemplate(part, nullptr, nullptr, x, z, 0, kPartCopyCode);
+}

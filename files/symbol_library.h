@@ -57,6 +57,10 @@ void AppendChildObject(PlanObject* object, PlanObject* owner);
 
 // The template of the list whose type is the code; null when none has it.
 PlanObject* FindSymbolTemplate(PlanObject* first, uint32_t code);
+// A copy of one part of a template at the plan point (x, z), without its own members
+// (ForEachSymbolTemplatePart reaches them), selected as a pasted copy is and in no list.
+// Null on failure.
+PlanObject* CopySymbolTemplatePart(PlanObject* part, float x, float z);
 // Calls fn for each member of the template and each member's own members, in order:
 // the shapes a symbol is drawn or built from.
 template <typename Object, typename Fn>

@@ -22,8 +22,6 @@ const float kHalfPi = 1.5707963267948966f;
 // An element whose owner is not a wall is fitted as if into a wall this thick.
 const float kDefaultThickness = 4.0f;
 const uint16_t kUpsideDown = 1;
-// The copy code that copies one template member without its own members.
-const uint32_t kMemberCopyCode = 5329;
 
 bool BuildDoor(PlanObject* door, int style)
 {
@@ -231,8 +229,7 @@ void AttachSymbolModelParts(PlanObject* element, uint32_t code, float x, float z
     // Only the clones are deselected (the templates are read selected): every rebuild of
     // a wall's openings comes here, and the user's selection must outlive it.
     ForEachSymbolTemplatePart(templateObject, [&](PlanObject* member) {
-        PlanObject* clone =
-            CreateObjectFromTemplate(member, nullptr, nullptr, x, z, 0, kMemberCopyCode);
+        PlanObject* clone = CopySymbolTemplatePart(member, x, z);
         if (!clone)
             return;
         // A part belongs to the element alone, never to a floor list.

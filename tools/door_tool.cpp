@@ -47,12 +47,8 @@ float Whole(float value)
 // The pane's DC, inverting, and the grid snap of a section drag, put back at its end.
 class SectionDrag {
 public:
-    explicit SectionDrag(PlanSettings* settings) : settings(settings)
+    explicit SectionDrag(PlanSettings* settings) : snap(settings)
     {
-        snapX = settings->snapStepX;
-        snapY = settings->snapStepY;
-        settings->snapStepX = 1.0f;
-        settings->snapStepY = 1.0f;
         dc = activePlanPane ? GetDC(activePlanPane) : nullptr;
         if (!dc)
             return;
@@ -73,8 +69,6 @@ public:
         for (HPEN pen : {widePen, thinPen, dottedPen})
             if (pen)
                 DeleteObject(pen);
-        settings->snapStepX = snapX;
-        settings->snapStepY = snapY;
     }
     SectionDrag(const SectionDrag&) = delete;
     SectionDrag& operator=(const SectionDrag&) = delete;
@@ -108,9 +102,7 @@ private:
         DrawWorldLine(dc, x1, y1, z1, x2, y2, z2, 1);
     }
 
-    PlanSettings* settings;
-    float snapX = 1.0f;
-    float snapY = 1.0f;
+    UnitGridSnap snap;
     HDC dc = nullptr;
     HPEN widePen = nullptr;
     HPEN thinPen = nullptr;
@@ -168,6 +160,27 @@ void PlaceOnSection(const PlanVertex* start, const PlanVertex* end, float width,
 }
 
 }  // namespace
+
+UnitGridSnap::UnitGridSnap(PlanSettings* settings)
+    : settings_(settings), snapX_(settings->snapStepX), snapY_(settings->snapStepY)
+{
+    settings->snapStepX = 1.0f;
+    settings->snapStepY = 1.0f;
+}
+
+UnitGridSnap::~UnitGridSnap()
+{
+    settings_->snapStepX = snapX_;
+    settings_->snapStepY = snapY_;
+}
+
+void MapSectionPointer(int32_t x, int32_t y, float* pointX, float* pointZ)
+{
+    float height = 0.0f;
+    MapPlanPointToModel(x, y, pointX, &height, pointZ, 1, &planMouseState, 1);
+    *pointX = Whole(*pointX);
+    *pointZ = Whole(*pointZ);
+}
 
 float GetWallSectionSpan(float, float, const PlanVertex* segmentStart,
                          const PlanVertex* segmentEnd, float* low, float* high)
@@ -230,10 +243,8 @@ bool DrawOpeningPreviewXor(PlanObject* wall, PlanVertex* segmentStart, PlanVerte
     float lastZ = Whole(pointerZ);
     while (IsMouseButtonDown()) {
         const POINT cursor = GetCursorLogicalPos();
-        float x = 0.0f, y = 0.0f, z = 0.0f;
-        MapPlanPointToModel(cursor.x, cursor.y, &x, &y, &z, 1, &planMouseState, 1);
-        x = Whole(x);
-        z = Whole(z);
+        float x = 0.0f, z = 0.0f;
+        MapSectionPointer(cursor.x, cursor.y, &x, &z);
         if (x == lastX && z == lastZ)
             continue;
         lastX = x;

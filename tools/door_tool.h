@@ -5,6 +5,7 @@ struct ColourTriple;
 struct OpeningRecord;
 struct PlanMouseState;
 struct PlanObject;
+struct PlanSettings;
 struct PlanVertex;
 
 // The square opening 7052 and door 7053 tools, and the span rule and the drag along a
@@ -38,6 +39,24 @@ void ShowOpeningNotice(const char* text);
 PlanObject* PlaceOpeningOnSection(uint16_t type, const PlanMouseState* hit, const float* parameters,
                                   const ColourTriple& colourA, uint32_t texture, const char* tooShort,
                                   OpeningRecord** record);
+
+// The grid snap of a section drag, one unit, put back when it goes out of scope: the
+// drags of openings and wall elements follow the pointer unit by unit.
+class UnitGridSnap {
+public:
+    explicit UnitGridSnap(PlanSettings* settings);
+    ~UnitGridSnap();
+    UnitGridSnap(const UnitGridSnap&) = delete;
+    UnitGridSnap& operator=(const UnitGridSnap&) = delete;
+
+private:
+    PlanSettings* settings_;
+    float snapX_;
+    float snapY_;
+};
+// The pane's logical point (x, y) as a section drag reads the pointer: mapped onto the
+// plan under the pointer record and rounded to whole units (x and z).
+void MapSectionPointer(int32_t x, int32_t y, float* pointX, float* pointZ);
 
 // The usable span of the segment start -> end for an opening: its length less 6.0, from
 // low = 3.0 to high = length - 3.0. The pointer is not used.

@@ -41,7 +41,6 @@ const uint32_t kElectrical = 4;
 const uint32_t kPlumbing = 8;
 const uint32_t kHvac = 32;
 const uint32_t kGroupSelectionCommand = 5205;
-const uint32_t kPasteCopyCode = 5329;
 
 const char kNoSectionText[] =
     "Cliccare e trascinare su una sezione di muro per inserire questo elemento.";
@@ -116,13 +115,6 @@ void Tell(const char* text)
     ShowMessageBox(frameWindow, text, applicationTitle, MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
 }
 
-// A copy of one template member at the point, without its own members (they are copied
-// one by one by the callers), selected as a pasted copy is. Null on failure.
-PlanObject* CopyMember(PlanObject* member, float x, float z)
-{
-    return CreateObjectFromTemplate(member, nullptr, nullptr, x, z, 0, kPasteCopyCode);
-}
-
 // The element's size along the wall and across it, its elevation (plan units).
 void PlanSizeOf(uint32_t code, const PlanSettings* settings, float* size)
 {
@@ -136,37 +128,6 @@ void PlanSizeOf(uint32_t code, const PlanSettings* settings, float* size)
 float Whole(float value)
 {
     return (float)(int32_t)(value + 0.5f);
-}
-
-// The grid snap of a section drag, one unit, put back at its end.
-class UnitGridSnap {
-public:
-    explicit UnitGridSnap(PlanSettings* settings) : settings_(settings)
-    {
-        snapX_ = settings->snapStepX;
-        snapY_ = settings->snapStepY;
-        settings->snapStepX = 1.0f;
-        settings->snapStepY = 1.0f;
-    }
-    ~UnitGridSnap()
-    {
-        settings_->snapStepX = snapX_;
-        settings_->snapStepY = snapY_;
-    }
-
-private:
-    PlanSettings* settings_;
-    float snapX_ = 1.0f;
-    float snapY_ = 1.0f;
-};
-
-// The pointer at (x, y) of the plan pane as a section drag reads it, in whole units.
-void MapSectionPointer(int32_t x, int32_t y, float* pointX, float* pointZ)
-{
-    float height = 0.0f;
-    MapPlanPointToModel(x, y, pointX, &height, pointZ, 1, &planMouseState, 1);
-    *pointX = Whole(*pointX);
-    *pointZ = Whole(*pointZ);
 }
 
 // The pen, drawing mode and grid snap of a section drag, put back at its end.
@@ -574,7 +535,7 @@ PlanObject* PlaceFreeFixture(float x, float z, uint32_t code)
     int copies = 0;
     if (templateObject) {
         ForEachSymbolTemplatePart(templateObject, [&](PlanObject* member) {
-            PlanObject* copy = CopyMember(member, x, z);
+            PlanObject* copy = CopySymbolTemplatePart(member, x, z);
             if (!copy)
                 return;
             copy->subType = kFreeFixturePart;

@@ -149,18 +149,13 @@ TEST_F(MeasurementBar, AreaCommandsShowTheAreaInsideTheObject)
     const struct {
         int command;
         uint16_t type, border;   // the path's border kind: 2 fences
-        const char* metric;
-        const char* imperial;
+        const char* label;
     } cases[] = {
-        {5305, ObjFloorSlab, 0, "Pavimento: %ld m.q. (±)", "Pavimento: %ld ft.q. (±)"},
-        {5305, 50, 0, "Pavimento: %ld m.q. (±)", "Pavimento: %ld ft.q. (±)"},
-        {5331, ObjFloorOpening, 0, "Apertura pavimento: %ld m.q. (±)", "Apertura pavimento: %ld ft.q. (±)"},
-        {5309, ObjDeck, 0, "Terrazza: %ld m.q. (±)", "Terrazza: %ld ft.q. (±)"},
-        {5330, 21, 0, "Proprietà: %ld m.q. (±)", "Proprietà: %ld ft.q. (±)"},
-        {5306, 26, 0, "Zona riempimento: %ld m.q. (±)", "Zona riempimento: %ld ft.q. (±)"},
-        {5306, 27, 0, "Zona riempimento: %ld m.q. (±)", "Zona riempimento: %ld ft.q. (±)"},
-        {5304, ObjPath, 0, "Sentiero: %ld m.q. (±)", "Sentiero: %ld ft.q. (±)"},
-        {5304, ObjPath, 2, "Sentiero: %ld m.q. (±)", "Sentiero: %ld ft.q. (±)"},
+        {5305, ObjFloorSlab, 0, "Pavimento"}, {5305, 50, 0, "Pavimento"},
+        {5331, ObjFloorOpening, 0, "Apertura pavimento"}, {5309, ObjDeck, 0, "Terrazza"},
+        {5330, 21, 0, "Proprietà"}, {5306, 26, 0, "Zona riempimento"},
+        {5306, 27, 0, "Zona riempimento"}, {5304, ObjPath, 0, "Sentiero"},
+        {5304, ObjPath, 2, "Sentiero"},
     };
     // Display units are inches.
     const float x = UnitsToPlanLength(10.0f * 39.37f, settings, 0);
@@ -185,7 +180,9 @@ TEST_F(MeasurementBar, AreaCommandsShowTheAreaInsideTheObject)
             }
             RebuildByType(object);
             shelltest::SendCommand(frame, c.command, reinterpret_cast<LPARAM>(object));
-            const long shown = units == 4 ? ShownNumber(c.metric, 97, 103) : ShownNumber(c.imperial, 1044, 1108);
+            char format[64];
+            std::snprintf(format, sizeof format, "%s: %%ld %s.q. (±)", c.label, units == 4 ? "m" : "ft");
+            const long shown = units == 4 ? ShownNumber(format, 97, 103) : ShownNumber(format, 1044, 1108);
             EXPECT_NE(-1, shown) << c.command << " type " << c.type << " border " << c.border << " units " << units;
             FreeObject(object);
         }
