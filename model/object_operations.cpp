@@ -293,7 +293,10 @@ static bool DispatchOperation(PlanObject* object, uint32_t code, void* argument,
     case NudgeDown:
     case NudgeLeft:
     case NudgeRight: {
-        if (!settingsArgument)
+        // Openings and deck steps are placed by their wall's or deck's refit, which the
+        // owner's rebuild runs after its own points moved; nudging them as well would
+        // carry them a second step off their owner.
+        if (!settingsArgument || IsOpeningType(type))
             break;
         bool vertical = code == NudgeUp || code == NudgeDown;
         float step;

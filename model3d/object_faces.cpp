@@ -67,7 +67,9 @@ void ApplyOpeningElevation(ScenePolygon* polygon)
         polygon->elevation = record->startVertex->segmentElevation;
 }
 
-// A new polygon in currentMesh with the object's type and colours.
+// A new polygon in currentMesh with the object's type and colours, standing at its
+// opening's segment elevation: every face of an opening's part, its sides, end caps and
+// one-row parts alike, is lifted with the wall it sits in.
 ScenePolygon* StartPolygon(PlanObject* object)
 {
     currentMesh = CreateSceneNode();
@@ -75,6 +77,7 @@ ScenePolygon* StartPolygon(PlanObject* object)
         currentMesh->sourceType = (int16_t)object->type;
         currentMesh->colourA = object->colourA;
         currentMesh->colourB = object->colourB;
+        ApplyOpeningElevation(currentMesh);
     }
     return currentMesh;
 }
@@ -186,11 +189,8 @@ void CurvedQuadFaces(PlanVertex* a, PlanVertex* b, PlanVertex* e, PlanVertex* f,
         at(s + ds, 0.0f, p2);
         at(s + ds, 1.0f, p3);
         at(s, 1.0f, p4);
-        if (!currentMesh) {
-            if (!StartPolygon(object))
-                return;
-            ApplyOpeningElevation(currentMesh);
-        }
+        if (!currentMesh && !StartPolygon(object))
+            return;
         float length = Distance3D(p1[0], p1[1], p1[2], p2[0], p2[1], p2[2]);
         float vSpan = Distance3D(p1[0], p1[1], p1[2], p4[0], p4[1], p4[2]);
         BuildQuadFace(p1, p4, p3, p2, a->v, b->v, object, d, dB, d + length, dB + length);
@@ -240,7 +240,6 @@ void BuildMeshFaces(PlanObject* object, PlanObject* host)
         for (int32_t j = 0; j < m - 1; ++j) {
             if (!StartPolygon(object))
                 return;
-            ApplyOpeningElevation(currentMesh);
             BuildQuadFaces(row[j], nextRow[j], row[j + 1], nextRow[j + 1], host);
             if (wallHost) {
                 PlanVertex* const corners[4] = {row[j], nextRow[j], row[j + 1], nextRow[j + 1]};
@@ -253,7 +252,6 @@ void BuildMeshFaces(PlanObject* object, PlanObject* host)
             continue;
         if (!StartPolygon(object))
             return;
-        ApplyOpeningElevation(currentMesh);
         BuildQuadFaces(row[m - 1], nextRow[m - 1], row[0], nextRow[0], host);
         FinishPolygon(host);
         if (host->type != ObjFence && object->buildFlag)

@@ -549,15 +549,11 @@ void RebuildStair(PlanObject* stair)
     if (curved)
         RecomputeObject(stair);
 
-    // n risers always reach the total rise; a riser or rise that is no positive number
-    // lays no steps.
-    float riser = stair->parameters[1];
+    // n risers always reach the total rise.
     float rise = stair->parameters[4];
-    if (!(riser > 0.0f) || !isfinite(riser) || !isfinite(rise))
-        return;
-    double count = floor((double)rise / riser + 0.5);
+    double count = StairRiserCount(rise, stair->parameters[1]);
     if (count < 1.0)
-        count = 1.0;
+        return;
     stair->parameters[1] = (float)((double)rise / count) + 0.01f;
     const float totalRise = UnitsToPlanLength(rise, settings, 0);
     stairRunState.accumulatedHeight = 0.0f;
@@ -568,6 +564,14 @@ void RebuildStair(PlanObject* stair)
         BuildCurvedStair(stair, totalRise);
     else
         BuildStraightStair(stair, totalRise);
+}
+
+double StairRiserCount(float totalRise, float riserHeight)
+{
+    if (!(riserHeight > 0.0f) || !isfinite(riserHeight) || !isfinite(totalRise))
+        return 0.0;
+    double count = floor((double)totalRise / riserHeight + 0.5);
+    return count < 1.0 ? 1.0 : count;
 }
 
 void RebuildAllStairs(PlanFloor* firstFloor)

@@ -57,6 +57,11 @@ StairFields ReadStairFields(const PlanObject* stair);
 void RebuildStair(PlanObject* stair);
 // RebuildStair on every object of every shown floor from firstFloor on.
 void RebuildAllStairs(PlanFloor* firstFloor);
+// The number of risers a stair of this total rise is built with for the wanted riser
+// height (both display units): the nearest whole number, halves up, at least 1. 0 when
+// the riser is no positive number or either is no number: such a stair lays no steps.
+// The plan's stair label counts by it too.
+double StairRiserCount(float totalRise, float riserHeight);
 // The flights of a straight stair along its two offset edges, with a landing at each
 // corner, until the run state's height reaches the total rise (plan length).
 PlanObject* BuildStraightStair(PlanObject* stair, float totalRise);

@@ -8,6 +8,7 @@
 #include "model/plan_settings.h"
 #include "model/units.h"
 #include "model/view_projection.h"
+#include "model3d/stairs.h"
 #include "planview/dimension_lines.h"
 #include "planview/labels_and_fills.h"
 #include "planview/output_routing.h"
@@ -426,9 +427,9 @@ void DrawStairSymbol(HDC dc, PlanObject* object)
     const PlanVertex* v[2];
     if (!Ready(dc, object) || !FirstVertices(object, 2, v) || !settings->dimensionDrawing)
         return;
-    // A riser that is no height counts one step; the count is capped before the cast.
-    const double riser = object->parameters[1];
-    double steps = (riser > 0.0 && isfinite(riser)) ? object->parameters[4] / riser : 1.0;
+    // The risers the stair is built with; one for a riser that is no height, and the
+    // count is capped before the cast.
+    double steps = StairRiserCount(object->parameters[4], object->parameters[1]);
     if (!(steps >= 1.0))
         steps = 1.0;
     else if (steps > kMostSteps)

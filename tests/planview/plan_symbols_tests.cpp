@@ -10,6 +10,7 @@
 #include "model/plan_settings.h"
 #include "model/record_memory.h"
 #include "model/view_projection.h"
+#include "model3d/stairs.h"
 #include "planview/fixture_symbols.h"
 #include "planview/measuring_line.h"
 #include "planview/opening_symbols.h"
@@ -213,21 +214,28 @@ TEST_F(SymbolsTest, BathFromItsTemplate)
     FreeSymbolTemplates(templates[0]);
 }
 
-// Steps from the total height over the riser: 96 / 7.5 gives 12; a riser of 0 counts 1.
+// The step caption counts the risers the stair is built with: the total height over the
+// riser to the nearest whole number, halves up (96 / 7.5 and 96 / 7 round up, 100 / 7
+// down, 96 / 8 and 3 / 7 agree with the whole part); a riser of 0 counts 1 and builds none.
 TEST_F(SymbolsTest, StairCaptions)
 {
     struct Case {
-        float riser;
-        const char* steps;
-    } cases[] = {{7.5f, "12AS x 0.25 m.PS"}, {0.0f, "1AS x 0.25 m.PS"}, {-3.0f, "1AS x 0.25 m.PS"}};
+        float rise, riser;
+        int risers;
+    } cases[] = {{96, 7.5f, 13}, {96, 7, 14}, {100, 7, 14}, {96, 8, 12}, {3, 7, 1}, {96, 0, 1}, {96, -3, 1}};
     for (const Case& c : cases) {
-        PlanObject* stair = AddObject(ObjStair, {{100, 0, 300}, {100, 0, 100}});
+        PlanObject* stair = AddObject(ObjStair, {{100, 0, 1000}, {100, 0, 100}});
         stair->subType = 800;
-        const float parameters[5] = {36.0f, c.riser, 10.0f, 0.0f, 96.0f};
+        const float parameters[5] = {36.0f, c.riser, 10.0f, 0.0f, c.rise};
         std::memcpy(stair->parameters, parameters, sizeof parameters);
         MetafileRecorder record;
         DrawStairSymbol(record.dc(), stair);
-        EXPECT_EQ(record.TextStrings(), (Texts{"0.91 m.PR", c.steps, "Su"}));
+        EXPECT_EQ(record.TextStrings(), (Texts{"0.91 m.PR", std::to_string(c.risers) + "AS x 0.25 m.PS", "Su"}));
+        RebuildStair(stair);
+        int treads = 0;
+        for (PlanObject* part = static_cast<PlanObject*>(stair->link); part; part = part->next)
+            treads += part->type == 43;   // a tread
+        EXPECT_EQ(treads, c.riser > 0 ? c.risers : 0) << c.rise << " / " << c.riser;
         FreeObject(stair);
     }
 }

@@ -8,7 +8,12 @@
 #include "support_tools.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <functional>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 #include "files/symbol_library.h"
@@ -20,6 +25,8 @@
 #include "model/object_extents.h"
 #include "model/record_memory.h"
 #include "model/view_projection.h"
+#include "model/deck_parts.h"
+#include "model3d/scene_polygons.h"
 #include "files/plan_file.h"
 #include "files/symbol_library.h"
 #include "palette/tool_windows.h"
@@ -701,6 +708,7 @@ protected:
         ASSERT_TRUE(LoadPlanFile(vtest::SourceFilePath("samples/house.ZRO").c_str()));
         PlanSettings* s = document->settings;
         s->zoom = 1.0f;
+        houseScale = s->drawingScale;
         s->drawingScale = 72.0f;
         s->snapToGrid = 0;
         bathWall = ObjectAt(document, 0, 0);
@@ -713,7 +721,54 @@ protected:
         vtest::FreeSymbolLibraries();
     }
     PlanObject* bathWall = nullptr;
+    float houseScale = 0.0f;   // the plan's own drawing scale
 };
+
+// Each opening's and deck step's points from its owner's first point, and its distance
+// along its side, in hundredths.
+std::vector<long> OpeningPlaces(PlanDocument* document)
+{
+    std::vector<long> places;
+    for (PlanObject* o = document->currentFloor->firstObject; o; o = o->next)
+        for (PlanObject* c = IsOpeningType(o->type) ? nullptr : o->firstChild; c; c = c->next) {
+            if (!IsOpeningType(c->type))
+                continue;
+            places.push_back(std::lround(static_cast<OpeningRecord*>(c->link)->distanceFromStart * 100));
+            for (PlanVertex* v = c->firstVertex; v; v = v->next)
+                for (int axis : {0, 2})
+                    places.push_back(std::lround((v->position[axis] - o->firstVertex->position[axis]) * 100));
+        }
+    return places;
+}
+
+// Checks that every opening's polygons in the 3D view lie between the lowest and highest
+// point of its wall's own faces; returns the opening part types met.
+std::set<int16_t> ExpectOpeningsWithinTheirWalls(const std::string& step, size_t openings)
+{
+    std::map<PlanObject*, std::pair<float, float>> spans;   // lowest and highest y
+    std::set<int16_t> types;
+    for (ScenePolygon* p = sceneMeshes; p; p = p->next) {
+        if (!p->buildOwner || p->buildOwner->type != ObjWall)
+            continue;
+        auto& span = spans.try_emplace(p->buildChild, 1e9f, -1e9f).first->second;
+        types.insert(p->buildChild != p->buildOwner ? p->sourceType : 0);
+        for (PolygonOutline* o = p->outlines; o; o = o->next)
+            for (int32_t i = 0; i < o->vertexCount; ++i)
+                span = {std::min(span.first, o->vertices[i].y), std::max(span.second, o->vertices[i].y)};
+    }
+    size_t count = 0;
+    for (const auto& [child, span] : spans) {
+        if (child->type == ObjWall)
+            continue;
+        const auto wall = spans[child->owner];
+        EXPECT_TRUE(span.first >= wall.first - 0.01f && span.second <= wall.second + 0.01f)
+            << step << ", type " << child->type << " from " << span.first << " to " << span.second << ", its wall from "
+            << wall.first << " to " << wall.second;
+        ++count;
+    }
+    EXPECT_EQ(count, openings) << step;
+    return types;
+}
 
 } // namespace
 
@@ -769,4 +824,86 @@ TEST_F(SampleHouse, EditsNearABathKeepTheirSelection)
         wc = wc->next;
     ASSERT_NE(wc, nullptr);
     EXPECT_TRUE(IsAnyPointSelected(wc));
+}
+
+// A stepped deck in the house selected with its steps, select all and each arrow, with
+// and without the snap: every door, window, fixture and deck step moves with its wall or
+// deck, keeps its distance along its side, and the reopened plan shows it there.
+TEST_F(SampleHouse, AnArrowMovesOpeningsAndDeckStepsOnceWithTheirOwner)
+{
+    PlanObject* deck = vtest::MakePointObject(ObjDeck, document->currentFloor,
+                                              {{-440, -30, 200}, {-320, -30, 200}, {-320, -30, 320}, {-440, -30, 320}}, 0, 1);
+    deck->parameters[0] = 30.0f;
+    deck->category = kCategoryDeck;
+    BuildKind53OnSegment(deck, deck->firstVertex, deck->firstVertex->next);
+    RebuildDeck(deck);
+    document->settings->snapStepX = document->settings->snapStepY = 12.0f;
+    for (const bool snap : {false, true})
+        for (const WPARAM key : {VK_RIGHT, VK_LEFT, VK_UP, VK_DOWN}) {
+            if ((document->settings->snapToGrid != 0) != snap)
+                SendMessageA(shown.frame, WM_COMMAND, 5045, 0);   // Ctrl+R
+            const std::vector<long> before = OpeningPlaces(document);
+            ASSERT_EQ(before.size(), 25u);   // five openings with their ten points
+            for (deck = document->currentFloor->firstObject; deck->type != ObjDeck;)
+                deck = deck->next;
+            SelectObjectAndDrawHandles(deck, 1, 0);   // as a click on it does
+            SendMessageA(shown.frame, WM_COMMAND, 5003, 0);
+            SendMessageA(shown.pane, WM_KEYDOWN, key, 0);
+            const std::vector<long> shownPlaces = OpeningPlaces(document);
+            EXPECT_EQ(shownPlaces, before) << key << (snap ? " snapped" : "");
+            ASSERT_TRUE(SavePlanFile("nudged.ZRO") && LoadPlanFile("nudged.ZRO"));
+            EXPECT_EQ(OpeningPlaces(document), shownPlaces) << key << (snap ? " snapped, reopened" : ", reopened");
+        }
+}
+
+// In the 3D view every part of a door, window or fixture stands within its wall's
+// height: on the ground floor; after the object elevation command on two inner walls;
+// on a wall drawn on the second storey with a door, a window with glazing bars and a
+// bath; after the house is moved up a storey.
+TEST_F(SampleHouse, OpeningsStandWithinTheirWallsIn3D)
+{
+    PlanSettings* s = document->settings;
+    s->drawingScale = houseScale;   // the scale its doors and walls were drawn for
+    s->doorStyle = 501;
+    s->windowStyle = 600;
+    s->windowBarsAcross = s->windowBarsDown = 2;
+    SendMessageA(shown.frame, WM_COMMAND, 5270, 0);   // "Vue 3D"
+    auto place = [&](int16_t tool, float z, tooltest::Frame after) {
+        std::vector<tooltest::Frame> frames = tooltest::Drag({Client(-400, z)});
+        frames.insert(frames.end(), {after, after, after});
+        SendPress(tool, frames);
+    };
+    struct Step { const char* name; size_t openings; std::function<void()> run; } steps[] = {
+        {"ground floor", 4, [] {}},
+        {"raised walls", 4, [&] {
+            SelectObjectAndDrawHandles(bathWall, 1, 0);
+            SelectObjectAndDrawHandles(ObjectAt(document, 0, -360), 1, 0);
+            auto raise = vtest::ModalDriver::ForDialog("Définir l'élévation", [](HWND d) {
+                SetDlgItemTextA(d, 5, "30");
+                PostMessageA(d, WM_COMMAND, IDOK, 0);
+            });
+            SendMessageA(shown.frame, WM_COMMAND, 5271, 0);
+            raise.join();
+        }},
+        {"second storey", 7, [&] {
+            SendMessageA(shown.frame, WM_COMMAND, 5276, 0);
+            viewOrigin.y = -96.0f;   // the fixture's view, which the change of storey resets
+            SendPress(7051, tooltest::Drag({Client(-400, -300), Client(-400, 300)}));
+            const POINT swing = Client(-380, -140);
+            place(7053, -150, tooltest::At(swing.x, swing.y, WM_LBUTTONDOWN));
+            place(7054, 0, tooltest::At(0, 0));
+            place(7205, 150, tooltest::At(0, 0));
+            SendMessageA(shown.frame, WM_COMMAND, 5275, 0);
+        }},
+        {"moved up", 7, [&] {
+            SendMessageA(shown.frame, WM_COMMAND, 5003, 0);
+            SendMessageA(shown.frame, WM_COMMAND, 5168, 0);
+        }},
+    };
+    for (const Step& step : steps) {
+        step.run();
+        const std::set<int16_t> types = ExpectOpeningsWithinTheirWalls(step.name, step.openings);
+        EXPECT_TRUE(types.count(ObjOpeningFrame) && types.count(ObjWallElementPart) &&
+                    types.count(ObjGlazingBars) == (step.openings == 7)) << step.name;
+    }
 }
