@@ -10,6 +10,7 @@
 #include "model/units.h"
 #include "shell/app_globals.h"
 #include "shell/message_box.h"
+#include "tools/undo.h"
 
 PlanSettings* propertyDialogSettings = nullptr;
 uint32_t dialogObjectKind = 0;
@@ -75,7 +76,10 @@ int RunPropertyDialog(PlanSettings* settings, int templateId, DLGPROC procedure,
     const INT_PTR result = DialogBoxParamA(hInstance, MAKEINTRESOURCEA(templateId),
                                           owner ? owner : frameWindow, procedure, 0);
     propertyDialogSettings = outer;
-    return result == -1 ? 0 : static_cast<int>(result);
+    if (result == -1) return 0;
+    // What an OK changed the undo cannot reverse: the last drag's undo is dropped.
+    if (result) CancelPendingObject();
+    return static_cast<int>(result);
 }
 
 PlanSettings* DialogSettings()

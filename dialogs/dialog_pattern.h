@@ -18,7 +18,8 @@ extern uint32_t dialogObjectKind;
 
 // Runs template templateId modally with the procedure, on the settings, owned by the
 // frame unless an owner is given. The dialog's result; 0 without settings, and 0 when
-// the dialog could not be made, so that a failure is never taken for OK.
+// the dialog could not be made, so that a failure is never taken for OK. An OK leaves
+// the plan nothing to undo.
 int RunPropertyDialog(PlanSettings* settings, int templateId, DLGPROC procedure, HWND owner = nullptr);
 
 // The settings a procedure works on: the dialog's own while an active document with

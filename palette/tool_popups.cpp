@@ -15,6 +15,7 @@
 #include "shell/app_globals.h"
 #include "shell/camera_presets.h"
 #include "shell/frame_window.h"
+#include "tools/undo.h"
 
 uint32_t doorFinish = 1;
 uint32_t windowFinish = 1;
@@ -78,6 +79,8 @@ void ShowFloorPopup(HWND button)
         swallowNextToolClick = 1;
         return;
     }
+    // As the storeys menu: a change of storey leaves nothing to undo.
+    CancelPendingObject();
 
     if (choice >= WorkOnFirst && choice <= WorkOnThird) {
         working = choice;

@@ -11,6 +11,7 @@
 #include "resources/resource_ids.h"
 #include "shell/app_globals.h"
 #include "shell/message_box.h"
+#include "tools/undo.h"
 #include <cmath>
 #include <cstdlib>
 
@@ -195,13 +196,22 @@ INT_PTR CALLBACK RotationDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
 }
 
+// The undo reverses the last drag only: after a move or turn by a dialog it has nothing
+// to undo.
+static int RunTransformDialog(int templateId, DLGPROC procedure)
+{
+    const int result = (int)DialogBoxParamA(hInstance, MAKEINTRESOURCEA(templateId), frameWindow, procedure, 0);
+    if (result > 0)
+        CancelPendingObject();
+    return result;
+}
+
 int RunMoveDialog(int, int)
 {
-    return (int)DialogBoxParamA(hInstance, MAKEINTRESOURCEA(IDD_MOVE), frameWindow, MoveDlgProc, 0);
+    return RunTransformDialog(IDD_MOVE, MoveDlgProc);
 }
 
 int RunRotationDialog(int)
 {
-    return (int)DialogBoxParamA(hInstance, MAKEINTRESOURCEA(IDD_ROTATION), frameWindow,
-                                RotationDlgProc, 0);
+    return RunTransformDialog(IDD_ROTATION, RotationDlgProc);
 }

@@ -5,7 +5,8 @@
 // and an angle in degrees or radians about the centre of the selection's extents.
 #include <windows.h>
 
-// 1 after OK, 0 after "Annuler". Their arguments are not used.
+// 1 after OK, which leaves the plan nothing to undo; 0 after "Annuler". Their arguments
+// are not used.
 int RunMoveDialog(int unused1, int unused2);
 int RunRotationDialog(int unused);
 

@@ -362,6 +362,10 @@ void HandlePlanToolMouse(HDC paneDC, HWND pane, int32_t x, int32_t y, UINT messa
                     drag = false;
                 }
             }
+            // A press that changed the selection runs no gesture: the last drag's undo
+            // would move what that drag did not, so nothing is left to undo.
+            if (!drag)
+                CancelPendingObject();
             if (message == WM_LBUTTONDBLCLK) {
                 ReleaseHeldCapture();
                 OpenObjectDialog(pane, object, &hit);

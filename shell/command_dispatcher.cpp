@@ -69,6 +69,31 @@ static bool ServedWithoutPlan(int command)
     return false;
 }
 
+// The commands that edit the plan in a way the undo cannot reverse, or that change the
+// selection: after them the last drag's undo would move what that drag did not, so they
+// leave nothing to undo. Cut and delete drop it themselves; a dialog's OK drops it where
+// the dialog is run.
+static bool DisarmsUndo(int command)
+{
+    switch (command) {
+    case 20:                                            // paste
+    case 30:                                            // the texts' font
+    case 5003:                                          // select all
+    case 5005:                                          // the selection made unselectable
+    case 5025: case 5205:                               // group
+    case 5034: case 5035:                               // half turn
+    case 5036: case 5037: case 5038: case 5039:         // nudges
+    case 5041: case 5043:                               // curves made again or straightened
+    case 5168: case 5169: case 5170: case 5171:         // to the storey above or below
+    case 5275: case 5276: case 5277: case 5278: case 5279:   // storeys
+    case 5326:                                          // onto the terrain
+    case 5335: case 5336: case 5337: case 5338:
+    case 5339: case 5340: case 5341: case 5342:         // to another category
+        return true;
+    }
+    return false;
+}
+
 static void InvertButton(HWND button)
 {
     RECT rect;
@@ -213,6 +238,8 @@ uint32_t HandleFrameCommand(HWND window, WPARAM wParam, LPARAM lParam)
     PlanSettings* settings = document ? document->settings : nullptr;
     RECT paneRect = LogicalPaneRect();
     LeaveTextEditing(document);
+    if (DisarmsUndo(command))
+        CancelPendingObject();
 
     bool modifies = false;
     switch (command) {

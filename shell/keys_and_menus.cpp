@@ -58,6 +58,8 @@ void HandlePlanKeyDown(WPARAM key, LPARAM)
     }
     ForEachFloorObject(first, 1, nudge, document->settings);
     InvalidatePlanView();
+    // A nudge cannot be undone, and the last drag's undo would not undo it.
+    CancelPendingObject();
     MarkDocumentModified();
 }
 

@@ -28,7 +28,9 @@ extern UndoRecord undoRecord;
 
 // Drops the half-made object of the current creation tool and resets the document's
 // last-edit state; an undone creation is freed. Nothing of another plan's undo state
-// is touched.
+// is touched. Every edit the undo cannot reverse and every change of the selection
+// outside a gesture calls it, so that the selection a transform's undo turns back is
+// still the one that edit changed.
 void CancelPendingObject();
 // Undoes (or redoes) the last edit of the active document by its last-edit kind.
 void UndoLastEdit();

@@ -39,6 +39,7 @@
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
 #include "support/companion_standins.h"
+#include "support/dialog_driver.h"
 #include "support/modal_driver.h"
 #include "support/test_support.h"
 #include "support/window_pixels.h"
@@ -905,5 +906,37 @@ TEST_F(SampleHouse, OpeningsStandWithinTheirWallsIn3D)
         const std::set<int16_t> types = ExpectOpeningsWithinTheirWalls(step.name, step.openings);
         EXPECT_TRUE(types.count(ObjOpeningFrame) && types.count(ObjWallElementPart) &&
                     types.count(ObjGlazingBars) == (step.openings == 7)) << step.name;
+    }
+}
+
+// After a drag of the bath's wall, another edit or a change of the selection leaves
+// nothing to undo: the menu greys it and Ctrl+Z moves nothing (the drag's own: above).
+TEST_F(SampleHouse, AnEditAfterADragLeavesNothingToUndo)
+{
+    vtest::DialogDriver dialogs;
+    auto send = [&](WPARAM command) { SendMessageA(shown.frame, WM_COMMAND, command, 0); };
+    auto ok = [&](WPARAM command) { dialogs.Queue([](HWND d) { vtest::Click(d, IDOK); }); send(command); };
+    auto points = [&](std::vector<float> at = {}) {
+        for (PlanObject* o = document->currentFloor->firstObject; o; o = o->next)
+            at.insert(at.end(), {o->firstVertex->position[0], o->firstVertex->position[2]});
+        return at;
+    };
+    // Select all, the Move and wall dialogs, the storeys menu, a nudge, a press, a paste.
+    const std::function<void()> roads[] = {
+        [&] { send(5003); }, [&] { ok(5215); }, [&] { ok(5172); }, [&] { send(5275); },
+        [&] { SendMessageA(shown.pane, WM_KEYDOWN, VK_RIGHT, 0); },
+        [&] { Press(tooltest::Drag({Client(0, -200)})); }, [&] { send(19); send(20); }};
+    currentToolId = 200;
+    for (const auto& road : roads) {
+        const float z = bathWall->firstVertex->position[2];
+        SetSelectionAllFloors(document->firstFloor, 2, 0);
+        Press(tooltest::Drag({Client(240, z)}));
+        Press(tooltest::Drag({Client(240, z), Client(240, z + 15), Client(240, z + 30)}));
+        road();
+        SendMessageA(shown.frame, WM_INITMENU, reinterpret_cast<WPARAM>(GetMenu(shown.frame)), 0);
+        EXPECT_TRUE(GetMenuState(GetMenu(shown.frame), 16, MF_BYCOMMAND) & MF_GRAYED) << &road - roads;
+        const std::vector<float> before = points();
+        send(16);
+        EXPECT_EQ(points(), before) << &road - roads;
     }
 }
