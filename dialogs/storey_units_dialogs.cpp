@@ -22,7 +22,6 @@
 #include "render3d/scene_upkeep.h"
 #include "resources/resource_ids.h"
 #include "shell/camera_presets.h"
-#include "shell/elevation_pane.h"
 #include "shell/frame_window.h"
 
 namespace {
@@ -217,13 +216,9 @@ INT_PTR CALLBACK UnitsPictureDlgProc(HWND dialog, UINT message, WPARAM wParam, L
             return 1;
         }
         if (id != IDOK) return EndDialogOnCancel(dialog, wParam);
-        const uint16_t system = unitsRadio == 4 ? kUnitSystemMetric : kUnitSystemFeetInches;
-        if (system != settings->unitSystem) {
-            // The working elevation snaps to the level the pane shows, in the new units.
-            const float level = static_cast<float>(22 - elevationArrowIndex);
-            settings->workingElevation = system == kUnitSystemMetric ? MetresToInches(level) : level * 12.0f;
-        }
-        settings->unitSystem = system;
+        // The working elevation is kept in inches, so it stays where it is; the pane
+        // then shows its level in the new unit.
+        settings->unitSystem = unitsRadio == 4 ? kUnitSystemMetric : kUnitSystemFeetInches;
         EndDialog(dialog, 1);
         return 1;
     }

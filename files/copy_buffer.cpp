@@ -190,6 +190,10 @@ void PasteSelection()
         source->shown = shown;
         source->active = active;
         document->currentFloor = previousCurrent;
+        // The copies stay on a storey the user no longer works on: unselected, so that
+        // no edit of the current storey reaches them.
+        if (!active)
+            SetFloorSelection(source, kSelectDeselect, 0);
     }
     RebuildAll3D();
     InvalidatePlanView();

@@ -276,10 +276,15 @@ static bool IsSelectableFloor(const PlanFloor* floor)
     return floor && floor->shown && floor->active;
 }
 
+// Only a shown, active floor gains a selection, but a deselect clears any floor: the
+// edits walk the selection of every shown floor, so nothing may stay selected where the
+// user cannot work. Marks are on the screen only for shown floors.
 void SetFloorSelection(PlanFloor* floor, uint8_t mode, uint8_t draw)
 {
-    if (!IsSelectableFloor(floor))
+    if (!floor || (mode != kSelectDeselect && !IsSelectableFloor(floor)))
         return;
+    if (!floor->shown)
+        draw = 0;
     for (PlanObject* object = floor->firstObject; object; object = object->next)
         SelectObjectAndDrawHandles(object, mode, draw);
 }

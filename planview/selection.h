@@ -50,7 +50,8 @@ void SelectObjectPoints(PlanObject* object, uint8_t mode, uint8_t draw);
 // Selects an object as a whole (box and handles) or point by point, as the current
 // tool handles it. Needs the plan pane.
 void SelectObjectAndDrawHandles(PlanObject* object, uint8_t mode, uint8_t draw);
-// Every object of a shown, active floor; of every floor of the list.
+// Every object of a shown, active floor; of every floor of the list. A deselect clears
+// hidden and inactive floors too (their marks are not drawn while they are hidden).
 void SetFloorSelection(PlanFloor* floor, uint8_t mode, uint8_t draw);
 void SetSelectionAllFloors(PlanFloor* firstFloor, uint8_t mode, uint8_t draw);
 

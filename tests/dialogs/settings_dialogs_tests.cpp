@@ -151,10 +151,11 @@ TEST_F(SettingsDialogTest, CeilingHeightsAndTheirMessages)
 
 TEST_F(SettingsDialogTest, UnitsLotZoomAndScale)
 {
-    elevationArrowIndex = 19;  // level 3
+    elevationArrowIndex = 19;  // level 3, which the change of units does not take
+    s->workingElevation = 30.0f;
     driver.Queue([](HWND d) { Click(d, 4), Click(d, IDOK); });
     RunUnitsDialog(s);
-    EXPECT_NEAR(118.11f, s->workingElevation, 0.01f);
+    EXPECT_EQ(30.0f, s->workingElevation);
     EXPECT_EQ(kUnitSystemMetric, s->unitSystem);
     elevationArrowIndex = 22;
 

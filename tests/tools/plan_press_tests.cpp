@@ -37,6 +37,8 @@
 #include "planview/selection_marks.h"
 #include "planview/selection_marks_paint.h"
 #include "shell/app_globals.h"
+#include "shell/elevation_pane.h"
+#include "shell/file_dialogs.h"
 #include "shell/frame_window.h"
 #include "support/companion_standins.h"
 #include "support/dialog_driver.h"
@@ -688,6 +690,34 @@ TEST_F(PlanPress, AWallFixtureDraggedAlongItsWallEndsUnderThePointer)
     }
 }
 
+// A change of units (Ctrl+M) on the second storey keeps the working plane at the
+// storey's base, 8 feet or 2.80 m: the pane shows that level in the new unit, and a wall
+// drawn afterwards starts there.
+TEST_F(PlanPress, AChangeOfUnitsKeepsTheWorkingPlaneOnItsStorey)
+{
+    vtest::DialogDriver driver;
+    int walls = 0;
+    for (float base : {96.0f, 110.236f}) {
+        vtest::StoreyAt(document, 0)->height = base;
+        SendMessageA(shown.frame, WM_COMMAND, 5276, 0);
+        for (int radio : {3, 4, 3}) {
+            SCOPED_TRACE(testing::Message() << base << " in, radio " << radio);
+            driver.Queue([radio](HWND d) { vtest::Click(d, radio), vtest::Click(d, IDOK); });
+            SendMessageA(shown.frame, WM_COMMAND, 5011, 0);
+            EXPECT_FLOAT_EQ(document->settings->workingElevation, base);
+            EXPECT_NEAR(elevationWholeStep ? elevationArrowIndex : elevationPaneValue,
+                        22.0f - (radio == 4 ? base / 39.37f : base / 12.0f), 0.01f);
+            const int x = -300 + 60 * walls++;
+            SendPress(7051, tooltest::Drag({Client(x, -100), Client(x, 100)}));
+            PlanObject* wall = document->currentFloor->firstObject;
+            while (wall && wall->next)
+                wall = wall->next;
+            ASSERT_EQ(vtest::CountFloorObjects(document->currentFloor), walls);
+            EXPECT_FLOAT_EQ(wall->firstVertex->segmentElevation, base);
+        }
+    }
+}
+
 // The first-storey object whose first vertex is at the plan point.
 PlanObject* ObjectAt(PlanDocument* document, float x, float z)
 {
@@ -939,4 +969,89 @@ TEST_F(SampleHouse, AnEditAfterADragLeavesNothingToUndo)
         send(16);
         EXPECT_EQ(points(), before) << &road - roads;
     }
+}
+
+namespace {
+
+// The path the Open and Save as dialogs are answered with.
+std::string answeredPath;
+BOOL AnswerFileDialog(OPENFILENAMEA* record, bool, void*)
+{
+    lstrcpynA(record->lpstrFile, answeredPath.c_str(), static_cast<int>(record->nMaxFile));
+    return TRUE;
+}
+
+// Each point of the objects and their children: x, height, z and its selected flag.
+void AddPoints(const PlanObject* object, std::vector<float>& points)
+{
+    for (; object; object = object->next) {
+        for (const PlanVertex* v = object->firstVertex; v; v = v->next)
+            points.insert(points.end(), {v->position[0], v->position[1], v->position[2], 1.0f * v->selected});
+        AddPoints(object->firstChild, points);
+    }
+}
+
+} // namespace
+
+// The sample house opened anew and left for the second storey by each road: everything
+// selected, then the storeys dialog hiding the ground storey while the next becomes
+// current and showing it again; a copy pasted while the next storey is current; the
+// storeys menu (the control); a selection kept on the ground storey in the saved file.
+// The roads leave nothing selected there; a click on empty space, an arrow and Delete on
+// the current storey, and again (arrow and Delete) in the plan saved and reopened, leave
+// every ground point where it was, none selected.
+TEST_F(SampleHouse, EditsOnTheCurrentStoreyLeaveTheOthersAlone)
+{
+    vtest::DialogDriver driver;
+    vtest::MessageBoxRecorder boxes;
+    SetFileDialogHook(AnswerFileDialog, nullptr);
+    auto command = [&](int id) { SendMessageA(shown.frame, WM_COMMAND, id, 0); };
+    auto ground = [](bool unselected = false) {
+        std::vector<float> points;
+        AddPoints(FindFloorByName("First Floor")->firstObject, points);
+        for (size_t i = 3; unselected && i < points.size(); i += 4)
+            points[i] = 0.0f;
+        return points;
+    };
+    const struct {
+        const char* road;
+        std::function<void()> leave;
+        bool selectedByHand = false;
+    } roads[] = {
+        {"storeys dialog", [&] {
+            command(5003);
+            driver.Queue([](HWND d) { vtest::Click(d, 18), vtest::Click(d, 22), vtest::Click(d, IDOK); });
+            command(5178);
+            driver.Queue([](HWND d) { vtest::Click(d, 18), vtest::Click(d, IDOK); });
+            command(5178);
+        }},
+        {"paste", [&] { command(5003), command(19), command(5276), command(20); }},
+        {"storeys menu", [&] { command(5003), command(5276); }},
+        {"saved selection", [&] {
+            command(5276);
+            for (PlanObject* o = FindFloorByName("First Floor")->firstObject; o; o = o->next)
+                SetAllPointsSelected(o, 1);
+        }, true},
+    };
+    for (const auto& road : roads) {
+        answeredPath = vtest::SourceFilePath("samples/house.ZRO");
+        command(3);
+        road.leave();
+        EXPECT_TRUE(road.selectedByHand || ground() == ground(true)) << road.road;
+        answeredPath = vtest::CurrentDirectory() + "\\STOREYS.ZRO";
+        command(6);
+        for (bool reopened : {false, true}) {
+            SCOPED_TRACE(testing::Message() << road.road << (reopened ? ", reopened" : ""));
+            const std::vector<float> unselected = ground(true);
+            shown.pane = activePlanPane;
+            if (!reopened)
+                SendPress(200, tooltest::Drag({{60, 60}, {60, 60}}));
+            SendMessageA(shown.pane, WM_KEYDOWN, VK_RIGHT, 0);
+            SendMessageA(shown.pane, WM_KEYDOWN, VK_DELETE, 0);
+            EXPECT_EQ(ground(), unselected);
+            if (!reopened)
+                command(3);
+        }
+    }
+    SetFileDialogHook(nullptr, nullptr);
 }
