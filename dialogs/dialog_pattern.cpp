@@ -144,20 +144,26 @@ void SetDlgItemLengthAs(HWND dialog, int controlId, float value, PlanSettings* s
 bool ReadLengthField(HWND dialog, int controlId, float* value, uint16_t format)
 {
     PlanSettings* settings = DialogSettings();
-    char text[kLengthTextSize];
-    ReadFieldText(dialog, controlId, text);
-    if (IsBlankText(text)) {
-        *value = 0.0f;
-        return true;
+    double shown = 0.0;
+    float length = 0.0f;
+    if (RecallFieldValue(dialog, controlId, &shown)) {
+        length = static_cast<float>(shown);
+    } else {
+        char text[kLengthTextSize];
+        ReadFieldText(dialog, controlId, text);
+        if (IsBlankText(text)) {
+            *value = 0.0f;
+            return true;
+        }
+        if (!settings || !LooksLikeLength(text)) {
+            RejectDialogField(dialog, controlId, notANumberMessage);
+            return false;
+        }
+        const uint16_t own = settings->displayFormat;
+        if (format) settings->displayFormat = format;
+        length = ParseLengthText(text, settings);
+        settings->displayFormat = own;
     }
-    if (!settings || !LooksLikeLength(text)) {
-        RejectDialogField(dialog, controlId, notANumberMessage);
-        return false;
-    }
-    const uint16_t own = settings->displayFormat;
-    if (format) settings->displayFormat = format;
-    const float length = ParseLengthText(text, settings);
-    settings->displayFormat = own;
     if (!std::isfinite(length) || std::fabs(length) > kLargestNumber ||
         std::fabs(UnitsToPlanLength(length, settings, 0)) > kLargestPlanLength) {
         RejectDialogField(dialog, controlId, numberOutOfRangeMessage);
@@ -169,16 +175,18 @@ bool ReadLengthField(HWND dialog, int controlId, float* value, uint16_t format)
 
 bool ReadNumberField(HWND dialog, int controlId, float* value)
 {
-    char text[kLengthTextSize];
-    ReadFieldText(dialog, controlId, text);
-    if (IsBlankText(text)) {
-        *value = 0.0f;
-        return true;
-    }
     double number = 0.0;
-    if (!ParseNumber(text, &number)) {
-        RejectDialogField(dialog, controlId, notANumberMessage);
-        return false;
+    if (!RecallFieldValue(dialog, controlId, &number)) {
+        char text[kLengthTextSize];
+        ReadFieldText(dialog, controlId, text);
+        if (IsBlankText(text)) {
+            *value = 0.0f;
+            return true;
+        }
+        if (!ParseNumber(text, &number)) {
+            RejectDialogField(dialog, controlId, notANumberMessage);
+            return false;
+        }
     }
     if (!std::isfinite(number) || std::fabs(number) > kLargestNumber) {
         RejectDialogField(dialog, controlId, numberOutOfRangeMessage);

@@ -64,7 +64,7 @@ const WindowRadio kWindowRadios[19] = {
 float doorSwingDegrees;
 uint8_t doorHingeSide;
 uint8_t editingDoor;
-int32_t doorElevation;
+float doorElevation;
 uint8_t doorToggle;
 uint16_t doorStyle;
 uint16_t doorRadio;
@@ -75,11 +75,10 @@ int windowBarsAcross, windowBarsDown;
 uint16_t windowStyle;
 uint16_t windowRadio;
 
-// The door's elevation is kept as a whole number of display units, the nearest one: a
-// field that shows it in metres reads back a little off (12 inches show 0.30 m, 11.81).
-int32_t WholeElevation(float elevation)
+// A typed door elevation is taken as a whole number of display units, the nearest one.
+float WholeElevation(float elevation)
 {
-    return static_cast<int32_t>(elevation + 0.5f);
+    return static_cast<float>(static_cast<int32_t>(elevation + 0.5f));
 }
 
 uint16_t DoorRadioOfStyle(uint16_t style)
@@ -141,11 +140,12 @@ void InitDoorDialog(HWND dialog, PlanSettings* settings)
     if (editingDoor) {
         ShowDoorStyleControls(dialog, doorStyle);
         SetDlgItemLong(dialog, kSwingField, static_cast<int32_t>(doorSwingDegrees), 0);
+        RememberFieldValue(dialog, kSwingField, doorSwingDegrees);
     }
     doorRadio = DoorRadioOfStyle(doorStyle);
     CheckDlgRadio(dialog, doorRadio, kFirstStyleRadio, kLastDoorRadio);
     SetDlgItemLength(dialog, kHeightField, doorHeight, settings, 0, 0);
-    SetDlgItemLength(dialog, kElevationField, static_cast<float>(doorElevation), settings, 0, 0);
+    SetDlgItemLength(dialog, kElevationField, doorElevation, settings, 0, 0);
     SetDlgItemLength(dialog, kCasingField, doorCasing, settings, 0, 0);
     SetDlgItemLength(dialog, kWidthField, doorWidth, settings, 1, 0);
 }
@@ -174,13 +174,14 @@ void AcceptDoorDialog(HWND dialog, PlanSettings* settings)
         !ReadLengthField(dialog, kCasingField, &casing) ||
         !ReadLengthField(dialog, kElevationField, &elevation))
         return;
-    // The swing is written as whole degrees, so it is read as the plain number it is.
+    // The swing is shown in whole degrees and read as the plain number typed.
     if (editingDoor && IsHingedDoorStyle(doorStyle) && !ReadNumberField(dialog, kSwingField, &swing)) return;
     settings->doorStyle = doorStyle;
     settings->doorWidth = std::fabs(width);
     settings->doorHeight = std::fabs(height);
     settings->doorCasingWidth = std::fabs(casing);
-    doorElevation = elevation < 0.0f ? 0 : WholeElevation(elevation);
+    if (!RecallFieldValue(dialog, kElevationField, nullptr)) elevation = WholeElevation(elevation);
+    doorElevation = elevation < 0.0f ? 0.0f : elevation;
     if (editingDoor) {
         if (IsHingedDoorStyle(doorStyle)) doorSwingDegrees = swing == 0.0f ? 1.0f : swing;
         if ((IsHingedDoorStyle(doorStyle) || IsFlippedDoorStyle(doorStyle)) && doorToggle)
@@ -414,8 +415,9 @@ void EditSelectedDoor(PlanObject* door, PlanSettings* settings)
     settings->doorWidth = PlanLengthToUnits(record->width, settings, 0);
     settings->doorHeight = PlanLengthToUnits(record->height, settings, 0);
     settings->doorCasingWidth = record->casingWidth;
-    doorElevation = WholeElevation(PlanLengthToUnits(record->elevation, settings, 0));
-    doorSwingDegrees = static_cast<float>(record->swingAngle * kDegreesPerRadian);
+    doorElevation = PlanLengthToUnits(record->elevation, settings, 0);
+    const float recordDegrees = static_cast<float>(record->swingAngle * kDegreesPerRadian);
+    doorSwingDegrees = recordDegrees;
     const int wholeDegrees = static_cast<int>(doorSwingDegrees);
     if (wholeDegrees >= -5 && wholeDegrees <= 4) doorSwingDegrees = 45.0f;
     doorHingeSide = record->hingeSide;
@@ -424,7 +426,9 @@ void EditSelectedDoor(PlanObject* door, PlanSettings* settings)
         const uint16_t style = settings->doorStyle;
         if (IsHingedDoorStyle(style)) {
             record->hingeSide = doorHingeSide;
-            record->swingAngle = static_cast<float>(doorSwingDegrees * kRadiansPerDegree);
+            // A swing left as it was keeps its radians, which its degrees only come near.
+            if (doorSwingDegrees != recordDegrees)
+                record->swingAngle = static_cast<float>(doorSwingDegrees * kRadiansPerDegree);
             const float d = doorSwingDegrees;
             record->flags = (d >= 0.0f && d <= 180.0f) || (d > -360.0f && d < -180.0f) ? 4 : 0;
         } else if (IsFlippedDoorStyle(style)) {
@@ -434,7 +438,7 @@ void EditSelectedDoor(PlanObject* door, PlanSettings* settings)
         record->casingWidth = settings->doorCasingWidth;
         record->width = UnitsToPlanLength(settings->doorWidth, settings, 0);
         record->height = UnitsToPlanLength(settings->doorHeight, settings, 0);
-        const float elevation = UnitsToPlanLength(static_cast<float>(doorElevation), settings, 0);
+        const float elevation = UnitsToPlanLength(doorElevation, settings, 0);
         record->elevation = elevation < 0.0f ? 0.0f : elevation;
         RefitOwningWall(door);
     }

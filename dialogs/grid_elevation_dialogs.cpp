@@ -140,8 +140,9 @@ INT_PTR CALLBACK TracingImageResizeDlgProc(HWND dialog, UINT message, WPARAM wPa
         case IDOK: {
             float x = 0.0f, y = 0.0f;
             if (!ReadNumberField(dialog, 5, &x) || !ReadNumberField(dialog, 6, &y)) return 1;
-            s->tracingScaleX = x / 100.0f;
-            s->tracingScaleY = y / 100.0f;
+            // A percent left as shown keeps the scale it was shown from.
+            if (!RecallFieldValue(dialog, 5, nullptr)) s->tracingScaleX = x / 100.0f;
+            if (!RecallFieldValue(dialog, 6, nullptr)) s->tracingScaleY = y / 100.0f;
             EndDialog(dialog, 1);
             return 1;
         }

@@ -1,7 +1,6 @@
 #include "dialogs/photo_view_dialog.h"
 
 #include <cmath>
-#include <cstring>
 #include <windows.h>
 
 #include "dialogs/dialog_pattern.h"
@@ -23,20 +22,10 @@ const char* const kHeightMessage = "L'altezza della Visuale fotorealistica deve 
 
 float photoWidth, photoHeight;
 uint8_t flipRequest;
-// The width as first shown: a width field left as it was keeps the exact width, which
-// its rounded text would otherwise change.
-char shownWidth[64];
 
 // The fields show metres in a metric plan and feet and inches otherwise, whatever the
 // plan's display format; the feet-and-inches format reads both back as they were written.
 constexpr uint16_t kShownFormat = kFormatFeetInches;
-
-void ShowHeight(HWND dialog, int id, float units, const PlanSettings* s)
-{
-    char text[64];
-    FormatDialogHeight(ConvertUnitsToInches(units, s), s, text, sizeof text);
-    SetDlgItemTextA(dialog, id, text);
-}
 
 INT_PTR CALLBACK LumarefDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
@@ -46,9 +35,8 @@ INT_PTR CALLBACK LumarefDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG:
         CentreDialog(dialog);
         SetDlgButtonCheck(dialog, 10, 0);
-        ShowHeight(dialog, 5, photoWidth, s);
-        GetDlgItemTextA(dialog, 5, shownWidth, sizeof shownWidth);
-        ShowHeight(dialog, 6, photoHeight, s);
+        SetDlgItemHeight(dialog, 5, photoWidth, s);
+        SetDlgItemHeight(dialog, 6, photoHeight, s);
         SetFocus(GetDlgItem(dialog, 5));
         SendDlgItemMessageA(dialog, 5, EM_SETSEL, 0, -1);
         return 0;
@@ -71,9 +59,7 @@ INT_PTR CALLBACK LumarefDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             RejectDialogField(dialog, 6, kHeightMessage);
             return 1;
         }
-        char text[64] = "";
-        GetDlgItemTextA(dialog, 5, text, sizeof text);
-        if (std::strcmp(text, shownWidth) != 0) photoWidth = width;
+        photoWidth = width;
         photoHeight = height;
         EndDialog(dialog, 1);
         return 1;
@@ -96,13 +82,15 @@ void EditLumarefSettings(PlanObject* object, PlanSettings* s)
     PlanVertex* b = a->next;
     float oldWidth = 0.0f;
     const float angle = AngleBetweenPoints(a->position[0], a->position[2], b->position[0], b->position[2], &oldWidth);
-    photoWidth = PlanLengthToUnits(oldWidth, s, 0);
+    const float shownWidth = PlanLengthToUnits(oldWidth, s, 0);
+    photoWidth = shownWidth;
     photoHeight = PlanLengthToUnits(object->parameters[0], s, 0);
     flipRequest = 0;
     if (!RunLumarefDialog(s)) return;
     object->parameters[0] = UnitsToPlanLength(photoHeight, s, 0);
-    const float newWidth = UnitsToPlanLength(photoWidth, s, 0);
-    if (newWidth != oldWidth) {
+    // A width left as it was leaves the vertices where they are.
+    if (photoWidth != shownWidth) {
+        const float newWidth = UnitsToPlanLength(photoWidth, s, 0);
         const float midX = (a->position[0] + b->position[0]) / 2.0f;
         const float midZ = (a->position[2] + b->position[2]) / 2.0f;
         float dx = 0.0f, dz = 0.0f;

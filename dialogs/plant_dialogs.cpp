@@ -166,10 +166,8 @@ void WriteDetails(HWND dialog, const PlanSettings* s)
     SetDlgItemTextA(dialog, 41, text);
     float width = 0.0f, height = 0.0f;
     ComputePlantSizeAtAge(plant, &width, &height, 0);
-    FormatDialogHeight(ConvertUnitsToInches(PlanLengthToUnits(height, s, 0), s), s, text, sizeof text);
-    SetDlgItemTextA(dialog, 42, text);
-    FormatDialogHeight(ConvertUnitsToInches(info->maximumGrowthHeight, s), s, text, sizeof text);
-    SetDlgItemTextA(dialog, 43, text);
+    SetDlgItemHeight(dialog, 42, PlanLengthToUnits(height, s, 0), s);
+    SetDlgItemHeight(dialog, 43, info->maximumGrowthHeight, s);
 }
 
 INT_PTR CALLBACK PlantDetailsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
@@ -208,6 +206,14 @@ void FormatDialogHeight(float inches, const PlanSettings* settings, char* text, 
         std::snprintf(text, size, "%ld'-%ld\"", feet, rest);
     else
         std::snprintf(text, size, "%ld\"", rest);
+}
+
+void SetDlgItemHeight(HWND dialog, int controlId, float units, const PlanSettings* settings)
+{
+    char text[64];
+    FormatDialogHeight(ConvertUnitsToInches(units, settings), settings, text, sizeof text);
+    SetDlgItemTextA(dialog, controlId, text);
+    RememberFieldValue(dialog, controlId, units);
 }
 
 int RunPlantGrowthDialog(PlanSettings* settings)

@@ -308,7 +308,10 @@ INT_PTR CALLBACK PlanZoomDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         float percent = 0.0f;
         if (!ReadNumberField(dialog, 6, &percent)) return 1;
         float* zoom = ChosenZoom(s);
-        *zoom = Clamped(std::trunc(percent) / 100.0f, 0.05f, 3.0f) * ZoomReadFactor(s);
+        // A percent left as shown, within the limits, keeps the zoom it was shown from.
+        const float shown = std::trunc(percent) / 100.0f;
+        if (!RecallFieldValue(dialog, 6, nullptr) || Clamped(shown, 0.05f, 3.0f) != shown)
+            *zoom = Clamped(shown, 0.05f, 3.0f) * ZoomReadFactor(s);
         s->zoom = *zoom;
         EndDialog(dialog, 1);
         return 1;
@@ -331,7 +334,9 @@ INT_PTR CALLBACK ZoomFactorDlgProc(HWND dialog, UINT message, WPARAM wParam, LPA
         if (LOWORD(wParam) != IDOK) return EndDialogOnCancel(dialog, wParam);
         float percent = 0.0f;
         if (!ReadNumberField(dialog, 6, &percent)) return 1;
-        s->value3D1390 = Clamped(percent / 100.0f, 0.05f, 5.0f);
+        const float factor = percent / 100.0f;
+        if (!RecallFieldValue(dialog, 6, nullptr) || Clamped(factor, 0.05f, 5.0f) != factor)
+            s->value3D1390 = Clamped(factor, 0.05f, 5.0f);
         EndDialog(dialog, 1);
         return 1;
     }

@@ -3,6 +3,7 @@
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
@@ -60,6 +61,36 @@ void ReadControlText(HWND dialog, int controlId, char* text)
     text[kLengthTextSize - 1] = '\0';
 }
 
+// The remembered fields. A control names its slot in a window property; a slot is free
+// once its control is gone or names another (a window made later has no property).
+struct RememberedField {
+    HWND control;
+    double value;
+    char text[kLengthTextSize];
+};
+RememberedField rememberedFields[32];
+
+const char* RememberedFieldProperty()
+{
+    static const ATOM atom = GlobalAddAtomA("VelmoraRememberedField");
+    return MAKEINTATOM(atom);
+}
+
+RememberedField* RememberedFieldOf(HWND control)
+{
+    const uintptr_t slot = reinterpret_cast<uintptr_t>(GetPropA(control, RememberedFieldProperty()));
+    if (slot == 0 || slot > sizeof rememberedFields / sizeof rememberedFields[0]) return nullptr;
+    RememberedField* field = &rememberedFields[slot - 1];
+    return field->control == control ? field : nullptr;
+}
+
+RememberedField* FreeRememberedField()
+{
+    for (RememberedField& field : rememberedFields)
+        if (!field.control || RememberedFieldOf(field.control) != &field) return &field;
+    return nullptr;
+}
+
 }  // namespace
 
 void FormatLength(float value, char* text, const PlanSettings* settings, int rawFlag)
@@ -111,7 +142,33 @@ void SetDlgItemLength(HWND dialog, int controlId, float value, const PlanSetting
     char text[kLengthTextSize];
     FormatLength(value, text, settings, rawFlag);
     SetDlgItemTextA(dialog, controlId, text);
+    RememberFieldValue(dialog, controlId, value);
     if (focusFlag) FocusAndSelectAll(dialog, controlId);
+}
+
+void RememberFieldValue(HWND dialog, int controlId, double value)
+{
+    HWND control = dialog ? GetDlgItem(dialog, controlId) : nullptr;
+    if (!control) return;
+    RememberedField* field = RememberedFieldOf(control);
+    if (!field) field = FreeRememberedField();
+    if (!field) return;
+    field->control = control;
+    field->value = value;
+    ReadControlText(dialog, controlId, field->text);
+    SetPropA(control, RememberedFieldProperty(), reinterpret_cast<HANDLE>(field - rememberedFields + 1));
+}
+
+bool RecallFieldValue(HWND dialog, int controlId, double* value)
+{
+    HWND control = dialog ? GetDlgItem(dialog, controlId) : nullptr;
+    const RememberedField* field = control ? RememberedFieldOf(control) : nullptr;
+    if (!field) return false;
+    char text[kLengthTextSize];
+    ReadControlText(dialog, controlId, text);
+    if (strcmp(text, field->text) != 0) return false;
+    if (value) *value = field->value;
+    return true;
 }
 
 float ParseLengthText(const char* text, const PlanSettings* settings)
@@ -162,6 +219,8 @@ float ParseLengthText(const char* text, const PlanSettings* settings)
 float GetDlgItemLength(HWND dialog, int controlId)
 {
     if (!dialog || !activeDocument || !activeDocument->settings) return 0.0f;
+    double value = 0.0;
+    if (RecallFieldValue(dialog, controlId, &value)) return static_cast<float>(value);
     char text[kLengthTextSize];
     ReadControlText(dialog, controlId, text);
     return ParseLengthText(text, activeDocument->settings);
@@ -170,6 +229,8 @@ float GetDlgItemLength(HWND dialog, int controlId)
 float GetDlgItemFloat(HWND dialog, int controlId)
 {
     if (!dialog) return 0.0f;
+    double value = 0.0;
+    if (RecallFieldValue(dialog, controlId, &value)) return static_cast<float>(value);
     char text[kLengthTextSize];
     ReadControlText(dialog, controlId, text);
     return static_cast<float>(atof(text));
@@ -178,6 +239,8 @@ float GetDlgItemFloat(HWND dialog, int controlId)
 int32_t GetDlgItemLong(HWND dialog, int controlId)
 {
     if (!dialog) return 0;
+    double value = 0.0;
+    if (RecallFieldValue(dialog, controlId, &value)) return static_cast<int32_t>(value);
     char text[kLengthTextSize];
     ReadControlText(dialog, controlId, text);
     return static_cast<int32_t>(strtol(text, nullptr, 10));
@@ -189,6 +252,7 @@ void SetDlgItemLong(HWND dialog, int controlId, int32_t value, int focusFlag)
     char text[32];
     snprintf(text, sizeof(text), "%ld", static_cast<long>(value));
     SetDlgItemTextA(dialog, controlId, text);
+    RememberFieldValue(dialog, controlId, value);
     if (focusFlag) FocusAndSelectAll(dialog, controlId);
 }
 

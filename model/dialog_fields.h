@@ -36,6 +36,17 @@ float GetDlgItemLength(HWND dialog, int controlId);
 // into the drawing unit.
 float ParseLengthText(const char* text, const PlanSettings* settings);
 
+// A field keeps the exact value it was written from. Every field written by
+// SetDlgItemLength or SetDlgItemLong (or given its value by RememberFieldValue) remembers
+// that value with the text it shows; while the control still shows that text, the readers
+// here and the checked reads of the dialogs give back the exact value, so an OK on a field
+// the user left alone stores what the dialog was opened on, not its rounded text. The
+// memory goes with the control: a control made later, even under the same handle, has none.
+void RememberFieldValue(HWND dialog, int controlId, double value);
+// True when the control still shows the text its value was remembered with; value (when
+// not null) is then that value.
+bool RecallFieldValue(HWND dialog, int controlId, double* value);
+
 float GetDlgItemFloat(HWND dialog, int controlId);
 int32_t GetDlgItemLong(HWND dialog, int controlId);
 void SetDlgItemLong(HWND dialog, int controlId, int32_t value, int focusFlag);

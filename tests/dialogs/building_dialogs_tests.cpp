@@ -3,7 +3,9 @@
 // feet-inches, so lengths are written as inches with two decimals: 5.00") unless a test
 // says otherwise.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "dialogs/dialog_pattern.h"
 #include "dialogs/dimension_colour_dialogs.h"
@@ -12,16 +14,23 @@
 #include "dialogs/roof_dialog.h"
 #include "dialogs/stair_railing_dialogs.h"
 #include "dialogs/structure_dialogs.h"
+#include "dialogs/storey_units_dialogs.h"
 #include "dialogs/wall_dialogs.h"
+#include "files/plan_file.h"
+#include "model/object_operations.h"
+#include "model/object_transforms.h"
 #include "model/plan_document.h"
+#include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/record_memory.h"
+#include "planview/plan_context_menus.h"
 #include "shell/app_globals.h"
 #include "shell/command_dispatcher.h"
 #include "support/dialog_driver.h"
 #include "support/plan_fixtures.h"
 #include "support/test_support.h"
+#include "tools/plan_mouse_state.h"
 
 using namespace vtest;
 
@@ -326,63 +335,6 @@ TEST_F(BuildingDialogTest, SizeDialogsClampTheirValues)
     EXPECT_EQ(200.0f, length);
 }
 
-// OK on what a dialog shows stores what it was opened on, to the field's precision (a
-// centimetre in a metric plan, whatever the plan's display format; the door's elevation
-// exactly), and a size typed in metres is stored as its inches. At 1:72 a plan unit is
-// an inch.
-TEST_F(BuildingDialogTest, UntouchedSizesReadBackAsShown)
-{
-    const struct {
-        uint16_t system, format;
-    } plans[] = {{kUnitSystemMetric, 5064}, {kUnitSystemMetric, 5059},
-                 {kUnitSystemFeetInches, 5064}, {kUnitSystemFeetInches, 5061}};
-    using Run = int (*)(PlanSettings*, float*, float*);
-    const struct {
-        Run run;
-        float first, second;
-    } sizes[] = {
-        {RunBeamDialog, 12, 10},
-        {[](PlanSettings* s, float* a, float*) { return RunPierDialog(s, a); }, 20, 0},
-        {RunHvacDuctDialog, 14, 8},
-        {[](PlanSettings* s, float* a, float* b) { return RunBathShowerDialog(s, a, b, 95); }, 60, 30},
-    };
-    const float centimetre = 0.2f;  // half of 0.01 m, in inches
-    settings->drawingScale = 72.0f;
-    PlanObject* door = Object(ObjDoor);
-    OpeningRecord* record = Opening(door, 501);
-    PlanObject* photo = Object(ObjImage);  // 100 wide
-    for (const auto& plan : plans) {
-        SCOPED_TRACE(&plan - plans);
-        settings->unitSystem = plan.system;
-        settings->displayFormat = plan.format;
-        for (const auto& size : sizes) {
-            float first = size.first, second = size.second;
-            driver.Queue([](HWND d) { Click(d, IDOK); });
-            EXPECT_EQ(1, size.run(settings, &first, &second));
-            EXPECT_NEAR(size.first, first, centimetre);
-            EXPECT_NEAR(size.second, second, centimetre);
-        }
-        record->elevation = 12.0f;
-        driver.Queue([](HWND d) { Click(d, IDOK); });
-        EditSelectedDoor(door, settings);
-        EXPECT_EQ(12.0f, record->elevation);
-        photo->parameters[0] = 96.0f;
-        driver.Queue([](HWND d) { Click(d, IDOK); });
-        EditLumarefSettings(photo, settings);
-        EXPECT_EQ(100.0f, photo->firstVertex->next->position[0]);
-        EXPECT_NEAR(96.0f, photo->parameters[0], centimetre);
-        if (plan.system != kUnitSystemMetric) continue;
-        float length = 60, width = 30;
-        driver.Queue([](HWND d) { SetText(d, 5, "1.5"), Click(d, IDOK); });
-        RunBathShowerDialog(settings, &length, &width, 95);
-        EXPECT_NEAR(59.055f, length, 1e-3f);
-        driver.Queue([](HWND d) { SetText(d, 6, "2"), Click(d, IDOK); });
-        EditLumarefSettings(photo, settings);
-        EXPECT_NEAR(78.74f, photo->parameters[0], 1e-3f);
-    }
-    EXPECT_EQ(0, driver.Unanswered());
-}
-
 // Every field read on OK passes one check: a typing error or an absurd value keeps the
 // dialog open on that field, and nothing is stored.
 TEST_F(BuildingDialogTest, NumberCheckKeepsTheDialogOpen)
@@ -464,6 +416,94 @@ TEST_F(FrameDialogCommandTest, CommandsOpenTheirDialogs)
         EXPECT_EQ(c.caption, driver.LastCaption()) << c.command;
     }
     EXPECT_EQ(0u, boxes.Count());
+}
+
+// The sample house with the symbol libraries in a metric plan, and an object of each other
+// kind a dialog edits, all of sizes that whole units and metres do not show as they are.
+// An untouched OK, from the object's menu or the frame's command, keeps every object and
+// storey as it was (the door and window dialogs make the opening the plan's default too),
+// and a second one the whole saved plan; a size typed is read in the plan's unit.
+TEST_F(FrameDialogCommandTest, UntouchedOkKeepsWhatItShowed)
+{
+    hInstance = GetModuleHandleA(nullptr);
+    ASSERT_TRUE(LoadShippedSymbolLibraries());
+    ASSERT_TRUE(LoadPlanFile(SourceFilePath("samples/house.ZRO").c_str()));
+    MessageBoxRecorder boxes;
+    DialogDriver driver;
+    PlanSettings* s = document->settings;
+    const auto add = [&](uint16_t type, std::initializer_list<float> values, uint8_t closed = 0) {
+        PlanObject* o = MakePointObject(type, document->currentFloor,
+                                        {{-100.7f, -60.6f, 400}, {100, -60.6f, 400}, {100, -60.6f, 500}}, 0, closed);
+        std::copy(values.begin(), values.end(), o->parameters);
+        o->size = values.size() ? *values.begin() : 1.0f, o->value2 = 1;  // a plain path, a cathedral ceiling
+        return o;
+    };
+    PlanObject* wall = document->currentFloor->firstObject;  // its door and window, then the bath's wall
+    PlanObject *door = wall->firstChild, *window = door->next, *bath = wall->next->next->firstChild;
+    PlanVertex* v = wall->firstVertex;
+    wall->parameters[1] = 16.3f, wall->parameters[2] = 4.7f, wall->parameters[3] = 12.3f;
+    v->segmentStyle = 1, v->mainHeight = 96.7f, v->segmentElevation = 3.3f;
+    v->angleA = 7.37f, v->angleB = 9.35f, v->heightC = 101.3f;
+    OpeningRecord* doorRecord = static_cast<OpeningRecord*>(door->link);
+    doorRecord->elevation = 14.6f, doorRecord->swingAngle = 87.26f / 57.29578f;
+    static_cast<OpeningRecord*>(window->link)->casingWidth = 2.3f;
+    PlanObject *stair = add(ObjStair, {37.3f, 7.3f, 10.7f, 33.3f, 101.3f}), *deck = add(ObjDeck, {30.3f, 5.3f}, 1);
+    PlanObject *slope = add(ObjSlope, {}), *railing = add(ObjRailing, {35.3f, 4.7f});
+    slope->firstVertex->mainHeight = slope->firstVertex->next->mainHeight = 12.34f;
+    railing->offsetSide = railing->value4 = 1;
+    deck->firstVertex->mainHeight = 35.7f;
+    document->firstFloor->height = 100.3f;
+    s->siteUnit = 2, s->siteWidth = 123.4f, s->siteDepth = 98.7f;
+    ClampTerrainSize(s);
+    s->zoom = s->zoomTopView = s->zoomOtherViews = 0.617f;
+    s->tracingImagePath[0] = 'x', s->tracingImageShown = 1, s->tracingScaleX = 0.375f;
+    const struct { const char* name; PlanObject* object; int id; bool defaults; } rows[] = {  // no object: a command
+        {"wall", wall, kMenuProperties}, {"segment", wall, kMenuLocal1}, {"door", door, kMenuProperties, true},
+        {"window", window, kMenuProperties, true}, {"bath", bath, kMenuProperties},
+        {"beam", add(ObjBeam, {0, 0, 11.7f, 7.3f}), kMenuProperties}, {"pier", add(ObjPier, {13.3f}), kMenuProperties},
+        {"duct", add(ObjAirDuct, {0, 0, 9.1f, 5.3f}), kMenuProperties},
+        {"slab", add(ObjFloorSlab, {0, 0, 4.3f}, 1), kMenuLocal2}, {"stairs", stair, kMenuProperties},
+        {"railing", railing, kMenuProperties}, {"deck", deck, kMenuLocal6}, {"deck height", deck, kMenuLocal2},
+        {"roof", add(ObjRoof, {7.37f}, 1), kMenuProperties}, {"path", add(ObjPath, {41.3f}), kMenuProperties},
+        {"terrain", add(ObjTopography, {13.3f}, 1), kMenuProperties}, {"slope", slope, kMenuProperties},
+        {"photo", add(ObjImage, {96.3f}), kMenuProperties}, {"ceiling", nullptr, 5156}, {"lot", nullptr, 5002},
+        {"zoom", nullptr, 5206}, {"tracing", nullptr, 5282},
+    };
+    TransformRecord still = {};
+    ForEachFloorObject(document->firstFloor, 0, MoveBy, &still);  // every generated part fitted
+    const auto ok = [&](PlanObject* o, int id, const char* typed = nullptr) {
+        driver.Queue([typed](HWND d) { typed ? SetText(d, 3, typed) : void(), Click(d, IDOK); });
+        PlanMouseState hit = {};
+        hit.segmentHit = 1, hit.vertexA = o ? o->firstVertex : nullptr, hit.vertexB = o ? o->firstVertex->next : nullptr;
+        o ? RunObjectMenuCommand(o, &hit, id) : (void)HandleFrameCommand(pane, id, 0);
+    };
+    const auto saved = [&] {
+        s->modified = 0;
+        EXPECT_TRUE(SavePlanFile("kept.ZRO"));
+        return ReadFileBytes("kept.ZRO");
+    };
+    for (uint16_t format : {5058, 5064}) {
+        s->unitSystem = kUnitSystemMetric, s->displayFormat = format;
+        for (const auto& row : rows) {
+            SCOPED_TRACE(std::string(row.name) + " " + std::to_string(format));
+            const auto before = saved();
+            const auto first = (ok(row.object, row.id), saved());
+            ok(row.object, row.id);
+            const size_t body = row.defaults ? 10 + kPlanSettingsSize : 0;  // after the settings
+            EXPECT_TRUE(std::equal(before.begin() + body, before.end(), first.begin() + body, first.end()));
+            EXPECT_TRUE(first == saved());
+        }
+    }
+    // The stair's width typed: 1.50 m in a metric plan showing metres, 5'-6" in an imperial one.
+    for (const auto& [system, format, text, inches] : {std::tuple(kUnitSystemMetric, 5060, "1.50 m", 59.055f),
+                                                       std::tuple(kUnitSystemFeetInches, 5064, "5'-6\"", 66.0f)}) {
+        s->unitSystem = system, s->displayFormat = format;
+        ok(stair, kMenuProperties, text);
+        EXPECT_NEAR(inches, stair->parameters[0], 1e-3f) << text;
+    }
+    EXPECT_EQ(0, driver.Unanswered());
+    EXPECT_EQ(0u, boxes.Count());
+    FreeSymbolLibraries();
 }
 
 } // namespace
