@@ -69,6 +69,20 @@ bool IsVertexOfObject(const PlanObject* object, const PlanVertex* vertex)
     return false;
 }
 
+void OpeningSidePoint(const PlanVertex* segmentStart, const PlanVertex* segmentEnd,
+                      float distance, uint8_t side, float offset, float* point)
+{
+    if (!segmentStart || !segmentEnd || !point)
+        return;
+    float length = 0.0f;
+    const float angle = AngleBetweenPoints(segmentStart->position[0], segmentStart->position[2],
+                                           segmentEnd->position[0], segmentEnd->position[2],
+                                           &length);
+    float centre[2];
+    PointAlong(segmentStart->position[0], segmentStart->position[2], angle, distance, centre);
+    PointAlong(centre[0], centre[1], side ? angle + kHalfPi : angle - kHalfPi, offset, point);
+}
+
 int16_t FitOneOpening(PlanObject* opening)
 {
     if (!activeDocument || !activeDocument->settings || !opening)
@@ -100,13 +114,11 @@ int16_t FitOneOpening(PlanObject* opening)
                             ? opening->firstVertex->next->next
                             : nullptr;
     if (third) {
-        PlaceVertex(third, start, angle, d);
-        float dx = 0.0f;
-        float dz = 0.0f;
-        OffsetPointPolar(record->hingeSide ? angle + kHalfPi : angle - kHalfPi, record->height,
-                         &dx, &dz);
-        third->position[0] += dx;
-        third->position[2] += dz;
+        float point[2];
+        OpeningSidePoint(start, end, d, record->hingeSide, record->height, point);
+        third->position[0] = point[0];
+        third->position[1] = 0.0f;
+        third->position[2] = point[1];
         opening->vertexCount = 3;
     } else {
         opening->vertexCount = 2;

@@ -25,6 +25,12 @@ void ComputeOpeningPositions(const PlanVertex* segmentStart, const PlanVertex* s
                              float width, float spanStart, float spanEnd, float cursorX,
                              float cursorZ, float* firstEnd, float* secondEnd,
                              uint8_t secondEndGrabbed, uint8_t firstEndGrabbed);
+// The third plan point (x, z) of an opening centred at the distance along the segment:
+// its centre on the wall line moved by the offset (the record's height) across the wall,
+// 90 degrees counter-clockwise of the segment's direction when side is set, clockwise
+// otherwise. Placing, dragging and every refit put the point here.
+void OpeningSidePoint(const PlanVertex* segmentStart, const PlanVertex* segmentEnd,
+                      float distance, uint8_t side, float offset, float* point);
 // Adds delta to the centre distance of every opening of the wall on the segment that
 // starts at the vertex.
 void ShiftOpeningsOnSegment(PlanObject* wall, PlanVertex* segmentStart, float delta);

@@ -13,6 +13,7 @@
 #include "openings3d/sills_and_bars.h"
 #include "planview/plan_redraw.h"
 #include "planview/selection.h"
+#include "render3d/shaded_polygons.h"
 #include <math.h>
 
 namespace {
@@ -159,6 +160,11 @@ void BuildWallElement(PlanObject* element)
     for (PlanObject* part = element->firstPart; part && before;
          part = part->next, before = before->next)
         CarryMaterial(before, part);
+    // The paint of the element itself (what a drop in 3D writes, and the plan file keeps)
+    // covers every part; an element never painted shows the library's materials.
+    if (element->styleOrTexture != 0 || IsColourSet(&element->colourB))
+        for (PlanObject* part = element->firstPart; part; part = part->next)
+            PaintWithOpeningFinish(part, element);
     for (PlanObject* part = element->firstPart; part; part = part->next)
         GetObjectExtents3D(part, 0, box, 0);
     // The model's back edge, in the middle of its width, goes against the wall.

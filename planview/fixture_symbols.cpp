@@ -131,6 +131,28 @@ bool IsDrawnSymbolCode(uint32_t code)
     return false;
 }
 
+// The tubs and the shower: their templates' nominal size (display units), to which the
+// element's own size stretches them, and the name their plan symbol carries.
+struct StretchedFixture {
+    uint32_t code;
+    float width;
+    float depth;
+    const char* name;
+};
+
+const StretchedFixture* StretchedFixtureOf(uint32_t code)
+{
+    static const StretchedFixture fixtures[] = {
+        {95, 60.0f, 30.0f, "Vasca/Doccia"},
+        {96, 60.0f, 42.0f, "Vasca idromassaggio"},
+        {97, 48.0f, 36.0f, "Doccia"},
+    };
+    for (const StretchedFixture& f : fixtures)
+        if (f.code == code)
+            return &f;
+    return nullptr;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------
@@ -203,6 +225,33 @@ void DrawSymbolTemplate(HDC dc, float angle, const float* position, uint32_t cod
     });
 }
 
+float WallElementFacePoint(const float* middle, float wallAngle, uint8_t side, float halfWall,
+                           float* face)
+{
+    // The symbol sits on the wall face of the element's side.
+    const float outward = side ? wallAngle + kQuarterTurn : wallAngle - kQuarterTurn;
+    const PlanPoint s = PolarFrom({middle[0], middle[1]}, outward, halfWall);
+    face[0] = s.x;
+    face[1] = s.z;
+    return outward;
+}
+
+void DrawWallElementTemplate(HDC dc, uint32_t code, const float* middle, float wallAngle,
+                             uint8_t side, float halfWall, float width, float depth)
+{
+    PlanSettings* settings = Settings();
+    if (!dc || !middle || !settings)
+        return;
+    float face[2];
+    const float outward = WallElementFacePoint(middle, wallAngle, side, halfWall, face);
+    float scaleX = 1.0f, scaleY = 1.0f;
+    if (const StretchedFixture* fixture = StretchedFixtureOf(code)) {
+        scaleX = width / UnitsToPlanLength(fixture->width, settings, 0);
+        scaleY = depth / UnitsToPlanLength(fixture->depth, settings, 0);
+    }
+    DrawSymbolTemplate(dc, outward + kQuarterTurn, face, code, scaleX, scaleY);
+}
+
 // ---------------------------------------------------------------------------------
 // Renderers
 
@@ -215,30 +264,18 @@ void DrawWallElementSymbol(HDC dc, PlanObject* object, uint32_t code)
     const OpeningRecord* record = static_cast<const OpeningRecord*>(object->link);
     if (!record->startVertex || !record->endVertex)
         return;
-    PlanPoint s = Midpoint(At(v[0]), At(v[1]));
+    const PlanPoint m = Midpoint(At(v[0]), At(v[1]));
+    const float middle[2] = {m.x, m.z};
     const float w = DirectionTo(At(record->startVertex), At(record->endVertex));
     const float h = UnitsToPlanLength(object->owner->size, settings, 0) / 2.0f;
-    // The symbol sits on the wall face of the flip side.
-    const float b = record->hingeSide ? w + kQuarterTurn : w - kQuarterTurn;
-    s = PolarFrom(s, b, h);
-
-    float scaleX = 1.0f, scaleY = 1.0f;
-    const char* name = nullptr;
-    float nominalWidth = 0.0f, nominalDepth = 0.0f;
-    switch (code) {
-    case 95: nominalWidth = 60.0f; nominalDepth = 30.0f; name = "Vasca/Doccia"; break;
-    case 96: nominalWidth = 60.0f; nominalDepth = 42.0f; name = "Vasca idromassaggio"; break;
-    case 97: nominalWidth = 48.0f; nominalDepth = 36.0f; name = "Doccia"; break;
-    default: break;
-    }
-    if (name) {
-        scaleX = record->width / UnitsToPlanLength(nominalWidth, settings, 0);
-        scaleY = record->height / UnitsToPlanLength(nominalDepth, settings, 0);
-    }
-    const float position[2] = {s.x, s.z};
-    DrawSymbolTemplate(dc, b + kQuarterTurn, position, code, scaleX, scaleY);
-    if (!name)
+    DrawWallElementTemplate(dc, code, middle, w, record->hingeSide, h, record->width,
+                            record->height);
+    const StretchedFixture* fixture = StretchedFixtureOf(code);
+    if (!fixture)
         return;
+    float face[2];
+    const float b = WallElementFacePoint(middle, w, record->hingeSide, h, face);
+    const PlanPoint s = {face[0], face[1]};
     const double width = PlanInches(record->width, settings);
     const double depth = PlanInches(record->height, settings);
     char size[128];
@@ -247,7 +284,7 @@ void DrawWallElementSymbol(HDC dc, PlanObject* object, uint32_t code)
     else
         snprintf(size, sizeof size, "%0.0f\"LUx%0.0f\"LA", width, depth);
     Caption(dc, size, PolarFrom(s, b, record->height / 2.0f - 8.0f), Degrees(w));
-    Caption(dc, name, PolarFrom(s, b, record->height / 2.0f + 8.0f), Degrees(w));
+    Caption(dc, fixture->name, PolarFrom(s, b, record->height / 2.0f + 8.0f), Degrees(w));
 }
 
 void DrawRoofPitchArrow(HDC dc, PlanObject* roof, const float* p, const float* q)

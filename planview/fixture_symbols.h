@@ -30,6 +30,16 @@ void DrawDuctSymbol(HDC dc, PlanObject* object);
 // symbol draw nothing.
 void DrawSymbolTemplate(HDC dc, float angle, const float* position, uint32_t code,
                         float scaleX, float scaleY);
+// The point of the wall face beside a wall element's middle (plan x, z): half the wall's
+// thickness (plan length) away on the element's side (side 1: 90 degrees counter-clockwise
+// of the wall's direction). Returns the direction from the wall line to the face.
+float WallElementFacePoint(const float* middle, float wallAngle, uint8_t side, float halfWall,
+                           float* face);
+// A wall element's 2D symbol at that face point, turned to the wall, the tubs and the
+// shower stretched to the width and depth (plan lengths): the placed element and its
+// ghost while it is placed or dragged are drawn alike.
+void DrawWallElementTemplate(HDC dc, uint32_t code, const float* middle, float wallAngle,
+                             uint8_t side, float halfWall, float width, float depth);
 // One plain outline (row count 1) of a template, and one of its segments, placed as
 // DrawSymbolTemplate places them.
 void DrawTemplatePart(HDC dc, const PlanObject* part, float angle, const float* position,

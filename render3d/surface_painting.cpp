@@ -129,7 +129,9 @@ bool ApplyTypeRule(PlanObject* owner, PlanObject* child, bool painting, uint32_t
     const uint16_t part = child ? child->type : 0;
     switch (owner->type) {
     case ObjWall:
-        if (child && (part == ObjDoor || part == ObjWindow)) {
+        // A wall fixture keeps its paint in itself, as a door does: its model's parts are
+        // clones that the plan file does not hold, and every rebuild gives them the paint.
+        if (child && (part == ObjDoor || part == ObjWindow || part == ObjWallElement)) {
             WriteTarget({&child->styleOrTexture, &child->colourB}, painting, texture, colour);
             FitWallOpenings(owner);
             return true;
@@ -260,8 +262,8 @@ bool PaintAtPoint(int x, int y, bool painting, uint32_t texture, ColourTriple co
     }
     bool written = textureSlot || colourSlot;
     if (owner) {
-        // A deck takes its materials from its own fields alone.
-        if (owner->type == ObjDeck) {
+        // A deck and a wall fixture take their materials from their own fields alone.
+        if (owner->type == ObjDeck || (child && child->type == ObjWallElement)) {
             if (textureSlot)
                 *textureSlot = oldTexture;
             if (colourSlot)

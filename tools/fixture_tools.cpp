@@ -28,7 +28,6 @@
 
 namespace {
 
-const float kPi = 3.14159265358979f;
 const float kHalfPi = 1.5707963267948966f;
 const int16_t kPressEvent = 1;
 const int16_t kReleaseEvent = 3;
@@ -342,8 +341,13 @@ PlanObject* PlaceWallElement(int16_t event, const PlanMouseState* hit, uint16_t,
     element->colourB = {kColourChannelUnset, kColourChannelUnset, kColourChannelUnset};
     element->rows = 1;
     element->closed = 1;
+    const float distance =
+        Distance2D(start->position[0], start->position[2], first[0], first[1]) + width / 2.0f;
+    // The third point stands off the wall where every refit of the wall puts it.
+    float offWall[2];
+    OpeningSidePoint(start, end, distance, side, size[1], offWall);
     const float points[3][2] = {{first[0], first[1]}, {second[0], second[1]},
-                                {middle[0], middle[1]}};
+                                {offWall[0], offWall[1]}};
     for (const auto& p : points) {
         PlanVertex* v = NewVertexNode(1, 1, 0, 0, 0, 0, p[0], 0.0f, p[1], 0, 0, 0, 0, 0, 0,
                                       element);
@@ -369,8 +373,7 @@ PlanObject* PlaceWallElement(int16_t event, const PlanMouseState* hit, uint16_t,
     record->style = 0;
     record->startVertex = start;
     record->endVertex = end;
-    record->distanceFromStart =
-        Distance2D(start->position[0], start->position[2], first[0], first[1]) + width / 2.0f;
+    record->distanceFromStart = distance;
     record->distanceToEnd = length - record->distanceFromStart;
     record->width = width;
     record->height = size[1];
@@ -492,37 +495,24 @@ bool DragWallElement(PlanObject* wall, PlanVertex* start, PlanVertex* end, const
     return moved;
 }
 
-void DrawWallElementPreview(HDC dc, const float* firstEnd, const float*, const float*,
+void DrawWallElementPreview(HDC dc, const float*, const float* middle, const float*,
                             float direction, uint8_t side, uint32_t code, PlanObject* wall,
                             float width, float depth)
 {
-    if (!dc || !firstEnd || !wall)
+    if (!dc || !middle || !wall)
         return;
-    float dx = 0.0f;
-    float dz = 0.0f;
-    OffsetPointPolar(side ? direction + kHalfPi : direction - kHalfPi, PlanLength(wall->size) / 2.0f,
-                     &dx, &dz);
-    const float anchor[2] = {firstEnd[0] + dx, firstEnd[1] + dz};
+    // The ghost stands where the element will be drawn once placed: centred on its ends.
+    const float halfWall = PlanLength(wall->size) / 2.0f;
     bool isWallFixture = false;
     for (const SizeRow& row : kWallFixtureSizes)
         isWallFixture = isWallFixture || row.code == code;
     if (!isWallFixture) {
-        DrawWorldLine(dc, firstEnd[0], 0.0f, firstEnd[1], anchor[0], 0.0f, anchor[1], 1);
+        float face[2];
+        WallElementFacePoint(middle, direction, side, halfWall, face);
+        DrawWorldLine(dc, middle[0], 0.0f, middle[1], face[0], 0.0f, face[1], 1);
         return;
     }
-    float sx = 1.0f;
-    float sy = 1.0f;
-    if (code == 95) {
-        sx = width / PlanLength(60.0f);
-        sy = depth / PlanLength(30.0f);
-    } else if (code == 96) {
-        sx = width / PlanLength(60.0f);
-        sy = depth / PlanLength(42.0f);
-    } else if (code == 97) {
-        sx = width / PlanLength(48.0f);
-        sy = depth / PlanLength(36.0f);
-    }
-    DrawSymbolTemplate(dc, side ? direction + kPi : direction, anchor, code, sx, sy);
+    DrawWallElementTemplate(dc, code, middle, direction, side, halfWall, width, depth);
 }
 
 PlanObject* PlaceFreeFixture(float x, float z, uint32_t code)
@@ -612,8 +602,10 @@ void TrackWallElementDrag()
             Distance2D(start->position[0], start->position[2], first[0], first[1]) +
             record->width / 2.0f;
         record->distanceToEnd = length - record->distanceFromStart;
+        float offWall[2];
+        OpeningSidePoint(start, end, record->distanceFromStart, side, record->height, offWall);
         const float points[3][2] = {{first[0], first[1]}, {second[0], second[1]},
-                                    {middle[0], middle[1]}};
+                                    {offWall[0], offWall[1]}};
         PlanVertex* v = element->firstVertex;
         for (int i = 0; i < 3 && v; ++i, v = v->next) {
             v->position[0] = points[i][0];

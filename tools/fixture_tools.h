@@ -67,8 +67,9 @@ uint8_t ComputeWallElementPositions(const PlanVertex* start, const PlanVertex* e
                                     float pointerX, float pointerZ, float* firstEnd,
                                     float* secondEnd, uint8_t resizeFirst, uint8_t resizeSecond,
                                     float* direction, float* middle);
-// The element's 2D symbol at the wall face (the tubs and the shower scaled to the size);
-// a plain line to the face for a code of no wall fixture.
+// The element's 2D symbol at the wall face beside the middle point, where the placed
+// element's symbol is drawn (the tubs and the shower scaled to the size); a plain line
+// from the middle to the face for a code of no wall fixture. The ends are not read.
 void DrawWallElementPreview(HDC dc, const float* firstEnd, const float* middle,
                             const float* secondEnd, float direction, uint8_t side,
                             uint32_t code, PlanObject* wall, float width, float depth);

@@ -303,6 +303,9 @@ protected:
     {
         PlanObject* element = AddOpening(ObjWallElement, 0, width, depth, 0);
         element->subType = code;
+        // Unpainted, as the fixture tool leaves it.
+        element->styleOrTexture = 0;
+        element->colourB = {kColourChannelUnset, kColourChannelUnset, kColourChannelUnset};
         Record(element)->hingeSide = side;
         BuildOpeningModel(element);
         return element;

@@ -9,6 +9,9 @@
 #include "model3d/wall_rebuild.h"
 #include "render3d/surface_painting.h"
 #include "render3d/scene_upkeep.h"
+#include "model/wall_openings.h"
+#include "render3d/shaded_polygons.h"
+#include "tools/fixture_tools.h"
 #include <stdlib.h>
 #include <vector>
 
@@ -144,4 +147,54 @@ TEST_F(PaintingTest, SavedPlansCarryThePaint)
         green += v->faceColourB.green == 128 * 257;
     }
     EXPECT_GE(green, 1u);
+}
+
+// A toilet (a model of two parts) and a door in one wall, painted in 3D: a colour on each,
+// then a texture on the toilet. Each drop shows where it fell, the paint is the toilet's
+// own and on every part of its model, and a refit, a save and a reopen show the same.
+TEST_F(PaintingTest, PaintOnAWallFixtureAndADoorOutlivesARefitAndASave)
+{
+    activePlanPane = vtest::CreatePaneStandIn();   // the libraries and the reader need one
+    ASSERT_TRUE(vtest::LoadShippedSymbolLibraries());
+    PlanObject* wall = vtest::AddWall(Storey(0), {{-200, 0, 0}, {200, 0, 0}}, 2);
+    vtest::PressOnWall(wall, -60, 5);   // on the camera's side
+    HandleWallFixtureTool(-60, 0, 5, 1, 7200);
+    OpeningRecord* door = static_cast<OpeningRecord*>(vtest::AddDoor(wall, 0, 280, 36)->link);
+    door->swingAngle = 1.5707963f;   // open a quarter turn, toward the camera
+    door->flags = 4;
+    FitWallOpenings(wall);
+    RebuildAll3D();
+    const std::vector<uint8_t> unpainted = Frame();
+    const POINT toilet = {71, 114}, leaf = {146, 102};   // the bowl's top, the open leaf
+    const struct { POINT at; int32_t texture; COLORREF colour; } drops[] = {
+        {toilet, 0, RGB(200, 30, 30)}, {leaf, 0, RGB(20, 40, 220)}, {toilet, 1700, 0}};
+    auto rgb = [this](const std::vector<uint8_t>& frame, POINT p) {
+        const view3d::Rgb c = Pixel(frame, p.x, p.y);
+        return c.r << 16 | c.g << 8 | c.b;
+    };
+    for (const auto& drop : drops) {
+        ASSERT_TRUE(drop.texture ? ApplyTextureAtPoint3D(drop.at.x, drop.at.y, drop.texture)
+                                 : ApplyColorAtPoint3D(drop.at.x, drop.at.y, drop.colour));
+        FitWallOpenings(Storey(0)->firstObject);
+        RebuildAll3D();
+        const std::vector<uint8_t> painted = Frame();
+        ASSERT_TRUE(SavePlanFile("fixture.ZRO"));
+        FreeScenePolygons();
+        ASSERT_TRUE(LoadPlanFile("fixture.ZRO"));
+        RebuildAll3D();
+        const std::vector<uint8_t> reopened = Frame();
+        EXPECT_NE(rgb(painted, drop.at), rgb(unpainted, drop.at)) << drop.texture;
+        for (POINT p : {toilet, leaf})
+            EXPECT_EQ(rgb(reopened, p), rgb(painted, p)) << drop.texture << " at " << p.x;
+        const PlanObject* fixture = Storey(0)->firstObject->firstChild;
+        ASSERT_TRUE(fixture->styleOrTexture || IsColourSet(&fixture->colourB)) << drop.texture;
+        int parts = 0;
+        for (const PlanObject* part = fixture->firstPart; part; part = part->next, ++parts)
+            for (const PlanVertex* v = part->firstVertex; v; v = v->next)
+                EXPECT_TRUE(v->faceTextureB == fixture->styleOrTexture && v->faceColourA.red == fixture->colourB.red);
+        EXPECT_EQ(parts, 2);
+    }
+    vtest::FreeSymbolLibraries();
+    DestroyWindow(activePlanPane);
+    activePlanPane = nullptr;
 }

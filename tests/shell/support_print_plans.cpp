@@ -153,8 +153,10 @@ PlanObject* AddOpening(PlanObject* wall, const OpeningPlace& place)
     record->typeCopy = place.type;
     record->style = place.style;
     if (place.type == ObjWallElement) {
-        // A wall element names its symbol by its sub-type, as the fixture tool leaves it.
+        // A wall element names its symbol by its sub-type and is unpainted (its model shows
+        // the library's materials), as the fixture tool leaves it.
         opening->subType = place.style;
+        opening->colourB = {kColourChannelUnset, kColourChannelUnset, kColourChannelUnset};
         record->typeCopy = place.style;
         record->style = 0;
     }

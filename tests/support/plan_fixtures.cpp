@@ -7,6 +7,8 @@
 #include "model/record_memory.h"
 #include "model/plan_settings.h"
 #include "model/view_projection.h"
+#include "model/wall_openings.h"
+#include "model3d/wall_rebuild.h"
 #include "model3d/scene_polygons.h"
 #include "planview/input_gdi.h"
 #include "render3d/ground_height_grid.h"
@@ -14,6 +16,7 @@
 #include "render3d/selvith_window.h"
 #include "shell/app_globals.h"
 #include "shell/startup.h"
+#include "tools/plan_mouse_state.h"
 #include <stdlib.h>
 
 namespace vtest {
@@ -146,6 +149,50 @@ PlanVertex* VertexAt(PlanObject* object, int index)
     for (int i = 0; i < index && v; ++i)
         v = v->next;
     return v;
+}
+
+PlanObject* AddWall(PlanFloor* floor, std::initializer_list<Point3> points, uint32_t category)
+{
+    PlanObject* wall = MakePointObject(ObjWall, floor, points, 0, 0);
+    wall->category = category;
+    wall->size = 6.0f;
+    wall->parameters[0] = 96.0f;
+    for (PlanVertex* v = wall->firstVertex; v; v = v->next)
+        v->mainHeight = 96.0f;
+    RebuildWall(wall);
+    return wall;
+}
+
+PlanObject* AddDoor(PlanObject* wall, int segment, float distance, float width)
+{
+    PlanVertex* start = VertexAt(wall, segment);
+    PlanVertex* end = start && start->next ? start->next : wall->firstVertex;
+    PlanObject* door = MakePointObject(ObjDoor, nullptr, {{0, 0, 0}, {0, 0, 0}}, 0, 0);
+    OpeningRecord* record = static_cast<OpeningRecord*>(AllocateRecord(sizeof(OpeningRecord)));
+    record->typeCopy = ObjDoor;
+    record->style = 501;
+    record->startVertex = start;
+    record->endVertex = end;
+    record->distanceFromStart = distance;
+    record->width = width;
+    record->height = 80.0f;
+    door->link = record;
+    door->category = wall->category;
+    vtest::AppendChildObject(wall, door);
+    FitWallOpenings(wall);
+    return door;
+}
+
+void PressOnWall(PlanObject* wall, float x, float z)
+{
+    planMouseState = PlanMouseState{};
+    planMouseState.hit = 1;
+    planMouseState.object = wall;
+    planMouseState.segmentHit = 1;
+    planMouseState.vertexA = wall->firstVertex;
+    planMouseState.vertexB = wall->firstVertex->next;
+    planMouseState.hitPoint[0] = x;
+    planMouseState.hitPoint[2] = z;
 }
 
 int CountFloorObjects(const PlanFloor* floor)

@@ -65,6 +65,15 @@ protected:
     void CloseLiveView();
 };
 
+// A wall (type 12) as the wall tools make it: thickness 6, storey high, its mesh built.
+PlanObject* AddWall(PlanFloor* floor, std::initializer_list<Point3> points, uint32_t category);
+// A door (type 16, style 501, 80 high) of the width centred at the distance along the
+// wall's segment that starts at its vertex `segment` (0 the first), laid out by the
+// wall's refit.
+PlanObject* AddDoor(PlanObject* wall, int segment, float distance, float width);
+// The pointer record of a press on the wall's first segment at the plan point (x, z).
+void PressOnWall(PlanObject* wall, float x, float z);
+
 // Top-level objects of the floor; 0 for none.
 int CountFloorObjects(const PlanFloor* floor);
 // A hidden window that stands in for the plan pane (400 x 300).

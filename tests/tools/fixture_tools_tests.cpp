@@ -17,6 +17,8 @@
 
 namespace {
 
+using vtest::PressOnWall;
+
 // Answers the group command the way the frame does.
 LRESULT CALLBACK FrameStandIn(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -63,18 +65,6 @@ protected:
                 t, vtest::MakePointObject(1, nullptr, {{d, 0, 0}, {d + 4, 0, 0}, {d + 4, 0, 4}}, 0, 1));
         t->next = *list;
         *list = t;
-    }
-    // A press on the wall segment at x along it, z off its line.
-    void PressOnWall(PlanObject* wall, float x, float z)
-    {
-        planMouseState = PlanMouseState{};
-        planMouseState.hit = 1;
-        planMouseState.object = wall;
-        planMouseState.segmentHit = 1;
-        planMouseState.vertexA = wall->firstVertex;
-        planMouseState.vertexB = wall->firstVertex->next;
-        planMouseState.hitPoint[0] = x;
-        planMouseState.hitPoint[2] = z;
     }
     PlanObject* Wall(float length)
     {

@@ -27,6 +27,8 @@
 #include "model/view_projection.h"
 #include "model/deck_parts.h"
 #include "model3d/scene_polygons.h"
+#include "model/wall_openings.h"
+#include "planview/fixture_symbols.h"
 #include "files/plan_file.h"
 #include "files/symbol_library.h"
 #include "palette/tool_windows.h"
@@ -683,9 +685,9 @@ TEST_F(PlanPress, AWallFixtureDraggedAlongItsWallEndsUnderThePointer)
         SendPress(200, tooltest::Drag({at, {(at.x + to.x) / 2, (at.y + to.y) / 2}, to}));
         // Within the unit step of the drag, which rounds a point left of or above the
         // origin one unit toward it.
-        const tooltest::PlanXZ middle = tooltest::VertexXZ(toilet, 2);
-        EXPECT_NEAR(middle.x, c.toX, 1.5f) << c.atX << ", " << c.atZ;
-        EXPECT_NEAR(middle.z, c.toZ, 1.5f) << c.atX << ", " << c.atZ;
+        const tooltest::PlanXZ a = tooltest::VertexXZ(toilet, 0), b = tooltest::VertexXZ(toilet, 1);
+        EXPECT_NEAR((a.x + b.x) / 2, c.toX, 1.5f) << c.atX << ", " << c.atZ;
+        EXPECT_NEAR((a.z + b.z) / 2, c.toZ, 1.5f) << c.atX << ", " << c.atZ;
         FreeFloorObjects(document->currentFloor);
     }
 }
@@ -716,6 +718,77 @@ TEST_F(PlanPress, AChangeOfUnitsKeepsTheWorkingPlaneOnItsStorey)
             EXPECT_FLOAT_EQ(wall->firstVertex->segmentElevation, base);
         }
     }
+}
+
+// The pane as the drag shows it at its last poll with the button held: with the ghost.
+struct GhostTape : tooltest::TapeInput {
+    GhostTape(HWND pane, std::vector<Frame> frames) : TapeInput(pane, frames), pane(pane), held(frames.size() - 2) {}
+    BOOL CursorPos(POINT* screen) override
+    {
+        if (Taken() == held)
+            ghost = vtest::ClientPixels(pane);
+        return TapeInput::CursorPos(screen);
+    }
+    HWND pane;
+    size_t held;
+    std::vector<COLORREF> ghost;
+};
+
+// A toilet and a bath placed on a horizontal and a vertical wall, on either side, then
+// dragged along it with the select tool: the ghost of the placing and of the drag covers
+// the lines of the symbol where the element lands (its captions left out: the inverting
+// mode that redraws the lines leaves text alone), and a refit of the wall leaves the
+// element's point off the wall where it is.
+TEST_F(PlanPress, AWallFixtureGhostIsDrawnWhereItLands)
+{
+    ASSERT_TRUE(vtest::LoadShippedSymbolLibraries());
+    struct Case { int16_t tool; vtest::Point3 start, end; float atX, atZ, toX, toZ; } cases[] = {
+        {7200, {-300, 0, 100}, {300, 0, 100}, -100, 98, 60, 100}, {7205, {-300, 0, 100}, {300, 0, 100}, 0, 102, -90, 100},
+        {7200, {100, 0, -250}, {100, 0, 250}, 102, 0, 100, 120}, {7205, {100, 0, -250}, {100, 0, 250}, 98, -40, 100, 80}};
+    for (const Case& c : cases) {
+        PlanObject* wall = tooltest::AddWall(document->currentFloor, {c.start, c.end}, kCategoryFloorPlan);
+        POINT at = Client(c.atX, c.atZ), to = at;
+        for (int16_t tool : {c.tool, int16_t(200)}) {
+            if (PlanObject* placed = wall->firstChild) {   // selected by a click on its middle
+                const tooltest::PlanXZ a = tooltest::VertexXZ(placed, 0), b = tooltest::VertexXZ(placed, 1);
+                at = Client((a.x + b.x) / 2, (a.z + b.z) / 2);
+                to = Client(c.toX, c.toZ);
+                SendPress(200, tooltest::Drag({at, at}));
+            }
+            UpdateWindow(shown.pane);
+            const std::vector<COLORREF> before = vtest::ClientPixels(shown.pane);
+            GhostTape tape(shown.pane, tooltest::Drag({at, to, to}));
+            tooltest::InputScope scope(&tape);
+            currentToolId = tool;
+            SendMessageA(shown.pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+            PlanObject* element = wall->firstChild;
+            ASSERT_TRUE(element && !tape.ghost.empty()) << tool;
+            UpdateWindow(shown.pane);
+            std::vector<COLORREF> drawn[3] = {vtest::ClientPixels(shown.pane)};
+            HDC dc = GetDC(shown.pane);
+            const int mode = GetROP2(dc);
+            for (int pass : {1, 2}) {
+                SetROP2(dc, pass == 1 ? R2_NOP : R2_NOT);
+                DrawWallElementSymbol(dc, element, element->subType);
+                drawn[pass] = vtest::ClientPixels(shown.pane);
+            }
+            SetROP2(dc, mode);
+            ReleaseDC(shown.pane, dc);
+            size_t lines = 0, covered = 0;
+            for (size_t i = 0; i < before.size(); ++i)
+                if (drawn[0][i] == drawn[1][i] && drawn[1][i] != drawn[2][i])
+                    ++lines, covered += tape.ghost[i] != before[i];
+            EXPECT_GT(lines, 100u);
+            EXPECT_GE(covered * 10, lines * 9) << c.tool << " by " << tool << ": " << covered << " of " << lines;
+            const tooltest::PlanXZ off = tooltest::VertexXZ(element, 2);
+            FitWallOpenings(wall);
+            EXPECT_LT(std::hypot(tooltest::VertexXZ(element, 2).x - off.x, tooltest::VertexXZ(element, 2).z - off.z), 1e-3f)
+                << c.tool << " by " << tool;
+            InvalidateRect(shown.pane, nullptr, TRUE);
+        }
+        FreeFloorObjects(document->currentFloor);
+    }
+    vtest::FreeSymbolLibraries();
 }
 
 // The first-storey object whose first vertex is at the plan point.

@@ -5,9 +5,6 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/view_projection.h"
-#include "model3d/wall_rebuild.h"
-#include "model/record_memory.h"
-#include "model/wall_openings.h"
 #include "planview/plan_mouse_dispatch.h"
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
@@ -167,38 +164,6 @@ void ToolTest::ExpectXZ(PlanObject* object, int index, float x, float z, float t
 {
     SCOPED_TRACE("vertex " + std::to_string(index));
     ExpectXZ(vtest::VertexAt(object, index), x, z, tolerance);
-}
-
-PlanObject* AddWall(PlanFloor* floor, std::initializer_list<vtest::Point3> points, uint32_t category)
-{
-    PlanObject* wall = vtest::MakePointObject(ObjWall, floor, points, 0, 0);
-    wall->category = category;
-    wall->size = 6.0f;
-    wall->parameters[0] = 96.0f;
-    for (PlanVertex* v = wall->firstVertex; v; v = v->next)
-        v->mainHeight = 96.0f;
-    RebuildWall(wall);
-    return wall;
-}
-
-PlanObject* AddDoor(PlanObject* wall, int segment, float distance, float width)
-{
-    PlanVertex* start = vtest::VertexAt(wall, segment);
-    PlanVertex* end = start && start->next ? start->next : wall->firstVertex;
-    PlanObject* door = vtest::MakePointObject(ObjDoor, nullptr, {{0, 0, 0}, {0, 0, 0}}, 0, 0);
-    OpeningRecord* record = static_cast<OpeningRecord*>(AllocateRecord(sizeof(OpeningRecord)));
-    record->typeCopy = ObjDoor;
-    record->style = 501;
-    record->startVertex = start;
-    record->endVertex = end;
-    record->distanceFromStart = distance;
-    record->width = width;
-    record->height = 80.0f;
-    door->link = record;
-    door->category = wall->category;
-    vtest::AppendChildObject(wall, door);
-    FitWallOpenings(wall);
-    return door;
 }
 
 PlanXZ VertexXZ(PlanObject* object, int index)

@@ -86,12 +86,8 @@ protected:
     static std::vector<DispatchedEvent> events;
 };
 
-// A wall (type 12) as the wall tools make it: thickness 6, storey high, its mesh built.
-PlanObject* AddWall(PlanFloor* floor, std::initializer_list<vtest::Point3> points, uint32_t category);
-
-// A door (type 16) of the width centred at the distance along the wall's segment that
-// starts at its vertex `segment` (0 the first), laid out by the wall's refit.
-PlanObject* AddDoor(PlanObject* wall, int segment, float distance, float width);
+using vtest::AddDoor;
+using vtest::AddWall;
 // The plan x and z of an object's vertex.
 struct PlanXZ {
     float x, z;
