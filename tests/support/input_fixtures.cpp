@@ -131,7 +131,8 @@ int ClickUntilReceived(const std::function<void()>& raise, const std::function<v
         if (taken.Count() > 0)
             break;
         click();
-        for (int wait = 0; wait < 50 && taken.Count() == 0; ++wait)
+        // On a loaded machine real input can take well over a second to come through.
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < 2000 && taken.Count() == 0;)
             HandleQueued();
     }
     return taken.Count();
