@@ -289,9 +289,10 @@ static RECT PlanBorderClip(const PlanSettings* settings)
     return clip;
 }
 
-// One page whose top-left corner is the device point (x, y) of the scaled plan. False
-// when the printer refused the page (StartPage below 1, EndPage negative).
-static bool PrintPlanPage(HDC dc, int32_t x, int32_t y)
+// One page whose top-left corner is the device point (x, y) of the scaled plan; with a
+// printable size, what the page draws is held to that rectangle from (x, y). False when
+// the printer refused the page (StartPage below 1, EndPage negative).
+static bool PrintPlanPage(HDC dc, int32_t x, int32_t y, const SIZE* printable)
 {
     if (StartPage(dc) < 1)
         return false;
@@ -304,7 +305,15 @@ static bool PrintPlanPage(HDC dc, int32_t x, int32_t y)
         SetBkMode(dc, TRANSPARENT);
         // 32-bit origins: a grid far from the plan's centre must not wrap.
         SetWindowOrgEx(dc, x, y, nullptr);
+        // Pages of a grid meet at their printable edges, and a printer may still draw in
+        // its paper's margins: unclipped, each join would print its strip on both pages.
+        // Lines are cut to the page only with a margin, texts and fills not at all, so
+        // the DC itself holds the page.
+        if (printable)
+            IntersectClipRect(dc, x, y, x + printable->cx, y + printable->cy);
         RedrawPlan(dc, document->firstFloor, &clip, 1, nullptr);
+        if (printable)
+            SelectClipRgn(dc, nullptr);
         planDC = nullptr;
         planOutputMode = 0;
     }
@@ -357,7 +366,7 @@ int PrintPlanFitToPage(HINSTANCE instance, HWND owner)
                      drawTop <= originY + run.vertical && drawBottom >= originY;
         RunPrintJob(dc, jobName, [&](int copies) {
             for (int copy = 0; meets && copy < copies; ++copy) {
-                if (!PrintPlanPage(dc, originX, originY))
+                if (!PrintPlanPage(dc, originX, originY, nullptr))
                     break;
             }
         });
@@ -392,6 +401,7 @@ int PrintPlanToScale(HINSTANCE instance, HWND owner)
             ShowMessageBox(run.frame, text, applicationTitle, MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
             result = 1;
         } else {
+            const SIZE printable = {run.horizontal, run.vertical};
             RunPrintJob(dc, scalePrintJobName, [&](int copies) {
                 for (int copy = 0; copy < copies; ++copy) {
                     int32_t y = RoundToDevice(extents[kRectMinY] * printScaleY);
@@ -399,7 +409,7 @@ int PrintPlanToScale(HINSTANCE instance, HWND owner)
                         int32_t x = RoundToDevice(extents[kRectMinX] * printScaleX);
                         for (int32_t column = 0; column < columns; ++column) {
                             // A refused page ends its row; the next row is still tried.
-                            if (!PrintPlanPage(dc, x, y))
+                            if (!PrintPlanPage(dc, x, y, &printable))
                                 break;
                             x += run.horizontal;
                         }

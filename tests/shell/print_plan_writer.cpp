@@ -96,7 +96,12 @@ bool WritePlans(const std::string& dir)
         {"house", BuildSampleHouse},
         {"fit", BuildFitPlan},
         {"labels", BuildLabelsPlan},
-        {"scale", BuildScalePlan},
+        // On the print road the to-scale plan also turns a wall across both joins of its
+        // grid: a wall's band is a filled shape, which no cut of the lines holds to a page.
+        {"scale", [] {
+             BuildScalePlan();
+             AddWall(FirstStorey(), {{100, 200}, {350, 200}, {350, 400}}, false, false, 8.0f);
+         }},
         {"small", BuildSmallScalePlan},
         {"huge", BuildHugeScalePlan},
         {"many", [] { BuildManyLinesPlan(10000); }},

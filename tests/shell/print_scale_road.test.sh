@@ -2,10 +2,12 @@
 # velmora-test: printer
 # velmora-test: timeout 180
 # velmora.exe <plan><byte 3>: the plan is printed at its print scale over the grid of
-# pages the page arithmetic gives for the test printer (1:48 imperial: 2 x 2 pages;
-# 1:100 metric: 1 page), each page showing its part of the plan where it belongs. A plan
-# whose grid would take about 100,000 pages is refused with a message box, after which
-# the program ends without printing.
+# pages the page arithmetic gives for the test printer (1:48 imperial: 2 x 2 pages, a
+# wall's band across both joins; 1:100 metric: 1 page), each page showing its part of
+# the plan where it belongs and nothing beyond its printable area, so that the pages
+# laid side by side show every line once. A plan whose grid would take about
+# 100,000 pages is refused with a message box, after which the program ends without
+# printing.
 set -u
 exe=${1:?velmora.exe}
 . "$(dirname "$0")/print_road_lib.sh"

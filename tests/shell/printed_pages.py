@@ -22,7 +22,8 @@ and hairlines show); every drawn line must be black where the arithmetic puts it
 wall a black band with its edges where its centre line and thickness put them (but
 white in its cuts, away from the lines drawn there), every expected text on the page,
 and nothing may be black anywhere else than on these or within reach of a "near"
-segment.
+segment, nor outside the printable area; the pages of a to-scale grid laid side by side
+show each line once.
 """
 import math
 import os
@@ -215,6 +216,10 @@ def check_page(index, png, lines, caps, errors, bands=(), zones=(), dotted=(), c
     width, height, dark = dark_pixels(png)
     ox, oy = caps['PHYSICALOFFSETX'], caps['PHYSICALOFFSETY']
     horz, vert = caps['HORZRES'], caps['VERTRES']
+    # The renderer may paint the pixels an edge of the printable area runs along.
+    outside = sum(1 for px, py in dark if not (ox - 1 <= px <= ox + horz and oy - 1 <= py <= oy + vert))
+    if outside:
+        errors.append('page %d: %d black pixels outside the printable area' % (index + 1, outside))
     band_pixels = [[(x + ox, y + oy) for x, y in corners] for corners in bands]
     cut_pixels = [(l + ox, t + oy, r + ox, b + oy) for l, t, r, b in cuts]
     lines = list(lines)
@@ -299,7 +304,24 @@ def check_page(index, png, lines, caps, errors, bands=(), zones=(), dotted=(), c
                 errors.append('page %d: stray black pixel at (%d, %d)' % (index + 1, px, py))
     print('page %d: %dx%d pixels, %d black, %d points checked, %d missing, %d white in walls, %d stray'
           % (index + 1, width, height, len(dark), covered, missing, holes, stray))
-    return covered
+    return covered, dark
+
+
+def check_seen_once(segments, scale, pages, darks, caps, errors):
+    """Pages laid side by side at their printable edges: each point of each line, away
+    from the joins, is black on exactly one page."""
+    ox, oy, horz, vert = (caps[n] for n in ('PHYSICALOFFSETX', 'PHYSICALOFFSETY', 'HORZRES', 'VERTRES'))
+    around = [(i, j) for i in range(-NEAR, NEAR + 1) for j in range(-NEAR, NEAR + 1)]
+    for x1, z1, x2, z2 in segments:
+        for t in (step / 50.0 for step in range(1, 50)):
+            gx, gy = (x1 + t * (x2 - x1)) * scale[0], (z1 + t * (z2 - z1)) * scale[1]
+            spots = [(int(round(gx - px)), int(round(gy - py))) for px, py in pages]
+            x, y = spots[0]
+            if min(x % horz, -x % horz, y % vert, -y % vert) <= NEAR + 1:
+                continue
+            seen = sum(any((x + ox + i, y + oy + j) in dark for i, j in around) for (x, y), dark in zip(spots, darks))
+            if seen != 1:
+                errors.append('the point (%d, %d) of the line %s is black on %d pages' % (gx, gy, (x1, z1, x2, z2), seen))
 
 
 def same_page(pdf, kept):
@@ -353,7 +375,7 @@ def main():
 
     info = subprocess.run(['pdfinfo', pdf], capture_output=True, text=True, check=True).stdout
     count = int(re.search(r'^Pages:\s+(\d+)', info, re.M).group(1))
-    errors = []
+    errors, darks = [], []
     if count != len(pages):
         errors.append('the PDF has %d pages, the arithmetic gives %d' % (count, len(pages)))
 
@@ -377,10 +399,14 @@ def main():
             holes = [(trunc_round(l * scale_x) - ox, trunc_round(t * scale_y) - oy,
                       trunc_round(r * scale_x) - ox, trunc_round(b * scale_y) - oy)
                      for l, t, r, b in cuts]
-            covered = check_page(index, os.path.join(tmp, png), lines, caps, errors, bands, near,
-                                 dots, holes)
+            covered, dark = check_page(index, os.path.join(tmp, png), lines, caps, errors, bands, near,
+                                       dots, holes)
+            darks.append(dark)
             if (segments or walls) and mode == 'fit' and covered == 0:
                 errors.append('page %d shows none of the plan' % (index + 1))
+        if mode == 'scale':
+            grid = len(pages) // copies
+            check_seen_once(segments, (scale_x, scale_y), pages[:grid], darks[:grid], caps, errors)
     if texts:
         printed = subprocess.run(['pdftotext', '-raw', pdf, '-'], capture_output=True, text=True,
                                  check=True).stdout
