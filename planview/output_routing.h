@@ -38,7 +38,8 @@ constexpr double kPrintCoordinateLimit = 16777216.0;
 constexpr double kPrintClipMargin = 1024.0;
 
 // One world segment: projected, then drawn on dc (screen), printed on planDC, or
-// written to the export file. The zoom flag says the coordinates are not yet zoomed.
+// written to the export file. The zoom flag zooms the coordinates before the projection,
+// which zooms them again: plan coordinates are drawn with 0.
 void DrawWorldLine(HDC dc, float x1, float y1, float z1, float x2, float y2, float z2,
                    uint8_t zoom);
 // The printing branch of DrawWorldLine; nothing unless printing with a planDC.

@@ -30,7 +30,7 @@ void DrawPlaneLine(HDC dc, uint16_t plane, float a1, float b1, float a2, float b
     float p[3], q[3];
     FromViewPlane(plane, a1, b1, planMouseState.dragStart, p);
     FromViewPlane(plane, a2, b2, planMouseState.dragStart, q);
-    DrawWorldLine(dc, p[0], p[1], p[2], q[0], q[1], q[2], 1);
+    DrawWorldLine(dc, p[0], p[1], p[2], q[0], q[1], q[2], 0);
 }
 
 void CircleBox(float centreA, float centreB, float radius, float box[4])

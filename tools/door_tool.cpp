@@ -99,7 +99,7 @@ private:
     {
         if (pen)
             SelectObject(dc, pen);
-        DrawWorldLine(dc, x1, y1, z1, x2, y2, z2, 1);
+        DrawWorldLine(dc, x1, y1, z1, x2, y2, z2, 0);
     }
 
     UnitGridSnap snap;

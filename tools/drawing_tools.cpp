@@ -37,7 +37,7 @@ PlanSettings* ActiveSettings()
 void DrawLine3(HDC dc, const float* p, const float* q)
 {
     if (dc)
-        DrawWorldLine(dc, p[0], p[1], p[2], q[0], q[1], q[2], 1);
+        DrawWorldLine(dc, p[0], p[1], p[2], q[0], q[1], q[2], 0);
 }
 
 // The line's two ends for the current point: Shift keeps it along one axis of the view

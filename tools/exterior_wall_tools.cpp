@@ -147,7 +147,7 @@ bool SameWholePoint(const float* a, const float* b)
 
 void Line(HDC dc, float x1, float z1, float x2, float z2, float y)
 {
-    DrawWorldLine(dc, x1, y, z1, x2, y, z2, 1);
+    DrawWorldLine(dc, x1, y, z1, x2, y, z2, 0);
 }
 
 // Two strokes from the end back toward the start, at the angle either side.
@@ -166,7 +166,7 @@ void ArrowHead(HDC dc, const Run& run, float length, double halfAngleDegrees, fl
 // back to the start, and its length.
 void DrawDuctPreview(HDC dc, const Run& run, float angle, float y)
 {
-    const float half = ZoomFloat(UnitsToPlanLength(6.0f, Settings(), 0));
+    const float half = UnitsToPlanLength(6.0f, Settings(), 0);
     float dx = 0.0f, dz = 0.0f;
     OffsetPointPolar(angle + 1.5707963f, half, &dx, &dz);
     HPEN dotted = CreatePen(PS_DOT, 1, RGB(255, 0, 0));
@@ -178,9 +178,12 @@ void DrawDuctPreview(HDC dc, const Run& run, float angle, float y)
     if (dotted)
         DeleteObject(dotted);
     for (float t : {0.25f, 0.5f, 0.75f, 1.0f}) {
-        const float mx = run.s[0] + (run.e[0] - run.s[0]) * t;
-        const float mz = run.s[2] + (run.e[2] - run.s[2]) * t;
-        DrawDimensionEndMarks(dc, nullptr, mx, mz, run.s[0], run.s[2], 4);
+        // The marks are drawn in view coordinates.
+        float mx = run.s[0] + (run.e[0] - run.s[0]) * t, my = y;
+        float mz = run.s[2] + (run.e[2] - run.s[2]) * t;
+        float sx = run.s[0], sy = y, sz = run.s[2];
+        ProjectSegmentToView(&mx, &my, &mz, &sx, &sy, &sz, perspectiveOn);
+        DrawDimensionEndMarks(dc, nullptr, mx, my, sx, sy, 4);
     }
     halfInchToggle = 1;
     DrawDimensionLine(dc, run.s[0], run.s[2], run.e[0], run.e[2], run.s[0], run.s[2], run.e[0], run.e[2],
@@ -213,9 +216,9 @@ void DrawRunPreview(HDC dc, uint16_t type, const Run& run)
     } else if (type == ObjTensionCable) {
         Line(dc, run.s[0], run.s[2], run.e[0], run.e[2], y);
         float dx = 0.0f, dz = 0.0f;
-        OffsetPointPolar(angle + 1.5707963f, ZoomFloat(5.0f) / 2.0f, &dx, &dz);
+        OffsetPointPolar(angle + 1.5707963f, 5.0f / 2.0f, &dx, &dz);
         Line(dc, run.e[0] - dx, run.e[2] - dz, run.e[0] + dx, run.e[2] + dz, y);
-        ArrowHead(dc, run, ZoomFloat(12.0f), 15.0, y);
+        ArrowHead(dc, run, 12.0f, 15.0, y);
         halfInchToggle = 1;
         DrawDimensionLine(dc, run.s[0], run.s[2], run.e[0], run.e[2], run.s[0], run.s[2], run.e[0],
                           run.e[2], 1, 5.0f, 1, nullptr, nullptr, 0, 0, 5.0f, 0, nullptr);

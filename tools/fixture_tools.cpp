@@ -509,7 +509,7 @@ void DrawWallElementPreview(HDC dc, const float*, const float* middle, const flo
     if (!isWallFixture) {
         float face[2];
         WallElementFacePoint(middle, direction, side, halfWall, face);
-        DrawWorldLine(dc, middle[0], 0.0f, middle[1], face[0], 0.0f, face[1], 1);
+        DrawWorldLine(dc, middle[0], 0.0f, middle[1], face[0], 0.0f, face[1], 0);
         return;
     }
     DrawWallElementTemplate(dc, code, middle, direction, side, halfWall, width, depth);

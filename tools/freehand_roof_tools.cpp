@@ -141,7 +141,7 @@ void DragFreehandRoofArrow()
     bool moved = false;
     auto draw = [&]() {
         if (dc)
-            DrawWorldLine(dc, ends[0][0], 0.0f, ends[0][1], ends[1][0], 0.0f, ends[1][1], 1);
+            DrawWorldLine(dc, ends[0][0], 0.0f, ends[0][1], ends[1][0], 0.0f, ends[1][1], 0);
     };
     float last[2] = {1.0e9f, 1.0e9f};
     const POINT press = GetCursorLogicalPos();

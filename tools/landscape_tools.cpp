@@ -158,13 +158,13 @@ void SnapDirection(const float* s, float* e)
 // The sloped plot's arrow: from e back to s, its head at e.
 void DrawSlopeArrow(HDC dc, const float* s, const float* e)
 {
-    DrawWorldLine(dc, e[0], 0.0f, e[2], s[0], 0.0f, s[2], 1);
+    DrawWorldLine(dc, e[0], 0.0f, e[2], s[0], 0.0f, s[2], 0);
     float distance = 0.0f;
     const double back = AngleBetweenPoints(e[0], e[2], s[0], s[2], &distance);
     for (double spread : {kArrowSpread, -kArrowSpread}) {
         float dx = 0.0f, dz = 0.0f;
         OffsetPointPolar(static_cast<float>(back + spread * kRadiansPerDegree), kArrowStroke, &dx, &dz);
-        DrawWorldLine(dc, e[0], 0.0f, e[2], e[0] + dx, 0.0f, e[2] + dz, 1);
+        DrawWorldLine(dc, e[0], 0.0f, e[2], e[0] + dx, 0.0f, e[2] + dz, 0);
     }
 }
 

@@ -102,7 +102,7 @@ private:
 void PlacementGesture::DrawRubber(const Point& from, const Point& to)
 {
     if (dc)
-        DrawWorldLine(dc, from.x, from.y, from.z, to.x, to.y, to.z, 1);
+        DrawWorldLine(dc, from.x, from.y, from.z, to.x, to.y, to.z, 0);
 }
 
 bool PlacementGesture::Oblique(const Point& point) const

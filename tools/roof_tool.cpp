@@ -46,7 +46,7 @@ void RoofCorners(const float* p, const float* q, RoofPoint v[4])
 
 void Line(HDC dc, const RoofPoint& a, const RoofPoint& b)
 {
-    DrawWorldLine(dc, a.x, a.y, a.z, b.x, b.y, b.z, 1);
+    DrawWorldLine(dc, a.x, a.y, a.z, b.x, b.y, b.z, 0);
 }
 
 // The eaves, the end edges of the hipped ends, the hips and the ridge, inverting.

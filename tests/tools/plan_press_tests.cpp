@@ -720,9 +720,11 @@ TEST_F(PlanPress, AChangeOfUnitsKeepsTheWorkingPlaneOnItsStorey)
     }
 }
 
-// The pane as the drag shows it at its last poll with the button held: with the ghost.
+// The pane as the drag shows it at its last poll with the button held (or once the frame
+// before the given one is taken): with the ghost.
 struct GhostTape : tooltest::TapeInput {
-    GhostTape(HWND pane, std::vector<Frame> frames) : TapeInput(pane, frames), pane(pane), held(frames.size() - 2) {}
+    GhostTape(HWND pane, std::vector<Frame> frames, size_t held = 0)
+        : TapeInput(pane, frames), pane(pane), held(held ? held : frames.size() - 2) {}
     BOOL CursorPos(POINT* screen) override
     {
         if (Taken() == held)
@@ -789,6 +791,104 @@ TEST_F(PlanPress, AWallFixtureGhostIsDrawnWhereItLands)
         FreeFloorObjects(document->currentFloor);
     }
     vtest::FreeSymbolLibraries();
+}
+
+// Each tool's preview, at zoom 0.6, 1 and 1.5 with the view moved well away from the
+// plan's origin, passes where the object it makes lies: a drawn line, a roof, a sloped
+// plot, an air duct (an arrow mark and a side), a sprinkler's two radii, a freehand
+// roof's rubber band and then its arrow turned, a window along a wall, a wall element of
+// a code that has no size of its own dragged along its wall.
+TEST_F(PlanPress, ToolPreviewsLieWhereTheirObjectsLand)
+{
+    using tooltest::At;
+    enum Gesture { kDrag, kSpray, kClicks, kArrow, kOnWall, kElement };
+    // A point of the made object: along the segment between two of its vertices (negative
+    // from the end), then across it (plan units).
+    struct Probe { int from, to; float t, across; };
+    struct Case { int16_t tool; Gesture gesture; POINT a, b; Probe probes[2]; } cases[] = {
+        {7702, kDrag, {-200, -120}, {150, 40}, {{0, 1, 0.3f, 0}, {0, 1, 0.7f, 0}}},
+        {7301, kDrag, {-200, -120}, {150, 40}, {{0, 1, 0.3f, 0}, {0, 1, 0.7f, 0}}},
+        {7509, kDrag, {-200, -120}, {150, 40}, {{0, 1, 0.3f, 0}, {0, 1, 0.7f, 0}}},
+        {7400, kDrag, {-200, -120}, {150, -120}, {{0, 1, 0.25f, 0}, {0, 1, 0.375f, 6}}},
+        {7508, kSpray, {-100, 0}, {50, 0}, {{-1, 0, 0.5f, 0}, {-2, -1, 0.5f, 0}}},
+        {7306, kClicks, {-200, -120}, {150, -100}, {{0, 1, 0.3f, 0}, {0, 1, 0.7f, 0}}},
+        {200, kArrow, {}, {}, {{0, 1, 0.15f, 0}, {0, 1, 0.85f, 0}}},
+        {7054, kOnWall, {-100, 60}, {80, 60}, {{0, 1, 0.3f, 0}, {0, 1, 0.7f, 0}}},
+        {200, kElement, {-100, 160}, {80, 160}, {{0, 1, 0.5f, 0}, {0, 1, 0.5f, 0}}},   // its short line's start
+    };
+    RECT client;
+    GetClientRect(shown.pane, &client);
+    auto last = [this]() {
+        PlanObject* o = document->currentFloor->firstObject;
+        while (o && o->next)
+            o = o->next;
+        return o;
+    };
+    for (float zoom : {0.6f, 1.0f, 1.5f}) {
+        document->settings->zoom = zoom;
+        viewOrigin = ViewPoint{400.0f * zoom, -96.0f * zoom, 300.0f * zoom};
+        auto pixel = [&](float x, float z) {
+            float y = 0.0f, x2 = x, y2 = 0.0f, z2 = z;
+            ProjectSegmentToView(&x, &y, &z, &x2, &y2, &z2, perspectiveOn);
+            return Client(x, y);
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.tool << " at zoom " << zoom);
+            POINT a = Client(c.a.x, c.a.y), b = Client(c.b.x, c.b.y);
+            const POINT d = {b.x, b.y + 100}, e = {a.x, a.y + 100};
+            std::vector<Frame> frames = tooltest::Drag({a, a, b, b});
+            size_t held = 0;   // the last poll with the button held
+            if (c.gesture == kSpray) {   // the angle shown at d, then a click there
+                frames = tooltest::Drag({a, b});
+                frames.insert(frames.end(), {At(b.x, b.y), At(d.x, d.y), At(d.x, d.y), At(d.x, d.y, WM_LBUTTONDOWN),
+                                             At(d.x, d.y), At(d.x, d.y)});
+                held = 5;
+            } else if (c.gesture == kClicks) {   // the rubber band shown to b, then corners b, d, e
+                frames = tooltest::Clicks(a, {At(b.x, b.y), At(b.x, b.y), At(b.x, b.y, WM_LBUTTONDOWN),
+                                              At(d.x, d.y, WM_LBUTTONDOWN), At(e.x, e.y, WM_LBUTTONDBLCLK),
+                                              At(e.x, e.y), At(e.x, e.y), At(e.x, e.y), At(e.x, e.y)});
+                held = 4;
+            } else if (c.gesture == kArrow) {   // its second end turned a quarter round its middle
+                const tooltest::PlanXZ p = tooltest::VertexXZ(last()->firstChild, 0), q = tooltest::VertexXZ(last()->firstChild, 1);
+                a = pixel(q.x, q.z);
+                b = pixel((p.x + q.x) / 2 + 60, (p.z + q.z) / 2);
+                frames = tooltest::Drag({a, a, b, b});
+                SendPress(200, tooltest::Drag({a, a}));
+            } else if (c.gesture >= kOnWall) {
+                SendPress(7051, tooltest::Drag({{a.x - 150, a.y}, {b.x + 150, a.y}}));
+                if (c.gesture == kElement) {   // a toilet, its code then one the size table lacks
+                    SendPress(7200, tooltest::Drag({a, a}));
+                    last()->firstChild->subType = 0;
+                    SendPress(200, tooltest::Drag({a, a}));
+                }
+            }
+            UpdateWindow(shown.pane);
+            const std::vector<COLORREF> before = vtest::ClientPixels(shown.pane);
+            GhostTape tape(shown.pane, frames, held);
+            tooltest::InputScope scope(&tape);
+            currentToolId = c.tool;
+            SendMessageA(shown.pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(a.x, a.y));
+            PlanObject* made = c.gesture >= kArrow ? last()->firstChild : last();
+            ASSERT_TRUE(made && !tape.ghost.empty());
+            const int count = CountVertexChain(made);
+            for (const Probe& p : c.probes) {
+                const tooltest::PlanXZ u = tooltest::VertexXZ(made, (p.from + count) % count);
+                const tooltest::PlanXZ v = tooltest::VertexXZ(made, (p.to + count) % count);
+                const float length = std::hypot(v.x - u.x, v.z - u.z);
+                const POINT at = pixel(u.x + (v.x - u.x) * p.t - (v.z - u.z) / length * p.across,
+                                       u.z + (v.z - u.z) * p.t + (v.x - u.x) / length * p.across);
+                bool passes = false;   // within two pixels
+                for (int dy = -2; dy <= 2; ++dy)
+                    for (int dx = -2; dx <= 2; ++dx) {
+                        const size_t i = static_cast<size_t>(at.y + dy) * client.right + at.x + dx;
+                        passes = passes || (i < before.size() && tape.ghost[i] != before[i]);
+                    }
+                EXPECT_TRUE(passes) << p.t << " of " << p.from << "-" << p.to << " at pixel " << at.x << ", " << at.y;
+            }
+            InvalidateRect(shown.pane, nullptr, TRUE);
+        }
+        FreeFloorObjects(document->currentFloor);
+    }
 }
 
 // The first-storey object whose first vertex is at the plan point.
