@@ -17,6 +17,7 @@
 #include "render3d/render_window.h"
 #include "render3d/selvith_window.h"
 #include "tools/tool_state.h"
+#include "support/dialog_driver.h"
 #include "support/input_fixtures.h"
 #include "support/plan_fixtures.h"
 #include "support/test_support.h"
@@ -251,4 +252,22 @@ TEST_F(LiveViewCommands, TheRenderIsSavedAsA24BitBmpOfTheClientArea)
     for (size_t i = 54; i < file.size(); ++i)
         lit += file[i] != 0;
     EXPECT_GT(lit, 10000u);
+}
+
+TEST_F(LiveViewCommands, TheResetAndTheSideCamerasStandTheEyeWhereChoosingTheStoreyDoes)
+{
+    SendCommand(frame, 5270);
+    vtest::DialogDriver dialogs;
+    for (float scale : {72.0f, 36.0f}) {   // one and two plan units an inch
+        settings->drawingScale = scale, settings->cameraMode = 1;
+        dialogs.Queue([](HWND d) { vtest::Click(d, 22), vtest::Click(d, IDOK); });   // the second storey
+        SendCommand(frame, 5178);
+        const float chosen = walkEyeHeight;
+        EXPECT_FLOAT_EQ(144.0f * 72.0f / scale, chosen);
+        for (int command : {5241, 5151, 5152, 5153, 5154}) {
+            walkEyeHeight = 1.0f;
+            SendCommand(frame, command);
+            EXPECT_FLOAT_EQ(chosen, walkEyeHeight) << scale << " " << command;
+        }
+    }
 }
