@@ -198,6 +198,18 @@ public:
     }
 };
 
+// The left button held for a second of a clock that moves `tick` ms at each poll of it
+// (once a pass of the navigation), the cursor 6 pixels below the press once it is read.
+struct HeldWalk : InputSource {
+    HeldWalk(POINT press, DWORD tick) : press(press), tick(tick) {}
+    SHORT KeyState(int key) override { return key == VK_LBUTTON && (now += tick) <= 1000 ? 0x8000 : 0; }
+    BOOL CursorPos(POINT* p) override { return *p = {press.x, press.y + (reads++ ? 6 : 0)}, TRUE; }
+    DWORD TickCount() override { return now; }
+    POINT press;
+    DWORD tick, now = 0;
+    int reads = 0;
+};
+
 } // namespace
 
 TEST_F(LiveViewCommands, AHeldButtonAbortsTheFinalRenderUnshown)
@@ -269,5 +281,22 @@ TEST_F(LiveViewCommands, TheResetAndTheSideCamerasStandTheEyeWhereChoosingTheSto
             SendCommand(frame, command);
             EXPECT_FLOAT_EQ(chosen, walkEyeHeight) << scale << " " << command;
         }
+    }
+}
+
+TEST_F(LiveViewCommands, AWalkKeepsItsSpeedWhateverTheFrameRate)
+{
+    SendCommand(frame, 5270);
+    shelltest::SizeRenderClient(60, 40);
+    for (DWORD tick : {4u, 50u}) {   // 250 and 20 passes a second
+        settings->cameraMode = 1;
+        settings->cameraHeading = settings->cameraX = settings->cameraZ = 0.0f;
+        POINT press = {30, 20};
+        ClientToScreen(renderWindow, &press);
+        HeldWalk walk(press, tick);
+        vtest::InputScope scope(&walk);
+        SendMessageA(renderWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 20));
+        // 6 pixels off walk the plan's speed class 3 units a pass, at 60 passes a second.
+        EXPECT_NEAR(180.0f, std::hypot(settings->cameraX, settings->cameraZ), 18.0f) << tick;
     }
 }
