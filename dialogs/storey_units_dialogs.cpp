@@ -188,8 +188,7 @@ INT_PTR CALLBACK FloorsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
         }
         ResetWorkingElevation();
         if (PlanFloor* current = activeDocument->currentFloor) {
-            walkEyeHeight = UnitsToPlanLength(GetFloorBaseHeight(current), settings, 0) +
-                            UnitsToPlanLength(current->height, settings, 0) / 2.0f;
+            walkEyeHeight = GetStoreyEyeHeight(current, settings);
             if (settings->cameraMode == 1) IgnoreCameraChange(settings->cameraX, walkEyeHeight, -settings->cameraZ);
         }
         EndDialog(dialog, 1);

@@ -1,6 +1,7 @@
 #include "model/plan_floor.h"
 #include "model/plan_document.h"
 #include "model/plan_object.h"
+#include "model/units.h"
 #include "planview/selection.h"
 #include <string.h>
 
@@ -137,6 +138,14 @@ float GetFloorBaseHeight(const PlanFloor* floor)
     for (const PlanFloor* before = floor->previous; before; before = before->previous)
         base += before->height;
     return base;
+}
+
+float GetStoreyEyeHeight(const PlanFloor* floor, const PlanSettings* settings)
+{
+    if (!floor)
+        return 0.0f;
+    return UnitsToPlanLength(GetFloorBaseHeight(floor), settings, 0) +
+           UnitsToPlanLength(floor->height, settings, 0) / 2.0f;
 }
 
 static void DeselectFloorObjects(PlanFloor* floor)

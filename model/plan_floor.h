@@ -7,6 +7,7 @@
 // doubly linked list in creation order; a floor owns its objects.
 
 struct PlanObject;
+struct PlanSettings;
 
 struct PlanFloor {
     PlanFloor* previous;
@@ -29,6 +30,9 @@ void FreeFloorObjects(PlanFloor* floor);
 PlanFloor* FindFloorByNumber(uint32_t viewCode);
 PlanFloor* FindFloorByName(const char* name);
 float GetFloorBaseHeight(const PlanFloor* floor);
+// Where the walk view's eye stands on the storey: its base plus half its height (display
+// lengths both), in plan units.
+float GetStoreyEyeHeight(const PlanFloor* floor, const PlanSettings* settings);
 void SelectCurrentFloor(PlanFloor* floor);
 void MoveObjectToFloor(PlanObject* object, PlanFloor* floor);
 void MoveAnnotationsToViewSheet(PlanFloor* floor, uint32_t viewCode);

@@ -5,6 +5,7 @@
 #include "model/plan_object.h"
 #include "model/plane_geometry.h"
 #include "model/units.h"
+#include "tools/roof_planes.h"
 #include <math.h>
 
 namespace {
@@ -134,33 +135,51 @@ void BuildRoofFraming(PlanObject* roof)
     uint32_t style = roof->styleOrTexture;
     if (style < 1 || style > 6)
         return;
-    Pt c[4];
+    RoofPoint outline[4];
     const PlanVertex* v = roof->firstVertex;
     for (int i = 0; i < 4; ++i, v = v->next) {
         if (!v)
             return;
-        c[i] = {{v->position[0], v->position[1], v->position[2]}};
+        outline[i] = {v->position[0], v->position[1], v->position[2]};
     }
+    // The framing follows the roof's planes: their ridge tells where an end is hipped
+    // (the ridge stops short of the end edge) or joins another roof (it runs on past it).
+    RoofPoint ridgeStart, ridgeEnd;
+    ComputeRoofRidge(outline, roof->size, style, &ridgeStart, &ridgeEnd);
+    // The trusses are laid from the end that is hipped or gabled, so the connector of
+    // styles 4 and 5, which the planes put at V0-V3, is taken as the far end.
+    const bool connectorAtV0 = style == 4 || style == 5;
+    const int order[4] = {connectorAtV0 ? 1 : 0, connectorAtV0 ? 0 : 1, connectorAtV0 ? 3 : 2,
+                          connectorAtV0 ? 2 : 3};
+    Pt c[4];
+    for (int i = 0; i < 4; ++i)
+        c[i] = {{outline[order[i]].x, outline[order[i]].y, outline[order[i]].z}};
+    const RoofPoint firstRidge = connectorAtV0 ? ridgeEnd : ridgeStart;
+    const RoofPoint farRidge = connectorAtV0 ? ridgeStart : ridgeEnd;
+
     PieceBudget budget;
-    // Trusses run across the span C0-C3 and are laid along the ridge, which goes from the
-    // middle of C0-C3 to the middle of C1-C2 as the roof's planes have it.
+    // Trusses run across the span C0-C3 and are laid along the ridge, parallel to C0-C1.
     const float length = Distance2D(c[0].v[0], c[0].v[2], c[1].v[0], c[1].v[2]);
-    const float span = Distance2D(c[0].v[0], c[0].v[2], c[3].v[0], c[3].v[2]);
     const float spacing = UnitsToPlanLength(24.0f, activeDocument->settings, 0);
     const float pitchFactor = roof->size / 12.0f;
-    if (!(length > 0.0f) || !(spacing > 0.0f) || !isfinite(length) || !isfinite(span))
+    if (!(length > 0.0f) || !(spacing > 0.0f) || !isfinite(length))
         return;
+    // How far along C0-C1 a ridge end lies.
+    auto along = [&](const RoofPoint& p) {
+        return ((p.x - c[0].v[0]) * (c[1].v[0] - c[0].v[0]) +
+                (p.z - c[0].v[2]) * (c[1].v[2] - c[0].v[2])) / length;
+    };
 
     const bool hippedFirst = style == 1 || style == 3 || style == 5;
     const bool hippedLast = style == 1;
-    const float first = hippedFirst ? span / 2.0f : 0.0f;
-    const float last = hippedLast ? length - span / 2.0f : length;
-    float run = length;
-    if (style == 1)
-        run = length - span;
-    else if (style == 3 || style == 5)
-        run = length - span / 2.0f;
-    const int32_t n = TrussCount(run, spacing);
+    const bool connectorFirst = style == 6;
+    const bool connectorLast = style >= 4;
+    // A hipped end's truss stands under its ridge end; any other end's on its edge.
+    const float first = hippedFirst ? along(firstRidge) : 0.0f;
+    const float last = hippedLast ? along(farRidge) : length;
+    if (!isfinite(first) || !isfinite(last))
+        return;
+    const int32_t n = TrussCount(last - first, spacing);
 
     auto trussAt = [&](float at) {
         float f = at / length;
@@ -188,48 +207,35 @@ void BuildRoofFraming(PlanObject* roof)
         AddRafter(firstTruss.chordA, c[0], roof);
         AddRafter(firstTruss.chordB, c[3], roof);
     };
-    auto connectorAt = [&](const Pt& point, const TrussRecord& truss) {
+    // A connector point is the ridge's end out past the edge, level with the nearer apex,
+    // so that its members lie in the planes that run on into the other roof.
+    auto connectorAt = [&](const RoofPoint& ridge, const TrussRecord& truss) {
+        const Pt point = {{ridge.x, truss.apex.v[1], ridge.z}};
         AddRafter(point, truss.apex, roof);
         AddRafter(point, truss.chordA, roof);
         AddRafter(point, truss.chordB, roof);
     };
-    const Pt firstMiddle = Lerp(c[0], c[3], 0.5f);
-    const Pt farMiddle = Lerp(c[1], c[2], 0.5f);
-    switch (style) {
-    case 1:
+    if (hippedFirst)
         hipFirstEnd();
+    if (hippedLast) {
         AddRafter(c[1], lastTruss.apex, roof);
         AddRafter(c[2], lastTruss.apex, roof);
         AddRafter(lastTruss.chordA, c[1], roof);
         AddRafter(lastTruss.chordB, c[2], roof);
+    }
+    if (style == 1) {
         for (int i = 0; i < 4; ++i)
             AddRafter(c[i], c[(i + 1) % 4], roof);
-        break;
-    case 2:
+    } else if (style == 2) {
         AddRafter(firstTruss.a, lastTruss.a, roof);
         AddRafter(firstTruss.b, lastTruss.b, roof);
-        break;
-    case 3:
-        hipFirstEnd();
+    } else if (hippedFirst) {
         AddRafter(c[0], c[3], roof);
         AddRafter(c[0], c[1], roof);
         AddRafter(c[3], c[2], roof);
-        break;
-    case 4:
-        connectorAt(farMiddle, lastTruss);
-        break;
-    case 5:
-        hipFirstEnd();
-        AddRafter(c[0], c[3], roof);
-        AddRafter(c[0], c[1], roof);
-        AddRafter(c[3], c[2], roof);
-        connectorAt(farMiddle, lastTruss);
-        break;
-    case 6:
-        connectorAt(firstMiddle, firstTruss);
-        connectorAt(farMiddle, lastTruss);
-        break;
-    default:
-        break;
     }
+    if (connectorFirst)
+        connectorAt(firstRidge, firstTruss);
+    if (connectorLast)
+        connectorAt(farRidge, lastTruss);
 }

@@ -29,6 +29,10 @@ namespace {
 const double kDegreesToRadians = 3.14159265358979 / 180.0;
 const uint16_t kWalkMode = 1;
 const uint16_t kAerialMode = 2;
+// The navigation's steps are those of a pass at this rate, whatever the frame rate.
+const float kNavigationPassesPerSecond = 60.0f;
+// A longer pause (a slow frame, a stall) moves no further than this would.
+const DWORD kLongestNavigationPass = 250;
 
 PlanSettings* ReadySettings()
 {
@@ -311,6 +315,7 @@ void NavigateIn3DView()
     GetCursorLogicalPosInWindow(renderWindow, &start);
     bool rightWasDown = false;
     DWORD blinkTick = GetInputTickCount();
+    DWORD passTick = blinkTick;
     bool blink = false;
     while (IsMouseButtonDown()) {
         const bool right = PollRenderRightButton();
@@ -318,8 +323,16 @@ void NavigateIn3DView()
             aerialToggle ^= 1;
         rightWasDown = right;
 
-        // The cursor blinks: two walk cursors every 500 ms, two aerial ones every 150 ms.
+        // Every step below is scaled by the time since the previous pass, so that a walk
+        // or a flight keeps its speed on a fast machine and a slow one.
         const DWORD now = GetInputTickCount();
+        DWORD elapsed = now - passTick;
+        passTick = now;
+        if (elapsed > kLongestNavigationPass)
+            elapsed = kLongestNavigationPass;
+        const float passes = static_cast<float>(elapsed) * kNavigationPassesPerSecond / 1000.0f;
+
+        // The cursor blinks: two walk cursors every 500 ms, two aerial ones every 150 ms.
         if (now - blinkTick >= (aerial ? 150u : 500u)) {
             blinkTick = now;
             blink = !blink;
@@ -341,28 +354,29 @@ void NavigateIn3DView()
             DrawCameraMarker(dc);
         bool turned = false;
         if (aerial) {
-            float pitch = s->aerialPitch - dy / 3.0f;
+            float pitch = s->aerialPitch - dy / 3.0f * passes;
             s->aerialPitch = fminf(25.0f, fmaxf(5.0f, pitch));
             if (right) {
+                const float step = distanceStep * passes;
                 if (aerialToggle)
-                    orbitDistance += distanceStep;
-                else if (orbitDistance > distanceStep)
-                    orbitDistance -= distanceStep;
+                    orbitDistance += step;
+                else if (orbitDistance > step)
+                    orbitDistance -= step;
             }
-            float yaw = fmodf(s->aerialYaw - dx / 3.0f, 360.0f);
+            float yaw = fmodf(s->aerialYaw - dx / 3.0f * passes, 360.0f);
             s->aerialYaw = yaw < 0.0f ? yaw + 360.0f : yaw;
         } else {
             turned = dx != 0.0f;
-            float heading = fmodf(s->cameraHeading - dx / 4.0f, 360.0f);
+            float heading = fmodf(s->cameraHeading - dx / 4.0f * passes, 360.0f);
             s->cameraHeading = heading < 0.0f ? heading + 360.0f : heading;
-            const float speed = dy / static_cast<float>(k);
+            const float speed = dy / static_cast<float>(k) * passes;
             float mx = 0.0f, mz = 0.0f;
             OffsetPointPolar(static_cast<float>((s->cameraHeading + 90.0f) * kDegreesToRadians), 1000.0f,
                              &mx, &mz);
             s->cameraX -= speed / 1000.0f * mx;
             s->cameraZ -= speed / 1000.0f * mz;
             if (right)
-                walkEyeHeight += aerialToggle ? heightStep : -heightStep;
+                walkEyeHeight += (aerialToggle ? heightStep : -heightStep) * passes;
         }
         if (dc) {
             DrawCameraMarker(dc);

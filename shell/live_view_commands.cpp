@@ -85,13 +85,13 @@ void PlaceAerialCamera(const PlanSettings* settings)
     UpdateSkyForCamera(x, -height, z);
 }
 
-// Half the current storey's height above its base, in display units.
-float StoreyEyeHeight()
+// The current storey's eye height, as choosing the storey gives it.
+float StoreyEyeHeight(const PlanSettings* settings)
 {
     const PlanFloor* floor = activeDocument ? activeDocument->currentFloor : nullptr;
     if (!floor)
         return walkEyeHeight;
-    return GetFloorBaseHeight(floor) + floor->height / 2.0f;
+    return GetStoreyEyeHeight(floor, settings);
 }
 
 void WalkCommand(PlanSettings* settings)
@@ -132,7 +132,7 @@ void ResetViewCommand(PlanSettings* settings)
         settings->cameraHeading = 0.0f;
         settings->cameraX = 0.0f;
         settings->cameraZ = settings->extentBottom - kSideInset;
-        walkEyeHeight = StoreyEyeHeight();
+        walkEyeHeight = StoreyEyeHeight(settings);
         PlaceWalkCamera(settings);
     }
     // The view shows the camera it now has.
@@ -166,7 +166,7 @@ void SideCameraCommand(PlanSettings* settings, int command)
     }
     settings->cameraMode = kWalkCamera;
     SetRenderCursor(WalkCursor());
-    walkEyeHeight = StoreyEyeHeight();
+    walkEyeHeight = StoreyEyeHeight(settings);
     PlaceWalkCamera(settings);
     RedrawRenderWindow();
     InvalidatePlanView();

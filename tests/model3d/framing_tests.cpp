@@ -5,6 +5,7 @@
 #include "model/record_memory.h"
 #include "render3d/scene_upkeep.h"
 #include "support/plan_fixtures.h"
+#include "tools/roof_tool.h"
 #include <gtest/gtest.h>
 #include <math.h>
 #include <set>
@@ -29,6 +30,12 @@ Extent ExtentOf(const ScenePolygon* polygon)
         }
     return e;
 }
+
+// A stretch along one axis.
+struct Span {
+    float lo = 1e9f, hi = -1e9f;
+    void Add(float a, float b) { lo = fminf(lo, a), hi = fmaxf(hi, b); }
+};
 
 std::vector<ScenePolygon*> Members()
 {
@@ -133,6 +140,36 @@ TEST_F(FramingTest, TrussesOfATwoPlaneRoofStandEverySpacingAndAtTheFarEnd)
         }
         EXPECT_EQ(trusses, c.trusses) << c.length;
         EXPECT_EQ(along, c.ridge) << c.length;
+        FreeScenePolygons();
+        FreeObject(roof);
+    }
+}
+
+TEST_F(FramingTest, ARoofsFramingSpansItsPlanesAndIsHippedWhereTheyAre)
+{
+    for (uint32_t style : {3u, 4u, 5u, 6u}) {
+        PlanObject* roof = vtest::MakePointObject(
+            ObjRoof, Storey(0), {{0, 0, 0}, {240, 0, 0}, {240, 0, 120}, {0, 0, 120}}, 0, 1);
+        roof->styleOrTexture = style;
+        RebuildRoof(roof);
+        // Along the ridge: the planes and their hip triangle; the rafters and the hips.
+        Span planes, hip, members, hips;
+        for (PlanObject* p = static_cast<PlanObject*>(roof->link); p; p = p->next)
+            for (PlanVertex* v = p->firstVertex; v && p->type == ObjRoofPlane; v = v->next)
+                (p->vertexCount == 3 ? hip : planes).Add(v->position[0], v->position[0]);
+        BuildObject3D(roof);
+        for (ScenePolygon* member : Members()) {
+            Extent e = ExtentOf(member);
+            members.Add(e.minX, e.maxX);
+            // A hip runs aslant from the eaves.
+            if (fminf(e.maxX - e.minX, e.maxZ - e.minZ) > 5.0f && (e.minZ < 2.0f || e.maxZ > 118.0f))
+                hips.Add(e.minX, e.maxX);
+        }
+        // The rafters stand out by their half width at most.
+        EXPECT_NEAR(members.lo, planes.lo, 2.0f) << style;
+        EXPECT_NEAR(members.hi, planes.hi, 2.0f) << style;
+        EXPECT_NEAR(hips.lo, hip.lo, 2.0f) << style;
+        EXPECT_NEAR(hips.hi, hip.hi, 2.0f) << style;
         FreeScenePolygons();
         FreeObject(roof);
     }

@@ -17,6 +17,7 @@
 #include "render3d/render_window.h"
 #include "render3d/selvith_window.h"
 #include "tools/tool_state.h"
+#include "support/dialog_driver.h"
 #include "support/input_fixtures.h"
 #include "support/plan_fixtures.h"
 #include "support/test_support.h"
@@ -197,6 +198,18 @@ public:
     }
 };
 
+// The left button held for a second of a clock that moves `tick` ms at each poll of it
+// (once a pass of the navigation), the cursor 6 pixels below the press once it is read.
+struct HeldWalk : InputSource {
+    HeldWalk(POINT press, DWORD tick) : press(press), tick(tick) {}
+    SHORT KeyState(int key) override { return key == VK_LBUTTON && (now += tick) <= 1000 ? 0x8000 : 0; }
+    BOOL CursorPos(POINT* p) override { return *p = {press.x, press.y + (reads++ ? 6 : 0)}, TRUE; }
+    DWORD TickCount() override { return now; }
+    POINT press;
+    DWORD tick, now = 0;
+    int reads = 0;
+};
+
 } // namespace
 
 TEST_F(LiveViewCommands, AHeldButtonAbortsTheFinalRenderUnshown)
@@ -251,4 +264,39 @@ TEST_F(LiveViewCommands, TheRenderIsSavedAsA24BitBmpOfTheClientArea)
     for (size_t i = 54; i < file.size(); ++i)
         lit += file[i] != 0;
     EXPECT_GT(lit, 10000u);
+}
+
+TEST_F(LiveViewCommands, TheResetAndTheSideCamerasStandTheEyeWhereChoosingTheStoreyDoes)
+{
+    SendCommand(frame, 5270);
+    vtest::DialogDriver dialogs;
+    for (float scale : {72.0f, 36.0f}) {   // one and two plan units an inch
+        settings->drawingScale = scale, settings->cameraMode = 1;
+        dialogs.Queue([](HWND d) { vtest::Click(d, 22), vtest::Click(d, IDOK); });   // the second storey
+        SendCommand(frame, 5178);
+        const float chosen = walkEyeHeight;
+        EXPECT_FLOAT_EQ(144.0f * 72.0f / scale, chosen);
+        for (int command : {5241, 5151, 5152, 5153, 5154}) {
+            walkEyeHeight = 1.0f;
+            SendCommand(frame, command);
+            EXPECT_FLOAT_EQ(chosen, walkEyeHeight) << scale << " " << command;
+        }
+    }
+}
+
+TEST_F(LiveViewCommands, AWalkKeepsItsSpeedWhateverTheFrameRate)
+{
+    SendCommand(frame, 5270);
+    shelltest::SizeRenderClient(60, 40);
+    for (DWORD tick : {4u, 50u}) {   // 250 and 20 passes a second
+        settings->cameraMode = 1;
+        settings->cameraHeading = settings->cameraX = settings->cameraZ = 0.0f;
+        POINT press = {30, 20};
+        ClientToScreen(renderWindow, &press);
+        HeldWalk walk(press, tick);
+        vtest::InputScope scope(&walk);
+        SendMessageA(renderWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 20));
+        // 6 pixels off walk the plan's speed class 3 units a pass, at 60 passes a second.
+        EXPECT_NEAR(180.0f, std::hypot(settings->cameraX, settings->cameraZ), 18.0f) << tick;
+    }
 }
