@@ -128,16 +128,22 @@ HWND NewDocumentCommand(HWND)
     return window;
 }
 
-// The first untitled document, still without any object on its three storeys, takes the
-// plan that is opened instead of a second window.
+// The first untitled document takes the plan that is opened instead of a second window,
+// but only while it holds nothing of the user's: unmodified and without any object on
+// any floor, the view sheets included (dimensions and texts are drawn there).
 static bool IsReusableFirstDocument()
 {
     if (!activeDocument || untitledCounter != 2)
         return false;
+    if (!activeDocument->settings || activeDocument->settings->modified)
+        return false;
     static const char* const names[3] = {"First Floor", "Second Floor", "Third Floor"};
     for (const char* name : names) {
-        PlanFloor* floor = FindFloorByName(name);
-        if (!floor || floor->firstObject)
+        if (!FindFloorByName(name))
+            return false;
+    }
+    for (PlanFloor* floor = activeDocument->firstFloor; floor; floor = floor->next) {
+        if (floor->firstObject)
             return false;
     }
     return true;

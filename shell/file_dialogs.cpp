@@ -1,6 +1,8 @@
 #include "shell/file_dialogs.h"
 #include "shell/app_globals.h"
+#include "shell/message_box.h"
 #include <cstring>
+#include <string>
 
 OPENFILENAMEA fileDialog;
 char fileNameBuffer[FileNameBufferSize];
@@ -77,6 +79,85 @@ struct ShowFields {
     const char* filter;
 };
 
+static const char unusableNameCaption[] = "Nome di file non valido";
+static const char unusableNameText[] =
+    "Il nome scelto contiene caratteri che Velmora non può usare nei nomi di file, "
+    "oppure è troppo lungo.\n\nScegliere un altro nome.";
+
+// A text of the program's code page, with `count` characters (-1: up to its end), in
+// wide characters; the terminating nulls it covers are kept.
+static std::wstring Widen(const char* text, int count = -1)
+{
+    if (!text)
+        return std::wstring();
+    int length = MultiByteToWideChar(CP_ACP, 0, text, count, nullptr, 0);
+    std::wstring wide(length > 0 ? length : 0, L'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_ACP, 0, text, count, &wide[0], length);
+    return wide;
+}
+
+// The wide text in the program's code page, only when each character has a byte of its
+// own there and the whole fits the buffer: a look-alike ("O" for an omega) would name
+// another file.
+static bool NarrowExactly(const wchar_t* wide, char* out, int size)
+{
+    std::string narrow(size, '\0');
+    if (!WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, &narrow[0], size, nullptr, nullptr))
+        return false;
+    if (Widen(narrow.c_str()).compare(0, std::wstring::npos, wide, wcslen(wide) + 1) != 0)
+        return false;
+    std::memcpy(out, narrow.c_str(), std::strlen(narrow.c_str()) + 1);
+    return true;
+}
+
+// The system dialog on the record's fields, in its wide form: the narrow one hands back
+// a typed name it cannot represent converted to a look-alike, a file the user never
+// chose that a save would then replace without asking. Such a name is refused with a
+// message and the dialog comes back with it, for another choice.
+static BOOL RunSystemFileDialog(bool save)
+{
+    OPENFILENAMEA& record = fileDialog;
+    // The filter is pairs of texts closed by an empty one: widened as one block.
+    int filterLength = 0;
+    if (record.lpstrFilter) {
+        while (record.lpstrFilter[filterLength] || record.lpstrFilter[filterLength + 1])
+            ++filterLength;
+        filterLength += 2;
+    }
+    std::wstring filter = Widen(record.lpstrFilter, filterLength);
+    std::wstring title = Widen(record.lpstrTitle), folder = Widen(record.lpstrInitialDir);
+    std::wstring extension = Widen(record.lpstrDefExt);
+    std::wstring file = Widen(record.lpstrFile);
+    file.resize(record.nMaxFile);
+    std::wstring fileTitle(record.nMaxFileTitle, L'\0');
+    for (;;) {
+        OPENFILENAMEW wide;
+        std::memset(&wide, 0, sizeof wide);
+        wide.lStructSize = sizeof wide;
+        wide.hwndOwner = record.hwndOwner;
+        wide.hInstance = record.hInstance;
+        wide.lpstrFilter = record.lpstrFilter ? filter.c_str() : nullptr;
+        wide.nFilterIndex = record.nFilterIndex;
+        wide.lpstrFile = &file[0];
+        wide.nMaxFile = record.nMaxFile;
+        wide.lpstrFileTitle = &fileTitle[0];
+        wide.nMaxFileTitle = record.nMaxFileTitle;
+        wide.lpstrInitialDir = record.lpstrInitialDir ? folder.c_str() : nullptr;
+        wide.lpstrTitle = record.lpstrTitle ? title.c_str() : nullptr;
+        wide.Flags = record.Flags;
+        wide.lpstrDefExt = record.lpstrDefExt ? extension.c_str() : nullptr;
+        if (!(save ? GetSaveFileNameW(&wide) : GetOpenFileNameW(&wide)))
+            return FALSE;
+        record.Flags = wide.Flags;
+        record.nFilterIndex = wide.nFilterIndex;
+        if (NarrowExactly(file.c_str(), record.lpstrFile, record.nMaxFile) &&
+            NarrowExactly(fileTitle.c_str(), record.lpstrFileTitle, record.nMaxFileTitle))
+            return TRUE;
+        ShowMessageBox(record.hwndOwner, unusableNameText, unusableNameCaption, MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
 static int ShowFileDialog(bool save, HWND owner, char* file, char* title, const ShowFields& fields)
 {
     if (!file || !title)
@@ -98,7 +179,7 @@ static int ShowFileDialog(bool save, HWND owner, char* file, char* title, const 
     if (fileDialogHook)
         chosen = fileDialogHook(&fileDialog, save, fileDialogHookContext);
     else
-        chosen = save ? GetSaveFileNameA(&fileDialog) : GetOpenFileNameA(&fileDialog);
+        chosen = RunSystemFileDialog(save);
     // A dialog that failed to open counts as a cancel.
     if (!chosen)
         return 0;

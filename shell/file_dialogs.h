@@ -28,7 +28,8 @@ void PrepareDxfFileDialog(HWND owner);
 void ChooseImageFileToOpen(HWND owner);
 
 // Show routines: nonzero when the user chose a file (its path in the file buffer, its
-// title in the title buffer). A cancelled or failed dialog gives 0.
+// title in the title buffer). A cancelled or failed dialog gives 0. A name the program's
+// code page cannot hold exactly is refused with a message and the dialog shown again.
 int ChooseObjectFileToImport(HWND owner, char* file, char* title);
 int ChooseFileToOpen(HWND owner, char* file, char* title);
 int ChooseFileToSave(HWND owner, char* file, char* title);

@@ -10,6 +10,7 @@
 #include "model/plan_settings.h"
 #include "model/record_memory.h"
 #include "support/test_support.h"
+#include "tools/cad_builders.h"
 #include "support_commands.h"
 #include "support_shell.h"
 #include <algorithm>
@@ -282,6 +283,26 @@ TEST_F(DocumentCommands, OpenUsesTheFirstEmptyUntitledDocumentOnlyOnce)
     SendCommand(frame, FrameCommandOpen);
     EXPECT_EQ(2u, DocumentWindows().size());
     EXPECT_EQ(0u, boxes.Count());
+}
+
+TEST_F(DocumentCommands, OpenKeepsAFirstPlanThatHoldsAnyWork)
+{
+    std::string path = WriteSamplePlan("OTHER.ZRO");
+    shelltest::FileDialogAnswers dialogs;
+    // A saved dimension (it lies on the view sheet); a change without any object.
+    for (bool dimension : {true, false}) {
+        untitledCounter = 1;
+        SendCommand(frame, FrameCommandNew);
+        if (dimension)
+            BuildDimensionObject(-50, 0, 50, 0, 0, -30, FindFloorByName("X_TOP_FIRST_FLOOR"));
+        activeDocument->settings->modified = !dimension;
+        dialogs.Choose(path);
+        SendCommand(frame, FrameCommandOpen);
+        ASSERT_EQ(2u, DocumentWindows().size());
+        EXPECT_EQ(dimension ? 1 : 0, CountObjects(GetWindowDocument(DocumentWindows()[1])));
+        shelltest::ForgetDocumentChanges();
+        SendCommand(frame, FrameCommandCloseAll);
+    }
 }
 
 TEST_F(DocumentCommands, OpenOfABrokenFileLeavesNothingToOverwriteIt)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include "files/plan_file.h"
 #include "shell/app_globals.h"
+#include "shell/command_dispatcher.h"
 #include "shell/file_dialogs.h"
 #include "support/test_support.h"
 #include "support_commands.h"
@@ -8,6 +10,7 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -97,10 +100,11 @@ TEST(FileDialogs, AChosenFileFillsBothBuffers)
 }
 
 // The system dialog itself, answered from another thread as a user would: type a name
-// into the dialog's file-name field and press OK.
+// into the dialog's file-name field and press OK; each answer waits for the dialog
+// before to be gone, and an empty one cancels.
 struct DialogDriver {
     std::atomic<bool> done{false};
-    std::string name;
+    std::vector<std::wstring> answers;
     static BOOL CALLBACK FindEdit(HWND child, LPARAM found)
     {
         char className[32] = "";
@@ -113,10 +117,12 @@ struct DialogDriver {
     }
     void Run(DWORD processId)
     {
-        for (int attempt = 0; attempt < 400 && !done; ++attempt) {
+        HWND answered = nullptr;
+        size_t next = 0;
+        for (int attempt = 0; attempt < 400 && !done && next < answers.size(); ++attempt) {
             Sleep(25);
             HWND dialog = nullptr;
-            while ((dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr))) {
+            while (!IsWindow(answered) && (dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr))) {
                 DWORD owner = 0;
                 GetWindowThreadProcessId(dialog, &owner);
                 if (owner != processId || !IsWindowVisible(dialog))
@@ -125,9 +131,10 @@ struct DialogDriver {
                 EnumChildWindows(dialog, FindEdit, reinterpret_cast<LPARAM>(&edit));
                 if (!edit)
                     continue;
-                SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
-                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                return;
+                const std::wstring& name = answers[next++];
+                SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(name.empty() ? IDCANCEL : IDOK, BN_CLICKED), 0);
+                answered = dialog;
             }
         }
     }
@@ -137,7 +144,7 @@ TEST(FileDialogs, TheSystemSaveDialogAnsweredLikeAUser)
 {
     std::string path = shelltest::LocalPath("TYPED");
     DialogDriver driver;
-    driver.name = path;
+    driver.answers = {std::wstring(path.begin(), path.end())};
     std::thread helper(&DialogDriver::Run, &driver, GetCurrentProcessId());
     PrepareDxfFileDialog(nullptr);
     std::snprintf(fileNameBuffer, FileNameBufferSize, "%s", "Senza nome.DXF");
@@ -148,6 +155,44 @@ TEST(FileDialogs, TheSystemSaveDialogAnsweredLikeAUser)
     // The default extension is added to a name typed without one.
     EXPECT_STRCASEEQ((path + ".dxf").c_str(), fileNameBuffer);
     EXPECT_STRCASEEQ("TYPED.dxf", fileTitleBuffer);
+}
+
+// A typed name the code page cannot hold (an omega is no "O") while its look-alike exists,
+// on each road of the dialog routine: refused with a message and asked again (then
+// cancelled); the look-alike neither replaced nor opened. Open gets an existing name (a
+// missing one is first offered for creation).
+TEST(FileDialogs, ANameOutsideTheCodePageIsRefusedOnEveryRoad)
+{
+    HWND frame = shelltest::StartShell();
+    ASSERT_NE(nullptr, frame);
+    vtest::MessageBoxRecorder boxes;
+    shelltest::SendCommand(frame, FrameCommandNew);
+    const std::string plan = shelltest::LocalPath("O1.ZRO"), drawing = shelltest::LocalPath("O1.DXF");
+    const std::wstring omega = std::wstring(plan.begin(), plan.end() - 6) + L"\u03A91.";
+    ASSERT_TRUE(SavePlanFile(plan.c_str()) && vtest::WriteFileBytes(drawing, {'o', 'l', 'd'}));
+    DeleteFileW((omega + L"ZRO").c_str());   // left by an earlier run
+    shelltest::AddLine(shelltest::Storey("First Floor"), {{0, 0}, {90, 0}});
+    const struct { int command; std::string lookAlike; std::wstring typed; } roads[] = {
+        {FrameCommandSaveAs, plan, omega + L"ZRO"}, {5095, drawing, omega + L"DXF"},
+        {FrameCommandOpen, plan, omega + L"ZRO"}};
+    for (const auto& road : roads) {
+        SCOPED_TRACE(road.command);
+        if (road.command == FrameCommandOpen)
+            CloseHandle(CreateFileW(road.typed.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        const std::vector<unsigned char> before = vtest::ReadFileBytes(road.lookAlike);
+        const size_t shown = boxes.Count();
+        DialogDriver driver;
+        driver.answers = {road.typed, L""};
+        std::thread helper(&DialogDriver::Run, &driver, GetCurrentProcessId());
+        shelltest::SendCommand(frame, road.command);
+        driver.done = true;
+        helper.join();
+        EXPECT_TRUE(boxes.Count() == shown + 1 && boxes.Last().caption == "Nome di file non valido");
+        EXPECT_EQ(before, vtest::ReadFileBytes(road.lookAlike));
+        EXPECT_EQ(1u, shelltest::DocumentWindows().size());
+    }
+    shelltest::ForgetDocumentChanges();
+    shelltest::StopShell();
 }
 
 } // namespace
