@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 
 #include "model/dialog_fields.h"
 #include "model/plan_document.h"
@@ -28,42 +27,17 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-bool IsBlankText(const char* text)
-{
-    for (; *text; ++text)
-        if (!IsBlank(*text)) return false;
-    return true;
-}
-
-// What the length reader understands: numbers, the feet-inches marks and separator, and
-// the unit mark of metric texts (" m"). Anything else is a typing error, not a zero.
-bool LooksLikeLength(const char* text)
-{
-    bool digit = false;
-    for (const char* c = text; *c; ++c) {
-        if (*c >= '0' && *c <= '9')
-            digit = true;
-        else if (!std::strchr(".-+'\" \tm", *c))
-            return false;
-    }
-    return digit;
-}
-
+// A number with blanks around it; an empty text reads 0.
 bool ParseNumber(const char* text, double* value)
 {
     while (IsBlank(*text)) ++text;
+    *value = 0.0;
+    if (*text == '\0') return true;
     char* end = nullptr;
     *value = std::strtod(text, &end);
     if (end == text) return false;
     while (IsBlank(*end)) ++end;
     return *end == '\0';
-}
-
-void ReadFieldText(HWND dialog, int controlId, char* text)
-{
-    text[0] = '\0';
-    GetDlgItemTextA(dialog, controlId, text, static_cast<int>(kLengthTextSize));
-    text[kLengthTextSize - 1] = '\0';
 }
 
 }  // namespace
@@ -150,19 +124,17 @@ bool ReadLengthField(HWND dialog, int controlId, float* value, uint16_t format)
         length = static_cast<float>(shown);
     } else {
         char text[kLengthTextSize];
-        ReadFieldText(dialog, controlId, text);
-        if (IsBlankText(text)) {
-            *value = 0.0f;
-            return true;
+        bool read = settings && ReadFieldText(dialog, controlId, text);
+        if (read) {
+            const uint16_t own = settings->displayFormat;
+            if (format) settings->displayFormat = format;
+            read = ReadLengthText(text, settings, &length);
+            settings->displayFormat = own;
         }
-        if (!settings || !LooksLikeLength(text)) {
+        if (!read) {
             RejectDialogField(dialog, controlId, notANumberMessage);
             return false;
         }
-        const uint16_t own = settings->displayFormat;
-        if (format) settings->displayFormat = format;
-        length = ParseLengthText(text, settings);
-        settings->displayFormat = own;
     }
     if (!std::isfinite(length) || std::fabs(length) > kLargestNumber ||
         std::fabs(UnitsToPlanLength(length, settings, 0)) > kLargestPlanLength) {
@@ -178,12 +150,7 @@ bool ReadNumberField(HWND dialog, int controlId, float* value)
     double number = 0.0;
     if (!RecallFieldValue(dialog, controlId, &number)) {
         char text[kLengthTextSize];
-        ReadFieldText(dialog, controlId, text);
-        if (IsBlankText(text)) {
-            *value = 0.0f;
-            return true;
-        }
-        if (!ParseNumber(text, &number)) {
+        if (!ReadFieldText(dialog, controlId, text) || !ParseNumber(text, &number)) {
             RejectDialogField(dialog, controlId, notANumberMessage);
             return false;
         }

@@ -50,11 +50,12 @@ void SetDlgItemLengthAs(HWND dialog, int controlId, float value, PlanSettings* s
                         uint16_t format, int focusFlag);
 
 // The reads of OK. A field left as it was written gives the exact value it was written
-// from (RecallFieldValue); a typed one is read from its text. Each accepts an empty field
-// as 0 and returns false, after telling the user and selecting the field, for a text that
-// is not a number, a value that is not finite or beyond a million, or a length beyond
-// 32,000 plan units either way. A length's format, when not 0, is the display format in
-// force for the read of a typed text.
+// from (RecallFieldValue); a typed one is read from its whole text, a length by the one
+// grammar of ReadLengthText. Each accepts an empty field as 0 and returns false, after
+// telling the user and selecting the field, for a text that is not one number or length
+// (or is longer than a field's 255 characters), a value that is not finite or beyond a
+// million, or a length beyond 32,000 plan units either way. A length's format, when not
+// 0, is the display format in force for the read of a typed text.
 bool ReadLengthField(HWND dialog, int controlId, float* value, uint16_t format = 0);
 bool ReadNumberField(HWND dialog, int controlId, float* value);
 

@@ -67,6 +67,13 @@ void InitWallDialog(HWND dialog, PlanSettings* settings)
                       kFoundationWidthLabel, workingFoundationWidth);
 }
 
+// A field that a click enables takes what it shows, written again in the plan's format,
+// and the focus. A text that is no length is told off and left as typed for OK to refuse.
+void TakeEnabledField(HWND dialog, PlanSettings* settings, int field, float* value)
+{
+    if (ReadLengthField(dialog, field, value)) SetDlgItemLength(dialog, field, *value, settings, 1, 0);
+}
+
 // A check box that enables its field: on reads the field and gives it the focus.
 void ToggleOptionalField(HWND dialog, PlanSettings* settings, bool on, int check, int field, int label,
                          float* value)
@@ -74,10 +81,7 @@ void ToggleOptionalField(HWND dialog, PlanSettings* settings, bool on, int check
     SetDlgButtonCheck(dialog, check, on);
     SetDlgItemDisabled(dialog, field, !on);
     SetDlgItemDisabled(dialog, label, !on);
-    if (on) {
-        *value = GetDlgItemLength(dialog, field);
-        SetDlgItemLength(dialog, field, *value, settings, 1, 0);
-    }
+    if (on) TakeEnabledField(dialog, settings, field, value);
 }
 
 void AcceptWallDialog(HWND dialog, PlanSettings* settings)
@@ -107,10 +111,8 @@ void WallDialogCommand(HWND dialog, PlanSettings* settings, int id)
         workingThickness = kPresetThickness[id - kFirstPreset];
         SelectDialogRadio(dialog, id, kFirstPreset, kCustomPreset, &workingPreset);
     } else if (id == kCustomPreset) {
-        if (SelectDialogRadio(dialog, id, kFirstPreset, kCustomPreset, &workingPreset)) {
-            workingCustomThickness = GetDlgItemLength(dialog, kCustomThicknessField);
-            SetDlgItemLength(dialog, kCustomThicknessField, workingCustomThickness, settings, 1, 0);
-        }
+        if (SelectDialogRadio(dialog, id, kFirstPreset, kCustomPreset, &workingPreset))
+            TakeEnabledField(dialog, settings, kCustomThicknessField, &workingCustomThickness);
     } else if (id == kAutomaticSlabCheck) {
         workingAutomaticSlab = workingAutomaticSlab ? 0 : 1;
         ToggleOptionalField(dialog, settings, workingAutomaticSlab != 0, kAutomaticSlabCheck,

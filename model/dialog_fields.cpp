@@ -54,11 +54,76 @@ void FocusAndSelectAll(HWND dialog, int controlId)
     SendMessageA(control, EM_SETSEL, 0, -1);
 }
 
-void ReadControlText(HWND dialog, int controlId, char* text)
+bool IsBlank(char c)
 {
-    text[0] = '\0';
-    GetDlgItemTextA(dialog, controlId, text, static_cast<int>(kLengthTextSize));
-    text[kLengthTextSize - 1] = '\0';
+    return c == ' ' || c == '\t';
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// A plain decimal number at text: digits with at most one full stop, no sign and no
+// exponent. Moves text past it; false, text left, when no digit is there.
+bool ScanNumber(const char*& text, double* value)
+{
+    const char* start = text;
+    const char* c = text;
+    bool digit = false;
+    for (; IsDigit(*c); ++c) digit = true;
+    if (*c == '.')
+        for (++c; IsDigit(*c); ++c) digit = true;
+    if (!digit) return false;
+    char number[kLengthTextSize];
+    const size_t length = static_cast<size_t>(c - start);
+    memcpy(number, start, length);
+    number[length] = '\0';
+    *value = strtod(number, nullptr);
+    text = c;
+    return true;
+}
+
+const char* SkipBlanks(const char* text)
+{
+    while (IsBlank(*text)) ++text;
+    return text;
+}
+
+// The grammar of a typed length, in the unit it is typed in. Blanks around it, an optional
+// sign; metric: a number, optionally "m" and its full stop; otherwise feet and inches
+// (feet with their mark, a dash, or both, then optional inches with their mark), inches
+// with their mark, or a plain number. Nothing else may follow.
+bool ScanLength(const char* text, bool metric, double* value)
+{
+    *value = 0.0;
+    if (strlen(text) >= kLengthTextSize) return false;
+    const char* c = SkipBlanks(text);
+    if (*c == '\0') return true;  // an empty field reads 0
+    double sign = 1.0;
+    if (*c == '-' || *c == '+') sign = *c++ == '-' ? -1.0 : 1.0;
+    double number = 0.0;
+    if (!ScanNumber(c, &number)) return false;
+    if (metric) {
+        const char* unit = SkipBlanks(c);
+        if (*unit == 'm') c = unit[1] == '.' ? unit + 2 : unit + 1;
+    } else if (*c == '"') {
+        ++c;
+    } else {
+        const bool footMark = *c == '\'';
+        const char* rest = SkipBlanks(footMark ? c + 1 : c);
+        const bool dash = *rest == '-';
+        if (dash) rest = SkipBlanks(rest + 1);
+        if (footMark || dash) {
+            double inches = 0.0;
+            if (ScanNumber(rest, &inches) && *rest == '"') ++rest;
+            number = number * 12.0 + inches;
+            c = rest;
+        }
+    }
+    if (*SkipBlanks(c) != '\0') return false;
+    *value = sign * number;
+    return true;
 }
 
 // The remembered fields. A control names its slot in a window property; a slot is free
@@ -152,10 +217,11 @@ void RememberFieldValue(HWND dialog, int controlId, double value)
     if (!control) return;
     RememberedField* field = RememberedFieldOf(control);
     if (!field) field = FreeRememberedField();
-    if (!field) return;
+    char text[kLengthTextSize];
+    if (!field || !ReadFieldText(dialog, controlId, text)) return;
     field->control = control;
     field->value = value;
-    ReadControlText(dialog, controlId, field->text);
+    memcpy(field->text, text, sizeof text);
     SetPropA(control, RememberedFieldProperty(), reinterpret_cast<HANDLE>(field - rememberedFields + 1));
 }
 
@@ -165,55 +231,45 @@ bool RecallFieldValue(HWND dialog, int controlId, double* value)
     const RememberedField* field = control ? RememberedFieldOf(control) : nullptr;
     if (!field) return false;
     char text[kLengthTextSize];
-    ReadControlText(dialog, controlId, text);
-    if (strcmp(text, field->text) != 0) return false;
+    if (!ReadFieldText(dialog, controlId, text) || strcmp(text, field->text) != 0) return false;
     if (value) *value = field->value;
     return true;
 }
 
-float ParseLengthText(const char* text, const PlanSettings* settings)
+bool ReadFieldText(HWND dialog, int controlId, char* text)
 {
-    if (!text) return 0.0f;
-    // The number typed first (feet when a separator follows) and the inches after it.
-    char number[kLengthTextSize] = {};
-    char inches[kLengthTextSize] = {};
-    size_t numberLength = 0;
-    size_t inchesLength = 0;
-    for (size_t i = 0; text[i] != '\0' && i < kLengthTextSize - 1; ++i) {
-        const char c = text[i];
-        if ((c >= '0' && c <= '9') || c == '.') {
-            if (inchesLength > 0)
-                inches[inchesLength++] = c;
-            else
-                number[numberLength++] = c;
-        } else if (c == '-') {
-            if (i == 0)
-                number[numberLength++] = c;  // a leading minus
-            else if (inchesLength == 0)
-                inches[inchesLength++] = '0'; // the feet-inches separator
-        }
-        // Anything else (foot and inch marks, blanks, letters) is skipped.
-    }
-    double result = numberLength ? atof(number) : 0.0;
-    if (inchesLength > 0) {
-        // The sign is the leading minus's, so "-0-6" reads -6 as "-5-6" reads -66.
-        const double inchPart = atof(inches);
-        result *= 12.0;
-        result = (number[0] == '-') ? result - inchPart : result + inchPart;
-    }
-    float length = static_cast<float>(result);
-    if (!settings)
-        return length;
+    text[0] = '\0';
+    HWND control = GetDlgItem(dialog, controlId);
+    if (!control) return true;
+    if (GetWindowTextLengthA(control) >= static_cast<int>(kLengthTextSize)) return false;
+    GetWindowTextA(control, text, static_cast<int>(kLengthTextSize));
+    return true;
+}
+
+bool ReadLengthText(const char* text, const PlanSettings* settings, float* value)
+{
+    const bool metric = settings && settings->unitSystem == kUnitSystemMetric;
+    double typed = 0.0;
+    if (!text || !ScanLength(text, metric, &typed)) return false;
+    const float length = static_cast<float>(typed);
+    *value = length;
+    if (!settings) return true;
     const uint16_t format = settings->displayFormat;
     const bool inchFormat = format == kFormatWholeInches || format == kFormatFeetInches;
     // What the formats write in metres (5060, 5063 and 5064 with the metric unit
     // system) and in feet and inches is read back the same way, and given in the
     // drawing unit the formatter took.
-    if (settings->unitSystem == kUnitSystemMetric && (inchFormat || format == kFormatUnits))
-        return ConvertInchesToUnits(MetresToInches(length), settings);
-    if (inchFormat)
-        return ConvertInchesToUnits(length, settings);
-    return length;
+    if (metric && (inchFormat || format == kFormatUnits))
+        *value = ConvertInchesToUnits(MetresToInches(length), settings);
+    else if (inchFormat)
+        *value = ConvertInchesToUnits(length, settings);
+    return true;
+}
+
+float ParseLengthText(const char* text, const PlanSettings* settings)
+{
+    float value = 0.0f;
+    return ReadLengthText(text, settings, &value) ? value : 0.0f;
 }
 
 float GetDlgItemLength(HWND dialog, int controlId)
@@ -222,7 +278,7 @@ float GetDlgItemLength(HWND dialog, int controlId)
     double value = 0.0;
     if (RecallFieldValue(dialog, controlId, &value)) return static_cast<float>(value);
     char text[kLengthTextSize];
-    ReadControlText(dialog, controlId, text);
+    if (!ReadFieldText(dialog, controlId, text)) return 0.0f;
     return ParseLengthText(text, activeDocument->settings);
 }
 
@@ -232,7 +288,7 @@ float GetDlgItemFloat(HWND dialog, int controlId)
     double value = 0.0;
     if (RecallFieldValue(dialog, controlId, &value)) return static_cast<float>(value);
     char text[kLengthTextSize];
-    ReadControlText(dialog, controlId, text);
+    if (!ReadFieldText(dialog, controlId, text)) return 0.0f;
     return static_cast<float>(atof(text));
 }
 
@@ -242,7 +298,7 @@ int32_t GetDlgItemLong(HWND dialog, int controlId)
     double value = 0.0;
     if (RecallFieldValue(dialog, controlId, &value)) return static_cast<int32_t>(value);
     char text[kLengthTextSize];
-    ReadControlText(dialog, controlId, text);
+    if (!ReadFieldText(dialog, controlId, text)) return 0;
     return static_cast<int32_t>(strtol(text, nullptr, 10));
 }
 

@@ -27,14 +27,25 @@ void FormatLength(float value, char* text, const PlanSettings* settings, int raw
 // gets the focus and all its text is selected.
 void SetDlgItemLength(HWND dialog, int controlId, float value, const PlanSettings* settings,
                       int focusFlag, int rawFlag);
-// Reads a typed length (feet and inches accepted: 5'-6", 5-6, 10-); 0.0 without a dialog
-// or without settings of the active document.
+// Reads a typed length as ReadLengthText does; 0.0 for a text it refuses, without a
+// dialog or without settings of the active document.
 float GetDlgItemLength(HWND dialog, int controlId);
-// The same reading of a text, by the given settings' display format and unit system: a
-// text FormatLength wrote reads back as the value it was made from. Metres (the metric
-// unit system in formats 5060, 5063, 5064) and feet and inches (5063, 5064) are turned
-// into the drawing unit.
+// The one reading, and check, of a typed length, by the given settings' display format
+// and unit system: true and the value for exactly one well-formed length, false (value
+// untouched) for anything else. Blanks around it and a leading minus or plus are
+// allowed; then in a metric plan a number, with or without " m" and its full stop
+// (2.44, 2.44 m, 2.44m, 2.44 m.); otherwise feet and inches (5'-6", 5'-6, 5' 6", 5'6",
+// 5-6, 10-, 5'), inches with their mark (66.00") or a plain number. An empty text reads 0;
+// a text of more than 255 characters is refused. A text FormatLength wrote reads back as
+// the value it was made from: metres (the metric unit system in formats 5060, 5063, 5064)
+// and feet and inches (5063, 5064) are turned into the drawing unit.
+bool ReadLengthText(const char* text, const PlanSettings* settings, float* value);
+// ReadLengthText's value; 0.0 for a text it refuses.
 float ParseLengthText(const char* text, const PlanSettings* settings);
+// The control's text into kLengthTextSize bytes; false, and an empty text, when it is
+// longer than the 255 characters a field holds (it is never read cut). A missing control
+// reads as an empty text.
+bool ReadFieldText(HWND dialog, int controlId, char* text);
 
 // A field keeps the exact value it was written from. Every field written by
 // SetDlgItemLength or SetDlgItemLong (or given its value by RememberFieldValue) remembers

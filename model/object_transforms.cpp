@@ -85,12 +85,12 @@ void RotatePointAbout(float* x, float* y, float centreX, float centreY, float an
     if (!x || !y)
         return;
     float distance = 0.0f;
-    float direction = AngleBetweenPoints(centreX, centreY, *x, *y, &distance);
-    float dx = 0.0f;
-    float dy = 0.0f;
-    OffsetPointPolar(direction + angle, distance, &dx, &dy);
-    *x = centreX + dx;
-    *y = centreY + dy;
+    const float direction = AngleBetweenPoints(centreX, centreY, *x, *y, &distance);
+    // The turn is added in double after whole turns are taken off: in single precision a
+    // large angle swallows the direction, and every point would land on one ray.
+    const double turned = direction + fmod(static_cast<double>(angle), 2.0 * 3.14159265358979323846);
+    *x = centreX + static_cast<float>(cos(turned) * distance);
+    *y = centreY - static_cast<float>(sin(turned) * distance);
 }
 
 float AngleDifference(float a, float b)

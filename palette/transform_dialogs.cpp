@@ -1,4 +1,5 @@
 #include "palette/transform_dialogs.h"
+#include "dialogs/dialog_pattern.h"
 #include "model/dialog_fields.h"
 #include "model/object_extents.h"
 #include "model/object_operations.h"
@@ -10,15 +11,14 @@
 #include "planview/plan_redraw.h"
 #include "resources/resource_ids.h"
 #include "shell/app_globals.h"
-#include "shell/message_box.h"
 #include "tools/undo.h"
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 
-const float kRadiansPerDegree = 0.017453292519943295f;
-const char kNotANumber[] = "Il valore inserito non è un numero valido.";
+const double kFullTurn = 6.283185307179586;
+// No point of the plan lies farther from its origin on either axis.
+const float kPlanLimit = 32000.0f;
 
 // The Move dialog's entry mode (IDC_MOVE_CARTESIAN or IDC_MOVE_POLAR) and the Rotation
 // dialog's unit (IDC_ROTATION_DEGREES or IDC_ROTATION_RADIANS), fresh at each opening.
@@ -39,22 +39,28 @@ void CentreOnScreen(HWND dialog)
     SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
-// A value that atof takes but that is no number of the plan ("1e40", "inf", "nan")
-// is refused where it was typed; the dialog stays open.
-bool Refuse(HWND dialog, int controlId)
+// An angle typed in degrees or radians, as radians within one turn: reduced in double, so
+// that a count of whole turns leaves the same fraction of a turn for every point.
+float AngleWithinTurn(double angle, bool degrees)
 {
-    ShowMessageBox(dialog, kNotANumber, applicationTitle, MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
-    SetFocus(GetDlgItem(dialog, controlId));
-    SendDlgItemMessageA(dialog, controlId, EM_SETSEL, 0, -1);
-    return true;
+    const double turn = degrees ? 360.0 : kFullTurn;
+    return static_cast<float>(std::fmod(angle, turn) / turn * kFullTurn);
 }
 
-// The text of the control read as a number the way atof reads it is finite.
-bool TypedFinite(HWND dialog, int controlId)
+// The field of the first axis the offset would carry a selected point beyond the plan's
+// limits on, or 0.
+int FieldBeyondLimits(const TransformRecord& move)
 {
-    char text[64] = "";
-    GetDlgItemTextA(dialog, controlId, text, sizeof text);
-    return std::isfinite((float)std::strtod(text, nullptr));
+    float box[6];
+    ResetExtentBox(box);
+    GetAllFloorsExtents3D(activeDocument->firstFloor, 1, box, 1);
+    if (box[kBoxMinX] > box[kBoxMaxX]) return 0;  // nothing selected
+    const auto beyond = [](float low, float high, float offset) {
+        return !(low + offset >= -kPlanLimit && high + offset <= kPlanLimit);
+    };
+    if (beyond(box[kBoxMinX], box[kBoxMaxX], move.offset[0]))
+        return moveMode == IDC_MOVE_POLAR ? IDC_MOVE_SECOND : IDC_MOVE_FIRST;
+    return beyond(box[kBoxMinZ], box[kBoxMaxZ], move.offset[2]) ? IDC_MOVE_SECOND : 0;
 }
 
 bool ChooseMode(HWND dialog, int mode)
@@ -70,52 +76,46 @@ bool ChooseMode(HWND dialog, int mode)
     return true;
 }
 
+// Both values are read whole and checked where they were typed; a refused value or a
+// move beyond the plan keeps the dialog open on its field.
 bool ApplyMove(HWND dialog)
 {
     PlanSettings* settings = Settings();
+    const bool polar = moveMode == IDC_MOVE_POLAR;
+    float first = 0.0f, second = 0.0f;
     // A polar angle is degrees, never a length of the plan (which a metric plan would
     // take for metres).
-    float first = moveMode == IDC_MOVE_POLAR ? GetDlgItemFloat(dialog, IDC_MOVE_FIRST)
-                                             : GetDlgItemLength(dialog, IDC_MOVE_FIRST);
-    float second = GetDlgItemLength(dialog, IDC_MOVE_SECOND);
-    if (!TypedFinite(dialog, IDC_MOVE_FIRST) || !std::isfinite(first))
-        return !Refuse(dialog, IDC_MOVE_FIRST);
-    if (!TypedFinite(dialog, IDC_MOVE_SECOND) || !std::isfinite(second))
-        return !Refuse(dialog, IDC_MOVE_SECOND);
+    if (!(polar ? ReadNumberField(dialog, IDC_MOVE_FIRST, &first) : ReadLengthField(dialog, IDC_MOVE_FIRST, &first)) ||
+        !ReadLengthField(dialog, IDC_MOVE_SECOND, &second))
+        return false;
+    if (!activeDocument->firstFloor) return true;
     TransformRecord move = {};
-    if (activeDocument->firstFloor) {
-        if (moveMode == IDC_MOVE_CARTESIAN) {
-            move.offset[0] = UnitsToPlanLength(first, settings, 0);
-            move.offset[2] = -UnitsToPlanLength(second, settings, 0);
-        } else {
-            float distance = UnitsToPlanLength(second, settings, 0);
-            float dx = 0.0f;
-            float dz = 0.0f;
-            OffsetPointPolar(first * kRadiansPerDegree, distance, &dx, &dz);
-            move.offset[0] = dx;
-            move.offset[2] = dz;
-        }
-        if (!std::isfinite(move.offset[0]) || !std::isfinite(move.offset[2]))
-            return !Refuse(dialog, IDC_MOVE_SECOND);
-        ForEachFloorObject(activeDocument->firstFloor, 1, MoveBy, &move);
-        InvalidatePlanView();
+    if (polar) {
+        OffsetPointPolar(AngleWithinTurn(first, true), UnitsToPlanLength(second, settings, 0), &move.offset[0],
+                         &move.offset[2]);
+    } else {
+        move.offset[0] = UnitsToPlanLength(first, settings, 0);
+        move.offset[2] = -UnitsToPlanLength(second, settings, 0);
     }
+    if (const int field = FieldBeyondLimits(move)) {
+        RejectDialogField(dialog, field, numberOutOfRangeMessage);
+        return false;
+    }
+    ForEachFloorObject(activeDocument->firstFloor, 1, MoveBy, &move);
+    InvalidatePlanView();
     return true;
 }
 
 bool ApplyRotation(HWND dialog)
 {
-    float angle = GetDlgItemFloat(dialog, IDC_ROTATION_ANGLE);
-    if (rotationUnit == IDC_ROTATION_DEGREES)
-        angle *= kRadiansPerDegree;
-    if (!std::isfinite(angle))
-        return !Refuse(dialog, IDC_ROTATION_ANGLE);
+    float typed = 0.0f;
+    if (!ReadNumberField(dialog, IDC_ROTATION_ANGLE, &typed)) return false;
     if (activeDocument->firstFloor) {
         float box[6];
         ResetExtentBox(box);
         GetAllFloorsExtents3D(activeDocument->firstFloor, 1, box, 0);
         TransformRecord turn = {};
-        turn.angle = angle;
+        turn.angle = AngleWithinTurn(typed, rotationUnit == IDC_ROTATION_DEGREES);
         turn.centre[0] = (box[kBoxMaxX] - box[kBoxMinX]) / 2.0f + box[kBoxMinX];
         turn.centre[1] = 0.0f;
         turn.centre[2] = (box[kBoxMaxZ] - box[kBoxMinZ]) / 2.0f + box[kBoxMinZ];

@@ -506,4 +506,80 @@ TEST_F(FrameDialogCommandTest, UntouchedOkKeepsWhatItShowed)
     FreeSymbolLibraries();
 }
 
+// In an imperial and a metric plan, a text that is not one number the plan holds is refused (told, no object changed,
+// the bath on its wall), an angle up to a million turns by its fraction of a turn, a well-formed length keeps its value.
+TEST_F(FrameDialogCommandTest, HostileNumbersAreRefused)
+{
+    hInstance = GetModuleHandleA(nullptr);
+    ASSERT_TRUE(LoadShippedSymbolLibraries() && LoadPlanFile(SourceFilePath("samples/house.ZRO").c_str()));
+    MessageBoxRecorder boxes;
+    DialogDriver driver;
+    PlanSettings* s = document->settings;
+    PlanObject *wall = document->currentFloor->firstObject, *door = wall->firstChild, *window = door->next;
+    PlanObject* const bath = wall->next->next->firstChild;
+    const auto add = [&](uint16_t type, std::initializer_list<float> values) {
+        PlanObject* o = MakePointObject(type, document->currentFloor, {{300, 0, 400}, {400, 0, 400}, {400, 0, 500}},
+                                        0, type == ObjTopography);
+        return std::copy(values.begin(), values.end(), o->parameters), o->size = *o->parameters, o;
+    };
+    PlanObject *stair = add(ObjStair, {37.3f, 7.3f, 10.7f, 33.3f, 101.3f});
+    PlanObject* line = MakePointObject(ObjLine, document->currentFloor, {{300, 0, 400}, {400, 0, 400}}, 1, 0);
+    float *start = line->firstVertex->position, *end = line->firstVertex->next->position;
+    const auto run = [&](PlanObject* o, int id, int field, int click, const char* text, bool metric) {
+        s->unitSystem = metric ? kUnitSystemMetric : kUnitSystemFeetInches, s->displayFormat = metric ? 5060 : 5064;
+        const size_t told = boxes.Count();
+        driver.Queue([&, field, click, text](HWND d) {
+            SetText(d, field, text);
+            for (int i = click && Checked(d, click) ? 0 : 1; click && i < 2; ++i) Click(d, click);  // clicked on
+            Click(d, IDOK);
+            if (boxes.Count() > told) Click(d, IDCANCEL);
+        });
+        const PlanMouseState hit = {};
+        o ? RunObjectMenuCommand(o, &hit, id) : (void)HandleFrameCommand(pane, id, 0);
+        return boxes.Count() > told ? boxes.Last().text : std::string();
+    };
+    const auto saved = [&] {  // the objects (an opening's dialog takes its values as the defaults)
+        const auto bytes = (s->modified = 0, SavePlanFile("kept.ZRO"), ReadFileBytes("kept.ZRO"));
+        return std::vector(bytes.begin() + std::min(bytes.size(), 10 + kPlanSettingsSize), bytes.end());
+    };
+    const std::string longText = "12" + std::string(300, ' ') + "x";  // beyond a field's 255 characters
+    const char *nan = notANumberMessage, *range = numberOutOfRangeMessage;
+    const struct { const char *text, *message, *angleMessage; float turned; } hostile[] = {  // no message: turned
+        {"1e30", nan, range}, {"123456789012345678901234567890", range, range}, {"999999", range, nullptr, 279},
+        {"1e-40", nan, nullptr, 0}, {"1,5", nan, nan}, {"5'-6\"7'", nan, nan}, {longText.c_str(), nan, nan},
+        {"45x", nan, nan}};
+    const struct { PlanObject* object; int id, field, click; bool angle; } rows[] = {  // no object: a command
+        {nullptr, 5215, 5}, {nullptr, 5215, 6, 10}, {nullptr, 5215, 5, 10, true}, {nullptr, 5216, 3, 0, true},
+        {stair, kMenuProperties, 3}, {add(ObjRailing, {35.3f, 4.7f}), kMenuProperties, 3},
+        {add(ObjPath, {41.3f}), kMenuProperties, 11}, {add(ObjTopography, {13.3f}), kMenuProperties, 5},
+        {door, kMenuProperties, 23}, {window, kMenuProperties, 23}, {wall, kMenuProperties, 5, 14},
+        {wall, kMenuProperties, 6, 15}, {bath, kMenuProperties, 5}};
+    for (bool metric : {false, true})
+        for (const auto& row : rows)
+            for (const auto& h : hostile) {
+                SCOPED_TRACE(std::to_string(&row - rows) + (metric ? " metric " : " imperial ") + h.text);
+                start[0] = 300, start[2] = end[2] = 400, end[0] = 400;
+                const auto before = saved();
+                const char* message = row.angle ? h.angleMessage : h.message;
+                EXPECT_EQ(message ? message : "", run(row.object, row.id, row.field, row.click, h.text, metric));
+                EXPECT_TRUE(!message || before == saved());
+                const double turn = row.id == 5216 && !message ? h.turned / 57.29578 : 0;  // about (350, 400)
+                EXPECT_NEAR(0, std::hypot(350 + 50 * std::cos(turn) - end[0], 400 - 50 * std::sin(turn) - end[2]), 1e-2);
+                ASSERT_TRUE(wall->firstChild == door && door->next == window && wall->next->next->firstChild == bath);
+            }
+    // The stair's width, or the Move dialog's offset (2 plan units an inch: 1325' takes the line off the plan).
+    const struct { bool metric; const char* text; float inches; const char* message; bool move; } forms[] = {
+        {0, "5'-6\"", 66}, {0, "5-6", 66}, {0, "10-", 120}, {0, "5'6", 66}, {0, "5'", 60}, {0, "5' 6\"", 66},
+        {0, "  12  ", 12}, {0, "1.50 m", 12, nan}, {0, "5'-6\"", 66, nullptr, 1}, {0, "1325'", 0, range, 1},
+        {1, "1.50 m", 59.055f}, {1, "1.50 m.", 59.055f}, {1, "1.5", 59.055f}, {1, "5'-6\"", 59.055f, nan},
+        {1, "404 m", 0, range, 1}};
+    for (const auto& f : forms) {
+        const float x = start[0];
+        EXPECT_EQ(f.message ? f.message : "", f.move ? run(nullptr, 5215, 5, 0, f.text, f.metric)
+                                                     : run(stair, kMenuProperties, 3, 0, f.text, f.metric));
+        EXPECT_NEAR(f.inches, f.move ? (start[0] - x) / 2 : stair->parameters[0], 1e-3f) << f.text;
+    }
+    FreeSymbolLibraries();
+}
+
 } // namespace

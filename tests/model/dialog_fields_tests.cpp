@@ -137,15 +137,14 @@ TEST(LengthParse, FeetAndInchesAsTyped)
     EXPECT_FLOAT_EQ(66.0f, ParseLengthText("5-6", s));
     EXPECT_FLOAT_EQ(-66.0f, ParseLengthText("-5-6", s));
     EXPECT_FLOAT_EQ(120.0f, ParseLengthText("10-", s));
-    EXPECT_FLOAT_EQ(56.0f, ParseLengthText("5'6", s));
+    EXPECT_FLOAT_EQ(66.0f, ParseLengthText("5'6", s));
     EXPECT_FLOAT_EQ(7.25f, ParseLengthText("7.25", s));
     EXPECT_FLOAT_EQ(-3.5f, ParseLengthText("-3.5", s));
     EXPECT_EQ(0.0f, ParseLengthText("abc", s));
     EXPECT_EQ(0.0f, ParseLengthText("", s));
-    // A blank before the minus: it is no longer at position 1 and acts as the separator.
-    EXPECT_FLOAT_EQ(5.0f, ParseLengthText(" -5", s));
-    // A second separator is ignored.
-    EXPECT_FLOAT_EQ(66.0f, ParseLengthText("5-6-", s));
+    // Blanks around a length are no separator; a second separator is no length.
+    EXPECT_FLOAT_EQ(-5.0f, ParseLengthText(" -5", s));
+    EXPECT_EQ(0.0f, ParseLengthText("5-6-", s));
     // What the feet-inches format writes reads back.
     s->unitSystem = kUnitSystemFeetInches;
     s->displayFormat = 5064;
@@ -198,14 +197,13 @@ TEST(LengthFormat, UnitsSignsAndReadingBack)
     FreePlanSettings(s);
 }
 
-TEST(LengthParse, OverlongTextIsReadWithinItsBuffer)
+TEST(LengthParse, TextLongerThanAFieldIsRefused)
 {
     std::string digits(1000, '9');
     digits[0] = '1';
     digits[1] = '-';
-    // Only the first 255 characters are read; nothing runs past the buffers.
-    const float v = ParseLengthText(digits.c_str(), nullptr);
-    EXPECT_GT(v, 1.0e30f);
+    // More than the 255 characters of a field is no length, and is never read cut.
+    EXPECT_EQ(0.0f, ParseLengthText(digits.c_str(), nullptr));
 }
 
 TEST_F(DialogFieldsTest, LengthsGoInAndComeOut)
