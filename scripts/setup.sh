@@ -5,9 +5,12 @@ set -euo pipefail
 
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+# The faces are part of the set-up: the test environment (wine-env.sh) shows Wine these
+# and no others, so every machine prints and lays out dialogs alike.
+faces="fonts-dejavu-core fonts-dejavu-extra fonts-wine"
 for p in g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
          wine64 xvfb xauth cmake make googletest ghostscript poppler-utils xdotool \
-         python3 python3-ezdxf imagemagick; do
+         python3 python3-ezdxf imagemagick $faces; do
   have_pkg "$p" || need+=("$p")
 done
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts (or stops) the private test environment: Xvfb, a Wine prefix with a PDF
-# printer, and one wineserver kept alive for the whole run.
+# printer and the faces of the set-up only, and one wineserver kept alive for the
+# whole run.
 #   wine-env.sh start DIR   -> writes DIR/env.sh to be sourced
 #   wine-env.sh stop DIR
 # Every process's output goes to files in DIR: a persistent Wine process must never
@@ -16,6 +17,19 @@ export WINEPREFIX="$dir/prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+
+# The faces: every program of the environment sees those of the set-up only, whatever
+# fonts the machine has, so a printed page or a dialog's size is the same everywhere.
+# Wine finds faces in three places:
+# - through fontconfig: the environment's own configuration lists only the DejaVu files
+#   (fonts-dejavu-core and -extra) and makes them the generic families Wine falls back on;
+# - in its data folder: fonts-wine's faces, installed by setup.sh with the others, since
+#   Wine 8 takes that folder from its own location and cannot be told to skip it;
+# - in the prefix's Fonts folder, kept empty.
+# A name is looked up before its substitute, so substitutes pin only names no face
+# carries: the dialog font keeps DejaVu Sans rather than fonts-wine's Tahoma.
+faces_of_setup=/usr/share/fonts/truetype/dejavu
+prefix_stamp="velmora prefix 2: PDF printer, faces of the set-up"
 
 stop_env() {
   if [ -f "$dir/env.sh" ]; then
@@ -35,6 +49,37 @@ fi
 
 stop_env
 
+faces=$dir/faces
+rm -rf "$faces"
+mkdir -p "$faces" "$dir/faces-cache"
+for f in "$faces_of_setup"/DejaVu*.ttf; do
+  [ -e "$f" ] && ln -s "$f" "$faces/"
+done
+if [ ! -e "$faces/DejaVuSans.ttf" ] || [ ! -e "$faces/DejaVuSansMono-Oblique.ttf" ]; then
+  echo "wine-env: the DejaVu faces are missing from $faces_of_setup: run scripts/setup.sh as root" >&2
+  exit 1
+fi
+xml() { sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' <<<"$1"; }
+cat >"$dir/fonts.conf" <<CONF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <dir>$(xml "$faces")</dir>
+  <cachedir>$(xml "$dir/faces-cache")</cachedir>
+  <alias binding="same"><family>sans-serif</family><prefer><family>DejaVu Sans</family></prefer></alias>
+  <alias binding="same"><family>sans</family><prefer><family>DejaVu Sans</family></prefer></alias>
+  <alias binding="same"><family>serif</family><prefer><family>DejaVu Serif</family></prefer></alias>
+  <alias binding="same"><family>monospace</family><prefer><family>DejaVu Sans Mono</family></prefer></alias>
+  <!-- Wine takes its text smoothing from here: grey anti-aliasing, as Debian's own
+       configuration gives, whatever the machine's setting. -->
+  <match target="pattern">
+    <edit name="antialias" mode="assign"><bool>true</bool></edit>
+    <edit name="rgba" mode="assign"><const>none</const></edit>
+  </match>
+</fontconfig>
+CONF
+export FONTCONFIG_FILE="$dir/fonts.conf"
+
 # A free display number: no lock file and no socket.
 n=90
 while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
@@ -47,7 +92,9 @@ for _ in $(seq 1 100); do
 done
 
 mkdir -p "$dir/print"
-if [ ! -f "$WINEPREFIX/.velmora-ready" ]; then
+# A prefix made before the faces were pinned lists the machine's other faces among its
+# fonts, and Wine loads the listed ones again: it is made anew.
+if [ "$(cat "$WINEPREFIX/.velmora-ready" 2>/dev/null)" != "$prefix_stamp" ]; then
   rm -rf "$WINEPREFIX"
   "$WINE" wineboot -i >"$dir/wineboot.log" 2>&1 || true
   "$WINESERVER" -w || true
@@ -95,14 +142,23 @@ REGEDIT4
 REG
   "$WINE" regedit /S "$dir/setup.reg" >"$dir/regedit.log" 2>&1
   "$WINESERVER" -w || true
-  touch "$WINEPREFIX/.velmora-ready"
+  echo "$prefix_stamp" >"$WINEPREFIX/.velmora-ready"
 fi
+find "$WINEPREFIX/drive_c/windows/Fonts" -mindepth 1 -delete 2>/dev/null || true
 
 # One wineserver for the whole run, so each program starts in a fraction of a second.
 "$WINESERVER" -p >"$dir/wineserver.log" 2>&1 </dev/null || true
 # Start Wine's own services now, with their output in files, so that no test's pipe
-# is inherited by a process that outlives it.
-DISPLAY=:$n "$WINE" cmd /c exit >"$dir/warmup.log" 2>&1 </dev/null || true
+# is inherited by a process that outlives it. The same first program sets the dialog
+# font's substitutes: Wine rewrites them whenever the machine's code page changes.
+cat >"$dir/faces.reg" <<'REG'
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
+"MS Shell Dlg"="DejaVu Sans"
+"MS Shell Dlg 2"="DejaVu Sans"
+REG
+DISPLAY=:$n "$WINE" regedit /S "$dir/faces.reg" >"$dir/warmup.log" 2>&1 </dev/null || true
 
 cat >"$dir/env.sh" <<ENV
 export WINEPREFIX="$WINEPREFIX"
@@ -111,5 +167,6 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 export DISPLAY=:$n
 export VELMORA_PRINT_DIR="$dir/print"
+export FONTCONFIG_FILE="$FONTCONFIG_FILE"
 ENV
 echo "wine-env: display :$n, prefix $WINEPREFIX"

@@ -156,27 +156,29 @@ TEST_F(BuildingDialogTest, WindowStylesBarsAndCasing)
     EXPECT_EQ(606, record->style);
     EXPECT_EQ(1.0f, record->casingWidth);
 
-    // Bars (2, 2): "Chassis fixe" and a preview of 140 x 130 pixels split in three each
-    // way: bars at x 47 and 93 (140 / 3 and 280 / 3 rounded), at y 43 and 87.
+    // Bars (2, 2): "Chassis fixe" and a preview of 80 x 80 dialog units (its pixels follow
+    // the dialog font) split in three each way: black on the bars, white between them.
     record->style = 600;
     record->glazingBarsAcross = 2;
     record->glazingBarsDown = 2;
     bool fixedPane = false;
-    RECT box = {};
+    RECT box = {}, units = {0, 0, 80, 80};
     COLORREF onBars[4] = {}, between[2] = {};
     driver.Queue([&](HWND d) {
         fixedPane = Checked(d, 3024);
         GetWindowRect(GetDlgItem(d, 29), &box);
         MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&box), 2);
+        MapDialogRect(d, &units);
         RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         HDC dc = GetDC(d);
-        const int midX = box.left + 20, midY = box.top + 20;
-        onBars[0] = GetPixel(dc, box.left + 47, midY);
-        onBars[1] = GetPixel(dc, box.left + 93, midY);
-        onBars[2] = GetPixel(dc, midX, box.top + 43);
-        onBars[3] = GetPixel(dc, midX, box.top + 87);
-        between[0] = GetPixel(dc, box.left + 70, midY);
-        between[1] = GetPixel(dc, midX, box.top + 65);
+        const int w = box.right - box.left, h = box.bottom - box.top;
+        const int paneX = box.left + w / 6, paneY = box.top + h / 6;
+        onBars[0] = GetPixel(dc, box.left + (w + 1) / 3, paneY);
+        onBars[1] = GetPixel(dc, box.left + (2 * w + 1) / 3, paneY);
+        onBars[2] = GetPixel(dc, paneX, box.top + (h + 1) / 3);
+        onBars[3] = GetPixel(dc, paneX, box.top + (2 * h + 1) / 3);
+        between[0] = GetPixel(dc, box.left + w / 2, paneY);
+        between[1] = GetPixel(dc, paneX, box.top + h / 2);
         ReleaseDC(d, dc);
         Scroll(d, 26, WM_HSCROLL, SB_LINEDOWN);
         Scroll(d, 17, WM_VSCROLL, SB_PAGEUP);
@@ -184,8 +186,8 @@ TEST_F(BuildingDialogTest, WindowStylesBarsAndCasing)
     });
     EditSelectedWindow(window, settings);
     EXPECT_TRUE(fixedPane);
-    EXPECT_EQ(140, box.right - box.left);
-    EXPECT_EQ(130, box.bottom - box.top);
+    EXPECT_EQ(units.right, box.right - box.left);
+    EXPECT_EQ(units.bottom, box.bottom - box.top);
     for (COLORREF c : onBars) EXPECT_EQ(RGB(0, 0, 0), c);
     for (COLORREF c : between) EXPECT_EQ(RGB(255, 255, 255), c);
     EXPECT_EQ(3, record->glazingBarsAcross);

@@ -39,6 +39,7 @@ K_TABLE = {8: (0.375, 0.36), 9: (0.75, 0.72), 10: (1.0, 1.8), 11: (1.5, 3.6)}
 METRIC = 4
 NEAR = 2          # pixels: a drawn line may be this far from its computed place
 STRAY = 3         # pixels: black further than this from every line is a stray mark
+HYPHENS = {c: '-' for c in (0x00AD, 0x2010, 0x2011, 0x2212)}  # read back as "-"
 
 
 def trunc_round(v):
@@ -408,11 +409,12 @@ def main():
             grid = len(pages) // copies
             check_seen_once(segments, (scale_x, scale_y), pages[:grid], darks[:grid], caps, errors)
     if texts:
-        printed = subprocess.run(['pdftotext', '-raw', pdf, '-'], capture_output=True, text=True,
-                                 check=True).stdout
+        printed = subprocess.run(['pdftotext', '-raw', '-enc', 'UTF-8', pdf, '-'], capture_output=True,
+                                 encoding='utf-8', check=True).stdout
         print('texts on the page: ' + ' | '.join(printed.split('\n')))
-        # Turned texts come out word by word: compare without blanks.
-        squeezed = re.sub(r'\s+', '', printed)
+        # Turned texts come out word by word: compare without blanks. A face may map its
+        # hyphen glyph back to another hyphen form (the soft hyphen, say): a hyphen it is.
+        squeezed = re.sub(r'\s+', '', printed.translate(HYPHENS))
         for text in texts:
             if re.sub(r'\s+', '', text) not in squeezed:
                 errors.append('the text %s is not on the page' % text)
