@@ -42,6 +42,7 @@
 #include "shell/elevation_pane.h"
 #include "shell/file_dialogs.h"
 #include "shell/frame_window.h"
+#include "shell/measurement_bar.h"
 #include "support/companion_standins.h"
 #include "support/dialog_driver.h"
 #include "support/modal_driver.h"
@@ -648,6 +649,47 @@ TEST_F(PlanPress, UndoAndRedoOfANewWallRepaintItsDimensionToo)
         EXPECT_EQ(Changed(repainted, vtest::ClientPixels(shown.pane)), 0u) << step;
     }
     EXPECT_NE(document->currentFloor->firstObject, nullptr);
+}
+
+// The measurement bar's pixels right of the angle readout's label, where its value is
+// drawn (the label is drawn over itself at every event, the value on a cleared ground).
+std::vector<COLORREF> AngleReadoutValue()
+{
+    HWND bar = activeDocument->measurementStrip;
+    HDC dc = GetDC(bar);   // the bar's own DC, with its font
+    SIZE label = {};
+    GetTextExtentPoint32A(dc, "Angle: ", 7, &label);
+    ReleaseDC(bar, dc);
+    RECT client;
+    GetClientRect(bar, &client);
+    const std::vector<COLORREF> all = vtest::ClientPixels(bar);
+    std::vector<COLORREF> value;
+    for (size_t i = 0; i < all.size(); ++i)
+        if (static_cast<LONG>(i % client.right) >= 85 + label.cx)
+            value.push_back(all[i]);
+    return value;
+}
+
+std::vector<COLORREF> readoutAtRelease;   // the angle's value as the rotate tool's release found it
+
+// The rotate tool's readout shows the snapped turn in whole degrees, each eighth and
+// quarter turn as the readout draws it, and no turn as 0.
+TEST_F(PlanPress, TheRotateReadoutShowsTheSnappedTurn)
+{
+    toolEventTap = [](int32_t, int32_t, float, float, float, int16_t event, int16_t) {
+        if (event == kToolRelease)
+            readoutAtRelease = AngleReadoutValue();
+    };
+    const struct { POINT to; float degrees; } cases[] = {
+        {{40, -40}, 45}, {{0, -40}, 90}, {{-40, -40}, 135}, {{40, 40}, 315}, {{0, 40}, 270}, {{80, 0}, 0}};
+    int x = 100;
+    for (const auto& c : cases) {
+        SetSelectionAllFloors(document->firstFloor, kSelectDeselect, 0);
+        SelectObjectAndDrawHandles(AddLine(x += 120, 300), kSelectSelect, 0);
+        SendPress(201, tooltest::Drag({{x + 40, 300}, {x + c.to.x, 300 + c.to.y}}));
+        ShowAngleReadout(c.degrees);
+        EXPECT_TRUE(readoutAtRelease == AngleReadoutValue()) << c.degrees;
+    }
 }
 
 // A toilet placed on a wall with the symbol libraries of a normal start-up, selected by a
