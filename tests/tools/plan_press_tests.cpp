@@ -692,6 +692,26 @@ TEST_F(PlanPress, TheRotateReadoutShowsTheSnappedTurn)
     }
 }
 
+// A polyline finished by a double click, and a line, repaint the pane as a full redraw
+// shows it: the length label beside the last segment included.
+TEST_F(PlanPress, ANewShapeRepaintsItsLengthLabels)
+{
+    using tooltest::At;
+    std::vector<Frame> polyline = tooltest::Drag({{200, 200}});
+    for (const POINT& p : {POINT{200, 200}, {400, 200}, {400, 400}, {600, 400}})
+        polyline.insert(polyline.end(), {At(p.x, p.y), At(p.x, p.y, WM_LBUTTONDOWN)});
+    polyline.insert(polyline.end(), {At(600, 400, WM_LBUTTONDBLCLK), At(600, 400)});
+    for (const auto& [tool, frames] : {std::pair{7703, polyline}, {7702, tooltest::Drag({{200, 500}, {600, 500}})}}) {
+        UpdateWindow(shown.pane);
+        SendPress(static_cast<int16_t>(tool), frames);
+        UpdateWindow(shown.pane);
+        const std::vector<COLORREF> repainted = vtest::ClientPixels(shown.pane);
+        InvalidateRect(shown.pane, nullptr, TRUE);
+        UpdateWindow(shown.pane);
+        EXPECT_EQ(Changed(repainted, vtest::ClientPixels(shown.pane)), 0u) << tool;
+    }
+}
+
 // A toilet placed on a wall with the symbol libraries of a normal start-up, selected by a
 // click and dragged from its middle along the wall, ends under the pointer: on vertical
 // and horizontal walls near to and far from the plan's origin, either way, also on a
