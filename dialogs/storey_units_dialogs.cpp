@@ -216,9 +216,12 @@ INT_PTR CALLBACK UnitsPictureDlgProc(HWND dialog, UINT message, WPARAM wParam, L
         }
         if (id != IDOK) return EndDialogOnCancel(dialog, wParam);
         // The working elevation is kept in inches, so it stays where it is; the pane
-        // then shows its level in the new unit.
-        settings->unitSystem = unitsRadio == 4 ? kUnitSystemMetric : kUnitSystemFeetInches;
-        EndDialog(dialog, 1);
+        // then shows its level in the new unit. An OK that keeps the units ends as a
+        // cancel does, so that it changes nothing in the plan.
+        const uint16_t chosen = unitsRadio == 4 ? kUnitSystemMetric : kUnitSystemFeetInches;
+        const bool changed = chosen != settings->unitSystem;
+        settings->unitSystem = chosen;
+        EndDialog(dialog, changed ? 1 : 0);
         return 1;
     }
     }

@@ -8,6 +8,7 @@ struct PlanSettings;
 // Each is nonzero after OK and 0 after Cancel or without settings.
 int RunCeilingHeightDialog(PlanSettings* settings, int storey); // storey 1 to 3
 int RunFloorsDialog(PlanSettings* settings);
+// Nonzero only when the OK changed the unit system: an OK that keeps it changes nothing.
 int RunUnitsDialog(PlanSettings* settings);
 int RunLotSizeDialog(PlanSettings* settings);
 int RunPlanZoomDialog(PlanSettings* settings);

@@ -944,6 +944,13 @@ void WritePlanObject(PlanObject* object)
     // label; storing the group itself would leave an empty group behind at every load.
     bool dimensionGroup = IsDimensionGroup(object);
     if (object->type != ObjDimensionLabel && !dimensionGroup) {
+        // The boxes stored are the ones a reader computes from the points, so that what
+        // an edit left stale (an arrow, a tool that never set them) never reaches a file
+        // and a plan saved, opened and saved again is the same file.
+        if (object->type != ObjGroup) {
+            ComputeProjectionExtents(object);
+            ComputeMeshTextureCoords(object);
+        }
         WriteU16BigEndian(TagObject);
         WriteObjectHeader(object);
         WriteObjectPoints(object);

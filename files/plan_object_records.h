@@ -35,7 +35,8 @@ void ReadObjectExtras(PlanObject* object, PlanFloor* floor);
 // when no window could be made; the bytes are consumed either way).
 HWND ReadTextObject(PlanObject* object);
 
-// Writes tag 200 and the record, then the children that follow it.
+// Writes tag 200 and the record, then the children that follow it. The object's
+// projection box and texture coordinates are first made current, as a reader makes them.
 void WritePlanObject(PlanObject* object);
 void WriteObjectHeader(const PlanObject* object);
 void WriteObjectPoints(const PlanObject* object);

@@ -400,9 +400,10 @@ uint32_t HandleFrameCommand(HWND window, WPARAM wParam, LPARAM lParam)
         DocumentToolBarCommand();
         break;
     case 5011:
-        if (settings && RunUnitsDialog(settings))
+        if (settings && RunUnitsDialog(settings)) {
             InvalidatePlanView();
-        modifies = true;
+            modifies = true;
+        }
         break;
     case 5018:
         if (settings)

@@ -116,10 +116,14 @@ void RotateSelection(float x, float y, float z, int16_t event)
     drag.currentAngle = angle;
     const float turn = AngleDifference(drag.startAngle, angle);
     if (plane == 2) {
+        // The readout rounds: a snapped turn that comes out a hair short of its step
+        // must not lose a degree, nor a hair short of a full turn read 360.
         double degrees = turn * kDegreesPerRadian;
         if (degrees < 0.0)
             degrees += 360.0;
-        ShowAngleReadout(static_cast<float>(static_cast<int32_t>(degrees)));
+        if (degrees >= 359.5)
+            degrees -= 360.0;
+        ShowAngleReadout(static_cast<float>(degrees));
     }
     if (planMouseState.object)
         DrawImage(event);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <cstddef>
 #include "model/object_extents.h"
+#include "planview/plan_redraw.h"
 #include "tools/plan_mouse_state.h"
 #include "tools/undo.h"
 
@@ -57,7 +58,9 @@ void CompleteCreation(PlanObject* object)
     if (object) {
         pendingObject = object;
         undoAvailable = 1;
-        InvalidateObjectView(object);
+        // The whole pane: the length labels of a new shape's segments lie beside its
+        // box, and a repaint of the box alone would leave them out until the next one.
+        InvalidatePlanView();
     }
     ReleaseToolCapture();
 }

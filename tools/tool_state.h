@@ -34,6 +34,6 @@ void InvalidateViewExtents(const float* extents);
 // The same for the object's view extents.
 void InvalidateObjectView(PlanObject* object);
 // The end of a creation gesture: the object becomes the pending object that the undo
-// can take back, its extents are repainted, and the capture is released. A null object
-// only releases the capture.
+// can take back, the whole plan pane is repainted (its labels lie outside its box), and
+// the capture is released. A null object only releases the capture.
 void CompleteCreation(PlanObject* object);

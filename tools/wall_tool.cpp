@@ -313,6 +313,9 @@ void SetNewWallDefaults(PlanObject* wall, int16_t tool)
     wall->colour3 = unset;
     wall->colour4 = unset;
     wall->colour5 = unset;
+    // The group's own height is the storey's, as a reader gives a wall stored without one.
+    PlanFloor* storey = activeDocument->currentFloor;
+    wall->parameters[0] = storey ? storey->height : kDefaultFloorHeight;
     wall->parameters[1] = settings->studSpacing;
     wall->parameters[2] = 0.5f;
     wall->category = retaining ? kCategoryGarden : kCategoryFloorPlan;

@@ -55,8 +55,6 @@ TEST_F(ObjectRecords, CurrentObjectRecordFieldByField)
     o->colourA = ColourTriple{1, 2, 3};
     o->size = 2.5f;
     o->winding = -1;
-    o->textureBlock[0] = 0x34;
-    o->textureBlock[1] = 0x12;
     o->category = 128;
     o->parameters[4] = 1.0f;
     PlanVertex* v = o->firstVertex;
@@ -72,8 +70,9 @@ TEST_F(ObjectRecords, CurrentObjectRecordFieldByField)
     EXPECT_EQ(0x40200000u, ReadBE32(file, h + 22));      // size 2.5
     EXPECT_EQ(1u, ReadBE32(file, h + 32));               // point count
     EXPECT_EQ(0xFFFF, ReadBE16(file, h + 37));           // winding -1
-    EXPECT_EQ(0x34, file[h + 43]);                       // texture block, raw
-    EXPECT_EQ(0x12, file[h + 44]);
+    // The texture block, raw: the projection box of the point as written, z 3 then x 1.
+    EXPECT_EQ(0x40400000u, ReadLE32(file, h + 43));
+    EXPECT_EQ(0x3F800000u, ReadLE32(file, h + 47));
     EXPECT_EQ(128u, ReadBE32(file, h + 81 + 39));        // category
     EXPECT_EQ(0x3F800000u, ReadBE32(file, h + 81 + 59)); // parameter 5
     size_t p = h + 152;

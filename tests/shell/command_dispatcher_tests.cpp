@@ -10,6 +10,8 @@
 #include "model/plan_settings.h"
 #include "palette/tool_windows.h"
 #include "tools/tool_state.h"
+#include "files/plan_file.h"
+#include "support/modal_driver.h"
 #include "support/test_support.h"
 #include "support_commands.h"
 #include "support_shell.h"
@@ -285,6 +287,22 @@ TEST_F(Dispatcher, SelectAllThenDeleteRemovesTheObjectsOfTheShownStorey)
     SendCommand(frame, 5199);
     EXPECT_EQ(nullptr, Storey("First Floor")->firstObject);
     EXPECT_EQ(1u, settings->modified);
+}
+
+// The units dialog's OK with the units as they were changes nothing: the plan, with a
+// selection made after the elevation summary was last taken, saves byte for byte again.
+TEST_F(Dispatcher, AnUntouchedUnitsOkLeavesThePlanAsItWas)
+{
+    ASSERT_NE(nullptr, OpenDocument());
+    AddLine(Storey("First Floor"), {{0, 0}, {10, 0}});
+    SendCommand(frame, 5003);
+    ASSERT_TRUE(SavePlanFile("units.ZRO"));
+    const std::vector<unsigned char> before = vtest::ReadFileBytes("units.ZRO");
+    auto ok = vtest::ModalDriver::ForDialog("Système de mesure", [](HWND d) { PostMessageA(d, WM_COMMAND, IDOK, 0); });
+    SendCommand(frame, 5011);
+    ok.join();
+    ASSERT_TRUE(ok.found() && SavePlanFile("units.ZRO"));
+    EXPECT_TRUE(vtest::ReadFileBytes("units.ZRO") == before);
 }
 
 TEST_F(Dispatcher, HalfTurnTurnsTheSelectionAboutItsCentre)

@@ -42,6 +42,7 @@
 #include "shell/elevation_pane.h"
 #include "shell/file_dialogs.h"
 #include "shell/frame_window.h"
+#include "shell/measurement_bar.h"
 #include "support/companion_standins.h"
 #include "support/dialog_driver.h"
 #include "support/modal_driver.h"
@@ -650,6 +651,67 @@ TEST_F(PlanPress, UndoAndRedoOfANewWallRepaintItsDimensionToo)
     EXPECT_NE(document->currentFloor->firstObject, nullptr);
 }
 
+// The measurement bar's pixels right of the angle readout's label, where its value is
+// drawn (the label is drawn over itself at every event, the value on a cleared ground).
+std::vector<COLORREF> AngleReadoutValue()
+{
+    HWND bar = activeDocument->measurementStrip;
+    HDC dc = GetDC(bar);   // the bar's own DC, with its font
+    SIZE label = {};
+    GetTextExtentPoint32A(dc, "Angle: ", 7, &label);
+    ReleaseDC(bar, dc);
+    RECT client;
+    GetClientRect(bar, &client);
+    const std::vector<COLORREF> all = vtest::ClientPixels(bar);
+    std::vector<COLORREF> value;
+    for (size_t i = 0; i < all.size(); ++i)
+        if (static_cast<LONG>(i % client.right) >= 85 + label.cx)
+            value.push_back(all[i]);
+    return value;
+}
+
+std::vector<COLORREF> readoutAtRelease;   // the angle's value as the rotate tool's release found it
+
+// The rotate tool's readout shows the snapped turn in whole degrees, each eighth and
+// quarter turn as the readout draws it, and no turn as 0.
+TEST_F(PlanPress, TheRotateReadoutShowsTheSnappedTurn)
+{
+    toolEventTap = [](int32_t, int32_t, float, float, float, int16_t event, int16_t) {
+        if (event == kToolRelease)
+            readoutAtRelease = AngleReadoutValue();
+    };
+    const struct { POINT to; float degrees; } cases[] = {
+        {{40, -40}, 45}, {{0, -40}, 90}, {{-40, -40}, 135}, {{40, 40}, 315}, {{0, 40}, 270}, {{80, 0}, 0}};
+    int x = 100;
+    for (const auto& c : cases) {
+        SetSelectionAllFloors(document->firstFloor, kSelectDeselect, 0);
+        SelectObjectAndDrawHandles(AddLine(x += 120, 300), kSelectSelect, 0);
+        SendPress(201, tooltest::Drag({{x + 40, 300}, {x + c.to.x, 300 + c.to.y}}));
+        ShowAngleReadout(c.degrees);
+        EXPECT_TRUE(readoutAtRelease == AngleReadoutValue()) << c.degrees;
+    }
+}
+
+// A polyline finished by a double click, and a line, repaint the pane as a full redraw
+// shows it: the length label beside the last segment included.
+TEST_F(PlanPress, ANewShapeRepaintsItsLengthLabels)
+{
+    using tooltest::At;
+    std::vector<Frame> polyline = tooltest::Drag({{200, 200}});
+    for (const POINT& p : {POINT{200, 200}, {400, 200}, {400, 400}, {600, 400}})
+        polyline.insert(polyline.end(), {At(p.x, p.y), At(p.x, p.y, WM_LBUTTONDOWN)});
+    polyline.insert(polyline.end(), {At(600, 400, WM_LBUTTONDBLCLK), At(600, 400)});
+    for (const auto& [tool, frames] : {std::pair{7703, polyline}, {7702, tooltest::Drag({{200, 500}, {600, 500}})}}) {
+        UpdateWindow(shown.pane);
+        SendPress(static_cast<int16_t>(tool), frames);
+        UpdateWindow(shown.pane);
+        const std::vector<COLORREF> repainted = vtest::ClientPixels(shown.pane);
+        InvalidateRect(shown.pane, nullptr, TRUE);
+        UpdateWindow(shown.pane);
+        EXPECT_EQ(Changed(repainted, vtest::ClientPixels(shown.pane)), 0u) << tool;
+    }
+}
+
 // A toilet placed on a wall with the symbol libraries of a normal start-up, selected by a
 // click and dragged from its middle along the wall, ends under the pointer: on vertical
 // and horizontal walls near to and far from the plan's origin, either way, also on a
@@ -1227,4 +1289,60 @@ TEST_F(SampleHouse, EditsOnTheCurrentStoreyLeaveTheOthersAlone)
         }
     }
     SetFileDialogHook(nullptr, nullptr);
+}
+
+// A plan saved, opened and saved again is the same file but for the modified flag, which
+// a save writes before it clears it: after select all and an arrow, and after each tool
+// that makes an object (a drag with maybe a click after it, or an outline of clicks).
+TEST_F(SampleHouse, APlanSavedOpenedAndSavedAgainIsTheSameFile)
+{
+    auto at = [&](POINT p, UINT post = 0) { const POINT c = Client(p.x, p.y); return tooltest::At(c.x, c.y, post); };
+    // Drags, some with a click after the release; then outlines of clicks.
+    const struct { int16_t tool; bool outline; std::vector<POINT> p; } cases[] = {{0, false, {}},
+        {202, 0, {{40, 80}, {240, 80}, {140, 50}}}, {203, 0, {{40, 300}, {200, 330}}}, {7001, 0, {{40, 100}, {240, 100}}},
+        {7002, 0, {{60, 120}, {60, 120}}}, {7003, 0, {{40, 140}, {240, 140}}}, {7004, 0, {{40, 160}, {240, 160}}},
+        {7051, 0, {{40, 180}, {240, 180}}}, {7108, 0, {{40, 200}, {70, 220}}}, {7102, 0, {{100, 250}, {100, 250}}},
+        {7400, 0, {{40, 240}, {240, 240}}}, {7509, 0, {{1000, 200}, {1100, 250}}}, {7503, 0, {{800, 0}, {900, 100}}},
+        {7700, 0, {{40, 260}, {100, 300}}}, {7701, 0, {{120, 260}, {180, 300}}}, {7702, 0, {{200, 260}, {260, 300}}},
+        {7704, 0, {{120, 310}, {160, 340}}}, {7706, 0, {{260, 320}, {280, 320}}}, {7300, 0, {{-440, 400}, {-300, 480}}},
+        {7054, 0, {{-480, 0}, {-480, 0}}}, {7205, 0, {{-480, 250}, {-480, 250}}},
+        {7053, 0, {{-480, -150}, {-480, -150}, {-460, -140}}}, {7056, 0, {{-200, 200}, {-200, 200}, {-170, 220}}},
+        {7705, 0, {{200, 310}, {230, 310}, {200, 280}}}, {7508, 0, {{1000, 0}, {1030, 0}, {1000, -30}}},
+        {7000, 1, {{-440, 100}, {-360, 100}, {-360, 200}, {-440, 200}}},
+        {7055, 1, {{-440, 220}, {-400, 220}, {-400, 300}, {-440, 300}}},
+        {7057, 1, {{-440, -300}, {-400, -300}, {-400, -250}, {-440, -250}}},
+        {7058, 1, {{-200, -250}, {-170, -230}, {-140, -250}, {-140, -300}}},
+        {7059, 1, {{-100, -300}, {-60, -300}, {-60, -250}, {-100, -250}}},
+        {7306, 1, {{-200, 400}, {-100, 400}, {-100, 480}, {-200, 480}}},
+        {7500, 1, {{600, 0}, {700, 0}, {700, 100}, {600, 100}}}, {7501, 1, {{600, 200}, {700, 200}, {700, 300}, {600, 300}}},
+        {7502, 1, {{600, -200}, {700, -200}, {700, -100}, {600, -100}}},
+        {7504, 1, {{800, 200}, {900, 200}, {900, 300}, {800, 300}}},
+        {7505, 1, {{800, -200}, {900, -200}, {900, -100}, {800, -100}}},
+        {7510, 1, {{1000, -200}, {1100, -200}, {1100, -100}, {1000, -100}}},
+        {7600, 1, {{600, 400}, {700, 400}, {700, 500}, {600, 500}}},
+        {7703, 1, {{40, 320}, {100, 320}, {100, 340}, {140, 340}}},
+        {7707, 1, {{300, 320}, {340, 320}, {340, 340}, {380, 340}}}};
+    vtest::MessageBoxRecorder boxes;
+    size_t size = 0;
+    for (const auto& c : cases) {
+        if (c.tool == 0) {
+            SendMessageA(shown.frame, WM_COMMAND, 5003, 0);
+            SendMessageA(shown.pane, WM_KEYDOWN, VK_RIGHT, 0);
+        } else {
+            const size_t released = c.outline ? 0 : 1;   // the press's own point for an outline
+            std::vector<Frame> f = tooltest::Drag({Client(c.p[0].x, c.p[0].y), Client(c.p[released].x, c.p[released].y)});
+            f.push_back(at(c.p[released]));   // where the tool's own loop first finds the pointer
+            for (size_t i = released + 1; i < c.p.size(); ++i)
+                f.insert(f.end(), {at(c.p[i]), at(c.p[i], c.outline && i + 1 == c.p.size() ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN)});
+            f.insert(f.end(), 4, at(c.p.back()));
+            SendPress(c.tool, f);
+            SetSelectionAllFloors(document->firstFloor, kSelectDeselect, 0);   // a reader regroups dimensions unselected
+        }
+        ASSERT_TRUE(SavePlanFile("saved.ZRO") && LoadPlanFile("saved.ZRO") && SavePlanFile("again.ZRO"));
+        std::vector<unsigned char> saved = vtest::ReadFileBytes("saved.ZRO"), again = vtest::ReadFileBytes("again.ZRO");
+        EXPECT_TRUE(c.tool == 0 || saved.size() > size) << c.tool << " made nothing";
+        size = saved.size();
+        std::fill_n(saved.begin() + 10 + 1410, 4, 0);   // the flag, after the 10-byte header
+        EXPECT_TRUE(saved == again) << c.tool;
+    }
 }
