@@ -1,3 +1,4 @@
+// velmora-test: screen
 // The property dialogs of walls, openings, roofs, dimensions, stairs, wall segments and
 // the single-size objects, driven by control id in an imperial plan (display format
 // feet-inches, so lengths are written as inches with two decimals: 5.00") unless a test
