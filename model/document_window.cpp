@@ -10,6 +10,7 @@
 #include "planview/plan_pane.h"
 #include "planview/selection.h"
 #include "planview/view_origin.h"
+#include "render3d/scene_upkeep.h"
 #include "render3d/selvith_window.h"
 #include "shell/app_globals.h"
 #include "shell/camera_presets.h"
@@ -187,6 +188,7 @@ static LRESULT OnMdiActivate(HWND window, WPARAM wParam, LPARAM lParam)
             InvalidateRect(frameWindow, nullptr, TRUE);
     }
     if (reinterpret_cast<HWND>(lParam) == window) {
+        const PlanDocument* previous = activeDocument;
         BringWindowToTop(window);
         activePlanPane = pane;
         if (pane)
@@ -198,6 +200,9 @@ static LRESULT OnMdiActivate(HWND window, WPARAM wParam, LPARAM lParam)
                 RedrawWindow(toolBarWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
             RefreshWorkingElevationValue(activeDocument);
         }
+        // The live view shows the active plan; activating it again changes nothing.
+        if (activeDocument != previous)
+            FollowActivePlanIn3D();
         if (frameWindow)
             InvalidateRect(frameWindow, nullptr, TRUE);
         if (pane)

@@ -326,15 +326,22 @@ void CompileSceneDisplayList(ScenePolygon* first)
     }
 }
 
-ScenePolygon* FindScenePolygonByName(uint32_t name)
+ScenePolygon* FindScenePolygonByName(uint32_t name, ScenePolygon** face)
 {
+    if (face)
+        *face = nullptr;
     uint32_t next = kFirstPolygonName;
     for (ScenePolygon* polygon = sceneMeshes; polygon; polygon = polygon->next) {
-        if (next++ == name)
-            return polygon;
-        for (ScenePolygon* part = polygon->parts; part; part = part->next)
+        ScenePolygon* found = next++ == name ? polygon : nullptr;
+        for (ScenePolygon* part = polygon->parts; part && !found; part = part->next)
             if (next++ == name)
-                return part;
+                found = part;
+        if (found) {
+            // The face's holes are drawn into the stencil before the face and its parts.
+            if (face && polygon->openings)
+                *face = polygon;
+            return found;
+        }
     }
     return nullptr;
 }

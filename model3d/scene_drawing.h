@@ -45,5 +45,7 @@ void SetJitteredFrustum(double left, double right, double bottom, double top, do
 // Draws the scene from its display list, compiling it first when there is none; then,
 // outside picking, the plants and image panels, which are never compiled.
 void CompileSceneDisplayList(ScenePolygon* first);
-// The polygon or part polygon of sceneMeshes that carries the name; null for none.
-ScenePolygon* FindScenePolygonByName(uint32_t name);
+// The polygon or part polygon of sceneMeshes that carries the name; null for none. The
+// face, when asked for, is the polygon whose door and window holes the named one is drawn
+// through (itself, or the face it is a part of), null when it has none.
+ScenePolygon* FindScenePolygonByName(uint32_t name, ScenePolygon** face = nullptr);

@@ -1,5 +1,6 @@
 #include "render3d/scene_upkeep.h"
 #include "model3d/object_faces.h"
+#include "model3d/rebuild_driver.h"
 #include "model3d/scene_polygons.h"
 #include "model/plan_document.h"
 #include "model/plan_object.h"
@@ -24,6 +25,17 @@ void FreeScenePolygons()
     FreeSceneNodeList(secondaryMeshes);
     sceneMeshes = nullptr;
     secondaryMeshes = nullptr;
+}
+
+void FollowActivePlanIn3D()
+{
+    if (!selvithWindow)
+        return;
+    // The other plan's polygons point into its objects: they go even while hidden.
+    FreeScenePolygons();
+    UpdateSkyForCamera(0.0f, 0.0f, 0.0f);
+    RebuildAll3D();
+    RedrawRenderWindow();
 }
 
 int RedrawRenderWindow()

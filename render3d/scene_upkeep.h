@@ -12,6 +12,10 @@ extern float skyTextureU[4];
 
 // Frees both scene polygon lists and drops the scene display list.
 void FreeScenePolygons();
+// The live view shows the active plan, seen with its camera: after another plan became
+// the active one, the scene is rebuilt for it at once when the view is shown, and freed
+// and owed (scene3DOutOfDate) when the view is hidden. Nothing while no view exists.
+void FollowActivePlanIn3D();
 // Invalidates and redraws the 3D render window when it exists; 1.
 int RedrawRenderWindow();
 // Adds years to the age of every plant of the scene (at least 1.0) and resizes its

@@ -3,11 +3,13 @@
 #include <stdint.h>
 
 // Painting surfaces by picking: a texture, a colour or a trim or panel style dropped
-// from the library side bar onto the live 3D view. The nearest surface under the drop
-// point is found with the OpenGL selection mode and the value is written into the plan
-// data the surface was built from (the polygon's material slots and the type rules of
-// its owner), so that painting in 3D changes the plan; the owner is then rebuilt. A
-// drop that hits nothing paints the background (sky), a drop on the ground the ground.
+// from the library side bar onto the live 3D view. The nearest surface the user sees
+// under the drop point is found with the OpenGL selection mode (a wall face counts only
+// outside its door and window holes, which the selection does not cut), and the value is
+// written into the plan data the surface was built from (the polygon's material slots
+// and the type rules of its owner), so that painting in 3D changes the plan; the owner is
+// then rebuilt. A drop that hits nothing paints the background (sky), a drop on the
+// ground the ground.
 //
 // Each takes the drop point in client coordinates of the render window and returns
 // true when a scene polygon was hit and its object rebuilt. A polygon whose slots lead

@@ -125,6 +125,8 @@ HWND NewDocumentCommand(HWND)
 
     LoadPlanColours();
     ApplyTabLayerToPlan();
+    // The new plan was made the active one as its window was made, not by an activation.
+    FollowActivePlanIn3D();
     return window;
 }
 

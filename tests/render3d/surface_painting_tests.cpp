@@ -11,6 +11,7 @@
 #include "render3d/scene_upkeep.h"
 #include "model/wall_openings.h"
 #include "render3d/shaded_polygons.h"
+#include "render3d/interactive_view.h"
 #include "tools/fixture_tools.h"
 #include <stdlib.h>
 #include <vector>
@@ -195,6 +196,35 @@ TEST_F(PaintingTest, PaintOnAWallFixtureAndADoorOutlivesARefitAndASave)
         EXPECT_EQ(parts, 2);
     }
     vtest::FreeSymbolLibraries();
+    DestroyWindow(activePlanPane);
+    activePlanPane = nullptr;
+}
+
+// The sample house's front door, open a quarter turn inward, seen from close in front and
+// to its right: the middle of the doorway shows the leaf, which takes the paint while the
+// wall around the hole keeps its own; a drop beside the door paints the wall.
+TEST_F(PaintingTest, ADropInADoorwayPaintsTheDoorNotTheWallAroundIt)
+{
+    activePlanPane = vtest::CreatePaneStandIn();
+    ASSERT_TRUE(LoadPlanFile(vtest::SourceFilePath("samples/house.ZRO").c_str()));
+    // 150 back from the doorway's middle (x -240, z 360) along 45 degrees, at half its height.
+    PlanSettings* s = Settings();
+    s->cameraMode = 1, s->cameraHeading = 45.0f, s->cameraX = -134.0f, s->cameraZ = 466.0f;
+    walkEyeHeight = 80.0f;
+    RebuildAll3D();
+    const PlanObject* wall = Storey(0)->firstObject;
+    auto wallPaint = [wall] {
+        std::vector<uint32_t> paint;
+        for (const PlanVertex* v = wall->firstVertex; v; v = v->next)
+            paint.insert(paint.end(), {v->faceColourA.red, v->faceColourB.blue, v->faceTextureA, v->faceTextureB});
+        return paint;
+    };
+    const std::vector<uint32_t> unpainted = wallPaint();
+    EXPECT_TRUE(ApplyColorAtPoint3D(cx(), cy(), RGB(200, 30, 30)));
+    EXPECT_EQ(200 * 257, wall->firstChild->colourB.red);
+    EXPECT_EQ(unpainted, wallPaint());
+    EXPECT_TRUE(ApplyColorAtPoint3D(cx() + 70, cy(), RGB(20, 40, 220)));
+    EXPECT_NE(unpainted, wallPaint());
     DestroyWindow(activePlanPane);
     activePlanPane = nullptr;
 }

@@ -2,6 +2,7 @@
 #include "shell/app_globals.h"
 #include "shell/command_dispatcher.h"
 #include "shell/frame_window.h"
+#include "files/plan_file.h"
 #include "files/render_bmp_export.h"
 #include "model/plan_document.h"
 #include "model/plan_object.h"
@@ -299,4 +300,36 @@ TEST_F(LiveViewCommands, AWalkKeepsItsSpeedWhateverTheFrameRate)
         // 6 pixels off walk the plan's speed class 3 units a pass, at 60 passes a second.
         EXPECT_NEAR(180.0f, std::hypot(settings->cameraX, settings->cameraZ), 18.0f) << tick;
     }
+}
+
+// With two plans open the view shows the active one: the house shown, a plan of one wall
+// opened beside it, the house's window activated; the wall's plan activated and closed,
+// the view shown again: each time the house's scene as first built.
+TEST_F(LiveViewCommands, TheViewShowsTheActivePlan)
+{
+    vtest::AddWall(activeDocument->firstFloor, {{-100, 0, 0}, {100, 0, 0}}, 2);
+    const std::string wallPlan = shelltest::LocalPath("wall.ZRO");
+    ASSERT_TRUE(SavePlanFile(wallPlan.c_str()));
+    shelltest::FileDialogAnswers dialogs;
+    dialogs.Choose(vtest::SourceFilePath("samples/house.ZRO"));
+    SendCommand(frame, FrameCommandOpen);
+    const HWND house = GetParent(activePlanPane);
+    SendCommand(frame, 5270);
+    auto polygons = [] {
+        int n = 0;
+        for (const ScenePolygon* p = sceneMeshes; p; p = p->next)
+            ++n;
+        return n;
+    };
+    const int built = polygons();
+    dialogs.Choose(wallPlan);
+    SendCommand(frame, FrameCommandOpen);
+    const HWND other = GetParent(activePlanPane);
+    ASSERT_NE(built, polygons());
+    SendMessageA(mdiClientWindow, WM_MDIACTIVATE, (WPARAM)house, 0);
+    EXPECT_EQ(built, polygons());
+    SendMessageA(mdiClientWindow, WM_MDIACTIVATE, (WPARAM)other, 0);
+    SendCommand(frame, FrameCommandClose);
+    SendCommand(frame, 5270);
+    EXPECT_EQ(built, polygons());
 }
