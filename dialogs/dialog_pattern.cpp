@@ -128,7 +128,10 @@ bool ReadLengthField(HWND dialog, int controlId, float* value, uint16_t format)
         if (read) {
             const uint16_t own = settings->displayFormat;
             if (format) settings->displayFormat = format;
-            read = ReadLengthText(text, settings, &length);
+            // A field read in a plain format of its own holds a number in a unit of its own.
+            const bool ownUnit = format && format != kFormatUnits && format != kFormatWholeInches &&
+                                 format != kFormatFeetInches;
+            read = ReadLengthText(text, settings, &length, ownUnit);
             settings->displayFormat = own;
         }
         if (!read) {

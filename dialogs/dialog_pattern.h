@@ -55,7 +55,9 @@ void SetDlgItemLengthAs(HWND dialog, int controlId, float value, PlanSettings* s
 // telling the user and selecting the field, for a text that is not one number or length
 // (or is longer than a field's 255 characters), a value that is not finite or beyond a
 // million, or a length beyond 32,000 plan units either way. A length's format, when not
-// 0, is the display format in force for the read of a typed text.
+// 0, is the display format in force for the read of a typed text; a plain one (whole,
+// one to four decimals) names a field in a unit of its own (the lot's sides, the drawing
+// scale), where a number marked "m" is read as the number typed.
 bool ReadLengthField(HWND dialog, int controlId, float* value, uint16_t format = 0);
 bool ReadNumberField(HWND dialog, int controlId, float* value);
 

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -31,19 +32,28 @@ bool PositiveFinite(float value)
 
 // The "Description" section of an information file, read once: the side bar reads
 // hundreds of these in a row, and one read per key would open each file eighteen times.
+// The section is read whole, however long a note or name before the numeric keys: a
+// section cut at the buffer's end would lose every key after it.
 class DescriptionSection {
 public:
     explicit DescriptionSection(const char* path)
     {
-        DWORD n = GetPrivateProfileSectionA(kSection, text_, sizeof text_, path);
-        length_ = n < sizeof text_ ? n : 0;
+        // The profile functions give the buffer's size less 2 when the section does not fit.
+        for (DWORD size = kFirstBufferSize; size <= kLargestBufferSize; size *= 2) {
+            text_.resize(size);
+            const DWORD n = GetPrivateProfileSectionA(kSection, text_.data(), size, path);
+            if (n < size - 2) {
+                length_ = n;
+                return;
+            }
+        }
     }
     // The value of the key (case-insensitive, spaces and surrounding quotes taken off, as
     // the profile functions give it), or null when the key is absent.
     const char* Find(const char* key, char* value, size_t size) const
     {
         for (size_t at = 0; at < length_ && text_[at];) {
-            const char* line = text_ + at;
+            const char* line = text_.data() + at;
             size_t lineLength = std::strlen(line);
             at += lineLength + 1;
             const char* equals = std::strchr(line, '=');
@@ -85,7 +95,10 @@ public:
     }
 
 private:
-    char text_[4096];
+    static const DWORD kFirstBufferSize = 4096;
+    // Far beyond any plant's information file; a larger one reads as empty, as a missing one.
+    static const DWORD kLargestBufferSize = 64u << 20;
+    std::vector<char> text_;
     DWORD length_ = 0;
 };
 

@@ -90,13 +90,24 @@ const char* SkipBlanks(const char* text)
     return text;
 }
 
+// Moves text past the mark when only blanks stand before it; false, text left, otherwise.
+bool TakeMark(const char*& text, char mark)
+{
+    const char* at = SkipBlanks(text);
+    if (*at != mark) return false;
+    text = at + 1;
+    return true;
+}
+
 // The grammar of a typed length, in the unit it is typed in. Blanks around it, an optional
-// sign; metric: a number, optionally "m" and its full stop; otherwise feet and inches
-// (feet with their mark, a dash, or both, then optional inches with their mark), inches
-// with their mark, or a plain number. Nothing else may follow.
-bool ScanLength(const char* text, bool metric, double* value)
+// sign; metric: a number, optionally "m" (metres is then set) and its full stop; otherwise
+// feet and inches (feet with their mark, a dash, or both, then optional inches with their
+// mark), inches with their mark, or a plain number. Blanks may stand before and after
+// each mark and dash. Nothing else may follow.
+bool ScanLength(const char* text, bool metric, double* value, bool* metres)
 {
     *value = 0.0;
+    *metres = false;
     if (strlen(text) >= kLengthTextSize) return false;
     const char* c = SkipBlanks(text);
     if (*c == '\0') return true;  // an empty field reads 0
@@ -105,20 +116,15 @@ bool ScanLength(const char* text, bool metric, double* value)
     double number = 0.0;
     if (!ScanNumber(c, &number)) return false;
     if (metric) {
-        const char* unit = SkipBlanks(c);
-        if (*unit == 'm') c = unit[1] == '.' ? unit + 2 : unit + 1;
-    } else if (*c == '"') {
-        ++c;
-    } else {
-        const bool footMark = *c == '\'';
-        const char* rest = SkipBlanks(footMark ? c + 1 : c);
-        const bool dash = *rest == '-';
-        if (dash) rest = SkipBlanks(rest + 1);
-        if (footMark || dash) {
+        *metres = TakeMark(c, 'm');
+        if (*metres && *c == '.') ++c;
+    } else if (!TakeMark(c, '"')) {
+        const bool footMark = TakeMark(c, '\'');
+        if (TakeMark(c, '-') || footMark) {
             double inches = 0.0;
-            if (ScanNumber(rest, &inches) && *rest == '"') ++rest;
+            c = SkipBlanks(c);
+            if (ScanNumber(c, &inches)) TakeMark(c, '"');
             number = number * 12.0 + inches;
-            c = rest;
         }
     }
     if (*SkipBlanks(c) != '\0') return false;
@@ -246,11 +252,12 @@ bool ReadFieldText(HWND dialog, int controlId, char* text)
     return true;
 }
 
-bool ReadLengthText(const char* text, const PlanSettings* settings, float* value)
+bool ReadLengthText(const char* text, const PlanSettings* settings, float* value, bool ownUnit)
 {
     const bool metric = settings && settings->unitSystem == kUnitSystemMetric;
     double typed = 0.0;
-    if (!text || !ScanLength(text, metric, &typed)) return false;
+    bool metres = false;
+    if (!text || !ScanLength(text, metric, &typed, &metres)) return false;
     const float length = static_cast<float>(typed);
     *value = length;
     if (!settings) return true;
@@ -258,8 +265,9 @@ bool ReadLengthText(const char* text, const PlanSettings* settings, float* value
     const bool inchFormat = format == kFormatWholeInches || format == kFormatFeetInches;
     // What the formats write in metres (5060, 5063 and 5064 with the metric unit
     // system) and in feet and inches is read back the same way, and given in the
-    // drawing unit the formatter took.
-    if (metric && (inchFormat || format == kFormatUnits))
+    // drawing unit the formatter took; a length the user marks as metres is metres in
+    // every format, though the plain ones show it back in the drawing unit.
+    if (metric && (inchFormat || format == kFormatUnits || (metres && !ownUnit)))
         *value = ConvertInchesToUnits(MetresToInches(length), settings);
     else if (inchFormat)
         *value = ConvertInchesToUnits(length, settings);

@@ -35,11 +35,15 @@ float GetDlgItemLength(HWND dialog, int controlId);
 // untouched) for anything else. Blanks around it and a leading minus or plus are
 // allowed; then in a metric plan a number, with or without " m" and its full stop
 // (2.44, 2.44 m, 2.44m, 2.44 m.); otherwise feet and inches (5'-6", 5'-6, 5' 6", 5'6",
-// 5-6, 10-, 5'), inches with their mark (66.00") or a plain number. An empty text reads 0;
+// 5-6, 10-, 5'), inches with their mark (66.00") or a plain number, blanks allowed before
+// and after each mark and dash (5 ' - 6 ", 66.00 "). An empty text reads 0;
 // a text of more than 255 characters is refused. A text FormatLength wrote reads back as
 // the value it was made from: metres (the metric unit system in formats 5060, 5063, 5064)
-// and feet and inches (5063, 5064) are turned into the drawing unit.
-bool ReadLengthText(const char* text, const PlanSettings* settings, float* value);
+// and feet and inches (5063, 5064) are turned into the drawing unit. In a metric plan a
+// number marked "m" is metres in every format, unless ownUnit says the field holds a
+// number in a unit of its own (the lot's sides, the drawing scale): then, in the formats
+// that show plain numbers, it is the number typed.
+bool ReadLengthText(const char* text, const PlanSettings* settings, float* value, bool ownUnit = false);
 // ReadLengthText's value; 0.0 for a text it refuses.
 float ParseLengthText(const char* text, const PlanSettings* settings);
 // The control's text into kLengthTextSize bytes; false, and an empty text, when it is

@@ -528,8 +528,9 @@ TEST_F(FrameDialogCommandTest, HostileNumbersAreRefused)
     PlanObject *stair = add(ObjStair, {37.3f, 7.3f, 10.7f, 33.3f, 101.3f});
     PlanObject* line = MakePointObject(ObjLine, document->currentFloor, {{300, 0, 400}, {400, 0, 400}}, 1, 0);
     float *start = line->firstVertex->position, *end = line->firstVertex->next->position;
-    const auto run = [&](PlanObject* o, int id, int field, int click, const char* text, bool metric) {
-        s->unitSystem = metric ? kUnitSystemMetric : kUnitSystemFeetInches, s->displayFormat = metric ? 5060 : 5064;
+    const auto run = [&](PlanObject* o, int id, int field, int click, const char* text, bool metric, int format = 0) {
+        s->unitSystem = metric ? kUnitSystemMetric : kUnitSystemFeetInches;
+        s->displayFormat = format ? format : metric ? 5060 : 5064;
         const size_t told = boxes.Count();
         driver.Queue([&, field, click, text](HWND d) {
             SetText(d, field, text);
@@ -575,12 +576,18 @@ TEST_F(FrameDialogCommandTest, HostileNumbersAreRefused)
         {0, "5'-6\"", 66}, {0, "5-6", 66}, {0, "10-", 120}, {0, "5'6", 66}, {0, "5'", 60}, {0, "5' 6\"", 66},
         {0, "  12  ", 12}, {0, "1.50 m", 12, nan}, {0, "5'-6\"", 66, nullptr, 1}, {0, "1325'", 0, range, 1},
         {1, "1.50 m", 59.055f}, {1, "1.50 m.", 59.055f}, {1, "1.5", 59.055f}, {1, "5'-6\"", 59.055f, nan},
-        {1, "404 m", 0, range, 1}};
+        {1, "404 m", 0, range, 1}, {0, "5'-6 \"", 66}, {0, "6 \"", 6}, {0, "66.00 \"", 66}, {0, "5 '-6\"", 66},
+        {0, "5' - 6", 66}, {0, " 5 ' - 6 \" ", 66}, {0, "5 ' 6 \" 7", 66, nan}, {0, "5 6", 66, nan}};
     for (const auto& f : forms) {
         const float x = start[0];
         EXPECT_EQ(f.message ? f.message : "", f.move ? run(nullptr, 5215, 5, 0, f.text, f.metric)
                                                      : run(stair, kMenuProperties, 3, 0, f.text, f.metric));
         EXPECT_NEAR(f.inches, f.move ? (start[0] - x) / 2 : stair->parameters[0], 1e-3f) << f.text;
+    }
+    for (int format = 5058; format <= 5064; ++format) {  // metres in every format of a metric plan
+        EXPECT_EQ("", run(stair, kMenuProperties, 3, 0, "1.50 m", true, format));
+        EXPECT_NEAR(59.055f, stair->parameters[0], 1e-3f) << format;
+        stair->parameters[0] = 12;
     }
     FreeSymbolLibraries();
 }

@@ -1,4 +1,5 @@
 #include "dialogs/plant_info.h"
+#include "model3d/array_objects.h"
 #include "model/plan_document.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
@@ -68,6 +69,31 @@ TEST_F(PlantInfoTest, TheInformationFileFillsTheRecordAndItsSizeGrowsByTheRate)
     ComputePlantSizeAtAge(plant, &w, &h, 0);
     EXPECT_FLOAT_EQ(h, 300.0f);
     FreePlantInfo(missing);
+}
+
+// The keys after a long note or name read as in a short file (names cut to 59
+// characters), and a plant dropped into the plan takes its size from them: a height
+// capped at 60, so 51 across.
+TEST_F(PlantInfoTest, KeysAfterALongNoteOrNameReadAsInAShortFile)
+{
+    const std::string name(70, 'r'), note(4200, 'n'), longName(100000, 'r');
+    const struct { std::string note, name; } files[] = {{"Siepe", name}, {note, name}, {"Siepe", longName}};
+    for (const auto& f : files) {
+        vtest::WritePlantInfo(7010, {{"Notes", f.note}, {"CommonName", f.name}, {"BotanicalName", "Rosa canina"},
+                                     {"Type", "2"}, {"MaximumGrowthHeight", "60"}, {"Zone3", "1"}, {"Zone5", "1"},
+                                     {"AnnualGrowthRate", "10"}});
+        PlanObject* plant = CreatePlantObject(Storey(0), 1, 7010);
+        ASSERT_NE(plant, nullptr);
+        const PlantInfo& p = *plant->plantData;
+        std::string zones;
+        for (uint8_t zone : p.zones)
+            zones += std::to_string(zone);
+        EXPECT_EQ(std::string(p.commonName) + "|" + p.botanicalName + "|" + std::to_string(p.type) + "|" +
+                      std::to_string(p.maximumGrowthHeight) + "|" + zones + "|" + std::to_string(p.annualGrowthRate),
+                  std::string(59, 'r') + "|Rosa canina|2|60|0010100000|10.000000")
+            << f.note.size() << " " << f.name.size();
+        EXPECT_FLOAT_EQ(plant->firstVertex->next->position[0], 51.0f);
+    }
 }
 
 } // namespace

@@ -166,6 +166,11 @@ TEST_F(SettingsDialogTest, UnitsLotZoomAndScale)
     EXPECT_EQ(100.0f, s->siteDepth);
     EXPECT_EQ(1200.0f, s->extentBottom);
     EXPECT_EQ(6000.0f, s->extentRight);
+    s->unitSystem = kUnitSystemMetric;  // the lot's sides are in metres: "m" is no conversion
+    driver.Queue([](HWND d) { SetText(d, 8, "30 m"), Click(d, IDOK); });
+    RunLotSizeDialog(s);
+    EXPECT_EQ(30.0f, s->siteWidth);
+    s->unitSystem = kUnitSystemFeetInches;
 
     s->printScaleChoice = 9;
     s->zoomTopView = s->zoomOtherViews = 0.75f;
@@ -188,7 +193,7 @@ TEST_F(SettingsDialogTest, UnitsLotZoomAndScale)
     const float scale = s->drawingScale;
     driver.Queue([](HWND d) { SetText(d, 7, "0"), SetText(d, 8, "10"), Click(d, IDOK), Click(d, IDCANCEL); });
     EXPECT_EQ(0, RunDrawingScaleDialog(s));
-    EXPECT_EQ(6, driver.Answered());
+    EXPECT_EQ(7, driver.Answered());
     EXPECT_EQ(scale, s->drawingScale);
 }
 

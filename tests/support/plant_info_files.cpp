@@ -1,6 +1,7 @@
 #include "support/plant_info_files.h"
 #include <windows.h>
 #include <filesystem>
+#include <fstream>
 #include "render3d/texture_names.h"
 
 namespace vtest {
@@ -12,8 +13,16 @@ void WritePlantInfo(int32_t id, std::initializer_list<std::pair<const char*, std
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
     DeleteFileA(path);
-    for (const auto& key : keys)
-        WritePrivateProfileStringA("Description", key.first, key.second.c_str(), path);
+    // Written as the profile functions write it, but whole: they write no value of
+    // 100,000 characters, which a library's file may hold.
+    if (keys.size()) {
+        std::string text = "[Description]\r\n";
+        for (const auto& key : keys)
+            text += std::string(key.first) + "=" + key.second + "\r\n";
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    // The profile functions keep the files they read: have them read this one afresh.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path);
 }
 
 } // namespace vtest
