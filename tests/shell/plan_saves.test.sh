@@ -3,8 +3,9 @@
 # Plans opened, changed and saved by the frame's commands, seen from the file system: through
 # a link the named file is saved, owner-only permissions stay, a read-only plan is refused.
 # A private plan of 100,000 lines is saved while its folder is watched: no file there can
-# ever be read by others. Another user saves a plan, and a link to one, in a folder where
-# that user can add no file.
+# ever be read by others. Its next save is killed part-way: the plan, or a copy that the
+# Open offers, is whole, and the save after that leaves nothing behind. Another user saves
+# a plan, and a link to one, in a folder where that user can add no file.
 set -u
 sample="$VELMORA_SOURCE_DIR/samples/house.ZRO"
 wine=/usr/lib/wine/wine64 resaver="$VELMORA_BINARY_DIR/tests/plan_resaver.exe"
@@ -28,6 +29,15 @@ resave -add 100000 "$big"
 resave "$big" &
 while kill -0 $! 2>/dev/null; do find big -type f -perm /o=r; done >readable.log
 [ ! -s readable.log ] && [ "$(stat -c %a big/big.ZRO)" = 600 ] || fail "others could read $(sort -u readable.log)"
+cp big/big.ZRO old.ZRO && size=$(stat -c %s old.ZRO) && copy="big/~big.ZRO.salva"
+$wine "$resaver" "$big" >/dev/null 2>&1 </dev/null &
+while kill -0 $! 2>/dev/null && [ "$(stat -c %s big/big.ZRO)" = "$size" ]; do :; done
+kill -9 $! && wait $! 2>/dev/null
+[ ! -e "$copy" ] || cmp -s "$copy" old.ZRO || fail "the copy of the killed save is not the plan"
+offered=$([ -e "$copy" ] && echo " Salvataggio interrotto;")
+saved=$(sed -n 's/.*big.ZRO: \([0-9]*\) objects;.*/\1/p' run.log | tail -1) && resave "$big"
+tail -1 run.log | grep -Eq ": ($((saved + 1))|$((saved + 2))) objects;$offered saved" || fail "cut by the kill"
+[ "$(ls -A big)" = big.ZRO ] && [ -z "$(find "$WINEPREFIX/drive_c/users" -name '~big*')" ] || fail "a copy stayed"
 
 # Root runs the suite: the other user is nobody, with a Wine environment of its own.
 [ "$(id -u)" = 0 ] && runuser -u nobody -- test -r "$resaver" -a -x "$PWD" 2>/dev/null ||
