@@ -754,7 +754,7 @@ bool WriteEstimateFile(const char* path)
     HWND progress = ShowProgressWindow();
     PrepareEstimateData();
     const uint16_t unitSystem = document->settings->unitSystem;
-    // Written whole beside the old file and put in its place only when complete.
+    // The old content is kept whole until the new one is complete (SaveFileSafely).
     const bool written = SaveFileSafely(path, [unitSystem] {
         WritePlanHeader();
         WriteU16BigEndian(unitSystem);

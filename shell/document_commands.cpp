@@ -8,12 +8,14 @@
 #include "model/plane_geometry.h"
 #include "model/record_memory.h"
 #include "files/plan_file.h"
+#include "files/safe_save.h"
 #include "palette/category_tabs.h"
 #include "planview/selection.h"
 #include "render3d/render_window.h"
 #include "render3d/scene_upkeep.h"
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 unsigned long untitledCounter = 1;
 short cascadeIndex = 0;
@@ -21,6 +23,10 @@ short saveAsCounter = 1;
 HWND unreadStartPlanWindow = nullptr;
 
 const char* const planNotReadMessage = "Impossibile leggere il file di disegno:\n%s";
+static const char* const kInterruptedSaveCaption = "Salvataggio interrotto";
+static const char* const kInterruptedSaveText =
+    "Il salvataggio di %s non si è concluso. Una copia completa del disegno precedente è "
+    "conservata in %s. Aprire la copia?";
 
 static void SendFrameCommand(HWND frame, WPARAM command)
 {
@@ -162,19 +168,33 @@ static void AimCameraFromSettings(const PlanSettings* settings)
     IgnoreCameraChange(settings->cameraX + dx, 0.0f, settings->cameraZ + dz);
 }
 
+// When a save of the plan was stopped part-way, the plan may be cut while the copy of
+// it before that save is whole: the user chooses which to open.
+static bool ChooseInterruptedSaveCopy(const char* plan, const std::string& copy)
+{
+    if (copy.empty())
+        return false;
+    char text[2 * FileNameBufferSize + 256];
+    std::snprintf(text, sizeof text, kInterruptedSaveText, plan, copy.c_str());
+    return ShowMessageBox(nullptr, text, kInterruptedSaveCaption,
+                          MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL) == IDYES;
+}
+
 void OpenDocumentCommand(HWND frame)
 {
     PreparePlanOpenDialog(frame);
     CopyToBuffer(fileNameBuffer, "*.ZRO;*.ZQW;*.ZVK");
     if (!ChooseFileToOpen(frame, fileNameBuffer, fileTitleBuffer))
         return;
+    const std::string copy = FindInterruptedSaveCopy(fileNameBuffer);
+    const bool fromCopy = ChooseInterruptedSaveCopy(fileNameBuffer, copy);
     if (!IsReusableFirstDocument())
         SendFrameCommand(frame, 2);
     if (!activeDocument || !activePlanPane)
         return;
     HWND window = ActiveDocumentWindow();
 
-    if (!LoadPlanReported(fileNameBuffer)) {
+    if (!LoadPlanReported(fromCopy ? copy.c_str() : fileNameBuffer)) {
         // The window keeps no path of a file it could not read, so no later save can
         // overwrite that file with what little was read of it.
         SetDocumentPath(activeDocument, nullptr);
@@ -197,6 +217,10 @@ void OpenDocumentCommand(HWND frame)
     RedrawRenderWindow();
     LoadPlanColours();
     ApplyTabLayerToPlan();
+    // The copy is shown under the plan's name, and the plan's file still holds what the
+    // stopped save left: closing asks to save it.
+    if (fromCopy && activeDocument && activeDocument->settings)
+        activeDocument->settings->modified = 1;
 }
 
 void CloseDocumentCommand()

@@ -350,7 +350,7 @@ TEST_F(HostileCases, ASaveTheDiskCannotTakeKeepsTheOldFile)
         EXPECT_EQ(1u, Settings()->modified);
         EXPECT_TRUE(vtest::ReadFileBytes("full.ZRO") == old);
         WIN32_FIND_DATAA found;
-        HANDLE find = FindFirstFileA("*.tmp", &found);
+        HANDLE find = FindFirstFileA("~*", &found);
         EXPECT_EQ(find, INVALID_HANDLE_VALUE) << "a temporary file stayed behind";
         if (find != INVALID_HANDLE_VALUE)
             FindClose(find);

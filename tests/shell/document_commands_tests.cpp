@@ -15,6 +15,8 @@
 #include "support_shell.h"
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -393,6 +395,67 @@ TEST_F(DocumentCommands, CloseFollowsTheDocumentsAnswer)
     SendCommand(frame, FrameCommandClose);
     EXPECT_TRUE(DocumentWindows().empty());
     EXPECT_EQ(3u, boxes.Count());
+}
+
+// The save of a plan of three objects with a line added, ended by plan_resaver at a moment
+// of it as a kill would end it: the copy made, half the plan written, the new plan written.
+// Then the Open offers a whole copy of the old plan and opens it or the plan; a save then
+// leaves nothing behind. The last plan lies in a folder whose path is 250 characters (the
+// copy goes to the temporary folder), where a drawing exported twice is replaced.
+TEST_F(DocumentCommands, AnInterruptedSaveLeavesAWholePlanThatOpenOffersAndASaveClears)
+{
+    std::string longFolder = shelltest::LocalPath("L"), tool(MAX_PATH, 0), temporary(MAX_PATH, 0);
+    longFolder += std::string(250 - longFolder.size(), 'o');
+    tool.resize(GetModuleFileNameA(nullptr, &tool[0], MAX_PATH));
+    tool = tool.substr(0, tool.rfind('\\')) + "\\plan_resaver.exe -stop ";
+    temporary.resize(GetTempPathA(MAX_PATH, &temporary[0]));
+    auto entries = [](const std::string& folder, const std::string& start = "") {
+        return std::count_if(std::filesystem::directory_iterator(folder), {},
+                             [&](const auto& entry) { return entry.path().filename().string().find(start) == 0; });
+    };
+    const struct { const char* stop; std::string folder; int answer, objects; } cases[] = {
+        {"copy", shelltest::LocalPath("S1"), IDNO, 3}, {"write", shelltest::LocalPath("S2"), IDYES, 3},
+        {"written", shelltest::LocalPath("S3"), IDNO, 4}, {"write", longFolder, IDYES, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        SendCommand(frame, FrameCommandCloseAll);
+        std::filesystem::remove_all(c.folder);   // left by an earlier run
+        std::filesystem::create_directory(c.folder);
+        const std::string plan = c.folder + "\\P.ZRO";
+        ASSERT_TRUE(CopyFileA(WriteSamplePlan("P.ZRO").c_str(), plan.c_str(), FALSE));
+        const std::vector<unsigned char> old = vtest::ReadFileBytes(plan);
+        std::system((tool + c.stop + " " + plan).c_str());
+        shelltest::FileDialogAnswers dialogs;
+        const size_t shown = boxes.Count();
+        boxes.QueueAnswer(c.answer);
+        dialogs.Choose(plan);
+        SendCommand(frame, FrameCommandOpen);
+        ASSERT_EQ(shown + 1, boxes.Count());
+        const std::string text = boxes.Last().text, lead = "Il salvataggio di " + plan +
+            " non si è concluso. Una copia completa del disegno precedente è conservata in ";
+        ASSERT_EQ(lead, text.substr(0, lead.size()));
+        EXPECT_EQ("Salvataggio interrotto", boxes.Last().caption);
+        EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL), boxes.Last().flags);
+        EXPECT_EQ(old, vtest::ReadFileBytes(text.substr(lead.size(), text.size() - lead.size() - 18)));
+        EXPECT_EQ(". Aprire la copia?", text.substr(text.size() - 18));
+        EXPECT_EQ(c.objects, CountObjects(activeDocument));
+        EXPECT_STREQ(plan.c_str(), activeDocument->filePath);
+        SendCommand(frame, FrameCommandSave);
+        EXPECT_EQ(shown + 1, boxes.Count());
+        EXPECT_EQ(1, entries(c.folder));
+    }
+    shelltest::FileDialogAnswers dialogs;
+    size_t sizes[2];
+    for (size_t& size : sizes) {
+        dialogs.Choose(longFolder + "\\P.DXF");
+        SendCommand(frame, 5095);
+        size = vtest::ReadFileBytes(longFolder + "\\P.DXF").size();
+        AddLine(shelltest::Storey("First Floor"), {{0, 0}, {30, 30}});
+    }
+    EXPECT_LT(sizes[0], sizes[1]);
+    EXPECT_EQ(4u, boxes.Count());
+    EXPECT_EQ(2, entries(longFolder));
+    EXPECT_EQ(0, entries(temporary, "~P."));
 }
 
 TEST_F(DocumentCommands, QuitWithAModifiedPlanAsksAndStaysWhenCancelled)

@@ -1,27 +1,55 @@
-// Opens each plan named through the frame's Open command, draws a line on it and saves
-// it with the Save command; prints for each "saved" or the caption of the message the
-// save showed, for plan_saves.test.sh to check from the file system. A tool beside the
-// tests, not a test:
-//   plan_resaver PLAN...
+// Opens each plan named through the frame's Open command (answering Yes to a question),
+// draws lines on it and saves it with the Save command; prints for each the objects it
+// opened with, the captions of the messages shown and "saved" when the save showed none,
+// for the save tests to check from the file system. A tool beside the tests, not a test:
+//   plan_resaver [-add LINES] [-stop copy|write|written] PLAN...
+// -stop ends the program as a kill would: once the copy is made, half-way through the
+// write, or once the new plan is written.
+#include "files/record_stream.h"
+#include "files/safe_save.h"
+#include "model/plan_document.h"
 #include "shell/command_dispatcher.h"
 #include "support/test_support.h"
 #include "support_commands.h"
 #include "support_shell.h"
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+static SaveStage stopStage;
+
+static UINT WINAPI StopHalfWay(HFILE file, const void* data, UINT count)
+{
+    _lwrite(file, static_cast<const char*>(data), count / 2);
+    ExitProcess(3);
+}
 
 int main(int argc, char** argv)
 {
     // A crash must end the tool, not open Wine's debugger dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    int lines = 1, i = 1;
+    const char* stop = "";
+    for (; i + 1 < argc && argv[i][0] == '-'; i += 2)
+        std::strcmp(argv[i], "-add") ? (void)(stop = argv[i + 1]) : (void)(lines = std::atoi(argv[i + 1]));
+    stopStage = std::strcmp(stop, "copy") ? SaveStage::ContentWritten : SaveStage::CopyMade;
     HWND frame = shelltest::StartShell();
-    for (int i = 1; frame && i < argc; ++i) {
+    for (; frame && i < argc; ++i) {
         shelltest::FileDialogAnswers dialogs;
         vtest::MessageBoxRecorder boxes;
         dialogs.Choose(argv[i]);
         shelltest::SendCommand(frame, FrameCommandOpen);
-        shelltest::AddLine(shelltest::Storey("First Floor"), {{-40, 70}, {60, 70}});
+        std::printf("%s: %d objects;", argv[i], shelltest::CountObjects(activeDocument));
+        for (int line = 0; line < lines; ++line)
+            shelltest::AddLine(shelltest::Storey("First Floor"), {{-40, 70.0f + line}, {60, 70}});
+        SetRecordFileWriteFunction(std::strcmp(stop, "write") ? nullptr : StopHalfWay);
+        if (*stop)
+            SetSaveStageHook([](SaveStage stage) { stage == stopStage ? ExitProcess(3) : (void)0; });
+        size_t before = boxes.Count();
         shelltest::SendCommand(frame, FrameCommandSave);
-        std::printf("%s: %s\n", argv[i], boxes.Count() ? boxes.Last().caption.c_str() : "saved");
+        for (const auto& box : boxes.Boxes())
+            std::printf(" %s;", box.caption.c_str());
+        std::printf("%s\n", boxes.Count() == before ? " saved" : "");
     }
     shelltest::ForgetDocumentChanges();
     shelltest::StopShell();

@@ -1,20 +1,54 @@
 #!/usr/bin/env bash
-# velmora-test: timeout 120
+# velmora-test: timeout 600
 # Plans opened, changed and saved by the frame's commands, seen from the file system: through
 # a link the named file is saved, owner-only permissions stay, a read-only plan is refused.
+# A private plan of 100,000 lines is saved while its folder is watched: no file there can
+# ever be read by others. Its next save is killed part-way: the plan, or a copy that the
+# Open offers, is whole, and the save after that leaves nothing behind. Another user saves
+# a plan, and a link to one, in a folder where that user can add no file.
 set -u
 sample="$VELMORA_SOURCE_DIR/samples/house.ZRO"
+wine=/usr/lib/wine/wine64 resaver="$VELMORA_BINARY_DIR/tests/plan_resaver.exe"
 rm -rf plans && mkdir plans && cd plans || exit 1
 cp "$sample" real.ZRO && ln -s real.ZRO link.ZRO
 cp "$sample" private.ZRO && chmod 600 private.ZRO
 cp "$sample" locked.ZRO && chmod 444 locked.ZRO
 dir="Z:$(pwd | tr / '\\')"
-timeout 90 /usr/lib/wine/wine64 "$VELMORA_BINARY_DIR/tests/plan_resaver.exe" \
-  "$dir\\link.ZRO" "$dir\\private.ZRO" "$dir\\locked.ZRO" >run.log 2>&1 </dev/null
-fail() { echo "FAIL: $*"; cat run.log; ls -l; exit 1; }
+resave() { timeout 300 $wine "$resaver" "$@" >>run.log 2>&1 </dev/null; }
+resave "$dir\\link.ZRO" "$dir\\private.ZRO" "$dir\\locked.ZRO"
+fail() { echo "FAIL: $*"; cat run.log; ls -lR; exit 1; }
 grown() { [ "$(stat -c %s "$1")" -gt "$(stat -c %s "$sample")" ]; }
 [ "$(readlink link.ZRO)" = real.ZRO ] && grown real.ZRO || fail "the linked plan was not saved"
 grown private.ZRO && [ "$(stat -c %a private.ZRO)" = 600 ] || fail "owner-only plan not saved as 600"
 cmp -s locked.ZRO "$sample" && [ "$(stat -c %a locked.ZRO)" = 444 ] || fail "the read-only plan changed"
-grep -q "locked.ZRO: Errore di salvataggio" run.log || fail "no save error for the read-only plan"
-! ls ./*.tmp 2>/dev/null || fail "a copy of a plan stayed behind"
+grep -q "locked.ZRO: .*Errore di salvataggio" run.log || fail "no save error for the read-only plan"
+[ "$(ls -A | wc -l)" = 5 ] || fail "a copy of a plan stayed behind"
+
+mkdir big && cp "$sample" big/big.ZRO && chmod 600 big/big.ZRO && big="$dir\\big\\big.ZRO"
+resave -add 100000 "$big"
+resave "$big" &
+while kill -0 $! 2>/dev/null; do find big -type f -perm /o=r; done >readable.log
+[ ! -s readable.log ] && [ "$(stat -c %a big/big.ZRO)" = 600 ] || fail "others could read $(sort -u readable.log)"
+cp big/big.ZRO old.ZRO && size=$(stat -c %s old.ZRO) && copy="big/~big.ZRO.salva"
+$wine "$resaver" "$big" >/dev/null 2>&1 </dev/null &
+while kill -0 $! 2>/dev/null && [ "$(stat -c %s big/big.ZRO)" = "$size" ]; do :; done
+kill -9 $! && wait $! 2>/dev/null
+[ ! -e "$copy" ] || cmp -s "$copy" old.ZRO || fail "the copy of the killed save is not the plan"
+offered=$([ -e "$copy" ] && echo " Salvataggio interrotto;")
+saved=$(sed -n 's/.*big.ZRO: \([0-9]*\) objects;.*/\1/p' run.log | tail -1) && resave "$big"
+tail -1 run.log | grep -Eq ": ($((saved + 1))|$((saved + 2))) objects;$offered saved" || fail "cut by the kill"
+[ "$(ls -A big)" = big.ZRO ] && [ -z "$(find "$WINEPREFIX/drive_c/users" -name '~big*')" ] || fail "a copy stayed"
+
+# Root runs the suite: the other user is nobody, with a Wine environment of its own.
+[ "$(id -u)" = 0 ] && runuser -u nobody -- test -r "$resaver" -a -x "$PWD" 2>/dev/null ||
+  { echo "no other user: the closed folder was not tried"; exit 0; }
+mkdir -p other/closed other/open && cp "$sample" other/closed/own.ZRO && cp "$sample" other/open/far.ZRO
+ln -s ../open/far.ZRO other/closed/link.ZRO && chown -R nobody other && chmod 555 other/closed
+as() { runuser -u nobody -- env HOME="$PWD/other" WINEPREFIX="$PWD/other/prefix" "$@"; }
+as timeout 300 $wine "$resaver" "$dir\\other\\closed\\own.ZRO" "$dir\\other\\closed\\link.ZRO" \
+  >>run.log 2>&1 </dev/null
+as /usr/lib/wine/wineserver -k
+grep -q "own.ZRO: .*objects; saved" run.log && grown other/closed/own.ZRO || fail "not saved in a closed folder"
+grep -q "link.ZRO: .*objects; saved" run.log && grown other/open/far.ZRO || fail "not saved through a link there"
+[ "$(find other/closed other/open -mindepth 1 | wc -l)" = 3 ] && [ -z "$(find other/prefix -name '~*')" ] ||
+  fail "a copy stayed"
