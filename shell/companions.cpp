@@ -37,6 +37,8 @@ const char* const kTovrelError =
     "E' stato riscontrato un errore durante l'apertura di Tovrel. Assicurarsi che il programma sia "
     "installato correttamente e che ci sia memoria sufficiente.";
 const char* const kTovrelCaption = "Impossibile aprire Tovrel";
+const char* const kTovrelWriteError =
+    "Si è verificato un errore durante la scrittura del file dell'oggetto da usare con Tovrel.";
 const char* const kKorvaneWriteError =
     "Si è verificato un errore durante la scrittura del file di disegno da usare con Korvane.";
 const char* const kKorvaneError =
@@ -208,6 +210,11 @@ void ReportFurnitureEditorFailure(HWND owner)
     companionEditObject = nullptr;
     furnitureEditorRunning = 0;
     ForgetCompanionProcess(furnitureEditorProcess);
+}
+
+void ReportFurnitureEditorWriteFailure(HWND owner)
+{
+    ShowMessageBox(owner, kTovrelWriteError, kTovrelCaption, MB_OK);
 }
 
 void StartFurnitureEditor(HWND)

@@ -51,6 +51,9 @@ void ForgetCompanionProcess(HANDLE& process);
 // The furniture editor did not start: the box that says so, and no editor or object
 // counted as running.
 void ReportFurnitureEditorFailure(HWND owner);
+// The exchange file of a hand-over could not be written, so the editor was not started:
+// the box that says so. An editor already running keeps its object and its reply.
+void ReportFurnitureEditorWriteFailure(HWND owner);
 // Tells a running spreadsheet to reread its file. The broadcast waits at most a moment
 // for each window, so that a hung program elsewhere does not freeze this one.
 void BroadcastSpreadsheetUpdate();
