@@ -179,7 +179,7 @@ bool FurnitureEditorStillRunning()
 {
     const bool running = StillRunning(furnitureEditorRunning, furnitureEditorProcess);
     if (!running)
-        companionEditObject = nullptr;
+        FurnitureEditorEnded();
     return running;
 }
 
@@ -188,13 +188,25 @@ bool EstimateSpreadsheetStillRunning()
     return StillRunning(estimateRunning, estimateProcess);
 }
 
+HWND furnitureEditorPlan = nullptr;
+
 void FurnitureEditorStarted(HANDLE process, PlanObject* edited)
 {
     // A second editor started from the menu takes the place of the first.
     ForgetCompanionProcess(furnitureEditorProcess);
     furnitureEditorProcess = process;
     companionEditObject = edited;
+    // The plan pane's parent is its document window.
+    furnitureEditorPlan = activePlanPane ? GetParent(activePlanPane) : nullptr;
     furnitureEditorRunning = 1;
+}
+
+void FurnitureEditorEnded()
+{
+    companionEditObject = nullptr;
+    furnitureEditorPlan = nullptr;
+    furnitureEditorRunning = 0;
+    ForgetCompanionProcess(furnitureEditorProcess);
 }
 
 void BroadcastSpreadsheetUpdate()
@@ -207,9 +219,7 @@ void BroadcastSpreadsheetUpdate()
 void ReportFurnitureEditorFailure(HWND owner)
 {
     ShowMessageBox(owner, kTovrelError, kTovrelCaption, MB_OK);
-    companionEditObject = nullptr;
-    furnitureEditorRunning = 0;
-    ForgetCompanionProcess(furnitureEditorProcess);
+    FurnitureEditorEnded();
 }
 
 void ReportFurnitureEditorWriteFailure(HWND owner)
