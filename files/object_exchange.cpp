@@ -4,6 +4,7 @@
 #include "files/record_stream.h"
 #include "files/safe_save.h"
 #include "model/object_copies.h"
+#include "model/object_extents.h"
 #include "model/object_operations.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
@@ -226,6 +227,17 @@ void ReadScaledVector(float* v)
     }
 }
 
+// A point the plan can hold: its position and tangents are numbers within the plan's
+// limits on every axis (not a NaN, an infinity or a value the plan cannot reach).
+bool PointWithinPlan(const PlanVertex* v)
+{
+    for (const float* vector : {v->inTangent, v->position, v->outTangent, v->extra})
+        for (int i = 0; i < 3; ++i)
+            if (!(vector[i] >= -kPlanLimit && vector[i] <= kPlanLimit))
+                return false;
+    return true;
+}
+
 // The points of an object; `keep` false reads and drops them (extras of the companion's
 // objects that this program does not take).
 void ReadExchangePoints(PlanObject* object, bool keep)
@@ -262,6 +274,9 @@ void ReadExchangePoints(PlanObject* object, bool keep)
         v->faceColourB = object->colourA;
         AddObjectPoint(v, object);
         v->selected = 1;
+        // Added first, so that the point goes with its object when the file is refused.
+        if (!PointWithinPlan(v))
+            MarkStreamDamaged();
     }
 }
 

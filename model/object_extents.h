@@ -31,6 +31,8 @@ inline int BoxMinSlotOfAxis(int axis)
 
 // The empty sentinel: minima at +32000, maxima at -32000 (tested exactly).
 const float kExtentEmpty = 32000.0f;
+// No point of the plan lies farther from its origin on any axis.
+const float kPlanLimit = 32000.0f;
 
 inline void ResetExtentRect(float* rect)
 {

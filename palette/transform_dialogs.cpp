@@ -17,8 +17,6 @@
 namespace {
 
 const double kFullTurn = 6.283185307179586;
-// No point of the plan lies farther from its origin on either axis.
-const float kPlanLimit = 32000.0f;
 
 // The Move dialog's entry mode (IDC_MOVE_CARTESIAN or IDC_MOVE_POLAR) and the Rotation
 // dialog's unit (IDC_ROTATION_DEGREES or IDC_ROTATION_RADIANS), fresh at each opening.

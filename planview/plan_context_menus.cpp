@@ -756,11 +756,15 @@ void HandOverToFurnitureEditor(PlanObject* object)
     SetCursor(previous ? previous : LoadCursorA(nullptr, IDC_ARROW));
 
     // Without its file the editor would reopen a stale one and the re-import would put
-    // it over the object: it starts only when the file was written. Its path is quoted
-    // in a directory with a blank.
+    // it over the object: it starts only when the file was written.
+    if (!written) {
+        ReportFurnitureEditorWriteFailure(frameWindow);
+        return;
+    }
+    // Its path is quoted in a directory with a blank.
     const std::string arguments = exchange + (settings->unitSystem == kUnitSystemMetric ? "M" : "E");
     HANDLE process = nullptr;
-    if (!written || !RunCompanion("\\Z!TOVRL.EXE", arguments.c_str(), &process)) {
+    if (!RunCompanion("\\Z!TOVRL.EXE", arguments.c_str(), &process)) {
         ReportFurnitureEditorFailure(frameWindow);
         return;
     }

@@ -37,6 +37,8 @@ const char* const kTovrelError =
     "E' stato riscontrato un errore durante l'apertura di Tovrel. Assicurarsi che il programma sia "
     "installato correttamente e che ci sia memoria sufficiente.";
 const char* const kTovrelCaption = "Impossibile aprire Tovrel";
+const char* const kTovrelWriteError =
+    "Si è verificato un errore durante la scrittura del file dell'oggetto da usare con Tovrel.";
 const char* const kKorvaneWriteError =
     "Si è verificato un errore durante la scrittura del file di disegno da usare con Korvane.";
 const char* const kKorvaneError =
@@ -177,7 +179,7 @@ bool FurnitureEditorStillRunning()
 {
     const bool running = StillRunning(furnitureEditorRunning, furnitureEditorProcess);
     if (!running)
-        companionEditObject = nullptr;
+        FurnitureEditorEnded();
     return running;
 }
 
@@ -186,13 +188,25 @@ bool EstimateSpreadsheetStillRunning()
     return StillRunning(estimateRunning, estimateProcess);
 }
 
+HWND furnitureEditorPlan = nullptr;
+
 void FurnitureEditorStarted(HANDLE process, PlanObject* edited)
 {
     // A second editor started from the menu takes the place of the first.
     ForgetCompanionProcess(furnitureEditorProcess);
     furnitureEditorProcess = process;
     companionEditObject = edited;
+    // The plan pane's parent is its document window.
+    furnitureEditorPlan = activePlanPane ? GetParent(activePlanPane) : nullptr;
     furnitureEditorRunning = 1;
+}
+
+void FurnitureEditorEnded()
+{
+    companionEditObject = nullptr;
+    furnitureEditorPlan = nullptr;
+    furnitureEditorRunning = 0;
+    ForgetCompanionProcess(furnitureEditorProcess);
 }
 
 void BroadcastSpreadsheetUpdate()
@@ -205,9 +219,12 @@ void BroadcastSpreadsheetUpdate()
 void ReportFurnitureEditorFailure(HWND owner)
 {
     ShowMessageBox(owner, kTovrelError, kTovrelCaption, MB_OK);
-    companionEditObject = nullptr;
-    furnitureEditorRunning = 0;
-    ForgetCompanionProcess(furnitureEditorProcess);
+    FurnitureEditorEnded();
+}
+
+void ReportFurnitureEditorWriteFailure(HWND owner)
+{
+    ShowMessageBox(owner, kTovrelWriteError, kTovrelCaption, MB_OK);
 }
 
 void StartFurnitureEditor(HWND)

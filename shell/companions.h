@@ -42,15 +42,25 @@ extern HANDLE estimateProcess;
 // is taken as it stands.
 bool FurnitureEditorStillRunning();
 bool EstimateSpreadsheetStillRunning();
+// The document window of the plan the furniture editor's reply belongs to (the plan
+// active when it was started, which holds the edited object) while the editor counts as
+// running; null otherwise. The plan may have been closed since.
+extern HWND furnitureEditorPlan;
 // The furniture editor started: it counts as running with its process, editing the
-// object (null when started from the menu).
+// object (null when started from the menu) for the active plan.
 struct PlanObject;
 void FurnitureEditorStarted(HANDLE process, PlanObject* edited);
+// The furniture editor no longer counts as running: no object, plan or process is kept
+// for it.
+void FurnitureEditorEnded();
 // Closes a kept process handle and clears it (after a closing message, at the frame's end).
 void ForgetCompanionProcess(HANDLE& process);
 // The furniture editor did not start: the box that says so, and no editor or object
 // counted as running.
 void ReportFurnitureEditorFailure(HWND owner);
+// The exchange file of a hand-over could not be written, so the editor was not started:
+// the box that says so. An editor already running keeps its object and its reply.
+void ReportFurnitureEditorWriteFailure(HWND owner);
 // Tells a running spreadsheet to reread its file. The broadcast waits at most a moment
 // for each window, so that a hung program elsewhere does not freeze this one.
 void BroadcastSpreadsheetUpdate();

@@ -625,52 +625,81 @@ static bool HandleFrameButtonDown(HWND frame, POINT pt)
     return false;
 }
 
-// The furniture editor has ended. With "WORKBENCH CLOSING" its exchange file is imported:
-// an edited object is replaced by the new one, put where the old one stood; a new object
-// is placed in the middle of the plan. Either way the companion state is reset.
+// The 3D extents of the selected objects of every floor; false when nothing is selected.
+static bool SelectedExtents(PlanDocument* document, float* box)
+{
+    ResetExtentBox(box);
+    GetAllFloorsExtents3D(document->firstFloor, 1, box, 0);
+    return box[kBoxMinX] <= box[kBoxMaxX];
+}
+
+// Makes the plan of the document window the active one (the import, the recentring and
+// the grouping act on the active plan); false when that plan has been closed.
+static bool ActivatePlanWindow(HWND planWindow)
+{
+    PlanDocument* document = GetWindowDocument(planWindow);
+    if (!document || !document->settings || !mdiClientWindow || GetParent(planWindow) != mdiClientWindow)
+        return false;
+    if (reinterpret_cast<HWND>(SendMessageA(mdiClientWindow, WM_MDIGETACTIVE, 0, 0)) != planWindow)
+        SendMessageA(mdiClientWindow, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(planWindow), 0);
+    return activeDocument == document && activePlanPane;
+}
+
+// Imports the editor's exchange file into the active plan. The user's selection goes
+// first, so that the imported objects are the only selected ones. An edited object is
+// replaced by them, put where it stood; otherwise they are placed in the middle of the
+// plan. A file with no object changes nothing; a rejected one has had its message.
+static void ImportEditorReply(HWND frame, PlanDocument* document)
+{
+    char path[MAX_PATH + 32];
+    std::snprintf(path, sizeof path, "%s\\Z!TOVRL.TMP", programDirectory);
+    PlanObject* edited = companionEditObject;
+    float box[6];
+    float centreX = 0.0f, centreZ = 0.0f;
+    SetSelectionAllFloors(document->firstFloor, 2, 1);
+    if (edited) {
+        SelectObjectAndDrawHandles(edited, 1, 1);
+        SelectedExtents(document, box);
+        centreX = box[kBoxMinX] + (box[kBoxMaxX] - box[kBoxMinX]) / 2.0f;
+        centreZ = box[kBoxMinZ] + (box[kBoxMaxZ] - box[kBoxMinZ]) / 2.0f;
+        SetSelectionAllFloors(document->firstFloor, 2, 1);
+    }
+    exchangeImportActive = 1;
+    const bool imported = ImportObjectFile(path);
+    exchangeImportActive = 0;
+    if (!imported || !SelectedExtents(document, box))
+        return;
+    float recentred[4];
+    RecentreDrawing(1, recentred);
+    SendMessageA(frame, WM_COMMAND, 5205, 0);
+    // The edited object is forgotten when it is freed meanwhile.
+    if (edited && edited == companionEditObject) {
+        TransformRecord move = {};
+        move.offset[0] = centreX;
+        move.offset[2] = centreZ;
+        ForEachFloorObject(document->firstFloor, 1, MoveBy, &move);
+        SetSelectionAllFloors(document->firstFloor, 2, 0);
+        SelectObjectAndDrawHandles(edited, 1, 0);
+        DeleteObjectWithDependants(edited);
+    }
+    document->settings->modified = 1;
+}
+
+// The furniture editor has ended. Its reply is taken once, and only from an editor this
+// program started: a "WORKBENCH CLOSING" with none pending (a second one, or one another
+// program sent) changes nothing. With "WORKBENCH CLOSING" the exchange file is imported
+// into the plan the editor worked for; a plan closed meanwhile gets nothing. Either way
+// the companion state is reset.
 static void HandleWorkbenchClosing(HWND frame, bool update)
 {
-    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    PlanDocument* document = activeDocument;
-    if (update) {
-        char path[MAX_PATH + 32];
-        std::snprintf(path, sizeof path, "%s\\Z!TOVRL.TMP", programDirectory);
-        float recentred[4];
-        if (PlanObject* edited = companionEditObject) {
-            SetSelectionAllFloors(document->firstFloor, 2, 1);
-            SelectObjectAndDrawHandles(edited, 1, 1);
-            float box[6] = {32000.0f, 32000.0f, 32000.0f, -32000.0f, -32000.0f, -32000.0f};
-            GetAllFloorsExtents3D(document->currentFloor, 1, box, 0);
-            float centreX = box[1] + (box[4] - box[1]) / 2.0f;
-            float centreZ = box[2] + (box[5] - box[2]) / 2.0f;
-            SetSelectionAllFloors(document->firstFloor, 2, 1);
-            exchangeImportActive = 1;
-            bool imported = ImportObjectFile(path);
-            exchangeImportActive = 0;
-            if (imported) {
-                RecentreDrawing(1, recentred);
-                SendMessageA(frame, WM_COMMAND, 5205, 0);
-                TransformRecord move = {};
-                move.offset[0] = centreX;
-                move.offset[2] = centreZ;
-                ForEachFloorObject(document->currentFloor, 1, MoveBy, &move);
-                SetSelectionAllFloors(document->firstFloor, 2, 0);
-                SelectObjectAndDrawHandles(edited, 1, 0);
-                DeleteObjectWithDependants(edited);
-            }
-        } else {
-            exchangeImportActive = 1;
-            bool imported = ImportObjectFile(path);
-            exchangeImportActive = 0;
-            if (imported) {
-                RecentreDrawing(1, recentred);
-                SendMessageA(frame, WM_COMMAND, 5205, 0);
-            }
-        }
-    }
-    companionEditObject = nullptr;
+    if (!furnitureEditorRunning)
+        return;
+    // Cleared first: a reply repeated while the import shows a message is not taken.
     furnitureEditorRunning = 0;
-    ForgetCompanionProcess(furnitureEditorProcess);
+    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    if (update && ActivatePlanWindow(furnitureEditorPlan))
+        ImportEditorReply(frame, activeDocument);
+    FurnitureEditorEnded();
     if (activePlanPane) {
         InvalidateRect(activePlanPane, nullptr, TRUE);
         UpdateWindow(activePlanPane);

@@ -2,15 +2,18 @@
 // (Z!TOVRL.EXE, Z!KORVAN.EXE, Z!3DEST.EXE) into the test's program directory. It appends
 // its command line to STANDIN.LOG beside itself, then keeps a hidden top-level window
 // that logs every "UPDATE SPREADSHEET" it receives, until it is closed (WM_CLOSE to the
-// window of class "VelmoraCompanionStandIn") or a minute has passed.
+// window of class "VelmoraCompanionStandIn") or a minute has passed. Told to, it ends
+// as the furniture editor does (see companion_standins.h).
 #include <windows.h>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include "support/companion_standins.h"
 
 namespace {
 
 const char* const kClassName = "VelmoraCompanionStandIn";
+std::string directory;
 std::string logPath;
 UINT updateMessage = 0;
 
@@ -29,6 +32,17 @@ LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     }
     switch (message) {
+    case vtest::kStandInReply: {
+        // The editor's own answer is copied over the exchange file before it says it ends.
+        char reply[32];
+        std::snprintf(reply, sizeof reply, "\\REPLY%d.TMP", static_cast<int>(wParam));
+        CopyFileA((directory + reply).c_str(), (directory + "\\Z!TOVRL.TMP").c_str(), FALSE);
+        const char* end = lParam ? "WORKBENCH CLOSING" : "WORKBENCH CLOSING WITH NO UPDATE";
+        for (LPARAM sent = 0; sent < (lParam ? lParam : 1); ++sent)
+            SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA(end), 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+        Log("REPLIED");
+        return 0;
+    }
     case WM_TIMER:
     case WM_CLOSE:
         DestroyWindow(window);
@@ -46,7 +60,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     char module[MAX_PATH] = {0};
     GetModuleFileNameA(nullptr, module, sizeof module);
-    std::string directory = module;
+    directory = module;
     directory = directory.substr(0, directory.find_last_of('\\'));
     logPath = directory + "\\STANDIN.LOG";
     updateMessage = RegisterWindowMessageA("UPDATE SPREADSHEET");

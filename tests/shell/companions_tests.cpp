@@ -5,17 +5,20 @@
 #include "shell/frame_window.h"
 #include "files/object_exchange.h"
 #include "files/plan_file.h"
+#include "model/object_copies.h"
 #include "model/object_extents.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "planview/plan_context_menus.h"
+#include "planview/selection.h"
 #include "support/companion_standins.h"
 #include "support/plan_fixtures.h"
 #include "support/test_support.h"
 #include "support_commands.h"
 #include "support_shell.h"
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -208,6 +211,149 @@ TEST_F(Companions, ImportThatIsCancelledOrRejectedChangesNothing)
     EXPECT_EQ(0, exchangeImportActive);
 }
 
+// The furniture editor's reply: the stand-in started by the frame's button or by a double
+// click on a library object L of plan A, which also holds the user's line U; then told to
+// end. Plan A is described as its objects' points, x,z with a star when selected. A reply
+// is taken once, only from a pending editor, into its own plan, with the user's selection
+// cleared first; one with no object or with impossible points (imported by command 5000
+// too) changes nothing. What a reply changed is marked, so that closing asks.
+enum ReplyFile { kOutline, kNotANumber, kInfinite, kFarAway, kNothing };
+enum Meanwhile { kIdle, kUserSelects, kEndsWithNoUpdate, kOpensPlanB, kClosesPlanA, kReadOnlyExchange };
+const char* const kL = "200,100 240,100 240,140 200,140";
+const char* const kAtSiteCentre = "-30,-15* 30,-15* 30,15* -30,15*";   // the reply's 60 x 30 outline
+const char* const kInPlaceOfL = "190,105 250,105 250,135 190,135";
+const char* const kFormatBoxes = "Errore file - Formato sconosciuto: Questo file è stato danneggiato oppure non è "
+                                 "stato creato da Tovrel.\nErrore file - Formato sconosciuto: Questo file è stato "
+                                 "danneggiato oppure non è stato creato da Tovrel.\n";
+struct ReplyCase {
+    bool handOver;
+    Meanwhile meanwhile;
+    ReplyFile reply;
+    int closings;
+    const char* besideU;   // the other object of plan A; null when A was closed
+    const char* boxes;
+} const kReplyCases[] = {
+    {false, kUserSelects, kOutline, 1, kAtSiteCentre, ""},
+    {false, kEndsWithNoUpdate, kOutline, 1, "", ""},
+    {false, kIdle, kOutline, 2, kAtSiteCentre, ""},
+    {true, kIdle, kOutline, 1, kInPlaceOfL, ""},
+    {true, kIdle, kNothing, 1, kL, ""},
+    {true, kOpensPlanB, kOutline, 1, kInPlaceOfL, ""},
+    {true, kIdle, kOutline, 2, kInPlaceOfL, ""},
+    {true, kIdle, kNotANumber, 1, kL, kFormatBoxes},
+    {true, kIdle, kInfinite, 1, kL, kFormatBoxes},
+    {true, kIdle, kFarAway, 1, kL, kFormatBoxes},
+    {true, kClosesPlanA, kOutline, 1, nullptr, ""},
+    {true, kReadOnlyExchange, kOutline, 0, "200,100* 240,100* 240,140* 200,140*",
+     "Impossibile aprire Tovrel: Si è verificato un errore durante la scrittura del file dell'oggetto da usare con "
+     "Tovrel.\n"},
+};
+
+std::string Described(const PlanDocument* plan)
+{
+    std::string text;
+    for (const PlanFloor* floor = plan->firstFloor; floor; floor = floor->next)
+        for (const PlanObject* object = floor->firstObject; object; object = object->next)
+            for (const PlanVertex* v = object->firstVertex; v; v = v->next)
+                text += std::string(v != object->firstVertex ? " " : text.empty() ? "" : "; ") +
+                        std::to_string(std::lround(v->position[0])) + "," +
+                        std::to_string(std::lround(v->position[2])) + (v->selected ? "*" : "");
+    return text;
+}
+
+TEST_F(Companions, FurnitureEditorReplyIsTakenOnceIntoItsOwnPlan)
+{
+    // The replies, written by the program's own writer.
+    PlanObject* outline = vtest::MakePointObject(15, activeDocument->currentFloor,
+                                                 {{0, 0, 0}, {60, 0, 0}, {60, 0, 30}, {0, 0, 30}}, 1, 1);
+    int file = kOutline;
+    for (float x : {60.0f, NAN, INFINITY, 1e30f, 60.0f}) {
+        outline->firstVertex->next->position[0] = x;
+        SetAllPointsSelected(outline, file != kNothing);
+        WriteObjectExchangeFile((directory + "\\REPLY" + std::to_string(file++) + ".TMP").c_str());
+    }
+    shelltest::SetFrameClientSize(frame, 1000, 700);
+    const std::string exchange = directory + "\\Z!TOVRL.TMP";
+    for (const ReplyCase& c : kReplyCases) {
+        SCOPED_TRACE(&c - kReplyCases);
+        shelltest::ForgetDocumentChanges();
+        SendCommand(frame, 9000);
+        DeleteFileA((directory + "\\STANDIN.LOG").c_str());
+        const size_t before = boxes.Count();
+        SendCommand(frame, 2);
+        PlanDocument* planA = activeDocument;
+        const std::string titleA = shelltest::WindowText(GetParent(activePlanPane));
+        PlanObject* u =
+            shelltest::AddLine(planA->currentFloor, {{-400, -200}, {-280, -200}, {-280, -100}, {-400, -100}});
+        if (!c.handOver) {
+            SendMessageA(frame, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(990, 630));   // the editor's button
+        } else {
+            PlanObject* l = vtest::MakePointObject(15, planA->currentFloor, {{200, 0, 100}, {240, 0, 100},
+                                                                             {240, 0, 140}, {200, 0, 140}}, 0, 1);
+            l->category = u->category;
+            UpdateObjectExtents(l);
+            // A double click on the middle of its top side, where the pane shows it.
+            float extents[4] = {32000, 32000, -32000, -32000};
+            GetObjectExtents2D(l, 0, extents, 0, 0);
+            POINT side = {std::lround((extents[kRectMinX] + extents[kRectMaxX]) / 2), std::lround(extents[kRectMinY])};
+            HDC dc = GetDC(activePlanPane);
+            LPtoDP(dc, &side, 1);
+            ReleaseDC(activePlanPane, dc);
+            vtest::WriteFileBytes(exchange, {});
+            if (c.meanwhile == kReadOnlyExchange)
+                SetFileAttributesA(exchange.c_str(), FILE_ATTRIBUTE_READONLY);
+            SendMessageA(activePlanPane, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(side.x, side.y));
+            SetFileAttributesA(exchange.c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+        const size_t started = c.meanwhile == kReadOnlyExchange ? 0 : 1;
+        ASSERT_EQ(started, StandInLogLines(directory, started).size());
+        if (c.meanwhile == kUserSelects || c.meanwhile == kEndsWithNoUpdate)
+            u->firstVertex->selected = u->firstVertex->next->selected = 1;
+        if (c.meanwhile == kEndsWithNoUpdate)
+            vtest::StandInReply(directory, 2, -1, 0);
+        if (c.meanwhile == kClosesPlanA)
+            SendCommand(frame, 4);
+        PlanDocument* planB = nullptr;
+        if (c.meanwhile == kOpensPlanB || c.meanwhile == kClosesPlanA) {
+            SendCommand(frame, 2);
+            planB = activeDocument;
+        }
+        shelltest::ForgetDocumentChanges();
+        if (c.closings)
+            vtest::StandInReply(directory, c.meanwhile == kEndsWithNoUpdate ? 3 : 2, c.reply, c.closings);
+
+        EXPECT_EQ(0, furnitureEditorRunning);
+        if (planB) {
+            EXPECT_EQ("", Described(planB));
+            EXPECT_EQ(0u, planB->settings->modified);
+        }
+        const bool changed = c.besideU == kAtSiteCentre || c.besideU == kInPlaceOfL;
+        if (c.besideU) {
+            EXPECT_EQ(planA, activeDocument);
+            const std::string line = c.meanwhile == kEndsWithNoUpdate ? "-400,-200* -280,-200* " : "-400,-200 -280,-200 ";
+            EXPECT_EQ(line + "-280,-100 -400,-100" + (*c.besideU ? "; " : "") + c.besideU, Described(planA));
+            EXPECT_EQ(changed ? 1u : 0u, planA->settings->modified);
+        }
+        if (*c.boxes && c.closings) {
+            // The same file, imported by command 5000, adds nothing either.
+            const std::string copy = shelltest::LocalPath("REPLY.ZOB");
+            CopyFileA(exchange.c_str(), copy.c_str(), FALSE);
+            shelltest::FileDialogAnswers answers;
+            answers.Choose(copy);
+            SendCommand(frame, 5000);
+            EXPECT_EQ(2, shelltest::CountObjects(planA));
+        }
+        CloseStandIns();
+        // The messages shown, closing included: only a changed plan asks.
+        boxes.QueueAnswer(IDNO);
+        SendCommand(frame, 9000);
+        boxes.ForgetAnswers();
+        std::string shown;
+        for (size_t i = before; i < boxes.Count(); ++i)
+            shown += boxes.Boxes()[i].caption + ": " + boxes.Boxes()[i].text + "\n";
+        EXPECT_EQ(c.boxes + (changed ? titleA + ": Salvare le modifiche prima di chiudere?\n" : ""), shown);
+    }
+}
 
 // The imported objects' extents (top, left, bottom, right) repainted as the pane's
 // device rectangle: zoomed, grown by 5, through the pane's own mapping.

@@ -34,6 +34,13 @@ std::vector<std::string> StandInLogLines(const std::string& folder, size_t count
     return lines;
 }
 
+void StandInReply(const std::string& folder, size_t line, int reply, int closings)
+{
+    PostMessageA(FindWindowA(kStandInClass, nullptr), kStandInReply, reply, closings);
+    std::vector<std::string> lines = StandInLogLines(folder, line);
+    EXPECT_EQ("REPLIED", lines.size() == line ? lines.back() : "");
+}
+
 void CloseStandIns()
 {
     for (int wait = 0; wait < 200 && FindWindowA(kStandInClass, nullptr); ++wait, Sleep(50))

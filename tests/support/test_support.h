@@ -14,6 +14,7 @@ public:
     MessageBoxRecorder();
     ~MessageBoxRecorder();
     void QueueAnswer(int id) { answers.push_back(id); }
+    void ForgetAnswers() { answers.clear(); }
     const std::vector<Box>& Boxes() const { return boxes; }
     size_t Count() const { return boxes.size(); }
     const Box& Last() const { return boxes.back(); }
