@@ -75,15 +75,20 @@ struct ScenePolygon {
     float billboardHeight;
     ScenePolygon* openings;     // holes cut into this polygon (owned)
     ScenePolygon* parts;        // parts drawn with it (owned)
+    ScenePolygon* lastOpening;  // the last of each list, where the next one goes
+    ScenePolygon* lastPart;
     float elevation;            // a wall vertex's elevation, display units
     uint32_t* trimWord;         // wall faces: the trim word of the face's side on the wall
                                 // vertex that starts the segment (surface styles), or null
     ScenePolygon* next;
 };
 
-// Shared build state (user-interface thread only).
+// Shared build state (user-interface thread only). Each list keeps its last polygon, so
+// that a polygon joins a scene of any size in constant time.
 extern ScenePolygon* sceneMeshes;      // finished polygons, appended at the tail
+extern ScenePolygon* sceneMeshesTail;  // the last of them, null when there is none
 extern ScenePolygon* secondaryMeshes;  // the renderers' second list (wall copies)
+extern ScenePolygon* secondaryMeshesTail;
 extern ScenePolygon* currentMesh;      // the polygon the face builders fill, else null
 extern PlanObject* buildObject;        // object being converted, null between builds
 extern PlanObject* buildChild;         // the child or part converted on its behalf
@@ -113,6 +118,15 @@ void FreeOutlineList(PolygonOutline* first);
 void FreeSceneNode(ScenePolygon* polygon);
 // Frees every polygon of a list linked by next.
 void FreeSceneNodeList(ScenePolygon* first);
+
+// Appends the polygon to the list whose head and last polygon the caller keeps; a list
+// linked by hand, without its last polygon kept, is walked to its end first.
+void AppendScenePolygon(ScenePolygon** head, ScenePolygon** tail, ScenePolygon* polygon);
+// Frees the polygons of sceneMeshes built on behalf of the object (their build owner is
+// it), in time of their number: the scene knows which polygons each object owns.
+void FreeOwnedScenePolygons(PlanObject* owner);
+// Frees every polygon of sceneMeshes and empties it.
+void FreeSceneMeshes();
 
 // Finishes a polygon and appends it to sceneMeshes: source and build objects, vertical
 // placement, draw pass, triangulation.
