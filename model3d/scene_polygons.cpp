@@ -104,6 +104,15 @@ void UnlinkScenePolygon(ScenePolygon** head, ScenePolygon** tail, ScenePolygon* 
     polygon->next = nullptr;
 }
 
+// Whether the plan holds terrain objects, while a build holds the answer: 1 or 0; -1
+// when the plan is asked each time.
+int heldTerrainAnswer = -1;
+
+bool PlanHasTerrainObjects()
+{
+    return heldTerrainAnswer >= 0 ? heldTerrainAnswer == 1 : DocumentHasTerrainObjects();
+}
+
 // The first slope object of the plan that has two vertices.
 PlanObject* FindFirstSlope()
 {
@@ -404,12 +413,24 @@ void PlaceLotOnSlope(ScenePolygon* polygon)
     });
 }
 
+TerrainAnswerHeld::TerrainAnswerHeld() : outermost(heldTerrainAnswer < 0)
+{
+    if (outermost)
+        heldTerrainAnswer = DocumentHasTerrainObjects() ? 1 : 0;
+}
+
+TerrainAnswerHeld::~TerrainAnswerHeld()
+{
+    if (outermost)
+        heldTerrainAnswer = -1;
+}
+
 float GetTerrainHeightAt(float x, float z, int)
 {
     if (!activeDocument)
         return kNoGroundHeight;
     PlanSettings* settings = activeDocument->settings;
-    if (!settings || !DocumentHasTerrainObjects())
+    if (!settings || !PlanHasTerrainObjects())
         return 0.0f;
     const float* grid = groundGrid;
     int32_t rows = groundGridRows;
