@@ -136,41 +136,81 @@ void BuildDimensionedLines(int n)
     BuildDiagonals(n, ObjDrawingElement, 6);
 }
 
-void BuildWallsWithDoors(int n)
+namespace {
+
+// An opening record's flag: the door swings the other way round.
+constexpr uint16_t kSwingSense = 4;
+// The materials the wall and door tools give: the floor under the walls, the door.
+constexpr uint32_t kWallToolTexture = 1700;
+constexpr uint32_t kDoorToolTexture = 2218;
+
+// A wall through the points, 96 high and 6 thick, with a door 30 wide centred 35 along
+// its first segment; its mesh and the door's model built. A door drawn as the door tool
+// draws it has the tools' materials and its leaf swung open a quarter turn.
+void AddWallWithDoor(PlanFloor* floor, const std::vector<std::pair<float, float>>& points, bool drawn)
+{
+    PlanSettings* settings = activeDocument->settings;
+    PlanObject* wall = AddObject(floor, ObjWall, 0, false, 6.0f, points);
+    wall->colourM[0] = 1;
+    wall->parameters[0] = 96.0f;
+    wall->parameters[1] = settings->studSpacing;
+    wall->parameters[2] = 0.5f;
+    for (PlanVertex* v = wall->firstVertex; v; v = v->next)
+        v->mainHeight = 96.0f;
+    const float x = points[0].first, z = points[0].second;
+    PlanObject* door = AddObject(floor, ObjDoor, 0, false, 1.0f, {{x + 35.0f, z}, {x + 65.0f, z}});
+    UnlinkObject(door);
+    door->owner = wall;
+    door->floor = floor;
+    AppendToObjectList(&wall->firstChild, door);
+    OpeningRecord* record = AllocateRecordOf<OpeningRecord>();
+    record->typeCopy = ObjDoor;
+    record->style = 501;
+    record->startVertex = wall->firstVertex;
+    record->endVertex = wall->firstVertex->next;
+    record->width = 30.0f;
+    record->height = 80.0f;
+    record->distanceFromStart = 35.0f;
+    record->distanceToEnd = 35.0f;
+    record->casingWidth = 3.0f;
+    if (drawn) {
+        wall->styleOrTexture = kWallToolTexture;
+        door->styleOrTexture = kDoorToolTexture;
+        door->colourB = settings->doorColour;
+        record->swingAngle = 1.5707964f;
+        record->flags = kSwingSense;
+    }
+    door->link = record;
+    FitWallOpenings(wall);
+    RebuildWall(wall);
+}
+
+// n walls with a door each in a square grid of cells `spacing` wide centred on the
+// origin, each through the points that shape gives from its cell's corner.
+void BuildWallGrid(int n, float spacing, bool drawn,
+                   const std::function<std::vector<std::pair<float, float>>(float, float)>& shape)
 {
     PlanFloor* floor = activeDocument->firstFloor;
-    PlanSettings* settings = activeDocument->settings;
     int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n))));
-    float origin = -side * 60.0f;
-    for (int i = 0; i < n; ++i) {
-        float x = origin + (i % side) * 120.0f;
-        float z = origin + (i / side) * 120.0f;
-        PlanObject* wall = AddObject(floor, ObjWall, 0, false, 6.0f, {{x, z}, {x + 100.0f, z}});
-        wall->colourM[0] = 1;
-        wall->parameters[0] = 96.0f;
-        wall->parameters[1] = settings->studSpacing;
-        wall->parameters[2] = 0.5f;
-        for (PlanVertex* v = wall->firstVertex; v; v = v->next)
-            v->mainHeight = 96.0f;
-        PlanObject* door = AddObject(floor, ObjDoor, 0, false, 1.0f, {{x + 35.0f, z}, {x + 65.0f, z}});
-        UnlinkObject(door);
-        door->owner = wall;
-        door->floor = floor;
-        AppendToObjectList(&wall->firstChild, door);
-        OpeningRecord* record = AllocateRecordOf<OpeningRecord>();
-        record->typeCopy = ObjDoor;
-        record->style = 501;
-        record->startVertex = wall->firstVertex;
-        record->endVertex = wall->firstVertex->next;
-        record->width = 30.0f;
-        record->height = 80.0f;
-        record->distanceFromStart = 35.0f;
-        record->distanceToEnd = 35.0f;
-        record->casingWidth = 3.0f;
-        door->link = record;
-        FitWallOpenings(wall);
-        RebuildWall(wall);
-    }
+    float origin = -side * spacing / 2.0f;
+    for (int i = 0; i < n; ++i)
+        AddWallWithDoor(floor, shape(origin + (i % side) * spacing, origin + (i / side) * spacing), drawn);
+}
+
+} // namespace
+
+void BuildWallsWithDoors(int n)
+{
+    BuildWallGrid(n, 120.0f, false, [](float x, float z) {
+        return std::vector<std::pair<float, float>>{{x, z}, {x + 100.0f, z}};
+    });
+}
+
+void BuildLWallsWithDoors(int n)
+{
+    BuildWallGrid(n, 160.0f, true, [](float x, float z) {
+        return std::vector<std::pair<float, float>>{{x, z}, {x + 120.0f, z}, {x + 120.0f, z + 120.0f}};
+    });
 }
 
 const std::vector<GeneratedPlan>& GeneratedPlans()
@@ -182,7 +222,9 @@ const std::vector<GeneratedPlan>& GeneratedPlans()
         {"dimlines-1000", [] { BuildDimensionedLines(1000); }},
         {"dimlines-10000", [] { BuildDimensionedLines(10000); }},
         {"dimlines-100000", [] { BuildDimensionedLines(100000); }},
+        {"walls-1000", [] { BuildWallsWithDoors(1000); }},
         {"walls-10000", [] { BuildWallsWithDoors(10000); }},
+        {"lwalls-1000", [] { BuildLWallsWithDoors(1000); }},
     };
     return plans;
 }

@@ -45,12 +45,15 @@ void BuildLines(int n);
 void BuildDimensionedLines(int n);
 // n straight walls, each with a door in its middle, with their wall and opening dimensions.
 void BuildWallsWithDoors(int n);
+// n L-shaped walls of two segments, each with a door on its first segment as the door
+// tool makes it (its texture, its leaf swung open).
+void BuildLWallsWithDoors(int n);
 
 struct GeneratedPlan {
     const char* name;   // also the file name, with .ZRO
     std::function<void()> build;
 };
-// lines-1000/10000/100000, dimlines-1000/10000/100000, walls-10000.
+// lines-1000/10000/100000, dimlines-1000/10000/100000, walls-1000/10000, lwalls-1000.
 const std::vector<GeneratedPlan>& GeneratedPlans();
 const GeneratedPlan* FindGeneratedPlan(const std::string& name);
 // Builds the plan and writes it to path as the program keeps it once loaded (saved,

@@ -7,20 +7,27 @@
 //   live_view_speed.exe [frames]
 //
 // Prints the scene's polygon count, the first frame (which compiles the display lists)
-// and the median of the following frames, in ms. Runs in the current directory, where
-// it writes the plants' pictures.
+// and the median of the following frames, in ms. Then the scene builds apart from any
+// frame, the view shown: the whole scene of generated plans (walls-1000, lwalls-1000,
+// walls-10000; built, then built again) and of 1,000 and 10,000 plants standing on the
+// ground, and in a plan of rectangular railings (about 31,000 polygons) the edits that
+// rebuild the scene: one railing added, a storey switch, the undo and redo of a move of
+// every object. Runs in the current directory, where it writes the plants' pictures.
 #include "bench_support.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/record_memory.h"
+#include "model/object_copies.h"
 #include "model/wall_openings.h"
+#include "model3d/railings.h"
 #include "model3d/rebuild_driver.h"
 #include "model3d/scene_polygons.h"
 #include "model3d/stairs.h"
 #include "model3d/wall_rebuild.h"
 #include "openings3d/opening_models.h"
+#include "planview/selection.h"
 #include "render3d/interactive_view.h"
 #include "render3d/scene_upkeep.h"
 #include "render3d/render_window.h"
@@ -28,7 +35,10 @@
 #include "render3d/texture_names.h"
 #include "shell/app_globals.h"
 #include "shell/startup.h"
+#include "shell/view_commands.h"
+#include "tools/plan_mouse_state.h"
 #include "tools/roof_tool.h"
+#include "tools/undo.h"
 #include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
@@ -170,6 +180,18 @@ void WritePlantPicture(int32_t id)
     }
 }
 
+// The information file of a library texture: its size in display units.
+void WriteTextureInfo(int32_t id, int width, int height)
+{
+    char path[kTextureNameSize] = "";
+    MakeTextureInfoPath(id, path);
+    std::string file(path);
+    CreateDirectoryA((std::string(programDirectory) + "\\TEXTURES").c_str(), nullptr);
+    CreateDirectoryA(file.substr(0, file.rfind('\\')).c_str(), nullptr);
+    WritePrivateProfileStringA("Size", "Width", std::to_string(width).c_str(), path);
+    WritePrivateProfileStringA("Size", "Height", std::to_string(height).c_str(), path);
+}
+
 void BuildHouse()
 {
     PlanFloor* first = activeDocument->firstFloor;
@@ -231,6 +253,110 @@ long CountPolygons()
         }
     }
     return count;
+}
+
+// The whole scene of a generated plan, built as loading it or showing an out-of-date view
+// builds it, then built again.
+void MeasureSceneBuild(const char* name)
+{
+    BeginDocument();
+    FindGeneratedPlan(name)->build();
+    double first = Now();
+    RebuildAll3D();
+    first = Now() - first;
+    const long polygons = CountPolygons();
+    double again = Now();
+    RebuildAll3D();
+    again = Now() - again;
+    PrintValue(std::string("scene polygons, ") + name, (double)polygons, "");
+    PrintTime(std::string("scene build, ") + name, first, 1);
+    PrintTime(std::string("scene built again, ") + name, again, 1);
+    FreeScenePolygons();
+    EndDocument();
+}
+
+// n plants standing on the ground in a square grid 40 apart: their billboards are
+// placed on the terrain vertex by vertex.
+void MeasurePlantsBuild(int n)
+{
+    BeginDocument();
+    const int side = (int)std::ceil(std::sqrt((double)n));
+    for (int i = 0; i < n; ++i) {
+        const float x = 40.0f * (float)(i % side), z = 40.0f * (float)(i / side);
+        PlanObject* plant = AddObject(activeDocument->firstFloor, ObjPlant, 0, true, 1.0f,
+                                      {{x, z}, {x + 20, z}, {x + 20, z + 20}, {x, z + 20}});
+        plant->onTerrain = 1;
+        for (PlanVertex* v = plant->firstVertex; v; v = v->next)
+            v->faceTextureA = v->faceTextureB = 300;
+    }
+    double build = Now();
+    RebuildAll3D();
+    build = Now() - build;
+    const std::string name = "plants-" + std::to_string(n);
+    PrintValue("scene polygons, " + name, (double)CountPolygons(), "");
+    PrintTime("scene build, " + name + " on the ground", build, 1);
+    FreeScenePolygons();
+    EndDocument();
+}
+
+// A railing around a 1000 x 550 rectangle, finished as the straight railing tool
+// finishes it: its parts generated, then its scene polygons built.
+PlanObject* AddRailing(float x, float z)
+{
+    const PlanSettings* s = activeDocument->settings;
+    PlanObject* railing = AddObject(activeDocument->currentFloor, ObjRailing, 802, false, 1.0f,
+                                    {{x, z}, {x + 1000, z}, {x + 1000, z + 550}, {x, z + 550}, {x, z}});
+    railing->imageId1 = 2206;
+    railing->parameters[0] = s->railingHeight;
+    railing->parameters[1] = s->railingBalusterSpacing;
+    railing->offsetSide = s->railingFlag820 ? 1 : 0;
+    railing->value4 = s->railingFlag821 ? 1 : 0;
+    RebuildRailing(railing);
+    UpdateObjectExtents(railing);
+    BuildObject3D(railing);
+    return railing;
+}
+
+// The edits that rebuild the scene in a plan of rectangular railings of about 31,000
+// polygons, the view shown.
+void MeasureSceneEdits()
+{
+    BeginDocument();
+    int count = 0;
+    for (; CountPolygons() < 29000; ++count)
+        AddRailing(1100.0f * (float)(count % 4), 700.0f * (float)(count / 4));
+    PrintValue("scene polygons, railings-" + std::to_string(count), (double)CountPolygons(), "");
+    std::vector<double> added;
+    for (int i = 0; i < 3; ++i) {
+        double start = Now();
+        PlanObject* railing = AddRailing(-1200.0f, 0.0f);
+        added.push_back(Now() - start);
+        if (i == 0)
+            PrintValue("scene polygons, one railing added", (double)CountPolygons(), "");
+        FreeObject(railing);
+    }
+    PrintTime("scene, one railing added", MedianOf(added), 3);
+
+    PrintTime("scene, storey switched", Median(4, [] {
+        StoreyCommand(5276);
+        StoreyCommand(5275);
+    }) / 2, 8);
+
+    // A move of every object, undone and redone.
+    PlanDocument* document = activeDocument;
+    for (PlanObject* object = document->firstFloor->firstObject; object; object = object->next)
+        SetAllPointsSelected(object, 1);
+    planMouseState.object = document->firstFloor->firstObject;
+    planMouseState.dragStart[0] = 0.0f;
+    planMouseState.dragEnd[0] = 24.0f;
+    document->lastEditKind = 7;
+    document->lastEditUndone = 0;
+    BeginUndoableGesture();
+    PrintTime("scene, a move of every object undone or redone", Median(4, UndoLastEdit), 4);
+    planMouseState.object = nullptr;
+    CancelPendingObject();
+    FreeScenePolygons();
+    EndDocument();
 }
 
 } // namespace
@@ -302,8 +428,19 @@ int main(int argc, char** argv)
     std::printf("navigation frames at %d x %d: median %.1f ms (of %d, fastest %.1f, slowest %.1f)\n",
                 kWidth, kHeight, times[times.size() / 2], frames, times.front(), times.back());
 
-    DestroyWindow(view);
     FreeScenePolygons();
     FreePlanDocument(activeDocument);
+    activeDocument = nullptr;
+
+    // The library sizes the textures of the tools: walls' floor, doors, railings.
+    for (int32_t id : {1700, 2218, 2206})
+        WriteTextureInfo(id, 48, 48);
+    MeasureSceneBuild("walls-1000");
+    MeasureSceneBuild("lwalls-1000");
+    MeasureSceneEdits();
+    MeasureSceneBuild("walls-10000");
+    MeasurePlantsBuild(1000);
+    MeasurePlantsBuild(10000);
+    DestroyWindow(view);
     return 0;
 }

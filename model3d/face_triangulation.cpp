@@ -16,6 +16,18 @@ constexpr uint16_t kNeverARealEdge = 10000;
 constexpr float kProjectionScale = 15.0f;
 constexpr int kMaxWrapArounds = 50;
 constexpr int16_t kPathPart = 23;
+constexpr int32_t kDefaultTextureSize = 100;
+// Library texture ids run from 1 to this.
+constexpr uint32_t kLastLibraryTexture = 13999;
+
+// A library texture's size once read from its information file.
+struct KeptTextureSize {
+    int32_t width;
+    int32_t height;
+    bool read;
+};
+std::vector<KeptTextureSize> keptTextureSizes;
+ProfileIntReader readProfileInt = GetPrivateProfileIntA;
 
 PolygonOutline* AppendOutline(PolygonOutline* list, MeshVertex* vertices, int32_t count,
                               const float* vector)
@@ -273,15 +285,36 @@ void TriangulateSceneNode(ScenePolygon* polygon)
 
 void GetTextureSize(uint32_t textureId, int32_t* width, int32_t* height)
 {
-    char path[kTextureNameSize] = "";
-    MakeTextureInfoPath(static_cast<int32_t>(textureId), path);
-    if (!path[0]) {
-        *width = 100;
-        *height = 100;
+    const bool library = textureId >= 1 && textureId <= kLastLibraryTexture;
+    if (library && textureId < keptTextureSizes.size() && keptTextureSizes[textureId].read) {
+        *width = keptTextureSizes[textureId].width;
+        *height = keptTextureSizes[textureId].height;
         return;
     }
-    *width = (int32_t)GetPrivateProfileIntA("Size", "Width", 100, path);
-    *height = (int32_t)GetPrivateProfileIntA("Size", "Height", 100, path);
+    char path[kTextureNameSize] = "";
+    MakeTextureInfoPath(static_cast<int32_t>(textureId), path);
+    *width = kDefaultTextureSize;
+    *height = kDefaultTextureSize;
+    if (path[0]) {
+        *width = (int32_t)readProfileInt("Size", "Width", kDefaultTextureSize, path);
+        *height = (int32_t)readProfileInt("Size", "Height", kDefaultTextureSize, path);
+    }
+    // Without a program directory no file was read: nothing to keep.
+    if (!library || !path[0])
+        return;
+    if (keptTextureSizes.empty())
+        keptTextureSizes.resize(kLastLibraryTexture + 1, KeptTextureSize{0, 0, false});
+    keptTextureSizes[textureId] = {*width, *height, true};
+}
+
+void ForgetTextureSizes()
+{
+    keptTextureSizes.clear();
+}
+
+void SetTextureSizeReader(ProfileIntReader reader)
+{
+    readProfileInt = reader ? reader : GetPrivateProfileIntA;
 }
 
 void GetTextureUvScale(uint32_t textureId, float uLength, float vLength, float* uFactor,

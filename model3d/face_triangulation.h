@@ -40,8 +40,17 @@ bool SegmentsCross(ProjectedPoint a, ProjectedPoint b, const ProjectedPoint* t);
 void GetSegmentBox(ProjectedPoint a, ProjectedPoint b, float* box);
 
 // "Width" and "Height" of section "Size" of the texture's information file, 100 each
-// when missing (display units).
+// when missing (display units). A library texture's file is read once and its size kept
+// for the run: a large plan asks for the same few textures on every face.
 void GetTextureSize(uint32_t textureId, int32_t* width, int32_t* height);
+// Forgets the kept sizes, so that each information file is read again (called when the
+// 3D view's window is made, as the failed pictures are forgotten).
+void ForgetTextureSizes();
+// The profile read GetTextureSize goes through: GetPrivateProfileIntA, or a test's
+// stand-in that counts the reads; null puts GetPrivateProfileIntA back.
+typedef unsigned int(__stdcall* ProfileIntReader)(const char* section, const char* key,
+                                                   int fallback, const char* path);
+void SetTextureSizeReader(ProfileIntReader reader);
 // Repeat factors for a face uLength by vLength (plan units): length over the texture's
 // plan size; the V factor is negative, which turns the texture upright given the
 // downward y. Both 1.0 without a texture size, settings, or for an id outside 1..13999.

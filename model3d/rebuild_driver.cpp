@@ -226,6 +226,7 @@ void RebuildAll3D()
     ForgetDrawnColour();
     AllocGroundHeightGrid();
     FillGroundHeightGrid();
+    TerrainAnswerHeld terrain;
     if (activeDocument)
         for (PlanFloor* floor = FindFloorByName("First Floor"); floor; floor = floor->next)
             RebuildFloor3D(floor);
@@ -258,6 +259,7 @@ void BuildObject3D(PlanObject* object)
     PlanSettings* settings = Settings();
     if (!settings || !object)
         return;
+    TerrainAnswerHeld terrain;
     if (object->type == ObjGroup) {
         SettleGroupOnTerrain(object);
         return;

@@ -10,9 +10,13 @@
 #include "render3d/selvith_window.h"
 #include <math.h>
 #include <stdlib.h>
+#include <unordered_map>
+#include <vector>
 
 ScenePolygon* sceneMeshes = nullptr;
+ScenePolygon* sceneMeshesTail = nullptr;
 ScenePolygon* secondaryMeshes = nullptr;
+ScenePolygon* secondaryMeshesTail = nullptr;
 ScenePolygon* currentMesh = nullptr;
 PlanObject* buildObject = nullptr;
 PlanObject* buildChild = nullptr;
@@ -59,19 +63,54 @@ void ForEachSceneVertex(ScenePolygon* polygon, Visit visit)
             visit(outline->vertices[i]);
 }
 
-void AppendToList(ScenePolygon** head, ScenePolygon* polygon)
+// The polygons of sceneMeshes by build owner, in append order: an edit removes its
+// object's polygons, and every part freed with the object finds it has none, without a
+// walk of the whole scene.
+std::unordered_map<PlanObject*, std::vector<ScenePolygon*>> ownedPolygons;
+// The owner the last polygon was filed under: one build files a run under one owner.
+PlanObject* lastOwner = nullptr;
+std::vector<ScenePolygon*>* lastOwned = nullptr;
+
+void FileUnderOwner(ScenePolygon* polygon)
 {
-    polygon->next = nullptr;
-    polygon->previous = nullptr;
-    if (!*head) {
-        *head = polygon;
+    PlanObject* owner = polygon->buildOwner;
+    if (!owner)
         return;
+    if (owner != lastOwner || !lastOwned) {
+        lastOwned = &ownedPolygons[owner];
+        lastOwner = owner;
     }
-    ScenePolygon* tail = *head;
-    while (tail->next)
-        tail = tail->next;
-    tail->next = polygon;
-    polygon->previous = tail;
+    lastOwned->push_back(polygon);
+}
+
+void ForgetOwners()
+{
+    ownedPolygons.clear();
+    lastOwner = nullptr;
+    lastOwned = nullptr;
+}
+
+void UnlinkScenePolygon(ScenePolygon** head, ScenePolygon** tail, ScenePolygon* polygon)
+{
+    if (polygon->previous)
+        polygon->previous->next = polygon->next;
+    else
+        *head = polygon->next;
+    if (polygon->next)
+        polygon->next->previous = polygon->previous;
+    else
+        *tail = polygon->previous;
+    polygon->previous = nullptr;
+    polygon->next = nullptr;
+}
+
+// Whether the plan holds terrain objects, while a build holds the answer: 1 or 0; -1
+// when the plan is asked each time.
+int heldTerrainAnswer = -1;
+
+bool PlanHasTerrainObjects()
+{
+    return heldTerrainAnswer >= 0 ? heldTerrainAnswer == 1 : DocumentHasTerrainObjects();
 }
 
 // The first slope object of the plan that has two vertices.
@@ -204,6 +243,45 @@ void FreeSceneNodeList(ScenePolygon* first)
     }
 }
 
+void AppendScenePolygon(ScenePolygon** head, ScenePolygon** tail, ScenePolygon* polygon)
+{
+    polygon->next = nullptr;
+    ScenePolygon* last = *head ? (*tail ? *tail : *head) : nullptr;
+    while (last && last->next)
+        last = last->next;
+    polygon->previous = last;
+    if (last)
+        last->next = polygon;
+    else
+        *head = polygon;
+    *tail = polygon;
+}
+
+void FreeOwnedScenePolygons(PlanObject* owner)
+{
+    auto found = ownedPolygons.find(owner);
+    if (found == ownedPolygons.end())
+        return;
+    std::vector<ScenePolygon*> owned = std::move(found->second);
+    ownedPolygons.erase(found);
+    if (lastOwner == owner) {
+        lastOwner = nullptr;
+        lastOwned = nullptr;
+    }
+    for (ScenePolygon* polygon : owned) {
+        UnlinkScenePolygon(&sceneMeshes, &sceneMeshesTail, polygon);
+        FreeSceneNode(polygon);
+    }
+}
+
+void FreeSceneMeshes()
+{
+    FreeSceneNodeList(sceneMeshes);
+    sceneMeshes = nullptr;
+    sceneMeshesTail = nullptr;
+    ForgetOwners();
+}
+
 void FreeSceneNode(ScenePolygon* polygon)
 {
     if (!polygon)
@@ -237,7 +315,8 @@ void BuildObjectSceneNode(ScenePolygon* polygon, PlanObject* object)
         object->type != ObjRoof)
         TriangulateSceneNode(polygon);
 
-    AppendToList(&sceneMeshes, polygon);
+    AppendScenePolygon(&sceneMeshes, &sceneMeshesTail, polygon);
+    FileUnderOwner(polygon);
     sceneChanged = 1;
 }
 
@@ -247,7 +326,7 @@ void AddOpeningPolygon(ScenePolygon* polygon, ScenePolygon* face)
         return;
     PlaceSceneNodeVertically(polygon, buildObject);
     polygon->drawPass = 2;
-    AppendToList(&face->openings, polygon);
+    AppendScenePolygon(&face->openings, &face->lastOpening, polygon);
 }
 
 void AddPartPolygon(ScenePolygon* polygon, ScenePolygon* face)
@@ -261,7 +340,7 @@ void AddPartPolygon(ScenePolygon* polygon, ScenePolygon* face)
     polygon->buildChild = buildChild;
     if (buildChild && buildObject)
         polygon->childType = buildObject->type;
-    AppendToList(&face->parts, polygon);
+    AppendScenePolygon(&face->parts, &face->lastPart, polygon);
 }
 
 void PlaceSceneNodeVertically(ScenePolygon* polygon, PlanObject* object)
@@ -334,12 +413,24 @@ void PlaceLotOnSlope(ScenePolygon* polygon)
     });
 }
 
+TerrainAnswerHeld::TerrainAnswerHeld() : outermost(heldTerrainAnswer < 0)
+{
+    if (outermost)
+        heldTerrainAnswer = DocumentHasTerrainObjects() ? 1 : 0;
+}
+
+TerrainAnswerHeld::~TerrainAnswerHeld()
+{
+    if (outermost)
+        heldTerrainAnswer = -1;
+}
+
 float GetTerrainHeightAt(float x, float z, int)
 {
     if (!activeDocument)
         return kNoGroundHeight;
     PlanSettings* settings = activeDocument->settings;
-    if (!settings || !DocumentHasTerrainObjects())
+    if (!settings || !PlanHasTerrainObjects())
         return 0.0f;
     const float* grid = groundGrid;
     int32_t rows = groundGridRows;

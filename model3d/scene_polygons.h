@@ -75,15 +75,20 @@ struct ScenePolygon {
     float billboardHeight;
     ScenePolygon* openings;     // holes cut into this polygon (owned)
     ScenePolygon* parts;        // parts drawn with it (owned)
+    ScenePolygon* lastOpening;  // the last of each list, where the next one goes
+    ScenePolygon* lastPart;
     float elevation;            // a wall vertex's elevation, display units
     uint32_t* trimWord;         // wall faces: the trim word of the face's side on the wall
                                 // vertex that starts the segment (surface styles), or null
     ScenePolygon* next;
 };
 
-// Shared build state (user-interface thread only).
+// Shared build state (user-interface thread only). Each list keeps its last polygon, so
+// that a polygon joins a scene of any size in constant time.
 extern ScenePolygon* sceneMeshes;      // finished polygons, appended at the tail
+extern ScenePolygon* sceneMeshesTail;  // the last of them, null when there is none
 extern ScenePolygon* secondaryMeshes;  // the renderers' second list (wall copies)
+extern ScenePolygon* secondaryMeshesTail;
 extern ScenePolygon* currentMesh;      // the polygon the face builders fill, else null
 extern PlanObject* buildObject;        // object being converted, null between builds
 extern PlanObject* buildChild;         // the child or part converted on its behalf
@@ -114,6 +119,15 @@ void FreeSceneNode(ScenePolygon* polygon);
 // Frees every polygon of a list linked by next.
 void FreeSceneNodeList(ScenePolygon* first);
 
+// Appends the polygon to the list whose head and last polygon the caller keeps; a list
+// linked by hand, without its last polygon kept, is walked to its end first.
+void AppendScenePolygon(ScenePolygon** head, ScenePolygon** tail, ScenePolygon* polygon);
+// Frees the polygons of sceneMeshes built on behalf of the object (their build owner is
+// it), in time of their number: the scene knows which polygons each object owns.
+void FreeOwnedScenePolygons(PlanObject* owner);
+// Frees every polygon of sceneMeshes and empties it.
+void FreeSceneMeshes();
+
 // Finishes a polygon and appends it to sceneMeshes: source and build objects, vertical
 // placement, draw pass, triangulation.
 void BuildObjectSceneNode(ScenePolygon* polygon, PlanObject* object);
@@ -128,6 +142,20 @@ void AddPartPolygon(ScenePolygon* polygon, ScenePolygon* face);
 void PlaceSceneNodeVertically(ScenePolygon* polygon, PlanObject* object);
 // The lot outline laid on the plan's first slope object, or 3.0 above the datum.
 void PlaceLotOnSlope(ScenePolygon* polygon);
+
+// Held by the scene build entries: while one is held the plan is searched for terrain
+// objects once, not for every vertex set on the ground (the search walks the whole plan,
+// which does not change while its scene is built).
+class TerrainAnswerHeld {
+public:
+    TerrainAnswerHeld();
+    ~TerrainAnswerHeld();
+    TerrainAnswerHeld(const TerrainAnswerHeld&) = delete;
+    TerrainAnswerHeld& operator=(const TerrainAnswerHeld&) = delete;
+
+private:
+    bool outermost;
+};
 
 // The value GetTerrainHeightAt gives where the ground grid has no cell: "no ground
 // here". Callers leave what they would move there as it is.

@@ -344,8 +344,8 @@ ScenePolygon* CopyPolygonToSecondList(const ScenePolygon* polygon)
     *copy = *polygon;
     copy->previous = copy->next = nullptr;
     copy->outlines = nullptr;
-    copy->openings = nullptr;
-    copy->parts = nullptr;
+    copy->openings = copy->lastOpening = nullptr;
+    copy->parts = copy->lastPart = nullptr;
     for (const PolygonOutline* outline = polygon->outlines; outline; outline = outline->next) {
         MeshVertex* vertices = static_cast<MeshVertex*>(malloc(sizeof(MeshVertex) * (size_t)outline->vertexCount));
         if (!vertices)
@@ -354,14 +354,7 @@ ScenePolygon* CopyPolygonToSecondList(const ScenePolygon* polygon)
         AppendNodeFace(vertices, outline->vertexCount, outline->vector[0], outline->vector[1],
                        outline->vector[2], copy);
     }
-    ScenePolygon** tail = &secondaryMeshes;
-    ScenePolygon* last = nullptr;
-    while (*tail) {
-        last = *tail;
-        tail = &(*tail)->next;
-    }
-    copy->previous = last;
-    *tail = copy;
+    AppendScenePolygon(&secondaryMeshes, &secondaryMeshesTail, copy);
     return copy;
 }
 
@@ -369,6 +362,7 @@ void BuildSecondaryPolygonList()
 {
     FreeSceneNodeList(secondaryMeshes);
     secondaryMeshes = nullptr;
+    secondaryMeshesTail = nullptr;
     static const float kSlices[6] = {0.01f, 0.1f, 0.75f, -0.01f, -0.1f, -0.75f};
     for (ScenePolygon* polygon = sceneMeshes; polygon; polygon = polygon->next) {
         if (!polygon->source || polygon->source->subType != 54)

@@ -9,20 +9,7 @@ void RemoveObjectPolygons(PlanObject* object)
     if (!object || !sceneMeshes)
         return;
     DeleteSceneDisplayList();
-    ScenePolygon* polygon = sceneMeshes;
-    while (polygon) {
-        ScenePolygon* next = polygon->next;
-        if (polygon->buildOwner == object) {
-            if (polygon->previous)
-                polygon->previous->next = next;
-            else
-                sceneMeshes = next;
-            if (next)
-                next->previous = polygon->previous;
-            FreeSceneNode(polygon);
-        }
-        polygon = next;
-    }
+    FreeOwnedScenePolygons(object);
 }
 
 void RebuildObject3D(PlanObject* object)

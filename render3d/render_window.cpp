@@ -2,6 +2,7 @@
 #include "model/colour_maths.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
+#include "model3d/face_triangulation.h"
 #include "palette/tool_windows.h"
 #include "planview/drag_zoom_camera.h"
 #include "planview/input_gdi.h"
@@ -147,8 +148,9 @@ LRESULT CALLBACK RenderWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_CREATE:
         AllocGroundHeightGrid();
         UpdateSunDirection();
-        // A new context: every texture may be tried again.
+        // A new context: every texture may be tried again, its size read again.
         ForgetFailedTextures();
+        ForgetTextureSizes();
         CreateRenderContext(window);
         return 0;
     case WM_DESTROY:

@@ -21,10 +21,10 @@ void FreeScenePolygons()
     if (!sceneMeshes && !secondaryMeshes)
         return;
     DeleteSceneDisplayList();
-    FreeSceneNodeList(sceneMeshes);
+    FreeSceneMeshes();
     FreeSceneNodeList(secondaryMeshes);
-    sceneMeshes = nullptr;
     secondaryMeshes = nullptr;
+    secondaryMeshesTail = nullptr;
 }
 
 void FollowActivePlanIn3D()

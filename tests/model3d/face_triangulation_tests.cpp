@@ -1,5 +1,7 @@
 #include "model3d/face_triangulation.h"
+#include "model3d/rebuild_driver.h"
 #include "model3d/scene_polygons.h"
+#include "model/plan_object.h"
 #include "shell/app_globals.h"
 #include "support/plan_fixtures.h"
 #include "support/test_support.h"
@@ -141,6 +143,7 @@ protected:
     }
     void TearDown() override
     {
+        SetTextureSizeReader(nullptr);
         programDirectory = saved;
         LiveSceneTest::TearDown();
     }
@@ -163,5 +166,54 @@ TEST_F(TextureRepeatTest, FactorsComeFromTheTextureSize)
         GetTextureUvScale(c.id, 96.0f, 48.0f, &u, &v);
         EXPECT_FLOAT_EQ(u, c.u) << c.id;
         EXPECT_FLOAT_EQ(v, c.v) << c.id;
+    }
+}
+
+namespace {
+
+unsigned int profileReads = 0;
+
+UINT WINAPI CountedProfileRead(LPCSTR section, LPCSTR key, INT fallback, LPCSTR path)
+{
+    ++profileReads;
+    return GetPrivateProfileIntA(section, key, fallback, path);
+}
+
+} // namespace
+
+TEST_F(TextureRepeatTest, TheSizeIsReadOnceForAllTheFacesOfTheScene)
+{
+    SetTextureSizeReader(CountedProfileRead);
+    // Ten boxes of brick 1 on both sides: 60 faces sized from the texture.
+    for (int i = 0; i < 10; ++i) {
+        const float x = 20.0f * (float)i;
+        PlanObject* box = vtest::MakePointObject(
+            8, Storey(0), {{x, 0, 0}, {x + 10, 0, 0}, {x + 10, 0, 10}, {x, 0, 10}, {x, -10, 0},
+                           {x + 10, -10, 0}, {x + 10, -10, 10}, {x, -10, 10}}, 0, 1);
+        box->rows = 2;
+        box->buildFlag = 1;
+        for (PlanVertex* v = box->firstVertex; v; v = v->next)
+            v->faceTextureA = v->faceTextureB = 850;
+    }
+    const struct {
+        const char* what;
+        bool viewMadeAgain;
+        unsigned int reads;  // width and height, once each
+    } steps[] = {{"first build", false, 2}, {"built again", false, 0}, {"the view made again", true, 2}};
+    std::vector<float> firstFactors;
+    for (const auto& step : steps) {
+        if (step.viewMadeAgain)
+            ShowLiveView(true);
+        profileReads = 0;
+        RebuildAll3D();
+        EXPECT_EQ(profileReads, step.reads) << step.what;
+        // Every face repeats the brick as the size first read gives.
+        std::vector<float> factors;
+        for (ScenePolygon* p = sceneMeshes; p; p = p->next)
+            factors.insert(factors.end(), {p->uFactorA, p->vFactorA, p->uFactorB, p->vFactorB});
+        EXPECT_EQ(factors.size(), 60u * 4u) << step.what;
+        if (firstFactors.empty())
+            firstFactors = factors;
+        EXPECT_EQ(factors, firstFactors) << step.what;
     }
 }

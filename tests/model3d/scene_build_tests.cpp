@@ -7,6 +7,9 @@
 #include "render3d/scene_upkeep.h"
 #include "support/plan_fixtures.h"
 #include <gtest/gtest.h>
+#include <map>
+#include <set>
+#include <string>
 #include <vector>
 
 using vtest::LiveSceneTest;
@@ -146,4 +149,78 @@ TEST_F(SceneBuildTest, TheFramingViewLeavesPlantsOut)
     std::vector<ScenePolygon*> billboards = OfKind(kPartPlant);
     ASSERT_EQ(billboards.size(), 1u);
     EXPECT_EQ(billboards[0]->outlines->vertexCount, 3);
+}
+
+namespace {
+
+// A list walked from its head: every polygon once, each one's previous link the polygon
+// before it, and the last polygon the list keeps the one at its end.
+void ExpectWholeList(ScenePolygon* head, ScenePolygon* kept, const std::string& where)
+{
+    std::set<ScenePolygon*> seen;
+    ScenePolygon* previous = nullptr;
+    for (ScenePolygon* p = head; p; previous = p, p = p->next) {
+        ASSERT_TRUE(seen.insert(p).second) << where << ": a polygon comes twice";
+        EXPECT_EQ(p->previous, previous) << where;
+    }
+    EXPECT_EQ(kept, previous) << where << ": the kept last polygon";
+}
+
+} // namespace
+
+TEST_F(SceneBuildTest, TheSceneListsStayWholeThroughRemovalsAndRebuilds)
+{
+    // Six walls with a door and a wainscot each: their faces have holes and parts.
+    std::vector<PlanObject*> walls;
+    std::map<PlanObject*, char> names;
+    for (int i = 0; i < 6; ++i) {
+        const float z = 200.0f * (float)i;
+        walls.push_back(vtest::AddWall(Storey(0), {{0, 0, z}, {120, 0, z}}, kCategoryFloorPlan));
+        walls.back()->firstVertex->faceFlagsA = 4;
+        vtest::AddDoor(walls.back(), 0, 60.0f, 30.0f);
+        names[walls.back()] = (char)('0' + i);
+    }
+    const struct {
+        const char* what;
+        char action;  // b: the whole scene built, d: the wall deleted, r: its edit rebuilt, f: freed
+        int wall;
+        const char* runs;  // the walls whose polygons follow one another, in list order
+    } steps[] = {
+        {"built", 'b', -1, "012345"},     {"head deleted", 'd', 0, "12345"},
+        {"middle deleted", 'd', 3, "1245"}, {"tail deleted", 'd', 5, "124"},
+        {"head rebuilt", 'r', 1, "241"},  {"middle rebuilt", 'r', 4, "214"},
+        {"tail rebuilt", 'r', 4, "214"},  {"built again", 'b', -1, "124"},
+        {"freed", 'f', -1, ""},
+    };
+    std::map<PlanObject*, size_t> built;
+    size_t holes = 0, parts = 0;
+    for (const auto& step : steps) {
+        if (step.action == 'b')
+            RebuildAll3D();
+        else if (step.action == 'd')
+            FreeObject(walls[step.wall]);
+        else if (step.action == 'r')
+            RebuildObject3D(walls[step.wall]);
+        else
+            FreeScenePolygons();
+        ExpectWholeList(sceneMeshes, sceneMeshesTail, step.what);
+        std::string runs;
+        std::map<PlanObject*, size_t> count;
+        for (ScenePolygon* p = sceneMeshes; p; p = p->next) {
+            if (runs.empty() || runs.back() != names[p->buildOwner])
+                runs += names[p->buildOwner];
+            ++count[p->buildOwner];
+            ExpectWholeList(p->openings, p->lastOpening, std::string(step.what) + ", holes");
+            ExpectWholeList(p->parts, p->lastPart, std::string(step.what) + ", parts");
+            holes += p->openings ? 1 : 0;
+            parts += p->parts ? 1 : 0;
+        }
+        EXPECT_EQ(runs, step.runs) << step.what;
+        if (built.empty())
+            built = count;
+        for (const auto& owned : count)
+            EXPECT_EQ(owned.second, built[owned.first]) << step.what << ", wall " << names[owned.first];
+    }
+    EXPECT_GT(holes, 0u);
+    EXPECT_GT(parts, 0u);
 }
