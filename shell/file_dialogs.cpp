@@ -1,6 +1,8 @@
 #include "shell/file_dialogs.h"
 #include "shell/app_globals.h"
 #include "shell/message_box.h"
+#include <commctrl.h>
+#include <dlgs.h>
 #include <cstring>
 #include <string>
 
@@ -111,6 +113,66 @@ static bool NarrowExactly(const wchar_t* wide, char* out, int size)
     return true;
 }
 
+// The length of the path the system dialog makes of the name typed in its name field:
+// the name alone when it gives its drive, after the drive letter when it starts at the
+// root, otherwise after the folder shown; then the default extension when the name has
+// none (a dot after its last backslash or blank).
+static size_t TypedPathLength(HWND dialog, const wchar_t* extension)
+{
+    HWND field = GetDlgItem(dialog, cmb13);
+    if (!field)
+        field = GetDlgItem(dialog, edt1);
+    if (!field)
+        return 0;
+    std::wstring name(GetWindowTextLengthW(field) + 1, L'\0');
+    name.resize(GetWindowTextW(field, &name[0], static_cast<int>(name.size())));
+    size_t length = name.size();
+    const bool givesDrive = name.size() >= 2 && name[1] == L':';
+    if (!givesDrive && !name.empty() && name[0] == L'\\') {
+        length += 2;
+    } else if (!givesDrive) {
+        wchar_t folder[MAX_PATH] = L"";
+        SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+        if (!folder[0])
+            GetCurrentDirectoryW(MAX_PATH, folder);
+        const size_t folderLength = wcslen(folder);
+        length += folderLength + (folderLength && folder[folderLength - 1] == L'\\' ? 0 : 1);
+    }
+    const size_t last = name.find_last_of(L"\\ ");
+    if (name.find(L'.', last == std::wstring::npos ? 0 : last + 1) == std::wstring::npos && *extension)
+        length += 1 + wcslen(extension);
+    return length;
+}
+
+// The system dialog builds the chosen path in a buffer of MAX_PATH characters without
+// measuring it: a longer typed name ends the program inside the dialog. Its OK command
+// is refused while the path would not fit, before the dialog sees it; its file-OK
+// notification comes only after the path is built.
+static LRESULT CALLBACK RefuseOverlongNames(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR id, DWORD_PTR extension)
+{
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK &&
+        TypedPathLength(dialog, reinterpret_cast<const wchar_t*>(extension)) >= MAX_PATH) {
+        ShowMessageBox(dialog, unusableNameText, unusableNameCaption, MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(dialog, RefuseOverlongNames, id);
+    return DefSubclassProc(dialog, message, wParam, lParam);
+}
+
+// The hook's own window is an empty child of the dialog: it only puts the guard on its
+// parent.
+static UINT_PTR CALLBACK GuardFileDialog(HWND child, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        const OPENFILENAMEW* record = reinterpret_cast<const OPENFILENAMEW*>(lParam);
+        SetWindowSubclass(GetParent(child), RefuseOverlongNames, 0,
+                          reinterpret_cast<DWORD_PTR>(record->lpstrDefExt ? record->lpstrDefExt : L""));
+    }
+    return 0;
+}
+
 // The system dialog on the record's fields, in its wide form: the narrow one hands back
 // a typed name it cannot represent converted to a look-alike, a file the user never
 // chose that a save would then replace without asking. Such a name is refused with a
@@ -145,11 +207,16 @@ static BOOL RunSystemFileDialog(bool save)
         wide.nMaxFileTitle = record.nMaxFileTitle;
         wide.lpstrInitialDir = record.lpstrInitialDir ? folder.c_str() : nullptr;
         wide.lpstrTitle = record.lpstrTitle ? title.c_str() : nullptr;
-        wide.Flags = record.Flags;
+        // The hook needs the explorer flag, which would add a places bar the dialog
+        // never had.
+        const DWORD guard = OFN_EXPLORER | OFN_ENABLEHOOK;
+        wide.Flags = record.Flags | guard;
+        wide.FlagsEx = OFN_EX_NOPLACESBAR;
+        wide.lpfnHook = GuardFileDialog;
         wide.lpstrDefExt = record.lpstrDefExt ? extension.c_str() : nullptr;
         if (!(save ? GetSaveFileNameW(&wide) : GetOpenFileNameW(&wide)))
             return FALSE;
-        record.Flags = wide.Flags;
+        record.Flags = (wide.Flags & ~guard) | (record.Flags & guard);
         record.nFilterIndex = wide.nFilterIndex;
         if (NarrowExactly(file.c_str(), record.lpstrFile, record.nMaxFile) &&
             NarrowExactly(fileTitle.c_str(), record.lpstrFileTitle, record.nMaxFileTitle))

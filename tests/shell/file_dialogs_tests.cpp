@@ -1,13 +1,19 @@
+// velmora-test: desktop
 #include <gtest/gtest.h>
 #include "files/plan_file.h"
+#include "model/plan_document.h"
+#include "model/plan_settings.h"
 #include "shell/app_globals.h"
 #include "shell/command_dispatcher.h"
 #include "shell/file_dialogs.h"
+#include "shell/message_box.h"
+#include "support/modal_driver.h"
 #include "support/test_support.h"
 #include "support_commands.h"
 #include "support_shell.h"
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -192,6 +198,106 @@ TEST(FileDialogs, ANameOutsideTheCodePageIsRefusedOnEveryRoad)
         EXPECT_EQ(1u, shelltest::DocumentWindows().size());
     }
     shelltest::ForgetDocumentChanges();
+    shelltest::StopShell();
+}
+
+// Lower-case letters in turn, up to the length.
+std::string LongName(size_t length)
+{
+    std::string name;
+    while (name.size() < length)
+        name += static_cast<char>('a' + name.size() % 26);
+    return name;
+}
+
+// A user at the system file dialog, from a second thread: a name of the length asked for
+// the folder the dialog shows, typed key by key into its name field, then Enter and, when
+// asked, Escape. Each key is pressed again, with the dialog brought forward, until it has
+// arrived: other tests' windows may take the keyboard meanwhile. A dialog still open at
+// the end is cancelled. `typed` counts the characters that reached the field.
+struct TypingUser {
+    int typed = -1;
+    vtest::ModalDriver driver;
+    static bool Press(HWND dialog, HWND edit, WORD key, const std::function<bool()>& arrived)
+    {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            SetForegroundWindow(dialog);
+            SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+            SendMessageW(edit, EM_SETSEL, GetWindowTextLengthW(edit), GetWindowTextLengthW(edit));
+            INPUT inputs[2] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
+            inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+            inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            SendInput(2, inputs, sizeof(INPUT));
+            for (int wait = 0; wait < 500; ++wait, Sleep(4))
+                if (arrived())
+                    return true;
+        }
+        return false;
+    }
+    TypingUser(std::function<size_t(const std::string& folder)> length, bool thenEscape)
+        : driver(vtest::ModalDriver::ForDialog("", [this, length, thenEscape](HWND dialog) {
+              HWND edit = nullptr;
+              EnumChildWindows(dialog, DialogDriver::FindEdit, reinterpret_cast<LPARAM>(&edit));
+              wchar_t folder[MAX_PATH] = L"";
+              SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+              SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+              const std::string name = LongName(length(std::string(folder, folder + wcslen(folder))));
+              for (typed = 0; typed < static_cast<int>(name.size()); ++typed)
+                  if (!Press(dialog, edit, static_cast<WORD>(name[typed] - 'a' + 'A'),
+                             [&] { return GetWindowTextLengthW(edit) > typed; }))
+                      break;
+              const unsigned long boxes = shownMessageBoxCount;
+              auto closed = [&] { return !IsWindow(dialog); };
+              if (typed == static_cast<int>(name.size())) {
+                  Press(dialog, edit, VK_RETURN, [&] { return closed() || (thenEscape && shownMessageBoxCount > boxes); });
+                  if (thenEscape && !closed())
+                      Press(dialog, edit, VK_ESCAPE, closed);
+              }
+              if (!closed())
+                  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+          }))
+    {
+    }
+};
+
+// A typed name whose path (folder, name, extension) would not fit MAX_PATH is refused
+// with the message, the dialog staying open for a cancel, on each road of the dialog
+// routine, and the plan is kept as it was; the longest path that fits is written.
+TEST(FileDialogs, ATypedNameTooLongIsRefusedAndTheLongestThatFitsWritten)
+{
+    HWND frame = shelltest::StartShell();
+    ASSERT_NE(nullptr, frame);
+    vtest::MessageBoxRecorder boxes;
+    shelltest::SendCommand(frame, FrameCommandNew);
+    shelltest::AddLine(shelltest::Storey("First Floor"), {{0, 0}, {90, 0}});
+    activeDocument->settings->modified = 1;
+    // The name's length, or with `whole` the path's (the folder, a backslash, the name and
+    // the extension the dialog adds).
+    const struct { int command; size_t length; bool whole; const char* written; } roads[] = {
+        {FrameCommandSaveAs, 300, false, nullptr}, {5095, 300, false, nullptr},
+        {FrameCommandOpen, 300, false, nullptr}, {FrameCommandSaveAs, MAX_PATH, true, nullptr},
+        {5095, MAX_PATH - 1, true, ".dxf"}, {FrameCommandSaveAs, MAX_PATH - 1, true, ".ZRO"}};
+    for (const auto& road : roads) {
+        SCOPED_TRACE(road.command);
+        const size_t shown = boxes.Count();
+        size_t length = 0;
+        std::string path;
+        TypingUser user([&](const std::string& folder) {
+            length = road.whole ? road.length - folder.size() - 5 : road.length;
+            path = folder + "\\" + LongName(length) + (road.written ? road.written : "");
+            DeleteFileA(path.c_str());   // left by an earlier run
+            return length;
+        }, !road.written);
+        shelltest::SendCommand(frame, road.command);
+        user.driver.join();
+        ASSERT_EQ(static_cast<int>(length), user.typed);
+        EXPECT_EQ(!road.written, boxes.Count() == shown + 1 && boxes.Last().caption == "Nome di file non valido");
+        EXPECT_EQ(1, shelltest::CountObjects(activeDocument));
+        EXPECT_EQ(road.written != nullptr, DeleteFileA(path.c_str()) != 0);
+        const bool saved = road.written && road.command == FrameCommandSaveAs;
+        EXPECT_STRCASEEQ(saved ? path.c_str() : nullptr, activeDocument->filePath);
+        EXPECT_EQ(saved ? 0u : 1u, activeDocument->settings->modified);
+    }
     shelltest::StopShell();
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <cstdio>
 #include <string>
 #include "support/input_fixtures.h"
 
@@ -30,12 +31,23 @@ private:
     }
     std::string home;
 };
+// A crash ends the test program with a failure: Wine's debugger, which would take it
+// otherwise, ends the program with exit code 0, and the test would pass.
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* crash)
+{
+    std::fprintf(stderr, "crash: exception %08lx at %p\n", crash->ExceptionRecord->ExceptionCode,
+                 crash->ExceptionRecord->ExceptionAddress);
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), 3);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
 } // namespace
 
 int main(int argc, char** argv)
 {
     // A crash must end the test, not open Wine's debugger dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    SetUnhandledExceptionFilter(ReportCrash);
     testing::InitGoogleTest(&argc, argv);
     SetInputSource(vtest::DefaultTestInput());
     testing::UnitTest::GetInstance()->listeners().Append(new PerTestDirectory);
