@@ -1,13 +1,16 @@
-// Real input on the shown frame: a sprinkler placed with its throw and its angle, and a
-// text frame opened by a click and typed into.
+// Real input on the shown frame: a sprinkler placed with its throw and its angle, a
+// text frame opened by a click and typed into, and a placement ended by Escape.
 // velmora-test: timeout 120
 // velmora-test: desktop
 #include "support_tools.h"
 #include <gtest/gtest.h>
+#include <atomic>
+#include <thread>
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "planview/output_routing.h"
 #include "shell/camera_presets.h"
 #include "tools/tool_state.h"
 
@@ -92,6 +95,60 @@ TEST_F(RealInputTools, AClickOpensATextFrameThatTakesTheTyping)
     char text[16] = {};
     GetWindowTextA(control, text, sizeof text);
     EXPECT_STREQ(text, "ok");
+}
+
+TEST_F(RealInputTools, EscapeEndsAPlacementBeforeItsSecondCornerAndThePaneRepaintsMeanwhile)
+{
+    // Tool, scrolled wholly off the plan (every point of the pane is then held to one of
+    // its corners), corners clicked, objects made.
+    const int cases[][4] = {{7055, 1, 1, 0}, {7050, 1, 1, 0}, {7055, 0, 1, 0}, {7055, 0, 2, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c[0] << (c[1] ? " off the plan, corners " : ", corners ") << c[2]);
+        for (HWND bar : {activeDocument->horizontalScrollBar, activeDocument->verticalScrollBar}) {
+            int low = 0, high = 0;
+            GetScrollRange(bar, SB_CTL, &low, &high);
+            SendMessageA(GetParent(frame.pane), bar == activeDocument->verticalScrollBar ? WM_VSCROLL : WM_HSCROLL,
+                         MAKEWPARAM(SB_THUMBPOSITION, c[1] ? high : (low + high) / 2), LPARAM(bar));
+        }
+        currentToolId = static_cast<int16_t>(c[0]);
+        PlanFloor* floor = activeDocument->currentFloor;
+        const int before = vtest::CountFloorObjects(floor);
+        // The first corner keeps this thread in the placement; a helper clicks the second
+        // one, has the pane painted, then presses Escape until the placement ends. Input
+        // that another test's window took is sent again.
+        std::atomic<bool> painted(false);
+        std::thread helper([&]() {
+            auto corners = [&]() {
+                PlanObject* outline = vtest::CountFloorObjects(floor) > before ? floor->firstObject : nullptr;
+                while (outline && outline->next)
+                    outline = outline->next;
+                return outline ? CountVertexChain(outline) : 0;
+            };
+            for (int wait = 0; wait < 2000 && corners() < 1; ++wait)
+                Sleep(10);
+            for (int attempt = 0; attempt < 5 && corners() < c[2]; ++attempt, Sleep(500)) {
+                const POINT at = frame.ScreenPoint(300, 200);
+                SetCursorPos(at.x, at.y);
+                Sleep(100);   // the placement follows the pointer before the press comes
+                mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+                mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+            }
+            InvalidateRect(frame.pane, nullptr, FALSE);
+            for (int wait = 0; wait < 100 && !painted; ++wait, Sleep(10))
+                painted = !GetUpdateRect(frame.pane, nullptr, FALSE);
+            for (int attempt = 0; attempt < 10 && dragFeedbackActive; ++attempt, Sleep(1000)) {
+                SetForegroundWindow(frame.frame);
+                keybd_event(VK_ESCAPE, 0, 0, 0);
+                keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+            }
+        });
+        vtest::ClickUntilReceived([&] { OnTop(300, 200); },
+                                  [&] { tooltest::PlayInput({Move(200, 200), Down(200, 200), Up(200, 200)}); });
+        helper.join();
+        EXPECT_TRUE(painted);
+        EXPECT_EQ(vtest::CountFloorObjects(floor), before + c[3]);
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
 }
 
 }  // namespace
