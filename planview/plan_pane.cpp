@@ -176,6 +176,10 @@ void ScrollPlanView(HWND scrollBar, HWND pane, int vertical, int16_t step, int, 
         ReleaseDC(pane, dc);
     }
     SetScrollPos(scrollBar, SB_CTL, now, TRUE);
+    // ScrollWindow on a window that owns its DC, under Wine, may neither move the
+    // pixels nor mark the uncovered part: the whole pane is painted again at the new
+    // origin.
+    InvalidateRect(pane, nullptr, TRUE);
     if (update)
         UpdateWindow(pane);
 }

@@ -2,6 +2,7 @@
 #include <cmath>
 #include "model/object_copies.h"
 #include "model/plan_document.h"
+#include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/plane_geometry.h"
@@ -26,6 +27,7 @@ const float kLiveDimensionOffset = 10.0f;
 const float kSameCornerDistance = 20.0f;
 const float kFirstCornerReach = 10.0f;
 const int kShiftKeyCode = 16;
+const int kEscapeKeyCode = 27;
 
 struct Point {
     float x, y, z;
@@ -54,12 +56,24 @@ public:
     {
         if (!dc)
             return;
-        SetROP2(dc, previousMode);
-        if (previousPen)
-            SelectObject(dc, previousPen);
+        Lend();
         if (pen)
             DeleteObject(pen);
         ReleaseDC(activePlanPane, dc);
+    }
+    // The class owns its DC: a paint of the pane meanwhile must find it as it was
+    // before the gesture, and the gesture takes it back afterwards.
+    void Lend()
+    {
+        SetROP2(dc, previousMode);
+        if (previousPen)
+            SelectObject(dc, previousPen);
+    }
+    void TakeBack()
+    {
+        if (pen)
+            SelectObject(dc, pen);
+        SetROP2(dc, R2_NOTXORPEN);
     }
     HDC dc = nullptr;
 
@@ -69,11 +83,14 @@ private:
     int previousMode = R2_COPYPEN;
 };
 
+// What a reported click or key does to the gesture.
+enum class Outcome { GoOn, Finish, Cancel };
+
 class PlacementGesture {
 public:
-    PlacementGesture(HDC dc, PlanDocument* document, uint8_t smooth, uint8_t closed,
+    PlacementGesture(PlacementPen& pen, PlanDocument* document, uint8_t smooth, uint8_t closed,
                      uint8_t constrainByDefault, int16_t previewType)
-        : dc(dc), document(document), settings(document->settings), smooth(smooth),
+        : pen(pen), dc(pen.dc), document(document), settings(document->settings), smooth(smooth),
           closed(closed), constrain(constrainByDefault), previewType(previewType)
     {
     }
@@ -81,13 +98,14 @@ public:
 
 private:
     void TrackPointer(POINT cursor);
-    // Returns true when the message ends the gesture.
-    bool TakeMessage(const MSG& message);
+    Outcome TakeMessage(const MSG& message);
+    void Repaint(MSG& paint);
     void DrawRubber(const Point& from, const Point& to);
     void DrawDimensions(const Point& point);
     void DrawOutline();
     bool Oblique(const Point& point) const;
 
+    PlacementPen& pen;
     HDC dc;
     PlanDocument* document;
     PlanSettings* settings;
@@ -171,10 +189,10 @@ void PlacementGesture::TrackPointer(POINT cursor)
     previousCursor = cursor;
 }
 
-bool PlacementGesture::TakeMessage(const MSG& message)
+Outcome PlacementGesture::TakeMessage(const MSG& message)
 {
     if (message.message == WM_KEYDOWN && message.wParam == kShiftKeyCode)
-        return false;
+        return Outcome::GoOn;
     if (smooth)
         DrawDimensions(pointer);
     firstIteration = true;
@@ -186,12 +204,16 @@ bool PlacementGesture::TakeMessage(const MSG& message)
     if (message.message != WM_LBUTTONDOWN && points > 1) {
         outline->type = closed ? 8 : 9;
         outline->closed = closed ? 1 : 0;
-        return true;
+        return Outcome::Finish;
     }
+    // Escape before a second corner is the way out even where every click lands on the
+    // same corner (a view scrolled off the plan pins every point to one corner).
+    if (message.message == WM_KEYDOWN && message.wParam == kEscapeKeyCode)
+        return Outcome::Cancel;
     if (std::fabs(last.x - beforeLast.x) < kSameCornerDistance &&
         std::fabs(last.y - beforeLast.y) < kSameCornerDistance &&
         std::fabs(last.z - beforeLast.z) < kSameCornerDistance)
-        return false;
+        return Outcome::GoOn;
     if (ZoomFloat(Distance2D(first.x, first.z, last.x, last.z)) >= kFirstCornerReach) {
         if (smooth)
             RecomputeObject(outline);
@@ -201,14 +223,47 @@ bool PlacementGesture::TakeMessage(const MSG& message)
             RecomputeObject(outline);
         DrawOutline();
         ShowLengthReadout(0.0f);
-        return false;
+        return Outcome::GoOn;
     }
     // A click on the first corner closes the outline (an open one takes the click too).
     if (!closed)
         BuildCadPolyline(outline, last.x, last.y, last.z, document->currentFloor, kCadAppend, 1);
     outline->type = closed ? 8 : 9;
     outline->closed = closed ? 1 : 0;
-    return true;
+    return Outcome::Finish;
+}
+
+// A paint meanwhile (the pane uncovered, for example): the pane is painted as without
+// the gesture, the half-made outline left out, and what the gesture shows inverted is
+// drawn again where the paint went, so that erasing it later still works. Only paints
+// are dispatched: no input, command or menu can start another tool inside this one.
+void PlacementGesture::Repaint(MSG& paint)
+{
+    if (paint.hwnd != activePlanPane || !dc) {
+        DispatchMessageA(&paint);
+        return;
+    }
+    HRGN painted = CreateRectRgn(0, 0, 0, 0);
+    if (painted)
+        GetUpdateRgn(activePlanPane, painted, FALSE);
+    PlanFloor* floor = outline->floor;
+    UnlinkObject(outline);
+    const uint8_t feedback = dragFeedbackActive;
+    dragFeedbackActive = 0;
+    pen.Lend();
+    DispatchMessageA(&paint);
+    pen.TakeBack();
+    dragFeedbackActive = feedback;
+    AttachObjectToFloor(outline, floor);
+    if (!painted)
+        return;
+    SelectClipRgn(dc, painted);
+    DrawOutline();
+    DrawRubber(last, pointer);
+    if (!firstIteration)
+        DrawDimensions(pointer);
+    SelectClipRgn(dc, nullptr);
+    DeleteObject(painted);
 }
 
 PlanObject* PlacementGesture::Run(const float* firstCorner, POINT release)
@@ -222,17 +277,28 @@ PlanObject* PlacementGesture::Run(const float* firstCorner, POINT release)
     beforeLast = first;
     firstIteration = true;
     previousCursor = release;
-    bool done = false;
-    while (!done) {
+    Outcome outcome = Outcome::GoOn;
+    while (outcome == Outcome::GoOn) {
         MSG message = {};
         if (PeekClickOrKeyMessage(&message)) {
-            done = TakeMessage(message);
+            outcome = TakeMessage(message);
+            continue;
+        }
+        if (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+            Repaint(message);
             continue;
         }
         POINT cursor = GetCursorLogicalPos();
         if (cursor.x == previousCursor.x && cursor.y == previousCursor.y && !ShiftKeyToggled())
             continue;
         TrackPointer(cursor);
+    }
+    if (outcome == Outcome::Cancel) {
+        // Nothing is made; the dimensions a click left are cleared by the repaint.
+        UnlinkObject(outline);
+        FreeObject(outline);
+        InvalidatePlanView();
+        return nullptr;
     }
     BuildCadPolyline(outline, 0.0f, 0.0f, 0.0f, document->currentFloor, kCadFinish, 1);
     outline->vertexCount = static_cast<uint32_t>(CountVertexChain(outline));
@@ -273,7 +339,7 @@ PlanObject* TrackPlacementDrag(int32_t windowX, int32_t windowY, float, float, f
         return nullptr;
     PlanObject* outline = nullptr;
     if (document->currentFloor) {
-        PlacementGesture gesture(pen.dc, document, smooth, closed, constrainByDefault, previewType);
+        PlacementGesture gesture(pen, document, smooth, closed, constrainByDefault, previewType);
         outline = gesture.Run(planMouseState.dragEnd, POINT{windowX, windowY});
     }
     SwallowInputForDoubleClickTime();

@@ -23,6 +23,7 @@
 #include "tools/drawing_elements.h"
 #include "tools/marquee.h"
 #include "tools/point_mapping.h"
+#include "tools/text_layout_font.h"
 #include "tools/tool_framework.h"
 #include "tools/tool_state.h"
 #include <cstring>
@@ -118,6 +119,10 @@ void KeepStoredFont(HWND control, const LOGFONTA& font)
         delete kept;
 }
 
+// The font a control lays its text out in before it is given one (the copy of the
+// system font's face, see text_layout_font.h); it is no font of the text's.
+const char kDefaultFontProperty[] = "VelmoraDefaultFont";
+
 // The control's font as a LOGFONT; a control without a font of its own is stored and
 // drawn with the dimension font, as the plan file does.
 void GetControlLogFont(HWND control, LOGFONTA* font)
@@ -127,12 +132,13 @@ void GetControlLogFont(HWND control, LOGFONTA* font)
 }
 
 // The look at that height: the run's font while a run is open (ReleaseRunFont gives it
-// back).
-HFONT AcquireFontOfHeight(const LOGFONTA& base, LONG height)
+// back). The control's own takes the face's copy that it can lay its text out in.
+HFONT AcquireFontOfHeight(const LOGFONTA& base, LONG height, bool forControl = false)
 {
     LOGFONTA font = base;
     font.lfHeight = height == 0 ? -1 : height;
-    return AcquireRunFont(MakeDrawableFont(font));
+    font = MakeDrawableFont(font);
+    return AcquireRunFont(forControl ? TextLayoutLogFont(font) : font);
 }
 
 bool IsStockFont(HFONT font)
@@ -265,6 +271,7 @@ LRESULT CALLBACK TextControlProc(HWND window, UINT message, WPARAM wParam, LPARA
     } else if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(edit));
         RemovePropA(window, kEditProcProperty);
+        RemovePropA(window, kDefaultFontProperty);
         ReleaseStoredFont(window);
     }
     return result;
@@ -289,6 +296,19 @@ HWND CreateTextEditWindow(DWORD style, int x, int y, int width, int height, HWND
     LONG_PTR edit = GetWindowLongPtrA(control, GWLP_WNDPROC);
     if (edit && SetPropA(control, kEditProcProperty, reinterpret_cast<HANDLE>(edit)))
         SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextControlProc));
+    // A text handed to the control before its font is laid out in the system font: in
+    // that face's copy when the face needs one.
+    LOGFONTA system;
+    if (GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system) > 0) {
+        const LOGFONTA layout = TextLayoutLogFont(system);
+        if (std::strcmp(layout.lfFaceName, system.lfFaceName) != 0) {
+            HFONT font = CreateFontIndirectA(&layout);
+            if (font && SetPropA(control, kDefaultFontProperty, font))
+                SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+            else if (font)
+                DeleteObject(font);
+        }
+    }
     return control;
 }
 
@@ -296,11 +316,13 @@ bool SetTextEditFont(HWND control, const LOGFONTA& font)
 {
     if (!control || !IsWindow(control))
         return false;
-    HFONT made = CreateDrawableFont(font);
+    const LOGFONTA layout = TextLayoutLogFont(MakeDrawableFont(font));
+    HFONT made = CreateFontIndirectA(&layout);
     if (!made)
         return false;
     HFONT replaced = ControlFontHandle(control);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(made), FALSE);
+    RemovePropA(control, kDefaultFontProperty);
     if (replaced != made)
         DeleteOwnedFont(replaced);
     KeepStoredFont(control, font);
@@ -316,7 +338,9 @@ bool GetTextEditLogFont(HWND control, LOGFONTA* font)
         return true;
     }
     HFONT handle = ControlFontHandle(control);
-    return handle && GetObjectA(handle, sizeof *font, font) > 0;
+    if (!handle || handle == GetPropA(control, kDefaultFontProperty))
+        return false;
+    return GetObjectA(handle, sizeof *font, font) > 0;
 }
 
 bool CopyTextEditFont(HWND source, HWND target)
@@ -370,10 +394,19 @@ HWND CommitTextEdit(HWND control, int alignmentCode, PlanObject* textFrame)
                                      rect.right - rect.left, rect.bottom - rect.top, parent);
     if (!made)
         return nullptr;
+    const bool movedDefault = font && GetPropA(control, kDefaultFontProperty) == font;
     DestroyWindow(control);
-    SetWindowTextA(made, text.data());
-    if (font)
+    // The font goes over before the text, so that the text is laid out in it alone.
+    if (font) {
+        HFONT own = ControlFontHandle(made);
         SendMessageA(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        RemovePropA(made, kDefaultFontProperty);
+        if (own != font)
+            DeleteOwnedFont(own);
+        if (movedDefault)
+            SetPropA(made, kDefaultFontProperty, font);
+    }
+    SetWindowTextA(made, text.data());
     if (hasStoredFont)
         KeepStoredFont(made, storedFont);
     return made;
@@ -525,10 +558,11 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
     GetControlLogFont(control, &logFont);
     HFONT previousFont = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
     const LONG zoomedHeight = static_cast<LONG>(ZoomFloat(static_cast<float>(logFont.lfHeight)));
-    HFONT zoomedFont = AcquireFontOfHeight(logFont, zoomedHeight);
+    HFONT lentFont = AcquireFontOfHeight(logFont, zoomedHeight, true);
+    HFONT zoomedFont = printing ? nullptr : AcquireFontOfHeight(logFont, zoomedHeight);
     fittingControl = true;
-    if (zoomedFont)
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(zoomedFont), FALSE);
+    if (lentFont)
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(lentFont), FALSE);
     HFONT printFont = nullptr;
     if (copyPicture)
         printFont = AcquireFontOfHeight(
@@ -603,10 +637,11 @@ void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
     RestoreTextFont(out, outPreviousFont);
     // The zoomed font was only lent to the control: it gets its own back, and the
     // zoomed one goes.
-    if (zoomedFont) {
+    if (lentFont) {
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(previousFont), FALSE);
-        ReleaseRunFont(zoomedFont);
+        ReleaseRunFont(lentFont);
     }
+    ReleaseRunFont(zoomedFont);
     fittingControl = false;
     ReleaseRunFont(printFont);
 }

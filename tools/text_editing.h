@@ -16,16 +16,19 @@ extern uint16_t textEditControlId;
 extern int16_t textAlignment;
 
 // Creates the in-place "EDIT" child of the plan pane for a text frame, with no text;
-// null on failure (no parent, for example). Negative sizes count as 0.
+// null on failure (no parent, for example). Negative sizes count as 0. Until it is given
+// a font it lays its text out in the system font's look, in the face's layout copy
+// (text_layout_font.h) when the face needs one; that is no font of the text's.
 HWND CreateTextEditWindow(DWORD style, int x, int y, int width, int height, HWND parent);
 
-// Each text frame's control owns exactly one font: the one SetTextEditFont gave it. The
-// font goes away with the control (DestroyTextEditWindow) or when another replaces it,
-// and is never shared: a copy makes its own. A stock font is never deleted.
+// Each text frame's control owns exactly one font: the one SetTextEditFont made for it
+// (or the one it was created with). The font goes away with the control
+// (DestroyTextEditWindow) or when another replaces it, and is never shared: a copy makes
+// its own. A stock font is never deleted.
 
-// Makes a font from the LOGFONT, sets it on the control and deletes the font it
-// replaces. False when there is no control or the font cannot be made; the control then
-// keeps its font.
+// Makes a font from the LOGFONT, in the face's layout copy, sets it on the control and
+// deletes the font it replaces. False when there is no control or the font cannot be
+// made; the control then keeps its font.
 bool SetTextEditFont(HWND control, const LOGFONTA& font);
 
 // The font the control was given, as given: a font read from a plan keeps its stored

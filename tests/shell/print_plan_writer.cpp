@@ -105,6 +105,7 @@ bool WritePlans(const std::string& dir)
         {"small", BuildSmallScalePlan},
         {"huge", BuildHugeScalePlan},
         {"many", [] { BuildManyLinesPlan(10000); }},
+        {"texts", BuildTextBytesPlan},
     };
     for (const Named& plan : plans) {
         std::vector<Segment> segments;

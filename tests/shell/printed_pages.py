@@ -3,9 +3,12 @@
 
     printed_pages.py fit|scale PDF SEGMENTS CAPS [COPIES]
     printed_pages.py same PDF PNG
+    printed_pages.py bytes PDF
 
 The second renders the PDF's page as the kept PNG was made (pdftoppm -r 300 -aa no
--aaVector no -gray -png -singlefile) and compares them pixel for pixel.
+-aaVector no -gray -png -singlefile) and compares them pixel for pixel. The third finds
+every line of the plan of byte texts (BuildTextBytesPlan) printed, as far as it shows:
+blanks and characters without a glyph left out.
 
 SEGMENTS lists the plan's drawn lines ("x1 z1 x2 z2", after a "# choice C units U"
 header) and its wall segments ("wall x1 z1 x2 z2 half start end": the centre line, half
@@ -337,9 +340,23 @@ def same_page(pdf, kept):
     return 1 if differ or (width, height) != (kept_width, kept_height) else 0
 
 
+def byte_texts(pdf):
+    def shown(text):
+        return ''.join(c for c in text if c.isprintable() and not c.isspace())
+    printed = subprocess.run(['pdftotext', '-raw', '-enc', 'UTF-8', pdf, '-'], capture_output=True,
+                             encoding='utf-8', check=True).stdout
+    on_page = {shown(line) for line in printed.split('\n')}
+    lines = [bytes([b, after]) for b in range(0x20, 0x100) for after in (0x61, 0x80 + (b + 1) % 0x80)]
+    missing = [line.hex() for line in lines if shown(line.decode('cp1252', 'ignore')) not in on_page | {''}]
+    print('%d lines, missing: %s' % (len(lines), ' '.join(missing) or 'none'))
+    return 1 if missing else 0
+
+
 def main():
     if sys.argv[1] == 'same':
         return same_page(sys.argv[2], sys.argv[3])
+    if sys.argv[1] == 'bytes':
+        return byte_texts(sys.argv[2])
     mode, pdf, segments_path, caps_path = sys.argv[1:5]
     copies = int(sys.argv[5]) if len(sys.argv) > 5 else 1
     caps = read_caps(caps_path)

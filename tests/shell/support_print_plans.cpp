@@ -286,6 +286,21 @@ void BuildLabelsPlan()
     BuildTextFrameObject(&frame, text, floor);
 }
 
+void BuildTextBytesPlan()
+{
+    LOGFONTA font = {};
+    font.lfHeight = -20;
+    std::strcpy(font.lfFaceName, "Arial");
+    for (int b = 0x20; b <= 0xFF; ++b) {
+        const char text[] = {char(b), 'a', '\r', '\n', char(b), char(0x80 + (b + 1) % 0x80), 0};
+        HWND control = CreateTextEditWindow(WS_CHILD | ES_MULTILINE, 0, 0, 60, 56, activePlanPane);
+        SetTextEditFont(control, font);
+        SetWindowTextA(control, text);
+        const RECT frame = {(b % 16) * 80, (b / 16) * 80, (b % 16) * 80 + 60, (b / 16) * 80 + 56};
+        BuildTextFrameObject(&frame, control, FirstStorey());
+    }
+}
+
 std::vector<NearZone> DimensionZones(const PlanDocument* document)
 {
     std::vector<NearZone> zones;

@@ -98,6 +98,9 @@ void BuildSmallScalePlan();
 void BuildManyLinesPlan(int count);
 // One line across nearly the whole plane at metric 1:10: a grid of about 100,000 pages.
 void BuildHugeScalePlan();
+// A text in Arial for each byte b from 0x20 on, in rows of 16: "<b>a" and, on its second
+// line, b before the high byte 0x80 + (b + 1) % 0x80.
+void BuildTextBytesPlan();
 
 // Turns the active plan's automatic dimensions and labels off (the line plans do).
 void ShowLinesOnly();

@@ -113,7 +113,7 @@ TEST_F(DimensionAndText, NewTextFramesAre36HighAndAtLeast20Dragged)
         EXPECT_FLOAT_EQ(frame->box2D[3], c.control.right + 3.0f);
         EXPECT_FLOAT_EQ(frame->box2D[2] - frame->box2D[0], 42.0f);
         LOGFONTA font;
-        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+        ASSERT_TRUE(GetTextEditLogFont(control, &font));
         EXPECT_STREQ(font.lfFaceName, textLogFont.lfFaceName);
         FreeObject(frame);
     }

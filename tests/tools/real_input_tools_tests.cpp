@@ -1,14 +1,20 @@
-// Real input on the shown frame: a sprinkler placed with its throw and its angle, and a
-// text frame opened by a click and typed into.
+// Real input on the shown frame: a sprinkler placed with its throw and its angle, a
+// text frame opened by a click and typed into, a placement ended by Escape, and the
+// scroll bars' scrolling.
 // velmora-test: timeout 120
 // velmora-test: desktop
 #include "support_tools.h"
 #include <gtest/gtest.h>
+#include <atomic>
+#include <thread>
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "planview/output_routing.h"
 #include "shell/camera_presets.h"
+#include "support/window_pixels.h"
+#include "tools/point_mapping.h"
 #include "tools/tool_state.h"
 
 namespace {
@@ -92,6 +98,112 @@ TEST_F(RealInputTools, AClickOpensATextFrameThatTakesTheTyping)
     char text[16] = {};
     GetWindowTextA(control, text, sizeof text);
     EXPECT_STREQ(text, "ok");
+}
+
+TEST_F(RealInputTools, EscapeEndsAPlacementBeforeItsSecondCornerAndThePaneRepaintsMeanwhile)
+{
+    // Tool, scrolled wholly off the plan (every point of the pane is then held to one of
+    // its corners), corners clicked, objects made.
+    const int cases[][4] = {{7055, 1, 1, 0}, {7050, 1, 1, 0}, {7055, 0, 1, 0}, {7055, 0, 2, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c[0] << (c[1] ? " off the plan, corners " : ", corners ") << c[2]);
+        for (HWND bar : {activeDocument->horizontalScrollBar, activeDocument->verticalScrollBar}) {
+            int low = 0, high = 0;
+            GetScrollRange(bar, SB_CTL, &low, &high);
+            SendMessageA(GetParent(frame.pane), bar == activeDocument->verticalScrollBar ? WM_VSCROLL : WM_HSCROLL,
+                         MAKEWPARAM(SB_THUMBPOSITION, c[1] ? high : (low + high) / 2), LPARAM(bar));
+        }
+        currentToolId = static_cast<int16_t>(c[0]);
+        PlanFloor* floor = activeDocument->currentFloor;
+        const int before = vtest::CountFloorObjects(floor);
+        // The first corner keeps this thread in the placement; a helper clicks the second
+        // one, has the pane painted, then presses Escape until the placement ends. Input
+        // that another test's window took is sent again.
+        std::atomic<bool> painted(false);
+        std::thread helper([&]() {
+            auto corners = [&]() {
+                PlanObject* outline = vtest::CountFloorObjects(floor) > before ? floor->firstObject : nullptr;
+                while (outline && outline->next)
+                    outline = outline->next;
+                return outline ? CountVertexChain(outline) : 0;
+            };
+            for (int wait = 0; wait < 2000 && corners() < 1; ++wait)
+                Sleep(10);
+            for (int attempt = 0; attempt < 5 && corners() < c[2]; ++attempt, Sleep(500)) {
+                const POINT at = frame.ScreenPoint(300, 200);
+                SetCursorPos(at.x, at.y);
+                Sleep(100);   // the placement follows the pointer before the press comes
+                mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+                mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+            }
+            InvalidateRect(frame.pane, nullptr, FALSE);
+            for (int wait = 0; wait < 100 && !painted; ++wait, Sleep(10))
+                painted = !GetUpdateRect(frame.pane, nullptr, FALSE);
+            for (int attempt = 0; attempt < 10 && dragFeedbackActive; ++attempt, Sleep(1000)) {
+                SetForegroundWindow(frame.frame);
+                keybd_event(VK_ESCAPE, 0, 0, 0);
+                keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+            }
+        });
+        vtest::ClickUntilReceived([&] { OnTop(300, 200); },
+                                  [&] { tooltest::PlayInput({Move(200, 200), Down(200, 200), Up(200, 200)}); });
+        helper.join();
+        EXPECT_TRUE(painted);
+        EXPECT_EQ(vtest::CountFloorObjects(floor), before + c[3]);
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
+}
+
+TEST_F(RealInputTools, EveryScrollShowsThePlanAtItsNewOriginAtOnce)
+{
+    // A wall along each axis, across the pane and far beyond it: one shows, moved, after
+    // every scroll below.
+    RECT client;
+    GetClientRect(frame.pane, &client);
+    const LONG w = client.right, h = client.bottom;
+    POINT ends[4] = {{w / 2, -2 * h}, {w / 2, 3 * h}, {-2 * w, h / 2}, {3 * w, h / 2}};
+    HDC dc = GetDC(frame.pane);
+    DPtoLP(dc, ends, 4);
+    ReleaseDC(frame.pane, dc);
+    float p[4][3];
+    for (int i = 0; i < 4; ++i)
+        MapPlanPointToModel(ends[i].x, ends[i].y, &p[i][0], &p[i][1], &p[i][2], 0, nullptr, 1);
+    for (int i = 0; i < 4; i += 2)
+        vtest::AddWall(activeDocument->currentFloor, {{p[i][0], 0, p[i][2]}, {p[i + 1][0], 0, p[i + 1][2]}}, 2);
+    activeDocument->settings->visibleCategories |= 2;   // the floor plan's layer, where walls show
+    // Vertical, where on the bar in pixels from its top or left end (-1 the far arrow, -2
+    // the track past the thumb, -3 the thumb), how far the press is dragged.
+    const int cases[][3] = {{1, -1, 0}, {1, 8, 0}, {1, -2, 0}, {1, -3, 30}, {0, -1, 0}, {0, -2, 0}, {0, -3, -30}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c[0] << " " << c[1] << " " << c[2]);
+        HWND bar = c[0] ? activeDocument->verticalScrollBar : activeDocument->horizontalScrollBar;
+        SCROLLBARINFO info = {sizeof info};
+        ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_CLIENT, &info));
+        const RECT& r = info.rcScrollBar;
+        const int length = c[0] ? r.bottom - r.top : r.right - r.left;
+        const int along = c[1] == -1 ? length - 8
+                          : c[1] == -2 ? (info.xyThumbBottom + length - info.dxyLineButton) / 2
+                          : c[1] == -3 ? (info.xyThumbTop + info.xyThumbBottom) / 2 : c[1];
+        auto at = [&](int a) {
+            return c[0] ? POINT{(r.left + r.right) / 2, r.top + a} : POINT{r.left + a, (r.top + r.bottom) / 2};
+        };
+        const POINT press = at(along), release = at(along + c[2]);
+        const int position = GetScrollPos(bar, SB_CTL);
+        InvalidateRect(frame.pane, nullptr, TRUE);
+        UpdateWindow(frame.pane);
+        // A press that another test's window took is sent again.
+        EXPECT_EQ(vtest::ClickUntilReceived(
+                      [&] { SetWindowPos(frame.frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); },
+                      [&] { tooltest::PlayInput({{press, 0}, {press, MOUSEEVENTF_LEFTDOWN}, {release, 0},
+                                                 {release, MOUSEEVENTF_LEFTUP}}); }), 1);
+        EXPECT_NE(GetScrollPos(bar, SB_CTL), position);
+        const std::vector<COLORREF> shown = vtest::ClientPixels(frame.pane);
+        InvalidateRect(frame.pane, nullptr, TRUE);
+        UpdateWindow(frame.pane);
+        EXPECT_TRUE(shown == vtest::ClientPixels(frame.pane));
+        SendMessageA(GetParent(frame.pane), c[0] ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position),
+                     LPARAM(bar));
+    }
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "support/frame_fixtures.h"
 #include "support/test_support.h"
 #include "tools/text_editing.h"
+#include "tools/text_layout_font.h"
 #include "tools/tool_state.h"
 #include <cstring>
 #include <string>
@@ -364,7 +365,8 @@ TEST_F(TextEditing, TextSurvivesSaveLoadIntoNewDocumentAndSaveAgain)
     EXPECT_EQ(secondPane, GetParent(control));
     EXPECT_EQ(text, ControlText(control));
     EXPECT_TRUE(GetWindowLongA(control, GWL_STYLE) & ES_CENTER);
-    LOGFONTA got = ControlFont(control);
+    LOGFONTA got;
+    ASSERT_TRUE(GetTextEditLogFont(control, &got));
     EXPECT_EQ(-28, got.lfHeight);
     EXPECT_EQ(FW_BOLD, got.lfWeight);
     EXPECT_STREQ("Arial", got.lfFaceName);
@@ -479,7 +481,7 @@ TEST_F(TextEditing, FreeingATextDeletesItsFont)
     PlanObject* frame = MakeTextFrame(Storey(0), 10, 10, 210, 52, "Texte", &arial);
     HFONT font = FontHandle(Control(frame));
     ASSERT_TRUE(IsLiveFont(font));
-    EXPECT_TRUE(SameLogFont(arial, LogFontOf(font)));
+    EXPECT_TRUE(SameLogFont(TextLayoutLogFont(arial), LogFontOf(font)));
     FreeObject(frame);
     EXPECT_EQ(0u, GetObjectType(font));
 
@@ -510,7 +512,7 @@ TEST_F(TextEditing, LoadingOverAPlanDeletesTheFontsOfTheTextsItReplaces)
         HWND control = Control(FirstText(document));
         HFONT now = FontHandle(control);
         ASSERT_TRUE(IsLiveFont(now));
-        EXPECT_TRUE(SameLogFont(arial, LogFontOf(now)));
+        EXPECT_TRUE(SameLogFont(TextLayoutLogFont(arial), LogFontOf(now)));
         before = now;
     }
     // The file still comes back byte for byte.
@@ -536,18 +538,19 @@ TEST_F(TextEditing, CopiedTextHasAnEqualFontOfItsOwn)
     FreeObject(frame);
     EXPECT_EQ(0u, GetObjectType(original));
     ASSERT_TRUE(IsLiveFont(copied));
-    EXPECT_TRUE(SameLogFont(arial, LogFontOf(copied)));
+    EXPECT_TRUE(SameLogFont(TextLayoutLogFont(arial), LogFontOf(copied)));
     FreeObject(copy);
     EXPECT_EQ(0u, GetObjectType(copied));
 
-    // A text without a font of its own gives its copy none.
+    // A text without a font of its own gives its copy none of the text's.
     PlanObject* plain = MakeTextFrame(Storey(0), 10, 10, 210, 52, "Sans", nullptr);
     PlanObject* plainCopy = CreateObject(ObjTextFrame, 1, 0, nullptr, nullptr, 1.0f, 6, 2, nullptr, nullptr,
                                          nullptr, nullptr, Storey(0), nullptr);
     ASSERT_NE(nullptr, plainCopy);
     CopyObjectLink(plain, plainCopy);
     ASSERT_TRUE(IsWindow(Control(plainCopy)));
-    EXPECT_EQ(nullptr, FontHandle(Control(plainCopy)));
+    LOGFONTA none;
+    EXPECT_FALSE(GetTextEditLogFont(Control(plainCopy), &none));
     FreeObject(plainCopy);
 }
 
@@ -565,7 +568,7 @@ TEST_F(TextEditing, ChangingTheFontDeletesTheFontItReplaces)
     ASSERT_TRUE(IsLiveFont(now));
     EXPECT_NE(old, now);
     EXPECT_EQ(0u, GetObjectType(old));
-    EXPECT_TRUE(SameLogFont(larger, LogFontOf(now)));
+    EXPECT_TRUE(SameLogFont(TextLayoutLogFont(larger), LogFontOf(now)));
     // The frame has grown to the taller font.
     EXPECT_GT(frame->box2D[kRectMaxY] - frame->box2D[kRectMinY], static_cast<float>(LineHeightOf(arial)));
 }
