@@ -1,11 +1,14 @@
 #include "model/plan_document.h"
+#include "files/profile_file.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
+#include "shell/message_box.h"
 #include <stdio.h>
 #include <string.h>
+#include <string>
 
 PlanDocument* activeDocument = nullptr;
 HWND activePlanPane = nullptr;
@@ -131,20 +134,28 @@ void LoadPlanColours()
     }
 }
 
+// Said once in a run: every colour change after a failed write would fail the same way.
+static const char* const kPreferencesNotSavedText = "Impossibile salvare le preferenze in %s";
+static bool preferencesFailureShown = false;
+
 void SavePlanColours()
 {
     char path[MAX_PATH + 64];
     PlanSettings* settings = ColourPreferences(path, sizeof(path));
     if (!settings)
         return;
-    char text[16];
-    for (const ColourKey& key : kColourKeys) {
-        const ColourTriple& colour = settings->*key.field;
-        snprintf(text, sizeof(text), "%u", static_cast<unsigned>(colour.red));
-        WritePrivateProfileStringA(key.section, "Red", text, path);
-        snprintf(text, sizeof(text), "%u", static_cast<unsigned>(colour.green));
-        WritePrivateProfileStringA(key.section, "Green", text, path);
-        snprintf(text, sizeof(text), "%u", static_cast<unsigned>(colour.blue));
-        WritePrivateProfileStringA(key.section, "Blue", text, path);
+    ProfileSetting keys[9];
+    ProfileSetting* key = keys;
+    for (const ColourKey& colour : kColourKeys) {
+        const ColourTriple& value = settings->*colour.field;
+        *key++ = {colour.section, "Red", std::to_string(value.red)};
+        *key++ = {colour.section, "Green", std::to_string(value.green)};
+        *key++ = {colour.section, "Blue", std::to_string(value.blue)};
     }
+    if (WriteProfileSettings(path, keys, 9) || preferencesFailureShown)
+        return;
+    preferencesFailureShown = true;
+    char text[sizeof path + 64];
+    snprintf(text, sizeof text, kPreferencesNotSavedText, path);
+    ShowMessageBox(nullptr, text, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
 }

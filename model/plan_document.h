@@ -46,7 +46,9 @@ LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARA
 // Nothing without settings. Built with the common values (dialogs/common_values).
 void RefreshWorkingElevationValue(PlanDocument* document);
 
-// Plan colours of the active plan in the preferences file "\Z!PREFS.INI".
+// Plan colours of the active plan in the preferences file "\Z!PREFS.INI". The save
+// rewrites the file whole and safely, keeping its other keys (files/profile_file); when
+// it cannot, a message says so, once in a run.
 void LoadPlanColours();
 void SavePlanColours();
 

@@ -3,6 +3,7 @@
 #include "shell/message_box.h"
 #include <commctrl.h>
 #include <dlgs.h>
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -84,7 +85,8 @@ struct ShowFields {
 static const char unusableNameCaption[] = "Nome di file non valido";
 static const char unusableNameText[] =
     "Il nome scelto contiene caratteri che Velmora non può usare nei nomi di file, "
-    "oppure è troppo lungo.\n\nScegliere un altro nome.";
+    "indica un'unità senza la cartella, è il nome di una periferica oppure è troppo lungo."
+    "\n\nScegliere un altro nome.";
 
 // A text of the program's code page, with `count` characters (-1: up to its end), in
 // wide characters; the terminating nulls it covers are kept.
@@ -113,19 +115,25 @@ static bool NarrowExactly(const wchar_t* wide, char* out, int size)
     return true;
 }
 
-// The length of the path the system dialog makes of the name typed in its name field:
-// the name alone when it gives its drive, after the drive letter when it starts at the
-// root, otherwise after the folder shown; then the default extension when the name has
-// none (a dot after its last backslash or blank).
-static size_t TypedPathLength(HWND dialog, const wchar_t* extension)
+// The text of the dialog's name field.
+static std::wstring TypedName(HWND dialog)
 {
     HWND field = GetDlgItem(dialog, cmb13);
     if (!field)
         field = GetDlgItem(dialog, edt1);
     if (!field)
-        return 0;
+        return std::wstring();
     std::wstring name(GetWindowTextLengthW(field) + 1, L'\0');
     name.resize(GetWindowTextW(field, &name[0], static_cast<int>(name.size())));
+    return name;
+}
+
+// The length of the path the system dialog makes of the typed name: the name alone when
+// it gives its drive, after the drive letter when it starts at the root, otherwise after
+// the folder shown; then the default extension when the name has none (a dot after its
+// last backslash or blank).
+static size_t TypedPathLength(HWND dialog, const std::wstring& name, const wchar_t* extension)
+{
     size_t length = name.size();
     const bool givesDrive = name.size() >= 2 && name[1] == L':';
     if (!givesDrive && !name.empty() && name[0] == L'\\') {
@@ -144,20 +152,51 @@ static size_t TypedPathLength(HWND dialog, const wchar_t* extension)
     return length;
 }
 
+// Whether the typed name (without the quotes the dialog strips) names no disk file:
+// a colon anywhere but after a leading drive letter followed by a separator, as in the
+// drive-relative "q:nuovo", which the system dialog resolves into the end of the
+// program; or a device's name (CON, PRN, AUX, NUL, COM1-9, LPT1-9, with any extension)
+// as its last part, whose file the system opens as the device: a save would wait on a
+// port for ever or write into nothing.
+static bool NamesNoDiskFile(std::wstring name)
+{
+    name.erase(std::remove(name.begin(), name.end(), L'"'), name.end());
+    const size_t colon = name.find(L':');
+    if (colon != std::wstring::npos &&
+        (colon != 1 || name.size() < 3 || (name[2] != L'\\' && name[2] != L'/') ||
+         name.find(L':', 2) != std::wstring::npos))
+        return true;
+    const size_t slash = name.find_last_of(L"\\/");
+    std::wstring stem = name.substr(slash == std::wstring::npos ? 0 : slash + 1);
+    stem = stem.substr(0, stem.find(L'.'));
+    stem.erase(0, stem.find_first_not_of(L' '));
+    stem.erase(stem.find_last_not_of(L' ') + 1);
+    CharUpperW(&stem[0]);
+    static const wchar_t* const devices[] = {L"CON", L"PRN", L"AUX", L"NUL"};
+    for (const wchar_t* device : devices)
+        if (stem == device)
+            return true;
+    return stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
+           stem[3] >= L'1' && stem[3] <= L'9';
+}
+
 // The system dialog builds the chosen path in a buffer of MAX_PATH characters without
 // measuring it: a longer typed name ends the program inside the dialog. Its OK command
-// is refused while the path would not fit, before the dialog sees it; its file-OK
-// notification comes only after the path is built.
-static LRESULT CALLBACK RefuseOverlongNames(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
+// is refused while the path would not fit or names no disk file, before the dialog
+// sees it; its file-OK notification comes only after the path is built.
+static LRESULT CALLBACK RefuseUnusableNames(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR id, DWORD_PTR extension)
 {
-    if (message == WM_COMMAND && LOWORD(wParam) == IDOK &&
-        TypedPathLength(dialog, reinterpret_cast<const wchar_t*>(extension)) >= MAX_PATH) {
-        ShowMessageBox(dialog, unusableNameText, unusableNameCaption, MB_OK | MB_ICONEXCLAMATION);
-        return 0;
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+        const std::wstring name = TypedName(dialog);
+        if (NamesNoDiskFile(name) ||
+            TypedPathLength(dialog, name, reinterpret_cast<const wchar_t*>(extension)) >= MAX_PATH) {
+            ShowMessageBox(dialog, unusableNameText, unusableNameCaption, MB_OK | MB_ICONEXCLAMATION);
+            return 0;
+        }
     }
     if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(dialog, RefuseOverlongNames, id);
+        RemoveWindowSubclass(dialog, RefuseUnusableNames, id);
     return DefSubclassProc(dialog, message, wParam, lParam);
 }
 
@@ -167,7 +206,7 @@ static UINT_PTR CALLBACK GuardFileDialog(HWND child, UINT message, WPARAM, LPARA
 {
     if (message == WM_INITDIALOG) {
         const OPENFILENAMEW* record = reinterpret_cast<const OPENFILENAMEW*>(lParam);
-        SetWindowSubclass(GetParent(child), RefuseOverlongNames, 0,
+        SetWindowSubclass(GetParent(child), RefuseUnusableNames, 0,
                           reinterpret_cast<DWORD_PTR>(record->lpstrDefExt ? record->lpstrDefExt : L""));
     }
     return 0;

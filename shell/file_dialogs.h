@@ -30,8 +30,9 @@ void ChooseImageFileToOpen(HWND owner);
 // Show routines: nonzero when the user chose a file (its path in the file buffer, its
 // title in the title buffer). A cancelled or failed dialog gives 0. A name the program's
 // code page cannot hold exactly is refused with a message and the dialog shown again; a
-// typed name whose path would not fit MAX_PATH is refused with the same message while
-// the dialog stays open.
+// typed name whose path would not fit MAX_PATH, that gives a drive without its folder
+// ("q:nuovo") or that names a device ("COM1", "nul.txt") is refused with the same
+// message while the dialog stays open.
 int ChooseObjectFileToImport(HWND owner, char* file, char* title);
 int ChooseFileToOpen(HWND owner, char* file, char* title);
 int ChooseFileToSave(HWND owner, char* file, char* title);

@@ -210,46 +210,53 @@ std::string LongName(size_t length)
     return name;
 }
 
-// A user at the system file dialog, from a second thread: a name of the length asked for
-// the folder the dialog shows, typed key by key into its name field, then Enter and, when
-// asked, Escape. Each key is pressed again, with the dialog brought forward, until it has
+// A user at the system file dialog, from a second thread: the name asked for the folder
+// the dialog shows, typed key by key into its name field, then Enter and, when asked,
+// Escape. Each key is pressed again, with the dialog brought forward, until it has
 // arrived: other tests' windows may take the keyboard meanwhile. A dialog still open at
-// the end is cancelled. `typed` counts the characters that reached the field.
+// the end is cancelled. `typed` counts the characters that reached the field;
+// `openAfterEnter` says whether the dialog was still there when Escape was due.
 struct TypingUser {
     int typed = -1;
+    bool openAfterEnter = false;
     vtest::ModalDriver driver;
-    static bool Press(HWND dialog, HWND edit, WORD key, const std::function<bool()>& arrived)
+    // The key of VkKeyScan (Shift held for its flag 0x100).
+    static bool Press(HWND dialog, HWND edit, SHORT key, const std::function<bool()>& arrived)
     {
         for (int attempt = 0; attempt < 5; ++attempt) {
             SetForegroundWindow(dialog);
             SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
             SendMessageW(edit, EM_SETSEL, GetWindowTextLengthW(edit), GetWindowTextLengthW(edit));
-            INPUT inputs[2] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
-            inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-            inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-            SendInput(2, inputs, sizeof(INPUT));
+            const WORD vk = key & 0xFF;
+            const WORD order[4][2] = {{VK_SHIFT, 0}, {vk, 0}, {vk, KEYEVENTF_KEYUP}, {VK_SHIFT, KEYEVENTF_KEYUP}};
+            INPUT inputs[4] = {};
+            UINT count = 0;
+            for (const auto& step : order)
+                if (step[0] != VK_SHIFT || (key & 0x100))
+                    inputs[count].type = INPUT_KEYBOARD, inputs[count].ki.wVk = step[0], inputs[count++].ki.dwFlags = step[1];
+            SendInput(count, inputs, sizeof(INPUT));
             for (int wait = 0; wait < 500; ++wait, Sleep(4))
                 if (arrived())
                     return true;
         }
         return false;
     }
-    TypingUser(std::function<size_t(const std::string& folder)> length, bool thenEscape)
-        : driver(vtest::ModalDriver::ForDialog("", [this, length, thenEscape](HWND dialog) {
+    TypingUser(std::function<std::string(const std::string& folder)> typedName, bool thenEscape)
+        : driver(vtest::ModalDriver::ForDialog("", [this, typedName, thenEscape](HWND dialog) {
               HWND edit = nullptr;
               EnumChildWindows(dialog, DialogDriver::FindEdit, reinterpret_cast<LPARAM>(&edit));
               wchar_t folder[MAX_PATH] = L"";
               SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
               SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-              const std::string name = LongName(length(std::string(folder, folder + wcslen(folder))));
+              const std::string name = typedName(std::string(folder, folder + wcslen(folder)));
               for (typed = 0; typed < static_cast<int>(name.size()); ++typed)
-                  if (!Press(dialog, edit, static_cast<WORD>(name[typed] - 'a' + 'A'),
-                             [&] { return GetWindowTextLengthW(edit) > typed; }))
+                  if (!Press(dialog, edit, VkKeyScanA(name[typed]), [&] { return GetWindowTextLengthW(edit) > typed; }))
                       break;
               const unsigned long boxes = shownMessageBoxCount;
               auto closed = [&] { return !IsWindow(dialog); };
               if (typed == static_cast<int>(name.size())) {
                   Press(dialog, edit, VK_RETURN, [&] { return closed() || (thenEscape && shownMessageBoxCount > boxes); });
+                  openAfterEnter = !closed();
                   if (thenEscape && !closed())
                       Press(dialog, edit, VK_ESCAPE, closed);
               }
@@ -286,7 +293,7 @@ TEST(FileDialogs, ATypedNameTooLongIsRefusedAndTheLongestThatFitsWritten)
             length = road.whole ? road.length - folder.size() - 5 : road.length;
             path = folder + "\\" + LongName(length) + (road.written ? road.written : "");
             DeleteFileA(path.c_str());   // left by an earlier run
-            return length;
+            return LongName(length);
         }, !road.written);
         shelltest::SendCommand(frame, road.command);
         user.driver.join();
@@ -298,6 +305,35 @@ TEST(FileDialogs, ATypedNameTooLongIsRefusedAndTheLongestThatFitsWritten)
         EXPECT_STRCASEEQ(saved ? path.c_str() : nullptr, activeDocument->filePath);
         EXPECT_EQ(saved ? 0u : 1u, activeDocument->settings->modified);
     }
+    shelltest::StopShell();
+}
+
+// A name typed without a folder after its drive ("q:nuovo"), which the system dialog
+// takes to the end of the program, or a device's ("COM1", "nul.txt"), whose save would
+// copy the device: refused with the message in Save As, Open and an export while the
+// dialog stays open, the plan kept as it was.
+TEST(FileDialogs, ADriveWithoutFolderOrADeviceNameIsRefusedWhileTheDialogStays)
+{
+    HWND frame = shelltest::StartShell();
+    ASSERT_NE(nullptr, frame);
+    vtest::MessageBoxRecorder boxes;
+    shelltest::SendCommand(frame, FrameCommandNew);
+    shelltest::AddLine(shelltest::Storey("First Floor"), {{0, 0}, {90, 0}});
+    const struct { int command; const char* name; } roads[] = {
+        {FrameCommandSaveAs, "q:nuovo"}, {FrameCommandSaveAs, "Z:nuovo"}, {FrameCommandOpen, "a:b"},
+        {FrameCommandSaveAs, "COM1"}, {5095, "nul.txt"}, {FrameCommandOpen, "Lpt9"}};
+    for (const auto& road : roads) {
+        SCOPED_TRACE(road.name);
+        const size_t shown = boxes.Count();
+        TypingUser user([&](const std::string&) { return std::string(road.name); }, true);
+        shelltest::SendCommand(frame, road.command);
+        user.driver.join();
+        EXPECT_TRUE(user.openAfterEnter);
+        EXPECT_TRUE(boxes.Count() == shown + 1 && boxes.Last().caption == "Nome di file non valido");
+        EXPECT_EQ(1, shelltest::CountObjects(activeDocument));
+        EXPECT_EQ(nullptr, activeDocument->filePath);
+    }
+    shelltest::ForgetDocumentChanges();
     shelltest::StopShell();
 }
 

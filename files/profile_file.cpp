@@ -1,0 +1,251 @@
+#include "files/profile_file.h"
+#include <windows.h>
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <vector>
+
+namespace {
+
+// One name for every instance of the program, whatever file it writes: writes are rare
+// and short. An instance that holds it longer than this (stuck on a slow share) makes
+// the others give up rather than freeze.
+const char kProfileMutexName[] = "Velmora profile files";
+const DWORD kProfileMutexWait = 30000;
+
+unsigned Code(char unit) { return static_cast<unsigned char>(unit); }
+unsigned Code(wchar_t unit) { return static_cast<unsigned>(unit); }
+
+// What the profile functions skip around names and values (with the DOS end-of-file mark).
+bool IsProfileSpace(unsigned code)
+{
+    return code == ' ' || (code >= '\t' && code <= '\r') || code == 0x1A;
+}
+
+unsigned Lower(unsigned code)
+{
+    return code >= 'A' && code <= 'Z' ? code + ('a' - 'A') : code;
+}
+
+// Whether units [begin, end) of the text, trimmed, are the ASCII name, in any case.
+template <typename Unit>
+bool IsName(const std::basic_string<Unit>& text, size_t begin, size_t end, const char* name)
+{
+    while (begin < end && IsProfileSpace(Code(text[begin])))
+        ++begin;
+    while (end > begin && IsProfileSpace(Code(text[end - 1])))
+        --end;
+    if (end - begin != std::strlen(name))
+        return false;
+    for (size_t i = 0; begin + i < end; ++i)
+        if (Lower(Code(text[begin + i])) != Lower(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
+
+template <typename Unit>
+std::basic_string<Unit> Units(const std::string& ascii)
+{
+    return std::basic_string<Unit>(ascii.begin(), ascii.end());
+}
+
+// Sets the keys in the text, read from `start` (after a byte-order mark), as the profile
+// functions find them: the first section of each name, the first key of each name in
+// it. A found key's line becomes "Key=value" (its line end kept); a missing key goes
+// after the last line of its section, a missing section at the end, with CR LF.
+template <typename Unit>
+void SetKeys(std::basic_string<Unit>& text, size_t start, const ProfileSetting* settings, size_t count)
+{
+    typedef std::basic_string<Unit> Text;
+    const size_t none = Text::npos;
+    enum { NotSeen, Inside, Passed };
+    std::vector<int> state(count, NotSeen);
+    std::vector<size_t> keyBegin(count, none), keyEnd(count, none), sectionEnd(count, none);
+    for (size_t line = start; line < text.size();) {
+        size_t end = text.find(Unit('\n'), line);
+        const size_t next = end == none ? text.size() : end + 1;
+        end = end == none ? text.size() : end;
+        if (end > line && text[end - 1] == Unit('\r'))
+            --end;
+        size_t begin = line;
+        while (begin < end && IsProfileSpace(Code(text[begin])))
+            ++begin;
+        const size_t close = begin < end && text[begin] == Unit('[') ? text.rfind(Unit(']'), end - 1) : none;
+        for (size_t i = 0; i < count && begin < end; ++i) {
+            if (close != none && close > begin) {
+                if (state[i] == Inside)
+                    state[i] = Passed;
+                else if (state[i] == NotSeen && IsName(text, begin + 1, close, settings[i].section))
+                    state[i] = Inside, sectionEnd[i] = next;
+            } else if (state[i] == Inside) {
+                sectionEnd[i] = next;
+                const size_t equals = text.find(Unit('='), begin);
+                if (keyBegin[i] == none && IsName(text, begin, std::min(equals, end), settings[i].key))
+                    keyBegin[i] = begin, keyEnd[i] = end;
+            }
+        }
+        line = next;
+    }
+    // Lines added at one offset, in the order of the settings; after a last line that
+    // has no line end, one comes first.
+    std::map<size_t, Text> added;
+    auto add = [&](size_t at, const Text& lines) {
+        Text& here = added[at];
+        if (here.empty() && at > start && text[at - 1] != Unit('\n'))
+            here = Units<Unit>("\r\n");
+        here += lines;
+    };
+    auto assignment = [&](size_t i) { return Units<Unit>(std::string(settings[i].key) + "=" + settings[i].value); };
+    auto keyLine = [&](size_t i) { return assignment(i) + Units<Unit>("\r\n"); };
+    for (size_t i = 0; i < count; ++i)
+        if (state[i] != NotSeen && keyBegin[i] == none)
+            add(sectionEnd[i], keyLine(i));
+    std::vector<bool> placed(count, false);
+    for (size_t i = 0; i < count; ++i) {
+        if (state[i] != NotSeen || placed[i])
+            continue;
+        Text section = Units<Unit>(std::string("[") + settings[i].section + "]\r\n");
+        for (size_t j = i; j < count; ++j)
+            if (!placed[j] && lstrcmpiA(settings[j].section, settings[i].section) == 0)
+                section += keyLine(j), placed[j] = true;
+        add(text.size(), section);
+    }
+    // From the end backwards, so that each offset still holds; lines added at the start
+    // of a replaced line go before it.
+    struct Edit { size_t at, erase; Text insert; };
+    std::vector<Edit> edits;
+    for (size_t i = 0; i < count; ++i)
+        if (keyBegin[i] != none)
+            edits.push_back({keyBegin[i], keyEnd[i] - keyBegin[i], assignment(i)});
+    for (const auto& lines : added)
+        edits.push_back({lines.first, 0, lines.second});
+    std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) {
+        return a.at != b.at ? a.at > b.at : a.erase > b.erase;
+    });
+    for (const Edit& edit : edits)
+        text.replace(edit.at, edit.erase, edit.insert);
+}
+
+// The file's bytes with the keys set, in the file's own encoding: UTF-16 when it begins
+// with its byte-order mark, bytes otherwise (the code page, or UTF-8 after its mark).
+std::string EditedContent(const std::string& bytes, const ProfileSetting* settings, size_t count)
+{
+    const bool little = bytes.compare(0, 2, "\xFF\xFE") == 0, big = bytes.compare(0, 2, "\xFE\xFF") == 0;
+    if (!little && !big) {
+        std::string text = bytes;
+        SetKeys(text, bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0, settings, count);
+        return text;
+    }
+    const int high = big ? 0 : 1;
+    std::wstring text(bytes.size() / 2, L'\0');
+    for (size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<wchar_t>(Code(bytes[2 * i + high]) << 8 | Code(bytes[2 * i + 1 - high]));
+    SetKeys(text, 1, settings, count);
+    std::string out(text.size() * 2, '\0');
+    for (size_t i = 0; i < text.size(); ++i) {
+        out[2 * i + high] = static_cast<char>(text[i] >> 8);
+        out[2 * i + 1 - high] = static_cast<char>(text[i] & 0xFF);
+    }
+    return out + bytes.substr(bytes.size() & ~size_t(1));
+}
+
+ULONGLONG Ticks(const FILETIME& time)
+{
+    return static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
+// The whole file and its last-write time; an empty text and time 0 when there is no
+// file. False when a file is there but cannot be read whole, or is read-only (which the
+// rename would not respect).
+bool ReadWholeFile(const char* path, std::string& bytes, ULONGLONG& written)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    BY_HANDLE_FILE_INFORMATION about;
+    DWORD read = 0;
+    bool whole = GetFileInformationByHandle(file, &about) && !(about.dwFileAttributes & FILE_ATTRIBUTE_READONLY) &&
+                 !about.nFileSizeHigh && about.nFileSizeLow < (1u << 30);
+    if (whole) {
+        bytes.assign(about.nFileSizeLow, '\0');
+        whole = bytes.empty() || (ReadFile(file, &bytes[0], about.nFileSizeLow, &read, nullptr) && read == bytes.size());
+        written = Ticks(about.ftLastWriteTime);
+    }
+    CloseHandle(file);
+    return whole;
+}
+
+// Renames the open file over `path` through its handle, so that only the file made here
+// is ever renamed.
+bool RenameOver(HANDLE file, const char* path)
+{
+    const int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    if (length <= 0)
+        return false;
+    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + length * sizeof(wchar_t));
+    FILE_RENAME_INFO* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = TRUE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>((length - 1) * sizeof(wchar_t));
+    MultiByteToWideChar(CP_ACP, 0, path, -1, info->FileName, length);
+    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != FALSE;
+}
+
+bool ReplaceProfile(const char* path, const ProfileSetting* settings, size_t count)
+{
+    std::string bytes;
+    ULONGLONG written = 0;
+    if (!ReadWholeFile(path, bytes, written))
+        return false;
+    const std::string content = EditedContent(bytes, settings, count);
+    if (content == bytes)
+        return true;
+    // A name of this process's own beside the file, made here (never one found there).
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (unsigned attempt = 0; file == INVALID_HANDLE_VALUE && attempt < 16; ++attempt) {
+        const std::string part = std::string(path) + "." + std::to_string(GetCurrentProcessId()) + "-" +
+                                 std::to_string(attempt) + ".tmp";
+        file = CreateFileA(part.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            return false;
+    }
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD done = 0;
+    bool whole = (content.empty() || (WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &done,
+                                                nullptr) && done == content.size())) &&
+                 FlushFileBuffers(file);
+    // Dated after the file it replaces: the profile functions keep what they read of a
+    // file for as long as its date stays the same.
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG dated = std::max(Ticks(now), written + 1);
+    const FILETIME time = {static_cast<DWORD>(dated), static_cast<DWORD>(dated >> 32)};
+    whole = whole && SetFileTime(file, nullptr, nullptr, &time) && RenameOver(file, path);
+    if (!whole) {
+        FILE_DISPOSITION_INFO gone = {TRUE};
+        SetFileInformationByHandle(file, FileDispositionInfo, &gone, sizeof gone);
+    }
+    CloseHandle(file);
+    return whole;
+}
+
+} // namespace
+
+bool WriteProfileSettings(const char* path, const ProfileSetting* settings, size_t count)
+{
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kProfileMutexName);
+    if (!mutex)
+        return false;
+    const DWORD waited = WaitForSingleObject(mutex, kProfileMutexWait);
+    bool written = false;
+    // A holder that ended without letting go left the file whole: it is only ever renamed.
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+        written = ReplaceProfile(path, settings, count);
+        ReleaseMutex(mutex);
+    }
+    CloseHandle(mutex);
+    return written;
+}

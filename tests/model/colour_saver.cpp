@@ -1,0 +1,28 @@
+// Saves the plan colours COUNT times into the preferences file of the program directory
+// DIR, every channel of save i being FIRST + i, and prints the text of each message shown:
+// a tool beside the preferences test, not a test.   colour_saver DIR COUNT FIRST
+#include "model/plan_document.h"
+#include "model/plan_settings.h"
+#include "shell/app_globals.h"
+#include "support/test_support.h"
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+int main(int argc, char** argv)
+{
+    if (argc != 4)
+        return 2;
+    vtest::MessageBoxRecorder boxes;
+    programDirectory = argv[1];
+    std::strcpy(preferencesFileName, "\\Z!PREFS.INI");
+    PlanSettings* settings = CreatePlanDocument()->settings;
+    for (int i = 0; i < std::atoi(argv[2]); ++i) {
+        const uint16_t channel = static_cast<uint16_t>(std::atoi(argv[3]) + i);
+        settings->foregroundColour = settings->backgroundColour = settings->inactiveColour = {channel, channel, channel};
+        SavePlanColours();
+    }
+    for (const auto& box : boxes.Boxes())
+        std::printf("%s\n", box.text.c_str());
+    return 0;
+}

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The plan colours saved into a preferences file that holds other sections too. On a full
+# file system and in a read-only folder the file stays as it was and one message says so;
+# two programs saving the colours 100 times each at once keep every key of the other
+# sections, and the colours of the one that saved last.
+set -u
+wine=/usr/lib/wine/wine64 saver="$VELMORA_BINARY_DIR/tests/colour_saver.exe"
+fail() { echo "FAIL: $*"; cat run.log; exit 1; }
+prefs() { # 4096 bytes, a page of the file system: a longer value needs another page
+  body=$(printf '[ForegroundColor]\r\nRed=1\r\n[BackgroundColor]\r\nRed=4\r\nGreen=5\r\nBlue=6\r\n[Extra]\r\n'
+    seq 100 299 | sed 's/.*/Key&=&\r/' && printf '[InactiveColor]\r\nRed=7\r\n[Last]\r\nEnd=1\r')
+  printf '[Paths]\r\nVideos=C:\\Video\r\nPad=%s\r\n%s\n' "$(head -c $((4063 - ${#body})) /dev/zero | tr '\0' x)" \
+    "$body" >original.INI && cp original.INI "$1/Z!PREFS.INI"
+}
+save() { timeout 300 $wine "$saver" "Z:$(cd "$1" && pwd | tr / '\\')" "$2" "$3" >"$4" 2>>run.log </dev/null; }
+refused() { # the file as it was, nothing beside it, one message naming it
+  save "$1" 3 60000 said.log
+  cmp -s original.INI "$1/Z!PREFS.INI" && [ "$(ls -A "$1" | grep -vc '^fill$')" = 1 ] || fail "$2: the file changed"
+  [ "$(grep -c '^Impossibile salvare le preferenze in Z:.*\\Z!PREFS.INI' said.log)" = 1 ] || fail "$2: $(cat said.log)"
+}
+chmod -R u+w full 2>/dev/null; rm -rf full two run.log && mkdir full two && : >run.log
+if [ "$(id -u)" = 0 ] && mount -t tmpfs -o size=64k tmpfs full; then
+  trap 'umount full' EXIT
+  prefs full && cat /dev/zero >full/fill 2>/dev/null
+  refused full "full file system"
+  rm full/fill && mount -o remount,ro full && refused full "read-only folder"
+else
+  echo "not root: the full file system was not tried"
+  prefs full && chmod 444 full/Z!PREFS.INI && chmod 555 full && refused full "read-only folder"
+fi
+
+prefs two && { save two 100 1000 one.log & save two 100 2000 other.log & wait; }
+others() { awk '/^\[/ { colour = /^\[(Foreground|Background|Inactive)Color\]/ } !colour' "$1"; }
+[ "$(others two/Z!PREFS.INI)" = "$(others original.INI)" ] || fail "keys of other sections lost"
+colours=$(grep -E '^(Red|Green|Blue)=' two/Z!PREFS.INI | sort -u)
+[ "$(grep -c . <<<"$colours")" = 3 ] && grep -Eq '^Red=(1099|2099)' <<<"$colours" || fail "colours $colours"
