@@ -1,8 +1,9 @@
 // velmora-test: desktop
 #include "support_palette.h"
-#include "model/plan_document.h"
+#include "model/dialog_fields.h"
 #include "model/object_extents.h"
 #include "model/object_operations.h"
+#include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
@@ -243,12 +244,12 @@ TEST(GrowthCaption, TheBarLightsTheStepsShareAndTheCaptionSpellsTheAge)
 
 class TransformDialogs : public PaletteTest {
 protected:
-    // At 1:72 with the inch as drawing unit, so that a plan unit is an inch.
-    PlanObject* SelectedLine(uint16_t unitSystem = kUnitSystemMetric, uint16_t format = 5059)
+    // At 1:72 with the inch (or another) as drawing unit, so that a plan unit is an inch.
+    PlanObject* SelectedLine(uint16_t unitSystem = kUnitSystemMetric, uint16_t format = 5059, uint16_t unit = 1)
     {
         PlanSettings* s = activeDocument->settings;
         s->drawingScale = 72.0f;
-        s->drawingUnit = 1;
+        s->drawingUnit = unit;
         s->unitSystem = unitSystem;
         s->displayFormat = format;
         return vtest::MakePointObject(6, activeDocument->currentFloor, {{0, 0, 0}, {10, 0, 0}}, 1, 0);
@@ -299,6 +300,24 @@ TEST_F(TransformDialogs, MoveTakesAxesOrAnAngleAndADistanceAndRefusesNonNumbers)
     fill.join();
     EXPECT_EQ(boxes.Count(), 1u);
     EXPECT_FLOAT_EQ(line->firstVertex->position[0], 0.0f);
+}
+
+TEST_F(TransformDialogs, FeetAndInchesReadAsSuchInEveryFormatOfAnImperialPlanDrawnInFeet)
+{
+    OpenPlan();
+    // A length with a foot mark moves 66 inches; what the format writes for 5.5 feet reads
+    // back as 5.5 feet (rounded to 6 in whole units).
+    for (uint16_t format = 5058; format <= 5064; ++format) {
+        PlanObject* line = SelectedLine(kUnitSystemFeetInches, format, 2);
+        char written[kLengthTextSize];
+        FormatLength(5.5f, written, activeDocument->settings, 1);
+        Driver fill = Driver::ForDialog("Déplacer", [&](HWND d) { Fill(d, 9, format % 2 ? "5'-6\"" : " 5 ' - 6 \" ", written); });
+        EXPECT_EQ(RunMoveDialog(0, 0), 1);
+        fill.join();
+        EXPECT_NEAR(line->firstVertex->position[0], 66.0f, 1e-3f) << format;
+        EXPECT_NEAR(line->firstVertex->position[2], format == 5058 ? -72.0f : -66.0f, 1e-3f) << written;
+        FreeObject(line);
+    }
 }
 
 TEST_F(TransformDialogs, RotationTurnsAboutTheSelectionsCentre)
