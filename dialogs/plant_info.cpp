@@ -1,4 +1,5 @@
 #include "dialogs/plant_info.h"
+#include "model/object_extents.h"
 #include "model/object_transforms.h"
 #include "model/plan_document.h"
 #include "model/plan_object.h"
@@ -186,6 +187,9 @@ void ComputePlantSizeAtAge(PlanObject* plant, float* width, float* height, uint8
         if (h > limit)
             h = limit;
     }
+    // Growth with no limit of its own (a large rate and no maximum) would pass the plan's
+    // limit and, in time, every number: no plant outgrows the plan.
+    h = std::fmax(-kPlanLimit, std::fmin(h, kPlanLimit));
     *height = h;
     *width = h * kWidthPerHeight;
     if (!rescale)

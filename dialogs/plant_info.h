@@ -31,8 +31,8 @@ PlantInfo* CopyPlantInfo(const PlantInfo* info);
 // Frees a plant information record; null is ignored.
 void FreePlantInfo(PlantInfo* info);
 // Writes the plant's width and height at its age (12.0 grown by the annual rate for
-// each whole year up to 200, capped at the maximum growth height when it has one, width
-// 0.85 of the height); with rescale the plant's footprint is scaled to that width.
+// each whole year up to 200, capped at the maximum growth height when it has one and
+// always at the plan's limit, width 0.85 of the height); with rescale the plant's footprint is scaled to that width.
 // Nothing unless every pointer is given, a document with settings exists and the object
 // is a plant with its data; a record with nothing read (no information file) leaves the
 // plant as it is.

@@ -16,6 +16,7 @@
 #include "planview/selection.h"
 #include "shell/app_globals.h"
 #include "tools/text_editing.h"
+#include "tools/text_layout_font.h"
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -170,8 +171,10 @@ static void DecodeLogFont(const uint8_t* raw, LOGFONTA* font)
     font->lfQuality = raw[26];
     font->lfPitchAndFamily = raw[27];
     std::memcpy(font->lfFaceName, raw + 28, 32);
-    // A face name from a file is not trusted to end inside its buffer.
+    // A face name from a file is not trusted to end inside its buffer, nor to name a real
+    // face: a copy's name meant the face it was made of in the run that stored it.
     font->lfFaceName[31] = '\0';
+    ReplaceTextLayoutFace(font, false);
 }
 
 // Consumes `count` bytes of the stream (bounded by the caller's check).

@@ -102,12 +102,13 @@ bool TakeMark(const char*& text, char mark)
 // The grammar of a typed length, in the unit it is typed in. Blanks around it, an optional
 // sign; metric: a number, optionally "m" (metres is then set) and its full stop; otherwise
 // feet and inches (feet with their mark, a dash, or both, then optional inches with their
-// mark), inches with their mark, or a plain number. Blanks may stand before and after
-// each mark and dash. Nothing else may follow.
-bool ScanLength(const char* text, bool metric, double* value, bool* metres)
+// mark; the value is then inches and feet is set), inches with their mark, or a plain
+// number. Blanks may stand before and after each mark and dash. Nothing else may follow.
+bool ScanLength(const char* text, bool metric, double* value, bool* metres, bool* feet)
 {
     *value = 0.0;
     *metres = false;
+    *feet = false;
     if (strlen(text) >= kLengthTextSize) return false;
     const char* c = SkipBlanks(text);
     if (*c == '\0') return true;  // an empty field reads 0
@@ -121,6 +122,7 @@ bool ScanLength(const char* text, bool metric, double* value, bool* metres)
     } else if (!TakeMark(c, '"')) {
         const bool footMark = TakeMark(c, '\'');
         if (TakeMark(c, '-') || footMark) {
+            *feet = true;
             double inches = 0.0;
             c = SkipBlanks(c);
             if (ScanNumber(c, &inches)) TakeMark(c, '"');
@@ -256,8 +258,8 @@ bool ReadLengthText(const char* text, const PlanSettings* settings, float* value
 {
     const bool metric = settings && settings->unitSystem == kUnitSystemMetric;
     double typed = 0.0;
-    bool metres = false;
-    if (!text || !ScanLength(text, metric, &typed, &metres)) return false;
+    bool metres = false, feet = false;
+    if (!text || !ScanLength(text, metric, &typed, &metres, &feet)) return false;
     const float length = static_cast<float>(typed);
     *value = length;
     if (!settings) return true;
@@ -265,11 +267,13 @@ bool ReadLengthText(const char* text, const PlanSettings* settings, float* value
     const bool inchFormat = format == kFormatWholeInches || format == kFormatFeetInches;
     // What the formats write in metres (5060, 5063 and 5064 with the metric unit
     // system) and in feet and inches is read back the same way, and given in the
-    // drawing unit the formatter took; a length the user marks as metres is metres in
-    // every format, though the plain ones show it back in the drawing unit.
+    // drawing unit the formatter took; a length the user marks as metres, or writes in
+    // feet and inches, is that in every format, though the plain ones show it back in
+    // the drawing unit. A plain number, or one with the inch mark alone, is the drawing
+    // unit's outside the inch formats: 5060 writes the drawing unit's value so.
     if (metric && (inchFormat || format == kFormatUnits || (metres && !ownUnit)))
         *value = ConvertInchesToUnits(MetresToInches(length), settings);
-    else if (inchFormat)
+    else if (inchFormat || (feet && !ownUnit))
         *value = ConvertInchesToUnits(length, settings);
     return true;
 }

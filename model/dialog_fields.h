@@ -40,9 +40,10 @@ float GetDlgItemLength(HWND dialog, int controlId);
 // a text of more than 255 characters is refused. A text FormatLength wrote reads back as
 // the value it was made from: metres (the metric unit system in formats 5060, 5063, 5064)
 // and feet and inches (5063, 5064) are turned into the drawing unit. In a metric plan a
-// number marked "m" is metres in every format, unless ownUnit says the field holds a
-// number in a unit of its own (the lot's sides, the drawing scale): then, in the formats
-// that show plain numbers, it is the number typed.
+// number marked "m" is metres, and otherwise a length in feet and inches (with a foot
+// mark or a dash) is feet and inches, in every format, unless ownUnit says the field
+// holds a number in a unit of its own (the lot's sides, the drawing scale): then, in the
+// formats that show plain numbers, it is the number typed.
 bool ReadLengthText(const char* text, const PlanSettings* settings, float* value, bool ownUnit = false);
 // ReadLengthText's value; 0.0 for a text it refuses.
 float ParseLengthText(const char* text, const PlanSettings* settings);

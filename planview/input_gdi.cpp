@@ -4,6 +4,7 @@
 #include "model/plan_settings.h"
 #include "render3d/render_window.h"
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 // ---------------------------------------------------------------------------------
@@ -117,7 +118,18 @@ POINT GetCursorLogicalPos()
 
 uint32_t GetDoubleClickSpeed()
 {
-    return static_cast<uint32_t>(GetProfileIntA("windows", "DoubleClickSpeed", 550));
+    // The tools swallow input this long after a finish: a time beyond what the system
+    // allows for a double click, or none that reads as one, must not stall the frame.
+    const uint32_t kDefault = 550, kLongest = 5000;
+    char text[32] = {};
+    GetProfileStringA("windows", "DoubleClickSpeed", "", text, sizeof text);
+    char* end = text;
+    const long value = std::strtol(text, &end, 10);
+    while (*end == ' ' || *end == '\t')
+        ++end;
+    if (end == text || *end != '\0' || value < 0)
+        return kDefault;
+    return value > static_cast<long>(kLongest) ? kLongest : static_cast<uint32_t>(value);
 }
 
 static LONG HoldFontUnits(LONG value)

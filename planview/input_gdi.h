@@ -55,7 +55,8 @@ bool PollRenderRightButton();
 POINT GetCursorLogicalPos();
 // The same for a given window; nothing without a window or an output.
 void GetCursorLogicalPosInWindow(HWND window, POINT* point);
-// "DoubleClickSpeed" of section "windows" of the system profile, 550 when absent.
+// "DoubleClickSpeed" of section "windows" of the system profile in milliseconds, at most
+// 5000; 550 when absent, empty, negative or no number.
 uint32_t GetDoubleClickSpeed();
 // Clock of the input source, for waits and repeat delays.
 DWORD GetInputTickCount();

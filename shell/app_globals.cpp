@@ -27,4 +27,5 @@ UINT updateSpreadsheetMessage = 0;
 HWND frameWindow = nullptr;
 LOGFONTA dimensionLogFont;
 LOGFONTA textLogFont;
+const char defaultFontFace[] = "Arial";
 COLORREF customColours[16];

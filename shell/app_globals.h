@@ -50,6 +50,8 @@ extern HWND frameWindow;
 // Default fonts of the dimension and text font dialogs.
 extern LOGFONTA dimensionLogFont;
 extern LOGFONTA textLogFont;
+// The face both start with ("Arial"), which a stored font naming no real face is read with.
+extern const char defaultFontFace[];
 
 // The custom colours offered by every colour dialog.
 extern COLORREF customColours[16];

@@ -109,7 +109,7 @@ static void SetDefaultLogFont(LOGFONTA& font, LONG height)
     font.lfHeight = height;
     font.lfItalic = 1;
     font.lfPitchAndFamily = 0x34;
-    std::strcpy(font.lfFaceName, "Arial");
+    std::strcpy(font.lfFaceName, defaultFontFace);
 }
 
 const char* const windowClassNames[WindowClassCount] = {

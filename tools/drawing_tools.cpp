@@ -69,8 +69,11 @@ int32_t MultigonCorners(const PlanSettings* settings)
     return sides > kMostMultigonCorners ? kMostMultigonCorners : sides;
 }
 
+// What a reported click or key does to the placement.
+enum class Outcome { GoOn, Finish, Cancel };
+
 // The polygon or curve being placed: a real outline on the current floor that grows with
-// every click, until a finishing message.
+// every click, until a finishing message; Escape before a second corner leaves it.
 class PolygonPlacement {
 public:
     PolygonPlacement(HDC dc, PlanSettings* settings, bool curve, POINT start)
@@ -84,8 +87,7 @@ private:
     PlanObject* Build(const float* point, int mode);
     void TrackPointer(POINT cursor);
     void DrawOutline();
-    // True when the message finishes the outline.
-    bool Take(const MSG& message, POINT cursor);
+    Outcome Take(const MSG& message, POINT cursor);
     float ClosingTolerance() const;
     void CloseOnFirstCorner();
     PlanObject* MakeElement();
@@ -177,14 +179,18 @@ void PolygonPlacement::CloseOnFirstCorner()
     outline->closed = 1;
 }
 
-bool PolygonPlacement::Take(const MSG& message, POINT cursor)
+Outcome PolygonPlacement::Take(const MSG& message, POINT cursor)
 {
     if (message.message == WM_KEYDOWN && message.wParam == VK_SHIFT)
-        return false;
+        return Outcome::GoOn;
     DrawLine3(dc, last, pointer);
     const float d = Distance2D(static_cast<float>(cursor.x), static_cast<float>(cursor.y),
                                static_cast<float>(start.x), static_cast<float>(start.y));
     const int32_t corners = CountVertexChain(outline);
+    // Escape before a second corner is the way out, also where every point lands on the
+    // same corner (a view scrolled off the plan); any other key adds the point.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && corners < 2)
+        return Outcome::Cancel;
     if (message.message == WM_LBUTTONDOWN || corners < 2) {
         if (pointer[0] != last[0] || pointer[1] != last[1] || pointer[2] != last[2]) {
             Build(pointer, kCadAppend);
@@ -192,7 +198,7 @@ bool PolygonPlacement::Take(const MSG& message, POINT cursor)
                 last[i] = pointer[i];
             DrawOutline();
         }
-        return false;
+        return Outcome::GoOn;
     }
     outline->type = 9;
     outline->closed = 0;
@@ -201,7 +207,7 @@ bool PolygonPlacement::Take(const MSG& message, POINT cursor)
     if (d < ClosingTolerance() && corners >= 4)
         CloseOnFirstCorner();
     Build(pointer, kCadFinish);
-    return true;
+    return Outcome::Finish;
 }
 
 PlanObject* PolygonPlacement::MakeElement()
@@ -232,7 +238,15 @@ PlanObject* PolygonPlacement::Run(const float* first)
     for (;;) {
         MSG message;
         if (PeekClickOrKeyMessage(&message)) {
-            if (Take(message, previousCursor))
+            const Outcome outcome = Take(message, previousCursor);
+            if (outcome == Outcome::Cancel) {
+                // Nothing is made; the repaint clears what the placement drew.
+                UnlinkObject(outline);
+                FreeObject(outline);
+                InvalidatePlanView();
+                return nullptr;
+            }
+            if (outcome == Outcome::Finish)
                 break;
             continue;
         }

@@ -11,8 +11,10 @@
 void HandleLineTool(int32_t windowX, int32_t windowY, float x, float y, float z, int16_t event);
 // Acts on the release of the first click only: further corners are placed by clicks in
 // a loop of its own, which a double click, a right click or a key ends (open), or a
-// finish on the first corner (closed). An outline that would keep fewer than 3 corners
-// when closed is finished open as it stands.
+// finish on the first corner (closed); before a second corner a click, a right click or
+// a key other than Escape adds the point, and Escape leaves the tool without making
+// anything. An outline that would keep fewer than 3 corners when closed is finished open
+// as it stands.
 void HandlePolygonTool(int32_t windowX, int32_t windowY, float x, float y, float z, int16_t event);
 // A multigon of fewer than 3 sides neither previews nor makes anything.
 void HandleMultigonTool(int32_t windowX, int32_t windowY, float x, float y, float z, int16_t event);

@@ -1,4 +1,5 @@
 #include "tools/text_layout_font.h"
+#include "shell/app_globals.h"
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +10,17 @@
 namespace {
 
 using Bytes = std::vector<unsigned char>;
+
+const char kCopyFamily[] = "Velmora Text Layout ";
+
+// What a copy was made of: the family of the face and the weight and slant that selected
+// it (the copy's own style name is "Regular", whatever the face's).
+struct CopiedFace {
+    std::string family;
+    LONG weight;
+    BYTE italic;
+};
+std::map<std::string, CopiedFace> copiedFaces;
 
 uint32_t Tag(const char* name)
 {
@@ -192,7 +204,7 @@ std::string CopyFamily(const LOGFONTA& font)
     if (known != familyOfFace.end())
         return known->second;
     char family[LF_FACESIZE];
-    std::snprintf(family, sizeof family, "Velmora Text Layout %u", unsigned(familyOfFace.size() + 1));
+    std::snprintf(family, sizeof family, "%s%u", kCopyFamily, unsigned(familyOfFace.size() + 1));
     Bytes copy;
     DWORD added = 0;
     std::string registered;
@@ -200,8 +212,10 @@ std::string CopyFamily(const LOGFONTA& font)
         AddFontMemResourceEx(copy.data(), DWORD(copy.size()), nullptr, &added) && added > 0) {
         LOGFONTA check = font;
         std::strcpy(check.lfFaceName, family);
-        if (SelectedFace(check) == family)
+        if (SelectedFace(check) == family) {
             registered = family;
+            copiedFaces[registered] = {SelectedFace(font), font.lfWeight, font.lfItalic};
+        }
     }
     familyOfFace[fullName] = registered;
     return registered;
@@ -229,4 +243,26 @@ LOGFONTA TextLayoutLogFont(const LOGFONTA& drawable)
     if (!known->second.empty())
         std::snprintf(layout.lfFaceName, LF_FACESIZE, "%s", known->second.c_str());
     return layout;
+}
+
+bool IsTextLayoutFace(const char* faceName)
+{
+    return std::strncmp(faceName, kCopyFamily, sizeof kCopyFamily - 1) == 0;
+}
+
+void ReplaceTextLayoutFace(LOGFONTA* font, bool thisRun)
+{
+    font->lfFaceName[LF_FACESIZE - 1] = '\0';
+    if (!IsTextLayoutFace(font->lfFaceName))
+        return;
+    const auto copied = copiedFaces.find(font->lfFaceName);
+    if (!thisRun || copied == copiedFaces.end()) {
+        std::snprintf(font->lfFaceName, LF_FACESIZE, "%s", defaultFontFace);
+        return;
+    }
+    std::snprintf(font->lfFaceName, LF_FACESIZE, "%s", copied->second.family.c_str());
+    if (font->lfWeight < copied->second.weight)
+        font->lfWeight = copied->second.weight;
+    if (copied->second.italic)
+        font->lfItalic = 1;
 }

@@ -1,5 +1,8 @@
 // velmora-test: desktop
 #include "support_palette.h"
+#include "model/dialog_fields.h"
+#include "model/object_extents.h"
+#include "model/object_operations.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
@@ -131,6 +134,17 @@ TEST_F(SideBar, FurnitureEntriesListTheFolderAndNameTheirObjectOnHover)
 
 class Drops : public SideBar {
 protected:
+    // A plan on the shown frame, on top, and the bar showing that many plants from 7000.
+    void ShowPlants(uint32_t count)
+    {
+        OpenPlan();
+        ShowFrame();
+        SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        symbarPlantFirst = 7000;
+        symbarPlantCount = count;
+        SelectSymbarMode(4);
+        LayoutSymbar();
+    }
     // Drops plant 7000 (with the keys held) at the plan pane's client point; the plants of
     // the current floor afterwards.
     std::vector<PlanObject*> DropPlantAt(POINT client, std::vector<int> keys)
@@ -152,13 +166,7 @@ protected:
 
 TEST_F(Drops, APlantLandsAtTheDropPointInsideThePlanExtentsOnly)
 {
-    OpenPlan();
-    ShowFrame();
-    SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    symbarPlantFirst = 7000;
-    symbarPlantCount = 4;
-    SelectSymbarMode(4);
-    LayoutSymbar();
+    ShowPlants(4);
     // A new plan shows the top view at zoom 0.6, the pane's centre on the plan's origin:
     // 17 pixels right of it and 11 up is (17 / 0.6, -11 / 0.6) = (28.3, -18.3), each
     // + 0.5 cut toward zero, so the plant is centred on (28, -17).
@@ -181,6 +189,21 @@ TEST_F(Drops, APlantLandsAtTheDropPointInsideThePlanExtentsOnly)
     s->extentRight = s->extentBottom = 6000.0f;
     EXPECT_EQ(DropPlantAt(client, {}).size(), 2u);
     SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+TEST_F(Drops, APlantWithoutALimitToItsGrowthStaysWithinThePlanPlacedAndGrown)
+{
+    ShowPlants(1);
+    // Grown for 18 years by 30000 % a year (the rate is read as 16 bits) or by 100 %.
+    for (const char* rate : {"30000", "100"}) {
+        vtest::WritePlantInfo(7000, {{"AnnualGrowthRate", rate}});
+        ASSERT_FALSE(DropPlantAt({40, 40}, {}).empty());
+        ForEachFloorObject(activeDocument->firstFloor, 0, StepPlantAge, reinterpret_cast<void*>(5));
+        for (PlanObject* plant = activeDocument->currentFloor->firstObject; plant; plant = plant->next)
+            for (PlanVertex* v = plant->firstVertex; v; v = v->next)
+                for (float p : v->position)
+                    EXPECT_TRUE(std::fabs(p) <= kPlanLimit) << rate << ": " << p;
+    }
 }
 
 TEST(GrowthCaption, TheBarLightsTheStepsShareAndTheCaptionSpellsTheAge)
@@ -221,12 +244,12 @@ TEST(GrowthCaption, TheBarLightsTheStepsShareAndTheCaptionSpellsTheAge)
 
 class TransformDialogs : public PaletteTest {
 protected:
-    // At 1:72 with the inch as drawing unit, so that a plan unit is an inch.
-    PlanObject* SelectedLine(uint16_t unitSystem = kUnitSystemMetric, uint16_t format = 5059)
+    // At 1:72 with the inch (or another) as drawing unit, so that a plan unit is an inch.
+    PlanObject* SelectedLine(uint16_t unitSystem = kUnitSystemMetric, uint16_t format = 5059, uint16_t unit = 1)
     {
         PlanSettings* s = activeDocument->settings;
         s->drawingScale = 72.0f;
-        s->drawingUnit = 1;
+        s->drawingUnit = unit;
         s->unitSystem = unitSystem;
         s->displayFormat = format;
         return vtest::MakePointObject(6, activeDocument->currentFloor, {{0, 0, 0}, {10, 0, 0}}, 1, 0);
@@ -277,6 +300,24 @@ TEST_F(TransformDialogs, MoveTakesAxesOrAnAngleAndADistanceAndRefusesNonNumbers)
     fill.join();
     EXPECT_EQ(boxes.Count(), 1u);
     EXPECT_FLOAT_EQ(line->firstVertex->position[0], 0.0f);
+}
+
+TEST_F(TransformDialogs, FeetAndInchesReadAsSuchInEveryFormatOfAnImperialPlanDrawnInFeet)
+{
+    OpenPlan();
+    // A length with a foot mark moves 66 inches; what the format writes for 5.5 feet reads
+    // back as 5.5 feet (rounded to 6 in whole units).
+    for (uint16_t format = 5058; format <= 5064; ++format) {
+        PlanObject* line = SelectedLine(kUnitSystemFeetInches, format, 2);
+        char written[kLengthTextSize];
+        FormatLength(5.5f, written, activeDocument->settings, 1);
+        Driver fill = Driver::ForDialog("Déplacer", [&](HWND d) { Fill(d, 9, format % 2 ? "5'-6\"" : " 5 ' - 6 \" ", written); });
+        EXPECT_EQ(RunMoveDialog(0, 0), 1);
+        fill.join();
+        EXPECT_NEAR(line->firstVertex->position[0], 66.0f, 1e-3f) << format;
+        EXPECT_NEAR(line->firstVertex->position[2], format == 5058 ? -72.0f : -66.0f, 1e-3f) << written;
+        FreeObject(line);
+    }
 }
 
 TEST_F(TransformDialogs, RotationTurnsAboutTheSelectionsCentre)

@@ -1,3 +1,5 @@
+// The font dialogs are shown for real: never beside the tests that click shown windows.
+// velmora-test: screen
 #include <gtest/gtest.h>
 #include "shell/app_globals.h"
 #include "shell/command_dispatcher.h"
@@ -9,12 +11,18 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "palette/tool_windows.h"
+#include "tools/cad_builders.h"
+#include "tools/text_editing.h"
+#include "tools/text_layout_font.h"
 #include "tools/tool_state.h"
 #include "files/plan_file.h"
+#include "support/dialog_driver.h"
 #include "support/modal_driver.h"
 #include "support/test_support.h"
 #include "support_commands.h"
 #include "support_shell.h"
+#include <dlgs.h>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -411,7 +419,7 @@ TEST_F(Dispatcher, TheTextFontCommandKeepsTheChosenFont)
     SetFontDialogHook(AnswerFont, &cancel);
     SendCommand(frame, 30);
     EXPECT_EQ(1, cancel.calls);
-    EXPECT_EQ(static_cast<DWORD>(CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT), cancel.flags);
+    EXPECT_EQ(static_cast<DWORD>(CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_ENABLEHOOK), cancel.flags);
     EXPECT_EQ(0, std::memcmp(&textBefore, &textLogFont, sizeof textLogFont));
     EXPECT_EQ(RGB(1, 2, 3), fontColour);
 
@@ -432,6 +440,59 @@ TEST_F(Dispatcher, TheTextFontCommandKeepsTheChosenFont)
     EXPECT_EQ(-12, dimensionLogFont.lfHeight);
     EXPECT_EQ(-40, textLogFont.lfHeight);
     EXPECT_EQ(RGB(9, 9, 9), fontColour);
+    textLogFont = textBefore;
+    dimensionLogFont = dimensionBefore;
+}
+
+// The private copies of the faces that the texts are laid out in are no faces of the
+// user's: the dialogs leave them out, and one chosen all the same is the face it copies.
+TEST_F(Dispatcher, TheFontDialogsOfferAndStoreNoTextLayoutFace)
+{
+    OpenDocument();
+    const LOGFONTA textBefore = textLogFont, dimensionBefore = dimensionLogFont;
+    LOGFONTA font = {};
+    font.lfWeight = FW_BOLD;
+    PlanObject* text = nullptr;
+    for (const char* face : {"DejaVu Sans Mono", "DejaVu Sans", "DejaVu Serif"}) {
+        std::strcpy(font.lfFaceName, face);
+        HWND control = CreateTextEditWindow(WS_CHILD | ES_MULTILINE, 0, 0, 120, 40, activePlanPane);
+        SetTextEditFont(control, font);
+        const RECT place = {0, 0, 120, 40};
+        text = BuildTextFrameObject(&place, control, activeDocument->currentFloor);
+    }
+    std::vector<std::string> listed;
+    vtest::DialogDriver driver;
+    const auto list = [&](HWND d) {
+        for (int i = 0; i < SendDlgItemMessageA(d, cmb1, CB_GETCOUNT, 0, 0); ++i) {
+            char face[256] = {};
+            SendDlgItemMessageA(d, cmb1, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(face));
+            listed.push_back(face);
+        }
+        vtest::Click(d, IDCANCEL);
+    };
+    driver.Queue(list);
+    driver.Queue(list);
+    SendCommand(frame, 30);
+    ChooseDimensionFont(frame);
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), "DejaVu Serif"), 2);
+    for (const std::string& face : listed)
+        EXPECT_NE(face.rfind("Velmora", 0), 0u) << face;
+    // The copy of DejaVu Serif Bold, whose own style is "Regular", chosen in both.
+    LOGFONTA copy = TextLayoutLogFont(font);
+    ASSERT_STRNE(copy.lfFaceName, "DejaVu Serif");
+    copy.lfWeight = FW_NORMAL;
+    SetFontDialogHook([](CHOOSEFONTA* record, void* chosen) -> BOOL {
+        *record->lpLogFont = *static_cast<LOGFONTA*>(chosen);
+        return TRUE;
+    }, &copy);
+    SendCommand(frame, 30);
+    ChooseDimensionFont(frame);
+    LOGFONTA stored = {};
+    ASSERT_TRUE(GetTextEditLogFont(static_cast<HWND>(text->link), &stored));
+    for (const LOGFONTA* chosen : {&textLogFont, &dimensionLogFont, &stored}) {
+        EXPECT_STREQ(chosen->lfFaceName, "DejaVu Serif");
+        EXPECT_EQ(chosen->lfWeight, FW_BOLD);
+    }
     textLogFont = textBefore;
     dimensionLogFont = dimensionBefore;
 }

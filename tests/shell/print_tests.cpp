@@ -16,6 +16,8 @@
 #include "planview/plan_redraw.h"
 #include "shell/app_globals.h"
 #include "shell/printing.h"
+#include "tools/cad_builders.h"
+#include "tools/text_editing.h"
 #include "support/plan_fixtures.h"
 #include "support/test_support.h"
 #include <algorithm>
@@ -807,4 +809,33 @@ TEST_F(FramePrintTest, ZoomedPlanPrintsAtFullSizeAndViewEndsAtDefaultZoom)
     SendMessageA(frame, WM_COMMAND, 9000, 0);
     EXPECT_EQ(boxes.Count(), 0u);
     EXPECT_EQ(activeDocument, nullptr);
+}
+
+// A text stored under the name of a private layout face, which named another face in the
+// run that stored it, is read in the default face and printed in it.
+TEST_F(FramePrintTest, ATextStoredInAPrivateLayoutFaceIsReadAndPrintedInTheDefaultFace)
+{
+    LOGFONTA font = {};
+    font.lfHeight = -40;
+    for (const char* face : {"DejaVu Serif", "DejaVu Sans Mono", "Velmora Text Layout 1"}) {
+        std::strcpy(font.lfFaceName, face);
+        HWND control = CreateTextEditWindow(WS_CHILD | ES_MULTILINE, 0, 0, 200, 60, activePlanPane);
+        SetWindowTextA(control, face);
+        SetTextEditFont(control, font);
+        const RECT place = {0, 0, 200, 60};
+        BuildTextFrameObject(&place, control, FirstStorey());
+    }
+    ASSERT_TRUE(SavePlanFile("layout-face.ZRO"));
+    ASSERT_TRUE(LoadPlanFile("layout-face.ZRO"));
+    PlanObject* text = FirstStorey()->firstObject;
+    while (text->next)
+        text = text->next;
+    ASSERT_TRUE(GetTextEditLogFont(static_cast<HWND>(text->link), &font));
+    EXPECT_STREQ(font.lfFaceName, "Arial");
+    activeDocument->settings->visibleCategories |= text->category;
+    SendMessageA(frame, WM_COMMAND, 9, 0);
+    ASSERT_EQ(LastJobNumber() - lastJob, 1);
+    const std::vector<unsigned char> job =
+        vtest::ReadFileBytes(PrintDirectory() + "\\job-" + std::to_string(lastJob + 1) + ".ps");
+    EXPECT_EQ(std::string(job.begin(), job.end()).find("VelmoraTextLayout"), std::string::npos);
 }

@@ -1,11 +1,13 @@
 // Real input on the shown frame: a sprinkler placed with its throw and its angle, a
-// text frame opened by a click and typed into, a placement ended by Escape, and the
-// scroll bars' scrolling.
-// velmora-test: timeout 120
+// text frame opened by a click and typed into, placements, polylines and curves ended by
+// Escape, the frame's answer after a long double-click time, and the scroll bars'
+// scrolling.
+// velmora-test: timeout 180
 // velmora-test: desktop
 #include "support_tools.h"
 #include <gtest/gtest.h>
 #include <atomic>
+#include <functional>
 #include <thread>
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
@@ -13,6 +15,7 @@
 #include "model/plan_settings.h"
 #include "planview/output_routing.h"
 #include "shell/camera_presets.h"
+#include "support/test_support.h"
 #include "support/window_pixels.h"
 #include "tools/point_mapping.h"
 #include "tools/tool_state.h"
@@ -43,6 +46,30 @@ protected:
     InputStep Move(int x, int y) { return {frame.ScreenPoint(x, y), 0}; }
     InputStep Down(int x, int y) { return {frame.ScreenPoint(x, y), MOUSEEVENTF_LEFTDOWN, 0, 0, true}; }
     InputStep Up(int x, int y) { return {frame.ScreenPoint(x, y), MOUSEEVENTF_LEFTUP}; }
+    // The plan scrolled to the middle of its range, or wholly off it (every point of the
+    // pane is then held to one of the plan's corners).
+    void ScrollPlan(bool offPlan)
+    {
+        for (HWND bar : {activeDocument->horizontalScrollBar, activeDocument->verticalScrollBar}) {
+            int low = 0, high = 0;
+            GetScrollRange(bar, SB_CTL, &low, &high);
+            SendMessageA(GetParent(frame.pane), bar == activeDocument->verticalScrollBar ? WM_VSCROLL : WM_HSCROLL,
+                         MAKEWPARAM(SB_THUMBPOSITION, offPlan ? high : (low + high) / 2), LPARAM(bar));
+        }
+    }
+    // A click at (200, 200) starts the current tool, which keeps this thread until it
+    // ends; `helper` plays the user meanwhile. Messages are handled until it is done.
+    void StartToolWhile(const std::function<void()>& helper)
+    {
+        std::atomic<bool> done(false);
+        std::thread thread([&]() { helper(), done = true; });
+        vtest::ClickUntilReceived([&] { OnTop(300, 200); },
+                                  [&] { tooltest::PlayInput({Move(200, 200), Down(200, 200), Up(200, 200)}); });
+        for (; !done; Sleep(5))
+            vtest::PumpMessages();
+        thread.join();
+        vtest::PumpMessages();
+    }
     ShownFrame frame;
 };
 
@@ -107,12 +134,7 @@ TEST_F(RealInputTools, EscapeEndsAPlacementBeforeItsSecondCornerAndThePaneRepain
     const int cases[][4] = {{7055, 1, 1, 0}, {7050, 1, 1, 0}, {7055, 0, 1, 0}, {7055, 0, 2, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c[0] << (c[1] ? " off the plan, corners " : ", corners ") << c[2]);
-        for (HWND bar : {activeDocument->horizontalScrollBar, activeDocument->verticalScrollBar}) {
-            int low = 0, high = 0;
-            GetScrollRange(bar, SB_CTL, &low, &high);
-            SendMessageA(GetParent(frame.pane), bar == activeDocument->verticalScrollBar ? WM_VSCROLL : WM_HSCROLL,
-                         MAKEWPARAM(SB_THUMBPOSITION, c[1] ? high : (low + high) / 2), LPARAM(bar));
-        }
+        ScrollPlan(c[1]);
         currentToolId = static_cast<int16_t>(c[0]);
         PlanFloor* floor = activeDocument->currentFloor;
         const int before = vtest::CountFloorObjects(floor);
@@ -151,6 +173,61 @@ TEST_F(RealInputTools, EscapeEndsAPlacementBeforeItsSecondCornerAndThePaneRepain
         EXPECT_TRUE(painted);
         EXPECT_EQ(vtest::CountFloorObjects(floor), before + c[3]);
         EXPECT_EQ(GetCapture(), nullptr);
+    }
+}
+
+TEST_F(RealInputTools, EscapeLeavesAPolylineOrCurveAndTheFrameAnswersSoonAfterAnyFinish)
+{
+    // Tool, off the plan, the profile's double-click time, a second corner clicked (then
+    // Escape finishes; before it Escape leaves, makes nothing and has the pane repainted).
+    // The pointer moves before each Escape, which a key would otherwise take as a corner.
+    // The frame answers a posted command within the longest double-click time, 5 s, of the
+    // finish (and the input's way there).
+    struct Case { int16_t tool; bool offPlan; const char* speed; bool second; } cases[] = {
+        {7703, false, nullptr, false}, {7707, false, nullptr, false}, {7703, true, nullptr, false},
+        {7707, true, nullptr, false}, {7707, false, "20000", true}, {7055, false, "20000", true},
+        {7707, false, "-1", true}, {7055, false, "-1", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.tool << (c.offPlan ? " off the plan " : " ") << (c.speed ? c.speed : ""));
+        WriteProfileStringA("windows", "DoubleClickSpeed", c.speed);
+        ScrollPlan(c.offPlan);
+        currentToolId = c.tool;
+        PlanFloor* floor = activeDocument->currentFloor;
+        const int before = vtest::CountFloorObjects(floor);
+        const uint8_t centred = activeDocument->settings->centreDrawing;
+        DWORD answered = 0;
+        StartToolWhile([&]() {
+            for (int wait = 0; wait < 2000 && vtest::CountFloorObjects(floor) == before; ++wait)
+                Sleep(10);
+            for (int i = 0; i < 5 && (c.second ? i < 2 : vtest::CountFloorObjects(floor) > before); ++i) {
+                const POINT at = frame.ScreenPoint(260 + 40 * i, 240);
+                SetCursorPos(at.x, at.y);
+                Sleep(200);
+                SetForegroundWindow(frame.frame);
+                if (c.second && i == 0) {
+                    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+                    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+                } else {
+                    keybd_event(VK_ESCAPE, 0, 0, 0);
+                    keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+                }
+                Sleep(c.second ? 300 : 1000);
+            }
+            const DWORD finished = GetTickCount();
+            PostMessageA(frame.frame, WM_COMMAND, 5018, 0);   // the centre-drawing switch
+            while (activeDocument->settings->centreDrawing == centred && GetTickCount() - finished < 30000)
+                Sleep(10);
+            answered = GetTickCount() - finished;
+        });
+        WriteProfileStringA("windows", "DoubleClickSpeed", nullptr);
+        activeDocument->settings->centreDrawing = centred;
+        EXPECT_EQ(vtest::CountFloorObjects(floor), before + (c.second ? 1 : 0));
+        EXPECT_LT(answered, 8000u);
+        EXPECT_EQ(GetCapture(), nullptr);
+        const std::vector<COLORREF> shown = vtest::ClientPixels(frame.pane);
+        InvalidateRect(frame.pane, nullptr, TRUE);
+        UpdateWindow(frame.pane);
+        EXPECT_TRUE(shown == vtest::ClientPixels(frame.pane));
     }
 }
 
