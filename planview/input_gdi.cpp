@@ -263,6 +263,17 @@ bool PeekClickOrKeyMessage(MSG* message)
     return PeekFor(message, kinds, true);
 }
 
+void SwallowInputForDoubleClickTime()
+{
+    const DWORD start = GetInputTickCount();
+    const DWORD wait = GetDoubleClickSpeed();
+    while (GetInputTickCount() - start < wait) {
+        MSG message;
+        PeekClickOrKeyMessage(&message);
+        Sleep(1);
+    }
+}
+
 static const UINT kButtonOrKeyKinds[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_KEYDOWN};
 
 bool PeekButtonOrKeyMessage(MSG* message)

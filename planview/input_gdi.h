@@ -71,6 +71,9 @@ bool PeekButtonDownMessage(MSG* message);          // left/right press, client o
 bool PeekButtonOrKeyMessageNoRemove(MSG* message); // as PeekButtonOrKeyMessage, leaves it queued
 // Leaves it queued; true for presses, releases, moves and key downs.
 bool PeekMouseOrKeyMessageNoRemove(MSG* message);
+// Takes and drops the clicks and keys of one double-click time after a tool's last
+// click, so the second click of a double click that ended the tool starts nothing.
+void SwallowInputForDoubleClickTime();
 
 // Fonts from files. A LOGFONT read from a plan keeps its bytes, but the fonts drawn with
 // it are made from this copy: height and width held to what a device draws (0 stays

@@ -259,18 +259,6 @@ PlanObject* PolygonPlacement::Run(const float* first)
     return MakeElement();
 }
 
-// The second click of a finishing double click, and any other click or key within the
-// double-click time, reaches no tool.
-void SwallowInputForDoubleClickTime()
-{
-    const DWORD begin = GetInputTickCount();
-    const DWORD wait = GetDoubleClickSpeed();
-    while (GetInputTickCount() - begin < wait) {
-        MSG message;
-        PeekClickOrKeyMessage(&message);
-        Sleep(1);
-    }
-}
 
 }  // namespace
 

@@ -312,18 +312,6 @@ PlanObject* PlacementGesture::Run(const float* firstCorner, POINT release)
     return outline;
 }
 
-// The second half of a finishing double click, and any other click or key in the
-// double-click time, must not start a new gesture; other messages stay queued.
-void SwallowInputForDoubleClickTime()
-{
-    const DWORD start = GetInputTickCount();
-    const DWORD wait = GetDoubleClickSpeed();
-    while (GetInputTickCount() - start < wait) {
-        MSG message;
-        PeekClickOrKeyMessage(&message);
-        Sleep(1);
-    }
-}
 
 }  // namespace
 
