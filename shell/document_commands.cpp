@@ -169,7 +169,8 @@ static void AimCameraFromSettings(const PlanSettings* settings)
 }
 
 // When a save of the plan was stopped part-way, the plan may be cut while the copy of
-// it before that save is whole: the user chooses which to open.
+// it before that save is whole: the user chooses which to open. Only then: a whole plan
+// opens as it is, and its copy is replaced by its next save's own.
 static bool ChooseInterruptedSaveCopy(const char* plan, const std::string& copy)
 {
     if (copy.empty())
@@ -186,7 +187,8 @@ void OpenDocumentCommand(HWND frame)
     CopyToBuffer(fileNameBuffer, "*.ZRO;*.ZQW;*.ZVK");
     if (!ChooseFileToOpen(frame, fileNameBuffer, fileTitleBuffer))
         return;
-    const std::string copy = FindInterruptedSaveCopy(fileNameBuffer);
+    const InterruptedSave found = FindInterruptedSave(fileNameBuffer, PlanFileReadsWhole);
+    const std::string& copy = found.copy;
     const bool fromCopy = ChooseInterruptedSaveCopy(fileNameBuffer, copy);
     if (!IsReusableFirstDocument())
         SendFrameCommand(frame, 2);
