@@ -27,6 +27,8 @@ static const char* const kInterruptedSaveCaption = "Salvataggio interrotto";
 static const char* const kInterruptedSaveText =
     "Il salvataggio di %s non si è concluso. Una copia completa del disegno precedente è "
     "conservata in %s. Aprire la copia?";
+const char* const planBeingSavedMessage =
+    "Il disegno è in corso di salvataggio da parte di un altro programma. Riprovare più tardi.";
 
 static void SendFrameCommand(HWND frame, WPARAM command)
 {
@@ -188,6 +190,11 @@ void OpenDocumentCommand(HWND frame)
     if (!ChooseFileToOpen(frame, fileNameBuffer, fileTitleBuffer))
         return;
     const InterruptedSave found = FindInterruptedSave(fileNameBuffer, PlanFileReadsWhole);
+    // What another program is saving is neither the old plan nor the new one yet.
+    if (found.saving) {
+        ShowMessageBox(nullptr, planBeingSavedMessage, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+        return;
+    }
     const std::string& copy = found.copy;
     const bool fromCopy = ChooseInterruptedSaveCopy(fileNameBuffer, copy);
     if (!IsReusableFirstDocument())

@@ -480,6 +480,30 @@ TEST_F(DocumentCommands, AnInterruptedSaveLeavesAWholePlanThatOpenOffersAndASave
     EXPECT_EQ(0, entries(temporary, "~P."));
 }
 
+// While another program saves a plan (plan_resaver, held once its copy is made), an Open
+// of that plan says so and opens nothing; once that program is gone, the plan opens.
+TEST_F(DocumentCommands, AnOpenWhileAnotherProgramSavesThePlanOpensNothing)
+{
+    const std::string plan = WriteSamplePlan("BUSY.ZRO"), copy = shelltest::LocalPath("~BUSY.ZRO.salva");
+    std::string command = ToolCommand("-stop hold " + plan);
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION saver;
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &saver));
+    while (GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES && WaitForSingleObject(saver.hProcess, 40))
+        continue;
+    shelltest::FileDialogAnswers dialogs;
+    for (int objects : {0, 3}) {
+        dialogs.Choose(plan);
+        SendCommand(frame, FrameCommandOpen);
+        EXPECT_EQ(objects, activeDocument ? CountObjects(activeDocument) : 0);
+        TerminateProcess(saver.hProcess, 3);
+        WaitForSingleObject(saver.hProcess, INFINITE);
+    }
+    CloseHandle(saver.hProcess), CloseHandle(saver.hThread);
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(planBeingSavedMessage, boxes.Last().text);
+}
+
 // Save As under a device's name that the dialog let through: refused at once with the
 // save message, nothing read from the device or written to it, no copy left.
 TEST_F(DocumentCommands, ASaveUnderADevicesNameIsRefused)
