@@ -2,6 +2,7 @@
 #include "files/plan_object_records.h"
 #include "files/record_stream.h"
 #include "files/safe_save.h"
+#include "model/generated_children.h"
 #include "model/object_copies.h"
 #include "model/object_operations.h"
 #include "model/plan_document.h"
@@ -286,7 +287,9 @@ void AddToOpenGroup(const std::vector<PlanObject*>& groups, PlanObject* object)
         AppendGroupMember(groups.back(), GroupDimensionMember(object));
 }
 
-bool ReadPlanBody()
+// The body into the active document; `build` false only reads it through, as a check
+// does: no camera, and objects without their generated parts.
+static bool ReadBody(bool build)
 {
     if (!activeDocument)
         return false;
@@ -318,7 +321,8 @@ bool ReadPlanBody()
                 break;
             }
             if (PlanFloor* floor = ReadFloorRecord()) {
-                SetCameraForFloorName(floor->name);
+                if (build)
+                    SetCameraForFloorName(floor->name);
                 if (importIntoCurrentFloor) {
                     // Read for its camera only: the objects go to the current floor.
                     RemoveFloor(floor);
@@ -334,7 +338,8 @@ bool ReadPlanBody()
                 MarkStreamDamaged();
                 break;
             }
-            PlanObject* object = ReadPlanObject(target, groups.empty());
+            PlanObject* object = build ? ReadPlanObject(target, groups.empty())
+                                       : ReadPlanObjectBase(target, groups.empty());
             AddToOpenGroup(groups, object);
             if (object)
                 lastObject = object;
@@ -355,6 +360,11 @@ bool ReadPlanBody()
         ReadU16BigEndian(&tag);
     }
     return ended && !StreamDamaged();
+}
+
+bool ReadPlanBody()
+{
+    return ReadBody(true);
 }
 
 void WritePlanHeader()
@@ -465,6 +475,35 @@ bool LoadPlanFile(const char* path)
     return result;
 }
 
+bool PlanFileReadsWhole(const char* path)
+{
+    // Read into a document of its own, which nothing shows, and freed: the open plans,
+    // the view and the picture numbering stay as they were.
+    PlanDocument* document = activeDocument;
+    HWND pane = activePlanPane;
+    const uint32_t version = planFileVersionRead, pictures = imageTextureCounter;
+    const uint16_t headerWord = planFileHeaderWord;
+    bool whole = false;
+    if (PlanDocument* scratch = CreatePlanDocument()) {
+        activePlanPane = nullptr;
+        if (OpenRecordFileForReading(path) != HFILE_ERROR) {
+            // Only a disk file is read: a pipe would be waited on for ever.
+            if (GetFileType(LongToHandle(planFileHandle)) == FILE_TYPE_DISK) {
+                ReadPlanVersion();
+                whole = ReadPlanHeaderForVersion(planFileVersionRead) && ReadBody(false);
+            }
+            CloseRecordFile();
+        }
+        FreePlanDocument(scratch);
+    }
+    activeDocument = document;
+    activePlanPane = pane;
+    planFileVersionRead = version;
+    planFileHeaderWord = headerWord;
+    imageTextureCounter = pictures;
+    return whole;
+}
+
 bool SavePlanFile(const char* path)
 {
     planFileVersionWritten = PlanVersion10410;
@@ -481,7 +520,7 @@ bool SavePlanFile(const char* path)
         WritePlanHeader();
         WritePlanSettings();
         WriteAllFloors();
-    });
+    }, PlanFileReadsWhole);
     if (settings)
         settings->zoom = zoom;
     if (!written) {

@@ -51,6 +51,9 @@ bool LoadPlanFile(const char* path);
 // Writes the active document as a version 10410 plan file; false without an active
 // document or when the file cannot be written (then the message "Errore di salvataggio").
 bool SavePlanFile(const char* path);
+// True when the file reads to its end as a plan (a known version, its whole settings
+// block and a body that closes with its end tag). Opens no window and changes no plan.
+bool PlanFileReadsWhole(const char* path);
 
 // Reads version and header word.
 void ReadPlanVersion();

@@ -2,8 +2,10 @@
 #include "files/record_stream.h"
 #include "shell/message_box.h"
 #include <windows.h>
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -12,9 +14,10 @@ const char* const kKeptCopyText =
     "Il salvataggio di %s non è riuscito e il file è rimasto incompleto.\n\n"
     "Il contenuto precedente è conservato per intero nel file:\n%s";
 
-// A complete copy, and one still being made: names no user would give a file of theirs.
+// A copy, and a file of a save not yet named as its copy: names no user would give a
+// file of theirs.
 const char* const kCopySuffix = ".salva";
-const char* const kPartSuffix = ".salva.tmp";
+const char* const kOwnSuffix = ".salva.tmp";
 
 SaveStageHook saveStageHook = nullptr;
 
@@ -24,32 +27,48 @@ void ReachStage(SaveStage stage)
         saveStageHook(stage);
 }
 
-// Where the copies of `path` go, without their suffix: "~NAME" beside the file, or in
-// the user's temporary folder "~NAME.HASH", HASH coming from the file's full path (in
-// capitals, as the system compares names), so that same-named files of two folders keep
-// copies of their own. Empty when there is no temporary folder.
-std::string CopyStem(const char* path, bool inTemporaryFolder)
+std::string FolderOf(const std::string& path)
 {
-    std::string text(path);
-    size_t cut = text.find_last_of("\\/:");
-    std::string name = cut == std::string::npos ? text : text.substr(cut + 1);
-    if (!inTemporaryFolder)
-        return text.substr(0, text.size() - name.size()) + "~" + name;
-    char folder[MAX_PATH + 1];
-    DWORD length = GetTempPathA(sizeof folder, folder);
-    if (length == 0 || length >= sizeof folder)
-        return std::string();
+    size_t cut = path.find_last_of("\\/:");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+// FNV-1a of the full path in capitals, as the system compares names, so that same-named
+// files of two folders keep copies of their own.
+uint64_t PathHash(std::string full, uint64_t basis, uint64_t prime)
+{
+    CharUpperBuffA(&full[0], static_cast<DWORD>(full.size()));
+    uint64_t hash = basis;
+    for (char c : full)
+        hash = (hash ^ static_cast<uint8_t>(c)) * prime;
+    return hash;
+}
+
+// The names a copy of `path` may have, in the order a save tries them: "~NAME.salva"
+// beside it; in the user's temporary folder "~NAME.HASH.salva", or the hash alone for a
+// name too long for that. Only full paths that fit MAX_PATH.
+std::vector<std::string> CopyNames(const char* path)
+{
     char full[2 * MAX_PATH];
-    DWORD fullLength = GetFullPathNameA(path, sizeof full, full, nullptr);
-    if (fullLength == 0 || fullLength >= sizeof full)
-        fullLength = static_cast<DWORD>(std::snprintf(full, sizeof full, "%s", path));
-    CharUpperBuffA(full, fullLength);
-    uint32_t hash = 2166136261u;
-    for (DWORD i = 0; i < fullLength; ++i)
-        hash = (hash ^ static_cast<uint8_t>(full[i])) * 16777619u;
-    char tail[16];
-    std::snprintf(tail, sizeof tail, ".%08X", static_cast<unsigned>(hash));
-    return std::string(folder) + "~" + name + tail;
+    DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
+    const std::string text = length > 0 && length < sizeof full ? std::string(full, length) : std::string(path);
+    const std::string name = text.substr(FolderOf(text).size());
+    std::vector<std::string> names = {FolderOf(text) + "~" + name + kCopySuffix};
+    char folder[MAX_PATH + 1];
+    length = GetTempPathA(sizeof folder, folder);
+    if (length > 0 && length < sizeof folder) {
+        char hash[40];
+        std::snprintf(hash, sizeof hash, ".%08X",
+                      static_cast<unsigned>(PathHash(text, 2166136261u, 16777619u) & 0xFFFFFFFFu));
+        names.push_back(std::string(folder) + "~" + name + hash + kCopySuffix);
+        std::snprintf(hash, sizeof hash, "%016llX", static_cast<unsigned long long>(
+                          PathHash(text, 14695981039346656037ull, 1099511628211ull)));
+        names.push_back(std::string(folder) + "~" + hash + kCopySuffix);
+    }
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [](const std::string& copy) { return copy.size() >= MAX_PATH; }),
+                names.end());
+    return names;
 }
 
 // A security descriptor that lets only the user running the program at a file created
@@ -81,75 +100,170 @@ struct OwnerOnlySecurity {
     }
 };
 
-// Every byte of one open file after the other, to its end.
+// Opens an existing file for the access given; only a disk file: a device or a pipe
+// would be read or written for ever.
+HANDLE OpenDiskFile(const std::string& path, DWORD access, DWORD share, DWORD disposition = OPEN_EXISTING)
+{
+    HANDLE file = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE && GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        SetLastError(ERROR_INVALID_NAME);
+        return INVALID_HANDLE_VALUE;
+    }
+    return file;
+}
+
+// A name the system takes for a device wherever it stands (NUL, COM1, "LPT1.zro").
+bool IsDeviceName(const char* path)
+{
+    char full[2 * MAX_PATH];
+    DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
+    return length > 0 && length < sizeof full && std::string(full, length).compare(0, 4, "\\\\.\\") == 0;
+}
+
+// Every byte of one open file, from its start, into another.
 bool CopyBlocks(HANDLE from, HANDLE to)
 {
     static char block[64 * 1024];
+    if (SetFilePointer(from, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+        return false;
     for (;;) {
         DWORD got = 0, put = 0;
         if (!ReadFile(from, block, sizeof block, &got, nullptr))
             return false;
         if (got == 0)
-            return true;
+            return FlushFileBuffers(to) != FALSE;
         if (!WriteFile(to, block, got, &put, nullptr) || put != got)
             return false;
     }
 }
 
-// Writes the whole content of `source` into `target`, flushed to the disk. An existing
-// target is written in place (TRUNCATE_EXISTING: opened through its links, cut, written,
-// so it keeps the permissions and owner the system gave it); a new one (CREATE_NEW) gets
-// the given security.
-bool CopyContentInto(const char* source, const char* target, DWORD disposition = TRUNCATE_EXISTING,
-                     SECURITY_ATTRIBUTES* security = nullptr)
+// A new file of this save in `folder`, under a name unique to the save (CREATE_NEW, so
+// nothing found there is opened), held unshared and with the right to rename and remove it.
+HANDLE CreateOwnFile(const std::string& folder, SECURITY_ATTRIBUTES* security)
 {
-    HANDLE from = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (from == INVALID_HANDLE_VALUE)
+    static unsigned serial = 0;
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        char name[48];
+        std::snprintf(name, sizeof name, "~%lX-%lX%s", GetCurrentProcessId(), GetTickCount() + ++serial, kOwnSuffix);
+        const std::string path = folder + name;
+        if (path.size() >= MAX_PATH)
+            break;
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, security, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE ||
+            (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS))
+            return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// Gives an own file the name `target`, replacing whatever lies there as a name (a link is
+// replaced, not followed); a folder, a device or a file open elsewhere is not replaced.
+bool RenameOwnFile(HANDLE file, const std::string& target)
+{
+    int length = MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, nullptr, 0);
+    if (length <= 0)
         return false;
-    HANDLE to = CreateFileA(target, GENERIC_WRITE, 0, security, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool copied = false;
-    if (to != INVALID_HANDLE_VALUE) {
-        copied = CopyBlocks(from, to) && FlushFileBuffers(to);
-        copied = CloseHandle(to) && copied;
-    }
-    CloseHandle(from);
-    return copied;
+    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + length * sizeof(WCHAR));
+    FILE_RENAME_INFO* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = TRUE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = (length - 1) * sizeof(WCHAR);
+    MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, info->FileName, length);
+    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != FALSE;
 }
 
-// Copies `path` whole under its copy's final name, beside it or else in the temporary
-// folder; the name is given only once the copy is complete. Returns the copy, or empty.
-std::string MakeCopy(const char* path)
+// Removes an own file through its handle, under whatever name it now has, and closes it.
+void RemoveOwnFile(HANDLE file)
 {
-    OwnerOnlySecurity owner;
-    SECURITY_ATTRIBUTES* security = owner.Build();
-    if (!security)
-        return std::string();
-    for (bool inTemporaryFolder : {false, true}) {
-        const std::string stem = CopyStem(path, inTemporaryFolder);
-        if (stem.empty())
-            continue;
-        const std::string part = stem + kPartSuffix, copy = stem + kCopySuffix;
-        DeleteFileA(part.c_str());
-        if (CopyContentInto(path, part.c_str(), CREATE_NEW, security) &&
-            MoveFileExA(part.c_str(), copy.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return copy;
-        DeleteFileA(part.c_str());
-    }
-    return std::string();
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+    CloseHandle(file);
 }
 
-// Every copy of `path`, whole or partial, in both places.
-void RemoveCopies(const char* path)
+// Takes a copy's name out of its folder: an own file is renamed over it and removed.
+void RemoveCopyName(const std::string& name, SECURITY_ATTRIBUTES* security)
 {
-    for (bool inTemporaryFolder : {false, true}) {
-        const std::string stem = CopyStem(path, inTemporaryFolder);
-        if (stem.empty())
-            continue;
-        DeleteFileA((stem + kCopySuffix).c_str());
-        DeleteFileA((stem + kPartSuffix).c_str());
-    }
+    if (GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return;
+    HANDLE own = CreateOwnFile(FolderOf(name), security);
+    if (own == INVALID_HANDLE_VALUE)
+        return;
+    RenameOwnFile(own, name);
+    RemoveOwnFile(own);
 }
+
+// The copy of one save, held open unshared from its making until it is removed or kept.
+class SaveCopy {
+public:
+    ~SaveCopy() { Keep(); }
+    const std::string& Name() const { return name; }
+
+    // Copies `source` (the file itself, or what an earlier save left of it) under the
+    // first of the copy's names that takes it, and takes the others out of their folders,
+    // so that only this save's copy is found. The copy of the file is named before it is
+    // filled, so the save shows as one from its start; a leftover is read unshared first.
+    bool Make(const char* path, const std::string& source)
+    {
+        OwnerOnlySecurity owner;
+        SECURITY_ATTRIBUTES* security = owner.Build();
+        if (!security)
+            return false;
+        const bool nameFirst = source == path;
+        const std::vector<std::string> names = CopyNames(path);
+        for (const std::string& candidate : names) {
+            HANDLE own = CreateOwnFile(FolderOf(candidate), security);
+            if (own == INVALID_HANDLE_VALUE)
+                continue;
+            HANDLE from = OpenDiskFile(source, GENERIC_READ, nameFirst ? FILE_SHARE_READ : 0);
+            bool made = from != INVALID_HANDLE_VALUE && (!nameFirst || RenameOwnFile(own, candidate)) &&
+                        CopyBlocks(from, own);
+            if (from != INVALID_HANDLE_VALUE)
+                CloseHandle(from);
+            if (made && (nameFirst || RenameOwnFile(own, candidate))) {
+                handle = own;
+                name = candidate;
+                for (const std::string& other : names) {
+                    if (other != candidate)
+                        RemoveCopyName(other, security);
+                }
+                return true;
+            }
+            RemoveOwnFile(own);
+        }
+        return false;
+    }
+
+    // The old content written back into `path` from the copy.
+    bool PutBack(const char* path)
+    {
+        HANDLE to = OpenDiskFile(path, GENERIC_WRITE, 0, TRUNCATE_EXISTING);
+        if (to == INVALID_HANDLE_VALUE)
+            return false;
+        bool copied = CopyBlocks(handle, to);
+        return CloseHandle(to) && copied;
+    }
+
+    void Remove()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            RemoveOwnFile(handle);
+        handle = INVALID_HANDLE_VALUE;
+    }
+
+    // Leaves the copy under its name.
+    void Keep()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+        handle = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    std::string name;
+};
 
 } // namespace
 
@@ -158,25 +272,36 @@ void SetSaveStageHook(SaveStageHook hook)
     saveStageHook = hook;
 }
 
-std::string FindInterruptedSaveCopy(const char* path)
+InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& readsWhole)
 {
+    InterruptedSave found;
     if (!path || !*path)
-        return std::string();
-    for (bool inTemporaryFolder : {false, true}) {
-        const std::string stem = CopyStem(path, inTemporaryFolder);
-        if (stem.empty())
-            continue;
-        const std::string copy = stem + kCopySuffix;
-        DWORD attributes = GetFileAttributesA(copy.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            return copy;
+        return found;
+    std::vector<std::string> copies;
+    for (const std::string& copy : CopyNames(path)) {
+        HANDLE file = CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        // A save holds its copy unshared for as long as it runs.
+        found.saving = found.saving || (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION);
+        if (file != INVALID_HANDLE_VALUE && GetFileType(file) == FILE_TYPE_DISK)
+            copies.push_back(copy);
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
     }
-    return std::string();
+    if (found.saving || copies.empty() || !readsWhole || readsWhole(path))
+        return found;
+    for (const std::string& copy : copies) {
+        if (readsWhole(copy.c_str())) {
+            found.copy = copy;
+            break;
+        }
+    }
+    return found;
 }
 
-bool SaveFileSafely(const char* path, const std::function<void()>& writeContent)
+bool SaveFileSafely(const char* path, const std::function<void()>& writeContent, const WholeFileTest& readsWhole)
 {
-    if (!path || !*path)
+    if (!path || !*path || IsDeviceName(path))
         return false;
     DWORD attributes = GetFileAttributesA(path);
     DWORD missing = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_SUCCESS;
@@ -189,16 +314,20 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent)
     if (replacing && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
 
-    std::string copy;
-    bool copyMadeHere = false;
+    SaveCopy copy;
+    bool fromLeftover = false;
     if (replacing) {
-        copy = FindInterruptedSaveCopy(path);
-        if (copy.empty()) {
-            copy = MakeCopy(path);
-            if (copy.empty())
-                return false;
-            copyMadeHere = true;
-        }
+        HANDLE target = OpenDiskFile(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        if (target == INVALID_HANDLE_VALUE)
+            return false;
+        CloseHandle(target);
+        const InterruptedSave found = FindInterruptedSave(path, readsWhole);
+        // Two saves of one file at once would leave neither whole.
+        if (found.saving)
+            return false;
+        fromLeftover = !found.copy.empty();
+        if (!copy.Make(path, fromLeftover ? found.copy : std::string(path)))
+            return false;
         ReachStage(SaveStage::CopyMade);
     }
     // A file that could not be opened was not changed.
@@ -221,18 +350,18 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent)
         return written;
     }
     if (!opened) {
-        // The file is untouched: the copy made for this save goes, but one that an
-        // interrupted save left stays, since the file may be the cut one.
-        if (copyMadeHere)
-            RemoveCopies(path);
+        // The file is untouched: its copy goes, unless it holds what an interrupted save
+        // left, the file being the cut one.
+        if (!fromLeftover)
+            copy.Remove();
         return false;
     }
-    if (written || CopyContentInto(copy.c_str(), path)) {
-        RemoveCopies(path);
+    if (written || copy.PutBack(path)) {
+        copy.Remove();
         return written;
     }
     char text[4 * MAX_PATH];
-    std::snprintf(text, sizeof text, kKeptCopyText, path, copy.c_str());
+    std::snprintf(text, sizeof text, kKeptCopyText, path, copy.Name().c_str());
     ShowMessageBox(nullptr, text, kKeptCopyCaption, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
     return false;
 }

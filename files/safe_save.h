@@ -1,32 +1,48 @@
 #pragma once
 // Overwriting a file without ever losing the old one. Every file the program writes over
 // (plans, the estimate and exchange files, DXF drawings, BMP pictures) goes through
-// SaveFileSafely. A file that already exists is first copied whole, and the copy flushed
-// to the disk under its final name "~NAME.salva" beside the file; where no file can be
-// added beside it (a folder the user cannot write to, a path near MAX_PATH) the copy goes
-// to the user's temporary folder as "~NAME.HASH.salva", HASH naming the file's full path.
-// The file is then written in place (opened, cut, written and flushed), so that it stays
-// the file the user chose: through a link, with its owner and permissions. While the copy
-// is being made it is "~NAME.salva.tmp", so a "~NAME.salva" is always complete: should the
-// program be stopped during the write, it is the old file whole, and the Open command
-// offers it. When the write fails the old content is put back from the copy. A save that
-// succeeds, or puts the old content back, removes every copy of that file. The copies are
+// SaveFileSafely. A file that already exists is first copied whole under the copy's name
+// "~NAME.salva" beside it; where no file can be added beside it (a folder the user cannot
+// write to, a path near MAX_PATH) the copy goes to the user's temporary folder as
+// "~NAME.HASH.salva", or "~HASH.salva" where that name would be too long, HASH naming the
+// file's full path. The file is then written in place (opened, cut, written and flushed),
+// so that it stays the file the user chose: through a link, with its owner and
+// permissions. Should the program be stopped during the write, the copy holds the old file
+// whole, and the Open command offers it. When the write fails the old content is put back
+// from the copy. A save that succeeds, or puts the old content back, removes its copy.
+//
+// The copy is the save's own file: made under a name unique to the save, renamed over the
+// copy's name and removed through its handle, which the save holds unshared from start to
+// end, so another program sees that the file is being saved. A file or link found under a
+// copy's name is replaced as a name, never followed, deleted or written. The copies are
 // created readable by their owner only (on Wine their owner's group can read them too).
 #include <functional>
 #include <string>
 
+// Whether a file reads to its end as what it is (a plan as a plan). Saves and opens of
+// files that cannot be judged pass none.
+typedef std::function<bool(const char* path)> WholeFileTest;
+
 // Writes `path` with `writeContent`, which writes through the record stream's writers
 // (WriteBytes and the typed writers) into the file opened for it. True when the whole
-// content reached the disk; false when the target is read-only or a folder, the copy of
-// the old file could not be made, or a write, the flush or the close failed. Shows no
-// message (the caller does), except in the one case where the old content could not be
-// put back after a failed write: then the message names the copy that holds it. A copy
-// an interrupted save left is kept as this save's copy, since the file may be the cut one.
-bool SaveFileSafely(const char* path, const std::function<void()>& writeContent);
+// content reached the disk; false when the target is read-only, a folder or no disk file
+// (a device), another program is saving it, the copy of the old file could not be made,
+// or a write, the flush or the close failed. Shows no message (the caller does), except
+// in the one case where the old content could not be put back after a failed write: then
+// the message names the copy that holds it. A copy that an earlier save left is taken as
+// the old content only when the file does not read whole and the copy does (`readsWhole`);
+// otherwise, and for files that cannot be judged, it is replaced by a copy of the file.
+bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
+                    const WholeFileTest& readsWhole = nullptr);
 
-// The complete copy of `path` that an interrupted save left, beside it or in the user's
-// temporary folder; empty when there is none.
-std::string FindInterruptedSaveCopy(const char* path);
+// What an Open finds of the saves of `path`: whether another program is saving it now,
+// and the copy that a stopped save left, offered only when `path` does not read whole and
+// the copy does (empty otherwise).
+struct InterruptedSave {
+    bool saving = false;
+    std::string copy;
+};
+InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& readsWhole);
 
 // The moments of a save at which a test stops the program, as a kill would: the copy of
 // the old file made, and the new content flushed and closed (before the copy is removed).

@@ -27,6 +27,8 @@ static const char* const kInterruptedSaveCaption = "Salvataggio interrotto";
 static const char* const kInterruptedSaveText =
     "Il salvataggio di %s non si è concluso. Una copia completa del disegno precedente è "
     "conservata in %s. Aprire la copia?";
+const char* const planBeingSavedMessage =
+    "Il disegno è in corso di salvataggio da parte di un altro programma. Riprovare più tardi.";
 
 static void SendFrameCommand(HWND frame, WPARAM command)
 {
@@ -169,7 +171,8 @@ static void AimCameraFromSettings(const PlanSettings* settings)
 }
 
 // When a save of the plan was stopped part-way, the plan may be cut while the copy of
-// it before that save is whole: the user chooses which to open.
+// it before that save is whole: the user chooses which to open. Only then: a whole plan
+// opens as it is, and its copy is replaced by its next save's own.
 static bool ChooseInterruptedSaveCopy(const char* plan, const std::string& copy)
 {
     if (copy.empty())
@@ -186,7 +189,13 @@ void OpenDocumentCommand(HWND frame)
     CopyToBuffer(fileNameBuffer, "*.ZRO;*.ZQW;*.ZVK");
     if (!ChooseFileToOpen(frame, fileNameBuffer, fileTitleBuffer))
         return;
-    const std::string copy = FindInterruptedSaveCopy(fileNameBuffer);
+    const InterruptedSave found = FindInterruptedSave(fileNameBuffer, PlanFileReadsWhole);
+    // What another program is saving is neither the old plan nor the new one yet.
+    if (found.saving) {
+        ShowMessageBox(nullptr, planBeingSavedMessage, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+        return;
+    }
+    const std::string& copy = found.copy;
     const bool fromCopy = ChooseInterruptedSaveCopy(fileNameBuffer, copy);
     if (!IsReusableFirstDocument())
         SendFrameCommand(frame, 2);

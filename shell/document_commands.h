@@ -35,3 +35,5 @@ void SaveTemporaryCopyCommand(HWND frame);
 
 // The message of a plan that could not be read when its reader said nothing itself.
 extern const char* const planNotReadMessage;
+// The message of an Open of a plan that another program is saving; nothing is opened.
+extern const char* const planBeingSavedMessage;

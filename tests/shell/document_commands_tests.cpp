@@ -63,6 +63,14 @@ protected:
         return path;
     }
 
+    // The command line of plan_resaver, which lies beside the test.
+    static std::string ToolCommand(const std::string& arguments)
+    {
+        std::string tool(MAX_PATH, 0);
+        tool.resize(GetModuleFileNameA(nullptr, &tool[0], MAX_PATH));
+        return tool.substr(0, tool.rfind('\\')) + "\\plan_resaver.exe " + arguments;
+    }
+
     void SetCommandLine(const std::string& path)
     {
         std::snprintf(commandLineBuffer, CommandLineBufferSize, "%s", path.c_str());
@@ -397,53 +405,67 @@ TEST_F(DocumentCommands, CloseFollowsTheDocumentsAnswer)
     EXPECT_EQ(3u, boxes.Count());
 }
 
-// The save of a plan of three objects with a line added, ended by plan_resaver at a moment
-// of it as a kill would end it: the copy made, half the plan written, the new plan written.
-// Then the Open offers a whole copy of the old plan and opens it or the plan; a save then
-// leaves nothing behind. The last plan lies in a folder whose path is 250 characters (the
-// copy goes to the temporary folder), where a drawing exported twice is replaced.
+// The save of a plan of three objects with a line added, ended by plan_resaver as a kill
+// would end it: the copy made, half the plan written, the new plan written; an older plan
+// or another program's file lay under the copy's name. Open offers a whole copy of the plan
+// as it was only when the plan is cut; a save then leaves nothing. Two copies go to the
+// temporary folder: of a plan in a 250-character folder (where a drawing exported twice
+// is replaced) and of a 225-character name whose path is 259.
 TEST_F(DocumentCommands, AnInterruptedSaveLeavesAWholePlanThatOpenOffersAndASaveClears)
 {
-    std::string longFolder = shelltest::LocalPath("L"), tool(MAX_PATH, 0), temporary(MAX_PATH, 0);
+    std::string longFolder = shelltest::LocalPath("L"), temporary(MAX_PATH, 0);
     longFolder += std::string(250 - longFolder.size(), 'o');
-    tool.resize(GetModuleFileNameA(nullptr, &tool[0], MAX_PATH));
-    tool = tool.substr(0, tool.rfind('\\')) + "\\plan_resaver.exe -stop ";
     temporary.resize(GetTempPathA(MAX_PATH, &temporary[0]));
+    const std::string nearFull = temporary + std::string(33 - temporary.size(), 'v'), longName(225, 'N');
     auto entries = [](const std::string& folder, const std::string& start = "") {
         return std::count_if(std::filesystem::directory_iterator(folder), {},
                              [&](const auto& entry) { return entry.path().filename().string().find(start) == 0; });
     };
-    const struct { const char* stop; std::string folder; int answer, objects; } cases[] = {
-        {"copy", shelltest::LocalPath("S1"), IDNO, 3}, {"write", shelltest::LocalPath("S2"), IDYES, 3},
-        {"written", shelltest::LocalPath("S3"), IDNO, 4}, {"write", longFolder, IDYES, 3}};
+    SendCommand(frame, FrameCommandNew);
+    ASSERT_TRUE(SavePlanFile(shelltest::LocalPath("OLDER.ZRO").c_str()));
+    const std::vector<unsigned char> older = vtest::ReadFileBytes(shelltest::LocalPath("OLDER.ZRO")),
+                                     foreign = {'p', 'a', 'n', 'e', ',', ' ', 'l', 'a', 't', 't', 'e', '\n'};
+    const struct { std::string stop, folder, name; const std::vector<unsigned char>* left; } cases[] = {
+        {"copy", shelltest::LocalPath("S1"), "P.ZRO", &older}, {"write", shelltest::LocalPath("S2"), "P.ZRO", &older},
+        {"written", shelltest::LocalPath("S3"), "P.ZRO", &foreign}, {"write", longFolder, "P.ZRO", nullptr},
+        {"write", nearFull, longName, nullptr}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.folder);
+        const bool offered = c.stop == "write";   // only the plan cut by the stop
         SendCommand(frame, FrameCommandCloseAll);
         std::filesystem::remove_all(c.folder);   // left by an earlier run
         std::filesystem::create_directory(c.folder);
-        const std::string plan = c.folder + "\\P.ZRO";
+        const std::string plan = c.folder + "\\" + c.name;
         ASSERT_TRUE(CopyFileA(WriteSamplePlan("P.ZRO").c_str(), plan.c_str(), FALSE));
+        ASSERT_TRUE(!c.left || vtest::WriteFileBytes(c.folder + "\\~" + c.name + ".salva", *c.left));
         const std::vector<unsigned char> old = vtest::ReadFileBytes(plan);
-        std::system((tool + c.stop + " " + plan).c_str());
+        std::system(ToolCommand("-stop " + c.stop + " " + plan).c_str());
         shelltest::FileDialogAnswers dialogs;
         const size_t shown = boxes.Count();
-        boxes.QueueAnswer(c.answer);
+        if (offered)
+            boxes.QueueAnswer(IDYES);
         dialogs.Choose(plan);
         SendCommand(frame, FrameCommandOpen);
-        ASSERT_EQ(shown + 1, boxes.Count());
-        const std::string text = boxes.Last().text, lead = "Il salvataggio di " + plan +
-            " non si è concluso. Una copia completa del disegno precedente è conservata in ";
-        ASSERT_EQ(lead, text.substr(0, lead.size()));
-        EXPECT_EQ("Salvataggio interrotto", boxes.Last().caption);
-        EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL), boxes.Last().flags);
-        EXPECT_EQ(old, vtest::ReadFileBytes(text.substr(lead.size(), text.size() - lead.size() - 18)));
-        EXPECT_EQ(". Aprire la copia?", text.substr(text.size() - 18));
-        EXPECT_EQ(c.objects, CountObjects(activeDocument));
+        ASSERT_EQ(shown + offered, boxes.Count());
+        std::string copy;
+        if (offered) {
+            const std::string text = boxes.Last().text, lead = "Il salvataggio di " + plan +
+                " non si è concluso. Una copia completa del disegno precedente è conservata in ";
+            ASSERT_EQ(lead, text.substr(0, lead.size()));
+            EXPECT_EQ("Salvataggio interrotto", boxes.Last().caption);
+            EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL), boxes.Last().flags);
+            copy = text.substr(lead.size(), text.size() - lead.size() - 18);
+            EXPECT_EQ(old, vtest::ReadFileBytes(copy));
+            EXPECT_EQ(". Aprire la copia?", text.substr(text.size() - 18));
+        }
+        EXPECT_EQ(c.stop == "written" ? 4 : 3, CountObjects(activeDocument));
         EXPECT_STREQ(plan.c_str(), activeDocument->filePath);
         SendCommand(frame, FrameCommandSave);
-        EXPECT_EQ(shown + 1, boxes.Count());
+        EXPECT_EQ(shown + offered, boxes.Count());
         EXPECT_EQ(1, entries(c.folder));
+        EXPECT_TRUE(copy.empty() || !std::filesystem::exists(copy)) << copy;
     }
+    std::filesystem::remove_all(nearFull);
     shelltest::FileDialogAnswers dialogs;
     size_t sizes[2];
     for (size_t& size : sizes) {
@@ -453,9 +475,49 @@ TEST_F(DocumentCommands, AnInterruptedSaveLeavesAWholePlanThatOpenOffersAndASave
         AddLine(shelltest::Storey("First Floor"), {{0, 0}, {30, 30}});
     }
     EXPECT_LT(sizes[0], sizes[1]);
-    EXPECT_EQ(4u, boxes.Count());
+    EXPECT_EQ(3u, boxes.Count());
     EXPECT_EQ(2, entries(longFolder));
     EXPECT_EQ(0, entries(temporary, "~P."));
+}
+
+// While another program saves a plan (plan_resaver, held once its copy is made), an Open
+// of that plan says so and opens nothing; once that program is gone, the plan opens.
+TEST_F(DocumentCommands, AnOpenWhileAnotherProgramSavesThePlanOpensNothing)
+{
+    const std::string plan = WriteSamplePlan("BUSY.ZRO"), copy = shelltest::LocalPath("~BUSY.ZRO.salva");
+    std::string command = ToolCommand("-stop hold " + plan);
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION saver;
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &saver));
+    while (GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES && WaitForSingleObject(saver.hProcess, 40))
+        continue;
+    shelltest::FileDialogAnswers dialogs;
+    for (int objects : {0, 3}) {
+        dialogs.Choose(plan);
+        SendCommand(frame, FrameCommandOpen);
+        EXPECT_EQ(objects, activeDocument ? CountObjects(activeDocument) : 0);
+        TerminateProcess(saver.hProcess, 3);
+        WaitForSingleObject(saver.hProcess, INFINITE);
+    }
+    CloseHandle(saver.hProcess), CloseHandle(saver.hThread);
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(planBeingSavedMessage, boxes.Last().text);
+}
+
+// Save As under a device's name that the dialog let through: refused at once with the
+// save message, nothing read from the device or written to it, no copy left.
+TEST_F(DocumentCommands, ASaveUnderADevicesNameIsRefused)
+{
+    shelltest::FileDialogAnswers dialogs;
+    SendCommand(frame, FrameCommandNew);
+    for (const char* device : {"COM1", "NUL", "nul.ZRO", "Lpt1.zro"}) {
+        dialogs.Choose(device);
+        SendCommand(frame, FrameCommandSaveAs);
+        EXPECT_EQ(0u, boxes.Last().text.find("Si è verificato un errore durante il salvataggio")) << device;
+    }
+    EXPECT_EQ(4u, boxes.Count());
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        EXPECT_NE('~', entry.path().filename().string()[0]);
 }
 
 TEST_F(DocumentCommands, QuitWithAModifiedPlanAsksAndStaysWhenCancelled)

@@ -1,10 +1,11 @@
 // Opens each plan named through the frame's Open command (answering Yes to a question),
-// draws lines on it and saves it with the Save command; prints for each the objects it
-// opened with, the captions of the messages shown and "saved" when the save showed none,
-// for the save tests to check from the file system. A tool beside the tests, not a test:
-//   plan_resaver [-add LINES] [-stop copy|write|written] PLAN...
+// draws lines on it and saves it with the Save command, or exports it to DRAWING; prints
+// for each the objects it opened with, the captions of the messages shown and "saved" when
+// the save showed none, for the save tests to check from the file system. A tool beside
+// the tests, not a test:
+//   plan_resaver [-add LINES] [-stop copy|write|written|hold] [-dxf DRAWING] PLAN...
 // -stop ends the program as a kill would: once the copy is made, half-way through the
-// write, or once the new plan is written.
+// write, or once the new plan is written; hold waits for ever once the copy is made.
 #include "files/record_stream.h"
 #include "files/safe_save.h"
 #include "model/plan_document.h"
@@ -17,6 +18,7 @@
 #include <cstring>
 
 static SaveStage stopStage;
+static bool holding;
 
 static UINT WINAPI StopHalfWay(HFILE file, const void* data, UINT count)
 {
@@ -29,24 +31,30 @@ int main(int argc, char** argv)
     // A crash must end the tool, not open Wine's debugger dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     int lines = 1, i = 1;
-    const char* stop = "";
+    const char *stop = "", *drawing = nullptr;
     for (; i + 1 < argc && argv[i][0] == '-'; i += 2)
-        std::strcmp(argv[i], "-add") ? (void)(stop = argv[i + 1]) : (void)(lines = std::atoi(argv[i + 1]));
-    stopStage = std::strcmp(stop, "copy") ? SaveStage::ContentWritten : SaveStage::CopyMade;
+        std::strcmp(argv[i], "-add") ? (void)(*(std::strcmp(argv[i], "-dxf") ? &stop : &drawing) = argv[i + 1])
+                                     : (void)(lines = std::atoi(argv[i + 1]));
+    holding = !std::strcmp(stop, "hold");
+    stopStage = std::strcmp(stop, "copy") && !holding ? SaveStage::ContentWritten : SaveStage::CopyMade;
     HWND frame = shelltest::StartShell();
     for (; frame && i < argc; ++i) {
         shelltest::FileDialogAnswers dialogs;
         vtest::MessageBoxRecorder boxes;
         dialogs.Choose(argv[i]);
+        if (drawing)
+            dialogs.Choose(drawing);
         shelltest::SendCommand(frame, FrameCommandOpen);
         std::printf("%s: %d objects;", argv[i], shelltest::CountObjects(activeDocument));
         for (int line = 0; line < lines; ++line)
             shelltest::AddLine(shelltest::Storey("First Floor"), {{-40, 70.0f + line}, {60, 70}});
         SetRecordFileWriteFunction(std::strcmp(stop, "write") ? nullptr : StopHalfWay);
         if (*stop)
-            SetSaveStageHook([](SaveStage stage) { stage == stopStage ? ExitProcess(3) : (void)0; });
+            SetSaveStageHook([](SaveStage stage) {
+                stage != stopStage ? (void)0 : holding ? Sleep(INFINITE) : ExitProcess(3);
+            });
         size_t before = boxes.Count();
-        shelltest::SendCommand(frame, FrameCommandSave);
+        shelltest::SendCommand(frame, drawing ? 5095 : FrameCommandSave);
         for (const auto& box : boxes.Boxes())
             std::printf(" %s;", box.caption.c_str());
         std::printf("%s\n", boxes.Count() == before ? " saved" : "");

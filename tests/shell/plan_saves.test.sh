@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # velmora-test: timeout 600
 # Plans opened, changed and saved by the frame's commands, seen from the file system: through
-# a link the named file is saved, owner-only permissions stay, a read-only plan is refused.
+# a link the named file is saved, owner-only permissions stay, a read-only plan is refused;
+# links under a copy's names are replaced, never followed; what lies under a copy's name
+# is never put back over a plan or drawing, whether the save is stopped or the disk full.
 # A private plan of 100,000 lines is saved while its folder is watched: no file there can
 # ever be read by others. Its next save is killed part-way: the plan, or a copy that the
 # Open offers, is whole, and the save after that leaves nothing behind. Another user saves
@@ -9,7 +11,7 @@
 set -u
 sample="$VELMORA_SOURCE_DIR/samples/house.ZRO"
 wine=/usr/lib/wine/wine64 resaver="$VELMORA_BINARY_DIR/tests/plan_resaver.exe"
-rm -rf plans && mkdir plans && cd plans || exit 1
+umount plans/full 2>/dev/null; rm -rf plans && mkdir plans && cd plans || exit 1
 cp "$sample" real.ZRO && ln -s real.ZRO link.ZRO
 cp "$sample" private.ZRO && chmod 600 private.ZRO
 cp "$sample" locked.ZRO && chmod 444 locked.ZRO
@@ -24,6 +26,29 @@ cmp -s locked.ZRO "$sample" && [ "$(stat -c %a locked.ZRO)" = 444 ] || fail "the
 grep -q "locked.ZRO: .*Errore di salvataggio" run.log || fail "no save error for the read-only plan"
 [ "$(ls -A | wc -l)" = 5 ] || fail "a copy of a plan stayed behind"
 
+echo "a file of the user" >far.txt
+for name in '~linked.ZRO.salva.tmp' '~linked.ZRO.salva'; do for target in ../far.txt linked.ZRO; do
+  rm -rf links && mkdir links && cp "$sample" links/linked.ZRO && ln -s $target "links/$name" && resave "$dir\\links\\linked.ZRO"
+  tail -1 run.log | grep -q "objects; saved" && grown links/linked.ZRO && grep -qx "a file of the user" far.txt ||
+    fail "$name linked to $target"
+done; done
+
+cp "$sample" v1.ZRO && : >empty && echo "Lista della spesa: pane, latte, uova." >foreign && mkdir cut full
+cp "$sample" cut/P.ZRO && resave "$dir\\cut\\P.ZRO" && mv cut/P.ZRO v2.ZRO && resave -add 0 -dxf "$dir\\v2.DXF" "$dir\\v2.ZRO"
+# Root mounts a small file system, which the saves of 20,000 lines fill.
+ways=cut; [ "$(id -u)" = 0 ] && mount -t tmpfs -o size=1m tmpfs full && ways="cut full" && trap "umount '$PWD/full'" EXIT ||
+  echo "not root: no save on a full file system tried"
+for way in $ways; do for file in ZRO DXF; do for left in v1.ZRO empty foreign; do
+  cp v2.$file $way/P.$file && cp $left "$way/~P.$file.salva" && args=("$dir\\$way\\P.ZRO")
+  [ $file = DXF ] && args=(-dxf "$dir\\$way\\P.DXF" "$dir\\v2.ZRO")
+  if [ $way = cut ]; then resave -stop write "${args[@]}"; kept="cut/~P.$file.salva"
+  else resave -add 20000 "${args[@]}"; kept=full/P.$file; fi
+  cmp -s $kept v2.$file || fail "$left under the copy's name, and $kept is not as it was"
+  # A plan that reads whole opens without a question; a failed save leaves nothing beside it.
+  [ $way = cut ] || { [ "$(ls -A full)" = P.$file ] && ! tail -1 run.log | grep -q interrotto; } || fail "$left: $file"
+  rm -f $way/*
+done; done; done
+
 mkdir big && cp "$sample" big/big.ZRO && chmod 600 big/big.ZRO && big="$dir\\big\\big.ZRO"
 resave -add 100000 "$big"
 resave "$big" &
@@ -34,9 +59,10 @@ $wine "$resaver" "$big" >/dev/null 2>&1 </dev/null &
 while kill -0 $! 2>/dev/null && [ "$(stat -c %s big/big.ZRO)" = "$size" ]; do :; done
 kill -9 $! && wait $! 2>/dev/null
 [ ! -e "$copy" ] || cmp -s "$copy" old.ZRO || fail "the copy of the killed save is not the plan"
-offered=$([ -e "$copy" ] && echo " Salvataggio interrotto;")
+# The copy is offered when the kill cut the plan; a plan it left whole opens as it is.
 saved=$(sed -n 's/.*big.ZRO: \([0-9]*\) objects;.*/\1/p' run.log | tail -1) && resave "$big"
-tail -1 run.log | grep -Eq ": ($((saved + 1))|$((saved + 2))) objects;$offered saved" || fail "cut by the kill"
+tail -1 run.log | grep -Eq ": ($((saved + 1)) objects; Salvataggio interrotto;|$((saved + 2)) objects;) saved" ||
+  fail "cut by the kill"
 [ "$(ls -A big)" = big.ZRO ] && [ -z "$(find "$WINEPREFIX/drive_c/users" -name '~big*')" ] || fail "a copy stayed"
 
 # Root runs the suite: the other user is nobody, with a Wine environment of its own.
