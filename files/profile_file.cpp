@@ -1,4 +1,5 @@
 #include "files/profile_file.h"
+#include "files/safe_save.h"
 #include <windows.h>
 #include <algorithm>
 #include <cstring>
@@ -176,22 +177,6 @@ bool ReadWholeFile(const char* path, std::string& bytes, ULONGLONG& written)
     return whole;
 }
 
-// Renames the open file over `path` through its handle, so that only the file made here
-// is ever renamed.
-bool RenameOver(HANDLE file, const char* path)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-    if (length <= 0)
-        return false;
-    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + length * sizeof(wchar_t));
-    FILE_RENAME_INFO* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    info->ReplaceIfExists = TRUE;
-    info->RootDirectory = nullptr;
-    info->FileNameLength = static_cast<DWORD>((length - 1) * sizeof(wchar_t));
-    MultiByteToWideChar(CP_ACP, 0, path, -1, info->FileName, length);
-    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != FALSE;
-}
-
 bool ReplaceProfile(const char* path, const ProfileSetting* settings, size_t count)
 {
     std::string bytes;
@@ -223,12 +208,11 @@ bool ReplaceProfile(const char* path, const ProfileSetting* settings, size_t cou
     GetSystemTimeAsFileTime(&now);
     const ULONGLONG dated = std::max(Ticks(now), written + 1);
     const FILETIME time = {static_cast<DWORD>(dated), static_cast<DWORD>(dated >> 32)};
-    whole = whole && SetFileTime(file, nullptr, nullptr, &time) && RenameOver(file, path);
-    if (!whole) {
-        FILE_DISPOSITION_INFO gone = {TRUE};
-        SetFileInformationByHandle(file, FileDispositionInfo, &gone, sizeof gone);
-    }
-    CloseHandle(file);
+    whole = whole && SetFileTime(file, nullptr, nullptr, &time) && RenameOwnFile(file, path);
+    if (!whole)
+        RemoveOwnFile(file);
+    else
+        CloseHandle(file);
     return whole;
 }
 

@@ -158,30 +158,6 @@ HANDLE CreateOwnFile(const std::string& folder, SECURITY_ATTRIBUTES* security)
     return INVALID_HANDLE_VALUE;
 }
 
-// Gives an own file the name `target`, replacing whatever lies there as a name (a link is
-// replaced, not followed); a folder, a device or a file open elsewhere is not replaced.
-bool RenameOwnFile(HANDLE file, const std::string& target)
-{
-    int length = MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, nullptr, 0);
-    if (length <= 0)
-        return false;
-    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + length * sizeof(WCHAR));
-    FILE_RENAME_INFO* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    info->ReplaceIfExists = TRUE;
-    info->RootDirectory = nullptr;
-    info->FileNameLength = (length - 1) * sizeof(WCHAR);
-    MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, info->FileName, length);
-    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != FALSE;
-}
-
-// Removes an own file through its handle, under whatever name it now has, and closes it.
-void RemoveOwnFile(HANDLE file)
-{
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
-    CloseHandle(file);
-}
-
 // Takes a copy's name out of its folder: an own file is renamed over it and removed.
 void RemoveCopyName(const std::string& name, SECURITY_ATTRIBUTES* security)
 {
@@ -266,6 +242,30 @@ private:
 };
 
 } // namespace
+
+// Gives an own file the name `target`, replacing whatever lies there as a name (a link is
+// replaced, not followed); a folder, a device or a file open elsewhere is not replaced.
+bool RenameOwnFile(HANDLE file, const std::string& target)
+{
+    int length = MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, nullptr, 0);
+    if (length <= 0)
+        return false;
+    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + length * sizeof(WCHAR));
+    FILE_RENAME_INFO* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = TRUE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = (length - 1) * sizeof(WCHAR);
+    MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, info->FileName, length);
+    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != FALSE;
+}
+
+// Removes an own file through its handle, under whatever name it now has, and closes it.
+void RemoveOwnFile(HANDLE file)
+{
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+    CloseHandle(file);
+}
 
 void SetSaveStageHook(SaveStageHook hook)
 {

@@ -16,6 +16,7 @@
 // end, so another program sees that the file is being saved. A file or link found under a
 // copy's name is replaced as a name, never followed, deleted or written. The copies are
 // created readable by their owner only (on Wine their owner's group can read them too).
+#include <windows.h>
 #include <functional>
 #include <string>
 
@@ -51,3 +52,10 @@ enum class SaveStage { CopyMade, ContentWritten };
 typedef void (*SaveStageHook)(SaveStage stage);
 // Null (the program's own state) calls nothing.
 void SetSaveStageHook(SaveStageHook hook);
+
+// A file made by this program and held open (with the right to delete it) is given the
+// name `target`, replacing whatever lies there as a name: a link is replaced, not followed;
+// a folder, a device or a file open elsewhere is not replaced.
+bool RenameOwnFile(HANDLE file, const std::string& target);
+// Removes such a file through its handle, under whatever name it now has, and closes it.
+void RemoveOwnFile(HANDLE file);
