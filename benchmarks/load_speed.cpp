@@ -173,6 +173,7 @@ int main(int argc, char** argv)
     WritePlan("plants-10000.ZRO", BuildPlants);
     const double withFiles = LoadTime("plants-10000.ZRO");
     std::filesystem::remove_all(std::string(folder) + "\\TEXTURES");
+    ForgetPlantInfo();
     const double withoutFiles = LoadTime("plants-10000.ZRO");
     PrintTime("load of 10000 plants of 20 kinds, with their information files", withFiles, runs);
     PrintTime("load of 10000 plants of 20 kinds, without information files", withoutFiles, runs);
