@@ -25,7 +25,6 @@
 #include "shell/startup.h"
 #include "planview/plan_mouse_dispatch.h"
 #include "tools/undo.h"
-#include "tools/plan_mouse_state.h"
 #include "tools/tool_framework.h"
 #include "tools/tool_state.h"
 #include <cmath>
@@ -91,13 +90,7 @@ double Timed(int n, const std::function<void()>& step, const std::function<void(
 void MoveBySelectTool()
 {
     PlanObject* grabbed = activeDocument->firstFloor->firstObject;
-    currentToolId = 200;
-    planMouseState = {};
-    planMouseState.hit = 1;
-    planMouseState.segmentHit = 1;
-    planMouseState.object = grabbed;
-    planMouseState.vertexA = grabbed->firstVertex;
-    planMouseState.vertexB = grabbed->firstVertex->next;
+    AimSelectToolAt(grabbed);
     const int x = static_cast<int>(grabbed->firstVertex->position[0]) + 4;
     const int z = static_cast<int>(grabbed->firstVertex->position[2]);
     // As the pane's press handling does before a drag.
