@@ -37,7 +37,7 @@
 namespace {
 
 HWND frame = nullptr;
-int runs = 3;
+int runs = 7;
 
 void Command(int id)
 {
