@@ -10,6 +10,8 @@
 #include "model/wall_openings.h"
 #include "model3d/wall_rebuild.h"
 #include "planview/output_routing.h"
+#include "tools/plan_mouse_state.h"
+#include "tools/tool_state.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -350,4 +352,15 @@ HWND CreateBenchPane()
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&msg);
     return window;
+}
+
+void AimSelectToolAt(PlanObject* object)
+{
+    currentToolId = 200;
+    planMouseState = {};
+    planMouseState.hit = 1;
+    planMouseState.segmentHit = 1;
+    planMouseState.object = object;
+    planMouseState.vertexA = object->firstVertex;
+    planMouseState.vertexB = object->firstVertex->next;
 }

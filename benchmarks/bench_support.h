@@ -69,3 +69,7 @@ void RawWrite(const char* path, const std::vector<char>& bytes);
 HDC DefaultPrinterDC();
 // Stands in for the print dialog: answers it with the default printer, as OK would.
 BOOL WINAPI DefaultPrinterDialog(PRINTDLGA* dialog);
+
+// The select tool current and the pointer record of a press on the object's first
+// segment, as the pane's hit test leaves it before HandlePlanButtonDown.
+void AimSelectToolAt(PlanObject* object);

@@ -12,9 +12,7 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/view_projection.h"
-#include "tools/plan_mouse_state.h"
 #include "tools/tool_framework.h"
-#include "tools/tool_state.h"
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -57,13 +55,7 @@ int main()
             grabbed = object;
     }
     // The press on the first selected element's segment, then steps of 3 units.
-    currentToolId = 200;
-    planMouseState = {};
-    planMouseState.hit = 1;
-    planMouseState.segmentHit = 1;
-    planMouseState.object = grabbed;
-    planMouseState.vertexA = grabbed->firstVertex;
-    planMouseState.vertexB = grabbed->firstVertex->next;
+    AimSelectToolAt(grabbed);
     HandlePlanButtonDown(4, 4);
     std::vector<double> steps;
     int x = 4;

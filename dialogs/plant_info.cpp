@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -25,6 +27,8 @@ const int kNameBufferSize = 60;
 const float kSeedlingHeight = 12.0f;
 const float kWidthPerHeight = 0.85f;
 const int kMostGrowthYears = 200;
+// Plant ids are library texture ids, below this.
+const int32_t kPlantIdLimit = 14000;
 
 bool PositiveFinite(float value)
 {
@@ -103,38 +107,75 @@ private:
     DWORD length_ = 0;
 };
 
-void ReadName(const DescriptionSection& section, const char* key, char* field)
+// False when the key is absent: the field then keeps what it holds.
+bool ReadName(const DescriptionSection& section, const char* key, char* field)
 {
     char text[kNameBufferSize];
-    if (section.Find(key, text, sizeof text) && std::strcmp(text, kAbsent) != 0)
-        std::memcpy(field, text, std::strlen(text) + 1);
+    if (!section.Find(key, text, sizeof text) || std::strcmp(text, kAbsent) == 0)
+        return false;
+    std::memcpy(field, text, std::strlen(text) + 1);
+    return true;
+}
+
+// What a plant's information file gave, kept for the run: a garden holds thousands of
+// plants of a few kinds, each loaded or placed plant asks for its kind's data, and the
+// file is read once. The file's path is kept with it, so that a program directory
+// changed meanwhile reads the other library's file.
+struct KeptPlantInfo {
+    std::string path;
+    PlantInfo values;       // read into a zeroed record
+    bool commonName;        // the names the file holds; absent ones leave a record's own
+    bool botanicalName;
+};
+std::unordered_map<int32_t, KeptPlantInfo> keptPlantInfo;   // by plant id
+
+const KeptPlantInfo& ReadPlantFile(int32_t id, const char* path)
+{
+    KeptPlantInfo& kept = keptPlantInfo[id];
+    if (kept.path == path)
+        return kept;
+    kept = KeptPlantInfo{path, {}, false, false};
+    PlantInfo& info = kept.values;
+    const DescriptionSection section(path);
+    kept.commonName = ReadName(section, "CommonName", info.commonName);
+    kept.botanicalName = ReadName(section, "BotanicalName", info.botanicalName);
+    info.type = (uint16_t)section.Number("Type");
+    info.propagation = (uint16_t)section.Number("Propagation");
+    info.water = (uint16_t)section.Number("Water");
+    info.sunLight = (uint16_t)section.Number("SunLight");
+    info.maximumGrowthHeight = (uint16_t)section.Number("MaximumGrowthHeight");
+    info.soilType = (uint16_t)section.Number("SoilType");
+    for (int n = 0; n < 10; ++n) {
+        char key[8];
+        std::snprintf(key, sizeof key, "Zone%d", n + 1);
+        info.zones[n] = (uint8_t)section.Number(key);
+    }
+    info.annualGrowthRate = (float)(int16_t)section.Number("AnnualGrowthRate");
+    return kept;
 }
 
 } // namespace
 
 void ReadPlantInfo(PlantInfo* info, int32_t id)
 {
-    if (!info || id <= 0 || id >= 14000 || !activeDocument || !activeDocument->settings)
+    if (!info || id <= 0 || id >= kPlantIdLimit || !activeDocument || !activeDocument->settings)
         return;
     char path[kTextureNameSize] = "";
     MakeTextureInfoPath(id, path);
     if (!path[0])
         return;
-    const DescriptionSection section(path);
-    ReadName(section, "CommonName", info->commonName);
-    ReadName(section, "BotanicalName", info->botanicalName);
-    info->type = (uint16_t)section.Number("Type");
-    info->propagation = (uint16_t)section.Number("Propagation");
-    info->water = (uint16_t)section.Number("Water");
-    info->sunLight = (uint16_t)section.Number("SunLight");
-    info->maximumGrowthHeight = (uint16_t)section.Number("MaximumGrowthHeight");
-    info->soilType = (uint16_t)section.Number("SoilType");
-    for (int n = 0; n < 10; ++n) {
-        char key[8];
-        std::snprintf(key, sizeof key, "Zone%d", n + 1);
-        info->zones[n] = (uint8_t)section.Number(key);
-    }
-    info->annualGrowthRate = (float)(int16_t)section.Number("AnnualGrowthRate");
+    const KeptPlantInfo& kept = ReadPlantFile(id, path);
+    PlantInfo read = kept.values;
+    if (!kept.commonName)
+        std::memcpy(read.commonName, info->commonName, sizeof read.commonName);
+    if (!kept.botanicalName)
+        std::memcpy(read.botanicalName, info->botanicalName, sizeof read.botanicalName);
+    *info = read;
+}
+
+void ForgetPlantInfo()
+{
+    keptPlantInfo.clear();
 }
 
 PlantInfo* LoadPlantInfo(uint32_t textureId)

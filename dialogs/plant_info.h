@@ -24,8 +24,12 @@ struct PlantInfo {
 // read. Null only when it cannot be allocated.
 PlantInfo* LoadPlantInfo(uint32_t textureId);
 // Fills a record from the information file of the plant id; nothing unless the record
-// is given, 0 < id < 14000 and an active document with settings exists.
+// is given, 0 < id < 14000 and an active document with settings exists. Each plant's
+// file is read once and what it gave kept for the run, until ForgetPlantInfo.
 void ReadPlantInfo(PlantInfo* info, int32_t id);
+// Forgets the plants' data kept from their files, so that each file is read again: the
+// library side bar calls it as it lists the plant library, where the user sees it anew.
+void ForgetPlantInfo();
 // A copy of a plant data record for a copied plant, or null.
 PlantInfo* CopyPlantInfo(const PlantInfo* info);
 // Frees a plant information record; null is ignored.

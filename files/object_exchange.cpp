@@ -15,6 +15,7 @@
 #include "planview/plan_background.h"
 #include "planview/selection.h"
 #include "shell/message_box.h"
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -371,6 +372,21 @@ PlanObject* ReadExchangeObject(PlanFloor* floor, bool attach)
     return object;
 }
 
+// Frees what holds nothing: an object without points, a group left without members
+// (those are dropped first). False when the object went.
+bool KeepUnlessEmpty(PlanObject* object)
+{
+    for (PlanObject* member = object->firstChild; member;) {
+        PlanObject* next = member->next;
+        KeepUnlessEmpty(member);
+        member = next;
+    }
+    if (object->type == ObjGroup ? object->firstChild != nullptr : object->firstVertex != nullptr)
+        return true;
+    FreeObject(object);
+    return false;
+}
+
 // Reads the body onto the floor; the top-level objects read are listed so that a
 // damaged file can take them all back.
 bool ReadExchangeBody(PlanFloor* floor, std::vector<PlanObject*>* added)
@@ -467,7 +483,13 @@ bool ImportObjectFile(const char* path)
             PlanFloor* floor = activeDocument->currentFloor;
             bool intact = floor && ReadExchangeBody(floor, &added) && !StreamDamaged();
             CloseRecordFile();
-            if (!intact) {
+            // An empty object would be added unseen and saved with the plan: it is left
+            // out, and a file with nothing else is no object file.
+            if (intact) {
+                auto empty = [](PlanObject* object) { return !KeepUnlessEmpty(object); };
+                added.erase(std::remove_if(added.begin(), added.end(), empty), added.end());
+            }
+            if (!intact || added.empty()) {
                 // A damaged file adds nothing: what was read of it goes again.
                 for (PlanObject* object : added)
                     FreeObject(object);

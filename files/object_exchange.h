@@ -5,8 +5,9 @@
 // coordinates are stored times 3. Untrusted like plan files: a damaged one adds nothing.
 
 // Reads a 3D object file (or the furniture editor's exchange file) with its style file
-// into the current floor; the new objects are the selected ones. False when the file is
-// rejected (after its own message) or cannot be opened.
+// into the current floor; the new objects are the selected ones. Objects without points
+// and groups without members are left out. False when the file is rejected (after its
+// own message: a damaged file, or one with nothing else) or cannot be opened.
 bool ImportObjectFile(const char* path);
 
 // Writes the selected objects of every floor as an exchange file, replacing the file only

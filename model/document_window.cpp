@@ -14,6 +14,7 @@
 #include "render3d/selvith_window.h"
 #include "shell/app_globals.h"
 #include "shell/camera_presets.h"
+#include "shell/companions.h"
 #include "shell/frame_window.h"
 #include "shell/keys_and_menus.h"
 #include "shell/message_box.h"
@@ -241,6 +242,11 @@ static LRESULT OnClose(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             activePlanPane = previousPane;
         }
     };
+    // The furniture editor's reply would have no plan to go into.
+    if (!FurnitureEditorLetsPlanClose(window)) {
+        restoreActive();
+        return 0;
+    }
     if (!document || !document->settings || document->settings->modified) {
         char title[256] = "";
         GetWindowTextA(window, title, sizeof(title));

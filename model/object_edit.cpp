@@ -1,5 +1,6 @@
 #include "model/object_edit.h"
 #include "model/object_copies.h"
+#include "model/object_extents.h"
 #include "model/object_operations.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
@@ -75,13 +76,22 @@ static void AddToGroup(PlanObject* object)
             group->category = activeDocument->settings->activeCategory;
             AttachObjectToFloor(group, object->floor);
         }
+        if (group) {
+            ResetExtentRect(group->box2D);
+            ResetExtentBox(group->box3D);
+        }
         groupUnderConstruction = group;
     }
-    if (!groupUnderConstruction)
+    PlanObject* group = groupUnderConstruction;
+    if (!group)
         return;
     AddObjectToCurrentGroup(object);
-    // The group is measured by its members, so its box follows each new one.
-    UpdateObjectExtents(groupUnderConstruction);
+    // The group is measured by its members, so its box follows each new one: it grows by
+    // the member alone, which keeps grouping linear in the selection.
+    if (object->owner == group) {
+        AddObjectVertexExtents2D(object, 0, group->box2D, 0, 0);
+        AddObjectVertexExtents3D(object, 0, group->box3D, 0);
+    }
 }
 
 // ---------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include "model3d/array_objects.h"
 #include "model3d/generated_parts.h"
 #include "model3d/generator_limits.h"
+#include "model3d/rebuild_wait_cursor.h"
 #include "model/hermite.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
@@ -268,15 +269,13 @@ void RebuildFence(PlanObject* fence)
 {
     if (!CanRebuild(fence, ObjFence))
         return;
-    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    RebuildWaitCursor wait;
     StartRebuild(fence);
     postRunState = {};
     postRunState.lengths[0] = kPostSpacing;
     postRunState.carried = kPostSpacing;
     PieceBudget budget;
     ForEachSegment(fence, [&](PlanVertex* a, PlanVertex* b) { WalkPostSegment(fence, a, b); });
-    if (previous)
-        SetCursor(previous);
 }
 
 void RebuildFloorFences(PlanFloor* floor)

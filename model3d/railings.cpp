@@ -1,6 +1,7 @@
 #include "model3d/railings.h"
 #include "model3d/generated_parts.h"
 #include "model3d/generator_limits.h"
+#include "model3d/rebuild_wait_cursor.h"
 #include "model3d/stairs.h"
 #include "model/hermite.h"
 #include "model/object_copies.h"
@@ -48,20 +49,6 @@ float PlanLength(float units)
     return UnitsToPlanLength(units, activeDocument ? activeDocument->settings : nullptr, 0);
 }
 
-// Wait cursor while a rebuild runs; the previous cursor comes back afterwards.
-class WaitCursor {
-public:
-    WaitCursor() : previous(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-    ~WaitCursor()
-    {
-        if (previous)
-            SetCursor(previous);
-    }
-
-private:
-    HCURSOR previous;
-};
-
 void StartRebuild(PlanObject* railing)
 {
     RemoveObjectPolygons(railing);
@@ -70,7 +57,7 @@ void StartRebuild(PlanObject* railing)
 
 void BuildStraightRailing(PlanObject* railing)
 {
-    WaitCursor wait;
+    RebuildWaitCursor wait;
     StartRebuild(railing);
     ClearObjectVertexSlopes(railing);
     RailingLook look = ReadLook(railing);
@@ -175,7 +162,7 @@ void BuildCurvedRailingSegment(const RailingLook& look, const PlanVertex* a, con
 void BuildCurvedRailing(PlanObject* railing)
 {
     PlanSettings* settings = activeDocument->settings;
-    WaitCursor wait;
+    RebuildWaitCursor wait;
     StartRebuild(railing);
     // The curve tension that RecomputeObject reads; the build leaves it as it found it.
     uint16_t saved = settings->recomputeValue;

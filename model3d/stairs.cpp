@@ -1,6 +1,7 @@
 #include "model3d/stairs.h"
 #include "model3d/generated_parts.h"
 #include "model3d/generator_limits.h"
+#include "model3d/rebuild_wait_cursor.h"
 #include "model3d/railings.h"
 #include "model/plan_document.h"
 #include "model/plan_object.h"
@@ -292,7 +293,6 @@ struct StairRebuildScope {
     uint32_t leftRailing;
     uint32_t rightRailing;
     uint16_t recompute;
-    HCURSOR cursor;
     ~StairRebuildScope()
     {
         stair->parameters[1] = riser;
@@ -300,8 +300,6 @@ struct StairRebuildScope {
         stair->offsetSide = leftRailing;
         stair->value4 = rightRailing;
         settings->recomputeValue = recompute;
-        if (cursor)
-            SetCursor(cursor);
     }
 };
 
@@ -534,13 +532,13 @@ void RebuildStair(PlanObject* stair)
         return;
     PlanSettings* settings = activeDocument->settings;
     StairRebuildScope scope{stair,         settings,      stair->parameters[1], stair->imageId2,
-                            stair->offsetSide, stair->value4, settings->recomputeValue, nullptr};
+                            stair->offsetSide, stair->value4, settings->recomputeValue};
     if (settings->framingStyle) {
         stair->imageId2 = kFramingBlockTexture;
         stair->offsetSide = 0;
         stair->value4 = 0;
     }
-    scope.cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    RebuildWaitCursor wait;
     PieceBudget budget;
     RemoveObjectPolygons(stair);
     FreeGeneratedParts(stair);

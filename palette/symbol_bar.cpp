@@ -458,6 +458,8 @@ void LayoutSymbar()
         break;
     case 4: {
         HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        // The plant library is listed afresh: its files may have changed since they were read.
+        ForgetPlantInfo();
         for (uint32_t i = 0; i < symbarPlantCount; ++i) {
             uint32_t id = symbarPlantFirst + i;
             // A plant the filter leaves out takes no slot.

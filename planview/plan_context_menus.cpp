@@ -733,15 +733,9 @@ void ShowObjectContextMenu(HWND, PlanObject* object, const PlanMouseState* hit)
 void HandOverToFurnitureEditor(PlanObject* object)
 {
     PlanSettings* settings = Settings();
-    if (!object || !settings)
+    if (!object || !settings || RefuseSecondFurnitureEditor(frameWindow))
         return;
-    int answer = IDYES;
-    if (FurnitureEditorStillRunning())
-        answer = ShowMessageBox(frameWindow, "Tovrel è già aperto. Riavviare Tovrel?", "Riavviare Tovrel?",
-                                MB_YESNO);
-    if (answer == 0)
-        answer = IDYES;   // no box could be shown: the editor is restarted
-    if (!IsAnyPointSelected(object) || !programDirectory || answer != IDYES)
+    if (!IsAnyPointSelected(object) || !programDirectory)
         return;
     ChangeToProgramDirectory();
     PlanObject* top = GetTopLevelObject(object);

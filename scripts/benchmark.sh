@@ -108,6 +108,8 @@ if [ "$road" = 0 ]; then
   bench plant_list_speed
   bench live_view_speed
   bench drag_speed
+  bench selection_speed
+  bench load_speed
   machine_load "at the end"
   exit 0
 fi

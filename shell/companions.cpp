@@ -9,7 +9,10 @@
 #include "files/plan_file.h"
 #include "model/object_copies.h"
 #include "model/object_extents.h"
+#include "model/object_operations.h"
+#include "model/object_transforms.h"
 #include "model/plan_document.h"
+#include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/units.h"
 #include "planview/plan_redraw.h"
@@ -20,6 +23,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -27,6 +31,7 @@ namespace {
 constexpr WPARAM kNewDocumentCommand = 2;
 constexpr WPARAM kPlanViewCommand = 5149;
 constexpr WPARAM kGroupSelectionCommand = 5025;
+constexpr WPARAM kGroupAfterReplyCommand = 5205;
 
 // How long the broadcast waits for each window.
 constexpr UINT kBroadcastTimeout = 2000;
@@ -57,6 +62,24 @@ const char* const kEstimateError =
     "E' stato riscontrato un errore durante l'apertura di Revazov udodovezuz. Assicurarsi che il programma "
     "sia installato correttamente e che ci sia memoria sufficient.";
 const char* const kEstimateCaption = "Impossibile aprire Revazov udodovezuz";
+// Both editors would write the one exchange file, and a reply does not say which sent it.
+const char* const kTovrelBusy =
+    "Tovrel sta ancora lavorando su un disegno. Chiudere Tovrel, perché il suo lavoro torni nel disegno, "
+    "prima di avviarlo di nuovo.";
+const char* const kEditorStillWorking =
+    "L'editor dell'arredamento sta ancora lavorando su questo disegno. Chiudere comunque?";
+const char* const kReplyKept =
+    "Il disegno per cui lavorava l'editor dell'arredamento è stato chiuso. Il suo lavoro è stato conservato "
+    "nel file %s: per aggiungerlo a un disegno, scegliere Fichier, Importer, Objet Quintara...";
+
+// The editor's exchange file, which it writes its reply into.
+const char* const kExchangeName = "\\Z!TOVRL.TMP";
+// How often a reply that waits for a modal loop to end looks again.
+constexpr UINT kDeferredReplyRetry = 100;
+
+// A "WORKBENCH CLOSING" that came while a modal loop ran: the reply waits, pending,
+// until no modal loop runs.
+bool replyDeferred = false;
 
 std::string ProgramFile(const char* name)
 {
@@ -177,6 +200,9 @@ void ForgetCompanionProcess(HANDLE& process)
 
 bool FurnitureEditorStillRunning()
 {
+    // An editor whose reply waits to be taken is still at work on its plan.
+    if (replyDeferred)
+        return true;
     const bool running = StillRunning(furnitureEditorRunning, furnitureEditorProcess);
     if (!running)
         FurnitureEditorEnded();
@@ -192,7 +218,7 @@ HWND furnitureEditorPlan = nullptr;
 
 void FurnitureEditorStarted(HANDLE process, PlanObject* edited)
 {
-    // A second editor started from the menu takes the place of the first.
+    // A second editor is refused while one runs: a handle kept here is an ended one's.
     ForgetCompanionProcess(furnitureEditorProcess);
     furnitureEditorProcess = process;
     companionEditObject = edited;
@@ -203,6 +229,9 @@ void FurnitureEditorStarted(HANDLE process, PlanObject* edited)
 
 void FurnitureEditorEnded()
 {
+    replyDeferred = false;
+    if (frameWindow)
+        KillTimer(frameWindow, kEditorReplyTimer);
     companionEditObject = nullptr;
     furnitureEditorPlan = nullptr;
     furnitureEditorRunning = 0;
@@ -227,10 +256,18 @@ void ReportFurnitureEditorWriteFailure(HWND owner)
     ShowMessageBox(owner, kTovrelWriteError, kTovrelCaption, MB_OK);
 }
 
-void StartFurnitureEditor(HWND)
+bool RefuseSecondFurnitureEditor(HWND owner)
+{
+    if (!FurnitureEditorStillRunning())
+        return false;
+    ShowMessageBox(owner, kTovrelBusy, kTovrelCaption, MB_OK | MB_ICONINFORMATION);
+    return true;
+}
+
+void StartFurnitureEditor(HWND frame)
 {
     PlanDocument* document = activeDocument;
-    if (!programDirectory || !document || !document->settings)
+    if (!programDirectory || !document || !document->settings || RefuseSecondFurnitureEditor(frame))
         return;
     DeselectEverything(document);
     const bool metric = document->settings->unitSystem == kUnitSystemMetric;
@@ -334,4 +371,166 @@ void ImportObjectCommand(HWND frame)
     ShowArrowCursor();
     exchangeImportActive = 0;
     InvalidatePlanView();
+}
+
+// ---------------------------------------------------------------------------------
+// The furniture editor's reply.
+
+namespace {
+
+// The 3D extents of the selected objects of every floor; false when nothing is selected.
+bool SelectedExtents(PlanDocument* document, float* box)
+{
+    ResetExtentBox(box);
+    GetAllFloorsExtents3D(document->firstFloor, 1, box, 0);
+    return box[kBoxMinX] <= box[kBoxMaxX];
+}
+
+// Makes the plan of the document window the active one (the import, the recentring and
+// the grouping act on the active plan); false when that plan has been closed.
+bool ActivatePlanWindow(HWND planWindow)
+{
+    PlanDocument* document = planWindow ? GetWindowDocument(planWindow) : nullptr;
+    if (!document || !document->settings || !mdiClientWindow || GetParent(planWindow) != mdiClientWindow)
+        return false;
+    if (reinterpret_cast<HWND>(SendMessageA(mdiClientWindow, WM_MDIGETACTIVE, 0, 0)) != planWindow)
+        SendMessageA(mdiClientWindow, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(planWindow), 0);
+    return activeDocument == document && activePlanPane;
+}
+
+// Imports the editor's exchange file into the active plan. The user's selection goes
+// first, so that the imported objects are the only selected ones. An edited object is
+// replaced by them, put where it stood; otherwise they are placed in the middle of the
+// plan. A rejected file has had its message.
+void ImportEditorReply(HWND frame, PlanDocument* document)
+{
+    const std::string path = ProgramFile(kExchangeName);
+    PlanObject* edited = companionEditObject;
+    float box[6];
+    float centreX = 0.0f, centreZ = 0.0f;
+    SetSelectionAllFloors(document->firstFloor, 2, 1);
+    if (edited) {
+        SelectObjectAndDrawHandles(edited, 1, 1);
+        SelectedExtents(document, box);
+        centreX = box[kBoxMinX] + (box[kBoxMaxX] - box[kBoxMinX]) / 2.0f;
+        centreZ = box[kBoxMinZ] + (box[kBoxMaxZ] - box[kBoxMinZ]) / 2.0f;
+        SetSelectionAllFloors(document->firstFloor, 2, 1);
+    }
+    exchangeImportActive = 1;
+    const bool imported = ImportObjectFile(path.c_str());
+    exchangeImportActive = 0;
+    if (!imported || !SelectedExtents(document, box))
+        return;
+    float recentred[4];
+    RecentreDrawing(1, recentred);
+    SendMessageA(frame, WM_COMMAND, kGroupAfterReplyCommand, 0);
+    // The edited object is forgotten when it is freed meanwhile.
+    if (edited && edited == companionEditObject) {
+        TransformRecord move = {};
+        move.offset[0] = centreX;
+        move.offset[2] = centreZ;
+        ForEachFloorObject(document->firstFloor, 1, MoveBy, &move);
+        SetSelectionAllFloors(document->firstFloor, 2, 0);
+        SelectObjectAndDrawHandles(edited, 1, 0);
+        DeleteObjectWithDependants(edited);
+    }
+    document->settings->modified = 1;
+}
+
+// The reply of a plan that has been closed: the exchange file is kept under a name of its
+// own in the program directory, which no hand-over writes over, and the user is told
+// where, so that the work can be imported into any plan.
+void KeepReplyOfClosedPlan()
+{
+    const std::string exchange = ProgramFile(kExchangeName);
+    if (GetFileAttributesA(exchange.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return;   // no reply was written
+    std::string kept = exchange;
+    for (int n = 1; n < 1000; ++n) {
+        char file[32];
+        std::snprintf(file, sizeof file, "\\Tovrel%d.ZOB", n);
+        const std::string name = ProgramFile(file);
+        if (MoveFileA(exchange.c_str(), name.c_str())) {
+            kept = name;
+            break;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS)
+            break;   // the reply stays where the editor wrote it
+    }
+    std::vector<char> text(std::strlen(kReplyKept) + kept.size() + 1);
+    std::snprintf(text.data(), text.size(), kReplyKept, kept.c_str());
+    ShowMessageBox(frameWindow, text.data(), applicationTitle, MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+}
+
+// The reply, taken into the plan the editor worked for (made active first), or kept when
+// that plan has been closed; then the editor no longer counts as running.
+void TakeEditorReply(HWND frame, bool update)
+{
+    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    if (update) {
+        if (ActivatePlanWindow(furnitureEditorPlan))
+            ImportEditorReply(frame, activeDocument);
+        else
+            KeepReplyOfClosedPlan();
+    }
+    FurnitureEditorEnded();
+    if (activePlanPane) {
+        InvalidateRect(activePlanPane, nullptr, TRUE);
+        UpdateWindow(activePlanPane);
+    }
+    SetCursor(previous);
+}
+
+} // namespace
+
+bool ModalLoopRunning()
+{
+    // A dialog, a common dialog or an owned or task-modal box disables the frame.
+    if (openMessageBoxCount > 0 || (frameWindow && !IsWindowEnabled(frameWindow)))
+        return true;
+    GUITHREADINFO thread;
+    std::memset(&thread, 0, sizeof thread);
+    thread.cbSize = sizeof thread;
+    if (!GetGUIThreadInfo(GetCurrentThreadId(), &thread))
+        return false;
+    return (thread.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_INMOVESIZE)) || thread.hwndCapture;
+}
+
+void HandleWorkbenchClosing(HWND frame, bool update)
+{
+    if (!furnitureEditorRunning)
+        return;
+    // Cleared first: a reply repeated while the import shows a message is not taken.
+    furnitureEditorRunning = 0;
+    // Inside a modal loop the reply would change the plan under the dialog, the box or
+    // the menu that is open (a Move dialog would move the reply rather than the user's
+    // selection): it waits until the loop has ended.
+    if (update && ModalLoopRunning()) {
+        replyDeferred = true;
+        SetTimer(frame, kEditorReplyTimer, kDeferredReplyRetry, nullptr);
+        return;
+    }
+    TakeEditorReply(frame, update);
+}
+
+void TakeDeferredEditorReply(HWND frame)
+{
+    if (!replyDeferred) {
+        KillTimer(frame, kEditorReplyTimer);
+        return;
+    }
+    if (ModalLoopRunning())
+        return;
+    replyDeferred = false;
+    KillTimer(frame, kEditorReplyTimer);
+    TakeEditorReply(frame, true);
+}
+
+bool FurnitureEditorLetsPlanClose(HWND planWindow)
+{
+    if (!planWindow || planWindow != furnitureEditorPlan || !FurnitureEditorStillRunning())
+        return true;
+    char title[256] = "";
+    GetWindowTextA(planWindow, title, sizeof title);
+    return ShowMessageBox(frameWindow, kEditorStillWorking, title, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }

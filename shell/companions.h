@@ -3,9 +3,10 @@
 // Z!TOVRL.EXE, the scale-model tool Z!KORVAN.EXE, the estimate spreadsheet Z!3DEST.EXE)
 // and the import of an object file (commands 5231, 5272, 5303 and 5000). What binds the
 // companions is fixed here: their command lines, their exchange files in the program
-// directory and the "UPDATE SPREADSHEET" broadcast; the frame handles their closing
-// messages and clears furnitureEditorRunning and estimateRunning. The companions'
-// processes are kept, so that one that ended without its message counts as not running.
+// directory and the "UPDATE SPREADSHEET" broadcast; the frame clears estimateRunning on
+// the spreadsheet's closing message and hands the editor's to HandleWorkbenchClosing. The
+// companions' processes are kept, so that one that ended without its message counts as
+// not running.
 #include <windows.h>
 #include <stddef.h>
 
@@ -39,7 +40,7 @@ extern HANDLE estimateProcess;
 // Whether the companion still runs. One that has ended without its closing message
 // (it crashed or was killed) does not: its flag is cleared and its handle closed, and
 // for the editor the object handed to it is forgotten. A flag set without a process
-// is taken as it stands.
+// is taken as it stands; an editor whose reply waits to be taken still runs.
 bool FurnitureEditorStillRunning();
 bool EstimateSpreadsheetStillRunning();
 // The document window of the plan the furniture editor's reply belongs to (the plan
@@ -50,11 +51,31 @@ extern HWND furnitureEditorPlan;
 // object (null when started from the menu) for the active plan.
 struct PlanObject;
 void FurnitureEditorStarted(HANDLE process, PlanObject* edited);
-// The furniture editor no longer counts as running: no object, plan or process is kept
-// for it.
+// The furniture editor no longer counts as running: no object, plan, process or waiting
+// reply is kept for it.
 void FurnitureEditorEnded();
 // Closes a kept process handle and clears it (after a closing message, at the frame's end).
 void ForgetCompanionProcess(HANDLE& process);
+// A start of the furniture editor while it still works for a plan is refused with a
+// message (both would write the one exchange file, and a reply does not say which sent
+// it): true when refused.
+bool RefuseSecondFurnitureEditor(HWND owner);
+// The furniture editor's closing message, with its reply ("WORKBENCH CLOSING") or without
+// ("WORKBENCH CLOSING WITH NO UPDATE"), taken once and only while the editor counts as
+// running. The reply goes into the plan the editor worked for, made active; when that
+// plan has been closed, the reply file is kept under a name of its own in the program
+// directory and the user is told where. While a modal loop runs (a dialog, a message
+// box, a menu, a drag), the reply waits, and the frame's timer kEditorReplyTimer takes it
+// once the loop has ended (TakeDeferredEditorReply).
+void HandleWorkbenchClosing(HWND frame, bool update);
+constexpr UINT_PTR kEditorReplyTimer = 1;
+void TakeDeferredEditorReply(HWND frame);
+// Whether a modal loop runs on the program's thread: a dialog or a common dialog (the
+// frame is disabled), a message box, a menu being tracked, or a drag holding the mouse.
+bool ModalLoopRunning();
+// Asked before a plan window closes: false when the editor still works for that plan and
+// the user answers that it stays open.
+bool FurnitureEditorLetsPlanClose(HWND planWindow);
 // The furniture editor did not start: the box that says so, and no editor or object
 // counted as running.
 void ReportFurnitureEditorFailure(HWND owner);

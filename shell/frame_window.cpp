@@ -17,13 +17,7 @@
 #include "render3d/selvith_window.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
-#include "model/object_copies.h"
-#include "model/object_extents.h"
-#include "model/object_operations.h"
-#include "model/object_transforms.h"
 #include "model/plan_object.h"
-#include "files/object_exchange.h"
-#include "planview/selection.h"
 #include <commctrl.h>
 #include <cstdio>
 #include <cstdlib>
@@ -625,88 +619,6 @@ static bool HandleFrameButtonDown(HWND frame, POINT pt)
     return false;
 }
 
-// The 3D extents of the selected objects of every floor; false when nothing is selected.
-static bool SelectedExtents(PlanDocument* document, float* box)
-{
-    ResetExtentBox(box);
-    GetAllFloorsExtents3D(document->firstFloor, 1, box, 0);
-    return box[kBoxMinX] <= box[kBoxMaxX];
-}
-
-// Makes the plan of the document window the active one (the import, the recentring and
-// the grouping act on the active plan); false when that plan has been closed.
-static bool ActivatePlanWindow(HWND planWindow)
-{
-    PlanDocument* document = GetWindowDocument(planWindow);
-    if (!document || !document->settings || !mdiClientWindow || GetParent(planWindow) != mdiClientWindow)
-        return false;
-    if (reinterpret_cast<HWND>(SendMessageA(mdiClientWindow, WM_MDIGETACTIVE, 0, 0)) != planWindow)
-        SendMessageA(mdiClientWindow, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(planWindow), 0);
-    return activeDocument == document && activePlanPane;
-}
-
-// Imports the editor's exchange file into the active plan. The user's selection goes
-// first, so that the imported objects are the only selected ones. An edited object is
-// replaced by them, put where it stood; otherwise they are placed in the middle of the
-// plan. A file with no object changes nothing; a rejected one has had its message.
-static void ImportEditorReply(HWND frame, PlanDocument* document)
-{
-    char path[MAX_PATH + 32];
-    std::snprintf(path, sizeof path, "%s\\Z!TOVRL.TMP", programDirectory);
-    PlanObject* edited = companionEditObject;
-    float box[6];
-    float centreX = 0.0f, centreZ = 0.0f;
-    SetSelectionAllFloors(document->firstFloor, 2, 1);
-    if (edited) {
-        SelectObjectAndDrawHandles(edited, 1, 1);
-        SelectedExtents(document, box);
-        centreX = box[kBoxMinX] + (box[kBoxMaxX] - box[kBoxMinX]) / 2.0f;
-        centreZ = box[kBoxMinZ] + (box[kBoxMaxZ] - box[kBoxMinZ]) / 2.0f;
-        SetSelectionAllFloors(document->firstFloor, 2, 1);
-    }
-    exchangeImportActive = 1;
-    const bool imported = ImportObjectFile(path);
-    exchangeImportActive = 0;
-    if (!imported || !SelectedExtents(document, box))
-        return;
-    float recentred[4];
-    RecentreDrawing(1, recentred);
-    SendMessageA(frame, WM_COMMAND, 5205, 0);
-    // The edited object is forgotten when it is freed meanwhile.
-    if (edited && edited == companionEditObject) {
-        TransformRecord move = {};
-        move.offset[0] = centreX;
-        move.offset[2] = centreZ;
-        ForEachFloorObject(document->firstFloor, 1, MoveBy, &move);
-        SetSelectionAllFloors(document->firstFloor, 2, 0);
-        SelectObjectAndDrawHandles(edited, 1, 0);
-        DeleteObjectWithDependants(edited);
-    }
-    document->settings->modified = 1;
-}
-
-// The furniture editor has ended. Its reply is taken once, and only from an editor this
-// program started: a "WORKBENCH CLOSING" with none pending (a second one, or one another
-// program sent) changes nothing. With "WORKBENCH CLOSING" the exchange file is imported
-// into the plan the editor worked for; a plan closed meanwhile gets nothing. Either way
-// the companion state is reset.
-static void HandleWorkbenchClosing(HWND frame, bool update)
-{
-    if (!furnitureEditorRunning)
-        return;
-    // Cleared first: a reply repeated while the import shows a message is not taken.
-    furnitureEditorRunning = 0;
-    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    if (update && ActivatePlanWindow(furnitureEditorPlan))
-        ImportEditorReply(frame, activeDocument);
-    FurnitureEditorEnded();
-    if (activePlanPane) {
-        InvalidateRect(activePlanPane, nullptr, TRUE);
-        UpdateWindow(activePlanPane);
-    }
-    SetCursor(previous);
-}
-
 static bool DocumentWithSettings()
 {
     return activeDocument && activeDocument->settings;
@@ -744,7 +656,8 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         }
         if (workbenchMessagesRegistered &&
             (message == workbenchClosingMessage || message == workbenchNoUpdateMessage)) {
-            if (activeDocument && programDirectory) {
+            // Taken with no plan open too: the reply of a closed plan is kept and said.
+            if (programDirectory) {
                 HandleWorkbenchClosing(window, message == workbenchClosingMessage);
                 return 0;
             }
@@ -833,9 +746,16 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         ClearToolButtonHover();
         break;
 
+    case WM_TIMER:
+        if (wParam == kEditorReplyTimer) {
+            TakeDeferredEditorReply(window);
+            return 0;
+        }
+        break;
+
     case WM_DESTROY:
         PostQuitMessage(0);
-        ForgetCompanionProcess(furnitureEditorProcess);
+        FurnitureEditorEnded();
         ForgetCompanionProcess(estimateProcess);
         for (HCURSOR& cursor : namedCursors) {
             if (cursor)

@@ -13,3 +13,6 @@ void SetMessageBoxHook(MessageBoxHook hook, void* context);
 // The number of boxes shown so far (answered by a hook or by the user), so that a caller
 // can tell whether a routine it called has already told the user something.
 extern unsigned long shownMessageBoxCount;
+// The number of boxes open on the screen now, waiting for the user: their modal loops
+// dispatch messages, and work that must not run inside one waits while it is nonzero.
+extern int openMessageBoxCount;

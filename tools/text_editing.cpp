@@ -119,9 +119,23 @@ void KeepStoredFont(HWND control, const LOGFONTA& font)
         delete kept;
 }
 
-// The font a control lays its text out in before it is given one (the copy of the
-// system font's face, see text_layout_font.h); it is no font of the text's.
-const char kDefaultFontProperty[] = "VelmoraDefaultFont";
+// The font a control lays its text out in before it is given one: the system font's
+// look in its face's layout copy (text_layout_font.h), or null when the face needs no
+// copy. It is no font of the text's. Made once for the run and shared by every control
+// that has no font of its own yet, so no control ever deletes it.
+HFONT DefaultLayoutFont()
+{
+    static const HFONT font = [] {
+        LOGFONTA system;
+        if (GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system) <= 0)
+            return HFONT(nullptr);
+        const LOGFONTA layout = TextLayoutLogFont(system);
+        if (std::strcmp(layout.lfFaceName, system.lfFaceName) == 0)
+            return HFONT(nullptr);
+        return CreateFontIndirectA(&layout);
+    }();
+    return font;
+}
 
 // The control's font as a LOGFONT; a control without a font of its own is stored and
 // drawn with the dimension font, as the plan file does.
@@ -154,7 +168,7 @@ bool IsStockFont(HFONT font)
 // Deletes a font a control owned, once no control holds it any more.
 void DeleteOwnedFont(HFONT font)
 {
-    if (font && !IsStockFont(font))
+    if (font && font != DefaultLayoutFont() && !IsStockFont(font))
         DeleteObject(font);
 }
 
@@ -187,7 +201,10 @@ PlanObject* FindTextLabelInList(PlanObject* first, HWND control, uint8_t selecte
     return nullptr;
 }
 
-const char kEditProcProperty[] = "VelmoraEditProc";
+// The edit control's own procedure, which every text control hands its messages on to:
+// the same for every control of the class, so it is kept once rather than looked up
+// for each message (a round trip to the window server).
+WNDPROC editControlProc = nullptr;
 
 // Sizes of a new text frame (pane units): a drag smaller than the least size in either
 // direction counts as a click.
@@ -262,16 +279,11 @@ bool fittingControl = false;
 // so that a suspended control does not cover the text the plan draws in its place.
 LRESULT CALLBACK TextControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    WNDPROC edit = reinterpret_cast<WNDPROC>(GetPropA(window, kEditProcProperty));
-    if (!edit)
-        return DefWindowProcA(window, message, wParam, lParam);
-    LRESULT result = CallWindowProcA(edit, window, message, wParam, lParam);
+    LRESULT result = CallWindowProcA(editControlProc, window, message, wParam, lParam);
     if (message == WM_SETREDRAW) {
         DefWindowProcA(window, message, wParam, lParam);
     } else if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(edit));
-        RemovePropA(window, kEditProcProperty);
-        RemovePropA(window, kDefaultFontProperty);
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editControlProc));
         ReleaseStoredFont(window);
     }
     return result;
@@ -293,22 +305,15 @@ HWND CreateTextEditWindow(DWORD style, int x, int y, int width, int height, HWND
                                    instance, nullptr);
     if (!control)
         return nullptr;
-    LONG_PTR edit = GetWindowLongPtrA(control, GWLP_WNDPROC);
-    if (edit && SetPropA(control, kEditProcProperty, reinterpret_cast<HANDLE>(edit)))
+    WNDPROC edit = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(control, GWLP_WNDPROC));
+    if (!editControlProc)
+        editControlProc = edit;
+    if (edit && edit == editControlProc)
         SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextControlProc));
     // A text handed to the control before its font is laid out in the system font: in
     // that face's copy when the face needs one.
-    LOGFONTA system;
-    if (GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system) > 0) {
-        const LOGFONTA layout = TextLayoutLogFont(system);
-        if (std::strcmp(layout.lfFaceName, system.lfFaceName) != 0) {
-            HFONT font = CreateFontIndirectA(&layout);
-            if (font && SetPropA(control, kDefaultFontProperty, font))
-                SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-            else if (font)
-                DeleteObject(font);
-        }
-    }
+    if (HFONT font = DefaultLayoutFont())
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
 }
 
@@ -322,7 +327,6 @@ bool SetTextEditFont(HWND control, const LOGFONTA& font)
         return false;
     HFONT replaced = ControlFontHandle(control);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(made), FALSE);
-    RemovePropA(control, kDefaultFontProperty);
     if (replaced != made)
         DeleteOwnedFont(replaced);
     KeepStoredFont(control, font);
@@ -338,7 +342,7 @@ bool GetTextEditLogFont(HWND control, LOGFONTA* font)
         return true;
     }
     HFONT handle = ControlFontHandle(control);
-    if (!handle || handle == GetPropA(control, kDefaultFontProperty))
+    if (!handle || handle == DefaultLayoutFont())
         return false;
     return GetObjectA(handle, sizeof *font, font) > 0;
 }
@@ -394,17 +398,13 @@ HWND CommitTextEdit(HWND control, int alignmentCode, PlanObject* textFrame)
                                      rect.right - rect.left, rect.bottom - rect.top, parent);
     if (!made)
         return nullptr;
-    const bool movedDefault = font && GetPropA(control, kDefaultFontProperty) == font;
     DestroyWindow(control);
     // The font goes over before the text, so that the text is laid out in it alone.
     if (font) {
         HFONT own = ControlFontHandle(made);
         SendMessageA(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        RemovePropA(made, kDefaultFontProperty);
         if (own != font)
             DeleteOwnedFont(own);
-        if (movedDefault)
-            SetPropA(made, kDefaultFontProperty, font);
     }
     SetWindowTextA(made, text.data());
     if (hasStoredFont)

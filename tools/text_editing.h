@@ -21,10 +21,11 @@ extern int16_t textAlignment;
 // (text_layout_font.h) when the face needs one; that is no font of the text's.
 HWND CreateTextEditWindow(DWORD style, int x, int y, int width, int height, HWND parent);
 
-// Each text frame's control owns exactly one font: the one SetTextEditFont made for it
-// (or the one it was created with). The font goes away with the control
-// (DestroyTextEditWindow) or when another replaces it, and is never shared: a copy makes
-// its own. A stock font is never deleted.
+// Each text frame's control given a font owns exactly one: the one SetTextEditFont made
+// for it. The font goes away with the control (DestroyTextEditWindow) or when another
+// replaces it, and is never shared: a copy makes its own. The font a control is created
+// with is made once for the run and shared by every control until it is given its own;
+// it is never deleted, nor is a stock font.
 
 // Makes a font from the LOGFONT, in the face's layout copy, sets it on the control and
 // deletes the font it replaces. False when there is no control or the font cannot be

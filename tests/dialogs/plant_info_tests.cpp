@@ -3,6 +3,7 @@
 #include "model/plan_document.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "render3d/texture_names.h"
 #include "shell/app_globals.h"
 #include "support/plan_fixtures.h"
 #include "support/plant_info_files.h"
@@ -94,6 +95,36 @@ TEST_F(PlantInfoTest, KeysAfterALongNoteOrNameReadAsInAShortFile)
             << f.note.size() << " " << f.name.size();
         EXPECT_FLOAT_EQ(plant->firstVertex->next->position[0], 51.0f);
     }
+}
+
+// A plant's file is read once: a plant's data stay as first read though the file changes,
+// until the plant library is looked at again; another program directory reads its own.
+TEST_F(PlantInfoTest, EachFileIsReadOncePerLibrary)
+{
+    std::string other = directory + "\\other";
+    CreateDirectoryA(other.c_str(), nullptr);
+    programDirectory = &other[0];
+    vtest::WritePlantInfo(7000, {{"CommonName", "Altro"}});
+    programDirectory = &directory[0];
+    vtest::WritePlantInfo(7000, {{"CommonName", "Primo"}, {"Water", "2"}});
+    const auto read = [] {
+        PlantInfo* info = LoadPlantInfo(7000);
+        std::string name = info->commonName + std::string(" ") + std::to_string(info->water);
+        FreePlantInfo(info);
+        return name;
+    };
+    EXPECT_EQ("Primo 2", read());
+    char path[kTextureNameSize] = "";
+    MakeTextureInfoPath(7000, path);
+    const std::string changed = "[Description]\r\nWater=4\r\n";
+    vtest::WriteFileBytes(path, std::vector<unsigned char>(changed.begin(), changed.end()));
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path);
+    EXPECT_EQ("Primo 2", read());
+    ForgetPlantInfo();
+    EXPECT_EQ(" 4", read());
+    programDirectory = &other[0];
+    EXPECT_EQ("Altro 0", read());
+    programDirectory = &directory[0];
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "planview/plan_context_menus.h"
 #include "planview/selection.h"
 #include "support/companion_standins.h"
+#include "support/dialog_driver.h"
 #include "support/plan_fixtures.h"
 #include "support/test_support.h"
 #include "support_commands.h"
@@ -213,18 +214,26 @@ TEST_F(Companions, ImportThatIsCancelledOrRejectedChangesNothing)
 
 // The furniture editor's reply: the stand-in started by the frame's button or by a double
 // click on a library object L of plan A, which also holds the user's line U; then told to
-// end. Plan A is described as its objects' points, x,z with a star when selected. A reply
-// is taken once, only from a pending editor, into its own plan, with the user's selection
-// cleared first; one with no object or with impossible points (imported by command 5000
-// too) changes nothing. What a reply changed is marked, so that closing asks.
-enum ReplyFile { kOutline, kNotANumber, kInfinite, kFarAway, kNothing };
-enum Meanwhile { kIdle, kUserSelects, kEndsWithNoUpdate, kOpensPlanB, kClosesPlanA, kReadOnlyExchange };
+// end. Plan A is described as its objects' points, x,z with a star when selected, () for an
+// object without points. A reply is taken once, only from a pending editor, into its own
+// plan, with the user's selection cleared first, never inside a modal dialog (it waits
+// for the Move dialog, which moves U); a second start while it is pending is refused, and
+// closing its plan asks first, the reply of a closed plan being kept as a file to import.
+// Objects without points and empty groups are left out; a reply with nothing else or with
+// impossible points (imported by command 5000 too) changes nothing. What a reply changed
+// is marked, so that closing asks.
+enum ReplyFile { kOutline, kNotANumber, kInfinite, kFarAway, kNothing, kWithEmpties, kOnlyEmpties };
+enum Meanwhile { kIdle, kUserSelects, kEndsWithNoUpdate, kOpensPlanB, kClosesPlanA, kReadOnlyExchange,
+                 kStartsAgainFromPlanB, kHandsOverAgain, kKeepsPlanA, kMovesInDialog };
 const char* const kL = "200,100 240,100 240,140 200,140";
 const char* const kAtSiteCentre = "-30,-15* 30,-15* 30,15* -30,15*";   // the reply's 60 x 30 outline
 const char* const kInPlaceOfL = "190,105 250,105 250,135 190,135";
 const char* const kFormatBoxes = "Errore file - Formato sconosciuto: Questo file è stato danneggiato oppure non è "
                                  "stato creato da Tovrel.\nErrore file - Formato sconosciuto: Questo file è stato "
                                  "danneggiato oppure non è stato creato da Tovrel.\n";
+const char* const kRefused = "Impossibile aprire Tovrel: Tovrel sta ancora lavorando su un disegno. Chiudere Tovrel, "
+                             "perché il suo lavoro torni nel disegno, prima di avviarlo di nuovo.\n";
+const char* const kStillWorking = ": L'editor dell'arredamento sta ancora lavorando su questo disegno. Chiudere comunque?\n";
 struct ReplyCase {
     bool handOver;
     Meanwhile meanwhile;
@@ -237,28 +246,45 @@ struct ReplyCase {
     {false, kEndsWithNoUpdate, kOutline, 1, "", ""},
     {false, kIdle, kOutline, 2, kAtSiteCentre, ""},
     {true, kIdle, kOutline, 1, kInPlaceOfL, ""},
-    {true, kIdle, kNothing, 1, kL, ""},
+    {true, kIdle, kNothing, 1, kL, kFormatBoxes},
+    {true, kIdle, kWithEmpties, 1, kInPlaceOfL, ""},
+    {true, kIdle, kOnlyEmpties, 1, kL, kFormatBoxes},
+    {true, kStartsAgainFromPlanB, kOutline, 1, kInPlaceOfL, kRefused},
+    {true, kHandsOverAgain, kOutline, 1, kInPlaceOfL, kRefused},
+    {false, kMovesInDialog, kOutline, 1, kAtSiteCentre, ""},
     {true, kOpensPlanB, kOutline, 1, kInPlaceOfL, ""},
     {true, kIdle, kOutline, 2, kInPlaceOfL, ""},
     {true, kIdle, kNotANumber, 1, kL, kFormatBoxes},
     {true, kIdle, kInfinite, 1, kL, kFormatBoxes},
     {true, kIdle, kFarAway, 1, kL, kFormatBoxes},
-    {true, kClosesPlanA, kOutline, 1, nullptr, ""},
+    {true, kClosesPlanA, kOutline, 1, nullptr, kStillWorking},
     {true, kReadOnlyExchange, kOutline, 0, "200,100* 240,100* 240,140* 200,140*",
      "Impossibile aprire Tovrel: Si è verificato un errore durante la scrittura del file dell'oggetto da usare con "
      "Tovrel.\n"},
+    {true, kKeepsPlanA, kOutline, 1, kInPlaceOfL, kStillWorking},
 };
 
 std::string Described(const PlanDocument* plan)
 {
     std::string text;
     for (const PlanFloor* floor = plan->firstFloor; floor; floor = floor->next)
-        for (const PlanObject* object = floor->firstObject; object; object = object->next)
+        for (const PlanObject* object = floor->firstObject; object; object = object->next) {
+            if (!object->firstVertex)
+                text += text.empty() ? "()" : "; ()";
             for (const PlanVertex* v = object->firstVertex; v; v = v->next)
                 text += std::string(v != object->firstVertex ? " " : text.empty() ? "" : "; ") +
                         std::to_string(std::lround(v->position[0])) + "," +
                         std::to_string(std::lround(v->position[2])) + (v->selected ? "*" : "");
+        }
     return text;
+}
+
+bool PlanIsOpen(const PlanDocument* plan)
+{
+    for (HWND child = GetWindow(mdiClientWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetWindowDocument(child) == plan)
+            return true;
+    return false;
 }
 
 TEST_F(Companions, FurnitureEditorReplyIsTakenOnceIntoItsOwnPlan)
@@ -271,6 +297,23 @@ TEST_F(Companions, FurnitureEditorReplyIsTakenOnceIntoItsOwnPlan)
         outline->firstVertex->next->position[0] = x;
         SetAllPointsSelected(outline, file != kNothing);
         WriteObjectExchangeFile((directory + "\\REPLY" + std::to_string(file++) + ".TMP").c_str());
+    }
+    // An object without points and a group whose only member has none, put before a
+    // reply's end tag by hand: no writer of the program makes them.
+    for (int from : {kOutline, kNothing}) {
+        std::vector<unsigned char> bytes = vtest::ReadFileBytes(directory + "\\REPLY" + std::to_string(from) + ".TMP");
+        bytes.resize(bytes.size() - 2);
+        const auto empty = [&](unsigned char typeHigh, unsigned char typeLow) {
+            bytes.insert(bytes.end(), {0, 200, typeHigh, typeLow});
+            bytes.insert(bytes.end(), 75 + 4, 0);   // the header's other fields, no points
+        };
+        empty(0, 15);
+        empty(1000 >> 8, 1000 & 0xFF);
+        bytes.insert(bytes.end(), {0, 202});
+        empty(0, 15);
+        bytes.insert(bytes.end(), {0, 203, 400 >> 8, 400 & 0xFF});
+        const int to = from == kOutline ? kWithEmpties : kOnlyEmpties;
+        vtest::WriteFileBytes(directory + "\\REPLY" + std::to_string(to) + ".TMP", bytes);
     }
     shelltest::SetFrameClientSize(frame, 1000, 700);
     const std::string exchange = directory + "\\Z!TOVRL.TMP";
@@ -285,6 +328,7 @@ TEST_F(Companions, FurnitureEditorReplyIsTakenOnceIntoItsOwnPlan)
         const std::string titleA = shelltest::WindowText(GetParent(activePlanPane));
         PlanObject* u =
             shelltest::AddLine(planA->currentFloor, {{-400, -200}, {-280, -200}, {-280, -100}, {-400, -100}});
+        POINT side = {0, 0};
         if (!c.handOver) {
             SendMessageA(frame, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(990, 630));   // the editor's button
         } else {
@@ -295,7 +339,7 @@ TEST_F(Companions, FurnitureEditorReplyIsTakenOnceIntoItsOwnPlan)
             // A double click on the middle of its top side, where the pane shows it.
             float extents[4] = {32000, 32000, -32000, -32000};
             GetObjectExtents2D(l, 0, extents, 0, 0);
-            POINT side = {std::lround((extents[kRectMinX] + extents[kRectMaxX]) / 2), std::lround(extents[kRectMinY])};
+            side = {std::lround((extents[kRectMinX] + extents[kRectMaxX]) / 2), std::lround(extents[kRectMinY])};
             HDC dc = GetDC(activePlanPane);
             LPtoDP(dc, &side, 1);
             ReleaseDC(activePlanPane, dc);
@@ -311,16 +355,37 @@ TEST_F(Companions, FurnitureEditorReplyIsTakenOnceIntoItsOwnPlan)
             u->firstVertex->selected = u->firstVertex->next->selected = 1;
         if (c.meanwhile == kEndsWithNoUpdate)
             vtest::StandInReply(directory, 2, -1, 0);
-        if (c.meanwhile == kClosesPlanA)
+        const std::string kept = directory + "\\Tovrel1.ZOB";
+        DeleteFileA(kept.c_str());
+        if (c.meanwhile == kClosesPlanA || c.meanwhile == kKeepsPlanA) {
+            boxes.QueueAnswer(c.meanwhile == kClosesPlanA ? IDYES : IDNO);
             SendCommand(frame, 4);
+        }
         PlanDocument* planB = nullptr;
-        if (c.meanwhile == kOpensPlanB || c.meanwhile == kClosesPlanA) {
+        if (c.meanwhile == kOpensPlanB || c.meanwhile == kClosesPlanA || c.meanwhile == kStartsAgainFromPlanB) {
             SendCommand(frame, 2);
             planB = activeDocument;
         }
+        if (c.meanwhile == kStartsAgainFromPlanB)
+            SendCommand(frame, 5231);
+        if (c.meanwhile == kHandsOverAgain)
+            SendMessageA(activePlanPane, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(side.x, side.y));
         shelltest::ForgetDocumentChanges();
-        if (c.closings)
+        if (c.meanwhile == kMovesInDialog) {
+            // U whole is selected and the Move dialog opened; the reply comes while it is open.
+            SetAllPointsSelected(u, 1);
+            vtest::DialogDriver driver;
+            driver.Queue([&](HWND dialog) {
+                vtest::StandInReply(directory, 2, c.reply, c.closings);
+                vtest::SetText(dialog, 5, "1");
+                vtest::Click(dialog, IDOK);
+            });
+            SendCommand(frame, 5215);
+            for (int wait = 0; wait < 400 && FurnitureEditorStillRunning(); ++wait, Sleep(25))
+                vtest::PumpMessages();
+        } else if (c.closings) {
             vtest::StandInReply(directory, c.meanwhile == kEndsWithNoUpdate ? 3 : 2, c.reply, c.closings);
+        }
 
         EXPECT_EQ(0, furnitureEditorRunning);
         if (planB) {
@@ -328,13 +393,34 @@ TEST_F(Companions, FurnitureEditorReplyIsTakenOnceIntoItsOwnPlan)
             EXPECT_EQ(0u, planB->settings->modified);
         }
         const bool changed = c.besideU == kAtSiteCentre || c.besideU == kInPlaceOfL;
-        if (c.besideU) {
+        if (c.besideU && !PlanIsOpen(planA)) {
+            ADD_FAILURE() << "plan A was closed";
+        } else if (c.besideU) {
             EXPECT_EQ(planA, activeDocument);
-            const std::string line = c.meanwhile == kEndsWithNoUpdate ? "-400,-200* -280,-200* " : "-400,-200 -280,-200 ";
-            EXPECT_EQ(line + "-280,-100 -400,-100" + (*c.besideU ? "; " : "") + c.besideU, Described(planA));
+            std::string line = c.meanwhile == kEndsWithNoUpdate ? "-400,-200* -280,-200* -280,-100 -400,-100"
+                                                                : "-400,-200 -280,-200 -280,-100 -400,-100";
+            if (c.meanwhile == kMovesInDialog) {
+                const long dx = std::lround(u->firstVertex->position[0]) + 400;
+                EXPECT_GT(dx, 0);
+                line = std::to_string(-400 + dx) + ",-200 " + std::to_string(-280 + dx) + ",-200 " +
+                       std::to_string(-280 + dx) + ",-100 " + std::to_string(-400 + dx) + ",-100";
+            }
+            EXPECT_EQ(line + (*c.besideU ? "; " : "") + c.besideU, Described(planA));
             EXPECT_EQ(changed ? 1u : 0u, planA->settings->modified);
         }
-        if (*c.boxes && c.closings) {
+        std::string told = c.boxes == kStillWorking ? titleA + kStillWorking : c.boxes;
+        if (c.meanwhile == kClosesPlanA) {
+            // The reply is kept and said; imported into plan B, it is the editor's outline.
+            told += std::string(applicationTitle) + ": Il disegno per cui lavorava l'editor dell'arredamento è stato "
+                    "chiuso. Il suo lavoro è stato conservato nel file " + kept +
+                    ": per aggiungerlo a un disegno, scegliere Fichier, Importer, Objet Quintara...\n";
+            shelltest::FileDialogAnswers answers;
+            answers.Choose(kept);
+            SendCommand(frame, 5000);
+            EXPECT_EQ("-30,-15* 30,-15* 30,15* -30,15*", Described(planB));
+            shelltest::ForgetDocumentChanges();
+        }
+        if (c.boxes == kFormatBoxes) {
             // The same file, imported by command 5000, adds nothing either.
             const std::string copy = shelltest::LocalPath("REPLY.ZOB");
             CopyFileA(exchange.c_str(), copy.c_str(), FALSE);
@@ -351,7 +437,7 @@ TEST_F(Companions, FurnitureEditorReplyIsTakenOnceIntoItsOwnPlan)
         std::string shown;
         for (size_t i = before; i < boxes.Count(); ++i)
             shown += boxes.Boxes()[i].caption + ": " + boxes.Boxes()[i].text + "\n";
-        EXPECT_EQ(c.boxes + (changed ? titleA + ": Salvare le modifiche prima di chiudere?\n" : ""), shown);
+        EXPECT_EQ(told + (changed ? titleA + ": Salvare le modifiche prima di chiudere?\n" : ""), shown);
     }
 }
 

@@ -691,15 +691,16 @@ TEST_F(Frame, MenuSelectionShowsTheItemsHelp)
 
 TEST_F(Frame, FurnitureEditorEndResetsTheCompanionState)
 {
-    // Without a plan the message is not the frame's.
+    // Without a plan too (its plan may have been closed).
     furnitureEditorRunning = 1;
-    SendMessageA(frame, workbenchNoUpdateMessage, 0, 0);
-    EXPECT_EQ(1, furnitureEditorRunning);
+    EXPECT_EQ(0, SendMessageA(frame, workbenchNoUpdateMessage, 0, 0));
+    EXPECT_EQ(0, furnitureEditorRunning);
 
     PlanDocument* document = CreatePlanDocument();
     ASSERT_NE(nullptr, document);
     activeDocument = document;
     PlanObject* edited = reinterpret_cast<PlanObject*>(document);  // only compared, never used
+    furnitureEditorRunning = 1;
     companionEditObject = edited;
     EXPECT_EQ(0, SendMessageA(frame, workbenchNoUpdateMessage, 0, 0));
     EXPECT_EQ(0, furnitureEditorRunning);

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <filesystem>
 #include <fstream>
+#include "dialogs/plant_info.h"
 #include "render3d/texture_names.h"
 
 namespace vtest {
@@ -21,8 +22,10 @@ void WritePlantInfo(int32_t id, std::initializer_list<std::pair<const char*, std
             text += std::string(key.first) + "=" + key.second + "\r\n";
         std::ofstream(path, std::ios::binary) << text;
     }
-    // The profile functions keep the files they read: have them read this one afresh.
+    // The profile functions keep the files they read, and the program keeps what it read
+    // of each plant: have both read this one afresh.
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path);
+    ForgetPlantInfo();
 }
 
 } // namespace vtest
