@@ -21,12 +21,16 @@ const char* const scalePrintJobName = "Disegno";
 const char* const tooManyPagesMessage =
     "La stampa in scala richiederebbe %ld pagine (%ld colonne per %ld righe). "
     "Scegliere una scala di stampa più piccola.";
+bool printSkipsObjectsOffPage = true;
 
 // Frame commands the print asks for: zoom 100 % before, reset of the plan view after.
 enum { CommandZoom100 = 5028, CommandResetPlanView = 5262 };
 
 // The margin around the drawing, in plan units (one inch of paper at fit scale).
 static const float kPrintMargin = 72.0f;
+// How far beyond a page of a grid an object may end and still be drawn on it: a
+// sixteenth of an inch of paper holds the widest pen of the plan and its joins.
+static const int32_t kPageJoinInchFraction = 16;
 
 static PrintDialogFunction printDialogFunction = PrintDlgA;
 
@@ -311,7 +315,7 @@ static bool PrintPlanPage(HDC dc, int32_t x, int32_t y, const SIZE* printable)
         // the DC itself holds the page.
         if (printable)
             IntersectClipRect(dc, x, y, x + printable->cx, y + printable->cy);
-        RedrawPlan(dc, document->firstFloor, &clip, 1, nullptr);
+        RedrawPlan(dc, document->firstFloor, &clip, DrawAllObjects, nullptr);
         if (printable)
             SelectClipRgn(dc, nullptr);
         planDC = nullptr;
@@ -402,6 +406,13 @@ int PrintPlanToScale(HINSTANCE instance, HWND owner)
             result = 1;
         } else {
             const SIZE printable = {run.horizontal, run.vertical};
+            // Each page of a grid carries only what lies on it: where every object draws
+            // is measured once, and a page leaves out what falls wholly off it.
+            if (printSkipsObjectsOffPage && pages > 1) {
+                RECT clip = PlanBorderClip(document->settings);
+                MeasurePrintedObjects(dc, document->firstFloor, &clip, DrawAllObjects,
+                                      printDpiX / kPageJoinInchFraction);
+            }
             RunPrintJob(dc, scalePrintJobName, [&](int copies) {
                 for (int copy = 0; copy < copies; ++copy) {
                     int32_t y = RoundToDevice(extents[kRectMinY] * printScaleY);
@@ -417,6 +428,7 @@ int PrintPlanToScale(HINSTANCE instance, HWND owner)
                     }
                 }
             });
+            ForgetPrintedObjects();
         }
     }
     EndPrintRun(&run);

@@ -24,6 +24,10 @@ const int32_t kMaxScalePages = 1000;
 extern const char* const scalePrintJobName;      // "Disegno"
 // printf format of the refusal: pages, columns, rows.
 extern const char* const tooManyPagesMessage;
+// True (the default): a page of a to-scale grid leaves out the objects that fall wholly
+// off it, printing the same as with every object drawn. False draws the whole plan on
+// every page, as a reference for that sameness.
+extern bool printSkipsObjectsOffPage;
 
 // Fills printDialog with the start-up defaults.
 void InitPrintDefaults();
