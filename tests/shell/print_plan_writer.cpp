@@ -1,6 +1,8 @@
 // Writes, with the program's own writer, the sample house of the README and the plans of
 // the end-to-end print tests. A tool beside the tests, not a test:
 //   print_plan_writer sample PATH   the sample house (samples/house.ZRO in the sources)
+//   print_plan_writer long PATH     a plan of 60,000 dimensioned lines, whose print takes
+//                                   a while
 //   print_plan_writer whole PLAN    prints the plan to scale through the default printer
 //                                   with the whole plan drawn on every page: the pages a
 //                                   print to scale must match
@@ -149,8 +151,8 @@ bool PrintWholePages(const std::string& path)
 int main(int argc, char** argv)
 {
     if (argc != 3 || (std::strcmp(argv[1], "sample") != 0 && std::strcmp(argv[1], "plans") != 0 &&
-                      std::strcmp(argv[1], "whole") != 0)) {
-        std::fprintf(stderr, "usage: print_plan_writer sample PATH | plans DIR | whole PLAN\n");
+                      std::strcmp(argv[1], "whole") != 0 && std::strcmp(argv[1], "long") != 0)) {
+        std::fprintf(stderr, "usage: print_plan_writer sample PATH | plans DIR | long PATH | whole PLAN\n");
         return 2;
     }
     char directory[MAX_PATH] = {};
@@ -158,6 +160,7 @@ int main(int argc, char** argv)
     programDirectory = directory;
     const std::string target = WindowsPath(argv[2]);
     const bool written = std::strcmp(argv[1], "sample") == 0  ? Write(BuildSampleHouse, target)
+                         : std::strcmp(argv[1], "long") == 0  ? Write([] { BuildLongPrintPlan(60000); }, target)
                          : std::strcmp(argv[1], "whole") == 0 ? PrintWholePages(target)
                                                               : WritePlans(target);
     EndPlan();

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # velmora-test: printer
-# velmora-test: timeout 180
+# velmora-test: timeout 300
 # scripts/print-sample.sh on one's own plan: a missing or unreadable plan is refused by
 # the script itself (its message, a non-zero exit, nothing printed); a plan whose folder
 # and name have blanks, with --to-scale, is printed at its print scale (1:100 metric: one
 # page) through a build folder of the test's own whose path has a blank, and the PDF's
 # path comes last; a second plan printed after it leaves its PDF and the folder's other
-# files as they were.
+# files as they were. A print that takes longer than a short idle limit completes, while
+# a program that does nothing is stopped after it; with the printer's folder or the spool
+# folder on a full disk (small file systems mounted by the test, as root only), the
+# script says so, exits non-zero and leaves no PDF under the plan's name, nor a job in
+# the spool folder.
 set -u
 exe=${1:?velmora.exe}
 . "$(dirname "$0")/print_road_lib.sh"
@@ -51,4 +55,42 @@ rc=$?
 cmp -s "$pdf" "$work/small_plan.kept.pdf" || { echo "FAIL the first plan's PDF did not stay"; failed=1; }
 [ "$(cat "$build/print-sample/mine.pdf" 2>/dev/null)" = "a print of the user's" ] ||
   { echo "FAIL the folder's other files did not stay"; failed=1; }
+
+# A long print is never stopped while it works, however short the idle limit.
+timeout 120 "$WINE" "$VELMORA_BINARY_DIR/tests/print_plan_writer.exe" long "$(winpath "$work/long.ZRO")" \
+  >"$work/long-writer.log" 2>&1 </dev/null || { cat "$work/long-writer.log"; exit 1; }
+start=$SECONDS
+VELMORA_PRINT_IDLE_LIMIT=2 print "$work/long.out" "$work/long.ZRO"
+rc=$?
+echo "long print: $((SECONDS - start)) s with an idle limit of 2 s"
+[ "$rc" -eq 0 ] && [ -s "$build/print-sample/long.pdf" ] && [ $((SECONDS - start)) -gt 2 ] ||
+  { echo "FAIL long print: exit $rc, said: $(cat "$work/long.out")"; failed=1; }
+rm -f "$work/long.ZRO"
+# A program that does nothing (a stand-in that keeps a hidden window) is stopped.
+cp "$VELMORA_BINARY_DIR/tests/companion_standin.exe" "$work/idle.exe" || exit 1
+start=$SECONDS
+(exe=$work/idle.exe; VELMORA_PRINT_IDLE_LIMIT=2 run_print_road "$work/small.ZRO" 2 "$work/idle.log")
+rc=$?
+echo "idle program: stopped after $((SECONDS - start)) s"
+[ "$rc" -eq 124 ] && [ $((SECONDS - start)) -lt 40 ] || { echo "FAIL idle program: exit $rc"; failed=1; }
+
+# Full disks: the printer's folder, then the spool folder, on a file system of 16 KB.
+spool=$WINEPREFIX/drive_c/windows/system32/spool/printers
+mounted=
+trap '[ -z "$mounted" ] || umount "$mounted"' EXIT
+for full in "$VELMORA_PRINT_DIR" "$spool"; do
+  if [ "$(id -u)" -ne 0 ] || ! mount -t tmpfs -o size=16k tmpfs "$full" 2>/dev/null; then
+    echo "SKIP a full disk under $full: mounting a small file system needs root"
+    continue
+  fi
+  mounted=$full
+  print "$work/full.out" "$work/house.ZRO"
+  rc=$?
+  echo "full disk under $full: exit $rc, said: $(tr '\n' '|' <"$work/full.out")"
+  [ "$rc" -ne 0 ] && grep -q "^print-sample: .*not complete" "$work/full.out" ||
+    { echo "FAIL full disk under $full: no failure reported"; failed=1; }
+  [ ! -e "$build/print-sample/house.pdf" ] || { echo "FAIL full disk under $full: a PDF was kept"; failed=1; }
+  [ -z "$(ls -A "$spool")" ] || { echo "FAIL full disk under $full: the spool folder holds $(ls "$spool")"; failed=1; }
+  umount "$full" && mounted=
+done
 exit $failed

@@ -75,6 +75,14 @@ BOOL WINAPI DialogWithoutDC(PRINTDLGA* dialog)
     return TRUE;
 }
 
+// An OK that brought back a DC no job can start on: a memory DC.
+BOOL WINAPI DialogWithMemoryDC(PRINTDLGA* dialog)
+{
+    ++dialogCalls;
+    dialog->hDC = CreateCompatibleDC(nullptr);
+    return TRUE;
+}
+
 struct Caps {
     int dpiX, dpiY, horizontal, vertical, offsetX, offsetY;
 };
@@ -520,6 +528,22 @@ TEST_F(PrintTest, CancelledOrFailedDialogPrintsNothing)
     EXPECT_EQ(NewJobs(), 0);
     EXPECT_EQ(planDC, nullptr);
     EXPECT_EQ(planOutputMode, 0);
+}
+
+// A printer that refuses the job is told with a box of its own caption, for either print.
+TEST_F(PrintTest, RefusedJobIsToldInABox)
+{
+    BuildFitPlan();
+    SetPrintDialogFunction(DialogWithMemoryDC);
+    for (int (*print)(HINSTANCE, HWND) : {PrintPlanFitToPage, PrintPlanToScale}) {
+        vtest::MessageBoxRecorder boxes;
+        EXPECT_EQ(print(GetModuleHandleA(nullptr), nullptr), 0);
+        ASSERT_EQ(boxes.Count(), 1u);
+        EXPECT_STREQ(boxes.Last().caption.c_str(), "Stampa non riuscita");
+        EXPECT_EQ(boxes.Last().text, printNotStartedMessage);
+    }
+    EXPECT_EQ(NewJobs(), 0);
+    EXPECT_EQ(planDC, nullptr);
 }
 
 TEST_F(PrintTest, FitToPagePrintsEveryLineWhereTheArithmeticPutsIt)
