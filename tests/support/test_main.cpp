@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cstdio>
+#include <cstdlib>
+#include <mutex>
 #include <string>
 #include "support/input_fixtures.h"
 
@@ -31,6 +33,77 @@ private:
     }
     std::string home;
 };
+// A test that makes no progress for a while (a box nobody answers, a wait that never
+// ends) fails with what the program shows, rather than running silently into CTest's
+// timeout: each test's start and end is progress, and a watchdog thread that sees none
+// for VELMORA_TEST_STALL_SECONDS (the build sets it below the test's timeout) names the
+// test, lists the captions of the process's visible windows and ends the program with a
+// failure.
+class Watchdog : public testing::EmptyTestEventListener {
+public:
+    explicit Watchdog(DWORD seconds) : limit(seconds * 1000ull)
+    {
+        Progress("the start");
+        CreateThread(nullptr, 0, Watch, this, 0, nullptr);
+    }
+    void OnTestStart(const testing::TestInfo& info) override
+    {
+        Progress(std::string(info.test_suite_name()) + "." + info.name());
+    }
+    void OnTestEnd(const testing::TestInfo& info) override
+    {
+        Progress(std::string("the end of ") + info.test_suite_name() + "." + info.name());
+    }
+
+private:
+    void Progress(const std::string& what)
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        doing = what;
+        last = GetTickCount64();
+    }
+    static BOOL CALLBACK AddCaption(HWND window, LPARAM captions)
+    {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process != GetCurrentProcessId() || !IsWindowVisible(window))
+            return TRUE;
+        // Read without a message to the window, whose thread may be the stuck one.
+        wchar_t wide[256] = L"";
+        InternalGetWindowText(window, wide, 256);
+        char caption[512] = "";
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, caption, sizeof caption, nullptr, nullptr);
+        *reinterpret_cast<std::string*>(captions) += std::string(" \"") + caption + "\"";
+        return TRUE;
+    }
+    static DWORD WINAPI Watch(void* self)
+    {
+        Watchdog* watchdog = static_cast<Watchdog*>(self);
+        for (;;) {
+            Sleep(1000);
+            std::string doing;
+            {
+                std::lock_guard<std::mutex> hold(watchdog->lock);
+                if (GetTickCount64() - watchdog->last < watchdog->limit)
+                    continue;
+                doing = watchdog->doing;
+            }
+            std::string captions;
+            EnumWindows(AddCaption, reinterpret_cast<LPARAM>(&captions));
+            std::fprintf(stderr, "watchdog: no progress for %llu s after %s; visible windows:%s\n",
+                         watchdog->limit / 1000, doing.c_str(), captions.empty() ? " none" : captions.c_str());
+            std::fflush(stdout);
+            std::fflush(stderr);
+            TerminateProcess(GetCurrentProcess(), 4);
+        }
+        return 0;
+    }
+    std::mutex lock;
+    std::string doing;
+    ULONGLONG last = 0;
+    const ULONGLONG limit;
+};
+
 // A crash ends the test program with a failure: Wine's debugger, which would take it
 // otherwise, ends the program with exit code 0, and the test would pass.
 LONG WINAPI ReportCrash(EXCEPTION_POINTERS* crash)
@@ -51,5 +124,8 @@ int main(int argc, char** argv)
     testing::InitGoogleTest(&argc, argv);
     SetInputSource(vtest::DefaultTestInput());
     testing::UnitTest::GetInstance()->listeners().Append(new PerTestDirectory);
+    const char* stall = std::getenv("VELMORA_TEST_STALL_SECONDS");
+    const long seconds = stall ? std::atol(stall) : 0;
+    testing::UnitTest::GetInstance()->listeners().Append(new Watchdog(seconds > 0 ? seconds : 90));
     return RUN_ALL_TESTS();
 }
