@@ -154,12 +154,18 @@ void AddText(const EMREXTTEXTOUTW* text, DWORD size, UINT align, LONG escapement
     }
 }
 
-template <typename Point>
-POINTL LastPoint(const Point* points, DWORD count, POINTL fallback)
+// A record that draws on from the current position through its points: it draws from
+// there within its bounds, and leaves the position at its last point when its points lie
+// whole within the record.
+template <typename Run, typename Point>
+void AddRunFromPosition(const Run* run, const Point* points, DWORD count, DWORD length, DrawnBox* box,
+                        POINTL* position)
 {
-    if (!count)
-        return fallback;
-    return POINTL{points[count - 1].x, points[count - 1].y};
+    box->Add(position->x, position->y);
+    box->Add(run->rclBounds);
+    const DWORD64 pointsAt = reinterpret_cast<const BYTE*>(points) - reinterpret_cast<const BYTE*>(run);
+    if (count && pointsAt + static_cast<DWORD64>(count) * sizeof(Point) <= length)
+        *position = POINTL{points[count - 1].x, points[count - 1].y};
 }
 
 } // namespace
@@ -238,20 +244,14 @@ bool GetMetafileDrawnBox(HENHMETAFILE metafile, RECT* box)
             break;
         case EMR_POLYLINETO16:
         case EMR_POLYBEZIERTO16: {
-            const auto* poly = reinterpret_cast<const EMRPOLYLINETO16*>(body);
-            drawn.Add(position.x, position.y);
-            drawn.Add(poly->rclBounds);
-            if (offsetof(EMRPOLYLINETO16, apts) + static_cast<DWORD64>(poly->cpts) * sizeof(POINTS) <= length)
-                position = LastPoint(poly->apts, poly->cpts, position);
+            const auto* run = reinterpret_cast<const EMRPOLYLINETO16*>(body);
+            AddRunFromPosition(run, run->apts, run->cpts, length, &drawn, &position);
             break;
         }
         case EMR_POLYLINETO:
         case EMR_POLYBEZIERTO: {
-            const auto* poly = reinterpret_cast<const EMRPOLYLINETO*>(body);
-            drawn.Add(position.x, position.y);
-            drawn.Add(poly->rclBounds);
-            if (offsetof(EMRPOLYLINETO, aptl) + static_cast<DWORD64>(poly->cptl) * sizeof(POINTL) <= length)
-                position = LastPoint(poly->aptl, poly->cptl, position);
+            const auto* run = reinterpret_cast<const EMRPOLYLINETO*>(body);
+            AddRunFromPosition(run, run->aptl, run->cptl, length, &drawn, &position);
             break;
         }
         default:
