@@ -160,7 +160,10 @@ int main(int argc, char** argv)
     programDirectory = directory;
     const std::string target = WindowsPath(argv[2]);
     const bool written = std::strcmp(argv[1], "sample") == 0  ? Write(BuildSampleHouse, target)
-                         : std::strcmp(argv[1], "long") == 0  ? Write([] { BuildLongPrintPlan(60000); }, target)
+                         : std::strcmp(argv[1], "long") == 0  ? Write([] {
+                               BuildManyLinesPlan(60000);
+                               activeDocument->settings->dimensionDrawing = 1;
+                           }, target)
                          : std::strcmp(argv[1], "whole") == 0 ? PrintWholePages(target)
                                                               : WritePlans(target);
     EndPlan();

@@ -75,14 +75,6 @@ BOOL WINAPI DialogWithoutDC(PRINTDLGA* dialog)
     return TRUE;
 }
 
-// An OK that brought back a DC no job can start on: a memory DC.
-BOOL WINAPI DialogWithMemoryDC(PRINTDLGA* dialog)
-{
-    ++dialogCalls;
-    dialog->hDC = CreateCompatibleDC(nullptr);
-    return TRUE;
-}
-
 struct Caps {
     int dpiX, dpiY, horizontal, vertical, offsetX, offsetY;
 };
@@ -534,13 +526,17 @@ TEST_F(PrintTest, CancelledOrFailedDialogPrintsNothing)
 TEST_F(PrintTest, RefusedJobIsToldInABox)
 {
     BuildFitPlan();
-    SetPrintDialogFunction(DialogWithMemoryDC);
+    // An OK that brings back a DC no job can start on: a memory DC.
+    SetPrintDialogFunction([](PRINTDLGA* dialog) -> BOOL {
+        dialog->hDC = CreateCompatibleDC(nullptr);
+        return TRUE;
+    });
     for (int (*print)(HINSTANCE, HWND) : {PrintPlanFitToPage, PrintPlanToScale}) {
         vtest::MessageBoxRecorder boxes;
         EXPECT_EQ(print(GetModuleHandleA(nullptr), nullptr), 0);
         ASSERT_EQ(boxes.Count(), 1u);
-        EXPECT_STREQ(boxes.Last().caption.c_str(), "Stampa non riuscita");
-        EXPECT_EQ(boxes.Last().text, printNotStartedMessage);
+        EXPECT_EQ(boxes.Last().caption + ": " + boxes.Last().text,
+                  std::string("Stampa non riuscita: ") + printNotStartedMessage);
     }
     EXPECT_EQ(NewJobs(), 0);
     EXPECT_EQ(planDC, nullptr);

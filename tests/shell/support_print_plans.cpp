@@ -434,17 +434,6 @@ void BuildManyLinesPlan(int count)
     }
 }
 
-void BuildLongPrintPlan(int count)
-{
-    activeDocument->settings->dimensionDrawing = 1;
-    const int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(count))));
-    for (int i = 0; i < count; ++i) {
-        const float x = static_cast<float>(i % side - side / 2) * 40.0f;
-        const float z = static_cast<float>(i / side - side / 2) * 40.0f;
-        AddLine(FirstStorey(), x, z, x + 30.0f, z + 20.0f);
-    }
-}
-
 void BuildQuartersPlan()
 {
     ShowLinesOnly();

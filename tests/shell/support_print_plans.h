@@ -96,9 +96,6 @@ void BuildScalePlan();
 void BuildSmallScalePlan();
 // Short lines in rows of 100, for timing the print road.
 void BuildManyLinesPlan(int count);
-// count short lines with their length dimensions, in a square: a print that takes a
-// while.
-void BuildLongPrintPlan(int count);
 // At 1:48 imperial, a grid of 2 x 2 pages with a wall (a filled band) and a text in each
 // quarter, page by page "Uno", "Due", "Tre" and "Quattro".
 void BuildQuartersPlan();

@@ -41,7 +41,7 @@ private:
 // failure.
 class Watchdog : public testing::EmptyTestEventListener {
 public:
-    explicit Watchdog(DWORD seconds) : limit(seconds * 1000ull)
+    explicit Watchdog(ULONGLONG seconds) : limit(seconds)
     {
         Progress("the start");
         CreateThread(nullptr, 0, Watch, this, 0, nullptr);
@@ -66,42 +66,32 @@ private:
     {
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
-        if (process != GetCurrentProcessId() || !IsWindowVisible(window))
-            return TRUE;
         // Read without a message to the window, whose thread may be the stuck one.
-        wchar_t wide[256] = L"";
-        InternalGetWindowText(window, wide, 256);
-        char caption[512] = "";
-        WideCharToMultiByte(CP_UTF8, 0, wide, -1, caption, sizeof caption, nullptr, nullptr);
-        *reinterpret_cast<std::string*>(captions) += std::string(" \"") + caption + "\"";
+        wchar_t caption[256] = L"";
+        if (process == GetCurrentProcessId() && IsWindowVisible(window) && InternalGetWindowText(window, caption, 256) >= 0)
+            *reinterpret_cast<std::wstring*>(captions) += std::wstring(L" \"") + caption + L"\"";
         return TRUE;
     }
     static DWORD WINAPI Watch(void* self)
     {
         Watchdog* watchdog = static_cast<Watchdog*>(self);
-        for (;;) {
-            Sleep(1000);
-            std::string doing;
-            {
-                std::lock_guard<std::mutex> hold(watchdog->lock);
-                if (GetTickCount64() - watchdog->last < watchdog->limit)
-                    continue;
-                doing = watchdog->doing;
-            }
-            std::string captions;
+        for (;; Sleep(1000)) {
+            std::lock_guard<std::mutex> hold(watchdog->lock);
+            if (GetTickCount64() - watchdog->last < watchdog->limit * 1000)
+                continue;
+            std::wstring captions;
             EnumWindows(AddCaption, reinterpret_cast<LPARAM>(&captions));
-            std::fprintf(stderr, "watchdog: no progress for %llu s after %s; visible windows:%s\n",
-                         watchdog->limit / 1000, doing.c_str(), captions.empty() ? " none" : captions.c_str());
+            std::fprintf(stderr, "watchdog: no progress for %llu s after %s; visible windows:%ls\n", watchdog->limit,
+                         watchdog->doing.c_str(), captions.empty() ? L" none" : captions.c_str());
             std::fflush(stdout);
             std::fflush(stderr);
             TerminateProcess(GetCurrentProcess(), 4);
         }
-        return 0;
     }
     std::mutex lock;
     std::string doing;
     ULONGLONG last = 0;
-    const ULONGLONG limit;
+    const ULONGLONG limit;   // seconds
 };
 
 // A crash ends the test program with a failure: Wine's debugger, which would take it
