@@ -41,10 +41,11 @@ private:
 // failure.
 class Watchdog : public testing::EmptyTestEventListener {
 public:
-    explicit Watchdog(ULONGLONG seconds) : limit(seconds)
+    explicit Watchdog(ULONGLONG seconds) : state(new State)
     {
+        state->limit = seconds;
         Progress("the start");
-        CreateThread(nullptr, 0, Watch, this, 0, nullptr);
+        CreateThread(nullptr, 0, Watch, state, 0, nullptr);
     }
     void OnTestStart(const testing::TestInfo& info) override
     {
@@ -56,11 +57,19 @@ public:
     }
 
 private:
+    // What the thread reads. The test framework deletes its listeners as the program
+    // ends, while the thread still runs: the state is never freed.
+    struct State {
+        std::mutex lock;
+        std::string doing;
+        ULONGLONG last = 0;
+        ULONGLONG limit = 0;   // seconds
+    };
     void Progress(const std::string& what)
     {
-        std::lock_guard<std::mutex> hold(lock);
-        doing = what;
-        last = GetTickCount64();
+        std::lock_guard<std::mutex> hold(state->lock);
+        state->doing = what;
+        state->last = GetTickCount64();
     }
     static BOOL CALLBACK AddCaption(HWND window, LPARAM captions)
     {
@@ -72,26 +81,23 @@ private:
             *reinterpret_cast<std::wstring*>(captions) += std::wstring(L" \"") + caption + L"\"";
         return TRUE;
     }
-    static DWORD WINAPI Watch(void* self)
+    static DWORD WINAPI Watch(void* watched)
     {
-        Watchdog* watchdog = static_cast<Watchdog*>(self);
+        State* state = static_cast<State*>(watched);
         for (;; Sleep(1000)) {
-            std::lock_guard<std::mutex> hold(watchdog->lock);
-            if (GetTickCount64() - watchdog->last < watchdog->limit * 1000)
+            std::lock_guard<std::mutex> hold(state->lock);
+            if (GetTickCount64() - state->last < state->limit * 1000)
                 continue;
             std::wstring captions;
             EnumWindows(AddCaption, reinterpret_cast<LPARAM>(&captions));
-            std::fprintf(stderr, "watchdog: no progress for %llu s after %s; visible windows:%ls\n", watchdog->limit,
-                         watchdog->doing.c_str(), captions.empty() ? L" none" : captions.c_str());
+            std::fprintf(stderr, "watchdog: no progress for %llu s after %s; visible windows:%ls\n", state->limit,
+                         state->doing.c_str(), captions.empty() ? L" none" : captions.c_str());
             std::fflush(stdout);
             std::fflush(stderr);
             TerminateProcess(GetCurrentProcess(), 4);
         }
     }
-    std::mutex lock;
-    std::string doing;
-    ULONGLONG last = 0;
-    const ULONGLONG limit;   // seconds
+    State* state;
 };
 
 // A crash ends the test program with a failure: Wine's debugger, which would take it
