@@ -4,6 +4,7 @@
 #include "planview/input_gdi.h"
 #include "planview/labels_and_fills.h"
 #include "planview/measuring_line.h"
+#include "planview/metafile_bounds.h"
 #include "planview/opening_symbols.h"
 #include "planview/output_routing.h"
 #include "planview/roof_outlines.h"
@@ -25,6 +26,7 @@
 #include "tools/tool_state.h"
 #include <cmath>
 #include <cstring>
+#include <unordered_map>
 
 uint8_t planViewInvalid = 0;
 
@@ -103,11 +105,43 @@ void InvalidatePlanView()
     planViewInvalid = 1;
 }
 
+// ---------------------------------------------------------------------------------
+// What each object draws on a printed page
+
+namespace {
+
+// One object of a floor as a print draws it (its generated companions, itself, its
+// children): where on the device grid it draws, and what it does to the alternation of
+// exact half inches, which the labels of later objects read.
+struct PrintedObject {
+    bool draws;                 // it puts anything on paper
+    RECT box;                   // where, grown by the margin
+    uint8_t toggleAfter[2];     // halfInchToggle after it, when it was 0 and when 1
+};
+
+std::unordered_map<const PlanObject*, PrintedObject> printedObjects;
+bool printedObjectsMeasured = false;
+
+// halfInchToggle is read as 1 or anything else: a third value shows whether an object
+// read or set it at all, and reads as 0 does.
+constexpr uint8_t kToggleUntouched = 2;
+
+} // namespace
+
 bool ObjectTouchesRect(const PlanObject* object, const RECT* rect)
 {
     if (!object)
         return false;
-    if ((object->type >= 100 && object->type <= 107) || planOutputMode == 1 || !rect)
+    if (planOutputMode == 1) {
+        if (!printedObjectsMeasured || !rect)
+            return true;
+        auto found = printedObjects.find(object);
+        if (found == printedObjects.end())
+            return true;
+        RECT common;
+        return found->second.draws && IntersectRect(&common, &found->second.box, rect) != 0;
+    }
+    if ((object->type >= 100 && object->type <= 107) || !rect)
         return true;
     float box[4] = {object->box2D[0], object->box2D[1], object->box2D[2], object->box2D[3]};
     ZoomFloatRect(box);
@@ -657,12 +691,98 @@ static void DrawGeneratedCompanions(HDC dc, PlanObject* object, const RECT* rect
     }
 }
 
+// One object of a floor with what the builders generated for it.
+static void DrawFloorObject(HDC dc, PlanObject* object, const RECT* rect, uint32_t flags,
+                            const DragTransform* preview, uint32_t mask)
+{
+    if (!preview)
+        DrawGeneratedCompanions(dc, object, rect, flags, mask);
+    DrawPlanObject(dc, object, rect, flags, preview);
+}
+
+// Draws the object into a metafile of the printer and keeps where it drew. An object
+// that read or set the half-inch alternation is drawn once more from the other state,
+// so that a page that leaves it out can leave the alternation as drawing it would.
+static void MeasurePrintedObject(HDC printer, PlanObject* object, const RECT* rect, uint32_t flags,
+                                 uint32_t mask, int32_t margin)
+{
+    HDC metafile = CreateEnhMetaFileA(printer, nullptr, nullptr, nullptr);
+    if (!metafile)
+        return;  // unmeasured: printed on every page
+    planDC = metafile;
+    SelectObject(metafile, GetStockObject(NULL_BRUSH));
+    SetBkMode(metafile, TRANSPARENT);
+    PrintedObject measured = {};
+    halfInchToggle = kToggleUntouched;
+    DrawFloorObject(metafile, object, rect, flags, nullptr, mask);
+    if (halfInchToggle == kToggleUntouched) {
+        measured.toggleAfter[0] = 0;
+        measured.toggleAfter[1] = 1;
+    } else {
+        measured.toggleAfter[0] = halfInchToggle;
+        halfInchToggle = 1;
+        DrawFloorObject(metafile, object, rect, flags, nullptr, mask);
+        measured.toggleAfter[1] = halfInchToggle;
+    }
+    planDC = nullptr;
+    HENHMETAFILE picture = CloseEnhMetaFile(metafile);
+    if (!picture)
+        return;
+    measured.draws = GetMetafileDrawnBox(picture, &measured.box);
+    DeleteEnhMetaFile(picture);
+    // The box's last row and column are drawn on: the rectangle ends past them.
+    InflateRect(&measured.box, margin, margin);
+    ++measured.box.right;
+    ++measured.box.bottom;
+    printedObjects[object] = measured;
+}
+
+void MeasurePrintedObjects(HDC printer, PlanFloor* firstFloor, const RECT* rect, uint32_t flags,
+                           int32_t margin)
+{
+    ForgetPrintedObjects();
+    PlanDocument* document = activeDocument;
+    if (!printer || !document || !document->settings)
+        return;
+    const uint32_t mask = document->settings->visibleCategories;
+    HDC previousDC = planDC;
+    const unsigned char previousMode = planOutputMode;
+    const uint8_t previousToggle = halfInchToggle;
+    planOutputMode = 1;
+    auto measureFloor = [&](PlanFloor* floor) {
+        if (!floor || !floor->shown)
+            return;
+        for (PlanObject* object = floor->firstObject; object; object = object->next)
+            if (IsObjectInViewFilter(object, mask) && !printedObjects.count(object))
+                MeasurePrintedObject(printer, object, rect, flags, mask, margin);
+    };
+    for (PlanFloor* floor = firstFloor; floor; floor = floor->next)
+        measureFloor(floor);
+    measureFloor(document->currentFloor);
+    measureFloor(document->currentViewSheet);
+    planDC = previousDC;
+    planOutputMode = previousMode;
+    halfInchToggle = previousToggle;
+    printedObjectsMeasured = true;
+}
+
+void ForgetPrintedObjects()
+{
+    printedObjects.clear();
+    printedObjectsMeasured = false;
+}
+
 bool DrawFloorObjects(HDC dc, PlanFloor* floor, const RECT* rect, uint32_t flags,
                       const DragTransform* preview)
 {
     PlanSettings* settings = ActiveSettings();
     if (!floor || !settings || !floor->shown)
         return false;
+    // A printed page of a measured print draws only the objects that reach it; one it
+    // leaves out still moves the half-inch alternation as drawing it would.
+    RECT page;
+    const bool printedPage = planOutputMode == 1 && printedObjectsMeasured && planDC &&
+                             GetClipBox(planDC, &page) != ERROR;
     // An export runs to its end: a file cut short by Esc would look complete.
     const bool pollEscape = !interactiveRedraw && planOutputMode != 1 && !preview && !exportDxf2D && !exportDxf3D;
     // Esc is read before the first object, then after every so many objects or a few
@@ -682,9 +802,12 @@ bool DrawFloorObjects(HDC dc, PlanFloor* floor, const RECT* rect, uint32_t flags
         }
         if (!IsObjectInViewFilter(object, settings->visibleCategories))
             continue;
-        if (!preview)
-            DrawGeneratedCompanions(dc, object, rect, flags, settings->visibleCategories);
-        DrawPlanObject(dc, object, rect, flags, preview);
+        if (printedPage && !ObjectTouchesRect(object, &page)) {
+            auto found = printedObjects.find(object);
+            halfInchToggle = found->second.toggleAfter[halfInchToggle == 1 ? 1 : 0];
+            continue;
+        }
+        DrawFloorObject(dc, object, rect, flags, preview, settings->visibleCategories);
     }
     return false;
 }

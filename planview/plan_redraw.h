@@ -54,5 +54,17 @@ bool PassesDrawFlags(const PlanObject* object, uint32_t flags);
 // Invalidates the plan pane's client area (no erase) and sets planViewInvalid.
 void InvalidatePlanView();
 // Whether the object's zoomed 2D box (grown by 1) meets the rectangle; always true for
-// dimensions 100..107 and while printing.
+// dimensions 100..107. While printing: whether what the object draws, as measured for
+// the print, meets the rectangle (device units of the page); true when nothing was
+// measured.
 bool ObjectTouchesRect(const PlanObject* object, const RECT* rect);
+
+// The pages of a print that spans several: each object of the shown floors (with its
+// generated companions and children) is drawn once into a metafile of the printer, with
+// the print's output state, clip rectangle and draw flags, and where it drew is kept,
+// grown by the margin (device units) for pens and the pages' joins. Until
+// ForgetPrintedObjects, each printed page (planDC, its clip box the page) then draws only
+// the objects that reach it, and is the same on paper as with every object drawn.
+void MeasurePrintedObjects(HDC printer, PlanFloor* firstFloor, const RECT* rect, uint32_t flags,
+                           int32_t margin);
+void ForgetPrintedObjects();

@@ -5,7 +5,8 @@
 #
 #   scripts/benchmark.sh [--build-dir DIR] [plan_speed arguments...]
 #     the plan road (plan_speed), the start and the print road inside one process
-#     (road_speed), the plant list, the live 3D view and the select drag;
+#     (road_speed), the plant list, the live 3D view, the select drag, and a mixed plan
+#     printed to scale over a grid of pages against the same plan fitted (print_pages_speed);
 #   scripts/benchmark.sh [--build-dir DIR] --road
 #     the start and the print road: road_speed, the loads of walls-10000 and
 #     lines-100000 against ReadFile, then whole processes from start to end (medians of
@@ -110,6 +111,8 @@ if [ "$road" = 0 ]; then
   bench drag_speed
   bench selection_speed
   bench load_speed
+  bench print_pages_speed
+  forget_jobs_after "$jobs_before"
   machine_load "at the end"
   exit 0
 fi

@@ -5,6 +5,11 @@
 # path of the PDF it made is printed. Without PLAN it prints the sample house
 # (samples/house.ZRO) fitted to one page.
 #   scripts/print-sample.sh [--build-dir DIR] [PLAN] [--to-scale]
+# A print takes as long as it needs: the program is stopped only when it has done nothing
+# for VELMORA_PRINT_IDLE_LIMIT seconds (120 unless set). A print that did not complete (the
+# program stopped or telling that its job failed, the printer's port unable to keep the
+# PDF, a disk full) leaves no PDF under the plan's name: the script says why and exits
+# non-zero.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -67,16 +72,37 @@ run_print_road "$arg" "$mode" "$work/velmora.log"
 rc=$?
 set -e
 while read -r title; do echo "print-sample: answered \"$title\""; done <"$work/velmora.log.windows"
-if [ "$rc" -ne 0 ]; then
-  echo "print-sample: velmora.exe ended with exit code $rc" >&2
-  exit "$rc"
+failed() {
+  echo "print-sample: $*" >&2
+  # What the printer's port said of the job.
+  grep -h '^print-to-pdf:' "$work/velmora.log" >&2 || true
+  rm -f "$pdf" "$pdf.part"
+  exit 1
+}
+# The program's own word that its job did not go through.
+if grep -qxF "Stampa non riuscita" "$work/velmora.log.windows"; then
+  failed "velmora.exe reports that the print did not complete (see $work/velmora.log)"
 fi
 
 # The job's PDF is complete once the program has ended (EndDoc returns after the port).
 after=$(last_job)
-if [ "$after" -le "$before" ]; then
-  echo "print-sample: no page was printed (see $work/velmora.log)" >&2
-  exit 1
+if [ "$after" -le "$before" ] || [ -e "$VELMORA_PRINT_DIR/job-$after.failed" ] ||
+  [ ! -s "$VELMORA_PRINT_DIR/job-$after.pdf" ]; then
+  if [ "$rc" -eq 124 ]; then
+    failed "velmora.exe did nothing for ${VELMORA_PRINT_IDLE_LIMIT:-120} s and was stopped; nothing was printed"
+  fi
+  [ "$rc" -eq 0 ] || failed "velmora.exe ended with exit code $rc; nothing was printed"
+  failed "no page was printed (see $work/velmora.log)"
 fi
-cp "$VELMORA_PRINT_DIR/job-$after.pdf" "$pdf"
+if [ "$rc" -ne 0 ]; then
+  # The job came out whole: it is the print, whatever became of the program after it.
+  if [ "$rc" -eq 124 ]; then
+    echo "print-sample: velmora.exe printed, then did nothing for ${VELMORA_PRINT_IDLE_LIMIT:-120} s and was stopped" >&2
+  else
+    echo "print-sample: velmora.exe printed, then ended with exit code $rc" >&2
+  fi
+fi
+# Copied whole or not at all: a disk that fills under the copy leaves no cut PDF behind.
+cp "$VELMORA_PRINT_DIR/job-$after.pdf" "$pdf.part" && mv -f "$pdf.part" "$pdf" ||
+  failed "the PDF could not be written to $pdf (is the disk full?)"
 echo "$pdf"

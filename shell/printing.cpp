@@ -21,12 +21,23 @@ const char* const scalePrintJobName = "Disegno";
 const char* const tooManyPagesMessage =
     "La stampa in scala richiederebbe %ld pagine (%ld colonne per %ld righe). "
     "Scegliere una scala di stampa più piccola.";
+const char* const printFailedCaption = "Stampa non riuscita";
+const char* const printNotStartedMessage =
+    "La stampante non ha accettato il lavoro di stampa. Controllare la stampante e lo "
+    "spazio libero su disco, quindi riprovare.";
+const char* const printNotCompletedMessage =
+    "La stampa del disegno non è stata completata: la stampante non ha accettato tutte le "
+    "pagine. Controllare lo spazio libero su disco, quindi riprovare.";
+bool printSkipsObjectsOffPage = true;
 
 // Frame commands the print asks for: zoom 100 % before, reset of the plan view after.
 enum { CommandZoom100 = 5028, CommandResetPlanView = 5262 };
 
 // The margin around the drawing, in plan units (one inch of paper at fit scale).
 static const float kPrintMargin = 72.0f;
+// How far beyond a page of a grid an object may end and still be drawn on it: a
+// sixteenth of an inch of paper holds the widest pen of the plan and its joins.
+static const int32_t kPageJoinInchFraction = 16;
 
 static PrintDialogFunction printDialogFunction = PrintDlgA;
 
@@ -245,22 +256,35 @@ static bool BeginPlanPrint(HINSTANCE instance, HWND owner, PrintRun* run)
     return true;
 }
 
+static void TellPrintFailed(HWND owner, const char* text)
+{
+    ShowMessageBox(owner, text, printFailedCaption, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+}
+
 // One print job named jobName: printCopies(copies) prints its pages between StartDoc and
-// EndDoc. A printer that refuses the job gets a beep.
+// EndDoc and answers false when the printer refused a page. A job that did not go
+// through whole (a printer that refuses it, a page or its end not taken, as when a disk
+// is full) is told to the user; a job with a refused page is abandoned, so that no part
+// of it comes out as if it were the print.
 template <typename PrintCopies>
-static void RunPrintJob(HDC dc, const char* jobName, PrintCopies printCopies)
+static void RunPrintJob(HWND owner, HDC dc, const char* jobName, PrintCopies printCopies)
 {
     DOCINFOA info;
     std::memset(&info, 0, sizeof info);
     info.cbSize = sizeof info;
     info.lpszDocName = jobName;
-    if (StartDocA(dc, &info) > 0) {
-        printCopies(printDialog.nCopies > 0 ? printDialog.nCopies : 1);
-        planDC = nullptr;
-        planOutputMode = 0;
-        EndDoc(dc);
-    } else {
-        MessageBeep(0);
+    if (StartDocA(dc, &info) <= 0) {
+        TellPrintFailed(owner, printNotStartedMessage);
+        return;
+    }
+    bool pagesTaken = printCopies(printDialog.nCopies > 0 ? printDialog.nCopies : 1);
+    planDC = nullptr;
+    planOutputMode = 0;
+    if (!pagesTaken) {
+        AbortDoc(dc);
+        TellPrintFailed(owner, printNotCompletedMessage);
+    } else if (EndDoc(dc) <= 0) {
+        TellPrintFailed(owner, printNotCompletedMessage);
     }
 }
 
@@ -291,7 +315,7 @@ static RECT PlanBorderClip(const PlanSettings* settings)
 
 // One page whose top-left corner is the device point (x, y) of the scaled plan; with a
 // printable size, what the page draws is held to that rectangle from (x, y). False when
-// the printer refused the page (StartPage below 1, EndPage negative).
+// the printer refused the page (StartPage or EndPage below 1).
 static bool PrintPlanPage(HDC dc, int32_t x, int32_t y, const SIZE* printable)
 {
     if (StartPage(dc) < 1)
@@ -311,13 +335,13 @@ static bool PrintPlanPage(HDC dc, int32_t x, int32_t y, const SIZE* printable)
         // the DC itself holds the page.
         if (printable)
             IntersectClipRect(dc, x, y, x + printable->cx, y + printable->cy);
-        RedrawPlan(dc, document->firstFloor, &clip, 1, nullptr);
+        RedrawPlan(dc, document->firstFloor, &clip, DrawAllObjects, nullptr);
         if (printable)
             SelectClipRgn(dc, nullptr);
         planDC = nullptr;
         planOutputMode = 0;
     }
-    return EndPage(dc) >= 0;
+    return EndPage(dc) > 0;
 }
 
 int PrintPlanFitToPage(HINSTANCE instance, HWND owner)
@@ -364,11 +388,12 @@ int PrintPlanFitToPage(HINSTANCE instance, HWND owner)
         // A drawing of no width or height (one straight line) still meets the page.
         bool meets = drawLeft <= originX + run.horizontal && drawRight >= originX &&
                      drawTop <= originY + run.vertical && drawBottom >= originY;
-        RunPrintJob(dc, jobName, [&](int copies) {
+        RunPrintJob(run.frame, dc, jobName, [&](int copies) {
             for (int copy = 0; meets && copy < copies; ++copy) {
                 if (!PrintPlanPage(dc, originX, originY, nullptr))
-                    break;
+                    return false;
             }
+            return true;
         });
     }
     EndPrintRun(&run);
@@ -402,21 +427,30 @@ int PrintPlanToScale(HINSTANCE instance, HWND owner)
             result = 1;
         } else {
             const SIZE printable = {run.horizontal, run.vertical};
-            RunPrintJob(dc, scalePrintJobName, [&](int copies) {
+            // Each page of a grid carries only what lies on it: where every object draws
+            // is measured once, and a page leaves out what falls wholly off it.
+            if (printSkipsObjectsOffPage && pages > 1) {
+                RECT clip = PlanBorderClip(document->settings);
+                MeasurePrintedObjects(dc, document->firstFloor, &clip, DrawAllObjects,
+                                      printDpiX / kPageJoinInchFraction);
+            }
+            RunPrintJob(run.frame, dc, scalePrintJobName, [&](int copies) {
                 for (int copy = 0; copy < copies; ++copy) {
                     int32_t y = RoundToDevice(extents[kRectMinY] * printScaleY);
                     for (int32_t row = 0; row < rows; ++row) {
                         int32_t x = RoundToDevice(extents[kRectMinX] * printScaleX);
                         for (int32_t column = 0; column < columns; ++column) {
-                            // A refused page ends its row; the next row is still tried.
+                            // A refused page abandons the job: the rest cannot complete it.
                             if (!PrintPlanPage(dc, x, y, &printable))
-                                break;
+                                return false;
                             x += run.horizontal;
                         }
                         y += run.vertical;
                     }
                 }
+                return true;
             });
+            ForgetPrintedObjects();
         }
     }
     EndPrintRun(&run);

@@ -24,6 +24,15 @@ const int32_t kMaxScalePages = 1000;
 extern const char* const scalePrintJobName;      // "Disegno"
 // printf format of the refusal: pages, columns, rows.
 extern const char* const tooManyPagesMessage;
+// The box of a print job that did not go through: its caption, and its text when the
+// printer refused the job, or a page or the job's end (a full disk).
+extern const char* const printFailedCaption;      // "Stampa non riuscita"
+extern const char* const printNotStartedMessage;
+extern const char* const printNotCompletedMessage;
+// True (the default): a page of a to-scale grid leaves out the objects that fall wholly
+// off it, printing the same as with every object drawn. False draws the whole plan on
+// every page, as a reference for that sameness.
+extern bool printSkipsObjectsOffPage;
 
 // Fills printDialog with the start-up defaults.
 void InitPrintDefaults();

@@ -9,9 +9,11 @@
 #include "model/plan_settings.h"
 #include "model/object_transforms.h"
 #include "model/view_projection.h"
+#include "planview/metafile_bounds.h"
 #include "planview/output_routing.h"
 #include "planview/plan_redraw.h"
 #include "shell/status_bar.h"
+#include <algorithm>
 #include <cstring>
 
 using vtest::DibSurface;
@@ -531,6 +533,49 @@ TEST_F(RedrawTest, ObjectTouchesRectUsesTheZoomedGrownBox)
     planOutputMode = 1;
     EXPECT_TRUE(ObjectTouchesRect(object, &below));
     EXPECT_FALSE(ObjectTouchesRect(nullptr, &below));
+}
+
+// Texts in a metafile (turned, aligned, at the current position): the box read from its
+// records holds every pixel the same text puts on a DIB, within two cells of them.
+TEST(MetafileDrawnBox, TextsAreWhereTheirPixelsAre)
+{
+    const struct { int escapement; UINT align; } cases[] = {
+        {0, TA_TOP}, {900, TA_TOP}, {450, TA_CENTER | TA_BASELINE}, {0, TA_BASELINE | TA_UPDATECP},
+        {2700, TA_RIGHT | TA_BOTTOM}, {1350, TA_BASELINE | TA_UPDATECP}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.escapement);
+        DibSurface surface(400, 400);
+        HFONT font = CreateFontA(-40, 0, c.escapement, c.escapement, 0, 1, 0, 0, 0, 0, 0, NONANTIALIASED_QUALITY,
+                                 0, "Arial");
+        auto draw = [&](HDC dc) {
+            SelectObject(dc, font);
+            SetTextAlign(dc, c.align);
+            MoveToEx(dc, 200, 200, nullptr);
+            const int at = (c.align & TA_UPDATECP) ? 0 : 200;
+            TextOutA(dc, at, at, "Wolf fjord", 10);
+        };
+        draw(surface.dc());
+        HDC metafileDC = CreateEnhMetaFileA(surface.dc(), nullptr, nullptr, nullptr);
+        draw(metafileDC);
+        HENHMETAFILE metafile = CloseEnhMetaFile(metafileDC);
+        RECT box = {}, ink = {400, 400, -1, -1};
+        ASSERT_TRUE(GetMetafileDrawnBox(metafile, &box));
+        DeleteEnhMetaFile(metafile);
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < 400; ++x)
+                if (surface.Pixel(x, y) != RGB(255, 255, 255))
+                    ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x),
+                           std::max<LONG>(ink.bottom, y)};
+        RECT outer = ink, common;
+        InflateRect(&outer, 92, 92);   // a cell is about 46 pixels
+        EXPECT_TRUE(IntersectRect(&common, &box, &ink) && EqualRect(&common, &ink));
+        EXPECT_TRUE(IntersectRect(&common, &box, &outer) && EqualRect(&common, &box));
+        DeleteObject(font);
+    }
+    HENHMETAFILE nothing = CloseEnhMetaFile(CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr));
+    RECT box = {};
+    EXPECT_FALSE(GetMetafileDrawnBox(nothing, &box));
+    DeleteEnhMetaFile(nothing);
 }
 
 TEST_F(RedrawTest, InvalidateMarksThePlanView)

@@ -19,3 +19,10 @@ TEST(MessageRoutine, ProgramBoxReachesHookAndIsCounted)
     EXPECT_EQ("Errore di salvataggio", rec.Boxes()[1].caption);
     EXPECT_EQ(0u, rec.Boxes()[1].text.find("Si \xE8 verificato un errore durante il salvataggio"));
 }
+
+// Run only by the watchdog's test (test_watchdog.test.sh): a box nobody answers, which
+// the test program's watchdog must report with its caption.
+TEST(MessageRoutine, DISABLED_BoxNobodyAnswers)
+{
+    ShowMessageBox(nullptr, "Nessuno risponde.", "Una finestra in attesa", MB_OK);
+}

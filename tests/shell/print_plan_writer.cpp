@@ -1,6 +1,11 @@
 // Writes, with the program's own writer, the sample house of the README and the plans of
 // the end-to-end print tests. A tool beside the tests, not a test:
 //   print_plan_writer sample PATH   the sample house (samples/house.ZRO in the sources)
+//   print_plan_writer long PATH     a plan of 60,000 dimensioned lines, whose print takes
+//                                   a while
+//   print_plan_writer whole PLAN    prints the plan to scale through the default printer
+//                                   with the whole plan drawn on every page: the pages a
+//                                   print to scale must match
 //   print_plan_writer plans DIR     each test plan, "<name>.segments" (the lines it draws,
 //                                   after a header of its print-scale choice and unit
 //                                   system) and "printer.caps" of the default printer
@@ -9,6 +14,7 @@
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
 #include "shell/app_globals.h"
+#include "shell/printing.h"
 #include <commdlg.h>
 #include <cstdio>
 #include <cstring>
@@ -103,6 +109,7 @@ bool WritePlans(const std::string& dir)
              AddWall(FirstStorey(), {{100, 200}, {350, 200}, {350, 400}}, false, false, 8.0f);
          }},
         {"small", BuildSmallScalePlan},
+        {"quarters", BuildQuartersPlan},
         {"huge", BuildHugeScalePlan},
         {"many", [] { BuildManyLinesPlan(10000); }},
         {"texts", BuildTextBytesPlan},
@@ -120,19 +127,45 @@ bool WritePlans(const std::string& dir)
     return WritePrinterCaps(dir);
 }
 
+BOOL WINAPI DefaultPrinter(PRINTDLGA* dialog)
+{
+    dialog->Flags |= PD_RETURNDEFAULT;
+    return PrintDlgA(dialog);
+}
+
+bool PrintWholePages(const std::string& path)
+{
+    if (!BeginPlan() || !LoadPlanFile(path.c_str()))
+        return false;
+    activeDocument->settings->zoom = 1.0f;
+    InitPrintDefaults();
+    SetPrintDialogFunction(DefaultPrinter);
+    printSkipsObjectsOffPage = false;
+    const bool printed = PrintPlanToScale(GetModuleHandleA(nullptr), nullptr) == 0;
+    SetPrintDialogFunction(nullptr);
+    return printed;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 || (std::strcmp(argv[1], "sample") != 0 && std::strcmp(argv[1], "plans") != 0)) {
-        std::fprintf(stderr, "usage: print_plan_writer sample PATH | plans DIR\n");
+    if (argc != 3 || (std::strcmp(argv[1], "sample") != 0 && std::strcmp(argv[1], "plans") != 0 &&
+                      std::strcmp(argv[1], "whole") != 0 && std::strcmp(argv[1], "long") != 0)) {
+        std::fprintf(stderr, "usage: print_plan_writer sample PATH | plans DIR | long PATH | whole PLAN\n");
         return 2;
     }
     char directory[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, directory);
     programDirectory = directory;
     const std::string target = WindowsPath(argv[2]);
-    const bool written = std::strcmp(argv[1], "sample") == 0 ? Write(BuildSampleHouse, target) : WritePlans(target);
+    const bool written = std::strcmp(argv[1], "sample") == 0  ? Write(BuildSampleHouse, target)
+                         : std::strcmp(argv[1], "long") == 0  ? Write([] {
+                               BuildManyLinesPlan(60000);
+                               activeDocument->settings->dimensionDrawing = 1;
+                           }, target)
+                         : std::strcmp(argv[1], "whole") == 0 ? PrintWholePages(target)
+                                                              : WritePlans(target);
     EndPlan();
     if (!written) {
         std::fprintf(stderr, "not written: %s\n", target.c_str());

@@ -24,32 +24,69 @@ last_job() {
   echo "$n"
 }
 
+# The processes a process started, and theirs, after it (their ids).
+process_tree() {
+  local child
+  echo "$1"
+  for child in $(ps -o pid= --ppid "$1" 2>/dev/null); do process_tree "$child"; done
+}
+
+# What a print has done so far, as one number: the processor time (clock ticks) of the
+# program and the processes it started (the printer's port among them), and the bytes in
+# the spool folder and in the printer's folder.
+print_work() {
+  local ticks=0 p bytes
+  for p in $(process_tree "$1"); do
+    ticks=$((ticks + $(awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$p/stat" 2>/dev/null || echo 0)))
+  done
+  bytes=$(du -sb "$spool_dir" "$VELMORA_PRINT_DIR" 2>/dev/null | awk '{ s += $1 } END { print s + 0 }')
+  echo "$ticks $bytes"
+}
+
+# The spool folder of the test prefix, where Wine keeps a job until its port has it.
+spool_dir=$WINEPREFIX/drive_c/windows/system32/spool/printers
+
 # run_print_road PLAN MODE LOG: runs $exe (velmora.exe) on the plan with the mode byte
 # (2 or 3) and answers every window the program shows with Return (the print dialog's
 # default is OK). Only the program's own windows are touched (other tests may show
 # windows on the same display). The titles of the windows met go to LOG.windows, one a
-# line. Returns the exit code (124: the program did not end by itself within 90 s).
+# line. A program at work is never stopped, however long its print: only one that has
+# done nothing (no processor time to speak of, nothing spooled or written, no new window
+# to answer) for VELMORA_PRINT_IDLE_LIMIT seconds (120 unless set) is stopped, with the
+# processes it started. Whatever the end, no spool file of the run is left behind. Returns the exit
+# code (124: the program was stopped).
 run_print_road() {
   local plan=$1 mode=$2 log=$3
+  local limit=${VELMORA_PRINT_IDLE_LIMIT:-120}
   : >"$log.windows"
   local arg
   # A bare name is taken from the current directory (the program directory).
   case $plan in */*) arg=$(winpath "$plan") ;; *) arg=$plan ;; esac
   arg="$arg$(printf "\\$(printf '%03o' "$mode")")"
+  local spooled
+  spooled=$(ls -A "$spool_dir" 2>/dev/null)
   # Started directly, so that $! is the Windows process that owns the windows.
   "$WINE" "$exe" "$arg" >"$log" 2>&1 </dev/null &
-  local pid=$! id name deadline=$((SECONDS + 90))
+  local pid=$! id name rc ticks bytes
   local -A pressed=()
+  read -r ticks bytes <<<"$(print_work "$pid")"
+  local last_ticks=$ticks last_bytes=$bytes busy=$SECONDS
   while kill -0 "$pid" 2>/dev/null; do
-    if [ "$SECONDS" -ge "$deadline" ]; then
-      kill "$pid" 2>/dev/null
-      wait "$pid" 2>/dev/null
-      return 124
+    read -r ticks bytes <<<"$(print_work "$pid")"
+    # A twentieth of a second of processor time is work; answering a window is less.
+    if [ "$ticks" -ge $((last_ticks + 5)) ] || [ "$bytes" != "$last_bytes" ]; then
+      last_ticks=$ticks last_bytes=$bytes busy=$SECONDS
+    elif [ $((SECONDS - busy)) -ge "$limit" ]; then
+      stop_print_road "$pid"
+      rc=124
+      break
     fi
     for id in $(timeout 5 xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
       if [ -z "${pressed[$id]:-}" ]; then
         name=$(timeout 5 xdotool getwindowname "$id" 2>/dev/null)
         echo "$name" >>"$log.windows"
+        # A program waiting for an answer it is about to get is not idle.
+        busy=$SECONDS
       elif [ $((SECONDS - pressed[$id])) -lt 3 ]; then
         continue
       fi
@@ -60,7 +97,30 @@ run_print_road() {
     done
     sleep 0.2
   done
-  wait "$pid"
+  if [ -z "${rc:-}" ]; then
+    wait "$pid"
+    rc=$?
+  fi
+  # A job the program could not finish stays in the spool folder: it is removed.
+  local file
+  for file in "$spool_dir"/*; do
+    [ -e "$file" ] || continue
+    grep -qxF "${file##*/}" <<<"$spooled" || rm -f "$file"
+  done
+  return "$rc"
+}
+
+# Stops the program and the processes it started, by their ids: asked first, then made.
+stop_print_road() {
+  local pids p
+  pids=$(process_tree "$1")
+  kill $pids 2>/dev/null
+  for _ in $(seq 1 25); do
+    kill -0 "$1" 2>/dev/null || break
+    sleep 0.2
+  done
+  for p in $pids; do kill -0 "$p" 2>/dev/null && kill -9 "$p" 2>/dev/null; done
+  wait "$1" 2>/dev/null
 }
 
 # print_one_job LABEL PLAN MODE: runs the print road on the plan (log $work/LABEL.log),

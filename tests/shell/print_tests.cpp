@@ -522,6 +522,26 @@ TEST_F(PrintTest, CancelledOrFailedDialogPrintsNothing)
     EXPECT_EQ(planOutputMode, 0);
 }
 
+// A printer that refuses the job is told with a box of its own caption, for either print.
+TEST_F(PrintTest, RefusedJobIsToldInABox)
+{
+    BuildFitPlan();
+    // An OK that brings back a DC no job can start on: a memory DC.
+    SetPrintDialogFunction([](PRINTDLGA* dialog) -> BOOL {
+        dialog->hDC = CreateCompatibleDC(nullptr);
+        return TRUE;
+    });
+    for (int (*print)(HINSTANCE, HWND) : {PrintPlanFitToPage, PrintPlanToScale}) {
+        vtest::MessageBoxRecorder boxes;
+        EXPECT_EQ(print(GetModuleHandleA(nullptr), nullptr), 0);
+        ASSERT_EQ(boxes.Count(), 1u);
+        EXPECT_EQ(boxes.Last().caption + ": " + boxes.Last().text,
+                  std::string("Stampa non riuscita: ") + printNotStartedMessage);
+    }
+    EXPECT_EQ(NewJobs(), 0);
+    EXPECT_EQ(planDC, nullptr);
+}
+
 TEST_F(PrintTest, FitToPagePrintsEveryLineWhereTheArithmeticPutsIt)
 {
     BuildFitPlan();

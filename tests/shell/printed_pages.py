@@ -4,11 +4,17 @@
     printed_pages.py fit|scale PDF SEGMENTS CAPS [COPIES]
     printed_pages.py same PDF PNG
     printed_pages.py bytes PDF
+    printed_pages.py own PS REFERENCE_PS WORD...
 
 The second renders the PDF's page as the kept PNG was made (pdftoppm -r 300 -aa no
 -aaVector no -gray -png -singlefile) and compares them pixel for pixel. The third finds
 every line of the plan of byte texts (BuildTextBytesPlan) printed, as far as it shows:
 blanks and characters without a glyph left out.
+
+The fourth renders each page of the PostScript job PS and of the job REFERENCE_PS, which
+drew the whole plan on every page, with Ghostscript (the printer's own language, before any
+conversion: 300 dpi, no anti-aliasing) and compares them pixel for pixel; page n of PS
+must show the n-th WORD alone and fill one area.
 
 SEGMENTS lists the plan's drawn lines ("x1 z1 x2 z2", after a "# choice C units U"
 header) and its wall segments ("wall x1 z1 x2 z2 half start end": the centre line, half
@@ -340,6 +346,41 @@ def same_page(pdf, kept):
     return 1 if differ or (width, height) != (kept_width, kept_height) else 0
 
 
+def own_pages(ps, reference, words):
+    errors = []
+    with tempfile.TemporaryDirectory() as tmp:
+        pages = {}
+        for name, job in (('own', ps), ('whole', reference)):
+            subprocess.run(['gs', '-q', '-dSAFER', '-dBATCH', '-dNOPAUSE', '-sDEVICE=pgmraw', '-r300',
+                            '-dTextAlphaBits=1', '-dGraphicsAlphaBits=1',
+                            '-sOutputFile=' + os.path.join(tmp, name + '-%03d.pgm'), job], check=True)
+            pages[name] = [open(os.path.join(tmp, f), 'rb').read() for f in sorted(os.listdir(tmp))
+                           if f.startswith(name)]
+    if len(pages['own']) != len(pages['whole']):
+        errors.append('%d pages, the whole plan on every page gives %d' % (len(pages['own']), len(pages['whole'])))
+    for index, (own, whole) in enumerate(zip(pages['own'], pages['whole'])):
+        print('page %d: %d pixels differ from the whole plan on the page'
+              % (index + 1, sum(1 for x, y in zip(own, whole) if x != y) if own != whole else 0))
+        if own != whole:
+            errors.append('page %d does not print as the whole plan on it does' % (index + 1))
+    # Per page: the characters its glyphs spell and the areas it fills.
+    shown = []
+    for line in open(ps, encoding='latin-1'):
+        if line.startswith('%%Page: '):
+            shown.append(['', 0])
+        elif shown and line.endswith(' glyphshow\n'):
+            shown[-1][0] += {'space': ' '}.get(line[1:-11], line[1:-11])
+        elif shown:
+            shown[-1][1] += sum(1 for word in line.split() if word in ('fill', 'eofill'))
+    for index, (text, fills) in enumerate(shown):
+        print('page %d: text "%s", %d filled areas' % (index + 1, text, fills))
+    if shown != [[word, 1] for word in words]:
+        errors.append('the pages do not each hold their own text and filled area alone: %s' % shown)
+    for e in errors:
+        print('FAIL ' + e)
+    return 1 if errors else 0
+
+
 def byte_texts(pdf):
     def shown(text):
         return ''.join(c for c in text if c.isprintable() and not c.isspace())
@@ -357,6 +398,8 @@ def main():
         return same_page(sys.argv[2], sys.argv[3])
     if sys.argv[1] == 'bytes':
         return byte_texts(sys.argv[2])
+    if sys.argv[1] == 'own':
+        return own_pages(sys.argv[2], sys.argv[3], sys.argv[4:])
     mode, pdf, segments_path, caps_path = sys.argv[1:5]
     copies = int(sys.argv[5]) if len(sys.argv) > 5 else 1
     caps = read_caps(caps_path)

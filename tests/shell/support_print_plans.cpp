@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace printtest {
 
@@ -430,6 +431,36 @@ void BuildManyLinesPlan(int count)
         float x = static_cast<float>(i % 100) * 40.0f - 2000.0f;
         float z = static_cast<float>(i / 100) * 40.0f - 2000.0f;
         AddLine(floor, x, z, x + 30.0f, z + 30.0f);
+    }
+}
+
+void BuildQuartersPlan()
+{
+    ShowLinesOnly();
+    activeDocument->settings->unitSystem = kUnitSystemFeetInches;
+    activeDocument->settings->printScaleChoice = 9;
+    PlanFloor* floor = FirstStorey();
+    LOGFONTA font = {};
+    font.lfHeight = -28;
+    std::strcpy(font.lfFaceName, "Arial");
+    // The walls span -600..600 by -900..900: grown by 72 and at 1:48, two pages across
+    // (the join near x 73) and two down (the join near z 103).
+    const char* const words[4] = {"Uno", "Due", "Tre", "Quattro"};
+    for (int q = 0; q < 4; ++q) {
+        const float side = q % 2 ? 1.0f : -1.0f, end = q < 2 ? -1.0f : 1.0f;
+        AddWall(floor, {{side * 600, end * 900}, {side * 200, end * 900}}, false, false, 12.0f);
+        HWND control = CreateTextEditWindow(WS_CHILD | ES_MULTILINE, 0, 0, 300, 60, activePlanPane);
+        SetTextEditFont(control, font);
+        SetWindowTextA(control, words[q]);
+        const RECT frame = {static_cast<LONG>(side * 400 - 150), static_cast<LONG>(end * 700 - 30),
+                            static_cast<LONG>(side * 400 + 150), static_cast<LONG>(end * 700 + 30)};
+        // The frame is made in view coordinates: on the storey its rows run along z.
+        if (PlanObject* text = BuildTextFrameObject(&frame, control, floor)) {
+            for (PlanVertex* v = text->firstVertex; v; v = v->next)
+                std::swap(v->position[1], v->position[2]);
+            ResetExtentRect(text->box2D);
+            GetObjectExtents2D(text, 0, text->box2D, 0, 0);
+        }
     }
 }
 

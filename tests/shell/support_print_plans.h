@@ -96,6 +96,9 @@ void BuildScalePlan();
 void BuildSmallScalePlan();
 // Short lines in rows of 100, for timing the print road.
 void BuildManyLinesPlan(int count);
+// At 1:48 imperial, a grid of 2 x 2 pages with a wall (a filled band) and a text in each
+// quarter, page by page "Uno", "Due", "Tre" and "Quattro".
+void BuildQuartersPlan();
 // One line across nearly the whole plane at metric 1:10: a grid of about 100,000 pages.
 void BuildHugeScalePlan();
 // A text in Arial for each byte b from 0x20 on, in rows of 16: "<b>a" and, on its second
