@@ -5,7 +5,9 @@
 #
 #   scripts/benchmark.sh [--build-dir DIR] [plan_speed arguments...]
 #     the plan road (plan_speed), the start and the print road inside one process
-#     (road_speed), the plant list, the live 3D view and the select drag;
+#     (road_speed), the plant list, the live 3D view, the select drag, and the user's
+#     actions with the live view shown on a mixed plan of 10,000 objects against the
+#     floor of a bare drawing of its polygons (view_actions_speed);
 #   scripts/benchmark.sh [--build-dir DIR] --road
 #     the start and the print road: road_speed, the loads of walls-10000 and
 #     lines-100000 against ReadFile, then whole processes from start to end (medians of
@@ -108,6 +110,7 @@ if [ "$road" = 0 ]; then
   bench plant_list_speed
   bench live_view_speed
   bench drag_speed
+  bench view_actions_speed
   machine_load "at the end"
   exit 0
 fi
