@@ -226,7 +226,6 @@ void RebuildAll3D()
     ForgetDrawnColour();
     AllocGroundHeightGrid();
     FillGroundHeightGrid();
-    TerrainAnswerHeld terrain;
     if (activeDocument)
         for (PlanFloor* floor = FindFloorByName("First Floor"); floor; floor = floor->next)
             RebuildFloor3D(floor);
@@ -254,12 +253,14 @@ void RebuildObjectTree3D(PlanObject* object)
 
 void BuildObject3D(PlanObject* object)
 {
+    // A terrain object made or made again (a redo) changes whether the plan has ground.
+    if (IsTerrainObject(object))
+        ForgetTerrainAnswer();
     if (!SceneBuildAllowed())
         return;
     PlanSettings* settings = Settings();
     if (!settings || !object)
         return;
-    TerrainAnswerHeld terrain;
     if (object->type == ObjGroup) {
         SettleGroupOnTerrain(object);
         return;

@@ -104,15 +104,6 @@ void UnlinkScenePolygon(ScenePolygon** head, ScenePolygon** tail, ScenePolygon* 
     polygon->next = nullptr;
 }
 
-// Whether the plan holds terrain objects, while a build holds the answer: 1 or 0; -1
-// when the plan is asked each time.
-int heldTerrainAnswer = -1;
-
-bool PlanHasTerrainObjects()
-{
-    return heldTerrainAnswer >= 0 ? heldTerrainAnswer == 1 : DocumentHasTerrainObjects();
-}
-
 // The first slope object of the plan that has two vertices.
 PlanObject* FindFirstSlope()
 {
@@ -411,18 +402,6 @@ void PlaceLotOnSlope(ScenePolygon* polygon)
         if (h > -kPlaneHeightLimit && h < kPlaneHeightLimit)
             v.y = -(h + kLotLift);
     });
-}
-
-TerrainAnswerHeld::TerrainAnswerHeld() : outermost(heldTerrainAnswer < 0)
-{
-    if (outermost)
-        heldTerrainAnswer = DocumentHasTerrainObjects() ? 1 : 0;
-}
-
-TerrainAnswerHeld::~TerrainAnswerHeld()
-{
-    if (outermost)
-        heldTerrainAnswer = -1;
 }
 
 float GetTerrainHeightAt(float x, float z, int)

@@ -143,20 +143,6 @@ void PlaceSceneNodeVertically(ScenePolygon* polygon, PlanObject* object);
 // The lot outline laid on the plan's first slope object, or 3.0 above the datum.
 void PlaceLotOnSlope(ScenePolygon* polygon);
 
-// Held by the scene build entries: while one is held the plan is searched for terrain
-// objects once, not for every vertex set on the ground (the search walks the whole plan,
-// which does not change while its scene is built).
-class TerrainAnswerHeld {
-public:
-    TerrainAnswerHeld();
-    ~TerrainAnswerHeld();
-    TerrainAnswerHeld(const TerrainAnswerHeld&) = delete;
-    TerrainAnswerHeld& operator=(const TerrainAnswerHeld&) = delete;
-
-private:
-    bool outermost;
-};
-
 // The value GetTerrainHeightAt gives where the ground grid has no cell: "no ground
 // here". Callers leave what they would move there as it is.
 constexpr float kNoGroundHeight = 10000.0f;

@@ -25,6 +25,12 @@ constexpr int64_t kMaxGridPoints = 1001 * 1001;
 constexpr float kDegreesToRadians = 0.017453292519943295f;
 constexpr float kPlaneHeightLimit = 10000.0f;
 
+// The kept answer of PlanHasTerrainObjects, -1 when it must be walked for, and what it
+// was walked for.
+int keptTerrainAnswer = -1;
+const PlanDocument* keptForDocument = nullptr;
+const float* keptForGrid = nullptr;
+
 void FreeGrid()
 {
     free(groundGrid);
@@ -101,6 +107,7 @@ void AddSlope(PlanObject* object)
 
 void AllocGroundHeightGrid()
 {
+    ForgetTerrainAnswer();
     if (!SceneBuildAllowed())
         return;
     FreeGrid();
@@ -169,5 +176,34 @@ bool DocumentHasTerrainObjects()
                 hasTerrainObjects = 1;
                 return true;
             }
+    return false;
+}
+
+bool PlanHasTerrainObjects()
+{
+    if (keptTerrainAnswer < 0 || keptForDocument != activeDocument || keptForGrid != groundGrid) {
+        keptTerrainAnswer = DocumentHasTerrainObjects() ? 1 : 0;
+        keptForDocument = activeDocument;
+        keptForGrid = groundGrid;
+    }
+    hasTerrainObjects = (uint8_t)keptTerrainAnswer;
+    return keptTerrainAnswer == 1;
+}
+
+void ForgetTerrainAnswer()
+{
+    keptTerrainAnswer = -1;
+}
+
+bool IsTerrainObject(const PlanObject* object)
+{
+    if (!object)
+        return false;
+    if (object->type == ObjTopography || object->type == ObjSlope)
+        return true;
+    if (object->type == ObjGroup)
+        for (const PlanObject* member = object->firstChild; member; member = member->next)
+            if (IsTerrainObject(member))
+                return true;
     return false;
 }

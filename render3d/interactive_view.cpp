@@ -321,7 +321,7 @@ void DrawEarthBlock(const PlanSettings* settings)
     glVertex3f(right, kEarthDepth, nearZ);
     glVertex3f(left, kEarthDepth, nearZ);
     glEnd();
-    if (!(DocumentHasTerrainObjects() && GridUsable())) {
+    if (!(PlanHasTerrainObjects() && GridUsable())) {
         const float sides[4][2][3] = {{{left, 0, farZ}, {right, 0, farZ}},
                                       {{right, 0, farZ}, {right, 0, nearZ}},
                                       {{right, 0, nearZ}, {left, 0, nearZ}},
@@ -768,7 +768,7 @@ void DrawTerrainGroundList()
     PlanSettings* settings = ActiveSettings();
     if (!settings)
         return;
-    if (DocumentHasTerrainObjects() && GridUsable() && ViewQualityLevel(settings) < 9)
+    if (PlanHasTerrainObjects() && GridUsable() && ViewQualityLevel(settings) < 9)
         CallOrCompile(&terrainList, [settings] { DrawTerrainCells(settings); });
     else if (settings->view3DMode != 4)
         DrawFlatGroundList();
