@@ -147,7 +147,7 @@ void CompileScene(ScenePolygon* first, const PlanSettings* settings)
 // The mouse stops a render unless the scene has just changed.
 bool RenderInterrupted()
 {
-    if (!sceneChanged && IsMouseButtonDown()) {
+    if (!sceneChanged && StopButtonPolled()) {
         renderAborted = 1;
         return true;
     }
@@ -162,13 +162,34 @@ void DrawRenderPolygon(ScenePolygon* polygon)
         DrawTexturedPolygon(polygon);
 }
 
+// When the buttons were last read, on the input clock; whether they have been read
+// since the walk began.
+DWORD lastButtonRead = 0;
+bool buttonsRead = false;
+
 } // namespace
+
+void RestartButtonPolling()
+{
+    buttonsRead = false;
+}
+
+bool StopButtonPolled()
+{
+    const DWORD now = GetInputTickCount();
+    if (buttonsRead && now - lastButtonRead < kButtonPollInterval)
+        return false;
+    buttonsRead = true;
+    lastButtonRead = now;
+    return IsMouseButtonDown();
+}
 
 void DrawSceneNodes(ScenePolygon* first)
 {
     PlanSettings* settings = ActiveSettings();
     if (!settings)
         return;
+    RestartButtonPolling();
     if (firstRenderPass)
         renderPolygonCount = 0;
     for (ScenePolygon* polygon = first; polygon; polygon = polygon->next) {

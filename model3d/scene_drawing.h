@@ -1,4 +1,5 @@
 #pragma once
+#include <windows.h>
 #include <stdint.h>
 
 // The walkers that draw the scene list. Holes are never cut out of geometry: they are
@@ -24,6 +25,16 @@ constexpr uint32_t kFirstPolygonName = 2;
 // polygons drawn since the render began.
 extern long renderPolygonCount;
 extern long renderDoneCount;
+
+// A press of a mouse button stops a long walk (a render pass, the ground grid's fill).
+// The walk asks before every step, but the buttons are read at most once in
+// kButtonPollInterval ms of the input clock: a read is a round trip to the window
+// server, a look at the clock is not, and a press still stops the walk within that
+// interval and one step. RestartButtonPolling makes the next ask read them (a walk's
+// start); StopButtonPolled reads them when it is time, true when one is down.
+constexpr DWORD kButtonPollInterval = 20;
+void RestartButtonPolling();
+bool StopButtonPolled();
 
 // Moves the running stencil value on to the next face. Before it would pass 255 (the
 // stencil has 8 bits and GL clamps the reference, so faces would cut each other's

@@ -1,12 +1,12 @@
 #include "render3d/ground_height_grid.h"
 #include "model3d/outline_tessellation.h"
+#include "model3d/scene_drawing.h"
 #include "model3d/scene_polygons.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plane_geometry.h"
 #include "model/view_projection.h"
-#include "planview/input_gdi.h"
 #include "render3d/high_quality_render.h"
 #include <math.h>
 #include <stdlib.h>
@@ -132,9 +132,10 @@ void FillGroundHeightGrid()
     if (!activeDocument || !activeDocument->settings || !groundGrid || groundGridRows < 1 ||
         groundGridColumns < 1)
         return;
+    RestartButtonPolling();
     for (PlanFloor* floor = activeDocument->firstFloor; floor; floor = floor->next) {
         for (PlanObject* object = floor->firstObject; object; object = object->next) {
-            if (!sceneChanged && IsMouseButtonDown()) {
+            if (!sceneChanged && StopButtonPolled()) {
                 renderAborted = 1;
                 return;
             }
