@@ -53,7 +53,7 @@ void ForEachNamed(ScenePolygon* first, const std::function<void(ScenePolygon*, u
 void LoadName(uint32_t name)
 {
     if (pickingActive)
-        glLoadName(name);
+        LoadPickName(name);
 }
 
 // The polygon, then its parts, each under its own name.
@@ -103,7 +103,8 @@ void CompileScene(ScenePolygon* first, const PlanSettings* settings)
         for (ScenePolygon* hole = polygon->openings; hole; hole = hole->next)
             DrawPolygonSimple(hole);
         glShadeModel(GL_SMOOTH);
-        glEnable(GL_DITHER);
+        if (!pickingActive)
+            glEnable(GL_DITHER);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         glDepthMask(GL_TRUE);
         glStencilFunc(GL_NOTEQUAL, runningStencilValue, 0xFFFF);
@@ -347,22 +348,15 @@ void CompileSceneDisplayList(ScenePolygon* first)
     }
 }
 
-ScenePolygon* FindScenePolygonByName(uint32_t name, ScenePolygon** face)
+ScenePolygon* FindScenePolygonByName(uint32_t name)
 {
-    if (face)
-        *face = nullptr;
     uint32_t next = kFirstPolygonName;
     for (ScenePolygon* polygon = sceneMeshes; polygon; polygon = polygon->next) {
-        ScenePolygon* found = next++ == name ? polygon : nullptr;
-        for (ScenePolygon* part = polygon->parts; part && !found; part = part->next)
+        if (next++ == name)
+            return polygon;
+        for (ScenePolygon* part = polygon->parts; part; part = part->next)
             if (next++ == name)
-                found = part;
-        if (found) {
-            // The face's holes are drawn into the stencil before the face and its parts.
-            if (face && polygon->openings)
-                *face = polygon;
-            return found;
-        }
+                return part;
     }
     return nullptr;
 }

@@ -11,9 +11,9 @@
 //
 // DrawSceneNodes is the pass walker of the high-quality render (colour passes and
 // shadow passes, interruptible by the mouse); CompileSceneDisplayList records the same
-// drawing once into the interactive view's display list and serves picking: every polygon and part polygon is named by its place in the
-// scene list (from 2; 1 is the ground), since OpenGL names are 32-bit and addresses are
-// not.
+// drawing once into the interactive view's display list and serves picking: every
+// polygon and part polygon is named by its place in the scene list (from 2; 1 is the
+// ground), drawn as its colour while a pick runs.
 
 struct ScenePolygon;
 
@@ -56,7 +56,5 @@ void SetJitteredFrustum(double left, double right, double bottom, double top, do
 // Draws the scene from its display list, compiling it first when there is none; then,
 // outside picking, the plants and image panels, which are never compiled.
 void CompileSceneDisplayList(ScenePolygon* first);
-// The polygon or part polygon of sceneMeshes that carries the name; null for none. The
-// face, when asked for, is the polygon whose door and window holes the named one is drawn
-// through (itself, or the face it is a part of), null when it has none.
-ScenePolygon* FindScenePolygonByName(uint32_t name, ScenePolygon** face = nullptr);
+// The polygon or part polygon of sceneMeshes that carries the name; null for none.
+ScenePolygon* FindScenePolygonByName(uint32_t name);
