@@ -248,11 +248,11 @@ void AppendScenePolygon(ScenePolygon** head, ScenePolygon** tail, ScenePolygon* 
     *tail = polygon;
 }
 
-void FreeOwnedScenePolygons(PlanObject* owner)
+bool FreeOwnedScenePolygons(PlanObject* owner)
 {
     auto found = ownedPolygons.find(owner);
     if (found == ownedPolygons.end())
-        return;
+        return false;
     std::vector<ScenePolygon*> owned = std::move(found->second);
     ownedPolygons.erase(found);
     if (lastOwner == owner) {
@@ -263,6 +263,7 @@ void FreeOwnedScenePolygons(PlanObject* owner)
         UnlinkScenePolygon(&sceneMeshes, &sceneMeshesTail, polygon);
         FreeSceneNode(polygon);
     }
+    return !owned.empty();
 }
 
 void FreeSceneMeshes()

@@ -123,8 +123,9 @@ void FreeSceneNodeList(ScenePolygon* first);
 // linked by hand, without its last polygon kept, is walked to its end first.
 void AppendScenePolygon(ScenePolygon** head, ScenePolygon** tail, ScenePolygon* polygon);
 // Frees the polygons of sceneMeshes built on behalf of the object (their build owner is
-// it), in time of their number: the scene knows which polygons each object owns.
-void FreeOwnedScenePolygons(PlanObject* owner);
+// it), in time of their number: the scene knows which polygons each object owns. True
+// when there were some.
+bool FreeOwnedScenePolygons(PlanObject* owner);
 // Frees every polygon of sceneMeshes and empties it.
 void FreeSceneMeshes();
 

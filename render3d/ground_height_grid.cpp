@@ -8,6 +8,7 @@
 #include "model/plane_geometry.h"
 #include "model/view_projection.h"
 #include "render3d/high_quality_render.h"
+#include "render3d/interactive_view.h"
 #include <math.h>
 #include <stdlib.h>
 
@@ -108,6 +109,7 @@ void AddSlope(PlanObject* object)
 void AllocGroundHeightGrid()
 {
     ForgetTerrainAnswer();
+    ++sceneGeneration;
     if (!SceneBuildAllowed())
         return;
     FreeGrid();

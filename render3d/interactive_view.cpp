@@ -32,6 +32,7 @@ uint8_t pickingActive = 0;
 float pickPointX = 0.0f;
 float pickPointY = 0.0f;
 unsigned int sceneDisplayList = 0;
+uint32_t sceneGeneration = 0;
 
 namespace {
 
@@ -495,7 +496,11 @@ void LoadPickName(uint32_t name)
     glColor3ub((GLubyte)(name >> 16), (GLubyte)(name >> 8), (GLubyte)name);
 }
 
-void DeleteSceneDisplayList() { DeleteList(&sceneDisplayList); }
+void DeleteSceneDisplayList()
+{
+    DeleteList(&sceneDisplayList);
+    ++sceneGeneration;
+}
 void DeleteProjectionDisplayList() { DeleteList(&projectionList); }
 void DeleteSkyDisplayList() { DeleteList(&skyList); }
 void DeleteTerrainDisplayList() { DeleteList(&terrainList); }

@@ -39,6 +39,9 @@ extern float pickPointX;
 extern float pickPointY;
 // The scene's display list, 0 when it is not compiled.
 extern unsigned int sceneDisplayList;
+// Counts the changes of what the scene draws: each drop of its display list (every build
+// or removal of polygons drops it), each growth of its plants, each new ground grid.
+extern uint32_t sceneGeneration;
 
 // The quality level (6 slowest and best to 10) and the view-mode tests of a frame.
 uint16_t ViewQualityLevel(const PlanSettings* settings);

@@ -12,8 +12,10 @@ void RemoveObjectPolygons(PlanObject* object)
         ForgetTerrainAnswer();
     if (!object || !sceneMeshes)
         return;
-    DeleteSceneDisplayList();
-    FreeOwnedScenePolygons(object);
+    // Only polygons taken out change the scene: the plan's drawing makes and frees
+    // objects of its own by the hundred, and the view must not draw anew for them.
+    if (FreeOwnedScenePolygons(object))
+        DeleteSceneDisplayList();
 }
 
 void RebuildObject3D(PlanObject* object)
