@@ -215,10 +215,30 @@ void BuildByType(PlanObject* object, bool framing)
     }
 }
 
+int wholeRebuildHolds = 0;
+bool wholeRebuildAsked = false;
+
 } // namespace
+
+WholeRebuildsHeld::WholeRebuildsHeld()
+{
+    ++wholeRebuildHolds;
+}
+
+WholeRebuildsHeld::~WholeRebuildsHeld()
+{
+    if (--wholeRebuildHolds == 0 && wholeRebuildAsked) {
+        wholeRebuildAsked = false;
+        RebuildAll3D();
+    }
+}
 
 void RebuildAll3D()
 {
+    if (wholeRebuildHolds > 0) {
+        wholeRebuildAsked = true;
+        return;
+    }
     if (!SceneBuildAllowed())
         return;
     FreeScenePolygons();
