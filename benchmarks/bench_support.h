@@ -69,3 +69,15 @@ void RawWrite(const char* path, const std::vector<char>& bytes);
 HDC DefaultPrinterDC();
 // Stands in for the print dialog: answers it with the default printer, as OK would.
 BOOL WINAPI DefaultPrinterDialog(PRINTDLGA* dialog);
+
+struct OpeningRecord;
+struct PlanVertex;
+// A door (style 501) or window (style 600, two by two glazing bars) on the wall's segment
+// from start, `along` from it, with a casing of 3; its record is returned. The wall's
+// refit places it.
+OpeningRecord* AddWallOpening(PlanObject* wall, PlanVertex* start, uint16_t type, float along, float width,
+                              float height, float elevation);
+// Writes the library picture of the id: a side x side 24-bit BMP under "TEXTURES\" of the
+// program directory, named as the library names the id; paint gives each pixel (x, and y
+// from the bottom) its blue, green and red, black unless painted.
+void WriteLibraryPicture(int id, int side, const std::function<void(int x, int y, unsigned char* bgr)>& paint);

@@ -12,6 +12,7 @@
 // stencil use, once through one display list (the floor of a repaint and of the actions
 // that end in one) and once polygon by polygon with the final render's passes (the floor
 // of the final render); then their ratio and how many times the action repainted the view.
+// The repaint's floor is drawn again after each action, with the camera the action left.
 #include "bench_support.h"
 #include "files/symbol_library.h"
 #include "model/object_copies.h"
@@ -39,7 +40,6 @@
 #include "render3d/selvith_window.h"
 #include "render3d/shaded_polygons.h"
 #include "render3d/texture_loading.h"
-#include "render3d/texture_names.h"
 #include "shell/app_globals.h"
 #include "shell/command_dispatcher.h"
 #include "shell/frame_window.h"
@@ -98,31 +98,15 @@ PlanObject* Place(PlanFloor* floor, uint16_t type, bool closed, const Points& po
     return object;
 }
 
+// A door opened a quarter turn, or a window.
 void AddOpening(PlanObject* wall, PlanVertex* start, uint16_t type, float along, float width, float height,
                 float elevation)
 {
-    PlanObject* opening = AddObject(wall->floor, type, 0, false, 1.0f, {{0, 0}, {width, 0}});
-    UnlinkObject(opening);
-    opening->owner = wall;
-    opening->floor = wall->floor;
-    AppendToObjectList(&wall->firstChild, opening);
-    OpeningRecord* record = AllocateRecordOf<OpeningRecord>();
-    record->typeCopy = type;
-    record->style = type == ObjDoor ? 501 : 600;
-    record->startVertex = start;
-    record->endVertex = start->next ? start->next : wall->firstVertex;
-    record->distanceFromStart = along;
-    record->width = width;
-    record->height = height;
-    record->elevation = elevation;
-    record->casingWidth = 3.0f;
-    record->glazingBarsAcross = 2;
-    record->glazingBarsDown = 2;
+    OpeningRecord* record = AddWallOpening(wall, start, type, along, width, height, elevation);
     if (type == ObjDoor) {
         record->swingAngle = 1.5707964f;
         record->flags = kSwingSense;
     }
-    opening->link = record;
 }
 
 PlanObject* AddWall(PlanFloor* floor, bool ring, const Points& points, float bx, float bz, float base)
@@ -579,27 +563,30 @@ void BeginBareFrame(const PlanSettings* s, double jitterX = 0.0, double jitterY 
 
 void EndBareFrame()
 {
-    HDC dc = GetDC(renderWindow);
-    SwapBuffers(dc);
-    ReleaseDC(renderWindow, dc);
+    SwapRenderBuffers();
     glFinish();
 }
 
-// The repaint's floor: everything through one display list, compiled once beforehand.
-double ListFloor(const BareScene& scene, const PlanSettings* s)
+// The repaint's floor: everything through one display list, compiled once, drawn with
+// the plan's camera as it is.
+GLuint bareList = 0;
+
+void CompileListFloor(const BareScene& scene, const PlanSettings* s)
 {
-    GLuint list = glGenLists(1);
-    glNewList(list, GL_COMPILE);
+    bareList = glGenLists(1);
+    glNewList(bareList, GL_COMPILE);
     DrawBareBackground(scene, s);
     DrawBarePolygons(scene);
     glEndList();
-    const double time = Median(3, [&] {
+}
+
+double ListFloor(const PlanSettings* s, int runs)
+{
+    return Median(runs, [s] {
         BeginBareFrame(s);
-        glCallList(list);
+        glCallList(bareList);
         EndBareFrame();
     });
-    glDeleteLists(list, 1);
-    return time;
 }
 
 // The final render's floor: its passes drawn polygon by polygon into the accumulation
@@ -639,10 +626,14 @@ Action Run(const std::function<void()>& action)
     return {Now() - start, presentedRenderFrames - before};
 }
 
-void Report(const std::string& name, const Action& action, double floor)
+// The action's time, and its ratio to the floor of the view it leaves (the repaint's
+// floor with the plan's camera then, unless a floor is given).
+void Report(const std::string& name, const Action& action, const PlanSettings* s, double floor = 0.0)
 {
-    std::printf("%-52s %10.1f ms %7.2fx floor  %u repaint(s)\n", name.c_str(), action.ms, action.ms / floor,
-                action.repaints);
+    if (floor <= 0.0)
+        floor = ListFloor(s, 1);
+    std::printf("%-46s %9.1f ms %9.1f ms floor %6.2fx  %u repaint(s)\n", name.c_str(), action.ms, floor,
+                action.ms / floor, action.repaints);
     std::fflush(stdout);
 }
 
@@ -660,43 +651,19 @@ void Gesture(float x0, float z0, float x1, float z1)
     HandlePlanButtonUp((int32_t)x1, (int32_t)z1, (int32_t)x1, (int32_t)z1, (int32_t)x0, (int32_t)z0);
 }
 
-void WritePlantPicture(int32_t id)
+// A picture of the id: a round crown for a plant, else a whole square, in colours of
+// its own; black is transparent in plants.
+void WriteScenePicture(int32_t id)
 {
-    char name[kTextureNameSize] = "";
-    MakeTextureImageName(id, name);
-    std::string folder = std::string(programDirectory) + "\\TEXTURES";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    std::string file(name);
-    CreateDirectoryA((folder + "\\" + file.substr(0, file.find('\\'))).c_str(), nullptr);
-    const int side = id >= 300 && id < 600 ? 256 : 64, row = side * 3;
-    std::vector<unsigned char> bytes(54 + row * side, 0);
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int k = 0; k < 4; ++k)
-            bytes[at + k] = (unsigned char)(v >> (8 * k));
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(2, (uint32_t)bytes.size());
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, side);
-    put32(22, side);
-    bytes[26] = 1;
-    bytes[28] = 24;
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) {
-            unsigned char* p = &bytes[54 + y * row + x * 3];
-            const int dx = x - side / 2, dy = y - side * 5 / 8;
-            if (side == 64 || dx * dx + dy * dy < side * side / 8) {
-                p[0] = (unsigned char)(40 + (id * 7) % 150);
-                p[1] = (unsigned char)(90 + (x + y) % 100);
-                p[2] = (unsigned char)(60 + (id * 13) % 150);
-            }
+    const int side = id >= 300 && id < 600 ? 256 : 64;
+    WriteLibraryPicture(id, side, [id, side](int x, int y, unsigned char* p) {
+        const int dx = x - side / 2, dy = y - side * 5 / 8;
+        if (side == 64 || dx * dx + dy * dy < side * side / 8) {
+            p[0] = (unsigned char)(40 + (id * 7) % 150);
+            p[1] = (unsigned char)(90 + (x + y) % 100);
+            p[2] = (unsigned char)(60 + (id * 13) % 150);
         }
-    if (FILE* f = fopen((folder + "\\" + file).c_str(), "wb")) {
-        fwrite(bytes.data(), 1, bytes.size(), f);
-        fclose(f);
-    }
+    });
 }
 
 // The library pictures of every texture and plant the scene uses.
@@ -714,7 +681,7 @@ void WriteScenePictures()
     }
     for (uint32_t id : ids)
         if (IsLibraryTextureId(id))
-            WritePlantPicture((int32_t)id);
+            WriteScenePicture((int32_t)id);
     ForgetFailedTextures();
 }
 
@@ -774,21 +741,22 @@ int main(int argc, char** argv)
     // One repaint loads the textures; then the floors, on the same window.
     RedrawWindow(renderWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     const BareScene bare = TakeBareScene();
-    const double listFloor = ListFloor(bare, s);
+    CompileListFloor(bare, s);
+    const double listFloor = ListFloor(s, 3);
     const double polygonFloor = PolygonFloor(bare, s, s->antiAliasPasses);
     RECT render;
     GetClientRect(renderWindow, &render);
     std::printf("render window %ld x %ld, %u anti-aliasing passes\n", render.right, render.bottom,
                 s->antiAliasPasses);
-    PrintTime("floor: the polygons through one display list", listFloor, 3);
+    PrintTime("floor: the polygons through one display list, first view", listFloor, 3);
     PrintTime("floor: the final render's passes polygon by polygon", polygonFloor, 1);
     Pump();
 
     Report("repaint of an unchanged scene", Run([] {
         InvalidateRect(renderWindow, nullptr, FALSE);
-    }), listFloor);
-    Report("side camera (5151)", Run([frame] { Send(frame, 5151); }), listFloor);
-    Report("reset camera (5241)", Run([frame] { Send(frame, 5241); }), listFloor);
+    }), s);
+    Report("side camera (5151)", Run([frame] { Send(frame, 5151); }), s);
+    Report("reset camera (5241)", Run([frame] { Send(frame, 5241); }), s);
     s->cameraMode = 2;
     Pump();
 
@@ -797,9 +765,9 @@ int main(int argc, char** argv)
     s->zoom = 1.0f;
     Pump();
     currentToolId = 7051;
-    Report("a wall added by the wall tool", Run([] { Gesture(-200.0f, 500.0f, -50.0f, 500.0f); }), listFloor);
-    Report("the wall's addition undone (16)", Run([frame] { Send(frame, 16); }), listFloor);
-    Report("the wall's addition redone (16)", Run([frame] { Send(frame, 16); }), listFloor);
+    Report("a wall added by the wall tool", Run([] { Gesture(-200.0f, 500.0f, -50.0f, 500.0f); }), s);
+    Report("the wall's addition undone (16)", Run([frame] { Send(frame, 16); }), s);
+    Report("the wall's addition redone (16)", Run([frame] { Send(frame, 16); }), s);
     PlanObject* added = nullptr;
     for (PlanObject* o = activeDocument->firstFloor->firstObject; o; o = o->next)
         added = o;
@@ -807,19 +775,19 @@ int main(int argc, char** argv)
     Send(frame, 5004);
     if (added)
         SetAllPointsSelected(added, 1);
-    Report("the wall deleted (5199)", Run([frame] { Send(frame, 5199); }), listFloor);
-    Report("storey switched (5276)", Run([frame] { Send(frame, 5276); }), listFloor);
-    Report("storey switched back (5275)", Run([frame] { Send(frame, 5275); }), listFloor);
+    Report("the wall deleted (5199)", Run([frame] { Send(frame, 5199); }), s);
+    Report("storey switched (5276)", Run([frame] { Send(frame, 5276); }), s);
+    Report("storey switched back (5275)", Run([frame] { Send(frame, 5275); }), s);
     Report("window switched to the small plan", Run([small] {
         SendMessageA(mdiClientWindow, WM_MDIACTIVATE, (WPARAM)small, 0);
-    }), listFloor);
+    }), s);
     Report("window switched back to the large plan", Run([large] {
         SendMessageA(mdiClientWindow, WM_MDIACTIVATE, (WPARAM)large, 0);
-    }), listFloor);
+    }), s);
     Send(frame, 5003);
     Pump();
-    Report("every object moved (arrow key)", Run([] { HandlePlanKeyDown(VK_RIGHT, 0); }), listFloor);
-    Report("final render (5285)", Run([frame] { Send(frame, FrameCommandFinalRender); }), polygonFloor);
+    Report("every object moved (arrow key)", Run([] { HandlePlanKeyDown(VK_RIGHT, 0); }), s);
+    Report("final render (5285)", Run([frame] { Send(frame, FrameCommandFinalRender); }), s, polygonFloor);
 
     for (HWND child = GetWindow(mdiClientWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if (PlanDocument* document = GetWindowDocument(child))

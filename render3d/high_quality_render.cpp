@@ -611,12 +611,7 @@ bool PresentKeptFrame()
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glPopAttrib();
-    glFlush();
-    HDC dc = GetDC(renderWindow);
-    if (dc) {
-        SwapBuffers(dc);
-        ReleaseDC(renderWindow, dc);
-    }
+    SwapRenderBuffers();
     return true;
 }
 
@@ -633,11 +628,7 @@ void PresentRenderFrame()
     if (renderCaptureRequested)
         CaptureBackBuffer();
     KeepFrame();
-    HDC dc = GetDC(renderWindow);
-    if (dc) {
-        SwapBuffers(dc);
-        ReleaseDC(renderWindow, dc);
-    }
+    SwapRenderBuffers();
     ++presentedRenderFrames;
 }
 
