@@ -12,6 +12,8 @@
 #include "planview/output_routing.h"
 #include "tools/plan_mouse_state.h"
 #include "tools/tool_state.h"
+#include "render3d/texture_names.h"
+#include "shell/app_globals.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -363,4 +365,63 @@ void AimSelectToolAt(PlanObject* object)
     planMouseState.object = object;
     planMouseState.vertexA = object->firstVertex;
     planMouseState.vertexB = object->firstVertex->next;
+}
+
+void WriteLibraryPicture(int id, int side, const std::function<void(int x, int y, unsigned char* bgr)>& paint)
+{
+    char name[kTextureNameSize] = "";
+    MakeTextureImageName(id, name);
+    std::string folder = std::string(programDirectory) + "\\TEXTURES";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string file(name);
+    CreateDirectoryA((folder + "\\" + file.substr(0, file.find('\\'))).c_str(), nullptr);
+    const int row = side * 3;
+    std::vector<unsigned char> bytes(54 + (size_t)row * side, 0);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int k = 0; k < 4; ++k)
+            bytes[at + k] = (unsigned char)(v >> (8 * k));
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(2, (uint32_t)bytes.size());
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, (uint32_t)side);
+    put32(22, (uint32_t)side);
+    bytes[26] = 1;
+    bytes[28] = 24;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            paint(x, y, &bytes[54 + (size_t)y * row + (size_t)x * 3]);
+    if (FILE* f = fopen((folder + "\\" + file).c_str(), "wb")) {
+        fwrite(bytes.data(), 1, bytes.size(), f);
+        fclose(f);
+    }
+}
+
+OpeningRecord* AddWallOpening(PlanObject* wall, PlanVertex* start, uint16_t type, float along, float width,
+                              float height, float elevation)
+{
+    PlanObject* opening = AddObject(wall->floor, type, 0, false, 1.0f, {{0, 0}, {width, 0}});
+    UnlinkObject(opening);
+    opening->owner = wall;
+    opening->floor = wall->floor;
+    AppendToObjectList(&wall->firstChild, opening);
+    OpeningRecord* record = AllocateRecordOf<OpeningRecord>();
+    record->typeCopy = type;
+    record->style = type == ObjDoor ? 501 : 600;
+    record->startVertex = start;
+    record->endVertex = start->next ? start->next : wall->firstVertex;
+    const float dx = record->endVertex->position[0] - start->position[0];
+    const float dz = record->endVertex->position[2] - start->position[2];
+    record->distanceFromStart = along;
+    record->distanceToEnd = std::sqrt(dx * dx + dz * dz) - along;
+    record->width = width;
+    record->height = height;
+    record->elevation = elevation;
+    record->casingWidth = 3.0f;
+    record->glazingBarsAcross = 2;
+    record->glazingBarsDown = 2;
+    opening->link = record;
+    return record;
 }

@@ -73,3 +73,14 @@ BOOL WINAPI DefaultPrinterDialog(PRINTDLGA* dialog);
 // The select tool current and the pointer record of a press on the object's first
 // segment, as the pane's hit test leaves it before HandlePlanButtonDown.
 void AimSelectToolAt(PlanObject* object);
+struct OpeningRecord;
+struct PlanVertex;
+// A door (style 501) or window (style 600, two by two glazing bars) on the wall's segment
+// from start, `along` from it, with a casing of 3; its record is returned. The wall's
+// refit places it.
+OpeningRecord* AddWallOpening(PlanObject* wall, PlanVertex* start, uint16_t type, float along, float width,
+                              float height, float elevation);
+// Writes the library picture of the id: a side x side 24-bit BMP under "TEXTURES\" of the
+// program directory, named as the library names the id; paint gives each pixel (x, and y
+// from the bottom) its blue, green and red, black unless painted.
+void WriteLibraryPicture(int id, int side, const std::function<void(int x, int y, unsigned char* bgr)>& paint);

@@ -78,32 +78,6 @@ PlanObject* AddBox(PlanFloor* floor, float x0, float z0, float x1, float z1, flo
     return box;
 }
 
-void AddOpening(PlanObject* wall, PlanVertex* start, uint16_t type, float along, float width, float height,
-                float elevation)
-{
-    PlanObject* opening = AddObject(nullptr, type, false, {{0, 0}, {width, 0}});
-    opening->owner = wall;
-    opening->floor = wall->floor;
-    AppendToObjectList(&wall->firstChild, opening);
-    OpeningRecord* record = AllocateRecordOf<OpeningRecord>();
-    record->typeCopy = type;
-    record->style = type == ObjDoor ? 501 : 600;
-    record->startVertex = start;
-    record->endVertex = start->next ? start->next : wall->firstVertex;
-    float dx = record->endVertex->position[0] - start->position[0];
-    float dz = record->endVertex->position[2] - start->position[2];
-    float length = std::sqrt(dx * dx + dz * dz);
-    record->distanceFromStart = along;
-    record->distanceToEnd = length - along;
-    record->width = width;
-    record->height = height;
-    record->elevation = elevation;
-    record->casingWidth = 3.0f;
-    record->glazingBarsAcross = 2;
-    record->glazingBarsDown = 2;
-    opening->link = record;
-}
-
 // One storey's walls: an exterior ring of four segments with a door and two windows on
 // each, and two interior walls.
 void AddStoreyWalls(PlanFloor* floor, float base)
@@ -127,9 +101,9 @@ void AddStoreyWalls(PlanFloor* floor, float base)
     }
     int segment = 0;
     for (PlanVertex* v = ring->firstVertex; v; v = v->next, ++segment) {
-        AddOpening(ring, v, ObjDoor, 60.0f, 36.0f, 80.0f, 0.0f);
-        AddOpening(ring, v, ObjWindow, 160.0f, 48.0f, 40.0f, 36.0f);
-        AddOpening(ring, v, ObjWindow, 260.0f, 48.0f, 40.0f, 36.0f);
+        AddWallOpening(ring, v, ObjDoor, 60.0f, 36.0f, 80.0f, 0.0f);
+        AddWallOpening(ring, v, ObjWindow, 160.0f, 48.0f, 40.0f, 36.0f);
+        AddWallOpening(ring, v, ObjWindow, 260.0f, 48.0f, 40.0f, 36.0f);
     }
     for (PlanObject* wall : walls) {
         FitWallOpenings(wall);
@@ -139,45 +113,19 @@ void AddStoreyWalls(PlanFloor* floor, float base)
     }
 }
 
+// A green crown on a brown trunk; black around them is transparent.
 void WritePlantPicture(int32_t id)
 {
-    char name[kTextureNameSize] = "";
-    MakeTextureImageName(id, name);
-    std::string folder = std::string(programDirectory) + "\\TEXTURES";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    std::string file(name);
-    CreateDirectoryA((folder + "\\" + file.substr(0, file.find('\\'))).c_str(), nullptr);
-    const int side = 256, row = side * 3;
-    std::vector<unsigned char> bytes(54 + row * side, 0);
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int k = 0; k < 4; ++k)
-            bytes[at + k] = (unsigned char)(v >> (8 * k));
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(2, (uint32_t)bytes.size());
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, side);
-    put32(22, side);
-    bytes[26] = 1;
-    bytes[28] = 24;
-    // A green crown on a brown trunk; black around them is transparent.
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x) {
-            unsigned char* p = &bytes[54 + y * row + x * 3];
-            int dx = x - 128, dy = y - 160;
-            if (dx * dx + dy * dy < 90 * 90) {
-                p[1] = (unsigned char)(120 + (x + y) % 80);
-            } else if (x > 118 && x < 138 && y < 100) {
-                p[0] = 30; p[1] = 60; p[2] = 110;
-            }
+    WriteLibraryPicture(id, 256, [](int x, int y, unsigned char* p) {
+        const int dx = x - 128, dy = y - 160;
+        if (dx * dx + dy * dy < 90 * 90) {
+            p[1] = (unsigned char)(120 + (x + y) % 80);
+        } else if (x > 118 && x < 138 && y < 100) {
+            p[0] = 30;
+            p[1] = 60;
+            p[2] = 110;
         }
-    FILE* f = fopen((folder + "\\" + file).c_str(), "wb");
-    if (f) {
-        fwrite(bytes.data(), 1, bytes.size(), f);
-        fclose(f);
-    }
+    });
 }
 
 // The information file of a library texture: its size in display units.

@@ -582,6 +582,7 @@ void ForEachObjectOnFloor(PlanFloor* floor, uint8_t selectedOnly, uint32_t code,
 
 void ForEachFloorObject(PlanFloor* firstFloor, uint8_t selectedOnly, uint32_t code, void* argument)
 {
+    WholeRebuildsHeld rebuilds;
     for (PlanFloor* floor = firstFloor; floor; floor = floor->next)
         ForEachObjectOnFloor(floor, selectedOnly, code, argument);
 }
@@ -601,6 +602,7 @@ void ForEachSelectedObjectOnFloor(PlanFloor* floor, uint32_t code, void* argumen
 
 void ForEachFloorSelection(PlanFloor* firstFloor, uint32_t code, void* argument)
 {
+    WholeRebuildsHeld rebuilds;
     for (PlanFloor* floor = firstFloor; floor; floor = floor->next)
         ForEachSelectedObjectOnFloor(floor, code, argument);
 }

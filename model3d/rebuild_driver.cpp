@@ -215,10 +215,30 @@ void BuildByType(PlanObject* object, bool framing)
     }
 }
 
+int wholeRebuildHolds = 0;
+bool wholeRebuildAsked = false;
+
 } // namespace
+
+WholeRebuildsHeld::WholeRebuildsHeld()
+{
+    ++wholeRebuildHolds;
+}
+
+WholeRebuildsHeld::~WholeRebuildsHeld()
+{
+    if (--wholeRebuildHolds == 0 && wholeRebuildAsked) {
+        wholeRebuildAsked = false;
+        RebuildAll3D();
+    }
+}
 
 void RebuildAll3D()
 {
+    if (wholeRebuildHolds > 0) {
+        wholeRebuildAsked = true;
+        return;
+    }
     if (!SceneBuildAllowed())
         return;
     FreeScenePolygons();
@@ -226,7 +246,6 @@ void RebuildAll3D()
     ForgetDrawnColour();
     AllocGroundHeightGrid();
     FillGroundHeightGrid();
-    TerrainAnswerHeld terrain;
     if (activeDocument)
         for (PlanFloor* floor = FindFloorByName("First Floor"); floor; floor = floor->next)
             RebuildFloor3D(floor);
@@ -254,12 +273,14 @@ void RebuildObjectTree3D(PlanObject* object)
 
 void BuildObject3D(PlanObject* object)
 {
+    // A terrain object made or made again (a redo) changes whether the plan has ground.
+    if (IsTerrainObject(object))
+        ForgetTerrainAnswer();
     if (!SceneBuildAllowed())
         return;
     PlanSettings* settings = Settings();
     if (!settings || !object)
         return;
-    TerrainAnswerHeld terrain;
     if (object->type == ObjGroup) {
         SettleGroupOnTerrain(object);
         return;

@@ -19,3 +19,14 @@ void RebuildFloor3D(PlanFloor* floor);
 void RebuildObjectTree3D(PlanObject* object);
 // The scene polygons of one object by its type.
 void BuildObject3D(PlanObject* object);
+
+// Held around a walk that edits many objects (the operation dispatcher's walks over the
+// floors): a whole rebuild asked for meanwhile runs once, when the outermost hold is let
+// go, instead of once for every terrain or slope object the walk moves or deletes.
+class WholeRebuildsHeld {
+public:
+    WholeRebuildsHeld();
+    ~WholeRebuildsHeld();
+    WholeRebuildsHeld(const WholeRebuildsHeld&) = delete;
+    WholeRebuildsHeld& operator=(const WholeRebuildsHeld&) = delete;
+};

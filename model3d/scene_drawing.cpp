@@ -53,7 +53,7 @@ void ForEachNamed(ScenePolygon* first, const std::function<void(ScenePolygon*, u
 void LoadName(uint32_t name)
 {
     if (pickingActive)
-        glLoadName(name);
+        LoadPickName(name);
 }
 
 // The polygon, then its parts, each under its own name.
@@ -103,7 +103,8 @@ void CompileScene(ScenePolygon* first, const PlanSettings* settings)
         for (ScenePolygon* hole = polygon->openings; hole; hole = hole->next)
             DrawPolygonSimple(hole);
         glShadeModel(GL_SMOOTH);
-        glEnable(GL_DITHER);
+        if (!pickingActive)
+            glEnable(GL_DITHER);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         glDepthMask(GL_TRUE);
         glStencilFunc(GL_NOTEQUAL, runningStencilValue, 0xFFFF);
@@ -147,7 +148,7 @@ void CompileScene(ScenePolygon* first, const PlanSettings* settings)
 // The mouse stops a render unless the scene has just changed.
 bool RenderInterrupted()
 {
-    if (!sceneChanged && IsMouseButtonDown()) {
+    if (!sceneChanged && StopButtonPolled()) {
         renderAborted = 1;
         return true;
     }
@@ -162,13 +163,34 @@ void DrawRenderPolygon(ScenePolygon* polygon)
         DrawTexturedPolygon(polygon);
 }
 
+// When the buttons were last read, on the input clock; whether they have been read
+// since the walk began.
+DWORD lastButtonRead = 0;
+bool buttonsRead = false;
+
 } // namespace
+
+void RestartButtonPolling()
+{
+    buttonsRead = false;
+}
+
+bool StopButtonPolled()
+{
+    const DWORD now = GetInputTickCount();
+    if (buttonsRead && now - lastButtonRead < kButtonPollInterval)
+        return false;
+    buttonsRead = true;
+    lastButtonRead = now;
+    return IsMouseButtonDown();
+}
 
 void DrawSceneNodes(ScenePolygon* first)
 {
     PlanSettings* settings = ActiveSettings();
     if (!settings)
         return;
+    RestartButtonPolling();
     if (firstRenderPass)
         renderPolygonCount = 0;
     for (ScenePolygon* polygon = first; polygon; polygon = polygon->next) {
@@ -326,22 +348,15 @@ void CompileSceneDisplayList(ScenePolygon* first)
     }
 }
 
-ScenePolygon* FindScenePolygonByName(uint32_t name, ScenePolygon** face)
+ScenePolygon* FindScenePolygonByName(uint32_t name)
 {
-    if (face)
-        *face = nullptr;
     uint32_t next = kFirstPolygonName;
     for (ScenePolygon* polygon = sceneMeshes; polygon; polygon = polygon->next) {
-        ScenePolygon* found = next++ == name ? polygon : nullptr;
-        for (ScenePolygon* part = polygon->parts; part && !found; part = part->next)
+        if (next++ == name)
+            return polygon;
+        for (ScenePolygon* part = polygon->parts; part; part = part->next)
             if (next++ == name)
-                found = part;
-        if (found) {
-            // The face's holes are drawn into the stencil before the face and its parts.
-            if (face && polygon->openings)
-                *face = polygon;
-            return found;
-        }
+                return part;
     }
     return nullptr;
 }

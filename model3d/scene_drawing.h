@@ -1,4 +1,5 @@
 #pragma once
+#include <windows.h>
 #include <stdint.h>
 
 // The walkers that draw the scene list. Holes are never cut out of geometry: they are
@@ -10,9 +11,9 @@
 //
 // DrawSceneNodes is the pass walker of the high-quality render (colour passes and
 // shadow passes, interruptible by the mouse); CompileSceneDisplayList records the same
-// drawing once into the interactive view's display list and serves picking: every polygon and part polygon is named by its place in the
-// scene list (from 2; 1 is the ground), since OpenGL names are 32-bit and addresses are
-// not.
+// drawing once into the interactive view's display list and serves picking: every
+// polygon and part polygon is named by its place in the scene list (from 2; 1 is the
+// ground), drawn as its colour while a pick runs.
 
 struct ScenePolygon;
 
@@ -24,6 +25,16 @@ constexpr uint32_t kFirstPolygonName = 2;
 // polygons drawn since the render began.
 extern long renderPolygonCount;
 extern long renderDoneCount;
+
+// A press of a mouse button stops a long walk (a render pass, the ground grid's fill).
+// The walk asks before every step, but the buttons are read at most once in
+// kButtonPollInterval ms of the input clock: a read is a round trip to the window
+// server, a look at the clock is not, and a press still stops the walk within that
+// interval and one step. RestartButtonPolling makes the next ask read them (a walk's
+// start); StopButtonPolled reads them when it is time, true when one is down.
+constexpr DWORD kButtonPollInterval = 20;
+void RestartButtonPolling();
+bool StopButtonPolled();
 
 // Moves the running stencil value on to the next face. Before it would pass 255 (the
 // stencil has 8 bits and GL clamps the reference, so faces would cut each other's
@@ -45,7 +56,5 @@ void SetJitteredFrustum(double left, double right, double bottom, double top, do
 // Draws the scene from its display list, compiling it first when there is none; then,
 // outside picking, the plants and image panels, which are never compiled.
 void CompileSceneDisplayList(ScenePolygon* first);
-// The polygon or part polygon of sceneMeshes that carries the name; null for none. The
-// face, when asked for, is the polygon whose door and window holes the named one is drawn
-// through (itself, or the face it is a part of), null when it has none.
-ScenePolygon* FindScenePolygonByName(uint32_t name, ScenePolygon** face = nullptr);
+// The polygon or part polygon of sceneMeshes that carries the name; null for none.
+ScenePolygon* FindScenePolygonByName(uint32_t name);

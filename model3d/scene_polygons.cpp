@@ -104,15 +104,6 @@ void UnlinkScenePolygon(ScenePolygon** head, ScenePolygon** tail, ScenePolygon* 
     polygon->next = nullptr;
 }
 
-// Whether the plan holds terrain objects, while a build holds the answer: 1 or 0; -1
-// when the plan is asked each time.
-int heldTerrainAnswer = -1;
-
-bool PlanHasTerrainObjects()
-{
-    return heldTerrainAnswer >= 0 ? heldTerrainAnswer == 1 : DocumentHasTerrainObjects();
-}
-
 // The first slope object of the plan that has two vertices.
 PlanObject* FindFirstSlope()
 {
@@ -257,11 +248,11 @@ void AppendScenePolygon(ScenePolygon** head, ScenePolygon** tail, ScenePolygon* 
     *tail = polygon;
 }
 
-void FreeOwnedScenePolygons(PlanObject* owner)
+bool FreeOwnedScenePolygons(PlanObject* owner)
 {
     auto found = ownedPolygons.find(owner);
     if (found == ownedPolygons.end())
-        return;
+        return false;
     std::vector<ScenePolygon*> owned = std::move(found->second);
     ownedPolygons.erase(found);
     if (lastOwner == owner) {
@@ -272,6 +263,7 @@ void FreeOwnedScenePolygons(PlanObject* owner)
         UnlinkScenePolygon(&sceneMeshes, &sceneMeshesTail, polygon);
         FreeSceneNode(polygon);
     }
+    return !owned.empty();
 }
 
 void FreeSceneMeshes()
@@ -411,18 +403,6 @@ void PlaceLotOnSlope(ScenePolygon* polygon)
         if (h > -kPlaneHeightLimit && h < kPlaneHeightLimit)
             v.y = -(h + kLotLift);
     });
-}
-
-TerrainAnswerHeld::TerrainAnswerHeld() : outermost(heldTerrainAnswer < 0)
-{
-    if (outermost)
-        heldTerrainAnswer = DocumentHasTerrainObjects() ? 1 : 0;
-}
-
-TerrainAnswerHeld::~TerrainAnswerHeld()
-{
-    if (outermost)
-        heldTerrainAnswer = -1;
 }
 
 float GetTerrainHeightAt(float x, float z, int)

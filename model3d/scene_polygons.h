@@ -123,8 +123,9 @@ void FreeSceneNodeList(ScenePolygon* first);
 // linked by hand, without its last polygon kept, is walked to its end first.
 void AppendScenePolygon(ScenePolygon** head, ScenePolygon** tail, ScenePolygon* polygon);
 // Frees the polygons of sceneMeshes built on behalf of the object (their build owner is
-// it), in time of their number: the scene knows which polygons each object owns.
-void FreeOwnedScenePolygons(PlanObject* owner);
+// it), in time of their number: the scene knows which polygons each object owns. True
+// when there were some.
+bool FreeOwnedScenePolygons(PlanObject* owner);
 // Frees every polygon of sceneMeshes and empties it.
 void FreeSceneMeshes();
 
@@ -142,20 +143,6 @@ void AddPartPolygon(ScenePolygon* polygon, ScenePolygon* face);
 void PlaceSceneNodeVertically(ScenePolygon* polygon, PlanObject* object);
 // The lot outline laid on the plan's first slope object, or 3.0 above the datum.
 void PlaceLotOnSlope(ScenePolygon* polygon);
-
-// Held by the scene build entries: while one is held the plan is searched for terrain
-// objects once, not for every vertex set on the ground (the search walks the whole plan,
-// which does not change while its scene is built).
-class TerrainAnswerHeld {
-public:
-    TerrainAnswerHeld();
-    ~TerrainAnswerHeld();
-    TerrainAnswerHeld(const TerrainAnswerHeld&) = delete;
-    TerrainAnswerHeld& operator=(const TerrainAnswerHeld&) = delete;
-
-private:
-    bool outermost;
-};
 
 // The value GetTerrainHeightAt gives where the ground grid has no cell: "no ground
 // here". Callers leave what they would move there as it is.

@@ -110,7 +110,7 @@ void DrawGround()
     if (!settings)
         return;
     const uint16_t mode = settings->view3DMode;
-    if (!DocumentHasTerrainObjects() || !GridUsable()) {
+    if (!PlanHasTerrainObjects() || !GridUsable()) {
         if (mode != 4)
             DrawFlatGround();
         return;
@@ -260,7 +260,7 @@ void DrawEarthBlock()
         float x, y, z;
     };
     Corner corners[4] = {{left, 0, farZ}, {right, 0, farZ}, {right, 0, nearZ}, {left, 0, nearZ}};
-    if (DocumentHasTerrainObjects() && GridUsable()) {
+    if (PlanHasTerrainObjects() && GridUsable()) {
         const int32_t rows = groundGridRows, last = groundGridColumns - 1;
         const float lastX = left + kCellSize * last, lastZ = farZ + kCellSize * rows;
         corners[0] = {left, GridHeight(0, 0), farZ};

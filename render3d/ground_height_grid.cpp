@@ -1,13 +1,14 @@
 #include "render3d/ground_height_grid.h"
 #include "model3d/outline_tessellation.h"
+#include "model3d/scene_drawing.h"
 #include "model3d/scene_polygons.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plane_geometry.h"
 #include "model/view_projection.h"
-#include "planview/input_gdi.h"
 #include "render3d/high_quality_render.h"
+#include "render3d/interactive_view.h"
 #include <math.h>
 #include <stdlib.h>
 
@@ -24,6 +25,12 @@ constexpr float kCellSize = 72.0f;
 constexpr int64_t kMaxGridPoints = 1001 * 1001;
 constexpr float kDegreesToRadians = 0.017453292519943295f;
 constexpr float kPlaneHeightLimit = 10000.0f;
+
+// The kept answer of PlanHasTerrainObjects, -1 when it must be walked for, and what it
+// was walked for.
+int keptTerrainAnswer = -1;
+const PlanDocument* keptForDocument = nullptr;
+const float* keptForGrid = nullptr;
 
 void FreeGrid()
 {
@@ -101,6 +108,8 @@ void AddSlope(PlanObject* object)
 
 void AllocGroundHeightGrid()
 {
+    ForgetTerrainAnswer();
+    ++sceneGeneration;
     if (!SceneBuildAllowed())
         return;
     FreeGrid();
@@ -125,9 +134,10 @@ void FillGroundHeightGrid()
     if (!activeDocument || !activeDocument->settings || !groundGrid || groundGridRows < 1 ||
         groundGridColumns < 1)
         return;
+    RestartButtonPolling();
     for (PlanFloor* floor = activeDocument->firstFloor; floor; floor = floor->next) {
         for (PlanObject* object = floor->firstObject; object; object = object->next) {
-            if (!sceneChanged && IsMouseButtonDown()) {
+            if (!sceneChanged && StopButtonPolled()) {
                 renderAborted = 1;
                 return;
             }
@@ -169,5 +179,34 @@ bool DocumentHasTerrainObjects()
                 hasTerrainObjects = 1;
                 return true;
             }
+    return false;
+}
+
+bool PlanHasTerrainObjects()
+{
+    if (keptTerrainAnswer < 0 || keptForDocument != activeDocument || keptForGrid != groundGrid) {
+        keptTerrainAnswer = DocumentHasTerrainObjects() ? 1 : 0;
+        keptForDocument = activeDocument;
+        keptForGrid = groundGrid;
+    }
+    hasTerrainObjects = (uint8_t)keptTerrainAnswer;
+    return keptTerrainAnswer == 1;
+}
+
+void ForgetTerrainAnswer()
+{
+    keptTerrainAnswer = -1;
+}
+
+bool IsTerrainObject(const PlanObject* object)
+{
+    if (!object)
+        return false;
+    if (object->type == ObjTopography || object->type == ObjSlope)
+        return true;
+    if (object->type == ObjGroup)
+        for (const PlanObject* member = object->firstChild; member; member = member->next)
+            if (IsTerrainObject(member))
+                return true;
     return false;
 }

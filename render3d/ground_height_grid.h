@@ -2,6 +2,8 @@
 #include <stdint.h>
 #include "model3d/mesh_vertex.h"
 
+struct PlanObject;
+
 // The ground height grid: heights in inches at every 72.0 of the plan extents, from
 // which the ground surface, the terrain heights of the 3D builders and the plants'
 // footing are taken. Point (i, j) lies at plan x = minimum x + 72 j and plan z =
@@ -25,5 +27,15 @@ void AllocGroundHeightGrid();
 void FillGroundHeightGrid();
 // Even-odd test of the plan point (x, z) against the outline's x and z; 1 inside.
 int IsPointInOutline(float x, float z, const MeshVertex* vertices, int32_t count);
-// True when the grid exists and the active plan holds a topography or slope object.
+// True when the grid exists and the active plan holds a topography or slope object: a
+// walk over the whole plan.
 bool DocumentHasTerrainObjects();
+// The same answer, walked for once and kept for the plan and its grid: the drawers ask it
+// for every plant of every draw and the builders for every object of a move. It is
+// forgotten when the grid is remade (a full rebuild, a terrain or slope object moved)
+// and when a terrain or slope object is built or loses its polygons (made, undone,
+// redone, deleted); another plan or another grid walks again.
+bool PlanHasTerrainObjects();
+void ForgetTerrainAnswer();
+// Whether the object is a topography or slope object, or a group holding one.
+bool IsTerrainObject(const PlanObject* object);

@@ -20,6 +20,8 @@
 #include <GL/glu.h>
 #include <math.h>
 #include <stdlib.h>
+#include <string.h>
+#include <vector>
 
 #ifndef GL_BGR
 #define GL_BGR 0x80E0
@@ -284,6 +286,53 @@ void DrawScenePass(PlanSettings* settings)
         glDisable(GL_BLEND);
 }
 
+// What a frame was drawn from. A paint that finds the same again shows the kept frame
+// instead of drawing the scene anew: the plan pane's every paint invalidates the view
+// (the side cameras, a plan window's activation and any plan edit paint both), and
+// such a second paint of the same picture would cost a whole render.
+struct FrameSource {
+    const PlanDocument* document;
+    uint32_t scene;
+    int width, height;
+    float eyeHeight, distance, walkField, flyField;
+    float sky[4];
+    uint8_t settings[sizeof(PlanSettings)];
+};
+
+FrameSource keptSource;
+std::vector<uint8_t> keptPixels;   // RGBA rows bottom up; empty when none is kept
+
+void DescribeFrame(FrameSource* source)
+{
+    memset(source, 0, sizeof *source);
+    source->document = activeDocument;
+    source->scene = sceneGeneration;
+    RenderClientSize(&source->width, &source->height);
+    source->eyeHeight = walkEyeHeight;
+    source->distance = orbitDistance;
+    source->walkField = walkFieldOfView;
+    source->flyField = flyFieldOfView;
+    memcpy(source->sky, skyTextureU, sizeof source->sky);
+    if (const PlanSettings* settings = ActiveSettings()) {
+        // Every edit marks the plan modified, which the picture does not show.
+        PlanSettings drawn = *settings;
+        drawn.modified = 0;
+        memcpy(source->settings, &drawn, sizeof source->settings);
+    }
+}
+
+// The drawn frame, read from the back buffer before the swap, and what it was drawn from.
+void KeepFrame()
+{
+    DescribeFrame(&keptSource);
+    keptPixels.assign((size_t)keptSource.width * (size_t)keptSource.height * 4, 0);
+    if (keptPixels.empty())
+        return;
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, keptSource.width, keptSource.height, GL_RGBA, GL_UNSIGNED_BYTE, keptPixels.data());
+}
+
 void CaptureBackBuffer()
 {
     FreeCapturedRender();
@@ -531,6 +580,46 @@ void DrawSkyBackdrop(uint8_t jittered, uint32_t pass)
         glDisable(GL_TEXTURE_2D);
 }
 
+bool PresentKeptFrame()
+{
+    if (keptPixels.empty() || !renderWindow || !ActiveSettings())
+        return false;
+    FrameSource now;
+    DescribeFrame(&now);
+    if (memcmp(&now, &keptSource, sizeof now) != 0)
+        return false;
+    glViewport(0, 0, now.width, now.height);
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_STENCIL_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glRasterPos2f(-1.0f, -1.0f);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glDrawPixels(now.width, now.height, GL_RGBA, GL_UNSIGNED_BYTE, keptPixels.data());
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+    SwapRenderBuffers();
+    return true;
+}
+
+void ForgetKeptFrame()
+{
+    keptPixels.clear();
+}
+
 void PresentRenderFrame()
 {
     if (!renderWindow || renderAborted)
@@ -538,11 +627,8 @@ void PresentRenderFrame()
     glFlush();
     if (renderCaptureRequested)
         CaptureBackBuffer();
-    HDC dc = GetDC(renderWindow);
-    if (dc) {
-        SwapBuffers(dc);
-        ReleaseDC(renderWindow, dc);
-    }
+    KeepFrame();
+    SwapRenderBuffers();
     ++presentedRenderFrames;
 }
 

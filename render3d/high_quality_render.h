@@ -31,7 +31,7 @@ extern uint8_t groundShadowPass;
 extern ScenePolygon* shadowReceiverNode;
 // The height of the current receiving plane (0 for the ground).
 extern float shadowReceiverLevel;
-// The frames presented so far (swapped to the window).
+// The frames rendered and presented so far (swapped to the window).
 extern uint32_t presentedRenderFrames;
 
 // The last presented frame's pixels, kept when renderCaptureRequested was set: 24-bit
@@ -63,8 +63,15 @@ void PrepareRenderFrame();
 void SetupRenderCamera(double fieldOfView, double aspect, double pixelDx, double pixelDy, double focus);
 // The background quad, jittered with the pass's offsets when jittered is set.
 void DrawSkyBackdrop(uint8_t jittered, uint32_t pass);
-// Flush and swap (unless aborted), keeping the pixels when asked.
+// Flush and swap (unless aborted), keeping the pixels when asked. The frame is kept in
+// any case, with what it was drawn from (the plan, the scene's changes, the settings, the
+// camera, the window's size).
 void PresentRenderFrame();
+// Shows the kept frame again when nothing it was drawn from has changed since; false
+// (nothing shown) otherwise. It does not count as a presented frame.
+bool PresentKeptFrame();
+// Forgets the kept frame (the rendering context goes).
+void ForgetKeptFrame();
 // A polygon's shadow under shadowMatrix (each pixel darkened once).
 void DrawShadowPolygon(ScenePolygon* node);
 // The polygon's holes inverted into the stencil, so that light falls through them.

@@ -171,7 +171,7 @@ void DrawOutlinesAt(const ScenePolygon* polygon, bool flattened)
 // The receiving plane of the terrain: three border points of the ground grid, 2.0 above.
 bool TerrainBorderPlane(const PlanSettings* settings, float points[3][3])
 {
-    if (!DocumentHasTerrainObjects() || !groundGrid || groundGridRows < 1 || groundGridColumns < 1)
+    if (!PlanHasTerrainObjects() || !groundGrid || groundGridRows < 1 || groundGridColumns < 1)
         return false;
     const int32_t rows = groundGridRows, columns = groundGridColumns;
     const size_t stride = (size_t)columns + 1;

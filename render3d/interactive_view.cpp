@@ -32,6 +32,7 @@ uint8_t pickingActive = 0;
 float pickPointX = 0.0f;
 float pickPointY = 0.0f;
 unsigned int sceneDisplayList = 0;
+uint32_t sceneGeneration = 0;
 
 namespace {
 
@@ -114,14 +115,13 @@ void ApplyQualityTextureModes(uint16_t quality)
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, quality < 9 ? GL_MODULATE : GL_REPLACE);
 }
 
-// The ground texture of the frame: none in the flat-colour modes or out of range.
+// The ground texture of the frame: none in the flat-colour modes, while picking or out
+// of range.
 uint32_t GroundTexture(const PlanSettings* settings)
 {
     uint32_t id = (uint16_t)settings->paintTextureId;
-    if (IsFlatColourMode(settings->view3DMode) || !IsLibraryTextureId(id))
+    if (IsFlatColourMode(settings->view3DMode) || pickingActive || !IsLibraryTextureId(id))
         return 0;
-    if (pickingActive && !glIsTexture(id))
-        LoadTextureById((int32_t)id);
     return id;
 }
 
@@ -187,7 +187,7 @@ bool GridUsable()
 void DrawTerrainCells(const PlanSettings* settings)
 {
     const uint16_t quality = ViewQualityLevel(settings);
-    const bool flat = IsFlatColourMode(settings->view3DMode);
+    const bool flat = IsFlatColourMode(settings->view3DMode) || pickingActive;
     const uint32_t texture = GroundTexture(settings);
     float uRepeat, vRepeat;
     GroundRepeat(settings, texture, &uRepeat, &vRepeat);
@@ -278,7 +278,7 @@ void DrawFlatGroundQuad(const PlanSettings* settings)
     const bool depthTested = pickingActive || quality == 6;
     if (!depthTested)
         glDisable(GL_DEPTH_TEST);
-    if (!IsFlatColourMode(settings->view3DMode))
+    if (!IsFlatColourMode(settings->view3DMode) && !pickingActive)
         SendColour(texture ? kWhite : settings->groundColour, TransparencyAlpha(settings));
     const float left = settings->extentLeft, right = settings->extentRight;
     const float nearZ = settings->extentBottom, farZ = settings->extentTop;
@@ -312,7 +312,8 @@ void DrawEarthSide(const float (*top)[3], int count)
 void DrawEarthBlock(const PlanSettings* settings)
 {
     glDisable(GL_TEXTURE_2D);
-    SendColour(kEarthColour, 255);
+    if (!pickingActive)
+        SendColour(kEarthColour, 255);
     const float left = settings->extentLeft, right = settings->extentRight;
     const float nearZ = settings->extentBottom, farZ = settings->extentTop;
     glBegin(GL_QUADS);
@@ -321,7 +322,7 @@ void DrawEarthBlock(const PlanSettings* settings)
     glVertex3f(right, kEarthDepth, nearZ);
     glVertex3f(left, kEarthDepth, nearZ);
     glEnd();
-    if (!(DocumentHasTerrainObjects() && GridUsable())) {
+    if (!(PlanHasTerrainObjects() && GridUsable())) {
         const float sides[4][2][3] = {{{left, 0, farZ}, {right, 0, farZ}},
                                       {{right, 0, farZ}, {right, 0, nearZ}},
                                       {{right, 0, nearZ}, {left, 0, nearZ}},
@@ -490,7 +491,16 @@ bool IsWireframeMode(const PlanSettings* settings)
     return settings && settings->view3DMode == kWireframeMode;
 }
 
-void DeleteSceneDisplayList() { DeleteList(&sceneDisplayList); }
+void LoadPickName(uint32_t name)
+{
+    glColor3ub((GLubyte)(name >> 16), (GLubyte)(name >> 8), (GLubyte)name);
+}
+
+void DeleteSceneDisplayList()
+{
+    DeleteList(&sceneDisplayList);
+    ++sceneGeneration;
+}
 void DeleteProjectionDisplayList() { DeleteList(&projectionList); }
 void DeleteSkyDisplayList() { DeleteList(&skyList); }
 void DeleteTerrainDisplayList() { DeleteList(&terrainList); }
@@ -546,15 +556,16 @@ void DrawScene3D(PlanSettings* settings)
     CallOrCompile(&projectionList, ApplyViewProjection);
     ApplyViewCamera(settings);
     if (pickingActive)
-        glLoadName(1);
-    const bool transparent = settings->view3DFlag1490 != 0;
+        LoadPickName(kGroundPickName);
+    // A pick's names are colours: nothing may blend them.
+    const bool transparent = settings->view3DFlag1490 != 0 && !pickingActive;
     if (transparent) {
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
     if (quality == 6 && !pickingActive) {
         DrawGroundCutOut(settings);
-    } else if (wireframe) {
+    } else if (wireframe && !pickingActive) {
         DrawWireframeGround(settings);
     } else {
         DrawEarthBlockList();
@@ -627,14 +638,12 @@ void DrawPolygonSimple(ScenePolygon* polygon)
         return;
     const uint16_t quality = ViewQualityLevel(settings);
     const bool wireframe = IsWireframeMode(settings);
-    // The flat-colour modes and the wireframe passes take the colour the caller set.
-    const bool ownColour = !wireframe && !IsFlatColourMode(settings->view3DMode);
+    // The flat-colour modes, the wireframe passes and a pick take the colour the caller set.
+    const bool ownColour = !wireframe && !IsFlatColourMode(settings->view3DMode) && !pickingActive;
     PolygonMaterial material = PolygonMaterialOf(polygon);
     uint32_t texture = material.texture;
     if (quality >= 10 || !ownColour || !IsLibraryTextureId(texture))
         texture = 0;
-    if (texture && pickingActive && !glIsTexture(texture))
-        LoadTextureById((int32_t)texture);
     if (ownColour) {
         ColourTriple colour = texture ? kWhite : PolygonBaseColour(polygon, material);
         float normal[3] = {1.0f, 1.0f, 1.0f};
@@ -768,7 +777,7 @@ void DrawTerrainGroundList()
     PlanSettings* settings = ActiveSettings();
     if (!settings)
         return;
-    if (DocumentHasTerrainObjects() && GridUsable() && ViewQualityLevel(settings) < 9)
+    if (PlanHasTerrainObjects() && GridUsable() && ViewQualityLevel(settings) < 9)
         CallOrCompile(&terrainList, [settings] { DrawTerrainCells(settings); });
     else if (settings->view3DMode != 4)
         DrawFlatGroundList();

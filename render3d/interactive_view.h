@@ -26,12 +26,22 @@ extern float viewAspect;
 extern float walkEyeHeight;
 extern float orbitDistance;
 // Set while a pick runs: the projection takes a 2 x 2 pick matrix at the pick point
-// (client coordinates of the render window) and the drawers load names.
+// (client coordinates of the render window), so the point is the viewport's middle, and
+// the drawers draw every surface in the colour that is its name (LoadPickName), untextured
+// and unblended: the pixel then names what the view shows there, holes cut through the
+// stencil included.
 extern uint8_t pickingActive;
+// The ground's name; 0 is the sky.
+constexpr uint32_t kGroundPickName = 1;
+// Makes the name (24 bits) the current colour.
+void LoadPickName(uint32_t name);
 extern float pickPointX;
 extern float pickPointY;
 // The scene's display list, 0 when it is not compiled.
 extern unsigned int sceneDisplayList;
+// Counts the changes of what the scene draws: each drop of its display list (every build
+// or removal of polygons drops it), each growth of its plants, each new ground grid.
+extern uint32_t sceneGeneration;
 
 // The quality level (6 slowest and best to 10) and the view-mode tests of a frame.
 uint16_t ViewQualityLevel(const PlanSettings* settings);

@@ -1,15 +1,21 @@
 #include "render3d/object_polygons.h"
 #include "model3d/rebuild_driver.h"
 #include "model3d/scene_polygons.h"
+#include "render3d/ground_height_grid.h"
 #include "render3d/interactive_view.h"
 #include <windows.h>
 
 void RemoveObjectPolygons(PlanObject* object)
 {
+    // A terrain object taken off the plan (deleted, its creation undone) takes its ground.
+    if (IsTerrainObject(object))
+        ForgetTerrainAnswer();
     if (!object || !sceneMeshes)
         return;
-    DeleteSceneDisplayList();
-    FreeOwnedScenePolygons(object);
+    // Only polygons taken out change the scene: the plan's drawing makes and frees
+    // objects of its own by the hundred, and the view must not draw anew for them.
+    if (FreeOwnedScenePolygons(object))
+        DeleteSceneDisplayList();
 }
 
 void RebuildObject3D(PlanObject* object)

@@ -68,6 +68,7 @@ void CreateRenderContext(HWND window)
 
 void DeleteRenderContext(HWND window)
 {
+    ForgetKeptFrame();
     if (!glContext || !window)
         return;
     HDC dc = GetDC(window);
@@ -86,7 +87,8 @@ void Paint(HWND window)
     BeginPaint(window, &paint);
     if (glContext) {
         renderPaintActive = 1;
-        RenderHighQuality();
+        if (finalRenderRequested || renderCaptureRequested || !PresentKeptFrame())
+            RenderHighQuality();
         renderPaintActive = 0;
     }
     EndPaint(window, &paint);

@@ -47,6 +47,7 @@ int RedrawRenderWindow()
 
 void GrowPlantNodes(float years)
 {
+    ++sceneGeneration;
     for (ScenePolygon* polygon = sceneMeshes; polygon; polygon = polygon->next) {
         PlanObject* plant = polygon->buildOwner;
         if (polygon->partKind != kPartPlant || !plant)

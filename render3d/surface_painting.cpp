@@ -5,7 +5,6 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/wall_openings.h"
-#include "model3d/face_triangulation.h"
 #include "model3d/fences.h"
 #include "model3d/railings.h"
 #include "model3d/scene_drawing.h"
@@ -19,175 +18,56 @@
 #include "render3d/shaded_polygons.h"
 #include "tools/roof_tool.h"
 #include <GL/gl.h>
-#include <GL/glu.h>
-#include <algorithm>
-#include <math.h>
 #include <stdlib.h>
-#include <vector>
 
 namespace {
 
-constexpr GLsizei kSelectionEntries = 10000;
-constexpr uint32_t kGroundName = 1;
 constexpr ColourTriple kUnset = {kColourChannelUnset, kColourChannelUnset, kColourChannelUnset};
 
-enum class PickHit { Failed, Nothing, Ground, Polygon };
+enum class PickHit { Nothing, Ground, Polygon };
 
 PlanSettings* ActiveSettings()
 {
     return activeDocument ? activeDocument->settings : nullptr;
 }
 
-struct HitRecord {
-    double depth;
-    uint32_t name;
-};
-
-// The hit records' first names, nearest first; records at the same depth keep their
-// order. A buffer that overflowed (glRenderMode gives -1) still holds whole records up to
-// its end: those are walked.
-std::vector<HitRecord> HitsByDepth(const GLuint* buffer, GLint hits)
-{
-    std::vector<HitRecord> records;
-    size_t at = 0;
-    for (GLint record = 0; hits < 0 || record < hits; ++record) {
-        if (at + 3 > (size_t)kSelectionEntries)
-            break;
-        const GLuint count = buffer[at];
-        if (at + 3 + count > (size_t)kSelectionEntries)
-            break;
-        if (count > 0)
-            records.push_back({buffer[at + 1] / 4294967296.0, buffer[at + 3]});
-        at += 3 + count;
-        if (hits < 0 && at >= (size_t)kSelectionEntries)
-            break;
-    }
-    std::stable_sort(records.begin(), records.end(),
-                     [](const HitRecord& a, const HitRecord& b) { return a.depth < b.depth; });
-    return records;
-}
-
-// The line of sight through the pick point, from the near to the far plane, in model
-// coordinates (y grows downward).
-struct PickRay {
-    double from[3];
-    double to[3];
-};
-
-// The ray of the matrices the scene is being picked with: the pick matrix widens the
-// pick region to the whole viewport, so the point lies at the viewport's middle.
-bool CurrentPickRay(PickRay* ray)
-{
-    GLdouble model[16], projection[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    const double x = viewport[0] + viewport[2] / 2.0, y = viewport[1] + viewport[3] / 2.0;
-    for (int end = 0; end < 2; ++end) {
-        double* p = end ? ray->to : ray->from;
-        if (!gluUnProject(x, y, end, model, projection, viewport, &p[0], &p[1], &p[2]))
-            return false;
-        p[1] = -p[1];
-    }
-    return true;
-}
-
-double Coordinate(const MeshVertex& v, int axis)
-{
-    return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
-}
-
-// Whether the ray crosses the flat outline: where it meets the outline's plane, inside
-// the outline as seen along the plane's main axis.
-bool RayCrossesOutline(const PolygonOutline* outline, const PickRay& ray)
-{
-    const int32_t n = outline->vertexCount;
-    const MeshVertex* v = outline->vertices;
-    if (n < 3 || !v)
-        return false;
-    double normal[3] = {0.0, 0.0, 0.0};   // Newell's
-    for (int32_t i = 0; i < n; ++i)
-        for (int axis = 0; axis < 3; ++axis) {
-            const int a = (axis + 1) % 3, b = (axis + 2) % 3;
-            const MeshVertex& p = v[i];
-            const MeshVertex& q = v[(i + 1) % n];
-            normal[axis] += (Coordinate(p, a) - Coordinate(q, a)) * (Coordinate(p, b) + Coordinate(q, b));
-        }
-    double along = 0.0, offset = 0.0;
-    for (int axis = 0; axis < 3; ++axis) {
-        along += normal[axis] * (ray.to[axis] - ray.from[axis]);
-        offset += normal[axis] * (Coordinate(v[0], axis) - ray.from[axis]);
-    }
-    if (along == 0.0 || offset / along < 0.0 || offset / along > 1.0)
-        return false;
-    const double t = offset / along;
-    int main = 0;
-    for (int axis = 1; axis < 3; ++axis)
-        if (fabs(normal[axis]) > fabs(normal[main]))
-            main = axis;
-    const int u = main == 0 ? 1 : 0, w = main == 2 ? 1 : 2;
-    std::vector<ProjectedPoint> points((size_t)n);
-    for (int32_t i = 0; i < n; ++i)
-        points[(size_t)i] = {(float)Coordinate(v[i], u), (float)Coordinate(v[i], w)};
-    const ProjectedPoint at = {(float)(ray.from[u] + t * (ray.to[u] - ray.from[u])),
-                               (float)(ray.from[w] + t * (ray.to[w] - ray.from[w]))};
-    return PointInPolygon(at, points.data(), n);
-}
-
-// Holes are cut from a wall face through the stencil alone, which the selection mode
-// does not see: where the line of sight passes through one, the face and the parts drawn
-// with it are not what the user sees there.
-bool SeenThroughHole(const ScenePolygon* face, const PickRay& ray)
-{
-    for (const ScenePolygon* hole = face->openings; hole; hole = hole->next)
-        for (const PolygonOutline* outline = hole->outlines; outline; outline = outline->next)
-            if (RayCrossesOutline(outline, ray))
-                return true;
-    return false;
-}
-
+// The surface the view shows at the point: the view drawn once more with every surface
+// in the colour that is its name, only the point's pixel, which is then read. Holes cut
+// through the stencil (doors, windows, floor openings) show what lies behind them, as
+// in the view; the nearest surface wins and, at one depth, the first drawn.
 PickHit PickAt(int x, int y, PlanSettings* settings, ScenePolygon** hit)
 {
     *hit = nullptr;
-    GLuint* buffer = static_cast<GLuint*>(calloc(kSelectionEntries, sizeof(GLuint)));
-    if (!buffer)
-        return PickHit::Failed;
-    glSelectBuffer(kSelectionEntries, buffer);
-    glRenderMode(GL_SELECT);
-    glInitNames();
-    glPushName(0);
     pickPointX = (float)x;
     pickPointY = (float)y;
     pickingActive = 1;
     renderInProgress = 1;
     interactiveRedraw = 1;
     SetupViewport3D();
+    // The pick matrix puts the point in the viewport's middle pixel.
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const GLint px = viewport[0] + viewport[2] / 2, py = viewport[1] + viewport[3] / 2;
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(px, py, 1, 1);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
     DrawScene3D(settings);
-    PickRay ray;
-    const bool rayKnown = CurrentPickRay(&ray);
     CompileSceneDisplayList(sceneMeshes);
-    glFlush();
+    GLubyte rgb[3] = {0, 0, 0};
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(px, py, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    glDisable(GL_SCISSOR_TEST);
     pickingActive = 0;
     renderInProgress = 0;
     interactiveRedraw = 0;
-    const GLint hits = glRenderMode(GL_RENDER);
-    // The lists now carry names and the pick matrix: the next frame compiles afresh.
+    // The lists carry the names and the pick matrix: the next frame compiles afresh.
     SetupViewport3D();
-    const std::vector<HitRecord> records = HitsByDepth(buffer, hits);
-    free(buffer);
-    // The nearest surface the user sees at the point; the first drawn on a tie.
-    for (const HitRecord& record : records) {
-        if (record.name == kGroundName)
-            return PickHit::Ground;
-        ScenePolygon* face = nullptr;
-        ScenePolygon* polygon =
-            record.name >= kFirstPolygonName ? FindScenePolygonByName(record.name, &face) : nullptr;
-        if (polygon && face && rayKnown && SeenThroughHole(face, ray))
-            continue;
-        *hit = polygon;
-        break;
-    }
+    const uint32_t name = (uint32_t)rgb[0] << 16 | (uint32_t)rgb[1] << 8 | rgb[2];
+    if (name == kGroundPickName)
+        return PickHit::Ground;
+    *hit = name >= kFirstPolygonName ? FindScenePolygonByName(name) : nullptr;
     return *hit ? PickHit::Polygon : PickHit::Nothing;
 }
 
@@ -319,8 +199,6 @@ bool PaintAtPoint(int x, int y, bool painting, uint32_t texture, ColourTriple co
         return false;
     ScenePolygon* hit = nullptr;
     switch (PickAt(x, y, settings, &hit)) {
-    case PickHit::Failed:
-        return false;
     case PickHit::Nothing:
         if (painting) {
             settings->skyColour = colour;

@@ -5,8 +5,11 @@
 #
 #   scripts/benchmark.sh [--build-dir DIR] [plan_speed arguments...]
 #     the plan road (plan_speed), the start and the print road inside one process
-#     (road_speed), the plant list, the live 3D view, the select drag, and a mixed plan
-#     printed to scale over a grid of pages against the same plan fitted (print_pages_speed);
+#     (road_speed), the plant list, the live 3D view, the select drag, a mixed plan
+#     printed to scale over a grid of pages against the same plan fitted
+#     (print_pages_speed), and the user's actions with the live view shown on a mixed
+#     plan of 10,000 objects against the floor of a bare drawing of its polygons
+#     (view_actions_speed);
 #   scripts/benchmark.sh [--build-dir DIR] --road
 #     the start and the print road: road_speed, the loads of walls-10000 and
 #     lines-100000 against ReadFile, then whole processes from start to end (medians of
@@ -112,6 +115,7 @@ if [ "$road" = 0 ]; then
   bench selection_speed
   bench load_speed
   bench print_pages_speed
+  bench view_actions_speed
   forget_jobs_after "$jobs_before"
   machine_load "at the end"
   exit 0

@@ -27,6 +27,7 @@
 #include "support_shell.h"
 #include <GL/gl.h>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -332,4 +333,50 @@ TEST_F(LiveViewCommands, TheViewShowsTheActivePlan)
     SendCommand(frame, FrameCommandClose);
     SendCommand(frame, 5270);
     EXPECT_EQ(built, polygons());
+}
+
+// One action repaints the view once: the side and reset cameras, whose plan pane asks
+// for a repaint of its own, and a plan window's activation, which the other window's
+// deactivation, the plan's new camera and both panes follow. A paint that finds nothing
+// changed shows the same picture again without drawing the scene.
+TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
+{
+    vtest::AddWall(activeDocument->firstFloor, {{-100, 0, 0}, {100, 0, 0}}, 2);
+    const HWND first = GetParent(activePlanPane);
+    SendCommand(frame, FrameCommandNew);
+    vtest::AddWall(activeDocument->firstFloor, {{-50, 0, -80}, {50, 0, -80}}, 2);
+    const HWND second = GetParent(activePlanPane);
+    SendCommand(frame, 5270);
+    shelltest::SizeRenderClient(120, 90);
+    vtest::PumpMessages();
+    const struct {
+        const char* name;
+        std::function<void()> act;
+    } actions[] = {
+        {"side camera", [&] { SendCommand(frame, 5151); }},
+        {"reset camera", [&] { SendCommand(frame, 5241); }},
+        {"other plan", [&] { SendMessageA(mdiClientWindow, WM_MDIACTIVATE, (WPARAM)first, 0); }},
+        {"plan back", [&] { SendMessageA(mdiClientWindow, WM_MDIACTIVATE, (WPARAM)second, 0); }},
+    };
+    for (const auto& action : actions) {
+        const uint32_t before = presentedRenderFrames;
+        action.act();
+        vtest::PumpMessages();
+        EXPECT_EQ(before + 1, presentedRenderFrames) << action.name;
+    }
+    // The picture of the last render, shown again by a paint of the unchanged view.
+    renderCaptureRequested = 1;
+    RedrawWindow(renderWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    renderCaptureRequested = 0;
+    const int width = capturedRender.width, height = capturedRender.height;
+    std::vector<uint8_t> rendered(capturedRender.pixels, capturedRender.pixels + ((width * 3 + 3) & ~3) * height);
+    FreeCapturedRender();
+    const uint32_t before = presentedRenderFrames;
+    RedrawWindow(renderWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(before, presentedRenderFrames);
+    std::vector<uint8_t> shown(rendered.size());
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, width, height, GL_BGR_EXT, GL_UNSIGNED_BYTE, shown.data());
+    EXPECT_EQ(rendered, shown);
 }
