@@ -30,6 +30,7 @@
 #include "model3d/array_objects.h"
 #include "model3d/fences.h"
 #include "model3d/railings.h"
+#include "model3d/rebuild_driver.h"
 #include "model3d/scene_polygons.h"
 #include "model3d/stairs.h"
 #include "model3d/wall_rebuild.h"
@@ -787,6 +788,10 @@ int main(int argc, char** argv)
     Send(frame, 5003);
     Pump();
     Report("every object moved (arrow key)", Run([] { HandlePlanKeyDown(VK_RIGHT, 0); }), s);
+    // What a move of every object cannot do without, the mounds moving the ground under
+    // everything: every polygon built anew, then shaded anew for the repaint.
+    Report("  every polygon built anew (RebuildAll3D)", Run([] { RebuildAll3D(); }), s);
+    Report("  the repaint after it", Run([] { InvalidateRect(renderWindow, nullptr, FALSE); }), s);
     Report("final render (5285)", Run([frame] { Send(frame, FrameCommandFinalRender); }), s, polygonFloor);
 
     for (HWND child = GetWindow(mdiClientWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))

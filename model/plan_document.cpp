@@ -3,6 +3,7 @@
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "render3d/scene_upkeep.h"
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
 #include "shell/message_box.h"
@@ -51,6 +52,7 @@ void FreePlanDocument(PlanDocument* document)
 {
     if (!document)
         return;
+    ForgetSceneOfPlan(document);
     PlanFloor* floor = document->firstFloor;
     document->firstFloor = nullptr;
     document->currentFloor = nullptr;

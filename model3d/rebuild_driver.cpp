@@ -1,5 +1,6 @@
 #include "model3d/rebuild_driver.h"
 #include "model3d/object_faces.h"
+#include "model3d/rebuild_wait_cursor.h"
 #include "model3d/roof_framing.h"
 #include "model3d/scene_polygons.h"
 #include "model3d/wall_framing.h"
@@ -10,6 +11,7 @@
 #include "render3d/ground_height_grid.h"
 #include "render3d/interactive_view.h"
 #include "render3d/scene_upkeep.h"
+#include "render3d/selvith_window.h"
 #include "render3d/shaded_polygons.h"
 #include "shell/status_bar.h"
 
@@ -217,8 +219,15 @@ void BuildByType(PlanObject* object, bool framing)
 
 int wholeRebuildHolds = 0;
 bool wholeRebuildAsked = false;
+// The wait cursor shown from a held walk's first rebuild to the walk's end.
+RebuildWaitCursor* walkWaitCursor = nullptr;
 
 } // namespace
+
+bool WholeRebuildPending()
+{
+    return wholeRebuildHolds > 0 && wholeRebuildAsked && selvithWindow && IsWindowVisible(selvithWindow);
+}
 
 WholeRebuildsHeld::WholeRebuildsHeld()
 {
@@ -227,10 +236,20 @@ WholeRebuildsHeld::WholeRebuildsHeld()
 
 WholeRebuildsHeld::~WholeRebuildsHeld()
 {
-    if (--wholeRebuildHolds == 0 && wholeRebuildAsked) {
+    if (--wholeRebuildHolds > 0)
+        return;
+    if (wholeRebuildAsked) {
         wholeRebuildAsked = false;
         RebuildAll3D();
     }
+    delete walkWaitCursor;
+    walkWaitCursor = nullptr;
+}
+
+void ShowWaitCursorForWalk()
+{
+    if (wholeRebuildHolds > 0 && !walkWaitCursor)
+        walkWaitCursor = new RebuildWaitCursor();
 }
 
 void RebuildAll3D()
@@ -239,6 +258,7 @@ void RebuildAll3D()
         wholeRebuildAsked = true;
         return;
     }
+    NoteSceneChange();
     if (!SceneBuildAllowed())
         return;
     FreeScenePolygons();
@@ -249,6 +269,7 @@ void RebuildAll3D()
     if (activeDocument)
         for (PlanFloor* floor = FindFloorByName("First Floor"); floor; floor = floor->next)
             RebuildFloor3D(floor);
+    NoteWholeSceneBuilt();
     ClearStatusBar();
 }
 
@@ -273,6 +294,7 @@ void RebuildObjectTree3D(PlanObject* object)
 
 void BuildObject3D(PlanObject* object)
 {
+    NoteSceneChange();
     // A terrain object made or made again (a redo) changes whether the plan has ground.
     if (IsTerrainObject(object))
         ForgetTerrainAnswer();
@@ -285,6 +307,9 @@ void BuildObject3D(PlanObject* object)
         SettleGroupOnTerrain(object);
         return;
     }
+    // A whole rebuild is owed at the end of the walk: it builds this object anew.
+    if (WholeRebuildPending())
+        return;
     buildObject = object;
     buildChild = object;
     const bool framing = settings->framingStyle != 0;

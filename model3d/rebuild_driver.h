@@ -22,7 +22,16 @@ void BuildObject3D(PlanObject* object);
 
 // Held around a walk that edits many objects (the operation dispatcher's walks over the
 // floors): a whole rebuild asked for meanwhile runs once, when the outermost hold is let
-// go, instead of once for every terrain or slope object the walk moves or deletes.
+// go, instead of once for every terrain or slope object the walk moves or deletes; from
+// the ask on, the walk's objects are not built one by one, since that rebuild builds
+// them all.
+// Whether a whole rebuild is owed at the end of the walk under way, the view shown: the
+// scene's polygons are then all freed and built anew, and no object of the walk need be
+// built on its own before.
+bool WholeRebuildPending();
+// Within a held walk, the wait cursor of the first object rebuilt stays until the walk
+// ends, rather than being shown and taken back for each object.
+void ShowWaitCursorForWalk();
 class WholeRebuildsHeld {
 public:
     WholeRebuildsHeld();

@@ -2,11 +2,13 @@
 #include "model/plan_document.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "model3d/kept_scene_runs.h"
 #include "model3d/scene_polygons.h"
 #include "planview/input_gdi.h"
 #include "render3d/high_quality_render.h"
 #include "render3d/image_shadow_utilities.h"
 #include "render3d/interactive_view.h"
+#include "render3d/kept_polygons.h"
 #include "render3d/shaded_polygons.h"
 #include "shell/status_bar.h"
 #include <windows.h>
@@ -26,17 +28,6 @@ constexpr int32_t kLastStencilValue = 255;
 PlanSettings* ActiveSettings()
 {
     return activeDocument ? activeDocument->settings : nullptr;
-}
-
-bool IsFloorLike(int16_t sourceType)
-{
-    return sourceType == ObjFloorSlab || sourceType == kSceneFloorUnderWalls ||
-           sourceType == kSceneCeilingUnderWalls || sourceType == kSceneSlabUnderside;
-}
-
-bool IsFloorHole(int16_t sourceType)
-{
-    return sourceType == ObjFloorOpening || sourceType == kSceneFloorOpeningHole;
 }
 
 // Walks every polygon of the list with its name, its parts after it with theirs.
@@ -67,26 +58,14 @@ void DrawWithParts(ScenePolygon* polygon, uint32_t name)
     }
 }
 
-// Whether a floor hole is drawn from the camera's side: from above in the fly view,
-// else by the height of its first vertex against the eye; a polygon without vertices
-// keeps the previous answer.
-bool SeenFromAbove(const ScenePolygon* polygon, const PlanSettings* settings, bool* previous)
-{
-    if (settings->cameraMode == 2)
-        *previous = true;
-    else if (polygon->outlines && polygon->outlines->vertices && polygon->outlines->vertexCount > 0)
-        *previous = -polygon->outlines->vertices[0].y < walkEyeHeight;
-    return *previous;
-}
-
 void CompileScene(ScenePolygon* first, const PlanSettings* settings)
 {
     int floorHoles = 0;
     ForEachNamed(first, [&](ScenePolygon* polygon, uint32_t name) {
         if (polygon->partKind == kPartPlant || polygon->partKind == kPartImagePanel ||
-            IsFloorLike(polygon->sourceType))
+            IsFloorLikeSource(polygon->sourceType))
             return;
-        if (IsFloorHole(polygon->sourceType)) {
+        if (IsFloorHoleSource(polygon->sourceType)) {
             ++floorHoles;
             return;
         }
@@ -95,20 +74,10 @@ void CompileScene(ScenePolygon* first, const PlanSettings* settings)
             return;
         }
         LoadName(name);
-        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-        glDepthMask(GL_FALSE);
-        glEnable(GL_STENCIL_TEST);
-        glStencilFunc(GL_ALWAYS, runningStencilValue, 0xFFFF);
-        glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
+        BeginStencilHoles(runningStencilValue);
         for (ScenePolygon* hole = polygon->openings; hole; hole = hole->next)
             DrawPolygonSimple(hole);
-        glShadeModel(GL_SMOOTH);
-        if (!pickingActive)
-            glEnable(GL_DITHER);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glDepthMask(GL_TRUE);
-        glStencilFunc(GL_NOTEQUAL, runningStencilValue, 0xFFFF);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+        BeginOutsideStencilHoles(runningStencilValue, !pickingActive);
         DrawWithParts(polygon, name);
         glDisable(GL_STENCIL_TEST);
         AdvanceRunningStencilValue();
@@ -121,9 +90,9 @@ void CompileScene(ScenePolygon* first, const PlanSettings* settings)
         glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
         bool fromAbove = false;
         for (ScenePolygon* polygon = first; polygon; polygon = polygon->next) {
-            if (!IsFloorHole(polygon->sourceType))
+            if (!IsFloorHoleSource(polygon->sourceType))
                 continue;
-            bool above = SeenFromAbove(polygon, settings, &fromAbove);
+            bool above = FloorHoleSeenFromAbove(polygon, settings, &fromAbove);
             if (above == (polygon->sourceType == ObjFloorOpening))
                 DrawPolygonSimple(polygon);
         }
@@ -134,7 +103,7 @@ void CompileScene(ScenePolygon* first, const PlanSettings* settings)
     }
     ForEachNamed(first, [](ScenePolygon* polygon, uint32_t name) {
         if (polygon->partKind != kPartPlant && polygon->partKind != kPartImagePanel &&
-            IsFloorLike(polygon->sourceType)) {
+            IsFloorLikeSource(polygon->sourceType)) {
             LoadName(name);
             DrawPolygonSimple(polygon);
         }
@@ -143,16 +112,6 @@ void CompileScene(ScenePolygon* first, const PlanSettings* settings)
         glDisable(GL_STENCIL_TEST);
         AdvanceRunningStencilValue();
     }
-}
-
-// The mouse stops a render unless the scene has just changed.
-bool RenderInterrupted()
-{
-    if (!sceneChanged && StopButtonPolled()) {
-        renderAborted = 1;
-        return true;
-    }
-    return false;
 }
 
 void DrawRenderPolygon(ScenePolygon* polygon)
@@ -169,6 +128,67 @@ DWORD lastButtonRead = 0;
 bool buttonsRead = false;
 
 } // namespace
+
+bool IsFloorLikeSource(int16_t sourceType)
+{
+    return sourceType == ObjFloorSlab || sourceType == kSceneFloorUnderWalls ||
+           sourceType == kSceneCeilingUnderWalls || sourceType == kSceneSlabUnderside;
+}
+
+bool IsFloorHoleSource(int16_t sourceType)
+{
+    return sourceType == ObjFloorOpening || sourceType == kSceneFloorOpeningHole;
+}
+
+bool FloorHoleSeenFromAbove(const ScenePolygon* polygon, const PlanSettings* settings, bool* previous)
+{
+    if (settings->cameraMode == 2)
+        *previous = true;
+    else if (polygon->outlines && polygon->outlines->vertices && polygon->outlines->vertexCount > 0)
+        *previous = -polygon->outlines->vertices[0].y < walkEyeHeight;
+    return *previous;
+}
+
+bool RenderInterrupted()
+{
+    if (!sceneChanged && StopButtonPolled()) {
+        renderAborted = 1;
+        return true;
+    }
+    return false;
+}
+
+void BeginStencilHoles(int32_t value)
+{
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glDepthMask(GL_FALSE);
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(GL_ALWAYS, value, 0xFFFF);
+    glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
+}
+
+void BeginOutsideStencilHoles(int32_t value, bool dither)
+{
+    glShadeModel(GL_SMOOTH);
+    if (dither)
+        glEnable(GL_DITHER);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glStencilFunc(GL_NOTEQUAL, value, 0xFFFF);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+}
+
+void BeginFloorHoles()
+{
+    glClear(GL_STENCIL_BUFFER_BIT);
+    runningStencilValue = 2;
+    BeginStencilHoles(1);
+}
+
+void BeginFloorsOutsideHoles()
+{
+    BeginOutsideStencilHoles(1, true);
+}
 
 void RestartButtonPolling()
 {
@@ -190,6 +210,12 @@ void DrawSceneNodes(ScenePolygon* first)
     PlanSettings* settings = ActiveSettings();
     if (!settings)
         return;
+    // A colour pass of filled polygons draws what is kept of the scene.
+    if (drawKeptPolygons && first == sceneMeshes && !shadowPassActive && !pickingActive &&
+        PolygonsFilled()) {
+        DrawKeptSceneNodes(settings);
+        return;
+    }
     RestartButtonPolling();
     if (firstRenderPass)
         renderPolygonCount = 0;
@@ -212,26 +238,17 @@ void DrawSceneNodes(ScenePolygon* first)
                 DrawImagePanelShadow(polygon);
             else
                 DrawImagePanelNode(polygon);
-        } else if (IsFloorLike(polygon->sourceType) || IsFloorHole(polygon->sourceType)) {
+        } else if (IsFloorLikeSource(polygon->sourceType) || IsFloorHoleSource(polygon->sourceType)) {
             continue;
         } else if (shadowPassActive) {
             if (polygon->openings)
                 MaskShadowOpenings(polygon);
             DrawShadowPolygon(polygon);
         } else if (polygon->openings) {
-            glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-            glDepthMask(GL_FALSE);
-            glEnable(GL_STENCIL_TEST);
-            glStencilFunc(GL_ALWAYS, runningStencilValue, 0xFFFF);
-            glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
+            BeginStencilHoles(runningStencilValue);
             for (ScenePolygon* hole = polygon->openings; hole; hole = hole->next)
                 DrawTexturedPolygon(hole);
-            glShadeModel(GL_SMOOTH);
-            glEnable(GL_DITHER);
-            glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-            glDepthMask(GL_TRUE);
-            glStencilFunc(GL_NOTEQUAL, runningStencilValue, 0xFFFF);
-            glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+            BeginOutsideStencilHoles(runningStencilValue, true);
             DrawTexturedPolygon(polygon);
             for (ScenePolygon* part = polygon->parts; part; part = part->next)
                 DrawTexturedPolygon(part);
@@ -247,36 +264,25 @@ void DrawSceneNodes(ScenePolygon* first)
     }
 
     // The floor holes go into the stencil.
-    glClear(GL_STENCIL_BUFFER_BIT);
-    runningStencilValue = 2;
-    glEnable(GL_STENCIL_TEST);
-    glStencilFunc(GL_ALWAYS, 1, 0xFFFF);
-    glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    glDepthMask(GL_FALSE);
+    BeginFloorHoles();
     bool fromAbove = false;
     for (ScenePolygon* polygon = first; polygon; polygon = polygon->next) {
         if (RenderInterrupted())
             break;
-        if (!IsFloorHole(polygon->sourceType))
+        if (!IsFloorHoleSource(polygon->sourceType))
             continue;
-        if (SeenFromAbove(polygon, settings, &fromAbove) == (polygon->sourceType == ObjFloorOpening))
+        if (FloorHoleSeenFromAbove(polygon, settings, &fromAbove) == (polygon->sourceType == ObjFloorOpening))
             DrawRenderPolygon(polygon);
         ShowRenderingProgress();
     }
-    glShadeModel(GL_SMOOTH);
-    glEnable(GL_DITHER);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glDepthMask(GL_TRUE);
-    glStencilFunc(GL_NOTEQUAL, 1, 0xFFFF);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    BeginFloorsOutsideHoles();
 
     // The floors, where no hole was drawn.
     if (!renderAborted) {
         for (ScenePolygon* polygon = first; polygon; polygon = polygon->next) {
             if (RenderInterrupted())
                 break;
-            if (IsFloorLike(polygon->sourceType) && polygon->partKind != kPartPlant &&
+            if (IsFloorLikeSource(polygon->sourceType) && polygon->partKind != kPartPlant &&
                 polygon->partKind != kPartImagePanel)
                 DrawRenderPolygon(polygon);
         }

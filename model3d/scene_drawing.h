@@ -15,6 +15,7 @@
 // polygon and part polygon is named by its place in the scene list (from 2; 1 is the
 // ground), drawn as its colour while a pick runs.
 
+struct PlanSettings;
 struct ScenePolygon;
 
 // The stencil reference of the next wall face with holes (2 at the start of a frame).
@@ -36,6 +37,26 @@ constexpr DWORD kButtonPollInterval = 20;
 void RestartButtonPolling();
 bool StopButtonPolled();
 
+// The floor-like source types (slabs, their undersides, the floors and ceilings under
+// wall groups), left out of the main pass, and the floor holes cut into them.
+bool IsFloorLikeSource(int16_t sourceType);
+bool IsFloorHoleSource(int16_t sourceType);
+// Whether a floor hole is drawn from the camera's side: from above in the fly view,
+// else by the height of its first vertex against the eye; a polygon without vertices
+// keeps the previous answer.
+bool FloorHoleSeenFromAbove(const ScenePolygon* polygon, const PlanSettings* settings, bool* previous);
+// The mouse stops a render unless the scene has just changed: true, renderAborted set.
+bool RenderInterrupted();
+// Holes cut through the stencil: colour and depth writes off while they are drawn, the
+// stencil set to the value wherever they lie; then, writes on, smooth shading (and
+// dithering when asked), what they cut is drawn where the stencil is not the value.
+void BeginStencilHoles(int32_t value);
+void BeginOutsideStencilHoles(int32_t value, bool dither);
+// The floor holes pass: the stencil cleared, then set to 1 wherever a hole is drawn.
+// After it, the floors are drawn where it is not 1.
+void BeginFloorHoles();
+void BeginFloorsOutsideHoles();
+
 // Moves the running stencil value on to the next face. Before it would pass 255 (the
 // stencil has 8 bits and GL clamps the reference, so faces would cut each other's
 // holes) the stencil is cleared and the value starts again at 2.
@@ -43,7 +64,9 @@ void AdvanceRunningStencilValue();
 // One pass of the high-quality render over the list: the ordinary polygons (holes cut
 // through the stencil), then the floor holes into the stencil, then the floor-like
 // polygons where no hole is. In the shadow pass the shadow drawers run instead. A mouse
-// press while sceneChanged is clear sets renderAborted and ends the walk.
+// press while sceneChanged is clear sets renderAborted and ends the walk. A colour pass
+// of filled polygons over sceneMeshes is drawn from the scene kept shaded
+// (DrawKeptSceneNodes), which gives the same pixels.
 void DrawSceneNodes(ScenePolygon* first);
 // The jittered perspective of one anti-aliasing pass: the frustum of the field of view
 // (degrees), moved by the pixel offsets and the eye offsets, then the render camera.

@@ -1,5 +1,6 @@
 #include "model3d/scene_polygons.h"
 #include "model3d/face_triangulation.h"
+#include "model3d/kept_scene_runs.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
@@ -260,6 +261,7 @@ bool FreeOwnedScenePolygons(PlanObject* owner)
         lastOwned = nullptr;
     }
     for (ScenePolygon* polygon : owned) {
+        LeaveKeptRun(polygon);
         UnlinkScenePolygon(&sceneMeshes, &sceneMeshesTail, polygon);
         FreeSceneNode(polygon);
     }
@@ -272,6 +274,49 @@ void FreeSceneMeshes()
     sceneMeshes = nullptr;
     sceneMeshesTail = nullptr;
     ForgetOwners();
+    ForgetKeptRuns();
+}
+
+struct SetAsideScene {
+    ScenePolygon* head;
+    ScenePolygon* tail;
+    std::unordered_map<PlanObject*, std::vector<ScenePolygon*>> owned;
+    KeptRunSet* runs;
+    GroundGridHold grid;
+};
+
+SetAsideScene* SetSceneAside()
+{
+    SetAsideScene* scene = new SetAsideScene{sceneMeshes, sceneMeshesTail, std::move(ownedPolygons),
+                                             TakeKeptRuns(), {}};
+    SwapGroundGrid(&scene->grid);
+    sceneMeshes = sceneMeshesTail = nullptr;
+    ForgetOwners();
+    return scene;
+}
+
+void TakeSceneBack(SetAsideScene* scene)
+{
+    if (!scene)
+        return;
+    FreeSceneMeshes();
+    sceneMeshes = scene->head;
+    sceneMeshesTail = scene->tail;
+    ownedPolygons = std::move(scene->owned);
+    GiveKeptRunsBack(scene->runs);
+    SwapGroundGrid(&scene->grid);
+    FreeGroundGridHold(&scene->grid);
+    delete scene;
+}
+
+void FreeSetAsideScene(SetAsideScene* scene)
+{
+    if (!scene)
+        return;
+    FreeKeptRunSet(scene->runs);
+    FreeSceneNodeList(scene->head);
+    FreeGroundGridHold(&scene->grid);
+    delete scene;
 }
 
 void FreeSceneNode(ScenePolygon* polygon)

@@ -16,6 +16,7 @@
 // out of date.
 
 struct PlanObject;
+struct KeptRun;
 
 // One closed face of a polygon; outlines form a doubly linked list.
 struct PolygonOutline {
@@ -80,6 +81,7 @@ struct ScenePolygon {
     float elevation;            // a wall vertex's elevation, display units
     uint32_t* trimWord;         // wall faces: the trim word of the face's side on the wall
                                 // vertex that starts the segment (surface styles), or null
+    KeptRun* keptRun;           // the run of the kept colour pass that holds it, or null
     ScenePolygon* next;
 };
 
@@ -128,6 +130,14 @@ void AppendScenePolygon(ScenePolygon** head, ScenePolygon** tail, ScenePolygon* 
 bool FreeOwnedScenePolygons(PlanObject* owner);
 // Frees every polygon of sceneMeshes and empties it.
 void FreeSceneMeshes();
+
+// A plan's scene set aside while another plan's is shown: sceneMeshes with its owners'
+// polygons, their kept runs and the ground grid. Setting it aside leaves the scene and
+// the grid empty; taking it back (into an empty scene) frees the grid there was.
+struct SetAsideScene;
+SetAsideScene* SetSceneAside();
+void TakeSceneBack(SetAsideScene* scene);
+void FreeSetAsideScene(SetAsideScene* scene);
 
 // Finishes a polygon and appends it to sceneMeshes: source and build objects, vertical
 // placement, draw pass, triangulation.

@@ -5,12 +5,15 @@
 #include "model/view_projection.h"
 #include "model3d/face_triangulation.h"
 #include "render3d/ground_height_grid.h"
+#include "render3d/kept_polygons.h"
 #include "render3d/shaded_polygons.h"
 #include "render3d/texture_loading.h"
 #include <windows.h>
 #include <GL/gl.h>
 #include <math.h>
 #include <stdlib.h>
+#include <string.h>
+#include <vector>
 
 namespace {
 
@@ -69,10 +72,7 @@ void ApplyGroundTexture(const PlanSettings* settings, uint32_t texture, float* u
         return;
     }
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    BindShadedTexture(texture);
     GetTextureUvScale(texture, settings->extentRight - settings->extentLeft,
                       settings->extentBottom - settings->extentTop, uRepeat, vRepeat);
 }
@@ -104,20 +104,16 @@ void SendPoint(const GroundPoint& point, bool textured, uint8_t alpha)
 
 } // namespace
 
-void DrawGround()
+namespace {
+
+// Hands each cell of the terrain to `quad` as DrawGround draws it: from the second cell
+// of a row on, one GL_POLYGON from the cell before it to this one, its corners shaded by
+// the cells' normals and the gradient.
+template <typename Quad>
+void ForEachGroundQuad(const PlanSettings* settings, uint32_t texture, float uRepeat, float vRepeat,
+                       Quad quad)
 {
-    PlanSettings* settings = ActiveSettings();
-    if (!settings)
-        return;
     const uint16_t mode = settings->view3DMode;
-    if (!PlanHasTerrainObjects() || !GridUsable()) {
-        if (mode != 4)
-            DrawFlatGround();
-        return;
-    }
-    const uint32_t texture = GroundTexture(settings);
-    float uRepeat, vRepeat;
-    ApplyGroundTexture(settings, texture, &uRepeat, &vRepeat);
     const float xSpan = settings->extentRight - settings->extentLeft;
     const float zSpan = settings->extentBottom - settings->extentTop;
     const int32_t rows = groundGridRows, columns = groundGridColumns;
@@ -135,13 +131,8 @@ void DrawGround()
         base = settings->backgroundColour;
     uint16_t baseRgb[3] = {base.red, base.green, base.blue}, hsv[3];
     RgbToHsv(baseRgb, hsv);
-    const uint8_t alpha = (uint8_t)settings->view3DValue1488;
 
-    ColourTriple* kept = static_cast<ColourTriple*>(calloc((size_t)columns + 1, sizeof(ColourTriple)));
-    if (!kept) {
-        glDisable(GL_TEXTURE_2D);
-        return;
-    }
+    std::vector<ColourTriple> kept((size_t)columns + 1);
     const float x0 = settings->extentLeft, z0 = settings->extentTop;
     for (int32_t r = 0; r < rows; ++r) {
         GroundPoint previousTop = {}, previousBottom = {};
@@ -179,20 +170,104 @@ void DrawGround()
                 bottom.colour = graded((r + 1) * dv);
             }
             if (c >= 1) {
-                glBegin(GL_POLYGON);
-                SendPoint(previousTop, texture != 0, alpha);
-                SendPoint(top, texture != 0, alpha);
-                SendPoint(bottom, texture != 0, alpha);
-                SendPoint(previousBottom, texture != 0, alpha);
-                glEnd();
+                const GroundPoint corners[4] = {previousTop, top, bottom, previousBottom};
+                quad(corners);
             }
             kept[c] = bottom.colour;
             previousTop = top;
             previousBottom = bottom;
         }
     }
-    free(kept);
-    glDisable(GL_TEXTURE_2D);
+}
+
+// What the terrain's kept vertices were shaded from.
+struct GroundKey {
+    const float* grid;
+    int32_t rows, columns;
+    uint32_t generation;
+    uint32_t texture;
+    float uRepeat, vRepeat;
+    float extents[4];
+    ColourTriple ground, line, fill;
+    uint16_t viewMode;
+    uint16_t alpha;
+    float shade;
+    float sun[3];
+};
+
+KeptPolygons keptGround;
+GroundKey keptGroundKey;
+bool keptGroundValid = false;
+
+} // namespace
+
+void DrawGround()
+{
+    PlanSettings* settings = ActiveSettings();
+    if (!settings)
+        return;
+    const uint16_t mode = settings->view3DMode;
+    if (!PlanHasTerrainObjects() || !GridUsable()) {
+        if (mode != 4)
+            DrawFlatGround();
+        return;
+    }
+    const uint32_t texture = GroundTexture(settings);
+    float uRepeat, vRepeat;
+    ApplyGroundTexture(settings, texture, &uRepeat, &vRepeat);
+    const uint8_t alpha = (uint8_t)settings->view3DValue1488;
+    if (!drawKeptPolygons || !PolygonsFilled()) {
+        ForEachGroundQuad(settings, texture, uRepeat, vRepeat, [&](const GroundPoint* corners) {
+            glBegin(GL_POLYGON);
+            for (int i = 0; i < 4; ++i)
+                SendPoint(corners[i], texture != 0, alpha);
+            glEnd();
+        });
+        glDisable(GL_TEXTURE_2D);
+        return;
+    }
+    // The terrain is shaded once for its grid and settings, and drawn from then on as
+    // it was kept.
+    GroundKey key;
+    memset(&key, 0, sizeof key);
+    key.grid = groundGrid;
+    key.rows = groundGridRows;
+    key.columns = groundGridColumns;
+    key.generation = groundGridGeneration;
+    key.texture = texture;
+    key.uRepeat = uRepeat;
+    key.vRepeat = vRepeat;
+    const float extents[4] = {settings->extentLeft, settings->extentTop, settings->extentRight,
+                              settings->extentBottom};
+    memcpy(key.extents, extents, sizeof key.extents);
+    key.ground = settings->groundColour;
+    key.line = settings->foregroundColour;
+    key.fill = settings->backgroundColour;
+    key.viewMode = mode;
+    key.alpha = alpha;
+    key.shade = settings->drawValue3D;
+    memcpy(key.sun, sunDirection, sizeof key.sun);
+    if (!keptGroundValid || memcmp(&key, &keptGroundKey, sizeof key) != 0) {
+        keptGround.Clear();
+        const float normal[3] = {0.0f, 0.0f, 0.0f};
+        ForEachGroundQuad(settings, texture, uRepeat, vRepeat, [&](const GroundPoint* corners) {
+            keptGround.Begin(texture, normal);
+            keptGround.BeginOutline(4);
+            for (int i = 0; i < 4; ++i) {
+                const GroundPoint& p = corners[i];
+                ShadedVertex vertex = {p.x, p.y, p.z,
+                                       {(uint8_t)(p.colour.red / 257), (uint8_t)(p.colour.green / 257),
+                                        (uint8_t)(p.colour.blue / 257), alpha},
+                                       texture ? p.u : 0.0f, texture ? p.v : 0.0f};
+                keptGround.Vertex(vertex, false);
+            }
+            keptGround.EndOutline();
+            keptGround.End();
+        });
+        keptGroundKey = key;
+        keptGroundValid = true;
+    }
+    keptGround.Draw();
 }
 
 void DrawFlatGround()

@@ -9,12 +9,14 @@
 #include "model/view_projection.h"
 #include "render3d/high_quality_render.h"
 #include "render3d/interactive_view.h"
+#include "render3d/scene_upkeep.h"
 #include <math.h>
 #include <stdlib.h>
 
 float* groundGrid = nullptr;
 int32_t groundGridRows = 0;
 int32_t groundGridColumns = 0;
+uint32_t groundGridGeneration = 0;
 uint8_t hasTerrainObjects = 0;
 
 namespace {
@@ -106,10 +108,30 @@ void AddSlope(PlanObject* object)
 
 } // namespace
 
+void SwapGroundGrid(GroundGridHold* hold)
+{
+    GroundGridHold current = {groundGrid, groundGridRows, groundGridColumns};
+    groundGrid = hold->grid;
+    groundGridRows = hold->rows;
+    groundGridColumns = hold->columns;
+    *hold = current;
+    ForgetTerrainAnswer();
+    ++groundGridGeneration;
+    ++sceneGeneration;
+}
+
+void FreeGroundGridHold(GroundGridHold* hold)
+{
+    free(hold->grid);
+    *hold = {nullptr, 0, 0};
+}
+
 void AllocGroundHeightGrid()
 {
+    NoteSceneChange();
     ForgetTerrainAnswer();
     ++sceneGeneration;
+    ++groundGridGeneration;
     if (!SceneBuildAllowed())
         return;
     FreeGrid();
@@ -134,6 +156,7 @@ void FillGroundHeightGrid()
     if (!activeDocument || !activeDocument->settings || !groundGrid || groundGridRows < 1 ||
         groundGridColumns < 1)
         return;
+    ++groundGridGeneration;
     RestartButtonPolling();
     for (PlanFloor* floor = activeDocument->firstFloor; floor; floor = floor->next) {
         for (PlanObject* object = floor->firstObject; object; object = object->next) {

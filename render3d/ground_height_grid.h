@@ -15,8 +15,19 @@ struct PlanObject;
 extern float* groundGrid;
 extern int32_t groundGridRows;
 extern int32_t groundGridColumns;
+// Counts the grid's changes: each remaking and each filling.
+extern uint32_t groundGridGeneration;
 // Whether the active plan holds a topography or slope object, as last found.
 extern uint8_t hasTerrainObjects;
+
+// A grid held aside with its plan's scene: swapped with the grid, which the hold's takes
+// the place of; a holder's grid is freed by FreeGroundGridHold.
+struct GroundGridHold {
+    float* grid;
+    int32_t rows, columns;
+};
+void SwapGroundGrid(GroundGridHold* hold);
+void FreeGroundGridHold(GroundGridHold* hold);
 
 // Remakes the grid, all heights 0, over the active plan's extents (while the live view
 // is visible). Extents that are not finite, less than one cell across or too many cells

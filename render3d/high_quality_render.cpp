@@ -529,10 +529,7 @@ void DrawSkyBackdrop(uint8_t jittered, uint32_t pass)
     if (texture) {
         top = bottom = {65535, 65535, 65535};
         glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        BindShadedTexture(texture);
     } else {
         glDisable(GL_TEXTURE_2D);
         if (IsLineColourMode(mode)) {

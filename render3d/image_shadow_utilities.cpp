@@ -5,6 +5,7 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/units.h"
+#include "model3d/kept_scene_runs.h"
 #include "model3d/scene_drawing.h"
 #include "model3d/scene_polygons.h"
 #include "render3d/ground_height_grid.h"
@@ -346,6 +347,7 @@ ScenePolygon* CopyPolygonToSecondList(const ScenePolygon* polygon)
     copy->outlines = nullptr;
     copy->openings = copy->lastOpening = nullptr;
     copy->parts = copy->lastPart = nullptr;
+    copy->keptRun = nullptr;
     for (const PolygonOutline* outline = polygon->outlines; outline; outline = outline->next) {
         MeshVertex* vertices = static_cast<MeshVertex*>(malloc(sizeof(MeshVertex) * (size_t)outline->vertexCount));
         if (!vertices)
@@ -358,15 +360,29 @@ ScenePolygon* CopyPolygonToSecondList(const ScenePolygon* polygon)
     return copy;
 }
 
+uint32_t secondaryListGeneration = 0;
+
 void BuildSecondaryPolygonList()
 {
+    // What the list was last filled from: the copies are the same for the same scene
+    // polygons at the same eye height.
+    static uint32_t filledScene = 0;
+    static float filledEyeHeight = 0.0f;
+    static const ScenePolygon* filledFrom = nullptr;
+    static bool filled = false;
+    if (filled && filledScene == sceneGeneration && filledEyeHeight == walkEyeHeight &&
+        filledFrom == sceneMeshes)
+        return;
+    filled = true;
+    filledScene = sceneGeneration;
+    filledEyeHeight = walkEyeHeight;
+    filledFrom = sceneMeshes;
+    ++secondaryListGeneration;
     FreeSceneNodeList(secondaryMeshes);
     secondaryMeshes = nullptr;
     secondaryMeshesTail = nullptr;
-    static const float kSlices[6] = {0.01f, 0.1f, 0.75f, -0.01f, -0.1f, -0.75f};
-    for (ScenePolygon* polygon = sceneMeshes; polygon; polygon = polygon->next) {
-        if (!polygon->source || polygon->source->subType != 54)
-            continue;
+    ForEachExteriorWallPolygon([](ScenePolygon* polygon) {
+        static const float kSlices[6] = {0.01f, 0.1f, 0.75f, -0.01f, -0.1f, -0.75f};
         if (polygon->sourceType == kSceneFloorUnderWalls) {
             // Level slices of the walls at the viewer's eye.
             for (float slice : kSlices) {
@@ -375,14 +391,14 @@ void BuildSecondaryPolygonList()
                     for (int32_t i = 0; i < o->vertexCount; ++i)
                         o->vertices[i].y = -walkEyeHeight + slice;
             }
-        } else if (polygon->partKind == kPartWallFace) {
+        } else {
             // The face stretched far above and below the ground.
             ScenePolygon* copy = CopyPolygonToSecondList(polygon);
             for (PolygonOutline* o = copy ? copy->outlines : nullptr; o; o = o->next)
                 for (int32_t i = 0; i < o->vertexCount && i < 4; ++i)
                     o->vertices[i].y = (i == 0 || i == 3) ? 10000.0f : -10000.0f;
         }
-    }
+    });
 }
 
 void PrepareGroundShadowStencil()

@@ -46,8 +46,11 @@ void RestoreStencilPicture();
 
 // Refills the second polygon list (secondaryMeshes) with copies of the exterior walls:
 // their floors sliced at the eye height and their faces stretched far above and below
-// the ground, which the ground cut-away passes draw.
+// the ground, which the ground cut-away passes draw. The list of the same scene at the
+// same eye height is kept as it is.
 void BuildSecondaryPolygonList();
+// Counts the fillings of the second list.
+extern uint32_t secondaryListGeneration;
 // A copy of the polygon with its outlines, appended to the second list; null when memory
 // runs out.
 ScenePolygon* CopyPolygonToSecondList(const ScenePolygon* polygon);

@@ -1,4 +1,5 @@
 #include "render3d/interactive_view.h"
+#include "render3d/kept_polygons.h"
 #include "files/picture_files.h"
 #include "model/colour_maths.h"
 #include "model/plan_document.h"
@@ -453,6 +454,51 @@ void UploadImagePanel(const ScenePolygon* polygon, uint32_t id)
 
 } // namespace
 
+namespace {
+
+// The second list shaded once for its filling and the shading inputs, and what it
+// leaves as the previously shaded polygon.
+struct KeptSecondList {
+    KeptPolygons polygons;
+    bool valid = false;
+    uint32_t generation = 0;
+    ShadingInputs inputs = {};
+    bool draws = false;
+    PlanObject* lastSource = nullptr;
+    ColourTriple lastColour = {0, 0, 0};
+} keptSecondList;
+
+// The second list's polygons, as DrawTexturedPolygon draws them one by one.
+void DrawSecondList()
+{
+    const PlanSettings* settings = ActiveSettings();
+    if (!drawKeptPolygons || !settings || !PolygonsFilled()) {
+        for (ScenePolygon* p = secondaryMeshes; p; p = p->next)
+            DrawTexturedPolygon(p);
+        return;
+    }
+    KeptSecondList& kept = keptSecondList;
+    const ShadingInputs inputs = CurrentShadingInputs(settings);
+    if (!kept.valid || kept.generation != secondaryListGeneration || !SameShadingInputs(kept.inputs, inputs)) {
+        kept.polygons.Clear();
+        kept.draws = false;
+        for (ScenePolygon* p = secondaryMeshes; p; p = p->next)
+            kept.draws |= ShadeTexturedPolygon(p, kept.polygons);
+        kept.lastSource = previousShadedSource;
+        kept.lastColour = previousShadedColour;
+        kept.valid = true;
+        kept.generation = secondaryListGeneration;
+        kept.inputs = inputs;
+    }
+    kept.polygons.Draw();
+    if (kept.draws) {
+        previousShadedSource = kept.lastSource;
+        previousShadedColour = kept.lastColour;
+    }
+}
+
+} // namespace
+
 // Marks with stencil 200 where the second list's polygons lie below the ground the
 // function draws, leaving colour untouched and the depth buffer cleared.
 void MarkGroundHoles(void (*drawGround)())
@@ -463,8 +509,7 @@ void MarkGroundHoles(void (*drawGround)())
     glClear(GL_STENCIL_BUFFER_BIT);
     glStencilFunc(GL_ALWAYS, 200, 0xFFFF);
     glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-    for (ScenePolygon* p = secondaryMeshes; p; p = p->next)
-        DrawTexturedPolygon(p);
+    DrawSecondList();
     glClear(GL_DEPTH_BUFFER_BIT);
     glDisable(GL_STENCIL_TEST);
     drawGround();
@@ -473,8 +518,7 @@ void MarkGroundHoles(void (*drawGround)())
     glClearDepth(0.0);
     glStencilFunc(GL_ALWAYS, 0, 0xFFFF);
     glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
-    for (ScenePolygon* p = secondaryMeshes; p; p = p->next)
-        DrawTexturedPolygon(p);
+    DrawSecondList();
     glDepthFunc(GL_LESS);
     glClearDepth(1.0);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);

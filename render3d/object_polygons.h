@@ -10,5 +10,7 @@ struct PlanObject;
 // it is); nothing when it has none.
 void RemoveObjectPolygons(PlanObject* object);
 // With the live view visible: removes and rebuilds the object's polygons under the
-// wait cursor. Hidden: marks the scene out of date. No live view: nothing.
+// wait cursor (in a held walk, shown from its first rebuild to its end; nothing while
+// the walk owes a whole rebuild). Hidden: marks the scene out of date. No live view:
+// nothing.
 void RebuildObject3D(PlanObject* object);

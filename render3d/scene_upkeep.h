@@ -4,6 +4,7 @@
 // scene, repainting the render window, growing the plants of the scene, and the
 // horizontal texture offsets of the sky picture that follow the camera heading.
 
+struct PlanDocument;
 struct PlanSettings;
 
 // Horizontal texture coordinates of the sky quad's corners: top-left, top-right,
@@ -15,7 +16,16 @@ void FreeScenePolygons();
 // The live view shows the active plan, seen with its camera: after another plan became
 // the active one, the scene is rebuilt for it at once when the view is shown, and freed
 // and owed (scene3DOutOfDate) when the view is hidden. Nothing while no view exists.
+// The shown scene of the plan left is set aside, and taken back, instead of rebuilt,
+// when that plan becomes the active one again unchanged.
 void FollowActivePlanIn3D();
+// The active plan's scene changes (a build, a removal, a whole rebuild, a new ground
+// grid): a scene set aside for it is dropped.
+void NoteSceneChange();
+// The scene was built whole for the active plan.
+void NoteWholeSceneBuilt();
+// The plan is closed: no scene is kept for it.
+void ForgetSceneOfPlan(const PlanDocument* document);
 // Invalidates and redraws the 3D render window when it exists; 1.
 int RedrawRenderWindow();
 // Adds years to the age of every plant of the scene (at least 1.0) and resizes its

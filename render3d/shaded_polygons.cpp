@@ -146,15 +146,43 @@ ColourTriple ShadeColourForNormal(ColourTriple colour, const float* normal)
     return WithValue(hsv, value);
 }
 
-void DrawTexturedPolygon(ScenePolygon* node)
+void BindShadedTexture(uint32_t texture)
+{
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+}
+
+ShadingInputs CurrentShadingInputs(const PlanSettings* settings)
+{
+    ShadingInputs inputs;
+    memset(&inputs, 0, sizeof inputs);
+    inputs.viewMode = settings->view3DMode;
+    inputs.alpha = (uint8_t)settings->view3DValue1488;
+    inputs.line = settings->foregroundColour;
+    inputs.fill = settings->backgroundColour;
+    inputs.shade = settings->drawValue3D;
+    memcpy(inputs.sun, sunDirection, sizeof inputs.sun);
+    inputs.brightness = shadeBrightness;
+    inputs.storeyScale = UnitsToPlanLength(1000.0f, settings, 0);
+    return inputs;
+}
+
+bool SameShadingInputs(const ShadingInputs& a, const ShadingInputs& b)
+{
+    return memcmp(&a, &b, sizeof a) == 0;
+}
+
+bool ShadeTexturedPolygon(ScenePolygon* node, ShadedPolygonSink& sink)
 {
     PlanSettings* settings = ActiveSettings();
     if (!node || !settings || !node->buildChild)
-        return;
+        return false;
     const uint16_t mode = settings->view3DMode;
     const bool flat = IsFlatColourMode(mode);
     if (flat && (node->sourceType == ObjFloorSlab || node->sourceType == 50))
-        return;
+        return false;
     float normal[3] = {1.0f, 1.0f, 1.0f};
     if (node->outlines)
         memcpy(normal, node->outlines->vector, sizeof normal);
@@ -199,20 +227,11 @@ void DrawTexturedPolygon(ScenePolygon* node)
     const bool sharedEdge = previousShadedSource && previousShadedSource == node->source;
     const uint8_t alpha = (uint8_t)settings->view3DValue1488;
 
-    if (texture) {
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    } else {
-        glDisable(GL_TEXTURE_2D);
-    }
+    sink.Begin(texture, normal);
     for (PolygonOutline* outline = node->outlines; outline; outline = outline->next) {
         if (!outline->vertices || outline->vertexCount <= 0)
             continue;
-        glBegin(GL_POLYGON);
-        glNormal3f(normal[0], normal[1], normal[2]);
+        sink.BeginOutline(outline->vertexCount);
         for (int32_t i = 0; i < outline->vertexCount; ++i) {
             const MeshVertex& vertex = outline->vertices[i];
             ColourTriple colour = shaded;
@@ -238,20 +257,79 @@ void DrawTexturedPolygon(ScenePolygon* node)
                     colour = WithValue(hsv, graded);
                 }
             }
-            SendColour(colour, alpha);
-            if (texture)
-                glTexCoord2f(material.uScale * vertex.u, material.vScale * vertex.v);
-            if (IsLineColourMode(mode))
-                glEdgeFlag(vertex.edgeFlag == 0 ? GL_TRUE : GL_FALSE);
-            glVertex3f(vertex.x, -vertex.y, vertex.z);
-            glEdgeFlag(GL_TRUE);
+            ShadedVertex shadedVertex;
+            shadedVertex.x = vertex.x;
+            shadedVertex.y = -vertex.y;
+            shadedVertex.z = vertex.z;
+            shadedVertex.rgba[0] = (uint8_t)(colour.red / 257);
+            shadedVertex.rgba[1] = (uint8_t)(colour.green / 257);
+            shadedVertex.rgba[2] = (uint8_t)(colour.blue / 257);
+            shadedVertex.rgba[3] = alpha;
+            shadedVertex.u = texture ? material.uScale * vertex.u : 0.0f;
+            shadedVertex.v = texture ? material.vScale * vertex.v : 0.0f;
+            sink.Vertex(shadedVertex, IsLineColourMode(mode) && vertex.edgeFlag != 0);
         }
-        glEnd();
+        sink.EndOutline();
     }
+    sink.End();
     previousShadedSource = node->source;
     previousShadedColour = shaded;
-    if (texture)
-        glDisable(GL_TEXTURE_2D);
+    return true;
+}
+
+namespace {
+
+// Sends each polygon to OpenGL as it is shaded.
+class ImmediateSink : public ShadedPolygonSink {
+public:
+    void Begin(uint32_t texture, const float* normal) override
+    {
+        textured = texture != 0;
+        memcpy(faceNormal, normal, sizeof faceNormal);
+        if (textured) {
+            glEnable(GL_TEXTURE_2D);
+            BindShadedTexture(texture);
+        } else {
+            glDisable(GL_TEXTURE_2D);
+        }
+    }
+    void BeginOutline(int32_t) override
+    {
+        glBegin(GL_POLYGON);
+        glNormal3f(faceNormal[0], faceNormal[1], faceNormal[2]);
+    }
+    void Vertex(const ShadedVertex& vertex, bool hiddenEdge) override
+    {
+        glColor4ub(vertex.rgba[0], vertex.rgba[1], vertex.rgba[2], vertex.rgba[3]);
+        if (textured)
+            glTexCoord2f(vertex.u, vertex.v);
+        if (lineMode)
+            glEdgeFlag(hiddenEdge ? GL_FALSE : GL_TRUE);
+        glVertex3f(vertex.x, vertex.y, vertex.z);
+        glEdgeFlag(GL_TRUE);
+    }
+    void EndOutline() override { glEnd(); }
+    void End() override
+    {
+        if (textured)
+            glDisable(GL_TEXTURE_2D);
+    }
+
+    bool lineMode = false;
+
+private:
+    bool textured = false;
+    float faceNormal[3] = {0.0f, 0.0f, 0.0f};
+};
+
+} // namespace
+
+void DrawTexturedPolygon(ScenePolygon* node)
+{
+    ImmediateSink sink;
+    PlanSettings* settings = ActiveSettings();
+    sink.lineMode = settings && IsLineColourMode(settings->view3DMode);
+    ShadeTexturedPolygon(node, sink);
 }
 
 bool UploadPlantTexture(uint32_t textureId, uint32_t name, uint8_t alpha, bool darken)

@@ -39,6 +39,46 @@ ColourTriple ShadeColourForNormal(ColourTriple colour, const float* normal);
 bool IsLineColourMode(uint16_t viewMode);  // 1, 2
 bool IsFlatColourMode(uint16_t viewMode);  // 1, 2, 4
 
+// One vertex of a shaded polygon as it is drawn: y up, its colour bytes with the
+// transparency alpha, its texture coordinate scaled (0 untextured).
+struct ShadedVertex {
+    float x, y, z;
+    uint8_t rgba[4];
+    float u, v;
+};
+// Where a shaded polygon goes: its texture (0 for none) and face normal, then each
+// outline (a GL_POLYGON) vertex by vertex; hiddenEdge marks a vertex whose edge the
+// line colour modes leave undrawn.
+class ShadedPolygonSink {
+public:
+    virtual ~ShadedPolygonSink() = default;
+    virtual void Begin(uint32_t texture, const float* normal) = 0;
+    virtual void BeginOutline(int32_t vertexCount) = 0;
+    virtual void Vertex(const ShadedVertex& vertex, bool hiddenEdge) = 0;
+    virtual void EndOutline() = 0;
+    virtual void End() = 0;
+};
+// Binds the texture as the render draws textured polygons: linear filtering, the
+// texture modulating the colour.
+void BindShadedTexture(uint32_t texture);
+// Shades one polygon with its texture (loaded when it is not yet), its colour shaded by
+// its normal and its gradient, and hands it to the sink; the polygon then becomes the
+// previously shaded one. False, with nothing handed over, for a polygon not drawn (no
+// build child, a slab in the flat colour modes).
+bool ShadeTexturedPolygon(ScenePolygon* node, ShadedPolygonSink& sink);
+// What ShadeTexturedPolygon's colours depend on besides the polygon and the one shaded
+// before it: shaded colours kept from other inputs are shaded again.
+struct ShadingInputs {
+    uint16_t viewMode;
+    uint16_t alpha;
+    ColourTriple line, fill;
+    float shade;
+    float sun[3];
+    float brightness;
+    float storeyScale;
+};
+ShadingInputs CurrentShadingInputs(const PlanSettings* settings);
+bool SameShadingInputs(const ShadingInputs& a, const ShadingInputs& b);
 // One polygon with its texture, shaded colour and gradient, in GL_POLYGONs.
 void DrawTexturedPolygon(ScenePolygon* node);
 // A plant as a textured billboard facing the camera, standing on its base point.

@@ -13,6 +13,7 @@
 #include "planview/selection.h"
 #include "render3d/render_window.h"
 #include "render3d/scene_upkeep.h"
+#include "render3d/selvith_window.h"
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -99,7 +100,10 @@ HWND NewDocumentCommand(HWND)
         return nullptr;
     if (unreadStartPlanWindow && !IsWindow(unreadStartPlanWindow))
         unreadStartPlanWindow = nullptr;
-    FreeScenePolygons();
+    // The live view, when there is one, follows the new plan as it becomes the active one
+    // and sets the scene of the plan left aside; without one the scene simply goes.
+    if (!selvithWindow)
+        FreeScenePolygons();
 
     RECT client;
     GetClientRect(mdiClientWindow, &client);

@@ -29,6 +29,7 @@
 #include "render3d/selvith_window.h"
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 const char* const fewColoursMessage =
     "La visualizzazione migliore di Selvith prevede 65.000 o più colori. Per una performance ottimale, "
@@ -164,11 +165,23 @@ static void DeselectObjectsOf(PlanFloor* floor)
         SelectObjectPoints(object, kSelectDeselect, 0);
 }
 
+// The shown floors that hold objects, in order: what the live view is built from. (A
+// storey's first switch to the top view makes its view sheet, empty.)
+static std::vector<const PlanFloor*> ShownFloors(const PlanDocument* document)
+{
+    std::vector<const PlanFloor*> shown;
+    for (const PlanFloor* floor = document->firstFloor; floor; floor = floor->next)
+        if (floor->shown && floor->firstObject)
+            shown.push_back(floor);
+    return shown;
+}
+
 void StoreyCommand(int command)
 {
     PlanDocument* document = DocumentWithSettings();
     if (!document)
         return;
+    const std::vector<const PlanFloor*> shownBefore = ShownFloors(document);
     Storeys storeys = ReadStoreys();
     switch (command) {
     case 5275:
@@ -215,7 +228,10 @@ void StoreyCommand(int command)
     ResetWorkingElevation();
     RefreshWorkingElevationValue(document);
     InvalidatePlanView();
-    RebuildAll3D();
+    // Working on another storey changes nothing the live view shows unless a storey is
+    // shown or hidden.
+    if (ShownFloors(document) != shownBefore)
+        RebuildAll3D();
     if (command <= 5277 && document->measurementStrip)
         InvalidateRect(document->measurementStrip, nullptr, TRUE);
 }

@@ -7,8 +7,6 @@
 #include "model3d/rebuild_driver.h"
 #include "model3d/scene_polygons.h"
 #include "render3d/high_quality_render.h"
-#include <atomic>
-#include <thread>
 
 using view3d::LiveViewTest;
 
@@ -21,6 +19,15 @@ struct CountedInput : InputSource {
     DWORD TickCount() override { return now += step; }
     DWORD step, now = 0;
     int reads = 0;
+};
+
+// The left button up for the first two looks at the buttons, then down; the clock moves
+// on enough at each reading for every look to read them.
+struct PressedLater : InputSource {
+    SHORT KeyState(int key) override { return key == VK_LBUTTON && ++looks > 2 ? (SHORT)0x8000 : 0; }
+    DWORD TickCount() override { return now += 25; }
+    DWORD now = 0;
+    int looks = 0;
 };
 
 class RenderInterruptionTest : public LiveViewTest {
@@ -80,32 +87,33 @@ TEST_F(RenderInterruptionTest, TheButtonsAreReadOnceInTwentyMillisecondsOfTheClo
     }
 }
 
-// A press sent from another thread while a repaint or a final render runs stops it:
-// nothing is shown, and the status bar says so.
+// A press stops a repaint and a final render: one sent for real and held as they start,
+// and one that comes after they have begun (the left button read as down from the third
+// look on): nothing is shown. With the button up again the same render is shown.
 TEST_F(RenderInterruptionTest, APressStopsARepaintAndAFinalRender)
 {
     Boxes(30000);
+    auto waitForButton = [](bool down) {
+        for (int i = 0; i < 500 && IsMouseButtonDown() != down; ++i)
+            Sleep(10);
+    };
     for (bool final : {false, true}) {
         SCOPED_TRACE(final ? "final render" : "repaint");
-        std::atomic<bool> done(false);
-        std::thread presser([&done] {
-            while (!renderInProgress && !done)
-                Sleep(1);
-            SendButton(MOUSEEVENTF_LEFTDOWN);
-            while (!done)
-                Sleep(1);
-            SendButton(MOUSEEVENTF_LEFTUP);
-        });
         const uint32_t presented = presentedRenderFrames;
+        SendButton(MOUSEEVENTF_LEFTDOWN);
+        waitForButton(true);
         Render(final);
-        done = true;
-        presser.join();
         EXPECT_EQ(presented, presentedRenderFrames);
-        Sleep(100);
+        SendButton(MOUSEEVENTF_LEFTUP);
+        waitForButton(false);
         vtest::PumpMessages();
-        // With the button up again the same render is shown.
-        const uint32_t before = presentedRenderFrames;
+        {
+            PressedLater later;
+            vtest::InputScope scope(&later);
+            Render(final);
+            EXPECT_EQ(presented, presentedRenderFrames);
+        }
         Render(final);
-        EXPECT_EQ(before + 1, presentedRenderFrames);
+        EXPECT_EQ(presented + 1, presentedRenderFrames);
     }
 }

@@ -305,7 +305,9 @@ TEST_F(LiveViewCommands, AWalkKeepsItsSpeedWhateverTheFrameRate)
 
 // With two plans open the view shows the active one: the house shown, a plan of one wall
 // opened beside it, the house's window activated; the wall's plan activated and closed,
-// the view shown again: each time the house's scene as first built.
+// the view shown again: each time the house's scene as first built. Coming back to the
+// unchanged house takes back the scene it had, and storey commands that show and hide
+// nothing keep it; one that hides a storey builds it anew.
 TEST_F(LiveViewCommands, TheViewShowsTheActivePlan)
 {
     vtest::AddWall(activeDocument->firstFloor, {{-100, 0, 0}, {100, 0, 0}}, 2);
@@ -323,11 +325,25 @@ TEST_F(LiveViewCommands, TheViewShowsTheActivePlan)
         return n;
     };
     const int built = polygons();
+    // A mark no build makes: kept while the scene is not built anew.
+    sceneMeshes->billboardHalfWidth = -7.0f;
+    auto sameScene = [] { return sceneMeshes && sceneMeshes->billboardHalfWidth == -7.0f; };
     dialogs.Choose(wallPlan);
     SendCommand(frame, FrameCommandOpen);
     const HWND other = GetParent(activePlanPane);
     ASSERT_NE(built, polygons());
     SendMessageA(mdiClientWindow, WM_MDIACTIVATE, (WPARAM)house, 0);
+    EXPECT_EQ(built, polygons());
+    EXPECT_TRUE(sameScene());
+    for (int storey : {5276, 5275, 5276}) {
+        SendCommand(frame, storey);
+        EXPECT_TRUE(sameScene()) << storey;
+    }
+    // The second storey alone: the house's first is hidden.
+    SendCommand(frame, 5279);
+    EXPECT_FALSE(sameScene());
+    SendCommand(frame, 5278);
+    SendCommand(frame, 5275);
     EXPECT_EQ(built, polygons());
     SendMessageA(mdiClientWindow, WM_MDIACTIVATE, (WPARAM)other, 0);
     SendCommand(frame, FrameCommandClose);
