@@ -245,14 +245,18 @@ void ForgetKeptRuns()
     ResetRuns();
 }
 
+// The runs go with what they were shaded with: the inputs may change (the brightness
+// is the program's, not the plan's) while they are set aside.
 struct KeptRunSet {
     std::vector<std::unique_ptr<KeptRun>> runs;
     ScenePolygon* tail;
+    ShadingInputs shadedWith;
+    bool shadedWithSet;
 };
 
 KeptRunSet* TakeKeptRuns()
 {
-    KeptRunSet* set = new KeptRunSet{std::move(runs), keptTail};
+    KeptRunSet* set = new KeptRunSet{std::move(runs), keptTail, shadedWith, shadedWithSet};
     ResetRuns();
     return set;
 }
@@ -263,6 +267,8 @@ void GiveKeptRunsBack(KeptRunSet* set)
         return;
     runs = std::move(set->runs);
     keptTail = set->tail;
+    shadedWith = set->shadedWith;
+    shadedWithSet = set->shadedWithSet;
     delete set;
 }
 

@@ -29,8 +29,9 @@ void ForEachExteriorWallPolygon(void (*visit)(ScenePolygon* polygon));
 void LeaveKeptRun(ScenePolygon* polygon);
 // Forgets every run (the scene list was freed).
 void ForgetKeptRuns();
-// The runs of a scene list set aside with it: taken, the scene has none; given back
-// (when it has none), the list is drawn from them again.
+// The runs of a scene list set aside with it, with what they were shaded with: taken,
+// the scene has none; given back (when it has none), the list is drawn from them again,
+// shaded anew when the shading inputs changed meanwhile.
 struct KeptRunSet;
 KeptRunSet* TakeKeptRuns();
 void GiveKeptRunsBack(KeptRunSet* set);

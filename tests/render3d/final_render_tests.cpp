@@ -159,7 +159,7 @@ protected:
                 v->position[0] = kRowX + 70.0f + v->position[0] * 0.25f;
                 v->position[2] = kRowZ + 40.0f + v->position[2] * 0.25f;
             }
-        Box(kRowX - 160, kRowZ + 20, kRowX - 100, kRowZ + 60, 40, {40, 40, 200});
+        chest = Box(kRowX - 160, kRowZ + 20, kRowX - 100, kRowZ + 60, 40, {40, 40, 200});
         PlanObject* stair = vtest::MakePointObject(ObjStair, Storey(0),
                                                    {{kRowX + 200, 0, 240}, {kRowX + 200, 0, 360}}, 0, 0);
         const float stairSize[5] = {36.0f, 8.0f, 10.0f, 36.0f, 96.0f};
@@ -207,6 +207,7 @@ protected:
         drawKeptPolygons = kept;
         return Render(final);
     }
+    PlanObject* chest = nullptr;
 };
 
 } // namespace
@@ -227,6 +228,14 @@ TEST_F(KeptSceneTest, PaintsWhatThePolygonsSentOneByOnePaint)
         std::function<void()> change;
     } cases[] = {
         {"walk", [] {}},
+        {"a run of two differently textured faces", [this] {
+             uint32_t id = 1700;
+             for (PlanVertex* v = chest->firstVertex; v; v = v->next, id ^= 1)
+                 v->faceTextureA = v->faceTextureB = id;
+             for (int i : {0, 1})
+                 view3d::WriteLibraryPicture(1700 + i, 8, 8, [i](int, int) { return Rgb{200 * i, 90, 200 - 200 * i}; });
+             RebuildObject3D(chest);
+         }},
         {"fly", [s] { s->cameraMode = 2; s->aerialPitch = 50.0f; s->aerialYaw = 330.0f; orbitDistance = 1800.0f; }},
         {"a wall rebuilt last", [middleWall] { RebuildObject3D(middleWall); }},
         {"a wall deleted", [middleWall] { DeleteObjectWithDependants(middleWall); }},

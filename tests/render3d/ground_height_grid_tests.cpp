@@ -48,7 +48,7 @@ TEST_F(GroundGridTest, TopographyRaisesTheGridPointsInsideIt)
     EXPECT_EQ(groundGridColumns, 66);
     EXPECT_EQ(GetTerrainHeightAt(-24.0f, -24.0f, 0), 0.0f);  // no terrain objects yet
 
-    Mound(24.0f);
+    PlanObject* mound = Mound(24.0f);
     RebuildAll3D();
     ASSERT_NE(groundGrid, nullptr);
     EXPECT_EQ(groundGrid[33 * 67 + 33], 24.0f);
@@ -56,6 +56,14 @@ TEST_F(GroundGridTest, TopographyRaisesTheGridPointsInsideIt)
     EXPECT_FLOAT_EQ(GetTerrainHeightAt(-24.0f, -24.0f, 0), -24.0f);
     EXPECT_FLOAT_EQ(GetTerrainHeightAt(84.0f, -24.0f, 0), -12.0f);  // half way to 120
     EXPECT_EQ(GetTerrainHeightAt(5000.0f, 0.0f, 0), kNoGroundHeight);
+    // Whether the plan has ground follows a mound deleted and one added by a walk, before
+    // the walk's whole rebuild makes the grid anew.
+    for (bool ground : {false, true}) {
+        WholeRebuildsHeld walk;
+        EXPECT_NE(ground, PlanHasTerrainObjects());
+        ground ? BuildObject3D(Mound(24.0f)) : DeleteObjectWithDependants(mound);
+        EXPECT_EQ(ground, PlanHasTerrainObjects());
+    }
 }
 
 TEST_F(GroundGridTest, AGroupRestsOnTheGroundAndStaysWhereThereIsNone)

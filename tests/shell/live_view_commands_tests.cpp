@@ -15,6 +15,9 @@
 #include "model/view_projection.h"
 #include "palette/tool_windows.h"
 #include "render3d/interactive_view.h"
+#include "render3d/kept_polygons.h"
+#include "render3d/object_polygons.h"
+#include "model/colour_maths.h"
 #include "render3d/render_window.h"
 #include "render3d/selvith_window.h"
 #include "tools/tool_state.h"
@@ -59,6 +62,7 @@ protected:
         walkFieldOfView = 45.0f;
         flyFieldOfView = 38.0f;
         fieldOfViewCommand = 5318;
+        shadeBrightness = 1.2f;
     }
     // The plan seen from the front, so that 5220 may hide the view.
     void LeaveTopView()
@@ -184,6 +188,18 @@ TEST_F(LiveViewCommands, Command5317GivesTheWalkProjectionFortyDegrees)
 }
 
 namespace {
+
+// The picture a paint of the view renders (never the kept frame), as captured.
+std::vector<uint8_t> RenderedPicture()
+{
+    renderCaptureRequested = 1;
+    RedrawWindow(renderWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    renderCaptureRequested = 0;
+    const uint8_t* pixels = capturedRender.pixels;
+    std::vector<uint8_t> picture(pixels, pixels + ((capturedRender.width * 3 + 3) & ~3) * capturedRender.height);
+    FreeCapturedRender();
+    return picture;
+}
 
 // The status bar's pixels, to compare what two roads wrote there.
 std::vector<COLORREF> StatusBarPixels()
@@ -318,6 +334,11 @@ TEST_F(LiveViewCommands, TheViewShowsTheActivePlan)
     SendCommand(frame, FrameCommandOpen);
     const HWND house = GetParent(activePlanPane);
     SendCommand(frame, 5270);
+    shelltest::SizeRenderClient(120, 90);
+    vtest::DialogDriver lighting;
+    lighting.Queue([](HWND d) { vtest::Click(d, IDOK); });
+    SendCommand(frame, 5253);
+    const std::vector<uint8_t> firstLit = RenderedPicture();
     auto polygons = [] {
         int n = 0;
         for (const ScenePolygon* p = sceneMeshes; p; p = p->next)
@@ -332,9 +353,18 @@ TEST_F(LiveViewCommands, TheViewShowsTheActivePlan)
     SendCommand(frame, FrameCommandOpen);
     const HWND other = GetParent(activePlanPane);
     ASSERT_NE(built, polygons());
+    // The brightness, the program's, raised from 1.2 to 2.3 in the wall's plan: the house
+    // taken back is shaded as a fresh draw shades it.
+    lighting.Queue([](HWND d) { vtest::Scroll(d, 15, WM_HSCROLL, SB_THUMBPOSITION, 90), vtest::Click(d, IDOK); });
+    SendCommand(frame, 5253);
     SendMessageA(mdiClientWindow, WM_MDIACTIVATE, (WPARAM)house, 0);
     EXPECT_EQ(built, polygons());
     EXPECT_TRUE(sameScene());
+    const std::vector<uint8_t> shown = RenderedPicture();
+    drawKeptPolygons = false;
+    EXPECT_EQ(RenderedPicture(), shown);
+    drawKeptPolygons = true;
+    EXPECT_NE(firstLit, shown);
     for (int storey : {5276, 5275, 5276}) {
         SendCommand(frame, storey);
         EXPECT_TRUE(sameScene()) << storey;
@@ -373,6 +403,11 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
         {"reset camera", [&] { SendCommand(frame, 5241); }},
         {"other plan", [&] { SendMessageA(mdiClientWindow, WM_MDIACTIVATE, (WPARAM)first, 0); }},
         {"plan back", [&] { SendMessageA(mdiClientWindow, WM_MDIACTIVATE, (WPARAM)second, 0); }},
+        {"a wall added", [] {
+             RebuildObject3D(vtest::AddWall(activeDocument->firstFloor, {{-50, 0, 80}, {50, 0, 80}}, 2));
+             InvalidateRect(renderWindow, nullptr, FALSE);
+         }},
+        {"final render", [&] { SendCommand(frame, FrameCommandFinalRender); }},
     };
     for (const auto& action : actions) {
         const uint32_t before = presentedRenderFrames;
@@ -381,12 +416,8 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
         EXPECT_EQ(before + 1, presentedRenderFrames) << action.name;
     }
     // The picture of the last render, shown again by a paint of the unchanged view.
-    renderCaptureRequested = 1;
-    RedrawWindow(renderWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    renderCaptureRequested = 0;
-    const int width = capturedRender.width, height = capturedRender.height;
-    std::vector<uint8_t> rendered(capturedRender.pixels, capturedRender.pixels + ((width * 3 + 3) & ~3) * height);
-    FreeCapturedRender();
+    const std::vector<uint8_t> rendered = RenderedPicture();
+    const int width = 120, height = 90;
     const uint32_t before = presentedRenderFrames;
     RedrawWindow(renderWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(before, presentedRenderFrames);
