@@ -26,10 +26,10 @@ extern float viewAspect;
 extern float walkEyeHeight;
 extern float orbitDistance;
 // Set while a pick runs: the projection takes a 2 x 2 pick matrix at the pick point
-// (client coordinates of the render window), so the point is the viewport's middle, and
-// the drawers draw every surface in the colour that is its name (LoadPickName), untextured
-// and unblended: the pixel then names what the view shows there, holes cut through the
-// stencil included.
+// (client coordinates of the render window), so the pick region (the point's pixel, its
+// left, above and above-left) fills the viewport, and the drawers draw every surface in
+// the colour that is its name (LoadPickName), untextured and unblended: a pixel then
+// names what the view shows there, holes cut through the stencil included.
 extern uint8_t pickingActive;
 // The ground's name; 0 is the sky.
 constexpr uint32_t kGroundPickName = 1;

@@ -31,10 +31,17 @@ PlanSettings* ActiveSettings()
     return activeDocument ? activeDocument->settings : nullptr;
 }
 
+// The four pixels of the pick region in the order a tie goes: the cursor's pixel, its
+// left, above and above-left, as (column, row) of the region drawn bottom up.
+constexpr int kRegionPixels[4][2] = {{1, 0}, {0, 0}, {1, 1}, {0, 1}};
+
 // The surface the view shows at the point: the view drawn once more with every surface
-// in the colour that is its name, only the point's pixel, which is then read. Holes cut
-// through the stencil (doors, windows, floor openings) show what lies behind them, as
-// in the view; the nearest surface wins and, at one depth, the first drawn.
+// in the colour that is its name, over the pick region alone, whose pixels' names and
+// depths are then read. The pick matrix maps the region, the cursor's pixel with its
+// left, above and above-left, onto the viewport: drawn into a viewport of 2 x 2, each
+// pixel is the view's own. Holes cut through the stencil (doors, windows, floor
+// openings) show what lies behind them, as in the view. The nearest surface the four
+// show wins, at one depth the cursor's pixel first; the sky only when none shows one.
 PickHit PickAt(int x, int y, PlanSettings* settings, ScenePolygon** hit)
 {
     *hit = nullptr;
@@ -44,27 +51,35 @@ PickHit PickAt(int x, int y, PlanSettings* settings, ScenePolygon** hit)
     renderInProgress = 1;
     interactiveRedraw = 1;
     SetupViewport3D();
-    // The pick matrix puts the point in the viewport's middle pixel.
-    GLint viewport[4] = {0, 0, 0, 0};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    const GLint px = viewport[0] + viewport[2] / 2, py = viewport[1] + viewport[3] / 2;
+    glViewport(0, 0, 2, 2);
     glEnable(GL_SCISSOR_TEST);
-    glScissor(px, py, 1, 1);
+    glScissor(0, 0, 2, 2);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     DrawScene3D(settings);
     CompileSceneDisplayList(sceneMeshes);
-    GLubyte rgb[3] = {0, 0, 0};
+    GLubyte rgb[2][2][3] = {};
+    GLfloat depth[2][2] = {};
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(px, py, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    glReadPixels(0, 0, 2, 2, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    glReadPixels(0, 0, 2, 2, GL_DEPTH_COMPONENT, GL_FLOAT, depth);
     glDisable(GL_SCISSOR_TEST);
     pickingActive = 0;
     renderInProgress = 0;
     interactiveRedraw = 0;
     // The lists carry the names and the pick matrix: the next frame compiles afresh.
     SetupViewport3D();
-    const uint32_t name = (uint32_t)rgb[0] << 16 | (uint32_t)rgb[1] << 8 | rgb[2];
+    uint32_t name = 0;
+    float nearest = 2.0f;
+    for (const int* at : kRegionPixels) {
+        const GLubyte* c = rgb[at[1]][at[0]];
+        const uint32_t shown = (uint32_t)c[0] << 16 | (uint32_t)c[1] << 8 | c[2];
+        if (shown && depth[at[1]][at[0]] < nearest) {
+            name = shown;
+            nearest = depth[at[1]][at[0]];
+        }
+    }
     if (name == kGroundPickName)
         return PickHit::Ground;
     *hit = name >= kFirstPolygonName ? FindScenePolygonByName(name) : nullptr;

@@ -4,8 +4,10 @@
 
 // Painting surfaces by picking: a texture, a colour or a trim or panel style dropped
 // from the library side bar onto the live 3D view. The nearest surface the user sees
-// under the drop point is found with the OpenGL selection mode (a wall face counts only
-// outside its door and window holes, which the selection does not cut), and the value is
+// at the drop point is found by drawing the view's surfaces in the colours of their
+// names over the pick region (the drop point's pixel, its left, above and above-left):
+// the nearest of those the four pixels show (a wall face only outside its door and
+// window holes, which are cut for the pick as for the view), and the value is
 // written into the plan data the surface was built from (the polygon's material slots
 // and the type rules of its owner), so that painting in 3D changes the plan; the owner is
 // then rebuilt. A drop that hits nothing paints the background (sky), a drop on the

@@ -7,6 +7,7 @@
 #include "model3d/rebuild_driver.h"
 #include "model3d/scene_polygons.h"
 #include "model3d/stairs.h"
+#include "model3d/fences.h"
 #include "model3d/wall_rebuild.h"
 #include "model/generated_children.h"
 #include "render3d/surface_painting.h"
@@ -19,6 +20,7 @@
 #include <GL/glu.h>
 #include <psapi.h>
 #include <cmath>
+#include <algorithm>
 #include <functional>
 #include <stdlib.h>
 #include <vector>
@@ -27,12 +29,12 @@ using view3d::LiveViewTest;
 
 namespace {
 
-// The texture id of the second face of the object's vertices, where painting writes.
+// The texture ids of both faces of the object's vertices, where painting writes.
 std::vector<uint32_t> FaceTextures(const PlanObject* object)
 {
     std::vector<uint32_t> ids;
     for (const PlanVertex* v = object->firstVertex; v; v = v->next)
-        ids.push_back(v->faceTextureB);
+        ids.insert(ids.end(), {v->faceTextureA, v->faceTextureB});
     return ids;
 }
 
@@ -67,6 +69,47 @@ TEST_F(PaintingTest, TheNearestSurfaceTakesTheTextureAndTheFirstWinsATie)
     EXPECT_TRUE(ApplyTextureAtPoint3D(cx(), cy(), 1701));
     EXPECT_TRUE(Painted(nearBox, 1701));
     EXPECT_FALSE(Painted(twin, 1701));
+}
+
+// A drop on a pixel where surfaces meet paints the nearest of those its pick region
+// shows (the pixel, its left, above and above-left), as the view shows them: a picket
+// fence with pickets 7 pixels wide before a box before a wall, the sky above.
+TEST_F(PaintingTest, ADropWhereSurfacesMeetPaintsTheNearestOfItsRegion)
+{
+    PlanObject* fence = vtest::MakePointObject(ObjPicketFence, Storey(0), {{-160, 0, 100}, {160, 0, 100}}, 0, 0);
+    fence->styleOrTexture = 700;
+    for (PlanVertex* v = fence->firstVertex; v; v = v->next)
+        v->faceColourA = v->faceColourB = {65535, 65535, 0};
+    RebuildPicketFence(fence);
+    // Nearest first; the sky last.
+    const std::vector<PlanObject*> surfaces = {fence, Box(-40, 0, 40, 40, 150, {255, 0, 0}),
+                                               Box(-150, -200, 150, -180, 300, {0, 0, 255}), nullptr};
+    RebuildAll3D();
+    const std::vector<uint8_t> view = Frame();
+    // Which of them the pixel shows, by its colour; -1 for the ground.
+    auto shown = [&](int x, int y) {
+        const view3d::Rgb p = Pixel(view, x, y);
+        return p.r > 100 && p.g > 100 && p.b < 60 ? 0 : p.r > 100 && p.g < 60 ? 1 : p.b > 100 && p.r < 60 ? 2
+               : p.b > 200 ? 3 : -1;
+    };
+    auto painted = [&](uint32_t id) {
+        for (int i = 0; i < 3; ++i)
+            if (Painted(surfaces[(size_t)i], id))
+                return i;
+        return Settings()->backgroundTextureId == id ? 3 : -1;
+    };
+    uint32_t id = 1000, meeting[4] = {};
+    for (int y = 1; y < height; ++y)
+        for (int x = 1; x < width; ++x) {
+            const int region[4] = {shown(x, y), shown(x - 1, y), shown(x, y - 1), shown(x - 1, y - 1)};
+            const int nearest = *std::min_element(region, region + 4);
+            if (nearest < 0 || nearest == *std::max_element(region, region + 4))
+                continue;
+            ++meeting[nearest];
+            ApplyTextureAtPoint3D(x, y, (int32_t)++id);
+            ASSERT_EQ(nearest, painted(id)) << x << ", " << y;
+        }
+    EXPECT_GT(*std::min_element(meeting, meeting + 3), 20u);
 }
 
 TEST_F(PaintingTest, AnOverflowingSelectionStillPaintsTheNearest)
@@ -111,6 +154,10 @@ TEST_F(PaintingTest, SkyAndGroundTakeThePaintOfThePlanAndReportNoSurface)
     EXPECT_EQ(10 * 257, s->groundColour.red);
     EXPECT_EQ(20 * 257, s->groundColour.green);
     EXPECT_EQ(30 * 257, s->groundColour.blue);
+    // The sky after the box: nothing of the box's pick is read again.
+    EXPECT_TRUE(ApplyTextureAtPoint3D(cx(), cy() + 20, 1556));
+    EXPECT_FALSE(ApplyTextureAtPoint3D(cx(), 2, 1557));
+    EXPECT_EQ(1557u, s->backgroundTextureId);
 }
 
 TEST_F(PaintingTest, StyleOneHundredFourClearsTheTrimWordOfTheSideInView)
