@@ -37,6 +37,7 @@ uint8_t groundShadowPass = 0;
 ScenePolygon* shadowReceiverNode = nullptr;
 float shadowReceiverLevel = 0.0f;
 uint32_t presentedRenderFrames = 0;
+uint32_t keptFramesShown = 0;
 uint8_t renderCaptureRequested = 0;
 CapturedRender capturedRender = {0, 0, nullptr};
 
@@ -609,6 +610,7 @@ bool PresentKeptFrame()
     glMatrixMode(GL_MODELVIEW);
     glPopAttrib();
     SwapRenderBuffers();
+    ++keptFramesShown;
     return true;
 }
 

@@ -31,8 +31,10 @@ extern uint8_t groundShadowPass;
 extern ScenePolygon* shadowReceiverNode;
 // The height of the current receiving plane (0 for the ground).
 extern float shadowReceiverLevel;
-// The frames rendered and presented so far (swapped to the window).
+// The frames rendered and presented so far (swapped to the window), and the paints that
+// showed the kept frame again instead.
 extern uint32_t presentedRenderFrames;
+extern uint32_t keptFramesShown;
 
 // The last presented frame's pixels, kept when renderCaptureRequested was set: 24-bit
 // rows bottom up in blue, green, red order, each padded to 4 bytes, as a BMP holds them.
