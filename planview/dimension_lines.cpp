@@ -114,6 +114,10 @@ void ViewEllipse(HDC dc, ViewPoint2 m, float size, HBRUSH brush)
     POINT to = DevicePoint(m.x + size + 1.0f, m.y + size + 1.0f);
     HGDIOBJ previous =
         SelectObject(target, brush ? static_cast<HGDIOBJ>(brush) : GetStockObject(NULL_BRUSH));
+    if (PrintingPlanText()) {
+        const POINT box[4] = {from, {to.x, from.y}, to, {from.x, to.y}};
+        SendPrintLinesUnder(target, box, 4);
+    }
     Ellipse(target, from.x, from.y, to.x, to.y);
     if (previous)
         SelectObject(target, previous);

@@ -1,4 +1,5 @@
 #include "planview/output_routing.h"
+#include <algorithm>
 #include <vector>
 #include "files/dxf_export.h"
 #include "model/plan_document.h"
@@ -157,14 +158,21 @@ void DrawWorldLine(HDC dc, float x1, float y1, float z1, float x2, float y2, flo
 // file several times the size of its lines. While a batch is open for a pen, the lines
 // drawn with that pen are kept and sent as one call when the batch grows large and when
 // it closes; a line drawn with any other pen sends the batch first. The current position
-// is left at each line's end, as drawing the line would leave it. A printed page is
-// opaque lines and transparent text, so sending lines a little later changes nothing on it.
+// is left at each line's end, as drawing the line would leave it. Texts and black fills
+// print in the lines' own black, so sending lines after them changes nothing on paper;
+// a shape of another colour (a label's white box) covers what was drawn before it, so
+// the lines it meets are sent before it (SendPrintLinesUnder).
+bool printLinesInBatches = true;
+
 namespace {
 
 const size_t kPrintBatchPoints = 4096;
 
 HDC printBatchDC = nullptr;
 HGDIOBJ printBatchPen = nullptr;
+// How far from a shape a line of the batch may lie and still share a device pixel with
+// it: the width of the batch's pen and one unit.
+LONG printBatchReach = 0;
 std::vector<POINT> printBatchPoints;
 std::vector<DWORD> printBatchCounts;
 
@@ -207,13 +215,90 @@ bool AddToPrintBatch(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     return true;
 }
 
+// The width of a pen in the DC's units (a cosmetic pen of width 0 draws one), and its
+// colour; false for the null pen.
+bool PenInk(HGDIOBJ pen, LONG* width, COLORREF* colour)
+{
+    *width = 1;
+    *colour = RGB(0, 0, 0);
+    if (GetObjectType(pen) == OBJ_EXTPEN) {
+        // The style array's length varies: room for a few of its entries.
+        union {
+            EXTLOGPEN pen;
+            BYTE bytes[sizeof(EXTLOGPEN) + 16 * sizeof(DWORD)];
+        } extended;
+        if (!GetObjectA(pen, sizeof extended, &extended))
+            return true;
+        if ((extended.pen.elpPenStyle & PS_STYLE_MASK) == PS_NULL)
+            return false;
+        *width = std::max<LONG>(1, static_cast<LONG>(extended.pen.elpWidth));
+        *colour = extended.pen.elpColor;
+        return true;
+    }
+    LOGPEN logical;
+    if (!GetObjectA(pen, sizeof logical, &logical))
+        return true;
+    if (logical.lopnStyle == PS_NULL)
+        return false;
+    *width = std::max<LONG>(1, logical.lopnWidth.x);
+    *colour = logical.lopnColor;
+    return true;
+}
+
+// Whether the segment comes within the reach of the convex polygon: no axis (the normal
+// of the segment or of an edge of the polygon) parts them by more than the reach.
+bool SegmentMeetsPolygon(const POINT& a, const POINT& b, const POINT* points, int count, double reach)
+{
+    auto parts = [&](double nx, double ny) {
+        const double length = std::hypot(nx, ny);
+        if (length == 0.0)
+            return false;
+        double low = HUGE_VAL, high = -HUGE_VAL;
+        for (int i = 0; i < count; ++i) {
+            const double p = (points[i].x * nx + points[i].y * ny) / length;
+            low = std::fmin(low, p);
+            high = std::fmax(high, p);
+        }
+        const double pa = (a.x * nx + a.y * ny) / length, pb = (b.x * nx + b.y * ny) / length;
+        return std::fmax(pa, pb) < low - reach || std::fmin(pa, pb) > high + reach;
+    };
+    if (parts(static_cast<double>(b.y) - a.y, static_cast<double>(a.x) - b.x))
+        return false;
+    for (int i = 0; i < count; ++i) {
+        const POINT& p = points[i];
+        const POINT& q = points[(i + 1) % count];
+        if (parts(static_cast<double>(q.y) - p.y, static_cast<double>(p.x) - q.x))
+            return false;
+    }
+    return true;
+}
+
+// Whether a shape drawn with the DC's pen and brush prints nothing but the lines' black.
+bool ShapeInLineBlack(HDC dc)
+{
+    LOGBRUSH brush;
+    if (!GetObjectA(GetCurrentObject(dc, OBJ_BRUSH), sizeof brush, &brush))
+        return false;
+    if (brush.lbStyle != BS_NULL && !(brush.lbStyle == BS_SOLID && (brush.lbColor & 0xFFFFFF) == 0))
+        return false;
+    LONG width = 0;
+    COLORREF colour = 0;
+    return !PenInk(GetCurrentObject(dc, OBJ_PEN), &width, &colour) || (colour & 0xFFFFFF) == 0;
+}
+
 } // namespace
 
 void BeginPrintLineBatch(HDC dc, HGDIOBJ pen)
 {
     EndPrintLineBatch();
-    printBatchDC = dc && pen ? dc : nullptr;
+    if (!printLinesInBatches || !dc || !pen)
+        return;
+    printBatchDC = dc;
     printBatchPen = pen;
+    LONG width = 1;
+    COLORREF colour = 0;
+    PenInk(pen, &width, &colour);
+    printBatchReach = width + 1;
 }
 
 void EndPrintLineBatch()
@@ -221,6 +306,35 @@ void EndPrintLineBatch()
     SendPrintBatch();
     printBatchDC = nullptr;
     printBatchPen = nullptr;
+}
+
+void SendPrintLinesUnder(HDC dc, const POINT* points, int count)
+{
+    if (!dc || dc != printBatchDC || printBatchCounts.empty() || !points || count < 1 || ShapeInLineBlack(dc))
+        return;
+    // The shape's box, grown by the reach, sets aside most lines at little cost.
+    LONG left = points[0].x, top = points[0].y, right = left, bottom = top;
+    for (int i = 1; i < count; ++i) {
+        left = std::min(left, points[i].x);
+        right = std::max(right, points[i].x);
+        top = std::min(top, points[i].y);
+        bottom = std::max(bottom, points[i].y);
+    }
+    size_t at = 0;
+    for (DWORD n : printBatchCounts) {
+        for (size_t i = at + 1; i < at + n; ++i) {
+            const POINT& a = printBatchPoints[i - 1];
+            const POINT& b = printBatchPoints[i];
+            if (std::max(a.x, b.x) < left - printBatchReach || std::min(a.x, b.x) > right + printBatchReach ||
+                std::max(a.y, b.y) < top - printBatchReach || std::min(a.y, b.y) > bottom + printBatchReach)
+                continue;
+            if (SegmentMeetsPolygon(a, b, points, count, printBatchReach)) {
+                SendPrintBatch();
+                return;
+            }
+        }
+        at += n;
+    }
 }
 
 void PrintWorldLine(float x1, float y1, float z1, float x2, float y2, float z2)
@@ -307,6 +421,8 @@ void DrawViewPolygon(HDC dc, const float (*points)[2], int count)
         device[i].x = RoundPrint(x);
         device[i].y = RoundPrint(y);
     }
+    if (printing)
+        SendPrintLinesUnder(target, device, count);
     Polygon(target, device, count);
 }
 

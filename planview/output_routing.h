@@ -44,14 +44,25 @@ void DrawWorldLine(HDC dc, float x1, float y1, float z1, float x2, float y2, flo
                    uint8_t zoom);
 // The printing branch of DrawWorldLine; nothing unless printing with a planDC.
 void PrintWorldLine(float x1, float y1, float z1, float x2, float y2, float z2);
-// Move and line on planDC from view coordinates, scaled by the print scales and
-// rounded; only while printing.
 // A print batch: while one is open for a DC and a pen, the lines of PrintWorldLine drawn
 // on that DC with that pen go out together as one PolyPolyline, when the batch is full and
-// when it ends; a line drawn with another pen sends the batch first. Whoever opens a
-// batch ends it before the pen is deleted (RedrawPlan does, for its pens on a page).
+// when it ends; a line drawn with another pen sends the batch first, and so does a shape
+// that would cover a line of the batch (SendPrintLinesUnder). Whoever opens a batch ends
+// it before the pen is deleted (RedrawPlan does, for its pens on a page).
 void BeginPrintLineBatch(HDC dc, HGDIOBJ pen);
 void EndPrintLineBatch();
+// Called before a shape (a polygon, an ellipse, a picture) is drawn on dc within the
+// convex polygon of the device points given: when it prints in something other than the
+// lines' black (the DC's brush or pen is not black or null: a white label box, a white
+// arrow) and comes within a device pixel of a line still in the batch, the batch goes out
+// first, so that the page shows the shape over the lines drawn before it, as if each
+// line had been sent when drawn.
+void SendPrintLinesUnder(HDC dc, const POINT* points, int count);
+// True (the default): printed lines travel in batches. False sends each line when it is
+// drawn, as a reference for the page a batch must print alike.
+extern bool printLinesInBatches;
+// Move and line on planDC from view coordinates, scaled by the print scales and
+// rounded; only while printing.
 void PrintMoveTo(float x, float y);
 void PrintLineTo(float x, float y);
 void PrintLine(float x1, float y1, float x2, float y2);

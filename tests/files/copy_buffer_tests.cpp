@@ -1,12 +1,14 @@
 // Copy and paste through the memory stream: what a copy takes (storeys included), where
 // pastes land and how far they move (labelled dimensions with them), the floor notice,
-// hidden source floors, and a cut.
+// hidden source floors, a cut, and the copy's picture.
 #include "support_files.h"
 #include "files/copy_buffer.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/record_memory.h"
+#include "planview/output_routing.h"
+#include "shell/app_globals.h"
 #include "shell/selection_commands.h"
 #include "support/test_support.h"
 
@@ -145,4 +147,34 @@ TEST_F(CopyBuffer, AHiddenSourceFloorStillGetsItsPasteMoved)
     ASSERT_EQ(CountObjects(Storey(0)), 2);
     EXPECT_FLOAT_EQ(Storey(0)->firstObject->next->firstVertex->position[0], 36.0f);
     EXPECT_EQ(Storey(0)->shown, 0);
+}
+
+// Two lines through each other's length labels: the copy's picture shows the same pixels
+// whether its lines travel in batches or each is sent when drawn.
+TEST_F(CopyBuffer, PictureLayersLabelsAndLinesInDrawingOrder)
+{
+    Settings()->unitSystem = kUnitSystemFeetInches;
+    Settings()->dimensionDrawing = 1;
+    dimensionLogFont.lfHeight = -16;
+    for (PlanObject* line : {Make(29, Storey(0), {Picked(0, -200), At(0, 0, 200)}),
+                             Make(29, Storey(0), {Picked(-160, 0), At(160, 0, 0)})})
+        line->subType = 6, line->category = Settings()->visibleCategories;
+    std::vector<DWORD> played[2];
+    for (int batched = 0; batched < 2; ++batched) {
+        printLinesInBatches = batched == 1;
+        ASSERT_TRUE(CopySelection());
+        BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), 400, -400, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        DWORD* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ kept = SelectObject(
+            dc, CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0));
+        const RECT frame = {0, 0, 400, 400};
+        PatBlt(dc, 0, 0, 400, 400, WHITENESS);
+        PlayEnhMetaFile(dc, copyPicture, &frame);
+        played[batched].assign(bits, bits + 400 * 400);
+        DeleteObject(SelectObject(dc, kept));
+        DeleteDC(dc);
+    }
+    printLinesInBatches = true;
+    EXPECT_TRUE(played[0] == played[1]);
 }

@@ -535,22 +535,31 @@ TEST_F(RedrawTest, ObjectTouchesRectUsesTheZoomedGrownBox)
     EXPECT_FALSE(ObjectTouchesRect(nullptr, &below));
 }
 
-// Texts in a metafile (turned, aligned, at the current position): the box read from its
-// records holds every pixel the same text puts on a DIB, within two cells of them.
+// Texts in a metafile (turned, aligned, at the current position, which a move, a
+// polyline-to or a text before them left there): the box read from its records holds
+// every pixel the same drawing puts on a DIB, within two cells of them.
 TEST(MetafileDrawnBox, TextsAreWhereTheirPixelsAre)
 {
-    const struct { int escapement; UINT align; } cases[] = {
-        {0, TA_TOP}, {900, TA_TOP}, {450, TA_CENTER | TA_BASELINE}, {0, TA_BASELINE | TA_UPDATECP},
-        {2700, TA_RIGHT | TA_BOTTOM}, {1350, TA_BASELINE | TA_UPDATECP}};
+    enum Lead { Move, Polyline, Text };
+    const struct { int escapement; UINT align; Lead lead; } cases[] = {
+        {0, TA_TOP, Move}, {900, TA_TOP, Move}, {450, TA_CENTER | TA_BASELINE, Move},
+        {0, TA_BASELINE | TA_UPDATECP, Move}, {2700, TA_RIGHT | TA_BOTTOM, Move},
+        {1350, TA_BASELINE | TA_UPDATECP, Move}, {0, TA_BASELINE | TA_UPDATECP, Polyline},
+        {0, TA_BASELINE | TA_UPDATECP, Text}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.escapement);
+        SCOPED_TRACE(testing::Message() << c.escapement << " lead " << c.lead);
         DibSurface surface(400, 400);
         HFONT font = CreateFontA(-40, 0, c.escapement, c.escapement, 0, 1, 0, 0, 0, 0, 0, NONANTIALIASED_QUALITY,
                                  0, "Arial");
         auto draw = [&](HDC dc) {
             SelectObject(dc, font);
             SetTextAlign(dc, c.align);
-            MoveToEx(dc, 200, 200, nullptr);
+            const POINT turn[2] = {{40, 380}, {200, 200}};
+            MoveToEx(dc, c.lead == Move ? 200 : 40, c.lead == Polyline ? 60 : 200, nullptr);
+            if (c.lead == Polyline)
+                PolylineTo(dc, turn, 2);
+            else if (c.lead == Text)
+                TextOutA(dc, 0, 0, "Wolf", 4);
             const int at = (c.align & TA_UPDATECP) ? 0 : 200;
             TextOutA(dc, at, at, "Wolf fjord", 10);
         };

@@ -4,8 +4,8 @@
 //   print_plan_writer long PATH     a plan of 60,000 dimensioned lines, whose print takes
 //                                   a while
 //   print_plan_writer whole PLAN    prints the plan to scale through the default printer
-//                                   with the whole plan drawn on every page: the pages a
-//                                   print to scale must match
+//                                   with the whole plan drawn on every page and each line
+//                                   sent when drawn: the pages a print to scale must match
 //   print_plan_writer plans DIR     each test plan, "<name>.segments" (the lines it draws,
 //                                   after a header of its print-scale choice and unit
 //                                   system) and "printer.caps" of the default printer
@@ -13,8 +13,10 @@
 #include "files/plan_file.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
+#include "planview/output_routing.h"
 #include "shell/app_globals.h"
 #include "shell/printing.h"
+#include "shell/startup.h"
 #include <commdlg.h>
 #include <cstdio>
 #include <cstring>
@@ -113,6 +115,8 @@ bool WritePlans(const std::string& dir)
         {"huge", BuildHugeScalePlan},
         {"many", [] { BuildManyLinesPlan(10000); }},
         {"texts", BuildTextBytesPlan},
+        {"crossed", BuildCrossedLabelsPlan},
+        {"joins", BuildJoinsPlan},
     };
     for (const Named& plan : plans) {
         std::vector<Segment> segments;
@@ -135,12 +139,14 @@ BOOL WINAPI DefaultPrinter(PRINTDLGA* dialog)
 
 bool PrintWholePages(const std::string& path)
 {
-    if (!BeginPlan() || !LoadPlanFile(path.c_str()))
+    // The fonts of dimensions and texts are the program's own from its start-up.
+    if (!RegisterWindowClasses(GetModuleHandleA(nullptr)) || !BeginPlan() || !LoadPlanFile(path.c_str()))
         return false;
     activeDocument->settings->zoom = 1.0f;
     InitPrintDefaults();
     SetPrintDialogFunction(DefaultPrinter);
     printSkipsObjectsOffPage = false;
+    printLinesInBatches = false;
     const bool printed = PrintPlanToScale(GetModuleHandleA(nullptr), nullptr) == 0;
     SetPrintDialogFunction(nullptr);
     return printed;

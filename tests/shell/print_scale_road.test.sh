@@ -7,8 +7,10 @@
 # the plan where it belongs and nothing beyond its printable area, so that the pages
 # laid side by side show every line once. A page carries only what lies on it (2 x 2 pages
 # with a text and a wall in each quarter: each page's PostScript shows its own text and
-# fills its own wall), and prints as the page drawn with the whole plan on it does, pixel
-# for pixel. A plan whose grid would take about
+# fills its own wall), and prints as the page drawn with the whole plan on it and each
+# line sent when drawn does, pixel for pixel; so does a dimensioned plan with lines on the
+# pages' joins, labels crossing lines and a half inch rounded on one page that decides a
+# rounding on another. A plan whose grid would take about
 # 100,000 pages is refused with a message box, after which the program ends without
 # printing.
 set -u
@@ -23,12 +25,15 @@ for name in scale small; do
   case $? in 1) failed=1 ;; 2) failed=1; continue ;; esac
   python3 "$here/printed_pages.py" scale "$pdf" "$work/$name.segments" "$work/printer.caps" || failed=1
 done
-print_one_job quarters "$work/quarters.ZRO" 3
-case $? in 1) failed=1 ;; 2) exit 1 ;; esac
-own=${pdf%.pdf}.ps
-timeout 120 "$WINE" "$VELMORA_BINARY_DIR/tests/print_plan_writer.exe" whole "$(winpath "$work/quarters.ZRO")" \
-  >"$work/whole.log" 2>&1 </dev/null || { cat "$work/whole.log"; exit 1; }
-python3 "$here/printed_pages.py" own "$own" "$VELMORA_PRINT_DIR/job-$(last_job).ps" Uno Due Tre Quattro || failed=1
+for name in quarters joins; do
+  print_one_job $name "$work/$name.ZRO" 3
+  case $? in 1) failed=1 ;; 2) exit 1 ;; esac
+  own=${pdf%.pdf}.ps
+  timeout 120 "$WINE" "$VELMORA_BINARY_DIR/tests/print_plan_writer.exe" whole "$(winpath "$work/$name.ZRO")" \
+    >"$work/whole.log" 2>&1 </dev/null || { cat "$work/whole.log"; exit 1; }
+  [ $name = joins ] && set -- || set -- Uno Due Tre Quattro
+  python3 "$here/printed_pages.py" own "$own" "$VELMORA_PRINT_DIR/job-$(last_job).ps" "$@" || failed=1
+done
 
 before=$(last_job)
 run_print_road "$work/huge.ZRO" 3 "$work/huge.log"

@@ -4,7 +4,8 @@
     printed_pages.py fit|scale PDF SEGMENTS CAPS [COPIES]
     printed_pages.py same PDF PNG
     printed_pages.py bytes PDF
-    printed_pages.py own PS REFERENCE_PS WORD...
+    printed_pages.py own PS REFERENCE_PS [WORD...]
+    printed_pages.py crossed PDF SEGMENTS CAPS TEXT...
 
 The second renders the PDF's page as the kept PNG was made (pdftoppm -r 300 -aa no
 -aaVector no -gray -png -singlefile) and compares them pixel for pixel. The third finds
@@ -12,9 +13,12 @@ every line of the plan of byte texts (BuildTextBytesPlan) printed, as far as it 
 blanks and characters without a glyph left out.
 
 The fourth renders each page of the PostScript job PS and of the job REFERENCE_PS, which
-drew the whole plan on every page, with Ghostscript (the printer's own language, before any
-conversion: 300 dpi, no anti-aliasing) and compares them pixel for pixel; page n of PS
-must show the n-th WORD alone and fill one area.
+drew the whole plan on every page and sent each line when drawn, with Ghostscript (the
+printer's own language, before any conversion: 300 dpi, no anti-aliasing) and compares
+them pixel for pixel; with WORDs, page n of PS must show the n-th WORD alone and fill one
+area. The fifth checks the two lines of BuildCrossedLabelsPlan fitted: without its texts,
+the page is white on the first line under the second's label and black on the second line
+across the first's; each TEXT is on the page.
 
 SEGMENTS lists the plan's drawn lines ("x1 z1 x2 z2", after a "# choice C units U"
 header) and its wall segments ("wall x1 z1 x2 z2 half start end": the centre line, half
@@ -334,6 +338,39 @@ def check_seen_once(segments, scale, pages, darks, caps, errors):
                 errors.append('the point (%d, %d) of the line %s is black on %d pages' % (gx, gy, (x1, z1, x2, z2), seen))
 
 
+def fit_page(caps, extents):
+    """The scale and the device origin of the page fitted to the grown extents."""
+    top, left, bottom, right = extents
+    horz, vert = caps['HORZRES'], caps['VERTRES']
+    scale = min(horz / (right - left), vert / (bottom - top))
+    centre_x, centre_y = (left + (right - left) / 2) * scale, (top + (bottom - top) / 2) * scale
+    return scale, (-trunc_round(horz // 2 - centre_x), -trunc_round(vert // 2 - centre_y))
+
+
+def crossed(pdf, segments_path, caps_path, texts):
+    caps, (first, second) = read_caps(caps_path), read_segments(segments_path)[2]
+    scale, (ox, oy) = fit_page(caps, grown_extents([first, second]))
+    with tempfile.TemporaryDirectory() as tmp:
+        subprocess.run(['gs', '-q', '-dSAFER', '-dBATCH', '-dNOPAUSE', '-dFILTERTEXT', '-sDEVICE=pnggray', '-r300',
+                        '-dGraphicsAlphaBits=1', '-sOutputFile=' + tmp + '/p.png', pdf], check=True)
+        rows = read_png(tmp + '/p.png')[3]
+
+    def black(line, d):   # near the point d units along the other line from the line's label
+        (x1, z1, x2, z2), (a1, b1, a2, b2) = line, first if line == second else second
+        n, m = math.hypot(x2 - x1, z2 - z1), math.hypot(a2 - a1, b2 - b1)
+        x = trunc_round(((x1 + x2) / 2 + 15 * (z2 - z1) / n + d * (a2 - a1) / m) * scale) - ox + caps['PHYSICALOFFSETX']
+        y = trunc_round(((z1 + z2) / 2 - 15 * (x2 - x1) / n + d * (b2 - b1) / m) * scale) - oy + caps['PHYSICALOFFSETY']
+        return any(rows[y + j][x + i] < 128 for i in range(-NEAR, NEAR + 1) for j in range(-NEAR, NEAR + 1))
+
+    printed = subprocess.run(['pdftotext', pdf, '-'], capture_output=True, encoding='utf-8', check=True).stdout
+    errors = ['the text %s is not on the page' % t for t in texts if t not in printed]
+    errors += ['the first line shows under the second\'s label' for d in range(-3, 4) if black(second, d)][:1]
+    errors += ['the second line breaks in the first\'s label' for d in range(-3, 4) if not black(first, d)][:1]
+    for e in errors:
+        print('FAIL ' + e)
+    return 1 if errors else 0
+
+
 def same_page(pdf, kept):
     with tempfile.TemporaryDirectory() as tmp:
         subprocess.run(['pdftoppm', '-r', '300', '-aa', 'no', '-aaVector', 'no', '-gray', '-png',
@@ -372,9 +409,9 @@ def own_pages(ps, reference, words):
             shown[-1][0] += {'space': ' '}.get(line[1:-11], line[1:-11])
         elif shown:
             shown[-1][1] += sum(1 for word in line.split() if word in ('fill', 'eofill'))
-    for index, (text, fills) in enumerate(shown):
+    for index, (text, fills) in enumerate(shown if words else []):
         print('page %d: text "%s", %d filled areas' % (index + 1, text, fills))
-    if shown != [[word, 1] for word in words]:
+    if words and shown != [[word, 1] for word in words]:
         errors.append('the pages do not each hold their own text and filled area alone: %s' % shown)
     for e in errors:
         print('FAIL ' + e)
@@ -400,6 +437,8 @@ def main():
         return byte_texts(sys.argv[2])
     if sys.argv[1] == 'own':
         return own_pages(sys.argv[2], sys.argv[3], sys.argv[4:])
+    if sys.argv[1] == 'crossed':
+        return crossed(sys.argv[2], sys.argv[3], sys.argv[4], sys.argv[5:])
     mode, pdf, segments_path, caps_path = sys.argv[1:5]
     copies = int(sys.argv[5]) if len(sys.argv) > 5 else 1
     caps = read_caps(caps_path)
@@ -411,10 +450,8 @@ def main():
 
     pages = []     # per page: the device origin of its top-left corner
     if mode == 'fit':
-        scale_x = scale_y = min(horz / (right - left), vert / (bottom - top))
-        centre_x = (left + (right - left) / 2) * scale_x
-        centre_y = (top + (bottom - top) / 2) * scale_y
-        origin = (-trunc_round(horz // 2 - centre_x), -trunc_round(vert // 2 - centre_y))
+        scale_x, origin = fit_page(caps, (top, left, bottom, right))
+        scale_y = scale_x
         pages = [origin] * copies
     else:
         pair = K_TABLE.get(choice, (1.0, 1.0))

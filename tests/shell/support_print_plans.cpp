@@ -464,6 +464,41 @@ void BuildQuartersPlan()
     }
 }
 
+void BuildCrossedLabelsPlan()
+{
+    // 16'-8" down, its length 15 units right of it; 13'-4" across, its length 15 above.
+    activeDocument->settings->unitSystem = kUnitSystemFeetInches;
+    activeDocument->settings->dimensionDrawing = 1;
+    AddLine(FirstStorey(), 0, -200, 0, 200);
+    AddLine(FirstStorey(), -160, 0, 160, 0);
+}
+
+void BuildJoinsPlan()
+{
+    PlanFloor* floor = FirstStorey();
+    activeDocument->settings->unitSystem = kUnitSystemFeetInches;
+    activeDocument->settings->printScaleChoice = 9;
+    activeDocument->settings->dimensionDrawing = 1;
+    // 2 x 2 pages as the quarters (3.125 device units a plan unit; the lower pages begin at
+    // z 102.72), with a gate's round-ended 3-unit pen down from the lower pages' first row.
+    AddRectangle(floor, -600, -900, 600, 900);
+    if (PlanObject* gate = AddObject(floor, ObjPicketFence, 0, false, 1.0f, {{-530, 102.72f}, {-530, 400}}))
+        gate->firstVertex->kind = 6;
+    // Top right, whole inches; top left, 2'-6 1/2" rounded up: the ridge 2'-6 1/2" above
+    // the eaves of the hip roof back on the top right rounds down.
+    AddLine(floor, 200, -300, 300, -300);
+    AddLine(floor, -500, -600, -439, -600);
+    if (PlanObject* roof = AddObject(floor, ObjRoof, 0, true, 6.0f, {{120, -750}, {600, -750}, {600, -506}, {120, -506}}))
+        roof->styleOrTexture = 1;
+    // Below, pairs of lines each through the other's length label, some across a join.
+    for (float x : {-450.0f, -250.0f, -50.0f, 73.6f, 250.0f, 450.0f}) {
+        for (float z : {250.0f, 450.0f, 650.0f}) {
+            AddLine(floor, x, z - 80, x, z + 80);
+            AddLine(floor, x - 64.5f, z, x + 64.5f, z);
+        }
+    }
+}
+
 void BuildHugeScalePlan()
 {
     ShowLinesOnly();

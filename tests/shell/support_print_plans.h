@@ -99,6 +99,11 @@ void BuildManyLinesPlan(int count);
 // At 1:48 imperial, a grid of 2 x 2 pages with a wall (a filled band) and a text in each
 // quarter, page by page "Uno", "Due", "Tre" and "Quattro".
 void BuildQuartersPlan();
+// Two lines, each through the other's length label (feet and inches).
+void BuildCrossedLabelsPlan();
+// 2 x 2 pages at 1:48 with a wide pen on a join, a rounding on one page that decides one
+// on another, and lines crossing each other's labels.
+void BuildJoinsPlan();
 // One line across nearly the whole plane at metric 1:10: a grid of about 100,000 pages.
 void BuildHugeScalePlan();
 // A text in Arial for each byte b from 0x20 on, in rows of 16: "<b>a" and, on its second
