@@ -6,12 +6,21 @@
 # (samples/house.ZRO) fitted to one page.
 #   scripts/print-sample.sh [--build-dir DIR] [PLAN] [--to-scale]
 # A print takes as long as it needs: the program is stopped only when it has done nothing
-# for VELMORA_PRINT_IDLE_LIMIT seconds (120 unless set). A print that did not complete (the
-# program stopped or telling that its job failed, the printer's port unable to keep the
-# PDF, a disk full) leaves no PDF under the plan's name: the script says why and exits
-# non-zero.
+# for VELMORA_PRINT_IDLE_LIMIT seconds (a whole number from 1 to 86400, 120 unless set). A
+# print that did not complete (the program stopped or telling that its job failed, the
+# printer's port unable to keep the PDF, a disk full) leaves no PDF under the plan's name:
+# the script says why (with what the program's boxes said) and exits non-zero. Runs with
+# one build folder take turns: a run says what it waits for.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+
+# A limit the idle check cannot use would stop every print at once or none ever.
+if [[ ! ${VELMORA_PRINT_IDLE_LIMIT:-120} =~ ^0*([1-9][0-9]{0,4})$ ]] || [ "${BASH_REMATCH[1]}" -gt 86400 ]; then
+  echo "print-sample: VELMORA_PRINT_IDLE_LIMIT takes a whole number of seconds from 1 to 86400," \
+    "not \"$VELMORA_PRINT_IDLE_LIMIT\"" >&2
+  exit 1
+fi
+export VELMORA_PRINT_IDLE_LIMIT=${BASH_REMATCH[1]}
 
 usage() {
   echo "usage: scripts/print-sample.sh [--build-dir DIR] [PLAN] [--to-scale]" >&2
@@ -43,40 +52,64 @@ plan=$(cd "$(dirname "$plan")" && pwd)/$(basename "$plan")
 
 . "$root/scripts/start-run.sh" "${run_args[@]}"
 
+# One print at a time in an environment: two would share its spool folder, its display
+# and the program's logs, and answer or clear each other's print.
+exec {print_lock}>>"$envdir/print.lock"
+if ! flock -n "$print_lock"; then
+  echo "print-sample: waiting for the print of $(cat "$envdir/print.lock") to end: it uses the environment $envdir" >&2
+  flock "$print_lock"
+fi
+echo "$plan (process $$)" >"$envdir/print.lock"
+
 # The program directory of the run holds a copy of the plan and the symbol library the
 # program reads at start-up (the bath's symbol). It keeps the prints of other plans: a
 # run replaces only its own plan's copy and PDF.
 work=$build/print-sample
 mkdir -p "$work"
-# Wine quotes an argument with a blank, and the quote would become the mode byte: the
-# copy's name has none, and it is given by its name alone when the program directory
-# (the current directory) has one.
+# The PDF is named after the plan, blanks turned into _. The program is given the plan
+# under a name of plain ASCII (its code page may lack the plan's letters, and Wine quotes
+# a name with a blank, whose quote would become the mode byte), made the plan's own by a
+# digest of its path; a plan in this folder under such a name is its own copy.
 name=$(basename "$plan")
-name=${name//[[:space:]\"]/_}
-pdf=$work/${name%.*}.pdf
+label=${name//[[:space:]\"]/_}
+pdf=$work/${label%.*}.pdf
+plain() { printf '%s' "$1" | LC_ALL=C tr -cs 'A-Za-z0-9_.-' '_'; }
+copy=$name
+if [ "$(plain "$name")" != "$name" ] || ! [ "$(dirname "$plan")" -ef "$work" ]; then
+  stem=$name ext=
+  if [[ $name == ?*.* ]]; then stem=${name%.*} ext=.$(plain "${name##*.}"); fi
+  copy=$(plain "$stem")-$(printf '%s' "$plan" | sha1sum | cut -c1-10)$ext
+fi
+made_copy=0
+if ! [ "$plan" -ef "$work/$copy" ]; then
+  cp "$plan" "$work/$copy"
+  made_copy=1
+fi
 # An earlier print of this plan must not pass for this run's when this one fails.
 rm -f "$pdf"
-# A plan printed from this folder is its own copy already.
-[ "$plan" -ef "$work/$name" ] || cp "$plan" "$work/$name"
 cp -r "$root/OBJECTS" "$work/"
 cd "$work"
-arg=$work/$name
-if [[ "$work" == *" "* ]]; then arg=$name; fi
+# Given by its name alone when the program directory (the current directory) has a
+# character it cannot take.
+arg=$work/$copy
+[ -z "$(printf '%s' "$work" | LC_ALL=C tr -d 'A-Za-z0-9_./-')" ] || arg=$copy
 # The print road's runner: starts velmora.exe with the plan and the mode byte and
 # answers the print dialog with OK (and any message box with its default button).
 . "$root/tests/shell/print_road_lib.sh"
 exe=$build/velmora.exe
 before=$(last_job)
 set +e
-run_print_road "$arg" "$mode" "$work/velmora.log"
+run_print_road "$arg" "$mode" "$work/velmora.log" {print_lock}>&-
 rc=$?
 set -e
 while read -r title; do echo "print-sample: answered \"$title\""; done <"$work/velmora.log.windows"
 failed() {
   echo "print-sample: $*" >&2
-  # What the printer's port said of the job.
+  # What the program's boxes and the printer's port said of the job.
+  sed -n 's/^velmora box: \(.*\)/print-sample: velmora.exe said: \1/p' "$work/velmora.log" >&2
   grep -h '^print-to-pdf:' "$work/velmora.log" >&2 || true
   rm -f "$pdf" "$pdf.part"
+  [ "$made_copy" = 0 ] || rm -f "$work/$copy"
   exit 1
 }
 # The program's own word that its job did not go through.

@@ -3,7 +3,9 @@
 
 // Every message box of the program goes through ShowMessageBox, so that a test can
 // watch what the program tells the user and answer in its place (a modal box would
-// otherwise stop a test that has no one to press its buttons).
+// otherwise stop a test that has no one to press its buttons). A box shown on the screen
+// is also written to the standard error ("velmora box: CAPTION: TEXT", UTF-8), when the
+// program has one.
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT flags);
 
 // A hook returns the button id the user "pressed"; it replaces the real box.
