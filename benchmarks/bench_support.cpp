@@ -17,8 +17,24 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 HWND benchPane = nullptr;
+
+int StartBenchmark(int argc, char** argv, int defaultRuns)
+{
+    int runs = defaultRuns;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (!std::strcmp(argv[i], "--runs"))
+            runs = std::max(1, std::atoi(argv[++i]));
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    static char folder[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    programDirectory = folder;
+    hInstance = GetModuleHandleA(nullptr);
+    return runs;
+}
 
 double Now()
 {

@@ -11,6 +11,11 @@
 struct PlanFloor;
 struct PlanObject;
 
+// The start of a benchmark program: no error boxes, the current directory as the program
+// directory and this program's instance; returns the runs of `--runs N` (at least 1), or
+// the default.
+int StartBenchmark(int argc, char** argv, int defaultRuns);
+
 // Milliseconds from a fixed start (QueryPerformanceCounter).
 double Now();
 // Median of the timings; 0 for none.

@@ -155,14 +155,7 @@ double LoadTime(const char* path)
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i + 1 < argc; ++i)
-        if (!std::strcmp(argv[i], "--runs"))
-            runs = std::max(1, std::atoi(argv[++i]));
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
-    static char folder[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, folder);
-    programDirectory = folder;
-    hInstance = GetModuleHandleA(nullptr);
+    runs = StartBenchmark(argc, argv, runs);
     benchPane = CreateBenchPane();
 
     // The garden, with its plants' files and then without them.
@@ -172,7 +165,7 @@ int main(int argc, char** argv)
     EndDocument();
     WritePlan("plants-10000.ZRO", BuildPlants);
     const double withFiles = LoadTime("plants-10000.ZRO");
-    std::filesystem::remove_all(std::string(folder) + "\\TEXTURES");
+    std::filesystem::remove_all(std::string(programDirectory) + "\\TEXTURES");
     ForgetPlantInfo();
     const double withoutFiles = LoadTime("plants-10000.ZRO");
     PrintTime("load of 10000 plants of 20 kinds, with their information files", withFiles, runs);

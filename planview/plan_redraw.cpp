@@ -495,11 +495,15 @@ static void DrawTextFrame(HDC dc, PlanObject* object, const RECT* rect)
     HWND edit = static_cast<HWND>(object->link);
     if (!edit || !IsWindow(edit))
         return;
-    if (currentToolId != kTypeTextTool) {
+    // A control already put to sleep (disabled and hidden) is left so: switching it
+    // again changes nothing, but costs two round trips to the window server.
+    const LONG state = GetWindowLongA(edit, GWL_STYLE) & (WS_DISABLED | WS_VISIBLE);
+    if (currentToolId != kTypeTextTool && (state != WS_DISABLED || !textLayoutsKept)) {
         EnableWindow(edit, FALSE);
         SendMessageA(edit, WM_SETREDRAW, FALSE, 0);
     }
-    FitTextEditToObject(dc, edit, object);
+    if (!FitTextEditToObject(dc, edit, object, rect))
+        return;
     if (planOutputMode == 0 && currentToolId == kTypeTextTool) {
         InvalidateRect(edit, rect, TRUE);
         UpdateWindow(edit);

@@ -9,7 +9,8 @@
 #     printed to scale over a grid of pages against the same plan fitted
 #     (print_pages_speed), and the user's actions with the live view shown on a mixed
 #     plan of 10,000 objects against the floor of a bare drawing of its polygons
-#     (view_actions_speed);
+#     (view_actions_speed), and the plan pane's repaint of 2,000 texts against 2,000
+#     labelled lines, unchanged and after a scroll (text_repaint_speed);
 #   scripts/benchmark.sh [--build-dir DIR] --road
 #     the start and the print road: road_speed, the loads of walls-10000 and
 #     lines-100000 against ReadFile, then whole processes from start to end (medians of
@@ -117,6 +118,7 @@ if [ "$road" = 0 ]; then
   bench print_pages_speed
   bench view_actions_speed
   forget_jobs_after "$jobs_before"
+  bench text_repaint_speed
   machine_load "at the end"
   exit 0
 fi

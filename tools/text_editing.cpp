@@ -26,10 +26,15 @@
 #include "tools/text_layout_font.h"
 #include "tools/tool_framework.h"
 #include "tools/tool_state.h"
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 uint16_t textEditControlId = 1;
+bool textLayoutsKept = true;
 int16_t textAlignment = AlignTextLeft;
 
 namespace {
@@ -145,14 +150,20 @@ void GetControlLogFont(HWND control, LOGFONTA* font)
         *font = dimensionLogFont;
 }
 
-// The look at that height: the run's font while a run is open (ReleaseRunFont gives it
-// back). The control's own takes the face's copy that it can lay its text out in.
-HFONT AcquireFontOfHeight(const LOGFONTA& base, LONG height, bool forControl = false)
+// The look at that height (0 becomes -1), drawable; the control's own takes the face's
+// copy that it can lay its text out in.
+LOGFONTA LookOfHeight(const LOGFONTA& base, LONG height, bool forControl)
 {
     LOGFONTA font = base;
     font.lfHeight = height == 0 ? -1 : height;
     font = MakeDrawableFont(font);
-    return AcquireRunFont(forControl ? TextLayoutLogFont(font) : font);
+    return forControl ? TextLayoutLogFont(font) : font;
+}
+
+// That look as the run's font while a run is open (ReleaseRunFont gives it back).
+HFONT AcquireFontOfHeight(const LOGFONTA& base, LONG height, bool forControl = false)
+{
+    return AcquireRunFont(LookOfHeight(base, height, forControl));
 }
 
 bool IsStockFont(HFONT font)
@@ -274,6 +285,130 @@ RECT ModelRectOfControl(const RECT& rect, uint16_t viewPlane)
 // sends meanwhile must not refit the frame to that font.
 bool fittingControl = false;
 
+// What the screen keeps of a text between repaints, with its control (the control's
+// user data, freed with it): the lines as the zoomed frame wraps them, and what they
+// were laid out from. Laying them out means lending the control a zoomed font and
+// taking it back, each a layout of the whole text, then reading the lines back one
+// message at a time: done again only when something they depend on changed.
+struct KeptTextLayout {
+    // The font as given, read once for each font the control is given (it is a window
+    // property, a round trip to the window server).
+    HFONT storedFor;
+    LOGFONTA stored;
+    // What the lines depend on.
+    LOGFONTA font;
+    LONG style;             // alignment and the rest, but the enabled and shown bits
+    SIZE size;              // the control's size: the frame's box in pixels
+    float zoom;
+    int textLength;
+    uint32_t textHash;      // a multi-line control tells no one of a WM_SETTEXT
+    bool laidOut;
+    // The control's formatting rectangle as the layout left it: a refit sets another,
+    // which the next repaint resets as the font's lending would have.
+    RECT format;
+    // The lines (index, text; empty lines are left out) and the widest of them.
+    std::vector<std::pair<int, std::string>> lines;
+    int lineCount;
+    LONG widest;
+};
+
+KeptTextLayout* KeptLayoutOf(HWND control)
+{
+    return reinterpret_cast<KeptTextLayout*>(GetWindowLongPtrA(control, GWLP_USERDATA));
+}
+
+void ReleaseKeptLayout(HWND control)
+{
+    delete KeptLayoutOf(control);
+    SetWindowLongPtrA(control, GWLP_USERDATA, 0);
+}
+
+// The control's text (ANSI) in a buffer kept for the next call.
+const std::string& ControlTextOf(HWND control)
+{
+    static std::string text;
+    int length = GetWindowTextLengthA(control);
+    text.assign(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    length = length > 0 ? GetWindowTextA(control, &text[0], length + 1) : 0;
+    text.resize(static_cast<size_t>(length > 0 ? length : 0));
+    return text;
+}
+
+uint32_t HashOf(const std::string& text)
+{
+    uint32_t hash = 2166136261u;
+    for (unsigned char c : text)
+        hash = (hash ^ c) * 16777619u;
+    return hash;
+}
+
+bool SameLogFont(const LOGFONTA& a, const LOGFONTA& b)
+{
+    return std::memcmp(&a, &b, offsetof(LOGFONTA, lfFaceName)) == 0 &&
+           std::strncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
+}
+
+// Where a text's lines can reach on the screen: `lines` lines of at most `widest`
+// pixels from the box's top, anchored as the alignment anchors them, with a line's
+// height of room all round for the glyphs' overhangs; and the frame, where the control
+// lies.
+RECT TextReach(const RECT& box, LONG style, LONG widest, int lines, LONG lineHeight, const RECT& frame)
+{
+    LONG left = box.left;
+    if (style & ES_CENTER)
+        left = RoundHalfUp(static_cast<float>(box.left + box.right) / 2.0f) - widest / 2 - 1;
+    else if (style & ES_RIGHT)
+        left = box.right - widest;
+    RECT reach = {left - lineHeight, box.top - lineHeight, left + widest + 1 + lineHeight,
+                  box.top + static_cast<LONG>(lines) * lineHeight + lineHeight};
+    UnionRect(&reach, &reach, &frame);
+    return reach;
+}
+
+// Where the control lies in its parent's client area.
+RECT ControlRectInParent(HWND control, HWND parent)
+{
+    RECT now;
+    GetWindowRect(control, &now);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&now), 2);
+    return now;
+}
+
+// Moves the control without repainting. The screen's road first looks whether it lies
+// there already: a move is a round trip to the window server even when nothing moves.
+void MoveControlTo(HWND control, const RECT& place)
+{
+    MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, FALSE);
+}
+
+// The lines the control holds, as it wraps them now, and their widest extent on the DC.
+void ReadControlLines(HWND control, HDC dc, KeptTextLayout* layout)
+{
+    layout->lines.clear();
+    layout->widest = 0;
+    layout->lineCount = static_cast<int>(SendMessageA(control, EM_GETLINECOUNT, 0, 0));
+    std::vector<char> line;
+    for (int i = 0; i < layout->lineCount; ++i) {
+        LRESULT start = SendMessageA(control, EM_LINEINDEX, static_cast<WPARAM>(i), 0);
+        if (start < 0)
+            break;
+        LRESULT chars = SendMessageA(control, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
+        if (chars <= 0)
+            continue;
+        if (chars > 0xFFFF)
+            chars = 0xFFFF;  // EM_GETLINE takes its size in one word
+        line.assign(static_cast<size_t>(chars) + 2, '\0');
+        *reinterpret_cast<WORD*>(line.data()) = static_cast<WORD>(chars);
+        LRESULT got = SendMessageA(control, EM_GETLINE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()));
+        if (got <= 0)
+            continue;
+        layout->lines.emplace_back(i, std::string(line.data(), static_cast<size_t>(got)));
+        SIZE extent = {0, 0};
+        if (dc && GetTextExtentPoint32A(dc, line.data(), static_cast<int>(got), &extent) && extent.cx > layout->widest)
+            layout->widest = extent.cx;
+    }
+}
+
 // The control's own procedure, with one addition: switching its redraw off or on also
 // takes it off or puts it back on the screen (as the default window procedure does),
 // so that a suspended control does not cover the text the plan draws in its place.
@@ -285,6 +420,7 @@ LRESULT CALLBACK TextControlProc(HWND window, UINT message, WPARAM wParam, LPARA
     } else if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editControlProc));
         ReleaseStoredFont(window);
+        ReleaseKeptLayout(window);
     }
     return result;
 }
@@ -526,124 +662,240 @@ void RefitTextEditWindow(PlanObject* textFrame)
     }
 }
 
-void FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame)
+namespace {
+
+// What one fit of a text works with.
+struct TextFit {
+    HWND control;
+    HWND pane;
+    HDC out;            // where the lines go
+    RECT box;           // the frame's box less the zoomed margins: where the lines start
+    RECT place;         // the control's place in the pane's client area
+    HFONT own;          // the control's own font
+    LOGFONTA font;      // the text's font as given
+    LONG zoomedHeight;
+    LONG lineHeight;    // on the output, in the font the lines are drawn with
+    LONG style;         // the control's
+};
+
+// The screen's road with kept lines: nothing but what changed. False, with nothing laid
+// out, when the text's lines and frame lie wholly outside the area.
+bool KeepTextLines(const TextFit& fit, PlanObject* frame, const RECT* area, KeptTextLayout* layout)
+{
+    const std::string& text = ControlTextOf(fit.control);
+    const SIZE size = {fit.box.right - fit.box.left, fit.box.bottom - fit.box.top};
+    const LONG shape = fit.style & ~(WS_DISABLED | WS_VISIBLE);
+    const float zoom = ZoomFloat(1.0f);
+    const uint32_t hash = HashOf(text);
+    const bool current = layout->laidOut && SameLogFont(layout->font, fit.font) && layout->style == shape &&
+                         layout->size.cx == size.cx && layout->size.cy == size.cy && layout->zoom == zoom &&
+                         layout->textLength == static_cast<int>(text.size()) && layout->textHash == hash;
+    // Until the lines are laid out, none is wider than the whole text, nor are there more
+    // of them than its characters.
+    LONG widest = layout->widest;
+    int lineCount = layout->lineCount;
+    if (!current) {
+        SIZE extent = {0, 0};
+        GetTextExtentPoint32A(fit.out, text.data(), static_cast<int>(text.size()), &extent);
+        widest = extent.cx;
+        lineCount = static_cast<int>(text.size()) + 1;
+    }
+    const RECT reach = TextReach(fit.box, fit.style, widest, lineCount, fit.lineHeight, FrameRectFromBox2D(frame, 1));
+    const RECT now = ControlRectInParent(fit.control, fit.pane);
+    RECT common;
+    if (area && !IntersectRect(&common, &reach, area)) {
+        // Nothing of it shows; but no control stays in the pane away from its text.
+        RECT client;
+        if (fit.pane && GetClientRect(fit.pane, &client) && IntersectRect(&common, &now, &client) &&
+            !EqualRect(&now, &fit.place))
+            MoveControlTo(fit.control, fit.place);
+        return false;
+    }
+    if (!EqualRect(&now, &fit.place))
+        MoveControlTo(fit.control, fit.place);
+
+    fittingControl = true;
+    RECT client;
+    GetClientRect(fit.control, &client);
+    if (!current) {
+        const LOGFONTA lent = LookOfHeight(fit.font, fit.zoomedHeight, true);
+        LOGFONTA ownLook;
+        std::memset(&ownLook, 0, sizeof ownLook);
+        if (fit.own && GetObjectA(fit.own, sizeof ownLook, &ownLook) > 0 && SameLogFont(ownLook, lent)) {
+            // The control has that font: only its formatting rectangle goes back to its
+            // client area, as setting the font would put it.
+            SendMessageA(fit.control, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&client));
+            ReadControlLines(fit.control, fit.out, layout);
+        } else if (HFONT lentFont = AcquireRunFont(lent)) {
+            SendMessageA(fit.control, WM_SETFONT, reinterpret_cast<WPARAM>(lentFont), FALSE);
+            ReadControlLines(fit.control, fit.out, layout);
+            SendMessageA(fit.control, WM_SETFONT, reinterpret_cast<WPARAM>(fit.own), FALSE);
+            ReleaseRunFont(lentFont);
+        } else {
+            ReadControlLines(fit.control, fit.out, layout);
+        }
+        layout->font = fit.font;
+        layout->style = shape;
+        layout->size = size;
+        layout->zoom = zoom;
+        layout->textLength = static_cast<int>(text.size());
+        layout->textHash = hash;
+        layout->laidOut = true;
+    } else {
+        RECT format = {0, 0, 0, 0};
+        SendMessageA(fit.control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+        if (!EqualRect(&format, &layout->format))
+            SendMessageA(fit.control, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&client));
+    }
+    SendMessageA(fit.control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&layout->format));
+    fittingControl = false;
+    return true;
+}
+
+// The road of a page, the copy's picture and an export (and of the screen without kept
+// lines): the control is placed (but for the copy) and lent the zoomed font, and its
+// lines are read.
+void LayOutTextLines(TextFit& fit, bool copyPicture, KeptTextLayout* lines)
+{
+    if (!copyPicture)
+        MoveControlTo(fit.control, fit.place);
+    HFONT lentFont = AcquireFontOfHeight(fit.font, fit.zoomedHeight, true);
+    fittingControl = true;
+    if (lentFont)
+        SendMessageA(fit.control, WM_SETFONT, reinterpret_cast<WPARAM>(lentFont), FALSE);
+    if (copyPicture && streamMemoryMode && GetWindowTextLengthA(fit.control) > 0) {
+        // While a copy is being made the lines are spaced as the control spaces them.
+        if (HDC controlDC = GetDC(fit.control)) {
+            HGDIOBJ before = SelectObject(controlDC, ControlFontHandle(fit.control));
+            TEXTMETRICA own;
+            LOGFONTA drawn;
+            if (GetTextMetricsA(controlDC, &own) &&
+                GetObjectA(ControlFontHandle(fit.control), sizeof drawn, &drawn) > 0)
+                fit.lineHeight = own.tmExternalLeading - drawn.lfHeight;
+            SelectObject(controlDC, before);
+            ReleaseDC(fit.control, controlDC);
+        }
+    }
+    ReadControlLines(fit.control, nullptr, lines);
+    // The zoomed font was only lent to the control: it gets its own back, and the zoomed
+    // one goes.
+    if (lentFont) {
+        SendMessageA(fit.control, WM_SETFONT, reinterpret_cast<WPARAM>(fit.own), FALSE);
+        ReleaseRunFont(lentFont);
+    }
+    fittingControl = false;
+}
+
+// Writes the lines from the box's top, one line height apart, aligned as the control
+// aligns them (scaled and in black on a page).
+void DrawTextLines(const TextFit& fit, const KeptTextLayout& lines, bool printing, const ColourTriple& pen)
+{
+    if (lines.lines.empty())
+        return;
+    const float scaleX = printing ? printScaleX : 1.0f;
+    const float scaleY = printing ? printScaleY : 1.0f;
+    UINT alignment = TA_LEFT;
+    float x = static_cast<float>(fit.box.left);
+    if (fit.style & ES_CENTER) {
+        alignment = TA_CENTER;
+        x = static_cast<float>(fit.box.left + fit.box.right) / 2.0f;
+    } else if (fit.style & ES_RIGHT) {
+        alignment = TA_RIGHT;
+        x = static_cast<float>(fit.box.right);
+    }
+    const int textX = RoundHalfUp(x * scaleX);
+    const int textTop = RoundHalfUp(static_cast<float>(fit.box.top) * scaleY);
+    const COLORREF colour = printing ? RGB(0, 0, 0) : RGB(pen.red / 257, pen.green / 257, pen.blue / 257);
+    const UINT previousAlignment = SetTextAlign(fit.out, alignment | TA_TOP | TA_NOUPDATECP);
+    const COLORREF previousColour = SetTextColor(fit.out, colour);
+    const int previousMode = SetBkMode(fit.out, TRANSPARENT);
+    for (const auto& line : lines.lines)
+        TextOutA(fit.out, textX, textTop + line.first * fit.lineHeight, line.second.data(),
+                 static_cast<int>(line.second.size()));
+    SetBkMode(fit.out, previousMode);
+    SetTextColor(fit.out, previousColour);
+    SetTextAlign(fit.out, previousAlignment);
+}
+
+} // namespace
+
+bool FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame, const RECT* area)
 {
     PlanSettings* settings = ActiveSettings();
     const bool printing = planOutputMode != 0 && planDC != nullptr;
     // The copy's metafile takes the lines without the control being moved.
     const bool copyPicture = printing && renderingCopyPicture;
-    HDC out = printing ? planDC : dc;
-    if (!settings || !textFrame || !control || !IsWindow(control) || !out)
-        return;
+    TextFit fit = {};
+    fit.control = control;
+    fit.out = printing ? planDC : dc;
+    if (!settings || !textFrame || !control || !IsWindow(control) || !fit.out)
+        return true;
 
     ResetExtentRect(textFrame->box2D);
     GetObjectExtents2D(textFrame, 0, textFrame->box2D, 0, 0);
     if (textFrame->box2D[kRectMinX] == kExtentEmpty)
-        return;  // a frame without corners has nowhere to go
-    RECT box = FrameRectFromBox2D(textFrame, -ZoomInt(kFrameMargin));
+        return true;  // a frame without corners has nowhere to go
+    fit.box = FrameRectFromBox2D(textFrame, -ZoomInt(kFrameMargin));
 
     // The control sits over the frame with the zoomed font, so that its lines wrap as
     // the frame shows them. The printed page takes the same lines, scaled, so that the
     // print breaks the text where the screen does.
     POINT origin = {0, 0};
-    HWND pane = GetParent(control);
-    if (HDC paneDC = pane ? GetDC(pane) : nullptr) {
+    fit.pane = GetParent(control);
+    if (HDC paneDC = fit.pane ? GetDC(fit.pane) : nullptr) {
         DPtoLP(paneDC, &origin, 1);
-        ReleaseDC(pane, paneDC);
+        ReleaseDC(fit.pane, paneDC);
     }
-    if (!copyPicture)
-        MoveWindow(control, box.left - origin.x, box.top - origin.y, box.right - box.left,
-                   box.bottom - box.top, FALSE);
-    LOGFONTA logFont;
-    GetControlLogFont(control, &logFont);
-    HFONT previousFont = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-    const LONG zoomedHeight = static_cast<LONG>(ZoomFloat(static_cast<float>(logFont.lfHeight)));
-    HFONT lentFont = AcquireFontOfHeight(logFont, zoomedHeight, true);
-    HFONT zoomedFont = printing ? nullptr : AcquireFontOfHeight(logFont, zoomedHeight);
-    fittingControl = true;
-    if (lentFont)
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(lentFont), FALSE);
-    HFONT printFont = nullptr;
+    // A window is never less than empty: a frame thinner than its margins gets an empty
+    // control.
+    fit.place = {fit.box.left - origin.x, fit.box.top - origin.y, std::max(fit.box.left, fit.box.right) - origin.x,
+                 std::max(fit.box.top, fit.box.bottom) - origin.y};
+
+    // The screen keeps each text's lines between repaints; a page, the copy's picture
+    // and an export lay them out as they draw them.
+    KeptTextLayout* layout = nullptr;
+    if (textLayoutsKept && !printing && exportKind == 0 && !exportDxf2D && !exportDxf3D) {
+        layout = KeptLayoutOf(control);
+        if (!layout) {
+            layout = new KeptTextLayout();
+            SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(layout));
+        }
+    }
+    fit.own = ControlFontHandle(control);
+    if (!layout) {
+        GetControlLogFont(control, &fit.font);
+    } else {
+        if (!fit.own || layout->storedFor != fit.own) {
+            const bool given = GetTextEditLogFont(control, &layout->stored);
+            if (!given)
+                layout->stored = dimensionLogFont;
+            layout->storedFor = given ? fit.own : nullptr;
+        }
+        fit.font = layout->stored;
+    }
+    fit.zoomedHeight = static_cast<LONG>(ZoomFloat(static_cast<float>(fit.font.lfHeight)));
+    const float printedHeight = static_cast<float>(fit.zoomedHeight == 0 ? -1 : fit.zoomedHeight);
+    HFONT drawFont = nullptr;
     if (copyPicture)
-        printFont = AcquireFontOfHeight(
-            logFont, static_cast<LONG>(static_cast<float>(zoomedHeight == 0 ? -1 : zoomedHeight) * printScaleX - 0.5f));
+        drawFont = AcquireFontOfHeight(fit.font, static_cast<LONG>(printedHeight * printScaleX - 0.5f));
     else if (printing)
-        printFont = AcquireFontOfHeight(
-            logFont, static_cast<LONG>(static_cast<float>(zoomedHeight == 0 ? -1 : zoomedHeight) *
-                                       printScaleY));
-    HFONT drawFont = printing ? printFont : zoomedFont;
-    HGDIOBJ outPreviousFont = SelectTextFont(out, drawFont);
+        drawFont = AcquireFontOfHeight(fit.font, static_cast<LONG>(printedHeight * printScaleY));
+    else
+        drawFont = AcquireFontOfHeight(fit.font, fit.zoomedHeight);
+    HGDIOBJ outPreviousFont = SelectTextFont(fit.out, drawFont);
+    TEXTMETRICA metrics;
+    fit.lineHeight = GetTextMetricsA(fit.out, &metrics) ? metrics.tmHeight : 0;
+    fit.style = GetWindowLongA(control, GWL_STYLE);
 
-    if (GetWindowTextLengthA(control) > 0) {
-        TEXTMETRICA metrics;
-        LONG lineHeight = GetTextMetricsA(out, &metrics) ? metrics.tmHeight : 0;
-        if (copyPicture && streamMemoryMode) {
-            // While a copy is being made the lines are spaced as the control spaces them.
-            if (HDC controlDC = GetDC(control)) {
-                HGDIOBJ before = SelectObject(controlDC, ControlFontHandle(control));
-                TEXTMETRICA own;
-                LOGFONTA drawn;
-                if (GetTextMetricsA(controlDC, &own) &&
-                    GetObjectA(ControlFontHandle(control), sizeof drawn, &drawn) > 0)
-                    lineHeight = own.tmExternalLeading - drawn.lfHeight;
-                SelectObject(controlDC, before);
-                ReleaseDC(control, controlDC);
-            }
-        }
-        const float scaleX = printing ? printScaleX : 1.0f;
-        const float scaleY = printing ? printScaleY : 1.0f;
-        const LONG style = GetWindowLongA(control, GWL_STYLE);
-        UINT alignment = TA_LEFT;
-        float x = static_cast<float>(box.left);
-        if (style & ES_CENTER) {
-            alignment = TA_CENTER;
-            x = static_cast<float>(box.left + box.right) / 2.0f;
-        } else if (style & ES_RIGHT) {
-            alignment = TA_RIGHT;
-            x = static_cast<float>(box.right);
-        }
-        const int textX = RoundHalfUp(x * scaleX);
-        const int textTop = RoundHalfUp(static_cast<float>(box.top) * scaleY);
-        const ColourTriple& pen = settings->foregroundColour;
-        const COLORREF colour =
-            printing ? RGB(0, 0, 0) : RGB(pen.red / 257, pen.green / 257, pen.blue / 257);
-        const UINT previousAlignment = SetTextAlign(out, alignment | TA_TOP | TA_NOUPDATECP);
-        const COLORREF previousColour = SetTextColor(out, colour);
-        const int previousMode = SetBkMode(out, TRANSPARENT);
-
-        const int lines = static_cast<int>(SendMessageA(control, EM_GETLINECOUNT, 0, 0));
-        std::vector<char> line;
-        for (int i = 0; i < lines; ++i) {
-            LRESULT start = SendMessageA(control, EM_LINEINDEX, static_cast<WPARAM>(i), 0);
-            if (start < 0)
-                break;
-            LRESULT chars = SendMessageA(control, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
-            if (chars <= 0)
-                continue;
-            if (chars > 0xFFFF)
-                chars = 0xFFFF;  // EM_GETLINE takes its size in one word
-            line.assign(static_cast<size_t>(chars) + 2, '\0');
-            *reinterpret_cast<WORD*>(line.data()) = static_cast<WORD>(chars);
-            LRESULT got = SendMessageA(control, EM_GETLINE, static_cast<WPARAM>(i),
-                                       reinterpret_cast<LPARAM>(line.data()));
-            if (got > 0)
-                TextOutA(out, textX, textTop + i * lineHeight, line.data(), static_cast<int>(got));
-        }
-        SetBkMode(out, previousMode);
-        SetTextColor(out, previousColour);
-        SetTextAlign(out, previousAlignment);
-    }
-
-    RestoreTextFont(out, outPreviousFont);
-    // The zoomed font was only lent to the control: it gets its own back, and the
-    // zoomed one goes.
-    if (lentFont) {
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(previousFont), FALSE);
-        ReleaseRunFont(lentFont);
-    }
-    ReleaseRunFont(zoomedFont);
-    fittingControl = false;
-    ReleaseRunFont(printFont);
+    KeptTextLayout scratch = {};
+    const bool shown = layout ? KeepTextLines(fit, textFrame, area, layout) : true;
+    if (!layout)
+        LayOutTextLines(fit, copyPicture, &scratch);
+    if (shown)
+        DrawTextLines(fit, layout ? *layout : scratch, printing, settings->foregroundColour);
+    RestoreTextFont(fit.out, outPreviousFont);
+    ReleaseRunFont(drawFont);
+    return shown;
 }
 
 void HandleTextTool(float x, float y, float z, int16_t event)

@@ -12,14 +12,17 @@
 #include "model/view_projection.h"
 #include "palette/category_tabs.h"
 #include "planview/output_routing.h"
+#include "planview/plan_pane.h"
 #include "shell/app_globals.h"
 #include "shell/startup.h"
 #include "support/frame_fixtures.h"
 #include "support/test_support.h"
+#include "support/window_pixels.h"
 #include "tools/text_editing.h"
 #include "tools/text_layout_font.h"
 #include "tools/tool_state.h"
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -814,6 +817,102 @@ TEST_F(TextEditing, PrintedTextIsBlackAndScaledWhileTheControlStaysPut)
     EXPECT_EQ(103, placed.left);
     EXPECT_EQ(53, placed.top);
     EXPECT_EQ(-28, ControlFont(control).lfHeight);
+}
+
+// ---------------------------------------------------------------------------------
+// What the pane shows after edits, zooms and scrolls is the same whether the screen
+// keeps the texts' lines or lays every text out and places its control at every repaint;
+// a repaint that finds nothing changed sets no font and moves no control.
+
+int controlFontsAndMoves = 0;
+HWND countedPane = nullptr;
+
+LRESULT CALLBACK CountFontsAndMoves(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if ((sent->message == WM_SETFONT || sent->message == WM_WINDOWPOSCHANGING) && GetParent(sent->hwnd) == countedPane)
+        ++controlFontsAndMoves;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(TextEditing, KeptLinesShowWhatLayingOutEveryRepaintShows)
+{
+    LOGFONTA arial = ArialFont();
+    HWND bar = CreateWindowA("SCROLLBAR", "", WS_POPUP | SBS_HORZ, 0, 500, 200, 16, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(pane, 0, reinterpret_cast<LONG_PTR>(document));
+    countedPane = pane;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CountFontsAndMoves, nullptr, GetCurrentThreadId());
+    std::vector<PlanObject*> texts;
+    auto edit = [&](int i) { return Control(texts[i]); };
+    auto tool = [&](int16_t id) {
+        currentToolId = id;
+        ForEachFloorObject(document->firstFloor, 0, id == 203 ? ResumeTextEditors : SuspendTextEditors, nullptr);
+    };
+    const struct { const char* name; std::function<void()> act; bool quiet; } steps[] = {
+        {"first repaint", [] {}, false},
+        {"nothing changed", [] {}, true},
+        {"typing", [&] { SendMessageA(edit(0), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(" et la suite")); }, false},
+        {"WM_SETTEXT of as many letters", [&] { SetWindowTextA(edit(1), "Dernier texte"); }, false},
+        {"font", [&] { LOGFONTA small = arial; small.lfHeight = -15; SetTextEditFont(edit(2), small); }, false},
+        {"alignment", [&] { texts[3]->link = CommitTextEdit(edit(3), AlignTextCentre, texts[3]); }, false},
+        {"zoom 2", [&] { document->settings->zoom = 2.0f; }, false},
+        {"nothing changed at zoom 2", [] {}, true},
+        {"scroll", [&] { ScrollPlanView(bar, pane, 0, 150, 0, 1); }, false},
+        {"zoom 0.5", [&] { document->settings->zoom = 0.5f; }, false},
+        {"text tool at zoom 1", [&] { document->settings->zoom = 1.0f; tool(203); }, false},
+        {"scroll with the text tool", [&] { ScrollPlanView(bar, pane, 0, -200, 0, 1); }, false},
+        {"select tool", [&] { tool(200); }, false},
+    };
+    // What the user sees after each step: the pane's pixels, and where the controls that
+    // lie in its client area are.
+    auto run = [&](bool kept) {
+        textLayoutsKept = kept;
+        document->settings->zoom = 1.0f;
+        currentToolId = 200;
+        HDC dc = GetDC(pane);
+        SetWindowOrgEx(dc, 0, 0, nullptr);
+        ReleaseDC(pane, dc);
+        SetScrollRange(bar, SB_CTL, 0, 1000, FALSE);
+        SetScrollPos(bar, SB_CTL, 500, FALSE);
+        texts = {MakeTextFrame(Storey(0), 40, 40, 240, 110, "Ligne un\r\nLigne deux", &arial),
+                 MakeTextFrame(Storey(0), 300, 40, 500, 80, "Premier texte", &arial),
+                 MakeTextFrame(Storey(0), 40, 200, 260, 260, "Une police plus grande", &arial, AlignTextRight),
+                 MakeTextFrame(Storey(0), 300, 200, 560, 240, "Au centre", &arial),
+                 MakeTextFrame(Storey(0), 400, 330, 600, 370, "Loin au zoom 2", &arial),
+                 MakeTextFrame(Storey(0), 900, 100, 1100, 140, "Hors du cadre", &arial)};
+        std::vector<std::pair<std::vector<COLORREF>, std::vector<RECT>>> seen;
+        for (const auto& step : steps) {
+            step.act();
+            controlFontsAndMoves = 0;
+            InvalidateRect(pane, nullptr, FALSE);
+            UpdateWindow(pane);
+            EXPECT_TRUE(!kept || !step.quiet || controlFontsAndMoves == 0) << step.name;
+            std::vector<RECT> places;
+            RECT client, common;
+            GetClientRect(pane, &client);
+            for (PlanObject* text : texts) {
+                RECT place = PlacementInParent(Control(text));
+                places.push_back(IntersectRect(&common, &place, &client) ? place : RECT{});
+            }
+            seen.emplace_back(vtest::ClientPixels(pane), places);
+        }
+        for (PlanObject* text : texts)
+            FreeObject(text);
+        return seen;
+    };
+    const auto plain = run(false);
+    const auto keptLines = run(true);
+    for (size_t i = 0; i < plain.size(); ++i) {
+        EXPECT_TRUE(plain[i].first == keptLines[i].first) << "pixels after " << steps[i].name;
+        for (size_t t = 0; t < plain[i].second.size(); ++t)
+            EXPECT_TRUE(EqualRect(&plain[i].second[t], &keptLines[i].second[t]))
+                << "control " << t << " after " << steps[i].name;
+    }
+    UnhookWindowsHookEx(hook);
+    SetWindowLongPtrA(pane, 0, 0);
+    DestroyWindow(bar);
+    textLayoutsKept = true;
 }
 
 // ---------------------------------------------------------------------------------
