@@ -186,7 +186,11 @@ bool ReplaceProfile(const char* path, const ProfileSetting* settings, size_t cou
     const std::string content = EditedContent(bytes, settings, count);
     if (content == bytes)
         return true;
-    // A name of this process's own beside the file, made here (never one found there).
+    // What stopped writes left beside the file goes first; then a name of this process's
+    // own beside it, made here (never one found there).
+    const std::string named = path;
+    const size_t cut = named.find_last_of("\\/:") + 1;
+    RemoveLeftWorkingFiles(named.substr(0, cut), named.substr(cut) + ".", ".tmp", false);
     HANDLE file = INVALID_HANDLE_VALUE;
     for (unsigned attempt = 0; file == INVALID_HANDLE_VALUE && attempt < 16; ++attempt) {
         const std::string part = std::string(path) + "." + std::to_string(GetCurrentProcessId()) + "-" +

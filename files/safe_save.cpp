@@ -33,42 +33,95 @@ std::string FolderOf(const std::string& path)
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
-// FNV-1a of the full path in capitals, as the system compares names, so that same-named
-// files of two folders keep copies of their own.
-uint64_t PathHash(std::string full, uint64_t basis, uint64_t prime)
+// A file's full path as its folders list it, each name in its stored case; as given
+// (made full) for a file not there yet.
+std::string StoredPath(const char* path)
 {
-    CharUpperBuffA(&full[0], static_cast<DWORD>(full.size()));
-    uint64_t hash = basis;
-    for (char c : full)
-        hash = (hash ^ static_cast<uint8_t>(c)) * prime;
-    return hash;
+    char full[2 * MAX_PATH], stored[2 * MAX_PATH];
+    DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
+    if (length == 0 || length >= sizeof full)
+        return path;
+    DWORD found = GetLongPathNameA(full, stored, sizeof stored);
+    return found > 0 && found < sizeof stored ? std::string(stored, found) : std::string(full, length);
+}
+
+// FNV-1a (64 bits) of a path, so that same-named files of two folders keep copies of
+// their own. Earlier versions hashed the path in capitals, which names differing only
+// in case share.
+std::string PathHash(std::string text, bool capitals)
+{
+    if (capitals)
+        CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
+    uint64_t hash = 14695981039346656037ull;
+    for (char c : text)
+        hash = (hash ^ static_cast<uint8_t>(c)) * 1099511628211ull;
+    char digits[20];
+    std::snprintf(digits, sizeof digits, "%016llX", static_cast<unsigned long long>(hash));
+    return digits;
+}
+
+// Whether another file or folder of the disk has this path but for the case of its
+// letters (a disk that tells case apart can hold "P.ZRO" beside "p.zro").
+bool HasOtherSpelling(const std::string& path)
+{
+    for (size_t end = path.find('\\', 3);; end = path.find('\\', end + 1)) {
+        const std::string part = path.substr(0, end);
+        const size_t cut = part.find_last_of('\\');
+        int same = 0;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((part.substr(0, cut + 1) + "*").c_str(), &found);
+        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+            same += lstrcmpiA(found.cFileName, part.c_str() + cut + 1) == 0;
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        if (same > 1)
+            return true;
+        if (end == std::string::npos)
+            return false;
+    }
 }
 
 // The names a copy of `path` may have, in the order a save tries them: "~NAME.salva"
 // beside it; in the user's temporary folder "~NAME.HASH.salva", or the hash alone for a
-// name too long for that. Only full paths that fit MAX_PATH.
-std::vector<std::string> CopyNames(const char* path)
+// name too long for that. Only full paths that fit MAX_PATH. With `earlier`, also the
+// name earlier versions gave the copy by the hash alone (the path in capitals), where no
+// other spelling of the path exists, so that it can only be this file's: a save removes
+// it and Open finds it, but no save makes it. Earlier versions' "~NAME.HASH.salva", with
+// a hash of 32 bits that other folders' paths share, is never taken for the file's.
+std::vector<std::string> CopyNames(const char* path, bool earlier = true)
 {
-    char full[2 * MAX_PATH];
-    DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
-    const std::string text = length > 0 && length < sizeof full ? std::string(full, length) : std::string(path);
+    const std::string text = StoredPath(path);
     const std::string name = text.substr(FolderOf(text).size());
     std::vector<std::string> names = {FolderOf(text) + "~" + name + kCopySuffix};
     char folder[MAX_PATH + 1];
-    length = GetTempPathA(sizeof folder, folder);
+    DWORD length = GetTempPathA(sizeof folder, folder);
     if (length > 0 && length < sizeof folder) {
-        char hash[40];
-        std::snprintf(hash, sizeof hash, ".%08X",
-                      static_cast<unsigned>(PathHash(text, 2166136261u, 16777619u) & 0xFFFFFFFFu));
-        names.push_back(std::string(folder) + "~" + name + hash + kCopySuffix);
-        std::snprintf(hash, sizeof hash, "%016llX", static_cast<unsigned long long>(
-                          PathHash(text, 14695981039346656037ull, 1099511628211ull)));
-        names.push_back(std::string(folder) + "~" + hash + kCopySuffix);
+        names.push_back(std::string(folder) + "~" + name + "." + PathHash(text, false) + kCopySuffix);
+        names.push_back(std::string(folder) + "~" + PathHash(text, false) + kCopySuffix);
+        const std::string before = std::string(folder) + "~" + PathHash(text, true) + kCopySuffix;
+        if (earlier && before != names.back() && GetFileAttributesA(before.c_str()) != INVALID_FILE_ATTRIBUTES &&
+            !HasOtherSpelling(text))
+            names.push_back(before);
     }
     names.erase(std::remove_if(names.begin(), names.end(),
                                [](const std::string& copy) { return copy.size() >= MAX_PATH; }),
                 names.end());
     return names;
+}
+
+// Whether what lies under a copy's name is the file's own: a file (or a link) listed
+// under exactly that name, case included. A name the folder lists in another case
+// belongs to another file (on a disk that tells case apart), and a folder is no copy:
+// both are left alone.
+bool IsOwnCopy(const std::string& name)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(name.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(search);
+    return !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           name.substr(FolderOf(name).size()) == found.cFileName;
 }
 
 // A security descriptor that lets only the user running the program at a file created
@@ -158,16 +211,21 @@ HANDLE CreateOwnFile(const std::string& folder, SECURITY_ATTRIBUTES* security)
     return INVALID_HANDLE_VALUE;
 }
 
-// Takes a copy's name out of its folder: an own file is renamed over it and removed.
-void RemoveCopyName(const std::string& name, SECURITY_ATTRIBUTES* security)
+// Takes the file's own copy out of its folder: an own file is renamed over it and
+// removed, or, where no file can be added there, the name is deleted (a link, not what
+// it points to). False when it stays.
+bool RemoveCopyName(const std::string& name, SECURITY_ATTRIBUTES* security)
 {
-    if (GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return;
+    if (!IsOwnCopy(name))
+        return true;
     HANDLE own = CreateOwnFile(FolderOf(name), security);
-    if (own == INVALID_HANDLE_VALUE)
-        return;
-    RenameOwnFile(own, name);
-    RemoveOwnFile(own);
+    if (own != INVALID_HANDLE_VALUE) {
+        const bool renamed = RenameOwnFile(own, name);
+        RemoveOwnFile(own);
+        if (renamed)
+            return true;
+    }
+    return DeleteFileA(name.c_str()) || !IsOwnCopy(name);
 }
 
 // The copy of one save, held open unshared from its making until it is removed or kept.
@@ -178,8 +236,9 @@ public:
 
     // Copies `source` (the file itself, or what an earlier save left of it) under the
     // first of the copy's names that takes it, and takes the others out of their folders,
-    // so that only this save's copy is found. The copy of the file is named before it is
-    // filled, so the save shows as one from its start; a leftover is read unshared first.
+    // so that only this save's copy is found; false when one of them stays. The copy of
+    // the file is named before it is filled, so the save shows as one from its start; a
+    // leftover is read unshared first.
     bool Make(const char* path, const std::string& source)
     {
         OwnerOnlySecurity owner;
@@ -187,8 +246,10 @@ public:
         if (!security)
             return false;
         const bool nameFirst = source == path;
-        const std::vector<std::string> names = CopyNames(path);
-        for (const std::string& candidate : names) {
+        for (const std::string& candidate : CopyNames(path, false)) {
+            // A name another file's copy holds is left to it.
+            if (!IsOwnCopy(candidate) && GetFileAttributesA(candidate.c_str()) != INVALID_FILE_ATTRIBUTES)
+                continue;
             HANDLE own = CreateOwnFile(FolderOf(candidate), security);
             if (own == INVALID_HANDLE_VALUE)
                 continue;
@@ -200,9 +261,15 @@ public:
             if (made && (nameFirst || RenameOwnFile(own, candidate))) {
                 handle = own;
                 name = candidate;
-                for (const std::string& other : names) {
-                    if (other != candidate)
-                        RemoveCopyName(other, security);
+                // An older copy left under another name would be offered in place of this
+                // one: the save goes no further while one stays. A copy of the file, which
+                // the save has not touched, goes too; one of a leftover is kept.
+                for (const std::string& other : CopyNames(path)) {
+                    if (other != candidate && !RemoveCopyName(other, security)) {
+                        if (nameFirst)
+                            Remove();
+                        return false;
+                    }
                 }
                 return true;
             }
@@ -267,6 +334,42 @@ void RemoveOwnFile(HANDLE file)
     CloseHandle(file);
 }
 
+namespace {
+
+// A name of the form LEAD, a number, "-", a number, TAIL (hexadecimal digits in capitals
+// with `hex`).
+bool IsWorkingName(const std::string& name, const std::string& lead, const std::string& tail, bool hex)
+{
+    if (name.size() <= lead.size() + tail.size() || name.compare(0, lead.size(), lead) != 0 ||
+        name.compare(name.size() - tail.size(), tail.size(), tail) != 0)
+        return false;
+    const std::string middle = name.substr(lead.size(), name.size() - lead.size() - tail.size());
+    const char* digits = hex ? "0123456789ABCDEF" : "0123456789";
+    const size_t dash = middle.find('-');
+    return dash != 0 && dash != std::string::npos && dash + 1 < middle.size() &&
+           middle.find_first_not_of(digits) == dash && middle.find_first_not_of(digits, dash + 1) == std::string::npos;
+}
+
+} // namespace
+
+void RemoveLeftWorkingFiles(const std::string& folder, const std::string& lead, const std::string& tail, bool hex)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + lead + "*" + tail).c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+        const std::string path = folder + found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsWorkingName(found.cFileName, lead, tail, hex))
+            continue;
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            continue;   // a live writer's
+        CloseHandle(file);
+        DeleteFileA(path.c_str());
+    }
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+}
+
 void SetSaveStageHook(SaveStageHook hook)
 {
     saveStageHook = hook;
@@ -277,22 +380,29 @@ InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& reads
     InterruptedSave found;
     if (!path || !*path)
         return found;
-    std::vector<std::string> copies;
+    // The file's own copies, newest first: a save stopped after another left its copy
+    // elsewhere, the older one is never offered in its place.
+    std::vector<std::pair<ULONGLONG, std::string>> copies;
     for (const std::string& copy : CopyNames(path)) {
+        if (!IsOwnCopy(copy))
+            continue;
         HANDLE file = CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         // A save holds its copy unshared for as long as it runs.
         found.saving = found.saving || (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION);
-        if (file != INVALID_HANDLE_VALUE && GetFileType(file) == FILE_TYPE_DISK)
-            copies.push_back(copy);
+        FILETIME written;
+        if (file != INVALID_HANDLE_VALUE && GetFileType(file) == FILE_TYPE_DISK &&
+            GetFileTime(file, nullptr, nullptr, &written))
+            copies.push_back({static_cast<ULONGLONG>(written.dwHighDateTime) << 32 | written.dwLowDateTime, copy});
         if (file != INVALID_HANDLE_VALUE)
             CloseHandle(file);
     }
     if (found.saving || copies.empty() || !readsWhole || readsWhole(path))
         return found;
-    for (const std::string& copy : copies) {
-        if (readsWhole(copy.c_str())) {
-            found.copy = copy;
+    std::stable_sort(copies.begin(), copies.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (const auto& copy : copies) {
+        if (readsWhole(copy.second.c_str())) {
+            found.copy = copy.second;
             break;
         }
     }
@@ -313,6 +423,13 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
     // on some systems (by a privileged user, for one).
     if (replacing && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
+
+    // Working files that stopped saves left, in the folders this one uses.
+    RemoveLeftWorkingFiles(FolderOf(StoredPath(path)), "~", kOwnSuffix, true);
+    char temporary[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof temporary, temporary);
+    if (length > 0 && length < sizeof temporary)
+        RemoveLeftWorkingFiles(temporary, "~", kOwnSuffix, true);
 
     SaveCopy copy;
     bool fromLeftover = false;

@@ -4,17 +4,23 @@
 // SaveFileSafely. A file that already exists is first copied whole under the copy's name
 // "~NAME.salva" beside it; where no file can be added beside it (a folder the user cannot
 // write to, a path near MAX_PATH) the copy goes to the user's temporary folder as
-// "~NAME.HASH.salva", or "~HASH.salva" where that name would be too long, HASH naming the
-// file's full path. The file is then written in place (opened, cut, written and flushed),
-// so that it stays the file the user chose: through a link, with its owner and
-// permissions. Should the program be stopped during the write, the copy holds the old file
-// whole, and the Open command offers it. When the write fails the old content is put back
-// from the copy. A save that succeeds, or puts the old content back, removes its copy.
+// "~NAME.HASH.salva", or "~HASH.salva" where that name would be too long, HASH (64 bits)
+// naming the file's full path as its folders list it, each name in its stored case. The
+// file is then written in place (opened, cut, written and flushed), so that it stays the
+// file the user chose: through a link, with its owner and permissions. Should the program
+// be stopped during the write, the copy holds the old file whole, and the Open command
+// offers it. When the write fails the old content is put back from the copy. A save that
+// succeeds, or puts the old content back, removes its copy. A save leaves one copy: it
+// takes the file's copies under the other names out before it touches the file, and
+// stops where one stays.
 //
 // The copy is the save's own file: made under a name unique to the save, renamed over the
 // copy's name and removed through its handle, which the save holds unshared from start to
 // end, so another program sees that the file is being saved. A file or link found under a
-// copy's name is replaced as a name, never followed, deleted or written. The copies are
+// copy's name is replaced as a name, never followed or written (where no file can be made
+// in its folder, the name is deleted). It is the file's own only under exactly that name,
+// case included: what a folder lists under another case (another file's, on a disk that
+// tells case apart) or a folder is left alone, and another name used. The copies are
 // created readable by their owner only (on Wine their owner's group can read them too).
 #include <windows.h>
 #include <functional>
@@ -38,7 +44,7 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
 
 // What an Open finds of the saves of `path`: whether another program is saving it now,
 // and the copy that a stopped save left, offered only when `path` does not read whole and
-// the copy does (empty otherwise).
+// the copy does (empty otherwise); of several, the newest (by its last write) that does.
 struct InterruptedSave {
     bool saving = false;
     std::string copy;
@@ -59,3 +65,11 @@ void SetSaveStageHook(SaveStageHook hook);
 bool RenameOwnFile(HANDLE file, const std::string& target);
 // Removes such a file through its handle, under whatever name it now has, and closes it.
 void RemoveOwnFile(HANDLE file);
+
+// Removes from `folder` (empty, or ending in a backslash) the working files that stopped
+// writers left: named `lead`, two numbers joined by "-" (hexadecimal in capitals with
+// `hex`) and `tail`, such as "~1A4-5F3E0.salva.tmp", and held by no live writer (a writer
+// holds its own unshared from its making, so an unshared open of it fails). A working
+// file never holds the only copy of anything: it is named or dropped before the file it
+// stands for is touched. Every save calls it for the folders it uses.
+void RemoveLeftWorkingFiles(const std::string& folder, const std::string& lead, const std::string& tail, bool hex);

@@ -408,13 +408,15 @@ TEST_F(DocumentCommands, CloseFollowsTheDocumentsAnswer)
 // The save of a plan of three objects with a line added, ended by plan_resaver as a kill
 // would end it: the copy made, half the plan written, the new plan written; an older plan
 // or another program's file lay under the copy's name. Open offers a whole copy of the plan
-// as it was only when the plan is cut; a save then leaves nothing. Two copies go to the
+// as it was only when the plan is cut; a save then leaves nothing (but a working file held open). Copies go to the
 // temporary folder: of a plan in a 250-character folder (where a drawing exported twice
-// is replaced) and of a 225-character name whose path is 259.
+// is replaced), of a 225-character name whose path is 259, and of a plan in a 246-character folder, which takes no
+// working file: the save removes the older copy beside it (put back dated earlier, not offered), or stops (read-only).
 TEST_F(DocumentCommands, AnInterruptedSaveLeavesAWholePlanThatOpenOffersAndASaveClears)
 {
-    std::string longFolder = shelltest::LocalPath("L"), temporary(MAX_PATH, 0);
+    std::string longFolder = shelltest::LocalPath("L"), temporary(MAX_PATH, 0), brink = shelltest::LocalPath("N");
     longFolder += std::string(250 - longFolder.size(), 'o');
+    brink += std::string(246 - brink.size(), 'e');
     temporary.resize(GetTempPathA(MAX_PATH, &temporary[0]));
     const std::string nearFull = temporary + std::string(33 - temporary.size(), 'v'), longName(225, 'N');
     auto entries = [](const std::string& folder, const std::string& start = "") {
@@ -425,21 +427,30 @@ TEST_F(DocumentCommands, AnInterruptedSaveLeavesAWholePlanThatOpenOffersAndASave
     ASSERT_TRUE(SavePlanFile(shelltest::LocalPath("OLDER.ZRO").c_str()));
     const std::vector<unsigned char> older = vtest::ReadFileBytes(shelltest::LocalPath("OLDER.ZRO")),
                                      foreign = {'p', 'a', 'n', 'e', ',', ' ', 'l', 'a', 't', 't', 'e', '\n'};
-    const struct { std::string stop, folder, name; const std::vector<unsigned char>* left; } cases[] = {
+    const struct { std::string stop, folder, name; const std::vector<unsigned char>* left; std::string how; } cases[] = {
         {"copy", shelltest::LocalPath("S1"), "P.ZRO", &older}, {"write", shelltest::LocalPath("S2"), "P.ZRO", &older},
         {"written", shelltest::LocalPath("S3"), "P.ZRO", &foreign}, {"write", longFolder, "P.ZRO", nullptr},
-        {"write", nearFull, longName, nullptr}};
+        {"write", nearFull, longName, nullptr}, {"write", brink, "P.ZRO", &older, "stuck"},
+        {"write", brink, "P.ZRO", &older, "late"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.folder);
         const bool offered = c.stop == "write";   // only the plan cut by the stop
         SendCommand(frame, FrameCommandCloseAll);
+        const std::string plan = c.folder + "\\" + c.name, beside = c.folder + "\\~" + c.name + ".salva";
+        SetFileAttributesA(beside.c_str(), FILE_ATTRIBUTE_NORMAL);
         std::filesystem::remove_all(c.folder);   // left by an earlier run
         std::filesystem::create_directory(c.folder);
-        const std::string plan = c.folder + "\\" + c.name;
         ASSERT_TRUE(CopyFileA(WriteSamplePlan("P.ZRO").c_str(), plan.c_str(), FALSE));
-        ASSERT_TRUE(!c.left || vtest::WriteFileBytes(c.folder + "\\~" + c.name + ".salva", *c.left));
+        ASSERT_TRUE(!c.left || vtest::WriteFileBytes(beside, *c.left));
+        SetFileAttributesA(beside.c_str(), c.how == "stuck" ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
         const std::vector<unsigned char> old = vtest::ReadFileBytes(plan);
         std::system(ToolCommand("-stop " + c.stop + " " + plan).c_str());
+        if (c.how == "stuck") {   // the save stopped before it touched the plan
+            EXPECT_EQ(old, vtest::ReadFileBytes(plan));
+            continue;
+        }
+        if (c.how == "late" && vtest::WriteFileBytes(beside, *c.left))
+            std::filesystem::last_write_time(beside, std::filesystem::last_write_time(plan) - std::chrono::hours(1));
         shelltest::FileDialogAnswers dialogs;
         const size_t shown = boxes.Count();
         if (offered)
@@ -460,9 +471,13 @@ TEST_F(DocumentCommands, AnInterruptedSaveLeavesAWholePlanThatOpenOffersAndASave
         }
         EXPECT_EQ(c.stop == "written" ? 4 : 3, CountObjects(activeDocument));
         EXPECT_STREQ(plan.c_str(), activeDocument->filePath);
+        HANDLE held = INVALID_HANDLE_VALUE;   // the last, as a live save holds its own (where it fits)
+        for (std::string working : {c.folder + "\\~1-1", temporary + "~3-3", c.folder + "\\~2-2"})
+            CloseHandle(held), held = CreateFileA((working + ".salva.tmp").c_str(), GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0);
         SendCommand(frame, FrameCommandSave);
         EXPECT_EQ(shown + offered, boxes.Count());
-        EXPECT_EQ(1, entries(c.folder));
+        CloseHandle(held);
+        EXPECT_EQ(c.folder.size() < 240 ? 2 : 1, entries(c.folder));
         EXPECT_TRUE(copy.empty() || !std::filesystem::exists(copy)) << copy;
     }
     std::filesystem::remove_all(nearFull);
@@ -475,32 +490,37 @@ TEST_F(DocumentCommands, AnInterruptedSaveLeavesAWholePlanThatOpenOffersAndASave
         AddLine(shelltest::Storey("First Floor"), {{0, 0}, {30, 30}});
     }
     EXPECT_LT(sizes[0], sizes[1]);
-    EXPECT_EQ(3u, boxes.Count());
+    EXPECT_EQ(4u, boxes.Count());
     EXPECT_EQ(2, entries(longFolder));
-    EXPECT_EQ(0, entries(temporary, "~P."));
+    EXPECT_EQ(0, entries(temporary, "~P.") + entries(temporary, "~3-"));
 }
 
-// While another program saves a plan (plan_resaver, held once its copy is made), an Open
-// of that plan says so and opens nothing; once that program is gone, the plan opens.
+// While another program saves a plan (plan_resaver, held once its copy is made), a save of the plan opened here is
+// refused with the save message, an Open of it says so and opens nothing; once that program is gone, the plan opens.
 TEST_F(DocumentCommands, AnOpenWhileAnotherProgramSavesThePlanOpensNothing)
 {
     const std::string plan = WriteSamplePlan("BUSY.ZRO"), copy = shelltest::LocalPath("~BUSY.ZRO.salva");
+    shelltest::FileDialogAnswers dialogs;
+    dialogs.Choose(plan);
+    SendCommand(frame, FrameCommandOpen);
     std::string command = ToolCommand("-stop hold " + plan);
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION saver;
     ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &saver));
     while (GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES && WaitForSingleObject(saver.hProcess, 40))
         continue;
-    shelltest::FileDialogAnswers dialogs;
-    for (int objects : {0, 3}) {
+    SendCommand(frame, FrameCommandSave);
+    ASSERT_EQ(1u, boxes.Count());
+    EXPECT_EQ(0u, boxes.Last().text.find("Si è verificato un errore durante il salvataggio"));
+    for (size_t windows : {1u, 2u}) {
         dialogs.Choose(plan);
         SendCommand(frame, FrameCommandOpen);
-        EXPECT_EQ(objects, activeDocument ? CountObjects(activeDocument) : 0);
+        EXPECT_EQ(windows, DocumentWindows().size());
         TerminateProcess(saver.hProcess, 3);
         WaitForSingleObject(saver.hProcess, INFINITE);
     }
     CloseHandle(saver.hProcess), CloseHandle(saver.hThread);
-    ASSERT_EQ(1u, boxes.Count());
+    ASSERT_EQ(2u, boxes.Count());
     EXPECT_EQ(planBeingSavedMessage, boxes.Last().text);
 }
 

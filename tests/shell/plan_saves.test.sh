@@ -4,6 +4,8 @@
 # a link the named file is saved, owner-only permissions stay, a read-only plan is refused;
 # links under a copy's names are replaced, never followed; what lies under a copy's name
 # is never put back over a plan or drawing, whether the save is stopped or the disk full.
+# Plans named alike but for case keep copies of their own, beside them or in the temporary folder (a folder too
+# long): a save of P.ZRO leaves the copy of p.zro, cut by a stop, for p.zro's Open to offer.
 # A private plan of 100,000 lines is saved while its folder is watched: no file there can
 # ever be read by others. Its next save is killed part-way: the plan, or a copy that the
 # Open offers, is whole, and the save after that leaves nothing behind. Another user saves
@@ -48,6 +50,12 @@ for way in $ways; do for file in ZRO DXF; do for left in v1.ZRO empty foreign; d
   [ $way = cut ] || { [ "$(ls -A full)" = P.$file ] && ! tail -1 run.log | grep -q interrotto; } || fail "$left: $file"
   rm -f $way/*
 done; done; done
+
+for folder in case "$(head -c $((249 - ${#dir})) /dev/zero | tr '\0' o)"; do
+  mkdir "$folder" && cp v1.ZRO "$folder/p.zro" && cp v1.ZRO "$folder/P.ZRO" && resave -stop write "$dir\\$folder\\p.zro"
+  resave "$dir\\$folder\\P.ZRO" "$dir\\$folder\\p.zro" && tail -1 run.log | grep -q "p.zro: .*; Salvataggio interrotto; saved" &&
+    [ "$(ls -A "$folder" | wc -l)" = 2 ] || fail "p.zro's copy in $folder"
+done
 
 mkdir big && cp "$sample" big/big.ZRO && chmod 600 big/big.ZRO && big="$dir\\big\\big.ZRO"
 resave -add 100000 "$big"
