@@ -71,15 +71,24 @@ const char* const kEditorStillWorking =
 const char* const kReplyKept =
     "Il disegno per cui lavorava l'editor dell'arredamento è stato chiuso. Il suo lavoro è stato conservato "
     "nel file %s: per aggiungerlo a un disegno, scegliere Fichier, Importer, Objet Quintara...";
+const char* const kReplyNotKept =
+    "Il disegno per cui lavorava l'editor dell'arredamento è stato chiuso. Non è stato possibile conservare il suo "
+    "lavoro in un file.";
 
 // The editor's exchange file, which it writes its reply into.
 const char* const kExchangeName = "\\Z!TOVRL.TMP";
 // How often a reply that waits for a modal loop to end looks again.
 constexpr UINT kDeferredReplyRetry = 100;
+// How long the reply of a closed plan is tried again while the editor holds its file.
+constexpr DWORD kKeepReplyTime = 10000;
 
 // A "WORKBENCH CLOSING" that came while a modal loop ran: the reply waits, pending,
 // until no modal loop runs.
 bool replyDeferred = false;
+// The reply of a closed plan, whose file the editor still held: kept once it lets go,
+// tried again on the reply timer from keepingSince on.
+bool replyToKeep = false;
+DWORD keepingSince = 0;
 
 std::string ProgramFile(const char* name)
 {
@@ -200,8 +209,8 @@ void ForgetCompanionProcess(HANDLE& process)
 
 bool FurnitureEditorStillRunning()
 {
-    // An editor whose reply waits to be taken is still at work on its plan.
-    if (replyDeferred)
+    // An editor whose reply waits to be taken (or kept) is still at work on its plan.
+    if (replyDeferred || replyToKeep)
         return true;
     const bool running = StillRunning(furnitureEditorRunning, furnitureEditorProcess);
     if (!running)
@@ -230,6 +239,7 @@ void FurnitureEditorStarted(HANDLE process, PlanObject* edited)
 void FurnitureEditorEnded()
 {
     replyDeferred = false;
+    replyToKeep = false;
     if (frameWindow)
         KillTimer(frameWindow, kEditorReplyTimer);
     companionEditObject = nullptr;
@@ -437,29 +447,52 @@ void ImportEditorReply(HWND frame, PlanDocument* document)
     document->settings->modified = 1;
 }
 
-// The reply of a plan that has been closed: the exchange file is kept under a name of its
-// own in the program directory, which no hand-over writes over, and the user is told
-// where, so that the work can be imported into any plan.
-void KeepReplyOfClosedPlan()
+// The reply under the first free name TovrelN.ZOB of the program directory: moved there,
+// or copied where the editor still holds its file; a name that exists is never written
+// over. ERROR_SUCCESS once kept, ERROR_SHARING_VIOLATION while the editor holds the file
+// closed to reading, another error where no name can be written.
+DWORD MoveReplyToNameOfItsOwn(const std::string& exchange, std::string& kept)
 {
-    const std::string exchange = ProgramFile(kExchangeName);
-    if (GetFileAttributesA(exchange.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return;   // no reply was written
-    std::string kept = exchange;
     for (int n = 1; n < 1000; ++n) {
         char file[32];
         std::snprintf(file, sizeof file, "\\Tovrel%d.ZOB", n);
-        const std::string name = ProgramFile(file);
-        if (MoveFileA(exchange.c_str(), name.c_str())) {
-            kept = name;
-            break;
-        }
-        if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS)
-            break;   // the reply stays where the editor wrote it
+        kept = ProgramFile(file);
+        if (MoveFileA(exchange.c_str(), kept.c_str()) || CopyFileA(exchange.c_str(), kept.c_str(), TRUE))
+            return ERROR_SUCCESS;
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+            return error;
     }
-    std::vector<char> text(std::strlen(kReplyKept) + kept.size() + 1);
-    std::snprintf(text.data(), text.size(), kReplyKept, kept.c_str());
-    ShowMessageBox(frameWindow, text.data(), applicationTitle, MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+    return ERROR_FILE_EXISTS;
+}
+
+// The reply of a plan that has been closed: the exchange file is kept under a name of its
+// own in the program directory, which no hand-over writes over, and the user is told
+// where, so that the work can be imported into any plan, or told plainly that it could
+// not be kept. While the editor holds the file, it is tried again on the reply timer for
+// up to kKeepReplyTime: false until then.
+bool KeepReplyOfClosedPlan(HWND frame)
+{
+    const std::string exchange = ProgramFile(kExchangeName);
+    if (!replyToKeep) {
+        if (GetFileAttributesA(exchange.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return true;   // no reply was written
+        replyToKeep = true;
+        keepingSince = GetTickCount();
+    }
+    std::string name;
+    const DWORD result = MoveReplyToNameOfItsOwn(exchange, name);
+    if (result == ERROR_SHARING_VIOLATION && GetTickCount() - keepingSince < kKeepReplyTime) {
+        SetTimer(frame, kEditorReplyTimer, kDeferredReplyRetry, nullptr);
+        return false;
+    }
+    replyToKeep = false;
+    const bool kept = result == ERROR_SUCCESS;
+    std::vector<char> text(std::strlen(kReplyKept) + name.size() + 1);
+    std::snprintf(text.data(), text.size(), kReplyKept, name.c_str());
+    ShowMessageBox(frameWindow, kept ? text.data() : kReplyNotKept, applicationTitle,
+                   MB_OK | (kept ? MB_ICONINFORMATION : MB_ICONEXCLAMATION) | MB_TASKMODAL);
+    return true;
 }
 
 // The reply, taken into the plan the editor worked for (made active first), or kept when
@@ -467,13 +500,12 @@ void KeepReplyOfClosedPlan()
 void TakeEditorReply(HWND frame, bool update)
 {
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    if (update) {
-        if (ActivatePlanWindow(furnitureEditorPlan))
-            ImportEditorReply(frame, activeDocument);
-        else
-            KeepReplyOfClosedPlan();
-    }
+    const bool intoPlan = update && ActivatePlanWindow(furnitureEditorPlan);
+    if (intoPlan)
+        ImportEditorReply(frame, activeDocument);
     FurnitureEditorEnded();
+    if (update && !intoPlan)
+        KeepReplyOfClosedPlan(frame);
     if (activePlanPane) {
         InvalidateRect(activePlanPane, nullptr, TRUE);
         UpdateWindow(activePlanPane);
@@ -515,6 +547,11 @@ void HandleWorkbenchClosing(HWND frame, bool update)
 
 void TakeDeferredEditorReply(HWND frame)
 {
+    if (replyToKeep) {
+        if (KeepReplyOfClosedPlan(frame))
+            KillTimer(frame, kEditorReplyTimer);
+        return;
+    }
     if (!replyDeferred) {
         KillTimer(frame, kEditorReplyTimer);
         return;
@@ -533,4 +570,16 @@ bool FurnitureEditorLetsPlanClose(HWND planWindow)
     char title[256] = "";
     GetWindowTextA(planWindow, title, sizeof title);
     return ShowMessageBox(frameWindow, kEditorStillWorking, title, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void KeepEditorReplyAtClose(HWND frame)
+{
+    if (replyDeferred) {
+        replyDeferred = false;
+        TakeEditorReply(frame, true);
+    }
+    // The timer does not outlive the frame: the editor's hold is waited out here.
+    while (replyToKeep && !KeepReplyOfClosedPlan(frame))
+        Sleep(kDeferredReplyRetry);
+    KillTimer(frame, kEditorReplyTimer);
 }

@@ -64,12 +64,17 @@ bool RefuseSecondFurnitureEditor(HWND owner);
 // ("WORKBENCH CLOSING WITH NO UPDATE"), taken once and only while the editor counts as
 // running. The reply goes into the plan the editor worked for, made active; when that
 // plan has been closed, the reply file is kept under a name of its own in the program
-// directory and the user is told where. While a modal loop runs (a dialog, a message
-// box, a menu, a drag), the reply waits, and the frame's timer kEditorReplyTimer takes it
-// once the loop has ended (TakeDeferredEditorReply).
+// directory (TovrelN.ZOB, moved or copied, never over a file) and the user is told where,
+// or that it could not be kept. While a modal loop runs (a dialog, a message box, a
+// menu, a drag), the reply waits, and the frame's timer kEditorReplyTimer takes it once
+// the loop has ended (TakeDeferredEditorReply); the same timer tries again, for up to
+// 10 s, to keep a reply whose file the editor still holds.
 void HandleWorkbenchClosing(HWND frame, bool update);
 constexpr UINT_PTR kEditorReplyTimer = 1;
 void TakeDeferredEditorReply(HWND frame);
+// The frame is about to close, its plans closed: a reply that waits is kept and said now,
+// while the frame is still there.
+void KeepEditorReplyAtClose(HWND frame);
 // Whether a modal loop runs on the program's thread: a dialog or a common dialog (the
 // frame is disabled), a message box, a menu being tracked, or a drag holding the mouse.
 bool ModalLoopRunning();

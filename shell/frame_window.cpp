@@ -729,6 +729,7 @@ LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         SendMessageA(window, WM_COMMAND, FrameCommandCloseAll, 0);
         if (mdiClientWindow && GetWindow(mdiClientWindow, GW_CHILD))
             return 0;
+        KeepEditorReplyAtClose(window);
         break;
 
     case WM_ACTIVATEAPP:

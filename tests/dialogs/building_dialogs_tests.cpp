@@ -547,11 +547,12 @@ TEST_F(FrameDialogCommandTest, HostileNumbersAreRefused)
         return std::vector(bytes.begin() + std::min(bytes.size(), 10 + kPlanSettingsSize), bytes.end());
     };
     const std::string longText = "12" + std::string(300, ' ') + "x";  // beyond a field's 255 characters
+    const std::string fills = std::string(249, '0') + "999999", over = fills + "x";  // 255 characters, and 256
     const char *nan = notANumberMessage, *range = numberOutOfRangeMessage;
     const struct { const char *text, *message, *angleMessage; float turned; } hostile[] = {  // no message: turned
         {"1e30", nan, range}, {"123456789012345678901234567890", range, range}, {"999999", range, nullptr, 279},
         {"1e-40", nan, nullptr, 0}, {"1,5", nan, nan}, {"5'-6\"7'", nan, nan}, {longText.c_str(), nan, nan},
-        {"45x", nan, nan}};
+        {"45x", nan, nan}, {fills.c_str(), range, nullptr, 279}, {over.c_str(), nan, nan}};
     const struct { PlanObject* object; int id, field, click; bool angle; } rows[] = {  // no object: a command
         {nullptr, 5215, 5}, {nullptr, 5215, 6, 10}, {nullptr, 5215, 5, 10, true}, {nullptr, 5216, 3, 0, true},
         {stair, kMenuProperties, 3}, {add(ObjRailing, {35.3f, 4.7f}), kMenuProperties, 3},

@@ -217,14 +217,16 @@ TEST_F(Companions, ImportThatIsCancelledOrRejectedChangesNothing)
 // end. Plan A is described as its objects' points, x,z with a star when selected, () for an
 // object without points. A reply is taken once, only from a pending editor, into its own
 // plan, with the user's selection cleared first, never inside a modal dialog (it waits
-// for the Move dialog, which moves U); a second start while it is pending is refused, and
-// closing its plan asks first, the reply of a closed plan being kept as a file to import.
+// for the Move dialog, which moves U, or a drag); a second start while it is pending is refused, and closing its plan
+// asks first, the reply of a closed plan being kept as a file to import (once the editor lets it go; at quit too), or
+// said not kept where every name is taken.
 // Objects without points and empty groups are left out; a reply with nothing else or with
 // impossible points (imported by command 5000 too) changes nothing. What a reply changed
 // is marked, so that closing asks.
 enum ReplyFile { kOutline, kNotANumber, kInfinite, kFarAway, kNothing, kWithEmpties, kOnlyEmpties };
 enum Meanwhile { kIdle, kUserSelects, kEndsWithNoUpdate, kOpensPlanB, kClosesPlanA, kReadOnlyExchange,
-                 kStartsAgainFromPlanB, kHandsOverAgain, kKeepsPlanA, kMovesInDialog };
+                 kStartsAgainFromPlanB, kHandsOverAgain, kKeepsPlanA, kMovesInDialog, kDrags, kKeptWhileHeld,
+                 kAllNamesTaken, kQuits };
 const char* const kL = "200,100 240,100 240,140 200,140";
 const char* const kAtSiteCentre = "-30,-15* 30,-15* 30,15* -30,15*";   // the reply's 60 x 30 outline
 const char* const kInPlaceOfL = "190,105 250,105 250,135 190,135";
@@ -262,6 +264,8 @@ struct ReplyCase {
      "Impossibile aprire Tovrel: Si è verificato un errore durante la scrittura del file dell'oggetto da usare con "
      "Tovrel.\n"},
     {true, kKeepsPlanA, kOutline, 1, kInPlaceOfL, kStillWorking},
+    {false, kDrags, kOutline, 1, kAtSiteCentre, ""}, {true, kKeptWhileHeld, kOutline, 1, nullptr, kStillWorking},
+    {true, kAllNamesTaken, kOutline, 1, nullptr, kStillWorking}, {true, kQuits, kOutline, 1, nullptr, kStillWorking},
 };
 
 std::string Described(const PlanDocument* plan)
@@ -357,12 +361,16 @@ TEST_F(Companions, FurnitureEditorReplyIsTakenOnceIntoItsOwnPlan)
             vtest::StandInReply(directory, 2, -1, 0);
         const std::string kept = directory + "\\Tovrel1.ZOB";
         DeleteFileA(kept.c_str());
-        if (c.meanwhile == kClosesPlanA || c.meanwhile == kKeepsPlanA) {
-            boxes.QueueAnswer(c.meanwhile == kClosesPlanA ? IDYES : IDNO);
+        const bool closesA = c.meanwhile == kClosesPlanA || c.meanwhile == kKeptWhileHeld || c.meanwhile == kAllNamesTaken,
+                   keeps = closesA || c.meanwhile == kQuits, taken = c.meanwhile == kAllNamesTaken;
+        const auto name = [&](int n) { return directory + "\\Tovrel" + std::to_string(n) + ".ZOB"; };
+        const std::string reply = directory + "\\REPLY0.TMP";
+        if (closesA || c.meanwhile == kKeepsPlanA) {
+            boxes.QueueAnswer(c.meanwhile == kKeepsPlanA ? IDNO : IDYES);
             SendCommand(frame, 4);
         }
         PlanDocument* planB = nullptr;
-        if (c.meanwhile == kOpensPlanB || c.meanwhile == kClosesPlanA || c.meanwhile == kStartsAgainFromPlanB) {
+        if (c.meanwhile == kOpensPlanB || closesA || c.meanwhile == kStartsAgainFromPlanB) {
             SendCommand(frame, 2);
             planB = activeDocument;
         }
@@ -384,7 +392,20 @@ TEST_F(Companions, FurnitureEditorReplyIsTakenOnceIntoItsOwnPlan)
             for (int wait = 0; wait < 400 && FurnitureEditorStillRunning(); ++wait, Sleep(25))
                 vtest::PumpMessages();
         } else if (c.closings) {
+            // The editor holding its reply closed to reading; every name taken; a drag (the frame quits in it: the last).
+            const bool drag = c.meanwhile == kDrags || c.meanwhile == kQuits;
+            HANDLE held = INVALID_HANDLE_VALUE;
+            if (c.meanwhile == kKeptWhileHeld && CopyFileA(reply.c_str(), exchange.c_str(), FALSE))
+                held = CreateFileA(exchange.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            for (int n = 1; taken && n < 1000; ++n)
+                vtest::WriteFileBytes(name(n), {});
+            if (drag)
+                SetCapture(activePlanPane);
             vtest::StandInReply(directory, c.meanwhile == kEndsWithNoUpdate ? 3 : 2, c.reply, c.closings);
+            EXPECT_EQ(drag || held != INVALID_HANDLE_VALUE, FurnitureEditorStillRunning());   // the reply waits
+            c.meanwhile == kQuits ? (void)SendCommand(frame, 1) : (void)(ReleaseCapture(), CloseHandle(held));
+            for (int wait = 0; wait < 400 && FurnitureEditorStillRunning(); ++wait, Sleep(25))
+                vtest::PumpMessages();
         }
 
         EXPECT_EQ(0, furnitureEditorRunning);
@@ -409,11 +430,17 @@ TEST_F(Companions, FurnitureEditorReplyIsTakenOnceIntoItsOwnPlan)
             EXPECT_EQ(changed ? 1u : 0u, planA->settings->modified);
         }
         std::string told = c.boxes == kStillWorking ? titleA + kStillWorking : c.boxes;
-        if (c.meanwhile == kClosesPlanA) {
-            // The reply is kept and said; imported into plan B, it is the editor's outline.
+        if (keeps) {
+            // The reply is kept and said (imported into plan B, it is the editor's outline), or said not kept.
             told += std::string(applicationTitle) + ": Il disegno per cui lavorava l'editor dell'arredamento è stato "
-                    "chiuso. Il suo lavoro è stato conservato nel file " + kept +
-                    ": per aggiungerlo a un disegno, scegliere Fichier, Importer, Objet Quintara...\n";
+                    "chiuso. " + (taken ? "Non è stato possibile conservare il suo lavoro in un file.\n" :
+                    "Il suo lavoro è stato conservato nel file " + kept +
+                    ": per aggiungerlo a un disegno, scegliere Fichier, Importer, Objet Quintara...\n");
+            EXPECT_EQ(taken ? std::vector<unsigned char>() : vtest::ReadFileBytes(reply), vtest::ReadFileBytes(kept));
+            for (int n = 1; taken && n < 1000; ++n)
+                DeleteFileA(name(n).c_str());
+        }
+        if (c.meanwhile == kClosesPlanA) {
             shelltest::FileDialogAnswers answers;
             answers.Choose(kept);
             SendCommand(frame, 5000);

@@ -321,7 +321,8 @@ TEST(FileDialogs, ADriveWithoutFolderOrADeviceNameIsRefusedWhileTheDialogStays)
     shelltest::AddLine(shelltest::Storey("First Floor"), {{0, 0}, {90, 0}});
     const struct { int command; const char* name; } roads[] = {
         {FrameCommandSaveAs, "q:nuovo"}, {FrameCommandSaveAs, "Z:nuovo"}, {FrameCommandOpen, "a:b"},
-        {FrameCommandSaveAs, "COM1"}, {5095, "nul.txt"}, {FrameCommandOpen, "Lpt9"}};
+        {FrameCommandSaveAs, "COM1"}, {5095, "nul.txt"}, {FrameCommandOpen, "Lpt9"}, {FrameCommandSaveAs, "CON"},
+        {FrameCommandOpen, "AUX"}, {5095, "PRN.txt"}, {FrameCommandSaveAs, "C:\\a:b"}};
     for (const auto& road : roads) {
         SCOPED_TRACE(road.name);
         const size_t shown = boxes.Count();
