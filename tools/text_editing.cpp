@@ -300,8 +300,7 @@ struct KeptTextLayout {
     LONG style;             // alignment and the rest, but the enabled and shown bits
     SIZE size;              // the control's size: the frame's box in pixels
     float zoom;
-    int textLength;
-    uint32_t textHash;      // a multi-line control tells no one of a WM_SETTEXT
+    std::string text;       // a multi-line control tells no one of a WM_SETTEXT
     bool laidOut;
     // The control's formatting rectangle as the layout left it: a refit sets another,
     // which the next repaint resets as the font's lending would have.
@@ -332,14 +331,6 @@ const std::string& ControlTextOf(HWND control)
     length = length > 0 ? GetWindowTextA(control, &text[0], length + 1) : 0;
     text.resize(static_cast<size_t>(length > 0 ? length : 0));
     return text;
-}
-
-uint32_t HashOf(const std::string& text)
-{
-    uint32_t hash = 2166136261u;
-    for (unsigned char c : text)
-        hash = (hash ^ c) * 16777619u;
-    return hash;
 }
 
 bool SameLogFont(const LOGFONTA& a, const LOGFONTA& b)
@@ -374,8 +365,9 @@ RECT ControlRectInParent(HWND control, HWND parent)
     return now;
 }
 
-// Moves the control without repainting. The screen's road first looks whether it lies
-// there already: a move is a round trip to the window server even when nothing moves.
+// Moves the control without repainting. The screen's road calls it only where the control
+// does not lie there already: a move is a round trip to the window server even when
+// nothing moves.
 void MoveControlTo(HWND control, const RECT& place)
 {
     MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, FALSE);
@@ -686,10 +678,9 @@ bool KeepTextLines(const TextFit& fit, PlanObject* frame, const RECT* area, Kept
     const SIZE size = {fit.box.right - fit.box.left, fit.box.bottom - fit.box.top};
     const LONG shape = fit.style & ~(WS_DISABLED | WS_VISIBLE);
     const float zoom = ZoomFloat(1.0f);
-    const uint32_t hash = HashOf(text);
     const bool current = layout->laidOut && SameLogFont(layout->font, fit.font) && layout->style == shape &&
                          layout->size.cx == size.cx && layout->size.cy == size.cy && layout->zoom == zoom &&
-                         layout->textLength == static_cast<int>(text.size()) && layout->textHash == hash;
+                         layout->text == text;
     // Until the lines are laid out, none is wider than the whole text, nor are there more
     // of them than its characters.
     LONG widest = layout->widest;
@@ -738,8 +729,7 @@ bool KeepTextLines(const TextFit& fit, PlanObject* frame, const RECT* area, Kept
         layout->style = shape;
         layout->size = size;
         layout->zoom = zoom;
-        layout->textLength = static_cast<int>(text.size());
-        layout->textHash = hash;
+        layout->text = text;
         layout->laidOut = true;
     } else {
         RECT format = {0, 0, 0, 0};
