@@ -35,8 +35,11 @@ stop_env() {
   if [ -f "$dir/env.sh" ]; then
     WINEPREFIX="$dir/prefix" "$WINESERVER" -k >/dev/null 2>&1 || true
   fi
+  # The display's server only: the number may since have gone to another process.
   if [ -f "$dir/xvfb.pid" ]; then
-    kill "$(cat "$dir/xvfb.pid")" >/dev/null 2>&1 || true
+    local pid
+    pid=$(cat "$dir/xvfb.pid")
+    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" != Xvfb ] || kill "$pid" >/dev/null 2>&1 || true
     rm -f "$dir/xvfb.pid"
   fi
   rm -f "$dir/env.sh"
@@ -80,16 +83,23 @@ cat >"$dir/fonts.conf" <<CONF
 CONF
 export FONTCONFIG_FILE="$dir/fonts.conf"
 
-# A free display number: no lock file and no socket.
-n=90
-while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+# The display: Xvfb takes the first number no server listens on and writes it once it
+# listens, so two environments started at once never take one display, nor another's.
+: >"$dir/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" >"$dir/xvfb.log" 2>&1 </dev/null &
 echo $! >"$dir/xvfb.pid"
-export DISPLAY=:$n
-for _ in $(seq 1 100); do
-  [ -e /tmp/.X11-unix/X$n ] && break
+n=
+for _ in $(seq 1 600); do
+  read -r n <"$dir/display" && break
+  kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null || break
   sleep 0.1
 done
+if [[ ! $n =~ ^[0-9]+$ ]]; then
+  echo "wine-env: Xvfb did not start (see $dir/xvfb.log)" >&2
+  stop_env
+  exit 1
+fi
+export DISPLAY=:$n
 
 mkdir -p "$dir/print"
 # A prefix made before the faces were pinned lists the machine's other faces among its
