@@ -25,12 +25,19 @@ fail() {
   echo "$*" >"$out/job-$n.failed" 2>/dev/null || true
   exit 1
 }
-cat >"$ps" || fail "the PostScript could not be written to $ps (is the disk full?)"
+# Stopped (Ctrl-C, or the print stopped), the port leaves none of the job's files. Its
+# steps run in the background so that the signal is taken at once, not when they end.
+step=
+trap '[ -z "$step" ] || kill "$step" 2>/dev/null; wait; rm -f "$ps" "$out/job-$n.log" "$pdf.part"; exit 130' INT TERM
+cat <&0 >"$ps" &
+step=$!
+wait "$step" || fail "the PostScript could not be written to $ps (is the disk full?)"
 # Wine's PostScript ends with %%EOF: a job cut short (its spool disk full) has none.
 [ "$(tail -c 64 "$ps" | tr -d '\r' | grep -v '^ *$' | tail -n 1)" = "%%EOF" ] ||
   fail "the PostScript is cut short: the job is incomplete"
-gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile="$pdf.part" "$ps" >"$out/job-$n.log" 2>&1 ||
-  fail "Ghostscript could not make the PDF (see $out/job-$n.log)"
+gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile="$pdf.part" "$ps" >"$out/job-$n.log" 2>&1 </dev/null &
+step=$!
+wait "$step" || fail "Ghostscript could not make the PDF (see $out/job-$n.log)"
 [ -s "$pdf.part" ] || fail "Ghostscript made an empty PDF"
 mv -f "$pdf.part" "$pdf" || fail "the PDF could not be kept as $pdf"
 cp -f "$pdf" "$out/last.pdf.tmp" && mv -f "$out/last.pdf.tmp" "$out/last.pdf" ||
