@@ -20,20 +20,24 @@ fi
 
 # One run at a time builds in a build folder and runs its environment: a run started
 # while another uses the folder waits for it to end (starting the environment would stop
-# the other's). The lock is let go when the script ends.
+# the other's). The lock is held by a keeper that ends with the script, however the script
+# ends: the script and what it starts do not keep the lock's file open, so a process it
+# left running (a program of the environment) cannot keep the next run waiting.
 mkdir -p "$build"
 exec {run_lock}>>"$build/.run.lock"
-if ! flock -n "$run_lock"; then
+# The keeper of a run that has just ended lets go within half a second.
+if ! flock -w 1 "$run_lock"; then
   echo "$(basename "$0" .sh): waiting for $(cat "$build/.run.lock") to end: it uses the build folder $build" >&2
   flock "$run_lock"
 fi
 echo "$(basename "$0") (process $$)" >"$build/.run.lock"
+(while kill -0 $$ 2>/dev/null; do sleep 0.5; done) </dev/null >/dev/null 2>&1 &
+exec {run_lock}>&-
 
 bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh" "$build"
 
 envdir=$build/wine-env
 trap 'bash "$root/scripts/wine-env.sh" stop "$envdir"' EXIT
-# The environment's lasting processes (the display, the wineserver) must not hold the lock.
-bash "$root/scripts/wine-env.sh" start "$envdir" {run_lock}>&-
+bash "$root/scripts/wine-env.sh" start "$envdir"
 . "$envdir/env.sh"
