@@ -66,24 +66,55 @@ echo "$plan (process $$)" >"$envdir/print.lock"
 # run replaces only its own plan's copy and PDF.
 work=$build/print-sample
 mkdir -p "$work"
-# The PDF is named after the plan, blanks turned into _. The program is given the plan
-# under a name of plain ASCII (its code page may lack the plan's letters, and Wine quotes
-# a name with a blank, whose quote would become the mode byte), made the plan's own by a
-# digest of its path; a plan in this folder under such a name is its own copy.
+# The PDF is named after the plan, blanks turned into _, and cut between characters where
+# the file system needs it: a name takes 255 bytes, and the PDF is first written under its
+# name and ".part". The program is given the plan under a short name of plain ASCII (its
+# code page may lack the plan's letters, Wine quotes a name with a blank, whose quote
+# would become the mode byte, and the whole path must stay within what the program
+# opens): at most 32 characters of the plan's name and 8 of its extension, made the plan's
+# own by a digest of its path; a plan in this folder under such a name is its own copy.
 name=$(basename "$plan")
 label=${name//[[:space:]\"]/_}
-pdf=$work/${label%.*}.pdf
+label=${label%.*}
+bytes() { local LC_ALL=C; echo "${#1}"; }
+if [ "$(bytes "$label")" -gt 246 ]; then
+  while [ "$(bytes "$label")" -gt 246 ]; do label=$(LC_ALL=C.UTF-8; printf '%s' "${label%?}"); done
+  echo "print-sample: the plan's name is too long for a file name: its PDF is named $label.pdf" >&2
+fi
+pdf=$work/$label.pdf
 plain() { printf '%s' "$1" | LC_ALL=C tr -cs 'A-Za-z0-9_.-' '_'; }
 copy=$name
-if [ "$(plain "$name")" != "$name" ] || ! [ "$(dirname "$plan")" -ef "$work" ]; then
-  stem=$name ext=
-  if [[ $name == ?*.* ]]; then stem=${name%.*} ext=.$(plain "${name##*.}"); fi
-  copy=$(plain "$stem")-$(printf '%s' "$plan" | sha1sum | cut -c1-10)$ext
+stem=$name ext=
+if [[ $name == ?*.* ]]; then stem=${name%.*} ext=.$(plain "${name##*.}") ext=${ext:0:9}; fi
+if [ "$(plain "$name")" != "$name" ] || ! [ "$(dirname "$plan")" -ef "$work" ] || [ ${#name} -gt 52 ]; then
+  stem=$(plain "$stem")
+  copy=${stem:0:32}-$(printf '%s' "$plan" | sha1sum | cut -c1-10)$ext
 fi
+# The print road's runner: starts velmora.exe with the plan and the mode byte and
+# answers the print dialog with OK (and any message box with its default button).
+. "$root/tests/shell/print_road_lib.sh"
+before=$(last_job)
 made_copy=0
+# Stopped (Ctrl-C), the script stops the program with the processes it started and
+# leaves none of the print's files: the copy, a part of the PDF, the printer's port's
+# PostScript, log and part of a PDF of a job that did not complete.
+stopped() {
+  trap '' INT TERM
+  [ -z "${print_road_pid:-}" ] || stop_print_road "$print_road_pid"
+  local f k
+  for f in "$VELMORA_PRINT_DIR"/job-*.{ps,log,pdf.part}; do
+    k=${f##*/job-} k=${k%%.*}
+    [[ $k =~ ^[0-9]+$ ]] && [ "$k" -gt "$before" ] && [ ! -e "$VELMORA_PRINT_DIR/job-$k.pdf" ] && rm -f "$f"
+  done
+  rm -f "$pdf.part"
+  [ "$made_copy" = 0 ] || rm -f "$work/$copy"
+  echo "print-sample: stopped; nothing was printed" >&2
+  exit 130
+}
+trap stopped INT TERM
 if ! [ "$plan" -ef "$work/$copy" ]; then
-  cp "$plan" "$work/$copy"
   made_copy=1
+  cp "$plan" "$work/$copy"
 fi
 # An earlier print of this plan must not pass for this run's when this one fails.
 rm -f "$pdf"
@@ -93,11 +124,7 @@ cd "$work"
 # character it cannot take.
 arg=$work/$copy
 [ -z "$(printf '%s' "$work" | LC_ALL=C tr -d 'A-Za-z0-9_./-')" ] || arg=$copy
-# The print road's runner: starts velmora.exe with the plan and the mode byte and
-# answers the print dialog with OK (and any message box with its default button).
-. "$root/tests/shell/print_road_lib.sh"
 exe=$build/velmora.exe
-before=$(last_job)
 set +e
 run_print_road "$arg" "$mode" "$work/velmora.log" {print_lock}>&-
 rc=$?

@@ -67,16 +67,20 @@ run_print_road() {
   spooled=$(ls -A "$spool_dir" 2>/dev/null)
   # Started directly, so that $! is the Windows process that owns the windows.
   "$WINE" "$exe" "$arg" >"$log" 2>&1 </dev/null &
+  # Known to the caller, which stops it when it is itself stopped.
+  print_road_pid=$!
   local pid=$! id name rc ticks bytes
   local -A pressed=()
   read -r ticks bytes <<<"$(print_work "$pid")"
-  local last_ticks=$ticks last_bytes=$bytes busy=$SECONDS
+  # The idle time is measured in microseconds: whole seconds would stop a print idle for
+  # a moment across the turn of a second.
+  local last_ticks=$ticks last_bytes=$bytes busy=${EPOCHREALTIME/[^0-9]/}
   while kill -0 "$pid" 2>/dev/null; do
     read -r ticks bytes <<<"$(print_work "$pid")"
     # A twentieth of a second of processor time is work; answering a window is less.
     if [ "$ticks" -ge $((last_ticks + 5)) ] || [ "$bytes" != "$last_bytes" ]; then
-      last_ticks=$ticks last_bytes=$bytes busy=$SECONDS
-    elif [ $((SECONDS - busy)) -ge "$limit" ]; then
+      last_ticks=$ticks last_bytes=$bytes busy=${EPOCHREALTIME/[^0-9]/}
+    elif [ $((${EPOCHREALTIME/[^0-9]/} - busy)) -ge $((limit * 1000000)) ]; then
       stop_print_road "$pid"
       rc=124
       break
@@ -86,7 +90,7 @@ run_print_road() {
         name=$(timeout 5 xdotool getwindowname "$id" 2>/dev/null)
         echo "$name" >>"$log.windows"
         # A program waiting for an answer it is about to get is not idle.
-        busy=$SECONDS
+        busy=${EPOCHREALTIME/[^0-9]/}
       elif [ $((SECONDS - pressed[$id])) -lt 3 ]; then
         continue
       fi
