@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # velmora-test: printer
-# velmora-test: timeout 300
+# velmora-test: timeout 600
 # scripts/print-sample.sh on one's own plan: a missing or unreadable plan, or an idle limit
 # other than 1 to 86400 whole seconds, is refused by the script itself (its message, a
 # non-zero exit, nothing printed); a plan whose folder and name have blanks, with
@@ -9,10 +9,10 @@
 # printed at once waits for it. Plans named in Greek or with a blank print; a plan the
 # program refuses is told with its box's text; no run disturbs another's PDF or the
 # folder's other files. A print that takes longer than a short idle limit completes, and
-# so does one that pauses, while a program that does nothing is stopped after it; with
-# the printer's folder or the spool
-# folder on a full disk (small file systems mounted by the test, as root only), the
-# script says so, exits non-zero and leaves no PDF under the plan's name, nor a job in
+# so does one that pauses, while a program that does nothing is stopped after it (1 s).
+# Names of 229 and 250 characters print; the printer's port stopped leaves no file. With the
+# printer's folder or the spool folder on a full disk (small file systems mounted by the
+# test, as root only), the script says so, exits non-zero and leaves no PDF under the plan's name, nor a job in
 # the spool folder.
 set -u
 exe=${1:?velmora.exe}
@@ -41,7 +41,7 @@ rm -rf "$build" && mkdir -p "$build/print-sample" && cp "$VELMORA_BINARY_DIR/vel
 echo "a print of the user's" >"$build/print-sample/mine.pdf"
 print() {  # print OUT PLAN [--to-scale]: the script's exit code; its output in OUT
   local out=$1; shift
-  bash "$script" --build-dir "$build" "$@" >"$out" 2>&1
+  bash "$script" --build-dir "${into:-$build}" "$@" >"$out" 2>&1
 }
 print "$work/scale.out" "$work/my plans/small plan.ZRO" --to-scale &
 scale=$!
@@ -57,13 +57,20 @@ python3 "$here/printed_pages.py" scale "$pdf" "$work/small.segments" "$work/prin
 grep -q "^print-sample: waiting for the print of " "$work/scale.out" "$work/fit.out" || { echo "FAIL no run waited"; failed=1; }
 # A plan of the folder's own under the name the copy of "a b.ZRO" once had; plans that
 # print, and plans the program refuses.
-echo "a plan of the user's" >"$build/print-sample/a_b.ZRO" && cp "$work/small.ZRO" "$work/my plans/σπίτι.ZRO" &&
-  cp "$work/fit.ZRO" "$work/my plans/a b.ZRO" && printf garbage >"$work/my plans/σπίτι 2.ZRO" &&
+echo "a plan of the user's" >"$build/print-sample/a_b.ZRO" && printf garbage >"$work/my plans/σπίτι 2.ZRO" &&
   printf garbage >"$build/print-sample/x.ZRO" || exit 1
-for name in σπίτι "a b"; do
-  print "$work/name.out" "$work/my plans/$name.ZRO" &&
-    [ "$(tail -n 1 "$work/name.out")" = "$build/print-sample/${name/ /_}.pdf" ] || { echo "FAIL $name: $(cat "$work/name.out")"; failed=1; }
+# Names of 229 and 250 characters, through a folder the program is given by its whole path:
+# the second's PDF is cut before its last letter (two bytes).
+long=$(printf 'a%.0s' {1..225})
+mkdir -p "$work/plain" && cp "$build/velmora.exe" "$work/plain/" || exit 1
+for row in "σπίτι" "a b|a_b" "$long||$work/plain" "$long${long:0:20}σ|$long${long:0:20}|$work/plain"; do
+  IFS='|' read -r name want into <<<"$row"
+  cp "$work/small.ZRO" "$work/my plans/$name.ZRO" && print "$work/name.out" "$work/my plans/$name.ZRO" &&
+    [ "$(tail -n 1 "$work/name.out")" = "${into:-$build}/print-sample/${want:-${name/ /_}}.pdf" ] &&
+    { [ -z "$want" ] || [ "$want" = a_b ] || grep -qF "its PDF is named $want.pdf" "$work/name.out"; } ||
+    { echo "FAIL the plan $name.ZRO: $(cat "$work/name.out")"; failed=1; }
 done
+into=
 for plan in "$work/my plans/σπίτι 2.ZRO" "$build/print-sample/x.ZRO"; do
   kept=$(ls "$build/print-sample")
   ! print "$work/refused.out" "$plan" && [ "$(ls "$build/print-sample")" = "$kept" ] &&
@@ -80,21 +87,63 @@ timeout 120 "$WINE" "$VELMORA_BINARY_DIR/tests/print_plan_writer.exe" long "$(wi
   >"$work/long-writer.log" 2>&1 </dev/null || { cat "$work/long-writer.log"; exit 1; }
 cp "$VELMORA_BINARY_DIR/tests/companion_standin.exe" "$work/idle.exe" || exit 1
 start=$SECONDS
-VELMORA_PRINT_IDLE_LIMIT=2 print "$work/long.out" "$work/long.ZRO"
+VELMORA_PRINT_IDLE_LIMIT=1 print "$work/long.out" "$work/long.ZRO"
 rc=$? took=$((SECONDS - start)) start=$SECONDS
-(exe=$work/idle.exe VELMORA_PRINT_IDLE_LIMIT=2 run_print_road "$work/small.ZRO" 2 "$work/idle.log")
+(exe=$work/idle.exe VELMORA_PRINT_IDLE_LIMIT=1 run_print_road "$work/small.ZRO" 2 "$work/idle.log")
 idle=$? stopped=$((SECONDS - start))
-# The work of a print that pauses (bytes in the printer's folder each second for 6 s).
-(for _ in 1 2 3 4 5 6; do sleep 1; echo >>"$VELMORA_PRINT_DIR/burst"; done) &
+# The work of a print that pauses (bytes in the printer's folder each half second for 6 s).
+(for _ in {1..12}; do sleep 0.5; echo >>"$VELMORA_PRINT_DIR/burst"; done) &
 start=$SECONDS
-(exe=$work/idle.exe VELMORA_PRINT_IDLE_LIMIT=2 run_print_road "$work/small.ZRO" 2 "$work/idle.log")
+(exe=$work/idle.exe VELMORA_PRINT_IDLE_LIMIT=1 run_print_road "$work/small.ZRO" 2 "$work/idle.log")
 paused=$? worked=$((SECONDS - start))
 rm -f "$VELMORA_PRINT_DIR/burst"
-echo "idle limit 2 s: a long print took $took s (exit $rc), a program doing nothing was stopped after $stopped s (exit $idle), one working each second for 6 s after $worked s"
-[ "$rc" -eq 0 ] && [ -s "$build/print-sample/long.pdf" ] && [ "$took" -gt 2 ] ||
+echo "idle limit 1 s: a long print took $took s (exit $rc), a program doing nothing was stopped after $stopped s (exit $idle), one working each half second for 6 s after $worked s"
+[ "$rc" -eq 0 ] && [ -s "$build/print-sample/long.pdf" ] && [ "$took" -gt 1 ] ||
   { echo "FAIL long print: $(cat "$work/long.out")"; failed=1; }
 [ "$idle" -eq 124 ] && [ "$stopped" -lt 40 ] || { echo "FAIL the idle program was not stopped"; failed=1; }
-[ "$paused" -eq 124 ] && [ "$worked" -ge 7 ] || { echo "FAIL a print at work was stopped"; failed=1; }
+[ "$paused" -eq 124 ] && [ "$worked" -ge 6 ] || { echo "FAIL a print at work was stopped"; failed=1; }
+
+# The printer's port stopped (Ctrl-C) while it takes the PostScript, then while Ghostscript
+# converts a job that never ends: it leaves none of the job's files.
+mkdir -p "$work/port" && printf '%%!PS\n{} loop\n%%%%EOF\n' >"$work/endless.ps" || exit 1
+set -m
+for file in ps log; do
+  { cat "$work/endless.ps"; [ $file = log ] || sleep 5; } | python3 -c 'import os, signal, sys
+signal.signal(signal.SIGINT, signal.SIG_DFL); os.execvp("bash", ["bash"] + sys.argv[1:])' "$VELMORA_SOURCE_DIR/scripts/print-to-pdf.sh" "$work/port" 2>/dev/null &
+  for _ in {1..100}; do [ -e "$work/port/job-1.$file" ] && break; sleep 0.1; done
+  kill -INT -- -"$(ps -o pgid= $! | tr -d ' ')"; wait $!
+  [ -z "$(ls "$work/port")" ] || { echo "FAIL the port stopped with job-1.$file left $(ls "$work/port")"; failed=1; rm -f "$work/port"/*; }
+done
+set +m
+
+# The scripts' own environments, their set-up and build left out: two started at once take a
+# display each; a run waits for the run that uses its build folder (without its lock, it would
+# stop the other's display), and not for one killed while a program it started goes on.
+root=$work/root fb=$work/fb
+mkdir -p "$root/scripts" "$root/tests" "$fb" && printf ':\n' | tee "$root/scripts/setup.sh" >"$root/scripts/build.sh" &&
+  ln -sfn "$VELMORA_SOURCE_DIR/scripts/"{start-run,wine-env,print-to-pdf,print-sample}.sh "$root/scripts/" &&
+  ln -sfn "$VELMORA_SOURCE_DIR/tests/shell" "$root/tests/" && ln -sfn "$VELMORA_SOURCE_DIR/OBJECTS" "$root/" &&
+  cp "$work/idle.exe" "$fb/velmora.exe" || exit 1
+for round in {1..6}; do
+  bash "$root/scripts/wine-env.sh" start "$fb/wine-env" >/dev/null & bash "$root/scripts/wine-env.sh" start "$work/env2" >/dev/null
+  wait $!
+  shown=$(for env in "$fb/wine-env" "$work/env2"; do
+    [ "$(cat "/proc/$(cat "$env/xvfb.pid")/comm")" = Xvfb ] && . "$env/env.sh" && echo "$DISPLAY"; done | sort -u | wc -l)
+  [ "$shown" = 2 ] || { echo "FAIL round $round: the two environments do not have a display each"; failed=1; }
+  bash "$root/scripts/wine-env.sh" stop "$fb/wine-env" & bash "$root/scripts/wine-env.sh" stop "$work/env2"; wait $!
+done
+run() {  # run LIMIT: a print of the idle program through that build folder (its output in runLIMIT.out)
+  env -u VELMORA_WINE_ENV VELMORA_PRINT_IDLE_LIMIT=$1 timeout 50 bash "$root/scripts/print-sample.sh" --build-dir "$fb" "$work/small.ZRO" >"$work/run$1.out" 2>&1
+}
+started() {  # started LIMIT: the run in the background, once its program runs; first: its process
+  rm -f "$fb/wine-env/print.lock"; run "$1" &
+  for _ in {1..600}; do first=$(sed -n 's/.*(process \([0-9]*\))$/\1/p' "$fb/wine-env/print.lock" 2>/dev/null) && [ -n "$first" ] && break; sleep 0.1; done
+}
+started 4; run 2; wait
+grep -q "did nothing for 4 s" "$work/run4.out" && grep -q "waiting for print-sample.sh (process $first)" "$work/run2.out" &&
+  grep -q "did nothing for 2 s" "$work/run2.out" || { echo "FAIL two runs at once: $(cat "$work/run4.out" "$work/run2.out")"; failed=1; }
+started 60; kill -9 "$first"; run 3
+grep -q "did nothing for 3 s" "$work/run3.out" || { echo "FAIL after a killed run: $(cat "$work/run3.out")"; failed=1; }
 
 # Full disks: the printer's folder, then the spool folder, on a file system of 16 KB.
 spool=$WINEPREFIX/drive_c/windows/system32/spool/printers
