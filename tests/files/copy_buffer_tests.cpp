@@ -33,8 +33,12 @@ protected:
             DeleteEnhMetaFile(copyPicture);
         copyPicture = nullptr;
         copySourceFloor = nullptr;
+        // What a test changed of the drawing's shared state, even when it stopped early.
+        dimensionLogFont = keptDimensionFont;
+        printLinesInBatches = true;
         PlanFileTest::TearDown();
     }
+    const LOGFONTA keptDimensionFont = dimensionLogFont;
     // A wall with two doors, selected, on the first storey.
     PlanObject* WallWithDoors()
     {
@@ -175,6 +179,5 @@ TEST_F(CopyBuffer, PictureLayersLabelsAndLinesInDrawingOrder)
         DeleteObject(SelectObject(dc, kept));
         DeleteDC(dc);
     }
-    printLinesInBatches = true;
     EXPECT_TRUE(played[0] == played[1]);
 }

@@ -5,12 +5,14 @@
 //                                   a while
 //   print_plan_writer whole PLAN    prints the plan to scale through the default printer
 //                                   with the whole plan drawn on every page and each line
-//                                   sent when drawn: the pages a print to scale must match
+//                                   sent when drawn (the symbols read from OBJECTS\ of the
+//                                   current directory): the pages a print to scale must match
 //   print_plan_writer plans DIR     each test plan, "<name>.segments" (the lines it draws,
 //                                   after a header of its print-scale choice and unit
 //                                   system) and "printer.caps" of the default printer
 #include "support_print_plans.h"
 #include "files/plan_file.h"
+#include "files/symbol_library.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
 #include "planview/output_routing.h"
@@ -117,6 +119,7 @@ bool WritePlans(const std::string& dir)
         {"texts", BuildTextBytesPlan},
         {"crossed", BuildCrossedLabelsPlan},
         {"joins", BuildJoinsPlan},
+        {"kinds", BuildKindsPlan},
     };
     for (const Named& plan : plans) {
         std::vector<Segment> segments;
@@ -142,6 +145,9 @@ bool PrintWholePages(const std::string& path)
     // The fonts of dimensions and texts are the program's own from its start-up.
     if (!RegisterWindowClasses(GetModuleHandleA(nullptr)) || !BeginPlan() || !LoadPlanFile(path.c_str()))
         return false;
+    // The symbols, from the program directory as at start-up.
+    LoadSymbolLibrary2D();
+    LoadSymbolLibrary3D();
     activeDocument->settings->zoom = 1.0f;
     InitPrintDefaults();
     SetPrintDialogFunction(DefaultPrinter);

@@ -10,7 +10,8 @@
 # fills its own wall), and prints as the page drawn with the whole plan on it and each
 # line sent when drawn does, pixel for pixel; so does a dimensioned plan with lines on the
 # pages' joins, labels crossing lines and a half inch rounded on one page that decides a
-# rounding on another. A plan whose grid would take about
+# rounding on another; and so does a plan of every kind of object with its labels, crossed
+# by lines (the symbols read from the program directory). A plan whose grid would take about
 # 100,000 pages is refused with a message box, after which the program ends without
 # printing.
 set -u
@@ -25,13 +26,14 @@ for name in scale small; do
   case $? in 1) failed=1 ;; 2) failed=1; continue ;; esac
   python3 "$here/printed_pages.py" scale "$pdf" "$work/$name.segments" "$work/printer.caps" || failed=1
 done
-for name in quarters joins; do
+rm -rf "$work/OBJECTS" && cp -r "$VELMORA_SOURCE_DIR/OBJECTS" "$work/OBJECTS" || exit 1
+for name in quarters joins kinds; do
   print_one_job $name "$work/$name.ZRO" 3
   case $? in 1) failed=1 ;; 2) exit 1 ;; esac
   own=${pdf%.pdf}.ps
   timeout 120 "$WINE" "$VELMORA_BINARY_DIR/tests/print_plan_writer.exe" whole "$(winpath "$work/$name.ZRO")" \
     >"$work/whole.log" 2>&1 </dev/null || { cat "$work/whole.log"; exit 1; }
-  [ $name = joins ] && set -- || set -- Uno Due Tre Quattro
+  [ $name != quarters ] && set -- || set -- Uno Due Tre Quattro
   python3 "$here/printed_pages.py" own "$own" "$VELMORA_PRINT_DIR/job-$(last_job).ps" "$@" || failed=1
 done
 

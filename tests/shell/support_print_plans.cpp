@@ -1,4 +1,5 @@
 #include "support_print_plans.h"
+#include "model/deck_parts.h"
 #include "model/object_extents.h"
 #include "model/record_memory.h"
 #include "model/wall_openings.h"
@@ -497,6 +498,40 @@ void BuildJoinsPlan()
             AddLine(floor, x - 64.5f, z, x + 64.5f, z);
         }
     }
+}
+
+void BuildKindsPlan()
+{
+    PlanFloor* floor = FirstStorey();
+    PlanSettings* settings = activeDocument->settings;
+    settings->unitSystem = kUnitSystemFeetInches;
+    settings->printScaleChoice = 9;
+    settings->dimensionDrawing = settings->labelDrawing = 1;
+    PlanObject* wall = AddWall(floor, {{-650, -400}, {650, -400}}, false, false, 8.0f);
+    for (uint16_t style = 500; style <= 511; ++style)
+        AddOpening(wall, {ObjDoor, 0, 80.0f + 100.0f * (style - 500), 60.0f, 160.0f, style, 0, 1.5707964f, 4});
+    wall = AddWall(floor, {{-650, -100}, {0, -100}}, false, false, 8.0f);
+    AddOpening(wall, {ObjWindow, 0, 150.0f, 96.0f, 96.0f, 600, 0, 0.0f, 0});
+    AddOpening(wall, {ObjWallElement, 0, 450.0f, 120.0f, 60.0f, 95, 0, 0.0f, 0});
+    for (uint32_t mark = 0; mark < 7; ++mark) {
+        const float x = -650.0f + 185.0f * mark;
+        PlanObject* dimension = BuildDimensionObject(x, 60, x + 150, 60, x + 75, 30, floor);
+        AttachDimensionLabel(dimension, x + 75, 30, 1);
+        static_cast<AttachmentRecord*>(dimension->link)->flags = 1u << mark;
+    }
+    AddObject(floor, 27, 0, true, 2.0f, {{100, -250}, {400, -250}, {400, -120}, {100, -120}});
+    PlanObject* deck = AddObject(floor, ObjDeck, 0, true, 1.0f, {{-650, 150}, {-450, 150}, {-450, 350}, {-650, 350}});
+    deck->parameters[0] = 24.0f, deck->parameters[1] = 6.0f;
+    for (PlanVertex* v = deck->firstVertex; v; v = v->next)
+        v->mainHeight = 24.0f;
+    BuildKind53OnSegment(deck, deck->firstVertex, deck->firstVertex->next);
+    const float stair[5] = {36.0f, 7.5f, 10.0f, 0.0f, 96.0f};
+    std::memcpy(AddObject(floor, ObjStair, 800, false, 1.0f, {{-300, 400}, {-300, 150}})->parameters, stair, sizeof stair);
+    AddObject(floor, ObjSlope, 0, false, 1.0f, {{0, 200}, {200, 300}})->firstVertex->mainHeight = 5.0f;
+    for (float x = -660; x <= 660; x += 30)
+        AddLine(floor, x, -460, x, 420);
+    for (float z = -460; z <= 420; z += 30)
+        AddLine(floor, -660, z, 660, z);
 }
 
 void BuildHugeScalePlan()

@@ -104,6 +104,10 @@ void BuildCrossedLabelsPlan();
 // 2 x 2 pages at 1:48 with a wide pen on a join, a rounding on one page that decides one
 // on another, and lines crossing each other's labels.
 void BuildJoinsPlan();
+// At 1:48 imperial, every kind of object with its labels: a door of each style, a window,
+// the bath, a dimension with each end mark, a fill zone, a deck with steps, a stair and
+// a slope, with lines across them all.
+void BuildKindsPlan();
 // One line across nearly the whole plane at metric 1:10: a grid of about 100,000 pages.
 void BuildHugeScalePlan();
 // A text in Arial for each byte b from 0x20 on, in rows of 16: "<b>a" and, on its second
