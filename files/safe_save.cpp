@@ -3,6 +3,7 @@
 #include "shell/message_box.h"
 #include <windows.h>
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -33,16 +34,60 @@ std::string FolderOf(const std::string& path)
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
-// A file's full path as its folders list it, each name in its stored case; as given
-// (made full) for a file not there yet.
-std::string StoredPath(const char* path)
+// The names `folder` lists as `name` without regard to case (or as its short name), the
+// one listed exactly so first.
+std::vector<std::string> ListedAlike(const std::string& folder, const std::string& name)
 {
-    char full[2 * MAX_PATH], stored[2 * MAX_PATH];
+    std::vector<std::string> alike;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        if (!lstrcmpiA(found.cFileName, name.c_str()) || !lstrcmpiA(found.cAlternateFileName, name.c_str()))
+            alike.insert(name == found.cFileName ? alike.begin() : alike.end(), found.cFileName);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    return alike;
+}
+
+// A file's full path as its folders list it, whatever case it was typed in, so that its
+// copies have one name: each name as its folder lists it exactly, else its one listing
+// without regard to case; as typed where the folder lists none (a file not there yet) or
+// several (a disk that tells case apart can hold "P.ZRO" beside "p.zro"), which
+// `otherSpelling` then tells. The drive's letter in capitals. A name is looked up first
+// as it stands, and its folder listed only when that gives another spelling.
+std::string StoredPath(const char* path, bool* otherSpelling = nullptr)
+{
+    char full[2 * MAX_PATH];
     DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
     if (length == 0 || length >= sizeof full)
         return path;
-    DWORD found = GetLongPathNameA(full, stored, sizeof stored);
-    return found > 0 && found < sizeof stored ? std::string(stored, found) : std::string(full, length);
+    std::string text(full, length);
+    size_t begin = 3;
+    if (text.compare(0, 2, "\\\\") == 0) {   // past "\\server\share\"
+        const size_t server = text.find('\\', 2), share = server == std::string::npos ? server : text.find('\\', server + 1);
+        begin = share == std::string::npos ? text.size() : share + 1;
+    } else if (text.size() >= 3 && text[1] == ':') {
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    }
+    if (otherSpelling)
+        *otherSpelling = false;
+    while (begin < text.size()) {
+        const size_t end = std::min(text.find('\\', begin), text.size());
+        const std::string name = text.substr(begin, end - begin);
+        WIN32_FIND_DATAA found;
+        HANDLE search = otherSpelling ? INVALID_HANDLE_VALUE : FindFirstFileA(text.substr(0, end).c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        std::vector<std::string> alike;
+        if (otherSpelling || (search != INVALID_HANDLE_VALUE && name != found.cFileName))
+            alike = ListedAlike(text.substr(0, begin), name);
+        if (otherSpelling && alike.size() > 1)
+            *otherSpelling = true;
+        const std::string listed = alike.size() == 1 || (!alike.empty() && alike[0] == name) ? alike[0] : name;
+        text.replace(begin, end - begin, listed);
+        begin += listed.size() + 1;
+    }
+    return text;
 }
 
 // FNV-1a (64 bits) of a path, so that same-named files of two folders keep copies of
@@ -58,27 +103,6 @@ std::string PathHash(std::string text, bool capitals)
     char digits[20];
     std::snprintf(digits, sizeof digits, "%016llX", static_cast<unsigned long long>(hash));
     return digits;
-}
-
-// Whether another file or folder of the disk has this path but for the case of its
-// letters (a disk that tells case apart can hold "P.ZRO" beside "p.zro").
-bool HasOtherSpelling(const std::string& path)
-{
-    for (size_t end = path.find('\\', 3);; end = path.find('\\', end + 1)) {
-        const std::string part = path.substr(0, end);
-        const size_t cut = part.find_last_of('\\');
-        int same = 0;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((part.substr(0, cut + 1) + "*").c_str(), &found);
-        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-            same += lstrcmpiA(found.cFileName, part.c_str() + cut + 1) == 0;
-        if (search != INVALID_HANDLE_VALUE)
-            FindClose(search);
-        if (same > 1)
-            return true;
-        if (end == std::string::npos)
-            return false;
-    }
 }
 
 // The names a copy of `path` may have, in the order a save tries them: "~NAME.salva"
@@ -99,8 +123,9 @@ std::vector<std::string> CopyNames(const char* path, bool earlier = true)
         names.push_back(std::string(folder) + "~" + name + "." + PathHash(text, false) + kCopySuffix);
         names.push_back(std::string(folder) + "~" + PathHash(text, false) + kCopySuffix);
         const std::string before = std::string(folder) + "~" + PathHash(text, true) + kCopySuffix;
+        bool otherSpelling = true;
         if (earlier && before != names.back() && GetFileAttributesA(before.c_str()) != INVALID_FILE_ATTRIBUTES &&
-            !HasOtherSpelling(text))
+            (StoredPath(path, &otherSpelling), !otherSpelling))
             names.push_back(before);
     }
     names.erase(std::remove_if(names.begin(), names.end(),

@@ -5,7 +5,8 @@
 # links under a copy's names are replaced, never followed; what lies under a copy's name
 # is never put back over a plan or drawing, whether the save is stopped or the disk full.
 # Plans named alike but for case keep copies of their own, beside them or in the temporary folder (a folder too
-# long): a save of P.ZRO leaves the copy of p.zro, cut by a stop, for p.zro's Open to offer.
+# long): a save of P.ZRO leaves the copy of p.zro, cut by a stop, for p.zro's Open to offer; a plan opened by another
+# spelling leaves the copy its own finds.
 # A private plan of 100,000 lines is saved while its folder is watched: no file there can
 # ever be read by others. Its next save is killed part-way: the plan, or a copy that the
 # Open offers, is whole, and the save after that leaves nothing behind. Another user saves
@@ -51,10 +52,13 @@ for way in $ways; do for file in ZRO DXF; do for left in v1.ZRO empty foreign; d
   rm -f $way/*
 done; done; done
 
-for folder in case "$(head -c $((249 - ${#dir})) /dev/zero | tr '\0' o)"; do
-  mkdir "$folder" && cp v1.ZRO "$folder/p.zro" && cp v1.ZRO "$folder/P.ZRO" && resave -stop write "$dir\\$folder\\p.zro"
-  resave "$dir\\$folder\\P.ZRO" "$dir\\$folder\\p.zro" && tail -1 run.log | grep -q "p.zro: .*; Salvataggio interrotto; saved" &&
-    [ "$(ls -A "$folder" | wc -l)" = 2 ] || fail "p.zro's copy in $folder"
+# CasaRossi.ZRO is stopped through another spelling, and its copy found through its own.
+for folder in CaseProgetti "$(head -c $((241 - ${#dir})) /dev/zero | tr '\0' O)"; do
+  mkdir "$folder" && for plan in p.zro P.ZRO CasaRossi.ZRO; do cp v1.ZRO "$folder/$plan"; done
+  resave -stop write "$dir\\$folder\\p.zro"; resave -stop write "$dir\\${folder,,}\\casarossi.zro"
+  resave "$dir\\$folder\\P.ZRO" "$dir\\$folder\\p.zro" "$dir\\$folder\\CasaRossi.ZRO" &&
+    [ "$(tail -3 run.log | grep -Ec '(p.zro|CasaRossi.ZRO): 8 objects; Salvataggio interrotto; saved')" = 2 ] &&
+    [ "$(ls -A "$folder" | wc -l)" = 3 ] || fail "the copies in $folder"
 done
 
 mkdir big && cp "$sample" big/big.ZRO && chmod 600 big/big.ZRO && big="$dir\\big\\big.ZRO"
