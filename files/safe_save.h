@@ -12,8 +12,8 @@
 // file whole, and the Open command offers it. When the write fails the old content is put
 // back from the copy. A save that succeeds, or puts the old content back, removes its copy.
 // A save takes the file's copies under the other names out before it touches the file; one
-// that stays (another program reads it, or no file can be made beside it) is older than the
-// save's own, which Open takes first, and goes at a later save.
+// that stays (another program reads it, or no file can be made beside it) is dated before
+// the save's own, which Open takes first, and goes at a later save.
 //
 // The copy is the save's own file: made under a name unique to the save, renamed over the
 // copy's name and removed through its handle, which the save holds unshared from start to
