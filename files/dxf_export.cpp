@@ -76,6 +76,7 @@ void ExportDxf(int kind, const char* path)
     const float zoom = settings ? settings->zoom : 1.0f;
     if (settings)
         settings->zoom = 1.0f;
+    std::string stoppedBy;
     bool written = SaveFileSafely(path, [&] {
         if (!document->firstFloor)
             return;
@@ -92,11 +93,11 @@ void ExportDxf(int kind, const char* path)
         }
         if (kind == DxfExportKind)
             WriteTemplate("TLRS");
-    });
+    }, nullptr, &stoppedBy);
     if (settings)
         settings->zoom = zoom;
     if (!written)
-        ShowSaveFailure();
+        ShowSaveFailure(stoppedBy);
 }
 
 void EmitExportLine2D(float x1, float y1, float x2, float y2, uint16_t kind, uint32_t)

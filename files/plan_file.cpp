@@ -43,9 +43,12 @@ static const char* const kSaveErrorText =
 // and would make every later walk of the tree recurse without end in sight.
 static const size_t kMaxGroupNesting = 64;
 
-void ShowSaveFailure()
+static const char* const kSaveStoppedByText = "\n\nIl salvataggio è stato impedito dal file:\n";
+
+void ShowSaveFailure(const std::string& stoppedBy)
 {
-    ShowMessageBox(nullptr, kSaveErrorText, kSaveErrorCaption, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+    const std::string text = kSaveErrorText + (stoppedBy.empty() ? "" : kSaveStoppedByText + stoppedBy);
+    ShowMessageBox(nullptr, text.c_str(), kSaveErrorCaption, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
 }
 
 void ShowPlanFormatMessage(const char* text)
@@ -516,15 +519,16 @@ bool SavePlanFile(const char* path)
         settings->zoom = 1.0f;
 
     // The old plan is replaced only by a complete new one.
+    std::string stoppedBy;
     bool written = SaveFileSafely(path, [] {
         WritePlanHeader();
         WritePlanSettings();
         WriteAllFloors();
-    }, PlanFileReadsWhole);
+    }, PlanFileReadsWhole, &stoppedBy);
     if (settings)
         settings->zoom = zoom;
     if (!written) {
-        ShowSaveFailure();
+        ShowSaveFailure(stoppedBy);
         return false;
     }
     if (settings)

@@ -3,6 +3,7 @@
 // word, the raw settings record, then tagged floor, object and group records. Every
 // version ever written is read (10000, 10300, 10350, 10351, 10400, 10410); 10410 is written.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct PlanFloor;
@@ -95,8 +96,8 @@ void WriteAllFloors();
 void WriteFloorRecord(const PlanFloor* floor);
 
 // "Errore di salvataggio": a file could not be written (plans and every other file the
-// program writes over).
-void ShowSaveFailure();
+// program writes over); the message names `stoppedBy`, where another file stopped it.
+void ShowSaveFailure(const std::string& stoppedBy = std::string());
 // Shows the format message of a damaged or unknown plan file.
 void ShowPlanFormatMessage(const char* text);
 extern const char* const kPlanFormatCaption;      // "Errore file - Formato sconosciuto"

@@ -186,20 +186,13 @@ bool ReplaceProfile(const char* path, const ProfileSetting* settings, size_t cou
     const std::string content = EditedContent(bytes, settings, count);
     if (content == bytes)
         return true;
-    // What stopped writes left beside the file goes first; then a name of this process's
-    // own beside it, made here (never one found there).
+    // What stopped writes left beside the file goes first; then a working file of this
+    // process beside it, "Z!PREFS.INI.PROCESS-NUMBER.tmp", made here (never one found there).
     const std::string named = path;
     const size_t cut = named.find_last_of("\\/:") + 1;
-    RemoveLeftWorkingFiles(named.substr(0, cut), named.substr(cut) + ".", ".tmp", false);
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (unsigned attempt = 0; file == INVALID_HANDLE_VALUE && attempt < 16; ++attempt) {
-        const std::string part = std::string(path) + "." + std::to_string(GetCurrentProcessId()) + "-" +
-                                 std::to_string(attempt) + ".tmp";
-        file = CreateFileA(part.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
-            return false;
-    }
+    const WorkingFileNames working = {named.substr(cut) + ".", ".tmp", false};
+    RemoveLeftWorkingFiles(named.substr(0, cut), working);
+    HANDLE file = CreateWorkingFile(named.substr(0, cut), working);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD done = 0;
@@ -208,11 +201,7 @@ bool ReplaceProfile(const char* path, const ProfileSetting* settings, size_t cou
                  FlushFileBuffers(file);
     // Dated after the file it replaces: the profile functions keep what they read of a
     // file for as long as its date stays the same.
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    const ULONGLONG dated = std::max(Ticks(now), written + 1);
-    const FILETIME time = {static_cast<DWORD>(dated), static_cast<DWORD>(dated >> 32)};
-    whole = whole && SetFileTime(file, nullptr, nullptr, &time) && RenameOwnFile(file, path);
+    whole = whole && DateAfter(file, written) && RenameOwnFile(file, path);
     if (!whole)
         RemoveOwnFile(file);
     else

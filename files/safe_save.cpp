@@ -3,6 +3,7 @@
 #include "shell/message_box.h"
 #include <windows.h>
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -17,7 +18,7 @@ const char* const kKeptCopyText =
 // A copy, and a file of a save not yet named as its copy: names no user would give a
 // file of theirs.
 const char* const kCopySuffix = ".salva";
-const char* const kOwnSuffix = ".salva.tmp";
+const WorkingFileNames kOwnFiles = {"~", ".salva.tmp", true};
 
 SaveStageHook saveStageHook = nullptr;
 
@@ -33,16 +34,60 @@ std::string FolderOf(const std::string& path)
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
-// A file's full path as its folders list it, each name in its stored case; as given
-// (made full) for a file not there yet.
-std::string StoredPath(const char* path)
+// The names `folder` lists as `name` without regard to case (or as its short name), the
+// one listed exactly so first.
+std::vector<std::string> ListedAlike(const std::string& folder, const std::string& name)
 {
-    char full[2 * MAX_PATH], stored[2 * MAX_PATH];
+    std::vector<std::string> alike;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        if (!lstrcmpiA(found.cFileName, name.c_str()) || !lstrcmpiA(found.cAlternateFileName, name.c_str()))
+            alike.insert(name == found.cFileName ? alike.begin() : alike.end(), found.cFileName);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    return alike;
+}
+
+// A file's full path as its folders list it, whatever case it was typed in, so that its
+// copies have one name: each name as its folder lists it exactly, else its one listing
+// without regard to case; as typed where the folder lists none (a file not there yet) or
+// several (a disk that tells case apart can hold "P.ZRO" beside "p.zro"), which
+// `otherSpelling` then tells. The drive's letter in capitals. A name is looked up first
+// as it stands, and its folder listed only when that gives another spelling.
+std::string StoredPath(const char* path, bool* otherSpelling = nullptr)
+{
+    char full[2 * MAX_PATH];
     DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
     if (length == 0 || length >= sizeof full)
         return path;
-    DWORD found = GetLongPathNameA(full, stored, sizeof stored);
-    return found > 0 && found < sizeof stored ? std::string(stored, found) : std::string(full, length);
+    std::string text(full, length);
+    size_t begin = 3;
+    if (text.compare(0, 2, "\\\\") == 0) {   // past "\\server\share\"
+        const size_t server = text.find('\\', 2), share = server == std::string::npos ? server : text.find('\\', server + 1);
+        begin = share == std::string::npos ? text.size() : share + 1;
+    } else if (text.size() >= 3 && text[1] == ':') {
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    }
+    if (otherSpelling)
+        *otherSpelling = false;
+    while (begin < text.size()) {
+        const size_t end = std::min(text.find('\\', begin), text.size());
+        const std::string name = text.substr(begin, end - begin);
+        WIN32_FIND_DATAA found;
+        HANDLE search = otherSpelling ? INVALID_HANDLE_VALUE : FindFirstFileA(text.substr(0, end).c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        std::vector<std::string> alike;
+        if (otherSpelling || (search != INVALID_HANDLE_VALUE && name != found.cFileName))
+            alike = ListedAlike(text.substr(0, begin), name);
+        if (otherSpelling && alike.size() > 1)
+            *otherSpelling = true;
+        const std::string listed = alike.size() == 1 || (!alike.empty() && alike[0] == name) ? alike[0] : name;
+        text.replace(begin, end - begin, listed);
+        begin += listed.size() + 1;
+    }
+    return text;
 }
 
 // FNV-1a (64 bits) of a path, so that same-named files of two folders keep copies of
@@ -58,27 +103,6 @@ std::string PathHash(std::string text, bool capitals)
     char digits[20];
     std::snprintf(digits, sizeof digits, "%016llX", static_cast<unsigned long long>(hash));
     return digits;
-}
-
-// Whether another file or folder of the disk has this path but for the case of its
-// letters (a disk that tells case apart can hold "P.ZRO" beside "p.zro").
-bool HasOtherSpelling(const std::string& path)
-{
-    for (size_t end = path.find('\\', 3);; end = path.find('\\', end + 1)) {
-        const std::string part = path.substr(0, end);
-        const size_t cut = part.find_last_of('\\');
-        int same = 0;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((part.substr(0, cut + 1) + "*").c_str(), &found);
-        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-            same += lstrcmpiA(found.cFileName, part.c_str() + cut + 1) == 0;
-        if (search != INVALID_HANDLE_VALUE)
-            FindClose(search);
-        if (same > 1)
-            return true;
-        if (end == std::string::npos)
-            return false;
-    }
 }
 
 // The names a copy of `path` may have, in the order a save tries them: "~NAME.salva"
@@ -99,8 +123,9 @@ std::vector<std::string> CopyNames(const char* path, bool earlier = true)
         names.push_back(std::string(folder) + "~" + name + "." + PathHash(text, false) + kCopySuffix);
         names.push_back(std::string(folder) + "~" + PathHash(text, false) + kCopySuffix);
         const std::string before = std::string(folder) + "~" + PathHash(text, true) + kCopySuffix;
+        bool otherSpelling = true;
         if (earlier && before != names.back() && GetFileAttributesA(before.c_str()) != INVALID_FILE_ATTRIBUTES &&
-            !HasOtherSpelling(text))
+            (StoredPath(path, &otherSpelling), !otherSpelling))
             names.push_back(before);
     }
     names.erase(std::remove_if(names.begin(), names.end(),
@@ -191,41 +216,36 @@ bool CopyBlocks(HANDLE from, HANDLE to)
     }
 }
 
-// A new file of this save in `folder`, under a name unique to the save (CREATE_NEW, so
-// nothing found there is opened), held unshared and with the right to rename and remove it.
-HANDLE CreateOwnFile(const std::string& folder, SECURITY_ATTRIBUTES* security)
+// Takes a found name out of its folder, never deleting it by name: a working file of
+// this writer renamed over it and removed. False where it stays.
+bool RemoveFoundName(const std::string& name, const WorkingFileNames& names, SECURITY_ATTRIBUTES* security)
 {
-    static unsigned serial = 0;
-    for (int attempt = 0; attempt < 64; ++attempt) {
-        char name[48];
-        std::snprintf(name, sizeof name, "~%lX-%lX%s", GetCurrentProcessId(), GetTickCount() + ++serial, kOwnSuffix);
-        const std::string path = folder + name;
-        if (path.size() >= MAX_PATH)
-            break;
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, security, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE ||
-            (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS))
-            return file;
-    }
-    return INVALID_HANDLE_VALUE;
+    HANDLE own = CreateWorkingFile(FolderOf(name), names, security);
+    if (own == INVALID_HANDLE_VALUE)
+        return false;
+    const bool renamed = RenameOwnFile(own, name);
+    RemoveOwnFile(own);
+    return renamed;
 }
 
-// Takes the file's own copy out of its folder: an own file is renamed over it and
-// removed, or, where no file can be added there, the name is deleted (a link, not what
-// it points to). False when it stays.
+// Takes the file's own copy out of its folder; false when it stays (another program
+// holds it, or no file can be made beside it).
 bool RemoveCopyName(const std::string& name, SECURITY_ATTRIBUTES* security)
 {
-    if (!IsOwnCopy(name))
-        return true;
-    HANDLE own = CreateOwnFile(FolderOf(name), security);
-    if (own != INVALID_HANDLE_VALUE) {
-        const bool renamed = RenameOwnFile(own, name);
-        RemoveOwnFile(own);
-        if (renamed)
-            return true;
-    }
-    return DeleteFileA(name.c_str()) || !IsOwnCopy(name);
+    return !IsOwnCopy(name) || RemoveFoundName(name, kOwnFiles, security);
+}
+
+// A file's last write as one number; 0 where it cannot be read, and so is never offered.
+ULONGLONG LastWrite(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    FILETIME written;
+    const bool known = file != INVALID_HANDLE_VALUE && GetFileType(file) == FILE_TYPE_DISK &&
+                       GetFileTime(file, nullptr, nullptr, &written);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    return known ? static_cast<ULONGLONG>(written.dwHighDateTime) << 32 | written.dwLowDateTime : 0;
 }
 
 // The copy of one save, held open unshared from its making until it is removed or kept.
@@ -233,12 +253,14 @@ class SaveCopy {
 public:
     ~SaveCopy() { Keep(); }
     const std::string& Name() const { return name; }
+    // The file that kept the copy from being made, where one other than the file did.
+    const std::string& StoppedBy() const { return stoppedBy; }
 
     // Copies `source` (the file itself, or what an earlier save left of it) under the
-    // first of the copy's names that takes it, and takes the others out of their folders,
-    // so that only this save's copy is found; false when one of them stays. The copy of
+    // first of the copy's names that takes it, and takes the others out of their folders;
+    // one that stays is dated before this copy, which Open then offers first. The copy of
     // the file is named before it is filled, so the save shows as one from its start; a
-    // leftover is read unshared first.
+    // leftover is read before it is named.
     bool Make(const char* path, const std::string& source)
     {
         OwnerOnlySecurity owner;
@@ -250,10 +272,13 @@ public:
             // A name another file's copy holds is left to it.
             if (!IsOwnCopy(candidate) && GetFileAttributesA(candidate.c_str()) != INVALID_FILE_ATTRIBUTES)
                 continue;
-            HANDLE own = CreateOwnFile(FolderOf(candidate), security);
+            HANDLE own = CreateWorkingFile(FolderOf(candidate), kOwnFiles, security);
             if (own == INVALID_HANDLE_VALUE)
                 continue;
-            HANDLE from = OpenDiskFile(source, GENERIC_READ, nameFirst ? FILE_SHARE_READ : 0);
+            // Read by others too (a viewer), written by none.
+            HANDLE from = OpenDiskFile(source, GENERIC_READ, FILE_SHARE_READ);
+            if (from == INVALID_HANDLE_VALUE && !nameFirst)
+                stoppedBy = source;
             bool made = from != INVALID_HANDLE_VALUE && (!nameFirst || RenameOwnFile(own, candidate)) &&
                         CopyBlocks(from, own);
             if (from != INVALID_HANDLE_VALUE)
@@ -261,17 +286,20 @@ public:
             if (made && (nameFirst || RenameOwnFile(own, candidate))) {
                 handle = own;
                 name = candidate;
-                // An older copy left under another name would be offered in place of this
-                // one: the save goes no further while one stays. A copy of the file, which
-                // the save has not touched, goes too; one of a leftover is kept.
+                // An older copy that stays harms nothing once this one is dated after it;
+                // where that fails, the save goes no further. A copy of the file, which
+                // the save has not touched, goes then; one of a leftover is kept.
+                ULONGLONG latest = 0;
                 for (const std::string& other : CopyNames(path)) {
-                    if (other != candidate && !RemoveCopyName(other, security)) {
-                        if (nameFirst)
-                            Remove();
-                        return false;
-                    }
+                    const ULONGLONG written = other == candidate || RemoveCopyName(other, security) ? 0 : LastWrite(other);
+                    if (written > latest)
+                        latest = written, stoppedBy = other;
                 }
-                return true;
+                if (!latest || DateAfter(own, latest))
+                    return true;
+                if (nameFirst)
+                    Remove();
+                return false;
             }
             RemoveOwnFile(own);
         }
@@ -305,7 +333,7 @@ public:
 
 private:
     HANDLE handle = INVALID_HANDLE_VALUE;
-    std::string name;
+    std::string name, stoppedBy;
 };
 
 } // namespace
@@ -334,17 +362,45 @@ void RemoveOwnFile(HANDLE file)
     CloseHandle(file);
 }
 
+bool DateAfter(HANDLE file, ULONGLONG written)
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG dated = std::max(static_cast<ULONGLONG>(now.dwHighDateTime) << 32 | now.dwLowDateTime, written + 1);
+    const FILETIME time = {static_cast<DWORD>(dated), static_cast<DWORD>(dated >> 32)};
+    return SetFileTime(file, nullptr, nullptr, &time) != FALSE;
+}
+
+HANDLE CreateWorkingFile(const std::string& folder, const WorkingFileNames& names, SECURITY_ATTRIBUTES* security)
+{
+    static unsigned serial = 0;
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        char numbers[24];
+        std::snprintf(numbers, sizeof numbers, names.hex ? "%lX-%lX" : "%lu-%lu", GetCurrentProcessId(),
+                      GetTickCount() + ++serial);
+        const std::string path = folder + names.lead + numbers + names.tail;
+        if (path.size() >= MAX_PATH)
+            break;
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, security, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE ||
+            (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS))
+            return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
 namespace {
 
-// A name of the form LEAD, a number, "-", a number, TAIL (hexadecimal digits in capitals
-// with `hex`).
-bool IsWorkingName(const std::string& name, const std::string& lead, const std::string& tail, bool hex)
+// A name of the working files' form.
+bool IsWorkingName(const std::string& name, const WorkingFileNames& names)
 {
+    const std::string &lead = names.lead, &tail = names.tail;
     if (name.size() <= lead.size() + tail.size() || name.compare(0, lead.size(), lead) != 0 ||
         name.compare(name.size() - tail.size(), tail.size(), tail) != 0)
         return false;
     const std::string middle = name.substr(lead.size(), name.size() - lead.size() - tail.size());
-    const char* digits = hex ? "0123456789ABCDEF" : "0123456789";
+    const char* digits = names.hex ? "0123456789ABCDEF" : "0123456789";
     const size_t dash = middle.find('-');
     return dash != 0 && dash != std::string::npos && dash + 1 < middle.size() &&
            middle.find_first_not_of(digits) == dash && middle.find_first_not_of(digits, dash + 1) == std::string::npos;
@@ -352,22 +408,19 @@ bool IsWorkingName(const std::string& name, const std::string& lead, const std::
 
 } // namespace
 
-void RemoveLeftWorkingFiles(const std::string& folder, const std::string& lead, const std::string& tail, bool hex)
+void RemoveLeftWorkingFiles(const std::string& folder, const WorkingFileNames& names)
 {
+    // Listed whole first: the working files made to take them out have the same form.
+    std::vector<std::string> left;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + lead + "*" + tail).c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-        const std::string path = folder + found.cFileName;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsWorkingName(found.cFileName, lead, tail, hex))
-            continue;
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            continue;   // a live writer's
-        CloseHandle(file);
-        DeleteFileA(path.c_str());
-    }
+    HANDLE search = FindFirstFileA((folder + names.lead + "*" + names.tail).c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsWorkingName(found.cFileName, names))
+            left.push_back(folder + found.cFileName);
     if (search != INVALID_HANDLE_VALUE)
         FindClose(search);
+    for (const std::string& name : left)
+        RemoveFoundName(name, names, nullptr);
 }
 
 void SetSaveStageHook(SaveStageHook hook)
@@ -386,18 +439,17 @@ InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& reads
     for (const std::string& copy : CopyNames(path)) {
         if (!IsOwnCopy(copy))
             continue;
-        HANDLE file = CreateFileA(copy.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const ULONGLONG written = LastWrite(copy);
         // A save holds its copy unshared for as long as it runs.
-        found.saving = found.saving || (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION);
-        FILETIME written;
-        if (file != INVALID_HANDLE_VALUE && GetFileType(file) == FILE_TYPE_DISK &&
-            GetFileTime(file, nullptr, nullptr, &written))
-            copies.push_back({static_cast<ULONGLONG>(written.dwHighDateTime) << 32 | written.dwLowDateTime, copy});
-        if (file != INVALID_HANDLE_VALUE)
-            CloseHandle(file);
+        if (!written && GetLastError() == ERROR_SHARING_VIOLATION) {
+            found.saving = true;
+            found.copy = copy;
+            return found;
+        }
+        if (written)
+            copies.push_back({written, copy});
     }
-    if (found.saving || copies.empty() || !readsWhole || readsWhole(path))
+    if (copies.empty() || !readsWhole || readsWhole(path))
         return found;
     std::stable_sort(copies.begin(), copies.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     for (const auto& copy : copies) {
@@ -409,7 +461,8 @@ InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& reads
     return found;
 }
 
-bool SaveFileSafely(const char* path, const std::function<void()>& writeContent, const WholeFileTest& readsWhole)
+bool SaveFileSafely(const char* path, const std::function<void()>& writeContent, const WholeFileTest& readsWhole,
+                    std::string* stoppedBy)
 {
     if (!path || !*path || IsDeviceName(path))
         return false;
@@ -425,11 +478,11 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
         return false;
 
     // Working files that stopped saves left, in the folders this one uses.
-    RemoveLeftWorkingFiles(FolderOf(StoredPath(path)), "~", kOwnSuffix, true);
+    RemoveLeftWorkingFiles(FolderOf(StoredPath(path)), kOwnFiles);
     char temporary[MAX_PATH + 1];
     const DWORD length = GetTempPathA(sizeof temporary, temporary);
     if (length > 0 && length < sizeof temporary)
-        RemoveLeftWorkingFiles(temporary, "~", kOwnSuffix, true);
+        RemoveLeftWorkingFiles(temporary, kOwnFiles);
 
     SaveCopy copy;
     bool fromLeftover = false;
@@ -440,11 +493,17 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
         CloseHandle(target);
         const InterruptedSave found = FindInterruptedSave(path, readsWhole);
         // Two saves of one file at once would leave neither whole.
-        if (found.saving)
+        if (found.saving) {
+            if (stoppedBy)
+                *stoppedBy = found.copy;
             return false;
+        }
         fromLeftover = !found.copy.empty();
-        if (!copy.Make(path, fromLeftover ? found.copy : std::string(path)))
+        if (!copy.Make(path, fromLeftover ? found.copy : std::string(path))) {
+            if (stoppedBy)
+                *stoppedBy = copy.StoppedBy();
             return false;
+        }
         ReachStage(SaveStage::CopyMade);
     }
     // A file that could not be opened was not changed.

@@ -5,22 +5,24 @@
 // "~NAME.salva" beside it; where no file can be added beside it (a folder the user cannot
 // write to, a path near MAX_PATH) the copy goes to the user's temporary folder as
 // "~NAME.HASH.salva", or "~HASH.salva" where that name would be too long, HASH (64 bits)
-// naming the file's full path as its folders list it, each name in its stored case. The
-// file is then written in place (opened, cut, written and flushed), so that it stays the
-// file the user chose: through a link, with its owner and permissions. Should the program
-// be stopped during the write, the copy holds the old file whole, and the Open command
-// offers it. When the write fails the old content is put back from the copy. A save that
-// succeeds, or puts the old content back, removes its copy. A save leaves one copy: it
-// takes the file's copies under the other names out before it touches the file, and
-// stops where one stays.
+// naming the file's full path. NAME and the path are spelt as the folders list them,
+// whatever case the user typed. The file is then written in place (opened, cut, written
+// and flushed), so that it stays the file the user chose: through a link, with its owner
+// and permissions. Should the program be stopped during the write, the copy holds the old
+// file whole, and the Open command offers it. When the write fails the old content is put
+// back from the copy. A save that succeeds, or puts the old content back, removes its copy.
+// A save takes the file's copies under the other names out before it touches the file; one
+// that stays (another program reads it, or no file can be made beside it) is dated before
+// the save's own, which Open takes first, and goes at a later save.
 //
 // The copy is the save's own file: made under a name unique to the save, renamed over the
 // copy's name and removed through its handle, which the save holds unshared from start to
-// end, so another program sees that the file is being saved. A file or link found under a
-// copy's name is replaced as a name, never followed or written (where no file can be made
-// in its folder, the name is deleted). It is the file's own only under exactly that name,
-// case included: what a folder lists under another case (another file's, on a disk that
-// tells case apart) or a folder is left alone, and another name used. The copies are
+// end, so another program sees that the file is being saved. The program never deletes a
+// name it finds (on Wine, deleting a link deletes what it points to): it renames a file of
+// its own over it, which replaces the name alone, and removes that file through its
+// handle; where it cannot, the name stays. A copy is the file's own only under exactly its
+// name, case included: what a folder lists under another case (another file's, on a disk
+// that tells case apart) or a folder is left alone, and another name used. The copies are
 // created readable by their owner only (on Wine their owner's group can read them too).
 #include <windows.h>
 #include <functional>
@@ -39,12 +41,15 @@ typedef std::function<bool(const char* path)> WholeFileTest;
 // the message names the copy that holds it. A copy that an earlier save left is taken as
 // the old content only when the file does not read whole and the copy does (`readsWhole`);
 // otherwise, and for files that cannot be judged, it is replaced by a copy of the file.
+// Where another file stops the save (the copy another program's save holds, a copy left
+// that another program keeps closed), `stoppedBy` gets its name, for the message.
 bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
-                    const WholeFileTest& readsWhole = nullptr);
+                    const WholeFileTest& readsWhole = nullptr, std::string* stoppedBy = nullptr);
 
-// What an Open finds of the saves of `path`: whether another program is saving it now,
-// and the copy that a stopped save left, offered only when `path` does not read whole and
-// the copy does (empty otherwise); of several, the newest (by its last write) that does.
+// What an Open finds of the saves of `path`: whether another program is saving it now
+// (`copy` is then the copy that save holds), and the copy that a stopped save left,
+// offered only when `path` does not read whole and the copy does (empty otherwise); of
+// several, the newest (by its last write) that does.
 struct InterruptedSave {
     bool saving = false;
     std::string copy;
@@ -59,17 +64,34 @@ typedef void (*SaveStageHook)(SaveStage stage);
 // Null (the program's own state) calls nothing.
 void SetSaveStageHook(SaveStageHook hook);
 
+// The working files of one kind of writer: named `lead`, two numbers joined by "-"
+// (hexadecimal in capitals with `hex`) and `tail`, such as "~1A4-5F3E0.salva.tmp". A
+// working file never holds the only copy of anything: it is named or dropped before the
+// file it stands for is touched.
+struct WorkingFileNames {
+    std::string lead, tail;
+    bool hex;
+};
+
+// A new working file in `folder` (empty, or ending in a backslash) under a name of that
+// form unique to this writer, made with CREATE_NEW (nothing found there is opened) and
+// held unshared, with the right to write, rename and remove it; INVALID_HANDLE_VALUE where
+// none can be made (the name would pass MAX_PATH, the folder takes no file).
+HANDLE CreateWorkingFile(const std::string& folder, const WorkingFileNames& names,
+                         SECURITY_ATTRIBUTES* security = nullptr);
+
 // A file made by this program and held open (with the right to delete it) is given the
 // name `target`, replacing whatever lies there as a name: a link is replaced, not followed;
 // a folder, a device or a file open elsewhere is not replaced.
 bool RenameOwnFile(HANDLE file, const std::string& target);
 // Removes such a file through its handle, under whatever name it now has, and closes it.
 void RemoveOwnFile(HANDLE file);
+// Dates a file held open as last written after `written` (a FILETIME as one number), and
+// not before now.
+bool DateAfter(HANDLE file, ULONGLONG written);
 
-// Removes from `folder` (empty, or ending in a backslash) the working files that stopped
-// writers left: named `lead`, two numbers joined by "-" (hexadecimal in capitals with
-// `hex`) and `tail`, such as "~1A4-5F3E0.salva.tmp", and held by no live writer (a writer
-// holds its own unshared from its making, so an unshared open of it fails). A working
-// file never holds the only copy of anything: it is named or dropped before the file it
-// stands for is touched. Every save calls it for the folders it uses.
-void RemoveLeftWorkingFiles(const std::string& folder, const std::string& lead, const std::string& tail, bool hex);
+// Takes out of `folder` the working files that stopped writers left, held by no live
+// writer (a writer holds its own from its making, and a file open elsewhere is not
+// replaced): a working file of this writer is renamed over each and removed. Every save
+// calls it for the folders it uses.
+void RemoveLeftWorkingFiles(const std::string& folder, const WorkingFileNames& names);

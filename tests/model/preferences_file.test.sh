@@ -2,7 +2,8 @@
 # The plan colours saved into a preferences file that holds other sections too. On a full
 # file system and in a read-only folder the file stays as it was and one message says so;
 # two programs saving the colours 100 times each at once keep every key of the other
-# sections, and the colours of the one that saved last (of a key twice, the first), and remove stopped saves' files.
+# sections, and the colours of the one that saved last (of a key twice, the first), and remove stopped saves' files
+# (a link among them, never what it points to).
 set -u
 wine=/usr/lib/wine/wine64 saver="$VELMORA_BINARY_DIR/tests/colour_saver.exe"
 fail() { echo "FAIL: $*"; cat run.log; exit 1; }
@@ -29,8 +30,9 @@ else
   prefs full && chmod 444 full/Z!PREFS.INI && chmod 555 full && refused full "read-only folder"
 fi
 
-prefs two && touch two/Z!PREFS.INI.{1-0,77-3}.tmp && { save two 100 1000 one.log & save two 100 2000 other.log & wait; }
-[ "$(ls two)" = Z!PREFS.INI ] || fail "working files left: $(ls two)"
+echo "a file of the user" >outside && prefs two && touch two/Z!PREFS.INI.{1-0,77-3}.tmp &&
+  ln -s "$PWD/outside" two/Z!PREFS.INI.5-0.tmp && { save two 100 1000 one.log & save two 100 2000 other.log & wait; }
+[ "$(ls two)" = Z!PREFS.INI ] && grep -qx "a file of the user" outside || fail "working files left: $(ls two), or outside lost"
 others() { awk '/^\[/ { colour = /^\[(Foreground|Background|Inactive)Color\]/ } !colour' "$1"; }
 [ "$(others two/Z!PREFS.INI)" = "$(others original.INI)" ] || fail "keys of other sections lost"
 colours=$(grep -E '^(Red|Green|Blue)=' two/Z!PREFS.INI | grep -v '^Green=8' | sort -u)

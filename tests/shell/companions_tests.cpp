@@ -219,14 +219,15 @@ TEST_F(Companions, ImportThatIsCancelledOrRejectedChangesNothing)
 // plan, with the user's selection cleared first, never inside a modal dialog (it waits
 // for the Move dialog, which moves U, or a drag); a second start while it is pending is refused, and closing its plan
 // asks first, the reply of a closed plan being kept as a file to import (once the editor lets it go; at quit too), or
-// said not kept where every name is taken.
+// said not kept where every name is taken; kept under the next name where Tovrel1.ZOB exists, and copied where the
+// editor still reads it.
 // Objects without points and empty groups are left out; a reply with nothing else or with
 // impossible points (imported by command 5000 too) changes nothing. What a reply changed
 // is marked, so that closing asks.
 enum ReplyFile { kOutline, kNotANumber, kInfinite, kFarAway, kNothing, kWithEmpties, kOnlyEmpties };
 enum Meanwhile { kIdle, kUserSelects, kEndsWithNoUpdate, kOpensPlanB, kClosesPlanA, kReadOnlyExchange,
                  kStartsAgainFromPlanB, kHandsOverAgain, kKeepsPlanA, kMovesInDialog, kDrags, kKeptWhileHeld,
-                 kAllNamesTaken, kQuits };
+                 kAllNamesTaken, kFirstNameTaken, kKeptWhileRead, kQuits };
 const char* const kL = "200,100 240,100 240,140 200,140";
 const char* const kAtSiteCentre = "-30,-15* 30,-15* 30,15* -30,15*";   // the reply's 60 x 30 outline
 const char* const kInPlaceOfL = "190,105 250,105 250,135 190,135";
@@ -265,7 +266,8 @@ struct ReplyCase {
      "Tovrel.\n"},
     {true, kKeepsPlanA, kOutline, 1, kInPlaceOfL, kStillWorking},
     {false, kDrags, kOutline, 1, kAtSiteCentre, ""}, {true, kKeptWhileHeld, kOutline, 1, nullptr, kStillWorking},
-    {true, kAllNamesTaken, kOutline, 1, nullptr, kStillWorking}, {true, kQuits, kOutline, 1, nullptr, kStillWorking},
+    {true, kAllNamesTaken, kOutline, 1, nullptr, kStillWorking}, {true, kFirstNameTaken, kOutline, 1, nullptr, kStillWorking},
+    {true, kKeptWhileRead, kOutline, 1, nullptr, kStillWorking}, {true, kQuits, kOutline, 1, nullptr, kStillWorking},
 };
 
 std::string Described(const PlanDocument* plan)
@@ -359,11 +361,12 @@ TEST_F(Companions, FurnitureEditorReplyIsTakenOnceIntoItsOwnPlan)
             u->firstVertex->selected = u->firstVertex->next->selected = 1;
         if (c.meanwhile == kEndsWithNoUpdate)
             vtest::StandInReply(directory, 2, -1, 0);
-        const std::string kept = directory + "\\Tovrel1.ZOB";
-        DeleteFileA(kept.c_str());
-        const bool closesA = c.meanwhile == kClosesPlanA || c.meanwhile == kKeptWhileHeld || c.meanwhile == kAllNamesTaken,
-                   keeps = closesA || c.meanwhile == kQuits, taken = c.meanwhile == kAllNamesTaken;
         const auto name = [&](int n) { return directory + "\\Tovrel" + std::to_string(n) + ".ZOB"; };
+        const std::string kept = name(c.meanwhile == kFirstNameTaken ? 2 : 1);
+        for (int n : {1, 2})
+            DeleteFileA(name(n).c_str());
+        const bool closesA = c.meanwhile == kClosesPlanA || (c.meanwhile >= kKeptWhileHeld && c.meanwhile < kQuits),
+                   keeps = closesA || c.meanwhile == kQuits, taken = c.meanwhile == kAllNamesTaken;
         const std::string reply = directory + "\\REPLY0.TMP";
         if (closesA || c.meanwhile == kKeepsPlanA) {
             boxes.QueueAnswer(c.meanwhile == kKeepsPlanA ? IDNO : IDYES);
@@ -392,17 +395,19 @@ TEST_F(Companions, FurnitureEditorReplyIsTakenOnceIntoItsOwnPlan)
             for (int wait = 0; wait < 400 && FurnitureEditorStillRunning(); ++wait, Sleep(25))
                 vtest::PumpMessages();
         } else if (c.closings) {
-            // The editor holding its reply closed to reading; every name taken; a drag (the frame quits in it: the last).
-            const bool drag = c.meanwhile == kDrags || c.meanwhile == kQuits;
+            // The editor holding its reply closed to reading, or reading it; every name taken, or the first;
+            // a drag (the frame quits in it: the last).
+            const bool drag = c.meanwhile == kDrags || c.meanwhile == kQuits, read = c.meanwhile == kKeptWhileRead;
             HANDLE held = INVALID_HANDLE_VALUE;
-            if (c.meanwhile == kKeptWhileHeld && CopyFileA(reply.c_str(), exchange.c_str(), FALSE))
-                held = CreateFileA(exchange.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-            for (int n = 1; taken && n < 1000; ++n)
-                vtest::WriteFileBytes(name(n), {});
+            if ((c.meanwhile == kKeptWhileHeld || read) && CopyFileA(reply.c_str(), exchange.c_str(), FALSE))
+                held = CreateFileA(exchange.c_str(), GENERIC_READ, read ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING,
+                                   0, nullptr);
+            for (int n = 1; n < (taken ? 1000 : c.meanwhile == kFirstNameTaken ? 2 : 1); ++n)
+                vtest::WriteFileBytes(name(n), {1, 2, 3});
             if (drag)
                 SetCapture(activePlanPane);
             vtest::StandInReply(directory, c.meanwhile == kEndsWithNoUpdate ? 3 : 2, c.reply, c.closings);
-            EXPECT_EQ(drag || held != INVALID_HANDLE_VALUE, FurnitureEditorStillRunning());   // the reply waits
+            EXPECT_EQ(drag || (held != INVALID_HANDLE_VALUE && !read), FurnitureEditorStillRunning());   // the reply waits
             c.meanwhile == kQuits ? (void)SendCommand(frame, 1) : (void)(ReleaseCapture(), CloseHandle(held));
             for (int wait = 0; wait < 400 && FurnitureEditorStillRunning(); ++wait, Sleep(25))
                 vtest::PumpMessages();
@@ -436,7 +441,10 @@ TEST_F(Companions, FurnitureEditorReplyIsTakenOnceIntoItsOwnPlan)
                     "chiuso. " + (taken ? "Non è stato possibile conservare il suo lavoro in un file.\n" :
                     "Il suo lavoro è stato conservato nel file " + kept +
                     ": per aggiungerlo a un disegno, scegliere Fichier, Importer, Objet Quintara...\n");
-            EXPECT_EQ(taken ? std::vector<unsigned char>() : vtest::ReadFileBytes(reply), vtest::ReadFileBytes(kept));
+            const std::vector<unsigned char> theirs = {1, 2, 3};   // a name taken is never written over
+            EXPECT_EQ(taken ? theirs : vtest::ReadFileBytes(reply), vtest::ReadFileBytes(kept));
+            if (c.meanwhile == kFirstNameTaken)
+                EXPECT_EQ(theirs, vtest::ReadFileBytes(name(1)));
             for (int n = 1; taken && n < 1000; ++n)
                 DeleteFileA(name(n).c_str());
         }

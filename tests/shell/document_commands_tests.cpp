@@ -411,7 +411,7 @@ TEST_F(DocumentCommands, CloseFollowsTheDocumentsAnswer)
 // as it was only when the plan is cut; a save then leaves nothing (but a working file held open). Copies go to the
 // temporary folder: of a plan in a 250-character folder (where a drawing exported twice
 // is replaced), of a 225-character name whose path is 259, and of a plan in a 246-character folder, which takes no
-// working file: the save removes the older copy beside it (put back dated earlier, not offered), or stops (read-only).
+// working file: an older copy beside it (read-only, or put back dated earlier) stays there and is never offered.
 TEST_F(DocumentCommands, AnInterruptedSaveLeavesAWholePlanThatOpenOffersAndASaveClears)
 {
     std::string longFolder = shelltest::LocalPath("L"), temporary(MAX_PATH, 0), brink = shelltest::LocalPath("N");
@@ -445,10 +445,6 @@ TEST_F(DocumentCommands, AnInterruptedSaveLeavesAWholePlanThatOpenOffersAndASave
         SetFileAttributesA(beside.c_str(), c.how == "stuck" ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
         const std::vector<unsigned char> old = vtest::ReadFileBytes(plan);
         std::system(ToolCommand("-stop " + c.stop + " " + plan).c_str());
-        if (c.how == "stuck") {   // the save stopped before it touched the plan
-            EXPECT_EQ(old, vtest::ReadFileBytes(plan));
-            continue;
-        }
         if (c.how == "late" && vtest::WriteFileBytes(beside, *c.left))
             std::filesystem::last_write_time(beside, std::filesystem::last_write_time(plan) - std::chrono::hours(1));
         shelltest::FileDialogAnswers dialogs;
@@ -477,7 +473,7 @@ TEST_F(DocumentCommands, AnInterruptedSaveLeavesAWholePlanThatOpenOffersAndASave
         SendCommand(frame, FrameCommandSave);
         EXPECT_EQ(shown + offered, boxes.Count());
         CloseHandle(held);
-        EXPECT_EQ(c.folder.size() < 240 ? 2 : 1, entries(c.folder));
+        EXPECT_EQ(c.folder.size() < 240 || c.folder == brink ? 2 : 1, entries(c.folder));
         EXPECT_TRUE(copy.empty() || !std::filesystem::exists(copy)) << copy;
     }
     std::filesystem::remove_all(nearFull);
@@ -490,13 +486,14 @@ TEST_F(DocumentCommands, AnInterruptedSaveLeavesAWholePlanThatOpenOffersAndASave
         AddLine(shelltest::Storey("First Floor"), {{0, 0}, {30, 30}});
     }
     EXPECT_LT(sizes[0], sizes[1]);
-    EXPECT_EQ(4u, boxes.Count());
+    EXPECT_EQ(5u, boxes.Count());
     EXPECT_EQ(2, entries(longFolder));
     EXPECT_EQ(0, entries(temporary, "~P.") + entries(temporary, "~3-"));
 }
 
 // While another program saves a plan (plan_resaver, held once its copy is made), a save of the plan opened here is
-// refused with the save message, an Open of it says so and opens nothing; once that program is gone, the plan opens.
+// refused with the save message, which names that copy, an Open of it says so and opens nothing; once that program
+// is gone, the plan opens.
 TEST_F(DocumentCommands, AnOpenWhileAnotherProgramSavesThePlanOpensNothing)
 {
     const std::string plan = WriteSamplePlan("BUSY.ZRO"), copy = shelltest::LocalPath("~BUSY.ZRO.salva");
@@ -511,7 +508,9 @@ TEST_F(DocumentCommands, AnOpenWhileAnotherProgramSavesThePlanOpensNothing)
         continue;
     SendCommand(frame, FrameCommandSave);
     ASSERT_EQ(1u, boxes.Count());
-    EXPECT_EQ(0u, boxes.Last().text.find("Si è verificato un errore durante il salvataggio"));
+    const std::string& text = boxes.Last().text;
+    EXPECT_EQ(0u, text.find("Si è verificato un errore durante il salvataggio"));
+    EXPECT_EQ("\n\nIl salvataggio è stato impedito dal file:\n" + copy, text.substr(std::min(text.rfind("\n\n"), text.size())));
     for (size_t windows : {1u, 2u}) {
         dialogs.Choose(plan);
         SendCommand(frame, FrameCommandOpen);

@@ -3,9 +3,10 @@
 // for each the objects it opened with, the captions of the messages shown and "saved" when
 // the save showed none, for the save tests to check from the file system. A tool beside
 // the tests, not a test:
-//   plan_resaver [-add LINES] [-stop copy|write|written|hold] [-dxf DRAWING] PLAN...
+//   plan_resaver [-add LINES] [-stop copy|write|written|hold] [-dxf DRAWING] [-read FILE] PLAN...
 // -stop ends the program as a kill would: once the copy is made, half-way through the
 // write, or once the new plan is written; hold waits for ever once the copy is made.
+// -read holds FILE open for reading throughout, as a viewer or a backup program does.
 #include "files/record_stream.h"
 #include "files/safe_save.h"
 #include "model/plan_document.h"
@@ -31,10 +32,13 @@ int main(int argc, char** argv)
     // A crash must end the tool, not open Wine's debugger dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     int lines = 1, i = 1;
-    const char *stop = "", *drawing = nullptr;
+    const char *stop = "", *drawing = nullptr, *read = "";
     for (; i + 1 < argc && argv[i][0] == '-'; i += 2)
-        std::strcmp(argv[i], "-add") ? (void)(*(std::strcmp(argv[i], "-dxf") ? &stop : &drawing) = argv[i + 1])
+        std::strcmp(argv[i], "-add") ? (void)(*(!std::strcmp(argv[i], "-dxf") ? &drawing
+                                                : !std::strcmp(argv[i], "-read") ? &read : &stop) = argv[i + 1])
                                      : (void)(lines = std::atoi(argv[i + 1]));
+    if (*read)   // held to the end
+        CreateFileA(read, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     holding = !std::strcmp(stop, "hold");
     stopStage = std::strcmp(stop, "copy") && !holding ? SaveStage::ContentWritten : SaveStage::CopyMade;
     HWND frame = shelltest::StartShell();

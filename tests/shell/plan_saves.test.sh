@@ -2,10 +2,12 @@
 # velmora-test: timeout 600
 # Plans opened, changed and saved by the frame's commands, seen from the file system: through
 # a link the named file is saved, owner-only permissions stay, a read-only plan is refused;
-# links under a copy's names are replaced, never followed; what lies under a copy's name
+# links under a copy's or a working file's names are replaced or left, never followed, beside
+# the plan, in the temporary folder and where no working file fits; what lies under a copy's name
 # is never put back over a plan or drawing, whether the save is stopped or the disk full.
 # Plans named alike but for case keep copies of their own, beside them or in the temporary folder (a folder too
-# long): a save of P.ZRO leaves the copy of p.zro, cut by a stop, for p.zro's Open to offer.
+# long): a save of P.ZRO leaves the copy of p.zro, cut by a stop, for p.zro's Open to offer; a plan opened by another
+# spelling leaves the copy its own finds. A save goes on while another program reads an old copy.
 # A private plan of 100,000 lines is saved while its folder is watched: no file there can
 # ever be read by others. Its next save is killed part-way: the plan, or a copy that the
 # Open offers, is whole, and the save after that leaves nothing behind. Another user saves
@@ -28,11 +30,16 @@ cmp -s locked.ZRO "$sample" && [ "$(stat -c %a locked.ZRO)" = 444 ] || fail "the
 grep -q "locked.ZRO: .*Errore di salvataggio" run.log || fail "no save error for the read-only plan"
 [ "$(ls -A | wc -l)" = 5 ] || fail "a copy of a plan stayed behind"
 
-echo "a file of the user" >far.txt
-for name in '~linked.ZRO.salva.tmp' '~linked.ZRO.salva'; do for target in ../far.txt linked.ZRO; do
-  rm -rf links && mkdir links && cp "$sample" links/linked.ZRO && ln -s $target "links/$name" && resave "$dir\\links\\linked.ZRO"
-  tail -1 run.log | grep -q "objects; saved" && grown links/linked.ZRO && grep -qx "a file of the user" far.txt ||
-    fail "$name linked to $target"
+# Beside the plan, in the temporary folder, and in a folder where no working file fits.
+echo "a file of the user" >far.txt && long=$(head -c $((240 - ${#dir})) /dev/zero | tr '\0' l)
+temp=$WINEPREFIX/drive_c/users/$(id -un)/Temp
+for link in {links/~linked.ZRO.salva,links/~1-2.salva}.tmp {links,$long}/~linked.ZRO.salva "$temp/~3-4.salva.tmp"; do
+  folder=links && [ "${link%/*}" = "$long" ] && folder=$long
+  for target in "$PWD/far.txt" "$PWD/$folder/linked.ZRO"; do
+    rm -rf "$folder" && mkdir "$folder" && cp "$sample" "$folder/linked.ZRO" && ln -s "$target" "$link" && resave "$dir\\$folder\\linked.ZRO"
+    tail -1 run.log | grep -q "objects; saved" && grown "$folder/linked.ZRO" && grep -qx "a file of the user" far.txt ||
+      fail "$link linked to $target"
+    rm -f "$link"
 done; done
 
 cp "$sample" v1.ZRO && : >empty && echo "Lista della spesa: pane, latte, uova." >foreign && mkdir cut full
@@ -51,11 +58,19 @@ for way in $ways; do for file in ZRO DXF; do for left in v1.ZRO empty foreign; d
   rm -f $way/*
 done; done; done
 
-for folder in case "$(head -c $((249 - ${#dir})) /dev/zero | tr '\0' o)"; do
-  mkdir "$folder" && cp v1.ZRO "$folder/p.zro" && cp v1.ZRO "$folder/P.ZRO" && resave -stop write "$dir\\$folder\\p.zro"
-  resave "$dir\\$folder\\P.ZRO" "$dir\\$folder\\p.zro" && tail -1 run.log | grep -q "p.zro: .*; Salvataggio interrotto; saved" &&
-    [ "$(ls -A "$folder" | wc -l)" = 2 ] || fail "p.zro's copy in $folder"
+# CasaRossi.ZRO is stopped through another spelling, and its copy found through its own.
+for folder in CaseProgetti "$(head -c $((241 - ${#dir})) /dev/zero | tr '\0' O)"; do
+  mkdir "$folder" && for plan in p.zro P.ZRO CasaRossi.ZRO; do cp v1.ZRO "$folder/$plan"; done
+  resave -stop write "$dir\\$folder\\p.zro"; resave -stop write "$dir\\${folder,,}\\casarossi.zro"
+  resave "$dir\\$folder\\P.ZRO" "$dir\\$folder\\p.zro" "$dir\\$folder\\CasaRossi.ZRO" &&
+    [ "$(tail -3 run.log | grep -Ec '(p.zro|CasaRossi.ZRO): 8 objects; Salvataggio interrotto; saved')" = 2 ] &&
+    [ "$(ls -A "$folder" | wc -l)" = 3 ] || fail "the copies in $folder"
 done
+# An older copy that another program reads (its clock ahead) stays, and goes at a later save.
+mkdir held && cp v1.ZRO held/H.ZRO && cp v2.ZRO "held/~H.ZRO.salva" && touch -d tomorrow "held/~H.ZRO.salva"
+resave -read "$dir\\held\\~H.ZRO.salva" -stop write "$dir\\held\\H.ZRO"; resave "$dir\\held\\H.ZRO"
+tail -1 run.log | grep -q "H.ZRO: 8 objects; Salvataggio interrotto; saved" && [ "$(ls -A held)" = H.ZRO ] &&
+  [ -z "$(find "$temp" -name '~H.ZRO*')" ] || fail "the old copy that another program reads"
 
 mkdir big && cp "$sample" big/big.ZRO && chmod 600 big/big.ZRO && big="$dir\\big\\big.ZRO"
 resave -add 100000 "$big"
