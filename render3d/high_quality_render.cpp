@@ -626,7 +626,10 @@ void PresentRenderFrame()
     glFlush();
     if (renderCaptureRequested)
         CaptureBackBuffer();
-    KeepFrame();
+    // Every paint but the final render is an ordinary repaint: a final frame is not kept
+    // for one to show (the ordinary frame kept before it still is).
+    if (!finalRenderRequested)
+        KeepFrame();
     SwapRenderBuffers();
     ++presentedRenderFrames;
 }
