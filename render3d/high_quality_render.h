@@ -67,7 +67,7 @@ void SetupRenderCamera(double fieldOfView, double aspect, double pixelDx, double
 void DrawSkyBackdrop(uint8_t jittered, uint32_t pass);
 // Flush and swap (unless aborted), keeping the pixels when asked. The frame of an
 // ordinary repaint is kept, with what it was drawn from (the plan, the scene's changes,
-// the settings, the camera, the window's size).
+// the settings, the camera, the window's size), when the view shows it at that size.
 void PresentRenderFrame();
 // Shows the kept frame again when nothing it was drawn from has changed since; false
 // (nothing shown) otherwise. It does not count as a presented frame.

@@ -385,7 +385,8 @@ TEST_F(LiveViewCommands, TheViewShowsTheActivePlan)
 // for a repaint of its own, and a plan window's activation, which the other window's
 // deactivation, the plan's new camera and both panes follow. A paint that finds nothing
 // changed shows the same picture again without drawing the scene; a paint after each
-// action (a final render too) shows what a fresh draw shows.
+// action (the frame or the view minimised and restored, a final render) shows what a
+// fresh draw shows.
 TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
 {
     vtest::AddWall(activeDocument->firstFloor, {{-100, 0, 0}, {100, 0, 0}}, 2);
@@ -396,6 +397,9 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
     SendCommand(frame, 5270);
     shelltest::SizeRenderClient(120, 90);
     vtest::PumpMessages();
+    auto minimised = [&](HWND window, int command) {
+        ShowWindow(window, SW_MINIMIZE), vtest::PumpMessages(), SendCommand(frame, command), ShowWindow(window, SW_RESTORE);
+    };
     const struct {
         const char* name;
         std::function<void()> act;
@@ -409,8 +413,10 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
              InvalidateRect(renderWindow, nullptr, FALSE);
          }},
         {"final render", [&] { SendCommand(frame, FrameCommandFinalRender); }},
+        {"frame minimised, side camera, restored", [&] { minimised(frame, 5152); }},
+        {"view minimised, doors hidden, restored", [&] { minimised(selvithWindow, 5322); }},
     };
-    // What a paint of the view shows.
+    // What a paint of the view shows (the restored view has its parent's size).
     auto repainted = [] {
         RedrawWindow(renderWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         RECT client;
