@@ -323,12 +323,18 @@ void DescribeFrame(FrameSource* source)
 }
 
 // The drawn frame, read from the back buffer before the swap, and what it was drawn from.
+// Only a frame read from a view shown at the size it was drawn at holds the picture: one
+// drawn while the view is minimised or being restored reads back black, and is not kept.
 void KeepFrame()
 {
     DescribeFrame(&keptSource);
-    keptPixels.assign((size_t)keptSource.width * (size_t)keptSource.height * 4, 0);
-    if (keptPixels.empty())
+    keptPixels.clear();
+    GLint drawn[4];
+    glGetIntegerv(GL_VIEWPORT, drawn);
+    if (drawn[2] != keptSource.width || drawn[3] != keptSource.height || !RenderViewShown() ||
+        !RenderSurfaceFitsClient())
         return;
+    keptPixels.resize((size_t)keptSource.width * (size_t)keptSource.height * 4);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(0, 0, keptSource.width, keptSource.height, GL_RGBA, GL_UNSIGNED_BYTE, keptPixels.data());
@@ -626,7 +632,10 @@ void PresentRenderFrame()
     glFlush();
     if (renderCaptureRequested)
         CaptureBackBuffer();
-    KeepFrame();
+    // Every paint but the final render is an ordinary repaint: a final frame is not kept
+    // for one to show (the ordinary frame kept before it still is).
+    if (!finalRenderRequested)
+        KeepFrame();
     SwapRenderBuffers();
     ++presentedRenderFrames;
 }

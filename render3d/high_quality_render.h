@@ -65,9 +65,9 @@ void PrepareRenderFrame();
 void SetupRenderCamera(double fieldOfView, double aspect, double pixelDx, double pixelDy, double focus);
 // The background quad, jittered with the pass's offsets when jittered is set.
 void DrawSkyBackdrop(uint8_t jittered, uint32_t pass);
-// Flush and swap (unless aborted), keeping the pixels when asked. The frame is kept in
-// any case, with what it was drawn from (the plan, the scene's changes, the settings, the
-// camera, the window's size).
+// Flush and swap (unless aborted), keeping the pixels when asked. The frame of an
+// ordinary repaint is kept, with what it was drawn from (the plan, the scene's changes,
+// the settings, the camera, the window's size), when the view shows it at that size.
 void PresentRenderFrame();
 // Shows the kept frame again when nothing it was drawn from has changed since; false
 // (nothing shown) otherwise. It does not count as a presented frame.

@@ -8,10 +8,13 @@
 #include "planview/input_gdi.h"
 #include "render3d/ground_height_grid.h"
 #include "render3d/high_quality_render.h"
+#include "render3d/interactive_view.h"
 #include "render3d/texture_loading.h"
 #include "shell/keys_and_menus.h"
 #include "shell/message_box.h"
 #include "tools/tool_state.h"
+#include <GL/gl.h>
+#include <string.h>
 
 HWND renderWindow = nullptr;
 HGLRC glContext = nullptr;
@@ -79,6 +82,53 @@ void DeleteRenderContext(HWND window)
         ReleaseDC(window, dc);
 }
 
+// A view shown whose surface has not yet taken its size waits for the window system to
+// hand it over, as a restore does some time after the restored window's first paints:
+// since when it waits, and for how long at most before it draws anyway.
+bool viewWaiting = false;
+DWORD viewWaitingSince = 0;
+constexpr DWORD kLongestViewWait = 1000;
+
+// Whether the view is shown at its size; a surface still of its former size is swapped
+// once to take the new one.
+bool ViewReadyToDraw()
+{
+    if (!RenderViewShown())
+        return false;
+    if (RenderSurfaceFitsClient())
+        return true;
+    SwapRenderBuffers();
+    return RenderSurfaceFitsClient();
+}
+
+// An ordinary paint: the kept frame when nothing changed, else the render. A view
+// minimised or being restored would show black: it draws nothing, and once shown it is
+// drawn anew, its paint asked again until its surface has its size.
+void PaintOrdinary(HWND window, bool ready)
+{
+    if (ready) {
+        viewWaiting = false;
+        if (!PresentKeptFrame())
+            RenderHighQuality();
+        return;
+    }
+    ForgetKeptFrame();
+    if (!RenderViewShown()) {
+        viewWaiting = false;
+        return;
+    }
+    if (!viewWaiting) {
+        viewWaiting = true;
+        viewWaitingSince = GetTickCount();
+    }
+    if (GetTickCount() - viewWaitingSince < kLongestViewWait) {
+        InvalidateRect(window, nullptr, FALSE);
+    } else {
+        viewWaiting = false;
+        RenderHighQuality();
+    }
+}
+
 void Paint(HWND window)
 {
     if (!GetUpdateRect(window, nullptr, FALSE))
@@ -87,8 +137,11 @@ void Paint(HWND window)
     BeginPaint(window, &paint);
     if (glContext) {
         renderPaintActive = 1;
-        if (finalRenderRequested || renderCaptureRequested || !PresentKeptFrame())
+        const bool ready = ViewReadyToDraw();
+        if (finalRenderRequested || renderCaptureRequested)
             RenderHighQuality();
+        else
+            PaintOrdinary(window, ready);
         renderPaintActive = 0;
     }
     EndPaint(window, &paint);
@@ -112,6 +165,37 @@ LRESULT StartNavigation(HWND window)
 }
 
 } // namespace
+
+bool RenderViewShown()
+{
+    if (!renderWindow || !IsWindowVisible(renderWindow))
+        return false;
+    const HWND desktop = GetDesktopWindow();
+    for (HWND window = renderWindow; window && window != desktop; window = GetAncestor(window, GA_PARENT))
+        if (IsIconic(window))
+            return false;
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(renderWindow, &client);
+    return client.right > 0 && client.bottom > 0;
+}
+
+bool RenderSurfaceFitsClient()
+{
+    RECT client = {0, 0, 0, 0};
+    if (!glContext || !renderWindow || !GetClientRect(renderWindow, &client) || client.right <= 0 ||
+        client.bottom <= 0)
+        return false;
+    // A read alone still sees the former size: a clear takes the new one (the stencil's,
+    // which every drawing clears first). Then the client's last pixel is read twice into
+    // different bytes: a pixel outside the surface is not read, its bytes stay as they were.
+    glViewport(0, 0, client.right, client.bottom);
+    glClear(GL_STENCIL_BUFFER_BIT);
+    GLubyte first[4] = {0, 0, 0, 0}, second[4] = {255, 255, 255, 255};
+    glReadBuffer(GL_BACK);
+    glReadPixels(client.right - 1, client.bottom - 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, first);
+    glReadPixels(client.right - 1, client.bottom - 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, second);
+    return memcmp(first, second, sizeof first) == 0;
+}
 
 int ChooseRenderPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* chosen)
 {
@@ -160,6 +244,10 @@ LRESULT CALLBACK RenderWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         if (renderWindow == window)
             renderWindow = nullptr;
         return 0;
+    case WM_SIZE:
+        // A new size, or the view minimised or restored: the kept frame no longer shows it.
+        ForgetKeptFrame();
+        break;
     case WM_PAINT:
         Paint(window);
         return 0;

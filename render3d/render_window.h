@@ -27,4 +27,12 @@ extern uint8_t navigationRiseFlag;
 // accumulation. The chosen index (0 for none) with its description.
 int ChooseRenderPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* chosen);
 
+// Whether the view is on screen: the window and its parents visible, none of them
+// minimised, and a client area that is not empty.
+bool RenderViewShown();
+// Whether the OpenGL surface holds the whole client area. It takes the window's new size
+// only at a buffer swap: a frame drawn before then, after a resize or a restore, lies in
+// the former size and reads back black.
+bool RenderSurfaceFitsClient();
+
 LRESULT CALLBACK RenderWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

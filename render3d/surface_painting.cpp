@@ -38,10 +38,14 @@ constexpr int kRegionPixels[4][2] = {{1, 0}, {0, 0}, {1, 1}, {0, 1}};
 // The surface the view shows at the point: the view drawn once more with every surface
 // in the colour that is its name, over the pick region alone, whose pixels' names and
 // depths are then read. The pick matrix maps the region, the cursor's pixel with its
-// left, above and above-left, onto the viewport: drawn into a viewport of 2 x 2, each
-// pixel is the view's own. Holes cut through the stencil (doors, windows, floor
-// openings) show what lies behind them, as in the view. The nearest surface the four
-// show wins, at one depth the cursor's pixel first; the sky only when none shows one.
+// left, above and above-left, onto the viewport: drawn into a viewport of 2 x 2 at the
+// region's own place, each pixel is the view's own, and every one inside the view lies
+// on the surface (a view 1 pixel wide has no second column to draw the region into
+// elsewhere). Holes cut through the stencil (doors, windows, floor openings) show what
+// lies behind them, as in the view. A pixel of the region outside the view (left of its
+// first column, above its first row) shows what the view does not and is no candidate.
+// The nearest surface the others show wins, at one depth the cursor's pixel first; the
+// sky only when none shows one.
 PickHit PickAt(int x, int y, PlanSettings* settings, ScenePolygon** hit)
 {
     *hit = nullptr;
@@ -51,9 +55,12 @@ PickHit PickAt(int x, int y, PlanSettings* settings, ScenePolygon** hit)
     renderInProgress = 1;
     interactiveRedraw = 1;
     SetupViewport3D();
-    glViewport(0, 0, 2, 2);
+    GLint view[4];
+    glGetIntegerv(GL_VIEWPORT, view);
+    const GLint left = x - 1, bottom = view[3] - 1 - y;
+    glViewport(left, bottom, 2, 2);
     glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, 2, 2);
+    glScissor(left, bottom, 2, 2);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     DrawScene3D(settings);
@@ -62,8 +69,8 @@ PickHit PickAt(int x, int y, PlanSettings* settings, ScenePolygon** hit)
     GLfloat depth[2][2] = {};
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, 2, 2, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-    glReadPixels(0, 0, 2, 2, GL_DEPTH_COMPONENT, GL_FLOAT, depth);
+    glReadPixels(left, bottom, 2, 2, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    glReadPixels(left, bottom, 2, 2, GL_DEPTH_COMPONENT, GL_FLOAT, depth);
     glDisable(GL_SCISSOR_TEST);
     pickingActive = 0;
     renderInProgress = 0;
@@ -73,6 +80,9 @@ PickHit PickAt(int x, int y, PlanSettings* settings, ScenePolygon** hit)
     uint32_t name = 0;
     float nearest = 2.0f;
     for (const int* at : kRegionPixels) {
+        const int column = x - 1 + at[0], row = y - at[1];
+        if (column < 0 || row < 0 || column >= view[2] || row >= view[3])
+            continue;
         const GLubyte* c = rgb[at[1]][at[0]];
         const uint32_t shown = (uint32_t)c[0] << 16 | (uint32_t)c[1] << 8 | c[2];
         if (shown && depth[at[1]][at[0]] < nearest) {

@@ -69,11 +69,22 @@ TEST_F(PaintingTest, TheNearestSurfaceTakesTheTextureAndTheFirstWinsATie)
     EXPECT_TRUE(ApplyTextureAtPoint3D(cx(), cy(), 1701));
     EXPECT_TRUE(Painted(nearBox, 1701));
     EXPECT_FALSE(Painted(twin, 1701));
+
+    // Side by side at one depth: a drop on the right one's first column paints it.
+    PlanObject* right = Box(0, 150, 60, 160, 60, {0, 255, 255});
+    Box(-60, 150, 0, 160, 60, {255, 255, 0});
+    RebuildAll3D();
+    const std::vector<uint8_t> view = Frame();
+    int x = cx() - 20;
+    while (Pixel(view, x, 125).r > 100)
+        ++x;
+    EXPECT_TRUE(ApplyTextureAtPoint3D(x, 125, 1703) && Painted(right, 1703));
 }
 
 // A drop on a pixel where surfaces meet paints the nearest of those its pick region
 // shows (the pixel, its left, above and above-left), as the view shows them: a picket
-// fence with pickets 7 pixels wide before a box before a wall, the sky above.
+// fence with pickets 7 pixels wide before a box before a wall, the sky above. Plates
+// nearer still lie just outside: the first column and row see none of them.
 TEST_F(PaintingTest, ADropWhereSurfacesMeetPaintsTheNearestOfItsRegion)
 {
     PlanObject* fence = vtest::MakePointObject(ObjPicketFence, Storey(0), {{-160, 0, 100}, {160, 0, 100}}, 0, 0);
@@ -84,11 +95,14 @@ TEST_F(PaintingTest, ADropWhereSurfacesMeetPaintsTheNearestOfItsRegion)
     // Nearest first; the sky last.
     const std::vector<PlanObject*> surfaces = {fence, Box(-40, 0, 40, 40, 150, {255, 0, 0}),
                                                Box(-150, -200, 150, -180, 300, {0, 0, 255}), nullptr};
+    Box(-300, 199.9f, -110.8f, 200, 150, {255, 0, 255});
+    for (PlanVertex* v = Box(-100, 199.9f, 100, 200, 100, {255, 0, 255})->firstVertex; v; v = v->next)
+        v->position[1] -= 179.2f;
     RebuildAll3D();
     const std::vector<uint8_t> view = Frame();
     // Which of them the pixel shows, by its colour; -1 for the ground.
     auto shown = [&](int x, int y) {
-        const view3d::Rgb p = Pixel(view, x, y);
+        const view3d::Rgb p = Pixel(view, std::max(x, 0), std::max(y, 0));   // no pixel outside
         return p.r > 100 && p.g > 100 && p.b < 60 ? 0 : p.r > 100 && p.g < 60 ? 1 : p.b > 100 && p.r < 60 ? 2
                : p.b > 200 ? 3 : -1;
     };
@@ -99,17 +113,22 @@ TEST_F(PaintingTest, ADropWhereSurfacesMeetPaintsTheNearestOfItsRegion)
         return Settings()->backgroundTextureId == id ? 3 : -1;
     };
     uint32_t id = 1000, meeting[4] = {};
-    for (int y = 1; y < height; ++y)
-        for (int x = 1; x < width; ++x) {
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
             const int region[4] = {shown(x, y), shown(x - 1, y), shown(x, y - 1), shown(x - 1, y - 1)};
             const int nearest = *std::min_element(region, region + 4);
-            if (nearest < 0 || nearest == *std::max_element(region, region + 4))
+            if (nearest < 0 || (nearest == *std::max_element(region, region + 4) && x && y))
                 continue;
             ++meeting[nearest];
             ApplyTextureAtPoint3D(x, y, (int32_t)++id);
             ASSERT_EQ(nearest, painted(id)) << x << ", " << y;
         }
     EXPECT_GT(*std::min_element(meeting, meeting + 3), 20u);
+    // A view 1 pixel wide reads its one column: the wall shown, the sky at the top.
+    ASSERT_EQ(2, shown(cx(), 30));
+    SetRenderClientSize(1, height);
+    EXPECT_TRUE(ApplyTextureAtPoint3D(0, 30, 1998) && Painted(surfaces[2], 1998));
+    EXPECT_EQ(3, (ApplyTextureAtPoint3D(0, 0, 1999), painted(1999)));
 }
 
 TEST_F(PaintingTest, AnOverflowingSelectionStillPaintsTheNearest)

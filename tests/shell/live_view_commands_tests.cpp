@@ -384,7 +384,9 @@ TEST_F(LiveViewCommands, TheViewShowsTheActivePlan)
 // One action repaints the view once: the side and reset cameras, whose plan pane asks
 // for a repaint of its own, and a plan window's activation, which the other window's
 // deactivation, the plan's new camera and both panes follow. A paint that finds nothing
-// changed shows the same picture again without drawing the scene.
+// changed shows the same picture again without drawing the scene; a paint after each
+// action (the frame or the view minimised and restored, a final render) shows what a
+// fresh draw shows.
 TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
 {
     vtest::AddWall(activeDocument->firstFloor, {{-100, 0, 0}, {100, 0, 0}}, 2);
@@ -395,6 +397,9 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
     SendCommand(frame, 5270);
     shelltest::SizeRenderClient(120, 90);
     vtest::PumpMessages();
+    auto minimised = [&](HWND window, int command) {
+        ShowWindow(window, SW_MINIMIZE), vtest::PumpMessages(), SendCommand(frame, command), ShowWindow(window, SW_RESTORE);
+    };
     const struct {
         const char* name;
         std::function<void()> act;
@@ -408,22 +413,30 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
              InvalidateRect(renderWindow, nullptr, FALSE);
          }},
         {"final render", [&] { SendCommand(frame, FrameCommandFinalRender); }},
+        {"frame minimised, side camera, restored", [&] { minimised(frame, 5152); }},
+        {"view minimised, doors hidden, restored", [&] { minimised(selvithWindow, 5322); }},
+    };
+    // What a paint of the view shows (the restored view has its parent's size).
+    auto repainted = [] {
+        RedrawWindow(renderWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        RECT client;
+        GetClientRect(renderWindow, &client);
+        std::vector<uint8_t> shown(((client.right * 3 + 3) & ~3) * client.bottom);
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glReadPixels(0, 0, client.right, client.bottom, GL_BGR_EXT, GL_UNSIGNED_BYTE, shown.data());
+        return shown;
     };
     for (const auto& action : actions) {
         const uint32_t before = presentedRenderFrames;
         action.act();
         vtest::PumpMessages();
         EXPECT_EQ(before + 1, presentedRenderFrames) << action.name;
+        const std::vector<uint8_t> shown = repainted();
+        EXPECT_EQ(RenderedPicture(), shown) << action.name;
     }
     // The picture of the last render, shown again by a paint of the unchanged view.
     const std::vector<uint8_t> rendered = RenderedPicture();
-    const int width = 120, height = 90;
     const uint32_t before = presentedRenderFrames;
-    RedrawWindow(renderWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(rendered, repainted());
     EXPECT_EQ(before, presentedRenderFrames);
-    std::vector<uint8_t> shown(rendered.size());
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, width, height, GL_BGR_EXT, GL_UNSIGNED_BYTE, shown.data());
-    EXPECT_EQ(rendered, shown);
 }
