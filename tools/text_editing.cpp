@@ -713,9 +713,12 @@ bool KeepTextLines(const TextFit& fit, PlanObject* frame, const RECT* area, Kept
         LOGFONTA ownLook;
         std::memset(&ownLook, 0, sizeof ownLook);
         if (fit.own && GetObjectA(fit.own, sizeof ownLook, &ownLook) > 0 && SameLogFont(ownLook, lent)) {
-            // The control has that font: only its formatting rectangle goes back to its
-            // client area, as setting the font would put it.
-            SendMessageA(fit.control, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&client));
+            // The control has that font, and is given it again: setting a font is what
+            // sets the control's margins from it for its present width (and its
+            // formatting rectangle within them), as lending it would; margins set at
+            // another width, another zoom's, would otherwise stay and break the lines
+            // elsewhere.
+            SendMessageA(fit.control, WM_SETFONT, reinterpret_cast<WPARAM>(fit.own), FALSE);
             ReadControlLines(fit.control, fit.out, layout);
         } else if (HFONT lentFont = AcquireRunFont(lent)) {
             SendMessageA(fit.control, WM_SETFONT, reinterpret_cast<WPARAM>(lentFont), FALSE);
