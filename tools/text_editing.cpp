@@ -629,6 +629,11 @@ void RefitTextEditWindow(PlanObject* textFrame)
     LONG lines = static_cast<LONG>(SendMessageA(control, EM_GETLINECOUNT, 0, 0));
     RECT format = {0, 0, 0, 0};
     SendMessageA(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    // The rectangle read lies within the control's margins, while one applied has them
+    // taken off again: applied as read, it would move the text in by a margin each time.
+    const LRESULT margins = SendMessageA(control, EM_GETMARGINS, 0, 0);
+    format.left -= LOWORD(margins);
+    format.right += HIWORD(margins);
     const LONG frameWidth = frameRect.right - frameRect.left;
     const LONG frameHeight = frameRect.bottom - frameRect.top;
     if (format.bottom == format.top + lineHeight * lines &&

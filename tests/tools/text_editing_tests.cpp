@@ -956,6 +956,8 @@ TEST_F(TextEditing, TypingAWrappingLineGrowsTheFrameByOneLine)
     Surface surface(640, 480);
     FitTextEditToObject(surface.dc, control, frame);
     const LONG lineHeight = LineHeightOf(arial);
+    RECT typedFrom = {};
+    SendMessageA(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&typedFrom));
 
     RefitTextEditWindow(frame);
     // One line: the control's area is the line plus 5, the frame 3 larger all round.
@@ -990,6 +992,12 @@ TEST_F(TextEditing, TypingAWrappingLineGrowsTheFrameByOneLine)
     EXPECT_EQ(45, update.top);
     EXPECT_EQ(305, update.right);
     EXPECT_EQ(static_cast<LONG>(grown) + 5, update.bottom);
+    // Typing, Return and the refits they bring leave the text where the font put it.
+    for (char typed : std::string("XYZ\rriga due"))
+        SendMessageA(control, WM_CHAR, static_cast<unsigned char>(typed), 0);
+    RECT after = {};
+    SendMessageA(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&after));
+    EXPECT_EQ(typedFrom.left, after.left);
 }
 
 
