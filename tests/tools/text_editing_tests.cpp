@@ -748,10 +748,9 @@ TEST_F(TextEditing, ScreenDrawingPlacesTheControlAndWritesTheLinesInThePenColour
     EXPECT_LT(ink.bottom, 53 + 2 * lineHeight);
     // An empty line takes its height too: the third line lies two below the first.
     PlanObject* spaced = MakeTextFrame(Storey(0), 100, 50, 400, 150, "Ligne un\r\n\r\nLigne trois", &arial);
-    Surface below(640, 480);
-    FitTextEditToObject(below.dc, Control(spaced), spaced);
-    EXPECT_GT(below.Ink().bottom, 53 + 2 * lineHeight);
-    EXPECT_LT(below.Ink().bottom, 53 + 3 * lineHeight);
+    FitTextEditToObject(surface.dc, Control(spaced), spaced);
+    EXPECT_GT(surface.Ink().bottom, 53 + 2 * lineHeight);
+    EXPECT_LT(surface.Ink().bottom, 53 + 3 * lineHeight);
 }
 
 TEST_F(TextEditing, RightAlignedTextEndsAtTheFramesRightEdge)
@@ -853,10 +852,6 @@ TEST_F(TextEditing, KeptLinesShowWhatLayingOutEveryRepaintShows)
     italic.lfItalic = TRUE;
     std::vector<PlanObject*> texts;
     auto edit = [&](int i) { return Control(texts[i]); };
-    auto paste = [&](int i, const char* text) {
-        SendMessageA(edit(i), EM_SETSEL, 0, -1);
-        SendMessageA(edit(i), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
-    };
     auto tool = [&](int16_t id) {
         currentToolId = id;
         ForEachFloorObject(document->firstFloor, 0, id == 203 ? ResumeTextEditors : SuspendTextEditors, nullptr);
@@ -880,14 +875,14 @@ TEST_F(TextEditing, KeptLinesShowWhatLayingOutEveryRepaintShows)
         {"zoom 1 after 0.3", [&] { document->settings->zoom = 1.0f; }, false},
         {"font change at 0.3", [&] { document->settings->zoom = 0.3f; SetTextEditFont(edit(6), italic); }, false},
         {"zoom 1 after the font change", [&] { document->settings->zoom = 1.0f; }, false},
-        {"paste at 0.3", [&] { document->settings->zoom = 0.3f; paste(7, "Cellier, buanderie"); }, false},
+        {"paste at 0.3", [&] { document->settings->zoom = 0.3f; SendMessageA(edit(7), EM_SETSEL, 0, -1);
+             SendMessageA(edit(7), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("Cellier")); }, false},
         {"zoom 1 after the paste", [&] { document->settings->zoom = 1.0f; }, false},
         {"frame narrowed", [&] { texts[6]->firstVertex->next->position[0] -= 24.0f;
-                                 texts[6]->firstVertex->next->next->position[0] -= 24.0f; }, false},
+             texts[6]->firstVertex->next->next->position[0] -= 24.0f; }, false},
     };
     // What the user sees after each step: the pane's pixels, and where the controls that
-    // lie in its client area are, with their formatting rectangles and margins (what
-    // the lines break by).
+    // lie in its client area are, with the margins and rectangle they break lines in.
     auto run = [&](bool kept) {
         textLayoutsKept = kept;
         document->settings->zoom = 1.0f;
@@ -956,7 +951,7 @@ TEST_F(TextEditing, TypingAWrappingLineGrowsTheFrameByOneLine)
     Surface surface(640, 480);
     FitTextEditToObject(surface.dc, control, frame);
     const LONG lineHeight = LineHeightOf(arial);
-    RECT typedFrom = {};
+    RECT typedFrom = {}, after = {};
     SendMessageA(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&typedFrom));
 
     RefitTextEditWindow(frame);
@@ -995,7 +990,6 @@ TEST_F(TextEditing, TypingAWrappingLineGrowsTheFrameByOneLine)
     // Typing, Return and the refits they bring leave the text where the font put it.
     for (char typed : std::string("XYZ\rriga due"))
         SendMessageA(control, WM_CHAR, static_cast<unsigned char>(typed), 0);
-    RECT after = {};
     SendMessageA(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&after));
     EXPECT_EQ(typedFrom.left, after.left);
 }
