@@ -21,16 +21,14 @@
 #include "shell/message_box.h"
 #include "tools/cad_builders.h"
 #include "tools/drawing_elements.h"
+#include "tools/kept_text_lines.h"
 #include "tools/marquee.h"
 #include "tools/point_mapping.h"
 #include "tools/text_layout_font.h"
 #include "tools/tool_framework.h"
 #include "tools/tool_state.h"
 #include <algorithm>
-#include <cstddef>
 #include <cstring>
-#include <string>
-#include <utility>
 #include <vector>
 
 uint16_t textEditControlId = 1;
@@ -150,20 +148,18 @@ void GetControlLogFont(HWND control, LOGFONTA* font)
         *font = dimensionLogFont;
 }
 
-// The look at that height (0 becomes -1), drawable; the control's own takes the face's
-// copy that it can lay its text out in.
-LOGFONTA LookOfHeight(const LOGFONTA& base, LONG height, bool forControl)
+// The look at that height (0 becomes -1), drawable.
+LOGFONTA LookOfHeight(const LOGFONTA& base, LONG height)
 {
     LOGFONTA font = base;
     font.lfHeight = height == 0 ? -1 : height;
-    font = MakeDrawableFont(font);
-    return forControl ? TextLayoutLogFont(font) : font;
+    return MakeDrawableFont(font);
 }
 
 // That look as the run's font while a run is open (ReleaseRunFont gives it back).
-HFONT AcquireFontOfHeight(const LOGFONTA& base, LONG height, bool forControl = false)
+HFONT AcquireFontOfHeight(const LOGFONTA& base, LONG height)
 {
-    return AcquireRunFont(LookOfHeight(base, height, forControl));
+    return AcquireRunFont(LookOfHeight(base, height));
 }
 
 bool IsStockFont(HFONT font)
@@ -279,126 +275,6 @@ RECT ModelRectOfControl(const RECT& rect, uint16_t viewPlane)
     RECT model = {RoundHalfUp(first[across]), RoundHalfUp(first[down]), RoundHalfUp(second[across]),
                   RoundHalfUp(second[down])};
     return model;
-}
-
-// Set while a control carries the zoomed font for drawing: a change notification it
-// sends meanwhile must not refit the frame to that font.
-bool fittingControl = false;
-
-// What the screen keeps of a text between repaints, with its control (the control's
-// user data, freed with it): the lines as the zoomed frame wraps them, and what they
-// were laid out from. Laying them out means lending the control a zoomed font and
-// taking it back, each a layout of the whole text, then reading the lines back one
-// message at a time: done again only when something they depend on changed.
-struct KeptTextLayout {
-    // The font as given, read once for each font the control is given (it is a window
-    // property, a round trip to the window server).
-    HFONT storedFor;
-    LOGFONTA stored;
-    // What the lines depend on.
-    LOGFONTA font;
-    LONG style;             // alignment and the rest, but the enabled and shown bits
-    SIZE size;              // the control's size: the frame's box in pixels
-    float zoom;
-    std::string text;       // a multi-line control tells no one of a WM_SETTEXT
-    bool laidOut;
-    // The control's formatting rectangle as the layout left it: a refit sets another,
-    // which the next repaint resets as the font's lending would have.
-    RECT format;
-    // The lines (index, text; empty lines are left out) and the widest of them.
-    std::vector<std::pair<int, std::string>> lines;
-    int lineCount;
-    LONG widest;
-};
-
-KeptTextLayout* KeptLayoutOf(HWND control)
-{
-    return reinterpret_cast<KeptTextLayout*>(GetWindowLongPtrA(control, GWLP_USERDATA));
-}
-
-void ReleaseKeptLayout(HWND control)
-{
-    delete KeptLayoutOf(control);
-    SetWindowLongPtrA(control, GWLP_USERDATA, 0);
-}
-
-// The control's text (ANSI) in a buffer kept for the next call.
-const std::string& ControlTextOf(HWND control)
-{
-    static std::string text;
-    int length = GetWindowTextLengthA(control);
-    text.assign(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    length = length > 0 ? GetWindowTextA(control, &text[0], length + 1) : 0;
-    text.resize(static_cast<size_t>(length > 0 ? length : 0));
-    return text;
-}
-
-bool SameLogFont(const LOGFONTA& a, const LOGFONTA& b)
-{
-    return std::memcmp(&a, &b, offsetof(LOGFONTA, lfFaceName)) == 0 &&
-           std::strncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
-}
-
-// Where a text's lines can reach on the screen: `lines` lines of at most `widest`
-// pixels from the box's top, anchored as the alignment anchors them, with a line's
-// height of room all round for the glyphs' overhangs; and the frame, where the control
-// lies.
-RECT TextReach(const RECT& box, LONG style, LONG widest, int lines, LONG lineHeight, const RECT& frame)
-{
-    LONG left = box.left;
-    if (style & ES_CENTER)
-        left = RoundHalfUp(static_cast<float>(box.left + box.right) / 2.0f) - widest / 2 - 1;
-    else if (style & ES_RIGHT)
-        left = box.right - widest;
-    RECT reach = {left - lineHeight, box.top - lineHeight, left + widest + 1 + lineHeight,
-                  box.top + static_cast<LONG>(lines) * lineHeight + lineHeight};
-    UnionRect(&reach, &reach, &frame);
-    return reach;
-}
-
-// Where the control lies in its parent's client area.
-RECT ControlRectInParent(HWND control, HWND parent)
-{
-    RECT now;
-    GetWindowRect(control, &now);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&now), 2);
-    return now;
-}
-
-// Moves the control without repainting. The screen's road calls it only where the control
-// does not lie there already: a move is a round trip to the window server even when
-// nothing moves.
-void MoveControlTo(HWND control, const RECT& place)
-{
-    MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, FALSE);
-}
-
-// The lines the control holds, as it wraps them now, and their widest extent on the DC.
-void ReadControlLines(HWND control, HDC dc, KeptTextLayout* layout)
-{
-    layout->lines.clear();
-    layout->widest = 0;
-    layout->lineCount = static_cast<int>(SendMessageA(control, EM_GETLINECOUNT, 0, 0));
-    std::vector<char> line;
-    for (int i = 0; i < layout->lineCount; ++i) {
-        LRESULT start = SendMessageA(control, EM_LINEINDEX, static_cast<WPARAM>(i), 0);
-        if (start < 0)
-            break;
-        LRESULT chars = SendMessageA(control, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
-        if (chars <= 0)
-            continue;
-        if (chars > 0xFFFF)
-            chars = 0xFFFF;  // EM_GETLINE takes its size in one word
-        line.assign(static_cast<size_t>(chars) + 2, '\0');
-        *reinterpret_cast<WORD*>(line.data()) = static_cast<WORD>(chars);
-        LRESULT got = SendMessageA(control, EM_GETLINE, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()));
-        if (got <= 0)
-            continue;
-        layout->lines.emplace_back(i, std::string(line.data(), static_cast<size_t>(got)));
-        SIZE extent = {0, 0};
-        if (dc && GetTextExtentPoint32A(dc, line.data(), static_cast<int>(got), &extent) && extent.cx > layout->widest)
-            layout->widest = extent.cx;
-    }
 }
 
 // The control's own procedure, with one addition: switching its redraw off or on also
@@ -612,7 +488,7 @@ void SetTextFrameFromEditRect(PlanObject* textFrame, const RECT* rect)
 void RefitTextEditWindow(PlanObject* textFrame)
 {
     HWND control = FrameControl(textFrame);
-    if (!control || !ActiveSettings() || fittingControl)
+    if (!control || !ActiveSettings() || fittingTextControl)
         return;
     HDC dc = GetDC(control);
     if (!dc)
@@ -629,6 +505,11 @@ void RefitTextEditWindow(PlanObject* textFrame)
     LONG lines = static_cast<LONG>(SendMessageA(control, EM_GETLINECOUNT, 0, 0));
     RECT format = {0, 0, 0, 0};
     SendMessageA(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    // The rectangle read lies within the control's margins, while one applied has them
+    // taken off again: applied as read, it would move the text in by a margin each time.
+    const LRESULT margins = SendMessageA(control, EM_GETMARGINS, 0, 0);
+    format.left -= LOWORD(margins);
+    format.right += HIWORD(margins);
     const LONG frameWidth = frameRect.right - frameRect.left;
     const LONG frameHeight = frameRect.bottom - frameRect.top;
     if (format.bottom == format.top + lineHeight * lines &&
@@ -656,92 +537,6 @@ void RefitTextEditWindow(PlanObject* textFrame)
 
 namespace {
 
-// What one fit of a text works with.
-struct TextFit {
-    HWND control;
-    HWND pane;
-    HDC out;            // where the lines go
-    RECT box;           // the frame's box less the zoomed margins: where the lines start
-    RECT place;         // the control's place in the pane's client area
-    HFONT own;          // the control's own font
-    LOGFONTA font;      // the text's font as given
-    LONG zoomedHeight;
-    LONG lineHeight;    // on the output, in the font the lines are drawn with
-    LONG style;         // the control's
-};
-
-// The screen's road with kept lines: nothing but what changed. False, with nothing laid
-// out, when the text's lines and frame lie wholly outside the area.
-bool KeepTextLines(const TextFit& fit, PlanObject* frame, const RECT* area, KeptTextLayout* layout)
-{
-    const std::string& text = ControlTextOf(fit.control);
-    const SIZE size = {fit.box.right - fit.box.left, fit.box.bottom - fit.box.top};
-    const LONG shape = fit.style & ~(WS_DISABLED | WS_VISIBLE);
-    const float zoom = ZoomFloat(1.0f);
-    const bool current = layout->laidOut && SameLogFont(layout->font, fit.font) && layout->style == shape &&
-                         layout->size.cx == size.cx && layout->size.cy == size.cy && layout->zoom == zoom &&
-                         layout->text == text;
-    // Until the lines are laid out, none is wider than the whole text, nor are there more
-    // of them than its characters.
-    LONG widest = layout->widest;
-    int lineCount = layout->lineCount;
-    if (!current) {
-        SIZE extent = {0, 0};
-        GetTextExtentPoint32A(fit.out, text.data(), static_cast<int>(text.size()), &extent);
-        widest = extent.cx;
-        lineCount = static_cast<int>(text.size()) + 1;
-    }
-    const RECT reach = TextReach(fit.box, fit.style, widest, lineCount, fit.lineHeight, FrameRectFromBox2D(frame, 1));
-    const RECT now = ControlRectInParent(fit.control, fit.pane);
-    RECT common;
-    if (area && !IntersectRect(&common, &reach, area)) {
-        // Nothing of it shows; but no control stays in the pane away from its text.
-        RECT client;
-        if (fit.pane && GetClientRect(fit.pane, &client) && IntersectRect(&common, &now, &client) &&
-            !EqualRect(&now, &fit.place))
-            MoveControlTo(fit.control, fit.place);
-        return false;
-    }
-    if (!EqualRect(&now, &fit.place))
-        MoveControlTo(fit.control, fit.place);
-
-    fittingControl = true;
-    RECT client;
-    GetClientRect(fit.control, &client);
-    if (!current) {
-        const LOGFONTA lent = LookOfHeight(fit.font, fit.zoomedHeight, true);
-        LOGFONTA ownLook;
-        std::memset(&ownLook, 0, sizeof ownLook);
-        if (fit.own && GetObjectA(fit.own, sizeof ownLook, &ownLook) > 0 && SameLogFont(ownLook, lent)) {
-            // The control has that font: only its formatting rectangle goes back to its
-            // client area, as setting the font would put it.
-            SendMessageA(fit.control, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&client));
-            ReadControlLines(fit.control, fit.out, layout);
-        } else if (HFONT lentFont = AcquireRunFont(lent)) {
-            SendMessageA(fit.control, WM_SETFONT, reinterpret_cast<WPARAM>(lentFont), FALSE);
-            ReadControlLines(fit.control, fit.out, layout);
-            SendMessageA(fit.control, WM_SETFONT, reinterpret_cast<WPARAM>(fit.own), FALSE);
-            ReleaseRunFont(lentFont);
-        } else {
-            ReadControlLines(fit.control, fit.out, layout);
-        }
-        layout->font = fit.font;
-        layout->style = shape;
-        layout->size = size;
-        layout->zoom = zoom;
-        layout->text = text;
-        layout->laidOut = true;
-    } else {
-        RECT format = {0, 0, 0, 0};
-        SendMessageA(fit.control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-        if (!EqualRect(&format, &layout->format))
-            SendMessageA(fit.control, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&client));
-    }
-    SendMessageA(fit.control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&layout->format));
-    fittingControl = false;
-    return true;
-}
-
 // The road of a page, the copy's picture and an export (and of the screen without kept
 // lines): the control is placed (but for the copy) and lent the zoomed font, and its
 // lines are read.
@@ -749,8 +544,9 @@ void LayOutTextLines(TextFit& fit, bool copyPicture, KeptTextLayout* lines)
 {
     if (!copyPicture)
         MoveControlTo(fit.control, fit.place);
-    HFONT lentFont = AcquireFontOfHeight(fit.font, fit.zoomedHeight, true);
-    fittingControl = true;
+    // The control lays its lines out in the copy of the face (text_layout_font.h).
+    HFONT lentFont = AcquireRunFont(TextLayoutLogFont(fit.zoomed));
+    fittingTextControl = true;
     if (lentFont)
         SendMessageA(fit.control, WM_SETFONT, reinterpret_cast<WPARAM>(lentFont), FALSE);
     if (copyPicture && streamMemoryMode && GetWindowTextLengthA(fit.control) > 0) {
@@ -773,7 +569,7 @@ void LayOutTextLines(TextFit& fit, bool copyPicture, KeptTextLayout* lines)
         SendMessageA(fit.control, WM_SETFONT, reinterpret_cast<WPARAM>(fit.own), FALSE);
         ReleaseRunFont(lentFont);
     }
-    fittingControl = false;
+    fittingTextControl = false;
 }
 
 // Writes the lines from the box's top, one line height apart, aligned as the control
@@ -844,13 +640,8 @@ bool FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame, const RECT
     // The screen keeps each text's lines between repaints; a page, the copy's picture
     // and an export lay them out as they draw them.
     KeptTextLayout* layout = nullptr;
-    if (textLayoutsKept && !printing && exportKind == 0 && !exportDxf2D && !exportDxf3D) {
-        layout = KeptLayoutOf(control);
-        if (!layout) {
-            layout = new KeptTextLayout();
-            SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(layout));
-        }
-    }
+    if (textLayoutsKept && !printing && exportKind == 0 && !exportDxf2D && !exportDxf3D)
+        layout = KeptLayoutFor(control);
     fit.own = ControlFontHandle(control);
     if (!layout) {
         GetControlLogFont(control, &fit.font);
@@ -864,6 +655,7 @@ bool FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame, const RECT
         fit.font = layout->stored;
     }
     fit.zoomedHeight = static_cast<LONG>(ZoomFloat(static_cast<float>(fit.font.lfHeight)));
+    fit.zoomed = LookOfHeight(fit.font, fit.zoomedHeight);
     const float printedHeight = static_cast<float>(fit.zoomedHeight == 0 ? -1 : fit.zoomedHeight);
     HFONT drawFont = nullptr;
     if (copyPicture)
@@ -871,14 +663,14 @@ bool FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame, const RECT
     else if (printing)
         drawFont = AcquireFontOfHeight(fit.font, static_cast<LONG>(printedHeight * printScaleY));
     else
-        drawFont = AcquireFontOfHeight(fit.font, fit.zoomedHeight);
+        drawFont = AcquireRunFont(fit.zoomed);
     HGDIOBJ outPreviousFont = SelectTextFont(fit.out, drawFont);
     TEXTMETRICA metrics;
     fit.lineHeight = GetTextMetricsA(fit.out, &metrics) ? metrics.tmHeight : 0;
     fit.style = GetWindowLongA(control, GWL_STYLE);
 
     KeptTextLayout scratch = {};
-    const bool shown = layout ? KeepTextLines(fit, textFrame, area, layout) : true;
+    const bool shown = layout ? KeepTextLines(fit, FrameRectFromBox2D(textFrame, 1), area, layout) : true;
     if (!layout)
         LayOutTextLines(fit, copyPicture, &scratch);
     if (shown)

@@ -71,11 +71,12 @@ void SetTextFrameFromEditRect(PlanObject* textFrame, const RECT* rect);
 // Places the control over its frame and draws the frame's text lines into the DC (into
 // planDC while printing, at the print scales, in black; on the screen in the plan pen
 // colour). On the screen the lines are kept with the control and laid out again only
-// when its text, font or style, the frame's size in pixels or the zoom changed, and a
-// control already in place is not moved. Given the area being painted (logical units),
-// a text whose lines and frame lie wholly outside it draws nothing and the result is
-// false (otherwise true); its control is then moved to its place only when it lies in
-// the pane's client area, so that none stays there away from its text.
+// when its text, font or style, the frame's size in pixels or the zoom changed
+// (kept_text_lines.h), and a control already in place is not moved. Given the area
+// being painted (logical units), a text whose lines and frame lie wholly outside it
+// draws nothing and the result is false (otherwise true); its control is then moved to
+// its place only when it lies in the pane's client area, so that none stays there away
+// from its text.
 bool FitTextEditToObject(HDC dc, HWND control, PlanObject* textFrame, const RECT* area = nullptr);
 
 // True (the default): the screen keeps the texts' lines as above. False lays every text

@@ -746,6 +746,11 @@ TEST_F(TextEditing, ScreenDrawingPlacesTheControlAndWritesTheLinesInThePenColour
     LONG lineHeight = LineHeightOf(arial);
     EXPECT_GT(ink.bottom, 53 + lineHeight);
     EXPECT_LT(ink.bottom, 53 + 2 * lineHeight);
+    // An empty line takes its height too: the third line lies two below the first.
+    PlanObject* spaced = MakeTextFrame(Storey(0), 100, 50, 400, 150, "Ligne un\r\n\r\nLigne trois", &arial);
+    FitTextEditToObject(surface.dc, Control(spaced), spaced);
+    EXPECT_GT(surface.Ink().bottom, 53 + 2 * lineHeight);
+    EXPECT_LT(surface.Ink().bottom, 53 + 3 * lineHeight);
 }
 
 TEST_F(TextEditing, RightAlignedTextEndsAtTheFramesRightEdge)
@@ -843,6 +848,8 @@ TEST_F(TextEditing, KeptLinesShowWhatLayingOutEveryRepaintShows)
     SetWindowLongPtrA(pane, 0, reinterpret_cast<LONG_PTR>(document));
     countedPane = pane;
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CountFontsAndMoves, nullptr, GetCurrentThreadId());
+    LOGFONTA italic = arial;
+    italic.lfItalic = TRUE;
     std::vector<PlanObject*> texts;
     auto edit = [&](int i) { return Control(texts[i]); };
     auto tool = [&](int16_t id) {
@@ -863,9 +870,19 @@ TEST_F(TextEditing, KeptLinesShowWhatLayingOutEveryRepaintShows)
         {"text tool at zoom 1", [&] { document->settings->zoom = 1.0f; tool(203); }, false},
         {"scroll with the text tool", [&] { ScrollPlanView(bar, pane, 0, -200, 0, 1); }, false},
         {"select tool", [&] { tool(200); }, false},
+        // Narrow texts: at 0.3 their controls are too narrow for margins from their font.
+        {"zoom 0.3", [&] { document->settings->zoom = 0.3f; }, false},
+        {"zoom 1 after 0.3", [&] { document->settings->zoom = 1.0f; }, false},
+        {"font change at 0.3", [&] { document->settings->zoom = 0.3f; SetTextEditFont(edit(6), italic); }, false},
+        {"zoom 1 after the font change", [&] { document->settings->zoom = 1.0f; }, false},
+        {"paste at 0.3", [&] { document->settings->zoom = 0.3f; SendMessageA(edit(7), EM_SETSEL, 0, -1);
+             SendMessageA(edit(7), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("Cellier")); }, false},
+        {"zoom 1 after the paste", [&] { document->settings->zoom = 1.0f; }, false},
+        {"frame narrowed", [&] { texts[6]->firstVertex->next->position[0] -= 24.0f;
+             texts[6]->firstVertex->next->next->position[0] -= 24.0f; }, false},
     };
     // What the user sees after each step: the pane's pixels, and where the controls that
-    // lie in its client area are.
+    // lie in its client area are, with the margins and rectangle they break lines in.
     auto run = [&](bool kept) {
         textLayoutsKept = kept;
         document->settings->zoom = 1.0f;
@@ -880,7 +897,9 @@ TEST_F(TextEditing, KeptLinesShowWhatLayingOutEveryRepaintShows)
                  MakeTextFrame(Storey(0), 40, 200, 260, 260, "Une police plus grande", &arial, AlignTextRight),
                  MakeTextFrame(Storey(0), 300, 200, 560, 240, "Au centre", &arial),
                  MakeTextFrame(Storey(0), 400, 330, 600, 370, "Loin au zoom 2", &arial),
-                 MakeTextFrame(Storey(0), 900, 100, 1100, 140, "Hors du cadre", &arial)};
+                 MakeTextFrame(Storey(0), 900, 100, 1100, 140, "Hors du cadre", &arial),
+                 MakeTextFrame(Storey(0), 40, 300, 160, 380, "Salle de bains et buanderie", &arial),
+                 MakeTextFrame(Storey(0), 200, 300, 330, 380, "Chambre d'amis", &arial, AlignTextCentre)};
         std::vector<std::pair<std::vector<COLORREF>, std::vector<RECT>>> seen;
         for (const auto& step : steps) {
             step.act();
@@ -892,8 +911,12 @@ TEST_F(TextEditing, KeptLinesShowWhatLayingOutEveryRepaintShows)
             RECT client, common;
             GetClientRect(pane, &client);
             for (PlanObject* text : texts) {
-                RECT place = PlacementInParent(Control(text));
-                places.push_back(IntersectRect(&common, &place, &client) ? place : RECT{});
+                RECT place = PlacementInParent(Control(text)), format = {};
+                SendMessageA(Control(text), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+                const LRESULT margins = SendMessageA(Control(text), EM_GETMARGINS, 0, 0);
+                const bool shown = IntersectRect(&common, &place, &client);
+                for (const RECT& r : {place, format, RECT{LOWORD(margins), 0, HIWORD(margins), 0}})
+                    places.push_back(shown ? r : RECT{});
             }
             seen.emplace_back(vtest::ClientPixels(pane), places);
         }
@@ -907,7 +930,8 @@ TEST_F(TextEditing, KeptLinesShowWhatLayingOutEveryRepaintShows)
         EXPECT_TRUE(plain[i].first == keptLines[i].first) << "pixels after " << steps[i].name;
         for (size_t t = 0; t < plain[i].second.size(); ++t)
             EXPECT_TRUE(EqualRect(&plain[i].second[t], &keptLines[i].second[t]))
-                << "control " << t << " after " << steps[i].name;
+                << "control " << t / 3 << (t % 3 == 0 ? " place" : t % 3 == 1 ? " formatting rectangle" : " margins")
+                << " after " << steps[i].name;
     }
     UnhookWindowsHookEx(hook);
     SetWindowLongPtrA(pane, 0, 0);
@@ -927,6 +951,8 @@ TEST_F(TextEditing, TypingAWrappingLineGrowsTheFrameByOneLine)
     Surface surface(640, 480);
     FitTextEditToObject(surface.dc, control, frame);
     const LONG lineHeight = LineHeightOf(arial);
+    RECT typedFrom = {}, after = {};
+    SendMessageA(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&typedFrom));
 
     RefitTextEditWindow(frame);
     // One line: the control's area is the line plus 5, the frame 3 larger all round.
@@ -961,6 +987,11 @@ TEST_F(TextEditing, TypingAWrappingLineGrowsTheFrameByOneLine)
     EXPECT_EQ(45, update.top);
     EXPECT_EQ(305, update.right);
     EXPECT_EQ(static_cast<LONG>(grown) + 5, update.bottom);
+    // Typing, Return and the refits they bring leave the text where the font put it.
+    for (char typed : std::string("XYZ\rriga due"))
+        SendMessageA(control, WM_CHAR, static_cast<unsigned char>(typed), 0);
+    SendMessageA(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&after));
+    EXPECT_EQ(typedFrom.left, after.left);
 }
 
 
