@@ -504,6 +504,11 @@ TEST_F(DocumentCommands, AnOpenWhileAnotherProgramSavesThePlanOpensNothing)
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION saver;
     ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &saver));
+    struct End {   // whatever the assertions say: a saver left holding its copy fails later runs
+        PROCESS_INFORMATION& saver;
+        void Now() { TerminateProcess(saver.hProcess, 3), WaitForSingleObject(saver.hProcess, INFINITE); }
+        ~End() { Now(), CloseHandle(saver.hProcess), CloseHandle(saver.hThread); }
+    } end = {saver};
     while (GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES && WaitForSingleObject(saver.hProcess, 40))
         continue;
     SendCommand(frame, FrameCommandSave);
@@ -515,10 +520,8 @@ TEST_F(DocumentCommands, AnOpenWhileAnotherProgramSavesThePlanOpensNothing)
         dialogs.Choose(plan);
         SendCommand(frame, FrameCommandOpen);
         EXPECT_EQ(windows, DocumentWindows().size());
-        TerminateProcess(saver.hProcess, 3);
-        WaitForSingleObject(saver.hProcess, INFINITE);
+        end.Now();
     }
-    CloseHandle(saver.hProcess), CloseHandle(saver.hThread);
     ASSERT_EQ(2u, boxes.Count());
     EXPECT_EQ(planBeingSavedMessage, boxes.Last().text);
 }
