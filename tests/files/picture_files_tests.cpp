@@ -398,6 +398,54 @@ TEST_F(PictureFiles, ConverterReportsAMissingOrEmptyFile)
     EXPECT_EQ(LoadDIBImage(wide.c_str(), true), nullptr);
     ASSERT_EQ(boxes.Count(), 3u);
     EXPECT_EQ(boxes.Last().text, "Failed to open DIB file none-w.bmp.\n");
+
+    // A program of the system, which keeps no share modes, copies a large and a small
+    // picture in turn over the one loaded: each load gives one of them whole, or refuses.
+    BmpLayout pictures[2];
+    pictures[0].width = 1024, pictures[0].height = 768, pictures[1].width = 3, pictures[1].height = 2;
+    for (BmpLayout& picture : pictures)
+        picture.value = [](int x, int y) { return static_cast<uint32_t>(x * 131 + y * 7); };
+    const std::string moving = WritePicture("moving.bmp", MakeBmp(pictures[0])), folder = "/" +
+        vtest::CurrentDirectory().substr(3);
+    WritePicture("large.bmp", MakeBmp(pictures[0])), WritePicture("small.bmp", MakeBmp(pictures[1]));
+    std::string copier = "/bin/sh -c \"cd '" + folder + "' && while [ ! -e stop ]; do cp large.bmp moving.bmp; "
+                         "cp small.bmp moving.bmp; done\"";
+    for (char& c : copier)
+        c = c == '\\' ? '/' : c;
+    DeleteFileA("stop");
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION process;
+    ASSERT_TRUE(CreateProcessA(nullptr, &copier[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    struct Stop {   // whatever the assertions say
+        PROCESS_INFORMATION process;
+        ~Stop()
+        {
+            vtest::WriteFileBytes("stop", Bytes());
+            WaitForSingleObject(process.hProcess, INFINITE);
+            CloseHandle(process.hProcess), CloseHandle(process.hThread);
+        }
+    } stop = {process};
+    int loaded = 0;
+    for (int round = 0; round < 200; ++round) {
+        const size_t shown = boxes.Count();
+        DIBImage* image = LoadDIBImageA(moving.c_str());
+        if (!image) {
+            ASSERT_EQ(shown + 1, boxes.Count());
+            ASSERT_EQ("Failed to open DIB file " + moving + ".\n", boxes.Last().text);
+            continue;
+        }
+        const BmpLayout& s = pictures[image->width == pictures[0].width ? 0 : 1];
+        ++loaded;
+        ASSERT_EQ(s.height, image->height);
+        for (int y = 0; y < s.height; ++y)
+            for (int x = 0; x < s.width; ++x) {
+                const uint8_t* p = image->pixels + ((s.height - 1 - y) * s.width + x) * 3;
+                ASSERT_EQ((Rgb{p[0], p[1], p[2]}), Expected(s, x, y)) << x << "," << y;
+            }
+        std::free(image->pixels);
+        std::free(image);
+    }
+    EXPECT_GT(loaded, 0);
 }
 
 // Malformed pictures: every reader refuses them, draws nothing and does not crash.
