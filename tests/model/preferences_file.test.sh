@@ -39,10 +39,9 @@ others() { awk '/^\[/ { colour = /^\[(Foreground|Background|Inactive)Color\]/ } 
 colours=$(grep -E '^(Red|Green|Blue)=' two/Z!PREFS.INI | grep -v '^Green=8' | sort -u)
 [ "$(grep -c . <<<"$colours")" = 3 ] && grep -Eq '^Red=(1099|2099)' <<<"$colours" || fail "colours $colours"
 
-prefix2=$PWD/prefix2 && rm -rf turns go "$prefix2" && mkdir turns && cp -al "$WINEPREFIX" "$prefix2" && prefs turns
+prefix2=$PWD/prefix2 && rm -rf go held.log "$prefix2" && cp -al "$WINEPREFIX" "$prefix2" && prefs two
 trap 'WINEPREFIX="$prefix2" /usr/lib/wine/wineserver -k; mountpoint -q full && umount full' EXIT
-save turns 1 3000 held.log "Z:$(pwd | tr / '\\')\\go" & held=$!
-until grep -q held held.log || ! kill -0 $held 2>/dev/null; do sleep 0.1; done
-WINEPREFIX=$prefix2 save turns 1 4000 other.log & sleep 1; touch go; wait
-[ "$(grep -c '^Red=4000' turns/Z!PREFS.INI)" = 3 ] && [ "$(others turns/Z!PREFS.INI)" = "$(others original.INI)" ] ||
-  fail "the change of the other server lost: $(grep -E '^(Red|Green|Blue)=' turns/Z!PREFS.INI | sort | uniq -c)"
+save two 1 3000 held.log "Z:$(pwd | tr / '\\')\\go" & until grep -q held held.log || ! kill -0 $! 2>/dev/null; do sleep 0.1; done
+WINEPREFIX=$prefix2 save two 1 4000 other.log & sleep 1; touch go; wait
+[ "$(grep -c '^Red=4000' two/Z!PREFS.INI)" = 3 ] && [ "$(others two/Z!PREFS.INI)" = "$(others original.INI)" ] ||
+  fail "the change of the other server lost: $(grep -E '^(Red|Green|Blue)=' two/Z!PREFS.INI | sort | uniq -c)"
