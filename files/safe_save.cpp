@@ -287,7 +287,8 @@ bool RemoveCopyName(const std::string& name, SECURITY_ATTRIBUTES* security)
     return !IsOwnCopy(name) || RemoveFoundName(name, kOwnFiles, security);
 }
 
-// The copy of one save, held open unshared from its making until it is removed or kept.
+// The copy of one save, held open (shared for reading, marked as written) from its making
+// until it is removed or kept.
 class SaveCopy {
 public:
     ~SaveCopy() { Keep(); }

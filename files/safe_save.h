@@ -25,10 +25,11 @@
 // its own over it, which replaces the name alone, and removes that file through its
 // handle; where it cannot, the name stays. What lies under the name is marked as written
 // before the rename, and left where another instance's mark is on it: the marks, unlike
-// share modes, do not stop a rename, so that every instance marks before it takes. A copy is the file's own only under exactly its
-// name, case included: what a folder lists under another case (another file's, on a disk
-// that tells case apart) or a folder is left alone, and another name used. The copies are
-// created readable by their owner only (on Wine their owner's group can read them too).
+// share modes, do not stop a rename, so that every instance marks before it takes. A copy
+// is the file's own only under exactly its name, case included: what a folder lists under
+// another case (another file's, on a disk that tells case apart) or a folder is left
+// alone, and another name used. The copies are created readable by their owner only (on
+// Wine their owner's group can read them too).
 #include <windows.h>
 #include <functional>
 #include <string>
@@ -52,9 +53,9 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
                     const WholeFileTest& readsWhole = nullptr, std::string* stoppedBy = nullptr);
 
 // What an Open finds of the saves of `path`: whether another instance of the program is
-// saving it now (`copy` is then the copy that save holds, marked), and the copy that a stopped save left,
-// offered only when `path` does not read whole and the copy does (empty otherwise); of
-// several, the newest (by its last write) that does.
+// saving it now (`copy` is then the copy that save holds marked), and the copy that a
+// stopped save left, offered only when `path` does not read whole and the copy does (empty
+// otherwise); of several, the newest (by its last write) that does.
 struct InterruptedSave {
     bool saving = false;
     std::string copy;
