@@ -399,9 +399,8 @@ TEST_F(PictureFiles, ConverterReportsAMissingOrEmptyFile)
     ASSERT_EQ(boxes.Count(), 3u);
     EXPECT_EQ(boxes.Last().text, "Failed to open DIB file none-w.bmp.\n");
 
-    // A program of the system, which keeps no share modes, copies a picture over the one
-    // loaded and cuts it, in turn: each load gives the picture whole, or refuses it (cut
-    // before the read, as cut; during the read, as not opened), and never faults.
+    // A program of the system (no share modes) copies a picture over the one loaded and cuts it, in turn: each load
+    // gives the picture whole or refuses it (cut before the read as cut, during it as not opened), never faults.
     BmpLayout large;
     large.width = 1024, large.height = 768, large.value = [](int x, int y) { return static_cast<uint32_t>(x * y); };
     const std::string moving = WritePicture("moving.bmp", MakeBmp(large));

@@ -111,8 +111,7 @@ TEST(RecordStream, MissingFileCannotBeOpened)
     EXPECT_EQ(HFILE_ERROR, planFileHandle);
 }
 
-// Another Wine server's instance is seen by its mark at 2^62 alone: a file it writes is not
-// read, one it reads is; neither is written, nor cut.
+// Another Wine server's instance is seen by its mark alone: what it writes is not read; neither what it reads nor cut.
 TEST(RecordStream, AFileAnotherInstanceWritesOrReadsIsSeenByItsMark)
 {
     for (DWORD writing : {0, 1}) {

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace {
@@ -504,11 +505,9 @@ TEST_F(DocumentCommands, AnOpenWhileAnotherProgramSavesThePlanOpensNothing)
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION saver;
     ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &saver));
-    struct End {   // whatever the assertions say: a saver left holding its copy fails later runs
-        PROCESS_INFORMATION& saver;
-        void Now() { TerminateProcess(saver.hProcess, 3), WaitForSingleObject(saver.hProcess, INFINITE); }
-        ~End() { Now(), CloseHandle(saver.hProcess), CloseHandle(saver.hThread); }
-    } end = {saver};
+    std::unique_ptr<void, void (*)(void*)> end(saver.hProcess, [](void* process) {   // whatever the assertions say
+        TerminateProcess(process, 3), WaitForSingleObject(process, INFINITE), CloseHandle(process);
+    });
     while (GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES && WaitForSingleObject(saver.hProcess, 40))
         continue;
     SendCommand(frame, FrameCommandSave);
@@ -520,8 +519,10 @@ TEST_F(DocumentCommands, AnOpenWhileAnotherProgramSavesThePlanOpensNothing)
         dialogs.Choose(plan);
         SendCommand(frame, FrameCommandOpen);
         EXPECT_EQ(windows, DocumentWindows().size());
-        end.Now();
+        TerminateProcess(saver.hProcess, 3);
+        WaitForSingleObject(saver.hProcess, INFINITE);
     }
+    CloseHandle(saver.hThread);
     ASSERT_EQ(2u, boxes.Count());
     EXPECT_EQ(planBeingSavedMessage, boxes.Last().text);
 }

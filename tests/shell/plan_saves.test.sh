@@ -7,10 +7,9 @@
 # is never put back over a plan or drawing, whether the save is stopped or the disk full.
 # Plans named alike but for case keep copies of their own, beside them or in the temporary folder (a folder too
 # long): a save of P.ZRO leaves the copy of p.zro, cut by a stop, for p.zro's Open to offer; a plan opened by another
-# spelling leaves the copy its own finds. A save goes on while another program reads an old copy or the plan (sharing
-# all); a copy it holds sharing nothing is no save. A save stopped through "z:" is offered through "Z:"; "~appunti.salva.tmp"
-# stays. Under two Wine servers, a save held after its copy or half-way through its write refuses the other's save and
-# Open, and keeps its copy. On a file system of 1-second dates, a copy dated after an old one that stays reads as later.
+# spelling leaves the copy its own finds. A save goes on while another program reads an old copy or the plan; a copy
+# held unshared is no save; "z:" finds the copy of "Z:"; "~appunti.salva.tmp" stays. A save in one Wine server, held
+# after its copy or half-way, refuses the other's save and Open; a copy on 1-second dates is dated after an old one.
 # A private plan of 100,000 lines is saved while its folder is watched: no file there can
 # ever be read by others. Its next save is killed part-way: the plan, or a copy that the
 # Open offers, is whole, and the save after that leaves nothing behind. Another user saves
