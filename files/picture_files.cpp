@@ -26,6 +26,8 @@ const uint32_t kMaxColours = 256;
 const int32_t kMaxSide = 32767;
 // The RGB converter holds the picture twice at 3 bytes a pixel.
 const uint64_t kMaxConvertedPixels = 4096ull * 4096ull;
+// Far more than a picture of that many pixels takes, with its colour table.
+const LONGLONG kMaxFileBytes = 1ll << 30;
 const uint32_t kReadChunk = 32768;
 const size_t kFreshBlockSize = kInfoHeaderSize + 256 * 4;
 
@@ -418,23 +420,26 @@ DIBImage* LoadDIBImage(const void* path, bool wide)
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
                        : CreateFileA(static_cast<const char*>(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    HANDLE mapping = nullptr;
-    const uint8_t* view = nullptr;
+    // Read whole into memory rather than mapped: a program that keeps no share modes (one
+    // of another Wine server, or of the system) may cut or rewrite the file meanwhile,
+    // which a mapping meets as a fault. A file that reads shorter or longer than its
+    // size was changed during the read, and is refused as one that cannot be opened.
+    uint8_t* view = nullptr;
     LARGE_INTEGER size;
     size.QuadPart = 0;
-    if (file != INVALID_HANDLE_VALUE && GetFileSizeEx(file, &size) && size.QuadPart > 0) {
-        mapping = CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
-        if (mapping)
-            view = static_cast<const uint8_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
+    if (file != INVALID_HANDLE_VALUE && GetFileSizeEx(file, &size) && size.QuadPart > 0 &&
+        size.QuadPart < kMaxFileBytes) {
+        const DWORD asked = static_cast<DWORD>(size.QuadPart) + 1;
+        DWORD got = 0;
+        view = static_cast<uint8_t*>(std::malloc(asked));
+        if (view && !(ReadFile(file, view, asked, &got, nullptr) && got == asked - 1)) {
+            std::free(view);
+            view = nullptr;
+        }
     }
-    auto release = [&]() {
-        if (view)
-            UnmapViewOfFile(view);
-        if (mapping)
-            CloseHandle(mapping);
-        if (file != INVALID_HANDLE_VALUE)
-            CloseHandle(file);
-    };
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    auto release = [&]() { std::free(view); };
     if (!view) {
         char text[MAX_PATH + 64];
         if (wide) {

@@ -56,9 +56,10 @@ uint32_t DibColourCount(const void* header);
 // resource) that passes the checks of the BMP readers; nothing is loaded.
 bool IsSoundPackedDib(const void* data, uint64_t size);
 
-// Maps a BMP or packed DIB file (core and info headers) and converts it to RGB.
+// Reads a BMP or packed DIB file (core and info headers) whole and converts it to RGB.
 // With wide set, path is a const wchar_t*, else a const char*. Null on failure, after
-// a message box: "Failed to open DIB file ...", "Unknown DIB file format.",
+// a message box: "Failed to open DIB file ..." (also for a file that another program
+// cuts or lengthens while it is read), "Unknown DIB file format.",
 // "Image file conversion error." or "Out of memory.".
 DIBImage* LoadDIBImage(const void* path, bool wide);
 DIBImage* LoadDIBImageA(const char* path);

@@ -1,4 +1,5 @@
 #include "files/profile_file.h"
+#include "files/file_marks.h"
 #include "files/safe_save.h"
 #include <windows.h>
 #include <algorithm>
@@ -10,9 +11,13 @@ namespace {
 
 // One name for every instance of the program, whatever file it writes: writes are rare
 // and short. An instance that holds it longer than this (stuck on a slow share) makes
-// the others give up rather than freeze.
+// the others give up rather than freeze. The mutex is seen within one Wine server only;
+// the instances of other servers and machines take turns by the mark of a file beside
+// the profile that is never replaced (the profile's own mark would stay on the file that
+// a rename replaces), "Z!PREFS.INI.lock".
 const char kProfileMutexName[] = "Velmora profile files";
 const DWORD kProfileMutexWait = 30000;
+const char kTurnFileTail[] = ".lock";
 
 unsigned Code(char unit) { return static_cast<unsigned char>(unit); }
 unsigned Code(wchar_t unit) { return static_cast<unsigned>(unit); }
@@ -183,6 +188,7 @@ bool ReplaceProfile(const char* path, const ProfileSetting* settings, size_t cou
     ULONGLONG written = 0;
     if (!ReadWholeFile(path, bytes, written))
         return false;
+    ReachSaveStage(SaveStage::SettingsRead);
     const std::string content = EditedContent(bytes, settings, count);
     if (content == bytes)
         return true;
@@ -216,11 +222,21 @@ bool WriteProfileSettings(const char* path, const ProfileSetting* settings, size
     HANDLE mutex = CreateMutexA(nullptr, FALSE, kProfileMutexName);
     if (!mutex)
         return false;
+    const DWORD start = GetTickCount();
     const DWORD waited = WaitForSingleObject(mutex, kProfileMutexWait);
     bool written = false;
     // A holder that ended without letting go left the file whole: it is only ever renamed.
     if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
-        written = ReplaceProfile(path, settings, count);
+        // Made where missing, and never cut, replaced or removed.
+        HANDLE turn = CreateFileA((std::string(path) + kTurnFileTail).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        const DWORD spent = GetTickCount() - start;
+        if (turn != INVALID_HANDLE_VALUE &&
+            MarkFileWaiting(turn, true, spent < kProfileMutexWait ? kProfileMutexWait - spent : 0))
+            written = ReplaceProfile(path, settings, count);
+        if (turn != INVALID_HANDLE_VALUE)
+            CloseHandle(turn);
         ReleaseMutex(mutex);
     }
     CloseHandle(mutex);

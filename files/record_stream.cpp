@@ -1,4 +1,5 @@
 #include "files/record_stream.h"
+#include "files/file_marks.h"
 #include <cstdlib>
 #include <cstring>
 
@@ -467,6 +468,12 @@ HFILE OpenRecordFileForReading(const char* path)
     ResetStreamFlags();
     ReleaseFileBlock();
     planFileHandle = path ? _lopen(path, OF_READ | OF_SHARE_DENY_WRITE) : HFILE_ERROR;
+    // Another instance writing it, under a Wine server that keeps the share modes apart,
+    // leaves its mark: the file is not read half-written.
+    if (planFileHandle != HFILE_ERROR && !MarkFile(LongToHandle(planFileHandle), false)) {
+        _lclose(planFileHandle);
+        planFileHandle = HFILE_ERROR;
+    }
     // Without a block the file is still read, field by field.
     if (planFileHandle != HFILE_ERROR)
         StartBufferedFile(FileStreamMode::Reading);
@@ -481,16 +488,22 @@ HFILE OpenRecordFileForWriting(const char* path)
     if (!path)
         return planFileHandle;
     planFileHandle = _lopen(path, OF_WRITE | OF_SHARE_EXCLUSIVE);
+    if (planFileHandle == HFILE_ERROR) {
+        // Missing, or read by another program that lets others write: the access and
+        // sharing of _lcreat, but nothing cut before the file is marked.
+        HANDLE created = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        planFileHandle = created == INVALID_HANDLE_VALUE ? HFILE_ERROR : HandleToLong(created);
+    }
     if (planFileHandle != HFILE_ERROR) {
-        // Cut the old content so a shorter plan leaves nothing of the older file behind.
+        // Marked before it is cut, so that no instance reads or writes it meanwhile; then
+        // the old content goes, so a shorter plan leaves nothing of the older file behind.
         HANDLE h = LongToHandle(planFileHandle);
-        if (!(_llseek(planFileHandle, 0, 0) == 0 && SetEndOfFile(h))) {
+        if (!(MarkFile(h, true) && _llseek(planFileHandle, 0, 0) == 0 && SetEndOfFile(h))) {
             _lclose(planFileHandle);
             planFileHandle = HFILE_ERROR;
         }
     }
-    if (planFileHandle == HFILE_ERROR)
-        planFileHandle = _lcreat(path, 0);
     if (planFileHandle != HFILE_ERROR)
         StartBufferedFile(FileStreamMode::Writing);
     return planFileHandle;

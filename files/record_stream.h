@@ -58,7 +58,10 @@ uint32_t StreamBytesRemaining();
 
 // Opening as every record reader and writer does it. Reading: shared read, deny write.
 // Writing: exclusive write access; an existing file is truncated first so that no tail of
-// an older, longer file stays behind the new end tag; created when missing.
+// an older, longer file stays behind the new end tag; created when missing. Each also
+// marks the file (files/file_marks.h), read or written, so that instances under other
+// Wine servers or on other machines keep to the same: a file another instance writes is
+// not opened, nor one that another instance reads or writes opened for writing.
 // Both return planFileHandle (HFILE_ERROR on failure) and reset the stream flags. A file
 // opened here is read and written through a block of a megabyte: reads are served from
 // it, writes collect in it and go out when it is full, at a flush and at the close.

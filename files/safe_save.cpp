@@ -1,4 +1,5 @@
 #include "files/safe_save.h"
+#include "files/file_marks.h"
 #include "files/record_stream.h"
 #include "shell/message_box.h"
 #include <windows.h>
@@ -21,12 +22,6 @@ const char* const kCopySuffix = ".salva";
 const WorkingFileNames kOwnFiles = {"~", ".salva.tmp", true};
 
 SaveStageHook saveStageHook = nullptr;
-
-void ReachStage(SaveStage stage)
-{
-    if (saveStageHook)
-        saveStageHook(stage);
-}
 
 std::string FolderOf(const std::string& path)
 {
@@ -134,17 +129,25 @@ std::vector<std::string> CopyNames(const char* path, bool earlier = true)
     return names;
 }
 
+ULONGLONG Ticks(const FILETIME& time)
+{
+    return static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
 // Whether what lies under a copy's name is the file's own: a file (or a link) listed
 // under exactly that name, case included. A name the folder lists in another case
 // belongs to another file (on a disk that tells case apart), and a folder is no copy:
-// both are left alone.
-bool IsOwnCopy(const std::string& name)
+// both are left alone. `written` gets its last write as the folder lists it, which
+// needs no opening: a copy that another program holds unshared is dated too.
+bool IsOwnCopy(const std::string& name, ULONGLONG* written = nullptr)
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(name.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return false;
     FindClose(search);
+    if (written)
+        *written = Ticks(found.ftLastWriteTime);
     return !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
            name.substr(FolderOf(name).size()) == found.cFileName;
 }
@@ -216,6 +219,55 @@ bool CopyBlocks(HANDLE from, HANDLE to)
     }
 }
 
+// Opens a file to read it whole, marked as read: none that another instance writes.
+HANDLE OpenToRead(const std::string& path)
+{
+    // Read by others too (a viewer), written by none.
+    HANDLE file = OpenDiskFile(path, GENERIC_READ, FILE_SHARE_READ);
+    if (file != INVALID_HANDLE_VALUE && !MarkFile(file, false)) {
+        CloseHandle(file);
+        file = INVALID_HANDLE_VALUE;
+    }
+    return file;
+}
+
+// What became of a name that an own file was to take.
+enum class Naming { Named, Refused, LiveSave };
+
+// Gives an own file the name `target`. A rename or a removal is not stopped by the marks
+// of another Wine server: what lies there is marked first, as written, and left where
+// another instance's mark is on it (a live save's own files are marked from their
+// making). The mark is let go just before the rename, which a handle open in this server
+// would refuse. LiveSave where another instance's live save (or a writer) holds what lies
+// there; Refused where the name stays for any other reason.
+Naming NameOwnFile(HANDLE own, const std::string& target)
+{
+    HANDLE found = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 8 && found == INVALID_HANDLE_VALUE; ++attempt) {
+        // Marked as written through a handle that may write, else as read, which a
+        // save's mark excludes all the same.
+        bool writable = true;
+        found = OpenDiskFile(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        if (found == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED)
+            writable = false,
+            found = OpenDiskFile(target, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        if (found == INVALID_HANDLE_VALUE)
+            // Nothing there, a folder, a link to nothing: the rename alone says. Open
+            // unshared elsewhere in this server: the rename is refused.
+            break;
+        if (!MarkFile(found, writable)) {
+            CloseHandle(found);
+            return GetLastError() == ERROR_LOCK_VIOLATION ? Naming::LiveSave : Naming::Refused;
+        }
+        // Another instance may have renamed its own over it between the open and the mark.
+        if (!StillNamed(found, target.c_str()))
+            CloseHandle(found), found = INVALID_HANDLE_VALUE;
+    }
+    if (found != INVALID_HANDLE_VALUE)
+        CloseHandle(found);
+    return RenameOwnFile(own, target) ? Naming::Named : Naming::Refused;
+}
+
 // Takes a found name out of its folder, never deleting it by name: a working file of
 // this writer renamed over it and removed. False where it stays.
 bool RemoveFoundName(const std::string& name, const WorkingFileNames& names, SECURITY_ATTRIBUTES* security)
@@ -223,32 +275,20 @@ bool RemoveFoundName(const std::string& name, const WorkingFileNames& names, SEC
     HANDLE own = CreateWorkingFile(FolderOf(name), names, security);
     if (own == INVALID_HANDLE_VALUE)
         return false;
-    const bool renamed = RenameOwnFile(own, name);
+    const bool renamed = NameOwnFile(own, name) == Naming::Named;
     RemoveOwnFile(own);
     return renamed;
 }
 
 // Takes the file's own copy out of its folder; false when it stays (another program
-// holds it, or no file can be made beside it).
+// holds it or another instance saves with it, or no file can be made beside it).
 bool RemoveCopyName(const std::string& name, SECURITY_ATTRIBUTES* security)
 {
     return !IsOwnCopy(name) || RemoveFoundName(name, kOwnFiles, security);
 }
 
-// A file's last write as one number; 0 where it cannot be read, and so is never offered.
-ULONGLONG LastWrite(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    FILETIME written;
-    const bool known = file != INVALID_HANDLE_VALUE && GetFileType(file) == FILE_TYPE_DISK &&
-                       GetFileTime(file, nullptr, nullptr, &written);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-    return known ? static_cast<ULONGLONG>(written.dwHighDateTime) << 32 | written.dwLowDateTime : 0;
-}
-
-// The copy of one save, held open unshared from its making until it is removed or kept.
+// The copy of one save, held open (shared for reading, marked as written) from its making
+// until it is removed or kept.
 class SaveCopy {
 public:
     ~SaveCopy() { Keep(); }
@@ -275,15 +315,16 @@ public:
             HANDLE own = CreateWorkingFile(FolderOf(candidate), kOwnFiles, security);
             if (own == INVALID_HANDLE_VALUE)
                 continue;
-            // Read by others too (a viewer), written by none.
-            HANDLE from = OpenDiskFile(source, GENERIC_READ, FILE_SHARE_READ);
+            Naming naming = nameFirst ? NameOwnFile(own, candidate) : Naming::Refused;
+            HANDLE from = nameFirst && naming != Naming::Named ? INVALID_HANDLE_VALUE : OpenToRead(source);
             if (from == INVALID_HANDLE_VALUE && !nameFirst)
                 stoppedBy = source;
-            bool made = from != INVALID_HANDLE_VALUE && (!nameFirst || RenameOwnFile(own, candidate)) &&
-                        CopyBlocks(from, own);
+            const bool made = from != INVALID_HANDLE_VALUE && CopyBlocks(from, own);
             if (from != INVALID_HANDLE_VALUE)
                 CloseHandle(from);
-            if (made && (nameFirst || RenameOwnFile(own, candidate))) {
+            if (made && !nameFirst)
+                naming = NameOwnFile(own, candidate);
+            if (made && naming == Naming::Named) {
                 handle = own;
                 name = candidate;
                 // An older copy that stays harms nothing once this one is dated after it;
@@ -291,7 +332,9 @@ public:
                 // the save has not touched, goes then; one of a leftover is kept.
                 ULONGLONG latest = 0;
                 for (const std::string& other : CopyNames(path)) {
-                    const ULONGLONG written = other == candidate || RemoveCopyName(other, security) ? 0 : LastWrite(other);
+                    ULONGLONG written = 0;
+                    if (other != candidate && !RemoveCopyName(other, security))
+                        IsOwnCopy(other, &written);
                     if (written > latest)
                         latest = written, stoppedBy = other;
                 }
@@ -302,6 +345,12 @@ public:
                 return false;
             }
             RemoveOwnFile(own);
+            // Another instance saves the file with this copy: two saves at once would
+            // leave neither whole.
+            if (naming == Naming::LiveSave) {
+                stoppedBy = candidate;
+                return false;
+            }
         }
         return false;
     }
@@ -309,10 +358,11 @@ public:
     // The old content written back into `path` from the copy.
     bool PutBack(const char* path)
     {
-        HANDLE to = OpenDiskFile(path, GENERIC_WRITE, 0, TRUNCATE_EXISTING);
+        HANDLE to = OpenDiskFile(path, GENERIC_WRITE, 0);
         if (to == INVALID_HANDLE_VALUE)
             return false;
-        bool copied = CopyBlocks(handle, to);
+        // Marked before it is cut, as every writer does.
+        bool copied = MarkFile(to, true) && SetEndOfFile(to) && CopyBlocks(handle, to);
         return CloseHandle(to) && copied;
     }
 
@@ -364,11 +414,21 @@ void RemoveOwnFile(HANDLE file)
 
 bool DateAfter(HANDLE file, ULONGLONG written)
 {
+    // A file system keeps dates in steps of its own (a second on many, two on FAT), and
+    // a date set is cut to its step: it is read back, and set further on until it reads
+    // as later (a step of up to a day).
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
-    const ULONGLONG dated = std::max(static_cast<ULONGLONG>(now.dwHighDateTime) << 32 | now.dwLowDateTime, written + 1);
-    const FILETIME time = {static_cast<DWORD>(dated), static_cast<DWORD>(dated >> 32)};
-    return SetFileTime(file, nullptr, nullptr, &time) != FALSE;
+    for (ULONGLONG step = 1; step <= 864000000000ull; step *= 2) {
+        const ULONGLONG dated = std::max(Ticks(now), written + step);
+        const FILETIME time = {static_cast<DWORD>(dated), static_cast<DWORD>(dated >> 32)};
+        FILETIME kept;
+        if (!SetFileTime(file, nullptr, nullptr, &time) || !GetFileTime(file, nullptr, nullptr, &kept))
+            return false;
+        if (Ticks(kept) > written)
+            return true;
+    }
+    return false;
 }
 
 HANDLE CreateWorkingFile(const std::string& folder, const WorkingFileNames& names, SECURITY_ATTRIBUTES* security)
@@ -381,11 +441,17 @@ HANDLE CreateWorkingFile(const std::string& folder, const WorkingFileNames& name
         const std::string path = folder + names.lead + numbers + names.tail;
         if (path.size() >= MAX_PATH)
             break;
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, security, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE ||
-            (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS))
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, security,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE &&
+            GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
             return file;
+        // Marked before anything else: another instance that finds it meanwhile and marks
+        // it first takes it out, and this one tries another name.
+        if (file != INVALID_HANDLE_VALUE && MarkFile(file, true))
+            return file;
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
     }
     return INVALID_HANDLE_VALUE;
 }
@@ -428,6 +494,12 @@ void SetSaveStageHook(SaveStageHook hook)
     saveStageHook = hook;
 }
 
+void ReachSaveStage(SaveStage stage)
+{
+    if (saveStageHook)
+        saveStageHook(stage);
+}
+
 InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& readsWhole)
 {
     InterruptedSave found;
@@ -437,17 +509,23 @@ InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& reads
     // elsewhere, the older one is never offered in its place.
     std::vector<std::pair<ULONGLONG, std::string>> copies;
     for (const std::string& copy : CopyNames(path)) {
-        if (!IsOwnCopy(copy))
+        ULONGLONG written = 0;
+        if (!IsOwnCopy(copy, &written))
             continue;
-        const ULONGLONG written = LastWrite(copy);
-        // A save holds its copy unshared for as long as it runs.
-        if (!written && GetLastError() == ERROR_SHARING_VIOLATION) {
+        // A save holds its copy marked as written for as long as it runs, and lets others
+        // open it to see the mark. One that another program holds unshared is an old copy
+        // (a backup program's, say), not offered while it cannot be read.
+        HANDLE file = OpenDiskFile(copy, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        if (file == INVALID_HANDLE_VALUE)
+            continue;
+        const bool live = MarkedAsWritten(file);
+        CloseHandle(file);
+        if (live) {
             found.saving = true;
             found.copy = copy;
             return found;
         }
-        if (written)
-            copies.push_back({written, copy});
+        copies.push_back({written, copy});
     }
     if (copies.empty() || !readsWhole || readsWhole(path))
         return found;
@@ -504,7 +582,7 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
                 *stoppedBy = copy.StoppedBy();
             return false;
         }
-        ReachStage(SaveStage::CopyMade);
+        ReachSaveStage(SaveStage::CopyMade);
     }
     // A file that could not be opened was not changed.
     bool opened = OpenRecordFileForWriting(path) != HFILE_ERROR;
@@ -518,7 +596,7 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
         written = flushed && closed && !streamWriteFailed;
     }
     if (written)
-        ReachStage(SaveStage::ContentWritten);
+        ReachSaveStage(SaveStage::ContentWritten);
     if (!replacing) {
         // Nothing was there before: a part of the new file is no file at all.
         if (opened && !written)

@@ -398,6 +398,32 @@ TEST_F(PictureFiles, ConverterReportsAMissingOrEmptyFile)
     EXPECT_EQ(LoadDIBImage(wide.c_str(), true), nullptr);
     ASSERT_EQ(boxes.Count(), 3u);
     EXPECT_EQ(boxes.Last().text, "Failed to open DIB file none-w.bmp.\n");
+
+    // A program of the system (no share modes) copies a picture over the one loaded and cuts it, in turn: each load
+    // gives the picture whole or refuses it (cut before the read as cut, during it as not opened), never faults.
+    BmpLayout large;
+    large.width = 1024, large.height = 768, large.value = [](int x, int y) { return static_cast<uint32_t>(x * y); };
+    const std::string moving = WritePicture("moving.bmp", MakeBmp(large));
+    auto pixels = [](DIBImage* image) {   // freed
+        const Bytes held = image ? Bytes(image->pixels, image->pixels + image->width * image->height * 3) : Bytes();
+        image ? std::free(image->pixels), std::free(image) : void();
+        return held;
+    };
+    const Bytes whole = pixels(LoadDIBImageA(WritePicture("large.bmp", MakeBmp(large)).c_str()));
+    std::string copier = "/usr/bin/timeout 60 /bin/sh -c \"while [ ! -e stop ]; do cp large.bmp moving.bmp; : >moving.bmp; done\"";
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION copying;
+    DeleteFileA("stop");
+    ASSERT_TRUE(CreateProcessA(nullptr, &copier[0], 0, 0, FALSE, 0, 0, 0, &startup, &copying));
+    for (size_t round = 0, shown = boxes.Count(); round < 1000 && !HasFailure(); ++round) {
+        const Bytes got = pixels(LoadDIBImageA(moving.c_str()));
+        EXPECT_TRUE(got.empty() ? ++shown == boxes.Count() && (boxes.Last().text == "Unknown DIB file format." ||
+                                                             boxes.Last().text == "Failed to open DIB file " + moving + ".\n")
+                                : got == whole) << round << ": " << boxes.Last().text;
+    }
+    vtest::WriteFileBytes("stop", Bytes());
+    WaitForSingleObject(copying.hProcess, INFINITE);
+    CloseHandle(copying.hProcess), CloseHandle(copying.hThread);
 }
 
 // Malformed pictures: every reader refuses them, draws nothing and does not crash.

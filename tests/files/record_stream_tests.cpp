@@ -111,6 +111,20 @@ TEST(RecordStream, MissingFileCannotBeOpened)
     EXPECT_EQ(HFILE_ERROR, planFileHandle);
 }
 
+// Another Wine server's instance is seen by its mark alone: what it writes is not read; neither what it reads nor cut.
+TEST(RecordStream, AFileAnotherInstanceWritesOrReadsIsSeenByItsMark)
+{
+    for (DWORD writing : {0, 1}) {
+        vtest::WriteFileBytes("held.bin", Bytes(4, 7));
+        HANDLE other = CreateFileA("held.bin", GENERIC_READ | (writing ? GENERIC_WRITE : 0), 7, 0, OPEN_EXISTING, 0, 0);
+        OVERLAPPED mark = {0, 0, {{0, 0x40000000}}};
+        ASSERT_TRUE(LockFileEx(other, writing * LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &mark));
+        EXPECT_EQ(!writing, OpenRecordFileForReading("held.bin") != HFILE_ERROR && CloseRecordFile());
+        EXPECT_TRUE(OpenRecordFileForWriting("held.bin") == HFILE_ERROR && vtest::ReadFileBytes("held.bin") == Bytes(4, 7));
+        CloseHandle(other);
+    }
+}
+
 TEST(RecordStream, OverwritingALongerFileLeavesNoTail)
 {
     vtest::WriteFileBytes("over.bin", Bytes(100, 0xEE));

@@ -1,6 +1,8 @@
 // Saves the plan colours COUNT times into the preferences file of the program directory
 // DIR, every channel of save i being FIRST + i, and prints the text of each message shown:
-// a tool beside the preferences test, not a test.   colour_saver DIR COUNT FIRST
+// a tool beside the preferences test, not a test.   colour_saver DIR COUNT FIRST [GO]
+// With GO each save, once it has read the file, prints "held" and waits until GO exists.
+#include "files/safe_save.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
 #include "shell/app_globals.h"
@@ -11,8 +13,14 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 4)
+    static const char* go = argc == 5 ? argv[4] : nullptr;
+    if (argc < 4 || argc > 5)
         return 2;
+    if (go)
+        SetSaveStageHook([](SaveStage) {
+            for (std::printf("held\n"), std::fflush(stdout); GetFileAttributesA(go) == INVALID_FILE_ATTRIBUTES;)
+                Sleep(20);
+        });
     vtest::MessageBoxRecorder boxes;
     programDirectory = argv[1];
     std::strcpy(preferencesFileName, "\\Z!PREFS.INI");

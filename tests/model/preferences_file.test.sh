@@ -3,7 +3,8 @@
 # file system and in a read-only folder the file stays as it was and one message says so;
 # two programs saving the colours 100 times each at once keep every key of the other
 # sections, and the colours of the one that saved last (of a key twice, the first), and remove stopped saves' files
-# (a link among them, never what it points to).
+# (a link among them, never what it points to). Under two Wine servers, a save held once it has read the file keeps
+# the other's, which waits for it.
 set -u
 wine=/usr/lib/wine/wine64 saver="$VELMORA_BINARY_DIR/tests/colour_saver.exe"
 fail() { echo "FAIL: $*"; cat run.log; exit 1; }
@@ -13,10 +14,10 @@ prefs() { # 4096 bytes, a page of the file system: a longer value needs another 
   printf '[Paths]\r\nVideos=C:\\Video\r\nPad=%s\r\n%s\n' "$(head -c $((4063 - ${#body})) /dev/zero | tr '\0' x)" \
     "$body" >original.INI && cp original.INI "$1/Z!PREFS.INI"
 }
-save() { timeout 300 $wine "$saver" "Z:$(cd "$1" && pwd | tr / '\\')" "$2" "$3" >"$4" 2>>run.log </dev/null; }
+save() { timeout 300 $wine "$saver" "Z:$(cd "$1" && pwd | tr / '\\')" "$2" "$3" "${@:5}" >"$4" 2>>run.log </dev/null; }
 refused() { # the file as it was, nothing beside it, one message naming it
   save "$1" 3 60000 said.log
-  cmp -s original.INI "$1/Z!PREFS.INI" && [ "$(ls -A "$1" | grep -vc '^fill$')" = 1 ] || fail "$2: the file changed"
+  cmp -s original.INI "$1/Z!PREFS.INI" && [ "$(ls -A "$1" | grep -vcE '^(fill|Z!PREFS.INI.lock)$')" = 1 ] || fail "$2: the file changed"
   [ "$(grep -c '^Impossibile salvare le preferenze in Z:.*\\Z!PREFS.INI' said.log)" = 1 ] || fail "$2: $(cat said.log)"
 }
 chmod -R u+w full 2>/dev/null; rm -rf full two run.log && mkdir full two && : >run.log
@@ -32,8 +33,15 @@ fi
 
 echo "a file of the user" >outside && prefs two && touch two/Z!PREFS.INI.{1-0,77-3}.tmp &&
   ln -s "$PWD/outside" two/Z!PREFS.INI.5-0.tmp && { save two 100 1000 one.log & save two 100 2000 other.log & wait; }
-[ "$(ls two)" = Z!PREFS.INI ] && grep -qx "a file of the user" outside || fail "working files left: $(ls two), or outside lost"
+[ "$(ls two | grep -vx 'Z!PREFS.INI.lock')" = Z!PREFS.INI ] && grep -qx "a file of the user" outside || fail "working files left: $(ls two), or outside lost"
 others() { awk '/^\[/ { colour = /^\[(Foreground|Background|Inactive)Color\]/ } !colour' "$1"; }
 [ "$(others two/Z!PREFS.INI)" = "$(others original.INI)" ] || fail "keys of other sections lost"
 colours=$(grep -E '^(Red|Green|Blue)=' two/Z!PREFS.INI | grep -v '^Green=8' | sort -u)
 [ "$(grep -c . <<<"$colours")" = 3 ] && grep -Eq '^Red=(1099|2099)' <<<"$colours" || fail "colours $colours"
+
+prefix2=$PWD/prefix2 && rm -rf go held.log "$prefix2" && cp -al "$WINEPREFIX" "$prefix2" && prefs two
+trap 'WINEPREFIX="$prefix2" /usr/lib/wine/wineserver -k; mountpoint -q full && umount full' EXIT
+save two 1 3000 held.log "Z:$(pwd | tr / '\\')\\go" & until grep -q held held.log || ! kill -0 $! 2>/dev/null; do sleep 0.1; done
+WINEPREFIX=$prefix2 save two 1 4000 other.log & sleep 1; touch go; wait
+[ "$(grep -c '^Red=4000' two/Z!PREFS.INI)" = 3 ] && [ "$(others two/Z!PREFS.INI)" = "$(others original.INI)" ] ||
+  fail "the change of the other server lost: $(grep -E '^(Red|Green|Blue)=' two/Z!PREFS.INI | sort | uniq -c)"

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace {
@@ -504,6 +505,9 @@ TEST_F(DocumentCommands, AnOpenWhileAnotherProgramSavesThePlanOpensNothing)
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION saver;
     ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &saver));
+    std::unique_ptr<void, void (*)(void*)> end(saver.hProcess, [](void* process) {   // whatever the assertions say
+        TerminateProcess(process, 3), WaitForSingleObject(process, INFINITE), CloseHandle(process);
+    });
     while (GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES && WaitForSingleObject(saver.hProcess, 40))
         continue;
     SendCommand(frame, FrameCommandSave);
@@ -518,7 +522,7 @@ TEST_F(DocumentCommands, AnOpenWhileAnotherProgramSavesThePlanOpensNothing)
         TerminateProcess(saver.hProcess, 3);
         WaitForSingleObject(saver.hProcess, INFINITE);
     }
-    CloseHandle(saver.hProcess), CloseHandle(saver.hThread);
+    CloseHandle(saver.hThread);
     ASSERT_EQ(2u, boxes.Count());
     EXPECT_EQ(planBeingSavedMessage, boxes.Last().text);
 }

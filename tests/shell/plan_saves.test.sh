@@ -7,7 +7,9 @@
 # is never put back over a plan or drawing, whether the save is stopped or the disk full.
 # Plans named alike but for case keep copies of their own, beside them or in the temporary folder (a folder too
 # long): a save of P.ZRO leaves the copy of p.zro, cut by a stop, for p.zro's Open to offer; a plan opened by another
-# spelling leaves the copy its own finds. A save goes on while another program reads an old copy.
+# spelling leaves the copy its own finds. A save goes on while another program reads an old copy or the plan; a copy
+# held unshared is no save; "z:" finds the copy of "Z:"; "~appunti.salva.tmp" stays. A save in one Wine server, held
+# after its copy or half-way, refuses the other's save and Open; a copy on 1-second dates is dated after an old one.
 # A private plan of 100,000 lines is saved while its folder is watched: no file there can
 # ever be read by others. Its next save is killed part-way: the plan, or a copy that the
 # Open offers, is whole, and the save after that leaves nothing behind. Another user saves
@@ -15,7 +17,9 @@
 set -u
 sample="$VELMORA_SOURCE_DIR/samples/house.ZRO"
 wine=/usr/lib/wine/wine64 resaver="$VELMORA_BINARY_DIR/tests/plan_resaver.exe"
-umount plans/full 2>/dev/null; rm -rf plans && mkdir plans && cd plans || exit 1
+umount plans/full plans/prefix2/drive_c/users/*/Temp 2>/dev/null; WINEPREFIX=$PWD/plans/prefix2 /usr/lib/wine/wineserver -k 2>/dev/null
+rm -rf plans && mkdir plans && cd plans && prefix2=$PWD/prefix2 && temp2=$prefix2/drive_c/users/$(id -un)/Temp || exit 1
+trap 'WINEPREFIX="$prefix2" /usr/lib/wine/wineserver -k; for m in full "$temp2"; do ! mountpoint -q "$m" || umount "$m"; done' EXIT
 cp "$sample" real.ZRO && ln -s real.ZRO link.ZRO
 cp "$sample" private.ZRO && chmod 600 private.ZRO
 cp "$sample" locked.ZRO && chmod 444 locked.ZRO
@@ -45,7 +49,7 @@ done; done
 cp "$sample" v1.ZRO && : >empty && echo "Lista della spesa: pane, latte, uova." >foreign && mkdir cut full
 cp "$sample" cut/P.ZRO && resave "$dir\\cut\\P.ZRO" && mv cut/P.ZRO v2.ZRO && resave -add 0 -dxf "$dir\\v2.DXF" "$dir\\v2.ZRO"
 # Root mounts a small file system, which the saves of 20,000 lines fill.
-ways=cut; [ "$(id -u)" = 0 ] && mount -t tmpfs -o size=1m tmpfs full && ways="cut full" && trap "umount '$PWD/full'" EXIT ||
+ways=cut; [ "$(id -u)" = 0 ] && mount -t tmpfs -o size=1m tmpfs full && ways="cut full" ||
   echo "not root: no save on a full file system tried"
 for way in $ways; do for file in ZRO DXF; do for left in v1.ZRO empty foreign; do
   cp v2.$file $way/P.$file && cp $left "$way/~P.$file.salva" && args=("$dir\\$way\\P.ZRO")
@@ -71,6 +75,31 @@ mkdir held && cp v1.ZRO held/H.ZRO && cp v2.ZRO "held/~H.ZRO.salva" && touch -d 
 resave -read "$dir\\held\\~H.ZRO.salva" -stop write "$dir\\held\\H.ZRO"; resave "$dir\\held\\H.ZRO"
 tail -1 run.log | grep -q "H.ZRO: 8 objects; Salvataggio interrotto; saved" && [ "$(ls -A held)" = H.ZRO ] &&
   [ -z "$(find "$temp" -name '~H.ZRO*')" ] || fail "the old copy that another program reads"
+mkdir own && cp v1.ZRO own/U.ZRO && cp v1.ZRO own/L.ZRO && cp v2.ZRO "own/~U.ZRO.salva" && echo appunti >"own/~appunti.salva.tmp"
+resave -read0 "$dir\\own\\~U.ZRO.salva" "$dir\\own\\U.ZRO" && resave -read7 "$dir\\own\\L.ZRO" "$dir\\own\\L.ZRO"
+resave -stop write "z${dir:1}\\own\\L.ZRO"; resave "$dir\\own\\L.ZRO"
+[ "$(grep -Ec "own.(U.ZRO: 8 objects;|L.ZRO: 8 objects;|L.ZRO: 9 objects; Salvataggio interrotto;) saved" run.log)" = 3 ] &&
+  [ "$(ls -A own | tr '\n' ' ')" = "L.ZRO U.ZRO ~U.ZRO.salva ~appunti.salva.tmp " ] || fail "held unshared, viewed, z:"
+
+cp -al "$WINEPREFIX" "$prefix2" && mkdir two && busy="$dir\\two\\P.ZRO"
+other() { WINEPREFIX="$prefix2" timeout 300 $wine "$resaver" "$@" </dev/null; }
+started() { until grep -q "$2" "$1" || ! kill -0 "$3" 2>/dev/null; do sleep 0.1; done; }
+for stop in hold pause; do
+  cp v1.ZRO two/P.ZRO && rm -f two/go other.log held.log
+  other -wait "$dir\\two\\go" "$busy" "$busy" >other.log 2>&1 & opener=$! && started other.log objects $opener
+  $wine "$resaver" -stop $stop "$busy" >held.log 2>&1 </dev/null & saver=$! && started held.log held $saver
+  touch two/go && wait $opener; kill -9 $saver && wait $saver 2>/dev/null
+  head -1 other.log | grep "objects; Errore di salvataggio;" | grep -qv saved && tail -1 other.log | grep -q "in corso di" &&
+    cmp -s "two/~P.ZRO.salva" v1.ZRO && rm two/go && resave "$busy" && [ "$(ls -A two)" = P.ZRO ] &&
+    tail -1 run.log | grep -Eq "P.ZRO: 8 objects; $([ $stop = pause ] && echo 'Salvataggio interrotto; ')saved" ||
+    fail "$stop in the other server: $(cat other.log)"
+done
+# Root mounts a small file system of 1-second dates as the other server's temporary folder.
+[ "$(id -u)" = 0 ] && truncate -s 8M coarse.img && mkfs.ext3 -q -I 128 coarse.img 2>/dev/null && mount -o loop coarse.img "$temp2" &&
+  coarse="Z:$(tr / '\\' <<<"$temp2")" && cp v1.ZRO "$temp2/C.ZRO" && cp v2.ZRO "$temp2/~C.ZRO.salva" &&
+  touch -d tomorrow "$temp2/~C.ZRO.salva" && { other -read "$coarse\\~C.ZRO.salva" -stop write "$coarse\\C.ZRO"
+  other "$coarse\\C.ZRO"; } >>run.log 2>&1 && { tail -1 run.log | grep -q "C.ZRO: 8 objects; Salvataggio interrotto; saved" ||
+  fail "the copy dated to the second"; } || echo "not root: no file system of 1-second dates tried"
 
 mkdir big && cp "$sample" big/big.ZRO && chmod 600 big/big.ZRO && big="$dir\\big\\big.ZRO"
 resave -add 100000 "$big"

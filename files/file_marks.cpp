@@ -1,0 +1,57 @@
+#include "files/file_marks.h"
+
+namespace {
+
+// The one byte every mark locks.
+OVERLAPPED MarkPlace()
+{
+    OVERLAPPED place = {};
+    place.OffsetHigh = 0x40000000;   // 2^62
+    return place;
+}
+
+} // namespace
+
+bool MarkFile(HANDLE file, bool exclusive)
+{
+    OVERLAPPED place = MarkPlace();
+    return LockFileEx(file, (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                      &place) != FALSE;
+}
+
+bool MarkFileWaiting(HANDLE file, bool exclusive, DWORD patience)
+{
+    // Tried again rather than waited on: a wait on a lock that another server holds is
+    // not one its server can end.
+    const DWORD start = GetTickCount();
+    while (!MarkFile(file, exclusive)) {
+        if (GetLastError() != ERROR_LOCK_VIOLATION || GetTickCount() - start >= patience)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+bool MarkedAsWritten(HANDLE file)
+{
+    if (MarkFile(file, false)) {
+        OVERLAPPED place = MarkPlace();
+        UnlockFileEx(file, 0, 1, 0, &place);
+        return false;
+    }
+    return GetLastError() == ERROR_LOCK_VIOLATION;
+}
+
+bool StillNamed(HANDLE file, const char* path)
+{
+    HANDLE named = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (named == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION held, there;
+    const bool same = GetFileInformationByHandle(file, &held) && GetFileInformationByHandle(named, &there) &&
+                      held.dwVolumeSerialNumber == there.dwVolumeSerialNumber &&
+                      held.nFileIndexHigh == there.nFileIndexHigh && held.nFileIndexLow == there.nFileIndexLow;
+    CloseHandle(named);
+    return same;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The marks that instances of the program leave on the files they write and read, which
+// every instance sees, whatever Wine server it runs under and on whatever machine shares
+// the folder: share modes, the refusal to rename over an open file and named mutexes hold
+// only among the programs of one Wine server, while byte-range locks reach the file
+// system's own locks. A mark is a lock of one byte at 2^62, beyond any data a file holds
+// (a locked byte cannot be read or written) and below 2^63 (a range there stays within its
+// server). It is exclusive on a handle opened for writing only: the file system keeps an
+// exclusive lock of a handle that can only read as a shared one. A mark goes with its
+// handle's close. Where the file system keeps no locks, Wine keeps them within its server,
+// which is what the share modes already keep.
+#include <windows.h>
+
+// Marks the open file as being written (`exclusive`, on a handle with the right to write)
+// or read. False when another handle, of this program or any other, holds a mark that
+// excludes it; the mark is then not taken.
+bool MarkFile(HANDLE file, bool exclusive);
+// The same, trying again until `patience` milliseconds have gone.
+bool MarkFileWaiting(HANDLE file, bool exclusive, DWORD patience);
+
+// Whether another handle holds the file marked as being written: a live save's own files
+// and a plan being written are.
+bool MarkedAsWritten(HANDLE file);
+
+// Whether the open file is still the one that `path` names, and not one renamed over it
+// since it was opened.
+bool StillNamed(HANDLE file, const char* path);
