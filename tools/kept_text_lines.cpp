@@ -2,6 +2,7 @@
 #include "model/units.h"
 #include "planview/run_fonts.h"
 #include "tools/text_layout_font.h"
+#include "tools/text_margins.h"
 #include <cstddef>
 #include <cstring>
 
@@ -149,20 +150,20 @@ bool KeepTextLines(const TextFit& fit, const RECT& frame, const RECT* area, Kept
     RECT client;
     GetClientRect(fit.control, &client);
     if (!current) {
-        // The control lays its lines out in the copy of the face (text_layout_font.h).
+        // The control lays its lines out in the copy of the face (text_layout_font.h), with
+        // the margins a fresh control has (text_margins.h).
         const LOGFONTA lent = TextLayoutLogFont(fit.zoomed);
+        const SIZE clientSize = {client.right, client.bottom};
         LOGFONTA ownLook;
         std::memset(&ownLook, 0, sizeof ownLook);
         if (fit.own && GetObjectA(fit.own, sizeof ownLook, &ownLook) > 0 && SameLogFont(ownLook, lent)) {
             // The control has that font, and is given it again: setting a font is what
-            // sets the control's margins from it for its present width (and its
-            // formatting rectangle within them), as lending it would; margins set at
-            // another width, another zoom's, would otherwise stay and break the lines
-            // elsewhere.
-            SendMessageA(fit.control, WM_SETFONT, reinterpret_cast<WPARAM>(fit.own), FALSE);
+            // sets the control's formatting rectangle within its margins for its present
+            // size, as lending it would.
+            SetLayoutFont(fit.control, fit.own, clientSize);
             ReadControlLines(fit.control, fit.out, layout);
         } else if (HFONT lentFont = AcquireRunFont(lent)) {
-            SendMessageA(fit.control, WM_SETFONT, reinterpret_cast<WPARAM>(lentFont), FALSE);
+            SetLayoutFont(fit.control, lentFont, clientSize);
             ReadControlLines(fit.control, fit.out, layout);
             SendMessageA(fit.control, WM_SETFONT, reinterpret_cast<WPARAM>(fit.own), FALSE);
             ReleaseRunFont(lentFont);

@@ -9,9 +9,9 @@
 // its enabled and shown bits), the frame's size in pixels and the zoom. When any of these
 // changed, the next repaint that shows the text forgets the lines and lays them out
 // again, as the road of a page lays them out at every print: the control is given the
-// zoomed font, which sets its margins from the font for its present width and its
-// formatting rectangle within them, so that the screen breaks each line where a fresh
-// open and the printed page break it. A text that shows nothing in the area painted
+// zoomed font and the margins a fresh control has with it at its size (text_margins.h),
+// and its formatting rectangle within them, so that the screen breaks each line where a
+// fresh open and the printed page break it. A text that shows nothing in the area painted
 // keeps its lines as they are.
 #include <windows.h>
 #include <string>

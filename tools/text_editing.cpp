@@ -10,6 +10,7 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/units.h"
+#include "model/view_projection.h"
 #include "planview/input_gdi.h"
 #include "planview/output_routing.h"
 #include "planview/plan_background.h"
@@ -25,6 +26,7 @@
 #include "tools/marquee.h"
 #include "tools/point_mapping.h"
 #include "tools/text_layout_font.h"
+#include "tools/text_margins.h"
 #include "tools/tool_framework.h"
 #include "tools/tool_state.h"
 #include <algorithm>
@@ -49,6 +51,23 @@ LONG RoundHalfUp(float value)
     return static_cast<LONG>(value + 0.5f);
 }
 
+// A length rounded alike whichever way it runs.
+LONG RoundLength(float length)
+{
+    return length < 0.0f ? -RoundHalfUp(-length) : RoundHalfUp(length);
+}
+
+// A box in whole units: its first corner rounded, its size rounded apart, so that the box
+// keeps its whole width and height wherever it lies (rounding both edges would lose a unit
+// where they fall apart across a half).
+RECT WholeRect(float left, float top, float right, float bottom)
+{
+    const LONG x = RoundHalfUp(left);
+    const LONG y = RoundHalfUp(top);
+    RECT rect = {x, y, x + RoundLength(right - left), y + RoundLength(bottom - top)};
+    return rect;
+}
+
 PlanSettings* ActiveSettings()
 {
     return activeDocument ? activeDocument->settings : nullptr;
@@ -71,8 +90,8 @@ LONG AlignmentStyle(int code)
     return ES_LEFT;
 }
 
-// The frame's 3D box seen in the view plane, rounded: plane 1 height and x, plane 3
-// height and z, otherwise (the plan) x and z.
+// The frame's 3D box seen in the view plane, in whole units: plane 1 height and x,
+// plane 3 height and z, otherwise (the plan) x and z. The frame at the plan's own scale.
 RECT FrameRectFromBox3D(const PlanObject* frame, uint16_t viewPlane)
 {
     const float* box = frame->box3D;
@@ -88,17 +107,29 @@ RECT FrameRectFromBox3D(const PlanObject* frame, uint16_t viewPlane)
         left = box[kBoxMinX]; right = box[kBoxMaxX]; top = box[kBoxMinZ]; bottom = box[kBoxMaxZ];
         break;
     }
-    RECT rect = {RoundHalfUp(left), RoundHalfUp(top), RoundHalfUp(right), RoundHalfUp(bottom)};
-    return rect;
+    return WholeRect(left, top, right, bottom);
 }
 
-// The frame's stored 2D box, rounded, grown by `grow` on every side (negative shrinks).
+// The frame's stored 2D box in whole pixels, grown by `grow` on every side (negative
+// shrinks).
 RECT FrameRectFromBox2D(const PlanObject* frame, int grow)
 {
     const float* box = frame->box2D;
-    RECT rect = {RoundHalfUp(box[kRectMinX]) - grow, RoundHalfUp(box[kRectMinY]) - grow,
-                 RoundHalfUp(box[kRectMaxX]) + grow, RoundHalfUp(box[kRectMaxY]) + grow};
+    RECT rect = WholeRect(box[kRectMinX], box[kRectMinY], box[kRectMaxX], box[kRectMaxY]);
+    InflateRect(&rect, grow, grow);
     return rect;
+}
+
+// Whether the model axis grows the way the pane's axis (0 across, 1 down) does in the view.
+bool RunsWithPane(int axis, int paneAxis)
+{
+    float from[3] = {0.0f, 0.0f, 0.0f};
+    float to[3] = {0.0f, 0.0f, 0.0f};
+    to[axis] = 1.0f;
+    for (float* p : {from, to})
+        TransformPointToView(&p[0], &p[1], &p[2], viewPitchCos, viewPitchSin, viewYawCos, viewYawSin, viewOrigin.x,
+                             viewOrigin.y, viewOrigin.z, 0);
+    return to[paneAxis] >= from[paneAxis];
 }
 
 // The font a control was given, as it was given (a plan's stored bytes), kept beside the
@@ -262,18 +293,23 @@ RECT NewTextControlRect(POINT start, const RECT& dragged)
     return rect;
 }
 
-// The control's rectangle in model coordinates of the view plane's pair, rounded: what
-// the frame builder takes.
+// The control's rectangle in model coordinates of the view plane's pair, in whole units:
+// what the frame builder takes and grows by the frame's margin. The frame is taken from
+// the pane as it will be drawn, the control and the zoomed margins around it, its corner
+// rounded and its size rounded apart, so that drawn at this zoom it places the control
+// as wide as it was made.
 RECT ModelRectOfControl(const RECT& rect, uint16_t viewPlane)
 {
+    const LONG margin = ZoomInt(kFrameMargin);
     float first[3] = {0.0f, 0.0f, 0.0f};
     float second[3] = {0.0f, 0.0f, 0.0f};
-    MapPlanPointToModel(rect.left, rect.top, &first[0], &first[1], &first[2], 1, nullptr, 1);
-    MapPlanPointToModel(rect.right, rect.bottom, &second[0], &second[1], &second[2], 1, nullptr, 1);
+    MapPlanPointToModel(rect.left - margin, rect.top - margin, &first[0], &first[1], &first[2], 1, nullptr, 1);
+    MapPlanPointToModel(rect.right + margin, rect.bottom + margin, &second[0], &second[1], &second[2], 1, nullptr, 1);
     int across, down;
     GetViewPlaneAxes(viewPlane, &across, &down);
-    RECT model = {RoundHalfUp(first[across]), RoundHalfUp(first[down]), RoundHalfUp(second[across]),
-                  RoundHalfUp(second[down])};
+    const RECT frame = WholeRect(first[across], first[down], second[across], second[down]);
+    RECT model = {frame.left + kFrameMargin, frame.top + kFrameMargin, frame.right - kFrameMargin,
+                  frame.bottom - kFrameMargin};
     return model;
 }
 
@@ -445,62 +481,72 @@ void SetTextFrameFromEditRect(PlanObject* textFrame, const RECT* rect)
         return;
     RECT grown = *rect;
     InflateRect(&grown, kFrameMargin, kFrameMargin);
-    // The frame keeps its top-left corner and takes the text's width and height.
-    float box[4] = {textFrame->box2D[0], textFrame->box2D[1], textFrame->box2D[2],
-                    textFrame->box2D[3]};
-    box[kRectMaxX] = box[kRectMinX] + static_cast<float>(grown.right - grown.left);
-    box[kRectMaxY] = box[kRectMinY] + static_cast<float>(grown.bottom - grown.top);
-
-    float first[3] = {0.0f, 0.0f, 0.0f};
-    float second[3] = {0.0f, 0.0f, 0.0f};
-    MapFloatPointToModel(box[kRectMinX], box[kRectMinY], &first[0], &first[1], &first[2], 0,
-                         nullptr, 1);
-    MapFloatPointToModel(box[kRectMaxX], box[kRectMaxY], &second[0], &second[1], &second[2], 0,
-                         nullptr, 1);
-    // The two model coordinates the view plane shows: across, then down.
-    int across, down;
-    GetViewPlaneAxes(settings->viewPlane, &across, &down);
-    const float corners[4][2] = {{first[across], first[down]},
-                                 {second[across], first[down]},
-                                 {second[across], second[down]},
-                                 {first[across], second[down]}};
-    int index = 0;
-    for (PlanVertex* vertex = textFrame->firstVertex; vertex && index < 4;
-         vertex = vertex->next, ++index) {
-        vertex->position[across] = corners[index][0];
-        vertex->position[down] = corners[index][1];
+    // The frame keeps its first corner (top left in the pane) and takes the text's width and
+    // height; an edge whose size stays in whole units stays exactly where it lies, so that
+    // no refit moves it by what rounding took off.
+    const RECT was = FrameRectFromBox3D(textFrame, settings->viewPlane);
+    const LONG sizes[2] = {grown.right - grown.left, grown.bottom - grown.top};
+    const LONG wasSizes[2] = {was.right - was.left, was.bottom - was.top};
+    int axes[2];
+    GetViewPlaneAxes(settings->viewPlane, &axes[0], &axes[1]);
+    float* box3D = textFrame->box3D;
+    float edges[2][2];  // by axis: the first edge, the far one
+    for (int i = 0; i < 2; ++i) {
+        const int low = BoxMinSlotOfAxis(axes[i]);
+        const bool forward = RunsWithPane(axes[i], i);
+        edges[i][0] = forward ? box3D[low] : box3D[low + 3];
+        edges[i][1] = forward ? box3D[low + 3] : box3D[low];
+        if (sizes[i] != wasSizes[i])
+            edges[i][1] = edges[i][0] + static_cast<float>(forward ? sizes[i] : -sizes[i]);
     }
-    for (int i = 0; i < 4; ++i)
-        textFrame->box2D[i] = box[i];
+    const float corners[4][2] = {{edges[0][0], edges[1][0]},
+                                 {edges[0][1], edges[1][0]},
+                                 {edges[0][1], edges[1][1]},
+                                 {edges[0][0], edges[1][1]}};
+    int index = 0;
+    for (PlanVertex* vertex = textFrame->firstVertex; vertex && index < 4; vertex = vertex->next, ++index) {
+        vertex->position[axes[0]] = corners[index][0];
+        vertex->position[axes[1]] = corners[index][1];
+    }
     // The 3D box holds the view plane's two coordinates, each in its own slot (the box
     // puts the height first); the third is 0.
-    float* box3D = textFrame->box3D;
-    for (int axis : {across, down}) {
-        const int low = BoxMinSlotOfAxis(axis);
-        box3D[low] = first[axis] < second[axis] ? first[axis] : second[axis];
-        box3D[low + 3] = first[axis] < second[axis] ? second[axis] : first[axis];
+    for (int i = 0; i < 2; ++i) {
+        const int low = BoxMinSlotOfAxis(axes[i]);
+        box3D[low] = std::min(edges[i][0], edges[i][1]);
+        box3D[low + 3] = std::max(edges[i][0], edges[i][1]);
     }
-    const int other = BoxMinSlotOfAxis(3 - across - down);
+    const int other = BoxMinSlotOfAxis(3 - axes[0] - axes[1]);
     box3D[other] = 0.0f;
     box3D[other + 3] = 0.0f;
+    ResetExtentRect(textFrame->box2D);
+    GetObjectExtents2D(textFrame, 0, textFrame->box2D, 0, 0);
 }
 
 void RefitTextEditWindow(PlanObject* textFrame)
 {
     HWND control = FrameControl(textFrame);
-    if (!control || !ActiveSettings() || fittingTextControl)
+    PlanSettings* settings = ActiveSettings();
+    if (!control || !settings || fittingTextControl)
         return;
+    // The text is laid out as a fresh open of the plan lays it out, whatever the zoom: in
+    // the control's own font, at the frame's size at the plan's own scale, with the
+    // margins a fresh control has there; the line height and the frame's new height are
+    // of that scale too.
+    RECT frameRect = FrameRectFromBox3D(textFrame, settings->viewPlane);
+    InflateRect(&frameRect, -kFrameMargin, -kFrameMargin);
+    const LONG frameWidth = frameRect.right - frameRect.left;
+    const LONG frameHeight = frameRect.bottom - frameRect.top;
     HDC dc = GetDC(control);
     if (!dc)
         return;
-    RECT frameRect = FrameRectFromBox2D(textFrame, -kFrameMargin);
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    HFONT font = ControlFontHandle(control);
     HGDIOBJ previousFont = font ? SelectObject(dc, font) : nullptr;
     TEXTMETRICA metrics;
     LONG lineHeight = GetTextMetricsA(dc, &metrics) ? metrics.tmHeight : 0;
     if (previousFont)
         SelectObject(dc, previousFont);
     ReleaseDC(control, dc);
+    SetFreshTextMargins(control, font, SIZE{std::max(frameWidth, 0L), std::max(frameHeight, 0L)});
 
     LONG lines = static_cast<LONG>(SendMessageA(control, EM_GETLINECOUNT, 0, 0));
     RECT format = {0, 0, 0, 0};
@@ -510,10 +556,9 @@ void RefitTextEditWindow(PlanObject* textFrame)
     const LRESULT margins = SendMessageA(control, EM_GETMARGINS, 0, 0);
     format.left -= LOWORD(margins);
     format.right += HIWORD(margins);
-    const LONG frameWidth = frameRect.right - frameRect.left;
-    const LONG frameHeight = frameRect.bottom - frameRect.top;
-    if (format.bottom == format.top + lineHeight * lines &&
-        frameWidth == format.right - format.left && frameHeight == format.bottom - format.top)
+    // The control keeps its formatting rectangle's bottom at a whole line.
+    if (format.bottom == format.top + lineHeight * lines && frameWidth == format.right - format.left &&
+        frameHeight == lineHeight * lines + 5)
         return;
     // The text re-wraps at the frame's width; its line count sets the height.
     format.bottom = format.top + lineHeight * lines;
@@ -544,11 +589,15 @@ void LayOutTextLines(TextFit& fit, bool copyPicture, KeptTextLayout* lines)
 {
     if (!copyPicture)
         MoveControlTo(fit.control, fit.place);
-    // The control lays its lines out in the copy of the face (text_layout_font.h).
+    // The control lays its lines out in the copy of the face (text_layout_font.h), with
+    // the margins a fresh control has (text_margins.h).
     HFONT lentFont = AcquireRunFont(TextLayoutLogFont(fit.zoomed));
     fittingTextControl = true;
-    if (lentFont)
-        SendMessageA(fit.control, WM_SETFONT, reinterpret_cast<WPARAM>(lentFont), FALSE);
+    if (lentFont) {
+        RECT client;
+        GetClientRect(fit.control, &client);
+        SetLayoutFont(fit.control, lentFont, SIZE{client.right, client.bottom});
+    }
     if (copyPicture && streamMemoryMode && GetWindowTextLengthA(fit.control) > 0) {
         // While a copy is being made the lines are spaced as the control spaces them.
         if (HDC controlDC = GetDC(fit.control)) {

@@ -61,11 +61,15 @@ PlanObject* FindTextLabelOnFloor(PlanFloor* floor, HWND control, uint8_t selecte
 
 // After a change of text or font: fits the control's formatting rectangle to the
 // frame's width and the text's height, sets the frame from it and repaints the old and
-// the new frame areas when they differ.
+// the new frame areas when they differ. The text is laid out as a fresh open of the plan
+// lays it out, at every zoom: at the frame's width at the plan's own scale (100 %), in
+// the control's own font, with the margins a fresh control has there (text_margins.h).
 void RefitTextEditWindow(PlanObject* textFrame);
 
-// Sets the frame's corners and boxes from a rectangle of the control's formatting area
-// (the frame is 3 units larger on every side): its 2D box keeps its top-left corner.
+// Sets the frame's corners and boxes from a rectangle of the control's formatting area at
+// the plan's own scale (the frame is 3 units larger on every side): the frame keeps its
+// top-left corner as the pane shows it, and an edge whose distance from it stays the same
+// in whole units stays exactly where it lies.
 void SetTextFrameFromEditRect(PlanObject* textFrame, const RECT* rect);
 
 // Places the control over its frame and draws the frame's text lines into the DC (into

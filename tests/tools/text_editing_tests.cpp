@@ -20,6 +20,8 @@
 #include "support/window_pixels.h"
 #include "tools/text_editing.h"
 #include "tools/text_layout_font.h"
+#include "tools/tool_framework.h"
+#include "support/metafile_recorder.h"
 #include "tools/tool_state.h"
 #include <cstring>
 #include <functional>
@@ -227,6 +229,7 @@ protected:
     {
         planOutputMode = 0;
         planDC = nullptr;
+        SetWindowLongPtrA(pane, 0, 0);  // the pane would free the document it shows
         for (PlanDocument* d : {second, document}) {
             if (d) {
                 activeDocument = d;
@@ -878,6 +881,7 @@ TEST_F(TextEditing, KeptLinesShowWhatLayingOutEveryRepaintShows)
         {"paste at 0.3", [&] { document->settings->zoom = 0.3f; SendMessageA(edit(7), EM_SETSEL, 0, -1);
              SendMessageA(edit(7), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("Cellier")); }, false},
         {"zoom 1 after the paste", [&] { document->settings->zoom = 1.0f; }, false},
+        {"last letter changed", [&] { SetWindowTextA(edit(8), "Salona"); }, false},
         {"frame narrowed", [&] { texts[6]->firstVertex->next->position[0] -= 24.0f;
              texts[6]->firstVertex->next->next->position[0] -= 24.0f; }, false},
     };
@@ -899,7 +903,8 @@ TEST_F(TextEditing, KeptLinesShowWhatLayingOutEveryRepaintShows)
                  MakeTextFrame(Storey(0), 400, 330, 600, 370, "Loin au zoom 2", &arial),
                  MakeTextFrame(Storey(0), 900, 100, 1100, 140, "Hors du cadre", &arial),
                  MakeTextFrame(Storey(0), 40, 300, 160, 380, "Salle de bains et buanderie", &arial),
-                 MakeTextFrame(Storey(0), 200, 300, 330, 380, "Chambre d'amis", &arial, AlignTextCentre)};
+                 MakeTextFrame(Storey(0), 200, 300, 330, 380, "Chambre d'amis", &arial, AlignTextCentre),
+                 MakeTextFrame(Storey(0), 360, 400, 460, 440, "Salone", &arial)};
         std::vector<std::pair<std::vector<COLORREF>, std::vector<RECT>>> seen;
         for (const auto& step : steps) {
             step.act();
@@ -1037,6 +1042,86 @@ TEST_F(TextEditing, TypingKeepsTheBoxOfTheCornersInEveryViewPlane)
         EXPECT_EQ(box[1], placed.top);
         EXPECT_EQ(box[2], placed.right);
         EXPECT_EQ(box[3], placed.bottom);
+    }
+}
+
+// The text tool pressed at points with fractions, at several zooms, then typed into: the
+// control stays as wide as it was made, the caret inside, the lines as many as at 100 %.
+TEST_F(TextEditing, TypingLeavesANewTextAsWideAsItWasMade)
+{
+    SetWindowLongPtrA(pane, 0, reinterpret_cast<LONG_PTR>(document));
+    HDC dc = GetDC(pane);
+    SetWindowOrgEx(dc, -400, -300, nullptr);  // the points lie in the client area
+    ReleaseDC(pane, dc);
+    document->currentViewSheet = Storey(0);
+    currentToolId = 203;
+    const struct { float x, z, zoom; int16_t alignment; LRESULT lines; } presses[] = {
+        {-150.2f, -200, 1, 41, 2}, {-150.7f, -200.6f, 1, 41, 2}, {37.3f, 12.8f, 1, 41, 2}, {-3.5f, 60.5f, 1, 41, 2},
+        {-150.2f, -200, 1, 40, 2}, {120.4f, -0.4f, 0.35f, 41, 2}, {-75.3f, -33.3f, 2, 40, 6}};
+    for (const auto& p : presses) {
+        SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.z) + " at " + std::to_string(p.zoom));
+        document->settings->zoom = p.zoom, textAlignment = p.alignment;
+        HandleTextTool(p.x, 0.0f, p.z, kToolPress);
+        HWND control = document->textEditChild;
+        for (char typed : std::string("abcdefghij\rklmnopqrst")) {
+            SendMessageA(control, WM_CHAR, static_cast<unsigned char>(typed), 0);
+            UpdateWindow(pane);
+        }
+        const RECT placed = PlacementInParent(control);
+        EXPECT_EQ(200, placed.right - placed.left);
+        POINT caret = {-1, -1};
+        EXPECT_TRUE(GetCaretPos(&caret) && caret.x < placed.right - placed.left) << caret.x;
+        EXPECT_EQ(p.lines, SendMessageA(control, EM_GETLINECOUNT, 0, 0));
+    }
+    textAlignment = AlignTextLeft;
+}
+
+// Texts after a font change at a zoom, and narrow ones after a low zoom or fonts changed,
+// show as a fresh open of the saved plan does (after the same change at 100 %): each
+// control's margins, each frame's height, the lines printed and the pane's pixels.
+TEST_F(TextEditing, TextsShowAsAFreshOpenAfterZoomsAndFontChanges)
+{
+    SetWindowLongPtrA(pane, 0, reinterpret_cast<LONG_PTR>(document));
+    viewOrigin = ViewPoint{-320.0f, -96.0f, -120.0f};  // the texts lie in the client area
+    auto paint = [&](float zoom) { document->settings->zoom = zoom; InvalidateRect(pane, nullptr, FALSE); UpdateWindow(pane); };
+    auto refont = [&](LONG height, const char* face) {
+        for (PlanObject* text = Storey(0)->firstObject; text && height; text = text->next) {
+            LOGFONTA font;
+            GetTextEditLogFont(Control(text), &font);
+            font.lfHeight = height;
+            std::strcpy(font.lfFaceName, face);
+            ApplyObjectOperation(text, 0, SetTextFont, &font);
+        }
+    };
+    auto seen = [&](std::vector<std::string>* what) {
+        paint(1.0f);
+        vtest::MetafileRecorder page;
+        planDC = page.dc();
+        planOutputMode = printScaleX = printScaleY = 1;
+        for (PlanObject* text = Storey(0)->firstObject; text; text = text->next) {
+            what->push_back(std::to_string(SendMessageA(Control(text), EM_GETMARGINS, 0, 0)) + " " +
+                            std::to_string(text->box3D[kBoxMaxZ] - text->box3D[kBoxMinZ]));
+            FitTextEditToObject(page.dc(), Control(text), text);
+        }
+        planOutputMode = 0;
+        const std::vector<std::string> printed = page.TextStrings();
+        what->insert(what->end(), printed.begin(), printed.end());
+        return vtest::ClientPixels(pane);
+    };
+    const struct { const char* plan; float zoom; LONG first, last; const char* face; bool again; } rows[] = {
+        {"three", 0.35f, 0, -30, "Courier New", true}, {"three", 2, 0, -30, "Courier New", true},
+        {"narrow", 0.01f, 0, 0, "", false}, {"narrow5", 1, -12, -28, "Arial", false}};
+    for (const auto& row : rows) {
+        ASSERT_TRUE(LoadPlanFile(vtest::SourceFilePath(std::string("tests/tools/data/texts-") + row.plan + ".ZRO").c_str()));
+        paint(row.zoom);
+        for (LONG height : {row.first, row.last})
+            refont(height, row.face);
+        std::vector<std::string> changed, fresh;
+        const std::vector<COLORREF> pixels = seen(&changed);
+        ASSERT_TRUE(SavePlanFile("saved.ZRO") && LoadPlanFile("saved.ZRO"));
+        refont(row.again ? row.last : 0, row.face);
+        EXPECT_TRUE(seen(&fresh) == pixels) << row.plan;
+        EXPECT_EQ(changed, fresh) << row.plan;
     }
 }
 
