@@ -83,6 +83,7 @@ for plan in "$work/my plans/σπίτι 2.ZRO" "$build/print-sample/x.ZRO"; do
   ! print "$work/refused.out" "$plan" && [ "$(ls "$build/print-sample")" = "$kept" ] &&
     grep -q "^print-sample: velmora.exe said: Errore file - Formato sconosciuto: " "$work/refused.out" ||
     { echo "FAIL $plan: $(cat "$work/refused.out")"; failed=1; }
+  wait $! && rm -f "$VELMORA_PRINT_DIR/job-$(last_job).pdf"
 done
 [ "$(cat "$build/print-sample/mine.pdf" "$build/print-sample/a_b.ZRO")" = "a print of the user's
 a plan of the user's" ] ||
