@@ -5,10 +5,15 @@
 # repository); start_run_args tells how many arguments it took. Sets root, build and
 # envdir, sets the machine up, builds, starts the environment (stopped when the script
 # exits) and takes its variables into the script. Runs with one build folder take turns.
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# Whole paths, whatever they hold ("$( )" would drop a trailing newline).
+unset CDPATH
+root=$(cd -- "$(dirname -- "${BASH_SOURCE[0]}")/.." && pwd && echo .) && root=${root%?.}
 build=$root/build
 start_run_args=0
-if [ "${1:-}" = --build-dir ]; then build=$(mkdir -p "$2" && cd "$2" && pwd); start_run_args=2; fi
+if [ "${1:-}" = --build-dir ]; then
+  build=$(mkdir -p -- "$2" && cd -- "$2" && pwd && echo .) && build=${build%?.}
+  start_run_args=2
+fi
 
 # Run from inside a running environment (the tests of these scripts), the machine, the
 # build and that environment are used as they are, and left running.
@@ -38,6 +43,23 @@ bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh" "$build"
 
 envdir=$build/wine-env
-trap 'bash "$root/scripts/wine-env.sh" stop "$envdir"' EXIT
-bash "$root/scripts/wine-env.sh" start "$envdir"
+# The environment is stopped when the script ends, however it ends, even while it starts
+# (its start is held first, so that it starts nothing more). It starts in the background,
+# so that the script takes a signal (Ctrl-C) at once rather than when Wine's steps end.
+env_start=
+end_env() {
+  [ -z "$env_start" ] || kill -STOP "$env_start" 2>/dev/null || true
+  # The shell's own word that the start was killed is not passed on.
+  {
+    bash "$root/scripts/wine-env.sh" stop "$envdir" 2>&3
+    [ -z "$env_start" ] || { kill -KILL "$env_start"; wait "$env_start"; }
+  } 3>&2 2>/dev/null || true
+}
+trap end_env EXIT
+bash "$root/scripts/wine-env.sh" start "$envdir" &
+env_start=$!
+env_rc=0
+wait "$env_start" || env_rc=$?
+env_start=
+[ "$env_rc" -eq 0 ] || exit "$env_rc"
 . "$envdir/env.sh"

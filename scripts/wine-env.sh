@@ -7,9 +7,11 @@
 # Every process's output goes to files in DIR: a persistent Wine process must never
 # hold a pipe that someone waits on.
 set -euo pipefail
+unset CDPATH
 cmd=${1:?start or stop}
-dir=$(mkdir -p "${2:?directory}" && cd "$2" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
+# Whole paths, whatever they hold (a path's trailing newline would be lost to "$( )").
+dir=$(mkdir -p -- "${2:?directory}" && cd -- "$2" && pwd && echo .) && dir=${dir%?.}
+here=$(cd -- "$(dirname -- "$0")" && pwd && echo .) && here=${here%?.}
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
@@ -29,20 +31,29 @@ export WINEARCH=win64
 # A name is looked up before its substitute, so substitutes pin only names no face
 # carries: the dialog font keeps DejaVu Sans rather than fonts-wine's Tahoma.
 faces_of_setup=/usr/share/fonts/truetype/dejavu
-prefix_stamp="velmora prefix 2: PDF printer, faces of the set-up"
+prefix_stamp="velmora prefix 3: PDF printer whose port names no path, faces of the set-up"
 
+# What ties a process to this environment, never its number alone, which may since have
+# gone to another process: a start at work (its run killed or stopped) runs in the folder
+# and names itself in start.pid; the display's server writes into the folder's xvfb.log.
+ends_tree() {  # the process and those it started, each stopped first so that it starts no more
+  local child
+  kill -STOP "$1" 2>/dev/null || return 0
+  for child in $(ps -o pid= --ppid "$1"); do ends_tree "$child"; done
+  kill -KILL "$1" 2>/dev/null || true
+}
 stop_env() {
-  if [ -f "$dir/env.sh" ]; then
-    WINEPREFIX="$dir/prefix" "$WINESERVER" -k >/dev/null 2>&1 || true
+  local pid
+  if read -r pid 2>/dev/null <"$dir/start.pid" && [ "$pid" != $$ ] && [ "/proc/$pid/cwd" -ef "$dir" ] &&
+    grep -qaF wine-env.sh "/proc/$pid/cmdline" 2>/dev/null; then
+    ends_tree "$pid"
   fi
-  # The display's server only: the number may since have gone to another process.
-  if [ -f "$dir/xvfb.pid" ]; then
-    local pid
-    pid=$(cat "$dir/xvfb.pid")
-    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" != Xvfb ] || kill "$pid" >/dev/null 2>&1 || true
-    rm -f "$dir/xvfb.pid"
+  # The server of the prefix, whatever state a start left it in.
+  [ ! -d "$dir/prefix" ] || WINEPREFIX="$dir/prefix" "$WINESERVER" -k >/dev/null 2>&1 || true
+  if read -r pid 2>/dev/null <"$dir/xvfb.pid" && [ "/proc/$pid/fd/2" -ef "$dir/xvfb.log" ]; then
+    kill "$pid" >/dev/null 2>&1 || true
   fi
-  rm -f "$dir/env.sh"
+  rm -f "$dir/xvfb.pid" "$dir/start.pid" "$dir/env.sh"
 }
 
 if [ "$cmd" = stop ]; then
@@ -50,7 +61,20 @@ if [ "$cmd" = stop ]; then
   exit 0
 fi
 
+# Windows names hold neither, and Wine finds no prefix through such a path.
+if [[ $dir == *[\"\\]* ]]; then
+  echo "wine-env: Wine cannot keep its prefix in a folder whose path holds \" or \\: $dir" >&2
+  exit 1
+fi
+# A start stopped half-way (its run killed) is found and stopped by the next start or stop.
 stop_env
+cd -- "$dir"
+echo $$ >"$dir/start.pid"
+# The printer's port names no path (Wine hands it to a shell unquoted, through a file read
+# in the ANSI code page): the programs of the environment find the port's script and its
+# folder in these.
+export VELMORA_PRINT_DIR="$dir/print"
+export VELMORA_PRINT_PORT="$here/print-to-pdf.sh"
 
 faces=$dir/faces
 rm -rf "$faces"
@@ -119,8 +143,7 @@ i = data.find(b'*PPD-Adobe')
 j = data.find(b'\0', i)
 open(sys.argv[1], 'wb').write(data[i:j])
 PY
-  port="|$here/print-to-pdf.sh $dir/print"
-  portreg=${port//\\/\\\\}
+  port='|bash \"$VELMORA_PRINT_PORT\" \"$VELMORA_PRINT_DIR\"'
   cat >"$dir/setup.reg" <<REG
 REGEDIT4
 
@@ -140,7 +163,7 @@ REGEDIT4
 
 [HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Print\\Printers\\Velmora PDF]
 "Name"="Velmora PDF"
-"Port"="$portreg"
+"Port"="$port"
 "Printer Driver"="Velmora PDF"
 "Print Processor"="WinPrint"
 "Datatype"="RAW"
@@ -148,7 +171,7 @@ REGEDIT4
 "Priority"=dword:00000001
 
 [HKEY_CURRENT_USER\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows]
-"device"="Velmora PDF,wineps.drv,$portreg"
+"device"="Velmora PDF,wineps.drv,$port"
 REG
   "$WINE" regedit /S "$dir/setup.reg" >"$dir/regedit.log" 2>&1
   "$WINESERVER" -w || true
@@ -170,13 +193,9 @@ REGEDIT4
 REG
 DISPLAY=:$n "$WINE" regedit /S "$dir/faces.reg" >"$dir/warmup.log" 2>&1 </dev/null || true
 
-cat >"$dir/env.sh" <<ENV
-export WINEPREFIX="$WINEPREFIX"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win64
-export DISPLAY=:$n
-export VELMORA_PRINT_DIR="$dir/print"
-export FONTCONFIG_FILE="$FONTCONFIG_FILE"
-ENV
+# Quoted for the shell that sources it, whatever the paths hold.
+for v in WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEARCH DISPLAY VELMORA_PRINT_DIR VELMORA_PRINT_PORT FONTCONFIG_FILE; do
+  printf 'export %s=%q\n' "$v" "${!v}"
+done >"$dir/env.sh"
+rm -f "$dir/start.pid"
 echo "wine-env: display :$n, prefix $WINEPREFIX"

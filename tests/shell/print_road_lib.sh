@@ -63,11 +63,10 @@ run_print_road() {
   # A bare name is taken from the current directory (the program directory).
   case $plan in */*) arg=$(winpath "$plan") ;; *) arg=$plan ;; esac
   arg="$arg$(printf "\\$(printf '%03o' "$mode")")"
-  local spooled
-  spooled=$(ls -A "$spool_dir" 2>/dev/null)
+  print_road_spooled=$(ls -A "$spool_dir" 2>/dev/null)
   # Started directly, so that $! is the Windows process that owns the windows.
   "$WINE" "$exe" "$arg" >"$log" 2>&1 </dev/null &
-  # Known to the caller, which stops it when it is itself stopped.
+  # Known to the caller while it runs, which stops it when it is itself stopped.
   print_road_pid=$!
   local pid=$! id name rc ticks bytes
   local -A pressed=()
@@ -105,13 +104,19 @@ run_print_road() {
     wait "$pid"
     rc=$?
   fi
-  # A job the program could not finish stays in the spool folder: it is removed.
+  print_road_pid=
+  clear_spool
+  return "$rc"
+}
+
+# A job the program could not finish stays in the spool folder: the files spooled since
+# run_print_road began are removed.
+clear_spool() {
   local file
   for file in "$spool_dir"/*; do
     [ -e "$file" ] || continue
-    grep -qxF "${file##*/}" <<<"$spooled" || rm -f "$file"
+    grep -qxF "${file##*/}" <<<"$print_road_spooled" || rm -f "$file"
   done
-  return "$rc"
 }
 
 # Stops the program and the processes it started, by their ids: asked first, then made.

@@ -6,14 +6,15 @@
 # non-zero exit, nothing printed); a plan whose folder and name have blanks, with
 # --to-scale, is printed at its print scale (1:100 metric: one page) through a build folder
 # of the test's own whose path has a blank, and the PDF's path comes last; a second plan
-# printed at once waits for it. Plans named in Greek or with a blank print; a plan the
-# program refuses is told with its box's text; no run disturbs another's PDF or the
+# printed at once waits for it. Plans named in Greek, with a blank, or ending in a dot or a
+# line's end print, each to a PDF of its own; a plan the program refuses is told with its
+# box's text, whatever job another run leaves; no run disturbs another's PDF or the
 # folder's other files. A print that takes longer than a short idle limit completes, and
 # so does one that pauses, while a program that does nothing is stopped after it (1 s).
-# Names of 229 and 250 characters print; the printer's port stopped leaves no file. With the
-# printer's folder or the spool folder on a full disk (small file systems mounted by the
+# Names of 229 and 250 characters print; Ctrl-C, to the script or its port, leaves no file.
+# With the printer's, the spool or the build folder on a full disk (small file systems mounted by the
 # test, as root only), the script says so, exits non-zero and leaves no PDF under the plan's name, nor a job in
-# the spool folder.
+# the spool folder, nor a copy.
 set -u
 exe=${1:?velmora.exe}
 . "$(dirname "$0")/print_road_lib.sh"
@@ -39,6 +40,7 @@ mkdir -p "$work/my plans" && cp "$work/small.ZRO" "$work/my plans/small plan.ZRO
 build="$work/own build"
 rm -rf "$build" && mkdir -p "$build/print-sample" && cp "$VELMORA_BINARY_DIR/velmora.exe" "$build/" || exit 1
 echo "a print of the user's" >"$build/print-sample/mine.pdf"
+d() { printf '%s' "$1" | sha1sum | cut -c1-10; }  # the digest a changed name gets
 print() {  # print OUT PLAN [--to-scale]: the script's exit code; its output in OUT
   local out=$1; shift
   bash "$script" --build-dir "${into:-$build}" "$@" >"$out" 2>&1
@@ -49,7 +51,7 @@ print "$work/fit.out" "$work/fit.ZRO"
 rc=$?
 wait $scale || { echo "FAIL --to-scale: exit $?, said: $(cat "$work/scale.out")"; exit 1; }
 pdf=$(tail -n 1 "$work/scale.out")
-[ "$pdf" = "$build/print-sample/small_plan.pdf" ] || { echo "FAIL --to-scale: said $(cat "$work/scale.out")"; exit 1; }
+[ "$pdf" = "$build/print-sample/small_plan-$(d "small plan.ZRO").pdf" ] || { echo "FAIL --to-scale: said $(cat "$work/scale.out")"; exit 1; }
 python3 "$here/printed_pages.py" scale "$pdf" "$work/small.segments" "$work/printer.caps" || failed=1
 [ "$rc" -eq 0 ] && [ "$(tail -n 1 "$work/fit.out")" = "$build/print-sample/fit.pdf" ] &&
   python3 "$here/printed_pages.py" fit "$build/print-sample/fit.pdf" "$work/fit.segments" "$work/printer.caps" ||
@@ -59,23 +61,29 @@ grep -q "^print-sample: waiting for the print of " "$work/scale.out" "$work/fit.
 # print, and plans the program refuses.
 echo "a plan of the user's" >"$build/print-sample/a_b.ZRO" && printf garbage >"$work/my plans/σπίτι 2.ZRO" &&
   printf garbage >"$build/print-sample/x.ZRO" || exit 1
-# Names of 229 and 250 characters, through a folder the program is given by its whole path:
-# the second's PDF is cut before its last letter (two bytes).
-long=$(printf 'a%.0s' {1..225})
-mkdir -p "$work/plain" && cp "$build/velmora.exe" "$work/plain/" || exit 1
-for row in "σπίτι" "a b|a_b" "$long||$work/plain" "$long${long:0:20}σ|$long${long:0:20}|$work/plain"; do
+# Names (%n: a line's end; "n.ZRO" is refused) each get a PDF of their own, with a digest where
+# changed; names of 229 and 250 characters go through a folder given by its whole path.
+long=$(printf 'a%.0s' {1..225}) cut=$long${long:0:20}
+mkdir -p "$work/plain" && cp "$build/velmora.exe" "$work/plain/" && cp "$work/my plans/σπίτι 2.ZRO" "$work/my plans/n.ZRO" || exit 1
+for row in "σπίτι.ZRO|σπίτι" "a b.ZRO|a_b-$(d "a b.ZRO")" "a_b.ZRO|a_b" "casa.ZRO.|casa.ZRO" "n.ZRO%n|n" "$long.ZRO|$long|$work/plain" \
+  "${cut}σ.ZRO|${long}${long:0:10}-$(d "${cut}σ.ZRO")|$work/plain" "${cut}τ.ZRO|${long}${long:0:10}-$(d "${cut}τ.ZRO")|$work/plain"; do
   IFS='|' read -r name want into <<<"$row"
-  cp "$work/small.ZRO" "$work/my plans/$name.ZRO" && print "$work/name.out" "$work/my plans/$name.ZRO" &&
-    [ "$(tail -n 1 "$work/name.out")" = "${into:-$build}/print-sample/${want:-${name/ /_}}.pdf" ] &&
-    { [ -z "$want" ] || [ "$want" = a_b ] || grep -qF "its PDF is named $want.pdf" "$work/name.out"; } ||
-    { echo "FAIL the plan $name.ZRO: $(cat "$work/name.out")"; failed=1; }
+  name=${name//%n/$'\n'}
+  cp "$work/small.ZRO" "$work/my plans/$name" && print "$work/name.out" "$work/my plans/$name" &&
+    [ "$(tail -n 1 "$work/name.out")" = "${into:-$build}/print-sample/$want.pdf" ] &&
+    { [[ ${#want} -lt 200 || $want != *-* ]] || grep -qF "its PDF is named $want.pdf" "$work/name.out"; } ||
+    { echo "FAIL the plan $name: $(cat "$work/name.out")"; failed=1; }
 done
 into=
 for plan in "$work/my plans/σπίτι 2.ZRO" "$build/print-sample/x.ZRO"; do
   kept=$(ls "$build/print-sample")
+  rm -f "$build/print-sample/velmora.log.windows"  # the port of a run killed earlier leaves a job meanwhile
+  (until [ -e "$build/print-sample/velmora.log.windows" ]; do sleep 0.1; done
+    cp "$build/print-sample/fit.pdf" "$VELMORA_PRINT_DIR/job-$(($(last_job) + 1)).pdf") &
   ! print "$work/refused.out" "$plan" && [ "$(ls "$build/print-sample")" = "$kept" ] &&
     grep -q "^print-sample: velmora.exe said: Errore file - Formato sconosciuto: " "$work/refused.out" ||
     { echo "FAIL $plan: $(cat "$work/refused.out")"; failed=1; }
+  wait $! && rm -f "$VELMORA_PRINT_DIR/job-$(last_job).pdf"
 done
 [ "$(cat "$build/print-sample/mine.pdf" "$build/print-sample/a_b.ZRO")" = "a print of the user's
 a plan of the user's" ] ||
@@ -102,6 +110,15 @@ echo "idle limit 1 s: a long print took $took s (exit $rc), a program doing noth
   { echo "FAIL long print: $(cat "$work/long.out")"; failed=1; }
 [ "$idle" -eq 124 ] && [ "$stopped" -lt 40 ] || { echo "FAIL the idle program was not stopped"; failed=1; }
 [ "$paused" -eq 124 ] && [ "$worked" -ge 6 ] || { echo "FAIL a print at work was stopped"; failed=1; }
+# Ctrl-C sent to the script while its program spools: no program of the run goes on, no file stays.
+cp "$work/long.ZRO" "$work/stop.ZRO" && kept=$(ls -A "$build/print-sample" "$VELMORA_PRINT_DIR" "$spool_dir") || exit 1
+print "$work/stop.out" "$work/stop.ZRO" &
+for _ in {1..600}; do [ -z "$(ls -A "$spool_dir")" ] && sleep 0.1 || break; done
+kill -INT "$(sed -n 's/.*(process \([0-9]*\))$/\1/p' "${VELMORA_WINE_ENV%/*}/print.lock")"
+wait $!
+[ $? = 130 ] && [ "$(tail -n 1 "$work/stop.out")" = "print-sample: stopped; nothing was printed" ] &&
+  [ "$(ls -A "$build/print-sample" "$VELMORA_PRINT_DIR" "$spool_dir")" = "$kept" ] && ! pgrep -f "$build/velmora.exe" ||
+  { echo "FAIL Ctrl-C: $(cat "$work/stop.out")"; failed=1; }
 
 # The printer's port stopped (Ctrl-C) while it takes the PostScript, then while Ghostscript
 # converts a job that never ends: it leaves none of the job's files.
@@ -119,11 +136,12 @@ set +m
 # The scripts' own environments, their set-up and build left out: two started at once take a
 # display each; a run waits for the run that uses its build folder (without its lock, it would
 # stop the other's display), and not for one killed while a program it started goes on.
-root=$work/root fb=$work/fb
+root="$work/x y é/root" fb="$work/x y é/b"
+alive() { ps -o stat= -p "$1" | grep -qv '^Z'; }
 mkdir -p "$root/scripts" "$root/tests" "$fb" && printf ':\n' | tee "$root/scripts/setup.sh" >"$root/scripts/build.sh" &&
   ln -sfn "$VELMORA_SOURCE_DIR/scripts/"{start-run,wine-env,print-to-pdf,print-sample}.sh "$root/scripts/" &&
   ln -sfn "$VELMORA_SOURCE_DIR/tests/shell" "$root/tests/" && ln -sfn "$VELMORA_SOURCE_DIR/OBJECTS" "$root/" &&
-  cp "$work/idle.exe" "$fb/velmora.exe" || exit 1
+  cp --remove-destination "$work/idle.exe" "$fb/velmora.exe" || exit 1
 for round in {1..6}; do
   bash "$root/scripts/wine-env.sh" start "$fb/wine-env" >/dev/null & bash "$root/scripts/wine-env.sh" start "$work/env2" >/dev/null
   wait $!
@@ -132,6 +150,11 @@ for round in {1..6}; do
   [ "$shown" = 2 ] || { echo "FAIL round $round: the two environments do not have a display each"; failed=1; }
   bash "$root/scripts/wine-env.sh" stop "$fb/wine-env" & bash "$root/scripts/wine-env.sh" stop "$work/env2"; wait $!
 done
+# An xvfb.pid left by a stopped environment that names another process (a server of another
+# display): it ends of the signal the test sends, not of one the stop sent before.
+cp "$(command -v sleep)" "$work/Xvfb" && { "$work/Xvfb" 600 & echo $! >"$work/env2/xvfb.pid"; } || exit 1
+bash "$root/scripts/wine-env.sh" stop "$work/env2"; kill -VTALRM $!; wait $! 2>/dev/null
+[ $? = $((128 + $(kill -l VTALRM))) ] || { echo "FAIL stopping an environment ended another process"; failed=1; }
 run() {  # run LIMIT: a print of the idle program through that build folder (its output in runLIMIT.out)
   env -u VELMORA_WINE_ENV VELMORA_PRINT_IDLE_LIMIT=$1 timeout 50 bash "$root/scripts/print-sample.sh" --build-dir "$fb" "$work/small.ZRO" >"$work/run$1.out" 2>&1
 }
@@ -144,22 +167,40 @@ grep -q "did nothing for 4 s" "$work/run4.out" && grep -q "waiting for print-sam
   grep -q "did nothing for 2 s" "$work/run2.out" || { echo "FAIL two runs at once: $(cat "$work/run4.out" "$work/run2.out")"; failed=1; }
 started 60; kill -9 "$first"; run 3
 grep -q "did nothing for 3 s" "$work/run3.out" || { echo "FAIL after a killed run: $(cat "$work/run3.out")"; failed=1; }
+# A run killed at its environment's first start keeps none waiting; a print through "x y é".
+rm -f "$fb/wine-env/prefix/.velmora-ready" "$fb/wine-env/wineboot.log" && : >"$fb/.run.lock" || exit 1
+run 60 &
+for _ in {1..600}; do [ -e "$fb/wine-env/wineboot.log" ] && break; sleep 0.1; done
+kill -9 "$(sed -n 's/.*(process \([0-9]*\))$/\1/p' "$fb/.run.lock")"; wait $!
+cp --remove-destination "$VELMORA_BINARY_DIR/velmora.exe" "$fb/" || exit 1
+env -u VELMORA_WINE_ENV timeout 180 bash "$root/scripts/print-sample.sh" --build-dir "$fb" "$work/fit.ZRO" >"$work/first.out" 2>&1 &&
+  [ "$(tail -n 1 "$work/first.out")" = "$fb/print-sample/fit.pdf" ] ||
+  { echo "FAIL a print after a run killed at its environment's first start: $(cat "$work/first.out")"; failed=1; }
+# Ctrl-C while the environment starts stops the run at once, and its display.
+set -m
+env -u VELMORA_WINE_ENV bash "$root/scripts/print-sample.sh" --build-dir "$fb" "$work/fit.ZRO" >"$work/int.out" 2>&1 &
+for _ in {1..600}; do [ -s "$fb/wine-env/xvfb.pid" ] && break; sleep 0.1; done
+x=$(cat "$fb/wine-env/xvfb.pid"); kill -INT -- -$!; wait $!
+rc=$?; for _ in {1..50}; do alive "$x" && sleep 0.1; done
+[ $rc = 130 ] && [ "$(tail -n 1 "$work/int.out")" = "print-sample: stopped; nothing was printed" ] && ! alive "$x" ||
+  { echo "FAIL Ctrl-C at the environment's start: $(cat "$work/int.out")"; failed=1; }
+set +m
 
-# Full disks: the printer's folder, then the spool folder, on a file system of 16 KB.
+# Full disks: the printer's folder, the spool folder, then the build folder, on a file system of 16 KB.
 spool=$WINEPREFIX/drive_c/windows/system32/spool/printers
 mounted=
 trap '[ -z "$mounted" ] || umount "$mounted"' EXIT
-for full in "$VELMORA_PRINT_DIR" "$spool"; do
+for full in "$VELMORA_PRINT_DIR" "$spool" "$build/print-sample"; do
   if [ "$(id -u)" -ne 0 ] || ! mount -t tmpfs -o size=16k tmpfs "$full" 2>/dev/null; then
     echo "SKIP a full disk under $full: mounting a small file system needs root"
     continue
   fi
   mounted=$full
-  print "$work/full.out" "$work/house.ZRO"
+  print "$work/full.out" "$work/long.ZRO"
   rc=$?
   echo "full disk under $full: exit $rc, said: $(tr '\n' '|' <"$work/full.out")"
-  [ "$rc" -ne 0 ] && grep -q "^print-sample: .*not complete" "$work/full.out" && [ ! -e "$build/print-sample/house.pdf" ] &&
-    [ -z "$(ls -A "$spool")" ] || { echo "FAIL full disk under $full: a failure not told, a PDF or a job kept"; failed=1; }
+  [ "$rc" -ne 0 ] && grep -q "^print-sample: .*\(not complete\|not be copied\)" "$work/full.out" && [ ! -e "$build/print-sample/long.pdf" ] &&
+    [ -z "$(ls -A "$spool")$(ls -A "$full")" ] || { echo "FAIL full disk under $full: a failure not told, a PDF, a copy or a job kept"; failed=1; }
   umount "$full" && mounted=
 done
 exit $failed
