@@ -6,8 +6,9 @@
 // SelvithClass window. It owns the program's one rendering context, made current on its
 // own device context (the class owns its DC) when it is created and kept current until
 // it is destroyed, so every OpenGL call of the program draws here. It prepares the
-// ground grid when created, repaints by the high-quality render, hands keys to the
-// plan's key handler and presses to the 3D navigation.
+// ground grid when created, repaints by the high-quality render (after a new size, once
+// more when its surface has taken that size, asked for by a one-shot timer), hands keys
+// to the plan's key handler and presses to the 3D navigation.
 
 // The window, null while no 3D view exists.
 extern HWND renderWindow;
