@@ -87,10 +87,13 @@ void DeleteRenderContext(HWND window)
 // over only after a buffer swap that follows it, and after its own messages have been
 // handled, so a paint that finds it so cannot wait for it. Its frame is drawn all the same,
 // the swap presenting the scene rather than an empty buffer, and a one-shot timer asks for
-// the paint again, for a second at most after the first paint that found it late.
-constexpr UINT kSurfaceLookAgain = 50;   // ms
+// the paint again, after 50 ms and then each time twice as long (a window system slow to
+// hand it over costs a few frames), for a second at most after the first paint that found
+// it late.
+constexpr UINT kFirstSurfaceLook = 50;   // ms
 constexpr DWORD kLongestSurfaceWait = 1000;
 DWORD surfaceLateSince = 0;
+UINT surfaceLookDelay = kFirstSurfaceLook;
 bool lookingAgain = false;   // the paint asked for is the timer's
 
 // An ordinary paint: the kept frame when nothing changed, else the render. A view
@@ -108,10 +111,14 @@ void PaintOrdinary(HWND window, bool again)
         return;
     }
     RenderHighQuality();
-    if (!again)
+    if (!again) {
         surfaceLateSince = GetTickCount();
+        surfaceLookDelay = kFirstSurfaceLook;
+    } else {
+        surfaceLookDelay *= 2;
+    }
     if (GetTickCount() - surfaceLateSince < kLongestSurfaceWait)
-        SetTimer(window, kRenderSurfaceTimer, kSurfaceLookAgain, nullptr);
+        SetTimer(window, kRenderSurfaceTimer, surfaceLookDelay, nullptr);
 }
 
 void Paint(HWND window)

@@ -444,13 +444,15 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
         seen.lateUntil = frames + action.late;
         action.act();
         // The paints the view's timer asks for again, each once the window system had its turn.
-        for (vtest::PumpMessages(); KillTimer(renderWindow, kRenderSurfaceTimer); vtest::PumpMessages())
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT), vtest::PumpMessages(),
-                SendMessageA(renderWindow, WM_TIMER, kRenderSurfaceTimer, 0);
+        uint32_t looks = 0;
+        for (vtest::PumpMessages(); KillTimer(renderWindow, kRenderSurfaceTimer); vtest::PumpMessages(), ++looks)
+            Sleep(50), vtest::PumpMessages(), SendMessageA(renderWindow, WM_TIMER, kRenderSurfaceTimer, 0);
         const uint32_t renders = presentedRenderFrames - before, drawn = renders + keptFramesShown - kept;
         EXPECT_TRUE(action.late ? renders >= 2 : renders == 1) << action.name << ": " << renders;
-        // Each paint presents a frame it drew (not an empty or a stale buffer), a few in all.
-        EXPECT_TRUE(seen.frames - frames == drawn && renderWindowPaints - paints == drawn && drawn <= 8) << action.name;
+        // Each paint presents a frame it drew (not an empty or a stale buffer); a few paint
+        // besides those the timer asks for.
+        EXPECT_TRUE(seen.frames - frames == drawn && renderWindowPaints - paints == drawn && drawn <= looks + 8)
+            << action.name << ": " << seen.frames - frames << " presented, " << drawn << " drawn, " << looks << " looks";
         const std::vector<uint8_t> shown = repainted();
         EXPECT_EQ(before + renders, presentedRenderFrames) << action.name;
         EXPECT_EQ(RenderedPicture(), shown) << action.name;
