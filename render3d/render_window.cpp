@@ -87,19 +87,20 @@ void DeleteRenderContext(HWND window)
 // over only after a buffer swap that follows it, and after its own messages have been
 // handled, so a paint that finds it so cannot wait for it. Its frame is drawn all the same,
 // the swap presenting the scene rather than an empty buffer, and a one-shot timer asks for
-// the paint again, after 50 ms and then each time twice as long (a window system slow to
-// hand it over costs a few frames), for a second at most after the first paint that found
-// it late.
+// the paint again, at most four times, 50, 100, 200 and 400 ms after the paint before (the
+// last 750 ms after the first): a window system slow to hand the size over costs a few
+// frames, and one that never does stops being asked within a second.
 constexpr UINT kFirstSurfaceLook = 50;   // ms
-constexpr DWORD kLongestSurfaceWait = 1000;
-DWORD surfaceLateSince = 0;
+constexpr int kSurfaceLooks = 4;
 UINT surfaceLookDelay = kFirstSurfaceLook;
+int surfaceLooksLeft = 0;
 bool lookingAgain = false;   // the paint asked for is the timer's
 
 // An ordinary paint: the kept frame when nothing changed, else the render. A view
 // minimised or being restored would show black: it draws nothing. A frame drawn on a late
-// surface is not kept (KeepFrame reads the surface too).
-void PaintOrdinary(HWND window, bool again)
+// surface is not kept (KeepFrame reads the surface too); a paint during a wait for the
+// surface goes on with it, any other begins one.
+void PaintOrdinary(HWND window, bool waiting)
 {
     if (!RenderViewShown()) {
         ForgetKeptFrame();
@@ -111,14 +112,21 @@ void PaintOrdinary(HWND window, bool again)
         return;
     }
     RenderHighQuality();
-    if (!again) {
-        surfaceLateSince = GetTickCount();
+    if (!waiting) {
         surfaceLookDelay = kFirstSurfaceLook;
-    } else {
-        surfaceLookDelay *= 2;
+        surfaceLooksLeft = kSurfaceLooks;
     }
-    if (GetTickCount() - surfaceLateSince < kLongestSurfaceWait)
+    if (surfaceLooksLeft > 0)
         SetTimer(window, kRenderSurfaceTimer, surfaceLookDelay, nullptr);
+}
+
+void LookAgainAtSurface(HWND window)
+{
+    KillTimer(window, kRenderSurfaceTimer);
+    --surfaceLooksLeft;
+    surfaceLookDelay *= 2;
+    lookingAgain = true;
+    InvalidateRect(window, nullptr, FALSE);
 }
 
 void Paint(HWND window)
@@ -129,15 +137,14 @@ void Paint(HWND window)
     BeginPaint(window, &paint);
     ++renderWindowPaints;
     // Any paint answers the timer: a final render is not drawn over by an ordinary one.
-    KillTimer(window, kRenderSurfaceTimer);
-    const bool again = lookingAgain;
+    const bool waiting = KillTimer(window, kRenderSurfaceTimer) || lookingAgain;
     lookingAgain = false;
     if (glContext) {
         renderPaintActive = 1;
         if (finalRenderRequested || renderCaptureRequested)
             RenderHighQuality();
         else
-            PaintOrdinary(window, again);
+            PaintOrdinary(window, waiting);
         renderPaintActive = 0;
     }
     EndPaint(window, &paint);
@@ -271,13 +278,11 @@ LRESULT CALLBACK RenderWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         // and the paint that follows a size to show looks at the surface afresh.
         ForgetKeptFrame();
         KillTimer(window, kRenderSurfaceTimer);
+        lookingAgain = false;
         break;
     case WM_TIMER:
-        if (wParam == kRenderSurfaceTimer) {
-            KillTimer(window, kRenderSurfaceTimer);
-            lookingAgain = true;
-            InvalidateRect(window, nullptr, FALSE);
-        }
+        if (wParam == kRenderSurfaceTimer)
+            LookAgainAtSurface(window);
         return 0;
     case WM_PAINT:
         Paint(window);

@@ -38,7 +38,7 @@ bool RenderViewShown();
 // restore, lies in the former size, and only a frame drawn at the client's size is kept.
 bool RenderSurfaceFitsClient();
 // The window's one-shot timer that asks for the paint again after a paint that found the
-// surface not yet of the client's size.
+// surface not yet of the client's size (at most four times for one wait).
 constexpr UINT_PTR kRenderSurfaceTimer = 1;
 // Given what the surface was read to be, answers in its place whether it fits (a test
 // stands in for a window system that hands the size over late). Null: the reading holds.
