@@ -87,10 +87,10 @@ void DeleteRenderContext(HWND window)
 // over only after a buffer swap that follows it, and after its own messages have been
 // handled, so a paint that finds it so cannot wait for it. Its frame is drawn all the same,
 // the swap presenting the scene rather than an empty buffer, and a one-shot timer asks for
-// the paint again, at most four times, 50, 100, 200 and 400 ms after the paint before (the
-// last 750 ms after the first): a window system slow to hand the size over costs a few
+// the paint again, at most four times, 60, 120, 240 and 480 ms after the paint before (the
+// last 900 ms after the first): a window system slow to hand the size over costs a few
 // frames, and one that never does stops being asked within a second.
-constexpr UINT kFirstSurfaceLook = 50;   // ms
+constexpr UINT kFirstSurfaceLook = 60;   // ms
 constexpr int kSurfaceLooks = 4;
 UINT surfaceLookDelay = kFirstSurfaceLook;
 int surfaceLooksLeft = 0;
