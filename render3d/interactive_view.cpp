@@ -653,11 +653,24 @@ void SetPolygonDrawMode(ScenePolygon* list)
         glDisable(GL_BLEND);
 }
 
+namespace {
+RenderSwapHook swapHook = nullptr;
+void* swapHookContext = nullptr;
+} // namespace
+
+void SetRenderSwapHook(RenderSwapHook hook, void* context)
+{
+    swapHook = hook;
+    swapHookContext = context;
+}
+
 void SwapRenderBuffers()
 {
     if (!renderWindow)
         return;
     glFlush();
+    if (swapHook)
+        swapHook(swapHookContext);
     HDC dc = GetDC(renderWindow);
     if (dc) {
         SwapBuffers(dc);

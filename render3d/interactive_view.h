@@ -61,6 +61,10 @@ void DrawScene3D(PlanSettings* settings);
 void SetPolygonDrawMode(ScenePolygon* list);
 // glFlush and SwapBuffers on the render window's device context.
 void SwapRenderBuffers();
+// Called by SwapRenderBuffers just before each swap, while the back buffer still holds
+// the frame about to be presented (null: none).
+typedef void (*RenderSwapHook)(void* context);
+void SetRenderSwapHook(RenderSwapHook hook, void* context);
 // Plants by DrawPlantNodeInteractive, every other polygon by DrawPolygonSimple.
 void DrawPolygonListSimple(ScenePolygon* list);
 // One textured or coloured polygon into the current list.

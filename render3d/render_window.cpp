@@ -20,6 +20,7 @@ HWND renderWindow = nullptr;
 HGLRC glContext = nullptr;
 uint8_t renderPaintActive = 0;
 uint8_t navigationRiseFlag = 0;
+uint32_t renderWindowPaints = 0;
 
 namespace {
 
@@ -82,51 +83,50 @@ void DeleteRenderContext(HWND window)
         ReleaseDC(window, dc);
 }
 
-// A view shown whose surface has not yet taken its size waits for the window system to
-// hand it over, as a restore does some time after the restored window's first paints:
-// since when it waits, and for how long at most before it draws anyway.
-bool viewWaiting = false;
-DWORD viewWaitingSince = 0;
-constexpr DWORD kLongestViewWait = 1000;
-
-// Whether the view is shown at its size; a surface still of its former size is swapped
-// once to take the new one.
-bool ViewReadyToDraw()
-{
-    if (!RenderViewShown())
-        return false;
-    if (RenderSurfaceFitsClient())
-        return true;
-    SwapRenderBuffers();
-    return RenderSurfaceFitsClient();
-}
+// A surface that has not yet taken the client's size: the window system hands a new size
+// over only after a buffer swap that follows it, and after its own messages have been
+// handled, so a paint that finds it so cannot wait for it. Its frame is drawn all the same,
+// the swap presenting the scene rather than an empty buffer, and a one-shot timer asks for
+// the paint again, at most four times, 60, 120, 240 and 480 ms after the paint before (the
+// last 900 ms after the first): a window system slow to hand the size over costs a few
+// frames, and one that never does stops being asked within a second.
+constexpr UINT kFirstSurfaceLook = 60;   // ms
+constexpr int kSurfaceLooks = 4;
+UINT surfaceLookDelay = kFirstSurfaceLook;
+int surfaceLooksLeft = 0;
+bool lookingAgain = false;   // the paint asked for is the timer's
 
 // An ordinary paint: the kept frame when nothing changed, else the render. A view
-// minimised or being restored would show black: it draws nothing, and once shown it is
-// drawn anew, its paint asked again until its surface has its size.
-void PaintOrdinary(HWND window, bool ready)
+// minimised or being restored would show black: it draws nothing. A frame drawn on a late
+// surface is not kept (KeepFrame reads the surface too); a paint during a wait for the
+// surface goes on with it, any other begins one.
+void PaintOrdinary(HWND window, bool waiting)
 {
-    if (ready) {
-        viewWaiting = false;
+    if (!RenderViewShown()) {
+        ForgetKeptFrame();
+        return;
+    }
+    if (RenderSurfaceFitsClient()) {
         if (!PresentKeptFrame())
             RenderHighQuality();
         return;
     }
-    ForgetKeptFrame();
-    if (!RenderViewShown()) {
-        viewWaiting = false;
-        return;
+    RenderHighQuality();
+    if (!waiting) {
+        surfaceLookDelay = kFirstSurfaceLook;
+        surfaceLooksLeft = kSurfaceLooks;
     }
-    if (!viewWaiting) {
-        viewWaiting = true;
-        viewWaitingSince = GetTickCount();
-    }
-    if (GetTickCount() - viewWaitingSince < kLongestViewWait) {
-        InvalidateRect(window, nullptr, FALSE);
-    } else {
-        viewWaiting = false;
-        RenderHighQuality();
-    }
+    if (surfaceLooksLeft > 0)
+        SetTimer(window, kRenderSurfaceTimer, surfaceLookDelay, nullptr);
+}
+
+void LookAgainAtSurface(HWND window)
+{
+    KillTimer(window, kRenderSurfaceTimer);
+    --surfaceLooksLeft;
+    surfaceLookDelay *= 2;
+    lookingAgain = true;
+    InvalidateRect(window, nullptr, FALSE);
 }
 
 void Paint(HWND window)
@@ -135,13 +135,16 @@ void Paint(HWND window)
         return;
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
+    ++renderWindowPaints;
+    // Any paint answers the timer: a final render is not drawn over by an ordinary one.
+    const bool waiting = KillTimer(window, kRenderSurfaceTimer) || lookingAgain;
+    lookingAgain = false;
     if (glContext) {
         renderPaintActive = 1;
-        const bool ready = ViewReadyToDraw();
         if (finalRenderRequested || renderCaptureRequested)
             RenderHighQuality();
         else
-            PaintOrdinary(window, ready);
+            PaintOrdinary(window, waiting);
         renderPaintActive = 0;
     }
     EndPaint(window, &paint);
@@ -179,22 +182,47 @@ bool RenderViewShown()
     return client.right > 0 && client.bottom > 0;
 }
 
-bool RenderSurfaceFitsClient()
+namespace {
+
+SurfaceFitHook surfaceFitHook = nullptr;
+void* surfaceFitHookContext = nullptr;
+
+bool SurfaceReadFitsClient()
 {
     RECT client = {0, 0, 0, 0};
     if (!glContext || !renderWindow || !GetClientRect(renderWindow, &client) || client.right <= 0 ||
         client.bottom <= 0)
         return false;
     // A read alone still sees the former size: a clear takes the new one (the stencil's,
-    // which every drawing clears first). Then the client's last pixel is read twice into
-    // different bytes: a pixel outside the surface is not read, its bytes stay as they were.
+    // which every drawing clears first). Then the client's last pixel, the one to its right
+    // and the one above it are read twice into different bytes: a pixel outside the surface
+    // is not read, its bytes stay as they were. Only the first lies inside a surface of the
+    // client's size; a larger one, as a shrink leaves for a while, holds the others too.
     glViewport(0, 0, client.right, client.bottom);
     glClear(GL_STENCIL_BUFFER_BIT);
-    GLubyte first[4] = {0, 0, 0, 0}, second[4] = {255, 255, 255, 255};
+    GLubyte first[2][2][4], second[2][2][4];
+    memset(first, 0, sizeof first);
+    memset(second, 255, sizeof second);
     glReadBuffer(GL_BACK);
-    glReadPixels(client.right - 1, client.bottom - 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, first);
-    glReadPixels(client.right - 1, client.bottom - 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, second);
-    return memcmp(first, second, sizeof first) == 0;
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(client.right - 1, client.bottom - 1, 2, 2, GL_RGBA, GL_UNSIGNED_BYTE, first);
+    glReadPixels(client.right - 1, client.bottom - 1, 2, 2, GL_RGBA, GL_UNSIGNED_BYTE, second);
+    auto read = [&](int row, int column) { return memcmp(first[row][column], second[row][column], 4) == 0; };
+    return read(0, 0) && !read(0, 1) && !read(1, 0);
+}
+
+} // namespace
+
+void SetSurfaceFitHook(SurfaceFitHook hook, void* context)
+{
+    surfaceFitHook = hook;
+    surfaceFitHookContext = context;
+}
+
+bool RenderSurfaceFitsClient()
+{
+    const bool fits = SurfaceReadFitsClient();
+    return surfaceFitHook ? surfaceFitHook(fits, surfaceFitHookContext) : fits;
 }
 
 int ChooseRenderPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* chosen)
@@ -240,14 +268,22 @@ LRESULT CALLBACK RenderWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         CreateRenderContext(window);
         return 0;
     case WM_DESTROY:
+        KillTimer(window, kRenderSurfaceTimer);
         DeleteRenderContext(window);
         if (renderWindow == window)
             renderWindow = nullptr;
         return 0;
     case WM_SIZE:
-        // A new size, or the view minimised or restored: the kept frame no longer shows it.
+        // A new size, or the view minimised or restored: the kept frame no longer shows it,
+        // and the paint that follows a size to show looks at the surface afresh.
         ForgetKeptFrame();
+        KillTimer(window, kRenderSurfaceTimer);
+        lookingAgain = false;
         break;
+    case WM_TIMER:
+        if (wParam == kRenderSurfaceTimer)
+            LookAgainAtSurface(window);
+        return 0;
     case WM_PAINT:
         Paint(window);
         return 0;

@@ -6,8 +6,9 @@
 // SelvithClass window. It owns the program's one rendering context, made current on its
 // own device context (the class owns its DC) when it is created and kept current until
 // it is destroyed, so every OpenGL call of the program draws here. It prepares the
-// ground grid when created, repaints by the high-quality render, hands keys to the
-// plan's key handler and presses to the 3D navigation.
+// ground grid when created, repaints by the high-quality render (after a new size, once
+// more when its surface has taken that size, asked for by a one-shot timer), hands keys
+// to the plan's key handler and presses to the 3D navigation.
 
 // The window, null while no 3D view exists.
 extern HWND renderWindow;
@@ -19,6 +20,8 @@ extern uint8_t renderPaintActive;
 extern uint8_t navigating3D;
 // The up/down sense of vertical moves during a navigation; a right press flips it.
 extern uint8_t navigationRiseFlag;
+// The paints of the window so far (WM_PAINT handled with something to paint).
+extern uint32_t renderWindowPaints;
 
 // The pixel format the window takes on the device context. Formats are enumerated:
 // the final render needs an accumulation buffer, which ChoosePixelFormat would drop on
@@ -30,9 +33,16 @@ int ChooseRenderPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* chosen);
 // Whether the view is on screen: the window and its parents visible, none of them
 // minimised, and a client area that is not empty.
 bool RenderViewShown();
-// Whether the OpenGL surface holds the whole client area. It takes the window's new size
-// only at a buffer swap: a frame drawn before then, after a resize or a restore, lies in
-// the former size and reads back black.
+// Whether the OpenGL surface has exactly the client area's size. It takes the window's new
+// size only some time after a buffer swap: a frame drawn before then, after a resize or a
+// restore, lies in the former size, and only a frame drawn at the client's size is kept.
 bool RenderSurfaceFitsClient();
+// The window's one-shot timer that asks for the paint again after a paint that found the
+// surface not yet of the client's size (at most four times for one wait).
+constexpr UINT_PTR kRenderSurfaceTimer = 1;
+// Given what the surface was read to be, answers in its place whether it fits (a test
+// stands in for a window system that hands the size over late). Null: the reading holds.
+typedef bool (*SurfaceFitHook)(bool fits, void* context);
+void SetSurfaceFitHook(SurfaceFitHook hook, void* context);
 
 LRESULT CALLBACK RenderWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -129,6 +129,11 @@ TEST_F(PaintingTest, ADropWhereSurfacesMeetPaintsTheNearestOfItsRegion)
     SetRenderClientSize(1, height);
     EXPECT_TRUE(ApplyTextureAtPoint3D(0, 30, 1998) && Painted(surfaces[2], 1998));
     EXPECT_EQ(3, (ApplyTextureAtPoint3D(0, 0, 1999), painted(1999)));
+    // The wall raised to reach the top row: a drop there paints it.
+    for (PlanVertex* v = surfaces[2]->firstVertex; v; v = v->next)
+        v->position[1] *= 4.0f;
+    RebuildAll3D();
+    EXPECT_TRUE(ApplyTextureAtPoint3D(0, 0, 2000) && Painted(surfaces[2], 2000));
 }
 
 TEST_F(PaintingTest, AnOverflowingSelectionStillPaintsTheNearest)

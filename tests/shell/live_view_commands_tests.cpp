@@ -386,7 +386,8 @@ TEST_F(LiveViewCommands, TheViewShowsTheActivePlan)
 // deactivation, the plan's new camera and both panes follow. A paint that finds nothing
 // changed shows the same picture again without drawing the scene; a paint after each
 // action (the frame or the view minimised and restored, a final render) shows what a
-// fresh draw shows.
+// fresh draw shows. A frame drawn while the surface has not yet the new size is drawn
+// again, and every frame presented is one drawn.
 TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
 {
     vtest::AddWall(activeDocument->firstFloor, {{-100, 0, 0}, {100, 0, 0}}, 2);
@@ -403,6 +404,7 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
     const struct {
         const char* name;
         std::function<void()> act;
+        bool late = false;
     } actions[] = {
         {"side camera", [&] { SendCommand(frame, 5151); }},
         {"reset camera", [&] { SendCommand(frame, 5241); }},
@@ -413,8 +415,12 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
              InvalidateRect(renderWindow, nullptr, FALSE);
          }},
         {"final render", [&] { SendCommand(frame, FrameCommandFinalRender); }},
-        {"frame minimised, side camera, restored", [&] { minimised(frame, 5152); }},
-        {"view minimised, doors hidden, restored", [&] { minimised(selvithWindow, 5322); }},
+        {"frame minimised, side camera, restored", [&] { minimised(frame, 5152); }, true},
+        {"view minimised, doors hidden, restored", [&] { minimised(selvithWindow, 5322); }, true},
+        {"view maximised", [] { ShowWindow(selvithWindow, SW_MAXIMIZE); }, true},
+        {"view restored", [] { ShowWindow(selvithWindow, SW_RESTORE); }, true},
+        {"view enlarged", [] { SetWindowPos(selvithWindow, nullptr, 0, 0, 600, 500, SWP_NOMOVE | SWP_NOZORDER); }, true},
+        {"view shrunk", [] { SetWindowPos(selvithWindow, nullptr, 0, 0, 500, 420, SWP_NOMOVE | SWP_NOZORDER); }, true},
     };
     // What a paint of the view shows (the restored view has its parent's size).
     auto repainted = [] {
@@ -426,14 +432,33 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
         glReadPixels(0, 0, client.right, client.bottom, GL_BGR_EXT, GL_UNSIGNED_BYTE, shown.data());
         return shown;
     };
+    // The frames the view presents, counted at each swap; the surface taken as not yet of
+    // the client's size until a given frame, as a window system that hands it over late.
+    struct Seen {
+        uint32_t frames, lateUntil;
+    } seen = {};
+    SetRenderSwapHook([](void* c) { ++static_cast<Seen*>(c)->frames; }, &seen);
+    SetSurfaceFitHook([](bool fits, void* c) { return fits && static_cast<Seen*>(c)->frames >= static_cast<Seen*>(c)->lateUntil; }, &seen);
     for (const auto& action : actions) {
-        const uint32_t before = presentedRenderFrames;
+        const uint32_t before = presentedRenderFrames, kept = keptFramesShown, frames = seen.frames, paints = renderWindowPaints;
+        seen.lateUntil = frames + action.late;
         action.act();
-        vtest::PumpMessages();
-        EXPECT_EQ(before + 1, presentedRenderFrames) << action.name;
+        // The paints the view's timer asks for again, each once the window system had its turn.
+        uint32_t looks = 0;
+        for (vtest::PumpMessages(); KillTimer(renderWindow, kRenderSurfaceTimer); vtest::PumpMessages(), ++looks)
+            Sleep(50), vtest::PumpMessages(), SendMessageA(renderWindow, WM_TIMER, kRenderSurfaceTimer, 0);
+        const uint32_t renders = presentedRenderFrames - before, drawn = renders + keptFramesShown - kept;
+        EXPECT_TRUE(action.late ? renders >= 2 : renders == 1) << action.name << ": " << renders;
+        // Each paint presents a frame it drew (not an empty or a stale buffer); the view asks
+        // for a few of them, the window system for the others.
+        EXPECT_TRUE(seen.frames - frames == drawn && renderWindowPaints - paints == drawn && looks <= 4)
+            << action.name << ": " << seen.frames - frames << " presented, " << drawn << " drawn, " << looks << " looks";
         const std::vector<uint8_t> shown = repainted();
+        EXPECT_EQ(before + renders, presentedRenderFrames) << action.name;
         EXPECT_EQ(RenderedPicture(), shown) << action.name;
     }
+    SetRenderSwapHook(nullptr, nullptr);
+    SetSurfaceFitHook(nullptr, nullptr);
     // The picture of the last render, shown again by a paint of the unchanged view.
     const std::vector<uint8_t> rendered = RenderedPicture();
     const uint32_t before = presentedRenderFrames;
