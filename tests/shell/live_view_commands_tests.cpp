@@ -393,7 +393,8 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
     vtest::AddWall(activeDocument->firstFloor, {{-100, 0, 0}, {100, 0, 0}}, 2);
     const HWND first = GetParent(activePlanPane);
     SendCommand(frame, FrameCommandNew);
-    vtest::AddWall(activeDocument->firstFloor, {{-50, 0, -80}, {50, 0, -80}}, 2);
+    // Every kind of object on two storeys, whose picture reaches the view's edges.
+    ASSERT_TRUE(LoadPlanFile(vtest::SourceFilePath("tests/shell/data/view-mixed-tile.ZRO").c_str()));
     const HWND second = GetParent(activePlanPane);
     SendCommand(frame, 5270);
     shelltest::SizeRenderClient(120, 90);
