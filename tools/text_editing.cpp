@@ -45,6 +45,8 @@ const LONG kAlignmentStyles = ES_CENTER | ES_RIGHT;
 const int kFrameMargin = 3;
 // How far beyond a frame its repaint reaches.
 const int kRepaintMargin = 5;
+// The room a refit leaves below a text's last line.
+const LONG kLastLineRoom = 5;
 
 LONG RoundHalfUp(float value)
 {
@@ -558,14 +560,14 @@ void RefitTextEditWindow(PlanObject* textFrame)
     format.right += HIWORD(margins);
     // The control keeps its formatting rectangle's bottom at a whole line.
     if (format.bottom == format.top + lineHeight * lines && frameWidth == format.right - format.left &&
-        frameHeight == lineHeight * lines + 5)
+        frameHeight == lineHeight * lines + kLastLineRoom)
         return;
     // The text re-wraps at the frame's width; its line count sets the height.
     format.bottom = format.top + lineHeight * lines;
     format.right = format.left + frameWidth;
     SendMessageA(control, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
     lines = static_cast<LONG>(SendMessageA(control, EM_GETLINECOUNT, 0, 0));
-    format.bottom = format.top + lineHeight * lines + 5;
+    format.bottom = format.top + lineHeight * lines + kLastLineRoom;
     SendMessageA(control, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
 
     HWND pane = GetParent(control);
