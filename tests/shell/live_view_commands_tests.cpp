@@ -19,6 +19,7 @@
 #include "render3d/kept_polygons.h"
 #include "render3d/object_polygons.h"
 #include "model/colour_maths.h"
+#include "render3d/render_screen.h"
 #include "render3d/render_window.h"
 #include "render3d/selvith_window.h"
 #include "render3d/surface_painting.h"
@@ -441,6 +442,13 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
     settle();
     const std::vector<uint8_t> opened = ScreenPicture();
     EXPECT_EQ(RenderedPicture(), opened) << "opened";
+    // The window that shows the picture lets the presses, the cursor and the palette's drops
+    // through to the render window, and hands the focus on to it.
+    POINT inside = {5, 5};
+    ClientToScreen(renderWindow, &inside);
+    EXPECT_EQ(renderWindow, WindowFromPoint(inside));
+    SetFocus(renderScreenWindow);
+    EXPECT_EQ(renderWindow, GetFocus());
     shelltest::SizeRenderClient(120, 90);
     auto minimised = [&](HWND window, int command) {
         ShowWindow(window, SW_MINIMIZE), vtest::PumpMessages(), SendCommand(frame, command), ShowWindow(window, SW_RESTORE);
