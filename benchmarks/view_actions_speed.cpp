@@ -5,6 +5,13 @@
 // a small second plan is opened beside it, and the live view is shown.
 //
 //   view_actions_speed.exe [objects]
+//   view_actions_speed.exe --repaints PLAN [objects] [--runs N]
+//
+// The second form times the view's repaints alone, with the view maximised in the frame:
+// the plan given, then the mixed plan, each painted with its scene drawn anew (the kept
+// frame forgotten first, untimed) and painted again showing the kept frame. It uses only
+// what the program has long had, so that scripts/benchmark.sh can build it against an
+// earlier build too and run the two in turns.
 //
 // Each action runs as the user's command or key does, and its time runs until every
 // paint it caused is done. It is printed beside the floors measured in the same run on
@@ -16,6 +23,7 @@
 // its paints showed the kept frame again and so drew nothing. The repaint's floors are
 // drawn again after each action, with the camera the action left.
 #include "bench_support.h"
+#include "files/plan_file.h"
 #include "files/symbol_library.h"
 #include "model/object_copies.h"
 #include "model/object_extents.h"
@@ -58,9 +66,11 @@
 #include "tools/undo.h"
 #include <GL/gl.h>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -816,11 +826,74 @@ void WriteScenePictures()
     ForgetFailedTextures();
 }
 
+// The view maximised in the frame once its surface has had time to take the size.
+void MaximiseView()
+{
+    ShowWindow(selvithWindow, SW_MAXIMIZE);
+    for (const double start = Now(); Now() - start < 1000.0; Sleep(20))
+        Pump();
+}
+
+// A paint of the view until the display has what it showed.
+void PaintView()
+{
+    RedrawWindow(renderWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+    glFinish();
+}
+
+void RepaintFigures(const std::string& name, int runs)
+{
+    MaximiseView();
+    PaintView();
+    for (const bool anew : {true, false}) {
+        const uint32_t drawn = presentedRenderFrames, kept = keptFramesShown;
+        const double ms = Median(runs, PaintView, anew ? ForgetKeptFrame : nullptr);
+        std::printf("%-64s %10.1f ms   median of %d (%u drawn, %u kept shown)\n",
+                    (name + (anew ? ", drawn anew" : ", the kept frame shown again")).c_str(), ms, runs,
+                    presentedRenderFrames - drawn, keptFramesShown - kept);
+        std::fflush(stdout);
+    }
+}
+
+void RepaintsOnly(HWND frame, const char* plan, int objects, int runs)
+{
+    Send(frame, FrameCommandNew);
+    if (!LoadPlanFile(plan)) {
+        std::printf("cannot load %s\n", plan);
+        return;
+    }
+    Send(frame, 5270);
+    WriteScenePictures();
+    RECT render;
+    RepaintFigures(std::string("repaint of ") + (strrchr(plan, '\\') ? strrchr(plan, '\\') + 1 : plan), runs);
+    GetClientRect(renderWindow, &render);
+    std::printf("render window %ld x %ld\n", render.right, render.bottom);
+    Send(frame, FrameCommandNew);
+    BuildMixedPlan(objects);
+    PlanSettings* s = activeDocument->settings;
+    s->cameraMode = 2;
+    s->aerialPitch = 30.0f;
+    s->aerialYaw = 330.0f;
+    orbitDistance = 1800.0f;
+    RebuildAll3D();
+    WriteScenePictures();
+    RepaintFigures("repaint of the mixed plan of " + std::to_string(TopLevelObjects()) + " objects", runs);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const int objects = argc > 1 ? std::max(30, atoi(argv[1])) : 10000;
+    const bool repaintsOnly = argc > 2 && !strcmp(argv[1], "--repaints");
+    int runs = 9;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (!strcmp(argv[i], "--runs"))
+            runs = std::max(1, atoi(argv[i + 1]));
+    const int objectsArgument = repaintsOnly ? 3 : 1;
+    const int objects = argc > objectsArgument && isdigit((unsigned char)argv[objectsArgument][0])
+                            ? std::max(30, atoi(argv[objectsArgument]))
+                            : 10000;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     if (!InitStartupState(instance, nullptr) || !RegisterWindowClasses(instance)) {
         std::printf("start-up failed\n");
@@ -841,6 +914,11 @@ int main(int argc, char** argv)
     ShowWindow(frame, SW_SHOWNOACTIVATE);
     LoadSymbolLibrary2D();
     LoadSymbolLibrary3D();
+    if (repaintsOnly) {
+        RepaintsOnly(frame, argv[2], objects, runs);
+        DestroyWindow(frame);
+        return 0;
+    }
 
     Send(frame, FrameCommandNew);
     HWND small = GetParent(activePlanPane);

@@ -17,6 +17,7 @@
 #include "planview/input_gdi.h"
 #include "planview/plan_redraw.h"
 #include "planview/selection.h"
+#include "render3d/render_screen.h"
 #include "render3d/render_window.h"
 #include "render3d/surface_painting.h"
 #include "render3d/texture_names.h"
@@ -645,14 +646,16 @@ void RepeatPaintInView3D(uint32_t value, HWND entry, UINT, LPARAM)
         HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
         ApplyAt(logical, value);
         SetCursor(previous);
-        if (HDC dc = GetDC(renderWindow)) {
+        // The mark goes over the picture the screen shows, at the render window's place.
+        const HWND shown = renderScreenWindow ? renderScreenWindow : renderWindow;
+        if (HDC dc = GetDC(shown)) {
             POINT client = at;
-            ScreenToClient(renderWindow, &client);
+            ScreenToClient(shown, &client);
             MoveToEx(dc, client.x - 10, client.y, nullptr);
             LineTo(dc, client.x + 10, client.y);
             MoveToEx(dc, client.x, client.y - 10, nullptr);
             LineTo(dc, client.x, client.y + 10);
-            ReleaseDC(renderWindow, dc);
+            ReleaseDC(shown, dc);
         }
         painted = true;
     }

@@ -10,6 +10,7 @@
 #include "render3d/ground_and_earth.h"
 #include "render3d/image_shadow_utilities.h"
 #include "render3d/interactive_view.h"
+#include "render3d/render_screen.h"
 #include "render3d/render_window.h"
 #include "render3d/scene_upkeep.h"
 #include "render3d/shaded_polygons.h"
@@ -21,11 +22,7 @@
 #include <math.h>
 #include <stdlib.h>
 #include <string.h>
-#include <vector>
-
-#ifndef GL_BGR
-#define GL_BGR 0x80E0
-#endif
+#include <memory>
 
 unsigned char finalRenderRequested = 0;
 uint8_t renderAborted = 0;
@@ -301,7 +298,7 @@ struct FrameSource {
 };
 
 FrameSource keptSource;
-std::vector<uint8_t> keptPixels;   // RGBA rows bottom up; empty when none is kept
+std::shared_ptr<ViewFrame> keptFrame;   // null when none is kept
 
 void DescribeFrame(FrameSource* source)
 {
@@ -322,40 +319,21 @@ void DescribeFrame(FrameSource* source)
     }
 }
 
-// The drawn frame, read from the back buffer before the swap, and what it was drawn from.
-// Only a frame read from a view shown at the size it was drawn at holds the picture: one
-// drawn while the view is minimised or being restored reads back black, and is not kept.
-void KeepFrame()
+// The frame as a BMP holds it: 24-bit rows bottom up, each padded to 4 bytes.
+void CaptureFrame(const ViewFrame& frame)
 {
-    DescribeFrame(&keptSource);
-    keptPixels.clear();
-    GLint drawn[4];
-    glGetIntegerv(GL_VIEWPORT, drawn);
-    if (drawn[2] != keptSource.width || drawn[3] != keptSource.height || !RenderViewShown() ||
-        !RenderSurfaceFitsClient())
-        return;
-    keptPixels.resize((size_t)keptSource.width * (size_t)keptSource.height * 4);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, keptSource.width, keptSource.height, GL_RGBA, GL_UNSIGNED_BYTE, keptPixels.data());
-}
-
-void CaptureBackBuffer()
-{
-    FreeCapturedRender();
-    int width, height;
-    RenderClientSize(&width, &height);
-    if (width <= 0)
-        return;
-    const size_t row = ((size_t)width * 3 + 3) & ~(size_t)3;
-    capturedRender.pixels = static_cast<uint8_t*>(calloc(row * (size_t)height, 1));
+    const size_t row = ((size_t)frame.width * 3 + 3) & ~(size_t)3;
+    capturedRender.pixels = static_cast<uint8_t*>(calloc(row * (size_t)frame.height, 1));
     if (!capturedRender.pixels)
         return;
-    capturedRender.width = width;
-    capturedRender.height = height;
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, capturedRender.pixels);
+    capturedRender.width = frame.width;
+    capturedRender.height = frame.height;
+    const uint8_t* from = frame.pixels.data();
+    for (int32_t y = 0; y < frame.height; ++y) {
+        uint8_t* to = capturedRender.pixels + row * (size_t)y;
+        for (int32_t x = 0; x < frame.width; ++x, from += 4, to += 3)
+            memcpy(to, from, 3);
+    }
 }
 
 } // namespace
@@ -586,58 +564,48 @@ void DrawSkyBackdrop(uint8_t jittered, uint32_t pass)
 
 bool PresentKeptFrame()
 {
-    if (keptPixels.empty() || !renderWindow || !ActiveSettings())
+    if (!keptFrame || !renderWindow || !ActiveSettings())
         return false;
     FrameSource now;
     DescribeFrame(&now);
     if (memcmp(&now, &keptSource, sizeof now) != 0)
         return false;
-    glViewport(0, 0, now.width, now.height);
-    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_STENCIL_TEST);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_BLEND);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_SCISSOR_TEST);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glRasterPos2f(-1.0f, -1.0f);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glDrawPixels(now.width, now.height, GL_RGBA, GL_UNSIGNED_BYTE, keptPixels.data());
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopAttrib();
-    SwapRenderBuffers();
+    // The screen repaints what it shows by itself: only another frame there is replaced.
+    if (ShownViewFrame() != keptFrame)
+        ShowViewFrame(keptFrame);
     ++keptFramesShown;
     return true;
 }
 
 void ForgetKeptFrame()
 {
-    keptPixels.clear();
+    keptFrame.reset();
 }
 
 void PresentRenderFrame()
 {
     if (!renderWindow || renderAborted)
         return;
-    glFlush();
     if (renderCaptureRequested)
-        CaptureBackBuffer();
+        FreeCapturedRender();
+    // An ordinary frame replaces the kept one, whose pixels the screen then reads it into.
+    if (!finalRenderRequested)
+        ForgetKeptFrame();
+    // One read of the frame serves the screen, the export and the kept frame. A frame the
+    // screen does not take (a view minimised or being restored, a surface not yet of the
+    // client's size) is neither presented nor kept.
+    if (!SwapRenderBuffers())
+        return;
+    ++presentedRenderFrames;
+    std::shared_ptr<ViewFrame> frame = ShownViewFrame();
+    if (renderCaptureRequested)
+        CaptureFrame(*frame);
     // Every paint but the final render is an ordinary repaint: a final frame is not kept
     // for one to show (the ordinary frame kept before it still is).
-    if (!finalRenderRequested)
-        KeepFrame();
-    SwapRenderBuffers();
-    ++presentedRenderFrames;
+    if (!finalRenderRequested) {
+        DescribeFrame(&keptSource);
+        keptFrame = frame;
+    }
 }
 
 void DrawShadowPolygon(ScenePolygon* node)

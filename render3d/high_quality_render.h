@@ -38,8 +38,8 @@ extern uint32_t keptFramesShown;
 
 // The last presented frame's pixels, kept when renderCaptureRequested was set: 24-bit
 // rows bottom up in blue, green, red order, each padded to 4 bytes, as a BMP holds them.
-// They are read from the back buffer before the swap, since a copy of the window does not
-// see an OpenGL picture on every platform.
+// They are the frame the screen shows, as read back for it: a copy of the window does not
+// see an OpenGL picture on every platform. None when the frame was not presented.
 extern uint8_t renderCaptureRequested;
 struct CapturedRender {
     int32_t width;
@@ -65,12 +65,14 @@ void PrepareRenderFrame();
 void SetupRenderCamera(double fieldOfView, double aspect, double pixelDx, double pixelDy, double focus);
 // The background quad, jittered with the pass's offsets when jittered is set.
 void DrawSkyBackdrop(uint8_t jittered, uint32_t pass);
-// Flush and swap (unless aborted), keeping the pixels when asked. The frame of an
-// ordinary repaint is kept, with what it was drawn from (the plan, the scene's changes,
-// the settings, the camera, the window's size), when the view shows it at that size.
+// Shows the frame and swaps (unless aborted), keeping its pixels when asked. A frame the
+// screen does not take (see SwapRenderBuffers) is not presented. The frame of an ordinary
+// repaint is kept, with what it was drawn from (the plan, the scene's changes, the
+// settings, the camera, the window's size).
 void PresentRenderFrame();
-// Shows the kept frame again when nothing it was drawn from has changed since; false
-// (nothing shown) otherwise. It does not count as a presented frame.
+// Shows the kept frame again on the screen, drawing nothing, when nothing it was drawn
+// from has changed since; false (nothing shown) otherwise. It does not count as a
+// presented frame.
 bool PresentKeptFrame();
 // Forgets the kept frame (the rendering context goes).
 void ForgetKeptFrame();

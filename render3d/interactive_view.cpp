@@ -11,6 +11,7 @@
 #include "model3d/scene_polygons.h"
 #include "render3d/ground_height_grid.h"
 #include "render3d/image_shadow_utilities.h"
+#include "render3d/render_screen.h"
 #include "render3d/render_window.h"
 #include "render3d/scene_upkeep.h"
 #include "render3d/shaded_polygons.h"
@@ -664,18 +665,20 @@ void SetRenderSwapHook(RenderSwapHook hook, void* context)
     swapHookContext = context;
 }
 
-void SwapRenderBuffers()
+bool SwapRenderBuffers()
 {
     if (!renderWindow)
-        return;
+        return false;
     glFlush();
     if (swapHook)
         swapHook(swapHookContext);
+    const bool shown = ShowDrawnFrame() != nullptr;
     HDC dc = GetDC(renderWindow);
     if (dc) {
         SwapBuffers(dc);
         ReleaseDC(renderWindow, dc);
     }
+    return shown;
 }
 
 void DrawPolygonListSimple(ScenePolygon* list)

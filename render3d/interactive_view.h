@@ -59,10 +59,12 @@ void SetupViewport3D();
 void DrawScene3D(PlanSettings* settings);
 // The scene polygons through their display list; in wireframe as lines over fill.
 void SetPolygonDrawMode(ScenePolygon* list);
-// glFlush and SwapBuffers on the render window's device context.
-void SwapRenderBuffers();
-// Called by SwapRenderBuffers just before each swap, while the back buffer still holds
-// the frame about to be presented (null: none).
+// The end of every frame: glFlush, the frame read back and shown on the render screen
+// when it was drawn at the client's size on a surface of that size, and SwapBuffers on the
+// render window's device context. Whether the frame was shown.
+bool SwapRenderBuffers();
+// Called by SwapRenderBuffers just before each frame is shown and swapped, while the back
+// buffer still holds it (null: none).
 typedef void (*RenderSwapHook)(void* context);
 void SetRenderSwapHook(RenderSwapHook hook, void* context);
 // Plants by DrawPlantNodeInteractive, every other polygon by DrawPolygonSimple.

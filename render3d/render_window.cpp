@@ -9,6 +9,7 @@
 #include "render3d/ground_height_grid.h"
 #include "render3d/high_quality_render.h"
 #include "render3d/interactive_view.h"
+#include "render3d/render_screen.h"
 #include "render3d/texture_loading.h"
 #include "shell/keys_and_menus.h"
 #include "shell/message_box.h"
@@ -85,33 +86,52 @@ void DeleteRenderContext(HWND window)
 
 // A surface that has not yet taken the client's size: the window system hands a new size
 // over only after a buffer swap that follows it, and after its own messages have been
-// handled, so a paint that finds it so cannot wait for it. Its frame is drawn all the same,
-// the swap presenting the scene rather than an empty buffer, and a one-shot timer asks for
-// the paint again, at most four times, 60, 120, 240 and 480 ms after the paint before (the
-// last 900 ms after the first): a window system slow to hand the size over costs a few
-// frames, and one that never does stops being asked within a second.
+// handled, so a paint that finds it so cannot wait for it. It draws nothing (a frame drawn
+// there is not one of the client's size: the screen keeps the frame it shows), swaps to
+// hand the size over, and a one-shot timer asks for the paint again, at most four times,
+// 60, 120, 240 and 480 ms after the paint before (the last 900 ms after the first): a
+// window system slow to hand the size over costs a few paints, and one that never does
+// stops being asked within a second.
 constexpr UINT kFirstSurfaceLook = 60;   // ms
 constexpr int kSurfaceLooks = 4;
 UINT surfaceLookDelay = kFirstSurfaceLook;
 int surfaceLooksLeft = 0;
 bool lookingAgain = false;   // the paint asked for is the timer's
+// A final render asked for while the view was not shown or its surface had not yet the
+// client's size: the paint that finds both draws it.
+bool finalRenderOwed = false;
 
-// An ordinary paint: the kept frame when nothing changed, else the render. A view
-// minimised or being restored would show black: it draws nothing. A frame drawn on a late
-// surface is not kept (KeepFrame reads the surface too); a paint during a wait for the
-// surface goes on with it, any other begins one.
-void PaintOrdinary(HWND window, bool waiting)
+void HandSizeOver(HWND window)
 {
+    if (HDC dc = GetDC(window)) {
+        SwapBuffers(dc);
+        ReleaseDC(window, dc);
+    }
+}
+
+// A paint's frame: the kept frame when nothing changed (unless a render is asked for),
+// else the render. A view minimised or being restored would read back black: it draws
+// nothing. A paint during a wait for the surface goes on with it, any other begins one.
+void PaintFrame(HWND window, bool waiting)
+{
+    const bool final = finalRenderRequested || finalRenderOwed;
     if (!RenderViewShown()) {
         ForgetKeptFrame();
+        finalRenderOwed = final;
         return;
     }
+    if (!final && !renderCaptureRequested && PresentKeptFrame())
+        return;
     if (RenderSurfaceFitsClient()) {
-        if (!PresentKeptFrame())
-            RenderHighQuality();
+        finalRenderOwed = false;
+        const unsigned char asked = finalRenderRequested;
+        finalRenderRequested = final ? 1 : 0;
+        RenderHighQuality();
+        finalRenderRequested = asked;
         return;
     }
-    RenderHighQuality();
+    finalRenderOwed = final;
+    HandSizeOver(window);
     if (!waiting) {
         surfaceLookDelay = kFirstSurfaceLook;
         surfaceLooksLeft = kSurfaceLooks;
@@ -136,15 +156,12 @@ void Paint(HWND window)
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
     ++renderWindowPaints;
-    // Any paint answers the timer: a final render is not drawn over by an ordinary one.
+    // Any paint answers the timer.
     const bool waiting = KillTimer(window, kRenderSurfaceTimer) || lookingAgain;
     lookingAgain = false;
     if (glContext) {
         renderPaintActive = 1;
-        if (finalRenderRequested || renderCaptureRequested)
-            RenderHighQuality();
-        else
-            PaintOrdinary(window, waiting);
+        PaintFrame(window, waiting);
         renderPaintActive = 0;
     }
     EndPaint(window, &paint);
@@ -187,19 +204,30 @@ namespace {
 SurfaceFitHook surfaceFitHook = nullptr;
 void* surfaceFitHookContext = nullptr;
 
+// The client size the surface was last read to have; it keeps it until the window's next
+// new size, so the read (a wait for the drawing under way) is made once for each size.
+SIZE surfaceFound = {0, 0};
+
 bool SurfaceReadFitsClient()
 {
     RECT client = {0, 0, 0, 0};
     if (!glContext || !renderWindow || !GetClientRect(renderWindow, &client) || client.right <= 0 ||
         client.bottom <= 0)
         return false;
+    if (surfaceFound.cx == client.right && surfaceFound.cy == client.bottom)
+        return true;
     // A read alone still sees the former size: a clear takes the new one (the stencil's,
-    // which every drawing clears first). Then the client's last pixel, the one to its right
-    // and the one above it are read twice into different bytes: a pixel outside the surface
-    // is not read, its bytes stay as they were. Only the first lies inside a surface of the
-    // client's size; a larger one, as a shrink leaves for a while, holds the others too.
+    // which every drawing clears first, and only round the pixels read). Then the client's
+    // last pixel, the one to its right and the one above it are read twice into different
+    // bytes: a pixel outside the surface is not read, its bytes stay as they were. Only the
+    // first lies inside a surface of the client's size; a larger one, as a shrink leaves for
+    // a while, holds the others too.
     glViewport(0, 0, client.right, client.bottom);
+    glPushAttrib(GL_SCISSOR_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(client.right - 1, client.bottom - 1, 2, 2);
     glClear(GL_STENCIL_BUFFER_BIT);
+    glPopAttrib();
     GLubyte first[2][2][4], second[2][2][4];
     memset(first, 0, sizeof first);
     memset(second, 255, sizeof second);
@@ -208,7 +236,10 @@ bool SurfaceReadFitsClient()
     glReadPixels(client.right - 1, client.bottom - 1, 2, 2, GL_RGBA, GL_UNSIGNED_BYTE, first);
     glReadPixels(client.right - 1, client.bottom - 1, 2, 2, GL_RGBA, GL_UNSIGNED_BYTE, second);
     auto read = [&](int row, int column) { return memcmp(first[row][column], second[row][column], 4) == 0; };
-    return read(0, 0) && !read(0, 1) && !read(1, 0);
+    if (!read(0, 0) || read(0, 1) || read(1, 0))
+        return false;
+    surfaceFound = {client.right, client.bottom};
+    return true;
 }
 
 } // namespace
@@ -266,9 +297,12 @@ LRESULT CALLBACK RenderWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         ForgetFailedTextures();
         ForgetTextureSizes();
         CreateRenderContext(window);
+        CreateRenderScreen(window);
         return 0;
     case WM_DESTROY:
         KillTimer(window, kRenderSurfaceTimer);
+        finalRenderOwed = false;
+        surfaceFound = {0, 0};
         DeleteRenderContext(window);
         if (renderWindow == window)
             renderWindow = nullptr;
@@ -279,6 +313,8 @@ LRESULT CALLBACK RenderWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         ForgetKeptFrame();
         KillTimer(window, kRenderSurfaceTimer);
         lookingAgain = false;
+        surfaceFound = {0, 0};
+        FitRenderScreen(window);
         break;
     case WM_TIMER:
         if (wParam == kRenderSurfaceTimer)

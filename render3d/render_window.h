@@ -5,10 +5,12 @@
 // The RenderClass window: the OpenGL surface of the live 3D view, child 3 of the
 // SelvithClass window. It owns the program's one rendering context, made current on its
 // own device context (the class owns its DC) when it is created and kept current until
-// it is destroyed, so every OpenGL call of the program draws here. It prepares the
-// ground grid when created, repaints by the high-quality render (after a new size, once
-// more when its surface has taken that size, asked for by a one-shot timer), hands keys
-// to the plan's key handler and presses to the 3D navigation.
+// it is destroyed, so every OpenGL call of the program draws here; its frames reach the
+// display through the render screen that covers its client area (render_screen.h). It
+// prepares the ground grid when created, repaints by the high-quality render once its
+// surface has the client's size (after a new size, when a one-shot timer finds it so; a
+// final render asked for meanwhile, or while the view was not shown, is drawn then), hands
+// keys to the plan's key handler and presses to the 3D navigation.
 
 // The window, null while no 3D view exists.
 extern HWND renderWindow;
@@ -35,10 +37,12 @@ int ChooseRenderPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* chosen);
 bool RenderViewShown();
 // Whether the OpenGL surface has exactly the client area's size. It takes the window's new
 // size only some time after a buffer swap: a frame drawn before then, after a resize or a
-// restore, lies in the former size, and only a frame drawn at the client's size is kept.
+// restore, lies in the former size, and only a frame drawn at the client's size is shown.
+// Once the surface is found of that size it is not read again until the next new size.
 bool RenderSurfaceFitsClient();
 // The window's one-shot timer that asks for the paint again after a paint that found the
-// surface not yet of the client's size (at most four times for one wait).
+// surface not yet of the client's size and so drew nothing (at most four times for one
+// wait).
 constexpr UINT_PTR kRenderSurfaceTimer = 1;
 // Given what the surface was read to be, answers in its place whether it fits (a test
 // stands in for a window system that hands the size over late). Null: the reading holds.

@@ -10,7 +10,15 @@
 #     (print_pages_speed), and the user's actions with the live view shown on a mixed
 #     plan of 10,000 objects against the floor of a bare drawing of its polygons
 #     (view_actions_speed), and the plan pane's repaint of 2,000 texts against 2,000
-#     labelled lines, unchanged and after a scroll (text_repaint_speed);
+#     labelled lines, unchanged and after a scroll (text_repaint_speed), and the live view's
+#     repaints (view_actions_speed --repaints, below);
+#   scripts/benchmark.sh [--build-dir DIR] --view [BUILD_DIR]
+#     the live view's repaints alone, with the view maximised in the frame: the small plan
+#     of every kind of object (tests/shell/data/view-mixed-tile.ZRO) and the mixed plan of
+#     10,000 objects, each drawn anew and its kept frame shown again. Given another build
+#     folder (the build before a change), the same benchmark is built against that build's
+#     library and sources too, and the two builds run in turns, three rounds, so that both
+#     meet the same load;
 #   scripts/benchmark.sh [--build-dir DIR] --road
 #     the start and the print road: road_speed, the loads of walls-10000 and
 #     lines-100000 against ReadFile, then whole processes from start to end (medians of
@@ -21,8 +29,9 @@
 set -euo pipefail
 . "$(dirname "$0")/start-run.sh" "$@"
 shift "$start_run_args"
-road=0
+road=0 view=0
 if [ "${1:-}" = --road ]; then road=1; shift; fi
+if [ "${1:-}" = --view ]; then view=1; shift; fi
 WINE=/usr/lib/wine/wine64
 
 # The program directory of every run: the benchmarks' files and the symbol libraries.
@@ -105,7 +114,43 @@ time_print_road() {
   road_time=$(us_since "$start")
 }
 
+tile_plan="Z:$(printf '%s' "$root/tests/shell/data/view-mixed-tile.ZRO" | tr / '\\')"
+
+# The view's repaints built against another build folder's library and sources: the
+# program as it was, measured by this benchmark (which uses only what both have).
+build_repaints_against() {
+  local other=$1 src res
+  other=$(cd -- "$other" && pwd)
+  src=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$other/CMakeCache.txt" 2>/dev/null || true)
+  res=$(find "$other/CMakeFiles" -name 'velmora.rc.res' -o -name 'velmora.rc.obj' 2>/dev/null | head -1)
+  if [ ! -f "$other/libvelmora_core.a" ] || [ -z "$src" ] || [ -z "$res" ]; then
+    echo "benchmark: $other holds no built program (libvelmora_core.a, its resources, CMakeCache.txt)" >&2
+    return 1
+  fi
+  x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -g -DNDEBUG -fexec-charset=CP1252 -DNOMINMAX -DWIN32_LEAN_AND_MEAN \
+    -DWINVER=0x0601 -D_WIN32_WINNT=0x0601 -D_USE_MATH_DEFINES -I"$src" "$root/benchmarks/view_actions_speed.cpp" \
+    "$root/benchmarks/bench_support.cpp" "$res" "$other/libvelmora_core.a" -lcomctl32 -lcomdlg32 -lgdi32 -luser32 \
+    -lkernel32 -lwinspool -lshell32 -ladvapi32 -lopengl32 -lglu32 -lmsimg32 -static -static-libgcc \
+    -static-libstdc++ -o "$work/view_repaints_other.exe"
+}
+
 machine_load "at the start"
+if [ "$view" = 1 ]; then
+  other=${1:-}
+  [ -z "$other" ] || build_repaints_against "$other"
+  for round in 1 2 3; do
+    echo "this build, $build, round $round"
+    bench view_actions_speed --repaints "$tile_plan"
+    if [ -n "$other" ]; then
+      echo "the build in $other, round $round"
+      "$WINE" "$work/view_repaints_other.exe" --repaints "$tile_plan" >"$work/other.log" 2>&1 </dev/null \
+        || echo "the other build's benchmark ended with an error"
+      cat "$work/other.log"
+    fi
+  done
+  machine_load "at the end"
+  exit 0
+fi
 if [ "$road" = 0 ]; then
   bench plan_speed "$@"
   bench road_speed
@@ -117,6 +162,7 @@ if [ "$road" = 0 ]; then
   bench load_speed
   bench print_pages_speed
   bench view_actions_speed
+  bench view_actions_speed --repaints "$tile_plan"
   forget_jobs_after "$jobs_before"
   bench text_repaint_speed
   machine_load "at the end"

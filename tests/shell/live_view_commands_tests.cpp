@@ -1,3 +1,4 @@
+// velmora-test: screen
 #include <gtest/gtest.h>
 #include "shell/app_globals.h"
 #include "shell/command_dispatcher.h"
@@ -18,8 +19,10 @@
 #include "render3d/kept_polygons.h"
 #include "render3d/object_polygons.h"
 #include "model/colour_maths.h"
+#include "render3d/render_screen.h"
 #include "render3d/render_window.h"
 #include "render3d/selvith_window.h"
+#include "render3d/surface_painting.h"
 #include "tools/tool_state.h"
 #include "support/dialog_driver.h"
 #include "support/input_fixtures.h"
@@ -189,15 +192,44 @@ TEST_F(LiveViewCommands, Command5317GivesTheWalkProjectionFortyDegrees)
 
 namespace {
 
-// The picture a paint of the view renders (never the kept frame), as captured.
-std::vector<uint8_t> RenderedPicture()
+// The picture a paint of the view renders (never the kept frame; the final render when
+// final is set), as captured.
+std::vector<uint8_t> RenderedPicture(bool final = false)
 {
     renderCaptureRequested = 1;
+    finalRenderRequested = final;
     RedrawWindow(renderWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    renderCaptureRequested = 0;
+    renderCaptureRequested = finalRenderRequested = 0;
     const uint8_t* pixels = capturedRender.pixels;
     std::vector<uint8_t> picture(pixels, pixels + ((capturedRender.width * 3 + 3) & ~3) * capturedRender.height);
     FreeCapturedRender();
+    return picture;
+}
+
+// What the display shows over the view's client area once the program has handed its
+// windows over (read through the screen's DC, which this platform answers from the X
+// display), as the capture holds a picture.
+std::vector<uint8_t> ScreenPicture()
+{
+    vtest::PumpMessages();
+    RECT client;
+    GetClientRect(renderWindow, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(renderWindow, &origin);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, client.bottom, 1, 24, BI_RGB};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    const uint8_t* pixels = static_cast<uint8_t*>(bits);
+    std::vector<uint8_t> picture(pixels, pixels + ((client.right * 3 + 3) & ~3) * client.bottom);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
     return picture;
 }
 
@@ -384,10 +416,11 @@ TEST_F(LiveViewCommands, TheViewShowsTheActivePlan)
 // One action repaints the view once: the side and reset cameras, whose plan pane asks
 // for a repaint of its own, and a plan window's activation, which the other window's
 // deactivation, the plan's new camera and both panes follow. A paint that finds nothing
-// changed shows the same picture again without drawing the scene; a paint after each
-// action (the frame or the view minimised and restored, a final render) shows what a
-// fresh draw shows. A frame drawn while the surface has not yet the new size is drawn
-// again, and every frame presented is one drawn.
+// changed shows the same picture again without drawing the scene; after each action (the
+// frame or the view minimised and restored, a final render) the display shows what a
+// fresh draw draws, from the view's opening on. Until the surface has the new size, a
+// paint draws nothing: every frame shown is drawn on a surface of the client's size, and a
+// final render asked for meanwhile is drawn once it has.
 TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
 {
     vtest::AddWall(activeDocument->firstFloor, {{-100, 0, 0}, {100, 0, 0}}, 2);
@@ -396,16 +429,34 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
     // Every kind of object on two storeys, whose picture reaches the view's edges.
     ASSERT_TRUE(LoadPlanFile(vtest::SourceFilePath("tests/shell/data/view-mixed-tile.ZRO").c_str()));
     const HWND second = GetParent(activePlanPane);
+    // Nothing of another test program's covers the view on the display.
+    SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The paints the view's timer asks for again, each once the window system had its turn.
+    auto settle = [] {
+        uint32_t looks = 0;
+        for (vtest::PumpMessages(); KillTimer(renderWindow, kRenderSurfaceTimer); vtest::PumpMessages(), ++looks)
+            Sleep(50), vtest::PumpMessages(), SendMessageA(renderWindow, WM_TIMER, kRenderSurfaceTimer, 0);
+        return looks;
+    };
     SendCommand(frame, 5270);
+    settle();
+    const std::vector<uint8_t> opened = ScreenPicture();
+    EXPECT_EQ(RenderedPicture(), opened) << "opened";
+    // The window that shows the picture lets the presses, the cursor and the palette's drops
+    // through to the render window, and hands the focus on to it.
+    POINT inside = {5, 5};
+    ClientToScreen(renderWindow, &inside);
+    EXPECT_EQ(renderWindow, WindowFromPoint(inside));
+    SetFocus(renderScreenWindow);
+    EXPECT_EQ(renderWindow, GetFocus());
     shelltest::SizeRenderClient(120, 90);
-    vtest::PumpMessages();
     auto minimised = [&](HWND window, int command) {
         ShowWindow(window, SW_MINIMIZE), vtest::PumpMessages(), SendCommand(frame, command), ShowWindow(window, SW_RESTORE);
     };
     const struct {
         const char* name;
         std::function<void()> act;
-        bool late = false;
+        bool late = false, final = false;
     } actions[] = {
         {"side camera", [&] { SendCommand(frame, 5151); }},
         {"reset camera", [&] { SendCommand(frame, 5241); }},
@@ -415,54 +466,52 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
              RebuildObject3D(vtest::AddWall(activeDocument->firstFloor, {{-50, 0, 80}, {50, 0, 80}}, 2));
              InvalidateRect(renderWindow, nullptr, FALSE);
          }},
-        {"final render", [&] { SendCommand(frame, FrameCommandFinalRender); }},
+        {"a colour dropped", [] { ApplyColorAtPoint3D(60, 2, RGB(200, 30, 30)), InvalidateRect(renderWindow, nullptr, FALSE); }},
+        {"final render", [&] { SendCommand(frame, FrameCommandFinalRender); }, false, true},
         {"frame minimised, side camera, restored", [&] { minimised(frame, 5152); }, true},
         {"view minimised, doors hidden, restored", [&] { minimised(selvithWindow, 5322); }, true},
         {"view maximised", [] { ShowWindow(selvithWindow, SW_MAXIMIZE); }, true},
         {"view restored", [] { ShowWindow(selvithWindow, SW_RESTORE); }, true},
+        {"view maximised, a final render at once", [&] {
+             ShowWindow(selvithWindow, SW_MAXIMIZE), SendCommand(frame, FrameCommandFinalRender);
+         }, true, true},
+        {"view restored again", [] { ShowWindow(selvithWindow, SW_RESTORE); }, true},
         {"view enlarged", [] { SetWindowPos(selvithWindow, nullptr, 0, 0, 600, 500, SWP_NOMOVE | SWP_NOZORDER); }, true},
         {"view shrunk", [] { SetWindowPos(selvithWindow, nullptr, 0, 0, 500, 420, SWP_NOMOVE | SWP_NOZORDER); }, true},
     };
-    // What a paint of the view shows (the restored view has its parent's size).
-    auto repainted = [] {
-        RedrawWindow(renderWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        RECT client;
-        GetClientRect(renderWindow, &client);
-        std::vector<uint8_t> shown(((client.right * 3 + 3) & ~3) * client.bottom);
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        glReadPixels(0, 0, client.right, client.bottom, GL_BGR_EXT, GL_UNSIGNED_BYTE, shown.data());
-        return shown;
-    };
-    // The frames the view presents, counted at each swap; the surface taken as not yet of
-    // the client's size until a given frame, as a window system that hands it over late.
+    // The frames the view shows, counted before each is read back; the surface taken as
+    // not yet of the client's size during the first paint of an action marked late, as a
+    // window system that hands it over late.
     struct Seen {
-        uint32_t frames, lateUntil;
+        uint32_t frames, lateThrough, late;
     } seen = {};
-    SetRenderSwapHook([](void* c) { ++static_cast<Seen*>(c)->frames; }, &seen);
-    SetSurfaceFitHook([](bool fits, void* c) { return fits && static_cast<Seen*>(c)->frames >= static_cast<Seen*>(c)->lateUntil; }, &seen);
+    SetRenderSwapHook([](void* c) {
+        ++static_cast<Seen*>(c)->frames;
+        static_cast<Seen*>(c)->late += !RenderSurfaceFitsClient();
+    }, &seen);
+    SetSurfaceFitHook([](bool fits, void* c) { return fits && renderWindowPaints > static_cast<Seen*>(c)->lateThrough; }, &seen);
     for (const auto& action : actions) {
-        const uint32_t before = presentedRenderFrames, kept = keptFramesShown, frames = seen.frames, paints = renderWindowPaints;
-        seen.lateUntil = frames + action.late;
+        const uint32_t before = presentedRenderFrames, frames = seen.frames, late = seen.late;
+        seen.lateThrough = renderWindowPaints + action.late;
         action.act();
-        // The paints the view's timer asks for again, each once the window system had its turn.
-        uint32_t looks = 0;
-        for (vtest::PumpMessages(); KillTimer(renderWindow, kRenderSurfaceTimer); vtest::PumpMessages(), ++looks)
-            Sleep(50), vtest::PumpMessages(), SendMessageA(renderWindow, WM_TIMER, kRenderSurfaceTimer, 0);
-        const uint32_t renders = presentedRenderFrames - before, drawn = renders + keptFramesShown - kept;
-        EXPECT_TRUE(action.late ? renders >= 2 : renders == 1) << action.name << ": " << renders;
-        // Each paint presents a frame it drew (not an empty or a stale buffer); the view asks
-        // for a few of them, the window system for the others.
-        EXPECT_TRUE(seen.frames - frames == drawn && renderWindowPaints - paints == drawn && looks <= 4)
-            << action.name << ": " << seen.frames - frames << " presented, " << drawn << " drawn, " << looks << " looks";
-        const std::vector<uint8_t> shown = repainted();
-        EXPECT_EQ(before + renders, presentedRenderFrames) << action.name;
-        EXPECT_EQ(RenderedPicture(), shown) << action.name;
+        const uint32_t looks = settle(), renders = presentedRenderFrames - before;
+        // One frame drawn and shown, none on a surface not yet of the client's size; the
+        // view asks for a few paints, the window system for the others.
+        EXPECT_TRUE(renders == 1 && seen.frames - frames == 1 && seen.late == late && looks <= 4)
+            << action.name << ": " << renders << " presented, " << seen.frames - frames << " shown, "
+            << seen.late - late << " late, " << looks << " looks";
+        const std::vector<uint8_t> shown = ScreenPicture();
+        EXPECT_EQ(RenderedPicture(action.final), shown) << action.name;
+        // A repaint of the unchanged view shows the kept frame, drawing nothing (a final
+        // render is not kept: at a new size it leaves none).
+        const uint32_t kept = keptFramesShown, presented = presentedRenderFrames;
+        RedrawWindow(renderWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const std::vector<uint8_t> repainted = ScreenPicture();
+        const bool keeps = !(action.late && action.final);
+        EXPECT_TRUE(keptFramesShown == kept + keeps && presentedRenderFrames == presented + !keeps) << action.name;
+        EXPECT_EQ(RenderedPicture(), repainted) << action.name;
     }
     SetRenderSwapHook(nullptr, nullptr);
     SetSurfaceFitHook(nullptr, nullptr);
-    // The picture of the last render, shown again by a paint of the unchanged view.
-    const std::vector<uint8_t> rendered = RenderedPicture();
-    const uint32_t before = presentedRenderFrames;
-    EXPECT_EQ(rendered, repainted());
-    EXPECT_EQ(before, presentedRenderFrames);
+    SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
