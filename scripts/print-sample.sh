@@ -16,9 +16,10 @@ unset CDPATH
 # The whole path, whatever it holds ("$( )" would drop a trailing newline).
 root=$(cd -- "$(dirname -- "$0")/.." && pwd && echo .) && root=${root%?.}
 
-# Stopped (Ctrl-C) at any moment, the script stops the program with the processes it
-# started and leaves none of the print's files: the copy, a part of the PDF, its job in
-# the spool folder, the printer's port's PostScript, log and part of a PDF.
+# Stopped (Ctrl-C) at any moment before it tells the PDF's path, the script stops the
+# program with the processes it started and leaves none of the print's files: the copy, a
+# part of the PDF, its job in the spool folder, the printer's port's PostScript, log and
+# part of a PDF.
 print_road_pid= made_copy= made_pdf= jobs=
 leave_nothing() {
   [ -z "$jobs" ] || rm -rf "$jobs"
@@ -192,4 +193,8 @@ fi
 cp "$job.pdf" "$pdf.part" && mv -f "$pdf.part" "$pdf" ||
   failed "the PDF could not be written to $pdf (is the disk full?)"
 rm -rf "$jobs"
+# Once its path is told, the PDF and the copy are the user's: a Ctrl-C then only ends the
+# environment, as the script's end does anyway, and that end says so.
+jobs= made_pdf= made_copy=
+trap 'run_stopped=1; exit 130' INT TERM
 echo "$pdf"

@@ -10,10 +10,11 @@ unset CDPATH
 root=$(cd -- "$(dirname -- "${BASH_SOURCE[0]}")/.." && pwd && echo .) && root=${root%?.}
 build=$root/build
 start_run_args=0
-if [ "${1:-}" = --build-dir ]; then
-  build=$(mkdir -p -- "$2" && cd -- "$2" && pwd && echo .) && build=${build%?.}
-  start_run_args=2
-fi
+[ "${1:-}" != --build-dir ] || build=$2 start_run_args=2
+# A repository or build folder whose path the build's tools cannot take is refused at
+# once, before anything is installed or made.
+bash "$root/scripts/build.sh" --check "$build" || exit 1
+[ "$start_run_args" = 0 ] || { build=$(mkdir -p -- "$build" && cd -- "$build" && pwd && echo .) && build=${build%?.}; }
 
 # Run from inside a running environment (the tests of these scripts), the machine, the
 # build and that environment are used as they are, and left running.
@@ -46,14 +47,22 @@ envdir=$build/wine-env
 # The environment is stopped when the script ends, however it ends, even while it starts
 # (its start is held first, so that it starts nothing more). It starts in the background,
 # so that the script takes a signal (Ctrl-C) at once rather than when Wine's steps end.
-env_start=
+# A Ctrl-C while it ends does not cut the end short: the stop runs out of the signal's
+# reach, and the run then says that it was stopped and exits 130. A script sets run_stopped
+# when a Ctrl-C that it takes leaves the end to say so.
+env_start= run_stopped=
 end_env() {
+  trap 'run_stopped=1' INT TERM
   [ -z "$env_start" ] || kill -STOP "$env_start" 2>/dev/null || true
   # The shell's own word that the start was killed is not passed on.
   {
-    bash "$root/scripts/wine-env.sh" stop "$envdir" 2>&3
+    (trap '' INT TERM; exec bash "$root/scripts/wine-env.sh" stop "$envdir") 2>&3
     [ -z "$env_start" ] || { kill -KILL "$env_start"; wait "$env_start"; }
   } 3>&2 2>/dev/null || true
+  if [ -n "$run_stopped" ]; then
+    echo "$(basename "$0" .sh): stopped; what the run made stays, and its environment has ended" >&2
+    exit 130
+  fi
 }
 trap end_env EXIT
 bash "$root/scripts/wine-env.sh" start "$envdir" &

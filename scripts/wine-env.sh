@@ -19,6 +19,11 @@ export WINEPREFIX="$dir/prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+# Wine takes the programs' ANSI code page and its own dialogs' language from the Unix
+# locale: under C.UTF-8 code page 1252, the program's own, and English, whatever the
+# user's locale (a Russian one gives 1251, a Greek one 1253), so that the program's
+# messages and the tests' verdicts are the same on every machine.
+export LC_ALL=C.UTF-8
 
 # The faces: every program of the environment sees those of the set-up only, whatever
 # fonts the machine has, so a printed page or a dialog's size is the same everywhere.
@@ -194,7 +199,7 @@ REG
 DISPLAY=:$n "$WINE" regedit /S "$dir/faces.reg" >"$dir/warmup.log" 2>&1 </dev/null || true
 
 # Quoted for the shell that sources it, whatever the paths hold.
-for v in WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEARCH DISPLAY VELMORA_PRINT_DIR VELMORA_PRINT_PORT FONTCONFIG_FILE; do
+for v in WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEARCH LC_ALL DISPLAY VELMORA_PRINT_DIR VELMORA_PRINT_PORT FONTCONFIG_FILE; do
   printf 'export %s=%q\n' "$v" "${!v}"
 done >"$dir/env.sh"
 rm -f "$dir/start.pid"

@@ -10,7 +10,10 @@
 if [ -z "${WINEPREFIX:-}" ] && [ -n "${VELMORA_WINE_ENV:-}" ] && [ -f "$VELMORA_WINE_ENV" ]; then
   . "$VELMORA_WINE_ENV"
 fi
-output=$(mktemp -d "${TMPDIR:-/tmp}/wine-run.XXXXXX") || exit 1
+# Kept in the environment's folder, inside the build folder, where the environment is known.
+outputs=${TMPDIR:-/tmp}
+[ -z "${VELMORA_WINE_ENV:-}" ] || outputs=${VELMORA_WINE_ENV%/*}
+output=$(mktemp -d "$outputs/wine-run.XXXXXX") || exit 1
 pass_on() {
   cat "$output/out"
   cat "$output/err" >&2

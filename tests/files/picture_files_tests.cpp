@@ -371,7 +371,7 @@ TEST_F(PictureFiles, FiveByTwoRgbDropsTheRowPadding)
     ASSERT_EQ(s.width, 5);
     ASSERT_EQ(s.height, 2);
     std::string path = WritePicture("five.bmp", MakeBmp(s));
-    std::wstring wide(path.begin(), path.end());
+    std::wstring wide = vtest::Widened(path);
     DIBImage* image = LoadDIBImage(wide.c_str(), true);
     ASSERT_NE(image, nullptr);
     const uint8_t expected[30] = {0, 100, 7, 40, 100, 7, 80, 100, 7, 120, 100, 7, 160, 100, 7,

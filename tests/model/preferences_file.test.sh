@@ -6,6 +6,8 @@
 # (a link among them, never what it points to). Under two Wine servers, a save held once it has read the file keeps
 # the other's, which waits for it.
 set -u
+# The program's messages are in its code page (an "é" of the folder is one byte, 0xE9): read as bytes.
+grep() { LC_ALL=C command grep "$@"; }
 wine=/usr/lib/wine/wine64 saver="$VELMORA_BINARY_DIR/tests/colour_saver.exe"
 fail() { echo "FAIL: $*"; cat run.log; exit 1; }
 prefs() { # 4096 bytes, a page of the file system: a longer value needs another page

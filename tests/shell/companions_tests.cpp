@@ -29,6 +29,7 @@ using shelltest::SendCommand;
 using vtest::CloseStandIns;
 using vtest::InstallStandIn;
 using vtest::StandInLogLines;
+using vtest::StandInProgram;
 
 // The companions are stand-ins copied into the program directory under their names.
 class Companions : public testing::Test {
@@ -66,7 +67,7 @@ TEST_F(Companions, FurnitureEditorGetsTheUnitLetter)
         SendCommand(frame, 5231);
         std::vector<std::string> lines = StandInLogLines(directory, 1);
         ASSERT_EQ(1u, lines.size());
-        EXPECT_EQ("COMMAND " + directory + "\\Z!TOVRL.EXE " + (units == 4 ? "M" : "E"), lines[0]);
+        EXPECT_EQ("COMMAND " + StandInProgram(directory, "\\Z!TOVRL.EXE") + " " + (units == 4 ? "M" : "E"), lines[0]);
         EXPECT_EQ(1, furnitureEditorRunning);
         EXPECT_EQ(nullptr, companionEditObject);
         CloseStandIns();
@@ -98,7 +99,7 @@ TEST_F(Companions, ScaleModelToolGetsAPlanCopyAndKeepsTheModifiedFlag)
         SendCommand(frame, 5272);
         std::vector<std::string> lines = StandInLogLines(directory, 1);
         ASSERT_EQ(1u, lines.size());
-        EXPECT_EQ("COMMAND " + directory + "\\Z!KORVAN.EXE " + exchange, lines[0]);
+        EXPECT_EQ("COMMAND " + StandInProgram(directory, "\\Z!KORVAN.EXE") + " " + exchange, lines[0]);
         EXPECT_EQ(modified, settings->modified);
         CloseStandIns();
     }
@@ -122,7 +123,7 @@ TEST_F(Companions, ScaleModelToolGetsAPlanCopyAndKeepsTheModifiedFlag)
 TEST_F(Companions, RunningSpreadsheetIsAskedAndAnEndedOneStartedAgain)
 {
     const std::string exchange = directory + "\\Z!EST.TMP";
-    const std::string started = "COMMAND " + directory + "\\Z!3DEST.EXE " + exchange;
+    const std::string started = "COMMAND " + StandInProgram(directory, "\\Z!3DEST.EXE") + " " + exchange;
     SendCommand(frame, 5303);
     ASSERT_EQ(1u, StandInLogLines(directory, 1).size());
     DeleteFileA(exchange.c_str());
@@ -167,7 +168,7 @@ TEST_F(Companions, EndedFurnitureEditorIsStartedAgainUnasked)
     EXPECT_EQ(0u, boxes.Count());
     std::vector<std::string> lines = StandInLogLines(directory, 2);
     ASSERT_EQ(2u, lines.size());
-    EXPECT_EQ("COMMAND " + directory + "\\Z!TOVRL.EXE " + directory + "\\Z!TOVRL.TMPE", lines[1]);
+    EXPECT_EQ("COMMAND " + StandInProgram(directory, "\\Z!TOVRL.EXE") + " " + directory + "\\Z!TOVRL.TMPE", lines[1]);
     EXPECT_EQ(object, companionEditObject);
 }
 

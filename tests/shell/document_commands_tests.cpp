@@ -64,12 +64,13 @@ protected:
         return path;
     }
 
-    // The command line of plan_resaver, which lies beside the test.
-    static std::string ToolCommand(const std::string& arguments)
+    // The command line of plan_resaver, which lies beside the test, on the plan: both
+    // paths quoted, as they may hold blanks.
+    static std::string ToolCommand(const std::string& options, const std::string& plan)
     {
         std::string tool(MAX_PATH, 0);
         tool.resize(GetModuleFileNameA(nullptr, &tool[0], MAX_PATH));
-        return tool.substr(0, tool.rfind('\\')) + "\\plan_resaver.exe " + arguments;
+        return "\"" + tool.substr(0, tool.rfind('\\')) + "\\plan_resaver.exe\" " + options + " \"" + plan + "\"";
     }
 
     void SetCommandLine(const std::string& path)
@@ -445,7 +446,13 @@ TEST_F(DocumentCommands, AnInterruptedSaveLeavesAWholePlanThatOpenOffersAndASave
         ASSERT_TRUE(!c.left || vtest::WriteFileBytes(beside, *c.left));
         SetFileAttributesA(beside.c_str(), c.how == "stuck" ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
         const std::vector<unsigned char> old = vtest::ReadFileBytes(plan);
-        std::system(ToolCommand("-stop " + c.stop + " " + plan).c_str());
+        std::string command = ToolCommand("-stop " + c.stop, plan);
+        STARTUPINFOA startup = {sizeof startup};
+        PROCESS_INFORMATION saver;
+        ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &saver));
+        WaitForSingleObject(saver.hProcess, INFINITE);
+        CloseHandle(saver.hThread);
+        CloseHandle(saver.hProcess);
         if (c.how == "late" && vtest::WriteFileBytes(beside, *c.left))
             std::filesystem::last_write_time(beside, std::filesystem::last_write_time(plan) - std::chrono::hours(1));
         shelltest::FileDialogAnswers dialogs;
@@ -501,7 +508,7 @@ TEST_F(DocumentCommands, AnOpenWhileAnotherProgramSavesThePlanOpensNothing)
     shelltest::FileDialogAnswers dialogs;
     dialogs.Choose(plan);
     SendCommand(frame, FrameCommandOpen);
-    std::string command = ToolCommand("-stop hold " + plan);
+    std::string command = ToolCommand("-stop hold", plan);
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION saver;
     ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &saver));

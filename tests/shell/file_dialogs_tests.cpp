@@ -150,7 +150,7 @@ TEST(FileDialogs, TheSystemSaveDialogAnsweredLikeAUser)
 {
     std::string path = shelltest::LocalPath("TYPED");
     DialogDriver driver;
-    driver.answers = {std::wstring(path.begin(), path.end())};
+    driver.answers = {vtest::Widened(path)};
     std::thread helper(&DialogDriver::Run, &driver, GetCurrentProcessId());
     PrepareDxfFileDialog(nullptr);
     std::snprintf(fileNameBuffer, FileNameBufferSize, "%s", "Senza nome.DXF");
@@ -174,7 +174,7 @@ TEST(FileDialogs, ANameOutsideTheCodePageIsRefusedOnEveryRoad)
     vtest::MessageBoxRecorder boxes;
     shelltest::SendCommand(frame, FrameCommandNew);
     const std::string plan = shelltest::LocalPath("O1.ZRO"), drawing = shelltest::LocalPath("O1.DXF");
-    const std::wstring omega = std::wstring(plan.begin(), plan.end() - 6) + L"\u03A91.";
+    const std::wstring omega = vtest::Widened(plan.substr(0, plan.size() - 6)) + L"\u03A91.";
     ASSERT_TRUE(SavePlanFile(plan.c_str()) && vtest::WriteFileBytes(drawing, {'o', 'l', 'd'}));
     DeleteFileW((omega + L"ZRO").c_str());   // left by an earlier run
     shelltest::AddLine(shelltest::Storey("First Floor"), {{0, 0}, {90, 0}});

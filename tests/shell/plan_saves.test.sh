@@ -15,6 +15,9 @@
 # Open offers, is whole, and the save after that leaves nothing behind. Another user saves
 # a plan, and a link to one, in a folder where that user can add no file.
 set -u
+# The program's messages are in its code page (an "é" of the folder is one byte, 0xE9): read as bytes.
+grep() { LC_ALL=C command grep "$@"; }
+sed() { LC_ALL=C command sed "$@"; }
 sample="$VELMORA_SOURCE_DIR/samples/house.ZRO"
 wine=/usr/lib/wine/wine64 resaver="$VELMORA_BINARY_DIR/tests/plan_resaver.exe"
 umount plans/full plans/prefix2/drive_c/users/*/Temp 2>/dev/null; WINEPREFIX=$PWD/plans/prefix2 /usr/lib/wine/wineserver -k 2>/dev/null

@@ -60,8 +60,14 @@ run_print_road() {
   local limit=${VELMORA_PRINT_IDLE_LIMIT:-120}
   : >"$log.windows"
   local arg
-  # A bare name is taken from the current directory (the program directory).
-  case $plan in */*) arg=$(winpath "$plan") ;; *) arg=$plan ;; esac
+  # A bare name is taken from the current directory (the program directory). Wine quotes
+  # an argument that holds a blank, and the closing quote would take the mode byte's
+  # place: a plan of the current directory is then given by its name alone.
+  case $plan in
+    */*) arg=$(winpath "$plan")
+      [[ $arg != *[[:space:]]* ]] || ! [ "${plan%/*}" -ef . ] || arg=${plan##*/} ;;
+    *) arg=$plan ;;
+  esac
   arg="$arg$(printf "\\$(printf '%03o' "$mode")")"
   print_road_spooled=$(ls -A "$spool_dir" 2>/dev/null)
   # Started directly, so that $! is the Windows process that owns the windows.

@@ -24,13 +24,17 @@ generate_plans "$work" || exit 1
 failed=0
 
 before=$(last_job)
-for row in "|$work/none.ZRO|no plan file $work/none.ZRO" "|$work|cannot read the plan file $work" \
-  {0,-1,abc,1e9,86401}"|$work/small.ZRO|VELMORA_PRINT_IDLE_LIMIT takes a whole number of seconds from 1 to 86400, not"; do
-  IFS='|' read -r limit plan want <<<"$row"
+# Build folders whose paths the build's tools cannot take (%n: a line's end) are refused, and not made.
+for row in "|$work/none.ZRO|print-sample: no plan file $work/none.ZRO" "|$work|print-sample: cannot read the plan file $work" \
+  {0,-1,abc,1e9,86401}"|$work/small.ZRO|print-sample: VELMORA_PRINT_IDLE_LIMIT takes a whole number of seconds from 1 to 86400, not" \
+  "|$work/small.ZRO|';'|$work/a;b" "|$work/small.ZRO|a line's end|$work/a%nb"; do
+  IFS='|' read -r limit plan want unusable <<<"$row"
   [ -z "$limit" ] || want="$want \"$limit\""
-  out=$(VELMORA_PRINT_IDLE_LIMIT=$limit timeout 60 bash "$script" --build-dir "$work/unused" "$plan" 2>&1)
+  unusable=${unusable//%n/$'\n'}
+  [ -z "$unusable" ] || want="build: the path of the build folder holds $want, which CMake and make cannot take; choose a folder whose path has none: $unusable"
+  out=$(VELMORA_PRINT_IDLE_LIMIT=$limit timeout 60 bash "$script" --build-dir "${unusable:-$work/unused}" "$plan" 2>&1)
   rc=$?
-  [ "$rc" -ne 0 ] && [ "$out" = "print-sample: $want" ] || { echo "FAIL $limit $plan: exit $rc, said: $out"; failed=1; }
+  [ "$rc" -ne 0 ] && [ "$out" = "$want" ] && { [ -z "$unusable" ] || [ ! -e "$unusable" ]; } || { echo "FAIL $limit $plan $unusable: exit $rc, said: $out"; failed=1; }
 done
 [ "$(last_job)" -eq "$before" ] || { echo "FAIL a refused plan was printed"; failed=1; }
 
@@ -136,7 +140,8 @@ set +m
 # The scripts' own environments, their set-up and build left out: two started at once take a
 # display each; a run waits for the run that uses its build folder (without its lock, it would
 # stop the other's display), and not for one killed while a program it started goes on.
-root="$work/x y é/root" fb="$work/x y é/b"
+# Its build folder's path holds a command between backquotes, which no step may run.
+root="$work/x y é/root" fb="$work/x y é/b\`touch\${IFS}ran\`'"
 alive() { ps -o stat= -p "$1" | grep -qv '^Z'; }
 mkdir -p "$root/scripts" "$root/tests" "$fb" && printf ':\n' | tee "$root/scripts/setup.sh" >"$root/scripts/build.sh" &&
   ln -sfn "$VELMORA_SOURCE_DIR/scripts/"{start-run,wine-env,print-to-pdf,print-sample}.sh "$root/scripts/" &&
@@ -176,6 +181,22 @@ cp --remove-destination "$VELMORA_BINARY_DIR/velmora.exe" "$fb/" || exit 1
 env -u VELMORA_WINE_ENV timeout 180 bash "$root/scripts/print-sample.sh" --build-dir "$fb" "$work/fit.ZRO" >"$work/first.out" 2>&1 &&
   [ "$(tail -n 1 "$work/first.out")" = "$fb/print-sample/fit.pdf" ] ||
   { echo "FAIL a print after a run killed at its environment's first start: $(cat "$work/first.out")"; failed=1; }
+# Ctrl-C after the PDF's path is told, while the environment ends (held 2 s for the test): the
+# PDF stays, the environment ends all the same, and the run says so.
+set -m
+rm "$root/scripts/wine-env.sh" && printf '[ "$1" != stop ] || sleep 2; exec bash %q "$@"\n' "$VELMORA_SOURCE_DIR/scripts/wine-env.sh" >"$root/scripts/wine-env.sh"
+env -u VELMORA_WINE_ENV bash "$root/scripts/print-sample.sh" --build-dir "$fb" "$work/fit.ZRO" >"$work/late.out" 2>&1 &
+for _ in {1..1800}; do [ "$(tail -n 1 "$work/late.out")" = "$fb/print-sample/fit.pdf" ] && break; sleep 0.1; done
+x=$(cat "$fb/wine-env/xvfb.pid"); kill -INT -- -$!; wait $!
+rc=$?; ln -sfn "$VELMORA_SOURCE_DIR/scripts/wine-env.sh" "$root/scripts/"; for _ in {1..50}; do alive "$x" && sleep 0.1; done
+[ $rc = 130 ] && [ -s "$fb/print-sample/fit.pdf" ] && ! alive "$x" && [ ! -e "$fb/wine-env/env.sh" ] && [ "$(tail -n 1 "$work/late.out")" = \
+  "print-sample: stopped; what the run made stays, and its environment has ended" ] || { echo "FAIL Ctrl-C after the PDF's path: $(cat "$work/late.out")"; failed=1; }
+set +m
+# The resources compiled in that build folder, as the build does: the same object, nothing run.
+(cd "$fb" && bash "$VELMORA_SOURCE_DIR/cmake/windres.sh" -O coff -I "$VELMORA_SOURCE_DIR/resources" -I "$fb/resources" \
+  "$VELMORA_SOURCE_DIR/resources/velmora.rc" "$fb/velmora.rc.res") &&
+  cmp "$fb/velmora.rc.res" "$VELMORA_BINARY_DIR/CMakeFiles/velmora_resources.dir/resources/velmora.rc.res" &&
+  [ -z "$(find "$work" -name ran)" ] || { echo "FAIL a build folder's path ran as a command: $(find "$work" -name ran)"; failed=1; }
 # Ctrl-C while the environment starts stops the run at once, and its display.
 set -m
 env -u VELMORA_WINE_ENV bash "$root/scripts/print-sample.sh" --build-dir "$fb" "$work/fit.ZRO" >"$work/int.out" 2>&1 &

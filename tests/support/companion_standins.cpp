@@ -20,6 +20,11 @@ void InstallStandIn(const std::string& folder, const char* name)
         ADD_FAILURE() << "cannot copy " << standIn;
 }
 
+std::string StandInProgram(const std::string& folder, const char* name)
+{
+    return folder.find(' ') == std::string::npos ? folder + name : "\"" + folder + name + "\"";
+}
+
 std::vector<std::string> StandInLogLines(const std::string& folder, size_t count)
 {
     std::vector<std::string> lines;

@@ -18,6 +18,9 @@ const UINT kStandInReply = WM_APP + 51;
 // Copies the stand-in into the folder under the name ("\\Z!TOVRL.EXE") and starts a new
 // log there; a failed copy fails the test.
 void InstallStandIn(const std::string& folder, const char* name);
+// The stand-in's path as the program starts it, at the head of its command line: quoted
+// when the folder holds a blank.
+std::string StandInProgram(const std::string& folder, const char* name);
 // The lines of the folder's log once it holds at least count of them (fewer after 20 s),
 // this thread's messages handled meanwhile.
 std::vector<std::string> StandInLogLines(const std::string& folder, size_t count);

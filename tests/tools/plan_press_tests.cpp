@@ -529,8 +529,7 @@ TEST_F(PlanPress, FurnitureEditorHandOver)
     struct Case {
         const char* subdirectory;
         bool present;
-        bool quoted;
-    } cases[] = {{"", true, false}, {"\\Tovrel dir", true, true}, {"", false, false}};
+    } cases[] = {{"", true}, {"\\Tovrel dir", true}, {"", false}};
     for (const Case& c : cases) {
         std::string dir = base + c.subdirectory;
         CreateDirectoryA(dir.c_str(), nullptr);
@@ -543,9 +542,8 @@ TEST_F(PlanPress, FurnitureEditorHandOver)
         HandOverToFurnitureEditor(object);
         EXPECT_NE(GetFileAttributesA((dir + "\\Z!TOVRL.TMP").c_str()), INVALID_FILE_ATTRIBUTES);
         if (c.present) {
-            const std::string program = dir + "\\Z!TOVRL.EXE";
             EXPECT_EQ(vtest::StandInLogLines(dir, 1),
-                      std::vector<std::string>{"COMMAND " + (c.quoted ? "\"" + program + "\"" : program) + " " +
+                      std::vector<std::string>{"COMMAND " + vtest::StandInProgram(dir, "\\Z!TOVRL.EXE") + " " +
                                                dir + "\\Z!TOVRL.TMPM"});
             vtest::CloseStandIns();
             EXPECT_EQ(furnitureEditorRunning, 1);
