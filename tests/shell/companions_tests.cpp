@@ -5,6 +5,7 @@
 #include "shell/frame_window.h"
 #include "files/object_exchange.h"
 #include "files/plan_file.h"
+#include "files/safe_save.h"
 #include "model/object_copies.h"
 #include "model/object_extents.h"
 #include "model/plan_document.h"
@@ -150,6 +151,50 @@ TEST_F(Companions, RunningSpreadsheetIsAskedAndAnEndedOneStartedAgain)
     ASSERT_EQ(3u, lines.size());
     EXPECT_EQ(started, lines[2]);
     EXPECT_EQ(1, estimateRunning);
+}
+
+// Started in "Ωx" beside "Ox" (a name the code page cannot hold beside its look-alike),
+// the program writes its exchange files and starts its companions in its own folder.
+TEST_F(Companions, FolderOutsideTheCodePageIsNeverItsLookAlike)
+{
+    CreateDirectoryW(L"\u03A9x", nullptr);
+    CreateDirectoryA("Ox", nullptr);
+    const char* const files[] = {"\\STANDIN.LOG", "\\Z!3DQW.TMP", "\\Z!EST.TMP"};
+    for (const char* name : files)
+        DeleteFileA(("Ox" + std::string(name)).c_str());
+    for (const char* name : {"\\Z!KORVAN.EXE", "\\Z!3DEST.EXE"})
+        InstallStandIn(directory + "\\Ox", name);
+    shelltest::StopShell();
+    SetCurrentDirectoryW(L"\u03A9x");
+    frame = shelltest::StartShell();
+    SetCurrentDirectoryA(directory.c_str());
+    ASSERT_NE(nullptr, frame);
+    const std::string own = programDirectory;
+    for (const char* name : files)
+        DeleteFileA((own + name).c_str());
+    for (const char* name : {"\\Z!KORVAN.EXE", "\\Z!3DEST.EXE"})
+        InstallStandIn(own, name);
+    SendCommand(frame, 2);
+    SendCommand(frame, 5272);
+    SendCommand(frame, 5303);
+    EXPECT_EQ(2u, StandInLogLines(own, 2).size());
+    SetCurrentDirectoryA(directory.c_str());
+    for (const char* name : files)
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(("Ox" + std::string(name)).c_str())) << name;
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"\u03A9x\\Z!3DQW.TMP"));
+    // The exchange file replaced: the copy its save keeps meanwhile lies in its own folder.
+    static std::string lookAlikeCopy;
+    static bool copyInLookAlike;
+    lookAlikeCopy = directory + "\\Ox\\~Z!3DQW.TMP.salva";
+    copyInLookAlike = false;
+    SetSaveStageHook([](SaveStage stage) {
+        copyInLookAlike |= stage == SaveStage::CopyMade && GetFileAttributesA(lookAlikeCopy.c_str()) != INVALID_FILE_ATTRIBUTES;
+    });
+    SendCommand(frame, 5272);
+    SetSaveStageHook(nullptr);
+    SetCurrentDirectoryA(directory.c_str());
+    EXPECT_FALSE(copyInLookAlike);
+    EXPECT_EQ(0u, boxes.Count());
 }
 
 // The furniture editor ended without its closing message: the hand-over of a library
