@@ -61,6 +61,11 @@ static bool TakeProgramDirectory()
         RefuseName(unusableProgramFolderMessage, wide);
         return false;
     }
+    // The current directory becomes that form too: the ANSI functions resolve a relative
+    // name from it, and its long form would give the look-alike's path.
+    std::string exact;
+    if (!NarrowExactly(wide, exact))
+        SetCurrentDirectoryA(narrow.c_str());
     // A drive root (D:\) loses its backslash, so that every name can start with one.
     if (!narrow.empty() && narrow.back() == '\\')
         narrow.pop_back();

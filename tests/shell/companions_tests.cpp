@@ -167,9 +167,12 @@ TEST_F(Companions, FolderOutsideTheCodePageIsNeverItsLookAlike)
     shelltest::StopShell();
     SetCurrentDirectoryW(L"\u03A9x");
     frame = shelltest::StartShell();
+    char relative[MAX_PATH] = "";
+    GetFullPathNameA("x", MAX_PATH, relative, nullptr);
     SetCurrentDirectoryA(directory.c_str());
     ASSERT_NE(nullptr, frame);
     const std::string own = programDirectory;
+    EXPECT_EQ(own + "\\x", relative);
     for (const char* name : files)
         DeleteFileA((own + name).c_str());
     for (const char* name : {"\\Z!KORVAN.EXE", "\\Z!3DEST.EXE"})
