@@ -154,7 +154,8 @@ TEST_F(Companions, RunningSpreadsheetIsAskedAndAnEndedOneStartedAgain)
 }
 
 // Started in "Ωx" beside "Ox" (a name the code page cannot hold beside its look-alike),
-// the program writes its exchange files and starts its companions in its own folder.
+// the program resolves names, writes its exchange files (and the copy a save keeps of
+// one it replaces) and starts its companions in its own folder.
 TEST_F(Companions, FolderOutsideTheCodePageIsNeverItsLookAlike)
 {
     CreateDirectoryW(L"\u03A9x", nullptr);
@@ -173,29 +174,22 @@ TEST_F(Companions, FolderOutsideTheCodePageIsNeverItsLookAlike)
     ASSERT_NE(nullptr, frame);
     const std::string own = programDirectory;
     EXPECT_EQ(own + "\\x", relative);
-    for (const char* name : files)
-        DeleteFileA((own + name).c_str());
     for (const char* name : {"\\Z!KORVAN.EXE", "\\Z!3DEST.EXE"})
         InstallStandIn(own, name);
+    static bool copyInLookAlike = false;
     SendCommand(frame, 2);
     SendCommand(frame, 5272);
     SendCommand(frame, 5303);
-    EXPECT_EQ(2u, StandInLogLines(own, 2).size());
+    SetSaveStageHook([](SaveStage stage) {   // in the program directory
+        copyInLookAlike |= stage == SaveStage::CopyMade && GetFileAttributesA("..\\Ox\\~Z!3DQW.TMP.salva") != ~0u;
+    });
+    SendCommand(frame, 5272);
+    SetSaveStageHook(nullptr);
+    EXPECT_EQ(3u, StandInLogLines(own, 3).size());
     SetCurrentDirectoryA(directory.c_str());
     for (const char* name : files)
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(("Ox" + std::string(name)).c_str())) << name;
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"\u03A9x\\Z!3DQW.TMP"));
-    // The exchange file replaced: the copy its save keeps meanwhile lies in its own folder.
-    static std::string lookAlikeCopy;
-    static bool copyInLookAlike;
-    lookAlikeCopy = directory + "\\Ox\\~Z!3DQW.TMP.salva";
-    copyInLookAlike = false;
-    SetSaveStageHook([](SaveStage stage) {
-        copyInLookAlike |= stage == SaveStage::CopyMade && GetFileAttributesA(lookAlikeCopy.c_str()) != INVALID_FILE_ATTRIBUTES;
-    });
-    SendCommand(frame, 5272);
-    SetSaveStageHook(nullptr);
-    SetCurrentDirectoryA(directory.c_str());
     EXPECT_FALSE(copyInLookAlike);
     EXPECT_EQ(0u, boxes.Count());
 }
