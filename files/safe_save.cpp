@@ -1,4 +1,5 @@
 #include "files/safe_save.h"
+#include "files/ansi_names.h"
 #include "files/file_marks.h"
 #include "files/record_stream.h"
 #include "shell/message_box.h"
@@ -30,15 +31,21 @@ std::string FolderOf(const std::string& path)
 }
 
 // The names `folder` lists as `name` without regard to case (or as its short name), the
-// one listed exactly so first.
+// one listed exactly so first. A name the code page cannot hold is listed as its short
+// name, the only one that reaches it: its ANSI form would be a look-alike's name.
 std::vector<std::string> ListedAlike(const std::string& folder, const std::string& name)
 {
     std::vector<std::string> alike;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-        if (!lstrcmpiA(found.cFileName, name.c_str()) || !lstrcmpiA(found.cAlternateFileName, name.c_str()))
-            alike.insert(name == found.cFileName ? alike.begin() : alike.end(), found.cFileName);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(WidenName(folder + "*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        std::string listed, alternate;
+        NarrowExactly(found.cAlternateFileName, alternate);
+        if (!NarrowExactly(found.cFileName, listed))
+            listed = alternate;
+        if (!listed.empty() && (!lstrcmpiA(listed.c_str(), name.c_str()) || !lstrcmpiA(alternate.c_str(), name.c_str())))
+            alike.insert(name == listed ? alike.begin() : alike.end(), listed);
+    }
     if (search != INVALID_HANDLE_VALUE)
         FindClose(search);
     return alike;

@@ -1,4 +1,5 @@
 #include "shell/file_dialogs.h"
+#include "files/ansi_names.h"
 #include "shell/app_globals.h"
 #include "shell/message_box.h"
 #include <commctrl.h>
@@ -104,14 +105,12 @@ static std::wstring Widen(const char* text, int count = -1)
 // The wide text in the program's code page, only when each character has a byte of its
 // own there and the whole fits the buffer: a look-alike ("O" for an omega) would name
 // another file.
-static bool NarrowExactly(const wchar_t* wide, char* out, int size)
+static bool NarrowIntoBuffer(const wchar_t* wide, char* out, int size)
 {
-    std::string narrow(size, '\0');
-    if (!WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, &narrow[0], size, nullptr, nullptr))
+    std::string narrow;
+    if (!NarrowExactly(wide, narrow) || narrow.size() >= static_cast<size_t>(size))
         return false;
-    if (Widen(narrow.c_str()).compare(0, std::wstring::npos, wide, wcslen(wide) + 1) != 0)
-        return false;
-    std::memcpy(out, narrow.c_str(), std::strlen(narrow.c_str()) + 1);
+    std::memcpy(out, narrow.c_str(), narrow.size() + 1);
     return true;
 }
 
@@ -257,8 +256,8 @@ static BOOL RunSystemFileDialog(bool save)
             return FALSE;
         record.Flags = (wide.Flags & ~guard) | (record.Flags & guard);
         record.nFilterIndex = wide.nFilterIndex;
-        if (NarrowExactly(file.c_str(), record.lpstrFile, record.nMaxFile) &&
-            NarrowExactly(fileTitle.c_str(), record.lpstrFileTitle, record.nMaxFileTitle))
+        if (NarrowIntoBuffer(file.c_str(), record.lpstrFile, record.nMaxFile) &&
+            NarrowIntoBuffer(fileTitle.c_str(), record.lpstrFileTitle, record.nMaxFileTitle))
             return TRUE;
         ShowMessageBox(record.hwndOwner, unusableNameText, unusableNameCaption, MB_OK | MB_ICONEXCLAMATION);
     }

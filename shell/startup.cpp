@@ -1,4 +1,5 @@
 #include "shell/startup.h"
+#include "files/ansi_names.h"
 #include "shell/app_globals.h"
 #include "shell/command_dispatcher.h"
 #include "shell/elevation_pane.h"
@@ -21,62 +22,130 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 const char* const commandLineTooLongMessage =
     "La riga di comando è troppo lunga (più di 511 caratteri): il programma viene chiuso.";
+const char* const unusableProgramFolderMessage =
+    "Il nome della cartella del programma contiene caratteri che Velmora non può usare "
+    "(qui indicati con ?):\n%s\n\nSpostare il programma in una cartella con un altro nome. "
+    "Il programma viene chiuso.";
+const char* const unusablePlanNameMessage =
+    "Il nome del file di disegno contiene caratteri che Velmora non può usare "
+    "(qui indicati con ?):\n%s\n\nRinominare il file o spostarlo in una cartella con un altro nome. "
+    "Il programma viene chiuso.";
 
 static const char* const helpFileName = "\\Z!ProQW.HLP";
 
-static void TakeProgramDirectory()
+static void RefuseName(const char* message, const std::wstring& name)
+{
+    std::string text(std::strlen(message) + name.size() * 4 + 1, '\0');
+    text.resize(std::snprintf(&text[0], text.size(), message, NarrowMarked(name).c_str()));
+    ShowMessageBox(nullptr, text.c_str(), applicationTitle, MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+}
+
+// False, the user told, when the folder has no name the program can open its files by.
+static bool TakeProgramDirectory()
 {
     std::free(programDirectory);
     programDirectory = nullptr;
-    DWORD size = GetCurrentDirectoryA(0, nullptr);
-    if (size == 0)
-        return;
-    char* directory = static_cast<char*>(std::calloc(size + 1, 1));
-    if (!directory)
-        return;
-    DWORD length = GetCurrentDirectoryA(size, directory);
-    if (length == 0 || length >= size) {
-        std::free(directory);
-        return;
+    std::wstring wide(GetCurrentDirectoryW(0, nullptr), L'\0');
+    if (wide.empty())
+        return true;
+    DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(wide.size()), &wide[0]);
+    if (length == 0 || length >= wide.size())
+        return true;
+    wide.resize(length);
+    std::string narrow;
+    if (!AnsiPathOf(wide, narrow)) {
+        RefuseName(unusableProgramFolderMessage, wide);
+        return false;
     }
+    // The current directory becomes that form too: the ANSI functions resolve a relative
+    // name from it, and its long form would give the look-alike's path.
+    std::string exact;
+    if (!NarrowExactly(wide, exact))
+        SetCurrentDirectoryA(narrow.c_str());
     // A drive root (D:\) loses its backslash, so that every name can start with one.
-    if (directory[length - 1] == '\\')
-        directory[length - 1] = 0;
-    programDirectory = directory;
+    if (!narrow.empty() && narrow.back() == '\\')
+        narrow.pop_back();
+    programDirectory = static_cast<char*>(std::calloc(narrow.size() + 1, 1));
+    if (programDirectory)
+        std::memcpy(programDirectory, narrow.c_str(), narrow.size());
+    return true;
+}
+
+const wchar_t* ArgumentsOfCommandLine(const wchar_t* line)
+{
+    if (!line)
+        return nullptr;
+    // As the C runtime cuts WinMain's line: the program's name, quoted or up to a blank
+    // or control character, then every such character after it.
+    bool quoted = false;
+    while (*line > L' ' || (*line && quoted)) {
+        if (*line == L'"')
+            quoted = !quoted;
+        ++line;
+    }
+    while (*line && *line <= L' ')
+        ++line;
+    return line;
 }
 
 bool InitStartupState(HINSTANCE instance, const char* commandLine)
 {
+    if (!commandLine)
+        return InitStartupState(instance, nullptr);
+    std::wstring wide(std::strlen(commandLine), L'\0');
+    if (!wide.empty())
+        wide.resize(MultiByteToWideChar(CP_ACP, 0, commandLine, static_cast<int>(wide.size()), &wide[0],
+                                        static_cast<int>(wide.size())));
+    return InitStartupState(instance, wide.c_str());
+}
+
+// The plan's name and the mode character of the line into commandLineBuffer and
+// startMode. A name the print road would open is taken only in a form that opens that
+// very file (its short form when the code page cannot hold it); false, the user told,
+// when it has none or the name does not fit.
+static bool TakeCommandLine(const std::wstring& line)
+{
+    std::string mode = NarrowMarked(line.substr(line.empty() ? 0 : line.size() - 1));
+    startMode = mode.empty() ? 0 : static_cast<signed char>(mode.back());
+    const std::wstring name = line.substr(0, line.empty() ? 0 : line.size() - 1);
+    std::string narrow = NarrowMarked(name);
+    if ((startMode == 2 || startMode == 3) && !AnsiPathOf(name, narrow)) {
+        startMode = 0;
+        RefuseName(unusablePlanNameMessage, name);
+        return false;
+    }
+    // The mode byte is the last byte: a shortened line would lose it, so a line that
+    // does not fit is refused whole.
+    if (narrow.size() + mode.size() >= CommandLineBufferSize) {
+        startMode = 0;
+        ShowMessageBox(nullptr, commandLineTooLongMessage, applicationTitle, MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+        return false;
+    }
+    std::memcpy(commandLineBuffer, narrow.c_str(), narrow.size());
+    return true;
+}
+
+bool InitStartupState(HINSTANCE instance, const wchar_t* commandLine)
+{
     hInstance = instance;
-    TakeProgramDirectory();
+    std::memset(commandLineBuffer, 0, sizeof commandLineBuffer);
+    startMode = 0;
+    std::snprintf(applicationTitle, sizeof applicationTitle, "%s", "Fandril Print Manager");
+    std::snprintf(preferencesFileName, sizeof preferencesFileName, "%s", "\\Z!PREFS.INI");
+    if (!TakeProgramDirectory())
+        return false;
 
     INITCOMMONCONTROLSEX controls;
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES;
     InitCommonControlsEx(&controls);
 
-    std::memset(commandLineBuffer, 0, sizeof commandLineBuffer);
-    startMode = 0;
-    std::snprintf(applicationTitle, sizeof applicationTitle, "%s", "Fandril Print Manager");
-    std::snprintf(preferencesFileName, sizeof preferencesFileName, "%s", "\\Z!PREFS.INI");
-    if (commandLine) {
-        size_t length = std::strlen(commandLine);
-        // The mode byte is the last byte: a shortened line would lose it, so a line that
-        // does not fit is refused whole.
-        if (length >= CommandLineBufferSize) {
-            ShowMessageBox(nullptr, commandLineTooLongMessage, applicationTitle,
-                           MB_OK | MB_ICONSTOP | MB_TASKMODAL);
-            return false;
-        }
-        std::memcpy(commandLineBuffer, commandLine, length);
-        if (length > 0) {
-            startMode = static_cast<signed char>(commandLineBuffer[length - 1]);
-            commandLineBuffer[length - 1] = 0;
-        }
-    }
+    if (commandLine && !TakeCommandLine(commandLine))
+        return false;
 
     screenWidth = static_cast<short>(GetSystemMetrics(SM_CXSCREEN));
     screenHeight = static_cast<short>(GetSystemMetrics(SM_CYSCREEN));
@@ -290,7 +359,7 @@ int RunMessageLoop()
     }
 }
 
-int RunVelmora(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int)
+int RunVelmora(HINSTANCE instance, HINSTANCE previous, const wchar_t* commandLine, int)
 {
     if (!InitStartupState(instance, commandLine))
         return StartupFailedExitCode;

@@ -1,16 +1,29 @@
 #pragma once
 #include <windows.h>
+#include <cstddef>
 
 // The program's start-up and message loop; WinMain only forwards here so that tests
-// can link everything but the entry point.
-int RunVelmora(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
+// can link everything but the entry point. The command line is the wide one after the
+// program's name (ArgumentsOfCommandLine): its ANSI form would already have turned a name
+// outside the code page into a look-alike.
+int RunVelmora(HINSTANCE instance, HINSTANCE previous, const wchar_t* commandLine, int showCommand);
+// What follows the program's name in a whole command line, cut as the C runtime cuts
+// WinMain's; null for null.
+const wchar_t* ArgumentsOfCommandLine(const wchar_t* line);
 
 // The steps of RunVelmora, in their order.
 
 // Instance, program directory, common controls, command line and start mode, captions,
-// screen size and cursors. False when the command line does not fit commandLineBuffer:
-// the user has been told and the program must end.
+// screen size and cursors. False when the command line does not fit commandLineBuffer,
+// or the program directory or the plan to print has no name in the code page that opens
+// it (see AnsiPathOf): the user has been told and the program must end.
+bool InitStartupState(HINSTANCE instance, const wchar_t* commandLine);
+// The same with a line in the code page, or without a line.
 bool InitStartupState(HINSTANCE instance, const char* commandLine);
+inline bool InitStartupState(HINSTANCE instance, std::nullptr_t)
+{
+    return InitStartupState(instance, static_cast<const wchar_t*>(nullptr));
+}
 // Loads the named cursors of the resources; a cursor that is missing stays null.
 void LoadNamedCursors();
 // The seventeen window classes, in their order; stops at the first failure.
@@ -34,3 +47,6 @@ int RunMessageLoop();
 // Exit code of a start that could not go on (command line refused, no frame).
 enum { StartupFailedExitCode = 1 };
 extern const char* const commandLineTooLongMessage;
+// printf formats of the refusals, for the name with "?" for what the code page lacks.
+extern const char* const unusableProgramFolderMessage;
+extern const char* const unusablePlanNameMessage;

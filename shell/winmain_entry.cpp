@@ -1,7 +1,7 @@
 #include <windows.h>
 #include "shell/startup.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showCommand)
 {
-    return RunVelmora(instance, previous, commandLine, showCommand);
+    return RunVelmora(instance, previous, ArgumentsOfCommandLine(GetCommandLineW()), showCommand);
 }

@@ -60,8 +60,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     char module[MAX_PATH] = {0};
     GetModuleFileNameA(nullptr, module, sizeof module);
-    directory = module;
-    directory = directory.substr(0, directory.find_last_of('\\'));
+    // Its folder by its short form, which names that very folder whatever its name holds
+    // (the ANSI name of "Ωx" would be "Ox").
+    wchar_t wide[MAX_PATH] = {0}, shortForm[MAX_PATH] = {0};
+    GetModuleFileNameW(nullptr, wide, MAX_PATH);
+    *wcsrchr(wide, L'\\') = 0;
+    GetShortPathNameW(wide, shortForm, MAX_PATH);
+    directory.assign(MAX_PATH, '\0');
+    directory.resize(WideCharToMultiByte(CP_ACP, 0, shortForm, -1, &directory[0], MAX_PATH, nullptr, nullptr) - 1);
     logPath = directory + "\\STANDIN.LOG";
     updateMessage = RegisterWindowMessageA("UPDATE SPREADSHEET");
 

@@ -5,6 +5,7 @@
 #include "shell/frame_window.h"
 #include "files/object_exchange.h"
 #include "files/plan_file.h"
+#include "files/safe_save.h"
 #include "model/object_copies.h"
 #include "model/object_extents.h"
 #include "model/plan_document.h"
@@ -151,6 +152,47 @@ TEST_F(Companions, RunningSpreadsheetIsAskedAndAnEndedOneStartedAgain)
     ASSERT_EQ(3u, lines.size());
     EXPECT_EQ(started, lines[2]);
     EXPECT_EQ(1, estimateRunning);
+}
+
+// Started in "Ωx" beside "Ox" (a name the code page cannot hold beside its look-alike),
+// the program resolves names, writes its exchange files (and the copy a save keeps of
+// one it replaces) and starts its companions in its own folder.
+TEST_F(Companions, FolderOutsideTheCodePageIsNeverItsLookAlike)
+{
+    CreateDirectoryW(L"\u03A9x", nullptr);
+    CreateDirectoryA("Ox", nullptr);
+    const char* const files[] = {"\\STANDIN.LOG", "\\Z!3DQW.TMP", "\\Z!EST.TMP"};
+    for (const char* name : files)
+        DeleteFileA(("Ox" + std::string(name)).c_str());
+    for (const char* name : {"\\Z!KORVAN.EXE", "\\Z!3DEST.EXE"})
+        InstallStandIn(directory + "\\Ox", name);
+    shelltest::StopShell();
+    SetCurrentDirectoryW(L"\u03A9x");
+    frame = shelltest::StartShell();
+    char relative[MAX_PATH] = "";
+    GetFullPathNameA("x", MAX_PATH, relative, nullptr);
+    SetCurrentDirectoryA(directory.c_str());
+    ASSERT_NE(nullptr, frame);
+    const std::string own = programDirectory;
+    EXPECT_EQ(own + "\\x", relative);
+    for (const char* name : {"\\Z!KORVAN.EXE", "\\Z!3DEST.EXE"})
+        InstallStandIn(own, name);
+    static bool copyInLookAlike = false;
+    SendCommand(frame, 2);
+    SendCommand(frame, 5272);
+    SendCommand(frame, 5303);
+    SetSaveStageHook([](SaveStage stage) {   // in the program directory
+        copyInLookAlike |= stage == SaveStage::CopyMade && GetFileAttributesA("..\\Ox\\~Z!3DQW.TMP.salva") != ~0u;
+    });
+    SendCommand(frame, 5272);
+    SetSaveStageHook(nullptr);
+    EXPECT_EQ(3u, StandInLogLines(own, 3).size());
+    SetCurrentDirectoryA(directory.c_str());
+    for (const char* name : files)
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(("Ox" + std::string(name)).c_str())) << name;
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(L"\u03A9x\\Z!3DQW.TMP"));
+    EXPECT_FALSE(copyInLookAlike);
+    EXPECT_EQ(0u, boxes.Count());
 }
 
 // The furniture editor ended without its closing message: the hand-over of a library

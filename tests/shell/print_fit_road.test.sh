@@ -23,6 +23,13 @@ print_one_job crossed "$work/crossed.ZRO" 2
 case $? in 1) failed=1 ;; 2) exit 1 ;; esac
 python3 "$here/printed_pages.py" crossed "$pdf" "$work/crossed.segments" "$work/printer.caps" "16'-8\"" "13'-4\"" || failed=1
 
+# "Ω1.ZRO" named on the command line (UTF-8 under this locale, UTF-16 to the program)
+# beside "O1.ZRO": the page is Ω1's, never its look-alike's.
+cp "$work/fit.ZRO" "$work/Ω1.ZRO" && cp "$work/labels.ZRO" "$work/O1.ZRO" || exit 1
+LC_ALL=C.UTF-8 print_one_job omega Ω1.ZRO 2
+case $? in 1) failed=1 ;; 2) exit 1 ;; esac
+python3 "$here/printed_pages.py" fit "$pdf" "$work/fit.segments" "$work/printer.caps" || failed=1
+
 # The program directory is left as it was: printing writes no file.
 extra=$(ls -A "$work" | grep -v -E '\.(ZRO|segments|caps|log|windows)$|^tc$' || true)
 [ -z "$extra" ] || { echo "FAIL files left behind: $extra"; failed=1; }

@@ -27,4 +27,12 @@ rm -rf "$work/OBJECTS" && cp -r "$VELMORA_SOURCE_DIR/OBJECTS" "$work/OBJECTS" ||
 print_one_job house "$work/sample.ZRO" 2
 case $? in 1) failed=1 ;; 2) exit 1 ;; esac
 python3 "$here/printed_pages.py" fit "$pdf" "$work/house.segments" "$work/printer.caps" || failed=1
+
+# Printed from a program directory named outside the code page, the page is the same,
+# bath and all. Wine reads the Unix names as UTF-8 under this locale.
+folder="$work/Проект"
+rm -rf "$folder" && mkdir "$folder" && cp -r "$work/OBJECTS" "$work/sample.ZRO" "$folder/" && cd "$folder" || exit 1
+LC_ALL=C.UTF-8 print_one_job house-folder sample.ZRO 2
+case $? in 1) failed=1 ;; 2) exit 1 ;; esac
+cd "$work" && python3 "$here/printed_pages.py" fit "$pdf" "$work/house.segments" "$work/printer.caps" || failed=1
 exit $failed

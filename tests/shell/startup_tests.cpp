@@ -4,6 +4,7 @@
 #include "shell/startup.h"
 #include "support/test_support.h"
 #include "support_shell.h"
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -81,6 +82,23 @@ TEST_F(StartupState, QuotesStayPartOfTheName)
     EXPECT_EQ('"', startMode);
 }
 
+// A plan to print whose name the code page cannot hold, with no short form that leads
+// back to it, is refused, shown with "?" for what the code page lacks; a name that is not
+// printed is only kept.
+TEST_F(StartupState, NameOutsideTheCodePageWithoutShortFormIsRefused)
+{
+    vtest::MessageBoxRecorder boxes;
+    EXPECT_FALSE(InitStartupState(Instance(), L"\u03A92.ZRO\x02"));
+    ASSERT_EQ(1u, boxes.Count());
+    char text[512];
+    std::snprintf(text, sizeof text, unusablePlanNameMessage, "?2.ZRO");
+    EXPECT_EQ(text, boxes.Last().text);
+    EXPECT_STREQ("", commandLineBuffer);
+    EXPECT_EQ(0, startMode);
+    ASSERT_TRUE(InitStartupState(Instance(), L"\u03A92.ZRO"));
+    EXPECT_STREQ("?2.ZR", commandLineBuffer);
+}
+
 TEST_F(StartupState, ModeByteIsSignExtended)
 {
     ASSERT_TRUE(InitStartupState(Instance(), "plan\xE9"));
@@ -119,9 +137,9 @@ TEST_F(StartupState, TooLongLineIsRefusedWithAMessage)
 
 TEST_F(StartupState, RefusedLineEndsTheProgramBeforeAnyWindow)
 {
-    std::string line(700, 'd');
+    std::wstring line(700, L'd');
     vtest::MessageBoxRecorder boxes;
-    EXPECT_EQ(StartupFailedExitCode, RunVelmora(Instance(), nullptr, &line[0], SW_SHOW));
+    EXPECT_EQ(StartupFailedExitCode, RunVelmora(Instance(), nullptr, line.c_str(), SW_SHOW));
     EXPECT_EQ(1u, boxes.Count());
     WNDCLASSA wc;
     EXPECT_FALSE(GetClassInfoA(Instance(), "FrameClass", &wc));
@@ -236,8 +254,7 @@ TEST_F(StartupState, FailedRegistrationEndsWithExitCodeZero)
     taken.hInstance = Instance();
     taken.lpszClassName = "FrameClass";
     ASSERT_TRUE(RegisterClassA(&taken));
-    char empty[] = "";
-    EXPECT_EQ(0, RunVelmora(Instance(), nullptr, empty, SW_SHOW));
+    EXPECT_EQ(0, RunVelmora(Instance(), nullptr, L"", SW_SHOW));
     EXPECT_EQ(nullptr, frameWindow);
 }
 
@@ -261,9 +278,8 @@ TEST_F(StartupState, NoFrameEndsTheProgramAtOnce)
 {
     refuseFrameHook = SetWindowsHookExA(WH_CBT, RefuseFrame, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, refuseFrameHook);
-    char line[] = "plan.ZRO\x02";
     DWORD start = GetTickCount();
-    int code = RunVelmora(Instance(), nullptr, line, SW_SHOW);
+    int code = RunVelmora(Instance(), nullptr, L"plan.ZRO\x02", SW_SHOW);
     UnhookWindowsHookEx(refuseFrameHook);
     EXPECT_EQ(StartupFailedExitCode, code);
     EXPECT_EQ(nullptr, frameWindow);
