@@ -1034,7 +1034,7 @@ TEST_F(TextEditing, TypingAWrappingLineGrowsTheFrameByOneLine)
 TEST_F(TextEditing, TypingKeepsTheBoxOfTheCornersInEveryViewPlane)
 {
     LOGFONTA arial = ArialFont();
-    const struct { uint16_t plane; float pitch, yaw; } views[] = {{1, 0, 0}, {2, 90, 0}, {3, 0, 90}};
+    const struct { uint16_t plane; float pitch, yaw; } views[] = {{1, 0, 0}, {2, 90, 0}, {3, 0, 90}, {1, 180, 0}, {3, 180, 90}};
     for (const auto& v : views) {
         document->settings->viewPlane = v.plane;
         viewPitchDegrees = v.pitch;
@@ -1237,6 +1237,7 @@ TEST_F(TextEditing, TextsShowAsAFreshOpenAfterZoomsAndFontChanges)
         {"narrow5", {3}, 1, 0, 0, "", false, true, nullptr},
         {"narrow5", {2, 0.35f}, 1, 0, 0, "", false, true, nullptr},
         {"narrow", {0.35f}, 1, 0, 0, "", false, false, nullptr},
+        {"narrow", {0.01f}, 1, 0, 0, "", false, false, nullptr},
         {"narrow5", {0.35f}, 1, 0, 0, "", false, true, "\rPiano terra"},
         {"three", {2}, 1, 0, 0, "", false, true, "\r1"}};
     for (const auto& row : rows) {
