@@ -1118,19 +1118,19 @@ TEST_F(TextEditing, TypingLeavesANewTextAsWideAsItWasMade)
 
 // What a text's lines were laid out in: its formatting rectangle, margins, line count and
 // each line's first character.
-std::string LayoutState(const RECT& format, LRESULT margins, int lines, const std::vector<LRESULT>& starts)
+std::string LayoutState(const KeptTextLayout& laid)
 {
-    std::string state = std::to_string(format.left) + "," + std::to_string(format.top) + "," +
-                        std::to_string(format.right) + "," + std::to_string(format.bottom) + " margins " +
-                        std::to_string(margins) + " lines " + std::to_string(lines) + ":";
-    for (LRESULT start : starts)
+    const RECT& r = laid.format;
+    std::string state = std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+                        std::to_string(r.bottom) + " margins " + std::to_string(laid.margins) + " lines " +
+                        std::to_string(laid.lineCount) + ":";
+    for (LRESULT start : laid.starts)
         state += " " + std::to_string(start);
     return state;
 }
 
-// The state of a control made now, as a text's control is made, at the size of the text's
-// control in the pane, given the text's font at the zoom (in the face's layout copy) and
-// its text.
+// That of a control made now, as a text's control is made, at the size of the text's
+// control, given the text's font at the zoom (in the face's layout copy), then its text.
 std::string FreshControlState(HWND control)
 {
     RECT client;
@@ -1139,22 +1139,21 @@ std::string FreshControlState(HWND control)
                                       client.right, client.bottom, GetParent(control));
     LOGFONTA font;
     EXPECT_TRUE(GetTextEditLogFont(control, &font));
-    font.lfHeight = static_cast<LONG>(ZoomFloat(static_cast<float>(font.lfHeight)));
-    font.lfHeight = font.lfHeight == 0 ? -1 : font.lfHeight;
+    const LONG zoomed = static_cast<LONG>(ZoomFloat(static_cast<float>(font.lfHeight)));
+    font.lfHeight = zoomed == 0 ? -1 : zoomed;
     const LOGFONTA lent = TextLayoutLogFont(MakeDrawableFont(font));
     HFONT handle = CreateFontIndirectA(&lent);
     SendMessageA(fresh, WM_SETFONT, reinterpret_cast<WPARAM>(handle), FALSE);
     SetWindowTextA(fresh, ControlText(control).c_str());
-    RECT format = {};
-    SendMessageA(fresh, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    const int lines = static_cast<int>(SendMessageA(fresh, EM_GETLINECOUNT, 0, 0));
-    std::vector<LRESULT> starts;
-    for (int i = 0; i < lines; ++i)
-        starts.push_back(SendMessageA(fresh, EM_LINEINDEX, static_cast<WPARAM>(i), 0));
-    const std::string state = LayoutState(format, SendMessageA(fresh, EM_GETMARGINS, 0, 0), lines, starts);
+    KeptTextLayout laid = {};
+    SendMessageA(fresh, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&laid.format));
+    laid.margins = SendMessageA(fresh, EM_GETMARGINS, 0, 0);
+    laid.lineCount = static_cast<int>(SendMessageA(fresh, EM_GETLINECOUNT, 0, 0));
+    for (int i = 0; i < laid.lineCount; ++i)
+        laid.starts.push_back(SendMessageA(fresh, EM_LINEINDEX, static_cast<WPARAM>(i), 0));
     DestroyWindow(fresh);
     DeleteObject(handle);
-    return state;
+    return LayoutState(laid);
 }
 
 // Texts after a font change at a zoom, and narrow ones after a low zoom or fonts changed,
@@ -1205,9 +1204,8 @@ TEST_F(TextEditing, TextsShowAsAFreshOpenAfterZoomsAndFontChanges)
         for (PlanObject* text = Storey(0)->firstObject; text && painted; text = text->next) {
             what->push_back(std::to_string(SendMessageA(Control(text), EM_GETMARGINS, 0, 0)) + " " +
                             std::to_string(text->box3D[kBoxMaxZ] - text->box3D[kBoxMinZ]));
-            const KeptTextLayout* laid = KeptLayoutFor(Control(text));
-            EXPECT_EQ(FreshControlState(Control(text)),
-                      LayoutState(laid->format, laid->margins, laid->lineCount, laid->starts)) << ControlText(Control(text));
+            EXPECT_EQ(FreshControlState(Control(text)), LayoutState(*KeptLayoutFor(Control(text))))
+                << ControlText(Control(text));
         }
         for (PlanObject* text = Storey(0)->firstObject; text; text = text->next)
             FitTextEditToObject(page.dc(), Control(text), text);
