@@ -38,8 +38,9 @@ HWND BeginFreshLayout(HWND control, HFONT font, SIZE size)
         if (!fresh)
             return nullptr;
     } else {
-        // As made: no font and so no margins (FinishFreshLayout), the size first, then the
-        // font a control is made with, all without text.
+        // As made: no margins (a control made has no font, so none), the size, then the
+        // font a control is made with, all without text (FinishFreshLayout took it).
+        SendMessageA(fresh, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
         const SIZE now = ClientSize(fresh);
         if (now.cx != size.cx || now.cy != size.cy)
             MoveWindow(fresh, 0, 0, size.cx, size.cy, FALSE);
@@ -54,8 +55,8 @@ void FinishFreshLayout(HWND fresh)
     if (!fresh)
         return;
     SetWindowTextA(fresh, "");
-    // A control without a font has no margins, as one just made.
-    SendMessageA(fresh, WM_SETFONT, 0, FALSE);
+    // The font may go: the control keeps it only until the next layout gives it another,
+    // and draws nothing meanwhile (it is never shown).
 }
 
 LRESULT FreshTextMargins(HWND control, HFONT font, SIZE size)

@@ -17,8 +17,7 @@
 // rectangle), without text; null without a control or a parent. Until FinishFreshLayout
 // it is the caller's.
 HWND BeginFreshLayout(HWND control, HFONT font, SIZE size);
-// Empties the fresh control and takes its font back, as a control just created has none,
-// so that the font may go.
+// Empties the fresh control; the font it was given may then go.
 void FinishFreshLayout(HWND fresh);
 
 // The margins (EM_GETMARGINS form) a text's control made fresh at the size takes from the
