@@ -189,7 +189,13 @@ bool KeepTextLines(const TextFit& fit, const RECT& frame, const RECT* area, Kept
         RECT client;
         GetClientRect(fit.control, &client);
         const SIZE clientSize = {client.right, client.bottom};
-        if (HFONT lentFont = AcquireRunFont(TextLayoutLogFont(fit.zoomed))) {
+        const LOGFONTA lent = TextLayoutLogFont(fit.zoomed);
+        LOGFONTA ownLook;
+        std::memset(&ownLook, 0, sizeof ownLook);
+        if (fit.own && GetObjectA(fit.own, sizeof ownLook, &ownLook) > 0 && SameLogFont(ownLook, lent)) {
+            // The control's own font is that font (at 100 %): no other is made for it.
+            LayOutFreshLines(fit.control, fit.own, clientSize, text, fit.out, layout);
+        } else if (HFONT lentFont = AcquireRunFont(lent)) {
             LayOutFreshLines(fit.control, lentFont, clientSize, text, fit.out, layout);
             ReleaseRunFont(lentFont);
         } else {
