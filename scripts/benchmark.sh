@@ -11,7 +11,8 @@
 #     plan of 10,000 objects against the floor of a bare drawing of its polygons
 #     (view_actions_speed), and the plan pane's repaint of 2,000 texts against 2,000
 #     labelled lines, unchanged and after a scroll (text_repaint_speed), and the live view's
-#     repaints (view_actions_speed --repaints, below);
+#     repaints (view_actions_speed --repaints, below) and the texts at new zooms
+#     (text_zoom_speed, below);
 #   scripts/benchmark.sh [--build-dir DIR] --view [BUILD_DIR]
 #     the live view's repaints alone, with the view maximised in the frame: the small plan
 #     of every kind of object (tests/shell/data/view-mixed-tile.ZRO) and the mixed plan of
@@ -19,6 +20,11 @@
 #     folder (the build before a change), the same benchmark is built against that build's
 #     library and sources too, and the two builds run in turns, three rounds, so that both
 #     meet the same load;
+#   scripts/benchmark.sh [--build-dir DIR] --texts [BUILD_DIR...]
+#     the plan pane's texts (text_zoom_speed): a plan of 900 texts among walls and labelled
+#     lines and one of 2,000 texts in 8 faces and styles and sizes from 6 to 60 pixels, each
+#     opened, and repainted first at zooms it was never shown at and back at 100 %; given
+#     other build folders, against those builds too, all in turns as --view runs them;
 #   scripts/benchmark.sh [--build-dir DIR] --road
 #     the start and the print road: road_speed, the loads of walls-10000 and
 #     lines-100000 against ReadFile, then whole processes from start to end (medians of
@@ -29,9 +35,10 @@
 set -euo pipefail
 . "$(dirname "$0")/start-run.sh" "$@"
 shift "$start_run_args"
-road=0 view=0
+road=0 view=0 texts=0
 if [ "${1:-}" = --road ]; then road=1; shift; fi
 if [ "${1:-}" = --view ]; then view=1; shift; fi
+if [ "${1:-}" = --texts ]; then texts=1; shift; fi
 WINE=/usr/lib/wine/wine64
 
 # The program directory of every run: the benchmarks' files and the symbol libraries.
@@ -116,10 +123,11 @@ time_print_road() {
 
 tile_plan="Z:$(printf '%s' "$root/tests/shell/data/view-mixed-tile.ZRO" | tr / '\\')"
 
-# The view's repaints built against another build folder's library and sources: the
-# program as it was, measured by this benchmark (which uses only what both have).
+# A benchmark (view_actions_speed by default) built against another build folder's library
+# and sources: the program as it was, measured by this benchmark (which uses only what both
+# have), as $work/<benchmark>_other.exe.
 build_repaints_against() {
-  local other=$1 src res
+  local other=$1 bench=${2:-view_actions_speed} src res
   other=$(cd -- "$other" && pwd)
   src=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$other/CMakeCache.txt" 2>/dev/null || true)
   res=$(find "$other/CMakeFiles" -name 'velmora.rc.res' -o -name 'velmora.rc.obj' 2>/dev/null | head -1)
@@ -128,10 +136,10 @@ build_repaints_against() {
     return 1
   fi
   x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -g -DNDEBUG -fexec-charset=CP1252 -DNOMINMAX -DWIN32_LEAN_AND_MEAN \
-    -DWINVER=0x0601 -D_WIN32_WINNT=0x0601 -D_USE_MATH_DEFINES -I"$src" "$root/benchmarks/view_actions_speed.cpp" \
+    -DWINVER=0x0601 -D_WIN32_WINNT=0x0601 -D_USE_MATH_DEFINES -I"$src" "$root/benchmarks/$bench.cpp" \
     "$root/benchmarks/bench_support.cpp" "$res" "$other/libvelmora_core.a" -lcomctl32 -lcomdlg32 -lgdi32 -luser32 \
     -lkernel32 -lwinspool -lshell32 -ladvapi32 -lopengl32 -lglu32 -lmsimg32 -static -static-libgcc \
-    -static-libstdc++ -o "$work/view_repaints_other.exe"
+    -static-libstdc++ -o "$work/${bench}_other.exe"
 }
 
 machine_load "at the start"
@@ -143,10 +151,29 @@ if [ "$view" = 1 ]; then
     bench view_actions_speed --repaints "$tile_plan"
     if [ -n "$other" ]; then
       echo "the build in $other, round $round"
-      "$WINE" "$work/view_repaints_other.exe" --repaints "$tile_plan" >"$work/other.log" 2>&1 </dev/null \
+      "$WINE" "$work/view_actions_speed_other.exe" --repaints "$tile_plan" >"$work/other.log" 2>&1 </dev/null \
         || echo "the other build's benchmark ended with an error"
       cat "$work/other.log"
     fi
+  done
+  machine_load "at the end"
+  exit 0
+fi
+if [ "$texts" = 1 ]; then
+  others=("$@")
+  for i in "${!others[@]}"; do
+    build_repaints_against "${others[$i]}" text_zoom_speed
+    mv "$work/text_zoom_speed_other.exe" "$work/text_zoom_speed_other$i.exe"
+  done
+  for round in 1 2 3; do
+    echo "this build, $build, round $round"
+    bench text_zoom_speed
+    for i in "${!others[@]}"; do
+      echo "the build in ${others[$i]}, round $round"
+      "$WINE" "$work/text_zoom_speed_other$i.exe" >"$work/other.log" 2>&1 </dev/null \
+        || echo "the other build's benchmark ended with an error"
+      cat "$work/other.log"
+    done
   done
   machine_load "at the end"
   exit 0
@@ -165,6 +192,7 @@ if [ "$road" = 0 ]; then
   bench view_actions_speed --repaints "$tile_plan"
   forget_jobs_after "$jobs_before"
   bench text_repaint_speed
+  bench text_zoom_speed
   machine_load "at the end"
   exit 0
 fi

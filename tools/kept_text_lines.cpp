@@ -2,7 +2,7 @@
 #include "model/units.h"
 #include "planview/run_fonts.h"
 #include "tools/text_layout_font.h"
-#include "tools/text_margins.h"
+#include "tools/fresh_text_layout.h"
 #include <cstddef>
 #include <cstring>
 
@@ -18,17 +18,6 @@ LONG RoundHalfUp(float value)
 KeptTextLayout* KeptLayoutOf(HWND control)
 {
     return reinterpret_cast<KeptTextLayout*>(GetWindowLongPtrA(control, GWLP_USERDATA));
-}
-
-// The control's text (ANSI).
-std::string ControlTextOf(HWND control)
-{
-    std::string text;
-    int length = GetWindowTextLengthA(control);
-    text.assign(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    length = length > 0 ? GetWindowTextA(control, &text[0], length + 1) : 0;
-    text.resize(static_cast<size_t>(length > 0 ? length : 0));
-    return text;
 }
 
 bool SameLogFont(const LOGFONTA& a, const LOGFONTA& b)
@@ -65,6 +54,17 @@ RECT ControlRectInParent(HWND control, HWND parent)
 
 } // namespace
 
+// The control's text (ANSI).
+std::string ControlTextOf(HWND control)
+{
+    std::string text;
+    int length = GetWindowTextLengthA(control);
+    text.assign(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    length = length > 0 ? GetWindowTextA(control, &text[0], length + 1) : 0;
+    text.resize(static_cast<size_t>(length > 0 ? length : 0));
+    return text;
+}
+
 KeptTextLayout* KeptLayoutFor(HWND control)
 {
     KeptTextLayout* layout = KeptLayoutOf(control);
@@ -86,16 +86,24 @@ void MoveControlTo(HWND control, const RECT& place)
     MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, FALSE);
 }
 
+namespace {
+
+// The lines the control holds, as it wraps them now, its state and the lines' widest
+// extent on the DC (0 without a DC).
 void ReadControlLines(HWND control, HDC dc, KeptTextLayout* layout)
 {
     layout->lines.clear();
+    layout->starts.clear();
     layout->widest = 0;
     layout->lineCount = static_cast<int>(SendMessageA(control, EM_GETLINECOUNT, 0, 0));
+    SendMessageA(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&layout->format));
+    layout->margins = SendMessageA(control, EM_GETMARGINS, 0, 0);
     std::vector<char> line;
     for (int i = 0; i < layout->lineCount; ++i) {
         LRESULT start = SendMessageA(control, EM_LINEINDEX, static_cast<WPARAM>(i), 0);
         if (start < 0)
             break;
+        layout->starts.push_back(start);
         LRESULT chars = SendMessageA(control, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
         if (chars <= 0)
             continue;
@@ -111,6 +119,33 @@ void ReadControlLines(HWND control, HDC dc, KeptTextLayout* layout)
         if (dc && GetTextExtentPoint32A(dc, line.data(), static_cast<int>(got), &extent) && extent.cx > layout->widest)
             layout->widest = extent.cx;
     }
+}
+
+} // namespace
+
+void LayOutFreshLines(HWND control, HFONT font, SIZE size, const std::string& text, HDC dc, KeptTextLayout* layout)
+{
+    const bool wasFitting = fittingTextControl;
+    fittingTextControl = true;
+    HWND fresh = BeginFreshLayout(control, font, size);
+    if (fresh) {
+        SetWindowTextA(fresh, text.c_str());
+        ReadControlLines(fresh, dc, layout);
+        FinishFreshLayout(fresh);
+    } else {
+        ReadControlLines(control, dc, layout);
+    }
+    fittingTextControl = wasFitting;
+}
+
+void RestoreControlFormat(HWND control, KeptTextLayout* layout)
+{
+    if (!layout->refitRect)
+        return;
+    RECT client;
+    GetClientRect(control, &client);
+    SendMessageA(control, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&client));
+    layout->refitRect = false;
 }
 
 bool KeepTextLines(const TextFit& fit, const RECT& frame, const RECT* area, KeptTextLayout* layout)
@@ -147,28 +182,24 @@ bool KeepTextLines(const TextFit& fit, const RECT& frame, const RECT* area, Kept
         MoveControlTo(fit.control, fit.place);
 
     fittingTextControl = true;
-    RECT client;
-    GetClientRect(fit.control, &client);
+    RestoreControlFormat(fit.control, layout);
     if (!current) {
-        // The control lays its lines out in the copy of the face (text_layout_font.h), with
-        // the margins a fresh control has (text_margins.h).
-        const LOGFONTA lent = TextLayoutLogFont(fit.zoomed);
+        // The lines are laid out from nothing in the copy of the face (text_layout_font.h)
+        // at the control's size, whatever this control lived through.
+        RECT client;
+        GetClientRect(fit.control, &client);
         const SIZE clientSize = {client.right, client.bottom};
+        const LOGFONTA lent = TextLayoutLogFont(fit.zoomed);
         LOGFONTA ownLook;
         std::memset(&ownLook, 0, sizeof ownLook);
         if (fit.own && GetObjectA(fit.own, sizeof ownLook, &ownLook) > 0 && SameLogFont(ownLook, lent)) {
-            // The control has that font, and is given it again: setting a font is what
-            // sets the control's formatting rectangle within its margins for its present
-            // size, as lending it would.
-            SetLayoutFont(fit.control, fit.own, clientSize);
-            ReadControlLines(fit.control, fit.out, layout);
+            // The control's own font is that font (at 100 %): no other is made for it.
+            LayOutFreshLines(fit.control, fit.own, clientSize, text, fit.out, layout);
         } else if (HFONT lentFont = AcquireRunFont(lent)) {
-            SetLayoutFont(fit.control, lentFont, clientSize);
-            ReadControlLines(fit.control, fit.out, layout);
-            SendMessageA(fit.control, WM_SETFONT, reinterpret_cast<WPARAM>(fit.own), FALSE);
+            LayOutFreshLines(fit.control, lentFont, clientSize, text, fit.out, layout);
             ReleaseRunFont(lentFont);
         } else {
-            ReadControlLines(fit.control, fit.out, layout);
+            LayOutFreshLines(fit.control, fit.own, clientSize, text, fit.out, layout);
         }
         layout->font = fit.font;
         layout->style = shape;
@@ -176,13 +207,7 @@ bool KeepTextLines(const TextFit& fit, const RECT& frame, const RECT* area, Kept
         layout->zoom = zoom;
         layout->text = text;
         layout->laidOut = true;
-    } else {
-        RECT format = {0, 0, 0, 0};
-        SendMessageA(fit.control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-        if (!EqualRect(&format, &layout->format))
-            SendMessageA(fit.control, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&client));
     }
-    SendMessageA(fit.control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&layout->format));
     fittingTextControl = false;
     return true;
 }

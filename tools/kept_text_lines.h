@@ -1,17 +1,16 @@
 #pragma once
 // The lines the plan pane keeps of each text between repaints: the screen's road of
-// FitTextEditToObject (text_editing). Laying a text's lines out means lending its edit
-// control the zoomed font and taking it back, each a layout of the whole text, then
-// reading the lines back one message at a time; a repaint draws the kept lines instead.
-// What is kept, with the control (its user data, freed with it): the lines as the zoomed
-// frame wraps them, the widest of them, the formatting rectangle the layout left, and
-// what they were laid out from: the text, its font as given, the control's style (but
-// its enabled and shown bits), the frame's size in pixels and the zoom. When any of these
-// changed, the next repaint that shows the text forgets the lines and lays them out
-// again, as the road of a page lays them out at every print: the control is given the
-// zoomed font and the margins a fresh control has with it at its size (text_margins.h),
-// and its formatting rectangle within them, so that the screen breaks each line where a
-// fresh open and the printed page break it. A text that shows nothing in the area painted
+// FitTextEditToObject (text_editing). Laying a text's lines out means giving a fresh
+// control (fresh_text_layout.h) the frame's size in pixels, the zoomed font and the text,
+// each a layout of the whole text, then reading the lines back one message at a time; a
+// repaint draws the kept lines instead. What is kept, with the text's control (its user
+// data, freed with it): the lines as the zoomed frame wraps them, the widest of them, the
+// state of the control they were laid out in, and what they were laid out from: the text,
+// its font as given, the control's style (but its enabled and shown bits), the frame's
+// size in pixels and the zoom. When any of these changed, the next repaint that shows the
+// text forgets the lines and lays them out again from nothing, as the road of a page lays
+// them out at every print and a fresh open of the plan lays them out, so that the screen
+// breaks each line where they break it. A text that shows nothing in the area painted
 // keeps its lines as they are.
 #include <windows.h>
 #include <string>
@@ -47,14 +46,18 @@ struct KeptTextLayout {
     float zoom;
     std::string text;       // a multi-line control tells no one of a WM_SETTEXT
     bool laidOut;
-    // The control's formatting rectangle as the layout left it: a refit sets another,
-    // which the next repaint resets as the font's lending would have.
-    RECT format;
+    // Set by a refit, which gives the text's control the formatting rectangle of the
+    // frame at the plan's own scale: the next repaint gives it its client's again.
+    bool refitRect;
     // The lines (index, text; empty lines are left out, the lines after them keep their
-    // index) and the widest of them.
+    // index) and the widest of them; the control they were laid out in: its formatting
+    // rectangle, margins (EM_GETMARGINS form) and each line's first character.
     std::vector<std::pair<int, std::string>> lines;
     int lineCount;
     LONG widest;
+    RECT format;
+    LRESULT margins;
+    std::vector<LRESULT> starts;
 };
 
 // Set while a text's control is laid out for drawing (it may carry a lent font): a
@@ -71,9 +74,17 @@ void ReleaseKeptLayout(HWND control);
 // nothing moves.
 void MoveControlTo(HWND control, const RECT& place);
 
-// The lines the control holds, as it wraps them now, and their widest extent on the DC
-// (0 without a DC).
-void ReadControlLines(HWND control, HDC dc, KeptTextLayout* layout);
+// The control's text (ANSI).
+std::string ControlTextOf(HWND control);
+
+// Lays the text out from nothing in the fresh control of the text's control's pane and
+// style at the size in the font (the text's own control when it has no pane), and reads
+// its lines, and their widest extent on the DC (0 without a DC).
+void LayOutFreshLines(HWND control, HFONT font, SIZE size, const std::string& text, HDC dc, KeptTextLayout* layout);
+
+// Gives the text's control its client's formatting rectangle again after a refit gave it
+// the frame's at the plan's own scale (a repaint of the screen).
+void RestoreControlFormat(HWND control, KeptTextLayout* layout);
 
 // The screen's road with kept lines: places the control where it does not lie already
 // and lays the lines out again only when something they depend on changed. False, with

@@ -26,7 +26,7 @@
 #include "tools/marquee.h"
 #include "tools/point_mapping.h"
 #include "tools/text_layout_font.h"
-#include "tools/text_margins.h"
+#include "tools/fresh_text_layout.h"
 #include "tools/tool_framework.h"
 #include "tools/tool_state.h"
 #include <algorithm>
@@ -155,11 +155,13 @@ void KeepStoredFont(HWND control, const LOGFONTA& font)
         delete kept;
 }
 
-// The font a control lays its text out in before it is given one: the system font's
-// look in its face's layout copy (text_layout_font.h), or null when the face needs no
-// copy. It is no font of the text's. Made once for the run and shared by every control
-// that has no font of its own yet, so no control ever deletes it.
-HFONT DefaultLayoutFont()
+} // namespace
+
+// The font a control lays its text out in before it is given one: the system font's look
+// in its face's layout copy (text_layout_font.h). It is no font of the text's. Made once
+// for the run and shared by every control that has no font of its own yet, so no control
+// ever deletes it.
+HFONT DefaultTextLayoutFont()
 {
     static const HFONT font = [] {
         LOGFONTA system;
@@ -172,6 +174,8 @@ HFONT DefaultLayoutFont()
     }();
     return font;
 }
+
+namespace {
 
 // The control's font as a LOGFONT; a control without a font of its own is stored and
 // drawn with the dimension font, as the plan file does.
@@ -208,7 +212,7 @@ bool IsStockFont(HFONT font)
 // Deletes a font a control owned, once no control holds it any more.
 void DeleteOwnedFont(HFONT font)
 {
-    if (font && font != DefaultLayoutFont() && !IsStockFont(font))
+    if (font && font != DefaultTextLayoutFont() && !IsStockFont(font))
         DeleteObject(font);
 }
 
@@ -354,7 +358,7 @@ HWND CreateTextEditWindow(DWORD style, int x, int y, int width, int height, HWND
         SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextControlProc));
     // A text handed to the control before its font is laid out in the system font: in
     // that face's copy when the face needs one.
-    if (HFONT font = DefaultLayoutFont())
+    if (HFONT font = DefaultTextLayoutFont())
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
 }
@@ -384,7 +388,7 @@ bool GetTextEditLogFont(HWND control, LOGFONTA* font)
         return true;
     }
     HFONT handle = ControlFontHandle(control);
-    if (!handle || handle == DefaultLayoutFont())
+    if (!handle || handle == DefaultTextLayoutFont())
         return false;
     return GetObjectA(handle, sizeof *font, font) > 0;
 }
@@ -548,27 +552,23 @@ void RefitTextEditWindow(PlanObject* textFrame)
     if (previousFont)
         SelectObject(dc, previousFont);
     ReleaseDC(control, dc);
-    SetFreshTextMargins(control, font, SIZE{std::max(frameWidth, 0L), std::max(frameHeight, 0L)});
-
-    LONG lines = static_cast<LONG>(SendMessageA(control, EM_GETLINECOUNT, 0, 0));
-    RECT format = {0, 0, 0, 0};
-    SendMessageA(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    // The rectangle read lies within the control's margins, while one applied has them
-    // taken off again: applied as read, it would move the text in by a margin each time.
-    const LRESULT margins = SendMessageA(control, EM_GETMARGINS, 0, 0);
-    format.left -= LOWORD(margins);
-    format.right += HIWORD(margins);
-    // The control keeps its formatting rectangle's bottom at a whole line.
-    if (format.bottom == format.top + lineHeight * lines && frameWidth == format.right - format.left &&
-        frameHeight == lineHeight * lines + kLastLineRoom)
+    // The lines as a control made fresh at the frame's size breaks them; the text's own
+    // control, through which the user types, then wraps them alike: the same margins, and
+    // its formatting rectangle at the frame's size, from nothing.
+    KeptTextLayout fresh = {};
+    LayOutFreshLines(control, font, SIZE{std::max(frameWidth, 0L), std::max(frameHeight, 0L)},
+                     ControlTextOf(control), nullptr, &fresh);
+    const LONG lines = fresh.lineCount;
+    const RECT format = {0, 0, frameWidth, lineHeight * lines + kLastLineRoom};
+    KeptTextLayout* kept = KeptLayoutFor(control);
+    fittingTextControl = true;
+    if (SendMessageA(control, EM_GETMARGINS, 0, 0) != fresh.margins)
+        SendMessageA(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, fresh.margins);
+    SendMessageA(control, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    fittingTextControl = false;
+    kept->refitRect = true;
+    if (frameHeight == format.bottom)
         return;
-    // The text re-wraps at the frame's width; its line count sets the height.
-    format.bottom = format.top + lineHeight * lines;
-    format.right = format.left + frameWidth;
-    SendMessageA(control, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
-    lines = static_cast<LONG>(SendMessageA(control, EM_GETLINECOUNT, 0, 0));
-    format.bottom = format.top + lineHeight * lines + kLastLineRoom;
-    SendMessageA(control, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
 
     HWND pane = GetParent(control);
     if (!pane)
@@ -585,42 +585,34 @@ void RefitTextEditWindow(PlanObject* textFrame)
 namespace {
 
 // The road of a page, the copy's picture and an export (and of the screen without kept
-// lines): the control is placed (but for the copy) and lent the zoomed font, and its
-// lines are read.
+// lines): the control is placed (but for the copy) and its lines are laid out from
+// nothing at its size in the zoomed font, as the screen lays them out.
 void LayOutTextLines(TextFit& fit, bool copyPicture, KeptTextLayout* lines)
 {
     if (!copyPicture)
         MoveControlTo(fit.control, fit.place);
-    // The control lays its lines out in the copy of the face (text_layout_font.h), with
-    // the margins a fresh control has (text_margins.h).
+    RestoreControlFormat(fit.control, KeptLayoutFor(fit.control));
+    // The lines are laid out in the copy of the face (text_layout_font.h).
     HFONT lentFont = AcquireRunFont(TextLayoutLogFont(fit.zoomed));
-    fittingTextControl = true;
-    if (lentFont) {
-        RECT client;
-        GetClientRect(fit.control, &client);
-        SetLayoutFont(fit.control, lentFont, SIZE{client.right, client.bottom});
-    }
-    if (copyPicture && streamMemoryMode && GetWindowTextLengthA(fit.control) > 0) {
+    HFONT layoutFont = lentFont ? lentFont : fit.own;
+    if (copyPicture && streamMemoryMode && layoutFont && GetWindowTextLengthA(fit.control) > 0) {
         // While a copy is being made the lines are spaced as the control spaces them.
         if (HDC controlDC = GetDC(fit.control)) {
-            HGDIOBJ before = SelectObject(controlDC, ControlFontHandle(fit.control));
+            HGDIOBJ before = SelectObject(controlDC, layoutFont);
             TEXTMETRICA own;
             LOGFONTA drawn;
-            if (GetTextMetricsA(controlDC, &own) &&
-                GetObjectA(ControlFontHandle(fit.control), sizeof drawn, &drawn) > 0)
+            if (GetTextMetricsA(controlDC, &own) && GetObjectA(layoutFont, sizeof drawn, &drawn) > 0)
                 fit.lineHeight = own.tmExternalLeading - drawn.lfHeight;
             SelectObject(controlDC, before);
             ReleaseDC(fit.control, controlDC);
         }
     }
-    ReadControlLines(fit.control, nullptr, lines);
-    // The zoomed font was only lent to the control: it gets its own back, and the zoomed
-    // one goes.
-    if (lentFont) {
-        SendMessageA(fit.control, WM_SETFONT, reinterpret_cast<WPARAM>(fit.own), FALSE);
+    RECT client;
+    GetClientRect(fit.control, &client);
+    LayOutFreshLines(fit.control, layoutFont, SIZE{client.right, client.bottom}, ControlTextOf(fit.control), nullptr,
+                     lines);
+    if (lentFont)
         ReleaseRunFont(lentFont);
-    }
-    fittingTextControl = false;
 }
 
 // Writes the lines from the box's top, one line height apart, aligned as the control

@@ -20,6 +20,9 @@ extern int16_t textAlignment;
 // a font it lays its text out in the system font's look, in the face's layout copy
 // (text_layout_font.h) when the face needs one; that is no font of the text's.
 HWND CreateTextEditWindow(DWORD style, int x, int y, int width, int height, HWND parent);
+// That font (made once for the run, never deleted); null when the system font's face
+// needs no copy.
+HFONT DefaultTextLayoutFont();
 
 // Each text frame's control given a font owns exactly one: the one SetTextEditFont made
 // for it. The font goes away with the control (DestroyTextEditWindow) or when another
@@ -59,11 +62,12 @@ PlanObject* FindTextLabelOfObject(HWND control, uint8_t selectedOnly);
 PlanObject* FindTextLabelInFloors(HWND control, uint8_t selectedOnly);
 PlanObject* FindTextLabelOnFloor(PlanFloor* floor, HWND control, uint8_t selectedOnly);
 
-// After a change of text or font: fits the control's formatting rectangle to the
-// frame's width and the text's height, sets the frame from it and repaints the old and
-// the new frame areas when they differ. The text is laid out as a fresh open of the plan
-// lays it out, at every zoom: at the frame's width at the plan's own scale (100 %), in
-// the control's own font, with the margins a fresh control has there (text_margins.h).
+// After a change of text or font: fits the frame's height to the text at the frame's
+// width, and repaints the old and the new frame areas when they differ. The text is laid
+// out as a fresh open of the plan lays it out, at every zoom: from nothing, in a control
+// made fresh at the frame's size at the plan's own scale (100 %) in the control's own font
+// (fresh_text_layout.h); the text's control is given that control's margins and the
+// frame's formatting rectangle, so that it wraps the text alike while it is typed into.
 void RefitTextEditWindow(PlanObject* textFrame);
 
 // Sets the frame's corners and boxes from a rectangle of the control's formatting area at
@@ -74,9 +78,10 @@ void SetTextFrameFromEditRect(PlanObject* textFrame, const RECT* rect);
 
 // Places the control over its frame and draws the frame's text lines into the DC (into
 // planDC while printing, at the print scales, in black; on the screen in the plan pen
-// colour). On the screen the lines are kept with the control and laid out again only
-// when its text, font or style, the frame's size in pixels or the zoom changed
-// (kept_text_lines.h), and a control already in place is not moved. Given the area
+// colour). The lines are laid out from nothing in a fresh control at the frame's size in
+// pixels (fresh_text_layout.h). On the screen the lines are kept with the control and laid
+// out again only when its text, font or style, the frame's size in pixels or the zoom
+// changed (kept_text_lines.h), and a control already in place is not moved. Given the area
 // being painted (logical units), a text whose lines and frame lie wholly outside it
 // draws nothing and the result is false (otherwise true); its control is then moved to
 // its place only when it lies in the pane's client area, so that none stays there away

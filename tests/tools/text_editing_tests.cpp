@@ -9,8 +9,10 @@
 #include "model/plan_settings.h"
 #include "model/record_memory.h"
 #include "model/texture_coords.h"
+#include "model/units.h"
 #include "model/view_projection.h"
 #include "palette/category_tabs.h"
+#include "planview/input_gdi.h"
 #include "planview/output_routing.h"
 #include "planview/plan_pane.h"
 #include "shell/app_globals.h"
@@ -18,6 +20,7 @@
 #include "support/frame_fixtures.h"
 #include "support/test_support.h"
 #include "support/window_pixels.h"
+#include "tools/kept_text_lines.h"
 #include "tools/text_editing.h"
 #include "tools/text_layout_font.h"
 #include "tools/tool_framework.h"
@@ -601,6 +604,23 @@ TEST_F(TextEditing, CommitHandsTheOneFontToTheNewControl)
     EXPECT_EQ(0u, GetObjectType(font));
 }
 
+// Every font given to a window while WH_CALLWNDPROC is hooked by RecordEveryFont, with
+// its height then.
+std::vector<std::pair<HWND, std::pair<HFONT, LONG>>> everyFontGiven;
+
+LRESULT CALLBACK RecordEveryFont(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (sent->message == WM_SETFONT) {
+        LOGFONTA font = {};
+        GetObjectA(reinterpret_cast<HFONT>(sent->wParam), sizeof font, &font);
+        everyFontGiven.push_back({sent->hwnd, {reinterpret_cast<HFONT>(sent->wParam), font.lfHeight}});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The zoomed font lays the text out in a fresh control, never in the text's own, and goes
+// afterwards; the text's control keeps its own font.
 TEST_F(TextEditing, DrawingLendsAZoomedFontAndDeletesItAfterwards)
 {
     LOGFONTA arial = ArialFont();
@@ -609,14 +629,20 @@ TEST_F(TextEditing, DrawingLendsAZoomedFontAndDeletesItAfterwards)
     HFONT own = FontHandle(control);
     document->settings->zoom = 2.0f;
     Surface surface(640, 480);
-    {
-        FontRecorder recorder(control);
-        FitTextEditToObject(surface.dc, control, frame);
+    everyFontGiven.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordEveryFont, nullptr, GetCurrentThreadId());
+    FitTextEditToObject(surface.dc, control, frame);
+    UnhookWindowsHookEx(hook);
+    std::vector<HFONT> lent;
+    for (const auto& given : everyFontGiven) {
+        EXPECT_NE(control, given.first);
+        if (given.second.second == -56) {
+            EXPECT_EQ(pane, GetParent(given.first));
+            lent.push_back(given.second.first);
+        }
     }
-    ASSERT_EQ(2u, fontsGiven.size());
-    EXPECT_NE(own, fontsGiven[0]);
-    EXPECT_EQ(0u, GetObjectType(fontsGiven[0]));
-    EXPECT_EQ(own, fontsGiven[1]);
+    ASSERT_EQ(1u, lent.size());
+    EXPECT_EQ(0u, GetObjectType(lent[0]));
     EXPECT_EQ(own, FontHandle(control));
     EXPECT_TRUE(IsLiveFont(own));
 }
@@ -1001,43 +1027,57 @@ TEST_F(TextEditing, TypingAWrappingLineGrowsTheFrameByOneLine)
 
 
 // Typing refits the frame in each view plane; its 3D box stays the box of its corners,
-// each coordinate in its own slot (the box puts the height first). In the plan a commit
-// after typing (an alignment change) then puts the control over the frame.
+// each coordinate in its own slot (the box puts the height first), its top edge where the
+// pane shows it, and refits after it leave the frame where it lies, its edges at
+// fractions included. In the plan a commit after typing (an alignment change) then puts
+// the control over the frame.
 TEST_F(TextEditing, TypingKeepsTheBoxOfTheCornersInEveryViewPlane)
 {
     LOGFONTA arial = ArialFont();
-    const struct { uint16_t plane; float pitch, yaw; } views[] = {{1, 0, 0}, {2, 90, 0}, {3, 0, 90}};
+    const struct { uint16_t plane; float pitch, yaw; } views[] = {{1, 0, 0}, {2, 90, 0}, {3, 0, 90}, {1, 180, 0}, {3, 180, 90}};
     for (const auto& v : views) {
         document->settings->viewPlane = v.plane;
         viewPitchDegrees = v.pitch;
         viewYawDegrees = v.yaw;
         ApplyViewAngles(v.pitch, v.yaw, &viewPitchCos, &viewPitchSin, &viewYawCos, &viewYawSin, 0);
-        PlanObject* frame = MakeTextFrame(Storey(0), 100, 50, 300, 92, "Mot", &arial);
+        PlanObject* frame = MakeTextFrame(Storey(0), 100.4f, 50.3f, 300.7f, 92.6f, "Mot", &arial);
         // The corners in the plane's two coordinates, the third 0, as the text tool lays them.
         if (v.plane != 2)
             SwapObjectYZ(frame);
         if (v.plane == 3)
             SwapObjectXZ(frame);
+        UpdateObjectExtents(frame);
         HWND control = Control(frame);
         Surface surface(640, 480);
         FitTextEditToObject(surface.dc, control, frame);
+        const float top = frame->box2D[kRectMinY], left = frame->box2D[kRectMinX], right = frame->box2D[kRectMaxX];
         SendMessageA(control, EM_SETSEL, 3, 3);
         SendMessageA(control, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(" suivi d'un autre"));
+        EXPECT_FLOAT_EQ(top, frame->box2D[kRectMinY]) << "plane " << v.plane;
+        EXPECT_GT(frame->box2D[kRectMaxY] - top, 50.0f) << "plane " << v.plane;
 
-        float corners[6];
+        float corners[6], typed[6];
         ResetExtentBox(corners);
         GetObjectExtents3D(frame, 0, corners, 0);
-        for (int slot = 0; slot < 6; ++slot)
+        std::memcpy(typed, frame->box3D, sizeof typed);
+        for (int refit = 0; refit < 50; ++refit)
+            RefitTextEditWindow(frame);
+        for (int slot = 0; slot < 6; ++slot) {
             EXPECT_NEAR(corners[slot], frame->box3D[slot], 0.01f) << "plane " << v.plane << ", slot " << slot;
+            EXPECT_FLOAT_EQ(typed[slot], frame->box3D[slot]) << "plane " << v.plane << ", slot " << slot;
+        }
+        EXPECT_FLOAT_EQ(left, frame->box2D[kRectMinX]) << "plane " << v.plane;
+        EXPECT_FLOAT_EQ(right, frame->box2D[kRectMaxX]) << "plane " << v.plane;
         if (v.plane != 2)
             continue;
         frame->link = CommitTextEdit(control, AlignTextCentre, frame);
         ASSERT_NE(frame->link, nullptr);
         const RECT placed = PlacementInParent(Control(frame));
-        const LONG box[4] = {static_cast<LONG>(frame->box2D[kRectMinX] + 0.5f) + 3,
-                             static_cast<LONG>(frame->box2D[kRectMinY] + 0.5f) + 3,
-                             static_cast<LONG>(frame->box2D[kRectMaxX] + 0.5f) - 3,
-                             static_cast<LONG>(frame->box2D[kRectMaxY] + 0.5f) - 3};
+        // The frame in whole pixels: its corner rounded, its size rounded apart.
+        const float* b = frame->box2D;
+        const LONG x = static_cast<LONG>(b[kRectMinX] + 0.5f), y = static_cast<LONG>(b[kRectMinY] + 0.5f);
+        const LONG box[4] = {x + 3, y + 3, x + static_cast<LONG>(b[kRectMaxX] - b[kRectMinX] + 0.5f) - 3,
+                             y + static_cast<LONG>(b[kRectMaxY] - b[kRectMinY] + 0.5f) - 3};
         EXPECT_EQ(box[0], placed.left);
         EXPECT_EQ(box[1], placed.top);
         EXPECT_EQ(box[2], placed.right);
@@ -1076,9 +1116,52 @@ TEST_F(TextEditing, TypingLeavesANewTextAsWideAsItWasMade)
     textAlignment = AlignTextLeft;
 }
 
+// What a text's lines were laid out in: its formatting rectangle, margins, line count and
+// each line's first character.
+std::string LayoutState(const KeptTextLayout& laid)
+{
+    const RECT& r = laid.format;
+    std::string state = std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+                        std::to_string(r.bottom) + " margins " + std::to_string(laid.margins) + " lines " +
+                        std::to_string(laid.lineCount) + ":";
+    for (LRESULT start : laid.starts)
+        state += " " + std::to_string(start);
+    return state;
+}
+
+// That of a control made now, as a text's control is made, at the size of the text's
+// control, given the text's font at the zoom (in the face's layout copy), then its text.
+std::string FreshControlState(HWND control)
+{
+    RECT client;
+    GetClientRect(control, &client);
+    HWND fresh = CreateTextEditWindow(GetWindowLongA(control, GWL_STYLE) & ~(WS_VISIBLE | WS_DISABLED), 0, 0,
+                                      client.right, client.bottom, GetParent(control));
+    LOGFONTA font;
+    EXPECT_TRUE(GetTextEditLogFont(control, &font));
+    const LONG zoomed = static_cast<LONG>(ZoomFloat(static_cast<float>(font.lfHeight)));
+    font.lfHeight = zoomed == 0 ? -1 : zoomed;
+    const LOGFONTA lent = TextLayoutLogFont(MakeDrawableFont(font));
+    HFONT handle = CreateFontIndirectA(&lent);
+    SendMessageA(fresh, WM_SETFONT, reinterpret_cast<WPARAM>(handle), FALSE);
+    SetWindowTextA(fresh, ControlText(control).c_str());
+    KeptTextLayout laid = {};
+    SendMessageA(fresh, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&laid.format));
+    laid.margins = SendMessageA(fresh, EM_GETMARGINS, 0, 0);
+    laid.lineCount = static_cast<int>(SendMessageA(fresh, EM_GETLINECOUNT, 0, 0));
+    for (int i = 0; i < laid.lineCount; ++i)
+        laid.starts.push_back(SendMessageA(fresh, EM_LINEINDEX, static_cast<WPARAM>(i), 0));
+    DestroyWindow(fresh);
+    DeleteObject(handle);
+    return LayoutState(laid);
+}
+
 // Texts after a font change at a zoom, and narrow ones after a low zoom or fonts changed,
 // show as a fresh open of the saved plan does (after the same change at 100 %): each
-// control's margins, each frame's height, the lines printed and the pane's pixels.
+// control's margins, each frame's height, the lines printed and the pane's pixels. After
+// zooms in and out their lines are laid out as a control made fresh at the last zoom lays
+// them out; a page printed after a zoom holds the lines of a page printed after an open;
+// a line typed at a zoom gives the frame that typing it after an open gives.
 TEST_F(TextEditing, TextsShowAsAFreshOpenAfterZoomsAndFontChanges)
 {
     SetWindowLongPtrA(pane, 0, reinterpret_cast<LONG_PTR>(document));
@@ -1093,35 +1176,88 @@ TEST_F(TextEditing, TextsShowAsAFreshOpenAfterZoomsAndFontChanges)
             ApplyObjectOperation(text, 0, SetTextFont, &font);
         }
     };
-    auto seen = [&](std::vector<std::string>* what) {
-        paint(1.0f);
+    // 31 texts in several faces, styles and sizes (6 to 60 pixels), with tabs and words
+    // wider than their frames, saved as a plan.
+    {
+        const char* faces[] = {"Arial", "DejaVu Serif", "Courier New", "Symbol", "Tahoma", "DejaVu Sans Mono"};
+        const char* texts[] = {"Soggiorno", "Camera\tda letto", "Lavanderia e stenditoio", "Precipitevolissimevolmente",
+                               "a b c d e f", "Terrazza\r\ncoperta a sud"};
+        for (int i = 0; i < 31; ++i) {
+            LOGFONTA font = ArialFont();
+            std::strcpy(font.lfFaceName, faces[i % 6]);
+            font.lfHeight = -(6 + (i * 13) % 55);
+            font.lfWeight = i % 4 == 1 ? FW_BOLD : FW_NORMAL;
+            font.lfItalic = i % 5 == 2;
+            const float left = static_cast<float>(-300 + (i % 6) * 140), top = static_cast<float>(-100 + (i / 6) * 60);
+            MakeTextFrame(Storey(0), left, top, left + 20.0f + static_cast<float>((i * 29) % 130), top + 50.0f, texts[i % 6],
+                          &font, i % 3 == 1 ? AlignTextCentre : i % 3 == 2 ? AlignTextRight : AlignTextLeft);
+        }
+        ASSERT_TRUE(SavePlanFile("faces.ZRO"));
+    }
+    auto seen = [&](std::vector<std::string>* what, float zoom, bool painted) {
+        if (painted)
+            paint(zoom);
+        document->settings->zoom = zoom;
         vtest::MetafileRecorder page;
         planDC = page.dc();
         planOutputMode = printScaleX = printScaleY = 1;
-        for (PlanObject* text = Storey(0)->firstObject; text; text = text->next) {
+        for (PlanObject* text = Storey(0)->firstObject; text && painted; text = text->next) {
             what->push_back(std::to_string(SendMessageA(Control(text), EM_GETMARGINS, 0, 0)) + " " +
                             std::to_string(text->box3D[kBoxMaxZ] - text->box3D[kBoxMinZ]));
-            FitTextEditToObject(page.dc(), Control(text), text);
+            EXPECT_EQ(FreshControlState(Control(text)), LayoutState(*KeptLayoutFor(Control(text))))
+                << ControlText(Control(text));
         }
+        for (PlanObject* text = Storey(0)->firstObject; text; text = text->next)
+            FitTextEditToObject(page.dc(), Control(text), text);
         planOutputMode = 0;
         const std::vector<std::string> printed = page.TextStrings();
         what->insert(what->end(), printed.begin(), printed.end());
-        return vtest::ClientPixels(pane);
+        return painted ? vtest::ClientPixels(pane) : std::vector<COLORREF>();
     };
-    const struct { const char* plan; float zoom; LONG first, last; const char* face; bool again; } rows[] = {
-        {"three", 0.35f, 0, -30, "Courier New", true}, {"three", 2, 0, -30, "Courier New", true},
-        {"narrow", 0.01f, 0, 0, "", false}, {"narrow5", 1, -12, -28, "Arial", false}};
+    auto type = [&](const char* typed) {
+        for (PlanObject* text = Storey(0)->firstObject; text && typed; text = text->next) {
+            SendMessageA(Control(text), EM_SETSEL, 0x7FFF, 0x7FFF);
+            for (const char* c = typed; *c; ++c)
+                SendMessageA(Control(text), WM_CHAR, static_cast<unsigned char>(*c), 0);
+        }
+    };
+    // Zooms painted, then the zoom the text is seen at; the fonts given between; printed
+    // without a repaint at the last zoom; typed at the first zoom.
+    const struct { const char* plan; std::vector<float> zooms; float last; LONG first, second; const char* face;
+                   bool again, painted; const char* typed; } rows[] = {
+        {"three", {0.35f}, 1, 0, -30, "Courier New", true, true, nullptr},
+        {"three", {2}, 1, 0, -30, "Courier New", true, true, nullptr},
+        {"narrow", {0.01f}, 1, 0, 0, "", false, true, nullptr},
+        {"narrow5", {1}, 1, -12, -28, "Arial", false, true, nullptr},
+        {"faces", {2}, 0.35f, 0, 0, "", false, true, nullptr},
+        {"faces", {6}, 0.35f, 0, 0, "", false, true, nullptr},
+        {"faces", {0.01f}, 0.35f, 0, 0, "", false, true, nullptr},
+        {"narrow5", {3}, 1, 0, 0, "", false, true, nullptr},
+        {"narrow5", {2, 0.35f}, 1, 0, 0, "", false, true, nullptr},
+        {"narrow", {0.35f}, 1, 0, 0, "", false, false, nullptr},
+        {"narrow", {0.01f}, 1, 0, 0, "", false, false, nullptr},
+        {"narrow5", {0.35f}, 1, 0, 0, "", false, true, "\rPiano terra"},
+        {"three", {2}, 1, 0, 0, "", false, true, "\r1"}};
     for (const auto& row : rows) {
-        ASSERT_TRUE(LoadPlanFile(vtest::SourceFilePath(std::string("tests/tools/data/texts-") + row.plan + ".ZRO").c_str()));
-        paint(row.zoom);
-        for (LONG height : {row.first, row.last})
+        SCOPED_TRACE(std::string(row.plan) + " after " + std::to_string(row.zooms.back()));
+        const std::string plan = row.plan == std::string("faces") ? "faces.ZRO" :
+                                 vtest::SourceFilePath(std::string("tests/tools/data/texts-") + row.plan + ".ZRO");
+        ASSERT_TRUE(LoadPlanFile(plan.c_str()));
+        for (float zoom : row.zooms)
+            paint(zoom);
+        type(row.typed);
+        for (LONG height : {row.first, row.second})
             refont(height, row.face);
         std::vector<std::string> changed, fresh;
-        const std::vector<COLORREF> pixels = seen(&changed);
-        ASSERT_TRUE(SavePlanFile("saved.ZRO") && LoadPlanFile("saved.ZRO"));
-        refont(row.again ? row.last : 0, row.face);
-        EXPECT_TRUE(seen(&fresh) == pixels) << row.plan;
-        EXPECT_EQ(changed, fresh) << row.plan;
+        const std::vector<COLORREF> pixels = seen(&changed, row.last, row.painted);
+        ASSERT_TRUE(SavePlanFile("saved.ZRO") && LoadPlanFile(row.typed ? plan.c_str() : "saved.ZRO"));
+        if (row.typed) {
+            paint(1);
+            type(row.typed);
+        }
+        refont(row.again ? row.second : 0, row.face);
+        EXPECT_TRUE(seen(&fresh, row.last, row.painted) == pixels);
+        EXPECT_EQ(changed, fresh);
     }
 }
 
