@@ -14,6 +14,7 @@
 #include "tools/tool_state.h"
 #include "render3d/texture_names.h"
 #include "shell/app_globals.h"
+#include "shell/startup.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -440,4 +441,11 @@ OpeningRecord* AddWallOpening(PlanObject* wall, PlanVertex* start, uint16_t type
     record->glazingBarsDown = 2;
     opening->link = record;
     return record;
+}
+
+HWND CreateMainClassPane()
+{
+    RegisterWindowClasses(hInstance);
+    return CreateWindowExA(0, "MainClass", "", WS_POPUP | WS_VISIBLE, 0, 0, 1200, 900, nullptr, nullptr, hInstance,
+                           nullptr);
 }

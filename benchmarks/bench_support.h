@@ -33,6 +33,9 @@ void PrintValue(const std::string& name, double value, const char* unit);
 extern HWND benchPane;
 // A shown 1200 x 900 window whose class owns its DC, as the plan pane's does.
 HWND CreateBenchPane();
+// The program's own plan pane (its window classes registered), shown 1200 x 900, for
+// benchmarks whose texts need the pane's real children.
+HWND CreateMainClassPane();
 
 // The top view, as the plan shows it.
 void ShowTopView();

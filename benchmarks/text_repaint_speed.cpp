@@ -18,7 +18,6 @@
 #include "model/plan_settings.h"
 #include "planview/plan_pane.h"
 #include "shell/app_globals.h"
-#include "shell/startup.h"
 #include "tools/cad_builders.h"
 #include "tools/text_editing.h"
 #include "tools/tool_state.h"
@@ -112,9 +111,7 @@ void Report(const std::string& name, double texts, double lines)
 int main(int argc, char** argv)
 {
     runs = StartBenchmark(argc, argv, runs);
-    RegisterWindowClasses(hInstance);
-    HWND pane = CreateWindowExA(0, "MainClass", "", WS_POPUP | WS_VISIBLE, 0, 0, 1200, 900, nullptr, nullptr,
-                                hInstance, nullptr);
+    HWND pane = CreateMainClassPane();
     HWND bar = CreateWindowA("SCROLLBAR", "", WS_POPUP | SBS_HORZ, 0, 910, 400, 16, nullptr, nullptr, hInstance,
                              nullptr);
     SetScrollRange(bar, SB_CTL, 0, 1000, FALSE);

@@ -20,7 +20,6 @@
 #include "model/plan_settings.h"
 #include "planview/plan_pane.h"
 #include "shell/app_globals.h"
-#include "shell/startup.h"
 #include "tools/cad_builders.h"
 #include "tools/text_editing.h"
 #include <cmath>
@@ -161,9 +160,7 @@ void Measure(HWND pane, const char* name, const std::function<void()>& build)
 int main(int argc, char** argv)
 {
     runs = StartBenchmark(argc, argv, runs);
-    RegisterWindowClasses(hInstance);
-    HWND pane = CreateWindowExA(0, "MainClass", "", WS_POPUP | WS_VISIBLE, 0, 0, 1200, 900, nullptr, nullptr,
-                                hInstance, nullptr);
+    HWND pane = CreateMainClassPane();
     benchPane = pane;
     Measure(pane, "texts-900-among-walls", BuildLabelledPlan);
     Measure(pane, "texts-2000-of-8-faces", BuildManyFacesPlan);
