@@ -3,14 +3,18 @@
 // for each the objects it opened with, the captions of the messages shown (of plain ones the
 // text) and "saved" when the save showed none, for the save tests to check from the file
 // system. A tool beside the tests, not a test:
-//   plan_resaver [-add LINES] [-stop copy|write|written|hold|pause] [-dxf DRAWING] [-read[0|7] FILE] [-wait GO] PLAN...
+//   plan_resaver [-add LINES] [-stop copy|write|written|hold|pause] [-dxf DRAWING] [-read[0|7] FILE] [-wait GO]
+//                [-pause-read GO] PLAN...
 // -stop ends the program as a kill would: once the copy is made, half-way through the
 // write, or once the new plan is written; hold (pause) waits for ever once the copy is made
 // (half-way through the write), printing "held". -read holds FILE open for reading throughout,
 // as a viewer or a backup program does, sharing reading (0 nothing, 7 all). -wait: each
-// plan opened, waits until the file GO exists.
+// plan opened, waits until the file GO exists. -pause-read: before the first plan file is
+// opened for reading, and once its first part is read, prints "paused" and waits until GO
+// exists, which it then removes.
 #include "files/record_stream.h"
 #include "files/safe_save.h"
+#include "files/whole_reads.h"
 #include "model/plan_document.h"
 #include "shell/app_globals.h"
 #include "shell/command_dispatcher.h"
@@ -23,6 +27,7 @@
 
 static SaveStage stopStage;
 static bool holding;
+static const char* readGo = "";
 
 static void Stop()
 {
@@ -46,12 +51,22 @@ int main(int argc, char** argv)
         sharing = std::strncmp(argv[i], "-read", 5) ? sharing : argv[i] + 5,
         std::strcmp(argv[i], "-add") ? (void)(*(!std::strcmp(argv[i], "-dxf") ? &drawing
                                                 : !std::strncmp(argv[i], "-read", 5) ? &read
-                                                : !std::strcmp(argv[i], "-wait") ? &wait : &stop) = argv[i + 1])
+                                                : !std::strcmp(argv[i], "-wait") ? &wait
+                                                : !std::strcmp(argv[i], "-pause-read") ? &readGo : &stop) = argv[i + 1])
                                      : (void)(lines = std::atoi(argv[i + 1]));
     if (*read)   // held to the end
         CreateFileA(read, GENERIC_READ, *sharing ? *sharing - '0' : FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, 0);
     holding = !std::strcmp(stop, "hold") || !std::strcmp(stop, "pause");
     stopStage = std::strcmp(stop, "copy") && std::strcmp(stop, "hold") ? SaveStage::ContentWritten : SaveStage::CopyMade;
+    if (*readGo)
+        SetReadStageHook([](ReadStage stage) {
+            static bool paused[2];
+            if (paused[static_cast<int>(stage)])
+                return;
+            paused[static_cast<int>(stage)] = true;
+            for (std::printf("paused\n"), std::fflush(stdout); !DeleteFileA(readGo);)
+                Sleep(20);
+        });
     HWND frame = shelltest::StartShell();
     for (; frame && i < argc; ++i) {
         shelltest::FileDialogAnswers dialogs;

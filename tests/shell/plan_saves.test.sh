@@ -104,6 +104,23 @@ done
   other "$coarse\\C.ZRO"; } >>run.log 2>&1 && { tail -1 run.log | grep -q "C.ZRO: 8 objects; Salvataggio interrotto; saved" ||
   fail "the copy dated to the second"; } || echo "not root: no file system of 1-second dates tried"
 
+# A plan the system rewrites in place while it is read (held after its first megabyte) is read again, on dates to the
+# second too, where the date is put back; a plan cut after its Open found no copy offers the copy the cut left.
+mkdir mix && cp v1.ZRO mix/A.ZRO && resave -add 3000 "$dir\\mix\\A.ZRO" && cp mix/A.ZRO mix/B.ZRO && folders=("$PWD/mix")
+python3 -c 'import sys; f = open(sys.argv[1], "r+b"); d = f.read(); f.seek(0); f.write(d.replace(b"B\x8c\0\0", b"B\x8e\0\0"))' mix/B.ZRO
+cp mix/B.ZRO mix/ref.ZRO && resave "$dir\\mix\\ref.ZRO"; ! mountpoint -q "$temp2" || folders+=("$temp2")
+reader() { rm -f go; $wine "$resaver" -pause-read "$dir\\go" "$1" >mix.log 2>&1 </dev/null & reader=$!; }
+paused() { until [ "$(grep -c paused mix.log)" -ge "$1" ] || ! kill -0 $reader 2>/dev/null; do sleep 0.1; done; }
+for folder in "${folders[@]}"; do
+  cp mix/A.ZRO "$folder/P.ZRO" && reader "Z:$(tr / '\\' <<<"$folder")\\P.ZRO" && paused 1 && touch "$folder/P.ZRO" go
+  stamp=$(stat -c %Y "$folder/P.ZRO") && paused 2 && cat mix/B.ZRO >"$folder/P.ZRO"
+  [ "$folder" != "$temp2" ] || touch -d "@$stamp" "$folder/P.ZRO"; touch go
+  wait $reader; cmp -s "$folder/P.ZRO" mix/ref.ZRO || fail "changed while read in $folder: $(cat mix.log)"
+done
+cp v1.ZRO mix/C.ZRO && reader "$dir\\mix\\C.ZRO" && paused 1 && resave -stop write "$dir\\mix\\C.ZRO"; touch go && paused 2
+touch go && wait $reader; grep -q "C.ZRO: 8 objects; Errore file - Formato sconosciuto; Salvataggio interrotto; saved" mix.log &&
+  [ "$(ls mix | grep -c C.ZRO)" = 1 ] || fail "the copy after a cut plan's Open: $(cat mix.log)"
+
 mkdir big && cp "$sample" big/big.ZRO && chmod 600 big/big.ZRO && big="$dir\\big\\big.ZRO"
 resave -add 100000 "$big"
 resave "$big" &
