@@ -358,6 +358,8 @@ InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& reads
         // open it to see the mark. One that another program holds unshared is an old copy
         // (a backup program's, say), not offered while it cannot be read.
         HANDLE file = OpenDiskFile(copy, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED && found.closed.empty())
+            found.closed = copy;
         if (file == INVALID_HANDLE_VALUE)
             continue;
         const bool live = MarkedAsWritten(file);
@@ -413,9 +415,9 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
         CloseHandle(target);
         const InterruptedSave found = FindInterruptedSave(path, readsWhole);
         // Two saves of one file at once would leave neither whole.
-        if (found.saving) {
+        if (found.saving || !found.closed.empty()) {
             if (stoppedBy)
-                *stoppedBy = found.copy;
+                *stoppedBy = found.saving ? found.copy : found.closed;
             return false;
         }
         fromLeftover = !found.copy.empty();

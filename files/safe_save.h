@@ -42,17 +42,20 @@ typedef std::function<bool(const char* path)> WholeFileTest;
 // the old content only when the file does not read whole and the copy does (`readsWhole`);
 // otherwise, and for files that cannot be judged, it is replaced by a copy of the file.
 // Where another file stops the save (the copy another program's save holds, a copy left
-// that another program keeps closed), `stoppedBy` gets its name, for the message.
+// that another program keeps closed, a copy this user may not open), `stoppedBy` gets its
+// name, for the message.
 bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
                     const WholeFileTest& readsWhole = nullptr, std::string* stoppedBy = nullptr);
 
 // What an Open finds of the saves of `path`: whether another instance of the program is
 // saving it now (`copy` is then the copy that save holds marked), and the copy that a
 // stopped save left, offered only when `path` does not read whole and the copy does (empty
-// otherwise); of several, the newest (by its last write) that does.
+// otherwise); of several, the newest (by its last write) that does. `closed` names a copy
+// this user may not open: another user's, whose save may be running, which no save of
+// this user replaces or removes.
 struct InterruptedSave {
     bool saving = false;
-    std::string copy;
+    std::string copy, closed;
 };
 InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& readsWhole);
 

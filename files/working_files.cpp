@@ -75,8 +75,13 @@ Naming NameOwnFile(HANDLE own, const std::string& target)
         // Marked as written through a handle that may write, else as read, which a
         // save's mark excludes all the same.
         found = OpenMarked(target.c_str(), GENERIC_WRITE, share, OPEN_EXISTING, true);
-        if (found == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED)
+        if (found == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) {
             found = OpenMarked(target.c_str(), GENERIC_READ, share, OPEN_EXISTING, false);
+            // A file this user may not open at all may be another user's live save:
+            // nothing tells it from a left one, and it is not this user's to take.
+            if (found == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED)
+                return Naming::LiveSave;
+        }
         if (found == INVALID_HANDLE_VALUE && GetLastError() == ERROR_LOCK_VIOLATION)
             return Naming::LiveSave;
         if (found == INVALID_HANDLE_VALUE)

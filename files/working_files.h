@@ -42,8 +42,9 @@ HANDLE CreateWorkingFile(const std::string& folder, const WorkingFileNames& name
 bool RenameOwnFile(HANDLE file, const std::string& target);
 
 // What became of a name that a working file was to take: LiveSave where another
-// instance's live writer holds what lies there marked; Refused where the name stays for
-// any other reason.
+// instance's live writer holds what lies there marked, or where this user may not open
+// it (another user's live writer, for all it tells); Refused where the name stays for any
+// other reason.
 enum class Naming { Named, Refused, LiveSave };
 // RenameOwnFile, once what lies under `target` is marked as written by this writer.
 Naming NameOwnFile(HANDLE own, const std::string& target);
