@@ -32,6 +32,22 @@ bool MarkFileWaiting(HANDLE file, bool exclusive, DWORD patience)
     return true;
 }
 
+HANDLE OpenMarked(const char* path, DWORD access, DWORD share, DWORD disposition, bool exclusive,
+                  SECURITY_ATTRIBUTES* security)
+{
+    HANDLE file = CreateFileA(path, access, share, security, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return file;
+    if (GetFileType(file) != FILE_TYPE_DISK)
+        SetLastError(ERROR_INVALID_NAME);
+    else if (MarkFile(file, exclusive))
+        return file;
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    SetLastError(error);
+    return INVALID_HANDLE_VALUE;
+}
+
 bool MarkedAsWritten(HANDLE file)
 {
     if (MarkFile(file, false)) {

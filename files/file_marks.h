@@ -18,6 +18,12 @@ bool MarkFile(HANDLE file, bool exclusive);
 // The same, trying again until `patience` milliseconds have gone.
 bool MarkFileWaiting(HANDLE file, bool exclusive, DWORD patience);
 
+// Opens a disk file as CreateFileA does and marks it; INVALID_HANDLE_VALUE where the open
+// or the mark fails (the file closed again) or the name is a device or a pipe, which
+// keeps no marks and would be read or written for ever (ERROR_INVALID_NAME).
+HANDLE OpenMarked(const char* path, DWORD access, DWORD share, DWORD disposition, bool exclusive,
+                  SECURITY_ATTRIBUTES* security = nullptr);
+
 // Whether another handle holds the file marked as being written: a live save's own files
 // and a plan being written are.
 bool MarkedAsWritten(HANDLE file);

@@ -1,6 +1,7 @@
 #include "files/profile_file.h"
 #include "files/file_marks.h"
 #include "files/safe_save.h"
+#include "files/working_files.h"
 #include <windows.h>
 #include <algorithm>
 #include <cstring>
@@ -153,11 +154,6 @@ std::string EditedContent(const std::string& bytes, const ProfileSetting* settin
         out[2 * i + 1 - high] = static_cast<char>(text[i] & 0xFF);
     }
     return out + bytes.substr(bytes.size() & ~size_t(1));
-}
-
-ULONGLONG Ticks(const FILETIME& time)
-{
-    return static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
 }
 
 // The whole file and its last-write time; an empty text and time 0 when there is no

@@ -460,13 +460,11 @@ HFILE OpenRecordFileForReading(const char* path)
     ReleaseFileBlock();
     recordFileChanging = false;
     ReachReadStage(ReadStage::Opening);
-    planFileHandle = path ? _lopen(path, OF_READ | OF_SHARE_DENY_WRITE) : HFILE_ERROR;
-    // Another instance writing it, under a Wine server that keeps the share modes apart,
-    // leaves its mark: the file is not read half-written.
-    if (planFileHandle != HFILE_ERROR && !MarkFile(LongToHandle(planFileHandle), false)) {
-        _lclose(planFileHandle);
-        planFileHandle = HFILE_ERROR;
-    }
+    // Shared for reading only, as _lopen's OF_SHARE_DENY_WRITE. Another instance writing
+    // it, under a Wine server that keeps the share modes apart, leaves its mark: the file
+    // is not read half-written.
+    HANDLE file = path ? OpenMarked(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, false) : INVALID_HANDLE_VALUE;
+    planFileHandle = file == INVALID_HANDLE_VALUE ? HFILE_ERROR : HandleToLong(file);
     if (planFileHandle != HFILE_ERROR && !StartBufferedFile(FileStreamMode::Reading)) {
         ReleaseFileBlock();
         _lclose(planFileHandle);

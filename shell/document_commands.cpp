@@ -31,6 +31,8 @@ static const char* const kInterruptedSaveText =
     "conservata in %s. Aprire la copia?";
 const char* const planBeingSavedMessage =
     "Il disegno è in corso di salvataggio da parte di un altro programma. Riprovare più tardi.";
+static const char* const kClosedCopyText =
+    "Accanto al disegno c'è una sua copia che non si può leggere, %s: forse un altro utente lo sta salvando.";
 
 static void SendFrameCommand(HWND frame, WPARAM command)
 {
@@ -201,6 +203,14 @@ void OpenDocumentCommand(HWND frame)
     if (found.saving) {
         ShowMessageBox(nullptr, planBeingSavedMessage, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
         return;
+    }
+    // Another user's save may be under way: said, and the plan opened only as it reads whole.
+    if (!found.closed.empty()) {
+        char text[FileNameBufferSize + 256];
+        std::snprintf(text, sizeof text, kClosedCopyText, found.closed.c_str());
+        ShowMessageBox(nullptr, text, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+        if (!PlanFileReadsWhole(fileNameBuffer))
+            return;
     }
     std::string copy = found.copy;
     bool fromCopy = ChooseInterruptedSaveCopy(fileNameBuffer, copy);

@@ -137,6 +137,19 @@ tail -1 run.log | grep -Eq ": ($((saved + 1)) objects; Salvataggio interrotto;|$
   fail "cut by the kill"
 [ "$(ls -A big)" = big.ZRO ] && [ -z "$(find "$WINEPREFIX/drive_c/users" -name '~big*')" ] || fail "a copy stayed"
 
+# A second user, of a group this user shares, under a server of its own: the copy of this user's save, held once
+# made, is one that user may not open (a folder without setgid gives it this user's group). Its Open names the copy
+# and opens the plan, which reads whole; its save is refused, and the copy stays.
+. "$VELMORA_SOURCE_DIR/tests/support/second_user.sh"
+if second_user user2; then
+  mkdir shared && cp v1.ZRO shared/S.ZRO && chgrp -R "$second_gid" shared && chmod 775 shared && chmod 664 shared/S.ZRO
+  $wine "$resaver" -stop hold "$dir\\shared\\S.ZRO" >held.log 2>&1 </dev/null & saver=$! && started held.log held $saver
+  as_second timeout 300 $wine "$resaver" "$dir\\shared\\S.ZRO" >other.log 2>&1 </dev/null; kill -9 $saver
+  as_second /usr/lib/wine/wineserver -k; grep -q "S.ZRO: 8 objects; [^;]*~S.ZRO.salva[^;]*altro utente[^;]*; Errore di" other.log &&
+    cmp -s shared/~S.ZRO.salva v1.ZRO && cmp -s shared/S.ZRO v1.ZRO ||
+    fail "another user's copy: $(cat other.log; ls -l shared)"
+else echo "not root: no second user tried"; fi
+
 # Root runs the suite: the other user is nobody, with a Wine environment of its own.
 [ "$(id -u)" = 0 ] && runuser -u nobody -- test -r "$resaver" -a -x "$PWD" 2>/dev/null ||
   { echo "no other user: the closed folder was not tried"; exit 0; }
