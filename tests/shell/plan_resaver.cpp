@@ -1,9 +1,10 @@
 // Opens each plan named through the frame's Open command (answering Yes to a question),
-// draws lines on it and saves it with the Save command, or exports it to DRAWING; prints
+// draws lines on it and saves it with the Save command, or Save As NEW, or exports it to
+// DRAWING; prints
 // for each the objects it opened with, the captions of the messages shown (of plain ones the
 // text) and "saved" when the save showed none, for the save tests to check from the file
 // system. A tool beside the tests, not a test:
-//   plan_resaver [-add LINES] [-stop copy|write|written|hold|pause] [-dxf DRAWING] [-read[0|7] FILE] [-wait GO]
+//   plan_resaver [-add LINES] [-stop copy|write|written|hold|pause] [-dxf DRAWING] [-as NEW] [-read[0|7] FILE] [-wait GO]
 //                [-pause-read GO] PLAN...
 // -stop ends the program as a kill would: once the copy is made, half-way through the
 // write, or once the new plan is written; hold (pause) waits for ever once the copy is made
@@ -46,10 +47,10 @@ int main(int argc, char** argv)
     // A crash must end the tool, not open Wine's debugger dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     int lines = 1, i = 1;
-    const char *stop = "", *drawing = nullptr, *read = "", *wait = "", *sharing = "";
+    const char *stop = "", *drawing = nullptr, *read = "", *wait = "", *sharing = "", *as = nullptr;
     for (; i + 1 < argc && argv[i][0] == '-'; i += 2)
         sharing = std::strncmp(argv[i], "-read", 5) ? sharing : argv[i] + 5,
-        std::strcmp(argv[i], "-add") ? (void)(*(!std::strcmp(argv[i], "-dxf") ? &drawing
+        std::strcmp(argv[i], "-add") ? (void)(*(!std::strcmp(argv[i], "-dxf") ? &drawing : !std::strcmp(argv[i], "-as") ? &as
                                                 : !std::strncmp(argv[i], "-read", 5) ? &read
                                                 : !std::strcmp(argv[i], "-wait") ? &wait
                                                 : !std::strcmp(argv[i], "-pause-read") ? &readGo : &stop) = argv[i + 1])
@@ -72,8 +73,8 @@ int main(int argc, char** argv)
         shelltest::FileDialogAnswers dialogs;
         vtest::MessageBoxRecorder boxes;
         dialogs.Choose(argv[i]);
-        if (drawing)
-            dialogs.Choose(drawing);
+        if (drawing || as)
+            dialogs.Choose(drawing ? drawing : as);
         shelltest::SendCommand(frame, FrameCommandOpen);
         std::printf("%s: %d objects;", argv[i], shelltest::CountObjects(activeDocument));
         for (std::fflush(stdout); *wait && GetFileAttributesA(wait) == INVALID_FILE_ATTRIBUTES;)
@@ -84,7 +85,7 @@ int main(int argc, char** argv)
         if (*stop)
             SetSaveStageHook([](SaveStage stage) { stage != stopStage ? (void)0 : Stop(); });
         size_t before = boxes.Count();
-        shelltest::SendCommand(frame, drawing ? 5095 : FrameCommandSave);
+        shelltest::SendCommand(frame, drawing ? 5095 : as ? FrameCommandSaveAs : FrameCommandSave);
         for (const auto& box : boxes.Boxes())
             std::printf(" %s;", (box.caption == applicationTitle ? box.text : box.caption).c_str());
         std::printf("%s\n", boxes.Count() == before ? " saved" : "");

@@ -97,6 +97,25 @@ for stop in hold pause; do
     tail -1 run.log | grep -Eq "P.ZRO: 8 objects; $([ $stop = pause ] && echo 'Salvataggio interrotto; ')saved" ||
     fail "$stop in the other server: $(cat other.log)"
 done
+# A plan the other server saves under a new name, held half-way, leaves no copy to tell of it, and is not read.
+rm -f held.log; $wine "$resaver" -stop pause -as "$dir\\two\\N.ZRO" "$busy" >held.log 2>&1 </dev/null & saver=$! && started held.log held $saver
+other "$dir\\two\\N.ZRO" >other.log 2>&1; kill -9 $saver && wait $saver 2>/dev/null; rm -f two/N.ZRO
+grep -q "N.ZRO: .*Impossibile leggere il file di disegno" other.log && ! grep -q Formato other.log ||
+  fail "the new plan held half-way was read: $(cat other.log)"
+# Both servers save a plan at the same moment, 20 times: one is refused; a kill of either leaves a plan or copy whole.
+cp v1.ZRO two/S.ZRO && resave -add 8000 "$dir\\two\\S.ZRO" && mv two/S.ZRO same.ZRO && same="$dir\\two\\S.ZRO"
+for round in {1..20}; do
+  cp same.ZRO two/S.ZRO; rm -f two/go one.log two.log; $wine "$resaver" -wait "$dir\\two\\go" "$same" >one.log 2>&1 </dev/null & one=$!
+  WINEPREFIX="$prefix2" $wine "$resaver" -wait "$dir\\two\\go" "$same" >two.log 2>&1 </dev/null & two=$!
+  started one.log objects $one && started two.log objects $two && touch two/go
+  if [ $((round % 2)) = 0 ]; then
+    sleep 0.$((RANDOM % 5)) && kill -9 $([ $((round % 4)) = 0 ] && echo $one || echo $two); wait $one $two 2>/dev/null
+    resave "$same" && tail -1 run.log | grep -Eq "S.ZRO: 800[89] objects; (Salvataggio interrotto; )?saved" || fail "kill $round"
+  else
+    wait $one $two; [ "$(cat one.log two.log | grep -c 'objects; saved')" = 1 ] &&
+      [ "$(cat one.log two.log | grep -c 'objects; Errore di salvataggio;')" = 1 ] || fail "round $round: $(cat one.log two.log)"
+  fi
+done
 # Root mounts a small file system of 1-second dates as the other server's temporary folder.
 [ "$(id -u)" = 0 ] && truncate -s 8M coarse.img && mkfs.ext3 -q -I 128 coarse.img 2>/dev/null && mount -o loop coarse.img "$temp2" &&
   coarse="Z:$(tr / '\\' <<<"$temp2")" && cp v1.ZRO "$temp2/C.ZRO" && cp v2.ZRO "$temp2/~C.ZRO.salva" &&
@@ -109,7 +128,7 @@ done
 mkdir mix && cp v1.ZRO mix/A.ZRO && resave -add 3000 "$dir\\mix\\A.ZRO" && cp mix/A.ZRO mix/B.ZRO && folders=("$PWD/mix")
 python3 -c 'import sys; f = open(sys.argv[1], "r+b"); d = f.read(); f.seek(0); f.write(d.replace(b"B\x8c\0\0", b"B\x8e\0\0"))' mix/B.ZRO
 cp mix/B.ZRO mix/ref.ZRO && resave "$dir\\mix\\ref.ZRO"; ! mountpoint -q "$temp2" || folders+=("$temp2")
-reader() { rm -f go; $wine "$resaver" -pause-read "$dir\\go" "$1" >mix.log 2>&1 </dev/null & reader=$!; }
+reader() { rm -f go mix.log; $wine "$resaver" -pause-read "$dir\\go" "$1" >mix.log 2>&1 </dev/null & reader=$!; }
 paused() { until [ "$(grep -c paused mix.log)" -ge "$1" ] || ! kill -0 $reader 2>/dev/null; do sleep 0.1; done; }
 for folder in "${folders[@]}"; do
   cp mix/A.ZRO "$folder/P.ZRO" && reader "Z:$(tr / '\\' <<<"$folder")\\P.ZRO" && paused 1 && touch "$folder/P.ZRO" go
