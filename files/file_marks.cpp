@@ -10,13 +10,22 @@ OVERLAPPED MarkPlace()
     return place;
 }
 
+LockFunction lockFunction = LockFileEx;
+
 } // namespace
+
+void SetLockFunction(LockFunction lock)
+{
+    lockFunction = lock ? lock : LockFileEx;
+}
 
 bool MarkFile(HANDLE file, bool exclusive)
 {
     OVERLAPPED place = MarkPlace();
-    return LockFileEx(file, (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                      &place) != FALSE;
+    // Refused for another reason than another's mark (a file system without byte-range
+    // locks that says so): the file stays unmarked, as where the locks are kept nowhere.
+    return lockFunction(file, (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                        &place) || GetLastError() != ERROR_LOCK_VIOLATION;
 }
 
 bool MarkFileWaiting(HANDLE file, bool exclusive, DWORD patience)

@@ -28,14 +28,19 @@ std::string FolderOf(const std::string& path)
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
-HANDLE CreateWorkingFile(const std::string& folder, const WorkingFileNames& names, SECURITY_ATTRIBUTES* security)
+std::string WorkingFileName(const std::string& folder, const WorkingFileNames& names)
 {
     static unsigned serial = 0;
+    char numbers[24];
+    std::snprintf(numbers, sizeof numbers, names.hex ? "%lX-%lX" : "%lu-%lu", GetCurrentProcessId(),
+                  GetTickCount() + ++serial);
+    return folder + names.lead + numbers + names.tail;
+}
+
+HANDLE CreateWorkingFile(const std::string& folder, const WorkingFileNames& names, SECURITY_ATTRIBUTES* security)
+{
     for (int attempt = 0; attempt < 64; ++attempt) {
-        char numbers[24];
-        std::snprintf(numbers, sizeof numbers, names.hex ? "%lX-%lX" : "%lu-%lu", GetCurrentProcessId(),
-                      GetTickCount() + ++serial);
-        const std::string path = folder + names.lead + numbers + names.tail;
+        const std::string path = WorkingFileName(folder, names);
         if (path.size() >= MAX_PATH)
             break;
         // Marked before anything else: another instance that finds it meanwhile and marks
@@ -50,14 +55,14 @@ HANDLE CreateWorkingFile(const std::string& folder, const WorkingFileNames& name
     return INVALID_HANDLE_VALUE;
 }
 
-bool RenameOwnFile(HANDLE file, const std::string& target)
+bool RenameOwnFile(HANDLE file, const std::string& target, bool replace)
 {
     int length = MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, nullptr, 0);
     if (length <= 0)
         return false;
     std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + length * sizeof(WCHAR));
     FILE_RENAME_INFO* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    info->ReplaceIfExists = TRUE;
+    info->ReplaceIfExists = replace;
     info->RootDirectory = nullptr;
     info->FileNameLength = (length - 1) * sizeof(WCHAR);
     MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, info->FileName, length);

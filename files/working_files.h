@@ -28,6 +28,9 @@ inline ULONGLONG Ticks(const FILETIME& time)
 // The folder part of a path, with its separator (empty for a bare name).
 std::string FolderOf(const std::string& path);
 
+// A name of that form in `folder` unique to this writer, for a file not made yet.
+std::string WorkingFileName(const std::string& folder, const WorkingFileNames& names);
+
 // A new working file in `folder` (empty, or ending in a backslash) under a name unique to
 // this writer, made with CREATE_NEW (nothing found there is opened) and held shared for
 // reading only and marked as written, with the right to write, rename and remove it;
@@ -37,9 +40,9 @@ HANDLE CreateWorkingFile(const std::string& folder, const WorkingFileNames& name
                          SECURITY_ATTRIBUTES* security = nullptr);
 
 // A file made by this program and held open (with the right to delete it) is given the
-// name `target`, replacing whatever lies there as a name: a link is replaced, not followed;
-// a folder, a device or a file open elsewhere is not replaced.
-bool RenameOwnFile(HANDLE file, const std::string& target);
+// name `target`, replacing whatever lies there as a name (unless not to `replace`): a link
+// is replaced, not followed; a folder, a device or a file open elsewhere is not replaced.
+bool RenameOwnFile(HANDLE file, const std::string& target, bool replace = true);
 
 // What became of a name that a working file was to take: LiveSave where another
 // instance's live writer holds what lies there marked, or where this user may not open

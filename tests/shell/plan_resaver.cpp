@@ -5,14 +5,16 @@
 // text) and "saved" when the save showed none, for the save tests to check from the file
 // system. A tool beside the tests, not a test:
 //   plan_resaver [-add LINES] [-stop copy|write|written|hold|pause] [-dxf DRAWING] [-as NEW] [-read[0|7] FILE] [-wait GO]
-//                [-pause-read GO] PLAN...
+//                [-pause-read GO] [-locks ERROR] PLAN...
 // -stop ends the program as a kill would: once the copy is made, half-way through the
 // write, or once the new plan is written; hold (pause) waits for ever once the copy is made
 // (half-way through the write), printing "held". -read holds FILE open for reading throughout,
 // as a viewer or a backup program does, sharing reading (0 nothing, 7 all). -wait: each
 // plan opened, waits until the file GO exists. -pause-read: before the first plan file is
 // opened for reading, and once its first part is read, prints "paused" and waits until GO
-// exists, which it then removes.
+// exists, which it then removes. -locks: every byte-range lock fails with the system error
+// ERROR, as on a file system that refuses them.
+#include "files/file_marks.h"
 #include "files/record_stream.h"
 #include "files/safe_save.h"
 #include "files/whole_reads.h"
@@ -42,21 +44,32 @@ static UINT WINAPI StopHalfWay(HFILE file, const void* data, UINT count)
     return 0;
 }
 
+static DWORD lockError;
+
+static BOOL WINAPI RefuseLock(HANDLE, DWORD, DWORD, DWORD, DWORD, LPOVERLAPPED)
+{
+    SetLastError(lockError);
+    return FALSE;
+}
+
 int main(int argc, char** argv)
 {
     // A crash must end the tool, not open Wine's debugger dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     int lines = 1, i = 1;
-    const char *stop = "", *drawing = nullptr, *read = "", *wait = "", *sharing = "", *as = nullptr;
+    const char *stop = "", *drawing = nullptr, *read = "", *wait = "", *sharing = "", *locks = "", *as = nullptr;
     for (; i + 1 < argc && argv[i][0] == '-'; i += 2)
         sharing = std::strncmp(argv[i], "-read", 5) ? sharing : argv[i] + 5,
         std::strcmp(argv[i], "-add") ? (void)(*(!std::strcmp(argv[i], "-dxf") ? &drawing : !std::strcmp(argv[i], "-as") ? &as
                                                 : !std::strncmp(argv[i], "-read", 5) ? &read
                                                 : !std::strcmp(argv[i], "-wait") ? &wait
-                                                : !std::strcmp(argv[i], "-pause-read") ? &readGo : &stop) = argv[i + 1])
+                                                : !std::strcmp(argv[i], "-pause-read") ? &readGo
+                                                : !std::strcmp(argv[i], "-locks") ? &locks : &stop) = argv[i + 1])
                                      : (void)(lines = std::atoi(argv[i + 1]));
     if (*read)   // held to the end
         CreateFileA(read, GENERIC_READ, *sharing ? *sharing - '0' : FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, 0);
+    if ((lockError = std::atoi(locks)))
+        SetLockFunction(RefuseLock);
     holding = !std::strcmp(stop, "hold") || !std::strcmp(stop, "pause");
     stopStage = std::strcmp(stop, "copy") && std::strcmp(stop, "hold") ? SaveStage::ContentWritten : SaveStage::CopyMade;
     if (*readGo)
