@@ -5,14 +5,15 @@
 // text) and "saved" when the save showed none, for the save tests to check from the file
 // system. A tool beside the tests, not a test:
 //   plan_resaver [-add LINES] [-stop copy|write|written|hold|pause] [-dxf DRAWING] [-as NEW] [-read[0|7] FILE] [-wait GO]
-//                [-pause-read GO] [-locks ERROR] PLAN...
+//                [-pause-read GO] [-hold-copy GO] [-locks ERROR] PLAN...
 // -stop ends the program as a kill would: once the copy is made, half-way through the
 // write, or once the new plan is written; hold (pause) waits for ever once the copy is made
 // (half-way through the write), printing "held". -read holds FILE open for reading throughout,
 // as a viewer or a backup program does, sharing reading (0 nothing, 7 all). -wait: each
 // plan opened, waits until the file GO exists. -pause-read: before the first plan file is
 // opened for reading, and once its first part is read, prints "paused" and waits until GO
-// exists, which it then removes. -locks: every byte-range lock fails with the system error
+// exists, which it then removes. -hold-copy: once the copy is made, prints "copied" and waits
+// until GO exists. -locks: every byte-range lock fails with the system error
 // ERROR, as on a file system that refuses them.
 #include "files/file_marks.h"
 #include "files/record_stream.h"
@@ -31,6 +32,7 @@
 static SaveStage stopStage;
 static bool holding;
 static const char* readGo = "";
+static const char* copyGo = "";
 
 static void Stop()
 {
@@ -64,6 +66,7 @@ int main(int argc, char** argv)
                                                 : !std::strncmp(argv[i], "-read", 5) ? &read
                                                 : !std::strcmp(argv[i], "-wait") ? &wait
                                                 : !std::strcmp(argv[i], "-pause-read") ? &readGo
+                                                : !std::strcmp(argv[i], "-hold-copy") ? &copyGo
                                                 : !std::strcmp(argv[i], "-locks") ? &locks : &stop) = argv[i + 1])
                                      : (void)(lines = std::atoi(argv[i + 1]));
     if (*read)   // held to the end
@@ -97,6 +100,13 @@ int main(int argc, char** argv)
         SetRecordFileWriteFunction(std::strcmp(stop, "write") && std::strcmp(stop, "pause") ? nullptr : StopHalfWay);
         if (*stop)
             SetSaveStageHook([](SaveStage stage) { stage != stopStage ? (void)0 : Stop(); });
+        if (*copyGo)
+            SetSaveStageHook([](SaveStage stage) {
+                if (stage != SaveStage::CopyMade)
+                    return;
+                for (std::printf(" copied"), std::fflush(stdout); GetFileAttributesA(copyGo) == INVALID_FILE_ATTRIBUTES;)
+                    Sleep(20);
+            });
         size_t before = boxes.Count();
         shelltest::SendCommand(frame, drawing ? 5095 : as ? FrameCommandSaveAs : FrameCommandSave);
         for (const auto& box : boxes.Boxes())

@@ -108,18 +108,22 @@ rm -f held.log; $wine "$resaver" -stop pause -as "$dir\\two\\N.ZRO" "$busy" >hel
 other "$dir\\two\\N.ZRO" >other.log 2>&1; kill -9 $saver && wait $saver 2>/dev/null; rm -f two/N.ZRO
 grep -q "N.ZRO: .*Impossibile leggere il file di disegno" other.log && ! grep -q Formato other.log ||
   fail "the new plan held half-way was read: $(cat other.log)"
-# Both servers save a plan at the same moment, 20 times: one is refused; a kill of either leaves a plan or copy whole.
+# Both servers save a plan at the same moment, 20 times, each holding its copy made until the other ends: one is
+# refused; a kill of either, every other time, leaves a plan or a copy that opens whole.
 cp v1.ZRO two/S.ZRO && resave -add 8000 "$dir\\two\\S.ZRO" && mv two/S.ZRO same.ZRO && same="$dir\\two\\S.ZRO"
 for round in {1..20}; do
-  cp same.ZRO two/S.ZRO; rm -f two/go one.log two.log; $wine "$resaver" -wait "$dir\\two\\go" "$same" >one.log 2>&1 </dev/null & one=$!
-  WINEPREFIX="$prefix2" $wine "$resaver" -wait "$dir\\two\\go" "$same" >two.log 2>&1 </dev/null & two=$!
+  cp same.ZRO two/S.ZRO; rm -f two/go two/go2 one.log two.log; hold=(-wait "$dir\\two\\go" -hold-copy "$dir\\two\\go2" "$same")
+  $wine "$resaver" "${hold[@]}" >one.log 2>&1 </dev/null & one=$!
+  WINEPREFIX="$prefix2" $wine "$resaver" "${hold[@]}" >two.log 2>&1 </dev/null & two=$!
   started one.log objects $one && started two.log objects $two && touch two/go
+  [ $((round % 2)) = 1 ] || { sleep 0.$((RANDOM % 5)); kill -9 $([ $((round % 4)) = 0 ] && echo $one || echo $two); }
+  until [ "$(grep -l copied one.log two.log | wc -l)" = 2 ] || ! kill -0 $one 2>/dev/null || ! kill -0 $two 2>/dev/null; do
+    sleep 0.1; done; touch two/go2; wait $one $two 2>/dev/null
   if [ $((round % 2)) = 0 ]; then
-    sleep 0.$((RANDOM % 5)) && kill -9 $([ $((round % 4)) = 0 ] && echo $one || echo $two); wait $one $two 2>/dev/null
     resave "$same" && tail -1 run.log | grep -Eq "S.ZRO: 800[89] objects; (Salvataggio interrotto; )?saved" || fail "kill $round"
   else
-    wait $one $two; [ "$(cat one.log two.log | grep -c 'objects; saved')" = 1 ] &&
-      [ "$(cat one.log two.log | grep -c 'objects; Errore di salvataggio;')" = 1 ] || fail "round $round: $(cat one.log two.log)"
+    [ "$(grep -l 'objects; copied saved' one.log two.log | wc -l)" = 1 ] &&
+      [ "$(grep -l 'objects; Errore di salvataggio;' one.log two.log | wc -l)" = 1 ] || fail "round $round: $(cat one.log two.log)"
   fi
 done
 # Root mounts a small file system of 1-second dates as the other server's temporary folder.
