@@ -28,19 +28,6 @@ bool MarkFile(HANDLE file, bool exclusive)
                         &place) || GetLastError() != ERROR_LOCK_VIOLATION;
 }
 
-bool MarkFileWaiting(HANDLE file, bool exclusive, DWORD patience)
-{
-    // Tried again rather than waited on: a wait on a lock that another server holds is
-    // not one its server can end.
-    const DWORD start = GetTickCount();
-    while (!MarkFile(file, exclusive)) {
-        if (GetLastError() != ERROR_LOCK_VIOLATION || GetTickCount() - start >= patience)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 HANDLE OpenMarked(const char* path, DWORD access, DWORD share, DWORD disposition, bool exclusive,
                   SECURITY_ATTRIBUTES* security)
 {

@@ -21,9 +21,6 @@ void SetLockFunction(LockFunction lock);
 // excludes it; the mark is then not taken. A lock refused for any other reason leaves the
 // file unmarked, and true.
 bool MarkFile(HANDLE file, bool exclusive);
-// The same, trying again until `patience` milliseconds have gone.
-bool MarkFileWaiting(HANDLE file, bool exclusive, DWORD patience);
-
 // Opens a disk file as CreateFileA does and marks it; INVALID_HANDLE_VALUE where the open
 // or the mark fails (the file closed again) or the name is a device or a pipe, which
 // keeps no marks and would be read or written for ever (ERROR_INVALID_NAME).

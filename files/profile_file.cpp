@@ -211,6 +211,8 @@ HANDLE TakeTurn(const char* path, DWORD patience)
             continue;   // renamed aside between the two opens
         if (turn == INVALID_HANDLE_VALUE)
             return turn;
+        // Tried again rather than waited on: a wait on a lock that another server holds is
+        // not one its server can end.
         bool marked;
         while (!(marked = MarkFile(turn, writable)) && GetTickCount() - start < patience) {
             if (!told)

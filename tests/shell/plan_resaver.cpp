@@ -46,14 +46,6 @@ static UINT WINAPI StopHalfWay(HFILE file, const void* data, UINT count)
     return 0;
 }
 
-static DWORD lockError;
-
-static BOOL WINAPI RefuseLock(HANDLE, DWORD, DWORD, DWORD, DWORD, LPOVERLAPPED)
-{
-    SetLastError(lockError);
-    return FALSE;
-}
-
 int main(int argc, char** argv)
 {
     // A crash must end the tool, not open Wine's debugger dialog.
@@ -71,8 +63,9 @@ int main(int argc, char** argv)
                                      : (void)(lines = std::atoi(argv[i + 1]));
     if (*read)   // held to the end
         CreateFileA(read, GENERIC_READ, *sharing ? *sharing - '0' : FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, 0);
-    if ((lockError = std::atoi(locks)))
-        SetLockFunction(RefuseLock);
+    static DWORD lockError = std::atoi(locks);
+    if (lockError)
+        SetLockFunction([](HANDLE, DWORD, DWORD, DWORD, DWORD, LPOVERLAPPED) { return SetLastError(lockError), FALSE; });
     holding = !std::strcmp(stop, "hold") || !std::strcmp(stop, "pause");
     stopStage = std::strcmp(stop, "copy") && std::strcmp(stop, "hold") ? SaveStage::ContentWritten : SaveStage::CopyMade;
     if (*readGo)
