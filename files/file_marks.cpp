@@ -10,26 +10,38 @@ OVERLAPPED MarkPlace()
     return place;
 }
 
+LockFunction lockFunction = LockFileEx;
+
 } // namespace
+
+void SetLockFunction(LockFunction lock)
+{
+    lockFunction = lock ? lock : LockFileEx;
+}
 
 bool MarkFile(HANDLE file, bool exclusive)
 {
     OVERLAPPED place = MarkPlace();
-    return LockFileEx(file, (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                      &place) != FALSE;
+    // Refused for another reason than another's mark (a file system without byte-range
+    // locks that says so): the file stays unmarked, as where the locks are kept nowhere.
+    return lockFunction(file, (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                        &place) || GetLastError() != ERROR_LOCK_VIOLATION;
 }
 
-bool MarkFileWaiting(HANDLE file, bool exclusive, DWORD patience)
+HANDLE OpenMarked(const char* path, DWORD access, DWORD share, DWORD disposition, bool exclusive,
+                  SECURITY_ATTRIBUTES* security)
 {
-    // Tried again rather than waited on: a wait on a lock that another server holds is
-    // not one its server can end.
-    const DWORD start = GetTickCount();
-    while (!MarkFile(file, exclusive)) {
-        if (GetLastError() != ERROR_LOCK_VIOLATION || GetTickCount() - start >= patience)
-            return false;
-        Sleep(20);
-    }
-    return true;
+    HANDLE file = CreateFileA(path, access, share, security, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return file;
+    if (GetFileType(file) != FILE_TYPE_DISK)
+        SetLastError(ERROR_INVALID_NAME);
+    else if (MarkFile(file, exclusive))
+        return file;
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    SetLastError(error);
+    return INVALID_HANDLE_VALUE;
 }
 
 bool MarkedAsWritten(HANDLE file)

@@ -11,12 +11,21 @@
 // which is what the share modes already keep.
 #include <windows.h>
 
+// The function that takes the byte-range locks: LockFileEx, or a test's stand-in for a
+// file system that refuses them.
+typedef BOOL(WINAPI* LockFunction)(HANDLE, DWORD, DWORD, DWORD, DWORD, LPOVERLAPPED);
+void SetLockFunction(LockFunction lock);
+
 // Marks the open file as being written (`exclusive`, on a handle with the right to write)
 // or read. False when another handle, of this program or any other, holds a mark that
-// excludes it; the mark is then not taken.
+// excludes it; the mark is then not taken. A lock refused for any other reason leaves the
+// file unmarked, and true.
 bool MarkFile(HANDLE file, bool exclusive);
-// The same, trying again until `patience` milliseconds have gone.
-bool MarkFileWaiting(HANDLE file, bool exclusive, DWORD patience);
+// Opens a disk file as CreateFileA does and marks it; INVALID_HANDLE_VALUE where the open
+// or the mark fails (the file closed again) or the name is a device or a pipe, which
+// keeps no marks and would be read or written for ever (ERROR_INVALID_NAME).
+HANDLE OpenMarked(const char* path, DWORD access, DWORD share, DWORD disposition, bool exclusive,
+                  SECURITY_ATTRIBUTES* security = nullptr);
 
 // Whether another handle holds the file marked as being written: a live save's own files
 // and a plan being written are.

@@ -1,4 +1,5 @@
 #include "files/picture_files.h"
+#include "files/whole_reads.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
 #include "model/units.h"
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 HGLOBAL cachedDibBlock = nullptr;
 uint16_t cachedDibBitsOffset = 0;
@@ -26,8 +28,6 @@ const uint32_t kMaxColours = 256;
 const int32_t kMaxSide = 32767;
 // The RGB converter holds the picture twice at 3 bytes a pixel.
 const uint64_t kMaxConvertedPixels = 4096ull * 4096ull;
-// Far more than a picture of that many pixels takes, with its colour table.
-const LONGLONG kMaxFileBytes = 1ll << 30;
 const uint32_t kReadChunk = 32768;
 const size_t kFreshBlockSize = kInfoHeaderSize + 256 * 4;
 
@@ -412,6 +412,113 @@ void DrawTracingImage(HWND, HDC dc, const char* path)
     ReleaseDrawnDibBlock(dc, previous);
 }
 
+namespace {
+
+// The converter's picture, read from its open file band by band: a band of rows is read
+// into a small block and converted through a section of its own, so the file is never
+// held whole nor mapped (a program that keeps no share modes, of another Wine server or
+// of the system, may cut or rewrite it meanwhile, which a mapping meets as a fault).
+// The rows come out bottom row first. Null when a band reads short or the file's size
+// or last write differs after the read from before it: the file changed while it was
+// read. `failure` gets the message of a conversion that failed. `source` holds the colour
+// table; its header is filled for each band.
+// "Failed to open DIB file ...": a file that cannot be opened or read, or that changed
+// while it was read.
+std::string OpenFailure(const void* path, bool wide)
+{
+    char text[MAX_PATH + 64];
+    if (wide) {
+        char ansi[MAX_PATH * 2];
+        if (!WideCharToMultiByte(CP_ACP, 0, static_cast<const wchar_t*>(path), -1, ansi, sizeof ansi, nullptr,
+                                 nullptr))
+            ansi[0] = 0;
+        std::snprintf(text, sizeof text, "Failed to open DIB file %s.\n", ansi);
+    } else {
+        std::snprintf(text, sizeof text, "Failed to open DIB file %s.\n", static_cast<const char*>(path));
+    }
+    return text;
+}
+
+uint8_t* ReadRgbRows(HANDLE file, const DibLayout& layout, BITMAPINFO* source, const FileState& before,
+                     const char** failure)
+{
+    // Bands of about 256 KB of the file's rows: a read and a conversion stay in the
+    // processor's cache, where a block of the whole picture (18 MB for 3000 x 2000 at 24
+    // bits) made every load pay the fresh memory it was read into.
+    const uint32_t bandRows = layout.stride >= (1u << 18) ? 1 : (1u << 18) / layout.stride;
+    const size_t rowBytes = static_cast<size_t>(layout.width) * 3;
+    const size_t sectionStride = (rowBytes + 3) & ~static_cast<size_t>(3);
+    uint8_t* pixels = static_cast<uint8_t*>(std::malloc(rowBytes * layout.rows));
+    uint8_t* band = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(layout.stride) *
+                                                      (bandRows < layout.rows ? bandRows : layout.rows)));
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP section = nullptr;
+    void* sectionBits = nullptr;
+    uint32_t sectionRows = 0;
+    bool read = pixels && band && memory && SeekTo(file, layout.pixelOffset);
+    if (!pixels || !band)
+        *failure = "Out of memory.";
+    else if (!memory)
+        *failure = "Image file conversion error.";
+    for (uint32_t done = 0; read && !*failure && done < layout.rows;) {
+        const uint32_t n = layout.rows - done < bandRows ? layout.rows - done : bandRows;
+        read = ReadExactly(file, band, layout.stride * n);
+        if (!read)
+            break;
+        // The band as a picture of its own, top-down where the file's rows are.
+        FillInfoHeader(&source->bmiHeader, layout, layout.height < 0 ? -static_cast<int32_t>(n) : static_cast<int32_t>(n));
+        source->bmiHeader.biSizeImage = layout.stride * n;
+        if (n != sectionRows) {
+            if (section)
+                DeleteObject(section);
+            BITMAPINFO target;
+            std::memset(&target, 0, sizeof target);
+            target.bmiHeader.biSize = kInfoHeaderSize;
+            target.bmiHeader.biWidth = layout.width;
+            target.bmiHeader.biHeight = static_cast<LONG>(n);
+            target.bmiHeader.biPlanes = 1;
+            target.bmiHeader.biBitCount = 24;
+            target.bmiHeader.biCompression = BI_RGB;
+            section = CreateDIBSection(memory, &target, DIB_RGB_COLORS, &sectionBits, nullptr, 0);
+            sectionRows = section && sectionBits ? n : 0;
+        }
+        if (!sectionRows || SetDIBits(memory, section, 0, n, band, source, DIB_RGB_COLORS) <= 0) {
+            *failure = "Image file conversion error.";
+            break;
+        }
+        GdiFlush();
+        // The section is bottom-up: its first row is the band's bottom one, the file's first
+        // of the band in a bottom-up picture, its last in a top-down one.
+        const uint32_t bottom = layout.height < 0 ? layout.rows - done - n : done;
+        const uint8_t* from = static_cast<const uint8_t*>(sectionBits);
+        for (uint32_t row = 0; row < n; ++row) {
+            const uint8_t* src = from + row * sectionStride;
+            uint8_t* dst = pixels + (bottom + row) * rowBytes;
+            for (int32_t x = 0; x < layout.width; ++x) {
+                dst[3 * x] = src[3 * x + 2];
+                dst[3 * x + 1] = src[3 * x + 1];
+                dst[3 * x + 2] = src[3 * x];
+            }
+        }
+        done += n;
+    }
+    FileState after;
+    if (read && !*failure && !(TakeFileState(file, &after) && after == before))
+        read = false;
+    if (section)
+        DeleteObject(section);
+    if (memory)
+        DeleteDC(memory);
+    std::free(band);
+    if (!read || *failure) {
+        std::free(pixels);
+        return nullptr;
+    }
+    return pixels;
+}
+
+} // namespace
+
 DIBImage* LoadDIBImage(const void* path, bool wide)
 {
     if (!path)
@@ -420,139 +527,69 @@ DIBImage* LoadDIBImage(const void* path, bool wide)
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
                        : CreateFileA(static_cast<const char*>(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    // Read whole into memory rather than mapped: a program that keeps no share modes (one
-    // of another Wine server, or of the system) may cut or rewrite the file meanwhile,
-    // which a mapping meets as a fault. A file that reads shorter or longer than its
-    // size was changed during the read, and is refused as one that cannot be opened.
-    uint8_t* view = nullptr;
-    LARGE_INTEGER size;
-    size.QuadPart = 0;
-    if (file != INVALID_HANDLE_VALUE && GetFileSizeEx(file, &size) && size.QuadPart > 0 &&
-        size.QuadPart < kMaxFileBytes) {
-        const DWORD asked = static_cast<DWORD>(size.QuadPart) + 1;
-        DWORD got = 0;
-        view = static_cast<uint8_t*>(std::malloc(asked));
-        if (view && !(ReadFile(file, view, asked, &got, nullptr) && got == asked - 1)) {
-            std::free(view);
-            view = nullptr;
-        }
-    }
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-    auto release = [&]() { std::free(view); };
-    if (!view) {
-        char text[MAX_PATH + 64];
-        if (wide) {
-            char ansi[MAX_PATH * 2];
-            if (!WideCharToMultiByte(CP_ACP, 0, static_cast<const wchar_t*>(path), -1, ansi, sizeof ansi, nullptr,
-                                     nullptr))
-                ansi[0] = 0;
-            std::snprintf(text, sizeof text, "Failed to open DIB file %s.\n", ansi);
-        } else {
-            std::snprintf(text, sizeof text, "Failed to open DIB file %s.\n", static_cast<const char*>(path));
-        }
-        release();
+    // The headers and the colour table lie within the first bytes (a file header, an
+    // info header and 256 entries); the rows are read from their offset once laid out.
+    uint8_t head[kFileHeaderSize + kInfoHeaderSize + kMaxColours * 4];
+    FileState before = {};
+    const uint64_t fileSize = file != INVALID_HANDLE_VALUE && TakeFileState(file, &before) ? before.size : 0;
+    const DWORD headBytes = static_cast<DWORD>(fileSize < sizeof head ? fileSize : sizeof head);
+    const auto refuse = [&](const char* text) {
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
         ShowDibError(text);
         return nullptr;
-    }
+    };
+    if (!fileSize || !ReadExactly(file, head, headBytes))
+        return refuse(OpenFailure(path, wide).c_str());
 
-    uint64_t fileSize = static_cast<uint64_t>(size.QuadPart);
     uint64_t headerStart = 0;
     uint32_t bitsOffset = 0;
-    if (fileSize >= 2 && view[0] == 'B' && view[1] == 'M') {
+    if (fileSize >= 2 && head[0] == 'B' && head[1] == 'M') {
         headerStart = kFileHeaderSize;
         if (fileSize >= kFileHeaderSize)
-            bitsOffset = U32(view + 10);
+            bitsOffset = U32(head + 10);
     }
     // Enough bytes for the header size, and for the header itself once its size is known.
     DibLayout layout;
     bool known = headerStart + 4 <= fileSize;
     if (known) {
-        uint32_t headerSize = U32(view + headerStart);
+        uint32_t headerSize = U32(head + headerStart);
         uint32_t needed = headerSize == kCoreHeaderSize ? kCoreHeaderSize : kInfoHeaderSize;
         known = headerStart + needed <= fileSize &&
-                LayOutDib(view + headerStart, headerStart, fileSize, bitsOffset, true, false, &layout);
+                LayOutDib(head + headerStart, headerStart, fileSize, bitsOffset, true, false, &layout);
     }
-    if (!known) {
-        release();
-        ShowDibError("Unknown DIB file format.");
-        return nullptr;
-    }
-    if (static_cast<uint64_t>(layout.width) * layout.rows > kMaxConvertedPixels) {
-        release();
-        ShowDibError("Out of memory.");
-        return nullptr;
-    }
+    if (!known)
+        return refuse("Unknown DIB file format.");
+    if (static_cast<uint64_t>(layout.width) * layout.rows > kMaxConvertedPixels)
+        return refuse("Out of memory.");
 
-    // Source header with a colour table of 4-byte entries.
-    BITMAPINFO* source = static_cast<BITMAPINFO*>(
+    // The colour table in 4-byte entries (the header is filled band by band).
+    BITMAPINFO* table = static_cast<BITMAPINFO*>(
         LocalAlloc(LPTR, kInfoHeaderSize + static_cast<size_t>(kMaxColours) * sizeof(RGBQUAD)));
-    if (!source) {
-        release();
-        ShowDibError("Out of memory.");
-        return nullptr;
-    }
-    FillInfoHeader(&source->bmiHeader, layout, layout.height);
-    const uint8_t* table = view + layout.tableOffset;
+    if (!table)
+        return refuse("Out of memory.");
     for (uint32_t i = 0; i < layout.colours; ++i) {
-        const uint8_t* entry = table + static_cast<size_t>(i) * layout.entrySize;
-        source->bmiColors[i].rgbBlue = entry[0];
-        source->bmiColors[i].rgbGreen = entry[1];
-        source->bmiColors[i].rgbRed = entry[2];
-        source->bmiColors[i].rgbReserved = 0;
+        const uint8_t* entry = head + layout.tableOffset + static_cast<size_t>(i) * layout.entrySize;
+        table->bmiColors[i].rgbBlue = entry[0];
+        table->bmiColors[i].rgbGreen = entry[1];
+        table->bmiColors[i].rgbRed = entry[2];
+        table->bmiColors[i].rgbReserved = 0;
     }
-
-    // Always converted into a bottom-up section, so the rows come out bottom row first.
-    BITMAPINFO target;
-    std::memset(&target, 0, sizeof target);
-    target.bmiHeader.biSize = kInfoHeaderSize;
-    target.bmiHeader.biWidth = layout.width;
-    target.bmiHeader.biHeight = static_cast<LONG>(layout.rows);
-    target.bmiHeader.biPlanes = 1;
-    target.bmiHeader.biBitCount = 24;
-    target.bmiHeader.biCompression = BI_RGB;
-    HDC memory = CreateCompatibleDC(nullptr);
-    void* sectionBits = nullptr;
-    HBITMAP section = memory ? CreateDIBSection(memory, &target, DIB_RGB_COLORS, &sectionBits, nullptr, 0) : nullptr;
-    bool converted = section && sectionBits &&
-                     SetDIBits(memory, section, 0, layout.rows, view + layout.pixelOffset, source, DIB_RGB_COLORS) > 0;
-    DIBImage* image = nullptr;
     const char* failure = nullptr;
-    if (!converted) {
-        failure = "Image file conversion error.";
-    } else {
-        GdiFlush();
-        size_t rowBytes = static_cast<size_t>(layout.width) * 3;
-        size_t sectionStride = (rowBytes + 3) & ~static_cast<size_t>(3);
-        uint8_t* pixels = static_cast<uint8_t*>(std::malloc(rowBytes * layout.rows));
-        image = pixels ? static_cast<DIBImage*>(std::malloc(sizeof(DIBImage))) : nullptr;
-        if (!image) {
-            std::free(pixels);
-            failure = "Out of memory.";
-        } else {
-            const uint8_t* from = static_cast<const uint8_t*>(sectionBits);
-            for (uint32_t row = 0; row < layout.rows; ++row) {
-                const uint8_t* src = from + row * sectionStride;
-                uint8_t* dst = pixels + row * rowBytes;
-                for (int32_t x = 0; x < layout.width; ++x) {
-                    dst[3 * x] = src[3 * x + 2];
-                    dst[3 * x + 1] = src[3 * x + 1];
-                    dst[3 * x + 2] = src[3 * x];
-                }
-            }
-            image->width = layout.width;
-            image->height = static_cast<int32_t>(layout.rows);
-            image->pixels = pixels;
-        }
+    uint8_t* pixels = ReadRgbRows(file, layout, table, before, &failure);
+    LocalFree(table);
+    CloseHandle(file);
+    file = INVALID_HANDLE_VALUE;
+    DIBImage* image = pixels ? static_cast<DIBImage*>(std::malloc(sizeof(DIBImage))) : nullptr;
+    if (pixels && !image) {
+        std::free(pixels);
+        failure = "Out of memory.";
     }
-    if (section)
-        DeleteObject(section);
-    if (memory)
-        DeleteDC(memory);
-    LocalFree(source);
-    release();
-    if (failure)
-        ShowDibError(failure);
+    if (!image)
+        return refuse(failure ? failure : OpenFailure(path, wide).c_str());
+    image->width = layout.width;
+    image->height = static_cast<int32_t>(layout.rows);
+    image->pixels = pixels;
     return image;
 }
 

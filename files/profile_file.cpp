@@ -1,6 +1,7 @@
 #include "files/profile_file.h"
 #include "files/file_marks.h"
 #include "files/safe_save.h"
+#include "files/working_files.h"
 #include <windows.h>
 #include <algorithm>
 #include <cstring>
@@ -13,8 +14,8 @@ namespace {
 // and short. An instance that holds it longer than this (stuck on a slow share) makes
 // the others give up rather than freeze. The mutex is seen within one Wine server only;
 // the instances of other servers and machines take turns by the mark of a file beside
-// the profile that is never replaced (the profile's own mark would stay on the file that
-// a rename replaces), "Z!PREFS.INI.lock".
+// the profile (the profile's own mark would stay on the file that a rename replaces),
+// "Z!PREFS.INI.lock" (TakeTurn).
 const char kProfileMutexName[] = "Velmora profile files";
 const DWORD kProfileMutexWait = 30000;
 const char kTurnFileTail[] = ".lock";
@@ -155,11 +156,6 @@ std::string EditedContent(const std::string& bytes, const ProfileSetting* settin
     return out + bytes.substr(bytes.size() & ~size_t(1));
 }
 
-ULONGLONG Ticks(const FILETIME& time)
-{
-    return static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
-}
-
 // The whole file and its last-write time; an empty text and time 0 when there is no
 // file. False when a file is there but cannot be read whole, or is read-only (which the
 // rename would not respect).
@@ -182,6 +178,70 @@ bool ReadWholeFile(const char* path, std::string& bytes, ULONGLONG& written)
     return whole;
 }
 
+// The working files beside the profile, "Z!PREFS.INI.PROCESS-NUMBER.tmp", and its folder.
+WorkingFileNames WorkingNames(const std::string& path, std::string* folder)
+{
+    const size_t cut = path.find_last_of("\\/:") + 1;
+    *folder = path.substr(0, cut);
+    return {path.substr(cut) + ".", ".tmp", false};
+}
+
+// Takes the writers' turn, within `patience` milliseconds: the lock file held marked as
+// written, and still the one named. A lock file that this user may not write (made by
+// another user: the mark needs a handle open for writing) is replaced by one of this
+// writer's own once no writer holds it: it is held marked as read, which a holder's mark
+// excludes, while it is renamed aside and removed, and this writer's own, marked from its
+// making, is named in its place unless another writer made one meanwhile. A writer that
+// marks a lock file renamed aside meanwhile takes the one named instead.
+HANDLE TakeTurn(const char* path, DWORD patience)
+{
+    const std::string lock = std::string(path) + kTurnFileTail;
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, start = GetTickCount();
+    std::string folder;
+    const WorkingFileNames working = WorkingNames(path, &folder);
+    for (bool told = false; GetTickCount() - start <= patience;) {
+        // Made where missing, and never cut.
+        HANDLE turn = CreateFileA(lock.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        const bool writable = turn != INVALID_HANDLE_VALUE;
+        if (!writable && GetLastError() == ERROR_ACCESS_DENIED)
+            turn = CreateFileA(lock.c_str(), GENERIC_READ | DELETE, share, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (turn == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND)
+            continue;   // renamed aside between the two opens
+        if (turn == INVALID_HANDLE_VALUE)
+            return turn;
+        // Tried again rather than waited on: a wait on a lock that another server holds is
+        // not one its server can end.
+        bool marked;
+        while (!(marked = MarkFile(turn, writable)) && GetTickCount() - start < patience) {
+            if (!told)
+                told = true, ReachSaveStage(SaveStage::TurnAwaited);
+            Sleep(20);
+        }
+        if (marked && StillNamed(turn, lock.c_str())) {
+            if (writable)
+                return turn;
+            HANDLE own = CreateWorkingFile(folder, working);
+            if (own == INVALID_HANDLE_VALUE || !RenameOwnFile(turn, WorkingFileName(folder, working), false)) {
+                CloseHandle(turn);
+                if (own != INVALID_HANDLE_VALUE)
+                    RemoveOwnFile(own);
+                return INVALID_HANDLE_VALUE;
+            }
+            RemoveOwnFile(turn);
+            if (RenameOwnFile(own, lock, false))
+                return own;
+            RemoveOwnFile(own);
+            continue;
+        }
+        CloseHandle(turn);
+        if (!marked)
+            break;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
 bool ReplaceProfile(const char* path, const ProfileSetting* settings, size_t count)
 {
     std::string bytes;
@@ -194,11 +254,10 @@ bool ReplaceProfile(const char* path, const ProfileSetting* settings, size_t cou
         return true;
     // What stopped writes left beside the file goes first; then a working file of this
     // process beside it, "Z!PREFS.INI.PROCESS-NUMBER.tmp", made here (never one found there).
-    const std::string named = path;
-    const size_t cut = named.find_last_of("\\/:") + 1;
-    const WorkingFileNames working = {named.substr(cut) + ".", ".tmp", false};
-    RemoveLeftWorkingFiles(named.substr(0, cut), working);
-    HANDLE file = CreateWorkingFile(named.substr(0, cut), working);
+    std::string folder;
+    const WorkingFileNames working = WorkingNames(path, &folder);
+    RemoveLeftWorkingFiles(folder, working);
+    HANDLE file = CreateWorkingFile(folder, working);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD done = 0;
@@ -227,16 +286,12 @@ bool WriteProfileSettings(const char* path, const ProfileSetting* settings, size
     bool written = false;
     // A holder that ended without letting go left the file whole: it is only ever renamed.
     if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
-        // Made where missing, and never cut, replaced or removed.
-        HANDLE turn = CreateFileA((std::string(path) + kTurnFileTail).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
         const DWORD spent = GetTickCount() - start;
-        if (turn != INVALID_HANDLE_VALUE &&
-            MarkFileWaiting(turn, true, spent < kProfileMutexWait ? kProfileMutexWait - spent : 0))
+        HANDLE turn = TakeTurn(path, spent < kProfileMutexWait ? kProfileMutexWait - spent : 0);
+        if (turn != INVALID_HANDLE_VALUE) {
             written = ReplaceProfile(path, settings, count);
-        if (turn != INVALID_HANDLE_VALUE)
             CloseHandle(turn);
+        }
         ReleaseMutex(mutex);
     }
     CloseHandle(mutex);

@@ -6,10 +6,11 @@
 // wrote. Here the file is read whole, only the named keys change (every other byte, other
 // sections and comments included, stays as it is), and the new content is written to a
 // file of its own beside it ("Z!PREFS.INI.PID-N.tmp"), flushed and renamed over the old
-// one, all under a named mutex and the mark of a file beside it that is never replaced
-// ("Z!PREFS.INI.lock", made at the first write), so that this program's instances take
-// turns, under one Wine server or several, and never write from a stale copy. Such files
-// that stopped writes left are removed first.
+// one, all under a named mutex and the mark of a file beside it that is never cut
+// ("Z!PREFS.INI.lock", made at the first write, and replaced only by a user who may not
+// write the one another user made, while no writer holds it), so that this program's
+// instances take turns, under one Wine server or several, and whatever user runs them,
+// and never write from a stale copy. Such files that stopped writes left are removed first.
 #include <string>
 
 // One key and the value it is to have. A missing key is added at the end of its section,

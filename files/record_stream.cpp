@@ -1,5 +1,6 @@
 #include "files/record_stream.h"
 #include "files/file_marks.h"
+#include "files/whole_reads.h"
 #include <cstdlib>
 #include <cstring>
 
@@ -10,6 +11,7 @@ uint32_t streamPosition = 0;
 uint32_t streamBufferLength = 0;
 bool streamReadShort = false;
 bool streamWriteFailed = false;
+bool recordFileChanging = false;
 
 void ResetStreamFlags()
 {
@@ -64,13 +66,16 @@ namespace {
 enum class FileStreamMode { Unbuffered, Reading, Writing };
 
 const uint32_t kFileBlockBytes = 1u << 20;
+// How long a file that changes at every read is read again: a save of a large plan takes
+// a few seconds, of most plans well under one.
+const DWORD kChangingPatience = 3000;
 
 FileStreamMode fileStreamMode = FileStreamMode::Unbuffered;
 uint8_t* fileBlock = nullptr;        // the block being read or filled
 uint32_t fileBlockFill = 0;          // bytes held by the block
 uint32_t fileBlockPosition = 0;      // next byte of the block to read
 LONG fileBlockOffset = 0;            // file offset of the block's first byte
-LONG fileLength = 0;                 // length of a file being read, taken once at open
+LONG fileLength = 0;                 // length of a file being read: the whole file is the block
 
 UINT WINAPI SystemFileWrite(HFILE file, const void* data, UINT count)
 {
@@ -144,43 +149,38 @@ uint32_t BufferedBytesLeft()
     return here < fileLength ? (uint32_t)(fileLength - here) : 0;
 }
 
+// A file being read is whole in the block: what the block lacks, the file lacks.
 void ReadBufferedFile(uint8_t* dest, uint32_t count)
 {
-    while (count) {
-        if (fileBlockPosition == fileBlockFill) {
-            if (!BufferedBytesLeft())
-                break;
-            fileBlockOffset += (LONG)fileBlockFill;
-            fileBlockPosition = 0;
-            fileBlockFill = 0;
-            UINT got = _lread(planFileHandle, fileBlock, kFileBlockBytes);
-            if (got == (UINT)HFILE_ERROR || got == 0)
-                break;
-            fileBlockFill = got;
-        }
-        uint32_t available = fileBlockFill - fileBlockPosition;
-        uint32_t n = count < available ? count : available;
+    uint32_t available = fileBlockFill - fileBlockPosition;
+    uint32_t n = count < available ? count : available;
+    if (n)
         std::memcpy(dest, fileBlock + fileBlockPosition, n);
-        fileBlockPosition += n;
-        dest += n;
-        count -= n;
-    }
-    if (count)
+    fileBlockPosition += n;
+    if (n != count)
         streamReadShort = true;
 }
 
 bool StartBufferedFile(FileStreamMode mode)
 {
     ReleaseFileBlock();
+    if (mode == FileStreamMode::Reading) {
+        // Read whole at once, and taken only when no write met the read: where the file
+        // system keeps no locks, an instance under another Wine server may be saving it.
+        // A pipe or a device gives nothing (and is never waited on).
+        fileStreamMode = mode;
+        HANDLE file = LongToHandle(planFileHandle);
+        if (GetFileType(file) != FILE_TYPE_DISK)
+            return true;
+        const WholeRead read = ReadWholeFile(file, &fileBlock, &fileBlockFill, kChangingPatience);
+        recordFileChanging = read == WholeRead::Changing;
+        fileLength = (LONG)fileBlockFill;
+        return read == WholeRead::Read;
+    }
     fileBlock = static_cast<uint8_t*>(std::malloc(kFileBlockBytes));
     if (!fileBlock)
         return false;
     fileStreamMode = mode;
-    if (mode == FileStreamMode::Reading) {
-        LONG end = _llseek(planFileHandle, 0, 2);
-        LONG start = _llseek(planFileHandle, 0, 0);
-        fileLength = (end == HFILE_ERROR || start != 0) ? 0 : end;
-    }
     return true;
 }
 
@@ -436,23 +436,14 @@ void RewindRecordStream(uint32_t count)
         streamPosition = streamPosition >= count ? streamPosition - count : 0;
         return;
     }
-    if (fileStreamMode == FileStreamMode::Reading && fileBlockPosition >= count) {
-        fileBlockPosition -= count;
+    if (fileStreamMode == FileStreamMode::Reading) {
+        fileBlockPosition = fileBlockPosition >= count ? fileBlockPosition - count : 0;
         return;
     }
     if (planFileHandle == HFILE_ERROR)
         return;
     LONG here = GetFilePosition(planFileHandle);
-    LONG back = here >= (LONG)count ? here - (LONG)count : 0;
-    if (fileStreamMode == FileStreamMode::Reading) {
-        // Refilled from the new place by the next read.
-        _llseek(planFileHandle, back, 0);
-        fileBlockOffset = back;
-        fileBlockFill = 0;
-        fileBlockPosition = 0;
-    } else {
-        _llseek(planFileHandle, back, 0);
-    }
+    _llseek(planFileHandle, here >= (LONG)count ? here - (LONG)count : 0, 0);
 }
 
 bool RequireStreamBytes(uint64_t count)
@@ -467,16 +458,18 @@ HFILE OpenRecordFileForReading(const char* path)
 {
     ResetStreamFlags();
     ReleaseFileBlock();
-    planFileHandle = path ? _lopen(path, OF_READ | OF_SHARE_DENY_WRITE) : HFILE_ERROR;
-    // Another instance writing it, under a Wine server that keeps the share modes apart,
-    // leaves its mark: the file is not read half-written.
-    if (planFileHandle != HFILE_ERROR && !MarkFile(LongToHandle(planFileHandle), false)) {
+    recordFileChanging = false;
+    ReachReadStage(ReadStage::Opening);
+    // Shared for reading only, as _lopen's OF_SHARE_DENY_WRITE. Another instance writing
+    // it, under a Wine server that keeps the share modes apart, leaves its mark: the file
+    // is not read half-written.
+    HANDLE file = path ? OpenMarked(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, false) : INVALID_HANDLE_VALUE;
+    planFileHandle = file == INVALID_HANDLE_VALUE ? HFILE_ERROR : HandleToLong(file);
+    if (planFileHandle != HFILE_ERROR && !StartBufferedFile(FileStreamMode::Reading)) {
+        ReleaseFileBlock();
         _lclose(planFileHandle);
         planFileHandle = HFILE_ERROR;
     }
-    // Without a block the file is still read, field by field.
-    if (planFileHandle != HFILE_ERROR)
-        StartBufferedFile(FileStreamMode::Reading);
     return planFileHandle;
 }
 

@@ -17,6 +17,9 @@ extern uint32_t streamBufferLength; // bytes held by streamBuffer (reads never p
 extern bool streamReadShort;
 extern bool streamWriteFailed;
 void ResetStreamFlags();
+// Set by OpenRecordFileForReading where it refused a file that changed at every read:
+// another program is saving it.
+extern bool recordFileChanging;
 // True when at least `count` bytes remain to be read; otherwise the stream is marked
 // damaged (a count or length larger than the data) and the result is false. Readers call
 // it before allocating or looping on a count taken from the data.
@@ -63,8 +66,11 @@ uint32_t StreamBytesRemaining();
 // Wine servers or on other machines keep to the same: a file another instance writes is
 // not opened, nor one that another instance reads or writes opened for writing.
 // Both return planFileHandle (HFILE_ERROR on failure) and reset the stream flags. A file
-// opened here is read and written through a block of a megabyte: reads are served from
-// it, writes collect in it and go out when it is full, at a flush and at the close.
+// opened for reading is read whole at once into a block that serves the reads, and only
+// a read that no write met is taken (files/whole_reads.h); one that a write met at every
+// read for three seconds is refused, with recordFileChanging set. A file opened for
+// writing is written through a block of a megabyte: the writes collect in it and go out
+// when it is full, at a flush and at the close.
 HFILE OpenRecordFileForReading(const char* path);
 HFILE OpenRecordFileForWriting(const char* path);
 // Sends what the writers collected to the file; false when any write of the file failed.

@@ -2,6 +2,7 @@
 #include "files/ansi_names.h"
 #include "files/file_marks.h"
 #include "files/record_stream.h"
+#include "files/working_files.h"
 #include "shell/message_box.h"
 #include <windows.h>
 #include <algorithm>
@@ -23,12 +24,6 @@ const char* const kCopySuffix = ".salva";
 const WorkingFileNames kOwnFiles = {"~", ".salva.tmp", true};
 
 SaveStageHook saveStageHook = nullptr;
-
-std::string FolderOf(const std::string& path)
-{
-    size_t cut = path.find_last_of("\\/:");
-    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
 
 // The names `folder` lists as `name` without regard to case (or as its short name), the
 // one listed exactly so first. A name the code page cannot hold is listed as its short
@@ -136,11 +131,6 @@ std::vector<std::string> CopyNames(const char* path, bool earlier = true)
     return names;
 }
 
-ULONGLONG Ticks(const FILETIME& time)
-{
-    return static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
-}
-
 // Whether what lies under a copy's name is the file's own: a file (or a link) listed
 // under exactly that name, case included. A name the folder lists in another case
 // belongs to another file (on a disk that tells case apart), and a folder is no copy:
@@ -230,61 +220,7 @@ bool CopyBlocks(HANDLE from, HANDLE to)
 HANDLE OpenToRead(const std::string& path)
 {
     // Read by others too (a viewer), written by none.
-    HANDLE file = OpenDiskFile(path, GENERIC_READ, FILE_SHARE_READ);
-    if (file != INVALID_HANDLE_VALUE && !MarkFile(file, false)) {
-        CloseHandle(file);
-        file = INVALID_HANDLE_VALUE;
-    }
-    return file;
-}
-
-// What became of a name that an own file was to take.
-enum class Naming { Named, Refused, LiveSave };
-
-// Gives an own file the name `target`. A rename or a removal is not stopped by the marks
-// of another Wine server: what lies there is marked first, as written, and left where
-// another instance's mark is on it (a live save's own files are marked from their
-// making). The mark is let go just before the rename, which a handle open in this server
-// would refuse. LiveSave where another instance's live save (or a writer) holds what lies
-// there; Refused where the name stays for any other reason.
-Naming NameOwnFile(HANDLE own, const std::string& target)
-{
-    HANDLE found = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 8 && found == INVALID_HANDLE_VALUE; ++attempt) {
-        // Marked as written through a handle that may write, else as read, which a
-        // save's mark excludes all the same.
-        bool writable = true;
-        found = OpenDiskFile(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-        if (found == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED)
-            writable = false,
-            found = OpenDiskFile(target, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-        if (found == INVALID_HANDLE_VALUE)
-            // Nothing there, a folder, a link to nothing: the rename alone says. Open
-            // unshared elsewhere in this server: the rename is refused.
-            break;
-        if (!MarkFile(found, writable)) {
-            CloseHandle(found);
-            return GetLastError() == ERROR_LOCK_VIOLATION ? Naming::LiveSave : Naming::Refused;
-        }
-        // Another instance may have renamed its own over it between the open and the mark.
-        if (!StillNamed(found, target.c_str()))
-            CloseHandle(found), found = INVALID_HANDLE_VALUE;
-    }
-    if (found != INVALID_HANDLE_VALUE)
-        CloseHandle(found);
-    return RenameOwnFile(own, target) ? Naming::Named : Naming::Refused;
-}
-
-// Takes a found name out of its folder, never deleting it by name: a working file of
-// this writer renamed over it and removed. False where it stays.
-bool RemoveFoundName(const std::string& name, const WorkingFileNames& names, SECURITY_ATTRIBUTES* security)
-{
-    HANDLE own = CreateWorkingFile(FolderOf(name), names, security);
-    if (own == INVALID_HANDLE_VALUE)
-        return false;
-    const bool renamed = NameOwnFile(own, name) == Naming::Named;
-    RemoveOwnFile(own);
-    return renamed;
+    return OpenMarked(path.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, false);
 }
 
 // Takes the file's own copy out of its folder; false when it stays (another program
@@ -395,107 +331,6 @@ private:
 
 } // namespace
 
-// Gives an own file the name `target`, replacing whatever lies there as a name (a link is
-// replaced, not followed); a folder, a device or a file open elsewhere is not replaced.
-bool RenameOwnFile(HANDLE file, const std::string& target)
-{
-    int length = MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, nullptr, 0);
-    if (length <= 0)
-        return false;
-    std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + length * sizeof(WCHAR));
-    FILE_RENAME_INFO* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    info->ReplaceIfExists = TRUE;
-    info->RootDirectory = nullptr;
-    info->FileNameLength = (length - 1) * sizeof(WCHAR);
-    MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, info->FileName, length);
-    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != FALSE;
-}
-
-// Removes an own file through its handle, under whatever name it now has, and closes it.
-void RemoveOwnFile(HANDLE file)
-{
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
-    CloseHandle(file);
-}
-
-bool DateAfter(HANDLE file, ULONGLONG written)
-{
-    // A file system keeps dates in steps of its own (a second on many, two on FAT), and
-    // a date set is cut to its step: it is read back, and set further on until it reads
-    // as later (a step of up to a day).
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    for (ULONGLONG step = 1; step <= 864000000000ull; step *= 2) {
-        const ULONGLONG dated = std::max(Ticks(now), written + step);
-        const FILETIME time = {static_cast<DWORD>(dated), static_cast<DWORD>(dated >> 32)};
-        FILETIME kept;
-        if (!SetFileTime(file, nullptr, nullptr, &time) || !GetFileTime(file, nullptr, nullptr, &kept))
-            return false;
-        if (Ticks(kept) > written)
-            return true;
-    }
-    return false;
-}
-
-HANDLE CreateWorkingFile(const std::string& folder, const WorkingFileNames& names, SECURITY_ATTRIBUTES* security)
-{
-    static unsigned serial = 0;
-    for (int attempt = 0; attempt < 64; ++attempt) {
-        char numbers[24];
-        std::snprintf(numbers, sizeof numbers, names.hex ? "%lX-%lX" : "%lu-%lu", GetCurrentProcessId(),
-                      GetTickCount() + ++serial);
-        const std::string path = folder + names.lead + numbers + names.tail;
-        if (path.size() >= MAX_PATH)
-            break;
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, security,
-                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE &&
-            GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
-            return file;
-        // Marked before anything else: another instance that finds it meanwhile and marks
-        // it first takes it out, and this one tries another name.
-        if (file != INVALID_HANDLE_VALUE && MarkFile(file, true))
-            return file;
-        if (file != INVALID_HANDLE_VALUE)
-            CloseHandle(file);
-    }
-    return INVALID_HANDLE_VALUE;
-}
-
-namespace {
-
-// A name of the working files' form.
-bool IsWorkingName(const std::string& name, const WorkingFileNames& names)
-{
-    const std::string &lead = names.lead, &tail = names.tail;
-    if (name.size() <= lead.size() + tail.size() || name.compare(0, lead.size(), lead) != 0 ||
-        name.compare(name.size() - tail.size(), tail.size(), tail) != 0)
-        return false;
-    const std::string middle = name.substr(lead.size(), name.size() - lead.size() - tail.size());
-    const char* digits = names.hex ? "0123456789ABCDEF" : "0123456789";
-    const size_t dash = middle.find('-');
-    return dash != 0 && dash != std::string::npos && dash + 1 < middle.size() &&
-           middle.find_first_not_of(digits) == dash && middle.find_first_not_of(digits, dash + 1) == std::string::npos;
-}
-
-} // namespace
-
-void RemoveLeftWorkingFiles(const std::string& folder, const WorkingFileNames& names)
-{
-    // Listed whole first: the working files made to take them out have the same form.
-    std::vector<std::string> left;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + names.lead + "*" + names.tail).c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsWorkingName(found.cFileName, names))
-            left.push_back(folder + found.cFileName);
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
-    for (const std::string& name : left)
-        RemoveFoundName(name, names, nullptr);
-}
-
 void SetSaveStageHook(SaveStageHook hook)
 {
     saveStageHook = hook;
@@ -523,6 +358,8 @@ InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& reads
         // open it to see the mark. One that another program holds unshared is an old copy
         // (a backup program's, say), not offered while it cannot be read.
         HANDLE file = OpenDiskFile(copy, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED && found.closed.empty())
+            found.closed = copy;
         if (file == INVALID_HANDLE_VALUE)
             continue;
         const bool live = MarkedAsWritten(file);
@@ -578,9 +415,9 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
         CloseHandle(target);
         const InterruptedSave found = FindInterruptedSave(path, readsWhole);
         // Two saves of one file at once would leave neither whole.
-        if (found.saving) {
+        if (found.saving || !found.closed.empty()) {
             if (stoppedBy)
-                *stoppedBy = found.copy;
+                *stoppedBy = found.saving ? found.copy : found.closed;
             return false;
         }
         fromLeftover = !found.copy.empty();

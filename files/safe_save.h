@@ -15,21 +15,15 @@
 // that stays (another program reads it, or no file can be made beside it) is dated before
 // the save's own, which Open takes first, and goes at a later save.
 //
-// The copy is the save's own file: made under a name unique to the save, renamed over the
-// copy's name and removed through its handle, which the save holds from start to end,
+// The copy is the save's own working file (files/working_files.h), held from start to end
 // shared for reading only and marked as written (files/file_marks.h), so that every
 // instance of the program, under any Wine server or on another machine, sees that the
 // file is being saved: a second save is refused, an Open opens nothing. A copy that
-// another program holds unshared is an old copy, not a save. The program never deletes a
-// name it finds (on Wine, deleting a link deletes what it points to): it renames a file of
-// its own over it, which replaces the name alone, and removes that file through its
-// handle; where it cannot, the name stays. What lies under the name is marked as written
-// before the rename, and left where another instance's mark is on it: the marks, unlike
-// share modes, do not stop a rename, so that every instance marks before it takes. A copy
-// is the file's own only under exactly its name, case included: what a folder lists under
-// another case (another file's, on a disk that tells case apart) or a folder is left
-// alone, and another name used. The copies are created readable by their owner only (on
-// Wine their owner's group can read them too).
+// another program holds unshared is an old copy, not a save. A copy is the file's own
+// only under exactly its name, case included: what a folder lists under another case
+// (another file's, on a disk that tells case apart) or a folder is left alone, and
+// another name used. The copies are created readable by their owner only (on Wine their
+// owner's group can read them too).
 #include <windows.h>
 #include <functional>
 #include <string>
@@ -48,60 +42,31 @@ typedef std::function<bool(const char* path)> WholeFileTest;
 // the old content only when the file does not read whole and the copy does (`readsWhole`);
 // otherwise, and for files that cannot be judged, it is replaced by a copy of the file.
 // Where another file stops the save (the copy another program's save holds, a copy left
-// that another program keeps closed), `stoppedBy` gets its name, for the message.
+// that another program keeps closed, a copy this user may not open), `stoppedBy` gets its
+// name, for the message.
 bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
                     const WholeFileTest& readsWhole = nullptr, std::string* stoppedBy = nullptr);
 
 // What an Open finds of the saves of `path`: whether another instance of the program is
 // saving it now (`copy` is then the copy that save holds marked), and the copy that a
 // stopped save left, offered only when `path` does not read whole and the copy does (empty
-// otherwise); of several, the newest (by its last write) that does.
+// otherwise); of several, the newest (by its last write) that does. `closed` names a copy
+// this user may not open: another user's, whose save may be running, which no save of
+// this user replaces or removes.
 struct InterruptedSave {
     bool saving = false;
-    std::string copy;
+    std::string copy, closed;
 };
 InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& readsWhole);
 
 // The moments of a save at which a test stops or holds the program, as a kill would: the
 // copy of the old file made, and the new content flushed and closed (before the copy is
 // removed); of a write of the preferences, the file read (before its new content is
-// written). The moment part-way through the write is a write function of the record stream.
-enum class SaveStage { CopyMade, ContentWritten, SettingsRead };
+// written), and the wait for another writer's turn begun. The moment part-way through the
+// write is a write function of the record stream.
+enum class SaveStage { CopyMade, ContentWritten, SettingsRead, TurnAwaited };
 typedef void (*SaveStageHook)(SaveStage stage);
 // Null (the program's own state) calls nothing.
 void SetSaveStageHook(SaveStageHook hook);
 // Called by the writers at each moment.
 void ReachSaveStage(SaveStage stage);
-
-// The working files of one kind of writer: named `lead`, two numbers joined by "-"
-// (hexadecimal in capitals with `hex`) and `tail`, such as "~1A4-5F3E0.salva.tmp". A
-// working file never holds the only copy of anything: it is named or dropped before the
-// file it stands for is touched.
-struct WorkingFileNames {
-    std::string lead, tail;
-    bool hex;
-};
-
-// A new working file in `folder` (empty, or ending in a backslash) under a name of that
-// form unique to this writer, made with CREATE_NEW (nothing found there is opened) and
-// held shared for reading only and marked as written, with the right to write, rename and
-// remove it; INVALID_HANDLE_VALUE where none can be made (the name would pass MAX_PATH,
-// the folder takes no file).
-HANDLE CreateWorkingFile(const std::string& folder, const WorkingFileNames& names,
-                         SECURITY_ATTRIBUTES* security = nullptr);
-
-// A file made by this program and held open (with the right to delete it) is given the
-// name `target`, replacing whatever lies there as a name: a link is replaced, not followed;
-// a folder, a device or a file open elsewhere is not replaced.
-bool RenameOwnFile(HANDLE file, const std::string& target);
-// Removes such a file through its handle, under whatever name it now has, and closes it.
-void RemoveOwnFile(HANDLE file);
-// Dates a file held open as last written after `written` (a FILETIME as one number), and
-// not before now, as the file system reads its date back, whatever its step.
-bool DateAfter(HANDLE file, ULONGLONG written);
-
-// Takes out of `folder` the working files that stopped writers left, held by no live
-// writer (a writer holds its own marked from its making, and a file open elsewhere is not
-// replaced): a working file of this writer is renamed over each and removed. Every save
-// calls it for the folders it uses.
-void RemoveLeftWorkingFiles(const std::string& folder, const WorkingFileNames& names);

@@ -25,6 +25,10 @@
 #     lines and one of 2,000 texts in 8 faces and styles and sizes from 6 to 60 pixels, each
 #     opened, and repainted first at zooms it was never shown at and back at 100 %; given
 #     other build folders, against those builds too, all in turns as --view runs them;
+#   scripts/benchmark.sh [--build-dir DIR] --pictures [BUILD_DIR]
+#     pictures converted into RGB rows (picture_speed): 3000 x 2000 at 24 and at 8 bits,
+#     against another build in turns as --view does, five rounds, with the median of the
+#     rounds' figures for each build and their ratio;
 #   scripts/benchmark.sh [--build-dir DIR] --road
 #     the start and the print road: road_speed, the loads of walls-10000 and
 #     lines-100000 against ReadFile, then whole processes from start to end (medians of
@@ -35,10 +39,11 @@
 set -euo pipefail
 . "$(dirname "$0")/start-run.sh" "$@"
 shift "$start_run_args"
-road=0 view=0 texts=0
+road=0 view=0 texts=0 pictures=0
 if [ "${1:-}" = --road ]; then road=1; shift; fi
 if [ "${1:-}" = --view ]; then view=1; shift; fi
 if [ "${1:-}" = --texts ]; then texts=1; shift; fi
+if [ "${1:-}" = --pictures ]; then pictures=1; shift; fi
 WINE=/usr/lib/wine/wine64
 
 # The program directory of every run: the benchmarks' files and the symbol libraries.
@@ -123,11 +128,11 @@ time_print_road() {
 
 tile_plan="Z:$(printf '%s' "$root/tests/shell/data/view-mixed-tile.ZRO" | tr / '\\')"
 
-# A benchmark (view_actions_speed by default) built against another build folder's library
-# and sources: the program as it was, measured by this benchmark (which uses only what both
-# have), as $work/<benchmark>_other.exe.
-build_repaints_against() {
-  local other=$1 bench=${2:-view_actions_speed} src res
+# A benchmark built against another build folder's library and sources, as
+# $work/NAME_other.exe: the program as it was, measured by this benchmark (which uses only
+# what both have).
+build_against() {  # build_against NAME OTHER_BUILD
+  local name=$1 other=$2 src res
   other=$(cd -- "$other" && pwd)
   src=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$other/CMakeCache.txt" 2>/dev/null || true)
   res=$(find "$other/CMakeFiles" -name 'velmora.rc.res' -o -name 'velmora.rc.obj' 2>/dev/null | head -1)
@@ -136,16 +141,16 @@ build_repaints_against() {
     return 1
   fi
   x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -g -DNDEBUG -fexec-charset=CP1252 -DNOMINMAX -DWIN32_LEAN_AND_MEAN \
-    -DWINVER=0x0601 -D_WIN32_WINNT=0x0601 -D_USE_MATH_DEFINES -I"$src" "$root/benchmarks/$bench.cpp" \
+    -DWINVER=0x0601 -D_WIN32_WINNT=0x0601 -D_USE_MATH_DEFINES -I"$src" "$root/benchmarks/$name.cpp" \
     "$root/benchmarks/bench_support.cpp" "$res" "$other/libvelmora_core.a" -lcomctl32 -lcomdlg32 -lgdi32 -luser32 \
     -lkernel32 -lwinspool -lshell32 -ladvapi32 -lopengl32 -lglu32 -lmsimg32 -static -static-libgcc \
-    -static-libstdc++ -o "$work/${bench}_other.exe"
+    -static-libstdc++ -o "$work/${name}_other.exe"
 }
 
 machine_load "at the start"
 if [ "$view" = 1 ]; then
   other=${1:-}
-  [ -z "$other" ] || build_repaints_against "$other"
+  [ -z "$other" ] || build_against view_actions_speed "$other"
   for round in 1 2 3; do
     echo "this build, $build, round $round"
     bench view_actions_speed --repaints "$tile_plan"
@@ -162,7 +167,7 @@ fi
 if [ "$texts" = 1 ]; then
   others=("$@")
   for i in "${!others[@]}"; do
-    build_repaints_against "${others[$i]}" text_zoom_speed
+    build_against text_zoom_speed "${others[$i]}"
     mv "$work/text_zoom_speed_other.exe" "$work/text_zoom_speed_other$i.exe"
   done
   for round in 1 2 3; do
@@ -174,6 +179,27 @@ if [ "$texts" = 1 ]; then
         || echo "the other build's benchmark ended with an error"
       cat "$work/other.log"
     done
+  done
+  machine_load "at the end"
+  exit 0
+fi
+if [ "$pictures" = 1 ]; then
+  other=${1:-}
+  [ -z "$other" ] || build_against picture_speed "$other"
+  for round in 1 2 3 4 5; do
+    bench picture_speed | sed 's/^/this build: /' | tee -a "$work/pictures.log"
+    if [ -n "$other" ]; then
+      "$WINE" "$work/picture_speed_other.exe" >"$work/other.log" 2>&1 </dev/null \
+        || echo "the other build's benchmark ended with an error"
+      sed 's/^/other build: /' "$work/other.log" | tee -a "$work/pictures.log"
+    fi
+  done
+  echo "median of the five rounds (this build; the build in ${other:-none}; ratio):"
+  sed -n 's/^this build: \(.*[^ ]\)  *\([0-9.]*\) ms .*/\1/p' "$work/pictures.log" | sort -u | while read -r name; do
+    mine=$(grep -F "this build: $name " "$work/pictures.log" | awk '{ print $(NF - 4) }' | sort -n | sed -n 3p)
+    theirs=$(grep -F "other build: $name " "$work/pictures.log" | awk '{ print $(NF - 4) }' | sort -n | sed -n 3p)
+    printf '%-64s %10s ms %10s ms %s\n' "$name" "$mine" "${theirs:--}" \
+      "$([ -n "$theirs" ] && awk -v a="$mine" -v b="$theirs" 'BEGIN { printf "%.2fx", a / b }')"
   done
   machine_load "at the end"
   exit 0
@@ -193,6 +219,7 @@ if [ "$road" = 0 ]; then
   forget_jobs_after "$jobs_before"
   bench text_repaint_speed
   bench text_zoom_speed
+  bench picture_speed
   machine_load "at the end"
   exit 0
 fi

@@ -8,6 +8,7 @@
 #include "model/plane_geometry.h"
 #include "model/record_memory.h"
 #include "files/plan_file.h"
+#include "files/record_stream.h"
 #include "files/safe_save.h"
 #include "palette/category_tabs.h"
 #include "planview/selection.h"
@@ -30,6 +31,8 @@ static const char* const kInterruptedSaveText =
     "conservata in %s. Aprire la copia?";
 const char* const planBeingSavedMessage =
     "Il disegno è in corso di salvataggio da parte di un altro programma. Riprovare più tardi.";
+static const char* const kClosedCopyText =
+    "Accanto al disegno c'è una sua copia che non si può leggere, %s: forse un altro utente lo sta salvando.";
 
 static void SendFrameCommand(HWND frame, WPARAM command)
 {
@@ -79,14 +82,16 @@ static HWND ActiveDocumentWindow()
 
 // Loads a plan into the active document. A file the reader rejected has been reported by
 // the reader; one it could not even open (or refused without a word) is reported here, so
-// the user always hears why, once.
+// the user always hears why, once: one that changed at every read is being saved.
 static bool LoadPlanReported(const char* path)
 {
     unsigned long boxesBefore = shownMessageBoxCount;
     HCURSOR previous = ShowWaitCursor();
     bool loaded = LoadPlanFile(path);
     SetCursor(previous);
-    if (!loaded && shownMessageBoxCount == boxesBefore) {
+    if (!loaded && shownMessageBoxCount == boxesBefore && recordFileChanging) {
+        ShowMessageBox(nullptr, planBeingSavedMessage, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+    } else if (!loaded && shownMessageBoxCount == boxesBefore) {
         char text[FileNameBufferSize + 64];
         std::snprintf(text, sizeof text, planNotReadMessage, path);
         ShowMessageBox(nullptr, text, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
@@ -199,15 +204,34 @@ void OpenDocumentCommand(HWND frame)
         ShowMessageBox(nullptr, planBeingSavedMessage, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
         return;
     }
-    const std::string& copy = found.copy;
-    const bool fromCopy = ChooseInterruptedSaveCopy(fileNameBuffer, copy);
+    // Another user's save may be under way: said, and the plan opened only as it reads whole.
+    if (!found.closed.empty()) {
+        char text[FileNameBufferSize + 256];
+        std::snprintf(text, sizeof text, kClosedCopyText, found.closed.c_str());
+        ShowMessageBox(nullptr, text, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+        if (!PlanFileReadsWhole(fileNameBuffer))
+            return;
+    }
+    std::string copy = found.copy;
+    bool fromCopy = ChooseInterruptedSaveCopy(fileNameBuffer, copy);
     if (!IsReusableFirstDocument())
         SendFrameCommand(frame, 2);
     if (!activeDocument || !activePlanPane)
         return;
     HWND window = ActiveDocumentWindow();
 
-    if (!LoadPlanReported(fromCopy ? copy.c_str() : fileNameBuffer)) {
+    bool loaded = LoadPlanReported(fromCopy ? copy.c_str() : fileNameBuffer);
+    if (!loaded && !fromCopy) {
+        // Another instance's save, started or stopped since the look above, may have cut
+        // the plan and left its copy: looked for again.
+        const InterruptedSave again = FindInterruptedSave(fileNameBuffer, PlanFileReadsWhole);
+        if (again.saving)
+            ShowMessageBox(nullptr, planBeingSavedMessage, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+        copy = again.saving ? std::string() : again.copy;
+        fromCopy = ChooseInterruptedSaveCopy(fileNameBuffer, copy);
+        loaded = fromCopy && LoadPlanReported(copy.c_str());
+    }
+    if (!loaded) {
         // The window keeps no path of a file it could not read, so no later save can
         // overwrite that file with what little was read of it.
         SetDocumentPath(activeDocument, nullptr);

@@ -410,6 +410,10 @@ TEST_F(PictureFiles, ConverterReportsAMissingOrEmptyFile)
         return held;
     };
     const Bytes whole = pixels(LoadDIBImageA(WritePicture("large.bmp", MakeBmp(large)).c_str()));
+    BmpLayout topDown = large;   // read in bands of rows, from the top
+    topDown.topDown = true;
+    ASSERT_EQ(whole.size(), 1024u * 768 * 3);
+    ASSERT_EQ(pixels(LoadDIBImageA(WritePicture("top.bmp", MakeBmp(topDown)).c_str())), whole);
     std::string copier = "/usr/bin/timeout 60 /bin/sh -c \"while [ ! -e stop ]; do cp large.bmp moving.bmp; : >moving.bmp; done\"";
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION copying;

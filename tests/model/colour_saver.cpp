@@ -2,6 +2,7 @@
 // DIR, every channel of save i being FIRST + i, and prints the text of each message shown:
 // a tool beside the preferences test, not a test.   colour_saver DIR COUNT FIRST [GO]
 // With GO each save, once it has read the file, prints "held" and waits until GO exists.
+// A save that waits for another writer's turn prints "waiting".
 #include "files/safe_save.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
@@ -16,11 +17,12 @@ int main(int argc, char** argv)
     static const char* go = argc == 5 ? argv[4] : nullptr;
     if (argc < 4 || argc > 5)
         return 2;
-    if (go)
-        SetSaveStageHook([](SaveStage) {
-            for (std::printf("held\n"), std::fflush(stdout); GetFileAttributesA(go) == INVALID_FILE_ATTRIBUTES;)
-                Sleep(20);
-        });
+    SetSaveStageHook([](SaveStage stage) {
+        const bool awaited = stage == SaveStage::TurnAwaited;
+        std::fputs(awaited ? "waiting\n" : go ? "held\n" : "", stdout), std::fflush(stdout);
+        while (go && !awaited && GetFileAttributesA(go) == INVALID_FILE_ATTRIBUTES)
+            Sleep(20);
+    });
     vtest::MessageBoxRecorder boxes;
     programDirectory = argv[1];
     std::strcpy(preferencesFileName, "\\Z!PREFS.INI");

@@ -4,7 +4,7 @@
 # two programs saving the colours 100 times each at once keep every key of the other
 # sections, and the colours of the one that saved last (of a key twice, the first), and remove stopped saves' files
 # (a link among them, never what it points to). Under two Wine servers, a save held once it has read the file keeps
-# the other's, which waits for it.
+# the other's, which waits for it. Another user saves them whoever made the lock file, at once with this one.
 set -u
 # The program's messages are in its code page (an "é" of the folder is one byte, 0xE9): read as bytes.
 grep() { LC_ALL=C command grep "$@"; }
@@ -16,13 +16,13 @@ prefs() { # 4096 bytes, a page of the file system: a longer value needs another 
   printf '[Paths]\r\nVideos=C:\\Video\r\nPad=%s\r\n%s\n' "$(head -c $((4063 - ${#body})) /dev/zero | tr '\0' x)" \
     "$body" >original.INI && cp original.INI "$1/Z!PREFS.INI"
 }
-save() { timeout 300 $wine "$saver" "Z:$(cd "$1" && pwd | tr / '\\')" "$2" "$3" "${@:5}" >"$4" 2>>run.log </dev/null; }
+save() { ${as:-} timeout 300 $wine "$saver" "Z:$(cd "$1" && pwd | tr / '\\')" "$2" "$3" "${@:5}" >"$4" 2>>run.log </dev/null; }
 refused() { # the file as it was, nothing beside it, one message naming it
   save "$1" 3 60000 said.log
   cmp -s original.INI "$1/Z!PREFS.INI" && [ "$(ls -A "$1" | grep -vcE '^(fill|Z!PREFS.INI.lock)$')" = 1 ] || fail "$2: the file changed"
   [ "$(grep -c '^Impossibile salvare le preferenze in Z:.*\\Z!PREFS.INI' said.log)" = 1 ] || fail "$2: $(cat said.log)"
 }
-chmod -R u+w full 2>/dev/null; rm -rf full two run.log && mkdir full two && : >run.log
+chmod -R u+w full 2>/dev/null; rm -rf full two users run.log && mkdir full two && : >run.log
 if [ "$(id -u)" = 0 ] && mount -t tmpfs -o size=64k tmpfs full; then
   trap 'umount full' EXIT
   prefs full && cat /dev/zero >full/fill 2>/dev/null
@@ -41,9 +41,25 @@ others() { awk '/^\[/ { colour = /^\[(Foreground|Background|Inactive)Color\]/ } 
 colours=$(grep -E '^(Red|Green|Blue)=' two/Z!PREFS.INI | grep -v '^Green=8' | sort -u)
 [ "$(grep -c . <<<"$colours")" = 3 ] && grep -Eq '^Red=(1099|2099)' <<<"$colours" || fail "colours $colours"
 
-prefix2=$PWD/prefix2 && rm -rf go held.log "$prefix2" && cp -al "$WINEPREFIX" "$prefix2" && prefs two
-trap 'WINEPREFIX="$prefix2" /usr/lib/wine/wineserver -k; mountpoint -q full && umount full' EXIT
-save two 1 3000 held.log "Z:$(pwd | tr / '\\')\\go" & until grep -q held held.log || ! kill -0 $! 2>/dev/null; do sleep 0.1; done
-WINEPREFIX=$prefix2 save two 1 4000 other.log & sleep 1; touch go; wait
-[ "$(grep -c '^Red=4000' two/Z!PREFS.INI)" = 3 ] && [ "$(others two/Z!PREFS.INI)" = "$(others original.INI)" ] ||
+# A second user, of a group this user shares, under a server of its own, saves them 100 times at once with this user,
+# starting with the lock file this user's save made (644): every save goes through and the file stays whole.
+. "$VELMORA_SOURCE_DIR/tests/support/second_user.sh"
+if second_user user2; then
+  trap 'as_second /usr/lib/wine/wineserver -k; mountpoint -q full && umount full' EXIT
+  mkdir users && prefs users && chgrp -R "$second_gid" users && chmod 775 users && chmod 664 users/Z!PREFS.INI &&
+    save users 1 500 one.log && as_second /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 &&
+    { save users 100 1000 one.log & as=as_second save users 100 2000 second.log & wait; }
+  [ "$(others users/Z!PREFS.INI)" = "$(others original.INI)" ] && [ "$(ls users | grep -vx 'Z!PREFS.INI.lock')" = Z!PREFS.INI ] &&
+    grep -Eq '^Red=(1099|2099)' users/Z!PREFS.INI && ! grep -q Impossibile one.log second.log ||
+    fail "two users: $(cat second.log; ls -l users)"
+else echo "not root: no second user tried"; fi
+
+prefix2=$PWD/prefix2 && rm -rf go held.log other.log "$prefix2" && cp -al "$WINEPREFIX" "$prefix2" && prefs two
+trap 'WINEPREFIX="$prefix2" /usr/lib/wine/wineserver -k; [ -z "${second_gid:-}" ] || as_second /usr/lib/wine/wineserver -k
+  mountpoint -q full && umount full' EXIT
+said() { until grep -q "$1" "$2" || ! kill -0 $! 2>/dev/null; do sleep 0.1; done; }
+save two 1 3000 held.log "Z:$(pwd | tr / '\\')\\go" & said held held.log
+WINEPREFIX=$prefix2 save two 1 4000 other.log & said waiting other.log; touch go; wait
+grep -q waiting other.log && [ "$(grep -c '^Red=4000' two/Z!PREFS.INI)" = 3 ] && [ "$(others two/Z!PREFS.INI)" = "$(others original.INI)" ] ||
   fail "the change of the other server lost: $(grep -E '^(Red|Green|Blue)=' two/Z!PREFS.INI | sort | uniq -c)"
+

@@ -1,16 +1,24 @@
 // Opens each plan named through the frame's Open command (answering Yes to a question),
-// draws lines on it and saves it with the Save command, or exports it to DRAWING; prints
+// draws lines on it and saves it with the Save command, or Save As NEW, or exports it to
+// DRAWING; prints
 // for each the objects it opened with, the captions of the messages shown (of plain ones the
 // text) and "saved" when the save showed none, for the save tests to check from the file
 // system. A tool beside the tests, not a test:
-//   plan_resaver [-add LINES] [-stop copy|write|written|hold|pause] [-dxf DRAWING] [-read[0|7] FILE] [-wait GO] PLAN...
+//   plan_resaver [-add LINES] [-stop copy|write|written|hold|pause] [-dxf DRAWING] [-as NEW] [-read[0|7] FILE] [-wait GO]
+//                [-pause-read GO] [-hold-copy GO] [-locks ERROR] PLAN...
 // -stop ends the program as a kill would: once the copy is made, half-way through the
 // write, or once the new plan is written; hold (pause) waits for ever once the copy is made
 // (half-way through the write), printing "held". -read holds FILE open for reading throughout,
 // as a viewer or a backup program does, sharing reading (0 nothing, 7 all). -wait: each
-// plan opened, waits until the file GO exists.
+// plan opened, waits until the file GO exists. -pause-read: before the first plan file is
+// opened for reading, and once its first part is read, prints "paused" and waits until GO
+// exists, which it then removes. -hold-copy: once the copy is made, prints "copied" and waits
+// until GO exists. -locks: every byte-range lock fails with the system error
+// ERROR, as on a file system that refuses them.
+#include "files/file_marks.h"
 #include "files/record_stream.h"
 #include "files/safe_save.h"
+#include "files/whole_reads.h"
 #include "model/plan_document.h"
 #include "shell/app_globals.h"
 #include "shell/command_dispatcher.h"
@@ -23,6 +31,8 @@
 
 static SaveStage stopStage;
 static bool holding;
+static const char* readGo = "";
+static const char* copyGo = "";
 
 static void Stop()
 {
@@ -41,24 +51,39 @@ int main(int argc, char** argv)
     // A crash must end the tool, not open Wine's debugger dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     int lines = 1, i = 1;
-    const char *stop = "", *drawing = nullptr, *read = "", *wait = "", *sharing = "";
+    const char *stop = "", *drawing = nullptr, *read = "", *wait = "", *sharing = "", *locks = "", *as = nullptr;
     for (; i + 1 < argc && argv[i][0] == '-'; i += 2)
         sharing = std::strncmp(argv[i], "-read", 5) ? sharing : argv[i] + 5,
-        std::strcmp(argv[i], "-add") ? (void)(*(!std::strcmp(argv[i], "-dxf") ? &drawing
+        std::strcmp(argv[i], "-add") ? (void)(*(!std::strcmp(argv[i], "-dxf") ? &drawing : !std::strcmp(argv[i], "-as") ? &as
                                                 : !std::strncmp(argv[i], "-read", 5) ? &read
-                                                : !std::strcmp(argv[i], "-wait") ? &wait : &stop) = argv[i + 1])
+                                                : !std::strcmp(argv[i], "-wait") ? &wait
+                                                : !std::strcmp(argv[i], "-pause-read") ? &readGo
+                                                : !std::strcmp(argv[i], "-hold-copy") ? &copyGo
+                                                : !std::strcmp(argv[i], "-locks") ? &locks : &stop) = argv[i + 1])
                                      : (void)(lines = std::atoi(argv[i + 1]));
     if (*read)   // held to the end
         CreateFileA(read, GENERIC_READ, *sharing ? *sharing - '0' : FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, 0);
+    static DWORD lockError = std::atoi(locks);
+    if (lockError)
+        SetLockFunction([](HANDLE, DWORD, DWORD, DWORD, DWORD, LPOVERLAPPED) { return SetLastError(lockError), FALSE; });
     holding = !std::strcmp(stop, "hold") || !std::strcmp(stop, "pause");
     stopStage = std::strcmp(stop, "copy") && std::strcmp(stop, "hold") ? SaveStage::ContentWritten : SaveStage::CopyMade;
+    if (*readGo)
+        SetReadStageHook([](ReadStage stage) {
+            static bool paused[2];
+            if (paused[static_cast<int>(stage)])
+                return;
+            paused[static_cast<int>(stage)] = true;
+            for (std::printf("paused\n"), std::fflush(stdout); !DeleteFileA(readGo);)
+                Sleep(20);
+        });
     HWND frame = shelltest::StartShell();
     for (; frame && i < argc; ++i) {
         shelltest::FileDialogAnswers dialogs;
         vtest::MessageBoxRecorder boxes;
         dialogs.Choose(argv[i]);
-        if (drawing)
-            dialogs.Choose(drawing);
+        if (drawing || as)
+            dialogs.Choose(drawing ? drawing : as);
         shelltest::SendCommand(frame, FrameCommandOpen);
         std::printf("%s: %d objects;", argv[i], shelltest::CountObjects(activeDocument));
         for (std::fflush(stdout); *wait && GetFileAttributesA(wait) == INVALID_FILE_ATTRIBUTES;)
@@ -68,8 +93,15 @@ int main(int argc, char** argv)
         SetRecordFileWriteFunction(std::strcmp(stop, "write") && std::strcmp(stop, "pause") ? nullptr : StopHalfWay);
         if (*stop)
             SetSaveStageHook([](SaveStage stage) { stage != stopStage ? (void)0 : Stop(); });
+        if (*copyGo)
+            SetSaveStageHook([](SaveStage stage) {
+                if (stage != SaveStage::CopyMade)
+                    return;
+                for (std::printf(" copied"), std::fflush(stdout); GetFileAttributesA(copyGo) == INVALID_FILE_ATTRIBUTES;)
+                    Sleep(20);
+            });
         size_t before = boxes.Count();
-        shelltest::SendCommand(frame, drawing ? 5095 : FrameCommandSave);
+        shelltest::SendCommand(frame, drawing ? 5095 : as ? FrameCommandSaveAs : FrameCommandSave);
         for (const auto& box : boxes.Boxes())
             std::printf(" %s;", (box.caption == applicationTitle ? box.text : box.caption).c_str());
         std::printf("%s\n", boxes.Count() == before ? " saved" : "");

@@ -84,6 +84,12 @@ resave -stop write "z${dir:1}\\own\\L.ZRO"; resave "$dir\\own\\L.ZRO"
 [ "$(grep -Ec "own.(U.ZRO: 8 objects;|L.ZRO: 8 objects;|L.ZRO: 9 objects; Salvataggio interrotto;) saved" run.log)" = 3 ] &&
   [ "$(ls -A own | tr '\n' ' ')" = "L.ZRO U.ZRO ~U.ZRO.salva ~appunti.salva.tmp " ] || fail "held unshared, viewed, z:"
 
+# Locks that fail for another reason than another's lock (1: a file system that has none) leave plan and drawing
+# unmarked: the plan opens, is saved and drawn over, and nothing stays beside them.
+mkdir nolocks && cp v1.ZRO nolocks/N.ZRO && for way in ZRO DXF DXF; do [ $way = ZRO ] && args=() || args=(-dxf "$dir\\nolocks\\N.DXF")
+  resave -locks 1 "${args[@]}" "$dir\\nolocks\\N.ZRO"; done
+[ "$(tail -3 run.log | grep -c "N.ZRO: [89] objects; saved")" = 3 ] && [ "$(ls -A nolocks | tr '\n' ' ')" = "N.DXF N.ZRO " ] ||
+  fail "locks that fail: $(ls nolocks | wc -l) files"
 cp -al "$WINEPREFIX" "$prefix2" && mkdir two && busy="$dir\\two\\P.ZRO"
 other() { WINEPREFIX="$prefix2" timeout 300 $wine "$resaver" "$@" </dev/null; }
 started() { until grep -q "$2" "$1" || ! kill -0 "$3" 2>/dev/null; do sleep 0.1; done; }
@@ -97,12 +103,52 @@ for stop in hold pause; do
     tail -1 run.log | grep -Eq "P.ZRO: 8 objects; $([ $stop = pause ] && echo 'Salvataggio interrotto; ')saved" ||
     fail "$stop in the other server: $(cat other.log)"
 done
+# A plan the other server saves under a new name, held half-way, leaves no copy to tell of it, and is not read.
+rm -f held.log; $wine "$resaver" -stop pause -as "$dir\\two\\N.ZRO" "$busy" >held.log 2>&1 </dev/null & saver=$! && started held.log held $saver
+other "$dir\\two\\N.ZRO" >other.log 2>&1; kill -9 $saver && wait $saver 2>/dev/null; rm -f two/N.ZRO
+grep -q "N.ZRO: .*Impossibile leggere il file di disegno" other.log && ! grep -q Formato other.log ||
+  fail "the new plan held half-way was read: $(cat other.log)"
+# Both servers save a plan at the same moment, 20 times, each holding its copy made until the other ends: one is
+# refused; a kill of either, every other time, leaves a plan or a copy that opens whole.
+cp v1.ZRO two/S.ZRO && resave -add 8000 "$dir\\two\\S.ZRO" && mv two/S.ZRO same.ZRO && same="$dir\\two\\S.ZRO"
+for round in {1..20}; do
+  cp same.ZRO two/S.ZRO; rm -f two/go two/go2 one.log two.log; hold=(-wait "$dir\\two\\go" -hold-copy "$dir\\two\\go2" "$same")
+  $wine "$resaver" "${hold[@]}" >one.log 2>&1 </dev/null & one=$!
+  WINEPREFIX="$prefix2" $wine "$resaver" "${hold[@]}" >two.log 2>&1 </dev/null & two=$!
+  started one.log objects $one && started two.log objects $two && touch two/go
+  [ $((round % 2)) = 1 ] || { sleep 0.$((RANDOM % 5)); kill -9 $([ $((round % 4)) = 0 ] && echo $one || echo $two); }
+  until [ "$(grep -l copied one.log two.log | wc -l)" = 2 ] || ! kill -0 $one 2>/dev/null || ! kill -0 $two 2>/dev/null; do
+    sleep 0.1; done; touch two/go2; wait $one $two 2>/dev/null
+  if [ $((round % 2)) = 0 ]; then
+    resave "$same" && tail -1 run.log | grep -Eq "S.ZRO: 800[89] objects; (Salvataggio interrotto; )?saved" || fail "kill $round"
+  else
+    [ "$(grep -l 'objects; copied saved' one.log two.log | wc -l)" = 1 ] &&
+      [ "$(grep -l 'objects; Errore di salvataggio;' one.log two.log | wc -l)" = 1 ] || fail "round $round: $(cat one.log two.log)"
+  fi
+done
 # Root mounts a small file system of 1-second dates as the other server's temporary folder.
 [ "$(id -u)" = 0 ] && truncate -s 8M coarse.img && mkfs.ext3 -q -I 128 coarse.img 2>/dev/null && mount -o loop coarse.img "$temp2" &&
   coarse="Z:$(tr / '\\' <<<"$temp2")" && cp v1.ZRO "$temp2/C.ZRO" && cp v2.ZRO "$temp2/~C.ZRO.salva" &&
   touch -d tomorrow "$temp2/~C.ZRO.salva" && { other -read "$coarse\\~C.ZRO.salva" -stop write "$coarse\\C.ZRO"
   other "$coarse\\C.ZRO"; } >>run.log 2>&1 && { tail -1 run.log | grep -q "C.ZRO: 8 objects; Salvataggio interrotto; saved" ||
   fail "the copy dated to the second"; } || echo "not root: no file system of 1-second dates tried"
+
+# A plan the system rewrites in place while it is read (held after its first megabyte) is read again, on dates to the
+# second too, where the date is put back; a plan cut after its Open found no copy offers the copy the cut left.
+mkdir mix && cp v1.ZRO mix/A.ZRO && resave -add 3000 "$dir\\mix\\A.ZRO" && cp mix/A.ZRO mix/B.ZRO && folders=("$PWD/mix")
+python3 -c 'import sys; f = open(sys.argv[1], "r+b"); d = f.read(); f.seek(0); f.write(d.replace(b"B\x8c\0\0", b"B\x8e\0\0"))' mix/B.ZRO
+cp mix/B.ZRO mix/ref.ZRO && resave "$dir\\mix\\ref.ZRO"; ! mountpoint -q "$temp2" || folders+=("$temp2")
+reader() { rm -f go mix.log; $wine "$resaver" -pause-read "$dir\\go" "$1" >mix.log 2>&1 </dev/null & reader=$!; }
+paused() { until [ "$(grep -c paused mix.log)" -ge "$1" ] || ! kill -0 $reader 2>/dev/null; do sleep 0.1; done; }
+for folder in "${folders[@]}"; do
+  cp mix/A.ZRO "$folder/P.ZRO" && reader "Z:$(tr / '\\' <<<"$folder")\\P.ZRO" && paused 1 && touch "$folder/P.ZRO" go
+  stamp=$(stat -c %Y "$folder/P.ZRO") && paused 2 && cat mix/B.ZRO >"$folder/P.ZRO"
+  [ "$folder" != "$temp2" ] || touch -d "@$stamp" "$folder/P.ZRO"; touch go
+  wait $reader; cmp -s "$folder/P.ZRO" mix/ref.ZRO || fail "changed while read in $folder: $(cat mix.log)"
+done
+cp v1.ZRO mix/C.ZRO && reader "$dir\\mix\\C.ZRO" && paused 1 && resave -stop write "$dir\\mix\\C.ZRO"; touch go && paused 2
+touch go && wait $reader; grep -q "C.ZRO: 8 objects; Errore file - Formato sconosciuto; Salvataggio interrotto; saved" mix.log &&
+  [ "$(ls mix | grep -c C.ZRO)" = 1 ] || fail "the copy after a cut plan's Open: $(cat mix.log)"
 
 mkdir big && cp "$sample" big/big.ZRO && chmod 600 big/big.ZRO && big="$dir\\big\\big.ZRO"
 resave -add 100000 "$big"
@@ -119,6 +165,19 @@ saved=$(sed -n 's/.*big.ZRO: \([0-9]*\) objects;.*/\1/p' run.log | tail -1) && r
 tail -1 run.log | grep -Eq ": ($((saved + 1)) objects; Salvataggio interrotto;|$((saved + 2)) objects;) saved" ||
   fail "cut by the kill"
 [ "$(ls -A big)" = big.ZRO ] && [ -z "$(find "$WINEPREFIX/drive_c/users" -name '~big*')" ] || fail "a copy stayed"
+
+# A second user, of a group this user shares, under a server of its own: the copy of this user's save, held once
+# made, is one that user may not open (a folder without setgid gives it this user's group). Its Open names the copy
+# and opens the plan, which reads whole; its save is refused, and the copy stays.
+. "$VELMORA_SOURCE_DIR/tests/support/second_user.sh"
+if second_user user2; then
+  mkdir shared && cp v1.ZRO shared/S.ZRO && chgrp -R "$second_gid" shared && chmod 775 shared && chmod 664 shared/S.ZRO
+  $wine "$resaver" -stop hold "$dir\\shared\\S.ZRO" >held.log 2>&1 </dev/null & saver=$! && started held.log held $saver
+  as_second timeout 300 $wine "$resaver" "$dir\\shared\\S.ZRO" >other.log 2>&1 </dev/null; kill -9 $saver
+  as_second /usr/lib/wine/wineserver -k; grep -q "S.ZRO: 8 objects; [^;]*~S.ZRO.salva[^;]*altro utente[^;]*; Errore di" other.log &&
+    cmp -s shared/~S.ZRO.salva v1.ZRO && cmp -s shared/S.ZRO v1.ZRO ||
+    fail "another user's copy: $(cat other.log; ls -l shared)"
+else echo "not root: no second user tried"; fi
 
 # Root runs the suite: the other user is nobody, with a Wine environment of its own.
 [ "$(id -u)" = 0 ] && runuser -u nobody -- test -r "$resaver" -a -x "$PWD" 2>/dev/null ||
