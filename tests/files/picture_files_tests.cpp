@@ -1,6 +1,7 @@
 // BMP pictures made here with a small writer: read, drawn into a memory DC and converted
 // to RGB, for every header kind, bit count and row order; malformed files are refused.
 #include <gtest/gtest.h>
+#include "files/ansi_names.h"
 #include "files/picture_files.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
@@ -371,7 +372,7 @@ TEST_F(PictureFiles, FiveByTwoRgbDropsTheRowPadding)
     ASSERT_EQ(s.width, 5);
     ASSERT_EQ(s.height, 2);
     std::string path = WritePicture("five.bmp", MakeBmp(s));
-    std::wstring wide = vtest::Widened(path);
+    std::wstring wide = WidenName(path);
     DIBImage* image = LoadDIBImage(wide.c_str(), true);
     ASSERT_NE(image, nullptr);
     const uint8_t expected[30] = {0, 100, 7, 40, 100, 7, 80, 100, 7, 120, 100, 7, 160, 100, 7,

@@ -1,5 +1,6 @@
 // velmora-test: desktop
 #include <gtest/gtest.h>
+#include "files/ansi_names.h"
 #include "files/plan_file.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
@@ -150,7 +151,7 @@ TEST(FileDialogs, TheSystemSaveDialogAnsweredLikeAUser)
 {
     std::string path = shelltest::LocalPath("TYPED");
     DialogDriver driver;
-    driver.answers = {vtest::Widened(path)};
+    driver.answers = {WidenName(path)};
     std::thread helper(&DialogDriver::Run, &driver, GetCurrentProcessId());
     PrepareDxfFileDialog(nullptr);
     std::snprintf(fileNameBuffer, FileNameBufferSize, "%s", "Senza nome.DXF");
@@ -174,7 +175,7 @@ TEST(FileDialogs, ANameOutsideTheCodePageIsRefusedOnEveryRoad)
     vtest::MessageBoxRecorder boxes;
     shelltest::SendCommand(frame, FrameCommandNew);
     const std::string plan = shelltest::LocalPath("O1.ZRO"), drawing = shelltest::LocalPath("O1.DXF");
-    const std::wstring omega = vtest::Widened(plan.substr(0, plan.size() - 6)) + L"\u03A91.";
+    const std::wstring omega = WidenName(plan.substr(0, plan.size() - 6)) + L"\u03A91.";
     ASSERT_TRUE(SavePlanFile(plan.c_str()) && vtest::WriteFileBytes(drawing, {'o', 'l', 'd'}));
     DeleteFileW((omega + L"ZRO").c_str());   // left by an earlier run
     shelltest::AddLine(shelltest::Storey("First Floor"), {{0, 0}, {90, 0}});

@@ -52,14 +52,6 @@ std::string CurrentDirectory()
     return std::string(buf, n);
 }
 
-std::wstring Widened(const std::string& ansi)
-{
-    std::wstring wide(ansi.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0],
-                                    static_cast<int>(wide.size())));
-    return wide;
-}
-
 std::string WindowsPath(const std::string& path)
 {
     if (path.empty() || path[0] != '/')

@@ -27,8 +27,6 @@ private:
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 std::string CurrentDirectory();
-// The wide form of a text in the ANSI code page, as the system widens it ("é" is U+00E9).
-std::wstring Widened(const std::string& ansi);
 // A Windows path for a Unix path (Wine's drive Z:); other paths are returned as they are.
 std::string WindowsPath(const std::string& path);
 // The source folder (VELMORA_SOURCE_DIR) as a Windows path; empty when it is not set.
