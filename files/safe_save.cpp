@@ -27,18 +27,26 @@ SaveStageHook saveStageHook = nullptr;
 
 // The names `folder` lists as `name` without regard to case (or as its short name), the
 // one listed exactly so first. A name the code page cannot hold is listed as its short
-// name, the only one that reaches it: its ANSI form would be a look-alike's name.
+// name, the only one that reaches it: its ANSI form would be a look-alike's name. A short
+// name that several entries answer to reaches whichever comes first: none is listed so.
 std::vector<std::string> ListedAlike(const std::string& folder, const std::string& name)
 {
     std::vector<std::string> alike;
+    const std::wstring wideFolder = WidenName(folder);
+    int alone = -1;   // whether `name` answers to one entry alone, once asked
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(WidenName(folder + "*").c_str(), &found);
+    HANDLE search = FindFirstFileW((wideFolder + L"*").c_str(), &found);
     for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
         std::string listed, alternate;
         NarrowExactly(found.cAlternateFileName, alternate);
-        if (!NarrowExactly(found.cFileName, listed))
+        const bool own = NarrowExactly(found.cFileName, listed);
+        if (!own)
             listed = alternate;
-        if (!listed.empty() && (!lstrcmpiA(listed.c_str(), name.c_str()) || !lstrcmpiA(alternate.c_str(), name.c_str())))
+        const bool byShortName = !alternate.empty() && !lstrcmpiA(alternate.c_str(), name.c_str()) &&
+                                 (!own || lstrcmpiA(listed.c_str(), name.c_str()));
+        if (byShortName && alone < 0)
+            alone = EntriesAnswering(wideFolder, WidenName(name)) == 1;
+        if (!listed.empty() && (byShortName ? alone == 1 : !lstrcmpiA(listed.c_str(), name.c_str())))
             alike.insert(name == listed ? alike.begin() : alike.end(), listed);
     }
     if (search != INVALID_HANDLE_VALUE)

@@ -14,6 +14,7 @@
 
 int main(int argc, char** argv)
 {
+    argv = vtest::ArgumentsInCodePage(argc);
     static const char* go = argc == 5 ? argv[4] : nullptr;
     if (argc < 4 || argc > 5)
         return 2;

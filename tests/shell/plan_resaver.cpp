@@ -48,6 +48,7 @@ static UINT WINAPI StopHalfWay(HFILE file, const void* data, UINT count)
 
 int main(int argc, char** argv)
 {
+    argv = vtest::ArgumentsInCodePage(argc);
     // A crash must end the tool, not open Wine's debugger dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     int lines = 1, i = 1;
