@@ -57,4 +57,24 @@ int PixelsARepaintChanges(HWND window)
     return changed;
 }
 
+namespace {
+unsigned focusChanges = 0;
+LRESULT CALLBACK CountFocusChanges(int code, WPARAM wParam, LPARAM lParam)
+{
+    const UINT message = reinterpret_cast<const CWPSTRUCT*>(lParam)->message;
+    if (code >= 0 && (message == WM_ACTIVATE || message == WM_NCACTIVATE || message == WM_SETFOCUS || message == WM_KILLFOCUS))
+        ++focusChanges;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+} // namespace
+
+FocusChanges::FocusChanges()
+    : hook(SetWindowsHookExA(WH_CALLWNDPROC, &CountFocusChanges, nullptr, GetCurrentThreadId())), first(focusChanges)
+{
+}
+
+FocusChanges::~FocusChanges() { UnhookWindowsHookEx(hook); }
+
+bool FocusChanges::Any() const { return focusChanges != first; }
+
 } // namespace vtest

@@ -17,5 +17,20 @@ std::vector<COLORREF> ClientPixels(HWND window, int width = INT_MAX, HDC source 
 // user's forced repaint does), what is queued handled first as the program's loop would:
 // 0 when the screen shows what the program means to show.
 int PixelsARepaintChanges(HWND window);
+// Whether a window of the calling thread gained or lost the focus or the activation since
+// this was made: another program may take the foreground or give it back at any moment,
+// and the focused control then draws itself otherwise (a field's selection, a button's mark).
+class FocusChanges {
+public:
+    FocusChanges();
+    ~FocusChanges();
+    FocusChanges(const FocusChanges&) = delete;
+    FocusChanges& operator=(const FocusChanges&) = delete;
+    bool Any() const;
+
+private:
+    HHOOK hook;
+    unsigned first;
+};
 
 } // namespace vtest
