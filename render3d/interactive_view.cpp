@@ -673,10 +673,13 @@ bool SwapRenderBuffers()
     if (swapHook)
         swapHook(swapHookContext);
     const bool shown = ShowDrawnFrame() != nullptr;
-    HDC dc = GetDC(renderWindow);
-    if (dc) {
-        SwapBuffers(dc);
-        ReleaseDC(renderWindow, dc);
+    // A frame shown reaches the display through the screen over the window: a swap would
+    // only copy it once more to where nothing shows it.
+    if (!shown) {
+        if (HDC dc = GetDC(renderWindow)) {
+            SwapBuffers(dc);
+            ReleaseDC(renderWindow, dc);
+        }
     }
     return shown;
 }

@@ -59,9 +59,10 @@ void SetupViewport3D();
 void DrawScene3D(PlanSettings* settings);
 // The scene polygons through their display list; in wireframe as lines over fill.
 void SetPolygonDrawMode(ScenePolygon* list);
-// The end of every frame: glFlush, the frame read back and shown on the render screen
-// when it was drawn at the client's size on a surface of that size, and SwapBuffers on the
-// render window's device context. Whether the frame was shown.
+// The end of every frame: glFlush, then the frame read back and shown on the render screen
+// when it was drawn at the client's size on a surface of that size, else SwapBuffers on the
+// render window's device context (which hands a new size over to the surface). Whether the
+// frame was shown.
 bool SwapRenderBuffers();
 // Called by SwapRenderBuffers just before each frame is shown and swapped, while the back
 // buffer still holds it (null: none).

@@ -47,7 +47,12 @@ bool Better(const PIXELFORMATDESCRIPTOR& candidate, const PIXELFORMATDESCRIPTOR&
 {
     if (candidate.cDepthBits != best.cDepthBits)
         return candidate.cDepthBits > best.cDepthBits;
-    // Of equal depth the plainest format: fewest colour and accumulation bits.
+    // A back buffer with alpha holds its pixels as the screen's frame does (blue, green,
+    // red and a fourth byte): read back, they are copied; without alpha the rasteriser
+    // converts them byte by byte, 3.5 times as long here.
+    if ((candidate.cAlphaBits == 8) != (best.cAlphaBits == 8))
+        return candidate.cAlphaBits == 8;
+    // Then the plainest format: fewest colour and accumulation bits.
     if (candidate.cColorBits != best.cColorBits)
         return candidate.cColorBits < best.cColorBits;
     return candidate.cAccumBits < best.cAccumBits;

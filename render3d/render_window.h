@@ -28,8 +28,9 @@ extern uint32_t renderWindowPaints;
 // The pixel format the window takes on the device context. Formats are enumerated:
 // the final render needs an accumulation buffer, which ChoosePixelFormat would drop on
 // this platform, so the pick is a double-buffered RGBA window format with accumulation,
-// 8 stencil bits and the deepest depth; ChoosePixelFormat only when no format has
-// accumulation. The chosen index (0 for none) with its description.
+// 8 stencil bits and the deepest depth, with 8 alpha bits where one has them (its frames
+// read back fastest); ChoosePixelFormat only when no format has accumulation. The chosen
+// index (0 for none) with its description.
 int ChooseRenderPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* chosen);
 
 // Whether the view is on screen: the window and its parents visible, none of them
