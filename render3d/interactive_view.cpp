@@ -665,14 +665,14 @@ void SetRenderSwapHook(RenderSwapHook hook, void* context)
     swapHookContext = context;
 }
 
-bool SwapRenderBuffers()
+std::shared_ptr<ViewFrame> SwapRenderBuffers()
 {
     if (!renderWindow)
-        return false;
+        return nullptr;
     glFlush();
     if (swapHook)
         swapHook(swapHookContext);
-    const bool shown = ShowDrawnFrame() != nullptr;
+    std::shared_ptr<ViewFrame> shown = ShowDrawnFrame();
     // A frame shown reaches the display through the screen over the window: a swap would
     // only copy it once more to where nothing shows it.
     if (!shown) {
