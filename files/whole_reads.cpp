@@ -15,12 +15,6 @@ const uint64_t kFineStep = kSecond / 10;
 
 ReadStageHook readStageHook = nullptr;
 
-// Whether a write at `start` or after could leave the file's date as `state` has it.
-bool DateMayHideWrite(const FileState& state, uint64_t start)
-{
-    return state.written + (state.written % kSecond ? kFineStep : kCoarseStep) > start;
-}
-
 // Reads `length` bytes from the file's start into `into`, or, given `part` (a block of a
 // part), reads them again there and compares them with `into`; false when the file gave
 // other bytes, fewer or more, and `failed` set when a read failed.
@@ -52,6 +46,18 @@ bool ReadOnce(HANDLE file, uint8_t* into, uint32_t length, uint8_t* part, bool* 
 
 } // namespace
 
+uint64_t FileClock()
+{
+    FILETIME clock;
+    GetSystemTimeAsFileTime(&clock);
+    return (static_cast<uint64_t>(clock.dwHighDateTime) << 32) | clock.dwLowDateTime;
+}
+
+bool DateMayHideWrite(const FileState& state, uint64_t start)
+{
+    return state.written + (state.written % kSecond ? kFineStep : kCoarseStep) > start;
+}
+
 bool TakeFileState(HANDLE file, FileState* state)
 {
     BY_HANDLE_FILE_INFORMATION info;
@@ -69,9 +75,7 @@ WholeRead ReadWholeFile(HANDLE file, uint8_t** bytes, uint32_t* length, DWORD pa
     *length = 0;
     const DWORD begin = GetTickCount();
     for (;;) {
-        FILETIME clock;
-        GetSystemTimeAsFileTime(&clock);
-        const uint64_t now = (static_cast<uint64_t>(clock.dwHighDateTime) << 32) | clock.dwLowDateTime;
+        const uint64_t now = FileClock();
         FileState before, after;
         if (!TakeFileState(file, &before) || before.size >= 0x80000000u)
             return WholeRead::Failed;
@@ -82,7 +86,12 @@ WholeRead ReadWholeFile(HANDLE file, uint8_t** bytes, uint32_t* length, DWORD pa
             return WholeRead::Failed;
         bool failed = false;
         bool same = ReadOnce(file, block, size, nullptr, &failed) && TakeFileState(file, &after) && after == before;
-        if (same && DateMayHideWrite(before, now)) {
+        const bool hidden = same && DateMayHideWrite(before, now);
+        // An empty file whose date is that recent was emptied by a copy over it, whose bytes
+        // are still to come.
+        if (hidden && !size)
+            same = false;
+        if (hidden && size) {
             part = static_cast<uint8_t*>(std::malloc(size < kPartBytes ? size + 1 : kPartBytes));
             failed = failed || !part;
             same = part && ReadOnce(file, block, size, part, &failed) && TakeFileState(file, &after) &&
@@ -99,6 +108,7 @@ WholeRead ReadWholeFile(HANDLE file, uint8_t** bytes, uint32_t* length, DWORD pa
             return WholeRead::Failed;
         if (GetTickCount() - begin >= patience)
             return WholeRead::Changing;
+        ReachReadStage(ReadStage::ReadingAgain);
         Sleep(50);
     }
 }

@@ -7,7 +7,10 @@
 // writes in place, so these are what it changes), and where the file's dates are too
 // coarse to show a write during the read (dates to the whole second, or a last write
 // within a tick of the read, or one not yet reached), a second read must give the same
-// bytes. A read that met a write is made again until the patience is spent.
+// bytes. An empty file whose date may hide a write is one that a copy over it has just
+// emptied: it is read again too. A read that met a write is made again until the
+// patience is spent. The picture loader (files/picture_files.h) judges its reads by the
+// same rule.
 #include <windows.h>
 #include <cstdint>
 
@@ -19,6 +22,14 @@ struct FileState {
 };
 bool TakeFileState(HANDLE file, FileState* state);
 
+// The system's clock, as file dates count it: taken before a read, as its start.
+uint64_t FileClock();
+// Whether a write made at `start` or after could leave the file's date as `state` has it
+// (dates to the whole second, a last write within a tick of `start`, or one not yet
+// reached): a read that began at `start` is then taken only where a second read gives the
+// same bytes.
+bool DateMayHideWrite(const FileState& state, uint64_t start);
+
 enum class WholeRead { Read, Changing, Failed };
 
 // Reads the disk file open in `file` from its start into a block allocated with malloc
@@ -29,8 +40,9 @@ enum class WholeRead { Read, Changing, Failed };
 WholeRead ReadWholeFile(HANDLE file, uint8_t** bytes, uint32_t* length, DWORD patience);
 
 // The moments of a read at which a test holds the reader, as a slow disk or a busy
-// program would: a record file about to be opened, and the first part of a file read.
-enum class ReadStage { Opening, PartRead };
+// program would: a record file about to be opened, the first part of a file (or a
+// picture's first band) read, and a read about to be made again.
+enum class ReadStage { Opening, PartRead, ReadingAgain };
 typedef void (*ReadStageHook)(ReadStage stage);
 // Null (the program's own state) calls nothing.
 void SetReadStageHook(ReadStageHook hook);
