@@ -288,6 +288,15 @@ void PaintWindowDialog(HWND dialog)
     EndPaint(dialog, &paint);
 }
 
+// The preview control draws the preview too, whole, whenever it paints: shown again after
+// another style hid it, only the dialog's parts that the hidden controls left were drawn.
+bool DrawWindowPreview(const DRAWITEMSTRUCT* item)
+{
+    if (!item || item->CtlID != kPreview) return false;
+    DrawGlazingBarPreview(item->hDC, item->rcItem, windowBarsAcross, windowBarsDown);
+    return true;
+}
+
 void AcceptWindowDialog(HWND dialog, PlanSettings* settings)
 {
     float width = 0.0f, height = 0.0f, elevation = 0.0f, casing = 0.0f;
@@ -337,6 +346,9 @@ void RefitOwningWall(PlanObject* opening)
 
 void DrawGlazingBarPreview(HDC dc, const RECT& box, int across, int down)
 {
+    // The bars' round ends stay inside the box, on the dialog as on the control itself.
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, box.left, box.top, box.right, box.bottom);
     FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     RECT inner = {box.left + 1, box.top + 1, box.right - 1, box.bottom - 1};
@@ -358,6 +370,7 @@ void DrawGlazingBarPreview(HDC dc, const RECT& box, int across, int down)
     }
     SelectObject(dc, old);
     DeleteObject(pen);
+    RestoreDC(dc, saved);
 }
 
 INT_PTR CALLBACK DoorDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
@@ -390,6 +403,8 @@ INT_PTR CALLBACK WindowDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
     case WM_PAINT:
         PaintWindowDialog(dialog);
         return 1;
+    case WM_DRAWITEM:
+        return DrawWindowPreview(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND:
         WindowDialogCommand(dialog, settings, LOWORD(wParam));
         return 1;

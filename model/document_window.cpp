@@ -73,18 +73,25 @@ static LRESULT OnCreate(HWND window)
     GetClientRect(window, &client);
     DocumentLayout layout = ComputeLayout(client.right, client.bottom, true);
 
-    HWND pane = MakeChild(WS_EX_CLIENTEDGE, "MainClass", WS_BORDER, layout.pane, window, DocumentPaneId);
+    // The children overlap by a pixel (the pane's edge on the bars and the strip, the strip's
+    // last column on the horizontal bar's first). The strip lies on top and the others clip
+    // their siblings, so that a pixel shown twice is always the upper one's, whichever
+    // repaints last.
+    const DWORD clip = WS_CLIPSIBLINGS;
+    HWND pane = MakeChild(WS_EX_CLIENTEDGE, "MainClass", WS_BORDER | clip, layout.pane, window, DocumentPaneId);
     if (!pane) {
         SetWindowLongPtrA(window, 0, 0);
         return 0;
     }
-    HWND hScroll = MakeChild(0, "scrollbar", SBS_HORZ, layout.hScroll, window, DocumentHScrollId);
-    HWND vScroll = MakeChild(0, "scrollbar", SBS_VERT, layout.vScroll, window, DocumentVScrollId);
-    HWND sizeBox = MakeChild(0, "scrollbar", SBS_SIZEBOX | SBS_SIZEBOXBOTTOMRIGHTALIGN, layout.sizeBox, window,
+    HWND hScroll = MakeChild(0, "scrollbar", SBS_HORZ | clip, layout.hScroll, window, DocumentHScrollId);
+    HWND vScroll = MakeChild(0, "scrollbar", SBS_VERT | clip, layout.vScroll, window, DocumentVScrollId);
+    HWND sizeBox = MakeChild(0, "scrollbar", SBS_SIZEBOX | SBS_SIZEBOXBOTTOMRIGHTALIGN | clip, layout.sizeBox, window,
                              DocumentSizeBoxId);
     HWND strip = MakeChild(0, "MiscClass", 0, layout.strip, window, DocumentStripId);
-    if (strip)
+    if (strip) {
         SetWindowLongA(strip, 0, 1);
+        SetWindowPos(strip, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
 
     PlanDocument* document = CreatePlanDocument();
     if (document) {

@@ -103,6 +103,10 @@ void LayoutToolPanes(uint16_t oldTab, uint16_t newTab)
         RedrawWindow(frameWindow, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         RevertToSelectTool(1);
     }
+    // The frame shows the planting-age stepper beside the garden strip only: entering or
+    // leaving that tab shows or takes it away at once.
+    if ((oldTab == GardenTab) != (newTab == GardenTab))
+        RedrawWindow(frameWindow, &ageStepperRect, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 
     if (!IsSideBarKey(variantListTool)) {
         variantListTool = -1;

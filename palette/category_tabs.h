@@ -6,7 +6,8 @@
 #include <windows.h>
 #include <cstdint>
 
-enum { ToolTabCount = 9, LayerTabCount = 8, DrawingShapeTab = 8 };
+// Tab 7, the garden, is the one beside which the frame shows the planting-age stepper.
+enum { ToolTabCount = 9, LayerTabCount = 8, GardenTab = 7, DrawingShapeTab = 8 };
 
 // The active tab, 0 to 8 (0 at start).
 extern uint16_t activeToolTab;

@@ -195,14 +195,17 @@ void PaintStrip(HWND strip)
     EndPaint(strip, &ps);
 }
 
+// Every paint draws the whole button, its face included, whatever part was invalidated
+// and whether or not it was erased: a repaint of one button after a tool change or a
+// hover then leaves what a repaint of the whole palette draws. The one-pixel overlap
+// with the next button belongs to the button above it (the buttons clip their siblings).
 void PaintButton(HWND button)
 {
     PAINTSTRUCT ps;
     HDC paintDC = BeginPaint(button, &ps);
     bool needed = paintDC && !IsRectEmpty(&ps.rcPaint);
     EndPaint(button, &ps);
-    ToolButtonRecord* record = ToolButtonOf(button);
-    if (!needed || !record)
+    if (!needed)
         return;
     // The whole window, so the edge can sit on the button's border pixels.
     HDC dc = GetWindowDC(button);
@@ -210,12 +213,16 @@ void PaintButton(HWND button)
         return;
     RECT rect;
     GetClientRect(button, &rect);
+    FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
     InflateRect(&rect, -1, -1);
-    DrawToolButtonBitmap(dc, record, button);
-    if (record->toolId == (uint16_t)currentToolId)
-        DrawBevelSunken(button, dc, &rect);
-    else if (button == hoveredToolButton)
-        DrawBevelRaised(button, dc, &rect);
+    // A button without its record stays an empty face.
+    if (ToolButtonRecord* record = ToolButtonOf(button)) {
+        DrawToolButtonBitmap(dc, record, button);
+        if (record->toolId == (uint16_t)currentToolId)
+            DrawBevelSunken(button, dc, &rect);
+        else if (button == hoveredToolButton)
+            DrawBevelRaised(button, dc, &rect);
+    }
     ReleaseDC(button, dc);
 }
 
@@ -339,7 +346,7 @@ void CreateToolPaneButtons(HWND strip, HINSTANCE instance, const ToolPaneDescrip
     int y = layout.y;
     for (int i = 0; i < descriptor->count; ++i) {
         const uint16_t toolId = (uint16_t)(descriptor->firstToolId + i);
-        HWND button = CreateWindowExA(0, "ToolPaneClass", "", WS_CHILD | WS_VISIBLE, x, y,
+        HWND button = CreateWindowExA(0, "ToolPaneClass", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y,
                                       layout.width, layout.height, strip, nullptr, instance, nullptr);
         if (!button)
             continue;
@@ -386,6 +393,19 @@ void DrawToolButtonBitmap(HDC dc, ToolButtonRecord* record, HWND button)
                                                          IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
     }
     BlitBitmap(dc, record->bitmap, 1, 1);
+}
+
+void ShowCurrentToolButton()
+{
+    HWND button = nullptr;
+    for (int i = 0; i < FrameToolWindowCount && !button; ++i)
+        button = FindToolButton(frameToolWindows[i], (uint16_t)currentToolId);
+    if (!button)
+        return;
+    HWND old = highlightedPane;
+    highlightedPane = button;
+    RepaintNow(old);
+    RepaintNow(button);
 }
 
 void ClearToolButtonHover()
@@ -477,6 +497,8 @@ LRESULT CALLBACK ToolWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 LRESULT CALLBACK ToolPaneWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_ERASEBKGND:
+        return 1;   // the paint draws the face
     case WM_PAINT:
         PaintButton(window);
         return 0;

@@ -53,6 +53,10 @@ HWND FindToolButton(HWND strip, uint16_t toolId);
 void DrawToolButtonBitmap(HDC dc, ToolButtonRecord* record, HWND button);
 // Removes every hover highlight of the palette and of the tool bar.
 void ClearToolButtonHover();
+// Makes the button of `currentToolId` among the frame's strips the highlighted one and
+// repaints it and the button it replaces at once, so that the palette shows the current
+// tool as a repaint of it does; nothing when no strip holds the tool.
+void ShowCurrentToolButton();
 // The select tool's button on the general strip (tools 200 .. 206, the last child being
 // 206's), or null without the strip or with fewer buttons.
 HWND FindSelectToolButton(HWND generalStrip);

@@ -28,14 +28,20 @@ export LC_ALL=C.UTF-8
 # The faces: every program of the environment sees those of the set-up only, whatever
 # fonts the machine has, so a printed page or a dialog's size is the same everywhere.
 # Wine finds faces in three places:
-# - through fontconfig: the environment's own configuration lists only the DejaVu files
-#   (fonts-dejavu-core and -extra) and makes them the generic families Wine falls back on;
-# - in its data folder: fonts-wine's faces, installed by setup.sh with the others, since
-#   Wine 8 takes that folder from its own location and cannot be told to skip it;
+# - through fontconfig: the environment's own configuration lists only the files linked
+#   into its faces folder: the DejaVu ones (fonts-dejavu-core and -extra), made the
+#   generic families Wine falls back on, and Marlett (fonts-wine), the symbols of every
+#   window's caption buttons;
+# - beside its data folder: nothing. Debian's Wine 8 looks for its own faces in "..\fonts"
+#   of its data folder, the Windows path Z:\usr\share\wine\../fonts, which its file
+#   lookup does not find (measured with WINEDEBUG=+file): it loads none of the faces
+#   fonts-wine puts in /usr/share/wine/fonts, in this environment as in any prefix, and
+#   without Marlett the caption buttons show the letters "0", "2" and "r";
 # - in the prefix's Fonts folder, kept empty.
 # A name is looked up before its substitute, so substitutes pin only names no face
-# carries: the dialog font keeps DejaVu Sans rather than fonts-wine's Tahoma.
+# carries: the dialog font is DejaVu Sans, where Wine's own substitutes name Tahoma.
 faces_of_setup=/usr/share/fonts/truetype/dejavu
+symbol_face=/usr/share/wine/fonts/marlett.ttf
 prefix_stamp="velmora prefix 3: PDF printer whose port names no path, faces of the set-up"
 
 # What ties a process to this environment, never its number alone, which may since have
@@ -91,6 +97,11 @@ if [ ! -e "$faces/DejaVuSans.ttf" ] || [ ! -e "$faces/DejaVuSansMono-Oblique.ttf
   echo "wine-env: the DejaVu faces are missing from $faces_of_setup: run scripts/setup.sh as root" >&2
   exit 1
 fi
+if [ ! -e "$symbol_face" ]; then
+  echo "wine-env: Wine's Marlett face is missing ($symbol_face): run scripts/setup.sh as root" >&2
+  exit 1
+fi
+ln -s "$symbol_face" "$faces/"
 xml() { sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' <<<"$1"; }
 cat >"$dir/fonts.conf" <<CONF
 <?xml version="1.0"?>

@@ -38,6 +38,7 @@
 #include "palette/transform_dialogs.h"
 #include "planview/output_routing.h"
 #include "planview/plan_background.h"
+#include "planview/plan_mouse_dispatch.h"
 #include "planview/plan_redraw.h"
 #include "planview/selection.h"
 #include "render3d/high_quality_render.h"
@@ -94,34 +95,13 @@ static bool DisarmsUndo(int command)
     return false;
 }
 
-static void InvertButton(HWND button)
-{
-    RECT rect;
-    GetClientRect(button, &rect);
-    OffsetRect(&rect, 1, 1);
-    HDC dc = GetDC(button);
-    if (!dc)
-        return;
-    InvertRect(dc, &rect);
-    ReleaseDC(button, dc);
-}
-
-// A command given while the text tool is editing first returns to the pointer tool.
+// A command given while the text tool is editing first returns to the pointer tool. The
+// two buttons are repainted: inverted, neither showed the picture it has.
 static void LeaveTextEditing(PlanDocument* document)
 {
-    HWND generalPane = frameToolWindows[0];
-    if (!highlightedPane || currentToolId != 203 || !generalPane)
+    if (!highlightedPane || currentToolId != 203 || !FindSelectToolButton(frameToolWindows[0]))
         return;
-    HWND button = FindSelectToolButton(generalPane);
-    if (!button)
-        return;
-    InvertButton(highlightedPane);
-    InvertButton(button);
-    highlightedPane = button;
-    currentToolId = 200;
-    if (activePlanPane)
-        SetClassLongPtrA(activePlanPane, GCLP_HCURSOR,
-                         reinterpret_cast<LONG_PTR>(LoadCursorA(nullptr, IDC_ARROW)));
+    RevertToSelectTool(1);
     DeactivateDocumentChild();
     if (document)
         ForEachFloorObject(document->firstFloor, 0, SuspendTextEditors, nullptr);

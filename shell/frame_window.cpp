@@ -76,9 +76,6 @@ RECT ageStepperDownRect;
 RECT ageStepperUpRect;
 RECT ageStepperRect;
 
-// The garden tab, on which the frame shows the planting-age stepper.
-static const int GardenTab = 7;
-
 int FrameScrollWidth()
 {
     int width = GetSystemMetrics(SM_CXVSCROLL);

@@ -220,6 +220,10 @@ void PlaceLiveView(const RECT& place, const PlanSettings* settings)
     CursorStep(settings);
 }
 
+// The document window gets its normal place and is maximised by the MDI client, every bar
+// and scroll bar of it inside the MDI area. A placement's own maximise is not the MDI one,
+// and a placement moves a maximised window to a maximised position of its own (0, 0 here,
+// the window's bars then below the MDI area): such a window goes back where it lay.
 void MaximiseDocumentWindow()
 {
     HWND document = ActiveDocumentWindow();
@@ -230,8 +234,15 @@ void MaximiseDocumentWindow()
     placement.length = sizeof placement;
     GetWindowPlacement(document, &placement);
     placement.rcNormalPosition = {1, 1, mdi.right - 1, mdi.bottom - 1};
-    placement.showCmd = SW_SHOWMAXIMIZED;
+    placement.showCmd = SW_SHOWNA;   // the state stays as it is
+    const bool maximised = IsZoomed(document) != 0;
+    RECT place;
+    GetWindowRect(document, &place);
+    MapWindowPoints(nullptr, mdiClientWindow, reinterpret_cast<POINT*>(&place), 2);
     SetWindowPlacement(document, &placement);
+    if (maximised)
+        SetWindowPos(document, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(mdiClientWindow, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(document), 0);
 }
 
 void LayoutCommand(PlanSettings* settings, int command)

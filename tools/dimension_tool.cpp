@@ -86,6 +86,12 @@ void MakeDimension(PlanDocument* document, const float* first, const float* seco
     RECT client;
     GetClientRect(activePlanPane, &client);
     DPtoLP(dc, reinterpret_cast<POINT*>(&client), 2);
+    // The builder leaves the line marked: it selects the line, made unselected, with its
+    // marks (the label, made selected, it deselects and selects again, which leaves none).
+    // Grouped, the line is taken whole with its group and keeps no marks of its own: drawn
+    // again before anything covers them, they go.
+    if (shown != dimension)
+        DrawObjectSelectionMarks(dimension, &client);
     DrawPlanObject(dc, shown, &client, DrawAllObjects, nullptr);
     ReleaseDC(activePlanPane, dc);
     DrawObjectSelectionMarks(shown, &client);

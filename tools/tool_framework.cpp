@@ -4,6 +4,7 @@
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
 #include "model/plane_geometry.h"
+#include "palette/tool_windows.h"
 #include "planview/input_gdi.h"
 #include "planview/selection.h"
 #include "tools/arc_tools.h"
@@ -136,9 +137,9 @@ void ReturnFromViewpointTool()
     if (activePlanPane)
         SetClassLongPtrA(activePlanPane, GCLP_HCURSOR,
                          reinterpret_cast<LONG_PTR>(LoadCursorA(nullptr, IDC_ARROW)));
-    // The general strip shows which of its tools is current.
-    if (frameToolWindows[0])
-        InvalidateRect(frameToolWindows[0], nullptr, TRUE);
+    // The palette shows which tool is current: its button and the viewpoint tool's are
+    // repainted (an invalidated strip repaints none of its buttons).
+    ShowCurrentToolButton();
 }
 
 PaneXorState::PaneXorState()

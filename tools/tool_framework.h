@@ -47,7 +47,7 @@ void RecordShiftKey();
 uint8_t ShiftKeyToggled();
 // The end of the one-shot viewpoint tool: the tool it interrupted is current again (the
 // select tool when none or itself is remembered), with the arrow cursor on the plan pane
-// and the general strip repainted.
+// and its button shown current.
 void ReturnFromViewpointTool();
 bool ShiftHeld();   // the kept Shift bit
 bool CtrlHeld();    // the Ctrl bit read at the press

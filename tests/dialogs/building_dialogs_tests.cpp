@@ -31,6 +31,7 @@
 #include "support/dialog_driver.h"
 #include "support/plan_fixtures.h"
 #include "support/test_support.h"
+#include "support/window_pixels.h"
 #include "tools/plan_mouse_state.h"
 
 using namespace vtest;
@@ -165,6 +166,7 @@ TEST_F(BuildingDialogTest, WindowStylesBarsAndCasing)
     bool fixedPane = false;
     RECT box = {}, units = {0, 0, 80, 80};
     COLORREF onBars[4] = {}, between[2] = {};
+    int repainted = 0;
     driver.Queue([&](HWND d) {
         fixedPane = Checked(d, 3024);
         GetWindowRect(GetDlgItem(d, 29), &box);
@@ -181,6 +183,21 @@ TEST_F(BuildingDialogTest, WindowStylesBarsAndCasing)
         between[0] = GetPixel(dc, box.left + w / 2, paneY);
         between[1] = GetPixel(dc, paneX, box.top + h / 2);
         ReleaseDC(d, dc);
+        // Whatever part of the dialog a style's controls uncover, it shows what a repaint draws.
+        // The focus leaves the width field, whose caret blinks; a style and the way back are
+        // shown again when another program took or gave back the foreground meanwhile.
+        SetFocus(GetDlgItem(d, IDCANCEL));
+        for (int radio = 3023; radio <= 3041; ++radio) {
+            int changed = 0;
+            for (bool again = true; again;) {
+                FocusChanges focus;
+                changed = 0;
+                for (int id : {radio, 3024})
+                    SendMessageA(d, WM_COMMAND, id, LPARAM(GetDlgItem(d, id))), changed += PixelsARepaintChanges(d);
+                again = focus.Any();
+            }
+            repainted += changed;
+        }
         Scroll(d, 26, WM_HSCROLL, SB_LINEDOWN);
         Scroll(d, 17, WM_VSCROLL, SB_PAGEUP);
         Click(d, IDOK);
@@ -191,6 +208,7 @@ TEST_F(BuildingDialogTest, WindowStylesBarsAndCasing)
     EXPECT_EQ(units.bottom, box.bottom - box.top);
     for (COLORREF c : onBars) EXPECT_EQ(RGB(0, 0, 0), c);
     for (COLORREF c : between) EXPECT_EQ(RGB(255, 255, 255), c);
+    EXPECT_EQ(0, repainted);
     EXPECT_EQ(3, record->glazingBarsAcross);
     EXPECT_EQ(1, record->glazingBarsDown);
 }

@@ -43,6 +43,19 @@ void ExpectPlacement(HWND window, int x, int y, int width, int height)
     EXPECT_EQ(height, placement.bottom);
 }
 
+// The tests' and scripts' Wine has the face of the caption buttons' symbols, as a user's has.
+TEST(WineEnvironment, HasTheFaceOfTheCaptionButtons)
+{
+    LOGFONTA font = {13, 0, 0, 0, 0, 0, 0, 0, SYMBOL_CHARSET, 0, 0, 0, 0, "Marlett"};
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, CreateFontIndirectA(&font));
+    char face[LF_FACESIZE] = "";
+    GetTextFaceA(dc, sizeof face, face);
+    DeleteObject(SelectObject(dc, old));
+    ReleaseDC(nullptr, dc);
+    EXPECT_STREQ("Marlett", face);
+}
+
 TEST_F(Frame, IsHiddenMaximisedAndCaptioned)
 {
     EXPECT_EQ(frame, frameWindow);

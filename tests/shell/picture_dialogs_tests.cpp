@@ -5,6 +5,7 @@
 #include "shell/startup.h"
 #include "support/test_support.h"
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -37,7 +38,7 @@ std::vector<unsigned char> SolidBmp(unsigned char red, unsigned char green, unsi
 }
 
 struct DialogRun {
-    RECT placement = {0, 0, 0, 0};
+    RECT placement = {0, 0, 0, 0}, client = {0, 0, 0, 0};
     COLORREF pixel = CLR_INVALID;
     bool seen = false;
     int ticks = 0;
@@ -64,6 +65,7 @@ VOID CALLBACK InspectAndClick(HWND, UINT, UINT_PTR timer, DWORD)
     KillTimer(nullptr, timer);
     dialogRun.seen = true;
     GetWindowRect(dialog, &dialogRun.placement);
+    GetClientRect(dialog, &dialogRun.client);
     SendMessageA(dialog, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10));
 }
 
@@ -92,6 +94,12 @@ TEST_F(PictureDialogs, AboutBoxShowsItsPictureCentredAndClosesOnAClick)
     EXPECT_EQ(506, dialogRun.placement.right - dialogRun.placement.left);
     EXPECT_EQ(356, dialogRun.placement.bottom - dialogRun.placement.top);
     EXPECT_EQ(RGB(255, 0, 0), dialogRun.pixel);
+    // The zone window, made from the same template, shows the zone maps shipped whole.
+    for (const char* map : {"USA", "AKHI", "EUROPE", "CANADA", "AUSTRALIA"}) {
+        const auto f = vtest::ReadFileBytes(vtest::SourceFilePath(std::string("ZONES/") + map + ".HZN"));
+        EXPECT_TRUE(f.size() > 26 && (f[18] | f[19] << 8) == dialogRun.client.right &&
+                    (f[22] | f[23] << 8) == dialogRun.client.bottom) << map;
+    }
 }
 
 TEST_F(PictureDialogs, PictureDialogShowsTheOtherPicture)

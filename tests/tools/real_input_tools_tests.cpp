@@ -13,6 +13,10 @@
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "palette/category_tabs.h"
+#include "palette/tool_windows.h"
+#include "shell/command_dispatcher.h"
+#include "shell/frame_window.h"
 #include "planview/output_routing.h"
 #include "shell/camera_presets.h"
 #include "support/test_support.h"
@@ -280,6 +284,50 @@ TEST_F(RealInputTools, EveryScrollShowsThePlanAtItsNewOriginAtOnce)
         EXPECT_TRUE(shown == vtest::ClientPixels(frame.pane));
         SendMessageA(GetParent(frame.pane), c[0] ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position),
                      LPARAM(bar));
+    }
+}
+
+// After each action the display shows what a repaint of the maximised frame draws, and
+// the plan's bars lie in the MDI area: a tool chosen and a click in the plan, the viewpoint
+// tool's return, a hover left for the plan, the text tool left by a command, the garden
+// tab in and out, a dimension's placing click, and the layout buttons.
+TEST_F(RealInputTools, EachActionLeavesTheScreenAsARepaintDrawsIt)
+{
+    ShowWindow(frame.frame, SW_RESTORE), ShowWindow(frame.frame, SW_SHOWMAXIMIZED), SetCursorPos(640, 1020);
+    SendMessageA(mdiClientWindow, WM_MDIMAXIMIZE, WPARAM(GetParent(frame.pane)), 0);
+    vtest::PixelsARepaintChanges(frame.frame);   // the frame as it starts maximised
+    auto press = [&](int strip, int tool) {   // the pointer then goes on to the plan
+        SendMessageA(FindToolButton(frameToolWindows[strip], tool), WM_LBUTTONDOWN, 0, 0);
+        SendMessageA(frame.pane, WM_MOUSEMOVE, 0, 0);
+    };
+    auto tape = [&](std::vector<tooltest::Frame> frames) {
+        tooltest::TapeInput input(frame.pane, frames);
+        tooltest::InputScope scope(&input);
+        SendMessageA(frame.pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(frames[0].x, frames[0].y));
+    };
+    auto place = tooltest::Drag({{300, 300}, {450, 300}});   // measured, then placed by a click
+    for (auto f : {tooltest::At(450, 300), tooltest::At(400, 250), tooltest::At(400, 250, WM_LBUTTONDOWN), tooltest::At(400, 250)})
+        place.push_back(f);
+    const std::pair<const char*, std::function<void()>> actions[] = {
+        {"204", [&] { press(0, 204); }}, {"a click", [&] { tape(tooltest::Drag({{300, 300}})); }},
+        {"3502", [&] { press(10, 3502); }},
+        {"viewpoint", [&] { press(0, 206), tape(tooltest::Drag({{300, 300}, {340, 360}})); }},
+        {"204 after it", [&] { press(0, 204); }},
+        {"hover", [&] { ToolPaneWndProc(FindToolButton(frameToolWindows[1], 7000), WM_MOUSEMOVE, 0, 0),
+                        SendMessageA(frame.pane, WM_MOUSEMOVE, 0, 0); }},   // not through the tooltip
+        {"text, a command", [&] { press(0, 203), SendMessageA(frame.frame, WM_COMMAND, FrameCommandZoom100, 0); }},
+        {"garden", [] { SetActiveToolTab(GardenTab); }}, {"roof", [] { SetActiveToolTab(4); }},
+        {"dimension", [&] { press(0, 202), tape(place); }}, {"another", [&] { tape(place); }},
+        {"3500", [&] { press(10, 3500); }}, {"3501", [&] { press(10, 3501); }}, {"3503", [&] { press(10, 3503); }},
+        {"3502 again", [&] { press(10, 3502); }}, {"3500 again", [&] { press(10, 3500); }}};
+    for (const auto& action : actions) {
+        action.second();
+        EXPECT_EQ(vtest::PixelsARepaintChanges(frame.frame), 0) << action.first;
+        RECT mdi, bar;   // the bars overlap the plan window's edge by a pixel
+        GetClientRect(mdiClientWindow, &mdi), MapWindowPoints(mdiClientWindow, nullptr, LPPOINT(&mdi), 2);
+        InflateRect(&mdi, 1, 1);
+        for (HWND b : {activeDocument->horizontalScrollBar, activeDocument->verticalScrollBar, activeDocument->measurementStrip})
+            EXPECT_TRUE(GetWindowRect(b, &bar) && UnionRect(&bar, &bar, &mdi) && EqualRect(&bar, &mdi)) << action.first;
     }
 }
 
