@@ -7,8 +7,12 @@
 // writes in place, so these are what it changes), and where the file's dates are too
 // coarse to show a write during the read (dates to the whole second, or a last write
 // within a tick of the read, or one not yet reached), a second read must give the same
-// bytes. A read that met a write is made again until the patience is spent.
+// bytes. The file goes part by part through a block of the reader's, so that a read costs
+// the same memory whatever the file's size: the second read is checked against a digest
+// of the first's parts rather than against their bytes. A read that met a write is made
+// again by its reader (files/record_stream.h) until the patience is spent.
 #include <windows.h>
+#include <cstddef>
 #include <cstdint>
 
 // A file's size and last write (a FILETIME as one number), as its open handle reports them.
@@ -19,14 +23,44 @@ struct FileState {
 };
 bool TakeFileState(HANDLE file, FileState* state);
 
+// A digest of bytes that tells a second read of them from the first: `digest` is that of
+// the bytes before (0 at the start). The same bytes in the same parts give the same digest.
+uint64_t Digest(uint64_t digest, const uint8_t* bytes, size_t count);
+
 enum class WholeRead { Read, Changing, Failed };
 
-// Reads the disk file open in `file` from its start into a block allocated with malloc
-// (`*bytes`, of `*length` bytes, which the caller frees; null for an empty file).
-// Changing when every read for `patience` milliseconds met a write; Failed when the file
-// cannot be read (a read error, a file of 2 GB or more, no memory). Nothing is allocated
-// then.
-WholeRead ReadWholeFile(HANDLE file, uint8_t** bytes, uint32_t* length, DWORD patience);
+// One read of a disk file from its start, part by part, and its verdict.
+class WholeFileRead {
+public:
+    // The bytes of a part: every part but the last holds this many.
+    static const uint32_t kPartBytes = 1u << 20;
+
+    // Starts a read at the file's start; false where the file's state cannot be taken or
+    // it holds 2 GB or more.
+    bool Start(HANDLE file);
+    // The file's length at the start: the reads never pass it.
+    uint32_t Length() const { return length; }
+    // Reads the next part into `into` (room for kPartBytes); its bytes, 0 at the end or
+    // where the file gave fewer than its length promised or a read failed.
+    uint32_t ReadPart(uint8_t* into);
+    // The verdict once the reader has read what it wanted: Read where no write met the
+    // read, Changing where one may have, Failed where a read failed. What the reader left
+    // unread is read too (through `block`, of kPartBytes) where the bytes are to be read
+    // again.
+    WholeRead Finish(uint8_t* block);
+
+private:
+    bool ReadsSameAgain(uint8_t* block);
+
+    HANDLE file = INVALID_HANDLE_VALUE;
+    FileState before;
+    uint32_t length = 0;
+    uint32_t done = 0;
+    bool twice = false;   // the dates may hide a write: a second read must give the digest
+    uint64_t digest = 0;
+    bool came = true;     // every part came whole
+    bool failed = false;
+};
 
 // The moments of a read at which a test holds the reader, as a slow disk or a busy
 // program would: a record file about to be opened, and the first part of a file read.

@@ -29,6 +29,11 @@
 #     pictures converted into RGB rows (picture_speed): 3000 x 2000 at 24 and at 8 bits,
 #     against another build in turns as --view does, five rounds, with the median of the
 #     rounds' figures for each build and their ratio (without another build, this build's);
+#   scripts/benchmark.sh [--build-dir DIR] --loads [BUILD_DIR]
+#     plans opened (plan_load_speed): lines-10000 (4 MB), lines-100000 (42 MB) and
+#     walls-10000, each loaded run after run, also with its last write just made, and the
+#     peak working set of one load in a process of its own; against another build in turns
+#     as --pictures does, five rounds, with the medians, their ratio and each round's;
 #   scripts/benchmark.sh [--build-dir DIR] --road
 #     the start and the print road: road_speed, the loads of walls-10000 and
 #     lines-100000 against ReadFile, then whole processes from start to end (medians of
@@ -39,11 +44,12 @@
 set -euo pipefail
 . "$(dirname "$0")/start-run.sh" "$@"
 shift "$start_run_args"
-road=0 view=0 texts=0 pictures=0
+road=0 view=0 texts=0 pictures=0 loads=0
 if [ "${1:-}" = --road ]; then road=1; shift; fi
 if [ "${1:-}" = --view ]; then view=1; shift; fi
 if [ "${1:-}" = --texts ]; then texts=1; shift; fi
 if [ "${1:-}" = --pictures ]; then pictures=1; shift; fi
+if [ "${1:-}" = --loads ]; then loads=1; shift; fi
 WINE=/usr/lib/wine/wine64
 
 # The program directory of every run: the benchmarks' files and the symbol libraries.
@@ -233,6 +239,28 @@ if [ "$pictures" = 1 ]; then
     fi
   done
   summary "$work/pictures.log" five
+  machine_load "at the end"
+  exit 0
+fi
+if [ "$loads" = 1 ]; then
+  other=${1:-}
+  [ -z "$other" ] || build_against plan_load_speed "$other"
+  plans=(lines-10000 lines-100000 walls-10000)
+  bench plan_load_speed --write "${plans[@]}"
+  # One build's figures of a round: the loads' times, then each load's memory in a process of its own.
+  loads_round() {
+    "$WINE" "$1" --runs 15 "${plans[@]}" </dev/null || echo "$1 ended with an error"
+    for plan in "${plans[@]}"; do "$WINE" "$1" --peak "$plan" </dev/null || echo "$1 ended with an error"; done
+  }
+  for round in 1 2 3 4 5; do
+    loads_round "$build/benchmarks/plan_load_speed.exe" >"$work/this.log" 2>&1
+    sed 's/^/this build: /' "$work/this.log" | tee -a "$work/loads.log"
+    if [ -n "$other" ]; then
+      loads_round "$work/plan_load_speed_other.exe" >"$work/other.log" 2>&1
+      sed 's/^/other build: /' "$work/other.log" | tee -a "$work/loads.log"
+    fi
+  done
+  summary "$work/loads.log" five
   machine_load "at the end"
   exit 0
 fi

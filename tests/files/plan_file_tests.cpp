@@ -1,6 +1,9 @@
 #include "support_files.h"
+#include "files/object_exchange.h"
 #include "files/plan_file.h"
 #include "files/record_stream.h"
+#include "files/symbol_library.h"
+#include "files/whole_reads.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
@@ -132,6 +135,65 @@ TEST_F(PlanFile, UnknownVersionShowsTheFormatMessageAndChangesNothing)
     EXPECT_EQ("Errore file - Formato sconosciuto", boxes.Last().caption);
     EXPECT_EQ(kFormatText, boxes.Last().text);
     EXPECT_EQ(UINT(MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL), boxes.Last().flags);
+}
+
+// Every reader of record files: a file whose date a write moves once its first part is read
+// is read again, and only that read stays (nothing of the first doubled); one that every read
+// meets is refused, and the plan, its settings and the template are as they were.
+TEST_F(PlanFile, AReadThatAWriteMetLeavesNothing)
+{
+    static const char* file;
+    static int moves, reads;
+    SetReadStageHook([](ReadStage stage) {
+        static FILETIME date = {0, 0x01D00000};   // a new one at every move
+        HANDLE h = CreateFileA(file, FILE_WRITE_ATTRIBUTES, 7, nullptr, OPEN_EXISTING, 0, nullptr);
+        reads += stage == ReadStage::PartRead;
+        stage == ReadStage::PartRead && moves && moves-- && (++date.dwLowDateTime, SetFileTime(h, nullptr, nullptr, &date));
+        CloseHandle(h);
+    });
+    TPoint picked = At(0, 0, 0);
+    picked.selected = 1;
+    Make(6, Storey(1), {picked, At(5, 0, 5)});
+    ASSERT_TRUE(WriteObjectExchangeFile("O.ZOB"));
+    vtest::WriteFileBytes("P.ZRO", StoreyFile(10410, DefaultSettingsBlock(), [](TestFileWriter& w) {
+        w.Object(Outline(6, {At(0, 0, 0), At(9, 0, 9)}));
+        w.Object(Outline(3, {At(0, 0, 9), At(9, 0, 0)}));
+    }));
+    PlanObject symbol = {};
+    const auto count = [&] {
+        int n = CountChildren(&symbol);
+        for (PlanFloor* f = document->firstFloor; f; f = f->next)
+            n += CountObjects(f);
+        return n;
+    };
+    const struct {
+        const char* file;
+        std::function<bool()> load;
+        int added;
+        bool replaces;
+    } readers[] = {{"P.ZRO", [] { return LoadPlanFile("P.ZRO"); }, 2, true},
+                   {"P.ZRO", [] { return LoadModelFile("P.ZRO"); }, 2, false},
+                   {"P.ZRO", [&] { return LoadSymbolFile("P.ZRO", &symbol); }, 2, false},
+                   {"O.ZOB", [] { return ImportObjectFile("O.ZOB"); }, 1, false}};
+    vtest::MessageBoxRecorder boxes;
+    for (const auto& reader : readers)
+        for (bool always : {true, false}) {
+            SCOPED_TRACE(std::string(always ? "every read met: " : "one read met: ") + std::to_string(&reader - readers));
+            const int before = count();
+            const PlanSettings settings = *Settings();
+            const PlanFloor* first = document->firstFloor;
+            file = reader.file, moves = always ? 1 << 30 : 1, reads = 0;
+            EXPECT_EQ(!always, reader.load());
+            EXPECT_EQ(always, recordFileChanging);
+            EXPECT_GE(reads, 2);
+            EXPECT_EQ(always ? before : (reader.replaces ? 0 : before) + reader.added, count());
+            if (always)
+                EXPECT_TRUE(first == document->firstFloor && !std::memcmp(&settings, Settings(), sizeof settings));
+            FreeSymbolTemplates(symbol.firstChild);
+            symbol.firstChild = nullptr;
+        }
+    EXPECT_EQ(0u, boxes.Count());
+    SetReadStageHook(nullptr);
 }
 
 TEST_F(PlanFile, MissingFileFailsWithoutAMessage)
