@@ -1,4 +1,5 @@
 #include "bench_support.h"
+#include "files/ansi_names.h"
 #include "files/plan_file.h"
 #include "model/object_extents.h"
 #include "model/plan_document.h"
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 HWND benchPane = nullptr;
 
@@ -30,9 +32,13 @@ int StartBenchmark(int argc, char** argv, int defaultRuns)
         if (!std::strcmp(argv[i], "--runs"))
             runs = std::max(1, std::atoi(argv[++i]));
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
-    static char folder[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, folder);
-    programDirectory = folder;
+    // By the form the program takes it in: the build folder may be named in letters that
+    // the code page lacks.
+    static std::string folder;
+    std::wstring wide(4 * MAX_PATH, L'\0');
+    wide.resize(GetCurrentDirectoryW(static_cast<DWORD>(wide.size()), &wide[0]));
+    AnsiPathOf(wide, folder);
+    programDirectory = &folder[0];
     hInstance = GetModuleHandleA(nullptr);
     return runs;
 }

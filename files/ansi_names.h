@@ -14,8 +14,23 @@ std::wstring WidenName(const std::string& narrow);
 // The wide text in the code page, a character it lacks as "?": for messages, and for
 // names never opened.
 std::string NarrowMarked(const std::wstring& wide);
-// A name of the existing file or folder `wide` that the ANSI functions open as that very
-// one: the name itself when the code page holds it, else its whole short form when that
-// leads back to the same long path. False when there is none (a missing file, a volume
-// that keeps no short names, a short form that another name shares).
-bool AnsiPathOf(const std::wstring& wide, std::string& narrow);
+// How many entries of `folder` (a path ending in a backslash) answer to `name`, by their
+// own name or by their short form, without regard to case: an open takes the first.
+size_t EntriesAnswering(const std::wstring& folder, const std::wstring& name);
+// Why a name has no form that the ANSI functions open as the file or folder it names.
+enum AnsiNameFault {
+    AnsiNameOutsideCodePage,   // a name the code page cannot hold without a short form of its own
+    AnsiNameSharedShortForm,   // its short form is also another entry's name or short form
+    AnsiNameDroppedEnd,        // a name ends in a blank or a dot, which the system drops
+    AnsiNameFaultCount
+};
+// A name of the file or folder `wide` that the ANSI functions open as that very one: the
+// name itself when the code page holds it, else its full path with the short form of
+// each name the code page cannot hold, where no other entry of its folder answers to that
+// form. False, with the fault, when there is none: a missing file, a volume that keeps no
+// short names, a short form that a neighbour shares, or a name ending in a blank or a dot
+// (whatever the code page), which the system would take for the name without it.
+bool AnsiPathOf(const std::wstring& wide, std::string& narrow, AnsiNameFault* fault = nullptr);
+// The same for a file that need not exist yet (a save's): the form of its folder, and its
+// own name, which the code page must hold.
+bool AnsiPathInFolder(const std::wstring& wide, std::string& narrow, AnsiNameFault* fault = nullptr);

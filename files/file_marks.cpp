@@ -2,15 +2,25 @@
 
 namespace {
 
-// The one byte every mark locks.
-OVERLAPPED MarkPlace()
+// The byte a read's or a write's mark locks, and the one after it, a save's.
+OVERLAPPED MarkPlace(DWORD offset = 0)
 {
     OVERLAPPED place = {};
+    place.Offset = offset;
     place.OffsetHigh = 0x40000000;   // 2^62
     return place;
 }
 
 LockFunction lockFunction = LockFileEx;
+
+bool LockMark(HANDLE file, bool exclusive, DWORD offset)
+{
+    OVERLAPPED place = MarkPlace(offset);
+    // Refused for another reason than another's mark (a file system without byte-range
+    // locks that says so): the file stays unmarked, as where the locks are kept nowhere.
+    return lockFunction(file, (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                        &place) || GetLastError() != ERROR_LOCK_VIOLATION;
+}
 
 } // namespace
 
@@ -21,11 +31,12 @@ void SetLockFunction(LockFunction lock)
 
 bool MarkFile(HANDLE file, bool exclusive)
 {
-    OVERLAPPED place = MarkPlace();
-    // Refused for another reason than another's mark (a file system without byte-range
-    // locks that says so): the file stays unmarked, as where the locks are kept nowhere.
-    return lockFunction(file, (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                        &place) || GetLastError() != ERROR_LOCK_VIOLATION;
+    return LockMark(file, exclusive, 0);
+}
+
+bool MarkSaving(HANDLE file)
+{
+    return LockMark(file, true, 1);
 }
 
 HANDLE OpenMarked(const char* path, DWORD access, DWORD share, DWORD disposition, bool exclusive,

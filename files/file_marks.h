@@ -8,7 +8,8 @@
 // server). It is exclusive on a handle opened for writing only: the file system keeps an
 // exclusive lock of a handle that can only read as a shared one. A mark goes with its
 // handle's close. Where the file system keeps no locks, Wine keeps them within its server,
-// which is what the share modes already keep.
+// which is what the share modes already keep. A save under way shows itself by a mark of
+// its own, the next byte, which readers leave alone.
 #include <windows.h>
 
 // The function that takes the byte-range locks: LockFileEx, or a test's stand-in for a
@@ -21,6 +22,10 @@ void SetLockFunction(LockFunction lock);
 // excludes it; the mark is then not taken. A lock refused for any other reason leaves the
 // file unmarked, and true.
 bool MarkFile(HANDLE file, bool exclusive);
+// Marks the open file, on a handle with the right to write, as one whose save is under way
+// (files/safe_save.h); false when another save holds that mark. Readers and writers still
+// take and leave the file's other mark meanwhile.
+bool MarkSaving(HANDLE file);
 // Opens a disk file as CreateFileA does and marks it; INVALID_HANDLE_VALUE where the open
 // or the mark fails (the file closed again) or the name is a device or a pipe, which
 // keeps no marks and would be read or written for ever (ERROR_INVALID_NAME).

@@ -420,8 +420,9 @@ namespace {
 // of the system, may cut or rewrite it meanwhile, which a mapping meets as a fault).
 // The rows come out bottom row first. Null when a band reads short or the file's size
 // or last write differs after the read from before it: the file changed while it was
-// read. `failure` gets the message of a conversion that failed. `source` holds the colour
-// table; its header is filled for each band.
+// read. `digest`, where given, takes in every band read. `failure` gets the message of a
+// conversion that failed. `source` holds the colour table; its header is filled for each
+// band.
 // "Failed to open DIB file ...": a file that cannot be opened or read, or that changed
 // while it was read.
 std::string OpenFailure(const void* path, bool wide)
@@ -439,13 +440,39 @@ std::string OpenFailure(const void* path, bool wide)
     return text;
 }
 
-uint8_t* ReadRgbRows(HANDLE file, const DibLayout& layout, BITMAPINFO* source, const FileState& before,
-                     const char** failure)
+// Rows of the file in a band of about 256 KB: a read and a conversion stay in the
+// processor's cache, where a block of the whole picture (18 MB for 3000 x 2000 at 24 bits)
+// made every load pay the fresh memory it was read into.
+uint32_t BandRows(const DibLayout& layout)
 {
-    // Bands of about 256 KB of the file's rows: a read and a conversion stay in the
-    // processor's cache, where a block of the whole picture (18 MB for 3000 x 2000 at 24
-    // bits) made every load pay the fresh memory it was read into.
-    const uint32_t bandRows = layout.stride >= (1u << 18) ? 1 : (1u << 18) / layout.stride;
+    return layout.stride >= (1u << 18) ? 1 : (1u << 18) / layout.stride;
+}
+
+// Reads again what a load read (the first `headBytes` and the rows, band by band) and tells
+// whether it gives the same digest, the file's size and last write still those before.
+bool ReadsAlikeAgain(HANDLE file, DWORD headBytes, const DibLayout& layout, uint64_t digest, const FileState& before)
+{
+    const uint32_t bandRows = BandRows(layout);
+    uint8_t* band = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(layout.stride) * bandRows + headBytes));
+    uint64_t again = 0;
+    bool read = band && SeekTo(file, 0) && ReadExactly(file, band, headBytes) && SeekTo(file, layout.pixelOffset);
+    if (read)
+        again = Digest(again, band, headBytes);
+    for (uint32_t done = 0; read && done < layout.rows;) {
+        const uint32_t n = layout.rows - done < bandRows ? layout.rows - done : bandRows;
+        read = ReadExactly(file, band, layout.stride * n);
+        again = Digest(again, band, static_cast<size_t>(layout.stride) * n);
+        done += n;
+    }
+    std::free(band);
+    FileState after;
+    return read && again == digest && TakeFileState(file, &after) && after == before;
+}
+
+uint8_t* ReadRgbRows(HANDLE file, const DibLayout& layout, BITMAPINFO* source, const FileState& before,
+                     uint64_t* digest, const char** failure)
+{
+    const uint32_t bandRows = BandRows(layout);
     const size_t rowBytes = static_cast<size_t>(layout.width) * 3;
     const size_t sectionStride = (rowBytes + 3) & ~static_cast<size_t>(3);
     uint8_t* pixels = static_cast<uint8_t*>(std::malloc(rowBytes * layout.rows));
@@ -465,6 +492,10 @@ uint8_t* ReadRgbRows(HANDLE file, const DibLayout& layout, BITMAPINFO* source, c
         read = ReadExactly(file, band, layout.stride * n);
         if (!read)
             break;
+        if (digest)
+            *digest = Digest(*digest, band, static_cast<size_t>(layout.stride) * n);
+        if (!done)
+            ReachReadStage(ReadStage::PartRead);
         // The band as a picture of its own, top-down where the file's rows are.
         FillInfoHeader(&source->bmiHeader, layout, layout.height < 0 ? -static_cast<int32_t>(n) : static_cast<int32_t>(n));
         source->bmiHeader.biSizeImage = layout.stride * n;
@@ -530,6 +561,7 @@ DIBImage* LoadDIBImage(const void* path, bool wide)
     // The headers and the colour table lie within the first bytes (a file header, an
     // info header and 256 entries); the rows are read from their offset once laid out.
     uint8_t head[kFileHeaderSize + kInfoHeaderSize + kMaxColours * 4];
+    const uint64_t start = FileClock();
     FileState before = {};
     const uint64_t fileSize = file != INVALID_HANDLE_VALUE && TakeFileState(file, &before) ? before.size : 0;
     const DWORD headBytes = static_cast<DWORD>(fileSize < sizeof head ? fileSize : sizeof head);
@@ -575,8 +607,16 @@ DIBImage* LoadDIBImage(const void* path, bool wide)
         table->bmiColors[i].rgbRed = entry[2];
         table->bmiColors[i].rgbReserved = 0;
     }
+    // Read as the plans are: where the file's date may hide a write during the read, a
+    // second read must give the same bytes.
+    const bool twice = DateMayHideWrite(before, start);
+    uint64_t digest = Digest(0, head, headBytes);
     const char* failure = nullptr;
-    uint8_t* pixels = ReadRgbRows(file, layout, table, before, &failure);
+    uint8_t* pixels = ReadRgbRows(file, layout, table, before, twice ? &digest : nullptr, &failure);
+    if (pixels && twice && !ReadsAlikeAgain(file, headBytes, layout, digest, before)) {
+        std::free(pixels);
+        pixels = nullptr;
+    }
     LocalFree(table);
     CloseHandle(file);
     file = INVALID_HANDLE_VALUE;

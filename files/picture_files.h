@@ -59,8 +59,9 @@ bool IsSoundPackedDib(const void* data, uint64_t size);
 // Reads a BMP or packed DIB file (core and info headers) whole and converts it to RGB.
 // With wide set, path is a const wchar_t*, else a const char*. Null on failure, after
 // a message box: "Failed to open DIB file ..." (also for a file that another program
-// cuts or lengthens while it is read), "Unknown DIB file format.",
-// "Image file conversion error." or "Out of memory.".
+// cuts, lengthens or rewrites while it is read, judged as the plans' reads are
+// (files/whole_reads.h)), "Unknown DIB file format.", "Image file conversion error." or
+// "Out of memory.".
 DIBImage* LoadDIBImage(const void* path, bool wide);
 DIBImage* LoadDIBImageA(const char* path);
 

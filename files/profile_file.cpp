@@ -3,6 +3,7 @@
 #include "files/safe_save.h"
 #include "files/working_files.h"
 #include <windows.h>
+#include <aclapi.h>
 #include <algorithm>
 #include <cstring>
 #include <map>
@@ -19,6 +20,8 @@ namespace {
 const char kProfileMutexName[] = "Velmora profile files";
 const DWORD kProfileMutexWait = 30000;
 const char kTurnFileTail[] = ".lock";
+// How long a reader waits for a writer's turn to end.
+const DWORD kReadPatience = 3000;
 
 unsigned Code(char unit) { return static_cast<unsigned char>(unit); }
 unsigned Code(wchar_t unit) { return static_cast<unsigned>(unit); }
@@ -156,26 +159,72 @@ std::string EditedContent(const std::string& bytes, const ProfileSetting* settin
     return out + bytes.substr(bytes.size() & ~size_t(1));
 }
 
-// The whole file and its last-write time; an empty text and time 0 when there is no
-// file. False when a file is there but cannot be read whole, or is read-only (which the
-// rename would not respect).
-bool ReadWholeFile(const char* path, std::string& bytes, ULONGLONG& written)
+// Everything from the start of an open file, and its last write.
+bool ReadAll(HANDLE file, std::string& bytes, ULONGLONG* written = nullptr)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return GetLastError() == ERROR_FILE_NOT_FOUND;
     BY_HANDLE_FILE_INFORMATION about;
     DWORD read = 0;
-    bool whole = GetFileInformationByHandle(file, &about) && !(about.dwFileAttributes & FILE_ATTRIBUTE_READONLY) &&
-                 !about.nFileSizeHigh && about.nFileSizeLow < (1u << 30);
-    if (whole) {
-        bytes.assign(about.nFileSizeLow, '\0');
-        whole = bytes.empty() || (ReadFile(file, &bytes[0], about.nFileSizeLow, &read, nullptr) && read == bytes.size());
-        written = Ticks(about.ftLastWriteTime);
-    }
-    CloseHandle(file);
-    return whole;
+    if (!GetFileInformationByHandle(file, &about) || about.nFileSizeHigh || about.nFileSizeLow >= (1u << 30) ||
+        SetFilePointer(file, 0, nullptr, FILE_BEGIN) != 0)
+        return false;
+    bytes.assign(about.nFileSizeLow, '\0');
+    if (written)
+        *written = Ticks(about.ftLastWriteTime);
+    return bytes.empty() || (ReadFile(file, &bytes[0], about.nFileSizeLow, &read, nullptr) && read == bytes.size());
+}
+
+// Writes the bytes in place of what the open file held, flushed: nothing written after
+// them reaches the disk before them.
+bool WriteAll(HANDLE file, const std::string& bytes)
+{
+    DWORD done = 0;
+    return SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 &&
+           (bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+                              done == bytes.size())) &&
+           SetEndOfFile(file) && FlushFileBuffers(file);
+}
+
+// Empties the turn file once its copy is done with. Not flushed: where a power cut loses
+// this, the copy only takes the profile back to what it held before.
+bool EmptyTurn(HANDLE turn)
+{
+    return SetFilePointer(turn, 0, nullptr, FILE_BEGIN) == 0 && SetEndOfFile(turn);
+}
+
+// The turn file holds, while the profile is written, its whole old content followed by
+// this line, which names the content's length: a write stopped while the copy was made
+// leaves no such line.
+std::string CopyEnd(size_t length)
+{
+    return "\r\n;" + std::to_string(length) + " byte\r\n";
+}
+
+// The whole copy in the turn file's bytes, where it holds one.
+bool WholeCopy(const std::string& turnBytes, std::string* copy)
+{
+    const size_t end = turnBytes.rfind("\r\n;");
+    if (end == std::string::npos || turnBytes.compare(end, std::string::npos, CopyEnd(end)) != 0)
+        return false;
+    *copy = turnBytes.substr(0, end);
+    return true;
+}
+
+// Lets every user read and write a file this user has just made: what a user makes takes
+// that user's umask, and a file beside the profile that only its maker may write would
+// keep every other user from writing the profile.
+bool OpenToEveryone(HANDLE file)
+{
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone))
+        return false;
+    union { ACL acl; BYTE bytes[sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + SECURITY_MAX_SID_SIZE]; } list;
+    const bool open = InitializeAcl(&list.acl, sizeof list, ACL_REVISION) &&
+                      AddAccessAllowedAce(&list.acl, ACL_REVISION, FILE_GENERIC_READ | FILE_GENERIC_WRITE, everyone) &&
+                      SetSecurityInfo(file, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &list.acl,
+                                      nullptr) == ERROR_SUCCESS;
+    FreeSid(everyone);
+    return open;
 }
 
 // The working files beside the profile, "Z!PREFS.INI.PROCESS-NUMBER.tmp", and its folder.
@@ -186,29 +235,51 @@ WorkingFileNames WorkingNames(const std::string& path, std::string* folder)
     return {path.substr(cut) + ".", ".tmp", false};
 }
 
+// A new turn file, marked from its making and open to every user, named `lock` unless a
+// file is there already (`taken` then says so): held, or INVALID_HANDLE_VALUE.
+HANDLE NameNewTurnFile(const std::string& lock, bool* taken)
+{
+    std::string folder;
+    const WorkingFileNames working = WorkingNames(lock.substr(0, lock.size() - std::strlen(kTurnFileTail)), &folder);
+    HANDLE own = CreateWorkingFile(folder, working);
+    *taken = false;
+    if (own == INVALID_HANDLE_VALUE)
+        return own;
+    // Where no file system keeps modes, the file is named all the same.
+    OpenToEveryone(own);
+    if (RenameOwnFile(own, lock, false))
+        return own;
+    RemoveOwnFile(own);
+    *taken = GetFileAttributesA(lock.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return INVALID_HANDLE_VALUE;
+}
+
 // Takes the writers' turn, within `patience` milliseconds: the lock file held marked as
-// written, and still the one named. A lock file that this user may not write (made by
-// another user: the mark needs a handle open for writing) is replaced by one of this
-// writer's own once no writer holds it: it is held marked as read, which a holder's mark
-// excludes, while it is renamed aside and removed, and this writer's own, marked from its
-// making, is named in its place unless another writer made one meanwhile. A writer that
-// marks a lock file renamed aside meanwhile takes the one named instead.
+// written, and still the one named. A missing lock file is made, once, open to every user;
+// where none can be made (a folder its users may not write) the write is refused at once.
+// A lock file that this user may not write (an earlier version made it with its maker's
+// umask) is replaced by a new one once no writer holds it: it is held marked as read,
+// which a holder's mark excludes, while it is renamed aside and removed, and the new one
+// is named in its place unless another writer made one meanwhile. A writer that marks a
+// lock file renamed aside meanwhile takes the one named instead.
 HANDLE TakeTurn(const char* path, DWORD patience)
 {
     const std::string lock = std::string(path) + kTurnFileTail;
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, start = GetTickCount();
-    std::string folder;
-    const WorkingFileNames working = WorkingNames(path, &folder);
-    for (bool told = false; GetTickCount() - start <= patience;) {
-        // Made where missing, and never cut.
-        HANDLE turn = CreateFileA(lock.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_ALWAYS,
+    for (bool told = false, taken = false; GetTickCount() - start <= patience;) {
+        HANDLE turn = CreateFileA(lock.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         const bool writable = turn != INVALID_HANDLE_VALUE;
         if (!writable && GetLastError() == ERROR_ACCESS_DENIED)
             turn = CreateFileA(lock.c_str(), GENERIC_READ | DELETE, share, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (turn == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND)
-            continue;   // renamed aside between the two opens
+        if (turn == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
+            // Missing, or renamed aside by a writer replacing it.
+            turn = NameNewTurnFile(lock, &taken);
+            if (turn != INVALID_HANDLE_VALUE || !taken)
+                return turn;
+            continue;
+        }
         if (turn == INVALID_HANDLE_VALUE)
             return turn;
         // Tried again rather than waited on: a wait on a lock that another server holds is
@@ -222,17 +293,17 @@ HANDLE TakeTurn(const char* path, DWORD patience)
         if (marked && StillNamed(turn, lock.c_str())) {
             if (writable)
                 return turn;
-            HANDLE own = CreateWorkingFile(folder, working);
-            if (own == INVALID_HANDLE_VALUE || !RenameOwnFile(turn, WorkingFileName(folder, working), false)) {
+            std::string folder;
+            const WorkingFileNames working = WorkingNames(path, &folder);
+            if (!RenameOwnFile(turn, WorkingFileName(folder, working), false)) {
                 CloseHandle(turn);
-                if (own != INVALID_HANDLE_VALUE)
-                    RemoveOwnFile(own);
                 return INVALID_HANDLE_VALUE;
             }
             RemoveOwnFile(turn);
-            if (RenameOwnFile(own, lock, false))
-                return own;
-            RemoveOwnFile(own);
+            ReachSaveStage(SaveStage::TurnFileMovedAside);
+            turn = NameNewTurnFile(lock, &taken);
+            if (turn != INVALID_HANDLE_VALUE || !taken)
+                return turn;
             continue;
         }
         CloseHandle(turn);
@@ -242,36 +313,56 @@ HANDLE TakeTurn(const char* path, DWORD patience)
     return INVALID_HANDLE_VALUE;
 }
 
-bool ReplaceProfile(const char* path, const ProfileSetting* settings, size_t count)
+// The profile, open to be written in place: it keeps its owner and permissions, which a
+// file renamed over it would not. A missing one is made open to every user, as its lock
+// file is. INVALID_HANDLE_VALUE for a file marked read-only, which no write changes.
+HANDLE OpenProfile(const char* path)
 {
-    std::string bytes;
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
+        file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE | WRITE_DAC, share, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            OpenToEveryone(file);
+    }
+    BY_HANDLE_FILE_INFORMATION about;
+    if (file != INVALID_HANDLE_VALUE &&
+        (!GetFileInformationByHandle(file, &about) || (about.dwFileAttributes & FILE_ATTRIBUTE_READONLY))) {
+        CloseHandle(file);
+        file = INVALID_HANDLE_VALUE;
+    }
+    return file;
+}
+
+// Sets the keys in the profile open in `file`, in place, during the writer's turn. The
+// old content goes whole into the turn file first, and stays there until the new one is
+// flushed: a writer stopped meanwhile leaves it for the next writer to put back, and for
+// readers to read in the meantime. False, the profile as it was, when a read or a write
+// failed.
+bool ReplaceProfile(HANDLE file, HANDLE turn, const ProfileSetting* settings, size_t count)
+{
+    std::string bytes, copy;
     ULONGLONG written = 0;
-    if (!ReadWholeFile(path, bytes, written))
+    // What a stopped write left goes back first.
+    if (!ReadAll(turn, bytes) || (WholeCopy(bytes, &copy) && !WriteAll(file, copy)) ||
+        (!bytes.empty() && !EmptyTurn(turn)) || !ReadAll(file, bytes, &written))
         return false;
     ReachSaveStage(SaveStage::SettingsRead);
     const std::string content = EditedContent(bytes, settings, count);
     if (content == bytes)
         return true;
-    // What stopped writes left beside the file goes first; then a working file of this
-    // process beside it, "Z!PREFS.INI.PROCESS-NUMBER.tmp", made here (never one found there).
-    std::string folder;
-    const WorkingFileNames working = WorkingNames(path, &folder);
-    RemoveLeftWorkingFiles(folder, working);
-    HANDLE file = CreateWorkingFile(folder, working);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD done = 0;
-    bool whole = (content.empty() || (WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &done,
-                                                nullptr) && done == content.size())) &&
-                 FlushFileBuffers(file);
-    // Dated after the file it replaces: the profile functions keep what they read of a
-    // file for as long as its date stays the same.
-    whole = whole && DateAfter(file, written) && RenameOwnFile(file, path);
-    if (!whole)
-        RemoveOwnFile(file);
-    else
-        CloseHandle(file);
-    return whole;
+    if (!WriteAll(turn, bytes + CopyEnd(bytes.size())))
+        return EmptyTurn(turn), false;
+    ReachSaveStage(SaveStage::CopyMade);
+    const bool whole = WriteAll(file, content);
+    // Dated after what it held, where this user may date it (its owner may): the profile
+    // functions keep what they read of a file for as long as its date stays the same.
+    if (whole)
+        DateAfter(file, written);
+    // A failed write is undone; the copy stays where even that fails.
+    return (whole || WriteAll(file, bytes)) && EmptyTurn(turn) && whole;
 }
 
 } // namespace
@@ -284,16 +375,42 @@ bool WriteProfileSettings(const char* path, const ProfileSetting* settings, size
     const DWORD start = GetTickCount();
     const DWORD waited = WaitForSingleObject(mutex, kProfileMutexWait);
     bool written = false;
-    // A holder that ended without letting go left the file whole: it is only ever renamed.
+    // A holder that ended without letting go left the file whole, or its copy.
     if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
         const DWORD spent = GetTickCount() - start;
         HANDLE turn = TakeTurn(path, spent < kProfileMutexWait ? kProfileMutexWait - spent : 0);
         if (turn != INVALID_HANDLE_VALUE) {
-            written = ReplaceProfile(path, settings, count);
+            // Working files that stopped writers left beside the file go first.
+            std::string folder;
+            const WorkingFileNames working = WorkingNames(path, &folder);
+            RemoveLeftWorkingFiles(folder, working);
+            HANDLE file = OpenProfile(path);
+            written = file != INVALID_HANDLE_VALUE && ReplaceProfile(file, turn, settings, count);
+            if (file != INVALID_HANDLE_VALUE)
+                CloseHandle(file);
             CloseHandle(turn);
         }
         ReleaseMutex(mutex);
     }
     CloseHandle(mutex);
     return written;
+}
+
+void ReadProfileSettings(const char* path, const std::function<void(const char* from)>& read)
+{
+    // The writers' turn, marked as read: no writer is then writing the profile. After a
+    // while a reader reads without it, as it would where no lock file can be opened.
+    const std::string lock = std::string(path) + kTurnFileTail;
+    HANDLE turn = CreateFileA(lock.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool marked = false;
+    for (const DWORD start = GetTickCount();
+         turn != INVALID_HANDLE_VALUE && !(marked = MarkFile(turn, false)) && GetTickCount() - start < kReadPatience;)
+        Sleep(20);
+    std::string bytes, copy;
+    // A stopped write may have cut the profile: its whole copy is read until a writer puts it back.
+    const bool stopped = marked && ReadAll(turn, bytes) && WholeCopy(bytes, &copy);
+    read(stopped ? lock.c_str() : path);
+    if (turn != INVALID_HANDLE_VALUE)
+        CloseHandle(turn);
 }

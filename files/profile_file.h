@@ -1,16 +1,18 @@
 #pragma once
 // Setting keys of an INI-format file that the profile functions read (the preferences
-// file), without ever leaving it cut or emptied. WritePrivateProfileString rewrites the
-// whole file in place at every key: a full disk cuts it in the middle of a line, and two
-// programs writing at once each put back their own cached copy, dropping what the other
-// wrote. Here the file is read whole, only the named keys change (every other byte, other
-// sections and comments included, stays as it is), and the new content is written to a
-// file of its own beside it ("Z!PREFS.INI.PID-N.tmp"), flushed and renamed over the old
-// one, all under a named mutex and the mark of a file beside it that is never cut
-// ("Z!PREFS.INI.lock", made at the first write, and replaced only by a user who may not
-// write the one another user made, while no writer holds it), so that this program's
-// instances take turns, under one Wine server or several, and whatever user runs them,
-// and never write from a stale copy. Such files that stopped writes left are removed first.
+// file), without ever leaving it cut or emptied for its readers, and whoever its users are.
+// WritePrivateProfileString rewrites the whole file in place at every key: a full disk
+// cuts it in the middle of a line, and two programs writing at once each put back their
+// own cached copy, dropping what the other wrote. Here the file is read whole, only the
+// named keys change (every other byte, other sections and comments included, stays as it
+// is), and the new content is written in place, so that the file keeps its owner and
+// permissions, all under a named mutex and the mark of a lock file beside it
+// ("Z!PREFS.INI.lock", made once and open to every user), so that this program's instances
+// take turns, under one Wine server or several, whatever user runs them, and never write
+// from a stale copy. While the file is written its whole old content waits in the lock
+// file: a writer stopped half-way leaves it there for the next writer to put back, and
+// readers read it meanwhile (ReadProfileSettings).
+#include <functional>
 #include <string>
 
 // One key and the value it is to have. A missing key is added at the end of its section,
@@ -21,9 +23,14 @@ struct ProfileSetting {
     std::string value;
 };
 
-// Sets the keys in the file at `path` (created when missing). True when the new content
-// replaced the file; false, with the file as it was, when it could not be read whole or
-// the new one could not be written (a full disk, a read-only folder or file). The new
-// file is dated later than the one it replaces, so that no cached copy of the profile
-// functions is taken for it. Shows no message.
+// Sets the keys in the file at `path` (created when missing, open to every user). True
+// when the new content replaced the old; false, with the file as it was, when it could not
+// be read whole or the new one could not be written (a full disk, a read-only file, a
+// folder where no lock file can be made: refused at once). Where this user may date it,
+// the file is dated later than before, so that no cached copy of the profile functions is
+// taken for it. Shows no message.
 bool WriteProfileSettings(const char* path, const ProfileSetting* settings, size_t count);
+
+// Calls `read` with the file to read the profile's keys from, once no writer is writing
+// it: `path`, or the lock file while it holds the whole copy that a stopped write left.
+void ReadProfileSettings(const char* path, const std::function<void(const char* from)>& read);

@@ -545,6 +545,7 @@ bool ReadRecordFile(const char* path, const std::function<void()>& read, const s
         if (verdict != WholeRead::Read)
             undo();
         if (verdict == WholeRead::Changing && GetTickCount() - begin < kChangingPatience) {
+            ReachReadStage(ReadStage::ReadingAgain);
             Sleep(50);
             if (StartWholeRead())
                 continue;

@@ -27,18 +27,26 @@ SaveStageHook saveStageHook = nullptr;
 
 // The names `folder` lists as `name` without regard to case (or as its short name), the
 // one listed exactly so first. A name the code page cannot hold is listed as its short
-// name, the only one that reaches it: its ANSI form would be a look-alike's name.
+// name, the only one that reaches it: its ANSI form would be a look-alike's name. A short
+// name that several entries answer to reaches whichever comes first: none is listed so.
 std::vector<std::string> ListedAlike(const std::string& folder, const std::string& name)
 {
     std::vector<std::string> alike;
+    const std::wstring wideFolder = WidenName(folder);
+    int alone = -1;   // whether `name` answers to one entry alone, once asked
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(WidenName(folder + "*").c_str(), &found);
+    HANDLE search = FindFirstFileW((wideFolder + L"*").c_str(), &found);
     for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
         std::string listed, alternate;
         NarrowExactly(found.cAlternateFileName, alternate);
-        if (!NarrowExactly(found.cFileName, listed))
+        const bool own = NarrowExactly(found.cFileName, listed);
+        if (!own)
             listed = alternate;
-        if (!listed.empty() && (!lstrcmpiA(listed.c_str(), name.c_str()) || !lstrcmpiA(alternate.c_str(), name.c_str())))
+        const bool byShortName = !alternate.empty() && !lstrcmpiA(alternate.c_str(), name.c_str()) &&
+                                 (!own || lstrcmpiA(listed.c_str(), name.c_str()));
+        if (byShortName && alone < 0)
+            alone = EntriesAnswering(wideFolder, WidenName(name)) == 1;
+        if (!listed.empty() && (byShortName ? alone == 1 : !lstrcmpiA(listed.c_str(), name.c_str())))
             alike.insert(name == listed ? alike.begin() : alike.end(), listed);
     }
     if (search != INVALID_HANDLE_VALUE)
@@ -239,31 +247,34 @@ public:
     // The file that kept the copy from being made, where one other than the file did.
     const std::string& StoppedBy() const { return stoppedBy; }
 
-    // Copies `source` (the file itself, or what an earlier save left of it) under the
-    // first of the copy's names that takes it, and takes the others out of their folders;
-    // one that stays is dated before this copy, which Open then offers first. The copy of
-    // the file is named before it is filled, so the save shows as one from its start; a
-    // leftover is read before it is named.
-    bool Make(const char* path, const std::string& source)
+    // Copies the file, read through `plan` (held open for the save), or what an earlier save
+    // left of it (`leftover`), under the first of the copy's names that takes it, and takes
+    // the others out of their folders; one that stays is dated before this copy, which Open
+    // then offers first. `leave` (another user's copy that a stopped save left, which this
+    // user may not open) is neither taken nor replaced. The copy of the file is named before
+    // it is filled, so the save shows as one from its start; a leftover is read before it is
+    // named.
+    bool Make(const char* path, HANDLE plan, const std::string& leftover, const std::string& leave)
     {
         OwnerOnlySecurity owner;
         SECURITY_ATTRIBUTES* security = owner.Build();
         if (!security)
             return false;
-        const bool nameFirst = source == path;
+        const bool nameFirst = leftover.empty();
         for (const std::string& candidate : CopyNames(path, false)) {
             // A name another file's copy holds is left to it.
-            if (!IsOwnCopy(candidate) && GetFileAttributesA(candidate.c_str()) != INVALID_FILE_ATTRIBUTES)
+            if (candidate == leave ||
+                (!IsOwnCopy(candidate) && GetFileAttributesA(candidate.c_str()) != INVALID_FILE_ATTRIBUTES))
                 continue;
             HANDLE own = CreateWorkingFile(FolderOf(candidate), kOwnFiles, security);
             if (own == INVALID_HANDLE_VALUE)
                 continue;
             Naming naming = nameFirst ? NameOwnFile(own, candidate) : Naming::Refused;
-            HANDLE from = nameFirst && naming != Naming::Named ? INVALID_HANDLE_VALUE : OpenToRead(source);
+            HANDLE from = !nameFirst ? OpenToRead(leftover) : naming == Naming::Named ? plan : INVALID_HANDLE_VALUE;
             if (from == INVALID_HANDLE_VALUE && !nameFirst)
-                stoppedBy = source;
+                stoppedBy = leftover;
             const bool made = from != INVALID_HANDLE_VALUE && CopyBlocks(from, own);
-            if (from != INVALID_HANDLE_VALUE)
+            if (from != INVALID_HANDLE_VALUE && !nameFirst)
                 CloseHandle(from);
             if (made && !nameFirst)
                 naming = NameOwnFile(own, candidate);
@@ -276,7 +287,7 @@ public:
                 ULONGLONG latest = 0;
                 for (const std::string& other : CopyNames(path)) {
                     ULONGLONG written = 0;
-                    if (other != candidate && !RemoveCopyName(other, security))
+                    if (other != candidate && (other == leave || !RemoveCopyName(other, security)))
                         IsOwnCopy(other, &written);
                     if (written > latest)
                         latest = written, stoppedBy = other;
@@ -298,15 +309,12 @@ public:
         return false;
     }
 
-    // The old content written back into `path` from the copy.
-    bool PutBack(const char* path)
+    // The old content written back from the copy into the file, held open for the save.
+    bool PutBack(HANDLE plan)
     {
-        HANDLE to = OpenDiskFile(path, GENERIC_WRITE, 0);
-        if (to == INVALID_HANDLE_VALUE)
-            return false;
         // Marked before it is cut, as every writer does.
-        bool copied = MarkFile(to, true) && SetEndOfFile(to) && CopyBlocks(handle, to);
-        return CloseHandle(to) && copied;
+        return MarkFile(plan, true) && SetFilePointer(plan, 0, nullptr, FILE_BEGIN) == 0 && SetEndOfFile(plan) &&
+               CopyBlocks(handle, plan);
     }
 
     void Remove()
@@ -327,6 +335,16 @@ public:
 private:
     HANDLE handle = INVALID_HANDLE_VALUE;
     std::string name, stoppedBy;
+};
+
+// The file a save writes, held open (and marked as being saved) until the save ends.
+struct HeldFile {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    ~HeldFile()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
 };
 
 } // namespace
@@ -399,6 +417,27 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
     if (replacing && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
 
+    // What earlier saves left is looked at first: looking reads the file, which the save
+    // then holds open for writing.
+    const InterruptedSave found = replacing ? FindInterruptedSave(path, readsWhole) : InterruptedSave();
+    // Opened for writing before anything is made, renamed or removed: a user who may not
+    // write the file, or a program of this server that keeps others from writing it, stops
+    // the save here. The save's mark stays on it to the end, where every user who may write
+    // the file sees it, whatever copy this user may open.
+    HeldFile plan;
+    if (replacing) {
+        plan.handle = OpenDiskFile(path, GENERIC_READ | GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        const bool shared = plan.handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+        const bool alone = plan.handle != INVALID_HANDLE_VALUE && MarkSaving(plan.handle);
+        // Two saves of one file at once would leave neither whole.
+        if (!alone || found.saving) {
+            if (stoppedBy && (shared || plan.handle != INVALID_HANDLE_VALUE))
+                *stoppedBy = found.saving ? found.copy : !found.closed.empty() ? found.closed : std::string(path);
+            return false;
+        }
+    }
+
     // Working files that stopped saves left, in the folders this one uses.
     RemoveLeftWorkingFiles(FolderOf(StoredPath(path)), kOwnFiles);
     char temporary[MAX_PATH + 1];
@@ -407,21 +446,11 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
         RemoveLeftWorkingFiles(temporary, kOwnFiles);
 
     SaveCopy copy;
-    bool fromLeftover = false;
+    const bool fromLeftover = !found.copy.empty();
     if (replacing) {
-        HANDLE target = OpenDiskFile(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-        if (target == INVALID_HANDLE_VALUE)
-            return false;
-        CloseHandle(target);
-        const InterruptedSave found = FindInterruptedSave(path, readsWhole);
-        // Two saves of one file at once would leave neither whole.
-        if (found.saving || !found.closed.empty()) {
-            if (stoppedBy)
-                *stoppedBy = found.saving ? found.copy : found.closed;
-            return false;
-        }
-        fromLeftover = !found.copy.empty();
-        if (!copy.Make(path, fromLeftover ? found.copy : std::string(path))) {
+        // No other save runs: a copy this user may not open is one a stopped save left,
+        // which stays where it is, the save's own copy taking another name.
+        if (!copy.Make(path, plan.handle, found.copy, found.closed)) {
             if (stoppedBy)
                 *stoppedBy = copy.StoppedBy();
             return false;
@@ -454,7 +483,7 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
             copy.Remove();
         return false;
     }
-    if (written || copy.PutBack(path)) {
+    if (written || copy.PutBack(plan.handle)) {
         copy.Remove();
         return written;
     }

@@ -15,11 +15,16 @@
 // that stays (another program reads it, or no file can be made beside it) is dated before
 // the save's own, which Open takes first, and goes at a later save.
 //
-// The copy is the save's own working file (files/working_files.h), held from start to end
-// shared for reading only and marked as written (files/file_marks.h), so that every
-// instance of the program, under any Wine server or on another machine, sees that the
-// file is being saved: a second save is refused, an Open opens nothing. A copy that
-// another program holds unshared is an old copy, not a save. A copy is the file's own
+// A save first opens the file for writing, before it makes, renames or removes anything:
+// a user who may not write the file is refused with nothing changed. It holds the file
+// marked as being saved (files/file_marks.h) from then to its end, so that every instance
+// of the program, under any Wine server or on another machine, and whichever user runs it,
+// sees a save under way: a second save is refused. The copy is the save's own working file
+// (files/working_files.h), held from start to end shared for reading only and marked as
+// written, so that an Open opens nothing meanwhile. A copy that another program holds
+// unshared is an old copy, not a save; so is one this user may not open (another user's,
+// whose files are private) while no save holds the file: it stays where it is, and the
+// save's own copy takes another name. A copy is the file's own
 // only under exactly its name, case included: what a folder lists under another case
 // (another file's, on a disk that tells case apart) or a folder is left alone, and
 // another name used. The copies are created readable by their owner only (on Wine their
@@ -35,15 +40,16 @@ typedef std::function<bool(const char* path)> WholeFileTest;
 // Writes `path` with `writeContent`, which writes through the record stream's writers
 // (WriteBytes and the typed writers) into the file opened for it. True when the whole
 // content reached the disk; false when the target is read-only, a folder or no disk file
-// (a device), another program is saving it, the copy of the old file could not be made,
-// or a write, the flush or the close failed. Shows no message (the caller does), except
+// (a device), this user may not write it, another program is saving it or keeps others
+// from writing it, the copy of the old file could not be made, or a write, the flush or
+// the close failed. Shows no message (the caller does), except
 // in the one case where the old content could not be put back after a failed write: then
 // the message names the copy that holds it. A copy that an earlier save left is taken as
 // the old content only when the file does not read whole and the copy does (`readsWhole`);
 // otherwise, and for files that cannot be judged, it is replaced by a copy of the file.
-// Where another file stops the save (the copy another program's save holds, a copy left
-// that another program keeps closed, a copy this user may not open), `stoppedBy` gets its
-// name, for the message.
+// Where another program stops the save (its save, through the copy it holds or the one
+// this user may not open, else the file itself; a copy left that another program keeps
+// closed; the file kept from writing), `stoppedBy` gets the file's name, for the message.
 bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
                     const WholeFileTest& readsWhole = nullptr, std::string* stoppedBy = nullptr);
 
@@ -60,11 +66,12 @@ struct InterruptedSave {
 InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& readsWhole);
 
 // The moments of a save at which a test stops or holds the program, as a kill would: the
-// copy of the old file made, and the new content flushed and closed (before the copy is
-// removed); of a write of the preferences, the file read (before its new content is
-// written), and the wait for another writer's turn begun. The moment part-way through the
-// write is a write function of the record stream.
-enum class SaveStage { CopyMade, ContentWritten, SettingsRead, TurnAwaited };
+// copy of the old file made (of the preferences too), and the new content flushed and
+// closed (before the copy is removed); of a write of the preferences, the file read
+// (before its new content is written), the wait for another writer's turn begun, and a
+// lock file that this user may not write renamed aside and removed (before a new one is
+// named). The moment part-way through the write is a write function of the record stream.
+enum class SaveStage { CopyMade, ContentWritten, SettingsRead, TurnAwaited, TurnFileMovedAside };
 typedef void (*SaveStageHook)(SaveStage stage);
 // Null (the program's own state) calls nothing.
 void SetSaveStageHook(SaveStageHook hook);

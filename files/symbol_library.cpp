@@ -14,6 +14,8 @@
 #include "model3d/rebuild_driver.h"
 #include "planview/selection.h"
 #include "shell/app_globals.h"
+#include "shell/message_box.h"
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -238,17 +240,30 @@ void FreeSymbolTemplates(PlanObject* first)
     FreeObjectChain(first);
 }
 
-static void LoadSymbolLibrary(PlanObject** list, const char* folder, const char* suffix,
+const char* const kSymbolFolderTooLongText =
+    "I simboli non possono essere letti: il percorso della loro cartella è troppo lungo "
+    "(un file vi avrebbe un percorso di più di 259 caratteri):\n%s\n\n"
+    "Spostare il programma in una cartella con un percorso più corto.";
+
+static bool LoadSymbolLibrary(PlanObject** list, const char* folder, const char* suffix,
                               const SymbolLibraryEntry* entries, int count)
 {
     FreeSymbolTemplates(*list);
     *list = nullptr;
     std::string directory = std::string(programDirectory ? programDirectory : "") + folder;
+    for (int i = 0; i < count; ++i)
+        if (directory.size() + std::strlen(entries[i].stem) + std::strlen(suffix) + 4 >= MAX_PATH) {
+            std::string text(std::strlen(kSymbolFolderTooLongText) + directory.size(), '\0');
+            text.resize(std::snprintf(&text[0], text.size(), kSymbolFolderTooLongText, directory.c_str()));
+            ShowMessageBox(nullptr, text.c_str(), "Errore file - Percorso troppo lungo",
+                           MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+            return false;
+        }
     PlanObject* last = nullptr;
     for (int i = 0; i < count; ++i) {
         PlanObject* templateObject = AllocateRecordOf<PlanObject>();
         if (!templateObject)
-            return;
+            return true;
         templateObject->type = entries[i].code;
         std::string path = directory + entries[i].stem + suffix + ".ZTM";
         LoadSymbolFile(path.c_str(), templateObject);
@@ -260,16 +275,17 @@ static void LoadSymbolLibrary(PlanObject** list, const char* folder, const char*
         }
         last = templateObject;
     }
+    return true;
 }
 
-void LoadSymbolLibrary2D()
+bool LoadSymbolLibrary2D()
 {
-    LoadSymbolLibrary(&symbolTemplates2D, kSymbolFolder2D, "2D", symbolLibrary2D, symbolLibrary2DCount);
+    return LoadSymbolLibrary(&symbolTemplates2D, kSymbolFolder2D, "2D", symbolLibrary2D, symbolLibrary2DCount);
 }
 
-void LoadSymbolLibrary3D()
+bool LoadSymbolLibrary3D()
 {
-    LoadSymbolLibrary(&symbolTemplates3D, kSymbolFolder3D, "3D", symbolLibrary3D, symbolLibrary3DCount);
+    return LoadSymbolLibrary(&symbolTemplates3D, kSymbolFolder3D, "3D", symbolLibrary3D, symbolLibrary3DCount);
 }
 
 // ---------------------------------------------------------------------------------

@@ -31,8 +31,14 @@ extern uint32_t currentFillTexture;        // 1115
 extern uint32_t currentFenceTexture;       // 2202
 extern uint32_t currentPicketFenceTexture; // 2212
 
-void LoadSymbolLibrary2D();
-void LoadSymbolLibrary3D();
+// Build the template lists. False, the user told and no template made, when a file's
+// path is longer than the ANSI functions open (the program directory's path too long):
+// its symbols would be missing from every page. A file that is missing leaves its
+// template empty without a word.
+bool LoadSymbolLibrary2D();
+bool LoadSymbolLibrary3D();
+// The refusal of a symbol folder whose files' paths are too long; "%s" is the folder.
+extern const char* const kSymbolFolderTooLongText;
 // Reads one symbol file into a template: its objects become the template's children,
 // retyped to its code, and are centred on the origin. False when the file cannot be read
 // or is rejected (a rejected or damaged file shows its message and adds nothing).

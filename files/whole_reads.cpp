@@ -13,12 +13,6 @@ const uint64_t kFineStep = kSecond / 10;
 
 ReadStageHook readStageHook = nullptr;
 
-// Whether a write at `start` or after could leave the file's date as `state` has it.
-bool DateMayHideWrite(const FileState& state, uint64_t start)
-{
-    return state.written + (state.written % kSecond ? kFineStep : kCoarseStep) > start;
-}
-
 bool SeekToStart(HANDLE file)
 {
     LARGE_INTEGER start = {};
@@ -31,6 +25,18 @@ inline uint64_t Rotate(uint64_t value, int bits)
 }
 
 } // namespace
+
+uint64_t FileClock()
+{
+    FILETIME clock;
+    GetSystemTimeAsFileTime(&clock);
+    return (static_cast<uint64_t>(clock.dwHighDateTime) << 32) | clock.dwLowDateTime;
+}
+
+bool DateMayHideWrite(const FileState& state, uint64_t start)
+{
+    return state.written + (state.written % kSecond ? kFineStep : kCoarseStep) > start;
+}
 
 bool TakeFileState(HANDLE file, FileState* state)
 {
@@ -74,9 +80,7 @@ bool WholeFileRead::Start(HANDLE handle)
     digest = 0;
     came = true;
     failed = false;
-    FILETIME clock;
-    GetSystemTimeAsFileTime(&clock);
-    const uint64_t now = (static_cast<uint64_t>(clock.dwHighDateTime) << 32) | clock.dwLowDateTime;
+    const uint64_t now = FileClock();
     if (!TakeFileState(file, &before) || before.size >= 0x80000000u || !SeekToStart(file))
         return false;
     length = static_cast<uint32_t>(before.size);
@@ -129,8 +133,10 @@ WholeRead WholeFileRead::Finish(uint8_t* block)
     }
     FileState after;
     bool same = came && !failed && TakeFileState(file, &after) && after == before;
+    // An empty file whose date is that recent was emptied by a copy over it, whose bytes
+    // are still to come.
     if (same && twice)
-        same = ReadsSameAgain(block);
+        same = length && ReadsSameAgain(block);
     if (failed)
         return WholeRead::Failed;
     return same ? WholeRead::Read : WholeRead::Changing;

@@ -7,10 +7,13 @@
 // writes in place, so these are what it changes), and where the file's dates are too
 // coarse to show a write during the read (dates to the whole second, or a last write
 // within a tick of the read, or one not yet reached), a second read must give the same
-// bytes. The file goes part by part through a block of the reader's, so that a read costs
-// the same memory whatever the file's size: the second read is checked against a digest
-// of the first's parts rather than against their bytes. A read that met a write is made
-// again by its reader (files/record_stream.h) until the patience is spent.
+// bytes. An empty file whose date may hide a write is one that a copy over it has just
+// emptied: it is read again too. The file goes part by part through a block of the
+// reader's, so that a read costs the same memory whatever the file's size: the second read
+// is checked against a digest of the first's parts rather than against their bytes. A
+// read that met a write is made again by its reader (files/record_stream.h) until the
+// patience is spent. The picture loader (files/picture_files.h) judges its reads by the
+// same rule.
 #include <windows.h>
 #include <cstddef>
 #include <cstdint>
@@ -23,6 +26,13 @@ struct FileState {
 };
 bool TakeFileState(HANDLE file, FileState* state);
 
+// The system's clock, as file dates count it: taken before a read, as its start.
+uint64_t FileClock();
+// Whether a write made at `start` or after could leave the file's date as `state` has it
+// (dates to the whole second, a last write within a tick of `start`, or one not yet
+// reached): a read that began at `start` is then taken only where a second read gives the
+// same bytes.
+bool DateMayHideWrite(const FileState& state, uint64_t start);
 // A digest of bytes that tells a second read of them from the first: `digest` is that of
 // the bytes before (0 at the start). The same bytes in the same parts give the same digest.
 uint64_t Digest(uint64_t digest, const uint8_t* bytes, size_t count);
@@ -44,7 +54,8 @@ public:
     // where the file gave fewer than its length promised or a read failed.
     uint32_t ReadPart(uint8_t* into);
     // The verdict once the reader has read what it wanted: Read where no write met the
-    // read, Changing where one may have, Failed where a read failed. What the reader left
+    // read, Changing where one may have (or where the file is empty and its date may hide
+    // a write), Failed where a read failed. What the reader left
     // unread is read too (through `block`, of kPartBytes) where the bytes are to be read
     // again.
     WholeRead Finish(uint8_t* block);
@@ -63,8 +74,9 @@ private:
 };
 
 // The moments of a read at which a test holds the reader, as a slow disk or a busy
-// program would: a record file about to be opened, and the first part of a file read.
-enum class ReadStage { Opening, PartRead };
+// program would: a record file about to be opened, the first part of a file (or a
+// picture's first band) read, and a read about to be made again.
+enum class ReadStage { Opening, PartRead, ReadingAgain };
 typedef void (*ReadStageHook)(ReadStage stage);
 // Null (the program's own state) calls nothing.
 void SetReadStageHook(ReadStageHook hook);

@@ -45,8 +45,8 @@ HANDLE CreateWorkingFile(const std::string& folder, const WorkingFileNames& name
             break;
         // Marked before anything else: another instance that finds it meanwhile and marks
         // it first takes it out, and this one tries another name.
-        HANDLE file = OpenMarked(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, CREATE_NEW,
-                                 true, security);
+        HANDLE file = OpenMarked(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE | WRITE_DAC, FILE_SHARE_READ,
+                                 CREATE_NEW, true, security);
         if (file != INVALID_HANDLE_VALUE || (GetLastError() != ERROR_FILE_EXISTS &&
                                              GetLastError() != ERROR_ALREADY_EXISTS &&
                                              GetLastError() != ERROR_LOCK_VIOLATION))

@@ -33,7 +33,8 @@ std::string WorkingFileName(const std::string& folder, const WorkingFileNames& n
 
 // A new working file in `folder` (empty, or ending in a backslash) under a name unique to
 // this writer, made with CREATE_NEW (nothing found there is opened) and held shared for
-// reading only and marked as written, with the right to write, rename and remove it;
+// reading only and marked as written, with the right to write, rename and remove it and to
+// open it to other users;
 // INVALID_HANDLE_VALUE where none can be made (the name would pass MAX_PATH, the folder
 // takes no file).
 HANDLE CreateWorkingFile(const std::string& folder, const WorkingFileNames& names,

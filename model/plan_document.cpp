@@ -128,12 +128,14 @@ void LoadPlanColours()
     PlanSettings* settings = ColourPreferences(path, sizeof(path));
     if (!settings)
         return;
-    for (const ColourKey& key : kColourKeys) {
-        ColourTriple& colour = settings->*key.field;
-        colour.red = static_cast<uint16_t>(GetPrivateProfileIntA(key.section, "Red", key.fallback.red, path));
-        colour.green = static_cast<uint16_t>(GetPrivateProfileIntA(key.section, "Green", key.fallback.green, path));
-        colour.blue = static_cast<uint16_t>(GetPrivateProfileIntA(key.section, "Blue", key.fallback.blue, path));
-    }
+    ReadProfileSettings(path, [settings](const char* from) {
+        for (const ColourKey& key : kColourKeys) {
+            ColourTriple& colour = settings->*key.field;
+            colour.red = static_cast<uint16_t>(GetPrivateProfileIntA(key.section, "Red", key.fallback.red, from));
+            colour.green = static_cast<uint16_t>(GetPrivateProfileIntA(key.section, "Green", key.fallback.green, from));
+            colour.blue = static_cast<uint16_t>(GetPrivateProfileIntA(key.section, "Blue", key.fallback.blue, from));
+        }
+    });
 }
 
 // Said once in a run: every colour change after a failed write would fail the same way.

@@ -41,8 +41,62 @@ refuse_unusable() {  # refuse_unusable WHAT PATH CHARACTERS [cmake]
     fi
   done
 }
+# Names that Windows cannot hold, which Wine then cannot name (measured with Wine 8): a
+# folder whose path holds "*", "?", "<", ">" or "|" is out of its reach (it starts a
+# program there in C:\windows, and makes no prefix there), and a name ending in a blank or
+# a dot loses it, so that "x." is the neighbour "x", or no folder.
+refuse_unnamed() {  # refuse_unnamed WHAT PATH
+  local what=$1 path=$2 i name names
+  for ((i = 0; i < ${#path}; i++)); do
+    if [[ ${path:i:1} == [*?\<\>\|] ]]; then
+      echo "build: the path of the $what holds '${path:i:1}', which Windows names cannot hold; choose a folder whose path has none: $path" >&2
+      exit 1
+    fi
+  done
+  IFS=/ read -ra names <<<"$path"
+  for name in "${names[@]}"; do
+    case $name in
+      . | ..) ;;
+      *' ' | *.)
+        echo "build: the name \"$name\" in the path of the $what ends in $([[ $name == *. ]] && echo a dot || echo a blank)," \
+          "which Windows drops, so that it names another folder or none; choose a folder whose path has none: $path" >&2
+        exit 1 ;;
+    esac
+  done
+}
+# The length of a path as velmora.exe names it, on Wine's drive Z:, each name that code
+# page 1252 cannot hold by its short form: eight characters, then a dot and at most three
+# of its extension.
+windows_length() {
+  local LC_ALL=C.UTF-8 name names length=2 inner
+  IFS=/ read -ra names <<<"$1"
+  for name in "${names[@]}"; do
+    [ -n "$name" ] || continue
+    if printf '%s' "$name" | iconv -f UTF-8 -t CP1252 >/dev/null 2>&1; then
+      length=$((length + 1 + ${#name}))
+    else
+      inner=${name:1:${#name}-2} ext=${name##*.}
+      length=$((length + 9))
+      [[ $inner != *.* ]] || length=$((length + 1 + (${#ext} < 3 ? ${#ext} : 3)))
+    fi
+  done
+  echo "$length"
+}
 refuse_unusable repository "$root" ';#"\:|' cmake
 refuse_unusable "build folder" "$build" ';#"\'
+refuse_unnamed repository "$root"
+refuse_unnamed "build folder" "$build"
+# A print's program folder is BUILD\print-sample (13 characters more), and the longest name
+# it opens there is its copy of the plan, given by its whole path: a backslash and 52
+# characters (print-sample.sh), more than the symbol files' 36. Every path the program
+# opens takes at most 259 characters.
+length=$(windows_length "$build")
+if [ "$length" -gt $((259 - 13 - 53)) ]; then
+  echo "build: the path of the build folder is $length characters long as Windows programs name it, more than the" \
+    "$((259 - 13 - 53)) with which the files a print opens stay within the 259 characters that velmora.exe can open;" \
+    "choose a folder with a shorter path: $build" >&2
+  exit 1
+fi
 [ "$check_only" = 0 ] || exit 0
 
 mkdir -p -- "$build"

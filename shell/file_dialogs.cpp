@@ -104,11 +104,11 @@ static std::wstring Widen(const char* text, int count = -1)
 
 // The wide text in the program's code page, only when each character has a byte of its
 // own there and the whole fits the buffer: a look-alike ("O" for an omega) would name
-// another file.
-static bool NarrowIntoBuffer(const wchar_t* wide, char* out, int size)
+// another file. A chosen path's folder may go by its short form (AnsiPathInFolder).
+static bool NarrowIntoBuffer(const wchar_t* wide, char* out, int size, bool path = false)
 {
     std::string narrow;
-    if (!NarrowExactly(wide, narrow) || narrow.size() >= static_cast<size_t>(size))
+    if (!(path ? AnsiPathInFolder(wide, narrow) : NarrowExactly(wide, narrow)) || narrow.size() >= static_cast<size_t>(size))
         return false;
     std::memcpy(out, narrow.c_str(), narrow.size() + 1);
     return true;
@@ -256,7 +256,7 @@ static BOOL RunSystemFileDialog(bool save)
             return FALSE;
         record.Flags = (wide.Flags & ~guard) | (record.Flags & guard);
         record.nFilterIndex = wide.nFilterIndex;
-        if (NarrowIntoBuffer(file.c_str(), record.lpstrFile, record.nMaxFile) &&
+        if (NarrowIntoBuffer(file.c_str(), record.lpstrFile, record.nMaxFile, true) &&
             NarrowIntoBuffer(fileTitle.c_str(), record.lpstrFileTitle, record.nMaxFileTitle))
             return TRUE;
         ShowMessageBox(record.hwndOwner, unusableNameText, unusableNameCaption, MB_OK | MB_ICONEXCLAMATION);

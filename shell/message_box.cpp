@@ -1,4 +1,6 @@
 #include "shell/message_box.h"
+#include "files/ansi_names.h"
+#include <algorithm>
 #include <string>
 
 unsigned long shownMessageBoxCount = 0;
@@ -16,20 +18,17 @@ void SetMessageBoxHook(MessageBoxHook hook, void* context)
 // A box is also written, as one line of UTF-8, to the program's standard error when it
 // has one: a script that runs the program unattended answers its boxes unseen, and can
 // tell from there what they said.
-static void LogMessageBox(const char* text, const char* caption)
+static void LogMessageBox(const std::wstring& text, const char* caption)
 {
     HANDLE output = GetStdHandle(STD_ERROR_HANDLE);
     if (!output || output == INVALID_HANDLE_VALUE)
         return;
-    std::string line = std::string("velmora box: ") + (caption ? caption : "") + ": " + (text ? text : "");
-    for (char& c : line)
-        if (c == '\r' || c == '\n')
-            c = ' ';
-    std::wstring wide(line.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()), &wide[0],
-                                    static_cast<int>(wide.size())));
-    std::string utf8(wide.size() * 3 + 1, '\0');
-    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0],
+    std::wstring line = L"velmora box: " + WidenName(caption ? caption : "") + L": " + text;
+    for (wchar_t& c : line)
+        if (c == L'\r' || c == L'\n')
+            c = L' ';
+    std::string utf8(line.size() * 3 + 1, '\0');
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), &utf8[0],
                                     static_cast<int>(utf8.size()), nullptr, nullptr));
     utf8 += '\n';
     DWORD written = 0;
@@ -41,9 +40,25 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT flags
     ++shownMessageBoxCount;
     if (messageBoxHook)
         return messageBoxHook(owner, text ? text : "", caption ? caption : "", flags, messageBoxHookContext);
-    LogMessageBox(text, caption);
+    LogMessageBox(WidenName(text ? text : ""), caption);
     ++openMessageBoxCount;
     const int answer = MessageBoxA(owner, text, caption, flags);
+    --openMessageBoxCount;
+    return answer;
+}
+
+int ShowMessageBoxNaming(HWND owner, const char* format, const std::wstring& name, const char* caption, UINT flags)
+{
+    const std::string text = format ? format : "";
+    const size_t at = std::min(text.find("%s"), text.size());
+    const std::string before = text.substr(0, at), after = text.substr(std::min(at + 2, text.size()));
+    if (messageBoxHook)
+        return ShowMessageBox(owner, (before + NarrowMarked(name) + after).c_str(), caption, flags);
+    ++shownMessageBoxCount;
+    const std::wstring wide = WidenName(before) + name + WidenName(after);
+    LogMessageBox(wide, caption);
+    ++openMessageBoxCount;
+    const int answer = MessageBoxW(owner, wide.c_str(), WidenName(caption ? caption : "").c_str(), flags);
     --openMessageBoxCount;
     return answer;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <string>
 
 // Every message box of the program goes through ShowMessageBox, so that a test can
 // watch what the program tells the user and answer in its place (a modal box would
@@ -7,6 +8,9 @@
 // is also written to the standard error ("velmora box: CAPTION: TEXT", UTF-8), when the
 // program has one.
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT flags);
+// The same with the "%s" of `format` taken by a name as it stands, letters the code page
+// lacks included (a hook gets them as "?"): a box that refuses a name shows which.
+int ShowMessageBoxNaming(HWND owner, const char* format, const std::wstring& name, const char* caption, UINT flags);
 
 // A hook returns the button id the user "pressed"; it replaces the real box.
 typedef int (*MessageBoxHook)(HWND owner, const char* text, const char* caption, UINT flags, void* context);

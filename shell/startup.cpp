@@ -26,22 +26,33 @@
 
 const char* const commandLineTooLongMessage =
     "La riga di comando è troppo lunga (più di 511 caratteri): il programma viene chiuso.";
-const char* const unusableProgramFolderMessage =
-    "Il nome della cartella del programma contiene caratteri che Velmora non può usare "
-    "(qui indicati con ?):\n%s\n\nSpostare il programma in una cartella con un altro nome. "
-    "Il programma viene chiuso.";
-const char* const unusablePlanNameMessage =
-    "Il nome del file di disegno contiene caratteri che Velmora non può usare "
-    "(qui indicati con ?):\n%s\n\nRinominare il file o spostarlo in una cartella con un altro nome. "
-    "Il programma viene chiuso.";
+// By the fault (AnsiNameFault order).
+const char* const unusableProgramFolderMessages[AnsiNameFaultCount] = {
+    "Il nome della cartella del programma contiene caratteri che Velmora non può usare:\n%s\n\n"
+    "Spostare il programma in una cartella con un altro nome. Il programma viene chiuso.",
+    "Il nome della cartella del programma contiene caratteri che Velmora non può usare, e il nome breve "
+    "che li sostituisce è anche quello di un'altra cartella o di un altro file accanto:\n%s\n\n"
+    "Spostare il programma in una cartella con un altro nome. Il programma viene chiuso.",
+    "Il percorso della cartella del programma contiene un nome che termina con un punto o uno spazio, "
+    "che Windows toglie:\n%s\n\nSpostare il programma in una cartella con un altro nome. "
+    "Il programma viene chiuso.",
+};
+const char* const unusablePlanNameMessages[AnsiNameFaultCount] = {
+    "Il nome del file di disegno contiene caratteri che Velmora non può usare:\n%s\n\n"
+    "Rinominare il file o spostarlo in una cartella con un altro nome. Il programma viene chiuso.",
+    "Il nome del file di disegno contiene caratteri che Velmora non può usare, e il nome breve "
+    "che li sostituisce è anche quello di un altro file o di un'altra cartella accanto:\n%s\n\n"
+    "Rinominare il file o spostarlo in una cartella con un altro nome. Il programma viene chiuso.",
+    "Il percorso del file di disegno contiene un nome che termina con un punto o uno spazio, "
+    "che Windows toglie, così che porterebbe a un altro file:\n%s\n\n"
+    "Rinominare il file o la cartella. Il programma viene chiuso.",
+};
 
 static const char* const helpFileName = "\\Z!ProQW.HLP";
 
 static void RefuseName(const char* message, const std::wstring& name)
 {
-    std::string text(std::strlen(message) + name.size() * 4 + 1, '\0');
-    text.resize(std::snprintf(&text[0], text.size(), message, NarrowMarked(name).c_str()));
-    ShowMessageBox(nullptr, text.c_str(), applicationTitle, MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+    ShowMessageBoxNaming(nullptr, message, name, applicationTitle, MB_OK | MB_ICONSTOP | MB_TASKMODAL);
 }
 
 // False, the user told, when the folder has no name the program can open its files by.
@@ -57,8 +68,9 @@ static bool TakeProgramDirectory()
         return true;
     wide.resize(length);
     std::string narrow;
-    if (!AnsiPathOf(wide, narrow)) {
-        RefuseName(unusableProgramFolderMessage, wide);
+    AnsiNameFault fault;
+    if (!AnsiPathOf(wide, narrow, &fault)) {
+        RefuseName(unusableProgramFolderMessages[fault], wide);
         return false;
     }
     // The current directory becomes that form too: the ANSI functions resolve a relative
@@ -113,9 +125,10 @@ static bool TakeCommandLine(const std::wstring& line)
     startMode = mode.empty() ? 0 : static_cast<signed char>(mode.back());
     const std::wstring name = line.substr(0, line.empty() ? 0 : line.size() - 1);
     std::string narrow = NarrowMarked(name);
-    if ((startMode == 2 || startMode == 3) && !AnsiPathOf(name, narrow)) {
+    AnsiNameFault fault;
+    if ((startMode == 2 || startMode == 3) && !AnsiPathOf(name, narrow, &fault)) {
         startMode = 0;
-        RefuseName(unusablePlanNameMessage, name);
+        RefuseName(unusablePlanNameMessages[fault], name);
         return false;
     }
     // The mode byte is the last byte: a shortened line would lose it, so a line that
@@ -329,9 +342,10 @@ void RunStartupCommands()
 {
     if (commandLineBuffer[0] && (startMode == 2 || startMode == 3)) {
         SendFrameCommand(FrameCommandStartModeLoad);
-        LoadSymbolLibrary2D();
-        LoadSymbolLibrary3D();
-        SendFrameCommand(startMode == 2 ? FrameCommandPrintFitToPage : FrameCommandPrintToScale);
+        // A page without the fixtures' symbols is never printed: a library out of reach
+        // has told the user why.
+        if (LoadSymbolLibrary2D() && LoadSymbolLibrary3D())
+            SendFrameCommand(startMode == 2 ? FrameCommandPrintFitToPage : FrameCommandPrintToScale);
     }
     SendFrameCommand(FrameCommandQuit);
     // The frame is never shown: if a document refused to close, nothing could ever end

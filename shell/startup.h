@@ -47,6 +47,7 @@ int RunMessageLoop();
 // Exit code of a start that could not go on (command line refused, no frame).
 enum { StartupFailedExitCode = 1 };
 extern const char* const commandLineTooLongMessage;
-// printf formats of the refusals, for the name with "?" for what the code page lacks.
-extern const char* const unusableProgramFolderMessage;
-extern const char* const unusablePlanNameMessage;
+// The refusals of a name, by why it has no form that opens it (AnsiNameFault): its "%s"
+// is the name (with "?" for what the code page lacks where a test answers the box).
+extern const char* const unusableProgramFolderMessages[];
+extern const char* const unusablePlanNameMessages[];

@@ -12,6 +12,7 @@
 #include "planview/output_routing.h"
 #include "shell/app_globals.h"
 #include "support/plan_fixtures.h"
+#include "support/test_support.h"
 #include <cstdio>
 #include <string>
 
@@ -34,15 +35,15 @@ void AddLine(PlanFloor* floor, std::initializer_list<vtest::Point3> points)
 
 int main(int argc, char** argv)
 {
+    argv = vtest::ArgumentsInCodePage(argc);
     if (argc != 2) {
         std::fprintf(stderr, "usage: dxf_sample_writer DIR\n");
         return 2;
     }
     // A crash must end the tool, not open Wine's debugger dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
-    char directory[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, directory);
-    programDirectory = directory;
+    static std::string directory = vtest::CurrentDirectory();
+    programDirectory = &directory[0];
     PlanDocument* document = CreatePlanDocument();
     if (!document || !document->settings) {
         std::fprintf(stderr, "no plan\n");

@@ -226,6 +226,24 @@ TEST_F(SymbolLibrary, ShippedLibraryLoads)
     EXPECT_EQ(0, empty);
 }
 
+// A program folder whose symbol files' paths pass the 259 characters the ANSI functions
+// open: the loader says so, naming the folder, and makes no template, where every page
+// would silently lack the symbols; a character shorter, the missing files stay silent.
+TEST_F(SymbolLibrary, FolderTooLongForItsSymbolsIsTold)
+{
+    vtest::MessageBoxRecorder boxes;
+    char* saved = programDirectory;
+    std::string folder = "Z:\\" + std::string(221, 'd'), text(1024, '\0');   // and "\\OBJECTS\\SYMBOL2D\\HVACHEATPUMP2D.ZTM"
+    text.resize(std::snprintf(&text[0], text.size(), kSymbolFolderTooLongText, (folder + kSymbolFolder2D).c_str()));
+    programDirectory = &folder[0];
+    EXPECT_FALSE(LoadSymbolLibrary2D());
+    EXPECT_EQ(nullptr, symbolTemplates2D);
+    folder.pop_back();
+    EXPECT_TRUE(LoadSymbolLibrary2D());
+    programDirectory = saved;
+    EXPECT_TRUE(boxes.Count() == 1 && boxes.Last().text == text && boxes.Last().caption == "Errore file - Percorso troppo lungo");
+}
+
 TEST_F(SymbolLibrary, MissingLibraryLeavesEmptyTemplates)
 {
     vtest::MessageBoxRecorder boxes;

@@ -12,6 +12,7 @@
 
 int main(int argc, char** argv)
 {
+    argv = vtest::ArgumentsInCodePage(argc);
     if (argc != 2) {
         std::fprintf(stderr, "usage: symbol_library_writer DIR\n");
         return 2;

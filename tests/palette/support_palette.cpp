@@ -8,6 +8,8 @@
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
 #include "support/frame_fixtures.h"
+#include "support/test_support.h"
+#include "files/ansi_names.h"
 #include "tools/tool_state.h"
 #include <cstdlib>
 #include <filesystem>
@@ -97,13 +99,11 @@ BOOL HeldMouse::CursorPos(POINT* point)
 
 void InstallToolPreviews()
 {
-    const char* dir = std::getenv("VELMORA_SOURCE_DIR");
-    if (!dir)
+    const std::string source = vtest::SourceDirectory();
+    if (source.empty())
         return;
-    // The host's path as Wine shows it, on drive Z:.
-    std::string source = std::string("Z:") + dir;
     std::error_code error;
-    std::filesystem::copy(std::filesystem::path(source) / "resources" / "Tools", "Tools",
+    std::filesystem::copy(std::filesystem::path(WidenName(source)) / "resources" / "Tools", "Tools",
                           std::filesystem::copy_options::recursive |
                               std::filesystem::copy_options::skip_existing,
                           error);

@@ -68,9 +68,7 @@ protected:
     // paths quoted, as they may hold blanks.
     static std::string ToolCommand(const std::string& options, const std::string& plan)
     {
-        std::string tool(MAX_PATH, 0);
-        tool.resize(GetModuleFileNameA(nullptr, &tool[0], MAX_PATH));
-        return "\"" + tool.substr(0, tool.rfind('\\')) + "\\plan_resaver.exe\" " + options + " \"" + plan + "\"";
+        return "\"" + vtest::ProgramFolder() + "\\plan_resaver.exe\" " + options + " \"" + plan + "\"";
     }
 
     void SetCommandLine(const std::string& path)

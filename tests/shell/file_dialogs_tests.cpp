@@ -242,14 +242,14 @@ struct TypingUser {
         }
         return false;
     }
-    TypingUser(std::function<std::string(const std::string& folder)> typedName, bool thenEscape)
+    TypingUser(std::function<std::string(const std::wstring& folder)> typedName, bool thenEscape)
         : driver(vtest::ModalDriver::ForDialog("", [this, typedName, thenEscape](HWND dialog) {
               HWND edit = nullptr;
               EnumChildWindows(dialog, DialogDriver::FindEdit, reinterpret_cast<LPARAM>(&edit));
               wchar_t folder[MAX_PATH] = L"";
               SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
               SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-              const std::string name = typedName(std::string(folder, folder + wcslen(folder)));
+              const std::string name = typedName(folder);
               for (typed = 0; typed < static_cast<int>(name.size()); ++typed)
                   if (!Press(dialog, edit, VkKeyScanA(name[typed]), [&] { return GetWindowTextLengthW(edit) > typed; }))
                       break;
@@ -290,9 +290,9 @@ TEST(FileDialogs, ATypedNameTooLongIsRefusedAndTheLongestThatFitsWritten)
         const size_t shown = boxes.Count();
         size_t length = 0;
         std::string path;
-        TypingUser user([&](const std::string& folder) {
+        TypingUser user([&](const std::wstring& folder) {
             length = road.whole ? road.length - folder.size() - 5 : road.length;
-            path = folder + "\\" + LongName(length) + (road.written ? road.written : "");
+            path = vtest::AnsiPath(folder) + "\\" + LongName(length) + (road.written ? road.written : "");
             DeleteFileA(path.c_str());   // left by an earlier run
             return LongName(length);
         }, !road.written);
@@ -327,7 +327,7 @@ TEST(FileDialogs, ADriveWithoutFolderOrADeviceNameIsRefusedWhileTheDialogStays)
     for (const auto& road : roads) {
         SCOPED_TRACE(road.name);
         const size_t shown = boxes.Count();
-        TypingUser user([&](const std::string&) { return std::string(road.name); }, true);
+        TypingUser user([&](const std::wstring&) { return std::string(road.name); }, true);
         shelltest::SendCommand(frame, road.command);
         user.driver.join();
         EXPECT_TRUE(user.openAfterEnter);

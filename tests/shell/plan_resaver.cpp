@@ -5,15 +5,16 @@
 // text) and "saved" when the save showed none, for the save tests to check from the file
 // system. A tool beside the tests, not a test:
 //   plan_resaver [-add LINES] [-stop copy|write|written|hold|pause] [-dxf DRAWING] [-as NEW] [-read[0|7] FILE] [-wait GO]
-//                [-pause-read GO] [-hold-copy GO] [-locks ERROR] PLAN...
+//                [-pause-read GO] [-moving-read FILE] [-hold-copy GO] [-locks ERROR] PLAN...
 // -stop ends the program as a kill would: once the copy is made, half-way through the
 // write, or once the new plan is written; hold (pause) waits for ever once the copy is made
 // (half-way through the write), printing "held". -read holds FILE open for reading throughout,
 // as a viewer or a backup program does, sharing reading (0 nothing, 7 all). -wait: each
 // plan opened, waits until the file GO exists. -pause-read: before the first plan file is
-// opened for reading, and once its first part is read, prints "paused" and waits until GO
-// exists, which it then removes. -hold-copy: once the copy is made, prints "copied" and waits
-// until GO exists. -locks: every byte-range lock fails with the system error
+// opened for reading, and once its first part is read or it is about to be read again,
+// prints "paused" and waits until GO exists, which it then removes. -moving-read: another
+// program writes FILE during every read of it, which moves its date. -hold-copy: once the
+// copy is made, prints "copied" and waits until GO exists. -locks: every byte-range lock fails with the system error
 // ERROR, as on a file system that refuses them.
 #include "files/file_marks.h"
 #include "files/record_stream.h"
@@ -33,6 +34,7 @@ static SaveStage stopStage;
 static bool holding;
 static const char* readGo = "";
 static const char* copyGo = "";
+static const char* moving = "";
 
 static void Stop()
 {
@@ -48,6 +50,7 @@ static UINT WINAPI StopHalfWay(HFILE file, const void* data, UINT count)
 
 int main(int argc, char** argv)
 {
+    argv = vtest::ArgumentsInCodePage(argc);
     // A crash must end the tool, not open Wine's debugger dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     int lines = 1, i = 1;
@@ -58,6 +61,7 @@ int main(int argc, char** argv)
                                                 : !std::strncmp(argv[i], "-read", 5) ? &read
                                                 : !std::strcmp(argv[i], "-wait") ? &wait
                                                 : !std::strcmp(argv[i], "-pause-read") ? &readGo
+                                                : !std::strcmp(argv[i], "-moving-read") ? &moving
                                                 : !std::strcmp(argv[i], "-hold-copy") ? &copyGo
                                                 : !std::strcmp(argv[i], "-locks") ? &locks : &stop) = argv[i + 1])
                                      : (void)(lines = std::atoi(argv[i + 1]));
@@ -70,12 +74,19 @@ int main(int argc, char** argv)
     stopStage = std::strcmp(stop, "copy") && std::strcmp(stop, "hold") ? SaveStage::ContentWritten : SaveStage::CopyMade;
     if (*readGo)
         SetReadStageHook([](ReadStage stage) {
-            static bool paused[2];
-            if (paused[static_cast<int>(stage)])
+            static bool paused[2];   // at the opening, then at the first part read or the first read again
+            if (paused[stage != ReadStage::Opening])
                 return;
-            paused[static_cast<int>(stage)] = true;
+            paused[stage != ReadStage::Opening] = true;
             for (std::printf("paused\n"), std::fflush(stdout); !DeleteFileA(readGo);)
                 Sleep(20);
+        });
+    if (*moving)
+        SetReadStageHook([](ReadStage stage) {
+            static FILETIME date = {0, 0x01D00000};
+            HANDLE file = CreateFileA(moving, FILE_WRITE_ATTRIBUTES, 7, nullptr, OPEN_EXISTING, 0, nullptr);
+            stage == ReadStage::PartRead && (++date.dwLowDateTime, SetFileTime(file, nullptr, nullptr, &date));
+            CloseHandle(file);
         });
     HWND frame = shelltest::StartShell();
     for (; frame && i < argc; ++i) {

@@ -149,6 +149,12 @@ done
 cp v1.ZRO mix/C.ZRO && reader "$dir\\mix\\C.ZRO" && paused 1 && resave -stop write "$dir\\mix\\C.ZRO"; touch go && paused 2
 touch go && wait $reader; grep -q "C.ZRO: 8 objects; Errore file - Formato sconosciuto; Salvataggio interrotto; saved" mix.log &&
   [ "$(ls mix | grep -c C.ZRO)" = 1 ] || fail "the copy after a cut plan's Open: $(cat mix.log)"
+# A plan another program empties (dated ahead, which may hide a write) is read again, and whole once it is filled; one
+# that changes at every read for three seconds is refused as being saved, and no plan is opened.
+cp v1.ZRO mix/E.ZRO && reader "$dir\\mix\\E.ZRO" && paused 1 && : >mix/E.ZRO && touch -d tomorrow mix/E.ZRO go && paused 2
+cat v1.ZRO >mix/E.ZRO && touch go && wait $reader; grep -q "E.ZRO: 8 objects; saved" mix.log || fail "an emptied plan: $(cat mix.log)"
+resave -moving-read "$dir\\mix\\E.ZRO" "$dir\\mix\\E.ZRO"
+tail -1 run.log | grep -q "E.ZRO: 0 objects; Il disegno [^;]* in corso di salvataggio [^;]*; saved" || fail "a plan changing at every read"
 
 mkdir big && cp "$sample" big/big.ZRO && chmod 600 big/big.ZRO && big="$dir\\big\\big.ZRO"
 resave -add 100000 "$big"
@@ -177,6 +183,23 @@ if second_user user2; then
   as_second /usr/lib/wine/wineserver -k; grep -q "S.ZRO: 8 objects; [^;]*~S.ZRO.salva[^;]*altro utente[^;]*; Errore di" other.log &&
     cmp -s shared/~S.ZRO.salva v1.ZRO && cmp -s shared/S.ZRO v1.ZRO ||
     fail "another user's copy: $(cat other.log; ls -l shared)"
+  # A save by a user who may read the plan but not write it changes nothing: the copy of the owner's save stopped
+  # half-way, which that user opens, stays the owner's, and the owner opens it and saves.
+  mkdir owned && cp v1.ZRO owned/S.ZRO && chgrp -R "$second_gid" owned && chmod 2775 owned && chmod 644 owned/S.ZRO
+  resave -stop write "$dir\\owned\\S.ZRO"; ls -lnA --time-style=+%s owned >before.txt
+  as_second timeout 300 $wine "$resaver" "$dir\\owned\\S.ZRO" >other.log 2>&1 </dev/null
+  grep -q "S.ZRO: 8 objects; Salvataggio interrotto; Errore di salvataggio;" other.log && cmp -s owned/~S.ZRO.salva v1.ZRO &&
+    [ "$(ls -lnA --time-style=+%s owned)" = "$(cat before.txt)" ] && resave "$dir\\owned\\S.ZRO" &&
+    tail -1 run.log | grep -q "S.ZRO: 8 objects; Salvataggio interrotto; saved" && [ "$(ls -A owned)" = S.ZRO ] ||
+    fail "a save its user may not make: $(cat other.log; ls -lA owned)"
+  # This user, its files private (umask 077, in a server of its own), leaves a copy (600) of a save stopped once
+  # written: the other user's Open names it and opens the plan, and its save goes through, the copy left as it is.
+  mkdir private && cp v1.ZRO private/S.ZRO && chgrp -R "$second_gid" private && chmod 2775 private && chmod 664 private/S.ZRO
+  WINEPREFIX="$prefix2" /usr/lib/wine/wineserver -k; (umask 077 && other -stop written "$dir\\private\\S.ZRO" >/dev/null 2>&1)
+  WINEPREFIX="$prefix2" /usr/lib/wine/wineserver -k; as_second timeout 300 $wine "$resaver" "$dir\\private\\S.ZRO" >other.log 2>&1 </dev/null
+  grep -q "S.ZRO: 9 objects; [^;]*~S.ZRO.salva[^;]*altro utente[^;]*; saved" other.log && cmp -s private/~S.ZRO.salva v1.ZRO &&
+    [ "$(stat -c '%U %a' private/S.ZRO private/~S.ZRO.salva | tr '\n' ' ')" = "root 664 root 600 " ] && grown private/S.ZRO ||
+    fail "another user's stale copy: $(cat other.log; ls -lA private)"
 else echo "not root: no second user tried"; fi
 
 # Root runs the suite: the other user is nobody, with a Wine environment of its own.

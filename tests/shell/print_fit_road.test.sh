@@ -30,7 +30,39 @@ LC_ALL=C.UTF-8 print_one_job omega Ω1.ZRO 2
 case $? in 1) failed=1 ;; 2) exit 1 ;; esac
 python3 "$here/printed_pages.py" fit "$pdf" "$work/fit.segments" "$work/printer.caps" || failed=1
 
+# velmora.exe in a folder whose path holds a blank, as under "Program Files": its own name
+# comes quoted at the head of its command line.
+mkdir -p "$work/Program Files" && cp "$exe" "$work/Program Files/" || exit 1
+exe="$work/Program Files/velmora.exe" print_one_job blank fit.ZRO 2
+case $? in 1) failed=1 ;; 2) exit 1 ;; esac
+python3 "$here/printed_pages.py" fit "$pdf" "$work/fit.segments" "$work/printer.caps" || failed=1
+
+# Names that would reach another file are refused with a message that names them, and
+# nothing is printed: two plans whose short forms are one ("____~02O.ZRO"), a plan beside
+# a file named with its short form, a trailing dot that the system drops (beside "h.ZRO").
+mkdir -p "$work/lit" && cp "$work/labels.ZRO" "$work/lit/____~02O.ZRO" && cp "$work/fit.ZRO" "$work/lit/ΩΩΩΩзефйб.ZRO" &&
+  cp "$work/fit.ZRO" "$work/ΩΩΩΩзефйб.ZRO" && cp "$work/labels.ZRO" "$work/ΩΩΩΩсвалз.ZRO" &&
+  cp "$work/fit.ZRO" "$work/h.ZRO." && cp "$work/labels.ZRO" "$work/h.ZRO" || exit 1
+for row in "ΩΩΩΩзефйб.ZRO|il nome breve" "ΩΩΩΩсвалз.ZRO|il nome breve" "lit\ΩΩΩΩзефйб.ZRO|il nome breve" "h.ZRO.|un punto o uno spazio"; do
+  IFS='|' read -r plan why <<<"$row"
+  before=$(last_job)
+  run_print_road "$plan" 2 "$work/refused.log"
+  [ "$(last_job)" -eq "$before" ] && [ "$(cat "$work/refused.log.windows")" = "Fandril Print Manager" ] &&
+    grep "^velmora box: Fandril Print Manager: " "$work/refused.log" | grep -F -- "$why" | grep -qF -- ": $plan  " ||
+    { echo "FAIL $plan: $(cat "$work/refused.log")"; failed=1; }
+done
+
+# A program folder whose symbol files' paths pass the 259 characters the program opens
+# (250 here as Wine names it): it says so and prints nothing, rather than pages without
+# the fixtures' symbols.
+long="$work/$(printf 'd%.0s' $(seq $((247 - ${#work}))))"
+mkdir -p "$long" && cp "$work/fit.ZRO" "$long/" || exit 1
+before=$(last_job)
+(cd "$long" && run_print_road fit.ZRO 2 "$work/long.log")
+[ "$(last_job)" -eq "$before" ] && grep -q "^velmora box: Errore file - Percorso troppo lungo: I simboli" "$work/long.log" ||
+  { echo "FAIL a folder too long for its symbols: $(cat "$work/long.log")"; failed=1; }
+
 # The program directory is left as it was: printing writes no file.
-extra=$(ls -A "$work" | grep -v -E '\.(ZRO|segments|caps|log|windows)$|^tc$' || true)
+extra=$(ls -A "$work" | grep -v -E '\.(ZRO\.?|segments|caps|log|windows)$|^(tc|lit|Program Files|ddd*)$' || true)
 [ -z "$extra" ] || { echo "FAIL files left behind: $extra"; failed=1; }
 exit $failed

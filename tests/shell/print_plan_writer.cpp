@@ -162,14 +162,14 @@ bool PrintWholePages(const std::string& path)
 
 int main(int argc, char** argv)
 {
+    argv = vtest::ArgumentsInCodePage(argc);
     if (argc != 3 || (std::strcmp(argv[1], "sample") != 0 && std::strcmp(argv[1], "plans") != 0 &&
                       std::strcmp(argv[1], "whole") != 0 && std::strcmp(argv[1], "long") != 0)) {
         std::fprintf(stderr, "usage: print_plan_writer sample PATH | plans DIR | long PATH | whole PLAN\n");
         return 2;
     }
-    char directory[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, directory);
-    programDirectory = directory;
+    static std::string directory = vtest::CurrentDirectory();
+    programDirectory = &directory[0];
     const std::string target = WindowsPath(argv[2]);
     const bool written = std::strcmp(argv[1], "sample") == 0  ? Write(BuildSampleHouse, target)
                          : std::strcmp(argv[1], "long") == 0  ? Write([] {

@@ -24,14 +24,18 @@ generate_plans "$work" || exit 1
 failed=0
 
 before=$(last_job)
-# Build folders whose paths the build's tools cannot take (%n: a line's end) are refused, and not made.
+# Build folders whose paths the build's tools cannot take (%n: a line's end), that Windows
+# names cannot hold (%p: "|") or that are too long for a print's files are refused at once, and not made.
+cmake="which CMake and make cannot take; choose a folder whose path has none"
 for row in "|$work/none.ZRO|print-sample: no plan file $work/none.ZRO" "|$work|print-sample: cannot read the plan file $work" \
   {0,-1,abc,1e9,86401}"|$work/small.ZRO|print-sample: VELMORA_PRINT_IDLE_LIMIT takes a whole number of seconds from 1 to 86400, not" \
-  "|$work/small.ZRO|';'|$work/a;b" "|$work/small.ZRO|a line's end|$work/a%nb"; do
+  "|$work/small.ZRO|holds ';', $cmake|$work/a;b" "|$work/small.ZRO|holds a line's end, $cmake|$work/a%nb" \
+  "|$work/small.ZRO|holds '%p', which Windows names cannot hold; choose a folder whose path has none|$work/a%pb" \
+  "|$work/small.ZRO|is 207 characters long as Windows programs name it, more than the 193 with which the files a print opens stay within the 259 characters that velmora.exe can open; choose a folder with a shorter path|/tmp/$(printf 'l%.0s' {1..200})"; do
   IFS='|' read -r limit plan want unusable <<<"$row"
   [ -z "$limit" ] || want="$want \"$limit\""
-  unusable=${unusable//%n/$'\n'}
-  [ -z "$unusable" ] || want="build: the path of the build folder holds $want, which CMake and make cannot take; choose a folder whose path has none: $unusable"
+  unusable=${unusable//%n/$'\n'} unusable=${unusable//%p/|} want=${want//%p/|}
+  [ -z "$unusable" ] || want="build: the path of the build folder $want: $unusable"
   out=$(VELMORA_PRINT_IDLE_LIMIT=$limit timeout 60 bash "$script" --build-dir "${unusable:-$work/unused}" "$plan" 2>&1)
   rc=$?
   [ "$rc" -ne 0 ] && [ "$out" = "$want" ] && { [ -z "$unusable" ] || [ ! -e "$unusable" ]; } || { echo "FAIL $limit $plan $unusable: exit $rc, said: $out"; failed=1; }
@@ -126,14 +130,16 @@ wait $!
 
 # The printer's port stopped (Ctrl-C) while it takes the PostScript, then while Ghostscript
 # converts a job that never ends: it leaves none of the job's files.
-mkdir -p "$work/port" && printf '%%!PS\n{} loop\n%%%%EOF\n' >"$work/endless.ps" || exit 1
+mkdir -p "$work/port" "$work/tmp" && printf '%%!PS\n{} loop\n%%%%EOF\n' >"$work/endless.ps" || exit 1
 set -m
 for file in ps log; do
-  { cat "$work/endless.ps"; [ $file = log ] || sleep 5; } | python3 -c 'import os, signal, sys
+  { cat "$work/endless.ps"; [ $file = log ] || sleep 5; } | TMPDIR=$work/tmp python3 -c 'import os, signal, sys
 signal.signal(signal.SIGINT, signal.SIG_DFL); os.execvp("bash", ["bash"] + sys.argv[1:])' "$VELMORA_SOURCE_DIR/scripts/print-to-pdf.sh" "$work/port" 2>/dev/null &
-  for _ in {1..100}; do [ -e "$work/port/job-1.$file" ] && break; sleep 0.1; done
+  # Ghostscript at work once it has made its temporary files, which go nowhere else either.
+  for _ in {1..100}; do [ -e "$work/port/job-1.$file" ] && { [ $file = ps ] || [ -n "$(find "$work" -name 'gs_*')" ]; } && break; sleep 0.1; done
   kill -INT -- -"$(ps -o pgid= $! | tr -d ' ')"; wait $!
-  [ -z "$(ls "$work/port")" ] || { echo "FAIL the port stopped with job-1.$file left $(ls "$work/port")"; failed=1; rm -f "$work/port"/*; }
+  left=$(find "$work/port" "$work/tmp" -mindepth 1)
+  [ -z "$left" ] || { echo "FAIL the port stopped with job-1.$file left $left"; failed=1; rm -rf "$work/port"/* "$work/tmp"/*; }
 done
 set +m
 

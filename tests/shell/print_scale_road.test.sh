@@ -26,6 +26,11 @@ for name in scale small; do
   case $? in 1) failed=1 ;; 2) failed=1; continue ;; esac
   python3 "$here/printed_pages.py" scale "$pdf" "$work/$name.segments" "$work/printer.caps" || failed=1
 done
+# "Ω1.ZRO" beside "O1.ZRO": the pages are Ω1's, never its look-alike's.
+cp "$work/scale.ZRO" "$work/Ω1.ZRO" && cp "$work/small.ZRO" "$work/O1.ZRO" || exit 1
+print_one_job omega Ω1.ZRO 3
+case $? in 1) failed=1 ;; 2) exit 1 ;; esac
+python3 "$here/printed_pages.py" scale "$pdf" "$work/scale.segments" "$work/printer.caps" || failed=1
 rm -rf "$work/OBJECTS" && cp -r "$VELMORA_SOURCE_DIR/OBJECTS" "$work/OBJECTS" || exit 1
 for name in quarters joins kinds; do
   print_one_job $name "$work/$name.ZRO" 3

@@ -116,8 +116,7 @@ struct Job {
 
 std::string PrintDirectory()
 {
-    const char* dir = std::getenv("VELMORA_PRINT_DIR");
-    return dir ? WindowsPath(dir) : "";
+    return vtest::PathFromEnvironment("VELMORA_PRINT_DIR");
 }
 
 int LastJobNumber()

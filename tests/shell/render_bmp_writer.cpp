@@ -62,6 +62,7 @@ bool WriteRender(const std::string& folder)
 
 int main(int argc, char** argv)
 {
+    argv = vtest::ArgumentsInCodePage(argc);
     if (argc != 2) {
         std::fprintf(stderr, "usage: render_bmp_writer DIR\n");
         return 2;

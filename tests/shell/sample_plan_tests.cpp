@@ -21,12 +21,6 @@ using namespace printtest;
 
 namespace {
 
-std::string Env(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
 class SamplePlanTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -128,9 +122,8 @@ std::vector<std::vector<float>> WallParameters()
 // lines, and it reads back without a message.
 TEST_F(SamplePlanTest, CommittedSampleLoadsAsGenerated)
 {
-    std::string source = Env("VELMORA_SOURCE_DIR");
-    ASSERT_FALSE(source.empty());
-    std::string path = WindowsPath(source + "/samples/house.ZRO");
+    std::string path = vtest::SourceFilePath("samples/house.ZRO");
+    ASSERT_FALSE(path.empty());
 
     ASSERT_NE(BeginPlan(), nullptr);
     BuildSampleHouse();

@@ -2,11 +2,16 @@
 #include "shell/app_globals.h"
 #include "shell/printing.h"
 #include "shell/startup.h"
+#include "files/ansi_names.h"
 #include "support/test_support.h"
 #include "support_shell.h"
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -91,12 +96,90 @@ TEST_F(StartupState, NameOutsideTheCodePageWithoutShortFormIsRefused)
     EXPECT_FALSE(InitStartupState(Instance(), L"\u03A92.ZRO\x02"));
     ASSERT_EQ(1u, boxes.Count());
     char text[512];
-    std::snprintf(text, sizeof text, unusablePlanNameMessage, "?2.ZRO");
+    std::snprintf(text, sizeof text, unusablePlanNameMessages[AnsiNameOutsideCodePage], "?2.ZRO");
     EXPECT_EQ(text, boxes.Last().text);
     EXPECT_STREQ("", commandLineBuffer);
     EXPECT_EQ(0, startMode);
     ASSERT_TRUE(InitStartupState(Instance(), L"\u03A92.ZRO"));
     EXPECT_STREQ("?2.ZR", commandLineBuffer);
+}
+
+// Makes a file, its name as its text, or, for a name ending in "\", a folder; the text of
+// the file a name opens.
+void Make(const std::wstring& name)
+{
+    const std::filesystem::path path(name);
+    name.back() == L'\\' ? (void)std::filesystem::create_directory(path) : (void)(std::ofstream(path) << path.u8string());
+}
+std::string Text(const std::string& path)
+{
+    std::vector<unsigned char> bytes = vtest::ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// A name reaches exactly its file or folder, or is refused with the fault's message: Wine's
+// short forms of names outside the code page collide ("____~02O.ZRO", "____~0QA"), and an
+// open takes the first entry that answers; a trailing dot or blank is dropped by the system.
+TEST_F(StartupState, EachNameReachesItsOwnFileOrIsRefused)
+{
+    const std::wstring house = L"\u03A9\u03A9\u03A9\u03A9\u0437\u0435\u0444\u0439\u0431.ZRO", literal = L"____~02O.ZRO";
+    const std::wstring other = L"\u03A9\u03A9\u03A9\u03A9\u0441\u0432\u0430\u043B\u0437.ZRO";
+    const std::wstring folder = L"\u03A9\u03A9\u03A9\u03A9\u0439\u0444\u0432\u0434\u0431\\";
+    const std::wstring neighbour = L"\u03A9\u03A9\u03A9\u03A9\u0446\u0432\u0442\u0439\u0432\\";
+    const struct { std::vector<std::wstring> made; std::wstring folder, plan; int fault; } rows[] = {
+        {{house}, L"", house, -1}, {{house, other}, L"", house, AnsiNameSharedShortForm},
+        {{house, other}, L"", other, AnsiNameSharedShortForm}, {{literal, house}, L"", house, AnsiNameSharedShortForm},
+        {{literal, house}, L"", literal, -1}, {{house, other}, L"", literal, AnsiNameSharedShortForm},
+        {{L"h.ZRO", L"h.ZRO."}, L"", L"h.ZRO.", AnsiNameDroppedEnd}, {{L"x\\", L"x\\h.ZRO"}, L"", L"x.\\h.ZRO", AnsiNameDroppedEnd},
+        {{folder, folder + house}, folder, house, -1},
+        {{folder, neighbour, folder + house}, folder, house, AnsiNameSharedShortForm}};
+    const std::string home = vtest::CurrentDirectory();
+    for (const auto& row : rows) {
+        const std::string case_ = home + "\\" + std::to_string(&row - rows);
+        SCOPED_TRACE(case_);
+        std::filesystem::remove_all(WidenName(case_));   // an earlier run's, whose names would alias
+        ASSERT_TRUE(CreateDirectoryA(case_.c_str(), nullptr) && SetCurrentDirectoryA(case_.c_str()));
+        for (const std::wstring& name : row.made)
+            Make(name);
+        SetCurrentDirectoryW(row.folder.empty() ? L"." : row.folder.c_str());
+        vtest::MessageBoxRecorder boxes;
+        const bool taken = InitStartupState(Instance(), (row.plan + L"\x02").c_str());
+        const std::string reached = Text(commandLineBuffer);
+        SetCurrentDirectoryA(home.c_str());
+        EXPECT_EQ(row.fault < 0, taken);
+        if (row.fault < 0) {
+            EXPECT_EQ(std::filesystem::path(row.folder + row.plan).u8string(), reached);
+            continue;
+        }
+        // The folder by the whole current directory, the plan as given.
+        char text[1024];
+        std::snprintf(text, sizeof text, (row.folder.empty() ? unusablePlanNameMessages : unusableProgramFolderMessages)[row.fault],
+                      NarrowMarked(row.folder.empty() ? row.plan : WidenName(case_) + L"\\" + folder.substr(0, 9)).c_str());
+        EXPECT_TRUE(boxes.Count() == 1 && boxes.Last().text == text) << (boxes.Count() ? boxes.Last().text : "");
+    }
+}
+
+// A hundred plans named in Cyrillic in one folder, the ordinary case: each reaches its own
+// file, or is refused where another's short form is its own; none reaches another's.
+TEST_F(StartupState, AFolderOfCyrillicPlansReachesEachOrRefusesIt)
+{
+    std::vector<std::wstring> names;
+    std::map<std::wstring, int> sharing;   // the plans of each short form
+    for (int i = 1; i <= 100; ++i)
+        Make(names.emplace_back(L"\u041F\u043B\u0430\u043D \u0434\u043E\u043C\u0430 " + std::to_wstring(i) + L".ZRO"));
+    for (int pass = 0; pass < 2; ++pass)
+        for (const std::wstring& name : names) {
+            wchar_t shortForm[MAX_PATH] = L"";
+            GetShortPathNameW(name.c_str(), shortForm, MAX_PATH);
+            vtest::MessageBoxRecorder boxes;
+            const bool own = pass == 1 && sharing[shortForm] == 1;
+            sharing[shortForm] += pass == 0;
+            if (pass == 1 && own != InitStartupState(Instance(), (name + L"\x02").c_str())) {
+                ADD_FAILURE() << NarrowMarked(name) << (own ? " refused" : " taken");
+            } else if (own) {
+                EXPECT_EQ(std::filesystem::path(name).u8string(), Text(commandLineBuffer));
+            }
+        }
 }
 
 TEST_F(StartupState, ModeByteIsSignExtended)

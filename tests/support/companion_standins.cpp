@@ -12,10 +12,7 @@ const char* const kStandInClass = "VelmoraCompanionStandIn";
 void InstallStandIn(const std::string& folder, const char* name)
 {
     DeleteFileA((folder + "\\STANDIN.LOG").c_str());
-    char module[MAX_PATH] = {0};
-    GetModuleFileNameA(nullptr, module, sizeof module);
-    std::string standIn = module;
-    standIn = standIn.substr(0, standIn.find_last_of('\\')) + "\\companion_standin.exe";
+    const std::string standIn = ProgramFolder() + "\\companion_standin.exe";
     if (!CopyFileA(standIn.c_str(), (folder + name).c_str(), FALSE))
         ADD_FAILURE() << "cannot copy " << standIn;
 }

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 #include "support/input_fixtures.h"
+#include "support/test_support.h"
 
 // Each test case runs in a fresh folder of its own, which is the program directory
 // for the code under test (the program takes its current directory as that).
@@ -13,9 +14,12 @@ class PerTestDirectory : public testing::EmptyTestEventListener {
 public:
     void OnTestStart(const testing::TestInfo& info) override
     {
-        char base[MAX_PATH];
-        GetCurrentDirectoryA(MAX_PATH, base);
-        home = base;
+        // By its form in the code page: the build folder may be named in other letters.
+        home = vtest::CurrentDirectory();
+        if (GetFileAttributesA(home.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            std::fprintf(stderr, "the test's folder has no name the ANSI functions open: %s\n", home.c_str());
+            std::exit(5);
+        }
         std::string dir = home + "\\tc";
         CreateDirectoryA(dir.c_str(), nullptr);
         dir += "\\" + Clean(std::string(info.test_suite_name()) + "." + info.name());

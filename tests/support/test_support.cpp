@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 #include "shell/message_box.h"
+#include "files/ansi_names.h"
+#include <shellapi.h>
 #include <cstdio>
 #include <cstdlib>
 
@@ -45,11 +47,54 @@ bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& b
     return std::fclose(f) == 0 && ok;
 }
 
+std::string AnsiPath(std::wstring wide)
+{
+    if (!wide.empty() && wide[0] == L'/') {
+        for (wchar_t& c : wide)
+            c = c == L'/' ? L'\\' : c;
+        wide = L"Z:" + wide;
+    }
+    std::string narrow;
+    if (AnsiPathOf(wide, narrow) || AnsiPathInFolder(wide, narrow))
+        return narrow;
+    return NarrowMarked(wide);
+}
+
+char** ArgumentsInCodePage(int argc)
+{
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    static std::vector<std::string> arguments;
+    static std::vector<char*> pointers;
+    for (int i = 0; i < count && i < argc; ++i)
+        arguments.push_back(AnsiPath(wide[i]));
+    for (std::string& argument : arguments)
+        pointers.push_back(&argument[0]);
+    pointers.push_back(nullptr);
+    LocalFree(wide);
+    return pointers.data();
+}
+
+std::string ProgramFolder()
+{
+    std::wstring module(MAX_PATH, L'\0');
+    module.resize(GetModuleFileNameW(nullptr, &module[0], MAX_PATH));
+    return AnsiPath(module.substr(0, module.rfind(L'\\')));
+}
+
 std::string CurrentDirectory()
 {
-    char buf[MAX_PATH];
-    DWORD n = GetCurrentDirectoryA(MAX_PATH, buf);
-    return std::string(buf, n);
+    std::wstring directory(GetCurrentDirectoryW(0, nullptr), L'\0');
+    directory.resize(GetCurrentDirectoryW(static_cast<DWORD>(directory.size()), &directory[0]));
+    return AnsiPath(directory);
+}
+
+std::string PathFromEnvironment(const char* name)
+{
+    const std::wstring variable = WidenName(name);
+    std::wstring value(GetEnvironmentVariableW(variable.c_str(), nullptr, 0), L'\0');
+    value.resize(GetEnvironmentVariableW(variable.c_str(), &value[0], static_cast<DWORD>(value.size())));
+    return value.empty() ? std::string() : AnsiPath(value);
 }
 
 std::string WindowsPath(const std::string& path)
@@ -65,14 +110,18 @@ std::string WindowsPath(const std::string& path)
 
 std::string SourceDirectory()
 {
-    const char* dir = std::getenv("VELMORA_SOURCE_DIR");
-    return WindowsPath(dir ? dir : "");
+    return PathFromEnvironment("VELMORA_SOURCE_DIR");
 }
 
 std::string SourceFilePath(const std::string& relative)
 {
-    const char* dir = std::getenv("VELMORA_SOURCE_DIR");
-    return dir && *dir ? WindowsPath(std::string(dir) + "/" + relative) : std::string();
+    const std::string folder = SourceDirectory();
+    if (folder.empty())
+        return folder;
+    std::string path = folder + "\\" + relative;
+    for (char& c : path)
+        c = c == '/' ? '\\' : c;
+    return path;
 }
 
 void PumpMessages()

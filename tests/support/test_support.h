@@ -26,7 +26,20 @@ private:
 
 std::vector<unsigned char> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
+// Names that reach the test programs as wide text (their arguments, their own path and
+// folders, the environment) in a form the ANSI functions open as the very file, as the
+// program makes it (AnsiPathOf): the ANSI forms of a build folder named in letters the
+// code page lacks would be look-alikes. A file not made yet goes by its folder's form and
+// its name (AnsiPathInFolder). A Unix path is taken as Wine's drive Z:.
+std::string AnsiPath(std::wstring wide);
+// The program's arguments so, argv[0] its own path: for a tool's main to take in place
+// of its own (the array stays for the program's life).
+char** ArgumentsInCodePage(int argc);
+// The program's own folder, the current directory, and a variable's path so (empty when
+// it is not set).
+std::string ProgramFolder();
 std::string CurrentDirectory();
+std::string PathFromEnvironment(const char* name);
 // A Windows path for a Unix path (Wine's drive Z:); other paths are returned as they are.
 std::string WindowsPath(const std::string& path);
 // The source folder (VELMORA_SOURCE_DIR) as a Windows path; empty when it is not set.
