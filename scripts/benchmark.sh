@@ -114,6 +114,7 @@ summary() {
         for (j = i; j > 1 && a[j - 1] + 0 > a[j] + 0; j--) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
       return k ? a[int((k + 1) / 2)] : ""
     }
+    { sub(/\r$/, "") }   # the programs end their lines as Windows does
     /^(this|other) build: / {
       who = $1; line = $0; sub(/^[a-z]+ build: /, "", line)
       if (!match(line, / +[0-9.]+ (ms|MB)( |$)/)) next
@@ -247,13 +248,17 @@ if [ "$loads" = 1 ]; then
   [ -z "$other" ] || build_against plan_load_speed "$other"
   plans=(lines-10000 lines-100000 walls-10000)
   bench plan_load_speed --write "${plans[@]}"
+  # Both programs without their debugging sections, which Wine reads into memory in part,
+  # by as much as 8 MB more for one build than another.
+  x86_64-w64-mingw32-strip -g -o "$work/plan_load_speed_this.exe" "$build/benchmarks/plan_load_speed.exe"
+  [ -z "$other" ] || x86_64-w64-mingw32-strip -g "$work/plan_load_speed_other.exe"
   # One build's figures of a round: the loads' times, then each load's memory in a process of its own.
   loads_round() {
     "$WINE" "$1" --runs 15 "${plans[@]}" </dev/null || echo "$1 ended with an error"
     for plan in "${plans[@]}"; do "$WINE" "$1" --peak "$plan" </dev/null || echo "$1 ended with an error"; done
   }
   for round in 1 2 3 4 5; do
-    loads_round "$build/benchmarks/plan_load_speed.exe" >"$work/this.log" 2>&1
+    loads_round "$work/plan_load_speed_this.exe" >"$work/this.log" 2>&1
     sed 's/^/this build: /' "$work/this.log" | tee -a "$work/loads.log"
     if [ -n "$other" ]; then
       loads_round "$work/plan_load_speed_other.exe" >"$work/other.log" 2>&1
