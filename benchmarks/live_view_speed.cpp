@@ -2,12 +2,15 @@
 // doors and windows on both storeys, a stair, a roof, 40 library objects of three
 // boxes each and 20 plants) is turned into the scene, and navigation frames are drawn
 // the way the mouse navigation draws them (DrawScene3D, SetPolygonDrawMode,
-// SwapRenderBuffers) at 800 x 600, the camera turning and walking a little each frame.
+// SwapRenderBuffers) at 800 x 600 or the size given, the camera turning and walking a
+// little each frame.
 //
-//   live_view_speed.exe [frames]
+//   live_view_speed.exe [--size WIDTHxHEIGHT | --size screen] [--navigation] [frames]
 //
-// Prints the scene's polygon count, the first frame (which compiles the display lists)
-// and the median of the following frames, in ms. Then the scene builds apart from any
+// --size screen gives the render window the largest client the display holds below the
+// view's bar. Prints the scene's polygon count, the first frame (which compiles the display
+// lists) and the median of the following frames, in ms; with --navigation nothing more.
+// Otherwise the scene builds apart from any
 // frame, the view shown: the whole scene of generated plans (walls-1000, lwalls-1000,
 // walls-10000; built, then built again) and of 1,000 and 10,000 plants standing on the
 // ground, and in a plan of rectangular railings (about 31,000 polygons) the edits that
@@ -45,12 +48,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
 
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
+int width = 800;
+int height = 600;
+// Where the render window stands in the view: below its bar.
+constexpr int kRenderTop = 28;
 
 PlanObject* AddObject(PlanFloor* floor, uint16_t type, bool closed, const std::vector<std::pair<float, float>>& points,
                       float y = 0.0f)
@@ -185,6 +191,23 @@ void BuildHouse()
     }
 }
 
+// One navigation frame; whether it reached the screen (always, in a build whose frames
+// never did: its swap says nothing).
+bool SwapShownFrame(PlanSettings* settings)
+{
+    DrawScene3D(settings);
+    SetPolygonDrawMode(sceneMeshes);
+    auto swap = [](auto swapBuffers) {
+        if constexpr (std::is_void_v<decltype(swapBuffers())>) {
+            swapBuffers();
+            return true;
+        } else {
+            return static_cast<bool>(swapBuffers());
+        }
+    };
+    return swap([] { return SwapRenderBuffers(); });
+}
+
 long CountPolygons()
 {
     long count = 0;
@@ -311,7 +334,24 @@ void MeasureSceneEdits()
 
 int main(int argc, char** argv)
 {
-    const int frames = argc > 1 ? std::max(5, atoi(argv[1])) : 60;
+    int frames = 60;
+    bool navigationOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--navigation") {
+            navigationOnly = true;
+        } else if (argument == "--size" && i + 1 < argc) {
+            const std::string size = argv[++i];
+            if (size == "screen") {
+                width = height = 0;
+            } else if (std::sscanf(size.c_str(), "%dx%d", &width, &height) != 2 || width < 16 || height < 16) {
+                std::printf("a size is WIDTHxHEIGHT or screen: %s\n", size.c_str());
+                return 1;
+            }
+        } else {
+            frames = std::max(5, atoi(argv[i]));
+        }
+    }
     static char folder[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, folder);
     programDirectory = folder;
@@ -327,14 +367,20 @@ int main(int argc, char** argv)
     settings->paperUnit = 1;
     settings->zoom = 1.0f;
 
-    // The view, visible so that the scene is built, its render window 800 x 600.
-    HWND view = CreateWindowA("SelvithClass", "Selvith", WS_POPUP | WS_VISIBLE, 0, 0, kWidth + 40,
-                              kHeight + 120, nullptr, nullptr, hInstance, nullptr);
+    // The view, visible so that the scene is built, its render window of the size measured.
+    HWND view = CreateWindowA("SelvithClass", "Selvith", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr,
+                              nullptr, hInstance, nullptr);
     selvithWindow = view;
-    RECT frame = {0, 0, kWidth, kHeight};
-    AdjustWindowRectEx(&frame, (DWORD)GetWindowLongA(renderWindow, GWL_STYLE), FALSE,
+    RECT edge = {0, 0, 0, 0};
+    AdjustWindowRectEx(&edge, (DWORD)GetWindowLongA(renderWindow, GWL_STYLE), FALSE,
                        (DWORD)GetWindowLongA(renderWindow, GWL_EXSTYLE));
-    MoveWindow(renderWindow, 0, 28, frame.right - frame.left, frame.bottom - frame.top, TRUE);
+    if (width == 0) {
+        width = GetSystemMetrics(SM_CXSCREEN) - (edge.right - edge.left);
+        height = GetSystemMetrics(SM_CYSCREEN) - kRenderTop - (edge.bottom - edge.top);
+    }
+    const int outerWidth = width + edge.right - edge.left, outerHeight = height + edge.bottom - edge.top;
+    MoveWindow(view, 0, 0, outerWidth, kRenderTop + outerHeight, TRUE);
+    MoveWindow(renderWindow, 0, kRenderTop, outerWidth, outerHeight, TRUE);
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&message);
@@ -358,27 +404,37 @@ int main(int argc, char** argv)
     SwapRenderBuffers();
     glFinish();
     const double firstFrame = Now() - start;
+    // The surface takes the window's size some time after a swap; until then a frame is
+    // not shown, which costs less than one shown.
+    for (int wait = 0; wait < 100 && !SwapShownFrame(settings); ++wait) {
+        Sleep(20);
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+    }
 
     std::vector<double> times;
+    int shown = 0;
     for (int i = 0; i < frames; ++i) {
         settings->cameraHeading = (float)((i % 30) - 15);
         settings->cameraZ = 700.0f - 4.0f * (float)i;
         start = Now();
-        DrawScene3D(settings);
-        SetPolygonDrawMode(sceneMeshes);
-        SwapRenderBuffers();
+        shown += SwapShownFrame(settings);
         glFinish();
         times.push_back(Now() - start);
     }
     std::sort(times.begin(), times.end());
     std::printf("scene build: %.1f ms, polygons: %ld\n", buildTime, polygons);
     std::printf("first frame (compiles the lists): %.1f ms\n", firstFrame);
-    std::printf("navigation frames at %d x %d: median %.1f ms (of %d, fastest %.1f, slowest %.1f)\n",
-                kWidth, kHeight, times[times.size() / 2], frames, times.front(), times.back());
+    std::printf("navigation frames at %d x %d: median %.1f ms (of %d, %d shown, fastest %.1f, slowest %.1f)\n",
+                width, height, times[times.size() / 2], frames, shown, times.front(), times.back());
 
     FreeScenePolygons();
     FreePlanDocument(activeDocument);
     activeDocument = nullptr;
+    if (navigationOnly) {
+        DestroyWindow(view);
+        return 0;
+    }
 
     // The library sizes the textures of the tools: walls' floor, doors, railings.
     for (int32_t id : {1700, 2218, 2206})

@@ -358,6 +358,11 @@ const float (*JitterTable(uint32_t passes, uint32_t* count))[2]
 
 void RedrawFinalRender()
 {
+    // A view minimised or hidden is not painted: the paint that shows it again draws it.
+    if (!RenderViewShown()) {
+        OweFinalRender();
+        return;
+    }
     finalRenderRequested = 1;
     RedrawRenderWindow();
     finalRenderRequested = 0;
@@ -593,11 +598,11 @@ void PresentRenderFrame()
         ForgetKeptFrame();
     // One read of the frame serves the screen, the export and the kept frame. A frame the
     // screen does not take (a view minimised or being restored, a surface not yet of the
-    // client's size) is neither presented nor kept.
-    if (!SwapRenderBuffers())
+    // client's size) is neither presented, captured nor kept.
+    std::shared_ptr<ViewFrame> frame = SwapRenderBuffers();
+    if (!frame)
         return;
     ++presentedRenderFrames;
-    std::shared_ptr<ViewFrame> frame = ShownViewFrame();
     if (renderCaptureRequested)
         CaptureFrame(*frame);
     // Every paint but the final render is an ordinary repaint: a final frame is not kept

@@ -65,10 +65,10 @@ void PrepareRenderFrame();
 void SetupRenderCamera(double fieldOfView, double aspect, double pixelDx, double pixelDy, double focus);
 // The background quad, jittered with the pass's offsets when jittered is set.
 void DrawSkyBackdrop(uint8_t jittered, uint32_t pass);
-// Shows the frame and swaps (unless aborted), keeping its pixels when asked. A frame the
-// screen does not take (see SwapRenderBuffers) is not presented. The frame of an ordinary
-// repaint is kept, with what it was drawn from (the plan, the scene's changes, the
-// settings, the camera, the window's size).
+// Shows the frame (unless aborted), keeping its pixels when asked. A frame the screen does
+// not take (see SwapRenderBuffers) is not presented, and the capture is then empty. The
+// frame of an ordinary repaint is kept, with what it was drawn from (the plan, the scene's
+// changes, the settings, the camera, the window's size).
 void PresentRenderFrame();
 // Shows the kept frame again on the screen, drawing nothing, when nothing it was drawn
 // from has changed since; false (nothing shown) otherwise. It does not count as a

@@ -665,18 +665,21 @@ void SetRenderSwapHook(RenderSwapHook hook, void* context)
     swapHookContext = context;
 }
 
-bool SwapRenderBuffers()
+std::shared_ptr<ViewFrame> SwapRenderBuffers()
 {
     if (!renderWindow)
-        return false;
+        return nullptr;
     glFlush();
     if (swapHook)
         swapHook(swapHookContext);
-    const bool shown = ShowDrawnFrame() != nullptr;
-    HDC dc = GetDC(renderWindow);
-    if (dc) {
-        SwapBuffers(dc);
-        ReleaseDC(renderWindow, dc);
+    std::shared_ptr<ViewFrame> shown = ShowDrawnFrame();
+    // A frame shown reaches the display through the screen over the window: a swap would
+    // only copy it once more to where nothing shows it.
+    if (!shown) {
+        if (HDC dc = GetDC(renderWindow)) {
+            SwapBuffers(dc);
+            ReleaseDC(renderWindow, dc);
+        }
     }
     return shown;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <stdint.h>
+#include <memory>
 
 // The interactive drawing of the live 3D view. While the user walks or flies through
 // the model the view is redrawn many times a second from display lists: a sky or
@@ -14,6 +15,7 @@
 
 struct PlanSettings;
 struct ScenePolygon;
+struct ViewFrame;
 
 // Vertical field of view of the current frame (degrees): the walk or the fly value.
 extern float fieldOfView;
@@ -59,10 +61,11 @@ void SetupViewport3D();
 void DrawScene3D(PlanSettings* settings);
 // The scene polygons through their display list; in wireframe as lines over fill.
 void SetPolygonDrawMode(ScenePolygon* list);
-// The end of every frame: glFlush, the frame read back and shown on the render screen
-// when it was drawn at the client's size on a surface of that size, and SwapBuffers on the
-// render window's device context. Whether the frame was shown.
-bool SwapRenderBuffers();
+// The end of every frame: glFlush, then the frame read back and shown on the render screen
+// when it was drawn at the client's size on a surface of that size, else SwapBuffers on the
+// render window's device context (which hands a new size over to the surface). The frame
+// shown, null when none.
+std::shared_ptr<ViewFrame> SwapRenderBuffers();
 // Called by SwapRenderBuffers just before each frame is shown and swapped, while the back
 // buffer still holds it (null: none).
 typedef void (*RenderSwapHook)(void* context);

@@ -126,10 +126,13 @@ std::shared_ptr<ViewFrame> ShowDrawnFrame()
 void ShowViewFrame(std::shared_ptr<ViewFrame> frame)
 {
     shownFrame = std::move(frame);
-    // Painted at once, as a navigation shows its frames without handling messages; the
-    // end of the paint hands the picture to the display.
-    if (renderScreenWindow)
-        RedrawWindow(renderScreenWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    // Painted at once, as a navigation shows its frames without handling messages: the
+    // paint itself, not a second round through the window system's update, and the end of
+    // the paint hands the picture to the display.
+    if (renderScreenWindow) {
+        InvalidateRect(renderScreenWindow, nullptr, FALSE);
+        PaintScreen(renderScreenWindow);
+    }
 }
 
 std::shared_ptr<ViewFrame> ShownViewFrame()

@@ -47,7 +47,12 @@ bool Better(const PIXELFORMATDESCRIPTOR& candidate, const PIXELFORMATDESCRIPTOR&
 {
     if (candidate.cDepthBits != best.cDepthBits)
         return candidate.cDepthBits > best.cDepthBits;
-    // Of equal depth the plainest format: fewest colour and accumulation bits.
+    // A back buffer with alpha holds its pixels as the screen's frame does (blue, green,
+    // red and a fourth byte): read back, they are copied; without alpha the rasteriser
+    // converts them byte by byte, 3.5 times as long here.
+    if ((candidate.cAlphaBits == 8) != (best.cAlphaBits == 8))
+        return candidate.cAlphaBits == 8;
+    // Then the plainest format: fewest colour and accumulation bits.
     if (candidate.cColorBits != best.cColorBits)
         return candidate.cColorBits < best.cColorBits;
     return candidate.cAccumBits < best.cAccumBits;
@@ -90,13 +95,16 @@ void DeleteRenderContext(HWND window)
 // there is not one of the client's size: the screen keeps the frame it shows), swaps to
 // hand the size over, and a one-shot timer asks for the paint again, at most four times,
 // 60, 120, 240 and 480 ms after the paint before (the last 900 ms after the first): a
-// window system slow to hand the size over costs a few paints, and one that never does
-// stops being asked within a second.
+// window system slow to hand the size over costs a few paints. The last draws the frame
+// whatever the surface reads as: the reading looks at pixels outside the window, which
+// OpenGL leaves undefined, and a driver that writes them must not leave the view blank.
 constexpr UINT kFirstSurfaceLook = 60;   // ms
 constexpr int kSurfaceLooks = 4;
 UINT surfaceLookDelay = kFirstSurfaceLook;
 int surfaceLooksLeft = 0;
 bool lookingAgain = false;   // the paint asked for is the timer's
+// The client size the surface is taken to have after the last look, whatever it reads as.
+SIZE surfaceTaken = {0, 0};
 // A final render asked for while the view was not shown or its surface had not yet the
 // client's size: the paint that finds both draws it.
 bool finalRenderOwed = false;
@@ -122,6 +130,9 @@ void PaintFrame(HWND window, bool waiting)
     }
     if (!final && !renderCaptureRequested && PresentKeptFrame())
         return;
+    RECT client = {0, 0, 0, 0};
+    if (waiting && surfaceLooksLeft == 0 && GetClientRect(window, &client))
+        surfaceTaken = {client.right, client.bottom};
     if (RenderSurfaceFitsClient()) {
         finalRenderOwed = false;
         const unsigned char asked = finalRenderRequested;
@@ -244,6 +255,11 @@ bool SurfaceReadFitsClient()
 
 } // namespace
 
+void OweFinalRender()
+{
+    finalRenderOwed = true;
+}
+
 void SetSurfaceFitHook(SurfaceFitHook hook, void* context)
 {
     surfaceFitHook = hook;
@@ -252,6 +268,10 @@ void SetSurfaceFitHook(SurfaceFitHook hook, void* context)
 
 bool RenderSurfaceFitsClient()
 {
+    RECT client = {0, 0, 0, 0};
+    if (renderWindow && GetClientRect(renderWindow, &client) && surfaceTaken.cx == client.right &&
+        surfaceTaken.cy == client.bottom && client.right > 0 && client.bottom > 0)
+        return true;
     const bool fits = SurfaceReadFitsClient();
     return surfaceFitHook ? surfaceFitHook(fits, surfaceFitHookContext) : fits;
 }
@@ -302,7 +322,7 @@ LRESULT CALLBACK RenderWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_DESTROY:
         KillTimer(window, kRenderSurfaceTimer);
         finalRenderOwed = false;
-        surfaceFound = {0, 0};
+        surfaceFound = surfaceTaken = {0, 0};
         DeleteRenderContext(window);
         if (renderWindow == window)
             renderWindow = nullptr;
@@ -313,7 +333,7 @@ LRESULT CALLBACK RenderWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         ForgetKeptFrame();
         KillTimer(window, kRenderSurfaceTimer);
         lookingAgain = false;
-        surfaceFound = {0, 0};
+        surfaceFound = surfaceTaken = {0, 0};
         FitRenderScreen(window);
         break;
     case WM_TIMER:

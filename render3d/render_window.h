@@ -28,8 +28,9 @@ extern uint32_t renderWindowPaints;
 // The pixel format the window takes on the device context. Formats are enumerated:
 // the final render needs an accumulation buffer, which ChoosePixelFormat would drop on
 // this platform, so the pick is a double-buffered RGBA window format with accumulation,
-// 8 stencil bits and the deepest depth; ChoosePixelFormat only when no format has
-// accumulation. The chosen index (0 for none) with its description.
+// 8 stencil bits and the deepest depth, with 8 alpha bits where one has them (its frames
+// read back fastest); ChoosePixelFormat only when no format has accumulation. The chosen
+// index (0 for none) with its description.
 int ChooseRenderPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* chosen);
 
 // Whether the view is on screen: the window and its parents visible, none of them
@@ -38,11 +39,15 @@ bool RenderViewShown();
 // Whether the OpenGL surface has exactly the client area's size. It takes the window's new
 // size only some time after a buffer swap: a frame drawn before then, after a resize or a
 // restore, lies in the former size, and only a frame drawn at the client's size is shown.
-// Once the surface is found of that size it is not read again until the next new size.
+// Once the surface is found of that size it is not read again until the next new size;
+// after the last look of a wait it is taken to have it, whatever it reads as.
 bool RenderSurfaceFitsClient();
+// Has the next paint that shows the view draw the final render (asked for while the view is
+// not shown, which no paint reaches).
+void OweFinalRender();
 // The window's one-shot timer that asks for the paint again after a paint that found the
 // surface not yet of the client's size and so drew nothing (at most four times for one
-// wait).
+// wait; the paint of the last look draws).
 constexpr UINT_PTR kRenderSurfaceTimer = 1;
 // Given what the surface was read to be, answers in its place whether it fits (a test
 // stands in for a window system that hands the size over late). Null: the reading holds.

@@ -16,10 +16,11 @@
 #   scripts/benchmark.sh [--build-dir DIR] --view [BUILD_DIR]
 #     the live view's repaints alone, with the view maximised in the frame: the small plan
 #     of every kind of object (tests/shell/data/view-mixed-tile.ZRO) and the mixed plan of
-#     10,000 objects, each drawn anew and its kept frame shown again. Given another build
-#     folder (the build before a change), the same benchmark is built against that build's
-#     library and sources too, and the two builds run in turns, three rounds, so that both
-#     meet the same load;
+#     10,000 objects, each drawn anew and its kept frame shown again; and its navigation
+#     frames (live_view_speed --navigation) at 800 x 600 and at the largest size the display
+#     holds. Given another build folder (the build before a change), the same benchmarks are
+#     built against that build's library and sources too, and the two builds run in turns,
+#     three rounds, so that both meet the same load;
 #   scripts/benchmark.sh [--build-dir DIR] --texts [BUILD_DIR...]
 #     the plan pane's texts (text_zoom_speed): a plan of 900 texts among walls and labelled
 #     lines and one of 2,000 texts in 8 faces and styles and sizes from 6 to 60 pixels, each
@@ -195,16 +196,28 @@ build_against() {  # build_against NAME OTHER_BUILD
 machine_load "at the start"
 if [ "$view" = 1 ]; then
   other=${1:-}
-  [ -z "$other" ] || build_against view_actions_speed "$other"
-  for round in 1 2 3; do
-    echo "this build, $build, round $round"
-    bench view_actions_speed --repaints "$tile_plan"
+  if [ -n "$other" ]; then
+    build_against view_actions_speed "$other"
+    build_against live_view_speed "$other"
+  fi
+  # Each benchmark of a round, this build's then the other's, before the next.
+  view_bench() {  # view_bench NAME ARGUMENTS...
+    local name=$1
+    shift
+    echo "this build: $name $*"
+    bench "$name" "$@"
     if [ -n "$other" ]; then
-      echo "the build in $other, round $round"
-      "$WINE" "$work/view_actions_speed_other.exe" --repaints "$tile_plan" >"$work/other.log" 2>&1 </dev/null \
+      echo "the build in $other: $name $*"
+      "$WINE" "$work/${name}_other.exe" "$@" >"$work/other.log" 2>&1 </dev/null \
         || echo "the other build's benchmark ended with an error"
       cat "$work/other.log"
     fi
+  }
+  for round in 1 2 3; do
+    echo "round $round"
+    view_bench view_actions_speed --repaints "$tile_plan"
+    view_bench live_view_speed --navigation --size 800x600 300
+    view_bench live_view_speed --navigation --size screen 200
   done
   machine_load "at the end"
   exit 0

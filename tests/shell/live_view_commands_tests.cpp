@@ -208,10 +208,12 @@ std::vector<uint8_t> RenderedPicture(bool final = false)
 
 // What the display shows over the view's client area once the program has handed its
 // windows over (read through the screen's DC, which this platform answers from the X
-// display), as the capture holds a picture.
-std::vector<uint8_t> ScreenPicture()
+// display), as the capture holds a picture. From the back buffer instead when drawn is set;
+// a look for a message that none is hands the windows over without handling any.
+std::vector<uint8_t> ScreenPicture(bool pump = true, bool drawn = false)
 {
-    vtest::PumpMessages();
+    MSG none;
+    pump ? vtest::PumpMessages() : (void)PeekMessageA(&none, nullptr, WM_APP + 99, WM_APP + 99, PM_NOREMOVE);
     RECT client;
     GetClientRect(renderWindow, &client);
     POINT origin = {0, 0};
@@ -224,6 +226,8 @@ std::vector<uint8_t> ScreenPicture()
     HGDIOBJ previous = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
     GdiFlush();
+    if (drawn)
+        glReadBuffer(GL_BACK), glReadPixels(0, 0, client.right, client.bottom, GL_BGR_EXT, GL_UNSIGNED_BYTE, bits);
     const uint8_t* pixels = static_cast<uint8_t*>(bits);
     std::vector<uint8_t> picture(pixels, pixels + ((client.right * 3 + 3) & ~3) * client.bottom);
     SelectObject(memory, previous);
@@ -420,7 +424,11 @@ TEST_F(LiveViewCommands, TheViewShowsTheActivePlan)
 // frame or the view minimised and restored, a final render) the display shows what a
 // fresh draw draws, from the view's opening on. Until the surface has the new size, a
 // paint draws nothing: every frame shown is drawn on a surface of the client's size, and a
-// final render asked for meanwhile is drawn once it has.
+// final render asked for meanwhile is drawn once it has; one never read as of that size is
+// taken to have it at the timer's last look. A walk reaches the display frame by frame: when
+// a frame is swapped the display shows the one before. A step drawn after a new size, before
+// the surface has it, shows nothing: the display keeps its frame, and a render presented then
+// captures nothing.
 TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
 {
     vtest::AddWall(activeDocument->firstFloor, {{-100, 0, 0}, {100, 0, 0}}, 2);
@@ -456,7 +464,7 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
     const struct {
         const char* name;
         std::function<void()> act;
-        bool late = false, final = false;
+        bool late = false, final = false, never = false;   // never: the surface never reads as fitting
     } actions[] = {
         {"side camera", [&] { SendCommand(frame, 5151); }},
         {"reset camera", [&] { SendCommand(frame, 5241); }},
@@ -470,6 +478,7 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
         {"final render", [&] { SendCommand(frame, FrameCommandFinalRender); }, false, true},
         {"frame minimised, side camera, restored", [&] { minimised(frame, 5152); }, true},
         {"view minimised, doors hidden, restored", [&] { minimised(selvithWindow, 5322); }, true},
+        {"view minimised, a final render, restored", [&] { minimised(selvithWindow, FrameCommandFinalRender); }, true, true},
         {"view maximised", [] { ShowWindow(selvithWindow, SW_MAXIMIZE); }, true},
         {"view restored", [] { ShowWindow(selvithWindow, SW_RESTORE); }, true},
         {"view maximised, a final render at once", [&] {
@@ -478,6 +487,8 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
         {"view restored again", [] { ShowWindow(selvithWindow, SW_RESTORE); }, true},
         {"view enlarged", [] { SetWindowPos(selvithWindow, nullptr, 0, 0, 600, 500, SWP_NOMOVE | SWP_NOZORDER); }, true},
         {"view shrunk", [] { SetWindowPos(selvithWindow, nullptr, 0, 0, 500, 420, SWP_NOMOVE | SWP_NOZORDER); }, true},
+        {"view shrunk, never read so", [] { SetWindowPos(selvithWindow, nullptr, 0, 0, 480, 400, SWP_NOMOVE | SWP_NOZORDER); },
+         true, false, true},
     };
     // The frames the view shows, counted before each is read back; the surface taken as
     // not yet of the client's size during the first paint of an action marked late, as a
@@ -492,7 +503,7 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
     SetSurfaceFitHook([](bool fits, void* c) { return fits && renderWindowPaints > static_cast<Seen*>(c)->lateThrough; }, &seen);
     for (const auto& action : actions) {
         const uint32_t before = presentedRenderFrames, frames = seen.frames, late = seen.late;
-        seen.lateThrough = renderWindowPaints + action.late;
+        seen.lateThrough = renderWindowPaints + (action.never ? 99 : action.late);
         action.act();
         const uint32_t looks = settle(), renders = presentedRenderFrames - before;
         // One frame drawn and shown, none on a surface not yet of the client's size; the
@@ -511,6 +522,39 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
         EXPECT_TRUE(keptFramesShown == kept + keeps && presentedRenderFrames == presented + !keeps) << action.name;
         EXPECT_EQ(RenderedPicture(), repainted) << action.name;
     }
+    SetSurfaceFitHook(nullptr, nullptr);
+    shelltest::SizeRenderClient(120, 90);
+    settle();
+    settings->cameraMode = 1;
+    using Pictures = std::vector<std::vector<uint8_t>>;
+    Pictures walked;   // the display, then the frame drawn, at each swap
+    SetRenderSwapHook([](void* c) {
+        static_cast<Pictures*>(c)->insert(static_cast<Pictures*>(c)->end(), {ScreenPicture(false), ScreenPicture(false, true)});
+    }, &walked);
+    auto walk = [](DWORD tick) {
+        POINT press = {60, 40};
+        ClientToScreen(renderWindow, &press);
+        HeldWalk held(press, tick);
+        vtest::InputScope scope(&held);
+        SendMessageA(renderWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 40));
+    };
+    walk(100);
+    ASSERT_GE(walked.size(), 10u);
+    for (size_t k = 2; k < walked.size(); k += 2) {
+        EXPECT_NE(walked[k - 1], walked[k + 1]) << "frame " << k / 2;
+        EXPECT_EQ(walked[k - 1], walked[k]) << "frame " << k / 2;
+    }
+    SetSurfaceFitHook([](bool, void*) { return false; }, nullptr);
+    shelltest::SizeRenderClient(100, 80);
+    const std::shared_ptr<ViewFrame> shown = ShownViewFrame();
+    const std::vector<uint8_t> displayed = ScreenPicture();
+    walk(500);
+    renderCaptureRequested = 1;
+    RenderHighQuality();
+    renderCaptureRequested = 0;
+    EXPECT_EQ(nullptr, capturedRender.pixels);
+    EXPECT_EQ(shown, ShownViewFrame());
+    EXPECT_EQ(displayed, ScreenPicture());
     SetRenderSwapHook(nullptr, nullptr);
     SetSurfaceFitHook(nullptr, nullptr);
     SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -36,7 +36,7 @@ for row in "|$work/none.ZRO|print-sample: no plan file $work/none.ZRO" "|$work|p
   [ -z "$limit" ] || want="$want \"$limit\""
   unusable=${unusable//%n/$'\n'} unusable=${unusable//%p/|} want=${want//%p/|}
   [ -z "$unusable" ] || want="build: the path of the build folder $want: $unusable"
-  out=$(VELMORA_PRINT_IDLE_LIMIT=$limit timeout 60 bash "$script" --build-dir "${unusable:-$work/unused}" "$plan" 2>&1)
+  out=$(VELMORA_PRINT_IDLE_LIMIT=$limit timeout 300 bash "$script" --build-dir "${unusable:-$work/unused}" "$plan" 2>&1)
   rc=$?
   [ "$rc" -ne 0 ] && [ "$out" = "$want" ] && { [ -z "$unusable" ] || [ ! -e "$unusable" ]; } || { echo "FAIL $limit $plan $unusable: exit $rc, said: $out"; failed=1; }
 done
