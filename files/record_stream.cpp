@@ -1,8 +1,10 @@
 #include "files/record_stream.h"
 #include "files/file_marks.h"
 #include "files/whole_reads.h"
+#include "shell/message_box.h"
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 HFILE planFileHandle = HFILE_ERROR;
 uint8_t streamMemoryMode = 0;
@@ -539,11 +541,16 @@ bool ReadRecordFile(const char* path, const std::function<void()>& read, const s
 {
     if (OpenRecordFileForReading(path) == HFILE_ERROR)
         return false;
+    std::vector<HeldMessageBox> boxes;
     for (const DWORD begin = GetTickCount();;) {
+        HoldMessageBoxes(&boxes);
         read();
+        HoldMessageBoxes(nullptr);
         WholeRead verdict = wholeReadStarted ? wholeRead.Finish(fileBlock + kKeptBytes) : WholeRead::Read;
-        if (verdict != WholeRead::Read)
+        if (verdict != WholeRead::Read) {
             undo();
+            boxes.clear();
+        }
         if (verdict == WholeRead::Changing && GetTickCount() - begin < kChangingPatience) {
             ReachReadStage(ReadStage::ReadingAgain);
             Sleep(50);
@@ -553,6 +560,9 @@ bool ReadRecordFile(const char* path, const std::function<void()>& read, const s
         }
         recordFileChanging = verdict == WholeRead::Changing;
         CloseRecordFile();
+        // Once the file is closed: a box waiting for the user keeps no save waiting.
+        for (const HeldMessageBox& box : boxes)
+            ShowMessageBox(box.owner, box.text.c_str(), box.caption.c_str(), box.flags);
         return verdict == WholeRead::Read;
     }
 }

@@ -76,8 +76,10 @@ HFILE OpenRecordFileForWriting(const char* path);
 // Opens a record file for reading, has `read` read it from its start and closes it; only
 // a read that no write met is taken (files/whole_reads.h). One that a write may have met
 // is undone by `undo`, which gives back all that `read` did, and made again; one that a
-// write met at every read for three seconds is refused, with recordFileChanging set.
-// True when `read` ran over the file as it stood: its own verdict on the bytes holds.
+// write met at every read for three seconds is refused, with recordFileChanging set. The
+// boxes that only tell, which `read` asks for, are shown once, after the close, and only
+// for the read taken. True when `read` ran over the file as it stood: its own verdict on
+// the bytes holds.
 bool ReadRecordFile(const char* path, const std::function<void()>& read, const std::function<void()>& undo);
 // Sends what the writers collected to the file; false when any write of the file failed.
 bool FlushRecordFile();

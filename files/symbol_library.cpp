@@ -2,6 +2,7 @@
 #include "files/plan_file.h"
 #include "files/plan_object_records.h"
 #include "files/record_stream.h"
+#include "model/generated_children.h"
 #include "model/object_copies.h"
 #include "model/object_extents.h"
 #include "model/object_operations.h"
@@ -197,20 +198,26 @@ static void FreeTemplateChildren(PlanObject* templateObject)
 }
 
 // Symbol and model files are plan files whose settings block is skipped: reads one's body
-// with readBody, which undo takes back where a write met the read (and it is read again).
-// False for a file that cannot be opened or was always being written; false after the
-// format message with formatText for an unknown version or a damaged body, when discard
-// first drops what the body had read.
+// with readBody, which undo takes back where a write met the read (and it is read again),
+// with the version read and the pictures numbered. False for a file that cannot be opened
+// or was always being written; false after the format message with formatText for an
+// unknown version or a damaged body, when discard first drops what the body had read.
 template <typename ReadBody, typename Undo, typename Discard>
 static bool ReadHeaderlessPlanFile(const char* path, const char* formatText, ReadBody readBody, Undo undo,
                                    Discard discard)
 {
     bool known = false, intact = false;
+    uint32_t version = 0, pictures = 0;
+    uint16_t headerWord = 0;
     if (!ReadRecordFile(path, [&] {
+            version = planFileVersionRead, headerWord = planFileHeaderWord, pictures = imageTextureCounter;
             ReadPlanVersion();
             known = SkipHeaderForVersion(planFileVersionRead);
             intact = known && readBody();
-        }, undo))
+        }, [&] {
+            undo();
+            planFileVersionRead = version, planFileHeaderWord = headerWord, imageTextureCounter = pictures;
+        }))
         return false;
     if (known && !intact)
         discard();
