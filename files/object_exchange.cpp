@@ -471,35 +471,40 @@ bool ImportObjectFile(const char* path)
     if (!activeDocument || !activeDocument->settings || !activePlanPane || !path)
         return false;
     importAs2D = ReadStyleIs2D(path);
-    bool result = false;
-    if (OpenRecordFileForReading(path) != HFILE_ERROR) {
+    PlanFloor* floor = activeDocument->currentFloor;
+    std::vector<PlanObject*> added;
+    // What was read of a damaged file, or of one a write met, goes again.
+    const auto freeAdded = [&] {
+        for (PlanObject* object : added)
+            FreeObject(object);
+        added.clear();
+    };
+    bool known = false, intact = false, result = false;
+    const bool read = ReadRecordFile(path, [&] {
         ReadPlanVersion();
-        if (planFileVersionRead != kExchangeVersion) {
-            CloseRecordFile();
-            ShowPlanFormatMessage(kExchangeFormatText);
-        } else {
+        known = planFileVersionRead == kExchangeVersion;
+        if (known) {
             SkipExchangeBlock();
-            std::vector<PlanObject*> added;
-            PlanFloor* floor = activeDocument->currentFloor;
-            bool intact = floor && ReadExchangeBody(floor, &added) && !StreamDamaged();
-            CloseRecordFile();
-            // An empty object would be added unseen and saved with the plan: it is left
-            // out, and a file with nothing else is no object file.
-            if (intact) {
-                auto empty = [](PlanObject* object) { return !KeepUnlessEmpty(object); };
-                added.erase(std::remove_if(added.begin(), added.end(), empty), added.end());
-            }
-            if (!intact || added.empty()) {
-                // A damaged file adds nothing: what was read of it goes again.
-                for (PlanObject* object : added)
-                    FreeObject(object);
-                if (floor)
-                    ShowPlanFormatMessage(kExchangeFormatText);
-            } else {
-                DeactivateDocumentChild();
-                ForEachFloorObject(activeDocument->firstFloor, 0, SuspendTextEditors, nullptr);
-                result = true;
-            }
+            intact = floor && ReadExchangeBody(floor, &added) && !StreamDamaged();
+        }
+    }, freeAdded);
+    if (read && !known) {
+        ShowPlanFormatMessage(kExchangeFormatText);
+    } else if (read) {
+        // An empty object would be added unseen and saved with the plan: it is left
+        // out, and a file with nothing else is no object file.
+        if (intact) {
+            auto empty = [](PlanObject* object) { return !KeepUnlessEmpty(object); };
+            added.erase(std::remove_if(added.begin(), added.end(), empty), added.end());
+        }
+        if (!intact || added.empty()) {
+            freeAdded();
+            if (floor)
+                ShowPlanFormatMessage(kExchangeFormatText);
+        } else {
+            DeactivateDocumentChild();
+            ForEachFloorObject(activeDocument->firstFloor, 0, SuspendTextEditors, nullptr);
+            result = true;
         }
     }
     importAs2D = false;

@@ -448,21 +448,6 @@ uint32_t BandRows(const DibLayout& layout)
     return layout.stride >= (1u << 18) ? 1 : (1u << 18) / layout.stride;
 }
 
-// A digest of bytes, taken eight at a time, that tells a second read from the first: each
-// step is a bijection, so one word changed changes it.
-uint64_t Digest(uint64_t digest, const uint8_t* bytes, size_t count)
-{
-    size_t i = 0;
-    for (uint64_t word; i + 8 <= count; i += 8) {
-        std::memcpy(&word, bytes + i, 8);
-        digest = (digest ^ word) * 0x100000001B3ull;
-        digest ^= digest >> 29;
-    }
-    for (; i < count; ++i)
-        digest = (digest ^ bytes[i]) * 0x100000001B3ull;
-    return digest;
-}
-
 // Reads again what a load read (the first `headBytes` and the rows, band by band) and tells
 // whether it gives the same digest, the file's size and last write still those before.
 bool ReadsAlikeAgain(HANDLE file, DWORD headBytes, const DibLayout& layout, uint64_t digest, const FileState& before)

@@ -421,33 +421,108 @@ static void SendFrameCommand(WPARAM command)
         SendMessageA(frameWindow, WM_COMMAND, command, 0);
 }
 
+namespace {
+
+// What a load changes in the active document and the view, held from the start of each read
+// until the plan is known to have read whole: a read that a write met gives it all back,
+// so that nothing of it stays. The document's floors are set aside rather than freed; an
+// import into the current floor only appends to it.
+class HeldPlan {
+public:
+    void Take()
+    {
+        hadSettings = activeDocument->settings != nullptr;
+        if (hadSettings)
+            settings = *activeDocument->settings;
+        version = planFileVersionRead;
+        headerWord = planFileHeaderWord;
+        pictures = imageTextureCounter;
+        pitch = viewPitchDegrees, yaw = viewYawDegrees, plane = workPlane;
+        pitchCos = viewPitchCos, pitchSin = viewPitchSin, yawCos = viewYawCos, yawSin = viewYawSin;
+        if (importIntoCurrentFloor) {
+            last = LastFloorObject(activeDocument->currentFloor);
+            return;
+        }
+        floors = activeDocument->firstFloor;
+        current = activeDocument->currentFloor;
+        sheet = activeDocument->currentViewSheet;
+        activeDocument->firstFloor = activeDocument->currentFloor = activeDocument->currentViewSheet = nullptr;
+    }
+
+    // The read is taken: the floors it replaced go.
+    void Release()
+    {
+        while (PlanFloor* floor = floors) {
+            floors = floor->next;
+            RemoveFloor(floor);
+        }
+    }
+
+    void GiveBack()
+    {
+        if (importIntoCurrentFloor) {
+            FreeFloorObjectsAfter(activeDocument->currentFloor, last);
+        } else {
+            while (activeDocument->firstFloor)
+                RemoveFloor(activeDocument->firstFloor);
+            activeDocument->firstFloor = floors;
+            activeDocument->currentFloor = current;
+            activeDocument->currentViewSheet = sheet;
+            floors = nullptr;
+        }
+        if (hadSettings) {
+            *activeDocument->settings = settings;
+        } else {
+            FreePlanSettings(activeDocument->settings);
+            activeDocument->settings = nullptr;
+        }
+        planFileVersionRead = version;
+        planFileHeaderWord = headerWord;
+        imageTextureCounter = pictures;
+        viewPitchDegrees = pitch, viewYawDegrees = yaw, workPlane = plane;
+        viewPitchCos = pitchCos, viewPitchSin = pitchSin, viewYawCos = yawCos, viewYawSin = yawSin;
+    }
+
+private:
+    bool hadSettings = false;
+    PlanSettings settings;
+    uint32_t version = 0, pictures = 0;
+    uint16_t headerWord = 0;
+    float pitch = 0, yaw = 0, pitchCos = 0, pitchSin = 0, yawCos = 0, yawSin = 0;
+    PlaneEquation plane;
+    PlanObject* last = nullptr;
+    PlanFloor *floors = nullptr, *current = nullptr, *sheet = nullptr;
+};
+
+} // namespace
+
 bool LoadPlanFile(const char* path)
 {
     if (!activeDocument || !activePlanPane)
         return false;
-    if (OpenRecordFileForReading(path) == HFILE_ERROR)
-        return false;
-    ResetStatusProgress();
-    ReadPlanVersion();
-    if (!IsKnownVersion(planFileVersionRead) || !ReadPlanHeaderForVersion(planFileVersionRead)) {
-        ShowPlanFormatMessage(kPlanFormatText);
-        CloseRecordFile();
+    HeldPlan held;
+    bool known = false, bodyIntact = false;
+    const bool read = ReadRecordFile(path, [&] {
+        held.Take();
+        ResetStatusProgress();
+        ReadPlanVersion();
+        known = IsKnownVersion(planFileVersionRead) && ReadPlanHeaderForVersion(planFileVersionRead);
+        if (!known)
+            return;
+        PlanSettings* settings = activeDocument->settings;
+        if (settings->groundColour.red == 0 && settings->groundColour.green == 192 &&
+            settings->groundColour.blue == 0)
+            settings->groundColour = ColourTriple{24415, 36751, 12079};
+        bodyIntact = ReadPlanBody();
+    }, [&] { held.GiveBack(); });
+    if (read && !known)
+        held.GiveBack();
+    if (!read || !known) {
+        if (read)
+            ShowPlanFormatMessage(kPlanFormatText);
         return false;
     }
-    PlanSettings* settings = activeDocument->settings;
-    if (settings->groundColour.red == 0 && settings->groundColour.green == 192 &&
-        settings->groundColour.blue == 0)
-        settings->groundColour = ColourTriple{24415, 36751, 12079};
-
-    if (!importIntoCurrentFloor) {
-        while (activeDocument->firstFloor)
-            RemoveFloor(activeDocument->firstFloor);
-        activeDocument->firstFloor = nullptr;
-        activeDocument->currentFloor = nullptr;
-        activeDocument->currentViewSheet = nullptr;
-    }
-    bool bodyIntact = ReadPlanBody();
-    CloseRecordFile();
+    held.Release();
     if (!bodyIntact)
         ShowPlanFormatMessage(kPlanFormatText);
 
@@ -489,14 +564,18 @@ bool PlanFileReadsWhole(const char* path)
     bool whole = false;
     if (PlanDocument* scratch = CreatePlanDocument()) {
         activePlanPane = nullptr;
-        if (OpenRecordFileForReading(path) != HFILE_ERROR) {
+        const bool read = ReadRecordFile(path, [&] {
             // Only a disk file is read: a pipe would be waited on for ever.
-            if (GetFileType(LongToHandle(planFileHandle)) == FILE_TYPE_DISK) {
+            whole = GetFileType(LongToHandle(planFileHandle)) == FILE_TYPE_DISK;
+            if (whole) {
                 ReadPlanVersion();
                 whole = ReadPlanHeaderForVersion(planFileVersionRead) && ReadBody(false);
             }
-            CloseRecordFile();
-        }
+        }, [] {
+            while (activeDocument->firstFloor)
+                RemoveFloor(activeDocument->firstFloor);
+        });
+        whole = read && whole;
         FreePlanDocument(scratch);
     }
     activeDocument = document;

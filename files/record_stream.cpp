@@ -1,8 +1,10 @@
 #include "files/record_stream.h"
 #include "files/file_marks.h"
 #include "files/whole_reads.h"
+#include "shell/message_box.h"
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 HFILE planFileHandle = HFILE_ERROR;
 uint8_t streamMemoryMode = 0;
@@ -66,6 +68,9 @@ namespace {
 enum class FileStreamMode { Unbuffered, Reading, Writing };
 
 const uint32_t kFileBlockBytes = 1u << 20;
+// The last bytes of a part read stay in the block before the next part, for a reader that
+// steps back over them.
+const uint32_t kKeptBytes = 16;
 // How long a file that changes at every read is read again: a save of a large plan takes
 // a few seconds, of most plans well under one.
 const DWORD kChangingPatience = 3000;
@@ -75,7 +80,9 @@ uint8_t* fileBlock = nullptr;        // the block being read or filled
 uint32_t fileBlockFill = 0;          // bytes held by the block
 uint32_t fileBlockPosition = 0;      // next byte of the block to read
 LONG fileBlockOffset = 0;            // file offset of the block's first byte
-LONG fileLength = 0;                 // length of a file being read: the whole file is the block
+LONG fileLength = 0;                 // length of a file being read, taken at the read's start
+WholeFileRead wholeRead;             // the read of a disk file being read, part by part
+bool wholeReadStarted = false;
 
 UINT WINAPI SystemFileWrite(HFILE file, const void* data, UINT count)
 {
@@ -98,6 +105,7 @@ void ReleaseFileBlock()
     fileBlockPosition = 0;
     fileBlockOffset = 0;
     fileLength = 0;
+    wholeReadStarted = false;
     fileStreamMode = FileStreamMode::Unbuffered;
 }
 
@@ -149,33 +157,60 @@ uint32_t BufferedBytesLeft()
     return here < fileLength ? (uint32_t)(fileLength - here) : 0;
 }
 
-// A file being read is whole in the block: what the block lacks, the file lacks.
+// The next part of a file being read into the block, after the last bytes read; false at
+// the file's end, or where the part did not come whole (the read's verdict then says so).
+bool ReadNextPart()
+{
+    const uint32_t kept = fileBlockFill < kKeptBytes ? fileBlockFill : kKeptBytes;
+    std::memmove(fileBlock, fileBlock + fileBlockFill - kept, kept);
+    fileBlockOffset += (LONG)(fileBlockFill - kept);
+    const uint32_t got = wholeReadStarted ? wholeRead.ReadPart(fileBlock + kept) : 0;
+    fileBlockFill = kept + got;
+    fileBlockPosition = kept;
+    return got != 0;
+}
+
 void ReadBufferedFile(uint8_t* dest, uint32_t count)
 {
-    uint32_t available = fileBlockFill - fileBlockPosition;
-    uint32_t n = count < available ? count : available;
-    if (n)
+    while (count) {
+        if (fileBlockPosition == fileBlockFill && !ReadNextPart())
+            break;
+        uint32_t available = fileBlockFill - fileBlockPosition;
+        uint32_t n = count < available ? count : available;
         std::memcpy(dest, fileBlock + fileBlockPosition, n);
-    fileBlockPosition += n;
-    if (n != count)
+        fileBlockPosition += n;
+        dest += n;
+        count -= n;
+    }
+    if (count)
         streamReadShort = true;
+}
+
+// A read of the file open for reading from its start, the stream's flags reset.
+bool StartWholeRead()
+{
+    ResetStreamFlags();
+    fileBlockFill = 0;
+    fileBlockPosition = 0;
+    fileBlockOffset = 0;
+    wholeReadStarted = wholeRead.Start(LongToHandle(planFileHandle));
+    fileLength = wholeReadStarted ? (LONG)wholeRead.Length() : 0;
+    return wholeReadStarted;
 }
 
 bool StartBufferedFile(FileStreamMode mode)
 {
     ReleaseFileBlock();
     if (mode == FileStreamMode::Reading) {
-        // Read whole at once, and taken only when no write met the read: where the file
-        // system keeps no locks, an instance under another Wine server may be saving it.
-        // A pipe or a device gives nothing (and is never waited on).
+        // Read part by part as the readers go, through a block of a part, and judged once
+        // they are done (ReadRecordFile): where the file system keeps no locks, an
+        // instance under another Wine server may be saving it. A pipe or a device gives
+        // nothing (and is never waited on).
         fileStreamMode = mode;
-        HANDLE file = LongToHandle(planFileHandle);
-        if (GetFileType(file) != FILE_TYPE_DISK)
+        if (GetFileType(LongToHandle(planFileHandle)) != FILE_TYPE_DISK)
             return true;
-        const WholeRead read = ReadWholeFile(file, &fileBlock, &fileBlockFill, kChangingPatience);
-        recordFileChanging = read == WholeRead::Changing;
-        fileLength = (LONG)fileBlockFill;
-        return read == WholeRead::Read;
+        fileBlock = static_cast<uint8_t*>(std::malloc(kKeptBytes + WholeFileRead::kPartBytes));
+        return fileBlock && StartWholeRead();
     }
     fileBlock = static_cast<uint8_t*>(std::malloc(kFileBlockBytes));
     if (!fileBlock)
@@ -500,6 +535,36 @@ HFILE OpenRecordFileForWriting(const char* path)
     if (planFileHandle != HFILE_ERROR)
         StartBufferedFile(FileStreamMode::Writing);
     return planFileHandle;
+}
+
+bool ReadRecordFile(const char* path, const std::function<void()>& read, const std::function<void()>& undo)
+{
+    if (OpenRecordFileForReading(path) == HFILE_ERROR)
+        return false;
+    std::vector<HeldMessageBox> boxes;
+    for (const DWORD begin = GetTickCount();;) {
+        HoldMessageBoxes(&boxes);
+        read();
+        HoldMessageBoxes(nullptr);
+        WholeRead verdict = wholeReadStarted ? wholeRead.Finish(fileBlock + kKeptBytes) : WholeRead::Read;
+        if (verdict != WholeRead::Read) {
+            undo();
+            boxes.clear();
+        }
+        if (verdict == WholeRead::Changing && GetTickCount() - begin < kChangingPatience) {
+            ReachReadStage(ReadStage::ReadingAgain);
+            Sleep(50);
+            if (StartWholeRead())
+                continue;
+            verdict = WholeRead::Failed;
+        }
+        recordFileChanging = verdict == WholeRead::Changing;
+        CloseRecordFile();
+        // Once the file is closed: a box waiting for the user keeps no save waiting.
+        for (const HeldMessageBox& box : boxes)
+            ShowMessageBox(box.owner, box.text.c_str(), box.caption.c_str(), box.flags);
+        return verdict == WholeRead::Read;
+    }
 }
 
 bool FlushRecordFile()

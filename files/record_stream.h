@@ -4,6 +4,7 @@
 // stream; raw blocks are the little-endian layout of the old 32-bit records.
 #include <windows.h>
 #include <cstdint>
+#include <functional>
 
 // Process-wide stream state: one current stream at a time.
 extern HFILE planFileHandle;       // the open file of file mode, HFILE_ERROR when none
@@ -17,8 +18,8 @@ extern uint32_t streamBufferLength; // bytes held by streamBuffer (reads never p
 extern bool streamReadShort;
 extern bool streamWriteFailed;
 void ResetStreamFlags();
-// Set by OpenRecordFileForReading where it refused a file that changed at every read:
-// another program is saving it.
+// Set by ReadRecordFile where it refused a file that changed at every read: another
+// program is saving it.
 extern bool recordFileChanging;
 // True when at least `count` bytes remain to be read; otherwise the stream is marked
 // damaged (a count or length larger than the data) and the result is false. Readers call
@@ -50,8 +51,8 @@ float SwapFloatBytes(float value);
 LONG GetFileSize(HFILE file);
 LONG GetFilePosition(HFILE file);
 
-// Steps the read position back over bytes just read (at most those of the last read);
-// a reader that looked ahead gives them back.
+// Steps the read position back over bytes just read (at most those of the last read, and
+// of a file at most 16); a reader that looked ahead gives them back.
 void RewindRecordStream(uint32_t count);
 
 // Bytes left to read in the current stream: up to the end of the file in file mode, up to
@@ -66,13 +67,20 @@ uint32_t StreamBytesRemaining();
 // Wine servers or on other machines keep to the same: a file another instance writes is
 // not opened, nor one that another instance reads or writes opened for writing.
 // Both return planFileHandle (HFILE_ERROR on failure) and reset the stream flags. A file
-// opened for reading is read whole at once into a block that serves the reads, and only
-// a read that no write met is taken (files/whole_reads.h); one that a write met at every
-// read for three seconds is refused, with recordFileChanging set. A file opened for
-// writing is written through a block of a megabyte: the writes collect in it and go out
-// when it is full, at a flush and at the close.
+// opened for reading is read part by part, a megabyte at a time, as the readers go; what
+// they read is judged whole or not by ReadRecordFile. A file opened for writing is
+// written through a block of a megabyte: the writes collect in it and go out when it is
+// full, at a flush and at the close.
 HFILE OpenRecordFileForReading(const char* path);
 HFILE OpenRecordFileForWriting(const char* path);
+// Opens a record file for reading, has `read` read it from its start and closes it; only
+// a read that no write met is taken (files/whole_reads.h). One that a write may have met
+// is undone by `undo`, which gives back all that `read` did, and made again; one that a
+// write met at every read for three seconds is refused, with recordFileChanging set. The
+// boxes that only tell, which `read` asks for, are shown once, after the close, and only
+// for the read taken. True when `read` ran over the file as it stood: its own verdict on
+// the bytes holds.
+bool ReadRecordFile(const char* path, const std::function<void()>& read, const std::function<void()>& undo);
 // Sends what the writers collected to the file; false when any write of the file failed.
 bool FlushRecordFile();
 // Flushes a file being written and closes it. False when a write or the close failed:

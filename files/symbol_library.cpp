@@ -2,6 +2,7 @@
 #include "files/plan_file.h"
 #include "files/plan_object_records.h"
 #include "files/record_stream.h"
+#include "model/generated_children.h"
 #include "model/object_copies.h"
 #include "model/object_extents.h"
 #include "model/object_operations.h"
@@ -196,40 +197,43 @@ static void FreeTemplateChildren(PlanObject* templateObject)
     FreeMemberChain(child);
 }
 
-// Symbol and model files are plan files whose settings block is skipped: opens one and
-// reads its body with readBody. False for a file that cannot be opened; false after the
-// format message with formatText for an unknown version or a damaged body, when
-// discard first drops what the body had read.
-template <typename ReadBody, typename Discard>
-static bool ReadHeaderlessPlanFile(const char* path, const char* formatText, ReadBody readBody,
+// Symbol and model files are plan files whose settings block is skipped: reads one's body
+// with readBody, which undo takes back where a write met the read (and it is read again),
+// with the version read and the pictures numbered. False for a file that cannot be opened
+// or was always being written; false after the format message with formatText for an
+// unknown version or a damaged body, when discard first drops what the body had read.
+template <typename ReadBody, typename Undo, typename Discard>
+static bool ReadHeaderlessPlanFile(const char* path, const char* formatText, ReadBody readBody, Undo undo,
                                    Discard discard)
 {
-    if (OpenRecordFileForReading(path) == HFILE_ERROR)
+    bool known = false, intact = false;
+    uint32_t version = 0, pictures = 0;
+    uint16_t headerWord = 0;
+    if (!ReadRecordFile(path, [&] {
+            version = planFileVersionRead, headerWord = planFileHeaderWord, pictures = imageTextureCounter;
+            ReadPlanVersion();
+            known = SkipHeaderForVersion(planFileVersionRead);
+            intact = known && readBody();
+        }, [&] {
+            undo();
+            planFileVersionRead = version, planFileHeaderWord = headerWord, imageTextureCounter = pictures;
+        }))
         return false;
-    ReadPlanVersion();
-    if (!SkipHeaderForVersion(planFileVersionRead)) {
-        ShowPlanFormatMessage(formatText);
-        CloseRecordFile();
-        return false;
-    }
-    bool intact = readBody();
-    CloseRecordFile();
-    if (!intact) {
+    if (known && !intact)
         discard();
+    if (!intact)
         ShowPlanFormatMessage(formatText);
-        return false;
-    }
-    return true;
+    return intact;
 }
 
 bool LoadSymbolFile(const char* path, PlanObject* templateObject)
 {
     if (!activeDocument || !activePlanPane || !templateObject)
         return false;
+    // A damaged symbol adds nothing rather than half a drawing.
+    const auto drop = [&] { FreeTemplateChildren(templateObject); };
     bool read = ReadHeaderlessPlanFile(
-        path, kSymbolFormatText, [&] { return ReadSymbolBody(templateObject); },
-        // A damaged symbol adds nothing rather than half a drawing.
-        [&] { FreeTemplateChildren(templateObject); });
+        path, kSymbolFormatText, [&] { return ReadSymbolBody(templateObject); }, drop, drop);
     if (!read)
         return false;
     CentreTemplateOnOrigin(templateObject);
@@ -425,7 +429,10 @@ bool LoadModelFile(const char* path)
 {
     if (!activeDocument || !activePlanPane)
         return false;
-    return ReadHeaderlessPlanFile(path, kModelFormatText, ReadModelBody, [] {});
+    PlanFloor* floor = activeDocument->currentFloor;
+    PlanObject* last = LastFloorObject(floor);
+    return ReadHeaderlessPlanFile(
+        path, kModelFormatText, ReadModelBody, [&] { FreeFloorObjectsAfter(floor, last); }, [] {});
 }
 
 void AppendChildObject(PlanObject* object, PlanObject* owner)

@@ -1,10 +1,8 @@
 #include "files/whole_reads.h"
-#include <cstdlib>
 #include <cstring>
 
 namespace {
 
-const DWORD kPartBytes = 1u << 20;
 // A FILETIME counts 100 ns.
 const uint64_t kSecond = 10000000;
 // Dates to the whole second come from a file system that keeps none finer (two seconds
@@ -15,33 +13,15 @@ const uint64_t kFineStep = kSecond / 10;
 
 ReadStageHook readStageHook = nullptr;
 
-// Reads `length` bytes from the file's start into `into`, or, given `part` (a block of a
-// part), reads them again there and compares them with `into`; false when the file gave
-// other bytes, fewer or more, and `failed` set when a read failed.
-bool ReadOnce(HANDLE file, uint8_t* into, uint32_t length, uint8_t* part, bool* failed)
+bool SeekToStart(HANDLE file)
 {
     LARGE_INTEGER start = {};
-    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN))
-        return !(*failed = true);
-    uint32_t done = 0;
-    for (bool first = true; done < length; first = false) {
-        const DWORD asked = length - done < kPartBytes ? length - done : kPartBytes;
-        uint8_t* to = part ? part : into + done;
-        DWORD got = 0;
-        if (!ReadFile(file, to, asked, &got, nullptr))
-            return !(*failed = true);
-        if (got != asked || (part && std::memcmp(part, into + done, got) != 0))
-            return false;
-        done += got;
-        if (first)
-            ReachReadStage(ReadStage::PartRead);
-    }
-    // Nothing beyond: a file that grew meanwhile was written.
-    uint8_t beyond;
-    DWORD got = 0;
-    if (!ReadFile(file, &beyond, 1, &got, nullptr))
-        return !(*failed = true);
-    return got == 0;
+    return SetFilePointerEx(file, start, nullptr, FILE_BEGIN) != 0;
+}
+
+inline uint64_t Rotate(uint64_t value, int bits)
+{
+    return (value << bits) | (value >> (64 - bits));
 }
 
 } // namespace
@@ -60,57 +40,106 @@ bool DateMayHideWrite(const FileState& state, uint64_t start)
 
 bool TakeFileState(HANDLE file, FileState* state)
 {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file, &info))
+    // Asked apart rather than through GetFileInformationByHandle, which under Wine also
+    // asks for the volume's serial number: a quarter of a millisecond at every read.
+    LARGE_INTEGER size;
+    FILETIME written;
+    if (!GetFileSizeEx(file, &size) || !GetFileTime(file, nullptr, nullptr, &written))
         return false;
-    state->size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    state->written = (static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
-                     info.ftLastWriteTime.dwLowDateTime;
+    state->size = static_cast<uint64_t>(size.QuadPart);
+    state->written = (static_cast<uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
     return true;
 }
 
-WholeRead ReadWholeFile(HANDLE file, uint8_t** bytes, uint32_t* length, DWORD patience)
+uint64_t Digest(uint64_t digest, const uint8_t* bytes, size_t count)
 {
-    *bytes = nullptr;
-    *length = 0;
-    const DWORD begin = GetTickCount();
-    for (;;) {
-        const uint64_t now = FileClock();
-        FileState before, after;
-        if (!TakeFileState(file, &before) || before.size >= 0x80000000u)
-            return WholeRead::Failed;
-        const uint32_t size = static_cast<uint32_t>(before.size);
-        uint8_t* block = size ? static_cast<uint8_t*>(std::malloc(size)) : nullptr;
-        uint8_t* part = nullptr;
-        if (size && !block)
-            return WholeRead::Failed;
-        bool failed = false;
-        bool same = ReadOnce(file, block, size, nullptr, &failed) && TakeFileState(file, &after) && after == before;
-        const bool hidden = same && DateMayHideWrite(before, now);
-        // An empty file whose date is that recent was emptied by a copy over it, whose bytes
-        // are still to come.
-        if (hidden && !size)
-            same = false;
-        if (hidden && size) {
-            part = static_cast<uint8_t*>(std::malloc(size < kPartBytes ? size + 1 : kPartBytes));
-            failed = failed || !part;
-            same = part && ReadOnce(file, block, size, part, &failed) && TakeFileState(file, &after) &&
-                   after == before;
-            std::free(part);
+    // Four lanes of words side by side, so that their multiplications overlap: a part of a
+    // megabyte takes a fraction of a millisecond. Every step is a bijection of the word
+    // and of the lane, so one word changed changes the digest.
+    const uint64_t kPrime1 = 0x9E3779B185EBCA87ull, kPrime2 = 0xC2B2AE3D27D4EB4Full;
+    uint64_t lane[4] = {digest + kPrime1, digest + kPrime2, digest, digest - kPrime1};
+    size_t i = 0;
+    for (; i + 32 <= count; i += 32)
+        for (int k = 0; k < 4; ++k) {
+            uint64_t word;
+            std::memcpy(&word, bytes + i + 8 * k, 8);
+            lane[k] = Rotate(lane[k] + word * kPrime2, 31) * kPrime1;
         }
-        if (same) {
-            *bytes = block;
-            *length = size;
-            return WholeRead::Read;
-        }
-        std::free(block);
-        if (failed)
-            return WholeRead::Failed;
-        if (GetTickCount() - begin >= patience)
-            return WholeRead::Changing;
-        ReachReadStage(ReadStage::ReadingAgain);
-        Sleep(50);
+    digest = (digest ^ count) * kPrime1;
+    for (int k = 0; k < 4; ++k)
+        digest = Rotate(digest ^ lane[k], 27) * kPrime1;
+    for (; i < count; ++i)
+        digest = Rotate(digest ^ bytes[i], 11) * kPrime2;
+    return digest;
+}
+
+bool WholeFileRead::Start(HANDLE handle)
+{
+    file = handle;
+    done = 0;
+    digest = 0;
+    came = true;
+    failed = false;
+    const uint64_t now = FileClock();
+    if (!TakeFileState(file, &before) || before.size >= 0x80000000u || !SeekToStart(file))
+        return false;
+    length = static_cast<uint32_t>(before.size);
+    twice = DateMayHideWrite(before, now);
+    return true;
+}
+
+uint32_t WholeFileRead::ReadPart(uint8_t* into)
+{
+    const DWORD asked = length - done < kPartBytes ? length - done : kPartBytes;
+    if (!asked || !came || failed)
+        return 0;
+    DWORD got = 0;
+    if (!ReadFile(file, into, asked, &got, nullptr))
+        return failed = true, 0;
+    // Fewer bytes than the length: the file was cut meanwhile.
+    if (got != asked)
+        return came = false, 0;
+    if (twice)
+        digest = Digest(digest, into, got);
+    if (!done)
+        ReachReadStage(ReadStage::PartRead);
+    done += got;
+    return got;
+}
+
+bool WholeFileRead::ReadsSameAgain(uint8_t* block)
+{
+    const uint64_t first = digest;
+    digest = 0;
+    done = 0;
+    if (!SeekToStart(file))
+        return !(failed = true);
+    while (ReadPart(block)) {
     }
+    // Nothing beyond: a file that grew meanwhile was written.
+    uint8_t beyond;
+    DWORD got = 0;
+    if (!failed && !ReadFile(file, &beyond, 1, &got, nullptr))
+        failed = true;
+    FileState after;
+    return came && !failed && done == length && got == 0 && digest == first && TakeFileState(file, &after) &&
+           after == before;
+}
+
+WholeRead WholeFileRead::Finish(uint8_t* block)
+{
+    // The digest is of the whole file: what the reader left goes into it too.
+    while (twice && ReadPart(block)) {
+    }
+    FileState after;
+    bool same = came && !failed && TakeFileState(file, &after) && after == before;
+    // An empty file whose date is that recent was emptied by a copy over it, whose bytes
+    // are still to come.
+    if (same && twice)
+        same = length && ReadsSameAgain(block);
+    if (failed)
+        return WholeRead::Failed;
+    return same ? WholeRead::Read : WholeRead::Changing;
 }
 
 void SetReadStageHook(ReadStageHook hook)

@@ -8,10 +8,14 @@
 // coarse to show a write during the read (dates to the whole second, or a last write
 // within a tick of the read, or one not yet reached), a second read must give the same
 // bytes. An empty file whose date may hide a write is one that a copy over it has just
-// emptied: it is read again too. A read that met a write is made again until the
+// emptied: it is read again too. The file goes part by part through a block of the
+// reader's, so that a read costs the same memory whatever the file's size: the second read
+// is checked against a digest of the first's parts rather than against their bytes. A
+// read that met a write is made again by its reader (files/record_stream.h) until the
 // patience is spent. The picture loader (files/picture_files.h) judges its reads by the
 // same rule.
 #include <windows.h>
+#include <cstddef>
 #include <cstdint>
 
 // A file's size and last write (a FILETIME as one number), as its open handle reports them.
@@ -29,15 +33,45 @@ uint64_t FileClock();
 // reached): a read that began at `start` is then taken only where a second read gives the
 // same bytes.
 bool DateMayHideWrite(const FileState& state, uint64_t start);
+// A digest of bytes that tells a second read of them from the first: `digest` is that of
+// the bytes before (0 at the start). The same bytes in the same parts give the same digest.
+uint64_t Digest(uint64_t digest, const uint8_t* bytes, size_t count);
 
 enum class WholeRead { Read, Changing, Failed };
 
-// Reads the disk file open in `file` from its start into a block allocated with malloc
-// (`*bytes`, of `*length` bytes, which the caller frees; null for an empty file).
-// Changing when every read for `patience` milliseconds met a write; Failed when the file
-// cannot be read (a read error, a file of 2 GB or more, no memory). Nothing is allocated
-// then.
-WholeRead ReadWholeFile(HANDLE file, uint8_t** bytes, uint32_t* length, DWORD patience);
+// One read of a disk file from its start, part by part, and its verdict.
+class WholeFileRead {
+public:
+    // The bytes of a part: every part but the last holds this many.
+    static const uint32_t kPartBytes = 1u << 20;
+
+    // Starts a read at the file's start; false where the file's state cannot be taken or
+    // it holds 2 GB or more.
+    bool Start(HANDLE file);
+    // The file's length at the start: the reads never pass it.
+    uint32_t Length() const { return length; }
+    // Reads the next part into `into` (room for kPartBytes); its bytes, 0 at the end or
+    // where the file gave fewer than its length promised or a read failed.
+    uint32_t ReadPart(uint8_t* into);
+    // The verdict once the reader has read what it wanted: Read where no write met the
+    // read, Changing where one may have (or where the file is empty and its date may hide
+    // a write), Failed where a read failed. What the reader left
+    // unread is read too (through `block`, of kPartBytes) where the bytes are to be read
+    // again.
+    WholeRead Finish(uint8_t* block);
+
+private:
+    bool ReadsSameAgain(uint8_t* block);
+
+    HANDLE file = INVALID_HANDLE_VALUE;
+    FileState before;
+    uint32_t length = 0;
+    uint32_t done = 0;
+    bool twice = false;   // the dates may hide a write: a second read must give the digest
+    uint64_t digest = 0;
+    bool came = true;     // every part came whole
+    bool failed = false;
+};
 
 // The moments of a read at which a test holds the reader, as a slow disk or a busy
 // program would: a record file about to be opened, the first part of a file (or a

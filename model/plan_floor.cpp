@@ -70,13 +70,26 @@ void RemoveFloor(PlanFloor* floor)
 
 void FreeFloorObjects(PlanFloor* floor)
 {
-    PlanObject* object = floor->firstObject;
+    FreeFloorObjectsAfter(floor, nullptr);
+    floor->firstObject = nullptr;
+}
+
+PlanObject* LastFloorObject(const PlanFloor* floor)
+{
+    PlanObject* last = floor ? floor->firstObject : nullptr;
+    while (last && last->next)
+        last = last->next;
+    return last;
+}
+
+void FreeFloorObjectsAfter(PlanFloor* floor, PlanObject* last)
+{
+    PlanObject* object = last ? last->next : floor ? floor->firstObject : nullptr;
     while (object) {
         PlanObject* next = object->next;
         FreeObject(object);
         object = next;
     }
-    floor->firstObject = nullptr;
 }
 
 static const char* const kStoreyNames[3] = {"First Floor", "Second Floor", "Third Floor"};

@@ -27,6 +27,10 @@ void AppendFloorToDocument(PlanFloor* floor);
 void RemoveFloor(PlanFloor* floor);
 // Frees every object of the floor, in list order; the floor's list is left empty.
 void FreeFloorObjects(PlanFloor* floor);
+// The floor's last object, null for none; FreeFloorObjectsAfter frees the objects after it
+// (all of them for null): those a read appended to the floor meanwhile.
+PlanObject* LastFloorObject(const PlanFloor* floor);
+void FreeFloorObjectsAfter(PlanFloor* floor, PlanObject* last);
 PlanFloor* FindFloorByNumber(uint32_t viewCode);
 PlanFloor* FindFloorByName(const char* name);
 float GetFloorBaseHeight(const PlanFloor* floor);

@@ -29,7 +29,12 @@
 #   scripts/benchmark.sh [--build-dir DIR] --pictures [BUILD_DIR]
 #     pictures converted into RGB rows (picture_speed): 3000 x 2000 at 24 and at 8 bits,
 #     against another build in turns as --view does, five rounds, with the median of the
-#     rounds' figures for each build and their ratio;
+#     rounds' figures for each build and their ratio (without another build, this build's);
+#   scripts/benchmark.sh [--build-dir DIR] --loads [BUILD_DIR]
+#     plans opened (plan_load_speed): lines-10000 (4 MB), lines-100000 (42 MB) and
+#     walls-10000, each loaded run after run, also with its last write just made, and the
+#     peak working set of one load in a process of its own; against another build in turns
+#     as --pictures does, five rounds, with the medians, their ratio and each round's;
 #   scripts/benchmark.sh [--build-dir DIR] --road
 #     the start and the print road: road_speed, the loads of walls-10000 and
 #     lines-100000 against ReadFile, then whole processes from start to end (medians of
@@ -40,11 +45,12 @@
 set -euo pipefail
 . "$(dirname "$0")/start-run.sh" "$@"
 shift "$start_run_args"
-road=0 view=0 texts=0 pictures=0
+road=0 view=0 texts=0 pictures=0 loads=0
 if [ "${1:-}" = --road ]; then road=1; shift; fi
 if [ "${1:-}" = --view ]; then view=1; shift; fi
 if [ "${1:-}" = --texts ]; then texts=1; shift; fi
 if [ "${1:-}" = --pictures ]; then pictures=1; shift; fi
+if [ "${1:-}" = --loads ]; then loads=1; shift; fi
 WINE=/usr/lib/wine/wine64
 
 # The program directory of every run: the benchmarks' files and the symbol libraries.
@@ -91,6 +97,45 @@ figure() {
   shift
   printf '%s\n' "$@" | sort -n | awk -v name="$name" '{ t[NR] = $1 }
     END { printf "%-64s %10.1f ms   median of %d\n", name, t[int(NR / 2) + 1] / 1000, NR }'
+}
+
+# summary LOG ROUNDS: for each of this build's figures in LOG (lines "this build: NAME
+# VALUE ms|MB ...", and "other build: ..." for the build in $other), the median of the
+# rounds, the other build's and their ratio, with each round's ratio; this build's alone
+# where there is no other.
+summary() {
+  local title="this build"
+  ! grep -q '^other build: ' "$1" || title="this build; the build in $other; ratio; each round's ratio"
+  echo "median of the $2 rounds ($title):"
+  awk '
+    function median(key,   i, j, k, t, a) {
+      k = count[key]
+      for (i = 1; i <= k; i++) a[i] = value[key, i]
+      for (i = 2; i <= k; i++)
+        for (j = i; j > 1 && a[j - 1] + 0 > a[j] + 0; j--) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
+      return k ? a[int((k + 1) / 2)] : ""
+    }
+    { sub(/\r$/, "") }   # the programs end their lines as Windows does
+    /^(this|other) build: / {
+      who = $1; line = $0; sub(/^[a-z]+ build: /, "", line)
+      if (!match(line, / +[0-9.]+ (ms|MB)( |$)/)) next
+      name = substr(line, 1, RSTART - 1); split(substr(line, RSTART), field, " ")
+      key = who SUBSEP name; value[key, ++count[key]] = field[1]; unit[name] = field[2]
+      if (who == "this" && !(name in seen)) { seen[name] = 1; order[++names] = name }
+    }
+    END {
+      for (n = 1; n <= names; n++) {
+        name = order[n]; mine = median("this" SUBSEP name); theirs = median("other" SUBSEP name)
+        printf "%-64s %10s %s", name, mine, unit[name]
+        if (theirs != "" && theirs + 0 > 0) {
+          printf " %10s %s %6.2fx  (", theirs, unit[name], mine / theirs
+          for (r = 1; r <= count["this" SUBSEP name] && r <= count["other" SUBSEP name]; r++)
+            printf "%s%.2f", (r > 1 ? " " : ""), value["this" SUBSEP name, r] / value["other" SUBSEP name, r]
+          printf ")"
+        }
+        printf "\n"
+      }
+    }' "$1"
 }
 
 # Microseconds from the start of a Windows program to its end.
@@ -207,13 +252,33 @@ if [ "$pictures" = 1 ]; then
       sed 's/^/other build: /' "$work/other.log" | tee -a "$work/pictures.log"
     fi
   done
-  echo "median of the five rounds (this build; the build in ${other:-none}; ratio):"
-  sed -n 's/^this build: \(.*[^ ]\)  *\([0-9.]*\) ms .*/\1/p' "$work/pictures.log" | sort -u | while read -r name; do
-    mine=$(grep -F "this build: $name " "$work/pictures.log" | awk '{ print $(NF - 4) }' | sort -n | sed -n 3p)
-    theirs=$(grep -F "other build: $name " "$work/pictures.log" | awk '{ print $(NF - 4) }' | sort -n | sed -n 3p)
-    printf '%-64s %10s ms %10s ms %s\n' "$name" "$mine" "${theirs:--}" \
-      "$([ -n "$theirs" ] && awk -v a="$mine" -v b="$theirs" 'BEGIN { printf "%.2fx", a / b }')"
+  summary "$work/pictures.log" five
+  machine_load "at the end"
+  exit 0
+fi
+if [ "$loads" = 1 ]; then
+  other=${1:-}
+  [ -z "$other" ] || build_against plan_load_speed "$other"
+  plans=(lines-10000 lines-100000 walls-10000)
+  bench plan_load_speed --write "${plans[@]}"
+  # Both programs without their debugging sections, which Wine reads into memory in part,
+  # by as much as 8 MB more for one build than another.
+  x86_64-w64-mingw32-strip -g -o "$work/plan_load_speed_this.exe" "$build/benchmarks/plan_load_speed.exe"
+  [ -z "$other" ] || x86_64-w64-mingw32-strip -g "$work/plan_load_speed_other.exe"
+  # One build's figures of a round: the loads' times, then each load's memory in a process of its own.
+  loads_round() {
+    "$WINE" "$1" --runs 15 "${plans[@]}" </dev/null || echo "$1 ended with an error"
+    for plan in "${plans[@]}"; do "$WINE" "$1" --peak "$plan" </dev/null || echo "$1 ended with an error"; done
+  }
+  for round in 1 2 3 4 5; do
+    loads_round "$work/plan_load_speed_this.exe" >"$work/this.log" 2>&1
+    sed 's/^/this build: /' "$work/this.log" | tee -a "$work/loads.log"
+    if [ -n "$other" ]; then
+      loads_round "$work/plan_load_speed_other.exe" >"$work/other.log" 2>&1
+      sed 's/^/other build: /' "$work/other.log" | tee -a "$work/loads.log"
+    fi
   done
+  summary "$work/loads.log" five
   machine_load "at the end"
   exit 0
 fi

@@ -8,6 +8,12 @@ int openMessageBoxCount = 0;
 
 static MessageBoxHook messageBoxHook = nullptr;
 static void* messageBoxHookContext = nullptr;
+static std::vector<HeldMessageBox>* heldBoxes = nullptr;
+
+void HoldMessageBoxes(std::vector<HeldMessageBox>* held)
+{
+    heldBoxes = held;
+}
 
 void SetMessageBoxHook(MessageBoxHook hook, void* context)
 {
@@ -37,6 +43,10 @@ static void LogMessageBox(const std::wstring& text, const char* caption)
 
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT flags)
 {
+    if (heldBoxes && (flags & MB_TYPEMASK) == MB_OK) {
+        heldBoxes->push_back({owner, text ? text : "", caption ? caption : "", flags});
+        return IDOK;
+    }
     ++shownMessageBoxCount;
     if (messageBoxHook)
         return messageBoxHook(owner, text ? text : "", caption ? caption : "", flags, messageBoxHookContext);

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <vector>
 
 // Every message box of the program goes through ShowMessageBox, so that a test can
 // watch what the program tells the user and answer in its place (a modal box would
@@ -22,3 +23,15 @@ extern unsigned long shownMessageBoxCount;
 // The number of boxes open on the screen now, waiting for the user: their modal loops
 // dispatch messages, and work that must not run inside one waits while it is nonzero.
 extern int openMessageBoxCount;
+
+// A box that only tells (MB_OK) asked for while a read that may yet be undone runs: held,
+// to be shown once the read is taken or dropped with it, so that the user hears of a
+// plan once and never of one that was not read (files/record_stream.h).
+struct HeldMessageBox {
+    HWND owner;
+    std::string text, caption;
+    UINT flags;
+};
+// From here such boxes go into `held` (answered IDOK) rather than on the screen; null
+// shows them again.
+void HoldMessageBoxes(std::vector<HeldMessageBox>* held);

@@ -1,10 +1,15 @@
 #include "support_files.h"
+#include "files/object_exchange.h"
 #include "files/plan_file.h"
 #include "files/record_stream.h"
+#include "files/symbol_library.h"
+#include "files/whole_reads.h"
+#include "model/generated_children.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "model/record_memory.h"
 #include "model/view_projection.h"
 #include "palette/category_tabs.h"
 #include "support/test_support.h"
@@ -132,6 +137,97 @@ TEST_F(PlanFile, UnknownVersionShowsTheFormatMessageAndChangesNothing)
     EXPECT_EQ("Errore file - Formato sconosciuto", boxes.Last().caption);
     EXPECT_EQ(kFormatText, boxes.Last().text);
     EXPECT_EQ(UINT(MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL), boxes.Last().flags);
+}
+
+// Every reader of record files: a file whose date a write moves once its first part is read
+// is read again, and only that read stays (nothing of the first doubled); one that every read
+// meets is refused, and the plan, its settings and the template are as they were.
+TEST_F(PlanFile, AReadThatAWriteMetLeavesNothing)
+{
+    static const char* file;
+    static int moves, reads;
+    SetReadStageHook([](ReadStage stage) {
+        static FILETIME date = {0, 0x01D00000};   // a new one at every move
+        HANDLE h = CreateFileA(file, FILE_WRITE_ATTRIBUTES, 7, nullptr, OPEN_EXISTING, 0, nullptr);
+        reads += stage == ReadStage::PartRead;
+        stage == ReadStage::PartRead && moves && moves-- && (++date.dwLowDateTime, SetFileTime(h, nullptr, nullptr, &date));
+        CloseHandle(h);
+    });
+    TPoint picked = At(0, 0, 0);
+    picked.selected = 1;
+    Make(6, Storey(1), {picked, At(5, 0, 5)});
+    ASSERT_TRUE(WriteObjectExchangeFile("O.ZOB"));
+    vtest::WriteFileBytes("P.ZRO", StoreyFile(10410, DefaultSettingsBlock(), [](TestFileWriter& w) {
+        w.Object(Outline(6, {At(0, 0, 0), At(9, 0, 9)}));
+        w.Object(Outline(3, {At(0, 0, 9), At(9, 0, 0)}));
+        w.Object(Outline(130, {At(0, 0, 0), At(30, 0, 0)}));   // a picture, numbered once
+        w.U32(4);
+        w.Raw("A.BM", 4);
+        w.Object(Outline(200, {At(0, 0, 0), At(40, 0, 20)}));   // a text, with its window
+        w.U32(3);
+        w.Raw("Hi", 3);
+        w.U32(0);
+        w.U16(1);
+        w.Raw(std::string(60, '\0').data(), 60);
+        w.Object(Outline(12, {At(0, 0, 0), At(20, 0, 0)}));   // a wall too short for its door:
+        w.U32(1);                                              // a reader that builds it says so
+        w.U16(201);
+        const TObject door = Outline(16, {At(10, 0, 0), At(40, 0, 0)});
+        w.ObjectHeader(door);
+        w.Points(door);
+        w.OpeningBlock(TOpening());
+    }));
+    PlanObject symbol = {};
+    const auto windows = [&] {
+        int n = 0;
+        for (HWND child = GetWindow(pane, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            ++n;
+        return n;
+    };
+    const auto count = [&] {
+        int n = CountChildren(&symbol);
+        for (PlanFloor* f = document->firstFloor; f; f = f->next)
+            n += CountObjects(f);
+        return n;
+    };
+    const struct {
+        const char* file;
+        std::function<bool()> load;
+        int added;
+        bool replaces;
+        size_t boxes;   // shown by a load taken, none by one refused
+    } readers[] = {{"P.ZRO", [] { return LoadPlanFile("P.ZRO"); }, 5, true, 1},
+                   {"P.ZRO", [] { return LoadModelFile("P.ZRO"); }, 5, false, 1},
+                   {"P.ZRO", [&] { return LoadSymbolFile("P.ZRO", &symbol); }, 5, false, 0},
+                   {"O.ZOB", [] { return ImportObjectFile("O.ZOB"); }, 1, false, 0}};
+    for (const auto& reader : readers)
+        for (bool always : {true, false}) {
+            SCOPED_TRACE(std::string(always ? "every read met: " : "one read met: ") + std::to_string(&reader - readers));
+            const int before = count();
+            const PlanSettings settings = *Settings();
+            const PlanFloor* first = document->firstFloor;
+            const long records = LiveRecordCount();
+            const uint32_t pictures = imageTextureCounter;
+            const int texts = windows();
+            const float pitch = viewPitchDegrees, yaw = viewYawDegrees;
+            file = reader.file, moves = always ? 1 << 30 : 1, reads = 0;
+            vtest::MessageBoxRecorder boxes;
+            EXPECT_EQ(!always, reader.load());
+            EXPECT_EQ(always ? 0 : reader.boxes, boxes.Count());
+            EXPECT_EQ(always, recordFileChanging);
+            EXPECT_GE(reads, 2);
+            EXPECT_EQ(always ? before : (reader.replaces ? 0 : before) + reader.added, count());
+            EXPECT_EQ(pictures + (always || reader.file != std::string("P.ZRO") ? 0 : 1), imageTextureCounter);
+            if (always) {
+                EXPECT_TRUE(first == document->firstFloor && !std::memcmp(&settings, Settings(), sizeof settings));
+                EXPECT_EQ(records, LiveRecordCount());
+                EXPECT_EQ(texts, windows());
+                EXPECT_TRUE(pitch == viewPitchDegrees && yaw == viewYawDegrees);
+            }
+            FreeSymbolTemplates(symbol.firstChild);
+            symbol.firstChild = nullptr;
+        }
+    SetReadStageHook(nullptr);
 }
 
 TEST_F(PlanFile, MissingFileFailsWithoutAMessage)
