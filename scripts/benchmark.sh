@@ -88,7 +88,9 @@ forget_jobs_after() {
   rm -f "$VELMORA_PRINT_DIR/last.pdf"
 }
 jobs_before=$(last_job)
-trap 'forget_jobs_after "$jobs_before"; bash "$root/scripts/wine-env.sh" stop "$envdir"' EXIT
+# The environment is ended only where this run started it (start-run's end_env): run from
+# inside a running one (a test), stopping it would take it from every test still running.
+trap 'forget_jobs_after "$jobs_before"; ! declare -F end_env >/dev/null || end_env' EXIT
 
 us_since() { echo $(( ($(date +%s%N) - $1) / 1000 )); }   # microseconds since a date +%s%N
 # figure NAME MICROSECONDS...: the median of the runs, in ms.

@@ -2,7 +2,8 @@
 # velmora-test: timeout 600
 # scripts/benchmark.sh --pictures given no other build, as the README shows it, ends with
 # this build's medians: one summary line for each of its figures, with a number, and
-# nothing of another build.
+# nothing of another build. Run from inside the tests' environment, it leaves that
+# environment running for the tests after it.
 set -u
 exe=${1:?velmora.exe}
 build=$(cd "$(dirname "$exe")" && pwd)
@@ -16,3 +17,5 @@ summary=$(sed -n '/^median of the five rounds (this build):$/,/^machine load/p' 
   echo "FAIL: the summary of one build: $out"
   exit 1
 }
+[ -f "$VELMORA_WINE_ENV" ] && kill -0 "$(cat "$(dirname "$VELMORA_WINE_ENV")/xvfb.pid" 2>/dev/null)" 2>/dev/null ||
+  { echo "FAIL: the benchmark stopped the tests' environment"; exit 1; }
