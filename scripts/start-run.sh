@@ -12,8 +12,9 @@ build=$root/build
 start_run_args=0
 [ "${1:-}" != --build-dir ] || build=$2 start_run_args=2
 # A repository or build folder whose path the build's tools cannot take is refused at
-# once, before anything is installed or made.
-bash "$root/scripts/build.sh" --check "$build" || exit 1
+# once, before anything is installed or made (for the tests, test.sh sets start_run_tests,
+# also one too long for their files).
+bash "$root/scripts/build.sh" --check ${start_run_tests:+--tests} "$build" || exit 1
 [ "$start_run_args" = 0 ] || { build=$(mkdir -p -- "$build" && cd -- "$build" && pwd && echo .) && build=${build%?.}; }
 
 # Run from inside a running environment (the tests of these scripts), the machine, the

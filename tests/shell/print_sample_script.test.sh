@@ -40,6 +40,11 @@ for row in "|$work/none.ZRO|print-sample: no plan file $work/none.ZRO" "|$work|p
   rc=$?
   [ "$rc" -ne 0 ] && [ "$out" = "$want" ] && { [ -z "$unusable" ] || [ ! -e "$unusable" ]; } || { echo "FAIL $limit $plan $unusable: exit $rc, said: $out"; failed=1; }
 done
+# The tests' own command refuses at once a build folder too long for the tests' files, which prints take.
+tests_build=/tmp/$(printf 't%.0s' {1..114})
+out=$(timeout 300 bash "$VELMORA_SOURCE_DIR/scripts/test.sh" --build-dir "$tests_build" 2>&1)
+[ $? -ne 0 ] && [[ $out == "build: the path of the build folder is 121 characters long as Windows programs name it, more than the 120 "* ]] &&
+  [ ! -e "$tests_build" ] || { echo "FAIL test.sh in a folder too long for the tests: said: $out"; failed=1; }
 [ "$(last_job)" -eq "$before" ] || { echo "FAIL a refused plan was printed"; failed=1; }
 
 mkdir -p "$work/my plans" && cp "$work/small.ZRO" "$work/my plans/small plan.ZRO" || exit 1
