@@ -129,7 +129,7 @@ static bool AnsiNameIn(const std::wstring& folder, const std::wstring& name, std
     return false;
 }
 
-bool AnsiPathOf(const std::wstring& wide, std::string& narrow, AnsiNameFault* fault)
+bool AnsiPathOf(const std::wstring& wide, std::string& narrow, AnsiNameFault* fault, std::wstring* sharedAt)
 {
     AnsiNameFault unused;
     fault = fault ? fault : &unused;
@@ -155,6 +155,8 @@ bool AnsiPathOf(const std::wstring& wide, std::string& narrow, AnsiNameFault* fa
         const size_t end = std::min(full.find(L'\\', begin), full.size());
         std::string part;
         if (!AnsiNameIn(full.substr(0, begin), full.substr(begin, end - begin), part, *fault)) {
+            if (sharedAt && *fault == AnsiNameSharedShortForm)
+                *sharedAt = full.substr(0, end);
             narrow.clear();
             return false;
         }
@@ -168,7 +170,7 @@ bool AnsiPathOf(const std::wstring& wide, std::string& narrow, AnsiNameFault* fa
     return true;
 }
 
-bool AnsiPathInFolder(const std::wstring& wide, std::string& narrow, AnsiNameFault* fault)
+bool AnsiPathInFolder(const std::wstring& wide, std::string& narrow, AnsiNameFault* fault, std::wstring* sharedAt)
 {
     const size_t cut = wide.find_last_of(L"\\/") + 1;
     std::string name;
@@ -180,8 +182,8 @@ bool AnsiPathInFolder(const std::wstring& wide, std::string& narrow, AnsiNameFau
     }
     // An existing file as AnsiPathOf takes it; a file to come by its folder's form.
     if (GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES || cut == 0)
-        return AnsiPathOf(wide, narrow, fault);
-    if (!AnsiPathOf(wide.substr(0, cut), narrow, fault))
+        return AnsiPathOf(wide, narrow, fault, sharedAt);
+    if (!AnsiPathOf(wide.substr(0, cut), narrow, fault, sharedAt))
         return false;
     narrow += name;
     return true;

@@ -29,8 +29,12 @@ enum AnsiNameFault {
 // each name the code page cannot hold, where no other entry of its folder answers to that
 // form. False, with the fault, when there is none: a missing file, a volume that keeps no
 // short names, a short form that a neighbour shares, or a name ending in a blank or a dot
-// (whatever the code page), which the system would take for the name without it.
-bool AnsiPathOf(const std::wstring& wide, std::string& narrow, AnsiNameFault* fault = nullptr);
+// (whatever the code page), which the system would take for the name without it. A short
+// form shared gives in `sharedAt` the full path up to the name that has it: a folder's
+// where the folder is at fault.
+bool AnsiPathOf(const std::wstring& wide, std::string& narrow, AnsiNameFault* fault = nullptr,
+                std::wstring* sharedAt = nullptr);
 // The same for a file that need not exist yet (a save's): the form of its folder, and its
 // own name, which the code page must hold.
-bool AnsiPathInFolder(const std::wstring& wide, std::string& narrow, AnsiNameFault* fault = nullptr);
+bool AnsiPathInFolder(const std::wstring& wide, std::string& narrow, AnsiNameFault* fault = nullptr,
+                      std::wstring* sharedAt = nullptr);

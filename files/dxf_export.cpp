@@ -1,6 +1,7 @@
 #include "files/dxf_export.h"
 #include "files/plan_file.h"
 #include "files/record_stream.h"
+#include "files/kept_paths.h"
 #include "files/safe_save.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
@@ -77,6 +78,7 @@ void ExportDxf(int kind, const char* path)
     if (settings)
         settings->zoom = 1.0f;
     std::string stoppedBy;
+    TakeMisdirectedPath();
     bool written = SaveFileSafely(path, [&] {
         if (!document->firstFloor)
             return;

@@ -1,4 +1,6 @@
 #include "files/file_marks.h"
+#include "files/kept_paths.h"
+#include "files/working_files.h"
 
 namespace {
 
@@ -45,6 +47,17 @@ HANDLE OpenMarked(const char* path, DWORD access, DWORD share, DWORD disposition
     HANDLE file = CreateFileA(path, access, share, security, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return file;
+    const bool made = disposition == CREATE_NEW ||
+                      ((disposition == OPEN_ALWAYS || disposition == CREATE_ALWAYS) && GetLastError() != ERROR_ALREADY_EXISTS);
+    if (!ReachesMeantFile(file, path)) {
+        // Another file of the same short form: a file made there goes again.
+        if (made && (access & DELETE))
+            RemoveOwnFile(file);
+        else
+            CloseHandle(file);
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
     if (GetFileType(file) != FILE_TYPE_DISK)
         SetLastError(ERROR_INVALID_NAME);
     else if (MarkFile(file, exclusive))
@@ -71,10 +84,15 @@ bool StillNamed(HANDLE file, const char* path)
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (named == INVALID_HANDLE_VALUE)
         return false;
-    BY_HANDLE_FILE_INFORMATION held, there;
-    const bool same = GetFileInformationByHandle(file, &held) && GetFileInformationByHandle(named, &there) &&
-                      held.dwVolumeSerialNumber == there.dwVolumeSerialNumber &&
-                      held.nFileIndexHigh == there.nFileIndexHigh && held.nFileIndexLow == there.nFileIndexLow;
+    const bool same = SameOpenFile(file, named);
     CloseHandle(named);
     return same;
+}
+
+bool SameOpenFile(HANDLE a, HANDLE b)
+{
+    BY_HANDLE_FILE_INFORMATION one, other;
+    return GetFileInformationByHandle(a, &one) && GetFileInformationByHandle(b, &other) &&
+           one.dwVolumeSerialNumber == other.dwVolumeSerialNumber && one.nFileIndexHigh == other.nFileIndexHigh &&
+           one.nFileIndexLow == other.nFileIndexLow;
 }

@@ -39,3 +39,5 @@ bool MarkedAsWritten(HANDLE file);
 // Whether the open file is still the one that `path` names, and not one renamed over it
 // since it was opened.
 bool StillNamed(HANDLE file, const char* path);
+// Whether two open handles are of one file (its volume and its index).
+bool SameOpenFile(HANDLE a, HANDLE b);

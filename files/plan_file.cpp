@@ -1,4 +1,5 @@
 #include "files/plan_file.h"
+#include "files/kept_paths.h"
 #include "files/plan_object_records.h"
 #include "files/record_stream.h"
 #include "files/safe_save.h"
@@ -45,8 +46,21 @@ static const size_t kMaxGroupNesting = 64;
 
 static const char* const kSaveStoppedByText = "\n\nIl salvataggio è stato impedito dal file:\n";
 
+// A kept path whose short form a neighbour made since answers first: nothing was written.
+static const char* const kMisdirectedSaveText =
+    "Il file non è stato salvato: il nome breve con cui Velmora raggiunge la sua cartella è ora anche "
+    "quello di un'altra cartella accanto, che verrebbe scritta al suo posto. Non è stato scritto nulla. "
+    "Il file è:\n%s\n\nRinominare l'altra cartella, oppure usare l'opzione Salva con nome per salvare "
+    "questo file in un'altra posizione.";
+
 void ShowSaveFailure(const std::string& stoppedBy)
 {
+    const std::wstring misdirected = TakeMisdirectedPath();
+    if (!misdirected.empty()) {
+        ShowMessageBoxNaming(nullptr, kMisdirectedSaveText, misdirected, kSaveErrorCaption,
+                             MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+        return;
+    }
     const std::string text = kSaveErrorText + (stoppedBy.empty() ? "" : kSaveStoppedByText + stoppedBy);
     ShowMessageBox(nullptr, text.c_str(), kSaveErrorCaption, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
 }
@@ -599,6 +613,7 @@ bool SavePlanFile(const char* path)
 
     // The old plan is replaced only by a complete new one.
     std::string stoppedBy;
+    TakeMisdirectedPath();
     bool written = SaveFileSafely(path, [] {
         WritePlanHeader();
         WritePlanSettings();

@@ -1,5 +1,6 @@
 #include "files/profile_file.h"
 #include "files/file_marks.h"
+#include "files/kept_paths.h"
 #include "files/safe_save.h"
 #include "files/working_files.h"
 #include <windows.h>
@@ -280,8 +281,8 @@ HANDLE TakeTurn(const char* path, DWORD patience)
                 return turn;
             continue;
         }
-        if (turn == INVALID_HANDLE_VALUE)
-            return turn;
+        if (turn == INVALID_HANDLE_VALUE || !ReachesMeantFile(turn, lock))
+            return turn == INVALID_HANDLE_VALUE ? turn : (CloseHandle(turn), INVALID_HANDLE_VALUE);
         // Tried again rather than waited on: a wait on a lock that another server holds is
         // not one its server can end.
         bool marked;
@@ -321,12 +322,19 @@ HANDLE OpenProfile(const char* path)
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool made = false;
     if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
-        file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE | WRITE_DAC, share, nullptr, CREATE_NEW,
+        file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE | WRITE_DAC | DELETE, share, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE)
-            OpenToEveryone(file);
+        made = file != INVALID_HANDLE_VALUE;
     }
+    // A neighbour's file that answers the program folder's short form is left as it was.
+    if (file != INVALID_HANDLE_VALUE && !ReachesMeantFile(file, path)) {
+        made ? RemoveOwnFile(file) : (void)CloseHandle(file);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (made)
+        OpenToEveryone(file);
     BY_HANDLE_FILE_INFORMATION about;
     if (file != INVALID_HANDLE_VALUE &&
         (!GetFileInformationByHandle(file, &about) || (about.dwFileAttributes & FILE_ATTRIBUTE_READONLY))) {

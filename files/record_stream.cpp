@@ -1,5 +1,7 @@
 #include "files/record_stream.h"
 #include "files/file_marks.h"
+#include "files/kept_paths.h"
+#include "files/working_files.h"
 #include "files/whole_reads.h"
 #include "shell/message_box.h"
 #include <cstdlib>
@@ -516,12 +518,28 @@ HFILE OpenRecordFileForWriting(const char* path)
     if (!path)
         return planFileHandle;
     planFileHandle = _lopen(path, OF_WRITE | OF_SHARE_EXCLUSIVE);
+    bool made = false;
     if (planFileHandle == HFILE_ERROR) {
         // Missing, or read by another program that lets others write: the access and
-        // sharing of _lcreat, but nothing cut before the file is marked.
-        HANDLE created = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        // sharing of _lcreat, but nothing cut before the file is marked. A file made here
+        // can be taken away again by its handle.
+        const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+        HANDLE created = CreateFileA(path, GENERIC_READ | GENERIC_WRITE | DELETE, share, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+        made = created != INVALID_HANDLE_VALUE;
+        if (!made)
+            created = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
         planFileHandle = created == INVALID_HANDLE_VALUE ? HFILE_ERROR : HandleToLong(created);
+    }
+    // Through a kept path's short form, a neighbour's file may answer: nothing is cut or
+    // written there, and a file made there goes again.
+    if (planFileHandle != HFILE_ERROR && !ReachesMeantFile(LongToHandle(planFileHandle), path)) {
+        if (made)
+            RemoveOwnFile(LongToHandle(planFileHandle));
+        else
+            _lclose(planFileHandle);
+        planFileHandle = HFILE_ERROR;
     }
     if (planFileHandle != HFILE_ERROR) {
         // Marked before it is cut, so that no instance reads or writes it meanwhile; then

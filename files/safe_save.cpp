@@ -1,6 +1,7 @@
 #include "files/safe_save.h"
 #include "files/ansi_names.h"
 #include "files/file_marks.h"
+#include "files/kept_paths.h"
 #include "files/record_stream.h"
 #include "files/working_files.h"
 #include "shell/message_box.h"
@@ -428,6 +429,8 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
     if (replacing) {
         plan.handle = OpenDiskFile(path, GENERIC_READ | GENERIC_WRITE,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        if (plan.handle != INVALID_HANDLE_VALUE && !ReachesMeantFile(plan.handle, path))
+            return false;
         const bool shared = plan.handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
         const bool alone = plan.handle != INVALID_HANDLE_VALUE && MarkSaving(plan.handle);
         // Two saves of one file at once would leave neither whole.

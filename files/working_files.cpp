@@ -1,5 +1,6 @@
 #include "files/working_files.h"
 #include "files/file_marks.h"
+#include "files/kept_paths.h"
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -57,15 +58,17 @@ HANDLE CreateWorkingFile(const std::string& folder, const WorkingFileNames& name
 
 bool RenameOwnFile(HANDLE file, const std::string& target, bool replace)
 {
-    int length = MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, nullptr, 0);
-    if (length <= 0)
+    // By the long path a kept one means: its short form may name a neighbour's file now.
+    const std::wstring wide = MeantWidePath(target);
+    if (wide.empty())
         return false;
+    const size_t length = wide.size() + 1;
     std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + length * sizeof(WCHAR));
     FILE_RENAME_INFO* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
     info->ReplaceIfExists = replace;
     info->RootDirectory = nullptr;
-    info->FileNameLength = (length - 1) * sizeof(WCHAR);
-    MultiByteToWideChar(CP_ACP, 0, target.c_str(), -1, info->FileName, length);
+    info->FileNameLength = static_cast<DWORD>(wide.size() * sizeof(WCHAR));
+    std::copy(wide.c_str(), wide.c_str() + length, info->FileName);
     return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != FALSE;
 }
 
@@ -89,6 +92,9 @@ Naming NameOwnFile(HANDLE own, const std::string& target)
         }
         if (found == INVALID_HANDLE_VALUE && GetLastError() == ERROR_LOCK_VIOLATION)
             return Naming::LiveSave;
+        // No folder there, or another's file that a kept path's short form reaches now.
+        if (found == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND)
+            return Naming::Refused;
         if (found == INVALID_HANDLE_VALUE)
             // Nothing there, a folder, a link to nothing: the rename alone says. Open
             // unshared elsewhere in this server: the rename is refused.

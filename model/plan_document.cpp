@@ -1,4 +1,5 @@
 #include "model/plan_document.h"
+#include "files/kept_paths.h"
 #include "files/profile_file.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
@@ -69,6 +70,9 @@ void FreePlanDocument(PlanDocument* document)
     }
     ReleaseRecord(document->filePath);
     document->filePath = nullptr;
+    ReleaseRecord(document->fileLongPath);
+    document->fileLongPath = nullptr;
+    KeepMeantPath(document, nullptr, std::wstring(), false);
     if (activeDocument == document) {
         activeDocument = nullptr;
         activePlanPane = nullptr;
@@ -156,9 +160,17 @@ void SavePlanColours()
         *key++ = {colour.section, "Green", std::to_string(value.green)};
         *key++ = {colour.section, "Blue", std::to_string(value.blue)};
     }
+    TakeMisdirectedPath();
     if (WriteProfileSettings(path, keys, 9) || preferencesFailureShown)
         return;
     preferencesFailureShown = true;
+    // Named by its long path where the short form reached a neighbour's file instead.
+    const std::wstring misdirected = TakeMisdirectedPath();
+    if (!misdirected.empty()) {
+        ShowMessageBoxNaming(nullptr, kPreferencesNotSavedText, misdirected, applicationTitle,
+                             MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+        return;
+    }
     char text[sizeof path + 64];
     snprintf(text, sizeof text, kPreferencesNotSavedText, path);
     ShowMessageBox(nullptr, text, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);

@@ -24,6 +24,8 @@ struct PlanDocument {
     uint8_t lastEditUndone;
     uint8_t measuringLineShown;
     float measuringLineEnds[4];     // start x, start y, end x, end y
+    wchar_t* fileLongPath;          // heap copy of the long (wide) path filePath meant when
+                                    // it was taken, or null with it (files/kept_paths.h)
 };
 
 // The plan being worked on and its plan pane; they always change together.

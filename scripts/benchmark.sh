@@ -35,6 +35,10 @@
 #     walls-10000, each loaded run after run, also with its last write just made, and the
 #     peak working set of one load in a process of its own; against another build in turns
 #     as --pictures does, five rounds, with the medians, their ratio and each round's;
+#   scripts/benchmark.sh [--build-dir DIR] --kept [BUILD_DIR]
+#     saves through paths kept by a short form (kept_path_speed): a plan of 100,000 lines in
+#     a folder named outside the code page among 2,000 such neighbours, and the preferences
+#     in a program folder of that kind; against another build in turns as --pictures does;
 #   scripts/benchmark.sh [--build-dir DIR] --road
 #     the start and the print road: road_speed, the loads of walls-10000 and
 #     lines-100000 against ReadFile, then whole processes from start to end (medians of
@@ -51,6 +55,8 @@ if [ "${1:-}" = --view ]; then view=1; shift; fi
 if [ "${1:-}" = --texts ]; then texts=1; shift; fi
 if [ "${1:-}" = --pictures ]; then pictures=1; shift; fi
 if [ "${1:-}" = --loads ]; then loads=1; shift; fi
+kept=0
+if [ "${1:-}" = --kept ]; then kept=1; shift; fi
 WINE=/usr/lib/wine/wine64
 
 # The program directory of every run: the benchmarks' files and the symbol libraries.
@@ -281,6 +287,21 @@ if [ "$loads" = 1 ]; then
     fi
   done
   summary "$work/loads.log" five
+  machine_load "at the end"
+  exit 0
+fi
+if [ "$kept" = 1 ]; then
+  other=${1:-}
+  [ -z "$other" ] || build_against kept_path_speed "$other"
+  for round in 1 2 3 4 5; do
+    bench kept_path_speed | sed 's/^/this build: /' | tee -a "$work/kept.log"
+    if [ -n "$other" ]; then
+      "$WINE" "$work/kept_path_speed_other.exe" >"$work/other.log" 2>&1 </dev/null \
+        || echo "the other build's benchmark ended with an error"
+      sed 's/^/other build: /' "$work/other.log" | tee -a "$work/kept.log"
+    fi
+  done
+  summary "$work/kept.log" five
   machine_load "at the end"
   exit 0
 fi

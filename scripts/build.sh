@@ -67,19 +67,25 @@ refuse_unnamed() {  # refuse_unnamed WHAT PATH
   done
 }
 # The length of a path as velmora.exe names it, on Wine's drive Z:, each name that code
-# page 1252 cannot hold by its short form: eight characters, then a dot and at most three
-# of its extension.
+# page 1252 cannot hold by its short form: eight characters (up to four of the name, "~"
+# to five, three of a hash), then, where a dot stands after the name's first character
+# and before its last, a dot and at most three of what follows the last dot, counted as
+# Windows counts them (UTF-16: a character beyond the 65,536 first is two). A name of one
+# or two characters has no such dot.
 windows_length() {
-  local LC_ALL=C.UTF-8 name names length=2 inner
+  local LC_ALL=C.UTF-8 name names length=2 inner units
   IFS=/ read -ra names <<<"$1"
   for name in "${names[@]}"; do
     [ -n "$name" ] || continue
     if printf '%s' "$name" | iconv -f UTF-8 -t CP1252 >/dev/null 2>&1; then
       length=$((length + 1 + ${#name}))
     else
-      inner=${name:1:${#name}-2} ext=${name##*.}
+      inner=${name:1} inner=${inner%?}
       length=$((length + 9))
-      [[ $inner != *.* ]] || length=$((length + 1 + (${#ext} < 3 ? ${#ext} : 3)))
+      if [[ $inner == *.* ]]; then
+        units=$(printf '%s' "${name##*.}" | iconv -f UTF-8 -t UTF-16LE | wc -c)
+        length=$((length + 1 + (units / 2 < 3 ? units / 2 : 3)))
+      fi
     fi
   done
   echo "$length"

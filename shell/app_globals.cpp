@@ -2,6 +2,7 @@
 
 HINSTANCE hInstance = nullptr;
 char* programDirectory = nullptr;
+wchar_t* programLongDirectory = nullptr;
 char commandLineBuffer[CommandLineBufferSize];
 short startMode = 0;
 char applicationTitle[ApplicationTitleSize];

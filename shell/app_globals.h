@@ -7,6 +7,8 @@ extern HINSTANCE hInstance;
 // The current directory at start-up, without a trailing backslash; every path of the
 // program's own files is this string followed by a name that begins with a backslash.
 extern char* programDirectory;
+// Its long (wide) form, taken with it: what every file opened through it must reach.
+extern wchar_t* programLongDirectory;
 
 // The command line as given, unparsed; its last byte has been taken off as startMode.
 enum { CommandLineBufferSize = 512 };

@@ -5,6 +5,7 @@
 #include "shell/frame_window.h"
 #include "shell/message_box.h"
 #include "files/area_measurement.h"
+#include "files/kept_paths.h"
 #include "files/object_exchange.h"
 #include "files/plan_file.h"
 #include "model/object_copies.h"
@@ -457,7 +458,9 @@ DWORD MoveReplyToNameOfItsOwn(const std::string& exchange, std::string& kept)
         char file[32];
         std::snprintf(file, sizeof file, "\\Tovrel%d.ZOB", n);
         kept = ProgramFile(file);
-        if (MoveFileA(exchange.c_str(), kept.c_str()) || CopyFileA(exchange.c_str(), kept.c_str(), TRUE))
+        // By the program folder's long path: its short form may name a neighbour's now.
+        const std::wstring from = MeantWidePath(exchange), to = MeantWidePath(kept);
+        if (MoveFileW(from.c_str(), to.c_str()) || CopyFileW(from.c_str(), to.c_str(), TRUE))
             return ERROR_SUCCESS;
         const DWORD error = GetLastError();
         if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)

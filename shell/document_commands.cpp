@@ -2,11 +2,14 @@
 #include "shell/app_globals.h"
 #include "shell/frame_window.h"
 #include "shell/message_box.h"
+#include "shell/startup.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_settings.h"
 #include "model/plane_geometry.h"
 #include "model/record_memory.h"
+#include "files/ansi_names.h"
+#include "files/kept_paths.h"
 #include "files/plan_file.h"
 #include "files/record_stream.h"
 #include "files/safe_save.h"
@@ -15,6 +18,7 @@
 #include "render3d/render_window.h"
 #include "render3d/scene_upkeep.h"
 #include "render3d/selvith_window.h"
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -42,22 +46,35 @@ static void SendFrameCommand(HWND frame, WPARAM command)
 
 // The document keeps a heap copy of its path (length + 10 bytes, zeroed); the old one
 // is freed first. Without memory the document keeps no path and the user hears a beep.
+// Beside it the long path it means now, just after Open, Save As or the start have taken
+// it, when its short form names that file alone: every later write through the path is
+// proven against it (files/kept_paths.h).
 static void SetDocumentPath(PlanDocument* document, const char* path)
 {
     if (!document)
         return;
     ReleaseRecord(document->filePath);
     document->filePath = nullptr;
+    ReleaseRecord(document->fileLongPath);
+    document->fileLongPath = nullptr;
+    KeepMeantPath(document, nullptr, std::wstring(), false);
     if (!path)
         return;
     size_t length = std::strlen(path);
+    const std::wstring longPath = LongPathOf(path);
     char* copy = static_cast<char*>(AllocateRecord(length + 10));
-    if (!copy) {
+    wchar_t* longCopy = static_cast<wchar_t*>(AllocateRecord((longPath.size() + 1) * sizeof(wchar_t)));
+    if (!copy || !longCopy) {
+        ReleaseRecord(copy);
+        ReleaseRecord(longCopy);
         MessageBeep(0);
         return;
     }
     std::memcpy(copy, path, length);
+    std::copy(longPath.begin(), longPath.end(), longCopy);
     document->filePath = copy;
+    document->fileLongPath = longCopy;
+    KeepMeantPath(document, path, longPath, false);
 }
 
 static void CopyToBuffer(char* buffer, const char* text)
@@ -83,7 +100,14 @@ static HWND ActiveDocumentWindow()
 // Loads a plan into the active document. A file the reader rejected has been reported by
 // the reader; one it could not even open (or refused without a word) is reported here, so
 // the user always hears why, once: one that changed at every read is being saved.
-static bool LoadPlanReported(const char* path)
+// A path as the user gave it: its long form where it may hold a short one.
+static std::wstring GivenName(const char* path)
+{
+    const std::wstring longPath = std::strchr(path, '~') ? LongPathOf(path) : std::wstring();
+    return longPath.empty() ? WidenName(path) : longPath;
+}
+
+static bool LoadPlanReported(const char* path, const std::wstring& given)
 {
     unsigned long boxesBefore = shownMessageBoxCount;
     HCURSOR previous = ShowWaitCursor();
@@ -92,9 +116,9 @@ static bool LoadPlanReported(const char* path)
     if (!loaded && shownMessageBoxCount == boxesBefore && recordFileChanging) {
         ShowMessageBox(nullptr, planBeingSavedMessage, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
     } else if (!loaded && shownMessageBoxCount == boxesBefore) {
-        char text[FileNameBufferSize + 64];
-        std::snprintf(text, sizeof text, planNotReadMessage, path);
-        ShowMessageBox(nullptr, text, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+        // Named as the user gave it, not by the short form the program opens it by.
+        ShowMessageBoxNaming(nullptr, planNotReadMessage, given, applicationTitle,
+                             MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
     }
     return loaded;
 }
@@ -220,7 +244,7 @@ void OpenDocumentCommand(HWND frame)
         return;
     HWND window = ActiveDocumentWindow();
 
-    bool loaded = LoadPlanReported(fromCopy ? copy.c_str() : fileNameBuffer);
+    bool loaded = LoadPlanReported(fromCopy ? copy.c_str() : fileNameBuffer, GivenName(fromCopy ? copy.c_str() : fileNameBuffer));
     if (!loaded && !fromCopy) {
         // Another instance's save, started or stopped since the look above, may have cut
         // the plan and left its copy: looked for again.
@@ -229,7 +253,7 @@ void OpenDocumentCommand(HWND frame)
             ShowMessageBox(nullptr, planBeingSavedMessage, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
         copy = again.saving ? std::string() : again.copy;
         fromCopy = ChooseInterruptedSaveCopy(fileNameBuffer, copy);
-        loaded = fromCopy && LoadPlanReported(copy.c_str());
+        loaded = fromCopy && LoadPlanReported(copy.c_str(), GivenName(copy.c_str()));
     }
     if (!loaded) {
         // The window keeps no path of a file it could not read, so no later save can
@@ -349,7 +373,8 @@ void StartModeLoadCommand(HWND frame)
         return;
     HWND window = ActiveDocumentWindow();
     SetWindowTextA(window, "");
-    if (LoadPlanReported(commandLineBuffer)) {
+    const std::wstring given = CommandLinePlanName();
+    if (LoadPlanReported(commandLineBuffer, given.empty() ? GivenName(commandLineBuffer) : given)) {
         SetDocumentPath(activeDocument, commandLineBuffer);
         ShowArrowCursor();
         if (activeDocument->settings)

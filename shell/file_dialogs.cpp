@@ -88,6 +88,11 @@ static const char unusableNameText[] =
     "Il nome scelto contiene caratteri che Velmora non può usare nei nomi di file, "
     "indica un'unità senza la cartella, è il nome di una periferica oppure è troppo lungo."
     "\n\nScegliere un altro nome.";
+// The folder is at fault, not the name chosen: said, with the folder's whole path.
+static const char sharedFolderText[] =
+    "Il nome della cartella scelta contiene caratteri che Velmora non può usare nei nomi di file, e il nome "
+    "breve che li sostituisce è anche quello di un'altra cartella o di un altro file accanto:\n%s\n\n"
+    "Rinominare la cartella o sceglierne un'altra.";
 
 // A text of the program's code page, with `count` characters (-1: up to its end), in
 // wide characters; the terminating nulls it covers are kept.
@@ -105,10 +110,16 @@ static std::wstring Widen(const char* text, int count = -1)
 // The wide text in the program's code page, only when each character has a byte of its
 // own there and the whole fits the buffer: a look-alike ("O" for an omega) would name
 // another file. A chosen path's folder may go by its short form (AnsiPathInFolder).
-static bool NarrowIntoBuffer(const wchar_t* wide, char* out, int size, bool path = false)
+// `sharedFolder` gets the whole path of a folder whose short form another entry shares.
+static bool NarrowIntoBuffer(const wchar_t* wide, char* out, int size, std::wstring* sharedFolder = nullptr)
 {
     std::string narrow;
-    if (!(path ? AnsiPathInFolder(wide, narrow) : NarrowExactly(wide, narrow)) || narrow.size() >= static_cast<size_t>(size))
+    std::wstring sharedAt;
+    const bool taken = sharedFolder ? AnsiPathInFolder(wide, narrow, nullptr, &sharedAt) : NarrowExactly(wide, narrow);
+    const DWORD attributes = sharedAt.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(sharedAt.c_str());
+    if (sharedFolder && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        *sharedFolder = sharedAt;
+    if (!taken || narrow.size() >= static_cast<size_t>(size))
         return false;
     std::memcpy(out, narrow.c_str(), narrow.size() + 1);
     return true;
@@ -256,10 +267,15 @@ static BOOL RunSystemFileDialog(bool save)
             return FALSE;
         record.Flags = (wide.Flags & ~guard) | (record.Flags & guard);
         record.nFilterIndex = wide.nFilterIndex;
-        if (NarrowIntoBuffer(file.c_str(), record.lpstrFile, record.nMaxFile, true) &&
+        std::wstring sharedFolder;
+        if (NarrowIntoBuffer(file.c_str(), record.lpstrFile, record.nMaxFile, &sharedFolder) &&
             NarrowIntoBuffer(fileTitle.c_str(), record.lpstrFileTitle, record.nMaxFileTitle))
             return TRUE;
-        ShowMessageBox(record.hwndOwner, unusableNameText, unusableNameCaption, MB_OK | MB_ICONEXCLAMATION);
+        if (!sharedFolder.empty())
+            ShowMessageBoxNaming(record.hwndOwner, sharedFolderText, sharedFolder, unusableNameCaption,
+                                 MB_OK | MB_ICONEXCLAMATION);
+        else
+            ShowMessageBox(record.hwndOwner, unusableNameText, unusableNameCaption, MB_OK | MB_ICONEXCLAMATION);
     }
 }
 

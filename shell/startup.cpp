@@ -18,7 +18,9 @@
 #include "palette/variant_list.h"
 #include "render3d/render_window.h"
 #include "render3d/selvith_window.h"
+#include "files/kept_paths.h"
 #include <commctrl.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -47,6 +49,18 @@ const char* const unusablePlanNameMessages[AnsiNameFaultCount] = {
     "che Windows toglie, così che porterebbe a un altro file:\n%s\n\n"
     "Rinominare il file o la cartella. Il programma viene chiuso.",
 };
+const char* const sharedPlanFolderMessage =
+    "Il nome di una cartella del percorso del disegno contiene caratteri che Velmora non può usare, e il nome "
+    "breve che li sostituisce è anche quello di un'altra cartella o di un altro file accanto. La cartella è:"
+    "\n%s\n\nRinominare la cartella o spostare il disegno in un'altra. Il programma viene chiuso.";
+// The plan's name as given, and the form taken of it into commandLineBuffer.
+static std::wstring givenPlanName;
+static std::string takenPlanName;
+
+std::wstring CommandLinePlanName()
+{
+    return takenPlanName == commandLineBuffer ? givenPlanName : std::wstring();
+}
 
 static const char* const helpFileName = "\\Z!ProQW.HLP";
 
@@ -60,6 +74,9 @@ static bool TakeProgramDirectory()
 {
     std::free(programDirectory);
     programDirectory = nullptr;
+    std::free(programLongDirectory);
+    programLongDirectory = nullptr;
+    KeepMeantPath(&programDirectory, nullptr, std::wstring(), true);
     std::wstring wide(GetCurrentDirectoryW(0, nullptr), L'\0');
     if (wide.empty())
         return true;
@@ -84,6 +101,13 @@ static bool TakeProgramDirectory()
     programDirectory = static_cast<char*>(std::calloc(narrow.size() + 1, 1));
     if (programDirectory)
         std::memcpy(programDirectory, narrow.c_str(), narrow.size());
+    // Its long form, while its short form names it alone: the files opened through it are
+    // proven against it (files/kept_paths.h).
+    const std::wstring longPath = programDirectory ? LongPathOf(programDirectory) : std::wstring();
+    programLongDirectory = static_cast<wchar_t*>(std::calloc(longPath.size() + 1, sizeof(wchar_t)));
+    if (programLongDirectory)
+        std::copy(longPath.begin(), longPath.end(), programLongDirectory);
+    KeepMeantPath(&programDirectory, programLongDirectory ? programDirectory : nullptr, longPath, true);
     return true;
 }
 
@@ -126,9 +150,15 @@ static bool TakeCommandLine(const std::wstring& line)
     const std::wstring name = line.substr(0, line.empty() ? 0 : line.size() - 1);
     std::string narrow = NarrowMarked(name);
     AnsiNameFault fault;
-    if ((startMode == 2 || startMode == 3) && !AnsiPathOf(name, narrow, &fault)) {
+    std::wstring sharedAt;
+    if ((startMode == 2 || startMode == 3) && !AnsiPathOf(name, narrow, &fault, &sharedAt)) {
         startMode = 0;
-        RefuseName(unusablePlanNameMessages[fault], name);
+        // A folder's short form is at fault, not the plan's name: the folder is named.
+        const DWORD attributes = sharedAt.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(sharedAt.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            RefuseName(sharedPlanFolderMessage, sharedAt);
+        else
+            RefuseName(unusablePlanNameMessages[fault], name);
         return false;
     }
     // The mode byte is the last byte: a shortened line would lose it, so a line that
@@ -139,6 +169,8 @@ static bool TakeCommandLine(const std::wstring& line)
         return false;
     }
     std::memcpy(commandLineBuffer, narrow.c_str(), narrow.size());
+    givenPlanName = name;
+    takenPlanName = narrow;
     return true;
 }
 

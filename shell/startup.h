@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <cstddef>
+#include <string>
 
 // The program's start-up and message loop; WinMain only forwards here so that tests
 // can link everything but the entry point. The command line is the wide one after the
@@ -51,3 +52,9 @@ extern const char* const commandLineTooLongMessage;
 // is the name (with "?" for what the code page lacks where a test answers the box).
 extern const char* const unusableProgramFolderMessages[];
 extern const char* const unusablePlanNameMessages[];
+// The refusal of a plan in a folder whose short form another entry shares: its "%s" is
+// the folder's whole path.
+extern const char* const sharedPlanFolderMessage;
+// The plan's name on the command line as given (wide), for the boxes about it, while
+// commandLineBuffer holds what was taken of it; empty otherwise.
+std::wstring CommandLinePlanName();

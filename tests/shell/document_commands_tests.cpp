@@ -3,6 +3,7 @@
 #include "shell/command_dispatcher.h"
 #include "shell/document_commands.h"
 #include "shell/frame_window.h"
+#include "shell/startup.h"
 #include "files/plan_file.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
@@ -13,10 +14,12 @@
 #include "tools/cad_builders.h"
 #include "support_commands.h"
 #include "support_shell.h"
+#include "files/ansi_names.h"
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -154,6 +157,19 @@ TEST_F(DocumentCommands, StartModeLoadOfAMissingFileSaysSoOnceAndPrintsNothing)
     SendCommand(frame, FrameCommandQuit);
     EXPECT_EQ(1u, boxes.Count());
     EXPECT_FALSE(IsWindow(frame));
+}
+
+// A plan that cannot be read is named in its box as given, not by the short forms the
+// program opens it by (a folder stands in its place here).
+TEST_F(DocumentCommands, AnUnreadablePlanIsNamedAsGiven)
+{
+    std::filesystem::create_directories(L"\u0436\\\u0436.ZRO");
+    ASSERT_TRUE(InitStartupState(GetModuleHandleW(nullptr), L"\u0436\\\u0436.ZRO\x02"));
+    startMode = 0;
+    SendCommand(frame, FrameCommandStartModeLoad);
+    char text[128];
+    std::snprintf(text, sizeof text, planNotReadMessage, "?\\?.ZRO");
+    EXPECT_TRUE(boxes.Count() == 1 && boxes.Last().text == text) << (boxes.Count() ? boxes.Last().text : "");
 }
 
 TEST_F(DocumentCommands, StartModeLoadOfABrokenFileKeepsNoPathToIt)
@@ -560,6 +576,87 @@ TEST_F(DocumentCommands, QuitWithAModifiedPlanAsksAndStaysWhenCancelled)
     SendCommand(frame, FrameCommandQuit);
     EXPECT_FALSE(IsWindow(frame));
     EXPECT_EQ(2u, boxes.Count());
+}
+
+// Wine's short form of a long name outside the code page ends in 15 bits of this hash of
+// its lower-case letters: names that share a folder's short form are found by it.
+uint16_t ShortFormHash(const std::wstring& name)
+{
+    uint16_t hash = 0xbeef;
+    for (size_t i = 0; i + 1 < name.size(); ++i)
+        hash = static_cast<uint16_t>((hash << 3) ^ (hash >> 5) ^ name[i] ^ (name[i + 1] << 8));
+    return static_cast<uint16_t>((hash << 3) ^ (hash >> 5) ^ name.back());
+}
+
+// A plan saved in a folder named outside the code page, then folders made beside it whose
+// short form is the folder's, each with a plan of its own, until one is what that form
+// opens: a Save, an export into the folder and the quit's save write nothing there (its
+// plan byte for byte as it was, nothing added) and are refused naming the file.
+TEST_F(DocumentCommands, AKeptPathNeverWritesIntoANeighbourFolderMadeMeanwhile)
+{
+    std::wstring home(MAX_PATH, L'\0');
+    home.resize(GetLongPathNameW(WidenName(vtest::CurrentDirectory()).c_str(), &home[0], MAX_PATH));
+    for (int road : {int(FrameCommandSave), 5095, int(FrameCommandQuit)}) {
+        SCOPED_TRACE(road);
+        const std::wstring here = home + L"\\k" + std::to_wstring(road) + L"\\", ours = L"\u043F\u0440\u043E\u0435\u043A\u0442\u03BA\u03B3\u03C9";
+        std::filesystem::remove_all(here);
+        std::string folder;
+        ASSERT_TRUE(CreateDirectoryW(here.c_str(), nullptr) && CreateDirectoryW((here + ours).c_str(), nullptr) &&
+                    AnsiPathOf(here + ours, folder));
+        SendCommand(frame, FrameCommandNew);
+        AddLine(shelltest::Storey("First Floor"), {{0, 0}, {100, 0}});
+        shelltest::FileDialogAnswers dialogs;
+        dialogs.Choose(folder + "\\saved.ZRO");
+        SendCommand(frame, FrameCommandSaveAs);
+        // Read by its long path: the short form reaches a neighbour's once one is made.
+        const auto bytes = [&] {
+            std::ifstream file{std::filesystem::path(here + ours + L"\\saved.ZRO"), std::ios::binary};
+            return std::string(std::istreambuf_iterator<char>(file), {});
+        };
+        const std::string saved = bytes();
+        ASSERT_FALSE(saved.empty());
+        // Neighbours until one lists before it (its file system's order), then ours named
+        // anew, which file systems that list by age put last.
+        std::vector<std::wstring> neighbours;
+        const auto reachesOurs = [&] {
+            wchar_t reached[MAX_PATH] = L"";
+            return GetLongPathNameW(WidenName(folder).c_str(), reached, MAX_PATH) && here + ours == reached;
+        };
+        std::wstring name = ours.substr(0, 6) + L"    ";
+        for (int i = 0, first = 1; i < 57 * 57 * 57 * 57 && neighbours.size() < 40 && first; ++i) {
+            for (int at = 0, rest = i; at < 4; ++at, rest /= 57)
+                name[6 + at] = static_cast<wchar_t>(rest % 57 < 25 ? 0x3B1 + rest % 57 : 0x430 + rest % 57 - 25);
+            if ((ShortFormHash(name) & 0x7FFF) == (ShortFormHash(ours) & 0x7FFF) && CreateDirectoryW((here + name).c_str(), nullptr)) {
+                neighbours.push_back(here + name + L"\\saved.ZRO");
+                std::ofstream(std::filesystem::path(neighbours.back())) << neighbours.size();
+                first = reachesOurs();
+            }
+        }
+        if (reachesOurs())
+            MoveFileW((here + ours).c_str(), (here + L"x").c_str()), MoveFileW((here + L"x").c_str(), (here + ours).c_str());
+        ASSERT_FALSE(reachesOurs());
+        const size_t shown = boxes.Count();
+        AddLine(shelltest::Storey("First Floor"), {{0, 0}, {0, 100}});
+        activeDocument->settings->modified = 1;
+        dialogs.Choose(folder + "\\saved.DXF");
+        boxes.QueueAnswer(IDYES);
+        SendCommand(frame, road);
+        boxes.ForgetAnswers();
+        for (const std::wstring& neighbour : neighbours) {
+            std::ifstream plan{std::filesystem::path(neighbour)};
+            std::string text;
+            std::getline(plan, text);
+            EXPECT_EQ(std::to_string(&neighbour - &neighbours[0] + 1), text);
+            EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(std::filesystem::path(neighbour).parent_path()),
+                                       std::filesystem::directory_iterator()));
+        }
+        EXPECT_EQ(saved, bytes());
+        const std::string named = NarrowMarked(here + ours + (road == 5095 ? L"\\saved.DXF" : L"\\saved.ZRO"));
+        EXPECT_TRUE(boxes.Count() > shown && boxes.Last().text.find(named) != std::string::npos)
+            << (boxes.Count() ? boxes.Last().text : "");
+        shelltest::ForgetDocumentChanges();
+        SendCommand(frame, FrameCommandClose);
+    }
 }
 
 } // namespace

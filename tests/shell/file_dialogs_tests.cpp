@@ -179,9 +179,13 @@ TEST(FileDialogs, ANameOutsideTheCodePageIsRefusedOnEveryRoad)
     ASSERT_TRUE(SavePlanFile(plan.c_str()) && vtest::WriteFileBytes(drawing, {'o', 'l', 'd'}));
     DeleteFileW((omega + L"ZRO").c_str());   // left by an earlier run
     shelltest::AddLine(shelltest::Storey("First Floor"), {{0, 0}, {90, 0}});
+    // Two folders that share a short form: an export into one names it whole.
+    const std::wstring shared = WidenName(plan.substr(0, plan.size() - 6)) + L"\u03A9\u03A9\u03A9\u03A9\u0439\u0444\u0432\u0434\u0431";
+    CreateDirectoryW(shared.c_str(), nullptr);
+    CreateDirectoryW((shared.substr(0, shared.size() - 5) + L"\u0446\u0432\u0442\u0439\u0432").c_str(), nullptr);
     const struct { int command; std::string lookAlike; std::wstring typed; } roads[] = {
         {FrameCommandSaveAs, plan, omega + L"ZRO"}, {5095, drawing, omega + L"DXF"},
-        {FrameCommandOpen, plan, omega + L"ZRO"}};
+        {FrameCommandOpen, plan, omega + L"ZRO"}, {5095, drawing, shared + L"\\x.DXF"}};
     for (const auto& road : roads) {
         SCOPED_TRACE(road.command);
         if (road.command == FrameCommandOpen)
@@ -195,6 +199,8 @@ TEST(FileDialogs, ANameOutsideTheCodePageIsRefusedOnEveryRoad)
         driver.done = true;
         helper.join();
         EXPECT_TRUE(boxes.Count() == shown + 1 && boxes.Last().caption == "Nome di file non valido");
+        EXPECT_EQ(road.typed.find(shared) == 0, boxes.Count() && boxes.Last().text.find(NarrowMarked(shared) + "\n") != std::string::npos)
+            << (boxes.Count() ? boxes.Last().text : "");
         EXPECT_EQ(before, vtest::ReadFileBytes(road.lookAlike));
         EXPECT_EQ(1u, shelltest::DocumentWindows().size());
     }

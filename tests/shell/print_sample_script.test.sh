@@ -45,6 +45,18 @@ tests_build=/tmp/$(printf 't%.0s' {1..114})
 out=$(timeout 300 bash "$VELMORA_SOURCE_DIR/scripts/test.sh" --build-dir "$tests_build" 2>&1)
 [ $? -ne 0 ] && [[ $out == "build: the path of the build folder is 121 characters long as Windows programs name it, more than the 120 "* ]] &&
   [ ! -e "$tests_build" ] || { echo "FAIL test.sh in a folder too long for the tests: said: $out"; failed=1; }
+# The check's length of a path against Wine's own: each name outside the code page as a Windows
+# program gets it (GetShortPathNameW, through winepath -s), names of every shape in a folder
+# long enough that every path is refused with its length.
+lengths=/tmp/velmora-lengths-$$ && base=$lengths/$(printf 'w%.0s' {1..170})
+for name in ж Ω1 家ж1 .жcache a.b.ж жж.ab a.🏠 ab.🏠x абвгдежзик абвгдежзик.longext Проектκгω é ab .cache; do
+  mkdir -p "$base/$name" && named=$(LANG=C.UTF-8 "$WINE" winepath -s "$base/$name" 2>/dev/null) || exit 1
+  named=${named##*/} && printf '%s' "$name" | iconv -f UTF-8 -t CP1252 >/dev/null 2>&1 && named=$name
+  out=$(bash "$VELMORA_SOURCE_DIR/scripts/build.sh" --check "$base/$name" 2>&1)
+  want=$((2 + ${#base} + 1 + $(printf '%s' "$named" | iconv -f UTF-8 -t UTF-16LE | wc -c) / 2))
+  [[ $out == "build: the path of the build folder is $want characters long "* ]] || { echo "FAIL the length of $name: $want, said: $out"; failed=1; }
+done
+rm -rf "$lengths"
 [ "$(last_job)" -eq "$before" ] || { echo "FAIL a refused plan was printed"; failed=1; }
 
 mkdir -p "$work/my plans" && cp "$work/small.ZRO" "$work/my plans/small plan.ZRO" || exit 1

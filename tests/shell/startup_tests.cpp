@@ -132,7 +132,8 @@ TEST_F(StartupState, EachNameReachesItsOwnFileOrIsRefused)
         {{literal, house}, L"", literal, -1}, {{house, other}, L"", literal, AnsiNameSharedShortForm},
         {{L"h.ZRO", L"h.ZRO."}, L"", L"h.ZRO.", AnsiNameDroppedEnd}, {{L"x\\", L"x\\h.ZRO"}, L"", L"x.\\h.ZRO", AnsiNameDroppedEnd},
         {{folder, folder + house}, folder, house, -1},
-        {{folder, neighbour, folder + house}, folder, house, AnsiNameSharedShortForm}};
+        {{folder, neighbour, folder + house}, folder, house, AnsiNameSharedShortForm},
+        {{folder, neighbour, folder + house}, L"", folder + house, AnsiNameFaultCount}};
     const std::string home = vtest::CurrentDirectory();
     for (const auto& row : rows) {
         const std::string case_ = home + "\\" + std::to_string(&row - rows);
@@ -152,9 +153,13 @@ TEST_F(StartupState, EachNameReachesItsOwnFileOrIsRefused)
             continue;
         }
         // The folder by the whole current directory, the plan as given.
+        // A plan in a folder at fault by the folder's whole path.
         char text[1024];
-        std::snprintf(text, sizeof text, (row.folder.empty() ? unusablePlanNameMessages : unusableProgramFolderMessages)[row.fault],
-                      NarrowMarked(row.folder.empty() ? row.plan : WidenName(case_) + L"\\" + folder.substr(0, 9)).c_str());
+        const bool inFolder = row.fault == AnsiNameFaultCount;
+        std::snprintf(text, sizeof text,
+                      inFolder ? sharedPlanFolderMessage
+                               : (row.folder.empty() ? unusablePlanNameMessages : unusableProgramFolderMessages)[row.fault],
+                      NarrowMarked(row.folder.empty() && !inFolder ? row.plan : WidenName(case_) + L"\\" + folder.substr(0, 9)).c_str());
         EXPECT_TRUE(boxes.Count() == 1 && boxes.Last().text == text) << (boxes.Count() ? boxes.Last().text : "");
     }
 }

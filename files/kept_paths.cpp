@@ -1,0 +1,185 @@
+#include "files/kept_paths.h"
+#include "files/ansi_names.h"
+#include "files/file_marks.h"
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+namespace {
+
+struct KeptPath {
+    const void* owner;
+    std::string file, folder;             // full ANSI paths; no file for a kept folder
+    std::wstring longFile, longFolder;
+};
+std::vector<KeptPath> keptPaths;
+std::wstring misdirectedPath;
+
+// What a path function of the system writes for `call(buffer, size)`; empty when it fails.
+template <typename Char, typename Call>
+std::basic_string<Char> PathFrom(Call call)
+{
+    std::basic_string<Char> path(MAX_PATH, Char());
+    DWORD length = call(&path[0], static_cast<DWORD>(path.size()));
+    if (length >= path.size()) {
+        path.assign(length, Char());
+        length = call(&path[0], static_cast<DWORD>(path.size()));
+    }
+    path.resize(length < path.size() ? length : 0);
+    return path;
+}
+
+std::string FullPath(const char* path)
+{
+    return PathFrom<char>([&](char* buffer, DWORD size) { return GetFullPathNameA(path, size, buffer, nullptr); });
+}
+
+std::wstring LongPath(const std::wstring& path)
+{
+    return PathFrom<wchar_t>([&](wchar_t* buffer, DWORD size) { return GetLongPathNameW(path.c_str(), buffer, size); });
+}
+
+// Whether `path` is `folder` or lies beneath it, spelt as the program keeps it (but for a
+// drive letter's case): the paths it opens through a kept one begin with it as kept, and
+// "p.zro" beside "P.ZRO" is another file.
+bool Beneath(const std::string& path, const std::string& folder)
+{
+    const size_t size = folder.size() - (!folder.empty() && folder.back() == '\\');
+    if (folder.empty() || path.size() < size || (path.size() > size && path[size] != '\\'))
+        return false;
+    const size_t drive = size >= 2 && folder[1] == ':' && toupper(path[0]) == toupper(folder[0]);
+    return path.compare(drive, size - drive, folder, drive, size - drive) == 0;
+}
+
+// The long path that the full ANSI `path` means, by the kept path that holds it most
+// closely; empty where none holds it. False where two hold it as closely and differ.
+bool MeantPath(const std::string& path, std::wstring& meant)
+{
+    meant.clear();
+    size_t closest = 0;
+    bool agreed = true;
+    for (const KeptPath& kept : keptPaths) {
+        std::wstring candidate;
+        size_t closeness;
+        if (!kept.file.empty() && path.size() == kept.file.size() && Beneath(path, kept.file)) {
+            candidate = kept.longFile, closeness = SIZE_MAX;
+        } else if (Beneath(path, kept.folder)) {
+            const size_t size = kept.folder.size() - (kept.folder.back() == '\\');
+            candidate = kept.longFolder;
+            if (path.size() > size) {
+                if (candidate.empty() || candidate.back() != L'\\')
+                    candidate += L'\\';
+                candidate += WidenName(path.substr(size + 1));
+            }
+            closeness = size;
+        } else {
+            continue;
+        }
+        if (closeness > closest)
+            closest = closeness, meant = candidate, agreed = true;
+        else if (closeness == closest && candidate != meant)
+            agreed = false;
+    }
+    return agreed;
+}
+
+// The path the system gives for an open handle, as a full path ("\\?\" taken off).
+std::wstring FinalPath(HANDLE file)
+{
+    std::wstring path = PathFrom<wchar_t>([&](wchar_t* buffer, DWORD size) {
+        return GetFinalPathNameByHandleW(file, buffer, size, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    });
+    if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        return L"\\" + path.substr(7);
+    return path.compare(0, 4, L"\\\\?\\") == 0 ? path.substr(4) : path;
+}
+
+// Equal as the system spells them, but for a drive letter's case.
+bool SamePath(std::wstring a, std::wstring b)
+{
+    for (std::wstring* path : {&a, &b})
+        if (path->size() >= 2 && (*path)[1] == L':')
+            (*path)[0] = towupper((*path)[0]);
+    return a == b;
+}
+
+// Whether the long path names the very file open in `file` (a name spelt in another case
+// than its folder lists it, say).
+bool SameFile(HANDLE file, const std::wstring& path)
+{
+    HANDLE named = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (named == INVALID_HANDLE_VALUE)
+        return false;
+    const bool same = SameOpenFile(file, named);
+    CloseHandle(named);
+    return same;
+}
+
+} // namespace
+
+std::wstring LongPathOf(const char* path)
+{
+    std::wstring full = PathFrom<wchar_t>([&](wchar_t* buffer, DWORD size) {
+        return GetFullPathNameW(WidenName(path ? path : "").c_str(), size, buffer, nullptr);
+    });
+    // Only a name that may be a short form is looked up: a folder lists a name without
+    // regard to case, and "p.zro" beside "P.ZRO" would come back as either.
+    for (size_t end = full.find(L'~'); end != std::wstring::npos; end = full.find(L'~', end)) {
+        end = std::min(full.find(L'\\', end), full.size());
+        const size_t begin = full.find_last_of(L'\\', end - 1) + 1;
+        const std::wstring named = LongPath(full.substr(0, end));
+        const size_t cut = named.find_last_of(L'\\') + 1;
+        if (named.empty() && end < full.size())
+            return named;
+        if (named.empty())
+            break;   // a file to come under a name of its own
+        full.replace(begin, end - begin, named.substr(cut));
+        end = begin + named.size() - cut;
+    }
+    return full;
+}
+
+void KeepMeantPath(const void* owner, const char* path, const std::wstring& longPath, bool folder)
+{
+    for (size_t i = keptPaths.size(); i-- > 0;)
+        if (keptPaths[i].owner == owner)
+            keptPaths.erase(keptPaths.begin() + i);
+    const std::string full = path ? FullPath(path) : std::string();
+    if (full.empty() || longPath.empty())
+        return;
+    KeptPath kept = {owner, folder ? std::string() : full, full, folder ? std::wstring() : longPath, longPath};
+    if (!folder) {
+        kept.folder.resize(full.find_last_of('\\') + 1);
+        kept.longFolder.resize(longPath.find_last_of(L'\\') + 1);
+    }
+    keptPaths.push_back(kept);
+}
+
+bool ReachesMeantFile(HANDLE file, const std::string& path)
+{
+    if (keptPaths.empty())
+        return true;
+    std::wstring meant;
+    const bool agreed = MeantPath(FullPath(path.c_str()), meant);
+    if (agreed && (meant.empty() || SamePath(FinalPath(file), meant) || SameFile(file, meant)))
+        return true;
+    misdirectedPath = meant;
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return false;
+}
+
+std::wstring MeantWidePath(const std::string& path)
+{
+    std::wstring meant;
+    if (!keptPaths.empty() && MeantPath(FullPath(path.c_str()), meant) && !meant.empty())
+        return meant;
+    return WidenName(path);
+}
+
+std::wstring TakeMisdirectedPath()
+{
+    std::wstring path;
+    path.swap(misdirectedPath);
+    return path;
+}

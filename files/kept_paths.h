@@ -1,0 +1,34 @@
+#pragma once
+#include <windows.h>
+#include <string>
+
+// The long (wide) paths behind the ANSI paths the program keeps for a long time: each open
+// plan's and the program folder's. A name the code page cannot hold is kept by its short
+// form, and a folder or file made later beside it with the same short form, listed before
+// it, is then what that form opens. So every file opened or made through a kept path is
+// proven, on the handle just opened, to be the one meant before a byte is written to it or
+// a working file named over it: the path the system gives for that handle against the kept
+// long one. No folder is listed, and nothing can change between the proof and the write.
+
+// The long path that the ANSI `path` names now: its full path, each short form in it
+// (a name with "~") as the name its folder lists for it. Empty when a short form names
+// nothing.
+std::wstring LongPathOf(const char* path);
+
+// Keeps, for `owner` (a document, the program), that the ANSI `path` of a file, or of a
+// `folder`, means `longPath`, and every path in that folder (a file's own folder) the same
+// path in the long one; the owner's earlier path is forgotten. A null path forgets it.
+void KeepMeantPath(const void* owner, const char* path, const std::wstring& longPath, bool folder);
+
+// Whether the file just opened as `path` is the one meant: always for a path that no kept
+// one holds. False, with ERROR_PATH_NOT_FOUND, where the handle reached another file, or
+// where two kept paths give `path` two meanings; the long path meant is then noted for the
+// message (TakeMisdirectedPath).
+bool ReachesMeantFile(HANDLE file, const std::string& path);
+
+// The wide path that names what the ANSI `path` means: the long path a kept one gives it,
+// else the path as it stands. A rename goes to it, so that no short form sends it elsewhere.
+std::wstring MeantWidePath(const std::string& path);
+
+// The long path of the last file refused above, once; empty when none was since.
+std::wstring TakeMisdirectedPath();
