@@ -15,6 +15,7 @@
 #include "shell/app_globals.h"
 #include "shell/camera_presets.h"
 #include "shell/companions.h"
+#include "shell/elevation_pane.h"
 #include "shell/frame_window.h"
 #include "shell/keys_and_menus.h"
 #include "shell/message_box.h"
@@ -309,6 +310,10 @@ LRESULT CALLBACK DocumentWndProc(HWND window, UINT message, WPARAM wParam, LPARA
         return OnClose(window, message, wParam, lParam);
     case WM_DESTROY:
         return 0;
+    case WM_NCDESTROY:
+        // Its plan is gone (its pane went first): the scale shows the plan now active.
+        ShowElevationPaneUnits();
+        break;
     default:
         break;
     }

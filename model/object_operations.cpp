@@ -469,6 +469,9 @@ static bool DispatchOperation(PlanObject* object, uint32_t code, void* argument,
             object->floor && object->floor->active) {
             EnableWindow(edit, TRUE);
             SendMessageA(edit, WM_SETREDRAW, TRUE, 0);
+            // Its redraw back on paints nothing: the plan's picture of the text stays in
+            // its place until the control draws itself.
+            RedrawWindow(edit, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
         }
         break;
     }

@@ -275,6 +275,11 @@ uint32_t HandleFrameCommand(HWND window, WPARAM wParam, LPARAM lParam)
         PrintPlanFitToPage(hInstance, window);
         if (activePlanPane) {
             BringWindowToTop(activePlanPane);
+            // The measurement bar stays above the pane, whose edge it overlaps by a row, as
+            // a repaint draws it.
+            if (activeDocument && activeDocument->measurementStrip)
+                SetWindowPos(activeDocument->measurementStrip, HWND_TOP, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             SetFocus(activePlanPane);
         }
         break;

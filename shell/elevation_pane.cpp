@@ -54,6 +54,12 @@ const char* const kMoveSelectionQuestion =
 HFONT arrowFont = nullptr;
 HGDIOBJ arrowOldFont = nullptr;
 
+// The unit system (0 without an active plan) the pane's labels and the arrow's label
+// were last drawn for: a plan closed, another activated or given other units asks for
+// new ones.
+uint16_t paneDrawnUnits = 0;
+uint16_t arrowDrawnUnits = 0;
+
 HINSTANCE Instance()
 {
     return hInstance ? hInstance : GetModuleHandleA(nullptr);
@@ -93,6 +99,17 @@ int ClampedStep(int index)
 bool MetricPlan(const PlanSettings* settings)
 {
     return settings->unitSystem == kUnitSystemMetric;
+}
+
+uint16_t ActiveUnits()
+{
+    return activeDocument && activeDocument->settings ? activeDocument->settings->unitSystem : 0;
+}
+
+// The scale's labels are metric or in feet, the arrow's label in either or absent.
+bool PaneLooksAlike(uint16_t units, uint16_t drawn)
+{
+    return (units == kUnitSystemMetric) == (drawn == kUnitSystemMetric);
 }
 
 void PlaceArrow(HWND pane, int index)
@@ -151,7 +168,8 @@ void PaintPane(HWND pane)
     if (elevationValueShown)
         PaintValueBar(dc, client, step);
 
-    const bool metric = activeDocument && activeDocument->settings && MetricPlan(activeDocument->settings);
+    paneDrawnUnits = ActiveUnits();
+    const bool metric = paneDrawnUnits == kUnitSystemMetric;
     const int firstLabel = metric ? IDB_ELEVATION_LABELS_METRES : IDB_ELEVATION_LABELS_FEET;
     const double height = client.bottom - client.top;
     for (int i = 0; i < kLabelCount; ++i) {
@@ -256,9 +274,10 @@ void PaintArrow(HWND arrow)
         if (light)
             DeleteObject(light);
     }
-    if (activeDocument && activeDocument->settings) {
+    arrowDrawnUnits = ActiveUnits();
+    if (arrowDrawnUnits) {
         char text[32];
-        const bool feet = activeDocument->settings->unitSystem == kUnitSystemFeetInches;
+        const bool feet = arrowDrawnUnits == kUnitSystemFeetInches;
         std::snprintf(text, sizeof text, "%ld%s", static_cast<long>(kZeroStep - elevationArrowIndex), feet ? "'" : "");
         MoveToEx(dc, 9, 1, nullptr);
         TextOutA(dc, 0, 0, text, static_cast<int>(std::strlen(text)));
@@ -361,6 +380,8 @@ LRESULT CALLBACK ElevationPaneWndProc(HWND window, UINT message, WPARAM wParam, 
         return 0;
     case WM_PAINT:
         if (GetUpdateRect(window, nullptr, FALSE)) {
+            // A part to paint in other units than the rest shows makes the paint whole.
+            ShowElevationPaneUnits();
             PaintPane(window);
             return 0;
         }
@@ -473,4 +494,13 @@ void MoveElevationArrowToPoint(HWND pane, UINT, LPARAM lParam)
 void DragElevationArrow(HWND, UINT, LPARAM)
 {
     DragArrowFrom(elevationArrowIndex);
+}
+
+void ShowElevationPaneUnits()
+{
+    const uint16_t units = ActiveUnits();
+    if (elevationPaneWindow && !PaneLooksAlike(units, paneDrawnUnits))
+        InvalidateRect(elevationPaneWindow, nullptr, TRUE);
+    if (elevationArrowWindow && units != arrowDrawnUnits)
+        InvalidateRect(elevationArrowWindow, nullptr, TRUE);
 }

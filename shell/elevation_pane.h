@@ -39,3 +39,6 @@ void MoveElevationArrowToPoint(HWND pane, UINT message, LPARAM lParam);
 // Drags the arrow while a mouse button is down (polling the input), then sets the working
 // elevation, or moves the selection to the new elevation, and shows the new summary.
 void DragElevationArrow(HWND arrow, UINT message, LPARAM lParam);
+// Repaints the pane's scale and the arrow when the active plan, or no plan, asks for other
+// labels than they show: after the active plan's window is gone.
+void ShowElevationPaneUnits();

@@ -258,6 +258,14 @@ static bool IsSideBarKey(int tool)
     return tool == 5246 || tool == 5247 || tool == 5248 || tool == 5251 || tool == 5328 || tool == 5332;
 }
 
+// A strip that keeps its size is drawn again whole where it goes: the pixels it had
+// before are not carried over, as the frame's surface, new with a new size, may not hold
+// them yet (a column of black was left after a restore and a maximise).
+static void MoveStrip(HWND strip, int x, int y, int width, int height)
+{
+    SetWindowPos(strip, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+}
+
 static void LayoutFrame(HWND frame)
 {
     ClearToolButtonHover();
@@ -282,9 +290,9 @@ static void LayoutFrame(HWND frame)
         MoveWindow(mdiClientWindow, r.left + 23, r.top + 28, (r.right - r.left - 23) - (w + 54),
                    r.bottom - r.top - 45, TRUE);
     if (HWND floorButton = FloorButtonToolWindow())
-        MoveWindow(floorButton, 0, r.bottom - 146, 21, 32, TRUE);
+        MoveStrip(floorButton, 0, r.bottom - 146, 21, 32);
     if (HWND viewLayouts = ViewLayoutToolWindow()) {
-        MoveWindow(viewLayouts, r.right - 140, 0, 143, 28, TRUE);
+        MoveStrip(viewLayouts, r.right - 140, 0, 143, 28);
         ShowWindow(viewLayouts, screenWidth < 751 ? SW_HIDE : SW_SHOW);
     }
     if (elevationPaneWindow) {

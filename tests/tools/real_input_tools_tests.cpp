@@ -19,6 +19,7 @@
 #include "shell/frame_window.h"
 #include "planview/output_routing.h"
 #include "shell/camera_presets.h"
+#include "support/modal_driver.h"
 #include "support/test_support.h"
 #include "support/window_pixels.h"
 #include "tools/point_mapping.h"
@@ -290,7 +291,8 @@ TEST_F(RealInputTools, EveryScrollShowsThePlanAtItsNewOriginAtOnce)
 // After each action the display shows what a repaint of the maximised frame draws, and
 // the plan's bars lie in the MDI area: a tool chosen and a click in the plan, the viewpoint
 // tool's return, a hover left for the plan, the text tool left by a command, the garden
-// tab in and out, a dimension's placing click, and the layout buttons.
+// tab in and out, a dimension's placing click, the layout buttons, a restore and a maximise, texts
+// taken up again, the first Print cancelled, and an imperial plan's and a metric one's last close.
 TEST_F(RealInputTools, EachActionLeavesTheScreenAsARepaintDrawsIt)
 {
     ShowWindow(frame.frame, SW_RESTORE), ShowWindow(frame.frame, SW_SHOWMAXIMIZED), SetCursorPos(640, 1020);
@@ -305,6 +307,18 @@ TEST_F(RealInputTools, EachActionLeavesTheScreenAsARepaintDrawsIt)
         tooltest::InputScope scope(&input);
         SendMessageA(frame.pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(frames[0].x, frames[0].y));
     };
+    auto send = [&](UINT message, WPARAM id) { SendMessageA(frame.frame, message, id, 0), vtest::PumpMessages(); };
+    auto command = [&](WPARAM id) { send(WM_COMMAND, id); };
+    auto type = [&](int x, int y) {   // a text opened by a click and typed into, its caret hidden
+        tape(tooltest::Drag({{x, y}}));
+        SendMessageA(activeDocument->textEditChild, EM_REPLACESEL, TRUE, LPARAM("Abc")), HideCaret(nullptr);
+    };
+    auto dialog = [&](WPARAM id, int button, int radio = 0) {   // a dialog's button pressed
+        auto driver = vtest::ModalDriver::ForDialog("", [=](HWND d) {
+            radio && SendMessageA(d, WM_COMMAND, radio, 0), PostMessageA(d, WM_COMMAND, button, 0); });
+        command(id), driver.join();
+    };
+    auto close = [&] { activeDocument->settings->modified = 0, command(FrameCommandClose); };
     auto place = tooltest::Drag({{300, 300}, {450, 300}});   // measured, then placed by a click
     for (auto f : {tooltest::At(450, 300), tooltest::At(400, 250), tooltest::At(400, 250, WM_LBUTTONDOWN), tooltest::At(400, 250)})
         place.push_back(f);
@@ -319,10 +333,20 @@ TEST_F(RealInputTools, EachActionLeavesTheScreenAsARepaintDrawsIt)
         {"garden", [] { SetActiveToolTab(GardenTab); }}, {"roof", [] { SetActiveToolTab(4); }},
         {"dimension", [&] { press(0, 202), tape(place); }}, {"another", [&] { tape(place); }},
         {"3500", [&] { press(10, 3500); }}, {"3501", [&] { press(10, 3501); }}, {"3503", [&] { press(10, 3503); }},
-        {"3502 again", [&] { press(10, 3502); }}, {"3500 again", [&] { press(10, 3500); }}};
+        {"3502 again", [&] { press(10, 3502); }}, {"3500 again", [&] { press(10, 3500); }},
+        {"restore, maximise", [&] { send(WM_SYSCOMMAND, SC_RESTORE), send(WM_SYSCOMMAND, SC_MAXIMIZE); }},
+        {"201, 203", [&] { press(0, 203), type(60, 700), press(0, 201), vtest::PumpMessages(), press(0, 203),
+                           type(300, 700); }},
+        {"Ctrl+E, 203", [&] { command(FrameCommandZoom100), press(0, 203), type(540, 700); }},
+        {"fonts cancelled, 203", [&] { dialog(30, IDCANCEL), press(0, 203), type(60, 600); }},
+        {"the first Cancel", [&] { dialog(FrameCommandPrintFitToPage, IDCANCEL); }},
+        {"imperial closed last", [&] { dialog(5011, IDOK, 3), command(FrameCommandNew), close(), close(); }},
+        {"metric closed", [&] { command(FrameCommandNew), close(); }}};
     for (const auto& action : actions) {
         action.second();
         EXPECT_EQ(vtest::PixelsARepaintChanges(frame.frame), 0) << action.first;
+        if (!activeDocument)
+            continue;
         RECT mdi, bar;   // the bars overlap the plan window's edge by a pixel
         GetClientRect(mdiClientWindow, &mdi), MapWindowPoints(mdiClientWindow, nullptr, LPPOINT(&mdi), 2);
         InflateRect(&mdi, 1, 1);
