@@ -856,12 +856,12 @@ void RepaintFigures(const std::string& name, int runs)
     }
 }
 
-void RepaintsOnly(HWND frame, const char* plan, int objects, int runs)
+bool RepaintsOnly(HWND frame, const char* plan, int objects, int runs)
 {
     Send(frame, FrameCommandNew);
     if (!LoadPlanFile(plan)) {
         std::printf("cannot load %s\n", plan);
-        return;
+        return false;
     }
     Send(frame, 5270);
     WriteScenePictures();
@@ -879,6 +879,7 @@ void RepaintsOnly(HWND frame, const char* plan, int objects, int runs)
     RebuildAll3D();
     WriteScenePictures();
     RepaintFigures("repaint of the mixed plan of " + std::to_string(TopLevelObjects()) + " objects", runs);
+    return true;
 }
 
 } // namespace
@@ -915,9 +916,9 @@ int main(int argc, char** argv)
     LoadSymbolLibrary2D();
     LoadSymbolLibrary3D();
     if (repaintsOnly) {
-        RepaintsOnly(frame, argv[2], objects, runs);
+        const bool shown = RepaintsOnly(frame, argv[2], objects, runs);
         DestroyWindow(frame);
-        return 0;
+        return shown ? 0 : 1;
     }
 
     Send(frame, FrameCommandNew);
