@@ -62,6 +62,7 @@ work=$build/benchmark
 rm -rf "$work"
 mkdir -p "$work"
 cp -r "$root/OBJECTS" "$work/"
+caller=$PWD   # where other build folders are named from
 cd "$work"
 
 machine_load() {
@@ -149,7 +150,8 @@ label() { if [ "$1" = 0 ]; then echo "this build"; else echo "other build $1"; f
 against() {  # against BUILD_DIR...: the other builds
   local dir
   for dir in "$@"; do
-    dir=$(cd -- "$dir" && pwd) || exit 1
+    dir=$(cd -- "$caller" && cd -- "$dir" 2>/dev/null && pwd) ||
+      { printf 'benchmark: no build folder %s\n' "$dir" >&2; exit 1; }
     builds+=("$dir")
     printf '%s\n' "$(label $((${#builds[@]} - 1))): the build in $dir"
   done
