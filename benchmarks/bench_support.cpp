@@ -20,6 +20,7 @@
 #include "tools/tool_state.h"
 #include "render3d/texture_names.h"
 #include "shell/app_globals.h"
+#include "shell/message_box.h"
 #include "shell/startup.h"
 #include <algorithm>
 #include <cmath>
@@ -326,6 +327,40 @@ void RawWrite(const char* path, const std::vector<char>& bytes)
     DWORD put = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
     CloseHandle(file);
+}
+
+void DateLastWrite(const char* path, double secondsAgo)
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER date;
+    date.LowPart = now.dwLowDateTime, date.HighPart = now.dwHighDateTime;
+    date.QuadPart -= static_cast<ULONGLONG>(secondsAgo * 1e7);   // a FILETIME counts 100 ns
+    const FILETIME written = {date.LowPart, date.HighPart};
+    HANDLE file = CreateFileA(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool dated = file != INVALID_HANDLE_VALUE && SetFileTime(file, nullptr, nullptr, &written);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    if (!dated) {
+        std::printf("the last write of %s could not be dated\n", path);
+        std::exit(1);
+    }
+}
+
+void AnswerMessageBoxes()
+{
+    SetMessageBoxHook([](HWND, const char* text, const char* caption, UINT, void*) {
+        // In UTF-8, as the terminal reads it: the program's texts are in its code page.
+        std::wstring wide(std::strlen(text) + std::strlen(caption) + 3, L'\0');
+        wide.resize(MultiByteToWideChar(CP_ACP, 0, (std::string(caption) + ": " + text).c_str(), -1, &wide[0],
+                                        static_cast<int>(wide.size())));
+        std::string line(wide.size() * 3, '\0');
+        line.resize(WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &line[0], static_cast<int>(line.size()),
+                                        nullptr, nullptr));
+        std::printf("message box: %s\n", line.c_str());
+        std::fflush(stdout);
+        return IDOK;
+    }, nullptr);
 }
 
 HDC DefaultPrinterDC()

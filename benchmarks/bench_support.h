@@ -70,6 +70,14 @@ const GeneratedPlan* FindGeneratedPlan(const std::string& name);
 double WriteGeneratedPlan(const GeneratedPlan& plan, const char* path);
 
 long FileLength(const char* path);
+// The file's last write dated `secondsAgo` before now: 0 as a save that has just ended
+// leaves it (a reader may take that for a write during its read, and read the file twice),
+// an hour as a file that a user opens was mostly written long before. A date that cannot
+// be set ends the benchmark with an error.
+void DateLastWrite(const char* path, double secondsAgo);
+// From here every message box is answered OK at once, its caption and text written out: a
+// load that fails ends its benchmark with an error rather than waiting for a user.
+void AnswerMessageBoxes();
 std::vector<char> RawRead(const char* path);
 void RawWrite(const char* path, const std::vector<char>& bytes);
 

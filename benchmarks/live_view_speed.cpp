@@ -423,10 +423,13 @@ int main(int argc, char** argv)
         times.push_back(Now() - start);
     }
     std::sort(times.begin(), times.end());
-    std::printf("scene build: %.1f ms, polygons: %ld\n", buildTime, polygons);
-    std::printf("first frame (compiles the lists): %.1f ms\n", firstFrame);
-    std::printf("navigation frames at %d x %d: median %.1f ms (of %d, %d shown, fastest %.1f, slowest %.1f)\n",
-                width, height, times[times.size() / 2], frames, shown, times.front(), times.back());
+    // Named by the size, so that the figures of both sizes stand apart in one round.
+    const std::string at = "navigation at " + std::to_string(width) + " x " + std::to_string(height);
+    PrintTime(at + ", scene build", buildTime, 1);
+    PrintValue(at + ", scene polygons", (double)polygons, "");
+    PrintTime(at + ", first frame (compiles the lists)", firstFrame, 1);
+    std::printf("%-64s %10.1f ms   median of %d (%d shown, fastest %.1f, slowest %.1f)\n", (at + ", frames").c_str(),
+                times[times.size() / 2], frames, shown, times.front(), times.back());
 
     FreeScenePolygons();
     FreePlanDocument(activeDocument);

@@ -1,7 +1,7 @@
 // Speed and memory of opening plans: generated plans loaded as Open loads them, into a
 // fresh plan run after run, also with their last write just made (which the reader may
 // take for a write during its read, and then reads the file twice); and, in a process of
-// its own, the peak working set of one load.
+// its own, the peak working set of one load. A load that fails ends it with an error.
 //
 //   plan_load_speed.exe --write PLAN...          writes the plans (PLAN.ZRO) where it runs
 //   plan_load_speed.exe [--runs N] PLAN...       times their loads (medians, ms)
@@ -16,6 +16,7 @@
 #include "files/plan_file.h"
 #include <psapi.h>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -34,22 +35,17 @@ PROCESS_MEMORY_COUNTERS Memory()
     return counters;
 }
 
-// The file's last write made now, as a save that has just ended leaves it.
-void DateNow(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    SetFileTime(file, nullptr, nullptr, &now);
-    CloseHandle(file);
-}
-
-bool Load(const std::string& path)
+// A load, as Open makes it; one that fails ends the benchmark with an error, for its time
+// (a refused or cut read) is no load's.
+void Load(const std::string& path)
 {
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     const bool loaded = LoadPlanFile(path.c_str());
     SetCursor(previous);
-    return loaded;
+    if (!loaded) {
+        std::printf("%s was not loaded\n", path.c_str());
+        std::exit(1);
+    }
 }
 
 } // namespace
@@ -58,6 +54,7 @@ int main(int argc, char** argv)
 {
     int runs = StartBenchmark(argc, argv, 7);
     benchPane = CreateBenchPane();
+    AnswerMessageBoxes();
     // The options come first; "--runs" takes a number.
     int first = 1;
     while (first < argc && !std::strncmp(argv[first], "--", 2))
@@ -67,22 +64,23 @@ int main(int argc, char** argv)
         const std::string name = argv[i], file = name + ".ZRO";
         if (mode == "--write") {
             const GeneratedPlan* plan = FindGeneratedPlan(name);
-            if (plan)
-                WriteGeneratedPlan(*plan, file.c_str());
-            else
+            if (!plan) {
                 std::printf("no generated plan %s\n", name.c_str());
+                return 1;
+            }
+            WriteGeneratedPlan(*plan, file.c_str());
             continue;
         }
+        // Read as a plan saved long before is; "written just now" below dates it anew.
+        DateLastWrite(file.c_str(), 3600);
         if (mode == "--peak") {
             BeginDocument();
             const PROCESS_MEMORY_COUNTERS before = Memory();
-            const bool loaded = Load(file);
+            Load(file);
             const PROCESS_MEMORY_COUNTERS after = Memory();
             PrintValue(name + " load, peak working set", Megabytes(after.PeakWorkingSetSize), "MB");
             PrintValue(name + " load, peak working set added by the load",
                        Megabytes(after.PeakWorkingSetSize - before.WorkingSetSize), "MB");
-            if (!loaded)
-                std::printf("%s was not loaded\n", file.c_str());
             EndDocument();
             continue;
         }
@@ -96,7 +94,7 @@ int main(int argc, char** argv)
         PrintTime(name + size + " load", Median(runs, [&] { Load(file); }, fresh), runs);
         PrintTime(name + size + " load, written just now", Median(runs, [&] { Load(file); }, [&] {
             fresh();
-            DateNow(file);
+            DateLastWrite(file.c_str(), 0);
         }), runs);
         EndDocument();
     }

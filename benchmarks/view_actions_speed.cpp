@@ -849,19 +849,20 @@ void RepaintFigures(const std::string& name, int runs)
     for (const bool anew : {true, false}) {
         const uint32_t drawn = presentedRenderFrames, kept = keptFramesShown;
         const double ms = Median(runs, PaintView, anew ? ForgetKeptFrame : nullptr);
-        std::printf("%-64s %10.1f ms   median of %d (%u drawn, %u kept shown)\n",
+        // To the hundredth: the kept frame is shown again in well under a millisecond.
+        std::printf("%-64s %10.2f ms   median of %d (%u drawn, %u kept shown)\n",
                     (name + (anew ? ", drawn anew" : ", the kept frame shown again")).c_str(), ms, runs,
                     presentedRenderFrames - drawn, keptFramesShown - kept);
         std::fflush(stdout);
     }
 }
 
-void RepaintsOnly(HWND frame, const char* plan, int objects, int runs)
+bool RepaintsOnly(HWND frame, const char* plan, int objects, int runs)
 {
     Send(frame, FrameCommandNew);
     if (!LoadPlanFile(plan)) {
         std::printf("cannot load %s\n", plan);
-        return;
+        return false;
     }
     Send(frame, 5270);
     WriteScenePictures();
@@ -879,6 +880,7 @@ void RepaintsOnly(HWND frame, const char* plan, int objects, int runs)
     RebuildAll3D();
     WriteScenePictures();
     RepaintFigures("repaint of the mixed plan of " + std::to_string(TopLevelObjects()) + " objects", runs);
+    return true;
 }
 
 } // namespace
@@ -915,9 +917,9 @@ int main(int argc, char** argv)
     LoadSymbolLibrary2D();
     LoadSymbolLibrary3D();
     if (repaintsOnly) {
-        RepaintsOnly(frame, argv[2], objects, runs);
+        const bool shown = RepaintsOnly(frame, argv[2], objects, runs);
         DestroyWindow(frame);
-        return 0;
+        return shown ? 0 : 1;
     }
 
     Send(frame, FrameCommandNew);

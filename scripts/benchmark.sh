@@ -18,27 +18,31 @@
 #     of every kind of object (tests/shell/data/view-mixed-tile.ZRO) and the mixed plan of
 #     10,000 objects, each drawn anew and its kept frame shown again; and its navigation
 #     frames (live_view_speed --navigation) at 800 x 600 and at the largest size the display
-#     holds. Given another build folder (the build before a change), the same benchmarks are
-#     built against that build's library and sources too, and the two builds run in turns,
-#     three rounds, so that both meet the same load;
+#     holds; four rounds;
 #   scripts/benchmark.sh [--build-dir DIR] --texts [BUILD_DIR...]
 #     the plan pane's texts (text_zoom_speed): a plan of 900 texts among walls and labelled
 #     lines and one of 2,000 texts in 8 faces and styles and sizes from 6 to 60 pixels, each
-#     opened, and repainted first at zooms it was never shown at and back at 100 %; given
-#     other build folders, against those builds too, all in turns as --view runs them;
+#     opened, and repainted first at zooms it was never shown at and back at 100 %; four
+#     rounds;
 #   scripts/benchmark.sh [--build-dir DIR] --pictures [BUILD_DIR]
-#     pictures converted into RGB rows (picture_speed): 3000 x 2000 at 24 and at 8 bits,
-#     against another build in turns as --view does, five rounds, with the median of the
-#     rounds' figures for each build and their ratio (without another build, this build's);
+#     pictures converted into RGB rows (picture_speed): 3000 x 2000 at 24 and at 8 bits, as
+#     written long before and as just written; six rounds;
 #   scripts/benchmark.sh [--build-dir DIR] --loads [BUILD_DIR]
 #     plans opened (plan_load_speed): lines-10000 (4 MB), lines-100000 (42 MB) and
 #     walls-10000, each loaded run after run, also with its last write just made, and the
-#     peak working set of one load in a process of its own; against another build in turns
-#     as --pictures does, five rounds, with the medians, their ratio and each round's;
+#     peak working set of one load in a process of its own; six rounds;
 #   scripts/benchmark.sh [--build-dir DIR] --kept [BUILD_DIR]
 #     saves through paths kept by a short form (kept_path_speed): a plan of 100,000 lines in
 #     a folder named outside the code page among 2,000 such neighbours, and the preferences
-#     in a program folder of that kind; against another build in turns as --pictures does;
+#     in a program folder of that kind; six rounds;
+#     these five compare builds: given other build folders (the build before a change),
+#     their benchmarks are built alike against each build's library and sources, and the
+#     builds run in turns, each first in as many rounds as any other, so that all meet the
+#     same load and the same order. They end with each figure's median of the rounds for
+#     this build, and against each other build its median, their ratio and each round's
+#     ratio (alone, this build's median and each round's figure). A build against itself
+#     (BUILD_DIR this build's own folder) reads each ratio near 1.00x: how much a ratio
+#     strays from it there, the order and the machine's load make, not a change;
 #   scripts/benchmark.sh [--build-dir DIR] --road
 #     the start and the print road: road_speed, the loads of walls-10000 and
 #     lines-100000 against ReadFile, then whole processes from start to end (medians of
@@ -64,6 +68,7 @@ work=$build/benchmark
 rm -rf "$work"
 mkdir -p "$work"
 cp -r "$root/OBJECTS" "$work/"
+caller=$PWD   # where other build folders are named from
 cd "$work"
 
 machine_load() {
@@ -107,45 +112,6 @@ figure() {
     END { printf "%-64s %10.1f ms   median of %d\n", name, t[int(NR / 2) + 1] / 1000, NR }'
 }
 
-# summary LOG ROUNDS: for each of this build's figures in LOG (lines "this build: NAME
-# VALUE ms|MB ...", and "other build: ..." for the build in $other), the median of the
-# rounds, the other build's and their ratio, with each round's ratio; this build's alone
-# where there is no other.
-summary() {
-  local title="this build"
-  ! grep -q '^other build: ' "$1" || title="this build; the build in $other; ratio; each round's ratio"
-  echo "median of the $2 rounds ($title):"
-  awk '
-    function median(key,   i, j, k, t, a) {
-      k = count[key]
-      for (i = 1; i <= k; i++) a[i] = value[key, i]
-      for (i = 2; i <= k; i++)
-        for (j = i; j > 1 && a[j - 1] + 0 > a[j] + 0; j--) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
-      return k ? a[int((k + 1) / 2)] : ""
-    }
-    { sub(/\r$/, "") }   # the programs end their lines as Windows does
-    /^(this|other) build: / {
-      who = $1; line = $0; sub(/^[a-z]+ build: /, "", line)
-      if (!match(line, / +[0-9.]+ (ms|MB)( |$)/)) next
-      name = substr(line, 1, RSTART - 1); split(substr(line, RSTART), field, " ")
-      key = who SUBSEP name; value[key, ++count[key]] = field[1]; unit[name] = field[2]
-      if (who == "this" && !(name in seen)) { seen[name] = 1; order[++names] = name }
-    }
-    END {
-      for (n = 1; n <= names; n++) {
-        name = order[n]; mine = median("this" SUBSEP name); theirs = median("other" SUBSEP name)
-        printf "%-64s %10s %s", name, mine, unit[name]
-        if (theirs != "" && theirs + 0 > 0) {
-          printf " %10s %s %6.2fx  (", theirs, unit[name], mine / theirs
-          for (r = 1; r <= count["this" SUBSEP name] && r <= count["other" SUBSEP name]; r++)
-            printf "%s%.2f", (r > 1 ? " " : ""), value["this" SUBSEP name, r] / value["other" SUBSEP name, r]
-          printf ")"
-        }
-        printf "\n"
-      }
-    }' "$1"
-}
-
 # Microseconds from the start of a Windows program to its end.
 time_process() {
   local start
@@ -182,126 +148,188 @@ time_print_road() {
 
 tile_plan="Z:$(printf '%s' "$root/tests/shell/data/view-mixed-tile.ZRO" | tr / '\\')"
 
-# A benchmark built against another build folder's library and sources, as
-# $work/NAME_other.exe: the program as it was, measured by this benchmark (which uses only
-# what both have).
-build_against() {  # build_against NAME OTHER_BUILD
+# The comparisons (--view, --texts, --pictures, --loads) run their benchmarks for this
+# build and for the other build folders given, in turns: builds[0] is this build,
+# builds[K] "other build K".
+builds=("$build")
+label() { if [ "$1" = 0 ]; then echo "this build"; else echo "other build $1"; fi; }
+against() {  # against BUILD_DIR...: the other builds
+  local dir
+  for dir in "$@"; do
+    dir=$(cd -- "$caller" && cd -- "$dir" 2>/dev/null && pwd) ||
+      { printf 'benchmark: no build folder %s\n' "$dir" >&2; exit 1; }
+    builds+=("$dir")
+    printf '%s\n' "$(label $((${#builds[@]} - 1))): the build in $dir"
+  done
+}
+
+# A benchmark built against one build folder's library and sources, as OUTPUT: the
+# program as it was, measured by this benchmark (which uses only what every build has).
+build_against() {  # build_against NAME BUILD_DIR OUTPUT
   local name=$1 other=$2 src res
-  other=$(cd -- "$other" && pwd)
   src=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$other/CMakeCache.txt" 2>/dev/null || true)
   res=$(find "$other/CMakeFiles" -name 'velmora.rc.res' -o -name 'velmora.rc.obj' 2>/dev/null | head -1)
   if [ ! -f "$other/libvelmora_core.a" ] || [ -z "$src" ] || [ -z "$res" ]; then
     echo "benchmark: $other holds no built program (libvelmora_core.a, its resources, CMakeCache.txt)" >&2
     return 1
   fi
-  x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -g -DNDEBUG -fexec-charset=CP1252 -DNOMINMAX -DWIN32_LEAN_AND_MEAN \
+  x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -DNDEBUG -fexec-charset=CP1252 -DNOMINMAX -DWIN32_LEAN_AND_MEAN \
     -DWINVER=0x0601 -D_WIN32_WINNT=0x0601 -D_USE_MATH_DEFINES -I"$src" "$root/benchmarks/$name.cpp" \
     "$root/benchmarks/bench_support.cpp" "$res" "$other/libvelmora_core.a" -lcomctl32 -lcomdlg32 -lgdi32 -luser32 \
     -lkernel32 -lwinspool -lshell32 -ladvapi32 -lopengl32 -lglu32 -lmsimg32 -static -static-libgcc \
-    -static-libstdc++ -o "$work/${name}_other.exe"
+    -static-libstdc++ -o "$3"
+}
+
+# prepare NAME...: each benchmark built alike for every build, this one's too, so that
+# only the builds differ ($work/NAME-K.exe), without the debugging sections, which Wine
+# reads into memory in part, by as much as 8 MB more for one build than another.
+prepare() {
+  local name k jobs=()
+  for name in "$@"; do
+    for k in "${!builds[@]}"; do
+      { build_against "$name" "${builds[$k]}" "$work/$name-$k.exe" &&
+          x86_64-w64-mingw32-strip -g "$work/$name-$k.exe"; } &
+      jobs+=($!)
+    done
+  done
+  for k in "${jobs[@]}"; do wait "$k" || exit 1; done
+}
+
+# run NAME K ARGUMENTS...: benchmark NAME of build K; its figures follow. One that fails
+# ends the comparison with an error: a failed run has no figure to set beside another's.
+run() {
+  local name=$1 k=$2
+  shift 2
+  if ! "$WINE" "$work/$name-$k.exe" "$@" >"$work/run.log" 2>&1 </dev/null; then
+    cat "$work/run.log" >&2
+    echo "benchmark: $name${*:+ $*} of $(label "$k") ended with an error" >&2
+    exit 1
+  fi
+  cat "$work/run.log"
+}
+
+# in_turns ROUNDS STEP...: each STEP (a function given a build's number that prints its
+# figures) run for every build in turn, round after round. A round begins with the build
+# after the last round's first, so that every build is first, and in each place, in as
+# many rounds as any other (ROUNDS is rounded up to a multiple of the builds): whatever
+# the order costs falls alike on each. Every figure goes to $work/turns.log under its
+# build's label, and the summary follows.
+in_turns() {
+  local rounds=$1 n=${#builds[@]} r k step
+  shift
+  rounds=$(((rounds + n - 1) / n * n))
+  : >"$work/turns.log"
+  for ((r = 0; r < rounds; r++)); do
+    echo "round $((r + 1)) of $rounds, $(label $((r % n))) first (machine load $(cut -d' ' -f1 /proc/loadavg))"
+    for step in "$@"; do
+      for ((k = r % n; k < r % n + n; k++)); do
+        "$step" $((k % n)) >"$work/step.log"
+        sed "s/^/$(label $((k % n))): /" "$work/step.log" | tee -a "$work/turns.log"
+      done
+    done
+  done
+  summary "$rounds"
+}
+
+# summary ROUNDS: for each figure of $work/turns.log (lines "LABEL: NAME VALUE ms|MB ..."),
+# this build's median of the rounds, and against each other build that build's median,
+# their ratio and each round's ratio, so that a round's spread stands beside the figure;
+# with no other build, each round's figure.
+summary() {
+  local k n=${#builds[@]}
+  if [ "$n" = 1 ]; then
+    echo "median of the $1 rounds (this build; each round's figure):"
+    summary_table ""
+  fi
+  for ((k = 1; k < n; k++)); do
+    printf '%s\n' "median of the $1 rounds, each build first in $(($1 / n)) (this build; the build in ${builds[k]}; their ratio; each round's ratio):"
+    summary_table "$k"
+  done
+}
+summary_table() {  # summary_table K: against other build K, or this build alone for ""
+  awk -v other="$1" '
+    function median(key,   i, j, k, t, a) {
+      k = count[key]
+      for (i = 1; i <= k; i++) a[i] = value[key, i] + 0
+      for (i = 2; i <= k; i++)
+        for (j = i; j > 1 && a[j - 1] > a[j]; j--) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
+      return k % 2 ? a[(k + 1) / 2] : (a[k / 2] + a[k / 2 + 1]) / 2
+    }
+    { sub(/\r$/, "") }   # the programs end their lines as Windows does
+    /^(this build|other build [0-9]+): / {
+      who = $1 == "this" ? "this" : $3 + 0; line = $0; sub(/^[^:]*: /, "", line)
+      if (!match(line, / +[0-9.]+ (ms|MB)( |$)/)) next
+      name = substr(line, 1, RSTART - 1); split(substr(line, RSTART), field, " ")
+      key = who SUBSEP name; value[key, ++count[key]] = field[1]; unit[name] = field[2]
+      if (who == "this" && !(name in seen)) { seen[name] = 1; order[++names] = name }
+    }
+    END {
+      for (n = 1; n <= names; n++) {
+        name = order[n]; mine = "this" SUBSEP name; theirs = other SUBSEP name
+        printf "%-64s %10.2f %s", name, median(mine), unit[name]
+        if (other == "") {
+          printf "  ("
+          for (r = 1; r <= count[mine]; r++) printf "%s%s", (r > 1 ? " " : ""), value[mine, r]
+          printf ")"
+        } else if (count[theirs] && median(theirs) > 0) {
+          printf " %10.2f %s %6.2fx  (", median(theirs), unit[name], median(mine) / median(theirs)
+          for (r = 1; r <= count[mine] && r <= count[theirs]; r++)
+            printf "%s%s", (r > 1 ? " " : ""), (value[theirs, r] > 0 ? sprintf("%.2f", value[mine, r] / value[theirs, r]) : "-")
+          printf ")"
+        } else {
+          printf "  (none of the other build)"
+        }
+        printf "\n"
+      }
+    }' "$work/turns.log"
 }
 
 machine_load "at the start"
 if [ "$view" = 1 ]; then
-  other=${1:-}
-  if [ -n "$other" ]; then
-    build_against view_actions_speed "$other"
-    build_against live_view_speed "$other"
-  fi
-  # Each benchmark of a round, this build's then the other's, before the next.
-  view_bench() {  # view_bench NAME ARGUMENTS...
-    local name=$1
-    shift
-    echo "this build: $name $*"
-    bench "$name" "$@"
-    if [ -n "$other" ]; then
-      echo "the build in $other: $name $*"
-      "$WINE" "$work/${name}_other.exe" "$@" >"$work/other.log" 2>&1 </dev/null \
-        || echo "the other build's benchmark ended with an error"
-      cat "$work/other.log"
-    fi
-  }
-  for round in 1 2 3; do
-    echo "round $round"
-    view_bench view_actions_speed --repaints "$tile_plan"
-    view_bench live_view_speed --navigation --size 800x600 300
-    view_bench live_view_speed --navigation --size screen 200
-  done
+  against ${1:+"$1"}
+  prepare view_actions_speed live_view_speed
+  view_repaints() { run view_actions_speed "$1" --repaints "$tile_plan"; }
+  view_navigation() { run live_view_speed "$1" --navigation --size 800x600 300; }
+  view_navigation_screen() { run live_view_speed "$1" --navigation --size screen 200; }
+  in_turns 4 view_repaints view_navigation view_navigation_screen
   machine_load "at the end"
   exit 0
 fi
 if [ "$texts" = 1 ]; then
-  others=("$@")
-  for i in "${!others[@]}"; do
-    build_against text_zoom_speed "${others[$i]}"
-    mv "$work/text_zoom_speed_other.exe" "$work/text_zoom_speed_other$i.exe"
-  done
-  for round in 1 2 3; do
-    echo "this build, $build, round $round"
-    bench text_zoom_speed
-    for i in "${!others[@]}"; do
-      echo "the build in ${others[$i]}, round $round"
-      "$WINE" "$work/text_zoom_speed_other$i.exe" >"$work/other.log" 2>&1 </dev/null \
-        || echo "the other build's benchmark ended with an error"
-      cat "$work/other.log"
-    done
-  done
+  against "$@"
+  prepare text_zoom_speed
+  texts_round() { run text_zoom_speed "$1"; }
+  in_turns 4 texts_round
   machine_load "at the end"
   exit 0
 fi
 if [ "$pictures" = 1 ]; then
-  other=${1:-}
-  [ -z "$other" ] || build_against picture_speed "$other"
-  for round in 1 2 3 4 5; do
-    bench picture_speed | sed 's/^/this build: /' | tee -a "$work/pictures.log"
-    if [ -n "$other" ]; then
-      "$WINE" "$work/picture_speed_other.exe" >"$work/other.log" 2>&1 </dev/null \
-        || echo "the other build's benchmark ended with an error"
-      sed 's/^/other build: /' "$work/other.log" | tee -a "$work/pictures.log"
-    fi
-  done
-  summary "$work/pictures.log" five
+  against ${1:+"$1"}
+  prepare picture_speed
+  pictures_round() { run picture_speed "$1"; }
+  in_turns 6 pictures_round
   machine_load "at the end"
   exit 0
 fi
 if [ "$loads" = 1 ]; then
-  other=${1:-}
-  [ -z "$other" ] || build_against plan_load_speed "$other"
+  against ${1:+"$1"}
+  prepare plan_load_speed
   plans=(lines-10000 lines-100000 walls-10000)
-  bench plan_load_speed --write "${plans[@]}"
-  # Both programs without their debugging sections, which Wine reads into memory in part,
-  # by as much as 8 MB more for one build than another.
-  x86_64-w64-mingw32-strip -g -o "$work/plan_load_speed_this.exe" "$build/benchmarks/plan_load_speed.exe"
-  [ -z "$other" ] || x86_64-w64-mingw32-strip -g "$work/plan_load_speed_other.exe"
-  # One build's figures of a round: the loads' times, then each load's memory in a process of its own.
+  run plan_load_speed 0 --write "${plans[@]}"
+  # One build's figures: the loads' times, then each load's memory in a process of its own.
   loads_round() {
-    "$WINE" "$1" --runs 15 "${plans[@]}" </dev/null || echo "$1 ended with an error"
-    for plan in "${plans[@]}"; do "$WINE" "$1" --peak "$plan" </dev/null || echo "$1 ended with an error"; done
+    run plan_load_speed "$1" --runs 15 "${plans[@]}"
+    for plan in "${plans[@]}"; do run plan_load_speed "$1" --peak "$plan"; done
   }
-  for round in 1 2 3 4 5; do
-    loads_round "$work/plan_load_speed_this.exe" >"$work/this.log" 2>&1
-    sed 's/^/this build: /' "$work/this.log" | tee -a "$work/loads.log"
-    if [ -n "$other" ]; then
-      loads_round "$work/plan_load_speed_other.exe" >"$work/other.log" 2>&1
-      sed 's/^/other build: /' "$work/other.log" | tee -a "$work/loads.log"
-    fi
-  done
-  summary "$work/loads.log" five
+  in_turns 6 loads_round
   machine_load "at the end"
   exit 0
 fi
 if [ "$kept" = 1 ]; then
-  other=${1:-}
-  [ -z "$other" ] || build_against kept_path_speed "$other"
-  for round in 1 2 3 4 5; do
-    bench kept_path_speed | sed 's/^/this build: /' | tee -a "$work/kept.log"
-    if [ -n "$other" ]; then
-      "$WINE" "$work/kept_path_speed_other.exe" >"$work/other.log" 2>&1 </dev/null \
-        || echo "the other build's benchmark ended with an error"
-      sed 's/^/other build: /' "$work/other.log" | tee -a "$work/kept.log"
-    fi
-  done
-  summary "$work/kept.log" five
+  against ${1:+"$1"}
+  prepare kept_path_speed
+  kept_round() { run kept_path_speed "$1"; }
+  in_turns 6 kept_round
   machine_load "at the end"
   exit 0
 fi
