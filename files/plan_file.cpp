@@ -44,10 +44,14 @@ static const char* const kSaveErrorText =
 static const size_t kMaxGroupNesting = 64;
 
 static const char* const kSaveStoppedByText = "\n\nIl salvataggio è stato impedito dal file:\n";
+static const char* const kSaveWhileReadText =
+    "Un altro programma sta leggendo il file, che non è di Sola lettura: riprovare più tardi.";
 
 void ShowSaveFailure(const std::string& stoppedBy)
 {
-    const std::string text = kSaveErrorText + (stoppedBy.empty() ? "" : kSaveStoppedByText + stoppedBy);
+    // A reader that held the file longer than a save waits is no read-only file.
+    const std::string text = recordFileRead ? kSaveWhileReadText
+                                            : kSaveErrorText + (stoppedBy.empty() ? "" : kSaveStoppedByText + stoppedBy);
     ShowMessageBox(nullptr, text.c_str(), kSaveErrorCaption, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
 }
 
@@ -508,12 +512,12 @@ bool LoadPlanFile(const char* path)
         ReadPlanVersion();
         known = IsKnownVersion(planFileVersionRead) && ReadPlanHeaderForVersion(planFileVersionRead);
         if (!known)
-            return;
+            return false;
         PlanSettings* settings = activeDocument->settings;
         if (settings->groundColour.red == 0 && settings->groundColour.green == 192 &&
             settings->groundColour.blue == 0)
             settings->groundColour = ColourTriple{24415, 36751, 12079};
-        bodyIntact = ReadPlanBody();
+        return bodyIntact = ReadPlanBody();
     }, [&] { held.GiveBack(); });
     if (read && !known)
         held.GiveBack();
@@ -571,6 +575,7 @@ bool PlanFileReadsWhole(const char* path)
                 ReadPlanVersion();
                 whole = ReadPlanHeaderForVersion(planFileVersionRead) && ReadBody(false);
             }
+            return whole;
         }, [] {
             while (activeDocument->firstFloor)
                 RemoveFloor(activeDocument->firstFloor);

@@ -32,7 +32,9 @@ static const char* const kInterruptedSaveText =
 const char* const planBeingSavedMessage =
     "Il disegno è in corso di salvataggio da parte di un altro programma. Riprovare più tardi.";
 static const char* const kClosedCopyText =
-    "Accanto al disegno c'è una sua copia che non si può leggere, %s: forse un altro utente lo sta salvando.";
+    "Accanto al disegno c'è una sua copia che non si può leggere, %s: forse un altro utente lo sta salvando. "
+    "Se quel salvataggio si è interrotto, il disegno si potrà aprire solo dopo che l'utente che lo stava "
+    "salvando lo avrà aperto.";
 
 static void SendFrameCommand(HWND frame, WPARAM command)
 {
@@ -80,22 +82,31 @@ static HWND ActiveDocumentWindow()
     return activePlanPane ? GetParent(activePlanPane) : nullptr;
 }
 
+// Says why a plan was not read where its reader said nothing: one that changed at every
+// read, or that another program held for writing all along, is being saved.
+static void TellPlanUnread(const char* path, bool saving)
+{
+    if (saving || recordFileChanging) {
+        ShowMessageBox(nullptr, planBeingSavedMessage, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+        return;
+    }
+    char text[FileNameBufferSize + 64];
+    std::snprintf(text, sizeof text, planNotReadMessage, path);
+    ShowMessageBox(nullptr, text, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+}
+
 // Loads a plan into the active document. A file the reader rejected has been reported by
-// the reader; one it could not even open (or refused without a word) is reported here, so
-// the user always hears why, once: one that changed at every read is being saved.
-static bool LoadPlanReported(const char* path)
+// the reader; one it could not even open (or refused without a word) is reported here
+// unless `quiet` (its caller tells it once it has looked further), so the user always
+// hears why, once.
+static bool LoadPlanReported(const char* path, bool quiet = false)
 {
     unsigned long boxesBefore = shownMessageBoxCount;
     HCURSOR previous = ShowWaitCursor();
     bool loaded = LoadPlanFile(path);
     SetCursor(previous);
-    if (!loaded && shownMessageBoxCount == boxesBefore && recordFileChanging) {
-        ShowMessageBox(nullptr, planBeingSavedMessage, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
-    } else if (!loaded && shownMessageBoxCount == boxesBefore) {
-        char text[FileNameBufferSize + 64];
-        std::snprintf(text, sizeof text, planNotReadMessage, path);
-        ShowMessageBox(nullptr, text, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
-    }
+    if (!loaded && !quiet && shownMessageBoxCount == boxesBefore)
+        TellPlanUnread(path, false);
     return loaded;
 }
 
@@ -220,14 +231,16 @@ void OpenDocumentCommand(HWND frame)
         return;
     HWND window = ActiveDocumentWindow();
 
-    bool loaded = LoadPlanReported(fromCopy ? copy.c_str() : fileNameBuffer);
+    const unsigned long boxesBefore = shownMessageBoxCount;
+    bool loaded = LoadPlanReported(fromCopy ? copy.c_str() : fileNameBuffer, !fromCopy);
     if (!loaded && !fromCopy) {
         // Another instance's save, started or stopped since the look above, may have cut
-        // the plan and left its copy: looked for again.
+        // the plan and left its copy: looked for again, and one message said.
+        const bool changing = recordFileChanging, told = shownMessageBoxCount != boxesBefore;
         const InterruptedSave again = FindInterruptedSave(fileNameBuffer, PlanFileReadsWhole);
-        if (again.saving)
-            ShowMessageBox(nullptr, planBeingSavedMessage, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
         copy = again.saving ? std::string() : again.copy;
+        if (!told && (again.saving || copy.empty()))
+            TellPlanUnread(fileNameBuffer, again.saving || changing);
         fromCopy = ChooseInterruptedSaveCopy(fileNameBuffer, copy);
         loaded = fromCopy && LoadPlanReported(copy.c_str());
     }
