@@ -81,7 +81,8 @@ HFILE OpenRecordFileForWriting(const char* path);
 // is undone by `undo`, which gives back all that `read` did, and made again, and so is one
 // that `read` finds cut or of an unknown format (returning false) while the file was
 // written lately: another program may still be writing it. One that a write met at every
-// read for three seconds is refused, with recordFileChanging set. The boxes that only
+// read for three seconds, or that another program held for writing all along, is refused,
+// with recordFileChanging set. The boxes that only
 // tell, which `read` asks for, are shown once, after the close, and only for the read
 // taken. True when `read` ran over the file as it stood: its own verdict on the bytes
 // holds.
