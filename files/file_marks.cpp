@@ -68,14 +68,26 @@ HANDLE OpenMarked(const char* path, DWORD access, DWORD share, DWORD disposition
     return INVALID_HANDLE_VALUE;
 }
 
-bool MarkedAsWritten(HANDLE file)
+// Whether another handle holds the byte at `offset` of the marks exclusively: a shared
+// lock of it is refused.
+static bool HeldExclusively(HANDLE file, DWORD offset)
 {
-    if (MarkFile(file, false)) {
-        OVERLAPPED place = MarkPlace();
+    if (LockMark(file, false, offset)) {
+        OVERLAPPED place = MarkPlace(offset);
         UnlockFileEx(file, 0, 1, 0, &place);
         return false;
     }
     return GetLastError() == ERROR_LOCK_VIOLATION;
+}
+
+bool MarkedAsWritten(HANDLE file)
+{
+    return HeldExclusively(file, 0);
+}
+
+bool MarkedAsSaving(HANDLE file)
+{
+    return HeldExclusively(file, 1);
 }
 
 bool StillNamed(HANDLE file, const char* path)

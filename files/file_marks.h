@@ -35,6 +35,8 @@ HANDLE OpenMarked(const char* path, DWORD access, DWORD share, DWORD disposition
 // Whether another handle holds the file marked as being written: a live save's own files
 // and a plan being written are.
 bool MarkedAsWritten(HANDLE file);
+// Whether another handle holds the file's save mark (MarkSaving): a save of it is under way.
+bool MarkedAsSaving(HANDLE file);
 
 // Whether the open file is still the one that `path` names, and not one renamed over it
 // since it was opened.

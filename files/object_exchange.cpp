@@ -487,6 +487,7 @@ bool ImportObjectFile(const char* path)
             SkipExchangeBlock();
             intact = floor && ReadExchangeBody(floor, &added) && !StreamDamaged();
         }
+        return intact;
     }, freeAdded);
     if (read && !known) {
         ShowPlanFormatMessage(kExchangeFormatText);

@@ -548,12 +548,10 @@ uint8_t* ReadRgbRows(HANDLE file, const DibLayout& layout, BITMAPINFO* source, c
     return pixels;
 }
 
-} // namespace
-
-DIBImage* LoadDIBImage(const void* path, bool wide)
+// One load of the picture: the image, or null with the text of what refused it in
+// `failure`, and whether the file was written lately (WrittenLately) in `lately`.
+DIBImage* LoadDIBOnce(const void* path, bool wide, std::string* failureText, bool* lately)
 {
-    if (!path)
-        return nullptr;
     HANDLE file = wide ? CreateFileW(static_cast<const wchar_t*>(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
                        : CreateFileA(static_cast<const char*>(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -565,10 +563,11 @@ DIBImage* LoadDIBImage(const void* path, bool wide)
     FileState before = {};
     const uint64_t fileSize = file != INVALID_HANDLE_VALUE && TakeFileState(file, &before) ? before.size : 0;
     const DWORD headBytes = static_cast<DWORD>(fileSize < sizeof head ? fileSize : sizeof head);
+    *lately = file != INVALID_HANDLE_VALUE && WrittenLately(before);
     const auto refuse = [&](const char* text) {
         if (file != INVALID_HANDLE_VALUE)
             CloseHandle(file);
-        ShowDibError(text);
+        *failureText = text;
         return nullptr;
     };
     if (!fileSize || !ReadExactly(file, head, headBytes))
@@ -631,6 +630,27 @@ DIBImage* LoadDIBImage(const void* path, bool wide)
     image->height = static_cast<int32_t>(layout.rows);
     image->pixels = pixels;
     return image;
+}
+
+} // namespace
+
+DIBImage* LoadDIBImage(const void* path, bool wide)
+{
+    if (!path)
+        return nullptr;
+    std::string failure;
+    for (const DWORD begin = GetTickCount();;) {
+        bool lately = false;
+        if (DIBImage* image = LoadDIBOnce(path, wide, &failure, &lately))
+            return image;
+        // Refused while written lately: another program (a copy) may still be writing it.
+        if (!lately || GetTickCount() - begin >= kRereadPatience)
+            break;
+        ReachReadStage(ReadStage::ReadingAgain);
+        Sleep(50);
+    }
+    ShowDibError(failure.c_str());
+    return nullptr;
 }
 
 DIBImage* LoadDIBImageA(const char* path)

@@ -45,6 +45,8 @@ static const char* const kSaveErrorText =
 static const size_t kMaxGroupNesting = 64;
 
 static const char* const kSaveStoppedByText = "\n\nIl salvataggio è stato impedito dal file:\n";
+static const char* const kSaveWhileReadText =
+    "Un altro programma sta leggendo il file, che non è di Sola lettura: riprovare più tardi.";
 
 // A kept path whose short form a neighbour made since answers first: nothing was written.
 static const char* const kMisdirectedSaveText =
@@ -61,7 +63,9 @@ void ShowSaveFailure(const std::string& stoppedBy)
                              MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
         return;
     }
-    const std::string text = kSaveErrorText + (stoppedBy.empty() ? "" : kSaveStoppedByText + stoppedBy);
+    // A reader that held the file longer than a save waits is no read-only file.
+    const std::string text = recordFileRead ? kSaveWhileReadText
+                                            : kSaveErrorText + (stoppedBy.empty() ? "" : kSaveStoppedByText + stoppedBy);
     ShowMessageBox(nullptr, text.c_str(), kSaveErrorCaption, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
 }
 
@@ -522,12 +526,12 @@ bool LoadPlanFile(const char* path)
         ReadPlanVersion();
         known = IsKnownVersion(planFileVersionRead) && ReadPlanHeaderForVersion(planFileVersionRead);
         if (!known)
-            return;
+            return false;
         PlanSettings* settings = activeDocument->settings;
         if (settings->groundColour.red == 0 && settings->groundColour.green == 192 &&
             settings->groundColour.blue == 0)
             settings->groundColour = ColourTriple{24415, 36751, 12079};
-        bodyIntact = ReadPlanBody();
+        return bodyIntact = ReadPlanBody();
     }, [&] { held.GiveBack(); });
     if (read && !known)
         held.GiveBack();
@@ -585,6 +589,7 @@ bool PlanFileReadsWhole(const char* path)
                 ReadPlanVersion();
                 whole = ReadPlanHeaderForVersion(planFileVersionRead) && ReadBody(false);
             }
+            return whole;
         }, [] {
             while (activeDocument->firstFloor)
                 RemoveFloor(activeDocument->firstFloor);

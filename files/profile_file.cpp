@@ -2,10 +2,12 @@
 #include "files/file_marks.h"
 #include "files/kept_paths.h"
 #include "files/safe_save.h"
+#include "files/whole_reads.h"
 #include "files/working_files.h"
 #include <windows.h>
-#include <aclapi.h>
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <vector>
@@ -15,12 +17,10 @@ namespace {
 // One name for every instance of the program, whatever file it writes: writes are rare
 // and short. An instance that holds it longer than this (stuck on a slow share) makes
 // the others give up rather than freeze. The mutex is seen within one Wine server only;
-// the instances of other servers and machines take turns by the mark of a file beside
-// the profile (the profile's own mark would stay on the file that a rename replaces),
-// "Z!PREFS.INI.lock" (TakeTurn).
+// the instances of other servers and machines take turns by the profile's own mark
+// (TakeTurn): no file beside it, which users who may not write the profile could write.
 const char kProfileMutexName[] = "Velmora profile files";
 const DWORD kProfileMutexWait = 30000;
-const char kTurnFileTail[] = ".lock";
 // How long a reader waits for a writer's turn to end.
 const DWORD kReadPatience = 3000;
 
@@ -174,61 +174,58 @@ bool ReadAll(HANDLE file, std::string& bytes, ULONGLONG* written = nullptr)
     return bytes.empty() || (ReadFile(file, &bytes[0], about.nFileSizeLow, &read, nullptr) && read == bytes.size());
 }
 
-// Writes the bytes in place of what the open file held, flushed: nothing written after
-// them reaches the disk before them.
-bool WriteAll(HANDLE file, const std::string& bytes)
+// Writes the bytes at `offset` of the open file, past its end too.
+bool WriteAt(HANDLE file, size_t offset, const std::string& bytes)
 {
+    LARGE_INTEGER place;
+    place.QuadPart = static_cast<LONGLONG>(offset);
     DWORD done = 0;
-    return SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 &&
+    return SetFilePointerEx(file, place, nullptr, FILE_BEGIN) &&
            (bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-                              done == bytes.size())) &&
-           SetEndOfFile(file) && FlushFileBuffers(file);
+                              done == bytes.size()));
 }
 
-// Empties the turn file once its copy is done with. Not flushed: where a power cut loses
-// this, the copy only takes the profile back to what it held before.
-bool EmptyTurn(HANDLE turn)
+// Ends the open file at `length`, flushed.
+bool EndAt(HANDLE file, size_t length)
 {
-    return SetFilePointer(turn, 0, nullptr, FILE_BEGIN) == 0 && SetEndOfFile(turn);
+    return WriteAt(file, length, std::string()) && SetEndOfFile(file) && FlushFileBuffers(file);
 }
 
-// The turn file holds, while the profile is written, its whole old content followed by
-// this line, which names the content's length: a write stopped while the copy was made
-// leaves no such line.
-std::string CopyEnd(size_t length)
+// The line that ends a write's record of the old content: its length and digest.
+std::string RecordLine(const std::string& old)
 {
-    return "\r\n;" + std::to_string(length) + " byte\r\n";
+    char line[64];
+    std::snprintf(line, sizeof line, "\r\n;%zu byte %016llx\r\n", old.size(),
+                  static_cast<unsigned long long>(Digest(0, reinterpret_cast<const uint8_t*>(old.data()), old.size())));
+    return line;
 }
 
-// The whole copy in the turn file's bytes, where it holds one.
-bool WholeCopy(const std::string& turnBytes, std::string* copy)
+// Where the profile's bytes end with the record that a stopped write left, the content the
+// profile held before that write: the record's copy where it came whole, else its first
+// bytes, which the write had not yet begun to replace. False for a profile without one.
+bool StoppedWrite(const std::string& bytes, std::string* old)
 {
-    const size_t end = turnBytes.rfind("\r\n;");
-    if (end == std::string::npos || turnBytes.compare(end, std::string::npos, CopyEnd(end)) != 0)
+    const size_t end = bytes.rfind("\r\n;");
+    if (end == std::string::npos)
         return false;
-    *copy = turnBytes.substr(0, end);
+    // The copy lies at or past the old content's end.
+    const size_t length = std::strtoull(bytes.c_str() + end + 3, nullptr, 10);
+    if (length > end / 2)
+        return false;
+    const std::string copy = bytes.substr(end - length, length), line = RecordLine(copy);
+    const size_t named = line.size() - 18;   // the line up to its digest
+    if (bytes.compare(end, std::string::npos, line) == 0)
+        *old = copy;
+    else if (bytes.size() - end == line.size() && bytes.compare(end, named, line, 0, named) == 0 &&
+             bytes.compare(bytes.size() - 2, 2, "\r\n") == 0)
+        *old = bytes.substr(0, length);
+    else
+        return false;
     return true;
 }
 
-// Lets every user read and write a file this user has just made: what a user makes takes
-// that user's umask, and a file beside the profile that only its maker may write would
-// keep every other user from writing the profile.
-bool OpenToEveryone(HANDLE file)
-{
-    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    PSID everyone = nullptr;
-    if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone))
-        return false;
-    union { ACL acl; BYTE bytes[sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + SECURITY_MAX_SID_SIZE]; } list;
-    const bool open = InitializeAcl(&list.acl, sizeof list, ACL_REVISION) &&
-                      AddAccessAllowedAce(&list.acl, ACL_REVISION, FILE_GENERIC_READ | FILE_GENERIC_WRITE, everyone) &&
-                      SetSecurityInfo(file, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &list.acl,
-                                      nullptr) == ERROR_SUCCESS;
-    FreeSid(everyone);
-    return open;
-}
-
-// The working files beside the profile, "Z!PREFS.INI.PROCESS-NUMBER.tmp", and its folder.
+// The working files beside the profile that earlier versions made, "Z!PREFS.INI.PROCESS-NUMBER.tmp",
+// and its folder.
 WorkingFileNames WorkingNames(const std::string& path, std::string* folder)
 {
     const size_t cut = path.find_last_of("\\/:") + 1;
@@ -236,141 +233,108 @@ WorkingFileNames WorkingNames(const std::string& path, std::string* folder)
     return {path.substr(cut) + ".", ".tmp", false};
 }
 
-// A new turn file, marked from its making and open to every user, named `lock` unless a
-// file is there already (`taken` then says so): held, or INVALID_HANDLE_VALUE.
-HANDLE NameNewTurnFile(const std::string& lock, bool* taken)
-{
-    std::string folder;
-    const WorkingFileNames working = WorkingNames(lock.substr(0, lock.size() - std::strlen(kTurnFileTail)), &folder);
-    HANDLE own = CreateWorkingFile(folder, working);
-    *taken = false;
-    if (own == INVALID_HANDLE_VALUE)
-        return own;
-    // Where no file system keeps modes, the file is named all the same.
-    OpenToEveryone(own);
-    if (RenameOwnFile(own, lock, false))
-        return own;
-    RemoveOwnFile(own);
-    *taken = GetFileAttributesA(lock.c_str()) != INVALID_FILE_ATTRIBUTES;
-    return INVALID_HANDLE_VALUE;
-}
-
-// Takes the writers' turn, within `patience` milliseconds: the lock file held marked as
-// written, and still the one named. A missing lock file is made, once, open to every user;
-// where none can be made (a folder its users may not write) the write is refused at once.
-// A lock file that this user may not write (an earlier version made it with its maker's
-// umask) is replaced by a new one once no writer holds it: it is held marked as read,
-// which a holder's mark excludes, while it is renamed aside and removed, and the new one
-// is named in its place unless another writer made one meanwhile. A writer that marks a
-// lock file renamed aside meanwhile takes the one named instead.
-HANDLE TakeTurn(const char* path, DWORD patience)
-{
-    const std::string lock = std::string(path) + kTurnFileTail;
-    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, start = GetTickCount();
-    for (bool told = false, taken = false; GetTickCount() - start <= patience;) {
-        HANDLE turn = CreateFileA(lock.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        const bool writable = turn != INVALID_HANDLE_VALUE;
-        if (!writable && GetLastError() == ERROR_ACCESS_DENIED)
-            turn = CreateFileA(lock.c_str(), GENERIC_READ | DELETE, share, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (turn == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
-            // Missing, or renamed aside by a writer replacing it.
-            turn = NameNewTurnFile(lock, &taken);
-            if (turn != INVALID_HANDLE_VALUE || !taken)
-                return turn;
-            continue;
-        }
-        if (turn == INVALID_HANDLE_VALUE || !ReachesMeantFile(turn, lock))
-            return turn == INVALID_HANDLE_VALUE ? turn : (CloseHandle(turn), INVALID_HANDLE_VALUE);
-        // Tried again rather than waited on: a wait on a lock that another server holds is
-        // not one its server can end.
-        bool marked;
-        while (!(marked = MarkFile(turn, writable)) && GetTickCount() - start < patience) {
-            if (!told)
-                told = true, ReachSaveStage(SaveStage::TurnAwaited);
-            Sleep(20);
-        }
-        if (marked && StillNamed(turn, lock.c_str())) {
-            if (writable)
-                return turn;
-            std::string folder;
-            const WorkingFileNames working = WorkingNames(path, &folder);
-            if (!RenameOwnFile(turn, WorkingFileName(folder, working), false)) {
-                CloseHandle(turn);
-                return INVALID_HANDLE_VALUE;
-            }
-            RemoveOwnFile(turn);
-            ReachSaveStage(SaveStage::TurnFileMovedAside);
-            turn = NameNewTurnFile(lock, &taken);
-            if (turn != INVALID_HANDLE_VALUE || !taken)
-                return turn;
-            continue;
-        }
-        CloseHandle(turn);
-        if (!marked)
-            break;
-    }
-    return INVALID_HANDLE_VALUE;
-}
-
 // The profile, open to be written in place: it keeps its owner and permissions, which a
-// file renamed over it would not. A missing one is made open to every user, as its lock
-// file is. INVALID_HANDLE_VALUE for a file marked read-only, which no write changes.
+// file renamed over it would not. A missing one is made as any file of its user, within
+// that user's umask. INVALID_HANDLE_VALUE for a file marked read-only, which no write
+// changes, or one this user may not write.
 HANDLE OpenProfile(const char* path)
 {
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = INVALID_HANDLE_VALUE;
     bool made = false;
-    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
-        file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE | WRITE_DAC | DELETE, share, nullptr, CREATE_NEW,
+    // A file made here can be taken away again by its handle; one made meanwhile by
+    // another writer is opened as found.
+    for (int tries = 0; file == INVALID_HANDLE_VALUE && tries < 2; ++tries) {
+        file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_NOT_FOUND)
+            break;
+        file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE | DELETE, share, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
         made = file != INVALID_HANDLE_VALUE;
+        if (!made && GetLastError() != ERROR_FILE_EXISTS)
+            break;
     }
     // A neighbour's file that answers the program folder's short form is left as it was.
     if (file != INVALID_HANDLE_VALUE && !ReachesMeantFile(file, path)) {
         made ? RemoveOwnFile(file) : (void)CloseHandle(file);
         return INVALID_HANDLE_VALUE;
     }
-    if (made)
-        OpenToEveryone(file);
     BY_HANDLE_FILE_INFORMATION about;
     if (file != INVALID_HANDLE_VALUE &&
-        (!GetFileInformationByHandle(file, &about) || (about.dwFileAttributes & FILE_ATTRIBUTE_READONLY))) {
+        (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &about) ||
+         (about.dwFileAttributes & FILE_ATTRIBUTE_READONLY))) {
         CloseHandle(file);
         file = INVALID_HANDLE_VALUE;
     }
     return file;
 }
 
-// Sets the keys in the profile open in `file`, in place, during the writer's turn. The
-// old content goes whole into the turn file first, and stays there until the new one is
-// flushed: a writer stopped meanwhile leaves it for the next writer to put back, and for
-// readers to read in the meantime. False, the profile as it was, when a read or a write
-// failed.
-bool ReplaceProfile(HANDLE file, HANDLE turn, const ProfileSetting* settings, size_t count)
+// Takes the writers' turn within `patience` milliseconds: the profile open and marked as
+// written (the mark of a handle that may write it, which other servers' marks then
+// refuse), and still the file named. INVALID_HANDLE_VALUE at once where this user may not
+// write it (nor make it), else once the patience is spent (readers' or a writer's marks
+// held it all along).
+HANDLE TakeTurn(const char* path, DWORD patience)
 {
-    std::string bytes, copy;
+    const DWORD start = GetTickCount();
+    for (bool told = false;;) {
+        HANDLE file = OpenProfile(path);
+        if (file == INVALID_HANDLE_VALUE)
+            return file;
+        // Tried again rather than waited on: a wait on a lock that another server holds is
+        // not one its server can end.
+        bool marked;
+        while (!(marked = MarkFile(file, true)) && GetTickCount() - start < patience) {
+            if (!told)
+                told = true, ReachSaveStage(SaveStage::TurnAwaited);
+            Sleep(20);
+        }
+        if (marked && StillNamed(file, path))
+            return file;
+        CloseHandle(file);
+        if (!marked)
+            return INVALID_HANDLE_VALUE;
+    }
+}
+
+// Sets the keys in the profile, held in the writers' turn, in place. The old content is
+// first kept whole past the end of both, followed by its record line (written before it:
+// until the copy is whole, the line says that the start is still the old content), so a
+// writer stopped at any moment leaves what the next writer puts back and readers read
+// meanwhile; a cut at the new content's end then takes the record away. Only users who may
+// write the profile can write the record, and any who may write it can read it. False,
+// the profile as it was, when a read or a write failed (a full disk).
+bool ReplaceProfile(HANDLE file, const ProfileSetting* settings, size_t count)
+{
+    std::string bytes, old;
     ULONGLONG written = 0;
-    // What a stopped write left goes back first.
-    if (!ReadAll(turn, bytes) || (WholeCopy(bytes, &copy) && !WriteAll(file, copy)) ||
-        (!bytes.empty() && !EmptyTurn(turn)) || !ReadAll(file, bytes, &written))
+    if (!ReadAll(file, bytes, &written))
         return false;
+    // What a stopped write left goes back first.
+    if (StoppedWrite(bytes, &old)) {
+        if (!WriteAt(file, 0, old) || !EndAt(file, old.size()))
+            return false;
+        bytes = old;
+    }
     ReachSaveStage(SaveStage::SettingsRead);
     const std::string content = EditedContent(bytes, settings, count);
     if (content == bytes)
         return true;
-    if (!WriteAll(turn, bytes + CopyEnd(bytes.size())))
-        return EmptyTurn(turn), false;
+    const size_t place = std::max(bytes.size(), content.size());
+    if (!WriteAt(file, place + bytes.size(), RecordLine(bytes)) || !WriteAt(file, place, bytes) ||
+        !FlushFileBuffers(file))
+        return EndAt(file, bytes.size()), false;
     ReachSaveStage(SaveStage::CopyMade);
-    const bool whole = WriteAll(file, content);
+    const bool whole = WriteAt(file, 0, content) && FlushFileBuffers(file) && EndAt(file, content.size());
     // Dated after what it held, where this user may date it (its owner may): the profile
     // functions keep what they read of a file for as long as its date stays the same.
     if (whole)
         DateAfter(file, written);
-    // A failed write is undone; the copy stays where even that fails.
-    return (whole || WriteAll(file, bytes)) && EmptyTurn(turn) && whole;
+    // A failed write is undone; the record stays where even that fails.
+    else if (WriteAt(file, 0, bytes) && FlushFileBuffers(file))
+        EndAt(file, bytes.size());
+    return whole;
 }
 
 } // namespace
@@ -383,20 +347,17 @@ bool WriteProfileSettings(const char* path, const ProfileSetting* settings, size
     const DWORD start = GetTickCount();
     const DWORD waited = WaitForSingleObject(mutex, kProfileMutexWait);
     bool written = false;
-    // A holder that ended without letting go left the file whole, or its copy.
+    // A holder that ended without letting go left the file whole, or its record.
     if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
         const DWORD spent = GetTickCount() - start;
-        HANDLE turn = TakeTurn(path, spent < kProfileMutexWait ? kProfileMutexWait - spent : 0);
-        if (turn != INVALID_HANDLE_VALUE) {
-            // Working files that stopped writers left beside the file go first.
+        HANDLE file = TakeTurn(path, spent < kProfileMutexWait ? kProfileMutexWait - spent : 0);
+        if (file != INVALID_HANDLE_VALUE) {
+            // Working files that earlier versions' stopped writers left beside the file go.
             std::string folder;
             const WorkingFileNames working = WorkingNames(path, &folder);
             RemoveLeftWorkingFiles(folder, working);
-            HANDLE file = OpenProfile(path);
-            written = file != INVALID_HANDLE_VALUE && ReplaceProfile(file, turn, settings, count);
-            if (file != INVALID_HANDLE_VALUE)
-                CloseHandle(file);
-            CloseHandle(turn);
+            written = ReplaceProfile(file, settings, count);
+            CloseHandle(file);
         }
         ReleaseMutex(mutex);
     }
@@ -406,19 +367,29 @@ bool WriteProfileSettings(const char* path, const ProfileSetting* settings, size
 
 void ReadProfileSettings(const char* path, const std::function<void(const char* from)>& read)
 {
-    // The writers' turn, marked as read: no writer is then writing the profile. After a
-    // while a reader reads without it, as it would where no lock file can be opened.
-    const std::string lock = std::string(path) + kTurnFileTail;
-    HANDLE turn = CreateFileA(lock.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool marked = false;
+    // Marked as read: no writer is then writing the profile. After a while a reader reads
+    // without the mark, as it does where the profile cannot be opened.
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     for (const DWORD start = GetTickCount();
-         turn != INVALID_HANDLE_VALUE && !(marked = MarkFile(turn, false)) && GetTickCount() - start < kReadPatience;)
+         file != INVALID_HANDLE_VALUE && !MarkFile(file, false) && GetTickCount() - start < kReadPatience;)
         Sleep(20);
-    std::string bytes, copy;
-    // A stopped write may have cut the profile: its whole copy is read until a writer puts it back.
-    const bool stopped = marked && ReadAll(turn, bytes) && WholeCopy(bytes, &copy);
-    read(stopped ? lock.c_str() : path);
-    if (turn != INVALID_HANDLE_VALUE)
-        CloseHandle(turn);
+    // A stopped write left the old content at the end: it is read from a file of this
+    // reader's own, in its temporary folder, until a writer puts it back.
+    std::string bytes, old;
+    char folder[MAX_PATH], own[MAX_PATH] = "";
+    if (file != INVALID_HANDLE_VALUE && GetFileType(file) == FILE_TYPE_DISK && ReadAll(file, bytes) &&
+        StoppedWrite(bytes, &old) && GetTempPathA(sizeof folder, folder) && GetTempFileNameA(folder, "vlp", 0, own)) {
+        HANDLE copy = CreateFileA(own, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const bool made = copy != INVALID_HANDLE_VALUE && WriteAt(copy, 0, old);
+        if (copy != INVALID_HANDLE_VALUE)
+            CloseHandle(copy);
+        if (!made)
+            DeleteFileA(own), own[0] = '\0';
+    }
+    read(own[0] ? own : path);
+    if (own[0])
+        DeleteFileA(own);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
 }

@@ -6,12 +6,14 @@
 // own cached copy, dropping what the other wrote. Here the file is read whole, only the
 // named keys change (every other byte, other sections and comments included, stays as it
 // is), and the new content is written in place, so that the file keeps its owner and
-// permissions, all under a named mutex and the mark of a lock file beside it
-// ("Z!PREFS.INI.lock", made once and open to every user), so that this program's instances
-// take turns, under one Wine server or several, whatever user runs them, and never write
-// from a stale copy. While the file is written its whole old content waits in the lock
-// file: a writer stopped half-way leaves it there for the next writer to put back, and
-// readers read it meanwhile (ReadProfileSettings).
+// permissions, all under a named mutex and the profile's own mark, so that this program's
+// instances take turns, under one Wine server or several, whatever user runs them, and
+// never write from a stale copy. Only users who may write the profile take a turn, and
+// nothing else decides what is read: no file beside it is read or made (a lock file that
+// earlier versions left, "Z!PREFS.INI.lock", is left alone). While the file is written its
+// whole old content waits past its end: a writer stopped half-way leaves it there for the
+// next writer to put back, and readers read it meanwhile (ReadProfileSettings). A writer
+// that readers or another writer keep out for 30 seconds gives up, the file as it was.
 #include <functional>
 #include <string>
 
@@ -23,14 +25,15 @@ struct ProfileSetting {
     std::string value;
 };
 
-// Sets the keys in the file at `path` (created when missing, open to every user). True
-// when the new content replaced the old; false, with the file as it was, when it could not
-// be read whole or the new one could not be written (a full disk, a read-only file, a
-// folder where no lock file can be made: refused at once). Where this user may date it,
+// Sets the keys in the file at `path` (created when missing, within its maker's umask).
+// True when the new content replaced the old; false, with the file as it was, when it
+// could not be read whole or the new one could not be written (a full disk; a read-only
+// file, one this user may not write or, missing, make: refused at once). Where this user may date it,
 // the file is dated later than before, so that no cached copy of the profile functions is
 // taken for it. Shows no message.
 bool WriteProfileSettings(const char* path, const ProfileSetting* settings, size_t count);
 
 // Calls `read` with the file to read the profile's keys from, once no writer is writing
-// it: `path`, or the lock file while it holds the whole copy that a stopped write left.
+// it (or after 3 seconds): `path`, or, while it holds the old content that a stopped write
+// left, a file of this reader's own with that content.
 void ReadProfileSettings(const char* path, const std::function<void(const char* from)>& read);

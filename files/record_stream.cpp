@@ -16,6 +16,7 @@ uint32_t streamBufferLength = 0;
 bool streamReadShort = false;
 bool streamWriteFailed = false;
 bool recordFileChanging = false;
+bool recordFileRead = false;
 
 void ResetStreamFlags()
 {
@@ -73,9 +74,6 @@ const uint32_t kFileBlockBytes = 1u << 20;
 // The last bytes of a part read stay in the block before the next part, for a reader that
 // steps back over them.
 const uint32_t kKeptBytes = 16;
-// How long a file that changes at every read is read again: a save of a large plan takes
-// a few seconds, of most plans well under one.
-const DWORD kChangingPatience = 3000;
 
 FileStreamMode fileStreamMode = FileStreamMode::Unbuffered;
 uint8_t* fileBlock = nullptr;        // the block being read or filled
@@ -510,16 +508,12 @@ HFILE OpenRecordFileForReading(const char* path)
     return planFileHandle;
 }
 
-HFILE OpenRecordFileForWriting(const char* path)
+// The file opened for writing and marked, not yet cut; HFILE_ERROR with the system's error.
+static HFILE OpenMarkedForWriting(const char* path)
 {
-    ResetStreamFlags();
-    ReleaseFileBlock();
-    planFileHandle = HFILE_ERROR;
-    if (!path)
-        return planFileHandle;
-    planFileHandle = _lopen(path, OF_WRITE | OF_SHARE_EXCLUSIVE);
+    HFILE opened = _lopen(path, OF_WRITE | OF_SHARE_EXCLUSIVE);
     bool made = false;
-    if (planFileHandle == HFILE_ERROR) {
+    if (opened == HFILE_ERROR) {
         // Missing, or read by another program that lets others write: the access and
         // sharing of _lcreat, but nothing cut before the file is marked. A file made here
         // can be taken away again by its handle.
@@ -530,46 +524,79 @@ HFILE OpenRecordFileForWriting(const char* path)
         if (!made)
             created = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-        planFileHandle = created == INVALID_HANDLE_VALUE ? HFILE_ERROR : HandleToLong(created);
+        opened = created == INVALID_HANDLE_VALUE ? HFILE_ERROR : HandleToLong(created);
     }
     // Through a kept path's short form, a neighbour's file may answer: nothing is cut or
     // written there, and a file made there goes again.
-    if (planFileHandle != HFILE_ERROR && !ReachesMeantFile(LongToHandle(planFileHandle), path)) {
+    if (opened != HFILE_ERROR && !ReachesMeantFile(LongToHandle(opened), path)) {
         if (made)
-            RemoveOwnFile(LongToHandle(planFileHandle));
+            RemoveOwnFile(LongToHandle(opened));
         else
-            _lclose(planFileHandle);
-        planFileHandle = HFILE_ERROR;
+            _lclose(opened);
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return HFILE_ERROR;
     }
-    if (planFileHandle != HFILE_ERROR) {
-        // Marked before it is cut, so that no instance reads or writes it meanwhile; then
-        // the old content goes, so a shorter plan leaves nothing of the older file behind.
-        HANDLE h = LongToHandle(planFileHandle);
-        if (!(MarkFile(h, true) && _llseek(planFileHandle, 0, 0) == 0 && SetEndOfFile(h))) {
-            _lclose(planFileHandle);
-            planFileHandle = HFILE_ERROR;
-        }
+    if (opened != HFILE_ERROR && !MarkFile(LongToHandle(opened), true)) {
+        _lclose(opened);
+        SetLastError(ERROR_LOCK_VIOLATION);
+        opened = HFILE_ERROR;
+    }
+    return opened;
+}
+
+HFILE OpenRecordFileForWriting(const char* path)
+{
+    ResetStreamFlags();
+    ReleaseFileBlock();
+    planFileHandle = HFILE_ERROR;
+    recordFileRead = false;
+    if (!path)
+        return planFileHandle;
+    // Another program reading it (its share mode under this server, its mark under
+    // another): waited for as readers wait for a writer, and then said.
+    for (const DWORD begin = GetTickCount(); (planFileHandle = OpenMarkedForWriting(path)) == HFILE_ERROR; Sleep(50)) {
+        const DWORD error = GetLastError();
+        recordFileRead = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+        if (!recordFileRead || GetTickCount() - begin >= kRereadPatience)
+            return planFileHandle;
+    }
+    recordFileRead = false;
+    // Marked before it is cut, so that no instance reads or writes it meanwhile; then the
+    // old content goes, so a shorter plan leaves nothing of the older file behind.
+    if (!(_llseek(planFileHandle, 0, 0) == 0 && SetEndOfFile(LongToHandle(planFileHandle)))) {
+        _lclose(planFileHandle);
+        planFileHandle = HFILE_ERROR;
     }
     if (planFileHandle != HFILE_ERROR)
         StartBufferedFile(FileStreamMode::Writing);
     return planFileHandle;
 }
 
-bool ReadRecordFile(const char* path, const std::function<void()>& read, const std::function<void()>& undo)
+bool ReadRecordFile(const char* path, const std::function<bool()>& read, const std::function<void()>& undo)
 {
-    if (OpenRecordFileForReading(path) == HFILE_ERROR)
-        return false;
+    // Held for writing by another program (its mark, or its share mode under this server):
+    // waited for as a write met by a read is, and then said to be under way.
+    for (const DWORD begin = GetTickCount(); OpenRecordFileForReading(path) == HFILE_ERROR; Sleep(50)) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_LOCK_VIOLATION && error != ERROR_SHARING_VIOLATION)
+            return false;
+        if (GetTickCount() - begin >= kRereadPatience)
+            return recordFileChanging = true, false;
+    }
     std::vector<HeldMessageBox> boxes;
     for (const DWORD begin = GetTickCount();;) {
         HoldMessageBoxes(&boxes);
-        read();
+        const bool whole = read();
         HoldMessageBoxes(nullptr);
         WholeRead verdict = wholeReadStarted ? wholeRead.Finish(fileBlock + kKeptBytes) : WholeRead::Read;
+        // Cut or unknown, and written lately: its writer may not be done.
+        if (verdict == WholeRead::Read && !whole && wholeReadStarted && wholeRead.WrittenLately())
+            verdict = WholeRead::Changing;
         if (verdict != WholeRead::Read) {
             undo();
             boxes.clear();
         }
-        if (verdict == WholeRead::Changing && GetTickCount() - begin < kChangingPatience) {
+        if (verdict == WholeRead::Changing && GetTickCount() - begin < kRereadPatience) {
             ReachReadStage(ReadStage::ReadingAgain);
             Sleep(50);
             if (StartWholeRead())

@@ -21,6 +21,9 @@ void ResetStreamFlags();
 // Set by ReadRecordFile where it refused a file that changed at every read: another
 // program is saving it.
 extern bool recordFileChanging;
+// Set by OpenRecordFileForWriting where another program read the file all along, for as
+// long as readers wait for a writer: the save says so.
+extern bool recordFileRead;
 // True when at least `count` bytes remain to be read; otherwise the stream is marked
 // damaged (a count or length larger than the data) and the result is false. Readers call
 // it before allocating or looping on a count taken from the data.
@@ -75,12 +78,15 @@ HFILE OpenRecordFileForReading(const char* path);
 HFILE OpenRecordFileForWriting(const char* path);
 // Opens a record file for reading, has `read` read it from its start and closes it; only
 // a read that no write met is taken (files/whole_reads.h). One that a write may have met
-// is undone by `undo`, which gives back all that `read` did, and made again; one that a
-// write met at every read for three seconds is refused, with recordFileChanging set. The
-// boxes that only tell, which `read` asks for, are shown once, after the close, and only
-// for the read taken. True when `read` ran over the file as it stood: its own verdict on
-// the bytes holds.
-bool ReadRecordFile(const char* path, const std::function<void()>& read, const std::function<void()>& undo);
+// is undone by `undo`, which gives back all that `read` did, and made again, and so is one
+// that `read` finds cut or of an unknown format (returning false) while the file was
+// written lately: another program may still be writing it. One that a write met at every
+// read for three seconds, or that another program held for writing all along, is refused,
+// with recordFileChanging set. The boxes that only
+// tell, which `read` asks for, are shown once, after the close, and only for the read
+// taken. True when `read` ran over the file as it stood: its own verdict on the bytes
+// holds.
+bool ReadRecordFile(const char* path, const std::function<bool()>& read, const std::function<void()>& undo);
 // Sends what the writers collected to the file; false when any write of the file failed.
 bool FlushRecordFile();
 // Flushes a file being written and closes it. False when a write or the close failed:

@@ -3,6 +3,7 @@
 #include "files/file_marks.h"
 #include "files/kept_paths.h"
 #include "files/record_stream.h"
+#include "files/whole_reads.h"
 #include "files/working_files.h"
 #include "shell/message_box.h"
 #include <windows.h>
@@ -392,6 +393,17 @@ InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& reads
     }
     if (copies.empty() || !readsWhole || readsWhole(path))
         return found;
+    // A save under way, where marks do not hold, shows no live copy, and its copy reads
+    // whole while the plan does not: a plan whose save mark is held, or that was still
+    // written lately once the readers' patience was spent, is being saved.
+    HANDLE plan = OpenDiskFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    FileState state;
+    found.saving = plan != INVALID_HANDLE_VALUE &&
+                   (MarkedAsSaving(plan) || (TakeFileState(plan, &state) && WrittenLately(state)));
+    if (plan != INVALID_HANDLE_VALUE)
+        CloseHandle(plan);
+    if (found.saving)
+        return found;
     std::stable_sort(copies.begin(), copies.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     for (const auto& copy : copies) {
         if (readsWhole(copy.second.c_str())) {
@@ -427,11 +439,17 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
     // the file sees it, whatever copy this user may open.
     HeldFile plan;
     if (replacing) {
-        plan.handle = OpenDiskFile(path, GENERIC_READ | GENERIC_WRITE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        // A program of this server reading it, letting none write, is waited for as
+        // readers wait for a writer.
+        for (const DWORD begin = GetTickCount();
+             (plan.handle = OpenDiskFile(path, GENERIC_READ | GENERIC_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE)) == INVALID_HANDLE_VALUE &&
+             GetLastError() == ERROR_SHARING_VIOLATION && GetTickCount() - begin < kRereadPatience;)
+            Sleep(50);
         if (plan.handle != INVALID_HANDLE_VALUE && !ReachesMeantFile(plan.handle, path))
             return false;
         const bool shared = plan.handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+        recordFileRead = shared;
         const bool alone = plan.handle != INVALID_HANDLE_VALUE && MarkSaving(plan.handle);
         // Two saves of one file at once would leave neither whole.
         if (!alone || found.saving) {

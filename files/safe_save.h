@@ -68,10 +68,9 @@ InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& reads
 // The moments of a save at which a test stops or holds the program, as a kill would: the
 // copy of the old file made (of the preferences too), and the new content flushed and
 // closed (before the copy is removed); of a write of the preferences, the file read
-// (before its new content is written), the wait for another writer's turn begun, and a
-// lock file that this user may not write renamed aside and removed (before a new one is
-// named). The moment part-way through the write is a write function of the record stream.
-enum class SaveStage { CopyMade, ContentWritten, SettingsRead, TurnAwaited, TurnFileMovedAside };
+// (before its new content is written) and the wait for another writer's turn begun. The
+// moment part-way through the write is a write function of the record stream.
+enum class SaveStage { CopyMade, ContentWritten, SettingsRead, TurnAwaited };
 typedef void (*SaveStageHook)(SaveStage stage);
 // Null (the program's own state) calls nothing.
 void SetSaveStageHook(SaveStageHook hook);

@@ -213,7 +213,7 @@ static bool ReadHeaderlessPlanFile(const char* path, const char* formatText, Rea
             version = planFileVersionRead, headerWord = planFileHeaderWord, pictures = imageTextureCounter;
             ReadPlanVersion();
             known = SkipHeaderForVersion(planFileVersionRead);
-            intact = known && readBody();
+            return intact = known && readBody();
         }, [&] {
             undo();
             planFileVersionRead = version, planFileHeaderWord = headerWord, imageTextureCounter = pictures;

@@ -12,6 +12,7 @@ const uint64_t kCoarseStep = 2 * kSecond + kSecond / 10;
 const uint64_t kFineStep = kSecond / 10;
 
 ReadStageHook readStageHook = nullptr;
+uint64_t recentWriteSpan = kRecentWrite;
 
 bool SeekToStart(HANDLE file)
 {
@@ -35,7 +36,18 @@ uint64_t FileClock()
 
 bool DateMayHideWrite(const FileState& state, uint64_t start)
 {
-    return state.written + (state.written % kSecond ? kFineStep : kCoarseStep) > start;
+    const uint64_t latest = state.Latest();
+    return latest + (latest % kSecond ? kFineStep : kCoarseStep) > start;
+}
+
+bool WrittenLately(const FileState& state)
+{
+    return state.Latest() + recentWriteSpan > FileClock();
+}
+
+void SetRecentWriteSpan(uint64_t span)
+{
+    recentWriteSpan = span;
 }
 
 bool TakeFileState(HANDLE file, FileState* state)
@@ -43,11 +55,12 @@ bool TakeFileState(HANDLE file, FileState* state)
     // Asked apart rather than through GetFileInformationByHandle, which under Wine also
     // asks for the volume's serial number: a quarter of a millisecond at every read.
     LARGE_INTEGER size;
-    FILETIME written;
-    if (!GetFileSizeEx(file, &size) || !GetFileTime(file, nullptr, nullptr, &written))
+    FILE_BASIC_INFO dates;
+    if (!GetFileSizeEx(file, &size) || !GetFileInformationByHandleEx(file, FileBasicInfo, &dates, sizeof dates))
         return false;
     state->size = static_cast<uint64_t>(size.QuadPart);
-    state->written = (static_cast<uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+    state->written = static_cast<uint64_t>(dates.LastWriteTime.QuadPart);
+    state->changed = static_cast<uint64_t>(dates.ChangeTime.QuadPart);
     return true;
 }
 

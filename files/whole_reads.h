@@ -3,36 +3,60 @@
 // marks keep a writer out only where they hold: where the file system keeps no locks
 // (Wine then grants every mark), instances under other Wine servers, like the system's
 // own programs, write while a file is read. A read that met a write is never taken: the
-// file's size and last write, taken before and after the read, must be the same (a save
-// writes in place, so these are what it changes), and where the file's dates are too
-// coarse to show a write during the read (dates to the whole second, or a last write
-// within a tick of the read, or one not yet reached), a second read must give the same
-// bytes. An empty file whose date may hide a write is one that a copy over it has just
-// emptied: it is read again too. The file goes part by part through a block of the
-// reader's, so that a read costs the same memory whatever the file's size: the second read
-// is checked against a digest of the first's parts rather than against their bytes. A
-// read that met a write is made again by its reader (files/record_stream.h) until the
-// patience is spent. The picture loader (files/picture_files.h) judges its reads by the
-// same rule.
+// file's size, last write and last change, taken before and after the read, must be the
+// same (a save writes in place, so these are what it changes; the change moves even where
+// a writer puts the date back), and where the file's dates are too coarse to show a write
+// during the read (dates to the whole second, or a last write or change within a tick of
+// the read, or one not yet reached), a second read must give the same bytes. An empty
+// file whose date may hide a write is one that a copy over it has just emptied: it is read
+// again too. The file goes part by part through a block of the reader's, so that a read
+// costs the same memory whatever the file's size: the second read is checked against a
+// digest of the first's parts rather than against their bytes. A read that met a write is
+// made again by its reader (files/record_stream.h) until the patience is spent, and so is
+// one that reads as cut or unknown while the file was written lately: another program
+// (a copy, a synchronising tool) may still be writing it, with pauses between its parts.
+// The picture loader (files/picture_files.h) judges its reads by the same rule.
 #include <windows.h>
 #include <cstddef>
 #include <cstdint>
 
-// A file's size and last write (a FILETIME as one number), as its open handle reports them.
+// A file's size, last write and last change (FILETIMEs as numbers), as its open handle
+// reports them. The change is the file's status change, which moves with every write and
+// which no user can set: a writer that puts the last write back (a copy keeping its date)
+// still shows. Where the file system keeps none, it stays 0.
 struct FileState {
     uint64_t size = 0;
     uint64_t written = 0;
-    bool operator==(const FileState& other) const { return size == other.size && written == other.written; }
+    uint64_t changed = 0;
+    bool operator==(const FileState& other) const
+    {
+        return size == other.size && written == other.written && changed == other.changed;
+    }
+    // The later of the last write and the last change.
+    uint64_t Latest() const { return written > changed ? written : changed; }
 };
 bool TakeFileState(HANDLE file, FileState* state);
 
 // The system's clock, as file dates count it: taken before a read, as its start.
 uint64_t FileClock();
-// Whether a write made at `start` or after could leave the file's date as `state` has it
-// (dates to the whole second, a last write within a tick of `start`, or one not yet
-// reached): a read that began at `start` is then taken only where a second read gives the
-// same bytes.
+// Whether a write made at `start` or after could leave the file's dates as `state` has
+// them (dates to the whole second, a last write or change within a tick of `start`, or one
+// not yet reached): a read that began at `start` is then taken only where a second read
+// gives the same bytes.
 bool DateMayHideWrite(const FileState& state, uint64_t start);
+// The readers' patience: how long a file that a write meets at every read, or that reads
+// as cut while written lately, is read again (a save of a large plan takes a few seconds,
+// of most plans well under one).
+const DWORD kRereadPatience = 3000;
+// How long after its last write or change a file that reads as cut or unknown is taken
+// for one another program is still writing, and read again: within the readers'
+// patience of three seconds, so that a file truly cut gets its message within it.
+const uint64_t kRecentWrite = 29000000;
+// Whether the file was written or changed within that span before now.
+bool WrittenLately(const FileState& state);
+// Sets the span (kRecentWrite unless set): tests that read damaged files they have just
+// made, which no writer is still writing, set 0.
+void SetRecentWriteSpan(uint64_t span);
 // A digest of bytes that tells a second read of them from the first: `digest` is that of
 // the bytes before (0 at the start). The same bytes in the same parts give the same digest.
 uint64_t Digest(uint64_t digest, const uint8_t* bytes, size_t count);
@@ -59,6 +83,8 @@ public:
     // unread is read too (through `block`, of kPartBytes) where the bytes are to be read
     // again.
     WholeRead Finish(uint8_t* block);
+    // Whether the file was written or changed lately (WrittenLately) as the read began.
+    bool WrittenLately() const { return ::WrittenLately(before); }
 
 private:
     bool ReadsSameAgain(uint8_t* block);

@@ -36,7 +36,9 @@ static const char* const kInterruptedSaveText =
 const char* const planBeingSavedMessage =
     "Il disegno è in corso di salvataggio da parte di un altro programma. Riprovare più tardi.";
 static const char* const kClosedCopyText =
-    "Accanto al disegno c'è una sua copia che non si può leggere, %s: forse un altro utente lo sta salvando.";
+    "Accanto al disegno c'è una sua copia che non si può leggere, %s: forse un altro utente lo sta salvando. "
+    "Se quel salvataggio si è interrotto, il disegno si potrà aprire solo dopo che l'utente che lo stava "
+    "salvando lo avrà aperto.";
 
 static void SendFrameCommand(HWND frame, WPARAM command)
 {
@@ -97,9 +99,6 @@ static HWND ActiveDocumentWindow()
     return activePlanPane ? GetParent(activePlanPane) : nullptr;
 }
 
-// Loads a plan into the active document. A file the reader rejected has been reported by
-// the reader; one it could not even open (or refused without a word) is reported here, so
-// the user always hears why, once: one that changed at every read is being saved.
 // A path as the user gave it: its long form where it may hold a short one.
 static std::wstring GivenName(const char* path)
 {
@@ -107,19 +106,30 @@ static std::wstring GivenName(const char* path)
     return longPath.empty() ? WidenName(path) : longPath;
 }
 
-static bool LoadPlanReported(const char* path, const std::wstring& given)
+// Says why a plan was not read where its reader said nothing: one that changed at every
+// read, or that another program held for writing all along, is being saved. The plan is
+// named as the user gave it, not by the short form the program opens it by.
+static void TellPlanUnread(const std::wstring& given, bool saving)
+{
+    if (saving || recordFileChanging) {
+        ShowMessageBox(nullptr, planBeingSavedMessage, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+        return;
+    }
+    ShowMessageBoxNaming(nullptr, planNotReadMessage, given, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+}
+
+// Loads a plan into the active document. A file the reader rejected has been reported by
+// the reader; one it could not even open (or refused without a word) is reported here
+// unless `quiet` (its caller tells it once it has looked further), so the user always
+// hears why, once.
+static bool LoadPlanReported(const char* path, const std::wstring& given, bool quiet = false)
 {
     unsigned long boxesBefore = shownMessageBoxCount;
     HCURSOR previous = ShowWaitCursor();
     bool loaded = LoadPlanFile(path);
     SetCursor(previous);
-    if (!loaded && shownMessageBoxCount == boxesBefore && recordFileChanging) {
-        ShowMessageBox(nullptr, planBeingSavedMessage, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
-    } else if (!loaded && shownMessageBoxCount == boxesBefore) {
-        // Named as the user gave it, not by the short form the program opens it by.
-        ShowMessageBoxNaming(nullptr, planNotReadMessage, given, applicationTitle,
-                             MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
-    }
+    if (!loaded && !quiet && shownMessageBoxCount == boxesBefore)
+        TellPlanUnread(given, false);
     return loaded;
 }
 
@@ -244,14 +254,17 @@ void OpenDocumentCommand(HWND frame)
         return;
     HWND window = ActiveDocumentWindow();
 
-    bool loaded = LoadPlanReported(fromCopy ? copy.c_str() : fileNameBuffer, GivenName(fromCopy ? copy.c_str() : fileNameBuffer));
+    const unsigned long boxesBefore = shownMessageBoxCount;
+    bool loaded = LoadPlanReported(fromCopy ? copy.c_str() : fileNameBuffer,
+                                   GivenName(fromCopy ? copy.c_str() : fileNameBuffer), !fromCopy);
     if (!loaded && !fromCopy) {
         // Another instance's save, started or stopped since the look above, may have cut
-        // the plan and left its copy: looked for again.
+        // the plan and left its copy: looked for again, and one message said.
+        const bool changing = recordFileChanging, told = shownMessageBoxCount != boxesBefore;
         const InterruptedSave again = FindInterruptedSave(fileNameBuffer, PlanFileReadsWhole);
-        if (again.saving)
-            ShowMessageBox(nullptr, planBeingSavedMessage, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
         copy = again.saving ? std::string() : again.copy;
+        if (!told && (again.saving || copy.empty()))
+            TellPlanUnread(GivenName(fileNameBuffer), again.saving || changing);
         fromCopy = ChooseInterruptedSaveCopy(fileNameBuffer, copy);
         loaded = fromCopy && LoadPlanReported(copy.c_str(), GivenName(copy.c_str()));
     }

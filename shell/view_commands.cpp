@@ -9,6 +9,7 @@
 #include "dialogs/common_values.h"
 #include "dialogs/grid_elevation_dialogs.h"
 #include "dialogs/storey_units_dialogs.h"
+#include "files/profile_file.h"
 #include "model/object_operations.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
@@ -363,7 +364,9 @@ void VideoFolderCommand(HWND frame)
     std::snprintf(preferences, sizeof preferences, "%s%s", programDirectory ? programDirectory : "",
                   preferencesFileName);
     char folder[MAX_PATH];
-    GetPrivateProfileStringA("Paths", "Videos", "Done", folder, sizeof folder, preferences);
+    ReadProfileSettings(preferences, [&folder](const char* from) {
+        GetPrivateProfileStringA("Paths", "Videos", "Done", folder, sizeof folder, from);
+    });
     bool changed = std::strcmp(folder, "Done") != 0 && SetCurrentDirectoryA(folder);
     PlayVideosHook(frame);
     if (changed && programDirectory)

@@ -457,3 +457,16 @@ void PlanFileTest::ExpectSameBytesAfterReload(const Bytes& saved)
 }
 
 } // namespace ftest
+
+void ftest::RunToEnd(const std::string& command)
+{
+    DeleteFileA("ran");
+    std::string line = "/bin/sh -c \"" + command + "; : >ran\"";
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION run;
+    if (!CreateProcessA(nullptr, &line[0], 0, 0, FALSE, 0, 0, 0, &startup, &run))
+        return;
+    CloseHandle(run.hProcess), CloseHandle(run.hThread);
+    while (GetFileAttributesA("ran") == INVALID_FILE_ATTRIBUTES)
+        Sleep(5);
+}

@@ -103,6 +103,10 @@ TObject Outline(uint16_t type, std::vector<TPoint> points, uint8_t closed = 0);
 // (type 201) with words 1 and 2, flag 0, the 60-byte font, then 8 and two zero floats.
 void WriteDimensionWithLabel(TestFileWriter& w, const uint8_t* font60);
 
+// Runs a shell command (programs of the system keep no share modes) to its end, which it
+// tells by a file, "ran": Wine does not wait for a Unix program.
+void RunToEnd(const std::string& command);
+
 // The default settings record (1614 bytes) as the model makes it, and field pokes by offset.
 Bytes DefaultSettingsBlock();
 void PokeLE16(Bytes& b, size_t offset, uint16_t v);

@@ -4,9 +4,10 @@
 # two programs saving the colours 100 times each at once keep every key of the other
 # sections, and the colours of the one that saved last (of a key twice, the first), and remove stopped saves' files
 # (a link among them, never what it points to); one stopped half-way is read and put back whole. Under two Wine
-# servers, a save held once it has read the file keeps the other's, which waits for it. Another user saves them
-# whoever made the lock file, at once with this one, after this user at umask 077, and while a writer holds a lock
-# file it moved aside; where no lock file can be made, at once refused.
+# servers, a save held once it has read the file keeps the other's, which waits for it. Another user saves them at
+# once with this one, after this user at umask 077, in a folder where it can make no file, and past lock files that
+# earlier versions left (600, or another user's in a sticky folder); what anyone writes in such a lock file is never
+# read. A file the program makes takes its maker's umask.
 set -u
 # The program's messages are in its code page (an "é" of the folder is one byte, 0xE9): read as bytes.
 grep() { LC_ALL=C command grep "$@"; }
@@ -24,7 +25,7 @@ refused() { # the file as it was, nothing beside it, one message naming it
   cmp -s original.INI "$1/Z!PREFS.INI" && [ "$(ls -A "$1" | grep -vcE '^(fill|Z!PREFS.INI.lock)$')" = 1 ] || fail "$2: the file changed"
   [ "$(grep -c '^Impossibile salvare le preferenze in Z:.*\\Z!PREFS.INI' said.log)" = 1 ] || fail "$2: $(cat said.log)"
 }
-chmod -R u+w full 2>/dev/null; rm -rf full two users private closed aside private077 stop run.log && mkdir full two && : >run.log
+chmod -R u+w full 2>/dev/null; rm -rf full two users private closed aside stop forged short.INI forged.INI run.log && mkdir full two && : >run.log
 if [ "$(id -u)" = 0 ] && mount -t tmpfs -o size=64k tmpfs full; then
   trap 'umount full' EXIT
   prefs full && cat /dev/zero >full/fill 2>/dev/null
@@ -45,43 +46,56 @@ colours=$(grep -E '^(Red|Green|Blue)=' two/Z!PREFS.INI | grep -v '^Green=8' | so
 [ "$(grep -c . <<<"$colours")" = 3 ] && grep -Eq '^Red=(1099|2099)' <<<"$colours" || fail "colours $colours"
 # A save stopped once it has kept the old content whole, the file then cut as a stop half-way through its write
 # leaves it: the colours are read from what was kept, which the next save puts back before its own write.
-mkdir stop && prefs stop && save stop 1 600 stop.log -stop; truncate -s 100 stop/Z!PREFS.INI && save stop 1 700 read.log -read
+mkdir stop && prefs stop && save stop 1 600 stop.log -stop; printf %100s | dd of=stop/Z!PREFS.INI conv=notrunc 2>/dev/null
+save stop 1 700 read.log -read
 grep -Eq '^read 1[[:space:]]*$' read.log && [ "$(others stop/Z!PREFS.INI)" = "$(others original.INI)" ] &&
   grep -q '^Red=700' stop/Z!PREFS.INI || fail "a save stopped half-way: $(cat read.log)"
+# A lock file that anyone may write, holding what an earlier version kept there while it wrote: never read, never put
+# back. A save that shortens the file leaves nothing of the longer one.
+mkdir forged && prefs forged && printf '[ForegroundColor]\r\nRed=99\r\n' >forged.INI &&
+  { cat forged.INI; printf '\r\n;%s byte\r\n' "$(stat -c %s forged.INI)"; } >forged/Z!PREFS.INI.lock && chmod 666 forged/Z!PREFS.INI.lock
+save forged 1 2000 read.log -read
+grep -Eq '^read 1[[:space:]]*$' read.log && [ "$(others forged/Z!PREFS.INI)" = "$(others original.INI)" ] || fail "a forged lock file: $(cat read.log)"
+save forged 1 5 one.log && cp forged/Z!PREFS.INI short.INI && prefs forged && save forged 1 5 one.log &&
+  cmp -s short.INI forged/Z!PREFS.INI || fail "a save that shortens the file: $(ls -l forged)"
+
+# A file the program makes takes its maker's umask (the files are made by the server: one of that umask).
+rm -rf umask022 umask077 made022 made077 && mkdir made022 made077
+trap 'for mask in 022 077; do WINEPREFIX=$PWD/umask$mask /usr/lib/wine/wineserver -k; done; mountpoint -q full && umount full' EXIT
+for mask in 022 077; do cp -al "$WINEPREFIX" umask$mask && (umask $mask && WINEPREFIX=$PWD/umask$mask save made$mask 1 5 one.log); done
+[ "$(stat -c %a made022/Z!PREFS.INI made077/Z!PREFS.INI | paste -sd' ')" = "644 600" ] && [ "$(ls made022 made077 | grep -c .)" = 4 ] ||
+  fail "modes of the files made: $(ls -l made022 made077)"
 
 # A second user, of a group this user shares, under a server of its own, saves them 100 times at once with this user,
-# starting with the lock file this user's save made: every save goes through and the file stays whole.
+# past a lock file that an earlier version left at 600: every save goes through and the file stays whole.
 . "$VELMORA_SOURCE_DIR/tests/support/second_user.sh"
 if second_user user2; then
-  trap 'as_second /usr/lib/wine/wineserver -k; WINEPREFIX=$PWD/private077 /usr/lib/wine/wineserver -k; mountpoint -q full && umount full' EXIT
+  trap 'as_second /usr/lib/wine/wineserver -k; for mask in 022 077; do WINEPREFIX=$PWD/umask$mask /usr/lib/wine/wineserver -k; done
+    mountpoint -q full && umount full' EXIT
   mkdir users && prefs users && chgrp -R "$second_gid" users && chmod 775 users && chmod 664 users/Z!PREFS.INI &&
+    : >users/Z!PREFS.INI.lock && chmod 600 users/Z!PREFS.INI.lock &&
     save users 1 500 one.log && as_second /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 &&
     { save users 100 1000 one.log & as=as_second save users 100 2000 second.log & wait; }
   [ "$(others users/Z!PREFS.INI)" = "$(others original.INI)" ] && [ "$(ls users | grep -vx 'Z!PREFS.INI.lock')" = Z!PREFS.INI ] &&
     grep -Eq '^Red=(1099|2099)' users/Z!PREFS.INI && ! grep -q Impossibile one.log second.log ||
     fail "two users: $(cat second.log; ls -l users)"
   # Saved by this user at umask 077 (a server of its own), then by the other: both go through, the file keeping its
-  # owner and mode. Where the other may write the file but make none beside it, and finds no lock file: refused at once.
-  mkdir private closed && prefs private && chgrp -R "$second_gid" private && chmod 775 private && chmod 664 private/Z!PREFS.INI
-  rm -rf private077 && cp -al "$WINEPREFIX" private077 && (umask 077 && WINEPREFIX=$PWD/private077 save private 1 700 one.log)
-  WINEPREFIX=$PWD/private077 /usr/lib/wine/wineserver -k; as=as_second save private 1 800 second.log
+  # owner and mode. The other saves where it may write the file but make none beside it, and in a sticky folder
+  # past this user's lock file of an earlier version.
+  mkdir private closed aside && prefs private && chgrp -R "$second_gid" private && chmod 775 private && chmod 664 private/Z!PREFS.INI
+  (umask 077 && WINEPREFIX=$PWD/umask077 save private 1 700 one.log)
+  WINEPREFIX=$PWD/umask077 /usr/lib/wine/wineserver -k; as=as_second save private 1 800 second.log
   [ "$(stat -c '%U %a' private/Z!PREFS.INI)" = "root 664" ] && grep -q '^Red=800' private/Z!PREFS.INI && ! grep -q Impossibile one.log second.log ||
     fail "after a user at umask 077: $(cat one.log second.log; ls -l private)"
-  prefs closed && chmod 666 closed/Z!PREFS.INI && limit=20 as=as_second refused closed "no lock file can be made"
-  # A writer that moved aside a lock file it may not write (an earlier version's), held there, and one that comes
-  # meanwhile and makes a new one: the first waits for the other's turn, never writing at once.
-  mkdir aside && prefs aside && chgrp -R "$second_gid" aside && chmod 775 aside && chmod 664 aside/Z!PREFS.INI && : >aside/Z!PREFS.INI.lock
-  here="Z:$(pwd | tr / '\\')" && rm -f go go2 && : >first.log && { as=as_second save aside 1 800 second.log "$here\\go" & said held second.log; }
-  moved=$! && { save aside 1 900 first.log "$here\\go2" & said held first.log; } && touch go
-  until [ "$(grep -c . second.log)" -ge 2 ] || ! kill -0 $moved 2>/dev/null; do sleep 0.1; done; touch go2; wait
-  sed -n 2p second.log | grep -q waiting && [ "$(others aside/Z!PREFS.INI)" = "$(others original.INI)" ] &&
-    grep -q '^Red=800' aside/Z!PREFS.INI && ! grep -q Impossibile first.log second.log ||
-    fail "a lock file moved aside: $(cat second.log first.log)"
+  prefs closed && chmod 666 closed/Z!PREFS.INI && prefs aside && chmod 1777 aside && chmod 666 aside/Z!PREFS.INI &&
+    : >aside/Z!PREFS.INI.lock && for folder in closed aside; do limit=60 as=as_second save $folder 1 800 $folder.log; done
+  grep -q '^Red=800' closed/Z!PREFS.INI && grep -q '^Red=800' aside/Z!PREFS.INI && [ "$(ls closed)" = Z!PREFS.INI ] &&
+    ! grep -q Impossibile closed.log aside.log || fail "a closed folder, a sticky one: $(cat closed.log aside.log; ls -l closed aside)"
 else echo "not root: no second user tried"; fi
 
 prefix2=$PWD/prefix2 && rm -rf go held.log other.log "$prefix2" && cp -al "$WINEPREFIX" "$prefix2" && prefs two
 trap 'WINEPREFIX="$prefix2" /usr/lib/wine/wineserver -k; [ -z "${second_gid:-}" ] || as_second /usr/lib/wine/wineserver -k
-  mountpoint -q full && umount full' EXIT
+  for mask in 022 077; do WINEPREFIX=$PWD/umask$mask /usr/lib/wine/wineserver -k; done; mountpoint -q full && umount full' EXIT
 save two 1 3000 held.log "Z:$(pwd | tr / '\\')\\go" & said held held.log
 WINEPREFIX=$prefix2 save two 1 4000 other.log & said waiting other.log; touch go; wait
 grep -q waiting other.log && [ "$(grep -c '^Red=4000' two/Z!PREFS.INI)" = 3 ] && [ "$(others two/Z!PREFS.INI)" = "$(others original.INI)" ] ||
