@@ -183,9 +183,11 @@ TEST(FileDialogs, ANameOutsideTheCodePageIsRefusedOnEveryRoad)
     const std::wstring shared = WidenName(plan.substr(0, plan.size() - 6)) + L"\u03A9\u03A9\u03A9\u03A9\u0439\u0444\u0432\u0434\u0431";
     CreateDirectoryW(shared.c_str(), nullptr);
     CreateDirectoryW((shared.substr(0, shared.size() - 5) + L"\u0446\u0432\u0442\u0439\u0432").c_str(), nullptr);
+    // The shared folder first: the dialogs after it open where the last name was taken,
+    // which must be this folder again for the tests after this one.
     const struct { int command; std::string lookAlike; std::wstring typed; } roads[] = {
-        {FrameCommandSaveAs, plan, omega + L"ZRO"}, {5095, drawing, omega + L"DXF"},
-        {FrameCommandOpen, plan, omega + L"ZRO"}, {5095, drawing, shared + L"\\x.DXF"}};
+        {5095, drawing, shared + L"\\x.DXF"}, {FrameCommandSaveAs, plan, omega + L"ZRO"},
+        {5095, drawing, omega + L"DXF"}, {FrameCommandOpen, plan, omega + L"ZRO"}};
     for (const auto& road : roads) {
         SCOPED_TRACE(road.command);
         if (road.command == FrameCommandOpen)
