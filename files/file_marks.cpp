@@ -92,8 +92,15 @@ bool MarkedAsSaving(HANDLE file)
 
 bool StillNamed(HANDLE file, const char* path)
 {
-    HANDLE named = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    wchar_t wide[4 * MAX_PATH];
+    return MultiByteToWideChar(CP_ACP, 0, path, -1, wide, 4 * MAX_PATH) > 0 && StillNamed(file, wide);
+}
+
+bool StillNamed(HANDLE file, const wchar_t* path)
+{
+    // Folders too: a kept path may name one.
+    HANDLE named = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (named == INVALID_HANDLE_VALUE)
         return false;
     const bool same = SameOpenFile(file, named);

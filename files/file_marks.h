@@ -41,5 +41,6 @@ bool MarkedAsSaving(HANDLE file);
 // Whether the open file is still the one that `path` names, and not one renamed over it
 // since it was opened.
 bool StillNamed(HANDLE file, const char* path);
+bool StillNamed(HANDLE file, const wchar_t* path);
 // Whether two open handles are of one file (its volume and its index).
 bool SameOpenFile(HANDLE a, HANDLE b);

@@ -103,19 +103,6 @@ bool SamePath(std::wstring a, std::wstring b)
     return a == b;
 }
 
-// Whether the long path names the very file open in `file` (a name spelt in another case
-// than its folder lists it, say).
-bool SameFile(HANDLE file, const std::wstring& path)
-{
-    HANDLE named = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (named == INVALID_HANDLE_VALUE)
-        return false;
-    const bool same = SameOpenFile(file, named);
-    CloseHandle(named);
-    return same;
-}
-
 } // namespace
 
 std::wstring LongPathOf(const char* path)
@@ -162,7 +149,7 @@ bool ReachesMeantFile(HANDLE file, const std::string& path)
         return true;
     std::wstring meant;
     const bool agreed = MeantPath(FullPath(path.c_str()), meant);
-    if (agreed && (meant.empty() || SamePath(FinalPath(file), meant) || SameFile(file, meant)))
+    if (agreed && (meant.empty() || SamePath(FinalPath(file), meant) || StillNamed(file, meant.c_str())))
         return true;
     misdirectedPath = meant;
     SetLastError(ERROR_PATH_NOT_FOUND);

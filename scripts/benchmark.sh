@@ -231,6 +231,19 @@ in_turns() {
   summary "$rounds"
 }
 
+# compare NAME ROUNDS BUILD_DIR...: benchmark NAME, without arguments, of this build and of
+# each other build in turns, then the summary; the script ends there.
+compare() {
+  local name=$1 rounds=$2
+  shift 2
+  against "$@"
+  prepare "$name"
+  compare_round() { run "$name" "$1"; }
+  in_turns "$rounds" compare_round
+  machine_load "at the end"
+  exit 0
+}
+
 # summary ROUNDS: for each figure of $work/turns.log (lines "LABEL: NAME VALUE ms|MB ..."),
 # this build's median of the rounds, and against each other build that build's median,
 # their ratio and each round's ratio, so that a round's spread stands beside the figure;
@@ -295,22 +308,8 @@ if [ "$view" = 1 ]; then
   machine_load "at the end"
   exit 0
 fi
-if [ "$texts" = 1 ]; then
-  against "$@"
-  prepare text_zoom_speed
-  texts_round() { run text_zoom_speed "$1"; }
-  in_turns 4 texts_round
-  machine_load "at the end"
-  exit 0
-fi
-if [ "$pictures" = 1 ]; then
-  against ${1:+"$1"}
-  prepare picture_speed
-  pictures_round() { run picture_speed "$1"; }
-  in_turns 6 pictures_round
-  machine_load "at the end"
-  exit 0
-fi
+[ "$texts" = 0 ] || compare text_zoom_speed 4 "$@"
+[ "$pictures" = 0 ] || compare picture_speed 6 ${1:+"$1"}
 if [ "$loads" = 1 ]; then
   against ${1:+"$1"}
   prepare plan_load_speed
@@ -325,14 +324,7 @@ if [ "$loads" = 1 ]; then
   machine_load "at the end"
   exit 0
 fi
-if [ "$kept" = 1 ]; then
-  against ${1:+"$1"}
-  prepare kept_path_speed
-  kept_round() { run kept_path_speed "$1"; }
-  in_turns 6 kept_round
-  machine_load "at the end"
-  exit 0
-fi
+[ "$kept" = 0 ] || compare kept_path_speed 6 ${1:+"$1"}
 if [ "$road" = 0 ]; then
   bench plan_speed "$@"
   bench road_speed
