@@ -30,7 +30,8 @@
 #   scripts/benchmark.sh [--build-dir DIR] --loads [BUILD_DIR]
 #     plans opened (plan_load_speed): lines-10000 (4 MB), lines-100000 (42 MB) and
 #     walls-10000, each loaded run after run, also with its last write just made, and the
-#     peak working set of one load in a process of its own; six rounds;
+#     peak working set of one load in a process of its own; thirty short rounds of the
+#     loads' times, then six of the peaks;
 #   scripts/benchmark.sh [--build-dir DIR] --kept [BUILD_DIR]
 #     saves through paths kept by a short form (kept_path_speed): a plan of 100,000 lines in
 #     a folder named outside the code page among 2,000 such neighbours, and the preferences
@@ -316,11 +317,13 @@ if [ "$loads" = 1 ]; then
   plans=(lines-10000 lines-100000 walls-10000)
   run plan_load_speed 0 --write "${plans[@]}"
   # One build's figures: the loads' times, then each load's memory in a process of its own.
-  loads_round() {
-    run plan_load_speed "$1" --runs 15 "${plans[@]}"
-    for plan in "${plans[@]}"; do run plan_load_speed "$1" --peak "$plan"; done
-  }
-  in_turns 6 loads_round
+  # The loads' times in many short rounds rather than a few long ones: a long round's loads
+  # all meet whatever the machine's state (its page cache, Wine's server) was at the time,
+  # and one build's round then reads 0.6x or 1.6x the other's.
+  loads_round() { run plan_load_speed "$1" --runs 3 "${plans[@]}"; }
+  in_turns 30 loads_round
+  peaks_round() { for plan in "${plans[@]}"; do run plan_load_speed "$1" --peak "$plan"; done; }
+  in_turns 6 peaks_round
   machine_load "at the end"
   exit 0
 fi
