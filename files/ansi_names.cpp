@@ -39,23 +39,6 @@ std::string NarrowMarked(const std::wstring& wide)
     return Narrow(wide, GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, nullptr);
 }
 
-// What a path function of the system writes for `call(buffer, size)`, taken again in a
-// buffer of the size it asks for; empty when it fails.
-template <typename Call>
-static std::wstring PathFrom(Call call)
-{
-    std::wstring path(MAX_PATH, L'\0');
-    DWORD length = call(&path[0], static_cast<DWORD>(path.size()));
-    if (length >= path.size()) {
-        path.assign(length, L'\0');
-        length = call(&path[0], static_cast<DWORD>(path.size()));
-    }
-    if (length == 0 || length >= path.size())
-        return std::wstring();
-    path.resize(length);
-    return path;
-}
-
 static bool SameName(const wchar_t* a, const std::wstring& b)
 {
     return CompareStringOrdinal(a, -1, b.c_str(), static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
@@ -143,7 +126,7 @@ bool AnsiPathOf(const std::wstring& wide, std::string& narrow, AnsiNameFault* fa
     if (held && wide.find(L'~') == std::wstring::npos)
         return true;
     const std::wstring full =
-        PathFrom([&](wchar_t* buffer, DWORD size) { return GetFullPathNameW(wide.c_str(), size, buffer, nullptr); });
+        PathFrom<wchar_t>([&](wchar_t* buffer, DWORD size) { return GetFullPathNameW(wide.c_str(), size, buffer, nullptr); });
     size_t begin = RootLength(full);
     std::string path;
     if (begin == 0 || !NarrowExactly(full.substr(0, begin), path)) {

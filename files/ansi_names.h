@@ -7,6 +7,22 @@
 // that arrive as wide text (the command line, the current directory, the file dialogs)
 // pass through here, and only a form that names the very same file comes out.
 
+// What a path function of the system writes for `call(buffer, size)` (a size in
+// characters, answered with the length written, or the size it needs), taken again in a
+// buffer of the size it asks for; empty when it fails.
+template <typename Char, typename Call>
+std::basic_string<Char> PathFrom(Call call)
+{
+    std::basic_string<Char> path(260, Char());
+    unsigned long length = call(&path[0], static_cast<unsigned long>(path.size()));
+    if (length >= path.size()) {
+        path.assign(length, Char());
+        length = call(&path[0], static_cast<unsigned long>(path.size()));
+    }
+    path.resize(length < path.size() ? length : 0);
+    return path;
+}
+
 // The wide text in the code page, when every character has a byte of its own there.
 bool NarrowExactly(const std::wstring& wide, std::string& narrow);
 // A name in the code page as wide text.

@@ -15,20 +15,6 @@ struct KeptPath {
 std::vector<KeptPath> keptPaths;
 std::wstring misdirectedPath;
 
-// What a path function of the system writes for `call(buffer, size)`; empty when it fails.
-template <typename Char, typename Call>
-std::basic_string<Char> PathFrom(Call call)
-{
-    std::basic_string<Char> path(MAX_PATH, Char());
-    DWORD length = call(&path[0], static_cast<DWORD>(path.size()));
-    if (length >= path.size()) {
-        path.assign(length, Char());
-        length = call(&path[0], static_cast<DWORD>(path.size()));
-    }
-    path.resize(length < path.size() ? length : 0);
-    return path;
-}
-
 std::string FullPath(const char* path)
 {
     return PathFrom<char>([&](char* buffer, DWORD size) { return GetFullPathNameA(path, size, buffer, nullptr); });
