@@ -8,7 +8,4 @@ shift "$start_run_args"
 export VELMORA_WINE_ENV="$envdir/env.sh"
 
 cd "$build"
-# A test that fails is run once more, and its first failure stays in the output: one screen
-# row of the live view (a plan switched, the view read back blank) fails about one run in
-# four on a busy display, and is being looked into.
-ctest --output-on-failure --repeat until-pass:2 -j"$(nproc)" "$@" </dev/null
+ctest --output-on-failure -j"$(nproc)" "$@" </dev/null

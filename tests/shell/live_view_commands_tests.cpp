@@ -1,4 +1,4 @@
-// velmora-test: screen
+// velmora-test: display
 #include <gtest/gtest.h>
 #include "shell/app_globals.h"
 #include "shell/command_dispatcher.h"
@@ -437,8 +437,6 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
     // Every kind of object on two storeys, whose picture reaches the view's edges.
     ASSERT_TRUE(LoadPlanFile(vtest::SourceFilePath("tests/shell/data/view-mixed-tile.ZRO").c_str()));
     const HWND second = GetParent(activePlanPane);
-    // Nothing of another test program's covers the view on the display.
-    SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The paints the view's timer asks for again, each once the window system had its turn.
     auto settle = [] {
         uint32_t looks = 0;
@@ -557,5 +555,4 @@ TEST_F(LiveViewCommands, OneActionRepaintsTheViewOnce)
     EXPECT_EQ(displayed, ScreenPicture());
     SetRenderSwapHook(nullptr, nullptr);
     SetSurfaceFitHook(nullptr, nullptr);
-    SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
