@@ -6,7 +6,11 @@
 // first repaint at 100 %) and its first repaint alone; the first repaint at a zoom in (2 to 3) and at a zoom out (0.3
 // to 0.5) that no repaint of the run showed before; the repaint back at 100 % after each.
 //
-//   text_zoom_speed.exe [--runs N]
+//   text_zoom_speed.exe [--runs N] [--write | --written]
+//
+// --write writes the two plans and ends; --written measures the plans written so, and
+// leaves them (benchmark.sh --texts writes them once for every build's rounds); without
+// either, each plan is written, measured and removed.
 //
 // Built against the program's library of another build too (benchmark.sh --texts), so it
 // uses only what every build since texts were kept as lines has. Runs in the current
@@ -31,6 +35,7 @@
 namespace {
 
 int runs = 3;
+enum class Plans { WriteMeasureRemove, WriteOnly, AlreadyWritten } plans = Plans::WriteMeasureRemove;
 
 const char* const kWords[] = {"Soggiorno", "Cucina", "Bagno", "Camera da letto", "Ripostiglio", "Terrazza coperta",
                               "Studio", "Lavanderia e stenditoio", "Ingresso", "Garage doppio"};
@@ -113,13 +118,17 @@ void ShowInPane(HWND pane)
 void Measure(HWND pane, const char* name, const std::function<void()>& build)
 {
     const std::string file = std::string(name) + ".ZRO";
-    BeginDocument();
-    ShowTopView();
-    build();
-    SavePlanFile(file.c_str());
-    EndDocument();
-    // Opened as a plan saved long before: one just saved is read twice (files/whole_reads.h).
-    DateLastWrite(file.c_str(), 3600);
+    if (plans != Plans::AlreadyWritten) {
+        BeginDocument();
+        ShowTopView();
+        build();
+        SavePlanFile(file.c_str());
+        EndDocument();
+        // Opened as a plan saved long before: one just saved is read twice (files/whole_reads.h).
+        DateLastWrite(file.c_str(), 3600);
+        if (plans == Plans::WriteOnly)
+            return;
+    }
 
     // The open: the load and the first repaint at 100 %, each run of a document of its own.
     std::vector<double> opens, firsts;
@@ -153,7 +162,8 @@ void Measure(HWND pane, const char* name, const std::function<void()>& build)
         }
     SetWindowLongPtrA(pane, 0, 0);
     EndDocument();
-    DeleteFileA(file.c_str());
+    if (plans == Plans::WriteMeasureRemove)
+        DeleteFileA(file.c_str());
     const std::string plan = name;
     PrintTime(plan + ", open and first repaint", MedianOf(opens), runs);
     PrintTime(plan + ", first repaint after the open", MedianOf(firsts), runs);
@@ -167,6 +177,12 @@ void Measure(HWND pane, const char* name, const std::function<void()>& build)
 int main(int argc, char** argv)
 {
     runs = StartBenchmark(argc, argv, runs);
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--write"))
+            plans = Plans::WriteOnly;
+        else if (!std::strcmp(argv[i], "--written"))
+            plans = Plans::AlreadyWritten;
+    }
     HWND pane = CreateMainClassPane();
     benchPane = pane;
     AnswerMessageBoxes();

@@ -18,12 +18,12 @@
 #     of every kind of object (tests/shell/data/view-mixed-tile.ZRO) and the mixed plan of
 #     10,000 objects, each drawn anew and its kept frame shown again; and its navigation
 #     frames (live_view_speed --navigation) at 800 x 600 and at the largest size the display
-#     holds; four rounds;
+#     holds; six rounds of the repaints, then twenty short ones of the navigation;
 #   scripts/benchmark.sh [--build-dir DIR] --texts [BUILD_DIR...]
 #     the plan pane's texts (text_zoom_speed): a plan of 900 texts among walls and labelled
 #     lines and one of 2,000 texts in 8 faces and styles and sizes from 6 to 60 pixels, each
-#     opened, and repainted first at zooms it was never shown at and back at 100 %; four
-#     rounds;
+#     opened, and repainted first at zooms it was never shown at and back at 100 %; twelve
+#     short rounds, each opening each plan once;
 #   scripts/benchmark.sh [--build-dir DIR] --pictures [BUILD_DIR]
 #     pictures converted into RGB rows (picture_speed): 3000 x 2000 at 24 and at 8 bits, as
 #     written long before and as just written; six rounds;
@@ -303,13 +303,26 @@ if [ "$view" = 1 ]; then
   against ${1:+"$1"}
   prepare view_actions_speed live_view_speed
   view_repaints() { run view_actions_speed "$1" --repaints "$tile_plan"; }
-  view_navigation() { run live_view_speed "$1" --navigation --size 800x600 300; }
-  view_navigation_screen() { run live_view_speed "$1" --navigation --size screen 200; }
-  in_turns 4 view_repaints view_navigation view_navigation_screen
+  in_turns 6 view_repaints
+  # Navigation in many short rounds: its scene build and first frame are one run each, so
+  # a figure is the median of as many runs as there are rounds.
+  view_navigation() { run live_view_speed "$1" --navigation --size 800x600 60; }
+  view_navigation_screen() { run live_view_speed "$1" --navigation --size screen 40; }
+  in_turns 20 view_navigation view_navigation_screen
   machine_load "at the end"
   exit 0
 fi
-[ "$texts" = 0 ] || compare text_zoom_speed 4 "$@"
+if [ "$texts" = 1 ]; then
+  against "$@"
+  prepare text_zoom_speed
+  # The plans written once, by this build, for every build's rounds; each round opens each
+  # plan once (its figures one run each), so that many short rounds meet the machine alike.
+  run text_zoom_speed 0 --write
+  texts_round() { run text_zoom_speed "$1" --runs 1 --written; }
+  in_turns 12 texts_round
+  machine_load "at the end"
+  exit 0
+fi
 [ "$pictures" = 0 ] || compare picture_speed 6 ${1:+"$1"}
 if [ "$loads" = 1 ]; then
   against ${1:+"$1"}
