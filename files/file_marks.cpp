@@ -1,4 +1,5 @@
 #include "files/file_marks.h"
+#include "files/ansi_names.h"
 #include "files/kept_paths.h"
 #include "files/working_files.h"
 
@@ -92,8 +93,7 @@ bool MarkedAsSaving(HANDLE file)
 
 bool StillNamed(HANDLE file, const char* path)
 {
-    wchar_t wide[4 * MAX_PATH];
-    return MultiByteToWideChar(CP_ACP, 0, path, -1, wide, 4 * MAX_PATH) > 0 && StillNamed(file, wide);
+    return StillNamed(file, WidenName(path).c_str());
 }
 
 bool StillNamed(HANDLE file, const wchar_t* path)
