@@ -462,6 +462,8 @@ bool ReadsAlikeAgain(HANDLE file, DWORD headBytes, const DibLayout& layout, uint
         const uint32_t n = layout.rows - done < bandRows ? layout.rows - done : bandRows;
         read = ReadExactly(file, band, layout.stride * n);
         again = Digest(again, band, static_cast<size_t>(layout.stride) * n);
+        if (!done)
+            ReachReadStage(ReadStage::PartRead);
         done += n;
     }
     std::free(band);
@@ -549,7 +551,8 @@ uint8_t* ReadRgbRows(HANDLE file, const DibLayout& layout, BITMAPINFO* source, c
 }
 
 // One load of the picture: the image, or null with the text of what refused it in
-// `failure`, and whether the file was written lately (WrittenLately) in `lately`.
+// `failure`, and whether the file was written lately (WrittenLately), or moved while it
+// settled, in `lately`.
 DIBImage* LoadDIBOnce(const void* path, bool wide, std::string* failureText, bool* lately)
 {
     HANDLE file = wide ? CreateFileW(static_cast<const wchar_t*>(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
@@ -615,6 +618,12 @@ DIBImage* LoadDIBOnce(const void* path, bool wide, std::string* failureText, boo
     if (pixels && twice && !ReadsAlikeAgain(file, headBytes, layout, digest, before)) {
         std::free(pixels);
         pixels = nullptr;
+    }
+    // A writer between two of its blocks: its next one moves the state, and it is read again.
+    if (pixels && !StaysSettled(file, before)) {
+        std::free(pixels);
+        pixels = nullptr;
+        *lately = true;
     }
     LocalFree(table);
     CloseHandle(file);

@@ -621,8 +621,9 @@ bool FlushRecordFile()
 bool CloseRecordFile()
 {
     bool ok = true;
-    if (fileStreamMode == FileStreamMode::Writing)
-        ok = FlushRecordFile();
+    // Read again at once, as left here (Save, then Open or Revert).
+    if (fileStreamMode == FileStreamMode::Writing && (ok = FlushRecordFile()))
+        RememberFileLeft(LongToHandle(planFileHandle));
     ReleaseFileBlock();
     if (planFileHandle != HFILE_ERROR)
         ok = _lclose(planFileHandle) != HFILE_ERROR && ok;

@@ -13,6 +13,9 @@ const uint64_t kFineStep = kSecond / 10;
 
 ReadStageHook readStageHook = nullptr;
 uint64_t recentWriteSpan = kRecentWrite;
+// The states this instance left on the files it wrote last, newest at `nextLeft - 1`.
+FileState filesLeft[16];
+size_t nextLeft = 0;
 
 bool SeekToStart(HANDLE file)
 {
@@ -42,7 +45,29 @@ bool DateMayHideWrite(const FileState& state, uint64_t start)
 
 bool WrittenLately(const FileState& state)
 {
-    return state.Latest() + recentWriteSpan > FileClock();
+    const uint64_t change = state.LastChange(), now = FileClock();
+    return change <= now && change + recentWriteSpan > now;
+}
+
+bool StaysSettled(HANDLE file, const FileState& before)
+{
+    const uint64_t change = before.LastChange(), now = FileClock(), span = kSettleSpan * (kSecond / 1000);
+    if (change > now || change + span <= now)
+        return true;
+    for (const FileState& left : filesLeft)
+        if (left == before)
+            return true;
+    ReachReadStage(ReadStage::Settling);
+    Sleep(static_cast<DWORD>((change + span - now + kSecond / 1000 - 1) / (kSecond / 1000)));
+    FileState after;
+    return TakeFileState(file, &after) && after == before;
+}
+
+void RememberFileLeft(HANDLE file)
+{
+    FileState state;
+    if (TakeFileState(file, &state))
+        filesLeft[nextLeft++ % (sizeof filesLeft / sizeof *filesLeft)] = state;
 }
 
 void SetRecentWriteSpan(uint64_t span)
@@ -150,6 +175,9 @@ WholeRead WholeFileRead::Finish(uint8_t* block)
     // are still to come.
     if (same && twice)
         same = length && ReadsSameAgain(block);
+    // A writer between two of its blocks: its next one moves the state.
+    if (same && !failed)
+        same = StaysSettled(file, before);
     if (failed)
         return WholeRead::Failed;
     return same ? WholeRead::Read : WholeRead::Changing;

@@ -8,6 +8,7 @@
 #include "files/kept_paths.h"
 #include "files/object_exchange.h"
 #include "files/plan_file.h"
+#include "files/whole_reads.h"
 #include "model/object_copies.h"
 #include "model/object_extents.h"
 #include "model/object_operations.h"
@@ -426,6 +427,13 @@ void ImportEditorReply(HWND frame, PlanDocument* document)
         centreX = box[kBoxMinX] + (box[kBoxMaxX] - box[kBoxMinX]) / 2.0f;
         centreZ = box[kBoxMinZ] + (box[kBoxMaxZ] - box[kBoxMinZ]) / 2.0f;
         SetSelectionAllFloors(document->firstFloor, 2, 1);
+    }
+    // An editor whose process has ended writes no more: its reply is taken as it stands.
+    if (furnitureEditorProcess && WaitForSingleObject(furnitureEditorProcess, 0) == WAIT_OBJECT_0) {
+        const HANDLE reply = CreateFileW(MeantWidePath(path).c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (reply != INVALID_HANDLE_VALUE)
+            RememberFileLeft(reply), CloseHandle(reply);
     }
     exchangeImportActive = 1;
     const bool imported = ImportObjectFile(path.c_str());

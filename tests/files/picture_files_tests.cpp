@@ -10,6 +10,7 @@
 #include "model/view_projection.h"
 #include "shell/app_globals.h"
 #include "support/test_support.h"
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -449,8 +450,24 @@ TEST_F(PictureFiles, ConverterReportsAMissingOrEmptyFile)
         const size_t shown = boxes.Count();
         EXPECT_TRUE(pixels(LoadDIBImageA(moving.c_str())) == otherWhole && boxes.Count() == shown) << dates.second;
     }
+    // Rewritten in place by two blocks 30 ms apart, its date put back, the load falling between them: never mixed.
+    Bytes rewritten = MakeBmp(large);
+    const Bytes otherBytes = MakeBmp(other);
+    std::copy_n(otherBytes.begin(), 65536, rewritten.begin());
+    std::copy_n(otherBytes.end() - 65536, 65536, rewritten.end() - 65536);
+    const Bytes rewrittenWhole = pixels(LoadDIBImageA(WritePicture("rewritten.bmp", rewritten).c_str()));
+    RunToEnd("cp -p large.bmp moving.bmp");
+    ftest::RewriteInTwoBlocks("other.bmp", "moving.bmp", "large.bmp");
+    SetReadStageHook([](ReadStage stage) { stage == ReadStage::Settling ? ftest::WriteSecondBlock() : void(); });
+    EXPECT_TRUE(pixels(LoadDIBImageA(moving.c_str())) == rewrittenWhole);
     SetReadStageHook(nullptr);
     SetRecentWriteSpan(0);
+    // Cut and dated tomorrow, just made: refused at once, its date no sign of a writer.
+    RunToEnd("head -c 100000 large.bmp >moving.bmp && touch -d tomorrow moving.bmp");
+    const size_t shown = boxes.Count();
+    const DWORD begin = GetTickCount();
+    EXPECT_TRUE(pixels(LoadDIBImageA(moving.c_str())).empty() && boxes.Count() == shown + 1);
+    EXPECT_LT(GetTickCount() - begin, kRereadPatience);
 }
 
 // Malformed pictures: every reader refuses them, draws nothing and does not crash.

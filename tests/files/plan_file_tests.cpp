@@ -274,6 +274,29 @@ TEST_F(PlanFile, AWriteThatPutsTheDateBackIsSeen)
     EXPECT_TRUE(LoadPlanFile("P.ZRO"));
     EXPECT_EQ(0u, boxes.Count());
     EXPECT_EQ(9.0f, ends());
+    // Rewritten in place by two blocks 30 ms apart, its date put back each time, the read
+    // falling wholly between them (the second block once it is done): never taken as a mix.
+    RunToEnd("cp -p A.ZRO P.ZRO");
+    ftest::RewriteInTwoBlocks("B.ZRO", "P.ZRO", "A.ZRO");
+    SetReadStageHook([](ReadStage stage) { stage == ReadStage::Settling ? ftest::WriteSecondBlock() : void(); });
+    EXPECT_TRUE(LoadPlanFile("P.ZRO"));
+    EXPECT_EQ(9.0f, ends());
+    // A plan this instance has just saved is read at once (Save, then Revert); one another
+    // program has just written waits to settle.
+    static int settled = 0;
+    SetReadStageHook([](ReadStage stage) { settled += stage == ReadStage::Settling; });
+    ASSERT_TRUE(SavePlanFile("S.ZRO"));
+    EXPECT_TRUE(LoadPlanFile("S.ZRO"));
+    ASSERT_TRUE(CopyFileA("S.ZRO", "T.ZRO", FALSE));
+    EXPECT_TRUE(LoadPlanFile("T.ZRO"));
+    EXPECT_EQ(1, settled);
+    // Cut and dated tomorrow: damaged, and said so within the patience, not "being saved".
+    RunToEnd("head -c 1000000 A.ZRO >C.ZRO && touch -d tomorrow C.ZRO");
+    const DWORD begin = GetTickCount();
+    EXPECT_FALSE(LoadPlanFile("C.ZRO"));
+    EXPECT_LT(GetTickCount() - begin, kRereadPatience);
+    EXPECT_FALSE(recordFileChanging);
+    EXPECT_EQ("Errore file - Formato sconosciuto", boxes.Last().caption);
     SetReadStageHook(nullptr);
     SetRecentWriteSpan(0);
 }

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 #include "files/record_stream.h"
+#include "files/whole_reads.h"
 #include "support/test_support.h"
 
 namespace {
@@ -123,6 +124,31 @@ TEST(RecordStream, AFileAnotherInstanceWritesOrReadsIsSeenByItsMark)
         EXPECT_TRUE(OpenRecordFileForWriting("held.bin") == HFILE_ERROR && vtest::ReadFileBytes("held.bin") == Bytes(4, 7));
         CloseHandle(other);
     }
+}
+
+// A read is judged by the last change, which no writer sets, and by the last write only where no change is kept;
+// a date not yet reached asks a second read but is no sign of a writer at work.
+TEST(RecordStream, DatesJudgedByTheChangeThatNoWriterSets)
+{
+    const uint64_t now = FileClock(), second = 10000000, old = now - 3600 * second, ahead = now + 24 * 3600 * second;
+    SetRecentWriteSpan(kRecentWrite);
+    const struct { uint64_t written, changed; bool mayHide, lately; } rows[] = {
+        {old + 1, now - second / 100, true, true},     // written long ago, its change just now (its date put back)
+        {old + 1, now - 2 * second, false, true},
+        {ahead + 1, now - 5 * second, true, false},    // dated tomorrow, changed a while ago
+        {old + 1, ahead + 1, true, false},             // changed by a clock ahead
+        {now - second / 100, 0, true, true},           // no change kept: the last write
+        {ahead + 1, 0, true, false},
+        {now - second / 100, old + 1, true, false},    // a last write later than its change: set by its owner
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(&row - rows);
+        FileState state;
+        state.written = row.written, state.changed = row.changed;
+        EXPECT_EQ(row.mayHide, DateMayHideWrite(state, now));
+        EXPECT_EQ(row.lately, WrittenLately(state));
+    }
+    SetRecentWriteSpan(0);
 }
 
 TEST(RecordStream, OverwritingALongerFileLeavesNoTail)

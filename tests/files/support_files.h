@@ -106,6 +106,12 @@ void WriteDimensionWithLabel(TestFileWriter& w, const uint8_t* font60);
 // Runs a shell command (programs of the system keep no share modes) to its end, which it
 // tells by a file, "ran": Wine does not wait for a Unix program.
 void RunToEnd(const std::string& command);
+// Rewrites `file` in place from `from`, of its size, as a program of the system would: its
+// first 64 KB, then its last, 30 ms after WriteSecondBlock (or 2 s after the first),
+// putting its date back to that of `dated` after each. Returns once the first is written.
+void RewriteInTwoBlocks(const std::string& from, const std::string& file, const std::string& dated);
+// Lets that writer go on to its second block, and waits until it is written.
+void WriteSecondBlock();
 
 // The default settings record (1614 bytes) as the model makes it, and field pokes by offset.
 Bytes DefaultSettingsBlock();
