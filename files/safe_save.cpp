@@ -7,6 +7,7 @@
 #include "files/working_files.h"
 #include "shell/message_box.h"
 #include <windows.h>
+#include <aclapi.h>
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -157,6 +158,44 @@ bool IsOwnCopy(const std::string& name, ULONGLONG* written = nullptr)
         *written = Ticks(found.ftLastWriteTime);
     return !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
            name.substr(FolderOf(name).size()) == found.cFileName;
+}
+
+// The owner of an open file, as its security gives it; empty where it cannot be read.
+std::vector<BYTE> FileOwner(HANDLE file)
+{
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    std::vector<BYTE> sid;
+    if (GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                        &descriptor) == ERROR_SUCCESS && owner && IsValidSid(owner))
+        sid.assign(static_cast<BYTE*>(owner), static_cast<BYTE*>(owner) + GetLengthSid(owner));
+    LocalFree(descriptor);
+    return sid;
+}
+
+// Whether a copy may be offered in the plan's place: one that this user, or the plan's own
+// owner, made. Anyone may create a file under the copy's name in a folder open to all: a
+// copy of another user of Wine's (the one anonymous owner all other users share), or of
+// another owner than the plan's, is no copy of this plan's saves.
+bool CopyOfOwnSaves(HANDLE copy, const std::string& plan)
+{
+    std::vector<BYTE> owner = FileOwner(copy), user(sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE);
+    HANDLE token = nullptr;
+    DWORD size = 0;
+    if (owner.empty() || !OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    const bool known = GetTokenInformation(token, TokenUser, user.data(), static_cast<DWORD>(user.size()), &size);
+    CloseHandle(token);
+    if (known && EqualSid(owner.data(), reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid))
+        return true;
+    if (IsWellKnownSid(owner.data(), WinAnonymousSid))
+        return false;
+    HANDLE file = CreateFileA(plan.c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    const std::vector<BYTE> planOwner = file == INVALID_HANDLE_VALUE ? std::vector<BYTE>() : FileOwner(file);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    return planOwner == owner;
 }
 
 // A security descriptor that lets only the user running the program at a file created
@@ -370,6 +409,7 @@ InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& reads
     // The file's own copies, newest first: a save stopped after another left its copy
     // elsewhere, the older one is never offered in its place.
     std::vector<std::pair<ULONGLONG, std::string>> copies;
+    std::vector<std::string> others;   // copies whose owner made no save of the plan
     for (const std::string& copy : CopyNames(path)) {
         ULONGLONG written = 0;
         if (!IsOwnCopy(copy, &written))
@@ -382,8 +422,10 @@ InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& reads
             found.closed = copy;
         if (file == INVALID_HANDLE_VALUE)
             continue;
-        const bool live = MarkedAsWritten(file);
+        const bool live = MarkedAsWritten(file), own = live || CopyOfOwnSaves(file, path);
         CloseHandle(file);
+        if (!own)
+            others.push_back(copy);
         if (live) {
             found.saving = true;
             found.copy = copy;
@@ -406,11 +448,18 @@ InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& reads
         return found;
     std::stable_sort(copies.begin(), copies.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     for (const auto& copy : copies) {
-        if (readsWhole(copy.second.c_str())) {
+        if (!readsWhole(copy.second.c_str()))
+            continue;
+        const bool other = std::find(others.begin(), others.end(), copy.second) != others.end();
+        if (!other) {
             found.copy = copy.second;
             break;
         }
+        if (found.other.empty())
+            found.other = copy.second;
     }
+    if (!found.copy.empty())
+        found.other.clear();
     return found;
 }
 

@@ -59,9 +59,12 @@ bool SaveFileSafely(const char* path, const std::function<void()>& writeContent,
 // otherwise); of several, the newest (by its last write) that does. `closed` names a copy
 // this user may not open: another user's, whose save may be running, which no save of
 // this user replaces or removes.
+// A copy is offered only where this user or the plan's owner made it: one that reads whole
+// while the plan does not, made by another (planted in a folder anyone may write), is
+// `other`, named but never offered or put back.
 struct InterruptedSave {
     bool saving = false;
-    std::string copy, closed;
+    std::string copy, closed, other;
 };
 InterruptedSave FindInterruptedSave(const char* path, const WholeFileTest& readsWhole);
 

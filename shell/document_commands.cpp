@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 unsigned long untitledCounter = 1;
 short cascadeIndex = 0;
@@ -39,6 +40,19 @@ static const char* const kClosedCopyText =
     "Accanto al disegno c'è una sua copia che non si può leggere, %s: forse un altro utente lo sta salvando. "
     "Se quel salvataggio si è interrotto, il disegno si potrà aprire solo dopo che l'utente che lo stava "
     "salvando lo avrà aperto.";
+
+static const char* const kOtherUsersCopyText =
+    "Il disegno %s è danneggiato. Accanto c'è una copia, %s, che non è stata lasciata da questo utente né dal "
+    "proprietario del disegno: non viene aperta al suo posto.";
+
+// A whole copy beside a damaged plan that neither this user nor the plan's owner made:
+// named, never opened in the plan's place.
+static void TellOtherUsersCopy(const char* plan, const std::string& copy)
+{
+    std::vector<char> text(std::strlen(kOtherUsersCopyText) + std::strlen(plan) + copy.size() + 1);
+    std::snprintf(text.data(), text.size(), kOtherUsersCopyText, plan, copy.c_str());
+    ShowMessageBox(nullptr, text.data(), applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+}
 
 static void SendFrameCommand(HWND frame, WPARAM command)
 {
@@ -246,6 +260,10 @@ void OpenDocumentCommand(HWND frame)
         if (!PlanFileReadsWhole(fileNameBuffer))
             return;
     }
+    if (!found.other.empty()) {
+        TellOtherUsersCopy(fileNameBuffer, found.other);
+        return;
+    }
     std::string copy = found.copy;
     bool fromCopy = ChooseInterruptedSaveCopy(fileNameBuffer, copy);
     if (!IsReusableFirstDocument())
@@ -263,7 +281,9 @@ void OpenDocumentCommand(HWND frame)
         const bool changing = recordFileChanging, told = shownMessageBoxCount != boxesBefore;
         const InterruptedSave again = FindInterruptedSave(fileNameBuffer, PlanFileReadsWhole);
         copy = again.saving ? std::string() : again.copy;
-        if (!told && (again.saving || copy.empty()))
+        if (!told && !again.saving && !again.other.empty())
+            TellOtherUsersCopy(fileNameBuffer, again.other);
+        else if (!told && (again.saving || copy.empty()))
             TellPlanUnread(GivenName(fileNameBuffer), again.saving || changing);
         fromCopy = ChooseInterruptedSaveCopy(fileNameBuffer, copy);
         loaded = fromCopy && LoadPlanReported(copy.c_str(), GivenName(copy.c_str()));

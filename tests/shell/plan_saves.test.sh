@@ -84,6 +84,14 @@ resave -stop write "z${dir:1}\\own\\L.ZRO"; resave "$dir\\own\\L.ZRO"
 [ "$(grep -Ec "own.(U.ZRO: 8 objects;|L.ZRO: 8 objects;|L.ZRO: 9 objects; Salvataggio interrotto;) saved" run.log)" = 3 ] &&
   [ "$(ls -A own | tr '\n' ' ')" = "L.ZRO U.ZRO ~U.ZRO.salva ~appunti.salva.tmp " ] || fail "held unshared, viewed, z:"
 
+# A whole plan of another user's planted under the copy's name in a folder open to all is named beside the cut plan,
+# never opened in its place nor saved over it.
+mkdir -m 1777 open && head -c 3000 v1.ZRO >open/S.ZRO && cp v2.ZRO "open/~S.ZRO.salva" && cp open/S.ZRO cut.S.ZRO
+if [ "$(id -u)" = 0 ]; then chown 65534 "open/~S.ZRO.salva" && resave "$dir\\open\\S.ZRO"
+  tail -1 run.log | grep -q "danneggiato. Accanto .*open.~S.ZRO.salva, che non " && cmp -s cut.S.ZRO open/S.ZRO &&
+    cmp -s v2.ZRO "open/~S.ZRO.salva" || fail "the copy planted by another user"
+else echo "not root: no copy planted by another user tried"; fi
+
 # Locks that fail for another reason than another's lock (1: a file system that has none) leave plan and drawing
 # unmarked: the plan opens, is saved and drawn over, and nothing stays beside them.
 mkdir nolocks && cp v1.ZRO nolocks/N.ZRO && for way in ZRO DXF DXF; do [ $way = ZRO ] && args=() || args=(-dxf "$dir\\nolocks\\N.DXF")
@@ -185,11 +193,12 @@ if second_user user2; then
     cmp -s shared/~S.ZRO.salva v1.ZRO && cmp -s shared/S.ZRO v1.ZRO ||
     fail "another user's copy: $(cat other.log; ls -l shared)"
   # A save by a user who may read the plan but not write it changes nothing: the copy of the owner's save stopped
-  # half-way, which that user opens, stays the owner's, and the owner opens it and saves.
+  # half-way is named to that user, never offered (another user's), stays the owner's, and the owner opens it and saves.
   mkdir owned && cp v1.ZRO owned/S.ZRO && chgrp -R "$second_gid" owned && chmod 2775 owned && chmod 644 owned/S.ZRO
   resave -stop write "$dir\\owned\\S.ZRO"; ls -lnA --time-style=+%s owned >before.txt
   as_second timeout 300 $wine "$resaver" "$dir\\owned\\S.ZRO" >other.log 2>&1 </dev/null
-  grep -q "S.ZRO: 8 objects; Salvataggio interrotto; Errore di salvataggio;" other.log && cmp -s owned/~S.ZRO.salva v1.ZRO &&
+  grep -q "S.ZRO: 0 objects; Il disegno [^;]* danneggiato. Accanto [^;]*owned.~S.ZRO.salva, che non " other.log &&
+    cmp -s owned/~S.ZRO.salva v1.ZRO &&
     [ "$(ls -lnA --time-style=+%s owned)" = "$(cat before.txt)" ] && resave "$dir\\owned\\S.ZRO" &&
     tail -1 run.log | grep -q "S.ZRO: 8 objects; Salvataggio interrotto; saved" && [ "$(ls -A owned)" = S.ZRO ] ||
     fail "a save its user may not make: $(cat other.log; ls -lA owned)"
