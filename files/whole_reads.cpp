@@ -43,20 +43,26 @@ bool DateMayHideWrite(const FileState& state, uint64_t start)
     return latest + (latest % kSecond ? kFineStep : kCoarseStep) > start;
 }
 
+// Whether this instance left the file in that state (RememberFileLeft).
+static bool LeftHere(const FileState& state)
+{
+    for (const FileState& left : filesLeft)
+        if (left == state)
+            return true;
+    return false;
+}
+
 bool WrittenLately(const FileState& state)
 {
     const uint64_t change = state.LastChange(), now = FileClock();
-    return change <= now && change + recentWriteSpan > now;
+    return change <= now && change + recentWriteSpan > now && !LeftHere(state);
 }
 
 bool StaysSettled(HANDLE file, const FileState& before)
 {
     const uint64_t change = before.LastChange(), now = FileClock(), span = kSettleSpan * (kSecond / 1000);
-    if (change > now || change + span <= now)
+    if (change > now || change + span <= now || LeftHere(before))
         return true;
-    for (const FileState& left : filesLeft)
-        if (left == before)
-            return true;
     ReachReadStage(ReadStage::Settling);
     Sleep(static_cast<DWORD>((change + span - now + kSecond / 1000 - 1) / (kSecond / 1000)));
     FileState after;

@@ -59,10 +59,11 @@ const uint64_t kRecentWrite = 25000000;
 // Whether the file's last change (LastChange) lies within that span before now. The last
 // write is whatever its owner, an archive or another machine set: it counts only where
 // no change is kept. A date not yet reached (another machine's clock) is no sign of a
-// writer at work, so that no date keeps a damaged file "being saved" for ever.
+// writer at work, so that no date keeps a damaged file "being saved" for ever; nor is a
+// file this instance left in that state (RememberFileLeft).
 bool WrittenLately(const FileState& state);
 // Sets the span (kRecentWrite unless set): tests that read damaged files they have just
-// made, which no writer is still writing, set 0.
+// made through other programs, which are no longer writing them, set 0.
 void SetRecentWriteSpan(uint64_t span);
 // How long a file must have stayed unchanged since its last change before what was read
 // of it is taken. A program that rewrites a file in place by blocks and puts its date back

@@ -420,6 +420,7 @@ TEST_F(PictureFiles, ConverterReportsAMissingOrEmptyFile)
     topDown.topDown = true;
     ASSERT_EQ(whole.size(), 1024u * 768 * 3);
     ASSERT_EQ(pixels(LoadDIBImageA(WritePicture("top.bmp", MakeBmp(topDown)).c_str())), whole);
+    SetRecentWriteSpan(0);   // a copier that never ends: no load waits it out
     std::string copier = "/usr/bin/timeout 60 /bin/sh -c \"while [ ! -e stop ]; do cp large.bmp moving.bmp; : >moving.bmp; done\"";
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION copying;
@@ -433,6 +434,7 @@ TEST_F(PictureFiles, ConverterReportsAMissingOrEmptyFile)
     }
     vtest::WriteFileBytes("stop", Bytes());
     WaitForSingleObject(copying.hProcess, INFINITE);
+    SetRecentWriteSpan(kRecentWrite);
     CloseHandle(copying.hProcess), CloseHandle(copying.hThread);
 
     // Rewritten at the same size once its first band is read: read again, the new picture taken whole, whether the
@@ -442,7 +444,6 @@ TEST_F(PictureFiles, ConverterReportsAMissingOrEmptyFile)
     other.value = [](int x, int y) { return static_cast<uint32_t>(x + 3 * y); };
     const Bytes otherWhole = pixels(LoadDIBImageA(WritePicture("other.bmp", MakeBmp(other)).c_str()));
     static std::string rewrite;
-    SetRecentWriteSpan(kRecentWrite);
     SetReadStageHook([](ReadStage stage) { stage == ReadStage::PartRead && !rewrite.empty() ? RunToEnd(rewrite), rewrite.clear() : void(); });
     for (const auto& dates : {std::make_pair("2001-02-03", "now"), std::make_pair("tomorrow 12:00", "tomorrow 12:00")}) {
         RunToEnd(std::string("cp large.bmp moving.bmp && touch -d '") + dates.first + "' moving.bmp");
@@ -468,6 +469,7 @@ TEST_F(PictureFiles, ConverterReportsAMissingOrEmptyFile)
     const DWORD begin = GetTickCount();
     EXPECT_TRUE(pixels(LoadDIBImageA(moving.c_str())).empty() && boxes.Count() == shown + 1);
     EXPECT_LT(GetTickCount() - begin, kRereadPatience);
+    SetRecentWriteSpan(kRecentWrite);
 }
 
 // Malformed pictures: every reader refuses them, draws nothing and does not crash.

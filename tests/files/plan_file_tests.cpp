@@ -244,7 +244,6 @@ TEST_F(PlanFile, AWriteThatPutsTheDateBackIsSeen)
 {
     static std::vector<TPoint> points(120000, At(1, 0, 1));
     static std::string rewrite;
-    SetRecentWriteSpan(kRecentWrite);
     SetReadStageHook([](ReadStage stage) {
         stage == ReadStage::PartRead && !rewrite.empty() ? RunToEnd(rewrite), rewrite.clear() : void();
     });
@@ -298,7 +297,6 @@ TEST_F(PlanFile, AWriteThatPutsTheDateBackIsSeen)
     EXPECT_FALSE(recordFileChanging);
     EXPECT_EQ("Errore file - Formato sconosciuto", boxes.Last().caption);
     SetReadStageHook(nullptr);
-    SetRecentWriteSpan(0);
 }
 
 TEST_F(PlanFile, MissingFileFailsWithoutAMessage)

@@ -460,18 +460,10 @@ void PlanFileTest::ExpectSameBytesAfterReload(const Bytes& saved)
 
 void ftest::RewriteInTwoBlocks(const std::string& from, const std::string& file, const std::string& dated)
 {
-    static const std::string script =
-        "import os, sys, time\n"
-        "data, dated = open(sys.argv[1], 'rb').read(), os.stat(sys.argv[3])\n"
-        "with open(sys.argv[2], 'r+b') as f:\n"
-        "    for at in (0, len(data) - 65536):\n"
-        "        f.seek(at); f.write(data[at:at + 65536]); f.flush()\n"
-        "        os.utime(sys.argv[2], ns=(dated.st_atime_ns, dated.st_mtime_ns))\n"
-        "        open('two' if at else 'one', 'w').close()\n"
-        "        for wait in range(0 if at else 200):\n"
-        "            if os.path.exists('go'): break\n"
-        "            time.sleep(0.01)\n"
-        "        time.sleep(0 if at else 0.03)\n";
+    const std::string script = "import os, sys, time\nd, t = open(sys.argv[1], 'rb').read(), os.stat(sys.argv[3])\n"
+        "with open(sys.argv[2], 'r+b') as f:\n  for at in (0, len(d) - 65536):\n    f.seek(at); f.write(d[at:at + 65536]); "
+        "f.flush(); os.utime(sys.argv[2], ns=(t.st_atime_ns, t.st_mtime_ns)); open('two' if at else 'one', 'w').close()\n"
+        "    for w in range(0 if at else 200): os.path.exists('go') or time.sleep(0.01)\n    time.sleep(0.03)\n";
     vtest::WriteFileBytes("rewrite.py", Bytes(script.begin(), script.end()));
     for (const char* mark : {"one", "two", "go"})
         DeleteFileA(mark);

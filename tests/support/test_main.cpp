@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <mutex>
 #include <string>
-#include "files/whole_reads.h"
 #include "support/input_fixtures.h"
 #include "support/test_support.h"
 
@@ -124,9 +123,6 @@ int main(int argc, char** argv)
     SetUnhandledExceptionFilter(ReportCrash);
     testing::InitGoogleTest(&argc, argv);
     SetInputSource(vtest::DefaultTestInput());
-    // The damaged files of the tests are made moments before they are read, and no writer
-    // is at work on them: not waited on (the tests of that road set the span back).
-    SetRecentWriteSpan(0);
     testing::UnitTest::GetInstance()->listeners().Append(new PerTestDirectory);
     const char* stall = std::getenv("VELMORA_TEST_STALL_SECONDS");
     const long seconds = stall ? std::atol(stall) : 0;

@@ -1,6 +1,8 @@
 #include "support/test_support.h"
 #include "shell/message_box.h"
 #include "files/ansi_names.h"
+#include "files/whole_reads.h"
+#include <io.h>
 #include <shellapi.h>
 #include <cstdio>
 #include <cstdlib>
@@ -44,6 +46,10 @@ bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& b
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
     bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    // The test's own file, which no other program writes: read at once, as the program
+    // reads the files it has written itself.
+    if (std::fflush(f) == 0)
+        RememberFileLeft(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(f))));
     return std::fclose(f) == 0 && ok;
 }
 
