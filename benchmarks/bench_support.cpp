@@ -6,6 +6,7 @@
 #define BENCH_WIDE_NAMES 1
 #endif
 #include "files/plan_file.h"
+#include "files/whole_reads.h"
 #include "model/object_extents.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
@@ -327,6 +328,24 @@ void RawWrite(const char* path, const std::vector<char>& bytes)
     DWORD put = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
     CloseHandle(file);
+}
+
+namespace {
+int partsRead = 0;
+}
+
+double ReadsPerLoad(const std::function<void()>& load, const std::function<void()>& prepare)
+{
+    const int loads = 3;
+    partsRead = 0;
+    SetReadStageHook([](ReadStage stage) { partsRead += stage == ReadStage::PartRead; });
+    for (int i = 0; i < loads; ++i) {
+        if (prepare)
+            prepare();
+        load();
+    }
+    SetReadStageHook(nullptr);
+    return static_cast<double>(partsRead) / loads;
 }
 
 void DateLastWrite(const char* path, double secondsAgo)

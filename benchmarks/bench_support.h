@@ -75,6 +75,12 @@ long FileLength(const char* path);
 // an hour as a file that a user opens was mostly written long before. A date that cannot
 // be set ends the benchmark with an error.
 void DateLastWrite(const char* path, double secondsAgo);
+// How long after a file is dated its loads are aged ones: dating changes the file now, so
+// the clock's tick and the reader's spans for recent changes (2.5 s and 0.3 s) pass first.
+const DWORD kAgedAfter = 3000;
+// How many times a load reads its file (the first part of each read), the mean of a few
+// loads; `prepare` runs before each. An aged file is read once a load.
+double ReadsPerLoad(const std::function<void()>& load, const std::function<void()>& prepare = nullptr);
 // From here every message box is answered OK at once, its caption and text written out: a
 // load that fails ends its benchmark with an error rather than waiting for a user.
 void AnswerMessageBoxes();
