@@ -551,6 +551,27 @@ TEST_F(DocumentCommands, AnOpenWhileAnotherProgramSavesThePlanOpensNothing)
     EXPECT_EQ(planBeingSavedMessage, boxes.Last().text);
 }
 
+// A plan cut beside its whole copy while another server's save holds the plan's saving mark: the save is said to be
+// under way and no copy is offered; once that mark goes, the copy is.
+TEST_F(DocumentCommands, NoCopyIsOfferedWhileAnotherServerHoldsTheSavingMark)
+{
+    const std::string plan = WriteSamplePlan("MARK.ZRO"), copy = shelltest::LocalPath("~MARK.ZRO.salva");
+    const std::vector<unsigned char> whole = vtest::ReadFileBytes(plan);
+    ASSERT_TRUE(vtest::WriteFileBytes(copy, whole) &&
+                vtest::WriteFileBytes(plan, std::vector<unsigned char>(whole.begin(), whole.begin() + whole.size() / 2)));
+    HANDLE other = CreateFileA(plan.c_str(), GENERIC_READ | GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr);
+    OVERLAPPED saving = {0, 0, {{1, 0x40000000}}};
+    ASSERT_TRUE(LockFileEx(other, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &saving));
+    shelltest::FileDialogAnswers dialogs;
+    for (bool held : {true, false}) {
+        held ? void() : (CloseHandle(other), boxes.QueueAnswer(IDNO));
+        dialogs.Choose(plan);
+        SendCommand(frame, FrameCommandOpen);
+        EXPECT_EQ(held ? planBeingSavedMessage : std::string("Salvataggio interrotto"),
+                  held ? boxes.Last().text : boxes.Boxes()[1].caption);
+    }
+}
+
 // Save As under a device's name that the dialog let through: refused at once with the
 // save message, nothing read from the device or written to it, no copy left.
 TEST_F(DocumentCommands, ASaveUnderADevicesNameIsRefused)
