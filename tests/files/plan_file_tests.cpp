@@ -299,6 +299,24 @@ TEST_F(PlanFile, AWriteThatPutsTheDateBackIsSeen)
     SetReadStageHook(nullptr);
 }
 
+// A save waits for a reader of this server that lets none write: it goes through once the reader lets go within the
+// patience, and past it says that another program is reading the plan.
+TEST_F(PlanFile, ASaveWaitsForAReaderWithinThePatience)
+{
+    static HANDLE reader;
+    ASSERT_TRUE(SavePlanFile("R.ZRO"));
+    for (DWORD held : {300ul, kRereadPatience + 700ul}) {
+        reader = CreateFileA("R.ZRO", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE letGo = CreateThread(nullptr, 0, [](void* ms) -> DWORD {
+            return Sleep(static_cast<DWORD>(reinterpret_cast<uintptr_t>(ms))), CloseHandle(reader), 0; }, reinterpret_cast<void*>(held), 0, nullptr);
+        vtest::MessageBoxRecorder boxes;
+        EXPECT_EQ(held < kRereadPatience, SavePlanFile("R.ZRO"));
+        EXPECT_EQ(held < kRereadPatience ? 0u : 1u, boxes.Count());
+        EXPECT_TRUE(held < kRereadPatience || boxes.Last().text.find("Un altro programma sta leggendo il file") == 0);
+        WaitForSingleObject(letGo, INFINITE), CloseHandle(letGo);
+    }
+}
+
 TEST_F(PlanFile, MissingFileFailsWithoutAMessage)
 {
     vtest::MessageBoxRecorder boxes;
