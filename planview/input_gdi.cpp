@@ -263,6 +263,29 @@ bool PeekClickOrKeyMessage(MSG* message)
     return PeekFor(message, kinds, true);
 }
 
+LoopClick PeekLoopClickOrKey(HWND window, MSG* message)
+{
+    static const UINT presses[] = {WM_LBUTTONDOWN,   WM_LBUTTONDBLCLK,   WM_RBUTTONDOWN,   WM_RBUTTONDBLCLK,
+                                   WM_MBUTTONDOWN,   WM_MBUTTONDBLCLK,   WM_NCLBUTTONDOWN, WM_NCLBUTTONDBLCLK,
+                                   WM_NCRBUTTONDOWN, WM_NCRBUTTONDBLCLK, WM_NCMBUTTONDOWN, WM_NCMBUTTONDBLCLK};
+    if (window && GetCapture() == window)
+        ReleaseCapture();
+    MSG next;
+    if (window && PeekNextInputMessage(&next, false) && IsOneOf(next.message, presses, sizeof presses / sizeof *presses) &&
+        (next.hwnd != window || next.message < WM_MOUSEFIRST)) {
+        *message = next;
+        return LoopClick::Elsewhere;
+    }
+    return PeekClickOrKeyMessage(message) ? LoopClick::Here : LoopClick::None;
+}
+
+bool PeekPlacingPress(HWND window)
+{
+    MSG message;
+    const LoopClick click = PeekLoopClickOrKey(window, &message);
+    return click == LoopClick::Elsewhere || (click == LoopClick::Here && message.message == WM_LBUTTONDOWN);
+}
+
 void SwallowInputForDoubleClickTime()
 {
     const DWORD start = GetInputTickCount();

@@ -66,6 +66,17 @@ DWORD GetInputTickCount();
 // messages, paints and timers stay queued for the message loop. The removing ones take
 // the next such message whatever its kind and report whether it is one they look for.
 bool PeekClickOrKeyMessage(MSG* message);          // left/right press, left double click, key down
+// The same for a loop that takes its clicks in one window (the plan pane): a press
+// anywhere else, on another window or on the frame of this one, is no click of the loop.
+// It stays queued, for the window it landed on to do its own work once the loop has
+// ended, and is reported as elsewhere. The window lets go of the mouse capture at once,
+// so that a press lands on the window under the pointer.
+enum class LoopClick { None, Here, Elsewhere };
+LoopClick PeekLoopClickOrKey(HWND window, MSG* message);
+// For a loop that ends at one left press in the window: true at that press (taken off
+// the queue) and at a press elsewhere (left queued, as above); other clicks and keys
+// are dropped.
+bool PeekPlacingPress(HWND window);
 bool PeekButtonOrKeyMessage(MSG* message);         // left/right press, key down
 bool PeekButtonDownMessage(MSG* message);          // left/right press, client or non-client
 bool PeekButtonOrKeyMessageNoRemove(MSG* message); // as PeekButtonOrKeyMessage, leaves it queued

@@ -76,7 +76,7 @@ void QuarterArcTool(HDC dc, const PlanSettings* settings, const float* q, int16_
 }
 
 // The second phase of the circular arc: the preview follows the pointer until a left
-// press; right presses and keys change nothing. Returns the last sweep (0 when the
+// press (or a press off the pane, left for its own work); right presses and keys change nothing. Returns the last sweep (0 when the
 // pointer never moved).
 float TrackArcEnd(const float* centre, const float* first, float startAngle, float radius)
 {
@@ -89,12 +89,8 @@ float TrackArcEnd(const float* centre, const float* first, float startAngle, flo
                       radius);
     POINT previousCursor = GetCursorLogicalPos();
     for (;;) {
-        MSG message;
-        if (PeekButtonOrKeyMessage(&message)) {
-            if (message.message == WM_LBUTTONDOWN)
-                break;
-            continue;
-        }
+        if (PeekPlacingPress(activePlanPane))
+            break;
         const POINT cursor = GetCursorLogicalPos();
         if (cursor.x == previousCursor.x && cursor.y == previousCursor.y && !ShiftKeyToggled())
             continue;

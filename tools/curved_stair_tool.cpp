@@ -52,14 +52,16 @@ void DrawWalkingLine(HDC dc, WalkingLine* line, float height)
     line->drawn = !line->drawn;
 }
 
-// The second phase: the arc follows the pointer until a button press. Returns the last
+// The second phase: the arc follows the pointer until a button press (one off the pane is
+// left for its own work). Returns the last
 // current point in q (the press itself when the pointer never moved).
 void TrackStairEnd(HDC dc, const float* p, float* q, WalkingLine* line)
 {
     POINT previousCursor = GetCursorLogicalPos();
     for (;;) {
         MSG message;
-        if (PeekButtonDownMessage(&message))
+        const LoopClick click = PeekLoopClickOrKey(activePlanPane, &message);
+        if (click == LoopClick::Elsewhere || (click == LoopClick::Here && message.message != WM_KEYDOWN))
             break;
         const POINT cursor = GetCursorLogicalPos();
         if (cursor.x == previousCursor.x && cursor.y == previousCursor.y && !ShiftKeyToggled())

@@ -35,8 +35,9 @@ void DrawPreview(POINT a, POINT b, POINT c)
     DrawDimensionPreview(a.x, a.y, b.x, b.y, c.x, c.y, 0, 0);
 }
 
-// The second phase: the dimension line follows the pointer until a left press; right
-// presses, double clicks and keys change nothing. Returns the model point of the last
+// The second phase: the dimension line follows the pointer until a left press (or a
+// press off the pane, left for its own work); right presses, double clicks and keys
+// change nothing. Returns the model point of the last
 // placement (the drag end when the pointer never moved).
 void PlaceDimensionLine(POINT a, POINT b, float* offset)
 {
@@ -44,12 +45,8 @@ void PlaceDimensionLine(POINT a, POINT b, float* offset)
     DrawPreview(a, b, c);
     POINT previousCursor = GetCursorLogicalPos();
     for (;;) {
-        MSG message;
-        if (PeekClickOrKeyMessage(&message)) {
-            if (message.message == WM_LBUTTONDOWN)
-                break;
-            continue;
-        }
+        if (PeekPlacingPress(activePlanPane))
+            break;
         const POINT cursor = GetCursorLogicalPos();
         if (cursor.x == previousCursor.x && cursor.y == previousCursor.y && !ShiftKeyToggled())
             continue;

@@ -419,13 +419,9 @@ void TrackDoorSwing(PlanObject* door)
     auto senseOf = [](float degrees) -> uint16_t {
         return ((degrees > -360.0f && degrees < -180.0f) || (degrees >= 0.0f && degrees <= 180.0f)) ? kSwingSense : 0;
     };
-    MSG message = {};
     for (;;) {
-        if (PeekClickOrKeyMessage(&message)) {
-            if (message.message != WM_LBUTTONDOWN)
-                continue;
+        if (PeekPlacingPress(activePlanPane))
             break;
-        }
         const POINT cursor = GetCursorLogicalPos();
         float x = 0.0f, y = 0.0f, z = 0.0f;
         MapPlanPointToModel(cursor.x, cursor.y, &x, &y, &z, 1, nullptr, 1);

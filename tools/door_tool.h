@@ -23,8 +23,9 @@ void HandleDoorTool(float x, float y, float z, int16_t event);
 void PlaceDoorOnWall(int16_t event, const PlanMouseState* hit, uint16_t modifiers,
                      const float* parameters);
 // The swing step of a hinged door: an arc from the nearer end follows the pointer until
-// a left click, which sets the hinge side, the swing sense and the angle (unless the
-// sweep is within 2 degrees of the door line or beyond a half turn).
+// a left click (or a press off the pane, left for its own work), which sets the hinge
+// side, the swing sense and the angle (unless the sweep is within 2 degrees of the door
+// line or beyond a half turn).
 void TrackDoorSwing(PlanObject* door);
 
 // What the door and window tools share: whether the press hit a segment of an object;

@@ -82,12 +82,15 @@ public:
     }
     // The element made, or null.
     PlanObject* Run(const float* first);
+    // Ended by a press elsewhere, which is left queued for its own work.
+    bool endedElsewhere = false;
 
 private:
     PlanObject* Build(const float* point, int mode);
     void TrackPointer(POINT cursor);
     void DrawOutline();
     Outcome Take(const MSG& message, POINT cursor);
+    Outcome LeaveForElsewhere();
     float ClosingTolerance() const;
     void CloseOnFirstCorner();
     PlanObject* MakeElement();
@@ -210,6 +213,20 @@ Outcome PolygonPlacement::Take(const MSG& message, POINT cursor)
     return Outcome::Finish;
 }
 
+// A press off the pane ends the outline as it stands, open, without the pointer's point:
+// kept from two corners on, as a finish would keep it.
+Outcome PolygonPlacement::LeaveForElsewhere()
+{
+    endedElsewhere = true;
+    DrawLine3(dc, last, pointer);
+    if (CountVertexChain(outline) < 2)
+        return Outcome::Cancel;
+    outline->type = 9;
+    outline->closed = 0;
+    Build(last, kCadFinish);
+    return Outcome::Finish;
+}
+
 PlanObject* PolygonPlacement::MakeElement()
 {
     const int32_t count = CountVertexChain(outline);
@@ -237,8 +254,9 @@ PlanObject* PolygonPlacement::Run(const float* first)
     POINT previousCursor = GetCursorLogicalPos();
     for (;;) {
         MSG message;
-        if (PeekClickOrKeyMessage(&message)) {
-            const Outcome outcome = Take(message, previousCursor);
+        const LoopClick click = PeekLoopClickOrKey(activePlanPane, &message);
+        if (click != LoopClick::None) {
+            const Outcome outcome = click == LoopClick::Here ? Take(message, previousCursor) : LeaveForElsewhere();
             if (outcome == Outcome::Cancel) {
                 // Nothing is made; the repaint clears what the placement drew.
                 UnlinkObject(outline);
@@ -360,7 +378,9 @@ void HandlePolygonTool(int32_t windowX, int32_t windowY, float x, float y, float
         const POINT start = {windowX, windowY};
         PolygonPlacement placement(pane.dc, settings, currentToolId == kCurveToolId, start);
         element = placement.Run(first);
-        SwallowInputForDoubleClickTime();
+        // No double click ended it there: the press must reach its window.
+        if (!placement.endedElsewhere)
+            SwallowInputForDoubleClickTime();
     }
     CompleteCreation(element);
 }

@@ -95,10 +95,13 @@ public:
     {
     }
     PlanObject* Run(const float* firstCorner, POINT release);
+    // Ended by a press elsewhere, which is left queued for its own work.
+    bool endedElsewhere = false;
 
 private:
     void TrackPointer(POINT cursor);
     Outcome TakeMessage(const MSG& message);
+    Outcome LeaveForElsewhere();
     void Repaint(MSG& paint);
     void DrawRubber(const Point& from, const Point& to);
     void DrawDimensions(const Point& point);
@@ -233,6 +236,19 @@ Outcome PlacementGesture::TakeMessage(const MSG& message)
     return Outcome::Finish;
 }
 
+// A press off the pane ends the outline as it stands, without a corner where the pointer
+// was: kept from two corners on, as a finish would keep it.
+Outcome PlacementGesture::LeaveForElsewhere()
+{
+    endedElsewhere = true;
+    DrawRubber(last, pointer);
+    if (CountVertexChain(outline) < 2)
+        return Outcome::Cancel;
+    outline->type = closed ? 8 : 9;
+    outline->closed = closed ? 1 : 0;
+    return Outcome::Finish;
+}
+
 // A paint meanwhile (the pane uncovered, for example): the pane is painted as without
 // the gesture, the half-made outline left out, and what the gesture shows inverted is
 // drawn again where the paint went, so that erasing it later still works. Only paints
@@ -280,8 +296,9 @@ PlanObject* PlacementGesture::Run(const float* firstCorner, POINT release)
     Outcome outcome = Outcome::GoOn;
     while (outcome == Outcome::GoOn) {
         MSG message = {};
-        if (PeekClickOrKeyMessage(&message)) {
-            outcome = TakeMessage(message);
+        const LoopClick click = PeekLoopClickOrKey(activePlanPane, &message);
+        if (click != LoopClick::None) {
+            outcome = click == LoopClick::Here ? TakeMessage(message) : LeaveForElsewhere();
             continue;
         }
         if (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
@@ -326,11 +343,15 @@ PlanObject* TrackPlacementDrag(int32_t windowX, int32_t windowY, float, float, f
     if (event != kToolRelease)
         return nullptr;
     PlanObject* outline = nullptr;
+    bool elsewhere = false;
     if (document->currentFloor) {
         PlacementGesture gesture(pen, document, smooth, closed, constrainByDefault, previewType);
         outline = gesture.Run(planMouseState.dragEnd, POINT{windowX, windowY});
+        elsewhere = gesture.endedElsewhere;
     }
-    SwallowInputForDoubleClickTime();
+    // No double click ended it there: the press must reach its window.
+    if (!elsewhere)
+        SwallowInputForDoubleClickTime();
     dragFeedbackActive = 0;
     ReleaseToolCapture();
     ShowLengthReadout(0.0f);

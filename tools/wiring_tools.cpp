@@ -79,7 +79,8 @@ float DrawSprayPreview(HDC dc, const float* s, const float* first, const float* 
     return sweep;
 }
 
-// The angle phase: the preview follows the pointer until a left press. Returns the sweep.
+// The angle phase: the preview follows the pointer until a left press (or a press off the
+// pane, left for its own work). Returns the sweep.
 float TrackSprayAngle(HDC dc, const float* s, const float* first, float startAngle, float radius)
 {
     float current[2] = {first[0], first[1]};
@@ -88,12 +89,8 @@ float TrackSprayAngle(HDC dc, const float* s, const float* first, float startAng
     DrawSprayPreview(dc, s, first, current, startAngle, radius);
     POINT previousCursor = GetCursorLogicalPos();
     for (;;) {
-        MSG message;
-        if (PeekButtonOrKeyMessage(&message)) {
-            if (message.message == WM_LBUTTONDOWN)
-                break;
-            continue;
-        }
+        if (PeekPlacingPress(activePlanPane))
+            break;
         const POINT cursor = GetCursorLogicalPos();
         if (cursor.x == previousCursor.x && cursor.y == previousCursor.y && !ShiftKeyToggled())
             continue;

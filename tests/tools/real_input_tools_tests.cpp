@@ -291,7 +291,8 @@ TEST_F(RealInputTools, EveryScrollShowsThePlanAtItsNewOriginAtOnce)
 // After each action the display shows what a repaint of the maximised frame draws, and
 // the plan's bars lie in the MDI area: a tool chosen and a click in the plan, the viewpoint
 // tool's return, a hover left for the plan, the text tool left by a command, the garden
-// tab in and out, a dimension's placing click, the layout buttons, a restore and a maximise, texts
+// tab in and out, a dimension's placing click, a foundation's and a polygon's corners
+// ended by a press on the palette, the layout buttons, a restore and a maximise, texts
 // taken up again, the first Print cancelled, and an imperial plan's and a metric one's last close.
 TEST_F(RealInputTools, EachActionLeavesTheScreenAsARepaintDrawsIt)
 {
@@ -319,6 +320,23 @@ TEST_F(RealInputTools, EachActionLeavesTheScreenAsARepaintDrawsIt)
         command(id), driver.join();
     };
     auto close = [&] { activeDocument->settings->modified = 0, command(FrameCommandClose); };
+    // Corners clicked after the first drag, then a press on the hand tool's button: the
+    // outline ends with those corners and the press chooses the tool.
+    auto cornersThenPalette = [&](int strip, int tool, std::vector<POINT> corners) {
+        press(strip, tool);
+        auto frames = tooltest::Drag({{300, 300}, {420, 390}});
+        frames.push_back(tooltest::At(420, 390));   // the polygon's loop reads where it starts
+        for (POINT p : corners)
+            for (UINT post : {0u, UINT(WM_LBUTTONDOWN), 0u})
+                frames.push_back(tooltest::At(p.x, p.y, post));
+        frames.push_back(tooltest::At(-15, 160, WM_LBUTTONDOWN)), frames.back().to = FindToolButton(frameToolWindows[0], 204);
+        frames.push_back(tooltest::At(-15, 160));
+        tape(frames), vtest::PumpMessages();
+        PlanObject* made = activeDocument->currentFloor->firstObject;
+        for (; made && made->next; made = made->next) {}
+        EXPECT_EQ(CountVertexChain(made), int(corners.size()) + 1) << tool;
+        EXPECT_EQ(currentToolId, 204);
+    };
     auto place = tooltest::Drag({{300, 300}, {450, 300}});   // measured, then placed by a click
     for (auto f : {tooltest::At(450, 300), tooltest::At(400, 250), tooltest::At(400, 250, WM_LBUTTONDOWN), tooltest::At(400, 250)})
         place.push_back(f);
@@ -332,6 +350,8 @@ TEST_F(RealInputTools, EachActionLeavesTheScreenAsARepaintDrawsIt)
         {"text, a command", [&] { press(0, 203), SendMessageA(frame.frame, WM_COMMAND, FrameCommandZoom100, 0); }},
         {"garden", [] { SetActiveToolTab(GardenTab); }}, {"roof", [] { SetActiveToolTab(4); }},
         {"dimension", [&] { press(0, 202), tape(place); }}, {"another", [&] { tape(place); }},
+        {"foundation, the palette", [&] { cornersThenPalette(1, 7000, {{600, 390}, {600, 250}}); }},
+        {"polygon, the palette", [&] { cornersThenPalette(9, 7703, {{600, 390}}); }},
         {"3500", [&] { press(10, 3500); }}, {"3501", [&] { press(10, 3501); }}, {"3503", [&] { press(10, 3503); }},
         {"3502 again", [&] { press(10, 3502); }}, {"3500 again", [&] { press(10, 3500); }},
         {"restore, maximise", [&] { send(WM_SYSCOMMAND, SC_RESTORE), send(WM_SYSCOMMAND, SC_MAXIMIZE); }},

@@ -51,7 +51,7 @@ BOOL TapeInput::CursorPos(POINT* screen)
         ++index;
         const Frame& f = frames[index];
         if (f.post)
-            PostMessageA(pane, f.post, f.wParam, MAKELPARAM(f.x, f.y));
+            PostMessageA(f.to ? f.to : pane, f.post, f.wParam, MAKELPARAM(f.x, f.y));
         if (f.thenPost)
             PostMessageA(pane, f.thenPost, 0, MAKELPARAM(f.x, f.y));
     }

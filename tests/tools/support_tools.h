@@ -26,6 +26,7 @@ struct Frame {
     UINT post = 0;
     WPARAM wParam = 0;
     UINT thenPost = 0;   // a second message, queued right behind the first
+    HWND to = nullptr;   // where the first goes instead of the pane
 };
 
 // Each cursor read takes the next frame; key and button reads answer from the frame
