@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Starts (or stops) the private test environment: Xvfb, a Wine prefix with a PDF
 # printer and the faces of the set-up only, and one wineserver kept alive for the
-# whole run.
-#   wine-env.sh start DIR   -> writes DIR/env.sh to be sourced
-#   wine-env.sh stop DIR
+# whole run. A started environment keeps a copy of its prefix as prepared (DIR/prepared),
+# from which "own" makes an environment of its own for one test program: its own display,
+# its own prefix, wineserver and printer's folder, so that programs that show windows,
+# send real input or print run side by side without meeting.
+#   wine-env.sh start DIR        -> writes DIR/env.sh to be sourced
+#   wine-env.sh own DIR STARTED  -> the same, made from the environment started in STARTED
+#   wine-env.sh stop DIR         (the environments made from it too)
 # Every process's output goes to files in DIR: a persistent Wine process must never
 # hold a pipe that someone waits on.
 set -euo pipefail
@@ -66,8 +70,63 @@ stop_env() {
   fi
   rm -f "$dir/xvfb.pid" "$dir/start.pid" "$dir/env.sh"
 }
+# The environments made from this one (own-env.sh makes them in DIR/own, one a folder):
+# those whose runs were killed are stopped and removed with it.
+stop_own() {
+  local own
+  for own in "$dir/own"/*/; do
+    [ -d "$own" ] || continue
+    bash "$here/wine-env.sh" stop "$own" || true
+    rm -rf -- "$own"
+  done
+}
+
+# The display: Xvfb takes the first number no server listens on and writes it once it
+# listens, so two environments started at once never take one display, nor another's.
+start_display() {
+: >"$dir/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" >"$dir/xvfb.log" 2>&1 </dev/null &
+echo $! >"$dir/xvfb.pid"
+n=
+for _ in $(seq 1 600); do
+  read -r n <"$dir/display" && break
+  kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null || break
+  sleep 0.1
+done
+if [[ ! $n =~ ^[0-9]+$ ]]; then
+  echo "wine-env: Xvfb did not start (see $dir/xvfb.log)" >&2
+  stop_env
+  exit 1
+fi
+export DISPLAY=:$n
+}
+
+# Quoted for the shell that sources it, whatever the paths hold.
+write_env() {
+  for v in WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEARCH LC_ALL DISPLAY VELMORA_PRINT_DIR VELMORA_PRINT_PORT FONTCONFIG_FILE; do
+    printf 'export %s=%q\n' "$v" "${!v}"
+  done >"$dir/env.sh"
+}
+
+# copy_prefix FROM TO: a prefix of its own. Wine's programs, libraries and tables are linked:
+# Wine writes them only when it updates a prefix, which the copied stamp (.update-timestamp)
+# tells it not to. Every other file is copied: Wine rewrites the registry and its .ini files,
+# the printer's description and its spool, in place or by renaming (a linked file rewritten
+# in place would change every copy's). Made in a folder beside TO and renamed, so that TO is
+# a whole copy or none.
+copy_prefix() {
+  local from=$1 to=$2
+  rm -rf -- "$to.part" "$to"
+  cp -al -- "$from" "$to.part"
+  (cd -- "$from" && find . -type f ! \( -name '*.dll' -o -name '*.exe' -o -name '*.drv' -o -name '*.sys' \
+    -o -name '*.nls' -o -name '*.ocx' -o -name '*.cpl' -o -name '*.acm' -o -name '*.tlb' -o -name '*.ds' -o -name '*.ax' \
+    -o -name '*.com' -o -name '*.msstyles' -o -name '*.icm' -o -name '*.manifest' \) -print0 |
+    xargs -0r cp -p --parents --remove-destination -t "$to.part")
+  mv -- "$to.part" "$to"
+}
 
 if [ "$cmd" = stop ]; then
+  stop_own
   stop_env
   exit 0
 fi
@@ -81,6 +140,23 @@ fi
 stop_env
 cd -- "$dir"
 echo $$ >"$dir/start.pid"
+if [ "$cmd" = own ]; then
+  started=$(cd -- "${3:?the started environment}" && pwd && echo .) && started=${started%?.}
+  if [ ! -f "$started/env.sh" ] || [ ! -d "$started/prepared" ]; then
+    echo "wine-env: no environment is started in $started" >&2
+    exit 1
+  fi
+  . "$started/env.sh"
+  export WINEPREFIX="$dir/prefix" VELMORA_PRINT_DIR="$dir/print"
+  start_display
+  mkdir -p "$dir/print"
+  copy_prefix "$started/prepared" "$WINEPREFIX"
+  "$WINESERVER" -p >"$dir/wineserver.log" 2>&1 </dev/null || true
+  write_env
+  rm -f "$dir/start.pid"
+  exit 0
+fi
+
 # The printer's port names no path (Wine hands it to a shell unquoted, through a file read
 # in the ANSI code page): the programs of the environment find the port's script and its
 # folder in these.
@@ -123,24 +199,7 @@ cat >"$dir/fonts.conf" <<CONF
 CONF
 export FONTCONFIG_FILE="$dir/fonts.conf"
 
-# The display: Xvfb takes the first number no server listens on and writes it once it
-# listens, so two environments started at once never take one display, nor another's.
-: >"$dir/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" >"$dir/xvfb.log" 2>&1 </dev/null &
-echo $! >"$dir/xvfb.pid"
-n=
-for _ in $(seq 1 600); do
-  read -r n <"$dir/display" && break
-  kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null || break
-  sleep 0.1
-done
-if [[ ! $n =~ ^[0-9]+$ ]]; then
-  echo "wine-env: Xvfb did not start (see $dir/xvfb.log)" >&2
-  stop_env
-  exit 1
-fi
-export DISPLAY=:$n
-
+start_display
 mkdir -p "$dir/print"
 # A prefix made before the faces were pinned lists the machine's other faces among its
 # fonts, and Wine loads the listed ones again: it is made anew.
@@ -195,11 +254,9 @@ REG
 fi
 find "$WINEPREFIX/drive_c/windows/Fonts" -mindepth 1 -delete 2>/dev/null || true
 
-# One wineserver for the whole run, so each program starts in a fraction of a second.
-"$WINESERVER" -p >"$dir/wineserver.log" 2>&1 </dev/null || true
-# Start Wine's own services now, with their output in files, so that no test's pipe
-# is inherited by a process that outlives it. The same first program sets the dialog
-# font's substitutes: Wine rewrites them whenever the machine's code page changes.
+# The dialog font's substitutes: Wine rewrites them whenever the machine's code page
+# changes. Once the server has ended the registry is on disk, and the prefix is kept as
+# prepared for the environments made from this one.
 cat >"$dir/faces.reg" <<'REG'
 REGEDIT4
 
@@ -207,11 +264,16 @@ REGEDIT4
 "MS Shell Dlg"="DejaVu Sans"
 "MS Shell Dlg 2"="DejaVu Sans"
 REG
-DISPLAY=:$n "$WINE" regedit /S "$dir/faces.reg" >"$dir/warmup.log" 2>&1 </dev/null || true
+"$WINE" regedit /S "$dir/faces.reg" >"$dir/faces.log" 2>&1 </dev/null || true
+"$WINESERVER" -w || true
+copy_prefix "$WINEPREFIX" "$dir/prepared"
 
-# Quoted for the shell that sources it, whatever the paths hold.
-for v in WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEARCH LC_ALL DISPLAY VELMORA_PRINT_DIR VELMORA_PRINT_PORT FONTCONFIG_FILE; do
-  printf 'export %s=%q\n' "$v" "${!v}"
-done >"$dir/env.sh"
+# One wineserver for the whole run, so each program starts in a fraction of a second.
+"$WINESERVER" -p >"$dir/wineserver.log" 2>&1 </dev/null || true
+# Start Wine's own services now, with their output in files, so that no test's pipe
+# is inherited by a process that outlives it.
+"$WINE" regedit /S "$dir/faces.reg" >"$dir/warmup.log" 2>&1 </dev/null || true
+
+write_env
 rm -f "$dir/start.pid"
 echo "wine-env: display :$n, prefix $WINEPREFIX"
