@@ -26,7 +26,8 @@
 #     short rounds, each opening each plan once;
 #   scripts/benchmark.sh [--build-dir DIR] --pictures [BUILD_DIR]
 #     pictures converted into RGB rows (picture_speed): 3000 x 2000 at 24 and at 8 bits, as
-#     written long before and as just written; six rounds;
+#     written long before and as just written; six rounds (VELMORA_BENCHMARK_RUNS sets the runs
+#     of each round's figures, as few as the tests of the script's own form want);
 #   scripts/benchmark.sh [--build-dir DIR] --loads [BUILD_DIR]
 #     plans opened (plan_load_speed): lines-10000 (4 MB), lines-100000 (42 MB) and
 #     walls-10000, each loaded run after run, also with its last write just made, and the
@@ -239,7 +240,7 @@ compare() {
   shift 2
   against "$@"
   prepare "$name"
-  compare_round() { run "$name" "$1"; }
+  compare_round() { run "$name" "$1" ${VELMORA_BENCHMARK_RUNS:+--runs "$VELMORA_BENCHMARK_RUNS"}; }
   in_turns "$rounds" compare_round
   machine_load "at the end"
   exit 0

@@ -1,3 +1,4 @@
+// velmora-test: shards 2
 // Files built to hurt: text and dimension-label fonts no device can draw, a deck
 // railing spaced to a hair, library shapes that carry a picture path or a text, the
 // same texts through the copy buffer's memory stream, and a save that the disk cannot

@@ -1,4 +1,5 @@
 // velmora-test: timeout 900
+// velmora-test: shards 3
 #include "support_files.h"
 #include "files/plan_file.h"
 #include "model/plan_document.h"

@@ -1,3 +1,4 @@
+// velmora-test: shards 2
 #include <gtest/gtest.h>
 #include "shell/app_globals.h"
 #include "shell/command_dispatcher.h"

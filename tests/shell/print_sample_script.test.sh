@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # velmora-test: printer
 # velmora-test: timeout 600
+# velmora-test: parts refusals prints idle environments disks
 # scripts/print-sample.sh on one's own plan: a missing or unreadable plan, or an idle limit
 # other than 1 to 86400 whole seconds, is refused by the script itself (its message, a
 # non-zero exit, nothing printed); a plan whose folder and name have blanks, with
@@ -17,12 +18,32 @@
 # the spool folder, nor a copy.
 set -u
 exe=${1:?velmora.exe}
+# The part of the rows to run, where the test is split: every part without one.
+only=${2:-}
+part() { [ -z "$only" ] || [ "$only" = "$1" ]; }
 . "$(dirname "$0")/print_road_lib.sh"
 work=$(pwd)
 script=$VELMORA_SOURCE_DIR/scripts/print-sample.sh
 generate_plans "$work" || exit 1
 failed=0
 
+# The prints go to a build folder of the test's own (the program copied into it), never
+# into the user's build folder.
+build="$work/own build"
+rm -rf "$build" && mkdir -p "$build/print-sample" && cp "$VELMORA_BINARY_DIR/velmora.exe" "$build/" || exit 1
+echo "a print of the user's" >"$build/print-sample/mine.pdf"
+d() { printf '%s' "$1" | sha1sum | cut -c1-10; }  # the digest a changed name gets
+print() {  # print OUT PLAN [--to-scale]: the script's exit code; its output in OUT
+  local out=$1; shift
+  bash "$script" --build-dir "${into:-$build}" "$@" >"$out" 2>&1
+}
+long_plan() {  # the plan that takes long to print, written once
+  [ -e "$work/long.ZRO" ] || timeout 120 "$WINE" "$VELMORA_BINARY_DIR/tests/print_plan_writer.exe" long "$(winpath "$work/long.ZRO")" \
+    >"$work/long-writer.log" 2>&1 </dev/null || { cat "$work/long-writer.log"; exit 1; }
+}
+cp "$VELMORA_BINARY_DIR/tests/companion_standin.exe" "$work/idle.exe" || exit 1
+
+if part refusals; then
 before=$(last_job)
 # Build folders whose paths the build's tools cannot take (%n: a line's end), that Windows
 # names cannot hold (%p: "|") or that are too long for a print's files are refused at once, and not made.
@@ -58,18 +79,10 @@ for name in ж Ω1 家ж1 .жcache a.b.ж жж.ab a.🏠 ab.🏠x абвгдеж
 done
 rm -rf "$lengths"
 [ "$(last_job)" -eq "$before" ] || { echo "FAIL a refused plan was printed"; failed=1; }
+fi
 
+if part prints; then
 mkdir -p "$work/my plans" && cp "$work/small.ZRO" "$work/my plans/small plan.ZRO" || exit 1
-# The prints go to a build folder of the test's own (the program copied into it), never
-# into the user's build folder.
-build="$work/own build"
-rm -rf "$build" && mkdir -p "$build/print-sample" && cp "$VELMORA_BINARY_DIR/velmora.exe" "$build/" || exit 1
-echo "a print of the user's" >"$build/print-sample/mine.pdf"
-d() { printf '%s' "$1" | sha1sum | cut -c1-10; }  # the digest a changed name gets
-print() {  # print OUT PLAN [--to-scale]: the script's exit code; its output in OUT
-  local out=$1; shift
-  bash "$script" --build-dir "${into:-$build}" "$@" >"$out" 2>&1
-}
 print "$work/scale.out" "$work/my plans/small plan.ZRO" --to-scale &
 scale=$!
 print "$work/fit.out" "$work/fit.ZRO"
@@ -113,12 +126,12 @@ done
 [ "$(cat "$build/print-sample/mine.pdf" "$build/print-sample/a_b.ZRO")" = "a print of the user's
 a plan of the user's" ] ||
   { echo "FAIL the folder's other files did not stay"; failed=1; }
+fi
 
+if part idle; then
 # A long print is never stopped while it works, however short the idle limit; a program
 # that does nothing (a companion stand-in keeping a hidden window) is stopped after it.
-timeout 120 "$WINE" "$VELMORA_BINARY_DIR/tests/print_plan_writer.exe" long "$(winpath "$work/long.ZRO")" \
-  >"$work/long-writer.log" 2>&1 </dev/null || { cat "$work/long-writer.log"; exit 1; }
-cp "$VELMORA_BINARY_DIR/tests/companion_standin.exe" "$work/idle.exe" || exit 1
+long_plan
 start=$SECONDS
 VELMORA_PRINT_IDLE_LIMIT=1 print "$work/long.out" "$work/long.ZRO"
 rc=$? took=$((SECONDS - start)) start=$SECONDS
@@ -159,7 +172,9 @@ signal.signal(signal.SIGINT, signal.SIG_DFL); os.execvp("bash", ["bash"] + sys.a
   [ -z "$left" ] || { echo "FAIL the port stopped with job-1.$file left $left"; failed=1; rm -rf "$work/port"/* "$work/tmp"/*; }
 done
 set +m
+fi
 
+if part environments; then
 # The scripts' own environments, their set-up and build left out: two started at once take a
 # display each; a run waits for the run that uses its build folder (without its lock, it would
 # stop the other's display), and not for one killed while a program it started goes on.
@@ -229,8 +244,11 @@ rc=$?; for _ in {1..50}; do alive "$x" && sleep 0.1; done
 [ $rc = 130 ] && [ "$(tail -n 1 "$work/int.out")" = "print-sample: stopped; nothing was printed" ] && ! alive "$x" ||
   { echo "FAIL Ctrl-C at the environment's start: $(cat "$work/int.out")"; failed=1; }
 set +m
+fi
 
+if part disks; then
 # Full disks: the printer's folder, the spool folder, then the build folder, on a file system of 16 KB.
+long_plan
 spool=$WINEPREFIX/drive_c/windows/system32/spool/printers
 mounted=
 trap '[ -z "$mounted" ] || umount "$mounted"' EXIT
@@ -247,4 +265,5 @@ for full in "$VELMORA_PRINT_DIR" "$spool" "$build/print-sample"; do
     [ -z "$(ls -A "$spool")$(ls -A "$full")" ] || { echo "FAIL full disk under $full: a failure not told, a PDF, a copy or a job kept"; failed=1; }
   umount "$full" && mounted=
 done
+fi
 exit $failed

@@ -1,3 +1,4 @@
+// velmora-test: shards 2
 #include <gtest/gtest.h>
 #include "files/plan_file.h"
 #include "model/object_copies.h"
