@@ -1,4 +1,5 @@
 #include "dialogs/plant_dialogs.h"
+#include "files/profile_file.h"
 
 #include <cmath>
 #include <cstdio>
@@ -143,10 +144,10 @@ void WriteDetails(HWND dialog, const PlanSettings* s)
     MakeTextureInfoPath(static_cast<int32_t>(plant->firstVertex ? plant->firstVertex->faceTextureA : 0), path);
     char text[64];
     for (int k = 0; k < 5; ++k) {
-        GetPrivateProfileStringA("Description", kKeys[k], "N/A", text, 60, path);
+        MeantProfileString("Description", kKeys[k], "N/A", text, 60, path);
         SetDlgItemTextA(dialog, 107 + k, text);
     }
-    GetPrivateProfileStringA("Description", "Temperature", "N/A", text, 60, path);
+    MeantProfileString("Description", "Temperature", "N/A", text, 60, path);
     SetDlgItemTextA(dialog, 105, text);
     char zones[64] = "";
     for (int zone = 0; zone < 10; ++zone) {

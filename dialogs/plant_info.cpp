@@ -1,4 +1,5 @@
 #include "dialogs/plant_info.h"
+#include "files/profile_file.h"
 #include "model/object_extents.h"
 #include "model/object_transforms.h"
 #include "model/plan_document.h"
@@ -46,7 +47,7 @@ public:
         // The profile functions give the buffer's size less 2 when the section does not fit.
         for (DWORD size = kFirstBufferSize; size <= kLargestBufferSize; size *= 2) {
             text_.resize(size);
-            const DWORD n = GetPrivateProfileSectionA(kSection, text_.data(), size, path);
+            const DWORD n = MeantProfileSection(kSection, text_.data(), size, path);
             if (n < size - 2) {
                 length_ = n;
                 return;

@@ -26,7 +26,8 @@ bool MarkFile(HANDLE file, bool exclusive);
 // (files/safe_save.h); false when another save holds that mark. Readers and writers still
 // take and leave the file's other mark meanwhile.
 bool MarkSaving(HANDLE file);
-// Opens a disk file as CreateFileA does and marks it; INVALID_HANDLE_VALUE where the open
+// Opens a disk file as CreateFileA does (one only read, by the long path it means:
+// files/kept_paths.h) and marks it; INVALID_HANDLE_VALUE where the open
 // or the mark fails (the file closed again) or the name is a device or a pipe, which
 // keeps no marks and would be read or written for ever (ERROR_INVALID_NAME).
 HANDLE OpenMarked(const char* path, DWORD access, DWORD share, DWORD disposition, bool exclusive,

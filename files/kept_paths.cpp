@@ -3,6 +3,7 @@
 #include "files/file_marks.h"
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -155,4 +156,61 @@ std::wstring TakeMisdirectedPath()
     std::wstring path;
     path.swap(misdirectedPath);
     return path;
+}
+
+HANDLE OpenMeantFile(const char* path, DWORD access, DWORD share, DWORD flags)
+{
+    HANDLE file = CreateFileW(MeantWidePath(path).c_str(), access, share, nullptr, OPEN_EXISTING, flags, nullptr);
+    if (file != INVALID_HANDLE_VALUE && !ReachesMeantFile(file, path)) {
+        CloseHandle(file);
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    return file;
+}
+
+DWORD MeantFileAttributes(const char* path)
+{
+    return GetFileAttributesW(MeantWidePath(path).c_str());
+}
+
+std::wstring NeighbourNamedBy(const char* folder, const wchar_t* longFolder)
+{
+    const std::wstring named = folder && longFolder ? LongPathOf(folder) : std::wstring();
+    return named.empty() || SamePath(named, longFolder) ? std::wstring() : named;
+}
+
+static void NarrowFound(const WIN32_FIND_DATAW& wide, WIN32_FIND_DATAA* found)
+{
+    std::memset(found, 0, sizeof *found);
+    found->dwFileAttributes = wide.dwFileAttributes;
+    found->ftCreationTime = wide.ftCreationTime;
+    found->ftLastAccessTime = wide.ftLastAccessTime;
+    found->ftLastWriteTime = wide.ftLastWriteTime;
+    found->nFileSizeHigh = wide.nFileSizeHigh;
+    found->nFileSizeLow = wide.nFileSizeLow;
+    std::string name, alternate;
+    if (!NarrowExactly(wide.cFileName, name) || name.size() >= sizeof found->cFileName)
+        NarrowExactly(wide.cAlternateFileName, name);
+    NarrowExactly(wide.cAlternateFileName, alternate);
+    name.copy(found->cFileName, sizeof found->cFileName - 1);
+    alternate.copy(found->cAlternateFileName, sizeof found->cAlternateFileName - 1);
+}
+
+HANDLE FindFirstMeantFile(const char* pattern, WIN32_FIND_DATAA* found)
+{
+    WIN32_FIND_DATAW wide;
+    HANDLE search = FindFirstFileW(MeantWidePath(pattern).c_str(), &wide);
+    if (search != INVALID_HANDLE_VALUE)
+        NarrowFound(wide, found);
+    return search;
+}
+
+bool FindNextMeantFile(HANDLE search, WIN32_FIND_DATAA* found)
+{
+    WIN32_FIND_DATAW wide;
+    if (!FindNextFileW(search, &wide))
+        return false;
+    NarrowFound(wide, found);
+    return true;
 }

@@ -32,3 +32,17 @@ std::wstring MeantWidePath(const std::string& path);
 
 // The long path of the last file refused above, once; empty when none was since.
 std::wstring TakeMisdirectedPath();
+
+// Opens the existing file the ANSI `path` means, as CreateFileA would, but by the long path
+// a kept one gives it, and proven on its handle: a short form that names a neighbour's file
+// since is never read. INVALID_HANDLE_VALUE with the system's error.
+HANDLE OpenMeantFile(const char* path, DWORD access, DWORD share, DWORD flags = FILE_ATTRIBUTE_NORMAL);
+// GetFileAttributesA of what the ANSI `path` means.
+DWORD MeantFileAttributes(const char* path);
+// FindFirstFileA and FindNextFileA in the folder the ANSI `pattern` means: each name as the
+// code page holds it, or by its short form in that folder where it cannot.
+HANDLE FindFirstMeantFile(const char* pattern, WIN32_FIND_DATAA* found);
+bool FindNextMeantFile(HANDLE search, WIN32_FIND_DATAA* found);
+// The folder that the kept folder `longFolder`'s short form `folder` names now where that
+// is another (a neighbour made since); empty otherwise.
+std::wstring NeighbourNamedBy(const char* folder, const wchar_t* longFolder);

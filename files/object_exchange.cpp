@@ -1,4 +1,6 @@
 #include "files/object_exchange.h"
+#include "files/kept_paths.h"
+#include "files/profile_file.h"
 #include "files/plan_file.h"
 #include "files/plan_object_records.h"
 #include "files/record_stream.h"
@@ -461,13 +463,19 @@ bool ReadStyleIs2D(const char* path)
         return false;
     std::string style(path, length - 3);
     style += "OBD";
-    return GetPrivateProfileIntA("Style", "Object2D", 0, style.c_str()) == 1;
+    return MeantProfileInt("Style", "Object2D", 0, style.c_str()) == 1;
 }
 
 } // namespace
 
-bool ImportObjectFile(const char* path)
+const char* const kUnreadableObjectText =
+    "Il file non può essere letto:\n%s\n\nAssicurarsi che esista, che sia possibile leggerlo e che un altro "
+    "programma non lo stia scrivendo.";
+
+bool ImportObjectFile(const char* path, bool* unreadable)
 {
+    if (unreadable)
+        *unreadable = false;
     if (!activeDocument || !activeDocument->settings || !activePlanPane || !path)
         return false;
     importAs2D = ReadStyleIs2D(path);
@@ -489,7 +497,12 @@ bool ImportObjectFile(const char* path)
         }
         return intact;
     }, freeAdded);
-    if (read && !known) {
+    if (!read && unreadable) {
+        *unreadable = true;
+    } else if (!read && !recordFileChanging) {
+        ShowMessageBoxNaming(nullptr, kUnreadableObjectText, MeantWidePath(path), "Errore file",
+                             MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+    } else if (!known) {
         ShowPlanFormatMessage(kExchangeFormatText);
     } else if (read) {
         // An empty object would be added unseen and saved with the plan: it is left

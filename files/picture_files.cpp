@@ -1,4 +1,5 @@
 #include "files/picture_files.h"
+#include "files/kept_paths.h"
 #include "files/whole_reads.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
@@ -257,8 +258,7 @@ bool ReadDibFile(const char* path)
 {
     if (!path || !cachedDibBlock)
         return false;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenMeantFile(path, GENERIC_READ, FILE_SHARE_READ);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     bool ok = false;
@@ -557,8 +557,7 @@ DIBImage* LoadDIBOnce(const void* path, bool wide, std::string* failureText, boo
 {
     HANDLE file = wide ? CreateFileW(static_cast<const wchar_t*>(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
-                       : CreateFileA(static_cast<const char*>(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                       : OpenMeantFile(static_cast<const char*>(path), GENERIC_READ, FILE_SHARE_READ);
     // The headers and the colour table lie within the first bytes (a file header, an
     // info header and 256 entries); the rows are read from their offset once laid out.
     uint8_t head[kFileHeaderSize + kInfoHeaderSize + kMaxColours * 4];

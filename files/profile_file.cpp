@@ -1,4 +1,5 @@
 #include "files/profile_file.h"
+#include "files/ansi_names.h"
 #include "files/file_marks.h"
 #include "files/kept_paths.h"
 #include "files/safe_save.h"
@@ -242,14 +243,17 @@ HANDLE OpenProfile(const char* path)
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     HANDLE file = INVALID_HANDLE_VALUE;
     bool made = false;
+    // Opened and made by the long path meant, so that no neighbour folder holding the
+    // program folder's short form gets a file, even for a moment.
+    const std::wstring meant = MeantWidePath(path);
     // A file made here can be taken away again by its handle; one made meanwhile by
     // another writer is opened as found.
     for (int tries = 0; file == INVALID_HANDLE_VALUE && tries < 2; ++tries) {
-        file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
+        file = CreateFileW(meant.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_NOT_FOUND)
             break;
-        file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE | DELETE, share, nullptr, CREATE_NEW,
+        file = CreateFileW(meant.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, share, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
         made = file != INVALID_HANDLE_VALUE;
         if (!made && GetLastError() != ERROR_FILE_EXISTS)
@@ -290,7 +294,7 @@ HANDLE TakeTurn(const char* path, DWORD patience)
                 told = true, ReachSaveStage(SaveStage::TurnAwaited);
             Sleep(20);
         }
-        if (marked && StillNamed(file, path))
+        if (marked && StillNamed(file, MeantWidePath(path).c_str()))
             return file;
         CloseHandle(file);
         if (!marked)
@@ -365,31 +369,102 @@ bool WriteProfileSettings(const char* path, const ProfileSetting* settings, size
     return written;
 }
 
-void ReadProfileSettings(const char* path, const std::function<void(const char* from)>& read)
+void ReadProfileSettings(const char* path, const std::function<void(const wchar_t* from)>& read)
 {
+    // Opened and read by the long path meant: a neighbour folder that took the program
+    // folder's short form is never read. A file not meant is read as a missing one.
+    const std::wstring meant = MeantWidePath(path);
+    TakeMisdirectedPath();
+    HANDLE file = OpenMeantFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    const bool misdirected = !TakeMisdirectedPath().empty();
     // Marked as read: no writer is then writing the profile. After a while a reader reads
     // without the mark, as it does where the profile cannot be opened.
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     for (const DWORD start = GetTickCount();
          file != INVALID_HANDLE_VALUE && !MarkFile(file, false) && GetTickCount() - start < kReadPatience;)
         Sleep(20);
     // A stopped write left the old content at the end: it is read from a file of this
     // reader's own, in its temporary folder, until a writer puts it back.
     std::string bytes, old;
-    char folder[MAX_PATH], own[MAX_PATH] = "";
+    wchar_t folder[MAX_PATH], own[MAX_PATH] = L"";
     if (file != INVALID_HANDLE_VALUE && GetFileType(file) == FILE_TYPE_DISK && ReadAll(file, bytes) &&
-        StoppedWrite(bytes, &old) && GetTempPathA(sizeof folder, folder) && GetTempFileNameA(folder, "vlp", 0, own)) {
-        HANDLE copy = CreateFileA(own, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        StoppedWrite(bytes, &old) && GetTempPathW(MAX_PATH, folder) && GetTempFileNameW(folder, L"vlp", 0, own)) {
+        HANDLE copy = CreateFileW(own, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         const bool made = copy != INVALID_HANDLE_VALUE && WriteAt(copy, 0, old);
         if (copy != INVALID_HANDLE_VALUE)
             CloseHandle(copy);
         if (!made)
-            DeleteFileA(own), own[0] = '\0';
+            DeleteFileW(own), own[0] = L'\0';
     }
-    read(own[0] ? own : path);
+    // A profile not meant reads as missing: every key its default.
+    const std::wstring missing = meant + L"\\:";
+    read(own[0] ? own : misdirected ? missing.c_str() : meant.c_str());
     if (own[0])
-        DeleteFileA(own);
+        DeleteFileW(own);
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
+}
+
+namespace {
+
+std::wstring WideOrNone(const char* text, std::wstring& wide)
+{
+    return wide = WidenName(text ? text : "");
+}
+
+// The `count` wide characters of `wide` (NULs among them) as the ANSI functions give them
+// in `size` bytes: false where they do not fit, the text cut at the last whole one.
+bool NarrowInto(const wchar_t* wide, int count, char* text, unsigned long size)
+{
+    const int needed = count ? WideCharToMultiByte(CP_ACP, 0, wide, count, nullptr, 0, nullptr, nullptr) : 0;
+    if (needed < static_cast<int>(size)) {
+        if (count)
+            WideCharToMultiByte(CP_ACP, 0, wide, count, text, needed, nullptr, nullptr);
+        text[needed] = '\0';
+        return true;
+    }
+    int fits = count;
+    const auto bytes = [&](int n) { return WideCharToMultiByte(CP_ACP, 0, wide, n, nullptr, 0, nullptr, nullptr); };
+    while (fits > 0 && bytes(fits) >= static_cast<int>(size))
+        --fits;
+    const int written = fits ? WideCharToMultiByte(CP_ACP, 0, wide, fits, text, size - 1, nullptr, nullptr) : 0;
+    text[written] = '\0';
+    return false;
+}
+
+} // namespace
+
+unsigned MeantProfileInt(const char* section, const char* key, int fallback, const char* path)
+{
+    std::wstring wideSection, wideKey;
+    return GetPrivateProfileIntW(section ? WideOrNone(section, wideSection).c_str() : nullptr,
+                                 key ? WideOrNone(key, wideKey).c_str() : nullptr, fallback,
+                                 MeantWidePath(path ? path : "").c_str());
+}
+
+unsigned long MeantProfileString(const char* section, const char* key, const char* fallback, char* text,
+                                 unsigned long size, const char* path)
+{
+    if (!text || !size)
+        return 0;
+    std::wstring wideSection, wideKey, wideFallback, value(size, L'\0');
+    const DWORD n = GetPrivateProfileStringW(section ? WideOrNone(section, wideSection).c_str() : nullptr,
+                                             key ? WideOrNone(key, wideKey).c_str() : nullptr,
+                                             WideOrNone(fallback, wideFallback).c_str(), &value[0], size,
+                                             MeantWidePath(path ? path : "").c_str());
+    NarrowInto(value.data(), static_cast<int>(n), text, size);
+    return static_cast<unsigned long>(std::strlen(text));
+}
+
+unsigned long MeantProfileSection(const char* section, char* text, unsigned long size, const char* path)
+{
+    if (!text || size < 2)
+        return 0;
+    std::wstring wideSection, list(size, L'\0');
+    const DWORD n = GetPrivateProfileSectionW(WideOrNone(section, wideSection).c_str(), &list[0], size,
+                                              MeantWidePath(path ? path : "").c_str());
+    // A list that does not fit reads as the ANSI function gives it: size less 2.
+    if (n >= size - 2 || !NarrowInto(list.data(), static_cast<int>(n) + 1, text, size - 1))
+        return text[size - 2] = text[size - 1] = '\0', size - 2;
+    return static_cast<unsigned long>(WideCharToMultiByte(CP_ACP, 0, list.data(), static_cast<int>(n), nullptr, 0,
+                                                          nullptr, nullptr));
 }

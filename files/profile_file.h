@@ -25,7 +25,8 @@ struct ProfileSetting {
     std::string value;
 };
 
-// Sets the keys in the file at `path` (created when missing, within its maker's umask).
+// Sets the keys in the file at `path` (created when missing, within its maker's umask), by
+// the long path it means (files/kept_paths.h): nothing is made in a neighbour's folder.
 // True when the new content replaced the old; false, with the file as it was, when it
 // could not be read whole or the new one could not be written (a full disk; a read-only
 // file, one this user may not write or, missing, make: refused at once). Where this user may date it,
@@ -34,6 +35,15 @@ struct ProfileSetting {
 bool WriteProfileSettings(const char* path, const ProfileSetting* settings, size_t count);
 
 // Calls `read` with the file to read the profile's keys from, once no writer is writing
-// it (or after 3 seconds): `path`, or, while it holds the old content that a stopped write
+// it (or after 3 seconds): the long path `path` means (one that reads as missing where
+// `path` reaches another file), or, while it holds the old content that a stopped write
 // left, a file of this reader's own with that content.
-void ReadProfileSettings(const char* path, const std::function<void(const char* from)>& read);
+void ReadProfileSettings(const char* path, const std::function<void(const wchar_t* from)>& read);
+
+// GetPrivateProfileIntA, GetPrivateProfileStringA and GetPrivateProfileSectionA, reading
+// the file the ANSI `path` means by its long path (files/kept_paths.h): a short form that
+// names a neighbour folder's file since is never read.
+unsigned MeantProfileInt(const char* section, const char* key, int fallback, const char* path);
+unsigned long MeantProfileString(const char* section, const char* key, const char* fallback, char* text,
+                                 unsigned long size, const char* path);
+unsigned long MeantProfileSection(const char* section, char* text, unsigned long size, const char* path);

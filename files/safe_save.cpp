@@ -190,8 +190,7 @@ bool CopyOfOwnSaves(HANDLE copy, const std::string& plan)
         return true;
     if (IsWellKnownSid(owner.data(), WinAnonymousSid))
         return false;
-    HANDLE file = CreateFileA(plan.c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = OpenMeantFile(plan.c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
     const std::vector<BYTE> planOwner = file == INVALID_HANDLE_VALUE ? std::vector<BYTE>() : FileOwner(file);
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
@@ -227,11 +226,13 @@ struct OwnerOnlySecurity {
     }
 };
 
-// Opens an existing file for the access given; only a disk file: a device or a pipe
-// would be read or written for ever.
+// Opens an existing file for the access given (one only read by the long path it means);
+// only a disk file: a device or a pipe would be read or written for ever.
 HANDLE OpenDiskFile(const std::string& path, DWORD access, DWORD share, DWORD disposition = OPEN_EXISTING)
 {
-    HANDLE file = CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = access == GENERIC_READ && disposition == OPEN_EXISTING
+                      ? OpenMeantFile(path.c_str(), access, share)
+                      : CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE && GetFileType(file) != FILE_TYPE_DISK) {
         CloseHandle(file);
         SetLastError(ERROR_INVALID_NAME);

@@ -1,4 +1,5 @@
 #include "model/plan_document.h"
+#include "files/ansi_names.h"
 #include "files/kept_paths.h"
 #include "files/profile_file.h"
 #include "model/plan_floor.h"
@@ -132,12 +133,16 @@ void LoadPlanColours()
     PlanSettings* settings = ColourPreferences(path, sizeof(path));
     if (!settings)
         return;
-    ReadProfileSettings(path, [settings](const char* from) {
+    ReadProfileSettings(path, [settings](const wchar_t* from) {
         for (const ColourKey& key : kColourKeys) {
             ColourTriple& colour = settings->*key.field;
-            colour.red = static_cast<uint16_t>(GetPrivateProfileIntA(key.section, "Red", key.fallback.red, from));
-            colour.green = static_cast<uint16_t>(GetPrivateProfileIntA(key.section, "Green", key.fallback.green, from));
-            colour.blue = static_cast<uint16_t>(GetPrivateProfileIntA(key.section, "Blue", key.fallback.blue, from));
+            const std::wstring section = WidenName(key.section);
+            const auto read = [&](const wchar_t* name, uint16_t fallback) {
+                return static_cast<uint16_t>(GetPrivateProfileIntW(section.c_str(), name, fallback, from));
+            };
+            colour.red = read(L"Red", key.fallback.red);
+            colour.green = read(L"Green", key.fallback.green);
+            colour.blue = read(L"Blue", key.fallback.blue);
         }
     });
 }

@@ -1,4 +1,5 @@
 #include "model3d/face_triangulation.h"
+#include "files/profile_file.h"
 #include "model3d/scene_polygons.h"
 #include "model/plan_document.h"
 #include "model/plane_geometry.h"
@@ -27,7 +28,7 @@ struct KeptTextureSize {
     bool read;
 };
 std::vector<KeptTextureSize> keptTextureSizes;
-ProfileIntReader readProfileInt = GetPrivateProfileIntA;
+ProfileIntReader readProfileInt = MeantProfileInt;
 
 PolygonOutline* AppendOutline(PolygonOutline* list, MeshVertex* vertices, int32_t count,
                               const float* vector)
@@ -314,7 +315,7 @@ void ForgetTextureSizes()
 
 void SetTextureSizeReader(ProfileIntReader reader)
 {
-    readProfileInt = reader ? reader : GetPrivateProfileIntA;
+    readProfileInt = reader ? reader : MeantProfileInt;
 }
 
 void GetTextureUvScale(uint32_t textureId, float uLength, float vLength, float* uFactor,

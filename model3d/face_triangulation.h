@@ -46,8 +46,8 @@ void GetTextureSize(uint32_t textureId, int32_t* width, int32_t* height);
 // Forgets the kept sizes, so that each information file is read again (called when the
 // 3D view's window is made, as the failed pictures are forgotten).
 void ForgetTextureSizes();
-// The profile read GetTextureSize goes through: GetPrivateProfileIntA, or a test's
-// stand-in that counts the reads; null puts GetPrivateProfileIntA back.
+// The profile read GetTextureSize goes through: MeantProfileInt (files/profile_file.h), or
+// a test's stand-in that counts the reads; null puts MeantProfileInt back.
 typedef unsigned int(__stdcall* ProfileIntReader)(const char* section, const char* key,
                                                    int fallback, const char* path);
 void SetTextureSizeReader(ProfileIntReader reader);

@@ -1,4 +1,5 @@
 #include "palette/symbol_bar.h"
+#include "files/kept_paths.h"
 #include "dialogs/plant_info.h"
 #include "files/picture_files.h"
 #include "model/plan_document.h"
@@ -525,7 +526,7 @@ void FillSymbarFromLibraryFolder()
                    std::snprintf(pattern, sizeof pattern, "%s\\*.ZOB", folder) < (int)sizeof pattern;
     if (bounded && activeDocument && activePlanPane) {
         WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(pattern, &found);
+        HANDLE search = FindFirstMeantFile(pattern, &found);
         int y = -1;
         int32_t index = 1;
         if (search != INVALID_HANDLE_VALUE) {
@@ -543,17 +544,17 @@ void FillSymbarFromLibraryFolder()
                     char probe[MAX_PATH];
                     std::memcpy(probe, objectPath, (size_t)n + 1);
                     std::memcpy(probe + n - 3, "ZOD", 3);
-                    if (GetFileAttributesA(probe) != INVALID_FILE_ATTRIBUTES)
+                    if (MeantFileAttributes(probe) != INVALID_FILE_ATTRIBUTES)
                         std::memcpy(description, probe, (size_t)n + 1);
                     std::memcpy(probe + n - 3, "ZPV", 3);
-                    if (GetFileAttributesA(probe) != INVALID_FILE_ATTRIBUTES)
+                    if (MeantFileAttributes(probe) != INVALID_FILE_ATTRIBUTES)
                         std::memcpy(preview, probe, (size_t)n + 1);
                 }
                 CreateSymbarObjectEntry(bar, preview, objectPath, description, y, index, 2);
                 y += kEntryStep;
                 ++index;
                 ++symbarEntryCount;
-            } while (FindNextFileA(search, &found));
+            } while (FindNextMeantFile(search, &found));
             FindClose(search);
         }
     }

@@ -2,6 +2,7 @@
 // the three drags that bring an item into the design (paint onto the 3D view with the
 // left button, repeated painting with the right one, insertion onto the plan).
 #include "palette/symbol_bar.h"
+#include "files/profile_file.h"
 #include "files/object_exchange.h"
 #include "files/picture_files.h"
 #include "files/symbol_library.h"
@@ -190,7 +191,7 @@ void ReadDescription(const char* path, const char* key, char* text, DWORD size)
     text[0] = 0;
     if (!path || !*path)
         return;
-    GetPrivateProfileStringA("Description", key, kAbsentKey, text, size, path);
+    MeantProfileString("Description", key, kAbsentKey, text, size, path);
     if (std::strcmp(text, kAbsentKey) == 0)
         text[0] = 0;
 }

@@ -1,4 +1,5 @@
 #include "palette/variant_list.h"
+#include "files/kept_paths.h"
 #include "files/picture_files.h"
 #include "model/plan_document.h"
 #include "model/plan_settings.h"
@@ -111,7 +112,8 @@ void PaintEntry(HWND entry)
         bool selected = (int32_t)record->variantNumber == selectedVariant;
         if (IsVariantTool(variantListTool)) {
             HBITMAP picture = static_cast<HBITMAP>(
-                LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_LOADMAP3DCOLORS));
+                LoadImageW(nullptr, MeantWidePath(path).c_str(), IMAGE_BITMAP, 0, 0,
+                           LR_LOADFROMFILE | LR_LOADMAP3DCOLORS));
             if (picture) {
                 BlitBitmap(dc, picture, 1, 0);
                 DeleteObject(picture);

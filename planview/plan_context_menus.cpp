@@ -758,6 +758,7 @@ void HandOverToFurnitureEditor(PlanObject* object)
     // Its path is quoted in a directory with a blank.
     const std::string arguments = exchange + (settings->unitSystem == kUnitSystemMetric ? "M" : "E");
     HANDLE process = nullptr;
+    NoteFurnitureEditorStart();
     if (!RunCompanion("\\Z!TOVRL.EXE", arguments.c_str(), &process)) {
         ReportFurnitureEditorFailure(frameWindow);
         return;

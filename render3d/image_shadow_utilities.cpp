@@ -1,4 +1,5 @@
 #include "render3d/image_shadow_utilities.h"
+#include "files/kept_paths.h"
 #include "files/picture_files.h"
 #include "model/colour_maths.h"
 #include "model/plan_document.h"
@@ -234,7 +235,7 @@ bool UploadPanelPicture(const ScenePolygon* polygon, uint32_t name, float alpha,
 {
     const PlanObject* photo = polygon->source;
     if (!photo || photo->type != ObjImage || !photo->imagePath || !photo->imagePath[0] ||
-        GetFileAttributesA(photo->imagePath) == INVALID_FILE_ATTRIBUTES)
+        MeantFileAttributes(photo->imagePath) == INVALID_FILE_ATTRIBUTES)
         return false;
     DIBImage* image = LoadDIBImageA(photo->imagePath);
     if (!image)

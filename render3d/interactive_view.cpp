@@ -1,4 +1,5 @@
 #include "render3d/interactive_view.h"
+#include "files/kept_paths.h"
 #include "render3d/kept_polygons.h"
 #include "files/picture_files.h"
 #include "model/colour_maths.h"
@@ -433,7 +434,7 @@ void UploadImagePanel(const ScenePolygon* polygon, uint32_t id)
 {
     const PlanObject* photo = polygon->source;
     if (!photo || photo->type != ObjImage || !photo->imagePath || !photo->imagePath[0] ||
-        GetFileAttributesA(photo->imagePath) == INVALID_FILE_ATTRIBUTES)
+        MeantFileAttributes(photo->imagePath) == INVALID_FILE_ATTRIBUTES)
         return;
     DIBImage* image = LoadDIBImageA(photo->imagePath);
     if (!image)

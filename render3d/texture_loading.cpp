@@ -1,4 +1,5 @@
 #include "render3d/texture_loading.h"
+#include "files/kept_paths.h"
 #include "files/picture_files.h"
 #include "render3d/texture_names.h"
 #include "shell/app_globals.h"
@@ -51,7 +52,7 @@ DIBImage* ReadLibraryPicture(int32_t id)
     snprintf(path, sizeof path, "%s\\TEXTURES\\%s", programDirectory, name);
     // The reader boxes a missing file; inside a paint that box would come every frame.
     DIBImage* image = nullptr;
-    if (name[0] && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+    if (name[0] && MeantFileAttributes(path) != INVALID_FILE_ATTRIBUTES)
         image = LoadDIBImageA(path);
     if (!image || !image->pixels || image->width <= 0 || image->height <= 0) {
         FreeDIBImage(image);

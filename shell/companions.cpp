@@ -76,6 +76,21 @@ const char* const kReplyKept =
 const char* const kReplyNotKept =
     "Il disegno per cui lavorava l'editor dell'arredamento è stato chiuso. Non è stato possibile conservare il suo "
     "lavoro in un file.";
+// The editor said it replied, but its file is as the hand-over left it: nothing is taken,
+// least of all the object as it was handed over.
+const char* const kNoReply =
+    "L'editor dell'arredamento si è chiuso senza scrivere il suo lavoro nel file\n%s\n\nNessun disegno è stato "
+    "cambiato.";
+const char* const kNoReplyNeighbour =
+    "L'editor dell'arredamento si è chiuso senza scrivere il suo lavoro nel file\n%s\n\nNessun disegno è stato "
+    "cambiato. Il nome breve della cartella del programma è ora anche quello della cartella\n%s\naccanto: "
+    "l'editor potrebbe aver scritto lì. Rinominare quella cartella.";
+const char* const kReplyUnreadable =
+    "Il lavoro dell'editor dell'arredamento non può essere letto dal file\n%s\n\nÈ stato conservato nel file "
+    "%s: per aggiungerlo a un disegno, scegliere Fichier, Importer, Objet Quintara...";
+const char* const kReplyUnreadableNotKept =
+    "Il lavoro dell'editor dell'arredamento non può essere letto dal file\n%s\n\nNon è stato possibile "
+    "conservarlo in un altro file.";
 
 // The editor's exchange file, which it writes its reply into.
 const char* const kExchangeName = "\\Z!TOVRL.TMP";
@@ -91,10 +106,28 @@ bool replyDeferred = false;
 // tried again on the reply timer from keepingSince on.
 bool replyToKeep = false;
 DWORD keepingSince = 0;
+// The exchange file as the editor was started with it, taken before its start: only a
+// change of it is a reply. Unknown where the editor was counted as running otherwise.
+bool startStateKnown = false;
+bool startFilePresent = false;
+FileState startState;
 
 std::string ProgramFile(const char* name)
 {
     return std::string(programDirectory) + name;
+}
+
+// The state of the exchange file the program folder means (never a neighbour's); false,
+// with the system's error, where it cannot be opened.
+bool ExchangeFileState(FileState* state)
+{
+    const HANDLE file = OpenMeantFile(ProgramFile(kExchangeName).c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool taken = TakeFileState(file, state);
+    CloseHandle(file);
+    return taken;
 }
 
 // Whether a companion counts as running: its flag, unless its process has ended.
@@ -238,8 +271,15 @@ void FurnitureEditorStarted(HANDLE process, PlanObject* edited)
     furnitureEditorRunning = 1;
 }
 
+void NoteFurnitureEditorStart()
+{
+    startFilePresent = programDirectory && ExchangeFileState(&startState);
+    startStateKnown = programDirectory != nullptr;
+}
+
 void FurnitureEditorEnded()
 {
+    startStateKnown = false;
     replyDeferred = false;
     replyToKeep = false;
     if (frameWindow)
@@ -285,6 +325,7 @@ void StartFurnitureEditor(HWND frame)
     const bool metric = document->settings->unitSystem == kUnitSystemMetric;
     companionEditObject = nullptr;
     HANDLE process = nullptr;
+    NoteFurnitureEditorStart();
     if (!RunCompanion("\\Z!TOVRL.EXE", metric ? "M" : "E", &process)) {
         ReportFurnitureEditorFailure(nullptr);
         return;
@@ -410,6 +451,46 @@ bool ActivatePlanWindow(HWND planWindow)
     return activeDocument == document && activePlanPane;
 }
 
+// The reply under the first free name TovrelN.ZOB of the program directory: moved there,
+// or copied where the editor still holds its file; a name that exists is never written
+// over. ERROR_SUCCESS once kept, ERROR_SHARING_VIOLATION while the editor holds the file
+// closed to reading, another error where no name can be written.
+DWORD MoveReplyToNameOfItsOwn(const std::string& exchange, std::string& kept)
+{
+    for (int n = 1; n < 1000; ++n) {
+        char file[32];
+        std::snprintf(file, sizeof file, "\\Tovrel%d.ZOB", n);
+        kept = ProgramFile(file);
+        // By the program folder's long path: its short form may name a neighbour's now.
+        const std::wstring from = MeantWidePath(exchange), to = MeantWidePath(kept);
+        if (MoveFileW(from.c_str(), to.c_str()) || CopyFileW(from.c_str(), to.c_str(), TRUE))
+            return ERROR_SUCCESS;
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+            return error;
+    }
+    return ERROR_FILE_EXISTS;
+}
+
+// Where the exchange file is missing, or unchanged since the editor's start, it holds no
+// reply (the editor may have written through the folder's short form into a neighbour's
+// folder that took it meanwhile): the user is told, naming the file, and true.
+bool NoReplyTold(HWND frame)
+{
+    FileState now;
+    const bool present = ExchangeFileState(&now);
+    if (present ? !(startStateKnown && startFilePresent && now == startState) : GetLastError() != ERROR_FILE_NOT_FOUND)
+        return false;
+    const std::wstring file = MeantWidePath(ProgramFile(kExchangeName));
+    const std::wstring neighbour = NeighbourNamedBy(programDirectory, programLongDirectory);
+    if (neighbour.empty())
+        ShowMessageBoxNaming(frame, kNoReply, file, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+    else
+        ShowMessageBoxNaming(frame, kNoReplyNeighbour, {file, neighbour}, applicationTitle,
+                             MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+    return true;
+}
+
 // Imports the editor's exchange file into the active plan. The user's selection goes
 // first, so that the imported objects are the only selected ones. An edited object is
 // replaced by them, put where it stood; otherwise they are placed in the middle of the
@@ -435,9 +516,23 @@ void ImportEditorReply(HWND frame, PlanDocument* document)
         if (reply != INVALID_HANDLE_VALUE)
             RememberFileLeft(reply), CloseHandle(reply);
     }
+    if (NoReplyTold(frame))
+        return;
     exchangeImportActive = 1;
-    const bool imported = ImportObjectFile(path.c_str());
+    bool unreadable = false;
+    const bool imported = ImportObjectFile(path.c_str(), &unreadable);
     exchangeImportActive = 0;
+    // What cannot be read stays, under a name no hand-over writes over.
+    if (unreadable) {
+        std::string kept;
+        if (MoveReplyToNameOfItsOwn(path, kept) == ERROR_SUCCESS)
+            ShowMessageBoxNaming(frame, kReplyUnreadable, {MeantWidePath(path), MeantWidePath(kept)},
+                                 applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+        else
+            ShowMessageBoxNaming(frame, kReplyUnreadableNotKept, MeantWidePath(path), applicationTitle,
+                                 MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+        return;
+    }
     if (!imported || !SelectedExtents(document, box))
         return;
     float recentred[4];
@@ -456,27 +551,6 @@ void ImportEditorReply(HWND frame, PlanDocument* document)
     document->settings->modified = 1;
 }
 
-// The reply under the first free name TovrelN.ZOB of the program directory: moved there,
-// or copied where the editor still holds its file; a name that exists is never written
-// over. ERROR_SUCCESS once kept, ERROR_SHARING_VIOLATION while the editor holds the file
-// closed to reading, another error where no name can be written.
-DWORD MoveReplyToNameOfItsOwn(const std::string& exchange, std::string& kept)
-{
-    for (int n = 1; n < 1000; ++n) {
-        char file[32];
-        std::snprintf(file, sizeof file, "\\Tovrel%d.ZOB", n);
-        kept = ProgramFile(file);
-        // By the program folder's long path: its short form may name a neighbour's now.
-        const std::wstring from = MeantWidePath(exchange), to = MeantWidePath(kept);
-        if (MoveFileW(from.c_str(), to.c_str()) || CopyFileW(from.c_str(), to.c_str(), TRUE))
-            return ERROR_SUCCESS;
-        const DWORD error = GetLastError();
-        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
-            return error;
-    }
-    return ERROR_FILE_EXISTS;
-}
-
 // The reply of a plan that has been closed: the exchange file is kept under a name of its
 // own in the program directory, which no hand-over writes over, and the user is told
 // where, so that the work can be imported into any plan, or told plainly that it could
@@ -486,7 +560,7 @@ bool KeepReplyOfClosedPlan(HWND frame)
 {
     const std::string exchange = ProgramFile(kExchangeName);
     if (!replyToKeep) {
-        if (GetFileAttributesA(exchange.c_str()) == INVALID_FILE_ATTRIBUTES)
+        if (MeantFileAttributes(exchange.c_str()) == INVALID_FILE_ATTRIBUTES)
             return true;   // no reply was written
         replyToKeep = true;
         keepingSince = GetTickCount();
@@ -498,11 +572,12 @@ bool KeepReplyOfClosedPlan(HWND frame)
         return false;
     }
     replyToKeep = false;
-    const bool kept = result == ERROR_SUCCESS;
-    std::vector<char> text(std::strlen(kReplyKept) + name.size() + 1);
-    std::snprintf(text.data(), text.size(), kReplyKept, name.c_str());
-    ShowMessageBox(frameWindow, kept ? text.data() : kReplyNotKept, applicationTitle,
-                   MB_OK | (kept ? MB_ICONINFORMATION : MB_ICONEXCLAMATION) | MB_TASKMODAL);
+    // Named by its long path: the short form may name a neighbour's folder now.
+    if (result == ERROR_SUCCESS)
+        ShowMessageBoxNaming(frameWindow, kReplyKept, MeantWidePath(name), applicationTitle,
+                             MB_OK | MB_ICONINFORMATION | MB_TASKMODAL);
+    else
+        ShowMessageBox(frameWindow, kReplyNotKept, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
     return true;
 }
 
@@ -514,8 +589,9 @@ void TakeEditorReply(HWND frame, bool update)
     const bool intoPlan = update && ActivatePlanWindow(furnitureEditorPlan);
     if (intoPlan)
         ImportEditorReply(frame, activeDocument);
+    const bool toKeep = update && !intoPlan && !NoReplyTold(frame);
     FurnitureEditorEnded();
-    if (update && !intoPlan)
+    if (toKeep)
         KeepReplyOfClosedPlan(frame);
     if (activePlanPane) {
         InvalidateRect(activePlanPane, nullptr, TRUE);

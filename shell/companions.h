@@ -51,6 +51,11 @@ extern HWND furnitureEditorPlan;
 // object (null when started from the menu) for the active plan.
 struct PlanObject;
 void FurnitureEditorStarted(HANDLE process, PlanObject* edited);
+// Notes the exchange file as the editor is about to start with it (after the hand-over
+// wrote it, before the start): the reply is taken only where that file has changed since,
+// else the user is told that none came, and where a neighbour folder took the program
+// folder's short form (the hand-over names the file by it), which.
+void NoteFurnitureEditorStart();
 // The furniture editor no longer counts as running: no object, plan, process or waiting
 // reply is kept for it.
 void FurnitureEditorEnded();

@@ -59,13 +59,27 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT flags
 
 int ShowMessageBoxNaming(HWND owner, const char* format, const std::wstring& name, const char* caption, UINT flags)
 {
+    return ShowMessageBoxNaming(owner, format, std::vector<std::wstring>{name}, caption, flags);
+}
+
+int ShowMessageBoxNaming(HWND owner, const char* format, const std::vector<std::wstring>& names, const char* caption,
+                         UINT flags)
+{
     const std::string text = format ? format : "";
-    const size_t at = std::min(text.find("%s"), text.size());
-    const std::string before = text.substr(0, at), after = text.substr(std::min(at + 2, text.size()));
+    std::string marked;
+    std::wstring wide;
+    size_t from = 0;
+    for (const std::wstring& name : names) {
+        const size_t at = std::min(text.find("%s", from), text.size());
+        marked += text.substr(from, at - from) + NarrowMarked(name);
+        wide += WidenName(text.substr(from, at - from)) + name;
+        from = std::min(at + 2, text.size());
+    }
+    marked += text.substr(from);
+    wide += WidenName(text.substr(from));
     if (messageBoxHook)
-        return ShowMessageBox(owner, (before + NarrowMarked(name) + after).c_str(), caption, flags);
+        return ShowMessageBox(owner, marked.c_str(), caption, flags);
     ++shownMessageBoxCount;
-    const std::wstring wide = WidenName(before) + name + WidenName(after);
     LogMessageBox(wide, caption);
     ++openMessageBoxCount;
     const int answer = MessageBoxW(owner, wide.c_str(), WidenName(caption ? caption : "").c_str(), flags);

@@ -12,6 +12,9 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT flags
 // The same with the "%s" of `format` taken by a name as it stands, letters the code page
 // lacks included (a hook gets them as "?"): a box that refuses a name shows which.
 int ShowMessageBoxNaming(HWND owner, const char* format, const std::wstring& name, const char* caption, UINT flags);
+// The same with each "%s" of `format` in turn taken by the next of `names`.
+int ShowMessageBoxNaming(HWND owner, const char* format, const std::vector<std::wstring>& names, const char* caption,
+                         UINT flags);
 
 // A hook returns the button id the user "pressed"; it replaces the real box.
 typedef int (*MessageBoxHook)(HWND owner, const char* text, const char* caption, UINT flags, void* context);

@@ -30,6 +30,7 @@
 #include "render3d/selvith_window.h"
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 const char* const fewColoursMessage =
@@ -363,11 +364,11 @@ void VideoFolderCommand(HWND frame)
     char preferences[MAX_PATH + 64];
     std::snprintf(preferences, sizeof preferences, "%s%s", programDirectory ? programDirectory : "",
                   preferencesFileName);
-    char folder[MAX_PATH];
-    ReadProfileSettings(preferences, [&folder](const char* from) {
-        GetPrivateProfileStringA("Paths", "Videos", "Done", folder, sizeof folder, from);
+    wchar_t folder[MAX_PATH];
+    ReadProfileSettings(preferences, [&folder](const wchar_t* from) {
+        GetPrivateProfileStringW(L"Paths", L"Videos", L"Done", folder, MAX_PATH, from);
     });
-    bool changed = std::strcmp(folder, "Done") != 0 && SetCurrentDirectoryA(folder);
+    bool changed = std::wcscmp(folder, L"Done") != 0 && SetCurrentDirectoryW(folder);
     PlayVideosHook(frame);
     if (changed && programDirectory)
         SetCurrentDirectoryA(programDirectory);

@@ -3,6 +3,8 @@
 #include "shell/app_globals.h"
 #include "shell/companions.h"
 #include "shell/frame_window.h"
+#include "files/ansi_names.h"
+#include "files/kept_paths.h"
 #include "files/object_exchange.h"
 #include "files/plan_file.h"
 #include "files/safe_save.h"
@@ -223,15 +225,19 @@ TEST_F(Companions, ImportThatIsCancelledOrRejectedChangesNothing)
     shelltest::FileDialogAnswers answers;
     answers.Cancel();
     answers.Choose(hostile);
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    answers.Choose(shelltest::LocalPath("missing.ZOB"));   // said, named
+    for (int attempt = 0; attempt < 3; ++attempt) {
         SendCommand(frame, 5000);
         EXPECT_EQ(0, exchangeImportActive);
         EXPECT_EQ(1, shelltest::CountObjects(activeDocument));
         EXPECT_EQ(line, shelltest::Storey("First Floor")->firstObject);
         EXPECT_FLOAT_EQ(500.0f, line->firstVertex->position[0]);
     }
-    ASSERT_EQ(2u, answers.Calls().size());
+    ASSERT_EQ(3u, answers.Calls().size());
     EXPECT_EQ("*.ZOB", answers.Calls()[0].initialName);
+    const std::string missing =
+        "Il file non può essere letto:\n" + NarrowMarked(LongPathOf(shelltest::LocalPath("missing.ZOB").c_str()));
+    EXPECT_TRUE(boxes.Count() && boxes.Last().text.find(missing) == 0) << (boxes.Count() ? boxes.Last().text : "");
 
     // A good file: only the imported objects (the selected ones) go to the middle of the
     // site, here (500, 300); the user's line stays where it was.
@@ -484,7 +490,7 @@ TEST_F(Companions, FurnitureEditorReplyIsTakenOnceIntoItsOwnPlan)
             // The reply is kept and said (imported into plan B, it is the editor's outline), or said not kept.
             told += std::string(applicationTitle) + ": Il disegno per cui lavorava l'editor dell'arredamento è stato "
                     "chiuso. " + (taken ? "Non è stato possibile conservare il suo lavoro in un file.\n" :
-                    "Il suo lavoro è stato conservato nel file " + kept +
+                    "Il suo lavoro è stato conservato nel file " + NarrowMarked(LongPathOf(kept.c_str())) +
                     ": per aggiungerlo a un disegno, scegliere Fichier, Importer, Objet Quintara...\n");
             const std::vector<unsigned char> theirs = {1, 2, 3};   // a name taken is never written over
             EXPECT_EQ(taken ? theirs : vtest::ReadFileBytes(reply), vtest::ReadFileBytes(kept));

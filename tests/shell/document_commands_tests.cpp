@@ -2,10 +2,14 @@
 #include <gtest/gtest.h>
 #include "shell/app_globals.h"
 #include "shell/command_dispatcher.h"
+#include "shell/companions.h"
 #include "shell/document_commands.h"
 #include "shell/frame_window.h"
 #include "shell/startup.h"
+#include "files/kept_paths.h"
+#include "files/object_exchange.h"
 #include "files/plan_file.h"
+#include "files/symbol_library.h"
 #include "files/whole_reads.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
@@ -22,6 +26,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -613,6 +618,36 @@ uint16_t ShortFormHash(const std::wstring& name)
     return static_cast<uint16_t>((hash << 3) ^ (hash >> 5) ^ name.back());
 }
 
+// Folders made in `here` beside `ours` (whose ANSI path is `folder`) with its short form,
+// each given the files named with their texts for its number, until one lists before it
+// (its file system's order), then ours named anew, which file systems that list by age
+// put last: the neighbours' files, none where the short form still reaches ours.
+std::vector<std::wstring> MakeNeighbours(const std::wstring& here, const std::wstring& ours, const std::string& folder,
+                                         const std::vector<std::pair<std::wstring, std::function<std::string(size_t)>>>& files)
+{
+    std::vector<std::wstring> neighbours;
+    const auto reachesOurs = [&] {
+        wchar_t reached[MAX_PATH] = L"";
+        return GetLongPathNameW(WidenName(folder).c_str(), reached, MAX_PATH) && here + ours == reached;
+    };
+    std::wstring name = ours.substr(0, 6) + L"    ";
+    for (int i = 0, first = 1, made = 0; i < 57 * 57 * 57 * 57 && made < 40 && first; ++i) {
+        for (int at = 0, rest = i; at < 4; ++at, rest /= 57)
+            name[6 + at] = static_cast<wchar_t>(rest % 57 < 25 ? 0x3B1 + rest % 57 : 0x430 + rest % 57 - 25);
+        if ((ShortFormHash(name) & 0x7FFF) == (ShortFormHash(ours) & 0x7FFF) && CreateDirectoryW((here + name).c_str(), nullptr)) {
+            ++made;
+            for (const auto& file : files) {
+                neighbours.push_back(here + name + L"\\" + file.first);
+                std::ofstream(std::filesystem::path(neighbours.back()), std::ios::binary) << file.second(made);
+            }
+            first = reachesOurs();
+        }
+    }
+    if (reachesOurs())
+        MoveFileW((here + ours).c_str(), (here + L"x").c_str()), MoveFileW((here + L"x").c_str(), (here + ours).c_str());
+    return reachesOurs() ? std::vector<std::wstring>() : neighbours;
+}
+
 // A plan saved in a folder named outside the code page, then folders made beside it whose
 // short form is the folder's, each with a plan of its own, until one is what that form
 // opens: a Save, an export into the folder and the quit's save write nothing there (its
@@ -640,26 +675,9 @@ TEST_F(DocumentCommands, AKeptPathNeverWritesIntoANeighbourFolderMadeMeanwhile)
         };
         const std::string saved = bytes();
         ASSERT_FALSE(saved.empty());
-        // Neighbours until one lists before it (its file system's order), then ours named
-        // anew, which file systems that list by age put last.
-        std::vector<std::wstring> neighbours;
-        const auto reachesOurs = [&] {
-            wchar_t reached[MAX_PATH] = L"";
-            return GetLongPathNameW(WidenName(folder).c_str(), reached, MAX_PATH) && here + ours == reached;
-        };
-        std::wstring name = ours.substr(0, 6) + L"    ";
-        for (int i = 0, first = 1; i < 57 * 57 * 57 * 57 && neighbours.size() < 40 && first; ++i) {
-            for (int at = 0, rest = i; at < 4; ++at, rest /= 57)
-                name[6 + at] = static_cast<wchar_t>(rest % 57 < 25 ? 0x3B1 + rest % 57 : 0x430 + rest % 57 - 25);
-            if ((ShortFormHash(name) & 0x7FFF) == (ShortFormHash(ours) & 0x7FFF) && CreateDirectoryW((here + name).c_str(), nullptr)) {
-                neighbours.push_back(here + name + L"\\saved.ZRO");
-                std::ofstream(std::filesystem::path(neighbours.back())) << neighbours.size();
-                first = reachesOurs();
-            }
-        }
-        if (reachesOurs())
-            MoveFileW((here + ours).c_str(), (here + L"x").c_str()), MoveFileW((here + L"x").c_str(), (here + ours).c_str());
-        ASSERT_FALSE(reachesOurs());
+        const std::vector<std::wstring> neighbours =
+            MakeNeighbours(here, ours, folder, {{L"saved.ZRO", [](size_t n) { return std::to_string(n); }}});
+        ASSERT_FALSE(neighbours.empty());
         const size_t shown = boxes.Count();
         AddLine(shelltest::Storey("First Floor"), {{0, 0}, {0, 100}});
         activeDocument->settings->modified = 1;
@@ -682,6 +700,106 @@ TEST_F(DocumentCommands, AKeptPathNeverWritesIntoANeighbourFolderMadeMeanwhile)
         shelltest::ForgetDocumentChanges();
         SendCommand(frame, FrameCommandClose);
     }
+}
+
+// The program's folder named outside the code page, then neighbours made whose short form
+// is its own, each with preferences and an editor's reply of its own: the program reads
+// its own files (the editor's reply, a new plan's colours, the symbol library) and saves
+// its preferences there, every neighbour's file as it was; where the editor left its file
+// as handed over, or a closed plan's reply is kept, the box names the file by its long path.
+TEST_F(DocumentCommands, AProgramFolderReadsItsOwnFilesAfterANeighbourTakesItsShortForm)
+{
+    std::wstring home(MAX_PATH, L'\0');
+    home.resize(GetLongPathNameW(WidenName(vtest::CurrentDirectory()).c_str(), &home[0], MAX_PATH));
+    const std::wstring here = home + L"\\program\\", ours = L"\u043F\u0440\u043E\u0435\u043A\u0442\u03BA\u03B3\u03C9";
+    std::wstring own = here + ours;
+    std::filesystem::remove_all(here);
+    std::string folder;
+    ASSERT_TRUE(CreateDirectoryW(here.c_str(), nullptr) && CreateDirectoryW(own.c_str(), nullptr) && AnsiPathOf(own, folder));
+    std::filesystem::copy(WidenName(vtest::SourceFilePath("OBJECTS")), own + L"\\OBJECTS",
+                          std::filesystem::copy_options::recursive);
+    std::ofstream(std::filesystem::path(own + L"\\Z!PREFS.INI")) << "[ForegroundColor]\nRed=111\n";
+    char* const programWas = programDirectory;
+    wchar_t* const longWas = programLongDirectory;
+    programDirectory = &folder[0], programLongDirectory = &own[0];
+    KeepMeantPath(&programDirectory, folder.c_str(), own, true);
+    SendCommand(frame, FrameCommandNew);
+    AddLine(shelltest::Storey("First Floor"), {{0, 0}, {100, 0}}, true);
+    const std::string exchange = folder + "\\Z!TOVRL.TMP";
+    ASSERT_TRUE(WriteObjectExchangeFile(exchange.c_str()));
+    const std::vector<unsigned char> reply = vtest::ReadFileBytes(exchange);
+    const auto editorStarts = [&](bool plan) {
+        NoteFurnitureEditorStart();
+        furnitureEditorRunning = 1;
+        furnitureEditorPlan = plan ? GetParent(activePlanPane) : nullptr;
+    };
+    editorStarts(true);
+    std::vector<std::wstring> neighbours = MakeNeighbours(
+        here, ours, folder,
+        {{L"Z!PREFS.INI", [](size_t n) { return "[ForegroundColor]\nRed=" + std::to_string(200 + n) + "\n"; }},
+         {L"Z!TOVRL.TMP", [&](size_t) { return std::string(reply.begin(), reply.end()); }}});
+    ASSERT_FALSE(neighbours.empty());
+    const auto bytesOf = [](const std::wstring& path) {
+        std::ifstream file{std::filesystem::path(path), std::ios::binary};
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    };
+    // Its reply: the file written again (another object would do as well).
+    const auto editorWrites = [&] {
+        std::ofstream(std::filesystem::path(own + L"\\Z!TOVRL.TMP"), std::ios::binary) << std::string(reply.begin(), reply.end());
+    };
+    std::vector<std::string> theirs;
+    for (const std::wstring& neighbour : neighbours)
+        theirs.push_back(bytesOf(neighbour));
+    PlanDocument* const plan = activeDocument;
+    HANDLE held = INVALID_HANDLE_VALUE;
+    // The neighbour the short form reaches: the last made.
+    const std::wstring neighbour = neighbours.back().substr(0, neighbours.back().find_last_of(L'\\'));
+    const struct {
+        const char* road;
+        std::function<void()> act;
+        int added;
+        std::vector<std::wstring> named;   // in the last box
+    } rows[] = {
+        {"the editor closes, its file as handed over", [] {}, 0, {own + L"\\Z!TOVRL.TMP", neighbour}},
+        {"the editor replies", [&] { editorStarts(true), editorWrites(); }, 1, {}},
+        {"the editor closes, a closed plan's file as handed over", [&] { editorStarts(false); }, 0, {own + L"\\Z!TOVRL.TMP", neighbour}},
+        {"the editor replies to a closed plan", [&] { editorStarts(false), editorWrites(); }, 0, {own + L"\\Tovrel1.ZOB"}},
+        {"the editor replies, still writing its file", [&] {
+             editorStarts(true), editorWrites();
+             held = CreateFileW((own + L"\\Z!TOVRL.TMP").c_str(), GENERIC_READ | GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr);
+             OVERLAPPED writing = {0, 0, {{0, 0x40000000}}};
+             LockFileEx(held, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &writing);
+         }, 0, {own + L"\\Z!TOVRL.TMP", own + L"\\Tovrel2.ZOB"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.road);
+        row.act();
+        const size_t shown = boxes.Count();
+        const int before = CountObjects(plan);
+        HandleWorkbenchClosing(frame, true);
+        EXPECT_EQ(before + row.added, CountObjects(plan));
+        EXPECT_EQ(row.named.empty() ? shown : shown + 1, boxes.Count());
+        for (const std::wstring& name : row.named)
+            EXPECT_TRUE(boxes.Count() > shown && boxes.Last().text.find(NarrowMarked(name)) != std::string::npos)
+                << (boxes.Count() ? boxes.Last().text : "");
+    }
+    CloseHandle(held);
+    // A new plan's colours, and their save.
+    SendCommand(frame, FrameCommandNew);
+    EXPECT_EQ(111, activeDocument->settings->foregroundColour.red);
+    activeDocument->settings->foregroundColour.red = 99;
+    SavePlanColours();
+    EXPECT_NE(std::string::npos, bytesOf(own + L"\\Z!PREFS.INI").find("Red=99"));
+    // The symbol library, every symbol drawn.
+    ASSERT_TRUE(LoadSymbolLibrary2D());
+    int drawn = 0;
+    for (PlanObject* symbol = symbolTemplates2D; symbol; symbol = symbol->next)
+        drawn += symbol->firstChild != nullptr;
+    EXPECT_EQ(44, drawn);
+    for (size_t i = 0; i < neighbours.size(); ++i)
+        EXPECT_EQ(theirs[i], bytesOf(neighbours[i]));
+    programDirectory = programWas, programLongDirectory = longWas;
+    KeepMeantPath(&programDirectory, longWas ? programWas : nullptr, longWas ? longWas : L"", true);
 }
 
 } // namespace
