@@ -1,5 +1,6 @@
 #include "support_files.h"
 #include "files/plan_file.h"
+#include "files/whole_reads.h"
 #include "files/symbol_library.h"
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
@@ -477,6 +478,26 @@ void ftest::WriteSecondBlock()
     vtest::WriteFileBytes("go", Bytes());
     while (GetFileAttributesA("two") == INVALID_FILE_ATTRIBUTES)
         Sleep(1);
+}
+
+bool ftest::ReadBetweenTwoBlocks(const std::string& from, const std::string& file, const std::string& dated,
+                                 const std::function<void()>& read)
+{
+    static bool settling;
+    settling = false;
+    SetReadStageHook([](ReadStage stage) {
+        if (stage == ReadStage::Settling)
+            settling = true, WriteSecondBlock();
+    });
+    for (int attempt = 0; attempt < 8 && !settling; ++attempt) {
+        if (attempt)
+            WriteSecondBlock();   // the last writer's end
+        RunToEnd("cp -p " + dated + " " + file);
+        RewriteInTwoBlocks(from, file, dated);
+        read();
+    }
+    SetReadStageHook(nullptr);
+    return settling;
 }
 
 void ftest::RunToEnd(const std::string& command)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 #include "support/plan_fixtures.h"
@@ -112,6 +113,13 @@ void RunToEnd(const std::string& command);
 void RewriteInTwoBlocks(const std::string& from, const std::string& file, const std::string& dated);
 // Lets that writer go on to its second block, and waits until it is written.
 void WriteSecondBlock();
+// `file` made a copy of `dated` (cp -p) and rewritten so, with `read` called meanwhile and
+// the second block written once that read waits for the file to settle. A read that a
+// loaded machine begins only after the settling span comes after a pause longer than any
+// a reader waits for: the writer is let finish and all is done again, up to eight times.
+// Whether a read settled.
+bool ReadBetweenTwoBlocks(const std::string& from, const std::string& file, const std::string& dated,
+                          const std::function<void()>& read);
 
 // The default settings record (1614 bytes) as the model makes it, and field pokes by offset.
 Bytes DefaultSettingsBlock();
