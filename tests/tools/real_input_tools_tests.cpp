@@ -146,7 +146,7 @@ TEST_F(RealInputTools, EscapeEndsAPlacementBeforeItsSecondCornerAndThePaneRepain
         // The first corner keeps this thread in the placement; a helper clicks the second
         // one, has the pane painted, then presses Escape until the placement ends. Input
         // that another test's window took is sent again.
-        std::atomic<bool> painted(false);
+        std::atomic<bool> painted(false), clicked(false), escapeLost(false);
         std::thread helper([&]() {
             auto corners = [&]() {
                 PlanObject* outline = vtest::CountFloorObjects(floor) > before ? floor->firstObject : nullptr;
@@ -154,9 +154,9 @@ TEST_F(RealInputTools, EscapeEndsAPlacementBeforeItsSecondCornerAndThePaneRepain
                     outline = outline->next;
                 return outline ? CountVertexChain(outline) : 0;
             };
-            for (int wait = 0; wait < 2000 && corners() < 1; ++wait)
+            for (int wait = 0; wait < 2000 && corners() < 1 && !clicked; ++wait)
                 Sleep(10);
-            for (int attempt = 0; attempt < 5 && corners() < c[2]; ++attempt, Sleep(500)) {
+            for (int attempt = 0; attempt < 5 && corners() < c[2] && !clicked; ++attempt, Sleep(500)) {
                 const POINT at = frame.ScreenPoint(300, 200);
                 SetCursorPos(at.x, at.y);
                 Sleep(100);   // the placement follows the pointer before the press comes
@@ -166,15 +166,32 @@ TEST_F(RealInputTools, EscapeEndsAPlacementBeforeItsSecondCornerAndThePaneRepain
             InvalidateRect(frame.pane, nullptr, FALSE);
             for (int wait = 0; wait < 100 && !painted; ++wait, Sleep(10))
                 painted = !GetUpdateRect(frame.pane, nullptr, FALSE);
-            for (int attempt = 0; attempt < 10 && dragFeedbackActive; ++attempt, Sleep(1000)) {
+            // A click the load held back may start a placement after Escape ended the
+            // first: any placement is ended until this thread's clicks are over. Should
+            // ten Escapes go unanswered, a posted one ends it and the test fails.
+            for (DWORD sent = GetTickCount() - 1000, unanswered = 0; !clicked; Sleep(10)) {
+                if (!dragFeedbackActive)
+                    unanswered = 0;
+                if (!dragFeedbackActive || GetTickCount() - sent < 1000)
+                    continue;
+                sent = GetTickCount();
+                if (++unanswered > 10) {
+                    escapeLost = true;
+                    PostMessageA(frame.pane, WM_KEYDOWN, VK_ESCAPE, 0);
+                    continue;
+                }
                 SetForegroundWindow(frame.frame);
                 keybd_event(VK_ESCAPE, 0, 0, 0);
                 keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+                static int injected = 0;
+                if (!injected++) { Sleep(800); mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0); mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0); }
             }
         });
         vtest::ClickUntilReceived([&] { OnTop(300, 200); },
                                   [&] { tooltest::PlayInput({Move(200, 200), Down(200, 200), Up(200, 200)}); });
+        clicked = true;
         helper.join();
+        EXPECT_FALSE(escapeLost);
         EXPECT_TRUE(painted);
         EXPECT_EQ(vtest::CountFloorObjects(floor), before + c[3]);
         EXPECT_EQ(GetCapture(), nullptr);
