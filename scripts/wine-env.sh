@@ -8,6 +8,7 @@
 #   wine-env.sh start DIR        -> writes DIR/env.sh to be sourced
 #   wine-env.sh own DIR STARTED  -> the same, made from the environment started in STARTED
 #   wine-env.sh stop DIR         (the environments made from it too)
+#   wine-env.sh copy FROM TO [UID:GID]  -> a copy of the prefix FROM, for a test's own use
 # Every process's output goes to files in DIR: a persistent Wine process must never
 # hold a pipe that someone waits on.
 set -euo pipefail
@@ -124,6 +125,18 @@ copy_prefix() {
     xargs -0r cp -p --parents --remove-destination -t "$to.part")
   mv -- "$to.part" "$to"
 }
+
+# wine-env.sh copy FROM TO [UID:GID]: a prefix made from FROM as an own environment's is, for
+# a test's second server or second Unix user. Wine runs only in a prefix its user owns, so
+# that user is given every folder and every copied file; the linked ones stay root's, which
+# all may read. A prefix Wine made afresh would take 700 MB and half a minute.
+if [ "$cmd" = copy ]; then
+  to=${3:?the copy} && [[ $to == /* ]] || to=$PWD/$to
+  copy_prefix "$dir" "$to"
+  # The file "wineserver" names the folder of this user's servers, which another user's may not use.
+  [ -z "${4:-}" ] || { rm -f -- "$to/wineserver" && find "$to" \( -type d -o -type f -links 1 \) -exec chown "$4" {} +; }
+  exit 0
+fi
 
 if [ "$cmd" = stop ]; then
   stop_own

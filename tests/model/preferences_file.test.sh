@@ -74,7 +74,7 @@ if second_user user2; then
     mountpoint -q full && umount full' EXIT
   mkdir users && prefs users && chgrp -R "$second_gid" users && chmod 775 users && chmod 664 users/Z!PREFS.INI &&
     : >users/Z!PREFS.INI.lock && chmod 600 users/Z!PREFS.INI.lock &&
-    save users 1 500 one.log && as_second /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 &&
+    save users 1 500 one.log &&
     { save users 100 1000 one.log & as=as_second save users 100 2000 second.log & wait; }
   [ "$(others users/Z!PREFS.INI)" = "$(others original.INI)" ] && [ "$(ls users | grep -vx 'Z!PREFS.INI.lock')" = Z!PREFS.INI ] &&
     grep -Eq '^Red=(1099|2099)' users/Z!PREFS.INI && ! grep -q Impossibile one.log second.log ||

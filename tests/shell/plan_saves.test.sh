@@ -216,7 +216,8 @@ else echo "not root: no second user tried"; fi
 [ "$(id -u)" = 0 ] && runuser -u nobody -- test -r "$resaver" -a -x "$PWD" 2>/dev/null ||
   { echo "no other user: the closed folder was not tried"; exit 0; }
 mkdir -p other/closed other/open && cp "$sample" other/closed/own.ZRO && cp "$sample" other/open/far.ZRO
-ln -s ../open/far.ZRO other/closed/link.ZRO && chown -R nobody other && chmod 555 other/closed
+ln -s ../open/far.ZRO other/closed/link.ZRO && chown -R nobody other && chmod 555 other/closed &&
+  . "$VELMORA_SOURCE_DIR/tests/support/second_user.sh" && user_prefix other/prefix "$(id -u nobody):$(id -g nobody)" || exit 1
 as() { runuser -u nobody -- env HOME="$PWD/other" WINEPREFIX="$PWD/other/prefix" "$@"; }
 as timeout 300 $wine "$resaver" "$dir\\other\\closed\\own.ZRO" "$dir\\other\\closed\\link.ZRO" \
   >>run.log 2>&1 </dev/null
