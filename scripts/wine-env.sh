@@ -217,7 +217,8 @@ mkdir -p "$dir/print"
 # A prefix made before the faces were pinned lists the machine's other faces among its
 # fonts, and Wine loads the listed ones again: it is made anew.
 if [ "$(cat "$WINEPREFIX/.velmora-ready" 2>/dev/null)" != "$prefix_stamp" ]; then
-  rm -rf "$WINEPREFIX"
+  # The copy of the old one goes too, which would keep its 700 MB of libraries on the disk.
+  rm -rf "$WINEPREFIX" "$dir/prepared"
   "$WINE" wineboot -i >"$dir/wineboot.log" 2>&1 || true
   "$WINESERVER" -w || true
 

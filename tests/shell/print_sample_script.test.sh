@@ -198,6 +198,8 @@ done
 cp "$(command -v sleep)" "$work/Xvfb" && { "$work/Xvfb" 600 & echo $! >"$work/env2/xvfb.pid"; } || exit 1
 bash "$root/scripts/wine-env.sh" stop "$work/env2"; kill -VTALRM $!; wait $! 2>/dev/null
 [ $? = $((128 + $(kill -l VTALRM))) ] || { echo "FAIL stopping an environment ended another process"; failed=1; }
+# Each prefix made afresh for these rows goes once they are done: 700 MB.
+rm -rf "$work/env2/prefix" "$work/env2/prepared"
 run() {  # run LIMIT: a print of the idle program through that build folder (its output in runLIMIT.out)
   env -u VELMORA_WINE_ENV VELMORA_PRINT_IDLE_LIMIT=$1 timeout 50 bash "$root/scripts/print-sample.sh" --build-dir "$fb" "$work/small.ZRO" >"$work/run$1.out" 2>&1
 }
@@ -244,8 +246,7 @@ rc=$?; for _ in {1..50}; do alive "$x" && sleep 0.1; done
 [ $rc = 130 ] && [ "$(tail -n 1 "$work/int.out")" = "print-sample: stopped; nothing was printed" ] && ! alive "$x" ||
   { echo "FAIL Ctrl-C at the environment's start: $(cat "$work/int.out")"; failed=1; }
 set +m
-# Their prefixes, made afresh for these rows, are not kept: 700 MB each.
-for env in "$fb/wine-env" "$work/env2"; do bash "$root/scripts/wine-env.sh" stop "$env"; rm -rf "$env/prefix" "$env/prepared"; done
+bash "$root/scripts/wine-env.sh" stop "$fb/wine-env"; rm -rf "$fb/wine-env/prefix" "$fb/wine-env/prepared"
 fi
 
 if part disks; then
