@@ -406,9 +406,10 @@ void ReadProfileSettings(const char* path, const std::function<void(const wchar_
 
 namespace {
 
-std::wstring WideOrNone(const char* text, std::wstring& wide)
+// Held by the caller's full expression, so its c_str() lasts through the call it is made for.
+std::wstring WideOf(const char* text)
 {
-    return wide = WidenName(text ? text : "");
+    return WidenName(text ? text : "");
 }
 
 // The `count` wide characters of `wide` (NULs among them) as the ANSI functions give them
@@ -435,10 +436,8 @@ bool NarrowInto(const wchar_t* wide, int count, char* text, unsigned long size)
 
 unsigned MeantProfileInt(const char* section, const char* key, int fallback, const char* path)
 {
-    std::wstring wideSection, wideKey;
-    return GetPrivateProfileIntW(section ? WideOrNone(section, wideSection).c_str() : nullptr,
-                                 key ? WideOrNone(key, wideKey).c_str() : nullptr, fallback,
-                                 MeantWidePath(path ? path : "").c_str());
+    return GetPrivateProfileIntW(section ? WideOf(section).c_str() : nullptr, key ? WideOf(key).c_str() : nullptr,
+                                 fallback, MeantWidePath(path ? path : "").c_str());
 }
 
 unsigned long MeantProfileString(const char* section, const char* key, const char* fallback, char* text,
@@ -446,11 +445,10 @@ unsigned long MeantProfileString(const char* section, const char* key, const cha
 {
     if (!text || !size)
         return 0;
-    std::wstring wideSection, wideKey, wideFallback, value(size, L'\0');
-    const DWORD n = GetPrivateProfileStringW(section ? WideOrNone(section, wideSection).c_str() : nullptr,
-                                             key ? WideOrNone(key, wideKey).c_str() : nullptr,
-                                             WideOrNone(fallback, wideFallback).c_str(), &value[0], size,
-                                             MeantWidePath(path ? path : "").c_str());
+    std::wstring value(size, L'\0');
+    const DWORD n = GetPrivateProfileStringW(section ? WideOf(section).c_str() : nullptr,
+                                             key ? WideOf(key).c_str() : nullptr, WideOf(fallback).c_str(),
+                                             &value[0], size, MeantWidePath(path ? path : "").c_str());
     NarrowInto(value.data(), static_cast<int>(n), text, size);
     return static_cast<unsigned long>(std::strlen(text));
 }
@@ -459,8 +457,8 @@ unsigned long MeantProfileSection(const char* section, char* text, unsigned long
 {
     if (!text || size < 2)
         return 0;
-    std::wstring wideSection, list(size, L'\0');
-    const DWORD n = GetPrivateProfileSectionW(WideOrNone(section, wideSection).c_str(), &list[0], size,
+    std::wstring list(size, L'\0');
+    const DWORD n = GetPrivateProfileSectionW(WideOf(section).c_str(), &list[0], size,
                                               MeantWidePath(path ? path : "").c_str());
     // A list that does not fit reads as the ANSI function gives it: size less 2.
     if (n >= size - 2 || !NarrowInto(list.data(), static_cast<int>(n) + 1, text, size - 1))
