@@ -10,6 +10,8 @@ const uint64_t kSecond = 10000000;
 // may leave the date as it was. Finer dates move within a tick of the system's clock.
 const uint64_t kCoarseStep = 2 * kSecond + kSecond / 10;
 const uint64_t kFineStep = kSecond / 10;
+// How often the settling wait looks at the file's state.
+const DWORD kSettleLook = 20;
 
 ReadStageHook readStageHook = nullptr;
 uint64_t recentWriteSpan = kRecentWrite;
@@ -37,10 +39,16 @@ uint64_t FileClock()
     return (static_cast<uint64_t>(clock.dwHighDateTime) << 32) | clock.dwLowDateTime;
 }
 
+// The step within which a write may leave a date as it was.
+static uint64_t DateStep(uint64_t date)
+{
+    return date % kSecond ? kFineStep : kCoarseStep;
+}
+
 bool DateMayHideWrite(const FileState& state, uint64_t start)
 {
     const uint64_t latest = state.Latest();
-    return latest + (latest % kSecond ? kFineStep : kCoarseStep) > start;
+    return latest + DateStep(latest) > start;
 }
 
 // Whether this instance left the file in that state (RememberFileLeft).
@@ -58,15 +66,29 @@ bool WrittenLately(const FileState& state)
     return change <= now && change + recentWriteSpan > now && !LeftHere(state);
 }
 
+DWORD SettlingWait(const FileState& state, uint64_t now)
+{
+    const uint64_t change = state.LastChange(), span = kSettleSpan * (kSecond / 1000);
+    const uint64_t latest = change < now && now - change > DateStep(change) ? change + DateStep(change) : now;
+    return latest + span > now ? static_cast<DWORD>((latest + span - now + kSecond / 1000 - 1) / (kSecond / 1000)) : 0;
+}
+
 bool StaysSettled(HANDLE file, const FileState& before)
 {
-    const uint64_t change = before.LastChange(), now = FileClock(), span = kSettleSpan * (kSecond / 1000);
-    if (change > now || change + span <= now || LeftHere(before))
+    const DWORD wait = LeftHere(before) ? 0 : SettlingWait(before, FileClock());
+    if (!wait)
         return true;
     ReachReadStage(ReadStage::Settling);
-    Sleep(static_cast<DWORD>((change + span - now + kSecond / 1000 - 1) / (kSecond / 1000)));
+    // Watched rather than slept through: a writer's next block sends the read again at once.
     FileState after;
-    return TakeFileState(file, &after) && after == before;
+    for (const DWORD begin = GetTickCount();;) {
+        if (!TakeFileState(file, &after) || !(after == before))
+            return false;
+        const DWORD spent = GetTickCount() - begin;
+        if (spent >= wait)
+            return true;
+        Sleep(wait - spent < kSettleLook ? wait - spent : kSettleLook);
+    }
 }
 
 void RememberFileLeft(HANDLE file)

@@ -76,13 +76,21 @@ void SetRecentWriteSpan(uint64_t span);
 // (median 94), two 1 MB blocks one after the other 20-296 ms apart (median 61), the time
 // of a program's start being most of it. 300 ms covers them, and still takes a plan that
 // such a writer rewrites every 0.3 s between its rewrites. A writer pausing longer than
-// the span between its blocks is beyond any reader. The wait is at most the span: no date
-// makes it longer, and a last change not yet reached asks none.
+// the span between its blocks is beyond any reader.
 const DWORD kSettleSpan = 300;
+// How long (ms) a read that ended at `now` with the file in `state` waits, watching the
+// state, before it is taken: until the span has passed since the latest moment the last
+// change may have been made. A date to the whole second (FAT, ext3, many network shares)
+// may be up to its step older than the change, and a date not yet reached (a share whose
+// clock runs ahead) says nothing of when it was made: the change may then have been made
+// as late as the read's end, and the whole span is watched from there. So the wait is at
+// most the span, whatever the date: on such file systems every read of a file changed
+// within its date's step and the span of it, and every read of a file dated ahead,
+// costs 300 ms more; on others only a file changed within 0.4 s waits.
+DWORD SettlingWait(const FileState& state, uint64_t now);
 // Whether the file read with `before` as its state is still in that state once the
-// settling span has passed since its last change (waited out here). A file changed
-// longer ago, or that this instance left in that state (RememberFileLeft), is taken at
-// once.
+// settling wait has passed (watched here: a move ends it at once). A file that this
+// instance left in that state (RememberFileLeft) is taken at once.
 bool StaysSettled(HANDLE file, const FileState& before);
 // Remembers the state of a file this instance has just written, or whose writer has
 // ended: a read of it while it stays so waits for no writer's next block.

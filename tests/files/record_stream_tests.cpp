@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <thread>
 #include "files/record_stream.h"
 #include "files/whole_reads.h"
 #include "support/test_support.h"
@@ -127,16 +130,47 @@ TEST(RecordStream, AFileAnotherInstanceWritesOrReadsIsSeenByItsMark)
 }
 
 // Reads are judged by the change, which no writer sets (the last write only where none is kept); a date not yet
-// reached asks a second read but is no sign of a writer at work.
+// reached asks a second read but is no sign of a writer at work. A read waits the settling span from the latest moment
+// the change may have been made: a date to the whole second may be its step older, one not yet reached says nothing,
+// so both wait the whole span from the read's end, never until their date.
 TEST(RecordStream, DatesJudgedByTheChangeThatNoWriterSets)
 {
     const uint64_t now = FileClock(), old = now - 36000000000ull, ahead = now + 864000000000ull, just = now - 100000;
-    const struct { uint64_t written, changed; bool mayHide, lately; } rows[] = {
-        {old, just, true, true}, {ahead, now - 50000000, true, false}, {old, ahead, true, false}, {just, 0, true, true},
-        {ahead, 0, true, false}};
+    const uint64_t second = now / 10000000 * 10000000 - 10000000;   // whole, 1-2 s ago
+    const struct { uint64_t written, changed; bool mayHide, lately, waits; } rows[] = {
+        {old, just, true, true, true}, {ahead, now - 50000000, true, false, false}, {old, ahead, true, false, true},
+        {just, 0, true, true, true}, {ahead, 0, true, false, true}, {old, now + 50000000, true, false, true},
+        {old, second, true, true, true}, {old, second - 30000000, false, false, false}};
     for (const auto& row : rows)
         EXPECT_TRUE(DateMayHideWrite({0, row.written, row.changed}, now) == row.mayHide &&
-                    WrittenLately({0, row.written, row.changed}) == row.lately) << &row - rows;
+                    WrittenLately({0, row.written, row.changed}) == row.lately &&
+                    SettlingWait({0, row.written, row.changed}, now) == (row.waits ? kSettleSpan : 0)) << &row - rows;
+}
+
+// The settling wait watches the file as real time passes: a writer's next block 100 ms on sends the read again (a wait
+// that slept no span would take it; a slow machine's writer, late past the span, asks another try), and a file that a
+// change a day ahead left and that moved since is sent again at once, not slept on for a day.
+TEST(RecordStream, TheSettlingWaitWatchesTheFileAsTimePasses)
+{
+    int seen = 0;
+    for (int attempt = 0; attempt < 5 && !seen; ++attempt) {
+        std::ofstream("settle.bin") << "first";   // not as the test's own file (WriteFileBytes): another program's
+        HANDLE file = CreateFileA("settle.bin", GENERIC_READ, 7, nullptr, OPEN_EXISTING, 0, nullptr);
+        FileState before;
+        ASSERT_TRUE(TakeFileState(file, &before));
+        std::atomic<bool> written{false};
+        std::thread writer([&] { Sleep(100), std::ofstream("settle.bin") << "again", written = true; });
+        const bool settled = StaysSettled(file, before), late = !written;
+        writer.join();
+        EXPECT_TRUE(!settled || late) << attempt;
+        seen += !settled;
+        before.changed = FileClock() + 864000000000ull;
+        const DWORD begin = GetTickCount();
+        EXPECT_FALSE(StaysSettled(file, before));
+        EXPECT_LT(GetTickCount() - begin, 50u);
+        CloseHandle(file);
+    }
+    EXPECT_EQ(1, seen);
 }
 
 TEST(RecordStream, OverwritingALongerFileLeavesNoTail)
