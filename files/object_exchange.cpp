@@ -471,6 +471,10 @@ bool ReadStyleIs2D(const char* path)
 const char* const kUnreadableObjectText =
     "Il file non può essere letto:\n%s\n\nAssicurarsi che esista, che sia possibile leggerlo e che un altro "
     "programma non lo stia scrivendo.";
+// As the plan's Open says it of a plan: a file that another program held for writing, or
+// wrote at every read, throughout the patience was never read, and is no damaged one.
+const char* const kObjectBeingWrittenText =
+    "Il file è in corso di scrittura da parte di un altro programma:\n%s\n\nRiprovare più tardi.";
 
 bool ImportObjectFile(const char* path, bool* unreadable)
 {
@@ -499,9 +503,9 @@ bool ImportObjectFile(const char* path, bool* unreadable)
     }, freeAdded);
     if (!read && unreadable) {
         *unreadable = true;
-    } else if (!read && !recordFileChanging) {
-        ShowMessageBoxNaming(nullptr, kUnreadableObjectText, MeantWidePath(path), "Errore file",
-                             MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+    } else if (!read) {
+        ShowMessageBoxNaming(nullptr, recordFileChanging ? kObjectBeingWrittenText : kUnreadableObjectText,
+                             MeantWidePath(path), "Errore file", MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
     } else if (!known) {
         ShowPlanFormatMessage(kExchangeFormatText);
     } else if (read) {

@@ -195,7 +195,7 @@ TEST_F(PlanFile, AReadThatAWriteMetLeavesNothing)
         std::function<bool()> load;
         int added;
         bool replaces;
-        size_t boxes;   // shown by a load taken, none by one refused
+        size_t boxes;   // shown by a load taken, none by one refused (but the import's own, that another program writes it)
     } readers[] = {{"P.ZRO", [] { return LoadPlanFile("P.ZRO"); }, 5, true, 1},
                    {"P.ZRO", [] { return LoadModelFile("P.ZRO"); }, 5, false, 1},
                    {"P.ZRO", [&] { return LoadSymbolFile("P.ZRO", &symbol); }, 5, false, 0},
@@ -219,7 +219,7 @@ TEST_F(PlanFile, AReadThatAWriteMetLeavesNothing)
             file = reader.file, moves = always ? 1 << 30 : 1, reads = 0;
             vtest::MessageBoxRecorder boxes;
             EXPECT_EQ(!always, reader.load());
-            EXPECT_EQ(always ? 0 : reader.boxes, boxes.Count());
+            EXPECT_EQ(always ? size_t(reader.file == std::string("O.ZOB")) : reader.boxes, boxes.Count());
             EXPECT_EQ(always, recordFileChanging);
             EXPECT_GE(reads, 2);
             EXPECT_EQ(always ? before : (reader.replaces ? 0 : before) + reader.added, count());

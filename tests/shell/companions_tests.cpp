@@ -260,6 +260,17 @@ TEST_F(Companions, ImportThatIsCancelledOrRejectedChangesNothing)
     EXPECT_FLOAT_EQ(520.0f, box[4]);
     EXPECT_FLOAT_EQ(300.0f, box[2]);
     EXPECT_EQ(0, exchangeImportActive);
+    // Held for writing by another program throughout the patience: said to be written, never damaged.
+    HANDLE held = CreateFileA(good.c_str(), GENERIC_READ | GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr);
+    OVERLAPPED mark = {0, 0, {{0, 0x40000000}}};
+    ASSERT_TRUE(LockFileEx(held, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &mark));
+    answers.Choose(good);
+    SendCommand(frame, 5000);
+    CloseHandle(held);
+    EXPECT_EQ(3, shelltest::CountObjects(activeDocument));
+    EXPECT_TRUE(boxes.Count() && boxes.Last().text.find("Il file è in corso di scrittura da parte di un altro programma:\n" +
+                                                        NarrowMarked(LongPathOf(good.c_str()))) == 0)
+        << (boxes.Count() ? boxes.Last().text : "");
 }
 
 // The furniture editor's reply: the stand-in started by the frame's button or by a double
