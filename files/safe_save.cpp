@@ -149,8 +149,9 @@ std::vector<std::string> CopyNames(const char* path, bool earlier = true)
 // needs no opening: a copy that another program holds unshared is dated too.
 bool IsOwnCopy(const std::string& name, ULONGLONG* written = nullptr)
 {
+    // Listed by the long path meant: a kept folder's short form may reach a neighbour's.
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(name.c_str(), &found);
+    HANDLE search = FindFirstMeantFile(name.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return false;
     FindClose(search);
@@ -195,6 +196,18 @@ bool CopyOfOwnSaves(HANDLE copy, const std::string& plan)
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
     return planOwner == owner;
+}
+
+// Whether the file under a copy's name is one this user may read and Open would never
+// offer: no live save's, nor made by this user or the plan's owner (CopyOfOwnSaves).
+bool PlantedByAnother(const std::string& copy, const char* plan)
+{
+    HANDLE file = OpenMeantFile(copy.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool planted = !MarkedAsWritten(file) && !CopyOfOwnSaves(file, plan);
+    CloseHandle(file);
+    return planted;
 }
 
 // A security descriptor that lets only the user running the program at a file created
@@ -325,11 +338,15 @@ public:
                 name = candidate;
                 // An older copy that stays harms nothing once this one is dated after it;
                 // where that fails, the save goes no further. A copy of the file, which
-                // the save has not touched, goes then; one of a leftover is kept.
+                // the save has not touched, goes then; one of a leftover is kept. A file
+                // that another owner left under a copy's name, which Open never offers,
+                // asks no date: one dated centuries ahead, which no user can date after
+                // and this one may not remove (a folder open to all), stops no save.
                 ULONGLONG latest = 0;
                 for (const std::string& other : CopyNames(path)) {
                     ULONGLONG written = 0;
-                    if (other != candidate && (other == leave || !RemoveCopyName(other, security)))
+                    if (other != candidate && (other == leave || !RemoveCopyName(other, security)) &&
+                        !PlantedByAnother(other, path))
                         IsOwnCopy(other, &written);
                     if (written > latest)
                         latest = written, stoppedBy = other;

@@ -42,11 +42,12 @@ static const char* const kClosedCopyText =
     "salvando lo avrà aperto.";
 
 static const char* const kOtherUsersCopyText =
-    "Il disegno %s è danneggiato. Accanto c'è una copia, %s, che non è stata lasciata da questo utente né dal "
-    "proprietario del disegno: non viene aperta al suo posto.";
+    "Il disegno %s è danneggiato. Accanto c'è una copia, %s, che non può essere aperta al suo posto né rimossa da "
+    "questo utente.";
 
-// A whole copy beside a damaged plan that neither this user nor the plan's owner made:
-// named, never opened in the plan's place.
+// A whole copy beside a damaged plan that this user cannot offer in the plan's place: named,
+// never opened there. Who left it is not said: Wine shows every other user as one owner,
+// the plan's own owner among them.
 static void TellOtherUsersCopy(const char* plan, const std::string& copy)
 {
     std::vector<char> text(std::strlen(kOtherUsersCopyText) + std::strlen(plan) + copy.size() + 1);

@@ -210,6 +210,15 @@ if second_user user2; then
   grep -q "S.ZRO: 9 objects; [^;]*~S.ZRO.salva[^;]*altro utente[^;]*; saved" other.log && cmp -s private/~S.ZRO.salva v1.ZRO &&
     [ "$(stat -c '%U %a' private/S.ZRO private/~S.ZRO.salva | tr '\n' ' ')" = "root 664 root 600 " ] && grown private/S.ZRO ||
     fail "another user's stale copy: $(cat other.log; ls -lA private)"
+  # In a folder open to all, another user leaves a file dated 2446 under the copy's name of the second user's plan,
+  # which no save can date after and the sticky bit keeps: that user's save goes through, the file as it was.
+  mkdir -m 1777 far && cp v1.ZRO far/S.ZRO && chown "$second_gid:$second_gid" far/S.ZRO && cp v2.ZRO "far/~S.ZRO.salva" &&
+    chown 65534 "far/~S.ZRO.salva" && touch -d '2446-05-10 22:38:55' "far/~S.ZRO.salva" &&
+    ls -ln --time-style=+%s "far/~S.ZRO.salva" >before.txt
+  as_second timeout 300 $wine "$resaver" "$dir\\far\\S.ZRO" >other.log 2>&1 </dev/null
+  grep -q "S.ZRO: 8 objects; saved" other.log && ! cmp -s v1.ZRO far/S.ZRO && [ "$(ls -A far | tr '\n' ' ')" = "S.ZRO ~S.ZRO.salva " ] &&
+    [ "$(ls -ln --time-style=+%s "far/~S.ZRO.salva")" = "$(cat before.txt)" ] && cmp -s v2.ZRO "far/~S.ZRO.salva" ||
+    fail "a file dated 2446 under the copy's name: $(cat other.log; ls -lA far)"
 else echo "not root: no second user tried"; fi
 
 # Root runs the suite: the other user is nobody, with a Wine environment of its own.
