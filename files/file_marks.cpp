@@ -45,13 +45,11 @@ bool MarkSaving(HANDLE file)
 HANDLE OpenMarked(const char* path, DWORD access, DWORD share, DWORD disposition, bool exclusive,
                   SECURITY_ATTRIBUTES* security)
 {
-    // A read goes by the long path meant, so a neighbour's folder that took a kept folder's
-    // short form since neither answers it nor stops it; what may be made or written goes by
-    // the path as given, and is refused below where another file answers.
-    const bool reading = disposition == OPEN_EXISTING && !(access & (GENERIC_WRITE | GENERIC_ALL | DELETE));
-    HANDLE file = reading ? CreateFileW(MeantWidePath(path).c_str(), access, share, security, disposition,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr)
-                          : CreateFileA(path, access, share, security, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // By the long path meant, so that a neighbour's folder that took a kept folder's short
+    // form since neither answers nor stops a read, nor gets a file made, even for a moment;
+    // the proof below refuses what two kept paths give two meanings.
+    HANDLE file = CreateFileW(MeantWidePath(path).c_str(), access, share, security, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return file;
     const bool made = disposition == CREATE_NEW ||

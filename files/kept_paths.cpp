@@ -21,11 +21,6 @@ std::string FullPath(const char* path)
     return PathFrom<char>([&](char* buffer, DWORD size) { return GetFullPathNameA(path, size, buffer, nullptr); });
 }
 
-std::wstring LongPath(const std::wstring& path)
-{
-    return PathFrom<wchar_t>([&](wchar_t* buffer, DWORD size) { return GetLongPathNameW(path.c_str(), buffer, size); });
-}
-
 // Whether `path` is `folder` or lies beneath it, spelt as the program keeps it (but for a
 // drive letter's case): the paths it opens through a kept one begin with it as kept, and
 // "p.zro" beside "P.ZRO" is another file.
@@ -92,24 +87,62 @@ bool SamePath(std::wstring a, std::wstring b)
 
 } // namespace
 
+// What opening the full path `path` reaches (a folder or a file); INVALID_HANDLE_VALUE
+// where it reaches nothing.
+static HANDLE OpenToName(const std::wstring& path)
+{
+    return CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+// Whether two open handles reach one file.
+static bool SameFile(HANDLE a, HANDLE b)
+{
+    BY_HANDLE_FILE_INFORMATION one, other;
+    return GetFileInformationByHandle(a, &one) && GetFileInformationByHandle(b, &other) &&
+           one.dwVolumeSerialNumber == other.dwVolumeSerialNumber && one.nFileIndexHigh == other.nFileIndexHigh &&
+           one.nFileIndexLow == other.nFileIndexLow;
+}
+
+// The long name of the last name in the full path `path`, a short form: the name its folder
+// lists for it where that is what opening the form reaches, else the name of what it
+// reaches (a neighbour that took the form, which GetLongPathNameW may not answer); empty
+// where it reaches nothing.
+static std::wstring ReachedName(const std::wstring& path)
+{
+    const HANDLE reached = OpenToName(path);
+    if (reached == INVALID_HANDLE_VALUE)
+        return std::wstring();
+    std::wstring name = PathFrom<wchar_t>([&](wchar_t* buffer, DWORD size) {
+        return GetLongPathNameW(path.c_str(), buffer, size);
+    });
+    const HANDLE listed = name.empty() ? INVALID_HANDLE_VALUE : OpenToName(name);
+    if (listed == INVALID_HANDLE_VALUE || !SameFile(reached, listed))
+        name = FinalPath(reached);
+    if (listed != INVALID_HANDLE_VALUE)
+        CloseHandle(listed);
+    CloseHandle(reached);
+    return name.substr(name.find_last_of(L'\\') + 1);
+}
+
 std::wstring LongPathOf(const char* path)
 {
     std::wstring full = PathFrom<wchar_t>([&](wchar_t* buffer, DWORD size) {
         return GetFullPathNameW(WidenName(path ? path : "").c_str(), size, buffer, nullptr);
     });
     // Only a name that may be a short form is looked up: a folder lists a name without
-    // regard to case, and "p.zro" beside "P.ZRO" would come back as either.
+    // regard to case, and "p.zro" beside "P.ZRO" would come back as either. Each is judged
+    // by what opening it reaches, never by a listing alone.
     for (size_t end = full.find(L'~'); end != std::wstring::npos; end = full.find(L'~', end)) {
         end = std::min(full.find(L'\\', end), full.size());
         const size_t begin = full.find_last_of(L'\\', end - 1) + 1;
-        const std::wstring named = LongPath(full.substr(0, end));
-        const size_t cut = named.find_last_of(L'\\') + 1;
+        const std::wstring named = ReachedName(full.substr(0, end));
         if (named.empty() && end < full.size())
             return named;
         if (named.empty())
             break;   // a file to come under a name of its own
-        full.replace(begin, end - begin, named.substr(cut));
-        end = begin + named.size() - cut;
+        full.replace(begin, end - begin, named);
+        end = begin + named.size();
     }
     return full;
 }
@@ -137,6 +170,22 @@ bool ReachesMeantFile(HANDLE file, const std::string& path)
     std::wstring meant;
     const bool agreed = MeantPath(FullPath(path.c_str()), meant);
     if (agreed && (meant.empty() || SamePath(FinalPath(file), meant) || StillNamed(file, meant.c_str())))
+        return true;
+    misdirectedPath = meant;
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return false;
+}
+
+bool MakesInMeantFolder(const char* path)
+{
+    std::wstring meant;
+    const std::string full = keptPaths.empty() ? std::string() : FullPath(path);
+    if (full.empty() || (MeantPath(full, meant) && meant.empty()))
+        return true;
+    const size_t cut = full.find_last_of('\\'), longCut = meant.find_last_of(L'\\');
+    // A drive's root holds no short form.
+    if (cut != std::string::npos && longCut != std::wstring::npos &&
+        (cut <= 2 || SamePath(LongPathOf(full.substr(0, cut).c_str()), meant.substr(0, longCut))))
         return true;
     misdirectedPath = meant;
     SetLastError(ERROR_PATH_NOT_FOUND);

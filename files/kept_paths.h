@@ -5,14 +5,16 @@
 // The long (wide) paths behind the ANSI paths the program keeps for a long time: each open
 // plan's and the program folder's. A name the code page cannot hold is kept by its short
 // form, and a folder or file made later beside it with the same short form, listed before
-// it, is then what that form opens. So every file opened or made through a kept path is
-// proven, on the handle just opened, to be the one meant before a byte is written to it or
-// a working file named over it: the path the system gives for that handle against the kept
-// long one. No folder is listed, and nothing can change between the proof and the write.
+// it, is then what that form opens, whatever GetLongPathNameW answers for it. So a file
+// read, made or marked through a kept path goes by the kept long path, and every file
+// opened through one is proven, on the handle just opened, to be the one meant before a
+// byte is written to it or a working file named over it: the path the system gives for
+// that handle against the kept long one. A folder is listed by its long path, and nothing
+// can change between the proof and the write.
 
-// The long path that the ANSI `path` names now: its full path, each short form in it
-// (a name with "~") as the name its folder lists for it. Empty when a short form names
-// nothing.
+// The long path that the ANSI `path` names now: its full path, one that holds a short
+// form (a name with "~") as the system names what opening it reaches (or its folder, for
+// a file not there yet). Empty when a short form names nothing.
 std::wstring LongPathOf(const char* path);
 
 // Keeps, for `owner` (a document, the program), that the ANSI `path` of a file, or of a
@@ -25,6 +27,11 @@ void KeepMeantPath(const void* owner, const char* path, const std::wstring& long
 // where two kept paths give `path` two meanings; the long path meant is then noted for the
 // message (TakeMisdirectedPath).
 bool ReachesMeantFile(HANDLE file, const std::string& path);
+
+// Whether a file made as the ANSI `path` would be made in the folder meant: always for a
+// path that no kept one holds. False, with ERROR_PATH_NOT_FOUND (the long path meant noted
+// as above), where the folder, opened through it, is another (a neighbour made since).
+bool MakesInMeantFolder(const char* path);
 
 // The wide path that names what the ANSI `path` means: the long path a kept one gives it,
 // else the path as it stands. A rename goes to it, so that no short form sends it elsewhere.
@@ -43,6 +50,6 @@ DWORD MeantFileAttributes(const char* path);
 // code page holds it, or by its short form in that folder where it cannot.
 HANDLE FindFirstMeantFile(const char* pattern, WIN32_FIND_DATAA* found);
 bool FindNextMeantFile(HANDLE search, WIN32_FIND_DATAA* found);
-// The folder that the kept folder `longFolder`'s short form `folder` names now where that
-// is another (a neighbour made since); empty otherwise.
+// The folder that the kept folder `longFolder`'s short form `folder` reaches now, opened,
+// where that is another (a neighbour made since); empty otherwise.
 std::wstring NeighbourNamedBy(const char* folder, const wchar_t* longFolder);

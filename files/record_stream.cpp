@@ -517,6 +517,9 @@ static HFILE OpenMarkedForWriting(const char* path)
         // Missing, or read by another program that lets others write: the access and
         // sharing of _lcreat, but nothing cut before the file is marked. A file made here
         // can be taken away again by its handle.
+        // Nothing is made where a kept folder's short form reaches a neighbour's folder now.
+        if (!MakesInMeantFolder(path))
+            return HFILE_ERROR;
         const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
         HANDLE created = CreateFileA(path, GENERIC_READ | GENERIC_WRITE | DELETE, share, nullptr, CREATE_NEW,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -146,11 +146,13 @@ bool DateAfter(HANDLE file, ULONGLONG written)
 
 void RemoveLeftWorkingFiles(const std::string& folder, const WorkingFileNames& names)
 {
-    // Listed whole first: the working files made to take them out have the same form.
+    // Listed whole first: the working files made to take them out have the same form. The
+    // folder is listed by the long path meant: a neighbour's folder that took a kept
+    // folder's short form is never listed, nor its files taken for this folder's.
     std::vector<std::string> left;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + names.lead + "*" + names.tail).c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+    HANDLE search = FindFirstMeantFile((folder + names.lead + "*" + names.tail).c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextMeantFile(search, &found))
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsWorkingName(found.cFileName, names))
             left.push_back(folder + found.cFileName);
     if (search != INVALID_HANDLE_VALUE)

@@ -83,8 +83,14 @@ const char* const kNoReply =
     "cambiato.";
 const char* const kNoReplyNeighbour =
     "L'editor dell'arredamento si è chiuso senza scrivere il suo lavoro nel file\n%s\n\nNessun disegno è stato "
-    "cambiato. Il nome breve della cartella del programma è ora anche quello della cartella\n%s\naccanto: "
-    "l'editor potrebbe aver scritto lì. Rinominare quella cartella.";
+    "cambiato. Il nome breve della cartella del programma è ora anche quello della cartella\n%s\naccanto, e il file "
+    "passato all'editor porta lì: il suo lavoro, se lo ha scritto, è nel file\n%s\nRinominare quella cartella.";
+// The exchange file would be handed over through the short form, which reaches the
+// neighbour now: nothing is written there, and the editor is not started.
+const char* const kTovrelWriteNeighbour =
+    "Si è verificato un errore durante la scrittura del file dell'oggetto da usare con Tovrel:\n%s\n\nIl nome breve "
+    "della cartella del programma è ora anche quello della cartella\n%s\naccanto: l'editor vi troverebbe il file "
+    "di quella cartella. Rinominare quella cartella.";
 const char* const kReplyUnreadable =
     "Il lavoro dell'editor dell'arredamento non può essere letto dal file\n%s\n\nÈ stato conservato nel file "
     "%s: per aggiungerlo a un disegno, scegliere Fichier, Importer, Objet Quintara...";
@@ -305,7 +311,12 @@ void ReportFurnitureEditorFailure(HWND owner)
 
 void ReportFurnitureEditorWriteFailure(HWND owner)
 {
-    ShowMessageBox(owner, kTovrelWriteError, kTovrelCaption, MB_OK);
+    const std::wstring neighbour = NeighbourNamedBy(programDirectory, programLongDirectory);
+    if (neighbour.empty())
+        ShowMessageBox(owner, kTovrelWriteError, kTovrelCaption, MB_OK);
+    else
+        ShowMessageBoxNaming(owner, kTovrelWriteNeighbour, {MeantWidePath(ProgramFile(kExchangeName)), neighbour},
+                             kTovrelCaption, MB_OK);
 }
 
 bool RefuseSecondFurnitureEditor(HWND owner)
@@ -486,8 +497,8 @@ bool NoReplyTold(HWND frame)
     if (neighbour.empty())
         ShowMessageBoxNaming(frame, kNoReply, file, applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
     else
-        ShowMessageBoxNaming(frame, kNoReplyNeighbour, {file, neighbour}, applicationTitle,
-                             MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+        ShowMessageBoxNaming(frame, kNoReplyNeighbour, {file, neighbour, LongPathOf(ProgramFile(kExchangeName).c_str())},
+                             applicationTitle, MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
     return true;
 }
 

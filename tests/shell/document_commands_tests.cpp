@@ -8,6 +8,8 @@
 #include "shell/startup.h"
 #include "files/kept_paths.h"
 #include "files/object_exchange.h"
+#include "files/picture_files.h"
+#include "files/profile_file.h"
 #include "files/plan_file.h"
 #include "files/symbol_library.h"
 #include "files/whole_reads.h"
@@ -618,18 +620,25 @@ uint16_t ShortFormHash(const std::wstring& name)
     return static_cast<uint16_t>((hash << 3) ^ (hash >> 5) ^ name.back());
 }
 
+// What opening the ANSI `folder` reaches now, as GetFinalPathNameByHandleW names it ("\\?\" off).
+std::wstring ReachedBy(const std::string& folder)
+{
+    HANDLE opened = CreateFileW(WidenName(folder).c_str(), FILE_READ_ATTRIBUTES, 7, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    wchar_t reached[MAX_PATH] = L"\\\\?\\";
+    GetFinalPathNameByHandleW(opened, reached, MAX_PATH, 0), CloseHandle(opened);
+    return reached + 4;
+}
+
 // Folders made in `here` beside `ours` (whose ANSI path is `folder`) with its short form,
-// each given the files named with their texts for its number, until one lists before it
-// (its file system's order), then ours named anew, which file systems that list by age
-// put last: the neighbours' files, none where the short form still reaches ours.
+// each given the files named with their texts for its number, until opening the short form
+// reaches one (whatever GetLongPathNameW answers for it, which may still be ours), then ours
+// named anew, which file systems that list by age put last: the neighbours' files, none
+// where the short form, opened, still reaches ours.
 std::vector<std::wstring> MakeNeighbours(const std::wstring& here, const std::wstring& ours, const std::string& folder,
                                          const std::vector<std::pair<std::wstring, std::function<std::string(size_t)>>>& files)
 {
     std::vector<std::wstring> neighbours;
-    const auto reachesOurs = [&] {
-        wchar_t reached[MAX_PATH] = L"";
-        return GetLongPathNameW(WidenName(folder).c_str(), reached, MAX_PATH) && here + ours == reached;
-    };
+    const auto reachesOurs = [&] { return here + ours == ReachedBy(folder); };
     std::wstring name = ours.substr(0, 6) + L"    ";
     for (int i = 0, first = 1, made = 0; i < 57 * 57 * 57 * 57 && made < 40 && first; ++i) {
         for (int at = 0, rest = i; at < 4; ++at, rest /= 57)
@@ -719,6 +728,11 @@ TEST_F(DocumentCommands, AProgramFolderReadsItsOwnFilesAfterANeighbourTakesItsSh
     std::filesystem::copy(WidenName(vtest::SourceFilePath("OBJECTS")), own + L"\\OBJECTS",
                           std::filesystem::copy_options::recursive);
     std::ofstream(std::filesystem::path(own + L"\\Z!PREFS.INI")) << "[ForegroundColor]\nRed=111\n";
+    // A picture (2 by 1) and a profile of its own, and a working file a stopped preferences save left.
+    std::ofstream(std::filesystem::path(own + L"\\V.BMP"), std::ios::binary)
+        << std::string("BM>\0\0\0\0\0\0\0" "6\0\0\0(\0\0\0\2\0\0\0\1\0\0\0\1\0\x18\0", 30) + std::string(32, '\0');
+    std::ofstream(std::filesystem::path(own + L"\\V.INI")) << "[S]\nK=1\n";
+    std::ofstream(std::filesystem::path(own + L"\\Z!PREFS.INI.1-2.tmp")) << "left";
     char* const programWas = programDirectory;
     wchar_t* const longWas = programLongDirectory;
     programDirectory = &folder[0], programLongDirectory = &own[0];
@@ -737,8 +751,13 @@ TEST_F(DocumentCommands, AProgramFolderReadsItsOwnFilesAfterANeighbourTakesItsSh
     std::vector<std::wstring> neighbours = MakeNeighbours(
         here, ours, folder,
         {{L"Z!PREFS.INI", [](size_t n) { return "[ForegroundColor]\nRed=" + std::to_string(200 + n) + "\n"; }},
-         {L"Z!TOVRL.TMP", [&](size_t) { return std::string(reply.begin(), reply.end()); }}});
+         {L"Z!TOVRL.TMP", [&](size_t) { return std::string(reply.begin(), reply.end()); }},
+         {L"V.BMP", [](size_t n) { return std::to_string(n); }},
+         {L"V.INI", [](size_t n) { return "[S]\nK=" + std::to_string(2 + n) + "\n"; }},
+         {L"Z!PREFS.INI.3-4.tmp", [](size_t n) { return std::to_string(n); }}});
     ASSERT_FALSE(neighbours.empty());
+    wchar_t listed[MAX_PATH] = L"";
+    SCOPED_TRACE(GetLongPathNameW(WidenName(folder).c_str(), listed, MAX_PATH) && here + ours == listed ? "GetLongPathNameW: ours" : "");
     const auto bytesOf = [](const std::wstring& path) {
         std::ifstream file{std::filesystem::path(path), std::ios::binary};
         return std::string(std::istreambuf_iterator<char>(file), {});
@@ -752,17 +771,18 @@ TEST_F(DocumentCommands, AProgramFolderReadsItsOwnFilesAfterANeighbourTakesItsSh
         theirs.push_back(bytesOf(neighbour));
     PlanDocument* const plan = activeDocument;
     HANDLE held = INVALID_HANDLE_VALUE;
-    // The neighbour the short form reaches: the last made.
-    const std::wstring neighbour = neighbours.back().substr(0, neighbours.back().find_last_of(L'\\'));
+    // The neighbour the short form reaches.
+    const std::wstring neighbour = ReachedBy(folder);
+    ASSERT_NE(own, neighbour);
     const struct {
         const char* road;
         std::function<void()> act;
         int added;
         std::vector<std::wstring> named;   // in the last box
     } rows[] = {
-        {"the editor closes, its file as handed over", [] {}, 0, {own + L"\\Z!TOVRL.TMP", neighbour}},
+        {"the editor closes, its file as handed over", [] {}, 0, {own + L"\\Z!TOVRL.TMP", neighbour + L"\\Z!TOVRL.TMP"}},
         {"the editor replies", [&] { editorStarts(true), editorWrites(); }, 1, {}},
-        {"the editor closes, a closed plan's file as handed over", [&] { editorStarts(false); }, 0, {own + L"\\Z!TOVRL.TMP", neighbour}},
+        {"the editor closes, a closed plan's file as handed over", [&] { editorStarts(false); }, 0, {own + L"\\Z!TOVRL.TMP", neighbour + L"\\Z!TOVRL.TMP"}},
         {"the editor replies to a closed plan", [&] { editorStarts(false), editorWrites(); }, 0, {own + L"\\Tovrel1.ZOB"}},
         {"the editor replies, still writing its file", [&] {
              editorStarts(true), editorWrites();
@@ -784,12 +804,25 @@ TEST_F(DocumentCommands, AProgramFolderReadsItsOwnFilesAfterANeighbourTakesItsSh
                 << (boxes.Count() ? boxes.Last().text : "");
     }
     CloseHandle(held);
+    // A hand-over now, its file reached through the short form in the neighbour: refused, both named.
+    EXPECT_FALSE(WriteObjectExchangeFile(exchange.c_str()));
+    ReportFurnitureEditorWriteFailure(frame);
+    for (const std::wstring& name : {own + L"\\Z!TOVRL.TMP", neighbour})
+        EXPECT_NE(std::string::npos, boxes.Last().text.find(NarrowMarked(name))) << boxes.Last().text;
     // A new plan's colours, and their save.
     SendCommand(frame, FrameCommandNew);
     EXPECT_EQ(111, activeDocument->settings->foregroundColour.red);
     activeDocument->settings->foregroundColour.red = 99;
     SavePlanColours();
     EXPECT_NE(std::string::npos, bytesOf(own + L"\\Z!PREFS.INI").find("Red=99"));
+    EXPECT_FALSE(std::filesystem::exists(own + L"\\Z!PREFS.INI.1-2.tmp"));
+    // Each profile and picture reader.
+    char text[64] = "", section[64] = "";
+    const std::string ini = folder + "\\V.INI";
+    EXPECT_TRUE(MeantProfileInt("S", "K", 0, ini.c_str()) == 1 && MeantProfileString("S", "K", "", text, 64, ini.c_str()) &&
+                MeantProfileSection("S", section, 64, ini.c_str()) && text == std::string("1") && section == std::string("K=1"));
+    DIBImage* image = LoadDIBImageA((folder + "\\V.BMP").c_str());
+    EXPECT_TRUE(image && image->width == 2 && (std::free(image->pixels), std::free(image), true));
     // The symbol library, every symbol drawn.
     ASSERT_TRUE(LoadSymbolLibrary2D());
     int drawn = 0;
@@ -798,6 +831,9 @@ TEST_F(DocumentCommands, AProgramFolderReadsItsOwnFilesAfterANeighbourTakesItsSh
     EXPECT_EQ(44, drawn);
     for (size_t i = 0; i < neighbours.size(); ++i)
         EXPECT_EQ(theirs[i], bytesOf(neighbours[i]));
+    for (size_t i = 0; i < neighbours.size(); i += 5)
+        EXPECT_EQ(5, std::distance(std::filesystem::directory_iterator(std::filesystem::path(neighbours[i]).parent_path()),
+                                   std::filesystem::directory_iterator()));
     programDirectory = programWas, programLongDirectory = longWas;
     KeepMeantPath(&programDirectory, longWas ? programWas : nullptr, longWas ? longWas : L"", true);
 }
