@@ -65,8 +65,13 @@ stop_env() {
     grep -qaF wine-env.sh "/proc/$pid/cmdline" 2>/dev/null; then
     ends_tree "$pid"
   fi
-  # The server of the prefix, whatever state a start left it in.
+  # The server of the prefix, whatever state a start left it in, and the Wine processes of
+  # the prefix that no server reaches any more: a start killed while Wine makes the prefix
+  # leaves its installer, in a session of its own, whose prefix the next start makes anew.
   [ ! -d "$dir/prefix" ] || WINEPREFIX="$dir/prefix" "$WINESERVER" -k >/dev/null 2>&1 || true
+  for pid in $(grep -lzxF "WINEPREFIX=$dir/prefix" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3); do
+    [[ $(readlink "/proc/$pid/exe") != /usr/lib/wine/* ]] || kill -KILL "$pid" 2>/dev/null || true
+  done
   if read -r pid 2>/dev/null <"$dir/xvfb.pid" && [ "/proc/$pid/fd/2" -ef "$dir/xvfb.log" ]; then
     kill "$pid" >/dev/null 2>&1 || true
   fi
@@ -83,8 +88,8 @@ stop_own() {
     rm -rf -- "$own" || true
   done
 }
-# The file systems mounted in a folder (the full disks of tests, as root), the deepest first:
-# one that is still in use is detached and goes once nothing uses it. Left mounted, they
+# The file systems mounted in a folder (the full disks of tests, as root), the last mounted
+# first: one that is still in use is detached and goes once nothing uses it. Left mounted, they
 # keep the folder from being removed, and the next run's test from starting afresh.
 unmount_in() {
   local top m mounts=()
@@ -93,7 +98,7 @@ unmount_in() {
   # Blanks, tabs, line ends and backslashes of a mount point are written as octal escapes.
   while read -r _ _ _ _ m _; do
     printf -v m -- "${m//%/%%}"
-    [[ $m == "$top" || $m == "$top"/* ]] && mounts+=("$m")
+    [[ $m != "$top" && $m != "$top"/* ]] || mounts+=("$m")
   done </proc/self/mountinfo
   [ ${#mounts[@]} -gt 0 ] || return 0
   for m in $(printf '%s\n' "${!mounts[@]}" | sort -rn); do

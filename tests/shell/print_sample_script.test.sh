@@ -250,6 +250,9 @@ rc=$?; for _ in {1..50}; do alive "$x" && sleep 0.1; done
   { echo "FAIL Ctrl-C at the environment's start: $(cat "$work/int.out")"; failed=1; }
 set +m
 bash "$root/scripts/wine-env.sh" stop "$fb/wine-env"; rm -rf "$fb/wine-env/prefix" "$fb/wine-env/prepared"
+# Once stopped, no process of that environment runs, those of the start killed half-way included.
+left=$(grep -lzxF "WINEPREFIX=$fb/wine-env/prefix" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3)
+[ -z "$left" ] || { echo "FAIL left running: $(ps -o args= -p "${left//$'\n'/,}")"; kill -KILL $left; failed=1; }
 fi
 
 if part disks; then
