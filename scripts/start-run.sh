@@ -43,6 +43,9 @@ exec {run_lock}>&-
 
 bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh" "$build"
+# What a killed run's tests left mounted in their folders (the environment's start takes
+# down what they left in it).
+bash "$root/scripts/wine-env.sh" unmount "$build/testwd"
 
 envdir=$build/wine-env
 # The environment is stopped when the script ends, however it ends, even while it starts

@@ -8,6 +8,7 @@
 #   wine-env.sh start DIR        -> writes DIR/env.sh to be sourced
 #   wine-env.sh own DIR STARTED  -> the same, made from the environment started in STARTED
 #   wine-env.sh stop DIR         (the environments made from it too)
+#   wine-env.sh unmount DIR      -> takes down what is mounted in DIR (as root)
 #   wine-env.sh copy FROM TO [UID:GID]  -> a copy of the prefix FROM, for a test's own use
 # Every process's output goes to files in DIR: a persistent Wine process must never
 # hold a pipe that someone waits on.
@@ -64,21 +65,44 @@ stop_env() {
     grep -qaF wine-env.sh "/proc/$pid/cmdline" 2>/dev/null; then
     ends_tree "$pid"
   fi
-  # The server of the prefix, whatever state a start left it in.
+  # The server of the prefix, whatever state a start left it in, and the Wine processes of
+  # the prefix that no server reaches any more: a start killed while Wine makes the prefix
+  # leaves its installer, in a session of its own, whose prefix the next start makes anew.
   [ ! -d "$dir/prefix" ] || WINEPREFIX="$dir/prefix" "$WINESERVER" -k >/dev/null 2>&1 || true
+  for pid in $(grep -lzxF "WINEPREFIX=$dir/prefix" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3); do
+    [[ $(readlink "/proc/$pid/exe") != /usr/lib/wine/* ]] || kill -KILL "$pid" 2>/dev/null || true
+  done
   if read -r pid 2>/dev/null <"$dir/xvfb.pid" && [ "/proc/$pid/fd/2" -ef "$dir/xvfb.log" ]; then
     kill "$pid" >/dev/null 2>&1 || true
   fi
   rm -f "$dir/xvfb.pid" "$dir/start.pid" "$dir/env.sh"
 }
-# The environments made from this one (own-env.sh makes them in DIR/own, one a folder):
-# those whose runs were killed are stopped and removed with it.
+# The environments made from this one (test-guard.sh makes them in DIR/own, one a folder):
+# those whose tests were killed are stopped and removed with it. A stop goes on past what it
+# cannot remove, so that it never leaves a server running.
 stop_own() {
   local own
   for own in "$dir/own"/*/; do
     [ -d "$own" ] || continue
     bash "$here/wine-env.sh" stop "$own" || true
-    rm -rf -- "$own"
+    rm -rf -- "$own" || true
+  done
+}
+# The file systems mounted in a folder (the full disks of tests, as root), the last mounted
+# first: one that is still in use is detached and goes once nothing uses it. Left mounted, they
+# keep the folder from being removed, and the next run's test from starting afresh.
+unmount_in() {
+  local top m mounts=()
+  [ "$(id -u)" = 0 ] && top=$(cd -- "$1" 2>/dev/null && pwd -P && echo .) || return 0
+  top=${top%?.}
+  # Blanks, tabs, line ends and backslashes of a mount point are written as octal escapes.
+  while read -r _ _ _ _ m _; do
+    printf -v m -- "${m//%/%%}"
+    [[ $m != "$top" && $m != "$top"/* ]] || mounts+=("$m")
+  done </proc/self/mountinfo
+  [ ${#mounts[@]} -gt 0 ] || return 0
+  for m in $(printf '%s\n' "${!mounts[@]}" | sort -rn); do
+    umount -- "${mounts[m]}" 2>/dev/null || umount -l -- "${mounts[m]}" 2>/dev/null || true
   done
 }
 
@@ -138,9 +162,15 @@ if [ "$cmd" = copy ]; then
   exit 0
 fi
 
+if [ "$cmd" = unmount ]; then
+  unmount_in "$dir"
+  exit 0
+fi
+
 if [ "$cmd" = stop ]; then
   stop_own
   stop_env
+  unmount_in "$dir"
   exit 0
 fi
 
@@ -149,8 +179,11 @@ if [[ $dir == *[\"\\]* ]]; then
   echo "wine-env: Wine cannot keep its prefix in a folder whose path holds \" or \\: $dir" >&2
   exit 1
 fi
-# A start stopped half-way (its run killed) is found and stopped by the next start or stop.
+# A start stopped half-way (its run killed) is found and stopped by the next start or stop,
+# and so are the environments made from it and what its tests left mounted.
+stop_own
 stop_env
+unmount_in "$dir"
 cd -- "$dir"
 echo $$ >"$dir/start.pid"
 if [ "$cmd" = own ]; then

@@ -21,7 +21,8 @@ pass_on() {
 }
 /usr/lib/wine/wine64 "$@" >"$output/out" 2>"$output/err" &
 program=$!
-# Stopped (CTest's timeout), the program is stopped too, and what it said is passed on.
+# Stopped (Ctrl-C, or the end of test-guard.sh), the program is stopped too, and what it
+# said is passed on. CTest's time limit kills this script with the program at once.
 trap 'kill "$program" 2>/dev/null; pass_on; exit 124' TERM INT
 wait "$program"
 rc=$?

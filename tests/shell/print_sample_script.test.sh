@@ -15,7 +15,7 @@
 # Names of 229 and 250 characters print; Ctrl-C, to the script or its port, leaves no file.
 # With the printer's, the spool or the build folder on a full disk (small file systems mounted by the
 # test, as root only), the script says so, exits non-zero and leaves no PDF under the plan's name, nor a job in
-# the spool folder, nor a copy.
+# the spool folder, nor a copy. What a killed run's tests left mounted goes as the next run starts.
 set -u
 exe=${1:?velmora.exe}
 # The part of the rows to run, where the test is split: every part without one.
@@ -207,7 +207,10 @@ started() {  # started LIMIT: the run in the background, once its program runs; 
   rm -f "$fb/wine-env/print.lock"; run "$1" &
   for _ in {1..600}; do first=$(sed -n 's/.*(process \([0-9]*\))$/\1/p' "$fb/wine-env/print.lock" 2>/dev/null) && [ -n "$first" ] && break; sleep 0.1; done
 }
+# A file system that a killed run's test left mounted in its folder is taken down as the next run starts.
+left="$fb/testwd/t é/full" && mkdir -p "$left" && { [ "$(id -u)" != 0 ] || mount -t tmpfs -o size=16k tmpfs "$left"; } || exit 1
 started 4; run 2; wait
+! mountpoint -q "$left" || { echo "FAIL a file system left by a killed run stays mounted"; umount "$left"; failed=1; }
 grep -q "did nothing for 4 s" "$work/run4.out" && grep -q "waiting for print-sample.sh (process $first)" "$work/run2.out" &&
   grep -q "did nothing for 2 s" "$work/run2.out" || { echo "FAIL two runs at once: $(cat "$work/run4.out" "$work/run2.out")"; failed=1; }
 started 60; kill -9 "$first"; run 3
@@ -247,6 +250,9 @@ rc=$?; for _ in {1..50}; do alive "$x" && sleep 0.1; done
   { echo "FAIL Ctrl-C at the environment's start: $(cat "$work/int.out")"; failed=1; }
 set +m
 bash "$root/scripts/wine-env.sh" stop "$fb/wine-env"; rm -rf "$fb/wine-env/prefix" "$fb/wine-env/prepared"
+# Once stopped, no process of that environment runs, those of the start killed half-way included.
+left=$(grep -lzxF "WINEPREFIX=$fb/wine-env/prefix" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3)
+[ -z "$left" ] || { echo "FAIL left running: $(ps -o args= -p "${left//$'\n'/,}")"; kill -KILL $left; failed=1; }
 fi
 
 if part disks; then

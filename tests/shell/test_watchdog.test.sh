@@ -3,7 +3,10 @@
 # Test programs under CTest: one that stops making progress (a message box nobody
 # answers) fails within its watchdog's limit, naming the test and the box's caption; one
 # that leaves a Wine process behind it holding its standard error (as the first window of
-# a session leaves the desktop process) ends for CTest as soon as it ends itself.
+# a session leaves the desktop process) ends for CTest as soon as it ends itself. A test
+# that CTest kills at its time limit leaves no environment of its own, no process of it and
+# nothing mounted in its folder; an environment's stop that finds a file system left mounted,
+# and in use, in an environment made from it still ends every server and removes the rest.
 set -u
 . "$(dirname "$0")/print_road_lib.sh"
 work=$(pwd)
@@ -30,4 +33,39 @@ echo "a program leaving a process behind: its output closed after $((SECONDS - s
 for p in /proc/[0-9]*; do
   [ "$( { tr '\0' '\n' <"$p/cmdline" | head -n 1; } 2>/dev/null)" = "$(winpath "$lingering")" ] && kill "${p#/proc/}"
 done
+
+# of ENV: the processes of the environments whose folders' paths start ENV (their prefix's).
+of() { grep -lzF "WINEPREFIX=$1" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3; }
+gone() { [ -z "$(ls -d "$own".* 2>/dev/null)$(of "$own.")" ] && ! mountpoint -q "$work/killed/wd/full"; }
+# A stand-in test in an environment of its own, past its limit of 5 s: it has mounted a file
+# system in its folder and runs a Wine program and a sleep.
+guard=$VELMORA_SOURCE_DIR/scripts/test-guard.sh own=${VELMORA_WINE_ENV%/*}/own/sleeper$$
+rm -rf "$work/killed" && mkdir -p "$work/killed/wd" && cat >"$work/killed/CTestTestfile.cmake" <<EOF || exit 1
+add_test(sleeper bash [==[$guard]==] --own sleeper$$ bash -c [==[
+  [ "\$(id -u)" != 0 ] || { mkdir full && mount -t tmpfs -o size=16k tmpfs full; }
+  /usr/lib/wine/wine64 $(printf %q "$VELMORA_BINARY_DIR/tests/companion_standin.exe") & sleep 60]==])
+set_tests_properties(sleeper PROPERTIES TIMEOUT 5 WORKING_DIRECTORY [==[$work/killed/wd]==])
+EOF
+start=$SECONDS
+(cd "$work/killed" && ctest) >"$work/killed.out" 2>&1
+ended=$SECONDS
+for _ in {1..300}; do gone && break; sleep 0.1; done
+echo "a test killed at its limit of 5 s: CTest returned after $((ended - start)) s, its environment gone $((SECONDS - ended)) s later"
+grep -q 'sleeper .*Timeout' "$work/killed.out" && gone ||
+  { echo "FAIL a killed test left $(ls -d "$own".* 2>/dev/null) $(of "$own.") $(mountpoint "$work/killed/wd/full"): $(cat "$work/killed.out")"; failed=1; }
+
+# A stop past a busy file system in an environment made from the one it stops, both running Wine.
+env=$work/stopped && rm -rf "$env" && mkdir -p "$env/own/inner" || exit 1
+for dir in "$env" "$env/own/inner"; do
+  bash "$VELMORA_SOURCE_DIR/scripts/wine-env.sh" own "$dir" "${VELMORA_WINE_ENV%/*}" >/dev/null || exit 1
+  (. "$dir/env.sh" && /usr/lib/wine/wine64 cmd /c exit) >/dev/null 2>&1
+done
+if [ "$(id -u)" = 0 ] && mount -t tmpfs -o size=16k tmpfs "$env/own/inner/print"; then
+  sleep 60 >"$env/own/inner/print/busy" & busy=$!
+fi
+bash "$VELMORA_SOURCE_DIR/scripts/wine-env.sh" stop "$env" >"$work/stop.out" 2>&1
+rc=$?; kill ${busy:-} 2>/dev/null
+echo "a stop past a busy file system: exit $rc, left: $(ls -A "$env/own") $(of "$env/")"
+[ $rc = 0 ] && [ -z "$(ls -A "$env/own")$(of "$env/")" ] && ! grep -qF " $env/" /proc/mounts ||
+  { echo "FAIL a stop past a busy file system: $(cat "$work/stop.out")"; failed=1; }
 exit $failed
