@@ -263,27 +263,72 @@ bool PeekClickOrKeyMessage(MSG* message)
     return PeekFor(message, kinds, true);
 }
 
+// A press made through the display is read off the X connection whenever the thread
+// looks at its queue, and its window is chosen as the thread takes it. So the message
+// judged is the one taken: looked at once, and taken off the queue only when it is the
+// loop's, by its own number and window. A second look that takes "the next input message"
+// may take a press that came in between, on another window, as the loop's own click.
 LoopClick PeekLoopClickOrKey(HWND window, MSG* message)
 {
     static const UINT presses[] = {WM_LBUTTONDOWN,   WM_LBUTTONDBLCLK,   WM_RBUTTONDOWN,   WM_RBUTTONDBLCLK,
                                    WM_MBUTTONDOWN,   WM_MBUTTONDBLCLK,   WM_NCLBUTTONDOWN, WM_NCLBUTTONDBLCLK,
                                    WM_NCRBUTTONDOWN, WM_NCRBUTTONDBLCLK, WM_NCMBUTTONDOWN, WM_NCMBUTTONDBLCLK};
-    if (window && GetCapture() == window)
+    static const UINT clicks[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_LBUTTONDBLCLK, WM_KEYDOWN};
+    if (!window)
+        return PeekClickOrKeyMessage(message) ? LoopClick::Here : LoopClick::None;
+    if (GetCapture() == window)
         ReleaseCapture();
     MSG next;
-    if (window && PeekNextInputMessage(&next, false) && IsOneOf(next.message, presses, sizeof presses / sizeof *presses) &&
+    if (!PeekNextInputMessage(&next, false))
+        return LoopClick::None;
+    if (IsOneOf(next.message, presses, sizeof presses / sizeof *presses) &&
         (next.hwnd != window || next.message < WM_MOUSEFIRST)) {
         *message = next;
-        return LoopClick::Elsewhere;
+        const PlanDocument* document = activeDocument;
+        const bool bar = document && next.message == WM_LBUTTONDOWN &&
+                         (next.hwnd == document->verticalScrollBar || next.hwnd == document->horizontalScrollBar);
+        return bar ? LoopClick::ScrollBar : LoopClick::Elsewhere;
     }
-    return PeekClickOrKeyMessage(message) ? LoopClick::Here : LoopClick::None;
+    MSG taken;
+    if (!CurrentInput().PeekQueue(&taken, next.hwnd, next.message, next.message, PM_REMOVE | PM_NOYIELD))
+        return LoopClick::None;
+    *message = taken;
+    return IsOneOf(taken.message, clicks, sizeof clicks / sizeof *clicks) ? LoopClick::Here : LoopClick::None;
 }
 
-bool PeekPlacingPress(HWND window)
+bool LoopClickPoint(HWND window, const MSG& message, POINT* logical)
+{
+    if (!window || message.hwnd != window || message.message < WM_MOUSEFIRST || message.message > WM_MOUSELAST)
+        return false;
+    POINT point = {static_cast<int16_t>(LOWORD(message.lParam)), static_cast<int16_t>(HIWORD(message.lParam))};
+    HDC dc = GetDC(window);
+    if (dc) {
+        DPtoLP(dc, &point, 1);
+        ReleaseDC(window, dc);
+    }
+    *logical = point;
+    return true;
+}
+
+void DispatchLoopPress(HWND window, const MSG& press)
+{
+    MSG taken;
+    if (CurrentInput().PeekQueue(&taken, press.hwnd, press.message, press.message, PM_REMOVE | PM_NOYIELD))
+        DispatchMessageA(&taken);
+    if (window)
+        UpdateWindow(window);
+}
+
+bool PeekPlacingPress(HWND window, POINT* at)
 {
     MSG message;
     const LoopClick click = PeekLoopClickOrKey(window, &message);
-    return click == LoopClick::Elsewhere || (click == LoopClick::Here && message.message == WM_LBUTTONDOWN);
+    if (click == LoopClick::Here && message.message == WM_LBUTTONDOWN) {
+        if (at)
+            LoopClickPoint(window, message, at);
+        return true;
+    }
+    return click == LoopClick::Elsewhere || click == LoopClick::ScrollBar;
 }
 
 void SwallowInputForDoubleClickTime()

@@ -69,14 +69,22 @@ bool PeekClickOrKeyMessage(MSG* message);          // left/right press, left dou
 // The same for a loop that takes its clicks in one window (the plan pane): a press
 // anywhere else, on another window or on the frame of this one, is no click of the loop.
 // It stays queued, for the window it landed on to do its own work once the loop has
-// ended, and is reported as elsewhere. The window lets go of the mouse capture at once,
-// so that a press lands on the window under the pointer.
-enum class LoopClick { None, Here, Elsewhere };
+// ended, and is reported as elsewhere (a left press on the plan's own scroll bars as
+// such: a loop may let it scroll and go on). The window lets go of the mouse capture at
+// once, so that a press lands on the window under the pointer. The loop's click is the
+// very message judged so: a press that comes meanwhile is judged on its own.
+enum class LoopClick { None, Here, Elsewhere, ScrollBar };
 LoopClick PeekLoopClickOrKey(HWND window, MSG* message);
+// Where a click of the loop was made, in the window's logical units: a press is taken
+// where it was made, wherever the pointer has gone since. False for a key.
+bool LoopClickPoint(HWND window, const MSG& message, POINT* logical);
+// Takes a press left queued off the queue and has its window do its work there and then
+// (a scroll bar follows the button until its release); the window is painted after it.
+void DispatchLoopPress(HWND window, const MSG& press);
 // For a loop that ends at one left press in the window: true at that press (taken off
-// the queue) and at a press elsewhere (left queued, as above); other clicks and keys
-// are dropped.
-bool PeekPlacingPress(HWND window);
+// the queue, its point in at) and at a press elsewhere (left queued, as above, at
+// unchanged); other clicks and keys are dropped.
+bool PeekPlacingPress(HWND window, POINT* at = nullptr);
 bool PeekButtonOrKeyMessage(MSG* message);         // left/right press, key down
 bool PeekButtonDownMessage(MSG* message);          // left/right press, client or non-client
 bool PeekButtonOrKeyMessageNoRemove(MSG* message); // as PeekButtonOrKeyMessage, leaves it queued

@@ -88,10 +88,12 @@ float TrackArcEnd(const float* centre, const float* first, float startAngle, flo
     DrawArcPreviewXor(centre[0], centre[1], first[0], first[1], current[0], current[1], startAngle,
                       radius);
     POINT previousCursor = GetCursorLogicalPos();
-    for (;;) {
-        if (PeekPlacingPress(activePlanPane))
-            break;
-        const POINT cursor = GetCursorLogicalPos();
+    // A press on the pane places where it was made; one elsewhere leaves it as it stands.
+    for (bool placed = false; !placed;) {
+        POINT cursor = previousCursor;
+        placed = PeekPlacingPress(activePlanPane, &cursor);
+        if (!placed)
+            cursor = GetCursorLogicalPos();
         if (cursor.x == previousCursor.x && cursor.y == previousCursor.y && !ShiftKeyToggled())
             continue;
         previousCursor = cursor;

@@ -58,12 +58,17 @@ void DrawWalkingLine(HDC dc, WalkingLine* line, float height)
 void TrackStairEnd(HDC dc, const float* p, float* q, WalkingLine* line)
 {
     POINT previousCursor = GetCursorLogicalPos();
-    for (;;) {
+    // A press on the pane ends it where it was made; one elsewhere leaves it as it stands.
+    for (bool placed = false; !placed;) {
         MSG message;
         const LoopClick click = PeekLoopClickOrKey(activePlanPane, &message);
-        if (click == LoopClick::Elsewhere || (click == LoopClick::Here && message.message != WM_KEYDOWN))
-            break;
-        const POINT cursor = GetCursorLogicalPos();
+        placed = click == LoopClick::Elsewhere || click == LoopClick::ScrollBar ||
+                 (click == LoopClick::Here && message.message != WM_KEYDOWN);
+        POINT cursor = previousCursor;
+        if (!placed)
+            cursor = GetCursorLogicalPos();
+        else if (click == LoopClick::Here)
+            LoopClickPoint(activePlanPane, message, &cursor);
         if (cursor.x == previousCursor.x && cursor.y == previousCursor.y && !ShiftKeyToggled())
             continue;
         previousCursor = cursor;

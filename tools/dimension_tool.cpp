@@ -44,10 +44,12 @@ void PlaceDimensionLine(POINT a, POINT b, float* offset)
     POINT c = b;
     DrawPreview(a, b, c);
     POINT previousCursor = GetCursorLogicalPos();
-    for (;;) {
-        if (PeekPlacingPress(activePlanPane))
-            break;
-        const POINT cursor = GetCursorLogicalPos();
+    // A press on the pane places where it was made; one elsewhere leaves it as it stands.
+    for (bool placed = false; !placed;) {
+        POINT cursor = previousCursor;
+        placed = PeekPlacingPress(activePlanPane, &cursor);
+        if (!placed)
+            cursor = GetCursorLogicalPos();
         if (cursor.x == previousCursor.x && cursor.y == previousCursor.y && !ShiftKeyToggled())
             continue;
         previousCursor = cursor;

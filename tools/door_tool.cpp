@@ -1,4 +1,5 @@
 #include "tools/door_tool.h"
+#include <climits>
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
@@ -419,10 +420,15 @@ void TrackDoorSwing(PlanObject* door)
     auto senseOf = [](float degrees) -> uint16_t {
         return ((degrees > -360.0f && degrees < -180.0f) || (degrees >= 0.0f && degrees <= 180.0f)) ? kSwingSense : 0;
     };
-    for (;;) {
-        if (PeekPlacingPress(activePlanPane))
+    // A press on the pane sets the swing where it was made; one elsewhere leaves it as it
+    // stands.
+    for (bool placed = false; !placed;) {
+        POINT cursor = {LONG_MIN, LONG_MIN};
+        placed = PeekPlacingPress(activePlanPane, &cursor);
+        if (placed && cursor.x == LONG_MIN)
             break;
-        const POINT cursor = GetCursorLogicalPos();
+        if (!placed)
+            cursor = GetCursorLogicalPos();
         float x = 0.0f, y = 0.0f, z = 0.0f;
         MapPlanPointToModel(cursor.x, cursor.y, &x, &y, &z, 1, nullptr, 1);
         x = Whole(x);

@@ -255,7 +255,22 @@ PlanObject* PolygonPlacement::Run(const float* first)
     for (;;) {
         MSG message;
         const LoopClick click = PeekLoopClickOrKey(activePlanPane, &message);
+        if (click == LoopClick::ScrollBar) {
+            // The plan scrolls with the placement going on: the pane is painted at its
+            // new origin with the outline so far, and the rubber line drawn again there.
+            DrawLine3(dc, last, pointer);
+            DispatchLoopPress(activePlanPane, message);
+            DrawLine3(dc, last, pointer);
+            continue;
+        }
         if (click != LoopClick::None) {
+            // A corner is put where its press was made.
+            POINT at;
+            if (click == LoopClick::Here && LoopClickPoint(activePlanPane, message, &at) &&
+                (at.x != previousCursor.x || at.y != previousCursor.y)) {
+                previousCursor = at;
+                TrackPointer(at);
+            }
             const Outcome outcome = click == LoopClick::Here ? Take(message, previousCursor) : LeaveForElsewhere();
             if (outcome == Outcome::Cancel) {
                 // Nothing is made; the repaint clears what the placement drew.

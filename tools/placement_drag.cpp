@@ -103,6 +103,8 @@ private:
     Outcome TakeMessage(const MSG& message);
     Outcome LeaveForElsewhere();
     void Repaint(MSG& paint);
+    void Scroll(const MSG& press);
+    void DrawShown();
     void DrawRubber(const Point& from, const Point& to);
     void DrawDimensions(const Point& point);
     void DrawOutline();
@@ -282,6 +284,33 @@ void PlacementGesture::Repaint(MSG& paint)
     DeleteObject(painted);
 }
 
+// What the gesture shows inverted: drawn again, it is gone.
+void PlacementGesture::DrawShown()
+{
+    DrawOutline();
+    DrawRubber(last, pointer);
+    if (!firstIteration)
+        DrawDimensions(pointer);
+}
+
+// A press on the plan's scroll bar scrolls the plan with the gesture going on, its
+// corners kept: what the gesture shows is taken off, the pane painted at its new origin
+// without the half-made outline, and all of it drawn again there.
+void PlacementGesture::Scroll(const MSG& press)
+{
+    DrawShown();
+    PlanFloor* floor = outline->floor;
+    UnlinkObject(outline);
+    const uint8_t feedback = dragFeedbackActive;
+    dragFeedbackActive = 0;
+    pen.Lend();
+    DispatchLoopPress(activePlanPane, press);
+    pen.TakeBack();
+    dragFeedbackActive = feedback;
+    AttachObjectToFloor(outline, floor);
+    DrawShown();
+}
+
 PlanObject* PlacementGesture::Run(const float* firstCorner, POINT release)
 {
     first = {firstCorner[0], firstCorner[1], firstCorner[2]};
@@ -297,7 +326,16 @@ PlanObject* PlacementGesture::Run(const float* firstCorner, POINT release)
     while (outcome == Outcome::GoOn) {
         MSG message = {};
         const LoopClick click = PeekLoopClickOrKey(activePlanPane, &message);
+        if (click == LoopClick::ScrollBar) {
+            Scroll(message);
+            continue;
+        }
         if (click != LoopClick::None) {
+            // A corner is put where its press was made.
+            POINT at;
+            if (click == LoopClick::Here && LoopClickPoint(activePlanPane, message, &at) &&
+                (at.x != previousCursor.x || at.y != previousCursor.y))
+                TrackPointer(at);
             outcome = click == LoopClick::Here ? TakeMessage(message) : LeaveForElsewhere();
             continue;
         }

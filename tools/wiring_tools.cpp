@@ -88,10 +88,12 @@ float TrackSprayAngle(HDC dc, const float* s, const float* first, float startAng
     float sweep = 0.0f;
     DrawSprayPreview(dc, s, first, current, startAngle, radius);
     POINT previousCursor = GetCursorLogicalPos();
-    for (;;) {
-        if (PeekPlacingPress(activePlanPane))
-            break;
-        const POINT cursor = GetCursorLogicalPos();
+    // A press on the pane places where it was made; one elsewhere leaves it as it stands.
+    for (bool placed = false; !placed;) {
+        POINT cursor = previousCursor;
+        placed = PeekPlacingPress(activePlanPane, &cursor);
+        if (!placed)
+            cursor = GetCursorLogicalPos();
         if (cursor.x == previousCursor.x && cursor.y == previousCursor.y && !ShiftKeyToggled())
             continue;
         previousCursor = cursor;

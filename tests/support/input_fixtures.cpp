@@ -123,6 +123,78 @@ void ClickAt(POINT screen)
         HandleQueued();
 }
 
+Hand::Hand(const std::string& commands)
+{
+    // Wine starts a Unix program with no handle to it: the shell writes xdotool's exit
+    // status into a file of this prefix, which is waited for.
+    char folder[MAX_PATH];
+    if (!GetTempPathA(MAX_PATH, folder) || !GetTempFileNameA(folder, "xdo", 0, mark))
+        return;
+    typedef char*(CDECL * UnixNameOf)(LPCWSTR);
+    auto unixNameOf = reinterpret_cast<UnixNameOf>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name"));
+    WCHAR wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, mark, -1, wide, MAX_PATH);
+    char* unixMark = unixNameOf ? unixNameOf(wide) : nullptr;
+    if (!unixMark)
+        return;
+    std::string line = "sh -c \"/usr/bin/xdotool " + commands + "; echo $? >'" + unixMark + "'\"";
+    HeapFree(GetProcessHeap(), 0, unixMark);
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    started = CreateProcessA("Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    if (process.hProcess)
+        CloseHandle(process.hProcess);
+    if (process.hThread)
+        CloseHandle(process.hThread);
+}
+
+Hand::~Hand()
+{
+    for (const DWORD start = GetTickCount(); started && !Ended() && GetTickCount() - start < 60000;)
+        Sleep(10);
+    if (mark[0])
+        DeleteFileA(mark);
+}
+
+static bool ReadStatus(const char* mark, char* status, DWORD size)
+{
+    HANDLE file = CreateFileA(mark, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    DWORD read = 0;
+    const bool whole = file != INVALID_HANDLE_VALUE && ReadFile(file, status, size - 1, &read, nullptr) && read > 0 &&
+                       status[read - 1] == '\n';
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    return whole;
+}
+
+bool Hand::Ended() const
+{
+    char status[8] = {};
+    return !started || ReadStatus(mark, status, sizeof status);
+}
+
+bool Hand::Succeeded() const
+{
+    char status[8] = {};
+    return started && ReadStatus(mark, status, sizeof status) && status[0] == '0';
+}
+
+bool Hand::Wait(DWORD settle)
+{
+    for (const DWORD start = GetTickCount(); !Ended() && GetTickCount() - start < 60000;)
+        HandleQueued();
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < settle;)
+        HandleQueued();
+    return Succeeded();
+}
+
+bool UserHand(const std::string& commands, DWORD settle)
+{
+    Hand hand(commands);
+    return hand.Wait(settle);
+}
+
 int ClickUntilReceived(const std::function<void()>& raise, const std::function<void()>& click)
 {
     ReceivedInput taken(WM_LBUTTONDOWN);

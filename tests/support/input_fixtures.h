@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <functional>
 #include <initializer_list>
+#include <string>
 #include <vector>
 #include "planview/input_gdi.h"
 
@@ -50,6 +51,30 @@ void ClickAt(POINT screen);
 // attempt that comes late ends the attempts instead of being followed by another click.
 // Returns the presses this thread took.
 int ClickUntilReceived(const std::function<void()>& raise, const std::function<void()>& click);
+
+// A user's hand on the display: xdotool runs the commands given, chained in one call
+// ("mousemove 10 20 click 1 sleep 0.2 key Escape"), on this test's own X display, whose
+// server makes the events; Wine reads them whenever the program's thread looks at its
+// queue, as it reads a hand's. It starts at once; Ended() may be asked from any thread.
+class Hand {
+public:
+    explicit Hand(const std::string& commands);
+    ~Hand();
+    Hand(const Hand&) = delete;
+    Hand& operator=(const Hand&) = delete;
+    // Whether xdotool has ended, and ended well.
+    bool Ended() const;
+    bool Succeeded() const;
+    // This thread handles its messages as the program's loop does until xdotool has
+    // ended, then for `settle` ms; whether it ended well.
+    bool Wait(DWORD settle = 300);
+
+private:
+    char mark[MAX_PATH] = {};
+    bool started = false;
+};
+// A hand's commands, waited for.
+bool UserHand(const std::string& commands, DWORD settle = 300);
 
 // Counts the messages of the kind that this thread takes from its queue while the
 // object lives (for key messages only those of the keys given, when some are): a count

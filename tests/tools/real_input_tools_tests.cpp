@@ -1,13 +1,16 @@
 // Real input on the shown frame: a sprinkler placed with its throw and its angle, a
 // text frame opened by a click and typed into, placements, polylines and curves ended by
-// Escape, the frame's answer after a long double-click time, and the scroll bars'
-// scrolling.
-// velmora-test: timeout 180
+// Escape, the frame's answer after a long double-click time, the scroll bars' scrolling,
+// and presses made through the display off the pane while a tool waits for its click.
+// velmora-test: timeout 300
 // velmora-test: desktop
 #include "support_tools.h"
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cstring>
 #include <atomic>
 #include <functional>
+#include <string>
 #include <thread>
 #include "model/plan_document.h"
 #include "model/plan_floor.h"
@@ -22,6 +25,7 @@
 #include "support/modal_driver.h"
 #include "support/test_support.h"
 #include "support/window_pixels.h"
+#include "palette/tool_windows.h"
 #include "tools/point_mapping.h"
 #include "tools/tool_state.h"
 
@@ -48,6 +52,26 @@ protected:
         }
         ASSERT_EQ(WindowFromPoint(frame.ScreenPoint(x, y)), frame.pane);
     }
+    // The tool's button, its tab shown (the one shown when it has it).
+    HWND ShowToolButton(int16_t tool)
+    {
+        for (int t = -1; t < ToolTabCount; ++t) {
+            if (t >= 0)
+                SetActiveToolTab(uint16_t(t));
+            for (int i = 0; i < FrameToolWindowCount; ++i)
+                if (frameToolWindows[i] && IsWindowVisible(frameToolWindows[i]))
+                    if (HWND button = FindToolButton(frameToolWindows[i], tool))
+                        return button;
+        }
+        return nullptr;
+    }
+    static POINT Centre(HWND w)
+    {
+        RECT r;
+        GetWindowRect(w, &r);
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    static std::string At(POINT p) { return " mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " sleep 0.1"; }
     InputStep Move(int x, int y) { return {frame.ScreenPoint(x, y), 0}; }
     InputStep Down(int x, int y) { return {frame.ScreenPoint(x, y), MOUSEEVENTF_LEFTDOWN, 0, 0, true}; }
     InputStep Up(int x, int y) { return {frame.ScreenPoint(x, y), MOUSEEVENTF_LEFTUP}; }
@@ -303,6 +327,253 @@ TEST_F(RealInputTools, EveryScrollShowsThePlanAtItsNewOriginAtOnce)
         SendMessageA(GetParent(frame.pane), c[0] ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position),
                      LPARAM(bar));
     }
+}
+
+// The presses this thread takes off its queue, by window, and the menu loops begun.
+struct TakenPresses {
+    TakenPresses()
+        : get(SetWindowsHookExA(WH_GETMESSAGE, Get, nullptr, GetCurrentThreadId())),
+          call(SetWindowsHookExA(WH_CALLWNDPROC, Call, nullptr, GetCurrentThreadId()))
+    {
+        taken.clear(), menus = 0;
+    }
+    ~TakenPresses() { UnhookWindowsHookEx(get), UnhookWindowsHookEx(call); }
+    static int By(HWND window) { return int(std::count(taken.begin(), taken.end(), window)); }
+    static LRESULT CALLBACK Get(int code, WPARAM removal, LPARAM lParam)
+    {
+        const MSG* m = reinterpret_cast<const MSG*>(lParam);
+        if (code == HC_ACTION && removal == PM_REMOVE && (m->message == WM_LBUTTONDOWN || m->message == WM_NCLBUTTONDOWN))
+            taken.push_back(m->hwnd);
+        return CallNextHookEx(nullptr, code, removal, lParam);
+    }
+    static LRESULT CALLBACK Call(int code, WPARAM wParam, LPARAM lParam)
+    {
+        menus += code == HC_ACTION && reinterpret_cast<const CWPSTRUCT*>(lParam)->message == WM_ENTERMENULOOP;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static std::vector<HWND> taken;
+    static int menus;
+    HHOOK get, call;
+};
+std::vector<HWND> TakenPresses::taken;
+int TakenPresses::menus = 0;
+
+// Presses made through the display, as a hand makes them, while a tool waits for its next
+// click: each loop kind, pressed off the pane on each kind of window. The tool is chosen
+// on its button, dragged and clicked on the plan, then the press: the tool ends as its
+// finish does (an outline kept with its corners, a second click placed where it stands)
+// and the press does its own work (the tool chosen, the menu opened, the window's press
+// taken), the screen as a repaint draws it. A press on the plan's scroll bar arrow scrolls
+// by one step with the outline going on.
+TEST_F(RealInputTools, APressOffThePaneEndsTheToolAndDoesItsOwnWork)
+{
+    enum Press { Pointer, Next, MenuBar, Caption, PlanCaption, PlanBorder, StatusBar, ScrollArrow, OtherPlan };
+    struct Row {
+        int tab;
+        int16_t tool;   // 0: the tab's first tool
+        std::vector<POINT> gesture;   // pressed, dragged to, then clicked
+        Press press;
+        int made, corners;   // objects made; corners of the last (0: not counted)
+    } rows[] = {
+        {0, 0, {{300, 300}, {420, 390}}, Pointer, 0, 0},
+        {0, 0, {{300, 300}, {420, 390}}, Next, 0, 0},
+        {1, 0, {{300, 300}, {420, 390}}, Pointer, 0, 0},
+        {1, 0, {{300, 300}, {420, 390}}, Next, 0, 0},
+        {-1, 7000, {{100, 100}, {200, 200}, {400, 200}, {400, 100}}, PlanCaption, -1, 3},
+        {-1, 7600, {{100, 100}, {200, 200}, {400, 200}, {400, 100}}, Next, -1, 3},
+        {-1, 7703, {{100, 100}, {200, 200}, {400, 200}}, StatusBar, 1, 0},
+        {-1, 7707, {{100, 100}, {200, 200}, {400, 200}}, PlanBorder, 1, 0},
+        {-1, 202, {{100, 300}, {300, 300}, {250, 250}}, MenuBar, 1, 0},
+        {-1, 7508, {{200, 200}, {260, 200}, {200, 140}}, Caption, 1, 0},
+        {-1, 7056, {{200, 200}, {260, 200}, {200, 140}}, MenuBar, 1, 0},
+        {-1, 7705, {{200, 200}, {260, 200}, {200, 140}}, Caption, 1, 0},
+        {-1, 7000, {{100, 100}, {200, 200}, {400, 200}}, ScrollArrow, -1, 3},
+        {-1, 7703, {{100, 100}, {200, 200}, {400, 200}}, ScrollArrow, 1, 0},
+        {-1, 7053, {{300, 300}, {300, 300}, {330, 360}}, StatusBar, 1, 0},
+        {-1, 7707, {{100, 100}, {200, 200}, {300, 150}}, OtherPlan, 1, 0},
+    };
+    auto wallAcross = [&](int y) {   // for the door
+        POINT ends[2] = {{50, y}, {550, y}};
+        HDC dc = GetDC(frame.pane);
+        DPtoLP(dc, ends, 2);
+        ReleaseDC(frame.pane, dc);
+        float p[2][3];
+        for (int i = 0; i < 2; ++i)
+            MapPlanPointToModel(ends[i].x, ends[i].y, &p[i][0], &p[i][1], &p[i][2], 0, nullptr, 1);
+        vtest::AddWall(activeDocument->currentFloor, {{p[0][0], 0, p[0][2]}, {p[1][0], 0, p[1][2]}}, 2);
+        InvalidateRect(frame.pane, nullptr, TRUE);
+    };
+    HWND plan = GetParent(frame.pane);
+    SendMessageA(mdiClientWindow, WM_MDIRESTORE, WPARAM(plan), 0);
+    SetWindowPos(plan, nullptr, 0, 0, 760, 560, SWP_NOZORDER);
+    vtest::PumpMessages();
+    auto centre = Centre;
+    auto at = At;
+    PlanDocument* document = activeDocument;
+    auto count = [&](bool doors) {   // the objects, or the doors on their walls
+        int n = 0;
+        for (PlanFloor* f = document->firstFloor; f; f = f->next)
+            for (PlanObject* o = f->firstObject; o; o = o->next)
+                for (PlanObject* c = doors ? o->firstChild : o; c; c = doors ? c->next : nullptr)
+                    n += !doors || c->type == ObjDoor;
+        return n;
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "tab " << row.tab << ", tool " << row.tool << ", press " << row.press);
+        HWND other = nullptr;
+        if (row.press == OtherPlan) {   // a second plan beside this one
+            SendMessageA(frame.frame, WM_COMMAND, FrameCommandNew, 0);
+            other = activePlanPane;
+            SendMessageA(mdiClientWindow, WM_MDITILE, MDITILE_VERTICAL, 0);
+            SendMessageA(mdiClientWindow, WM_MDIACTIVATE, WPARAM(plan), 0);
+            vtest::PumpMessages();
+            ASSERT_EQ(activePlanPane, frame.pane);
+        }
+        HWND button = nullptr;
+        if (row.tab >= 0) {   // the tab's first tool, at its strip's top left
+            SetActiveToolTab(uint16_t(row.tab));
+            RECT r, f;
+            for (HWND b = GetWindow(ToolStripOfTab(activeToolTab), GW_CHILD); b; b = GetWindow(b, GW_HWNDNEXT))
+                if (!button || (GetWindowRect(b, &r), GetWindowRect(button, &f), r.top < f.top || (r.top == f.top && r.left < f.left)))
+                    button = b;
+        } else {
+            button = ShowToolButton(row.tool);
+        }
+        ASSERT_NE(button, nullptr);
+        const int16_t tool = ToolButtonOf(button)->toolId;
+        // The next tool: the nearest button of its strip.
+        HWND next = nullptr;
+        for (HWND b = GetWindow(GetParent(button), GW_CHILD); b; b = GetWindow(b, GW_HWNDNEXT)) {
+            auto gap = [&](HWND w) { POINT a = Centre(w), c = Centre(button); return std::abs(a.x - c.x) + std::abs(a.y - c.y); };
+            if (b != button && ToolButtonOf(b) && (!next || gap(b) < gap(next)))
+                next = b;
+        }
+        ASSERT_TRUE(next || (row.press != Next && row.press != ScrollArrow));
+        RECT bar = {};
+        MENUBARINFO menu = {sizeof menu};
+        GetMenuBarInfo(frame.frame, OBJID_MENU, 1, &menu);
+        RECT frameRect, planRect;
+        GetWindowRect(frame.frame, &frameRect), GetWindowRect(plan, &planRect);
+        const int captionY = GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+        int16_t expectTool = 0;
+        HWND target = nullptr;
+        POINT press = {};
+        switch (row.press) {
+        case Pointer: target = FindSelectToolButton(frameToolWindows[0]), expectTool = 200; break;
+        case Next: target = next, expectTool = int16_t(ToolButtonOf(next)->toolId); break;
+        case MenuBar: target = frame.frame, press = {(menu.rcBar.left + menu.rcBar.right) / 2, (menu.rcBar.top + menu.rcBar.bottom) / 2}; break;
+        case Caption: target = frame.frame, press = {frameRect.left + 500, frameRect.top + captionY}; break;
+        case PlanCaption: target = plan, press = {planRect.left + 300, planRect.top + captionY}; break;
+        case PlanBorder: target = plan, press = {planRect.right - 2, planRect.top + 200}; break;
+        case StatusBar: target = statusBarWindow; break;
+        case OtherPlan: target = other; break;
+        case ScrollArrow: {
+            SCROLLBARINFO info = {sizeof info};
+            GetScrollBarInfo(activeDocument->verticalScrollBar, OBJID_CLIENT, &info);
+            bar = info.rcScrollBar;
+            target = activeDocument->verticalScrollBar, expectTool = tool;
+            press = {(bar.left + bar.right) / 2, bar.bottom - 6};
+            break;
+        }
+        }
+        if (!press.x)
+            press = centre(target);
+        // Where no other window lies over it (the palette's tabs cross the plan window's caption).
+        for (int tries = 0; row.press == PlanCaption && WindowFromPoint(press) != plan && tries < 40; ++tries)
+            press.x += 10;
+        if (row.press == Caption || row.press == PlanCaption || row.press == MenuBar || row.press == PlanBorder) {
+            const LRESULT part = SendMessageA(target, WM_NCHITTEST, 0, MAKELPARAM(press.x, press.y));
+            ASSERT_EQ(part, row.press == MenuBar ? HTMENU : row.press == PlanBorder ? HTRIGHT : HTCAPTION);
+            ASSERT_EQ(WindowFromPoint(press), target);
+        }
+        // The second click's tools follow the pointer there; the outlines take a corner.
+        if (tool == 7053)
+            wallAcross(row.gesture[0].y);
+        const bool second = tool == 202 || tool == 7508 || tool == 7056 || tool == 7705 || tool == 7053;
+        const int before = count(tool == 7053);
+        const int position = GetScrollPos(activeDocument->verticalScrollBar, SB_CTL);
+        // The tool's button, the drag, the clicks, the press; a menu opened is closed.
+        std::string hand = at(centre(button)) + " click 1 sleep 0.2" + at(frame.ScreenPoint(row.gesture[0].x, row.gesture[0].y)) +
+                           " mousedown 1 sleep 0.1" + at(frame.ScreenPoint(row.gesture[1].x, row.gesture[1].y)) + " mouseup 1 sleep 0.1";
+        for (size_t i = 2; i < row.gesture.size(); ++i)
+            hand += at(frame.ScreenPoint(row.gesture[i].x, row.gesture[i].y)) + (second ? " sleep 0.5" : " click 1 sleep 0.1");
+        if (row.press == ScrollArrow)
+            hand += at(press) + " click 1 sleep 0.2" + at(frame.ScreenPoint(400, 100)) + " click 1 sleep 0.1", press = centre(next);
+        hand += at(press) + " click 1";
+        if (row.press == MenuBar)
+            hand += " sleep 0.5 key Escape sleep 0.1 key Escape";
+        TakenPresses taken;
+        // A tool still waiting once the hand is done would keep this thread for ever: it
+        // is ended by a key and a click posted to the pane (and its help box closed), and
+        // the row fails.
+        vtest::Hand user(hand);
+        std::atomic<bool> back(false), rescued(false);
+        std::thread rescuer([&] {
+            while (!user.Ended())
+                Sleep(10);
+            for (int waited = 0; !back; Sleep(10))
+                if (++waited % 500 == 0) {
+                    rescued = true;
+                    PostMessageA(frame.pane, WM_KEYDOWN, VK_ESCAPE, 0), PostMessageA(frame.pane, WM_LBUTTONDOWN, 0, 0);
+                    EnumThreadWindows(GetWindowThreadProcessId(frame.frame, nullptr), [](HWND w, LPARAM) {
+                        char name[16] = {};   // a tool's help box
+                        if (IsWindowVisible(w) && GetClassNameA(w, name, sizeof name) && !strcmp(name, "#32770"))
+                            PostMessageA(w, WM_COMMAND, IDOK, 0);
+                        return TRUE;
+                    }, 0);
+                }
+        });
+        EXPECT_TRUE(user.Wait(500));
+        back = true;
+        rescuer.join();
+        EXPECT_FALSE(rescued);
+        EXPECT_EQ(mouseCaptured, 0u);
+        EXPECT_EQ(GetCapture(), nullptr);
+        EXPECT_FALSE(dragFeedbackActive);
+        if (row.made >= 0)
+            EXPECT_EQ(count(tool == 7053), before + row.made);
+        else
+            EXPECT_GT(count(tool == 7053), before);
+        if (row.corners) {
+            PlanObject* last = document->currentFloor->firstObject;
+            for (; last && last->next; last = last->next) {}
+            EXPECT_EQ(CountVertexChain(last), row.corners);
+        }
+        EXPECT_GE(TakenPresses::By(row.press == ScrollArrow ? next : target), 1);
+        if (expectTool && row.press != ScrollArrow)
+            EXPECT_EQ(currentToolId, expectTool);
+        if (row.press == MenuBar)
+            EXPECT_EQ(TakenPresses::menus, 1);
+        if (row.press == OtherPlan)
+            EXPECT_EQ(activePlanPane, other);
+        if (row.press == ScrollArrow)
+            EXPECT_EQ(GetScrollPos(activeDocument->verticalScrollBar, SB_CTL), position + activeDocument->settings->scrollStep);
+        EXPECT_EQ(vtest::PixelsARepaintChanges(frame.frame), 0);
+        SendMessageA(GetParent(frame.pane), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, position), LPARAM(activeDocument->verticalScrollBar));
+    }
+}
+
+// Escape during a drag, then the release: the frame answers a message sent from another
+// thread within a second of it.
+TEST_F(RealInputTools, EscapeInARectangleDragLeavesTheFrameAnsweringAfterTheRelease)
+{
+    HWND button = ShowToolButton(7700);
+    ASSERT_NE(button, nullptr);
+    vtest::Hand hand(At(Centre(button)) + " click 1 sleep 0.2" + At(frame.ScreenPoint(150, 150)) + " mousedown 1 sleep 0.1" +
+                     At(frame.ScreenPoint(300, 250)) + " key Escape sleep 0.1 mouseup 1");
+    DWORD answered = ~0u;
+    std::thread helper([&] {
+        while (!hand.Ended())
+            Sleep(10);
+        const DWORD start = GetTickCount();
+        DWORD_PTR result = 0;
+        if (SendMessageTimeoutA(frame.frame, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result))
+            answered = GetTickCount() - start;
+    });
+    EXPECT_TRUE(hand.Wait());
+    helper.join();
+    EXPECT_LT(answered, 1000u);
+    EXPECT_EQ(vtest::PixelsARepaintChanges(frame.frame), 0);
 }
 
 // After each action the display shows what a repaint of the maximised frame draws, and
