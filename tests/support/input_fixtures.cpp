@@ -137,11 +137,16 @@ Hand::Hand(const std::string& commands)
     char* unixMark = unixNameOf ? unixNameOf(wide) : nullptr;
     if (!unixMark)
         return;
-    std::string line = "sh -c \"/usr/bin/xdotool " + commands + "; echo $? >'" + unixMark + "'\"";
+    // The Unix name is UTF-8 and goes by a wide command line: read in the code page, a
+    // folder named outside it (the build folder's) would reach the shell garbled.
+    std::string narrow = "sh -c \"/usr/bin/xdotool " + commands + "; echo $? >'" + unixMark + "'\"";
     HeapFree(GetProcessHeap(), 0, unixMark);
-    STARTUPINFOA startup = {sizeof startup};
+    std::wstring line(narrow.size() + 1, L'\0');
+    line.resize(MultiByteToWideChar(CP_UTF8, 0, narrow.c_str(), -1, &line[0], static_cast<int>(line.size())));
+    STARTUPINFOW startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
-    started = CreateProcessA("Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    started = !line.empty() &&
+              CreateProcessW(L"Z:\\bin\\sh", &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
     if (process.hProcess)
         CloseHandle(process.hProcess);
     if (process.hThread)
