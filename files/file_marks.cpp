@@ -1,7 +1,6 @@
 #include "files/file_marks.h"
 #include "files/ansi_names.h"
 #include "files/kept_paths.h"
-#include "files/working_files.h"
 
 namespace {
 
@@ -45,24 +44,9 @@ bool MarkSaving(HANDLE file)
 HANDLE OpenMarked(const char* path, DWORD access, DWORD share, DWORD disposition, bool exclusive,
                   SECURITY_ATTRIBUTES* security)
 {
-    // By the long path meant, so that a neighbour's folder that took a kept folder's short
-    // form since neither answers nor stops a read, nor gets a file made, even for a moment;
-    // the proof below refuses what two kept paths give two meanings.
-    HANDLE file = CreateFileW(MeantWidePath(path).c_str(), access, share, security, disposition,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenMeantFile(path, access, share, FILE_ATTRIBUTE_NORMAL, disposition, security);
     if (file == INVALID_HANDLE_VALUE)
         return file;
-    const bool made = disposition == CREATE_NEW ||
-                      ((disposition == OPEN_ALWAYS || disposition == CREATE_ALWAYS) && GetLastError() != ERROR_ALREADY_EXISTS);
-    if (!ReachesMeantFile(file, path)) {
-        // Another file of the same short form: a file made there goes again.
-        if (made && (access & DELETE))
-            RemoveOwnFile(file);
-        else
-            CloseHandle(file);
-        SetLastError(ERROR_PATH_NOT_FOUND);
-        return INVALID_HANDLE_VALUE;
-    }
     if (GetFileType(file) != FILE_TYPE_DISK)
         SetLastError(ERROR_INVALID_NAME);
     else if (MarkFile(file, exclusive))

@@ -1,6 +1,7 @@
 #include "files/kept_paths.h"
 #include "files/ansi_names.h"
 #include "files/file_marks.h"
+#include "files/working_files.h"
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -176,22 +177,6 @@ bool ReachesMeantFile(HANDLE file, const std::string& path)
     return false;
 }
 
-bool MakesInMeantFolder(const char* path)
-{
-    std::wstring meant;
-    const std::string full = keptPaths.empty() ? std::string() : FullPath(path);
-    if (full.empty() || (MeantPath(full, meant) && meant.empty()))
-        return true;
-    const size_t cut = full.find_last_of('\\'), longCut = meant.find_last_of(L'\\');
-    // A drive's root holds no short form.
-    if (cut != std::string::npos && longCut != std::wstring::npos &&
-        (cut <= 2 || SamePath(LongPathOf(full.substr(0, cut).c_str()), meant.substr(0, longCut))))
-        return true;
-    misdirectedPath = meant;
-    SetLastError(ERROR_PATH_NOT_FOUND);
-    return false;
-}
-
 std::wstring MeantWidePath(const std::string& path)
 {
     std::wstring meant;
@@ -207,14 +192,25 @@ std::wstring TakeMisdirectedPath()
     return path;
 }
 
-HANDLE OpenMeantFile(const char* path, DWORD access, DWORD share, DWORD flags)
+HANDLE OpenMeantFile(const char* path, DWORD access, DWORD share, DWORD flags, DWORD disposition,
+                     SECURITY_ATTRIBUTES* security)
 {
-    HANDLE file = CreateFileW(MeantWidePath(path).c_str(), access, share, nullptr, OPEN_EXISTING, flags, nullptr);
-    if (file != INVALID_HANDLE_VALUE && !ReachesMeantFile(file, path)) {
-        CloseHandle(file);
+    HANDLE file = CreateFileW(MeantWidePath(path).c_str(), access, share, security, disposition, flags, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return file;
+    const bool made = disposition == CREATE_NEW ||
+                      ((disposition == OPEN_ALWAYS || disposition == CREATE_ALWAYS) && GetLastError() != ERROR_ALREADY_EXISTS);
+    if (!ReachesMeantFile(file, path)) {
+        // Two kept paths that give it two meanings: a file made there goes again.
+        if (made && (access & DELETE))
+            RemoveOwnFile(file);
+        else
+            CloseHandle(file);
         SetLastError(ERROR_PATH_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
+    SetLastError(made || disposition == OPEN_EXISTING || disposition == TRUNCATE_EXISTING ? ERROR_SUCCESS
+                                                                                          : ERROR_ALREADY_EXISTS);
     return file;
 }
 

@@ -28,11 +28,6 @@ void KeepMeantPath(const void* owner, const char* path, const std::wstring& long
 // message (TakeMisdirectedPath).
 bool ReachesMeantFile(HANDLE file, const std::string& path);
 
-// Whether a file made as the ANSI `path` would be made in the folder meant: always for a
-// path that no kept one holds. False, with ERROR_PATH_NOT_FOUND (the long path meant noted
-// as above), where the folder, opened through it, is another (a neighbour made since).
-bool MakesInMeantFolder(const char* path);
-
 // The wide path that names what the ANSI `path` means: the long path a kept one gives it,
 // else the path as it stands. A rename goes to it, so that no short form sends it elsewhere.
 std::wstring MeantWidePath(const std::string& path);
@@ -40,10 +35,14 @@ std::wstring MeantWidePath(const std::string& path);
 // The long path of the last file refused above, once; empty when none was since.
 std::wstring TakeMisdirectedPath();
 
-// Opens the existing file the ANSI `path` means, as CreateFileA would, but by the long path
-// a kept one gives it, and proven on its handle: a short form that names a neighbour's file
-// since is never read. INVALID_HANDLE_VALUE with the system's error.
-HANDLE OpenMeantFile(const char* path, DWORD access, DWORD share, DWORD flags = FILE_ATTRIBUTE_NORMAL);
+// Opens, or makes, the file the ANSI `path` means, as CreateFileA would, but by the long
+// path a kept one gives it, and proven on its handle: a short form that names a neighbour's
+// file or folder since is never read, nor gets a file made, even for a moment. The one home
+// of every open and make through such a path. INVALID_HANDLE_VALUE with the system's error
+// (ERROR_PATH_NOT_FOUND where the proof fails: a file made then, with DELETE access, goes
+// again); once made or opened, ERROR_ALREADY_EXISTS as CreateFileA gives it.
+HANDLE OpenMeantFile(const char* path, DWORD access, DWORD share, DWORD flags = FILE_ATTRIBUTE_NORMAL,
+                     DWORD disposition = OPEN_EXISTING, SECURITY_ATTRIBUTES* security = nullptr);
 // GetFileAttributesA of what the ANSI `path` means.
 DWORD MeantFileAttributes(const char* path);
 // FindFirstFileA and FindNextFileA in the folder the ANSI `pattern` means: each name as the

@@ -609,17 +609,14 @@ DIBImage* LoadDIBOnce(const void* path, bool wide, std::string* failureText, boo
         table->bmiColors[i].rgbReserved = 0;
     }
     // Read as the plans are: where the file's date may hide a write during the read, a
-    // second read must give the same bytes.
+    // second read, once the file has settled, must give the same bytes.
     const bool twice = DateMayHideWrite(before, start);
     uint64_t digest = Digest(0, head, headBytes);
     const char* failure = nullptr;
     uint8_t* pixels = ReadRgbRows(file, layout, table, before, twice ? &digest : nullptr, &failure);
-    if (pixels && twice && !ReadsAlikeAgain(file, headBytes, layout, digest, before)) {
-        std::free(pixels);
-        pixels = nullptr;
-    }
-    // A writer between two of its blocks: its next one moves the state, and it is read again.
-    if (pixels && !StaysSettled(file, before)) {
+    // A writer between two of its blocks: its next one moves the state, or the bytes where
+    // the dates cannot show it, and it is read again.
+    if (pixels && (!StaysSettled(file, before) || (twice && !ReadsAlikeAgain(file, headBytes, layout, digest, before)))) {
         std::free(pixels);
         pixels = nullptr;
         *lately = true;

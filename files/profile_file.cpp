@@ -242,27 +242,16 @@ HANDLE OpenProfile(const char* path)
 {
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     HANDLE file = INVALID_HANDLE_VALUE;
-    bool made = false;
     // Opened and made by the long path meant, so that no neighbour folder holding the
-    // program folder's short form gets a file, even for a moment.
-    const std::wstring meant = MeantWidePath(path);
-    // A file made here can be taken away again by its handle; one made meanwhile by
+    // program folder's short form gets a file, even for a moment. One made meanwhile by
     // another writer is opened as found.
     for (int tries = 0; file == INVALID_HANDLE_VALUE && tries < 2; ++tries) {
-        file = CreateFileW(meant.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        file = OpenMeantFile(path, GENERIC_READ | GENERIC_WRITE, share);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_NOT_FOUND)
             break;
-        file = CreateFileW(meant.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, share, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-        made = file != INVALID_HANDLE_VALUE;
-        if (!made && GetLastError() != ERROR_FILE_EXISTS)
+        file = OpenMeantFile(path, GENERIC_READ | GENERIC_WRITE | DELETE, share, FILE_ATTRIBUTE_NORMAL, CREATE_NEW);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
             break;
-    }
-    // A neighbour's file that answers the program folder's short form is left as it was.
-    if (file != INVALID_HANDLE_VALUE && !ReachesMeantFile(file, path)) {
-        made ? RemoveOwnFile(file) : (void)CloseHandle(file);
-        return INVALID_HANDLE_VALUE;
     }
     BY_HANDLE_FILE_INFORMATION about;
     if (file != INVALID_HANDLE_VALUE &&

@@ -1,7 +1,6 @@
 #include "files/record_stream.h"
 #include "files/file_marks.h"
 #include "files/kept_paths.h"
-#include "files/working_files.h"
 #include "files/whole_reads.h"
 #include "shell/message_box.h"
 #include <cstdlib>
@@ -509,42 +508,22 @@ HFILE OpenRecordFileForReading(const char* path)
 }
 
 // The file opened for writing and marked, not yet cut; HFILE_ERROR with the system's error.
+// Opened and made by the long path meant, so that a neighbour that took a kept folder's
+// short form gets nothing, even for a moment.
 static HFILE OpenMarkedForWriting(const char* path)
 {
-    HFILE opened = _lopen(path, OF_WRITE | OF_SHARE_EXCLUSIVE);
-    bool made = false;
-    if (opened == HFILE_ERROR) {
-        // Missing, or read by another program that lets others write: the access and
-        // sharing of _lcreat, but nothing cut before the file is marked. A file made here
-        // can be taken away again by its handle.
-        // Nothing is made where a kept folder's short form reaches a neighbour's folder now.
-        if (!MakesInMeantFolder(path))
-            return HFILE_ERROR;
+    HANDLE opened = OpenMarked(path, GENERIC_WRITE, 0, OPEN_EXISTING, true);
+    const DWORD error = GetLastError();
+    // Missing, or read by another program that lets others write: the access and sharing
+    // of _lcreat, but nothing cut before the file is marked. A file made here can be taken
+    // away again by its handle.
+    if (opened == INVALID_HANDLE_VALUE && error != ERROR_LOCK_VIOLATION && error != ERROR_PATH_NOT_FOUND) {
         const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
-        HANDLE created = CreateFileA(path, GENERIC_READ | GENERIC_WRITE | DELETE, share, nullptr, CREATE_NEW,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-        made = created != INVALID_HANDLE_VALUE;
-        if (!made)
-            created = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        opened = created == INVALID_HANDLE_VALUE ? HFILE_ERROR : HandleToLong(created);
+        opened = OpenMarked(path, GENERIC_READ | GENERIC_WRITE | DELETE, share, CREATE_NEW, true);
+        if (opened == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS)
+            opened = OpenMarked(path, GENERIC_READ | GENERIC_WRITE, share, OPEN_ALWAYS, true);
     }
-    // Through a kept path's short form, a neighbour's file may answer: nothing is cut or
-    // written there, and a file made there goes again.
-    if (opened != HFILE_ERROR && !ReachesMeantFile(LongToHandle(opened), path)) {
-        if (made)
-            RemoveOwnFile(LongToHandle(opened));
-        else
-            _lclose(opened);
-        SetLastError(ERROR_PATH_NOT_FOUND);
-        return HFILE_ERROR;
-    }
-    if (opened != HFILE_ERROR && !MarkFile(LongToHandle(opened), true)) {
-        _lclose(opened);
-        SetLastError(ERROR_LOCK_VIOLATION);
-        opened = HFILE_ERROR;
-    }
-    return opened;
+    return opened == INVALID_HANDLE_VALUE ? HFILE_ERROR : HandleToLong(opened);
 }
 
 HFILE OpenRecordFileForWriting(const char* path)

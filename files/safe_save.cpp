@@ -239,13 +239,11 @@ struct OwnerOnlySecurity {
     }
 };
 
-// Opens an existing file for the access given (one only read by the long path it means);
-// only a disk file: a device or a pipe would be read or written for ever.
+// Opens a file for the access given, by the long path it means; only a disk file: a device
+// or a pipe would be read or written for ever.
 HANDLE OpenDiskFile(const std::string& path, DWORD access, DWORD share, DWORD disposition = OPEN_EXISTING)
 {
-    HANDLE file = access == GENERIC_READ && disposition == OPEN_EXISTING
-                      ? OpenMeantFile(path.c_str(), access, share)
-                      : CreateFileA(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenMeantFile(path.c_str(), access, share, FILE_ATTRIBUTE_NORMAL, disposition);
     if (file != INVALID_HANDLE_VALUE && GetFileType(file) != FILE_TYPE_DISK) {
         CloseHandle(file);
         SetLastError(ERROR_INVALID_NAME);

@@ -14,6 +14,7 @@ const uint64_t kFineStep = kSecond / 10;
 const DWORD kSettleLook = 20;
 
 ReadStageHook readStageHook = nullptr;
+FileStateHook fileStateHook = nullptr;
 uint64_t recentWriteSpan = kRecentWrite;
 // The states this instance left on the files it wrote last, newest at `nextLeft - 1`.
 FileState filesLeft[16];
@@ -45,10 +46,25 @@ static uint64_t DateStep(uint64_t date)
     return date % kSecond ? kFineStep : kCoarseStep;
 }
 
-bool DateMayHideWrite(const FileState& state, uint64_t start)
+// Whether the file's dates were changed within their step of `start`, or lie beyond it.
+static bool DateRecent(const FileState& state, uint64_t start)
 {
     const uint64_t latest = state.Latest();
     return latest + DateStep(latest) > start;
+}
+
+bool DatesShowWrites(const FileState& state, uint64_t now)
+{
+    // A change behind a last write already reached is one that does not move with the
+    // writes (a file system that gives its creation for it); one behind a write date set
+    // ahead of the clock still does.
+    const uint64_t change = state.changed;
+    return change && change % kSecond && change <= now && (change >= state.written || state.written > now);
+}
+
+bool DateMayHideWrite(const FileState& state, uint64_t start)
+{
+    return DateRecent(state, start) || !DatesShowWrites(state, start);
 }
 
 // Whether this instance left the file in that state (RememberFileLeft).
@@ -68,14 +84,19 @@ bool WrittenLately(const FileState& state)
 
 DWORD SettlingWait(const FileState& state, uint64_t now)
 {
-    const uint64_t change = state.LastChange(), span = kSettleSpan * (kSecond / 1000);
-    const uint64_t latest = change < now && now - change > DateStep(change) ? change + DateStep(change) : now;
+    if (!DatesShowWrites(state, now))
+        return kSettleSpan;
+    const uint64_t change = state.changed, span = kSettleSpan * (kSecond / 1000);
+    const uint64_t latest = now - change > kFineStep ? change + kFineStep : now;
     return latest + span > now ? static_cast<DWORD>((latest + span - now + kSecond / 1000 - 1) / (kSecond / 1000)) : 0;
 }
 
 bool StaysSettled(HANDLE file, const FileState& before)
 {
-    const DWORD wait = LeftHere(before) ? 0 : SettlingWait(before, FileClock());
+    // Where the dates cannot show a write, neither can they show that the file is as this
+    // instance left it.
+    const uint64_t now = FileClock();
+    const DWORD wait = LeftHere(before) && DatesShowWrites(before, now) ? 0 : SettlingWait(before, now);
     if (!wait)
         return true;
     ReachReadStage(ReadStage::Settling);
@@ -114,7 +135,14 @@ bool TakeFileState(HANDLE file, FileState* state)
     state->size = static_cast<uint64_t>(size.QuadPart);
     state->written = static_cast<uint64_t>(dates.LastWriteTime.QuadPart);
     state->changed = static_cast<uint64_t>(dates.ChangeTime.QuadPart);
+    if (fileStateHook)
+        fileStateHook(state);
     return true;
+}
+
+void SetFileStateHook(FileStateHook hook)
+{
+    fileStateHook = hook;
 }
 
 uint64_t Digest(uint64_t digest, const uint8_t* bytes, size_t count)
@@ -151,6 +179,7 @@ bool WholeFileRead::Start(HANDLE handle)
         return false;
     length = static_cast<uint32_t>(before.size);
     twice = DateMayHideWrite(before, now);
+    recent = DateRecent(before, now);
     return true;
 }
 
@@ -201,11 +230,15 @@ WholeRead WholeFileRead::Finish(uint8_t* block)
     bool same = came && !failed && TakeFileState(file, &after) && after == before;
     // An empty file whose date is that recent was emptied by a copy over it, whose bytes
     // are still to come.
-    if (same && twice)
-        same = length && ReadsSameAgain(block);
-    // A writer between two of its blocks: its next one moves the state.
-    if (same && !failed)
+    if (same && !length && recent)
+        same = false;
+    // A writer between two of its blocks: its next one moves the state, or, where the
+    // dates cannot show it (a block within the same second), the bytes read again once the
+    // settling span has passed.
+    if (same)
         same = StaysSettled(file, before);
+    if (same && twice)
+        same = ReadsSameAgain(block);
     if (failed)
         return WholeRead::Failed;
     return same ? WholeRead::Read : WholeRead::Changing;

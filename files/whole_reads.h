@@ -5,11 +5,11 @@
 // own programs, write while a file is read. A read that met a write is never taken: the
 // file's size, last write and last change, taken before and after the read, must be the
 // same (a save writes in place, so these are what it changes; the change moves even where
-// a writer puts the date back), and where the file's dates are too coarse to show a write
-// during the read (dates to the whole second, or a last write or change within a tick of
-// the read, or one not yet reached), a second read must give the same bytes. An empty
-// file whose date may hide a write is one that a copy over it has just emptied: it is read
-// again too. The file goes part by part through a block of the reader's, so that a read
+// a writer puts the date back), and where the file's dates may not show a write during the
+// read (a last write or change within a tick of the read, or dates that show none at all:
+// DatesShowWrites), a second read, made once the file has settled, must give the same
+// bytes. An empty file whose date is that recent is one that a copy over it has just
+// emptied: it is read again too. The file goes part by part through a block of the reader's, so that a read
 // costs the same memory whatever the file's size: the second read is checked against a
 // digest of the first's parts rather than against their bytes. A read that met a write is
 // made again by its reader (files/record_stream.h) until the patience is spent, and so is
@@ -39,13 +39,24 @@ struct FileState {
     uint64_t LastChange() const { return changed ? changed : written; }
 };
 bool TakeFileState(HANDLE file, FileState* state);
+// A test's stand-in for a file system that keeps other dates: given every state taken, it
+// sets them as that file system would. Null (the program's own state) leaves them.
+typedef void (*FileStateHook)(FileState* state);
+void SetFileStateHook(FileStateHook hook);
 
 // The system's clock, as file dates count it: taken before a read, as its start.
 uint64_t FileClock();
+// Whether every write made at `now` or later moves the file's change: false where the file
+// system keeps it to the whole second (FAT, ext3 with small inodes, many network shares: a
+// block written within the second of the last leaves size and dates as they were), keeps
+// none or one that stays behind the last write (FAT, where a writer that puts the date back
+// puts the change back with it), or where it is not yet reached (another machine's clock).
+// A change equal to the last write is what every write leaves on the others, whose next
+// write still moves it.
+bool DatesShowWrites(const FileState& state, uint64_t now);
 // Whether a write made at `start` or after could leave the file's dates as `state` has
-// them (dates to the whole second, a last write or change within a tick of `start`, or one
-// not yet reached): a read that began at `start` is then taken only where a second read
-// gives the same bytes.
+// them (a last write or change within a tick of `start`, or dates that show no write): a
+// read that began at `start` is then taken only where a second read gives the same bytes.
 bool DateMayHideWrite(const FileState& state, uint64_t start);
 // The readers' patience: how long a file that a write meets at every read, or that reads
 // as cut while written lately, is read again (a save of a large plan takes a few seconds,
@@ -80,17 +91,15 @@ void SetRecentWriteSpan(uint64_t span);
 const DWORD kSettleSpan = 300;
 // How long (ms) a read that ended at `now` with the file in `state` waits, watching the
 // state, before it is taken: until the span has passed since the latest moment the last
-// change may have been made. A date to the whole second (FAT, ext3, many network shares)
-// may be up to its step older than the change, and a date not yet reached (a share whose
-// clock runs ahead) says nothing of when it was made: the change may then have been made
-// as late as the read's end, and the whole span is watched from there. So the wait is at
-// most the span, whatever the date: on such file systems every read of a file changed
-// within its date's step and the span of it, and every read of a file dated ahead,
-// costs 300 ms more; on others only a file changed within 0.4 s waits.
+// change may have been made. Where the dates show no write (DatesShowWrites), a block
+// written during the wait moves nothing: the whole span is waited from the read's end and
+// the bytes are then read again, so that on such file systems every read costs one span
+// and one read more; on others only a file changed within 0.4 s waits.
 DWORD SettlingWait(const FileState& state, uint64_t now);
 // Whether the file read with `before` as its state is still in that state once the
 // settling wait has passed (watched here: a move ends it at once). A file that this
-// instance left in that state (RememberFileLeft) is taken at once.
+// instance left in that state (RememberFileLeft) is taken at once, where its dates would
+// show another's write.
 bool StaysSettled(HANDLE file, const FileState& before);
 // Remembers the state of a file this instance has just written, or whose writer has
 // ended: a read of it while it stays so waits for no writer's next block.
@@ -132,6 +141,7 @@ private:
     uint32_t length = 0;
     uint32_t done = 0;
     bool twice = false;   // the dates may hide a write: a second read must give the digest
+    bool recent = false;  // changed within a tick of the read's start, or dated ahead
     uint64_t digest = 0;
     bool came = true;     // every part came whole
     bool failed = false;

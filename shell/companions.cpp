@@ -4,6 +4,7 @@
 #include "shell/file_dialogs.h"
 #include "shell/frame_window.h"
 #include "shell/message_box.h"
+#include "files/ansi_names.h"
 #include "files/area_measurement.h"
 #include "files/kept_paths.h"
 #include "files/object_exchange.h"
@@ -185,6 +186,12 @@ void ChangeToProgramDirectory()
 {
     if (!programDirectory || !programDirectory[0])
         return;
+    // By the long path meant: a neighbour folder that took the program folder's short form
+    // since would otherwise be the companions' current folder, and get their replies.
+    if (programLongDirectory && programLongDirectory[0]) {
+        SetCurrentDirectoryW(programLongDirectory);
+        return;
+    }
     std::string directory = programDirectory;
     for (char& c : directory)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -223,14 +230,18 @@ bool RunCompanion(const char* executable, const char* arguments, HANDLE* process
     if (!BuildCompanionCommandLine(executable, arguments, line, sizeof line))
         return false;
     ChangeToProgramDirectory();
-    STARTUPINFOA startup;
+    STARTUPINFOW startup;
     std::memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION started;
     std::memset(&started, 0, sizeof started);
-    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+    // The program itself by the long path meant, as the folder: never a neighbour's of the
+    // same short form.
+    std::wstring wideLine = WidenName(line);
+    if (!CreateProcessW(MeantWidePath(ProgramFile(executable)).c_str(), &wideLine[0], nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &startup, &started))
         return false;
     WaitForInputIdle(started.hProcess, kInputIdleTimeout);
     CloseHandle(started.hThread);
@@ -522,8 +533,7 @@ void ImportEditorReply(HWND frame, PlanDocument* document)
     }
     // An editor whose process has ended writes no more: its reply is taken as it stands.
     if (furnitureEditorProcess && WaitForSingleObject(furnitureEditorProcess, 0) == WAIT_OBJECT_0) {
-        const HANDLE reply = CreateFileW(MeantWidePath(path).c_str(), GENERIC_READ,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        const HANDLE reply = OpenMeantFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0);
         if (reply != INVALID_HANDLE_VALUE)
             RememberFileLeft(reply), CloseHandle(reply);
     }

@@ -300,6 +300,47 @@ TEST_F(PlanFile, AWriteThatPutsTheDateBackIsSeen)
     SetReadStageHook(nullptr);
 }
 
+// Where the dates cannot show a write (held as such file systems keep them, whatever is written), a plan that another
+// program rewrites in place by two blocks, the second while the read waits to settle, is read again once settled,
+// never taken half old and half new.
+TEST_F(PlanFile, ABlockThatTheDatesCannotShowIsSeenByTheBytesReadAgain)
+{
+    static uint64_t written, changed;
+    static int settling;
+    SetFileStateHook([](FileState* state) { state->written = written, state->changed = changed; });
+    SetReadStageHook([](ReadStage stage) {
+        if (stage == ReadStage::Settling && !settling++)
+            RunToEnd("dd if=B.ZRO of=P.ZRO bs=65536 skip=1 seek=1 conv=notrunc 2>/dev/null");
+    });
+    static std::vector<TPoint> points(3000, At(1, 0, 1));
+    for (float ends : {7.0f, 9.0f}) {
+        points.front() = points.back() = At(ends, 0, 0);
+        vtest::WriteFileBytes(ends == 7 ? "A.ZRO" : "B.ZRO", StoreyFile(10410, DefaultSettingsBlock(), [](TestFileWriter& w) {
+            w.Object(Outline(6, points));
+        }));
+    }
+    const uint64_t now = FileClock(), second = now / 10000000 * 10000000;
+    const struct { const char* dates; uint64_t written, changed; } rows[] = {
+        {"to the second, the date put back", second - 36000000000ull, second},
+        {"to two seconds, the change the write (FAT)", second - 20000000, second - 20000000},
+        {"a change behind the write", now - 10000, now - 20000},
+        {"ahead of the clock", now + 50000000, now + 50000000}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.dates);
+        RunToEnd("cp A.ZRO P.ZRO && dd if=B.ZRO of=P.ZRO bs=65536 count=1 conv=notrunc 2>/dev/null");
+        written = row.written, changed = row.changed, settling = 0;
+        EXPECT_TRUE(LoadPlanFile("P.ZRO"));
+        EXPECT_GE(settling, 2);
+        const PlanVertex* v = document->firstFloor->firstObject->firstVertex;
+        EXPECT_EQ(9.0f, v->position[0]);
+        while (v->next)
+            v = v->next;
+        EXPECT_EQ(9.0f, v->position[0]);
+    }
+    SetFileStateHook(nullptr);
+    SetReadStageHook(nullptr);
+}
+
 // A save waits for a reader of this server that lets none write: it goes through once the reader lets go within the
 // patience, and past it says that another program is reading the plan.
 TEST_F(PlanFile, ASaveWaitsForAReaderWithinThePatience)

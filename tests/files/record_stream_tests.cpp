@@ -131,8 +131,8 @@ TEST(RecordStream, AFileAnotherInstanceWritesOrReadsIsSeenByItsMark)
 
 // Reads are judged by the change, which no writer sets (the last write only where none is kept); a date not yet
 // reached asks a second read but is no sign of a writer at work. A read waits the settling span from the latest moment
-// the change may have been made: a date to the whole second may be its step older, one not yet reached says nothing,
-// so both wait the whole span from the read's end, never until their date.
+// the change may have been made; dates that cannot show a write (to the whole second, none kept or one behind the last
+// write, or not yet reached) wait the whole span from the read's end, whatever their age, and are read again.
 TEST(RecordStream, DatesJudgedByTheChangeThatNoWriterSets)
 {
     const uint64_t now = FileClock(), old = now - 36000000000ull, ahead = now + 864000000000ull, just = now - 100000;
@@ -140,7 +140,9 @@ TEST(RecordStream, DatesJudgedByTheChangeThatNoWriterSets)
     const struct { uint64_t written, changed; bool mayHide, lately, waits; } rows[] = {
         {old, just, true, true, true}, {ahead, now - 50000000, true, false, false}, {old, ahead, true, false, true},
         {just, 0, true, true, true}, {ahead, 0, true, false, true}, {old, now + 50000000, true, false, true},
-        {old, second, true, true, true}, {old, second - 30000000, false, false, false}};
+        {old, second, true, true, true}, {old, second - 30000000, true, false, true},
+        {second - 30000000, second - 30000000, true, false, true}, {old + 1, old, true, false, true},
+        {old + 1, old + 1, false, false, false}};
     for (const auto& row : rows)
         EXPECT_TRUE(DateMayHideWrite({0, row.written, row.changed}, now) == row.mayHide &&
                     WrittenLately({0, row.written, row.changed}) == row.lately &&
