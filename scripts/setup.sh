@@ -10,7 +10,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok
 faces="fonts-dejavu-core fonts-dejavu-extra fonts-wine"
 for p in g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
          wine64 xvfb xauth cmake make googletest ghostscript poppler-utils xdotool \
-         python3 python3-ezdxf imagemagick $faces; do
+         python3 python3-ezdxf python3-fusepy imagemagick $faces; do
   have_pkg "$p" || need+=("$p")
 done
 

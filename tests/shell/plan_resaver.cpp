@@ -1,6 +1,6 @@
 // Opens each plan named through the frame's Open command (answering Yes to a question),
 // draws lines on it and saves it with the Save command, or Save As NEW, or exports it to
-// DRAWING; prints
+// DRAWING (a "#" in its name numbered for each plan, from 1); prints
 // for each the objects it opened with, the captions of the messages shown (of plain ones the
 // text) and "saved" when the save showed none, for the save tests to check from the file
 // system. A tool beside the tests, not a test:
@@ -89,12 +89,16 @@ int main(int argc, char** argv)
             CloseHandle(file);
         });
     HWND frame = shelltest::StartShell();
+    const int count = argc - i;
     for (; frame && i < argc; ++i) {
         shelltest::FileDialogAnswers dialogs;
         vtest::MessageBoxRecorder boxes;
         dialogs.Choose(argv[i]);
+        std::string numbered = drawing ? drawing : "";   // "#" in DRAWING: the plan's number, from 1
+        if (numbered.find('#') != std::string::npos)
+            numbered.replace(numbered.find('#'), 1, std::to_string(i - (argc - 1) + count));
         if (drawing || as)
-            dialogs.Choose(drawing ? drawing : as);
+            dialogs.Choose(drawing ? numbered.c_str() : as);
         shelltest::SendCommand(frame, FrameCommandOpen);
         std::printf("%s: %d objects;", argv[i], shelltest::CountObjects(activeDocument));
         for (std::fflush(stdout); *wait && GetFileAttributesA(wait) == INVALID_FILE_ATTRIBUTES;)
