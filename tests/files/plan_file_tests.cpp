@@ -282,7 +282,8 @@ TEST_F(PlanFile, AWriteThatPutsTheDateBackIsSeen)
     EXPECT_EQ(9.0f, ends());
     // A plan this instance has just saved is read at once (Save, then Revert); one another
     // program has just written waits to settle.
-    static int settled = 0;
+    static int settled;
+    settled = 0;
     SetReadStageHook([](ReadStage stage) { settled += stage == ReadStage::Settling; });
     ASSERT_TRUE(SavePlanFile("S.ZRO"));
     EXPECT_TRUE(LoadPlanFile("S.ZRO"));
