@@ -10,6 +10,10 @@ const uint64_t kSecond = 10000000;
 // may leave the date as it was. Finer dates move within a tick of the system's clock.
 const uint64_t kCoarseStep = 2 * kSecond + kSecond / 10;
 const uint64_t kFineStep = kSecond / 10;
+// Dates kept to the hundredth of a second or coarser (FAT, exFAT, ext3): a block written
+// within that tick of the last leaves them as they were. Finer ones fall on it once in
+// 100,000 dates.
+const uint64_t kCoarseTick = kSecond / 100;
 // How often the settling wait looks at the file's state.
 const DWORD kSettleLook = 20;
 
@@ -59,7 +63,7 @@ bool DatesShowWrites(const FileState& state, uint64_t now)
     // writes (a file system that gives its creation for it); one behind a write date set
     // ahead of the clock still does.
     const uint64_t change = state.changed;
-    return change && change % kSecond && change <= now && (change >= state.written || state.written > now);
+    return change && change % kCoarseTick && change <= now && (change >= state.written || state.written > now);
 }
 
 bool DateMayHideWrite(const FileState& state, uint64_t start)

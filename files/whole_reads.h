@@ -47,12 +47,13 @@ void SetFileStateHook(FileStateHook hook);
 // The system's clock, as file dates count it: taken before a read, as its start.
 uint64_t FileClock();
 // Whether every write made at `now` or later moves the file's change: false where the file
-// system keeps it to the whole second (FAT, ext3 with small inodes, many network shares: a
-// block written within the second of the last leaves size and dates as they were), keeps
-// none or one that stays behind the last write (FAT, where a writer that puts the date back
-// puts the change back with it), or where it is not yet reached (another machine's clock).
-// A change equal to the last write is what every write leaves on the others, whose next
-// write still moves it.
+// system keeps it to the hundredth of a second or coarser (FAT, exFAT, ext3 with small
+// inodes, many network shares: a block written within that tick of the last leaves size and
+// dates as they were), keeps none or one that stays behind the last write, or where it is
+// not yet reached (another machine's clock). FAT and exFAT give the last write for the
+// change, so that a writer that puts the date back puts the change back with it: their
+// dates are coarse. A fine change equal to the last write is what every write leaves on
+// the others, whose next write still moves it.
 bool DatesShowWrites(const FileState& state, uint64_t now);
 // Whether a write made at `start` or after could leave the file's dates as `state` has
 // them (a last write or change within a tick of `start`, or dates that show no write): a

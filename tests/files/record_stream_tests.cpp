@@ -131,8 +131,8 @@ TEST(RecordStream, AFileAnotherInstanceWritesOrReadsIsSeenByItsMark)
 
 // Reads are judged by the change, which no writer sets (the last write only where none is kept); a date not yet
 // reached asks a second read but is no sign of a writer at work. A read waits the settling span from the latest moment
-// the change may have been made; dates that cannot show a write (to the whole second, none kept or one behind the last
-// write, or not yet reached) wait the whole span from the read's end, whatever their age, and are read again.
+// the change may have been made; dates that cannot show a write (to the hundredth of a second or coarser, none kept or
+// one behind the last write, or not yet reached) wait the whole span from the read's end, whatever their age, and are read again.
 TEST(RecordStream, DatesJudgedByTheChangeThatNoWriterSets)
 {
     const uint64_t now = FileClock(), old = now - 36000000000ull, ahead = now + 864000000000ull, just = now - 100000;
@@ -142,7 +142,7 @@ TEST(RecordStream, DatesJudgedByTheChangeThatNoWriterSets)
         {just, 0, true, true, true}, {ahead, 0, true, false, true}, {old, now + 50000000, true, false, true},
         {old, second, true, true, true}, {old, second - 30000000, true, false, true},
         {second - 30000000, second - 30000000, true, false, true}, {old + 1, old, true, false, true},
-        {old + 1, old + 1, false, false, false}};
+        {old + 1, old + 1, false, false, false}, {old / 100000 * 100000, old / 100000 * 100000, true, false, true}};
     for (const auto& row : rows)
         EXPECT_TRUE(DateMayHideWrite({0, row.written, row.changed}, now) == row.mayHide &&
                     WrittenLately({0, row.written, row.changed}) == row.lately &&
