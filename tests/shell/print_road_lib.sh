@@ -3,6 +3,7 @@
 # VELMORA_BINARY_DIR / VELMORA_SOURCE_DIR.
 WINE=/usr/lib/wine/wine64
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+. "$here/../support/waits.sh"
 
 # Windows path (drive Z:) of a Unix path.
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
@@ -10,7 +11,7 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 # Writes the generated plans, their segment lists and printer.caps into DIR.
 generate_plans() {
   local dir=$1
-  timeout 60 "$WINE" "$VELMORA_BINARY_DIR/tests/print_plan_writer.exe" plans "$(winpath "$dir")" \
+  timeout "$(scaled 60)" "$WINE" "$VELMORA_BINARY_DIR/tests/print_plan_writer.exe" plans "$(winpath "$dir")" \
     >"$dir/generate.log" 2>&1 </dev/null || { cat "$dir/generate.log"; return 1; }
 }
 
@@ -57,7 +58,7 @@ spool_dir=$WINEPREFIX/drive_c/windows/system32/spool/printers
 # code (124: the program was stopped).
 run_print_road() {
   local plan=$1 mode=$2 log=$3
-  local limit=${VELMORA_PRINT_IDLE_LIMIT:-120}
+  local limit=${VELMORA_PRINT_IDLE_LIMIT:-$(scaled 120)}
   : >"$log.windows"
   local arg
   # A bare name is taken from the current directory (the program directory). Wine quotes
@@ -90,19 +91,19 @@ run_print_road() {
       rc=124
       break
     fi
-    for id in $(timeout 5 xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+    for id in $(timeout "$(scaled 5)" xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
       if [ -z "${pressed[$id]:-}" ]; then
-        name=$(timeout 5 xdotool getwindowname "$id" 2>/dev/null)
+        name=$(timeout "$(scaled 5)" xdotool getwindowname "$id" 2>/dev/null)
         echo "$name" >>"$log.windows"
         # A program waiting for an answer it is about to get is not idle.
         busy=${EPOCHREALTIME/[^0-9]/}
-      elif [ $((SECONDS - pressed[$id])) -lt 3 ]; then
+      elif [ $((SECONDS - pressed[$id])) -lt "$(scaled 3)" ]; then
         continue
       fi
       # Another test on the display can take the focus between the two steps: a window
       # still there a few seconds later is answered again.
       pressed[$id]=$SECONDS
-      timeout 5 xdotool windowfocus --sync "$id" key Return >/dev/null 2>&1
+      timeout "$(scaled 5)" xdotool windowfocus --sync "$id" key Return >/dev/null 2>&1
     done
     sleep 0.2
   done
@@ -130,7 +131,7 @@ stop_print_road() {
   local pids p
   pids=$(process_tree "$1")
   kill $pids 2>/dev/null
-  for _ in $(seq 1 25); do
+  for _ in $(tries 25); do
     kill -0 "$1" 2>/dev/null || break
     sleep 0.2
   done
