@@ -47,7 +47,7 @@ finish() {
   [ -z "${4:-}" ] || [ "$(start_of "$4")" != "${5:-}" ] || ends_tree "$4"
   for pid in $(grep -lzE "^VELMORA_TEST_GUARDS=.* $2( |$)" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3); do
     [[ $(readlink "/proc/$pid/exe") != /usr/lib/wine/* ]] || continue
-    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qE "wine-env.sh keep|test-guard.sh --keeper" ||
+    tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -qE "wine-env.sh keep|test-guard.sh --keeper" ||
       { kill -STOP "$pid" 2>/dev/null && pids+=" $pid"; }
   done
   [ -z "$pids" ] || { kill -KILL $pids; kill -CONT $pids; } 2>/dev/null

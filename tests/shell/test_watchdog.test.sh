@@ -58,8 +58,8 @@ grep -q 'sleeper .*Timeout' "$work/killed.out" && [ -e "$work/killed/wd/started"
 # The test command stopped by Ctrl-C, then killed by SIGKILL, each sent to its process group
 # while a test runs Wine in the run's environment and another in one it started in its folder:
 # within 10 s (of a quiet machine) no process of any of them runs, and none of their folders
-# stays. The command runs from a copy of the scripts with no set-up or build; the run's prefix
-# is copied from this one's.
+# stays. The command runs from a copy of the scripts with no set-up or build, on two of this
+# test's processors, with its time factor taken for those two; its prefix is copied from this one's.
 root=$work/run/root fb=$work/run/b && rm -rf "$work/run" && mkdir -p "$root/scripts" "$fb/testwd/in folder" "$fb/wine-env" || exit 1
 printf ':\n' | tee "$root/scripts/setup.sh" >"$root/scripts/build.sh" &&
   ln -s "$VELMORA_SOURCE_DIR/scripts/"{test,start-run,wine-env,wine-run,test-guard}.sh "$root/scripts/" &&
@@ -72,16 +72,19 @@ add_test(folder bash [==[$root/scripts/test-guard.sh]==] bash -c [==[
   (. env/env.sh && /usr/lib/wine/wine64 cmd /c exit) && : >started; sleep 600]==])
 set_tests_properties(folder PROPERTIES WORKING_DIRECTORY [==[$fb/testwd/in folder]==])
 EOF
+two=$(python3 -c 'import os; print(*sorted(os.sched_getaffinity(0))[:2], sep=",")')
 left() { of "$fb/"; ls -d "$fb/wine-env/own/"* "$fb/wine-env/"wine-run.* "$fb/testwd/in folder/env/prefix" 2>/dev/null; }
 set -m
 for signal in INT KILL; do
-  env -u VELMORA_WINE_ENV bash "$root/scripts/test.sh" --build-dir "$fb" >"$work/run.out" 2>&1 </dev/null &
+  env -u VELMORA_WINE_ENV -u VELMORA_TEST_TIME_SCALE taskset -c "$two" bash "$root/scripts/test.sh" --build-dir "$fb" >"$work/run.out" 2>&1 </dev/null &
   for _ in $(tries 1200); do
     [ -e "$fb/testwd/in folder/started" ] && ls "$fb/wine-env/"wine-run.* >/dev/null 2>&1 && break; sleep 0.1; done
   sleep 1; ran=$(of "$fb/" | wc -l); kill -"$signal" -- -$!; wait $!; rm -f "$fb/testwd/in folder/started"
   for _ in $(tries 100); do [ -z "$(left)" ] && break; sleep 0.1; done
   echo "the test command stopped by SIG$signal with $ran processes of its environments running: left $(left | wc -l)"
   [ "$ran" -gt 4 ] && [ -z "$(left)" ] || { echo "FAIL SIG$signal left: $(left) $(cat "$work/run.out")"; kill -KILL $(of "$fb/"); failed=1; }
+  sed -n 's/^test: the time limits scaled by \([0-9]*\)% (load \([0-9.]*\) on [0-9]* processors, 2 for the run)$/\1 \2/p' "$work/run.out" |
+    awk '{ ok = $1 == 100 + int(100 * $2 / 2 + 0.999) } END { exit !ok }' || { echo "FAIL the factor on two processors: $(head -n 3 "$work/run.out")"; failed=1; }
 done
 set +m
 rm -rf "$work/run"
