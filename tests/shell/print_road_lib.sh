@@ -3,7 +3,8 @@
 # VELMORA_BINARY_DIR / VELMORA_SOURCE_DIR.
 WINE=/usr/lib/wine/wine64
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-. "$here/../support/waits.sh"
+# Found through the folder itself: a copy of the scripts may link this one alone.
+. "$(cd -P "$here/../support" && pwd)/waits.sh"
 
 # Windows path (drive Z:) of a Unix path.
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
@@ -34,11 +35,13 @@ process_tree() {
 
 # What a print has done so far, as one number: the processor time (clock ticks) of the
 # program and the processes it started (the printer's port among them), and the bytes in
-# the spool folder and in the printer's folder.
+# the spool folder and in the printer's folder. A process that waits for a processor (or a
+# disk) is at work too, counted as a twentieth of a second: on a busy machine a print may
+# wait longer than a short idle limit for its turn.
 print_work() {
   local ticks=0 p bytes
   for p in $(process_tree "$1"); do
-    ticks=$((ticks + $(awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$p/stat" 2>/dev/null || echo 0)))
+    ticks=$((ticks + $(awk '{ sub(/.*\) /, ""); print $12 + $13 + ($1 ~ /^[RD]$/ ? 5 : 0) }' "/proc/$p/stat" 2>/dev/null || echo 0)))
   done
   bytes=$(du -sb "$spool_dir" "$VELMORA_PRINT_DIR" 2>/dev/null | awk '{ s += $1 } END { print s + 0 }')
   echo "$ticks $bytes"
