@@ -33,15 +33,16 @@ ends_tree() {  # the process and those it started, each stopped first so that it
   kill -KILL "$1" 2>/dev/null
   kill -CONT "$1" 2>/dev/null
 }
-# finish WORK DIR TOKEN [PID START]: the command's processes (PID, if it is still that
+# finish WORK TOKEN DIR [PID START]: the command's processes (PID, if it is still that
 # process), the environment in DIR and the file systems mounted in WORK or DIR, ended and
-# removed. So is every process that the command started, wherever it went: a job that ignores
-# Ctrl-C, or one in a process group or session of its own, outlives the command, and CTest's
-# kill. Each carries TOKEN in VELMORA_TEST_GUARDS, which the command's environment names it
-# by; the keepers of runs the test started (test.sh, print-sample.sh) and of the tests those
-# ran are left to end what they keep, and so are Wine's processes, which a shared environment's
-# desktop is among: their environments end them. Then the environments that the test started in its
-# folder (wine-env.sh start or own there): their servers, displays and prefixes (700 MB each).
+# removed. So is every process that the command started, wherever it went: a job that
+# ignores Ctrl-C, or one in a process group or session of its own, outlives the command and
+# CTest's kill. Each carries TOKEN in VELMORA_TEST_GUARDS, which the command's environment
+# names it by; the keepers of runs the test started (test.sh, print-sample.sh) and of their
+# tests are left to end what they keep, and so are Wine's processes, a shared environment's
+# desktop among them: their environments end them. Then the environments that the test
+# started in its folder (wine-env.sh start or own there): their servers, displays and
+# prefixes (700 MB each).
 finish() {
   local env pid pids=
   [ -z "${4:-}" ] || [ "$(start_of "$4")" != "${5:-}" ] || ends_tree "$4"
