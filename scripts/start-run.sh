@@ -29,16 +29,21 @@ fi
 # while another uses the folder waits for it to end (starting the environment would stop
 # the other's). The lock is held by a keeper that ends with the script, however the script
 # ends: the script and what it starts do not keep the lock's file open, so a process it
-# left running (a program of the environment) cannot keep the next run waiting.
+# left running (a program of the environment) cannot keep the next run waiting. The keeper
+# also stops the run's environment once the script has ended: in a session of its own, out
+# of reach of a Ctrl-C or of a SIGKILL to the run's process group (a CI runner's time-out),
+# which no trap of the script outlives.
+envdir=$build/wine-env
 mkdir -p "$build"
 exec {run_lock}>>"$build/.run.lock"
-# The keeper of a run that has just ended lets go within half a second.
-if ! flock -w 1 "$run_lock"; then
+# The keeper of a run that has just ended lets go within a second or two.
+if ! flock -w 2 "$run_lock"; then
   echo "$(basename "$0" .sh): waiting for $(cat "$build/.run.lock") to end: it uses the build folder $build" >&2
   flock "$run_lock"
 fi
 echo "$(basename "$0") (process $$)" >"$build/.run.lock"
-(while kill -0 $$ 2>/dev/null; do sleep 0.5; done) </dev/null >/dev/null 2>&1 &
+read -r run_stat <"/proc/$$/stat" && run_stat=(${run_stat##*) })
+setsid -f bash "$root/scripts/wine-env.sh" keep "$envdir" $$ "${run_stat[19]}" </dev/null >/dev/null 2>&1
 exec {run_lock}>&-
 
 bash "$root/scripts/setup.sh"
@@ -47,7 +52,6 @@ bash "$root/scripts/build.sh" "$build"
 # down what they left in it).
 bash "$root/scripts/wine-env.sh" unmount "$build/testwd"
 
-envdir=$build/wine-env
 # The environment is stopped when the script ends, however it ends, even while it starts
 # (its start is held first, so that it starts nothing more). It starts in the background,
 # so that the script takes a signal (Ctrl-C) at once rather than when Wine's steps end.

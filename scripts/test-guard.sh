@@ -33,24 +33,51 @@ ends_tree() {  # the process and those it started, each stopped first so that it
   kill -KILL "$1" 2>/dev/null
   kill -CONT "$1" 2>/dev/null
 }
-# finish WORK DIR [PID START]: the command's processes (PID, if it is still that process),
-# the environment in DIR and the file systems mounted in WORK or DIR, ended and removed.
+# finish WORK TOKEN DIR [PID START]: the command's processes (PID, if it is still that
+# process), the environment in DIR and the file systems mounted in WORK or DIR, ended and
+# removed. So is every process that the command started, wherever it went: a job that
+# ignores Ctrl-C, or one in a process group or session of its own, outlives the command and
+# CTest's kill. Each carries TOKEN in VELMORA_TEST_GUARDS, which the command's environment
+# names it by; the keepers of runs the test started (test.sh, print-sample.sh) and of their
+# tests are left to end what they keep, and so are Wine's processes, a shared environment's
+# desktop among them: their environments end them. Then the environments that the test
+# started in its folder (wine-env.sh start or own there): their servers, displays and
+# prefixes (700 MB each).
 finish() {
-  [ -z "${3:-}" ] || [ "$(start_of "$3")" != "${4:-}" ] || ends_tree "$3"
-  if [ -n "$2" ] && [ -d "$2" ]; then
-    bash "$here/wine-env.sh" stop "$2" >/dev/null 2>&1
-    rm -rf -- "$2" 2>/dev/null
+  local env pid pids=
+  [ -z "${4:-}" ] || [ "$(start_of "$4")" != "${5:-}" ] || ends_tree "$4"
+  for pid in $(grep -lzE "^VELMORA_TEST_GUARDS=.* $2( |$)" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3); do
+    [[ $(readlink "/proc/$pid/exe") != /usr/lib/wine/* ]] || continue
+    tr '\0' ' ' 2>/dev/null <"/proc/$pid/cmdline" | grep -qE "wine-env.sh keep|test-guard.sh --keeper" ||
+      { kill -STOP "$pid" 2>/dev/null && pids+=" $pid"; }
+  done
+  [ -z "$pids" ] || { kill -KILL $pids; kill -CONT $pids; } 2>/dev/null
+  if [ -n "$3" ] && [ -d "$3" ]; then
+    bash "$here/wine-env.sh" stop "$3" >/dev/null 2>&1
+    rm -rf -- "$3" 2>/dev/null
   fi
+  # An environment's folder is known by its display's log, or by the pid of a start at work.
+  while IFS= read -r -d '' env; do
+    env=${env%/*}
+    bash "$here/wine-env.sh" stop "$env" >/dev/null 2>&1
+    rm -rf -- "$env/prefix" "$env/prepared" 2>/dev/null
+  done < <(find "$1" \( -name prefix -o -name prepared \) -prune -o \( -name xvfb.log -o -name start.pid \) -print0 2>/dev/null)
+  # And every Wine process or display of a prefix in the folder that no environment names
+  # (a copied prefix's server, a start killed before it wrote its pid).
+  for pid in $(grep -lzF "WINEPREFIX=$1/" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3); do
+    [[ $(readlink "/proc/$pid/exe") != @(/usr/lib/wine/*|*/Xvfb) ]] || kill -KILL "$pid" 2>/dev/null
+  done
   bash "$here/wine-env.sh" unmount "$1" >/dev/null 2>&1
 }
 
-if [ "${1:-}" = --keeper ]; then  # --keeper WORK DIR: reads the command's process and start, then the pipe's end
+if [ "${1:-}" = --keeper ]; then  # --keeper WORK TOKEN DIR: reads the command's process and start, then the pipe's end
   trap '' INT HUP
   last=
   while IFS= read -r line; do last=$line; done
-  finish "$2" "$3" $last
+  finish "$2" "$3" "$4" $last
   exit 0
 fi
+token=$$-$(start_of $$)
 
 dir= started=
 if [ "${1:-}" = --own ]; then
@@ -63,7 +90,7 @@ work=$(pwd -P && echo .) && work=${work%?.}
 # What a killed run of this test left mounted in its folder.
 bash "$here/wine-env.sh" unmount "$work" >/dev/null 2>&1
 # The keeper is not this script's child (setsid -f forks it away), so CTest's kill does not reach it.
-exec {keep}> >(exec setsid -f bash "$here/test-guard.sh" --keeper "$work" "$dir" >/dev/null 2>&1)
+exec {keep}> >(exec setsid -f bash "$here/test-guard.sh" --keeper "$work" "$token" "$dir" >/dev/null 2>&1)
 command= start=
 end() {
   trap '' INT TERM
@@ -71,7 +98,7 @@ end() {
     kill -TERM "$command" 2>/dev/null
     wait "$command"
   fi
-  finish "$work" "$dir" "$command" "$start"
+  finish "$work" "$token" "$dir" "$command" "$start"
   exec {keep}>&-
 }
 trap end EXIT
@@ -84,7 +111,7 @@ if [ -n "$dir" ]; then
 fi
 # A command started in the background ignores Ctrl-C unless told otherwise, and so would
 # every process it starts: the tests that send it to the print script need it as it was.
-(trap - INT QUIT; exec "$@") {keep}>&- &
+(trap - INT QUIT; export VELMORA_TEST_GUARDS="${VELMORA_TEST_GUARDS:-} $token"; exec "$@") {keep}>&- &
 command=$!
 start=$(start_of "$command")
 echo "$command $start" >&"$keep"

@@ -75,7 +75,8 @@ stop_env() {
   if read -r pid 2>/dev/null <"$dir/xvfb.pid" && [ "/proc/$pid/fd/2" -ef "$dir/xvfb.log" ]; then
     kill "$pid" >/dev/null 2>&1 || true
   fi
-  rm -f "$dir/xvfb.pid" "$dir/start.pid" "$dir/env.sh"
+  # And the folders of wine-run.sh, whose programs have now ended.
+  rm -rf "$dir/xvfb.pid" "$dir/start.pid" "$dir/env.sh" "$dir"/wine-run.??????
 }
 # The environments made from this one (test-guard.sh makes them in DIR/own, one a folder):
 # those whose tests were killed are stopped and removed with it. A stop goes on past what it
@@ -159,6 +160,23 @@ if [ "$cmd" = copy ]; then
   copy_prefix "$dir" "$to"
   # The file "wineserver" names the folder of this user's servers, which another user's may not use.
   [ -z "${4:-}" ] || { rm -f -- "$to/wineserver" && find "$to" \( -type d -o -type f -links 1 \) -exec chown "$4" {} +; }
+  exit 0
+fi
+
+# wine-env.sh keep DIR PID START: once the process PID that started at START (the field of
+# /proc/PID/stat, as its number may later name another) has ended, however it ended, the
+# environment in DIR is stopped. The run's lock, which start-run.sh hands to it, is let go
+# only then, so the next run never meets this one's environment.
+if [ "$cmd" = keep ]; then
+  trap '' INT HUP
+  while read -r stat 2>/dev/null <"/proc/$3/stat"; do
+    stat=(${stat##*) })
+    [ "${stat[19]}" = "${4:?its start}" ] || break
+    sleep 0.5
+  done
+  stop_own
+  stop_env
+  unmount_in "$dir"
   exit 0
 fi
 

@@ -4,7 +4,7 @@
 set -u
 . "$(dirname "$0")/../shell/print_road_lib.sh"
 work=$(pwd)
-timeout 60 "$WINE" "$VELMORA_BINARY_DIR/tests/dxf_sample_writer.exe" "$(winpath "$work")" \
+timeout "$(scaled 60)" "$WINE" "$VELMORA_BINARY_DIR/tests/dxf_sample_writer.exe" "$(winpath "$work")" \
   >"$work/samples.log" 2>&1 </dev/null || { cat "$work/samples.log"; exit 1; }
 /usr/bin/python3 - "$work" <<'PY'
 import sys, ezdxf

@@ -7,13 +7,14 @@
 # Run from inside the tests' environment, it leaves that environment running for the tests
 # after it.
 set -u
+. "$(dirname "$0")/../support/waits.sh"
 exe=${1:?velmora.exe}
 build=$(cd "$(dirname "$exe")" && pwd)
 head -c 1000 "$VELMORA_SOURCE_DIR/samples/house.ZRO" >cut.ZRO
 printf 'not a plan' >garbage.ZRO
 for run in "--runs 2 cut" "--runs 2 garbage" "--peak cut"; do
   plan=${run##* }
-  timeout 120 /usr/lib/wine/wine64 "$build/benchmarks/plan_load_speed.exe" $run >load.log 2>&1 </dev/null
+  timeout "$(scaled 120)" /usr/lib/wine/wine64 "$build/benchmarks/plan_load_speed.exe" $run >load.log 2>&1 </dev/null
   rc=$?
   [ "$rc" != 0 ] && [ "$rc" != 124 ] && grep -q "^$plan.ZRO was not loaded" load.log && ! grep -q ' \(ms\|MB\)' load.log ||
     { echo "FAIL: plan_load_speed $run, a plan that does not load, ended with $rc: $(cat load.log)"; exit 1; }

@@ -5,6 +5,7 @@
 # the clone's path, and a test program runs from there with the companion stand-in
 # beside it (both take their paths as wide text).
 set -u
+. "$(dirname "$0")/../support/waits.sh"
 WINE=/usr/lib/wine/wine64
 work=$(pwd)
 clone=$work/Проект
@@ -21,6 +22,6 @@ else
   echo "FAIL a source holding __FILE__ does not compile in $clone:"; grep -m 3 error "$work/file_macro.log"; failed=1
 fi
 cp "$VELMORA_BINARY_DIR/tests/"{shell_companions,companion_standin}.exe "$clone/tests/" || exit 1
-(cd "$clone" && timeout 120 "$WINE" tests/shell_companions.exe --gtest_filter=Companions.FurnitureEditorGetsTheUnitLetter \
+(cd "$clone" && timeout "$(scaled 120)" "$WINE" tests/shell_companions.exe --gtest_filter=Companions.FurnitureEditorGetsTheUnitLetter \
   >"$work/companions.log" 2>&1 </dev/null) || { echo "FAIL a test program in $clone:"; tail -n 20 "$work/companions.log"; failed=1; }
 exit $failed

@@ -6,18 +6,19 @@
 # lock: two such tests at once could answer each other's boxes.
 # velmora-test: printer
 set -u
+. "$(dirname "$0")/../support/waits.sh"
 exe=${1:?velmora.exe}
 WINE=/usr/lib/wine/wine64
 
 name=$(printf 'x%.0s' $(seq 1 600))
-timeout 60 "$WINE" "$exe" "${name}$(printf '\002')" >run.log 2>&1 </dev/null &
+timeout "$(scaled 60)" "$WINE" "$exe" "${name}$(printf '\002')" >run.log 2>&1 </dev/null &
 pid=$!
 
 # Other tests make and destroy windows meanwhile: a search can fail on a window that has
 # just gone, and a key can land while the box is not yet taking input, so both are
 # repeated until the program has ended.
 answered=0
-for _ in $(seq 1 200); do
+for _ in $(tries 200); do
   kill -0 "$pid" 2>/dev/null || break
   for id in $(xdotool search --onlyvisible --name '^Fandril Print Manager$' 2>/dev/null); do
     xdotool windowfocus --sync "$id" key Return 2>/dev/null && answered=1

@@ -15,6 +15,7 @@
 # Open offers, is whole, and the save after that leaves nothing behind. Another user saves
 # a plan, and a link to one, in a folder where that user can add no file.
 set -u
+. "$(dirname "$0")/../support/waits.sh"
 # The program's messages are in its code page (an "é" of the folder is one byte, 0xE9): read as bytes.
 grep() { LC_ALL=C command grep "$@"; }
 sed() { LC_ALL=C command sed "$@"; }
@@ -27,7 +28,7 @@ cp "$sample" real.ZRO && ln -s real.ZRO link.ZRO
 cp "$sample" private.ZRO && chmod 600 private.ZRO
 cp "$sample" locked.ZRO && chmod 444 locked.ZRO
 dir="Z:$(pwd | tr / '\\')"
-resave() { timeout 300 $wine "$resaver" "$@" >>run.log 2>&1 </dev/null; }
+resave() { timeout "$(scaled 300)" $wine "$resaver" "$@" >>run.log 2>&1 </dev/null; }
 resave "$dir\\link.ZRO" "$dir\\private.ZRO" "$dir\\locked.ZRO"
 fail() { echo "FAIL: $*"; cat run.log; ls -lR; exit 1; }
 grown() { [ "$(stat -c %s "$1")" -gt "$(stat -c %s "$sample")" ]; }
@@ -99,7 +100,7 @@ mkdir nolocks && cp v1.ZRO nolocks/N.ZRO && for way in ZRO DXF DXF; do [ $way = 
 [ "$(tail -3 run.log | grep -c "N.ZRO: [89] objects; saved")" = 3 ] && [ "$(ls -A nolocks | tr '\n' ' ')" = "N.DXF N.ZRO " ] ||
   fail "locks that fail: $(ls nolocks | wc -l) files"
 cp -al "$WINEPREFIX" "$prefix2" && mkdir two && busy="$dir\\two\\P.ZRO"
-other() { WINEPREFIX="$prefix2" timeout 300 $wine "$resaver" "$@" </dev/null; }
+other() { WINEPREFIX="$prefix2" timeout "$(scaled 300)" $wine "$resaver" "$@" </dev/null; }
 started() { until grep -q "$2" "$1" || ! kill -0 "$3" 2>/dev/null; do sleep 0.1; done; }
 for stop in hold pause; do
   cp v1.ZRO two/P.ZRO && rm -f two/go other.log held.log
@@ -188,7 +189,7 @@ tail -1 run.log | grep -Eq ": ($((saved + 1)) objects; Salvataggio interrotto;|$
 if second_user user2; then
   mkdir shared && cp v1.ZRO shared/S.ZRO && chgrp -R "$second_gid" shared && chmod 775 shared && chmod 664 shared/S.ZRO
   $wine "$resaver" -stop hold "$dir\\shared\\S.ZRO" >held.log 2>&1 </dev/null & saver=$! && started held.log held $saver
-  as_second timeout 300 $wine "$resaver" "$dir\\shared\\S.ZRO" >other.log 2>&1 </dev/null; kill -9 $saver
+  as_second timeout "$(scaled 300)" $wine "$resaver" "$dir\\shared\\S.ZRO" >other.log 2>&1 </dev/null; kill -9 $saver
   as_second /usr/lib/wine/wineserver -k; grep -q "S.ZRO: 8 objects; [^;]*~S.ZRO.salva[^;]*altro utente[^;]*; Errore di" other.log &&
     cmp -s shared/~S.ZRO.salva v1.ZRO && cmp -s shared/S.ZRO v1.ZRO ||
     fail "another user's copy: $(cat other.log; ls -l shared)"
@@ -196,7 +197,7 @@ if second_user user2; then
   # half-way is named to that user, never offered (another user's), stays the owner's, and the owner opens it and saves.
   mkdir owned && cp v1.ZRO owned/S.ZRO && chgrp -R "$second_gid" owned && chmod 2775 owned && chmod 644 owned/S.ZRO
   resave -stop write "$dir\\owned\\S.ZRO"; ls -lnA --time-style=+%s owned >before.txt
-  as_second timeout 300 $wine "$resaver" "$dir\\owned\\S.ZRO" >other.log 2>&1 </dev/null
+  as_second timeout "$(scaled 300)" $wine "$resaver" "$dir\\owned\\S.ZRO" >other.log 2>&1 </dev/null
   grep -q "S.ZRO: 0 objects; Il disegno [^;]* danneggiato. Accanto [^;]*owned.~S.ZRO.salva, che non " other.log &&
     cmp -s owned/~S.ZRO.salva v1.ZRO &&
     [ "$(ls -lnA --time-style=+%s owned)" = "$(cat before.txt)" ] && resave "$dir\\owned\\S.ZRO" &&
@@ -206,7 +207,7 @@ if second_user user2; then
   # written: the other user's Open names it and opens the plan, and its save goes through, the copy left as it is.
   mkdir private && cp v1.ZRO private/S.ZRO && chgrp -R "$second_gid" private && chmod 2775 private && chmod 664 private/S.ZRO
   WINEPREFIX="$prefix2" /usr/lib/wine/wineserver -k; (umask 077 && other -stop written "$dir\\private\\S.ZRO" >/dev/null 2>&1)
-  WINEPREFIX="$prefix2" /usr/lib/wine/wineserver -k; as_second timeout 300 $wine "$resaver" "$dir\\private\\S.ZRO" >other.log 2>&1 </dev/null
+  WINEPREFIX="$prefix2" /usr/lib/wine/wineserver -k; as_second timeout "$(scaled 300)" $wine "$resaver" "$dir\\private\\S.ZRO" >other.log 2>&1 </dev/null
   grep -q "S.ZRO: 9 objects; [^;]*~S.ZRO.salva[^;]*altro utente[^;]*; saved" other.log && cmp -s private/~S.ZRO.salva v1.ZRO &&
     [ "$(stat -c '%U %a' private/S.ZRO private/~S.ZRO.salva | tr '\n' ' ')" = "root 664 root 600 " ] && grown private/S.ZRO ||
     fail "another user's stale copy: $(cat other.log; ls -lA private)"
@@ -215,7 +216,7 @@ if second_user user2; then
   mkdir -m 1777 far && cp v1.ZRO far/S.ZRO && chown "$second_gid:$second_gid" far/S.ZRO && cp v2.ZRO "far/~S.ZRO.salva" &&
     chown 65534 "far/~S.ZRO.salva" && touch -d '2446-05-10 22:38:55' "far/~S.ZRO.salva" &&
     ls -ln --time-style=+%s "far/~S.ZRO.salva" >before.txt
-  as_second timeout 300 $wine "$resaver" "$dir\\far\\S.ZRO" >other.log 2>&1 </dev/null
+  as_second timeout "$(scaled 300)" $wine "$resaver" "$dir\\far\\S.ZRO" >other.log 2>&1 </dev/null
   grep -q "S.ZRO: 8 objects; saved" other.log && ! cmp -s v1.ZRO far/S.ZRO && [ "$(ls -A far | tr '\n' ' ')" = "S.ZRO ~S.ZRO.salva " ] &&
     [ "$(ls -ln --time-style=+%s "far/~S.ZRO.salva")" = "$(cat before.txt)" ] && cmp -s v2.ZRO "far/~S.ZRO.salva" ||
     fail "a file dated 2446 under the copy's name: $(cat other.log; ls -lA far)"
@@ -228,7 +229,7 @@ mkdir -p other/closed other/open && cp "$sample" other/closed/own.ZRO && cp "$sa
 ln -s ../open/far.ZRO other/closed/link.ZRO && chown -R nobody other && chmod 555 other/closed &&
   . "$VELMORA_SOURCE_DIR/tests/support/second_user.sh" && user_prefix other/prefix "$(id -u nobody):$(id -g nobody)" || exit 1
 as() { runuser -u nobody -- env HOME="$PWD/other" WINEPREFIX="$PWD/other/prefix" "$@"; }
-as timeout 300 $wine "$resaver" "$dir\\other\\closed\\own.ZRO" "$dir\\other\\closed\\link.ZRO" \
+as timeout "$(scaled 300)" $wine "$resaver" "$dir\\other\\closed\\own.ZRO" "$dir\\other\\closed\\link.ZRO" \
   >>run.log 2>&1 </dev/null
 as /usr/lib/wine/wineserver -k
 grep -q "own.ZRO: .*objects; saved" run.log && grown other/closed/own.ZRO || fail "not saved in a closed folder"

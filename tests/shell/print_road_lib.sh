@@ -3,6 +3,8 @@
 # VELMORA_BINARY_DIR / VELMORA_SOURCE_DIR.
 WINE=/usr/lib/wine/wine64
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# Found through the folder itself: a copy of the scripts may link this one alone.
+. "$(cd -P "$here/../support" && pwd)/waits.sh"
 
 # Windows path (drive Z:) of a Unix path.
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
@@ -10,7 +12,7 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 # Writes the generated plans, their segment lists and printer.caps into DIR.
 generate_plans() {
   local dir=$1
-  timeout 60 "$WINE" "$VELMORA_BINARY_DIR/tests/print_plan_writer.exe" plans "$(winpath "$dir")" \
+  timeout "$(scaled 60)" "$WINE" "$VELMORA_BINARY_DIR/tests/print_plan_writer.exe" plans "$(winpath "$dir")" \
     >"$dir/generate.log" 2>&1 </dev/null || { cat "$dir/generate.log"; return 1; }
 }
 
@@ -33,11 +35,13 @@ process_tree() {
 
 # What a print has done so far, as one number: the processor time (clock ticks) of the
 # program and the processes it started (the printer's port among them), and the bytes in
-# the spool folder and in the printer's folder.
+# the spool folder and in the printer's folder. A process that waits for a processor (or a
+# disk) is at work too, counted as a twentieth of a second: on a busy machine a print may
+# wait longer than a short idle limit for its turn.
 print_work() {
   local ticks=0 p bytes
   for p in $(process_tree "$1"); do
-    ticks=$((ticks + $(awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$p/stat" 2>/dev/null || echo 0)))
+    ticks=$((ticks + $(awk '{ sub(/.*\) /, ""); print $12 + $13 + ($1 ~ /^[RD]$/ ? 5 : 0) }' "/proc/$p/stat" 2>/dev/null || echo 0)))
   done
   bytes=$(du -sb "$spool_dir" "$VELMORA_PRINT_DIR" 2>/dev/null | awk '{ s += $1 } END { print s + 0 }')
   echo "$ticks $bytes"
@@ -57,7 +61,7 @@ spool_dir=$WINEPREFIX/drive_c/windows/system32/spool/printers
 # code (124: the program was stopped).
 run_print_road() {
   local plan=$1 mode=$2 log=$3
-  local limit=${VELMORA_PRINT_IDLE_LIMIT:-120}
+  local limit=${VELMORA_PRINT_IDLE_LIMIT:-$(scaled 120)}
   : >"$log.windows"
   local arg
   # A bare name is taken from the current directory (the program directory). Wine quotes
@@ -90,19 +94,19 @@ run_print_road() {
       rc=124
       break
     fi
-    for id in $(timeout 5 xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+    for id in $(timeout "$(scaled 5)" xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
       if [ -z "${pressed[$id]:-}" ]; then
-        name=$(timeout 5 xdotool getwindowname "$id" 2>/dev/null)
+        name=$(timeout "$(scaled 5)" xdotool getwindowname "$id" 2>/dev/null)
         echo "$name" >>"$log.windows"
         # A program waiting for an answer it is about to get is not idle.
         busy=${EPOCHREALTIME/[^0-9]/}
-      elif [ $((SECONDS - pressed[$id])) -lt 3 ]; then
+      elif [ $((SECONDS - pressed[$id])) -lt "$(scaled 3)" ]; then
         continue
       fi
       # Another test on the display can take the focus between the two steps: a window
       # still there a few seconds later is answered again.
       pressed[$id]=$SECONDS
-      timeout 5 xdotool windowfocus --sync "$id" key Return >/dev/null 2>&1
+      timeout "$(scaled 5)" xdotool windowfocus --sync "$id" key Return >/dev/null 2>&1
     done
     sleep 0.2
   done
@@ -130,7 +134,7 @@ stop_print_road() {
   local pids p
   pids=$(process_tree "$1")
   kill $pids 2>/dev/null
-  for _ in $(seq 1 25); do
+  for _ in $(tries 25); do
     kill -0 "$1" 2>/dev/null || break
     sleep 0.2
   done

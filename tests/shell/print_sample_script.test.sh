@@ -38,7 +38,7 @@ print() {  # print OUT PLAN [--to-scale]: the script's exit code; its output in 
   bash "$script" --build-dir "${into:-$build}" "$@" >"$out" 2>&1
 }
 long_plan() {  # the plan that takes long to print, written once
-  [ -e "$work/long.ZRO" ] || timeout 120 "$WINE" "$VELMORA_BINARY_DIR/tests/print_plan_writer.exe" long "$(winpath "$work/long.ZRO")" \
+  [ -e "$work/long.ZRO" ] || timeout "$(scaled 120)" "$WINE" "$VELMORA_BINARY_DIR/tests/print_plan_writer.exe" long "$(winpath "$work/long.ZRO")" \
     >"$work/long-writer.log" 2>&1 </dev/null || { cat "$work/long-writer.log"; exit 1; }
 }
 cp "$VELMORA_BINARY_DIR/tests/companion_standin.exe" "$work/idle.exe" || exit 1
@@ -57,13 +57,13 @@ for row in "|$work/none.ZRO|print-sample: no plan file $work/none.ZRO" "|$work|p
   [ -z "$limit" ] || want="$want \"$limit\""
   unusable=${unusable//%n/$'\n'} unusable=${unusable//%p/|} want=${want//%p/|}
   [ -z "$unusable" ] || want="build: the path of the build folder $want: $unusable"
-  out=$(VELMORA_PRINT_IDLE_LIMIT=$limit timeout 300 bash "$script" --build-dir "${unusable:-$work/unused}" "$plan" 2>&1)
+  out=$(VELMORA_PRINT_IDLE_LIMIT=$limit timeout "$(scaled 300)" bash "$script" --build-dir "${unusable:-$work/unused}" "$plan" 2>&1)
   rc=$?
   [ "$rc" -ne 0 ] && [ "$out" = "$want" ] && { [ -z "$unusable" ] || [ ! -e "$unusable" ]; } || { echo "FAIL $limit $plan $unusable: exit $rc, said: $out"; failed=1; }
 done
 # The tests' own command refuses at once a build folder too long for the tests' files, which prints take.
 tests_build=/tmp/$(printf 't%.0s' {1..114})
-out=$(timeout 300 bash "$VELMORA_SOURCE_DIR/scripts/test.sh" --build-dir "$tests_build" 2>&1)
+out=$(timeout "$(scaled 300)" bash "$VELMORA_SOURCE_DIR/scripts/test.sh" --build-dir "$tests_build" 2>&1)
 [ $? -ne 0 ] && [[ $out == "build: the path of the build folder is 121 characters long as Windows programs name it, more than the 120 "* ]] &&
   [ ! -e "$tests_build" ] || { echo "FAIL test.sh in a folder too long for the tests: said: $out"; failed=1; }
 # The check's length of a path against Wine's own: each name outside the code page as a Windows
@@ -146,12 +146,12 @@ rm -f "$VELMORA_PRINT_DIR/burst"
 echo "idle limit 1 s: a long print took $took s (exit $rc), a program doing nothing was stopped after $stopped s (exit $idle), one working each half second for 6 s after $worked s"
 [ "$rc" -eq 0 ] && [ -s "$build/print-sample/long.pdf" ] && [ "$took" -gt 1 ] ||
   { echo "FAIL long print: $(cat "$work/long.out")"; failed=1; }
-[ "$idle" -eq 124 ] && [ "$stopped" -lt 40 ] || { echo "FAIL the idle program was not stopped"; failed=1; }
+[ "$idle" -eq 124 ] && [ "$stopped" -lt "$(scaled 40)" ] || { echo "FAIL the idle program was not stopped"; failed=1; }
 [ "$paused" -eq 124 ] && [ "$worked" -ge 6 ] || { echo "FAIL a print at work was stopped"; failed=1; }
 # Ctrl-C sent to the script while its program spools: no program of the run goes on, no file stays.
 cp "$work/long.ZRO" "$work/stop.ZRO" && kept=$(ls -A "$build/print-sample" "$VELMORA_PRINT_DIR" "$spool_dir") || exit 1
 print "$work/stop.out" "$work/stop.ZRO" &
-for _ in {1..600}; do [ -z "$(ls -A "$spool_dir")" ] && sleep 0.1 || break; done
+for _ in $(tries 600); do [ -z "$(ls -A "$spool_dir")" ] && sleep 0.1 || break; done
 kill -INT "$(sed -n 's/.*(process \([0-9]*\))$/\1/p' "${VELMORA_WINE_ENV%/*}/print.lock")"
 wait $!
 [ $? = 130 ] && [ "$(tail -n 1 "$work/stop.out")" = "print-sample: stopped; nothing was printed" ] &&
@@ -166,7 +166,7 @@ for file in ps log; do
   { cat "$work/endless.ps"; [ $file = log ] || sleep 5; } | TMPDIR=$work/tmp python3 -c 'import os, signal, sys
 signal.signal(signal.SIGINT, signal.SIG_DFL); os.execvp("bash", ["bash"] + sys.argv[1:])' "$VELMORA_SOURCE_DIR/scripts/print-to-pdf.sh" "$work/port" 2>/dev/null &
   # Ghostscript at work once it has made its temporary files, which go nowhere else either.
-  for _ in {1..100}; do [ -e "$work/port/job-1.$file" ] && { [ $file = ps ] || [ -n "$(find "$work" -name 'gs_*')" ]; } && break; sleep 0.1; done
+  for _ in $(tries 100); do [ -e "$work/port/job-1.$file" ] && { [ $file = ps ] || [ -n "$(find "$work" -name 'gs_*')" ]; } && break; sleep 0.1; done
   kill -INT -- -"$(ps -o pgid= $! | tr -d ' ')"; wait $!
   left=$(find "$work/port" "$work/tmp" -mindepth 1)
   [ -z "$left" ] || { echo "FAIL the port stopped with job-1.$file left $left"; failed=1; rm -rf "$work/port"/* "$work/tmp"/*; }
@@ -201,11 +201,11 @@ bash "$root/scripts/wine-env.sh" stop "$work/env2"; kill -VTALRM $!; wait $! 2>/
 # Each prefix made afresh for these rows goes once they are done: 700 MB.
 rm -rf "$work/env2/prefix" "$work/env2/prepared"
 run() {  # run LIMIT: a print of the idle program through that build folder (its output in runLIMIT.out)
-  env -u VELMORA_WINE_ENV VELMORA_PRINT_IDLE_LIMIT=$1 timeout 50 bash "$root/scripts/print-sample.sh" --build-dir "$fb" "$work/small.ZRO" >"$work/run$1.out" 2>&1
+  env -u VELMORA_WINE_ENV VELMORA_PRINT_IDLE_LIMIT=$1 timeout "$(scaled 50)" bash "$root/scripts/print-sample.sh" --build-dir "$fb" "$work/small.ZRO" >"$work/run$1.out" 2>&1
 }
 started() {  # started LIMIT: the run in the background, once its program runs; first: its process
   rm -f "$fb/wine-env/print.lock"; run "$1" &
-  for _ in {1..600}; do first=$(sed -n 's/.*(process \([0-9]*\))$/\1/p' "$fb/wine-env/print.lock" 2>/dev/null) && [ -n "$first" ] && break; sleep 0.1; done
+  for _ in $(tries 600); do first=$(sed -n 's/.*(process \([0-9]*\))$/\1/p' "$fb/wine-env/print.lock" 2>/dev/null) && [ -n "$first" ] && break; sleep 0.1; done
 }
 # A file system that a killed run's test left mounted in its folder is taken down as the next run starts.
 left="$fb/testwd/t é/full" && mkdir -p "$left" && { [ "$(id -u)" != 0 ] || mount -t tmpfs -o size=16k tmpfs "$left"; } || exit 1
@@ -218,10 +218,10 @@ grep -q "did nothing for 3 s" "$work/run3.out" || { echo "FAIL after a killed ru
 # A run killed at its environment's first start keeps none waiting; a print through "x y é".
 rm -f "$fb/wine-env/prefix/.velmora-ready" "$fb/wine-env/wineboot.log" && : >"$fb/.run.lock" || exit 1
 run 60 &
-for _ in {1..600}; do [ -e "$fb/wine-env/wineboot.log" ] && break; sleep 0.1; done
+for _ in $(tries 600); do [ -e "$fb/wine-env/wineboot.log" ] && break; sleep 0.1; done
 kill -9 "$(sed -n 's/.*(process \([0-9]*\))$/\1/p' "$fb/.run.lock")"; wait $!
 cp --remove-destination "$VELMORA_BINARY_DIR/velmora.exe" "$fb/" || exit 1
-env -u VELMORA_WINE_ENV timeout 180 bash "$root/scripts/print-sample.sh" --build-dir "$fb" "$work/fit.ZRO" >"$work/first.out" 2>&1 &&
+env -u VELMORA_WINE_ENV timeout "$(scaled 180)" bash "$root/scripts/print-sample.sh" --build-dir "$fb" "$work/fit.ZRO" >"$work/first.out" 2>&1 &&
   [ "$(tail -n 1 "$work/first.out")" = "$fb/print-sample/fit.pdf" ] ||
   { echo "FAIL a print after a run killed at its environment's first start: $(cat "$work/first.out")"; failed=1; }
 # Ctrl-C after the PDF's path is told, while the environment ends (held 2 s for the test): the
@@ -229,9 +229,9 @@ env -u VELMORA_WINE_ENV timeout 180 bash "$root/scripts/print-sample.sh" --build
 set -m
 rm "$root/scripts/wine-env.sh" && printf '[ "$1" != stop ] || sleep 2; exec bash %q "$@"\n' "$VELMORA_SOURCE_DIR/scripts/wine-env.sh" >"$root/scripts/wine-env.sh"
 env -u VELMORA_WINE_ENV bash "$root/scripts/print-sample.sh" --build-dir "$fb" "$work/fit.ZRO" >"$work/late.out" 2>&1 &
-for _ in {1..1800}; do [ "$(tail -n 1 "$work/late.out")" = "$fb/print-sample/fit.pdf" ] && break; sleep 0.1; done
+for _ in $(tries 1800); do [ "$(tail -n 1 "$work/late.out")" = "$fb/print-sample/fit.pdf" ] && break; sleep 0.1; done
 x=$(cat "$fb/wine-env/xvfb.pid"); kill -INT -- -$!; wait $!
-rc=$?; ln -sfn "$VELMORA_SOURCE_DIR/scripts/wine-env.sh" "$root/scripts/"; for _ in {1..50}; do alive "$x" && sleep 0.1; done
+rc=$?; ln -sfn "$VELMORA_SOURCE_DIR/scripts/wine-env.sh" "$root/scripts/"; for _ in $(tries 50); do alive "$x" && sleep 0.1; done
 [ $rc = 130 ] && [ -s "$fb/print-sample/fit.pdf" ] && ! alive "$x" && [ ! -e "$fb/wine-env/env.sh" ] && [ "$(tail -n 1 "$work/late.out")" = \
   "print-sample: stopped; what the run made stays, and its environment has ended" ] || { echo "FAIL Ctrl-C after the PDF's path: $(cat "$work/late.out")"; failed=1; }
 set +m
@@ -243,9 +243,9 @@ set +m
 # Ctrl-C while the environment starts stops the run at once, and its display.
 set -m
 env -u VELMORA_WINE_ENV bash "$root/scripts/print-sample.sh" --build-dir "$fb" "$work/fit.ZRO" >"$work/int.out" 2>&1 &
-for _ in {1..600}; do [ -s "$fb/wine-env/xvfb.pid" ] && break; sleep 0.1; done
+for _ in $(tries 600); do [ -s "$fb/wine-env/xvfb.pid" ] && break; sleep 0.1; done
 x=$(cat "$fb/wine-env/xvfb.pid"); kill -INT -- -$!; wait $!
-rc=$?; for _ in {1..50}; do alive "$x" && sleep 0.1; done
+rc=$?; for _ in $(tries 50); do alive "$x" && sleep 0.1; done
 [ $rc = 130 ] && [ "$(tail -n 1 "$work/int.out")" = "print-sample: stopped; nothing was printed" ] && ! alive "$x" ||
   { echo "FAIL Ctrl-C at the environment's start: $(cat "$work/int.out")"; failed=1; }
 set +m

@@ -36,7 +36,7 @@ for name in quarters joins kinds; do
   print_one_job $name "$work/$name.ZRO" 3
   case $? in 1) failed=1 ;; 2) exit 1 ;; esac
   own=${pdf%.pdf}.ps
-  timeout 120 "$WINE" "$VELMORA_BINARY_DIR/tests/print_plan_writer.exe" whole "$(winpath "$work/$name.ZRO")" \
+  timeout "$(scaled 120)" "$WINE" "$VELMORA_BINARY_DIR/tests/print_plan_writer.exe" whole "$(winpath "$work/$name.ZRO")" \
     >"$work/whole.log" 2>&1 </dev/null || { cat "$work/whole.log"; exit 1; }
   [ $name != quarters ] && set -- || set -- Uno Due Tre Quattro
   python3 "$here/printed_pages.py" own "$own" "$VELMORA_PRINT_DIR/job-$(last_job).ps" "$@" || failed=1

@@ -3,6 +3,7 @@
 # name) and with a name ending in the digit 2 (0x32, not mode 2) it builds its hidden
 # frame, loads and prints nothing, and ends by itself with the quit code 0.
 set -u
+. "$(dirname "$0")/../support/waits.sh"
 exe=${1:?velmora.exe}
 WINE=/usr/lib/wine/wine64
 failed=0
@@ -10,7 +11,7 @@ failed=0
 run_case() {
   local label=$1
   shift
-  timeout 60 "$WINE" "$exe" "$@" >"run-$label.log" 2>&1 </dev/null
+  timeout "$(scaled 60)" "$WINE" "$exe" "$@" >"run-$label.log" 2>&1 </dev/null
   local rc=$?
   if [ "$rc" -ne 0 ]; then
     echo "FAIL $label: exit code $rc (124 means it did not end by itself)"

@@ -139,4 +139,13 @@ void PumpMessages()
     }
 }
 
+DWORD ScaledWait(DWORD ms)
+{
+    const char* text = std::getenv("VELMORA_TEST_TIME_SCALE");
+    const long percent = text ? std::atol(text) : 0;
+    if (percent <= 0 || percent > 100000)
+        return ms;
+    return static_cast<DWORD>((static_cast<unsigned long long>(ms) * percent + 99) / 100);
+}
+
 } // namespace vtest

@@ -49,5 +49,9 @@ std::string SourceDirectory();
 std::string SourceFilePath(const std::string& relative);
 // Dispatches what is queued for this thread without waiting.
 void PumpMessages();
+// A wait that a quiet machine of 8 processors passes within ms milliseconds, scaled by the
+// factor the run took of this machine (VELMORA_TEST_TIME_SCALE, in percent), as the tests'
+// time limits and the script tests' waits are (tests/support/waits.sh).
+DWORD ScaledWait(DWORD ms);
 
 } // namespace vtest
