@@ -9,11 +9,12 @@
 set -u
 [ "$(id -u)" = 0 ] && [ -e /dev/fuse ] || { echo "not root, or no /dev/fuse: no mount of coarse dates tried"; exit 0; }
 wine=/usr/lib/wine/wine64 resaver="$VELMORA_BINARY_DIR/tests/plan_resaver.exe" here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../support/waits.sh"
 for m in coarse/*/; do ! mountpoint -q "$m" || umount -l "$m"; done
 rm -rf coarse plans && mkdir -p coarse plans/dxf || exit 1
 dir="Z:$(pwd | tr / '\\')"
 fail() { echo "FAIL: $*"; cat run.log; exit 1; }
-resave() { timeout 300 $wine "$resaver" "$@" >>run.log 2>&1 </dev/null; }
+resave() { timeout "$(scaled 300)" $wine "$resaver" "$@" >>run.log 2>&1 </dev/null; }
 # Two plans of one size that differ in every line's end, and their drawings.
 cp "$VELMORA_SOURCE_DIR/samples/house.ZRO" plans/house.ZRO
 resave -add 4900 -as "$dir\\plans\\A.ZRO" "$dir\\plans\\house.ZRO" || fail "plan A not made"
@@ -33,7 +34,7 @@ for row in "second back" "fat alone" "fat back"; do
   [ ! -d "plans/$dates" ] || { rm -rf "coarse/$dates" "plans/$dates"; }
   mkdir "coarse/$dates" "plans/$dates" && cp plans/A.ZRO "plans/$dates/P.ZRO" || exit 1
   /usr/bin/python3 "$here/coarse_dates_fs.py" "$dates" "plans/$dates" "coarse/$dates" >"fs-$dates.log" 2>&1 &
-  for _ in {1..100}; do mountpoint -q "coarse/$dates" && break; sleep 0.1; done
+  for _ in $(tries 100); do mountpoint -q "coarse/$dates" && break; sleep 0.1; done
   mountpoint -q "coarse/$dates" || fail "no mount of $dates dates: $(cat "fs-$dates.log")"
   # The writer: through the mount, as another program on that file system would.
   rm -f stop && /usr/bin/python3 - "coarse/$dates/P.ZRO" "$writer" plans/A.ZRO plans/B.ZRO <<'PY' &
