@@ -73,7 +73,12 @@ add_test(folder bash [==[$root/scripts/test-guard.sh]==] bash -c [==[
 set_tests_properties(folder PROPERTIES WORKING_DIRECTORY [==[$fb/testwd/in folder]==])
 EOF
 two=$(python3 -c 'import os; print(*sorted(os.sched_getaffinity(0))[:2], sep=",")')
-left() { of "$fb/"; ls -d "$fb/wine-env/own/"* "$fb/wine-env/"wine-run.* "$fb/testwd/in folder/env/prefix" 2>/dev/null; }
+# What is left of the run: its environments' processes, its keeper and the keeper's stop (whose
+# own processes come and go while it ends them), and their folders.
+left() {
+  of "$fb/"; grep -lzxFf <(printf '%s\n' "$fb/wine-env") /proc/[0-9]*/cmdline 2>/dev/null | cut -d/ -f3
+  ls -d "$fb/wine-env/own/"* "$fb/wine-env/"wine-run.* "$fb/testwd/in folder/env/prefix" 2>/dev/null
+}
 set -m
 for signal in INT KILL; do
   env -u VELMORA_WINE_ENV -u VELMORA_TEST_TIME_SCALE taskset -c "$two" bash "$root/scripts/test.sh" --build-dir "$fb" >"$work/run.out" 2>&1 </dev/null &
@@ -82,7 +87,7 @@ for signal in INT KILL; do
   sleep 1; ran=$(of "$fb/" | wc -l); kill -"$signal" -- -$!; wait $!; rm -f "$fb/testwd/in folder/started"
   for _ in $(tries 100); do [ -z "$(left)" ] && break; sleep 0.1; done
   echo "the test command stopped by SIG$signal with $ran processes of its environments running: left $(left | wc -l)"
-  [ "$ran" -gt 4 ] && [ -z "$(left)" ] || { echo "FAIL SIG$signal left: $(left) $(cat "$work/run.out")"; kill -KILL $(of "$fb/"); failed=1; }
+  [ "$ran" -gt 4 ] && [ -z "$(left)" ] || { echo "FAIL SIG$signal left: $(left) $(cat "$work/run.out")"; kill -KILL $(of "$fb/") 2>/dev/null; failed=1; }
   sed -n 's/^test: the time limits scaled by \([0-9]*\)% (load \([0-9.]*\) on [0-9]* processors, 2 for the run)$/\1 \2/p' "$work/run.out" |
     awk '{ ok = $1 == 100 + int(100 * $2 / 2 + 0.999) } END { exit !ok }' || { echo "FAIL the factor on two processors: $(head -n 3 "$work/run.out")"; failed=1; }
 done
