@@ -157,6 +157,9 @@ TEST_F(ShapeGestures, CircularArcsAndSprinklersTakeTheirSweepFromASecondClick)
          {0, -30}, {21.213f, -21.213f}},
         {7508, {At(30, 0, 0, true), At(60, 0, 0, true), At(60, 0, WM_LBUTTONDOWN, true)}, 0, 0, {}, {}},
         {7508, {At(30, 0), At(30, 0, WM_KEYDOWN), At(30, 0, WM_LBUTTONDOWN)}, 0, 0, {}, {}},
+        // A press elsewhere already queued at the first look: the pointer is taken where it went.
+        {7705, {At(0, -30, WM_NCLBUTTONDOWN)}, 7, 0, {0, -30}, {-21.213f, 21.213f}},
+        {7508, {At(0, -30, WM_NCLBUTTONDOWN)}, 7, 270.0f, {0, -30}, {-21.213f, 21.213f}},
     };
     int index = 0;
     for (const Case& c : cases) {
