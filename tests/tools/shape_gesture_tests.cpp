@@ -191,6 +191,10 @@ TEST_F(ShapeGestures, CircularArcsAndSprinklersTakeTheirSweepFromASecondClick)
         EXPECT_FLOAT_EQ(made->parameters[0], c.spray) << what;
     }
     EXPECT_EQ(Run(7508, tooltest::Drag({{5, 5}})), nullptr);   // a click asks for no angle
+    // A drag first looked at once the button is up ends where its release was made.
+    PlanObject* late = Run(7705, {At(0, 0), At(30, 0, WM_LBUTTONUP), At(0, -30), At(0, -30, WM_LBUTTONDOWN), At(0, -30)});
+    ASSERT_NE(late, nullptr);
+    EXPECT_EQ(CountVertexChain(late), 7);
 }
 
 TEST_F(ShapeGestures, SprayAngleLabelEndsInTheCodePagesDegreeSign)
