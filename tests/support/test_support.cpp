@@ -139,4 +139,12 @@ void PumpMessages()
     }
 }
 
+DWORD Scaled(DWORD ms)
+{
+    char text[16] = {};
+    const DWORD length = GetEnvironmentVariableA("VELMORA_TEST_TIME_SCALE", text, sizeof text);
+    const long percent = length && length < sizeof text ? std::strtol(text, nullptr, 10) : 100;
+    return percent > 100 ? DWORD(ms * (percent / 100.0)) : ms;
+}
+
 } // namespace vtest

@@ -49,5 +49,8 @@ std::string SourceDirectory();
 std::string SourceFilePath(const std::string& relative);
 // Dispatches what is queued for this thread without waiting.
 void PumpMessages();
+// A wait that a quiet machine needs, in ms, lengthened by the tests' time factor
+// (VELMORA_TEST_TIME_SCALE, in percent; unset, unreadable or below 100: as it stands).
+DWORD Scaled(DWORD ms);
 
 } // namespace vtest
