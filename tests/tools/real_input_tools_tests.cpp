@@ -528,6 +528,10 @@ TEST_F(RealInputTools, APressOffThePaneEndsTheToolAndDoesItsOwnWork)
         };
         if (row.press != Pane)
             hand += at(press) + " click 1";
+        // Wine's themed bar may leave its arrow drawn hot under a resting pointer that it
+        // has forgotten: the hand goes on, as the other rows' hands do.
+        if (row.press == ScrollArrow && second)
+            hand += at(frame.ScreenPoint(400, 100));
         if (row.press == MenuBar)
             hand += " sleep 0.5 key Escape sleep 0.1 key Escape";
         TakenPresses taken;
