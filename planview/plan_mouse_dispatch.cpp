@@ -415,11 +415,16 @@ void TrackToolDrag(HDC, HWND pane, int32_t x, int32_t y)
     previous = current;
     GetCursorLogicalPosInWindow(pane, &current);
     // The release counts where it was made: a loaded machine may read the pointer well
-    // after the button came up, on its way to the next press. Its message, held to the
-    // pane by the capture, is left for the message loop.
+    // after the button came up, on its way to the next press, or first look at the button
+    // once it is already up, with no move seen. The tool follows the pointer there before
+    // the release, which it takes at the last point it was moved to. Its message, held to
+    // the pane by the capture, is left for the message loop.
     MSG release;
-    if (CurrentInput().PeekQueue(&release, pane, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE | PM_NOYIELD))
-        LoopClickPoint(pane, release, &current);
+    if (CurrentInput().PeekQueue(&release, pane, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE | PM_NOYIELD) &&
+        LoopClickPoint(pane, release, &current) && (current.x != previous.x || current.y != previous.y)) {
+        HandlePlanMouseMove(current.x, current.y, previous.x, previous.y, x, y);
+        previous = current;
+    }
     HandlePlanButtonUp(current.x, current.y, previous.x, previous.y, x, y);
 }
 

@@ -87,13 +87,17 @@ float TrackArcEnd(const float* centre, const float* first, float startAngle, flo
     float sweep = 0.0f;
     DrawArcPreviewXor(centre[0], centre[1], first[0], first[1], current[0], current[1], startAngle,
                       radius);
-    POINT previousCursor = GetCursorLogicalPos();
+    // From the drag's end, the first read of the pointer a move (as the dimension's).
+    POINT previousCursor = ProjectToPane(planMouseState.dragEnd);
+    POINT cursor = GetCursorLogicalPos();
     // A press on the pane places where it was made; one elsewhere leaves it as it stands.
-    for (bool placed = false; !placed;) {
-        POINT cursor = previousCursor;
-        placed = PeekPlacingPress(activePlanPane, &cursor);
-        if (!placed)
-            cursor = GetCursorLogicalPos();
+    for (bool placed = false, looked = false; !placed; looked = true) {
+        if (looked) {
+            cursor = previousCursor;
+            placed = PeekPlacingPress(activePlanPane, &cursor);
+            if (!placed)
+                cursor = GetCursorLogicalPos();
+        }
         if (cursor.x == previousCursor.x && cursor.y == previousCursor.y && !ShiftKeyToggled())
             continue;
         previousCursor = cursor;

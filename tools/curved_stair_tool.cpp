@@ -57,18 +57,21 @@ void DrawWalkingLine(HDC dc, WalkingLine* line, float height)
 // current point in q (the press itself when the pointer never moved).
 void TrackStairEnd(HDC dc, const float* p, float* q, WalkingLine* line)
 {
-    POINT previousCursor = GetCursorLogicalPos();
+    // From the drag's end, the first read of the pointer a move (as the dimension's).
+    POINT previousCursor = ProjectToPane(planMouseState.dragEnd);
+    POINT cursor = GetCursorLogicalPos();
     // A press on the pane ends it where it was made; one elsewhere leaves it as it stands.
-    for (bool placed = false; !placed;) {
+    for (bool placed = false, looked = false; !placed; looked = true) {
         MSG message;
-        const LoopClick click = PeekLoopClickOrKey(activePlanPane, &message);
+        const LoopClick click = looked ? PeekLoopClickOrKey(activePlanPane, &message) : LoopClick::None;
         placed = click == LoopClick::Elsewhere || click == LoopClick::ScrollBar ||
                  (click == LoopClick::Here && message.message != WM_KEYDOWN);
-        POINT cursor = previousCursor;
-        if (!placed)
-            cursor = GetCursorLogicalPos();
-        else if (click == LoopClick::Here)
+        if (click == LoopClick::Here && placed)
             LoopClickPoint(activePlanPane, message, &cursor);
+        else if (placed)
+            cursor = previousCursor;
+        else if (looked)
+            cursor = GetCursorLogicalPos();
         if (cursor.x == previousCursor.x && cursor.y == previousCursor.y && !ShiftKeyToggled())
             continue;
         previousCursor = cursor;

@@ -43,13 +43,19 @@ void PlaceDimensionLine(POINT a, POINT b, float* offset)
 {
     POINT c = b;
     DrawPreview(a, b, c);
-    POINT previousCursor = GetCursorLogicalPos();
+    // The preview starts at the drag's end and the first read of the pointer is a move from
+    // there: a loop that a busy machine starts late, with the pointer gone on and a press
+    // elsewhere already queued, still follows the pointer to where it went.
+    POINT previousCursor = b;
+    POINT cursor = GetCursorLogicalPos();
     // A press on the pane places where it was made; one elsewhere leaves it as it stands.
-    for (bool placed = false; !placed;) {
-        POINT cursor = previousCursor;
-        placed = PeekPlacingPress(activePlanPane, &cursor);
-        if (!placed)
-            cursor = GetCursorLogicalPos();
+    for (bool placed = false, looked = false; !placed; looked = true) {
+        if (looked) {
+            cursor = previousCursor;
+            placed = PeekPlacingPress(activePlanPane, &cursor);
+            if (!placed)
+                cursor = GetCursorLogicalPos();
+        }
         if (cursor.x == previousCursor.x && cursor.y == previousCursor.y && !ShiftKeyToggled())
             continue;
         previousCursor = cursor;

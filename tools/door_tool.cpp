@@ -425,9 +425,11 @@ void TrackDoorSwing(PlanObject* door)
     for (bool placed = false; !placed;) {
         POINT cursor = {LONG_MIN, LONG_MIN};
         placed = PeekPlacingPress(activePlanPane, &cursor);
-        if (placed && cursor.x == LONG_MIN)
+        // A press elsewhere before the pointer was ever read (a loop a busy machine started
+        // late) takes the swing where the pointer went, as a quiet machine's loop would.
+        if (placed && cursor.x == LONG_MIN && shown)
             break;
-        if (!placed)
+        if (cursor.x == LONG_MIN)
             cursor = GetCursorLogicalPos();
         float x = 0.0f, y = 0.0f, z = 0.0f;
         MapPlanPointToModel(cursor.x, cursor.y, &x, &y, &z, 1, nullptr, 1);

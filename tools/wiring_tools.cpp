@@ -87,13 +87,17 @@ float TrackSprayAngle(HDC dc, const float* s, const float* first, float startAng
     // Until the pointer moves there is no angle: a click then makes nothing.
     float sweep = 0.0f;
     DrawSprayPreview(dc, s, first, current, startAngle, radius);
-    POINT previousCursor = GetCursorLogicalPos();
+    // From the drag's end, the first read of the pointer a move (as the dimension's).
+    POINT previousCursor = ProjectToPane(planMouseState.dragEnd);
+    POINT cursor = GetCursorLogicalPos();
     // A press on the pane places where it was made; one elsewhere leaves it as it stands.
-    for (bool placed = false; !placed;) {
-        POINT cursor = previousCursor;
-        placed = PeekPlacingPress(activePlanPane, &cursor);
-        if (!placed)
-            cursor = GetCursorLogicalPos();
+    for (bool placed = false, looked = false; !placed; looked = true) {
+        if (looked) {
+            cursor = previousCursor;
+            placed = PeekPlacingPress(activePlanPane, &cursor);
+            if (!placed)
+                cursor = GetCursorLogicalPos();
+        }
         if (cursor.x == previousCursor.x && cursor.y == previousCursor.y && !ShiftKeyToggled())
             continue;
         previousCursor = cursor;

@@ -7,6 +7,7 @@
 #include "support_tools.h"
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <atomic>
 #include <functional>
@@ -16,6 +17,7 @@
 #include "model/plan_floor.h"
 #include "model/plan_object.h"
 #include "model/plan_settings.h"
+#include "model/plane_geometry.h"
 #include "palette/category_tabs.h"
 #include "palette/tool_windows.h"
 #include "shell/command_dispatcher.h"
@@ -335,7 +337,8 @@ TEST_F(RealInputTools, EveryScrollShowsThePlanAtItsNewOriginAtOnce)
     }
 }
 
-// The presses this thread takes off its queue, by window, and the menu loops begun.
+// The presses this thread takes off its queue, by window, and the menu loops begun; a
+// WM_NULL of wParam kBusy sent to it keeps it busy in `busy`, as a loaded machine may.
 struct TakenPresses {
     TakenPresses()
         : get(SetWindowsHookExA(WH_GETMESSAGE, Get, nullptr, GetCurrentThreadId())),
@@ -354,15 +357,21 @@ struct TakenPresses {
     }
     static LRESULT CALLBACK Call(int code, WPARAM wParam, LPARAM lParam)
     {
-        menus += code == HC_ACTION && reinterpret_cast<const CWPSTRUCT*>(lParam)->message == WM_ENTERMENULOOP;
+        const CWPSTRUCT* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        menus += code == HC_ACTION && m->message == WM_ENTERMENULOOP;
+        if (code == HC_ACTION && m->message == WM_NULL && m->wParam == kBusy && busy)
+            busy();
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
     static std::vector<HWND> taken;
     static int menus;
+    static constexpr WPARAM kBusy = 0xB05;
+    static std::function<void()> busy;
     HHOOK get, call;
 };
 std::vector<HWND> TakenPresses::taken;
 int TakenPresses::menus = 0;
+std::function<void()> TakenPresses::busy;
 
 // Presses made through the display, as a hand makes them, while a tool waits for its next
 // click: each loop kind, pressed off the pane on each kind of window. The tool is chosen
@@ -370,10 +379,11 @@ int TakenPresses::menus = 0;
 // finish does (an outline kept with its corners, a second click placed where it stands)
 // and the press does its own work (the tool chosen, the menu opened, the window's press
 // taken), the screen as a repaint draws it. A press on the plan's scroll bar arrow scrolls
-// by one step with the outline going on.
+// by one step with the outline going on, or ends a second click's wait. A second click on
+// the pane, read only once the pointer has gone on, places its point where it was pressed.
 TEST_F(RealInputTools, APressOffThePaneEndsTheToolAndDoesItsOwnWork)
 {
-    enum Press { Pointer, Next, MenuBar, Caption, PlanCaption, PlanBorder, StatusBar, ScrollArrow, OtherPlan };
+    enum Press { Pointer, Next, MenuBar, Caption, PlanCaption, PlanBorder, StatusBar, ScrollArrow, OtherPlan, Pane };
     struct Row {
         int tab;
         int16_t tool;   // 0: the tab's first tool
@@ -397,6 +407,12 @@ TEST_F(RealInputTools, APressOffThePaneEndsTheToolAndDoesItsOwnWork)
         {-1, 7703, {{100, 100}, {200, 200}, {400, 200}}, ScrollArrow, 1, 0},
         {-1, 7053, {{300, 300}, {300, 300}, {330, 360}}, StatusBar, 1, 0},
         {-1, 7707, {{100, 100}, {200, 200}, {300, 150}}, OtherPlan, 1, 0},
+        {-1, 202, {{100, 300}, {300, 300}, {300, 250}}, Pane, 1, 0}, {-1, 7508, {{200, 200}, {260, 200}, {200, 140}}, Pane, 1, 0},
+        {-1, 7056, {{200, 200}, {200, 200}, {260, 150}}, Pane, 1, 0}, {-1, 7705, {{200, 200}, {260, 200}, {200, 140}}, Pane, 1, 0},
+        {-1, 7053, {{300, 360}, {300, 360}, {330, 420}}, Pane, 1, 0},
+        {-1, 202, {{100, 300}, {300, 300}, {300, 250}}, ScrollArrow, 1, 0}, {-1, 7508, {{200, 200}, {260, 200}, {200, 140}}, ScrollArrow, 1, 0},
+        {-1, 7056, {{200, 200}, {200, 200}, {260, 150}}, ScrollArrow, 1, 0}, {-1, 7705, {{200, 200}, {260, 200}, {200, 140}}, ScrollArrow, 1, 0},
+        {-1, 7053, {{300, 420}, {300, 420}, {330, 470}}, ScrollArrow, 1, 0},   // each door on a wall of its own
     };
     auto wallAcross = [&](int y) {   // for the door
         AddWallBetween(frame.pane, {50, y}, {550, y});
@@ -409,14 +425,16 @@ TEST_F(RealInputTools, APressOffThePaneEndsTheToolAndDoesItsOwnWork)
     auto centre = Centre;
     auto at = At;
     PlanDocument* document = activeDocument;
-    auto count = [&](bool doors) {   // the objects, or the doors on their walls
-        int n = 0;
+    auto objects = [&](bool doors) {   // the objects, or the doors on their walls
+        std::vector<PlanObject*> all;
         for (PlanFloor* f = document->firstFloor; f; f = f->next)
             for (PlanObject* o = f->firstObject; o; o = o->next)
                 for (PlanObject* c = doors ? o->firstChild : o; c; c = doors ? c->next : nullptr)
-                    n += !doors || c->type == ObjDoor;
-        return n;
+                    if (!doors || c->type == ObjDoor)
+                        all.push_back(c);
+        return all;
     };
+    auto count = [&](bool doors) { return int(objects(doors).size()); };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "tab " << row.tab << ", tool " << row.tool << ", press " << row.press);
         HWND other = nullptr;
@@ -466,6 +484,7 @@ TEST_F(RealInputTools, APressOffThePaneEndsTheToolAndDoesItsOwnWork)
         case PlanBorder: target = plan, press = {planRect.right - 2, planRect.top + 200}; break;
         case StatusBar: target = statusBarWindow; break;
         case OtherPlan: target = other; break;
+        case Pane: target = frame.pane, press = frame.ScreenPoint(row.gesture.back().x, row.gesture.back().y); break;
         case ScrollArrow: {
             SCROLLBARINFO info = {sizeof info};
             GetScrollBarInfo(activeDocument->verticalScrollBar, OBJID_CLIENT, &info);
@@ -489,16 +508,30 @@ TEST_F(RealInputTools, APressOffThePaneEndsTheToolAndDoesItsOwnWork)
         if (tool == 7053)
             wallAcross(row.gesture[0].y);
         const bool second = tool == 202 || tool == 7508 || tool == 7056 || tool == 7705 || tool == 7053;
-        const int before = count(tool == 7053);
+        const std::vector<PlanObject*> before = objects(tool == 7053);
         const int position = GetScrollPos(activeDocument->verticalScrollBar, SB_CTL);
         // The tool's button, the drag, the clicks, the press; a menu opened is closed.
         std::string hand = at(centre(button)) + " click 1 sleep 0.2" + at(frame.ScreenPoint(row.gesture[0].x, row.gesture[0].y)) +
                            " mousedown 1 sleep 0.1" + at(frame.ScreenPoint(row.gesture[1].x, row.gesture[1].y)) + " mouseup 1 sleep 0.1";
         for (size_t i = 2; i < row.gesture.size(); ++i)
             hand += at(frame.ScreenPoint(row.gesture[i].x, row.gesture[i].y)) + (second ? " sleep 0.5" : " click 1 sleep 0.1");
-        if (row.press == ScrollArrow)
+        if (row.press == ScrollArrow && !second)
             hand += at(press) + " click 1 sleep 0.2" + at(frame.ScreenPoint(400, 100)) + " click 1 sleep 0.1", press = centre(next);
-        hand += at(press) + " click 1";
+        // On the pane, the press made while the program is busy, which reads it only once the
+        // pointer has gone on.
+        TakenPresses::busy = [&] {
+            vtest::Hand late("click 1");
+            for (Sleep(100); !late.Ended(); Sleep(10)) {}
+            MSG queued;
+            PeekMessageA(&queued, frame.pane, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE);
+            SetCursorPos(frame.ScreenPoint(500, 60).x, frame.ScreenPoint(500, 60).y);
+        };
+        if (row.press != Pane)
+            hand += at(press) + " click 1";
+        // Wine's themed bar may leave its arrow drawn hot under a resting pointer that it
+        // has forgotten: the hand goes on, as the other rows' hands do.
+        if (row.press == ScrollArrow && second)
+            hand += at(frame.ScreenPoint(400, 100));
         if (row.press == MenuBar)
             hand += " sleep 0.5 key Escape sleep 0.1 key Escape";
         TakenPresses taken;
@@ -508,10 +541,14 @@ TEST_F(RealInputTools, APressOffThePaneEndsTheToolAndDoesItsOwnWork)
         vtest::Hand user(hand);
         std::atomic<bool> back(false), rescued(false);
         std::thread rescuer([&] {
+            const int patience = int(vtest::ScaledWait(5000) / 10);   // a loaded machine's tool may end late
             while (!user.Ended())
                 Sleep(10);
+            DWORD_PTR result;
+            if (row.press == Pane)
+                SendMessageTimeoutA(frame.frame, WM_NULL, TakenPresses::kBusy, 0, SMTO_NORMAL, 30000, &result);
             for (int waited = 0; !back; Sleep(10))
-                if (++waited % 500 == 0) {
+                if (++waited % patience == 0) {
                     rescued = true;
                     PostMessageA(frame.pane, WM_KEYDOWN, VK_ESCAPE, 0), PostMessageA(frame.pane, WM_LBUTTONDOWN, 0, 0);
                     EnumThreadWindows(GetWindowThreadProcessId(frame.frame, nullptr), [](HWND w, LPARAM) {
@@ -530,15 +567,15 @@ TEST_F(RealInputTools, APressOffThePaneEndsTheToolAndDoesItsOwnWork)
         EXPECT_EQ(GetCapture(), nullptr);
         EXPECT_FALSE(dragFeedbackActive);
         if (row.made >= 0)
-            EXPECT_EQ(count(tool == 7053), before + row.made);
+            EXPECT_EQ(count(tool == 7053), int(before.size()) + row.made);
         else
-            EXPECT_GT(count(tool == 7053), before);
+            EXPECT_GT(count(tool == 7053), int(before.size()));
         if (row.corners) {
             PlanObject* last = document->currentFloor->firstObject;
             for (; last && last->next; last = last->next) {}
             EXPECT_EQ(last ? CountVertexChain(last) : 0, row.corners);
         }
-        EXPECT_GE(TakenPresses::By(row.press == ScrollArrow ? next : target), 1);
+        EXPECT_GE(TakenPresses::By(row.press == ScrollArrow && !second ? next : target), 1);
         if (expectTool && row.press != ScrollArrow) {
             EXPECT_EQ(currentToolId, expectTool);
         }
@@ -547,6 +584,30 @@ TEST_F(RealInputTools, APressOffThePaneEndsTheToolAndDoesItsOwnWork)
         }
         if (row.press == OtherPlan) {
             EXPECT_EQ(activePlanPane, other);
+        }
+        if (row.press == Pane) {   // a corner, or the door's swing, toward the pressed point in plan units
+            POINT p = row.gesture.back();
+            HDC dc = GetDC(frame.pane);
+            DPtoLP(dc, &p, 1), ReleaseDC(frame.pane, dc);
+            float x, y, z, d;
+            MapPlanPointToModel(p.x, p.y, &x, &y, &z, 1, nullptr, 1);
+            bool there = false;
+            for (PlanObject* o : objects(tool == 7053)) {
+                for (PlanObject* c = o; std::find(before.begin(), before.end(), o) == before.end() && c;
+                     c = tool != 7053 && c == o ? o->firstChild : c == o ? nullptr : c->next) {
+                    PlanVertex *h = c->firstVertex, *e = h ? h->next : nullptr;
+                    if (auto* r = tool == 7053 && e ? static_cast<OpeningRecord*>(c->link) : nullptr) {
+                        if (!r->hingeSide)   // hinged at its second end
+                            std::swap(h, e);
+                        there |= std::fabs(AngleBetweenPoints(h->position[0], h->position[2], x, z, &d) - r->swingAngle -
+                                           AngleBetweenPoints(h->position[0], h->position[2], e->position[0], e->position[2], &d)) < 0.03f;
+                        continue;
+                    }
+                    for (PlanVertex* v = h; v; v = v->next)
+                        there |= std::hypot(v->position[0] - x, v->position[2] - z) < 1 + 2 / document->settings->zoom;
+                }
+            }
+            EXPECT_TRUE(there);
         }
         if (row.press == ScrollArrow) {
             EXPECT_EQ(GetScrollPos(activeDocument->verticalScrollBar, SB_CTL), position + activeDocument->settings->scrollStep);

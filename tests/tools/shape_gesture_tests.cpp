@@ -157,6 +157,9 @@ TEST_F(ShapeGestures, CircularArcsAndSprinklersTakeTheirSweepFromASecondClick)
          {0, -30}, {21.213f, -21.213f}},
         {7508, {At(30, 0, 0, true), At(60, 0, 0, true), At(60, 0, WM_LBUTTONDOWN, true)}, 0, 0, {}, {}},
         {7508, {At(30, 0), At(30, 0, WM_KEYDOWN), At(30, 0, WM_LBUTTONDOWN)}, 0, 0, {}, {}},
+        // A press elsewhere already queued at the first look: the pointer is taken where it went.
+        {7705, {At(0, -30, WM_NCLBUTTONDOWN)}, 7, 0, {0, -30}, {-21.213f, 21.213f}},
+        {7508, {At(0, -30, WM_NCLBUTTONDOWN)}, 7, 270.0f, {0, -30}, {-21.213f, 21.213f}},
     };
     int index = 0;
     for (const Case& c : cases) {
@@ -188,6 +191,10 @@ TEST_F(ShapeGestures, CircularArcsAndSprinklersTakeTheirSweepFromASecondClick)
         EXPECT_FLOAT_EQ(made->parameters[0], c.spray) << what;
     }
     EXPECT_EQ(Run(7508, tooltest::Drag({{5, 5}})), nullptr);   // a click asks for no angle
+    // A drag first looked at once the button is up ends where its release was made.
+    PlanObject* late = Run(7705, {At(0, 0), At(30, 0, WM_LBUTTONUP), At(0, -30), At(0, -30, WM_LBUTTONDOWN), At(0, -30)});
+    ASSERT_NE(late, nullptr);
+    EXPECT_EQ(CountVertexChain(late), 7);
 }
 
 TEST_F(ShapeGestures, SprayAngleLabelEndsInTheCodePagesDegreeSign)
