@@ -92,15 +92,8 @@ float TrackArcEnd(const float* centre, const float* first, float startAngle, flo
     POINT cursor = GetCursorLogicalPos();
     // A press on the pane places where it was made; one elsewhere leaves it as it stands.
     for (bool placed = false, looked = false; !placed; looked = true) {
-        if (looked) {
-            cursor = previousCursor;
-            placed = PeekPlacingPress(activePlanPane, &cursor);
-            if (!placed)
-                cursor = GetCursorLogicalPos();
-        }
-        if (cursor.x == previousCursor.x && cursor.y == previousCursor.y && !ShiftKeyToggled())
+        if (!FollowPointer(&cursor, &previousCursor, looked, &placed))
             continue;
-        previousCursor = cursor;
         float point[3] = {0.0f, 0.0f, 0.0f};
         MapPlanPointToModel(cursor.x, cursor.y, &point[0], &point[1], &point[2], 1, nullptr, 1);
         RoundPoint(point, point);

@@ -50,15 +50,8 @@ void PlaceDimensionLine(POINT a, POINT b, float* offset)
     POINT cursor = GetCursorLogicalPos();
     // A press on the pane places where it was made; one elsewhere leaves it as it stands.
     for (bool placed = false, looked = false; !placed; looked = true) {
-        if (looked) {
-            cursor = previousCursor;
-            placed = PeekPlacingPress(activePlanPane, &cursor);
-            if (!placed)
-                cursor = GetCursorLogicalPos();
-        }
-        if (cursor.x == previousCursor.x && cursor.y == previousCursor.y && !ShiftKeyToggled())
+        if (!FollowPointer(&cursor, &previousCursor, looked, &placed))
             continue;
-        previousCursor = cursor;
         MapPlanPointToModel(cursor.x, cursor.y, &offset[0], &offset[1], &offset[2], 0, nullptr, 1);
         const POINT next = ProjectToPane(offset);
         DrawPreview(a, b, c);

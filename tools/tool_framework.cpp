@@ -179,6 +179,20 @@ uint8_t ShiftKeyToggled()
     return down != ShiftHeld() ? 1 : 0;
 }
 
+bool FollowPointer(POINT* cursor, POINT* previous, bool looked, bool* placed)
+{
+    if (looked) {
+        *cursor = *previous;
+        *placed = PeekPlacingPress(activePlanPane, cursor);
+        if (!*placed)
+            *cursor = GetCursorLogicalPos();
+    }
+    if (cursor->x == previous->x && cursor->y == previous->y && !ShiftKeyToggled())
+        return false;
+    *previous = *cursor;
+    return true;
+}
+
 bool ShiftHeld()
 {
     return (planMouseState.modifiers & kModifierShift) != 0;

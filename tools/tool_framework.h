@@ -45,6 +45,11 @@ void DispatchToolEvent(int32_t windowX, int32_t windowY, float x, float y, float
 void RecordShiftKey();
 // 1 when Shift is down now and the kept bit is clear, or up now and the bit set.
 uint8_t ShiftKeyToggled();
+// One look of a second click's wait that follows the pointer from `previous`: the first
+// (`looked` false) takes `cursor` as read, a move from the drag's end; each later one a
+// press on the plan pane where it was made (`placed`), else the pointer. False where the
+// point has not moved and Shift is as kept; otherwise `previous` becomes the point.
+bool FollowPointer(POINT* cursor, POINT* previous, bool looked, bool* placed);
 // The end of the one-shot viewpoint tool: the tool it interrupted is current again (the
 // select tool when none or itself is remembered), with the arrow cursor on the plan pane
 // and its button shown current.
