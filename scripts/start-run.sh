@@ -73,6 +73,7 @@ end_env() {
   fi
 }
 trap end_env EXIT
+export VELMORA_DESKTOP_KEEPER=$build/desktop_keeper.exe
 bash "$root/scripts/wine-env.sh" start "$envdir" &
 env_start=$!
 env_rc=0

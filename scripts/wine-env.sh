@@ -129,9 +129,27 @@ export DISPLAY=:$n
 
 # Quoted for the shell that sources it, whatever the paths hold.
 write_env() {
-  for v in WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEARCH LC_ALL DISPLAY VELMORA_PRINT_DIR VELMORA_PRINT_PORT FONTCONFIG_FILE; do
-    printf 'export %s=%q\n' "$v" "${!v}"
+  for v in WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINEARCH LC_ALL DISPLAY VELMORA_PRINT_DIR VELMORA_PRINT_PORT FONTCONFIG_FILE \
+    VELMORA_DESKTOP_KEEPER; do
+    printf 'export %s=%q\n' "$v" "${!v-}"
   done >"$dir/env.sh"
+}
+
+# The desktop, up from the start for the environment's life (desktop_keeper.cpp, built as
+# VELMORA_DESKTOP_KEEPER; an environment started without it starts its desktop as Wine does).
+# A keeper whose window Wine refused, its desktop's start too slow for it, ends; another is
+# started, which finds the desktop that start brought up.
+keep_desktop() {
+  local try pid
+  [ -f "${VELMORA_DESKTOP_KEEPER:-}" ] || return 0
+  for try in 1 2 3 4 5 6; do
+    "$WINE" "$VELMORA_DESKTOP_KEEPER" >"$dir/desktop.log" 2>&1 </dev/null &
+    pid=$!
+    while kill -0 "$pid" 2>/dev/null && ! grep -qx ready "$dir/desktop.log"; do sleep 0.1; done
+    ! grep -qx ready "$dir/desktop.log" || return 0
+    wait "$pid" || true
+  done
+  echo "wine-env: Wine's desktop did not start (see $dir/desktop.log)" >&2
 }
 
 # copy_prefix FROM TO: a prefix of its own. Wine's programs, libraries and tables are linked:
@@ -216,6 +234,7 @@ if [ "$cmd" = own ]; then
   mkdir -p "$dir/print"
   copy_prefix "$started/prepared" "$WINEPREFIX"
   "$WINESERVER" -p >"$dir/wineserver.log" 2>&1 </dev/null || true
+  keep_desktop
   write_env
   rm -f "$dir/start.pid"
   exit 0
@@ -338,6 +357,7 @@ copy_prefix "$WINEPREFIX" "$dir/prepared"
 # Start Wine's own services now, with their output in files, so that no test's pipe
 # is inherited by a process that outlives it.
 "$WINE" regedit /S "$dir/faces.reg" >"$dir/warmup.log" 2>&1 </dev/null || true
+keep_desktop
 
 write_env
 rm -f "$dir/start.pid"

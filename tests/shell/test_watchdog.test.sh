@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # velmora-test: timeout 180
 # Test programs under CTest: one that stops making progress (a message box nobody
-# answers) fails within its watchdog's limit, naming the test and the box's caption; one
+# answers) fails within its watchdog's limit, naming the test and the box's caption, in an
+# environment whose desktop process has been up since its start and stays up after; one
 # that leaves a Wine process behind it holding its standard error (as the first window of
 # a session leaves the desktop process) ends for CTest as soon as it ends itself. A test
 # that CTest kills at its time limit leaves no environment of its own, no process of it and
@@ -13,10 +14,23 @@ work=$(pwd)
 run=$VELMORA_SOURCE_DIR/scripts/wine-run.sh
 failed=0
 
+# It runs in an environment of its own, whose desktop process is up once the environment has
+# started and stays while programs come and go: Wine gives a program's first window 10 s to
+# wait for that process's start, which a busy machine can take, and a program it fails has no
+# windows at all.
+deskenv=$work/desk
+bash "$VELMORA_SOURCE_DIR/scripts/wine-env.sh" own "$deskenv" "${VELMORA_WINE_ENV%/*}" >/dev/null || exit 1
+desktop() { for p in $(pgrep -f 'explorer\.exe /desktop'); do grep -qzxF "WINEPREFIX=$deskenv/prefix" "/proc/$p/environ" && echo "$p"; done 2>/dev/null; }
+desk=$(desktop)
 start=$SECONDS
-VELMORA_TEST_STALL_SECONDS=3 bash "$run" "$VELMORA_BINARY_DIR/tests/shell_message_box.exe" \
-  --gtest_also_run_disabled_tests --gtest_filter='*BoxNobodyAnswers' >"$work/stall.out" 2>&1
+(. "$deskenv/env.sh" && VELMORA_WINE_ENV=$deskenv/env.sh VELMORA_TEST_STALL_SECONDS=3 bash "$run" \
+  "$VELMORA_BINARY_DIR/tests/shell_message_box.exe" --gtest_also_run_disabled_tests --gtest_filter='*BoxNobodyAnswers') >"$work/stall.out" 2>&1
 rc=$?
+# Wine ends an unused desktop a second after its last program.
+sleep 2
+echo "the desktop process of an environment: $desk once it started, $(desktop) after a program"
+[ -n "$desk" ] && [ "$(desktop)" = "$desk" ] || { echo "FAIL the desktop did not stay up from the environment's start"; failed=1; }
+bash "$VELMORA_SOURCE_DIR/scripts/wine-env.sh" stop "$deskenv" && rm -rf "$deskenv"
 echo "stalled test: exit $rc after $((SECONDS - start)) s: $(grep '^watchdog:' "$work/stall.out")"
 [ "$rc" -ne 0 ] && [ $((SECONDS - start)) -lt "$(scaled 60)" ] && grep -q \
   '^watchdog: no progress for 3 s after MessageRoutine.DISABLED_BoxNobodyAnswers; visible windows:.*"Una finestra in attesa"' \
