@@ -14,10 +14,8 @@ work=$(pwd)
 run=$VELMORA_SOURCE_DIR/scripts/wine-run.sh
 failed=0
 
-# It runs in an environment of its own, whose desktop process is up once the environment has
-# started and stays while programs come and go: Wine gives a program's first window 10 s to
-# wait for that process's start, which a busy machine can take, and a program it fails has no
-# windows at all.
+# In an environment of its own, whose desktop process must be up from its start: Wine gives a
+# program's first window 10 s to wait for it, which a busy machine can take.
 deskenv=$work/desk
 bash "$VELMORA_SOURCE_DIR/scripts/wine-env.sh" own "$deskenv" "${VELMORA_WINE_ENV%/*}" >/dev/null || exit 1
 desktop() { for p in $(pgrep -f 'explorer\.exe /desktop'); do grep -qzxF "WINEPREFIX=$deskenv/prefix" "/proc/$p/environ" && echo "$p"; done 2>/dev/null; }
@@ -26,8 +24,7 @@ start=$SECONDS
 (. "$deskenv/env.sh" && VELMORA_WINE_ENV=$deskenv/env.sh VELMORA_TEST_STALL_SECONDS=3 bash "$run" \
   "$VELMORA_BINARY_DIR/tests/shell_message_box.exe" --gtest_also_run_disabled_tests --gtest_filter='*BoxNobodyAnswers') >"$work/stall.out" 2>&1
 rc=$?
-# Wine ends an unused desktop a second after its last program.
-sleep 2
+sleep 2  # Wine ends an unused desktop a second after its last program
 echo "the desktop process of an environment: $desk once it started, $(desktop) after a program"
 [ -n "$desk" ] && [ "$(desktop)" = "$desk" ] || { echo "FAIL the desktop did not stay up from the environment's start"; failed=1; }
 bash "$VELMORA_SOURCE_DIR/scripts/wine-env.sh" stop "$deskenv" && rm -rf "$deskenv"
